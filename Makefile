@@ -1,0 +1,43 @@
+# Two commands for a fresh Debian 12 machine: `make run` and `make test`.
+BUILD   ?= build
+JOBS    ?= $(shell nproc)
+PACKAGES = build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
+           libfontconfig-dev libcups2-dev fonts-liberation2 fonts-urw-base35 \
+           poppler-utils xauth xvfb
+FUZZ_PACKAGES = clang libclang-rt-14-dev
+SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: deps build run test fuzz clean
+
+deps:
+	@missing=$$(for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing:" $$missing; \
+	    $(SUDO) apt-get update -q && \
+	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/app/glyphwick
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Fuzz the file readers for a bounded time (FUZZ_SECONDS per target).
+FUZZ_SECONDS ?= 60
+fuzz:
+	$(MAKE) deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DGLYPHWICK_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build build-fuzz -j $(JOBS)
+	for t in build-fuzz/fuzz/fuzz_*; do \
+	    mkdir -p build-fuzz/corpus/$$(basename $$t); \
+	    $$t -max_total_time=$(FUZZ_SECONDS) -max_len=65536 build-fuzz/corpus/$$(basename $$t) fuzz/corpus || exit 1; \
+	done
+
+clean:
+	rm -rf $(BUILD) build-fuzz

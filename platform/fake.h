@@ -1,0 +1,109 @@
+#pragma once
+// Fakes of every platform service, for tests: in memory or in a temporary
+// folder, deterministic, scriptable, recording what they were asked.
+#include <QList>
+#include <QMap>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include "platform/platform.h"
+
+namespace gw {
+
+class FakeSystemInfo : public SystemInfo {
+public:
+    explicit FakeSystemInfo(const QString& root); // makes root/program, root/windows, root/system
+    QString ProgramFolder() override { return programFolder; }
+    QString HelpFilePath() override { return programFolder + "/gw.hlp"; }
+    QString ExeFilePath() override { return programFolder + "/glyphwick"; }
+    QString WindowsDirectory() override { return windowsDirectory; }
+    QString SystemDirectory() override { return systemDirectory; }
+    bool GetVersionEx(OsVersionInfo* info) override;
+
+    QString programFolder, windowsDirectory, systemDirectory;
+    OsVersionInfo version;      // answered as it is (size field excepted)
+    bool versionFails = false;
+};
+
+class FakeFontSystem : public FontSystem {
+public:
+    struct Face {
+        EnumLogFont elf;
+        TextMetric tm;
+        int fontType = TRUETYPE_FONTTYPE;
+    };
+    // Builds a face: face name, full name, style name, weight, italic, type bits, file.
+    static Face MakeFace(const QString& family, const QString& fullName, const QString& style,
+                         int weight, bool italic, int fontType, const QString& file = {});
+
+    void EnumFontFamilies(DeviceContext dc, const QString& family,
+                          const EnumFontCallback& callback, int tag) override;
+    int AddFontResource(const QString& path) override;
+    int RemoveFontResource(const QString& path) override;
+    int CreateScalableFontResource(int hidden, const QString& fotFile, const QString& fontFile,
+                                   const QString& currentPath) override;
+    void BroadcastFontChange() override { ++broadcasts; }
+
+    // Styles seen on both contexts, and those only the printer has. An
+    // enumeration of all families calls once per distinct (face name, type bits)
+    // pair, with that pair's first style, in list order; of one family, once per
+    // style whose face name matches (case-insensitive), in list order.
+    QVector<Face> faces;
+    QVector<Face> printerFaces;
+    QMap<QString, int> addAnswers;  // path -> faces added; missing paths answer 1
+    QStringList added, removed;     // every call, in order
+    int broadcasts = 0;
+};
+
+class FakeRegistryKey;
+class FakeRegistry : public Registry {
+public:
+    long OpenKey(const QString& keyPath, uint32_t access,
+                 std::unique_ptr<RegistryKey>* key) override;
+    QList<QPair<QString, QString>> values; // in enumeration order
+    bool failOpen = false;
+    int openKeys = 0;                      // keys open now (to check they are closed)
+    QStringList openedPaths;
+};
+
+// "ATM.INI": WinDir/ATM.INI of the fake system when it exists, else `text`.
+class FakeAtmProfile : public AtmProfile {
+public:
+    explicit FakeAtmProfile(FakeSystemInfo* system) : system_(system) {}
+    QString GetProfileString(const QString& section, const QString& key,
+                             const QString& def) override;
+    QString text;
+private:
+    FakeSystemInfo* system_;
+};
+
+class FakeMessageBoxes : public MessageBoxes {
+public:
+    int MsgBox(const QString& text, int style, const QString& title) override;
+    QList<int> answers;   // taken from the front; empty: the first button of the style
+    QStringList texts;
+    QList<int> styles;
+    QStringList titles;
+};
+
+class FakeProgramRunner : public ProgramRunner {
+public:
+    void RunProgram(const QString& commandLine, int windowStyle) override;
+    QStringList started;
+    QList<int> styles;
+};
+
+// The fakes installed by InstallFakePlatform; they belong to Sys().
+struct FakePlatform {
+    FakeSystemInfo* system = nullptr;
+    FakeFontSystem* fonts = nullptr;
+    FakeRegistry* registry = nullptr;
+    FakeAtmProfile* atm = nullptr;
+    FakeMessageBoxes* messages = nullptr;
+    FakeProgramRunner* programs = nullptr;
+};
+FakePlatform InstallFakePlatform(const QString& root);
+
+} // namespace gw

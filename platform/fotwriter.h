@@ -1,0 +1,19 @@
+#pragma once
+// The program's own small font resource (".fot") file, read back by ReadFontResource
+// and GetFotTarget. Layout, texts in code page 1252:
+//   "MZ" at 0; within the first 1024 bytes "FONTRES:" + full name + NUL;
+//   at 1024 the font file's full path + NUL; then "Windows! Windows! Windows!" + NUL
+//   + family name + NUL + full name + NUL.
+#include <QByteArray>
+#include <QString>
+
+namespace gw {
+
+// The file's bytes for a font with these names at fontPath.
+QByteArray BuildFotFile(const QString& fontPath, const QString& fullName, const QString& familyName);
+
+// Writes fotFile for fontFile; returns 0 (and writes nothing) when fontFile has no
+// readable naming table with a full name and a family, else 1.
+int WriteFotFile(const QString& fotFile, const QString& fontFile);
+
+} // namespace gw

@@ -1,0 +1,199 @@
+#pragma once
+// The operating-system services the program relies on, as small interfaces.
+// Each has a desktop implementation (desktop*.cpp) and a fake for tests (fake*.cpp).
+// Code outside platform/ reaches them only through Sys().
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace gw {
+
+// ---- Version ---------------------------------------------------------------
+
+enum : uint32_t {
+    VER_PLATFORM_WIN32s = 0,
+    VER_PLATFORM_WIN32_WINDOWS = 1,
+    VER_PLATFORM_WIN32_NT = 2,
+    VER_PLATFORM_LINUX = 10,
+};
+
+struct OsVersionInfo {
+    uint32_t dwOSVersionInfoSize = 0; // the caller sets 148 before the query
+    uint32_t dwMajorVersion = 0;
+    uint32_t dwMinorVersion = 0;
+    uint32_t dwBuildNumber = 0;
+    uint32_t dwPlatformId = 0;
+    QString szCSDVersion;
+};
+
+class SystemInfo {
+public:
+    virtual ~SystemInfo() = default;
+    // The folder that holds "gw.ini" and the program's other own files, no trailing "/".
+    virtual QString ProgramFolder() = 0;
+    virtual QString HelpFilePath() = 0;
+    virtual QString ExeFilePath() = 0;
+    // Like the designed directory queries: the folder without a trailing "/".
+    virtual QString WindowsDirectory() = 0;
+    virtual QString SystemDirectory() = 0;
+    // false when the query failed.
+    virtual bool GetVersionEx(OsVersionInfo* info) = 0;
+};
+
+// ---- Fonts -----------------------------------------------------------------
+
+enum : int { RASTER_FONTTYPE = 1, DEVICE_FONTTYPE = 2, TRUETYPE_FONTTYPE = 4 };
+
+// The enumerated logical font (the 156-byte ENUMLOGFONT) as fields. The three
+// name fields are code page 1252 bytes, NUL-padded, always NUL-terminated.
+struct EnumLogFont {
+    int32_t lfHeight = 0;
+    int32_t lfWidth = 0;
+    int32_t lfEscapement = 0;
+    int32_t lfOrientation = 0;
+    int32_t lfWeight = 0;
+    uint8_t lfItalic = 0;
+    uint8_t lfUnderline = 0;
+    uint8_t lfStrikeOut = 0;
+    uint8_t lfCharSet = 0;
+    uint8_t lfOutPrecision = 0;
+    uint8_t lfClipPrecision = 0;
+    uint8_t lfQuality = 0;
+    uint8_t lfPitchAndFamily = 0;
+    char lfFaceName[32] = {};
+    char elfFullName[64] = {};
+    char elfStyle[32] = {};
+    // Not part of the record: the font file, for the platform layer's own use.
+    QString filePath;
+};
+
+// Sets one of the name fields from text (code page 1252, cut to size - 1 bytes).
+void SetLogFontName(char* field, int size, const QString& text);
+
+struct TextMetric {
+    int32_t tmHeight = 0;
+    int32_t tmAscent = 0;
+    int32_t tmDescent = 0;
+    int32_t tmInternalLeading = 0;
+    int32_t tmExternalLeading = 0;
+    int32_t tmAveCharWidth = 0;
+    int32_t tmMaxCharWidth = 0;
+    int32_t tmWeight = 0;
+    uint8_t tmItalic = 0;
+    uint8_t tmFirstChar = 0;
+    uint8_t tmLastChar = 0;
+    uint8_t tmDefaultChar = 0;
+    uint8_t tmBreakChar = 0;
+    uint8_t tmPitchAndFamily = 0;
+    uint8_t tmCharSet = 0;
+};
+
+enum class DeviceContext { Display, Printer };
+
+// Called once per family (all families) or once per style (one family),
+// synchronously, in the platform's order.
+using EnumFontCallback =
+    std::function<void(const EnumLogFont& elf, const TextMetric& tm, int fontType, int tag)>;
+
+class FontSystem {
+public:
+    virtual ~FontSystem() = default;
+    // family empty: one call per family; else one call per style of that family.
+    virtual void EnumFontFamilies(DeviceContext dc, const QString& family,
+                                  const EnumFontCallback& callback, int tag) = 0;
+    // Number of faces made available (0 for a file that is not a font).
+    virtual int AddFontResource(const QString& path) = 0;
+    // Nonzero when the path had been added or is a registered font.
+    virtual int RemoveFontResource(const QString& path) = 0;
+    // Writes the program's small ".fot" resource file; 0 when nothing was written.
+    virtual int CreateScalableFontResource(int hidden, const QString& fotFile,
+                                           const QString& fontFile,
+                                           const QString& currentPath) = 0;
+    // Tells everyone that the set of fonts changed.
+    virtual void BroadcastFontChange() = 0;
+};
+
+// ---- Registrations (the key FontsKey) ---------------------------------------
+
+constexpr long ERROR_SUCCESS = 0;
+constexpr long ERROR_FILE_NOT_FOUND = 2;
+constexpr long ERROR_ACCESS_DENIED = 5;
+constexpr long ERROR_NO_MORE_ITEMS = 259;
+constexpr uint32_t KEY_READ = 0x20019;
+constexpr uint32_t KEY_WRITE = 0x20006;
+
+// An open key; closing it is destroying it (RegCloseKey).
+class RegistryKey {
+public:
+    virtual ~RegistryKey() = default;
+    virtual long QueryValue(const QString& name, QString* data) = 0;
+    virtual long QueryInfo(int* valueCount, int* maxNameLength, int* maxDataLength) = 0;
+    virtual long EnumValue(int index, QString* name, QString* data) = 0;
+    // Need a key opened with KEY_WRITE; else ERROR_ACCESS_DENIED.
+    virtual long SetValue(const QString& name, const QString& data) = 0;
+    virtual long DeleteValue(const QString& name) = 0;
+};
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+    virtual long OpenKey(const QString& keyPath, uint32_t access,
+                         std::unique_ptr<RegistryKey>* key) = 0;
+};
+
+// ---- Profile files the program does not own ("ATM.INI") ---------------------
+
+class AtmProfile {
+public:
+    virtual ~AtmProfile() = default;
+    // The value of key in section of "ATM.INI", or def; names match without regard to case.
+    virtual QString GetProfileString(const QString& section, const QString& key,
+                                     const QString& def) = 0;
+};
+
+// ---- Message boxes -----------------------------------------------------------
+
+enum : int {
+    vbOKOnly = 0, vbOKCancel = 1, vbAbortRetryIgnore = 2, vbYesNoCancel = 3, vbYesNo = 4,
+    vbRetryCancel = 5,
+    vbCritical = 16, vbQuestion = 32, vbExclamation = 48, vbInformation = 64,
+    vbDefaultButton2 = 256,
+};
+enum : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // style = buttons + icon (+ default button); returns the button pressed.
+    virtual int MsgBox(const QString& text, int style, const QString& title) = 0;
+};
+
+// ---- Other programs ------------------------------------------------------------
+
+class ProgramRunner {
+public:
+    virtual ~ProgramRunner() = default;
+    // "CONTROL.EXE", "CLIPBRD.EXE", "CHARMAP.EXE" or a path; failures are silent.
+    virtual void RunProgram(const QString& commandLine, int windowStyle) = 0;
+};
+
+// ---- The set in use ------------------------------------------------------------
+
+struct Platform {
+    std::unique_ptr<SystemInfo> system;
+    std::unique_ptr<FontSystem> fonts;
+    std::unique_ptr<Registry> registry;
+    std::unique_ptr<AtmProfile> atm;
+    std::unique_ptr<MessageBoxes> messages;
+    std::unique_ptr<ProgramRunner> programs;
+};
+
+// The platform in use; set once at start-up (or by a test).
+Platform& Sys();
+void SetPlatform(std::unique_ptr<Platform> platform);
+
+std::unique_ptr<Platform> MakeDesktopPlatform();
+
+} // namespace gw

@@ -1,0 +1,62 @@
+#include "testenv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/globals.h"
+
+namespace gw {
+
+TestEnv::TestEnv()
+{
+    for (const QString& d : {home(), configHome(), dataHome()})
+        QDir().mkpath(d);
+    qputenv("GLYPHWICK_HOME", home().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", configHome().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", dataHome().toLocal8Bit());
+    fake = InstallFakePlatform(root() + "/fake");
+    IniFile = Sys().system->ProgramFolder() + "/gw.ini";
+    HelpFile = Sys().system->HelpFilePath();
+    ExeFile = Sys().system->ExeFilePath();
+    WinDir = Sys().system->WindowsDirectory() + "/";
+    SysDir = Sys().system->SystemDirectory() + "/";
+    WinIni = WinDir + "win.ini";
+    ATMInstalled = false;
+    PFMDir.clear();
+    PFBDir.clear();
+}
+
+TestEnv::~TestEnv()
+{
+    SetPlatform(nullptr);
+}
+
+void TestEnv::UseDesktopPlatform()
+{
+    fake = FakePlatform{};
+    SetPlatform(MakeDesktopPlatform());
+    IniFile = Sys().system->ProgramFolder() + "/gw.ini";
+    WinDir = Sys().system->WindowsDirectory() + "/";
+    SysDir = Sys().system->SystemDirectory() + "/";
+    WinIni = WinDir + "win.ini";
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    return f.write(bytes) == bytes.size();
+}
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+} // namespace gw

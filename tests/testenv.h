@@ -1,0 +1,37 @@
+#pragma once
+// Every test runs inside its own temporary folders with the fake platform:
+// GLYPHWICK_HOME, XDG_CONFIG_HOME and XDG_DATA_HOME point into them, so no
+// test touches the real user folders.
+#include <QString>
+#include <QTemporaryDir>
+
+#include "platform/fake.h"
+
+namespace gw {
+
+class TestEnv {
+public:
+    // Creates the folders, sets the environment, installs the fake platform and
+    // sets IniFile, HelpFile, ExeFile, WinDir, SysDir, WinIni from it.
+    TestEnv();
+    ~TestEnv();
+
+    QString root() const { return dir_.path(); }
+    QString home() const { return root() + "/home"; }        // GLYPHWICK_HOME
+    QString configHome() const { return root() + "/config"; } // XDG_CONFIG_HOME
+    QString dataHome() const { return root() + "/data"; }     // XDG_DATA_HOME
+
+    // Puts the desktop platform in place of the fake (the environment stays temporary).
+    void UseDesktopPlatform();
+
+    FakePlatform fake;
+
+private:
+    QTemporaryDir dir_;
+};
+
+// Writes bytes to a file, creating its folder; false on failure.
+bool WriteFile(const QString& path, const QByteArray& bytes);
+QByteArray ReadFile(const QString& path);
+
+} // namespace gw
