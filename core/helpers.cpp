@@ -1,0 +1,272 @@
+#include "core/helpers.h"
+
+#include <QAbstractItemView>
+#include <QFile>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QScreen>
+#include <QSet>
+#include <QWidget>
+#include <cmath>
+#include <cstring>
+#include <sys/stat.h>
+
+#include "core/codepage.h"
+#include "core/globals.h"
+#include "core/picturebox.h"
+#include "core/settings.h"
+
+namespace gw {
+
+namespace {
+
+QScreen* ScreenOf(const QWidget* window)
+{
+    QScreen* screen = window ? window->screen() : nullptr;
+    return screen ? screen : QGuiApplication::primaryScreen();
+}
+
+// The number-to-text form of the placement keys: a blank where the sign would go.
+QString NumberText(int value)
+{
+    return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
+}
+
+bool SameFile(const QString& a, const QString& b)
+{
+    struct stat sa {}, sb {};
+    if (::stat(QFile::encodeName(a).constData(), &sa) != 0
+        || ::stat(QFile::encodeName(b).constData(), &sb) != 0)
+        return false;
+    return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool Exists(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+} // namespace
+
+int TwipsToPixels(int twips)
+{
+    return int(std::lround(double(twips) / TwipsPerPixel));
+}
+
+int PixelsToTwips(int pixels)
+{
+    return pixels * TwipsPerPixel;
+}
+
+QString WeightName(int weight)
+{
+    switch (weight) {
+    case 0: return QStringLiteral("Don't Care");
+    case 100: return QStringLiteral("Thin");
+    case 200: return QStringLiteral("Extra Light");
+    case 300: return QStringLiteral("Light");
+    case 400: return QStringLiteral("Normal");
+    case 500: return QStringLiteral("Medium");
+    case 600: return QStringLiteral("Semi Bold");
+    case 700:
+    case 750: return QStringLiteral("Bold");
+    case 800: return QStringLiteral("Extra Bold");
+    case 900: return QStringLiteral("Black");
+    default: return QString();
+    }
+}
+
+QString BytesToText(const char* bytes, int size)
+{
+    if (!bytes || size <= 0)
+        return QString();
+    // A NUL in front cuts nothing: the whole field comes back, NULs and all.
+    const void* nul = std::memchr(bytes, 0, size_t(size));
+    const int length = nul ? int(static_cast<const char*>(nul) - bytes) : size;
+    return FromCp1252(bytes, length > 0 ? length : size);
+}
+
+QString TrimAtNul(const QString& text)
+{
+    const qsizetype nul = text.indexOf(QChar(0));
+    return nul < 0 ? text : text.left(nul);
+}
+
+QString KeystrokeLabel(const QString& character)
+{
+    if (character.isEmpty())
+        return QString();
+    const int code = Cp1252Code(character.at(0));
+    if (code < 0)
+        return QString();
+    if (code < 32)
+        return QStringLiteral("[none]");
+    if (code < 127)
+        return character.at(0) + QStringLiteral(" ");
+    return QStringLiteral(" ALT+0+") + QString::number(code);
+}
+
+int SelectedCount(const QAbstractItemView* listView)
+{
+    if (!listView || !listView->selectionModel())
+        return 0;
+    const QModelIndex root = listView->rootIndex();
+    QSet<int> rows;
+    for (const QModelIndex& index : listView->selectionModel()->selectedIndexes())
+        if (index.parent() == root)
+            rows.insert(index.row());
+    return int(rows.size());
+}
+
+void SelectAllOnTab(QLineEdit* box, Qt::FocusReason reason)
+{
+    if (!box || (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason))
+        return;
+    box->setFocus(reason);
+    box->selectAll();
+}
+
+int ListFindExact(const QListWidget* list, const QString& text)
+{
+    if (!list)
+        return -1;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->text().compare(text, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+void CentreForm(QWidget* window)
+{
+    QScreen* screen = ScreenOf(window);
+    if (!window || !screen)
+        return;
+    const QRect area = screen->geometry();
+    const QSize frame = window->frameGeometry().size();
+    window->move(area.x() + (area.width() - frame.width()) / 2,
+                 area.y() + (area.height() - frame.height()) / 2);
+}
+
+void LoadFormPlacement(QWidget* window, const QString& section, const QString& file)
+{
+    if (!window)
+        return;
+    int top = ReadIniInt(section, QStringLiteral("Top"), 0, file);
+    int left = ReadIniInt(section, QStringLiteral("Left"), 0, file);
+    if (QScreen* screen = ScreenOf(window)) {
+        const QSize area = screen->geometry().size();
+        if (top > PixelsToTwips(area.height()))
+            top = 0;
+        if (left > PixelsToTwips(area.width()))
+            left = 0;
+    }
+    window->move(TwipsToPixels(left), TwipsToPixels(top));
+
+    int height = TwipsToPixels(ReadIniInt(section, QStringLiteral("Height"), 0, file));
+    int width = TwipsToPixels(ReadIniInt(section, QStringLiteral("Width"), 0, file));
+    // No size (or a nonsense one) gets the smallest the window can be.
+    QSize smallest = window->minimumSize();
+    if (smallest.isEmpty())
+        smallest = smallest.expandedTo(window->minimumSizeHint());
+    smallest = smallest.expandedTo(QSize(1, 1));
+    if (width <= 0)
+        width = smallest.width();
+    if (height <= 0)
+        height = smallest.height();
+    window->resize(width, height);
+}
+
+void SaveFormPlacement(QWidget* window, const QString& section, const QString& file)
+{
+    if (!window)
+        return;
+    WriteIniString(section, QStringLiteral("Top"), NumberText(PixelsToTwips(window->y())), file);
+    WriteIniString(section, QStringLiteral("Left"), NumberText(PixelsToTwips(window->x())), file);
+    WriteIniString(section, QStringLiteral("Height"), NumberText(PixelsToTwips(window->height())), file);
+    WriteIniString(section, QStringLiteral("Width"), NumberText(PixelsToTwips(window->width())), file);
+}
+
+// The gauge fills the whole box on its background colour. frameStyle is the
+// bevel's width in pixels. flag1 true: raised bevel (light top and left, dark
+// bottom and right); false: sunken. flag2 true: the percentage is written in the
+// middle, in the background colour over the bar and the bar colour elsewhere.
+// percent is held to 0..100.
+void DrawGauge(PictureBox* box, const QColor& barColour, const QColor& frameLight,
+               const QColor& frameDark, int percent, int flag1, int flag2, int frameStyle)
+{
+    if (!box)
+        return;
+    const bool raised = flag1 != 0;
+    const bool showText = flag2 != 0;
+    const int bevel = (frameStyle < 1 || frameStyle > 4) ? 2 : frameStyle;
+    percent = qBound(0, percent, 100);
+
+    const int w = box->width();
+    const int h = box->height();
+    CanvasPainter p(box);
+    p.fillRect(QRect(0, 0, w, h), box->BackColor());
+
+    const QColor topLeft = raised ? frameLight : frameDark;
+    const QColor bottomRight = raised ? frameDark : frameLight;
+    for (int i = 0; i < bevel && 2 * i < w && 2 * i < h; ++i) {
+        p.fillRect(QRect(i, i, w - 2 * i, 1), topLeft);
+        p.fillRect(QRect(i, i, 1, h - 2 * i), topLeft);
+        p.fillRect(QRect(i, h - 1 - i, w - 2 * i, 1), bottomRight);
+        p.fillRect(QRect(w - 1 - i, i, 1, h - 2 * i), bottomRight);
+    }
+
+    const QRect inner(bevel, bevel, w - 2 * bevel, h - 2 * bevel);
+    if (inner.width() <= 0 || inner.height() <= 0)
+        return;
+    const QRect bar(inner.x(), inner.y(), inner.width() * percent / 100, inner.height());
+    p.fillRect(bar, barColour);
+
+    if (showText) {
+        const QString text = QString::number(percent) + QLatin1Char('%');
+        p.setFont(box->font());
+        p.setClipRect(bar);
+        p.setPen(box->BackColor());
+        p.drawText(inner, Qt::AlignCenter, text);
+        p.setClipRect(QRect(bar.right() + 1, inner.y(), inner.right() - bar.right(), inner.height()));
+        p.setPen(barColour);
+        p.drawText(inner, Qt::AlignCenter, text);
+    }
+}
+
+void RunProgram(const QString& commandLine, int windowStyle)
+{
+    Sys().programs->RunProgram(commandLine, windowStyle);
+}
+
+QString StripExtension(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? fileName : fileName.left(dot);
+}
+
+QString FileNamePart(const QString& path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString LowerCasePath(const QString& path)
+{
+    const QString lower = path.toLower();
+    if (lower == path)
+        return path;
+    if (Exists(path))
+        return SameFile(path, lower) ? lower : path;
+    // Not there (yet): the folders that exist keep their spelling, the rest is lower-cased.
+    int cut = path.lastIndexOf('/');
+    while (cut > 0 && !Exists(path.left(cut)))
+        cut = path.lastIndexOf('/', cut - 1);
+    if (cut <= 0)
+        return lower;
+    return LowerCasePath(path.left(cut)) + lower.mid(cut);
+}
+
+} // namespace gw
