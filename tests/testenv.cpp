@@ -10,8 +10,10 @@ namespace gw {
 
 TestEnv::TestEnv()
 {
-    for (const QString& d : {home(), configHome(), dataHome()})
+    for (const QString& d : {home(), configHome(), dataHome(), root() + "/cache"})
         QDir().mkpath(d);
+    // fontconfig writes caches of rescanned folders here, not into the user's cache.
+    qputenv("XDG_CACHE_HOME", (root() + "/cache").toLocal8Bit());
     qputenv("GLYPHWICK_HOME", home().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", configHome().toLocal8Bit());
     qputenv("XDG_DATA_HOME", dataHome().toLocal8Bit());

@@ -1,0 +1,82 @@
+#pragma once
+// Pieces the desktop services share: the user's folders, the fonts fontconfig
+// lists, the fonts this process added, and the files hidden from every program.
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace gw {
+
+// $XDG_DATA_HOME (default ~/.local/share), no trailing "/".
+QString DesktopDataHome();
+// $XDG_CONFIG_HOME (default ~/.config), no trailing "/".
+QString DesktopConfigHome();
+// DesktopDataHome() + "/fonts": the folder fontconfig scans for the user.
+QString DesktopUserFontFolder();
+// The fontconfig file that rejects the uninstalled font files.
+QString DesktopRejectFilePath();
+
+// One style as fontconfig (or the printer) offers it.
+struct DesktopFace {
+    QString family;
+    QString fullName;
+    QString style;
+    QString file;
+    int index = 0;
+    int weight = 400;   // 100..900
+    int slant = 0;      // fontconfig slant: 0 roman, 100 italic, 110 oblique
+    int fontType = 0;   // RASTER_FONTTYPE, DEVICE_FONTTYPE or TRUETYPE_FONTTYPE
+    bool fixedPitch = false;
+    bool symbol = false;
+    int pixelSize = 0;  // bitmap fonts only
+    QString metricsFile; // Type 1: the ".afm"/".pfm" beside the outline, else empty
+    bool italic() const { return slant != 0; }
+};
+
+// fontconfig weight to the 100..900 scale, rounded to the hundreds.
+int DesktopWeight(double fcWeight);
+
+// Every style fontconfig lists on the current configuration, including the
+// fonts this process added, without hidden files, each (file, index) once.
+QVector<DesktopFace> DesktopFontFaces();
+
+// The printer-resident fonts named by the *Font entries of a PPD file.
+QVector<DesktopFace> PpdFontFaces(const QString& ppdPath);
+// Those of the default CUPS printer; none without a printer or a PPD.
+QVector<DesktopFace> DefaultPrinterFaces();
+
+// Splits a PostScript font name ("Helvetica-BoldOblique") into a face.
+DesktopFace FaceFromPostScriptName(const QString& psName);
+
+// The font file named inside one of the program's ".fot" files, or empty.
+QString FotTargetPath(const QString& fotPath);
+
+// Fonts added to this process (fontconfig application fonts, and Qt's when a
+// GUI application exists), counted per path like the system's font resources.
+int DesktopAddFont(const QString& path);
+// Adds the file only when this process has not added it yet.
+void DesktopEnsureFontAdded(const QString& path);
+// Nonzero when the path had been added or is a font file fontconfig lists.
+int DesktopRemoveFont(const QString& path);
+// Reloads this process's font set from the configuration; added fonts stay.
+void DesktopReloadFonts();
+// Asks fontconfig to rescan the user font folder, without waiting for it.
+void DesktopRescanUserFonts();
+
+// Files hidden by the reject file, as written in it.
+QStringList DesktopHiddenFiles();
+// Adds or removes a file in the reject file; false when nothing changed or it
+// could not be written.
+bool DesktopSetHidden(const QString& file, bool hidden);
+
+std::unique_ptr<SystemInfo> MakeDesktopSystemInfo();
+std::unique_ptr<FontSystem> MakeDesktopFontSystem();
+std::unique_ptr<Registry> MakeDesktopRegistry();
+std::unique_ptr<AtmProfile> MakeDesktopAtmProfile();
+std::unique_ptr<MessageBoxes> MakeDesktopMessageBoxes();
+std::unique_ptr<ProgramRunner> MakeDesktopProgramRunner();
+
+} // namespace gw

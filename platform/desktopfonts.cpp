@@ -1,0 +1,606 @@
+// Fonts on the desktop: fontconfig's list, the fonts this process adds, the
+// reject file that hides uninstalled fonts from every program.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHash>
+#include <QProcess>
+#include <QSaveFile>
+#include <QSet>
+#include <QStandardPaths>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+#include <algorithm>
+#include <cmath>
+
+#include <fontconfig/fontconfig.h>
+
+#include "core/codepage.h"
+#include "platform/desktop.h"
+#include "platform/fotwriter.h"
+
+namespace gw {
+
+namespace {
+
+QString EnvFolder(const char* variable, const QString& underHome)
+{
+    QString dir = QString::fromLocal8Bit(qgetenv(variable));
+    // The XDG rules ignore relative values.
+    if (dir.isEmpty() || !QDir::isAbsolutePath(dir))
+        dir = QDir::homePath() + "/" + underHome;
+    dir = QDir::cleanPath(dir);
+    while (dir.size() > 1 && dir.endsWith('/'))
+        dir.chop(1);
+    return dir;
+}
+
+QStringList FcStrings(FcPattern* pattern, const char* object)
+{
+    QStringList list;
+    FcChar8* s = nullptr;
+    for (int i = 0; FcPatternGetString(pattern, object, i, &s) == FcResultMatch; ++i)
+        list << QString::fromUtf8(reinterpret_cast<const char*>(s));
+    return list;
+}
+
+bool IsEnglish(const QStringList& langs, int i)
+{
+    return i < langs.size() && (langs[i] == "en" || langs[i].startsWith("en-"));
+}
+
+int FirstEnglish(const QStringList& langs, int count)
+{
+    for (int i = 0; i < count; ++i)
+        if (IsEnglish(langs, i))
+            return i;
+    return 0;
+}
+
+bool IsSfntFile(const QString& file)
+{
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix == "ttf" || suffix == "otf" || suffix == "ttc" || suffix == "otc")
+        return true;
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray magic = f.read(4);
+    return magic == QByteArray("\0\1\0\0", 4) || magic == "OTTO" || magic == "true"
+           || magic == "ttcf";
+}
+
+QString MetricsBeside(const QString& outline)
+{
+    const QFileInfo info(outline);
+    const QString base = info.path() + "/" + info.completeBaseName();
+    for (const char* ext : {".afm", ".pfm", ".AFM", ".PFM"})
+        if (QFileInfo::exists(base + ext))
+            return base + ext;
+    return {};
+}
+
+bool HaveGui()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+// A path added with DesktopAddFont; refs counts the adds not yet removed.
+struct AddedFont {
+    QString path;  // as the caller gave it (may be a ".fot")
+    QString file;  // the font file itself
+    int refs = 0;
+    int qtId = -1;
+    int faces = 0;
+};
+
+QVector<AddedFont>& Added()
+{
+    static QVector<AddedFont> added;
+    return added;
+}
+
+// Qt drops every application font of fontconfig whenever it rebuilds its own
+// database, and a reload starts from a fresh configuration; put ours back.
+void EnsureAppFonts()
+{
+    if (Added().isEmpty())
+        return;
+    FcConfig* config = FcConfigGetCurrent();
+    QSet<QString> present;
+    if (FcFontSet* set = FcConfigGetFonts(config, FcSetApplication)) {
+        for (int i = 0; i < set->nfont; ++i) {
+            FcChar8* file = nullptr;
+            if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) == FcResultMatch)
+                present.insert(QString::fromUtf8(reinterpret_cast<const char*>(file)));
+        }
+    }
+    for (const AddedFont& a : Added()) {
+        if (!present.contains(a.file)) {
+            FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(a.file.toUtf8().constData()));
+            present.insert(a.file);
+        }
+    }
+}
+
+int FindAdded(const QString& path)
+{
+    const QVector<AddedFont>& added = Added();
+    for (int i = 0; i < added.size(); ++i)
+        if (added[i].path == path || added[i].file == path)
+            return i;
+    for (int i = 0; i < added.size(); ++i)
+        if (added[i].path.compare(path, Qt::CaseInsensitive) == 0
+            || added[i].file.compare(path, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+QString FontFileOf(const QString& path)
+{
+    if (path.endsWith(".fot", Qt::CaseInsensitive))
+        return FotTargetPath(path);
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+int CountFaces(const QString& file)
+{
+    FcFontSet* set = FcFontSetCreate();
+    const int n = static_cast<int>(FcFreeTypeQueryAll(
+        reinterpret_cast<const FcChar8*>(file.toUtf8().constData()), -1, nullptr, nullptr, set));
+    FcFontSetDestroy(set);
+    return n;
+}
+
+} // namespace
+
+QString DesktopDataHome() { return EnvFolder("XDG_DATA_HOME", ".local/share"); }
+QString DesktopConfigHome() { return EnvFolder("XDG_CONFIG_HOME", ".config"); }
+QString DesktopUserFontFolder() { return DesktopDataHome() + "/fonts"; }
+QString DesktopRejectFilePath()
+{
+    return DesktopConfigHome() + "/fontconfig/conf.d/90-glyphwick-removed.conf";
+}
+
+int DesktopWeight(double fcWeight)
+{
+    const double ot = FcWeightToOpenTypeDouble(fcWeight);
+    if (ot < 0)
+        return 400;
+    const int w = static_cast<int>(std::lround(ot / 100.0)) * 100;
+    return std::clamp(w, 100, 900);
+}
+
+QVector<DesktopFace> DesktopFontFaces()
+{
+    EnsureAppFonts();
+    FcPattern* pattern = FcPatternCreate();
+    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_STYLE, FC_STYLELANG,
+                                            FC_FULLNAME, FC_FULLNAMELANG, FC_FILE, FC_INDEX,
+                                            FC_WEIGHT, FC_SLANT, FC_FONTFORMAT, FC_SCALABLE,
+                                            FC_SPACING, FC_PIXEL_SIZE, nullptr);
+    FcFontSet* set = FcFontList(FcConfigGetCurrent(), pattern, objects);
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+
+    QSet<QString> hidden;
+    for (const QString& h : DesktopHiddenFiles())
+        hidden.insert(QDir::cleanPath(h));
+
+    QVector<DesktopFace> faces;
+    QSet<QString> seen;
+    for (int i = 0; set && i < set->nfont; ++i) {
+        FcPattern* p = set->fonts[i];
+        DesktopFace face;
+        const QStringList files = FcStrings(p, FC_FILE);
+        if (files.isEmpty())
+            continue;
+        face.file = QDir::cleanPath(files.first());
+        int index = 0;
+        FcPatternGetInteger(p, FC_INDEX, 0, &index);
+        face.index = index;
+        if (hidden.contains(face.file))
+            continue;
+        const QString id = face.file + QChar(0) + QString::number(index);
+        if (seen.contains(id))
+            continue;
+
+        const QString format = FcStrings(p, FC_FONTFORMAT).value(0);
+        FcBool scalable = FcTrue;
+        FcPatternGetBool(p, FC_SCALABLE, 0, &scalable);
+        if ((format == "TrueType" || format == "CFF") && scalable) {
+            if (!IsSfntFile(face.file))
+                continue;
+            face.fontType = TRUETYPE_FONTTYPE;
+        } else if (format == "Type 1" && scalable) {
+            face.fontType = DEVICE_FONTTYPE;
+        } else if (!scalable || format == "PCF" || format == "BDF" || format == "SNF") {
+            face.fontType = RASTER_FONTTYPE;
+        } else {
+            continue;
+        }
+        seen.insert(id);
+
+        const QStringList families = FcStrings(p, FC_FAMILY);
+        const QStringList familyLangs = FcStrings(p, FC_FAMILYLANG);
+        const int fi = FirstEnglish(familyLangs, families.size());
+        face.family = families.value(fi);
+        const QStringList styles = FcStrings(p, FC_STYLE);
+        const QStringList styleLangs = FcStrings(p, FC_STYLELANG);
+        // A font with a typographic and a legacy family lists the styles in the same order.
+        face.style = fi < styles.size() && (styleLangs.isEmpty() || IsEnglish(styleLangs, fi))
+                         ? styles[fi]
+                         : styles.value(FirstEnglish(styleLangs, styles.size()));
+        const QStringList fullNames = FcStrings(p, FC_FULLNAME);
+        const QStringList fullLangs = FcStrings(p, FC_FULLNAMELANG);
+        // Some fonts list their PostScript name too; prefer the one built on the family.
+        for (int k = 0; k < fullNames.size() && face.fullName.isEmpty(); ++k)
+            if ((fullLangs.isEmpty() || IsEnglish(fullLangs, k))
+                && (fullNames[k].compare(face.family, Qt::CaseInsensitive) == 0
+                    || fullNames[k].startsWith(face.family + " ", Qt::CaseInsensitive)))
+                face.fullName = fullNames[k];
+        if (face.fullName.isEmpty() && !fullNames.isEmpty())
+            face.fullName = fullNames.value(FirstEnglish(fullLangs, fullNames.size()));
+        if (face.fullName.isEmpty())
+            face.fullName = face.style.isEmpty() ? face.family : face.family + " " + face.style;
+
+        double weight = FC_WEIGHT_REGULAR;
+        FcPatternGetDouble(p, FC_WEIGHT, 0, &weight);
+        face.weight = DesktopWeight(weight);
+        int slant = FC_SLANT_ROMAN;
+        FcPatternGetInteger(p, FC_SLANT, 0, &slant);
+        face.slant = slant;
+        int spacing = FC_PROPORTIONAL;
+        FcPatternGetInteger(p, FC_SPACING, 0, &spacing);
+        face.fixedPitch = spacing == FC_MONO || spacing == FC_CHARCELL;
+        double pixelSize = 0;
+        if (FcPatternGetDouble(p, FC_PIXEL_SIZE, 0, &pixelSize) == FcResultMatch)
+            face.pixelSize = static_cast<int>(std::lround(pixelSize));
+        if (face.fontType == DEVICE_FONTTYPE)
+            face.metricsFile = MetricsBeside(face.file);
+        if (!face.family.isEmpty())
+            faces.append(face);
+    }
+    if (set)
+        FcFontSetDestroy(set);
+    return faces;
+}
+
+QString FotTargetPath(const QString& fotPath)
+{
+    QFile f(fotPath);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = f.readAll();
+    if (!bytes.startsWith("MZ") || bytes.size() <= 1024)
+        return {};
+    int end = bytes.indexOf('\0', 1024);
+    if (end < 0)
+        end = bytes.size();
+    const QString name = FromCp1252(bytes.mid(1024, end - 1024));
+    if (name.isEmpty())
+        return {};
+    // A bare name is completed with the system font folder, as the reader does.
+    return QDir::isAbsolutePath(name) ? QDir::cleanPath(name) : "/usr/share/fonts/" + name;
+}
+
+int DesktopAddFont(const QString& path)
+{
+    const QString file = FontFileOf(path);
+    if (file.isEmpty() || !QFileInfo(file).isFile())
+        return 0;
+    const int existing = FindAdded(path);
+    if (existing >= 0 && Added()[existing].file == file) {
+        ++Added()[existing].refs;
+        return Added()[existing].faces;
+    }
+    const int faces = CountFaces(file);
+    if (faces <= 0)
+        return 0;
+    AddedFont added;
+    added.path = path;
+    added.file = file;
+    added.refs = 1;
+    added.faces = faces;
+    // Qt puts the font into fontconfig's application set itself.
+    if (HaveGui())
+        added.qtId = QFontDatabase::addApplicationFont(file);
+    Added().append(added);
+    EnsureAppFonts();
+    return faces;
+}
+
+void DesktopEnsureFontAdded(const QString& path)
+{
+    const QString file = FontFileOf(path);
+    for (const AddedFont& a : Added())
+        if (a.file == file)
+            return;
+    DesktopAddFont(path);
+}
+
+int DesktopRemoveFont(const QString& path)
+{
+    const int i = FindAdded(path);
+    if (i >= 0) {
+        AddedFont& added = Added()[i];
+        if (--added.refs > 0)
+            return 1;
+        const int qtId = added.qtId;
+        Added().remove(i);
+        if (qtId >= 0)
+            QFontDatabase::removeApplicationFont(qtId);
+        FcConfigAppFontClear(FcConfigGetCurrent());
+        // Let Qt register its remaining fonts again before we fill the gaps.
+        if (HaveGui())
+            QFontDatabase::families();
+        EnsureAppFonts();
+        return 1;
+    }
+    const QString file = FontFileOf(path);
+    if (file.isEmpty())
+        return 0;
+    const QVector<DesktopFace> faces = DesktopFontFaces();
+    for (const DesktopFace& face : faces)
+        if (face.file == file)
+            return 1;
+    return 0;
+}
+
+void DesktopReloadFonts()
+{
+    // A fresh configuration sees new, deleted and rejected files at once;
+    // the application fonts it lacks are put back right after.
+    FcInitReinitialize();
+    EnsureAppFonts();
+}
+
+void DesktopRescanUserFonts()
+{
+    const QString dir = DesktopUserFontFolder();
+    if (!QFileInfo(dir).isDir())
+        return;
+    const QString fcCache = QStandardPaths::findExecutable("fc-cache");
+    if (!fcCache.isEmpty() && QProcess::startDetached(fcCache, {dir}))
+        return;
+    if (FcCache* cache = FcDirCacheRescan(reinterpret_cast<const FcChar8*>(dir.toUtf8().constData()),
+                                          FcConfigGetCurrent()))
+        FcDirCacheUnload(cache);
+}
+
+QStringList DesktopHiddenFiles()
+{
+    QFile f(DesktopRejectFilePath());
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList files;
+    QXmlStreamReader xml(&f);
+    int rejectDepth = 0;
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            if (xml.name() == QLatin1String("rejectfont"))
+                ++rejectDepth;
+            else if (xml.name() == QLatin1String("glob") && rejectDepth > 0)
+                files << xml.readElementText();
+        } else if (token == QXmlStreamReader::EndElement && xml.name() == QLatin1String("rejectfont")) {
+            --rejectDepth;
+        }
+    }
+    return files;
+}
+
+bool DesktopSetHidden(const QString& file, bool hidden)
+{
+    const QString path = QDir::cleanPath(file);
+    QStringList files = DesktopHiddenFiles();
+    const bool had = files.contains(path);
+    if (had == hidden)
+        return false;
+    if (hidden)
+        files << path;
+    else
+        files.removeAll(path);
+
+    const QString confPath = DesktopRejectFilePath();
+    QDir().mkpath(QFileInfo(confPath).path());
+    QSaveFile out(confPath);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    QXmlStreamWriter xml(&out);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeDTD("<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">");
+    xml.writeStartElement("fontconfig");
+    xml.writeTextElement("description", "Fonts uninstalled with Glyphwick");
+    for (const QString& f : files) {
+        xml.writeStartElement("selectfont");
+        xml.writeStartElement("rejectfont");
+        xml.writeTextElement("glob", f);
+        xml.writeEndElement();
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return out.commit();
+}
+
+namespace {
+
+void FillRecord(const DesktopFace& face, EnumLogFont* elf, TextMetric* tm)
+{
+    const bool scalable = face.fontType != RASTER_FONTTYPE;
+    elf->lfHeight = scalable ? 0 : face.pixelSize;
+    elf->lfWeight = face.weight;
+    elf->lfItalic = face.italic() ? 1 : 0;
+    elf->lfCharSet = 0; // ANSI
+    // What the system reports for outline fonts: stroke precision, draft quality.
+    elf->lfOutPrecision = scalable ? 3 : 1;
+    elf->lfClipPrecision = 2;
+    elf->lfQuality = 1;
+    const uint8_t family = face.fixedPitch ? 0x30 : 0x00; // FF_MODERN / FF_DONTCARE
+    elf->lfPitchAndFamily = static_cast<uint8_t>((face.fixedPitch ? 1 : 2) | family);
+    SetLogFontName(elf->lfFaceName, sizeof elf->lfFaceName, face.family);
+    SetLogFontName(elf->elfFullName, sizeof elf->elfFullName, face.fullName);
+    SetLogFontName(elf->elfStyle, sizeof elf->elfStyle, face.style);
+    elf->filePath = face.file;
+
+    tm->tmHeight = elf->lfHeight;
+    tm->tmAscent = elf->lfHeight;
+    tm->tmWeight = face.weight;
+    tm->tmItalic = elf->lfItalic;
+    tm->tmFirstChar = 32;
+    tm->tmLastChar = 255;
+    tm->tmDefaultChar = 31;
+    tm->tmBreakChar = 32;
+    tm->tmCharSet = 0;
+    // The low bit set means variable pitch, as the system defines it.
+    uint8_t pitch = face.fixedPitch ? 0 : 1;
+    if (scalable)
+        pitch |= 2;
+    if (face.fontType == TRUETYPE_FONTTYPE)
+        pitch |= 4;
+    if (face.fontType == DEVICE_FONTTYPE)
+        pitch |= 8;
+    tm->tmPitchAndFamily = static_cast<uint8_t>(pitch | family);
+}
+
+// The family of a face, then weight, then slant; ties broken so the order never
+// depends on fontconfig's.
+bool FaceBefore(const DesktopFace& a, const DesktopFace& b)
+{
+    const int byFamily = a.family.compare(b.family, Qt::CaseInsensitive);
+    if (byFamily != 0)
+        return byFamily < 0;
+    if (a.family != b.family)
+        return a.family < b.family;
+    if (a.weight != b.weight)
+        return a.weight < b.weight;
+    if (a.slant != b.slant)
+        return a.slant < b.slant;
+    if (a.fontType != b.fontType)
+        return a.fontType > b.fontType;
+    // Of the same Type 1 style in two files, the one with metrics first.
+    if (a.metricsFile.isEmpty() != b.metricsFile.isEmpty())
+        return !a.metricsFile.isEmpty();
+    const int byName = a.fullName.compare(b.fullName, Qt::CaseInsensitive);
+    if (byName != 0)
+        return byName < 0;
+    if (a.file != b.file)
+        return a.file < b.file;
+    return a.index < b.index;
+}
+
+bool SameStyle(const DesktopFace& a, const DesktopFace& b)
+{
+    return a.fontType == b.fontType && a.weight == b.weight && a.slant == b.slant
+           && a.family.compare(b.family, Qt::CaseInsensitive) == 0
+           && a.fullName.compare(b.fullName, Qt::CaseInsensitive) == 0
+           && a.style.compare(b.style, Qt::CaseInsensitive) == 0;
+}
+
+// A family name as the 32-byte face name field holds it.
+QString FaceFieldText(const QString& family)
+{
+    return FromCp1252(ToCp1252(family).left(31));
+}
+
+// How far a style is from the plain one; the family record shows the nearest.
+int RegularDistance(const DesktopFace& face)
+{
+    return (face.italic() ? 1000 : 0) + std::abs(face.weight - 400);
+}
+
+class DesktopFontSystem : public FontSystem {
+public:
+    void EnumFontFamilies(DeviceContext dc, const QString& family, const EnumFontCallback& callback,
+                          int tag) override
+    {
+        QVector<DesktopFace> faces = DesktopFontFaces();
+        if (dc == DeviceContext::Printer) {
+            // A pass over all families starts a reading; the printer may have changed since.
+            if (family.isEmpty() || !printerRead_) {
+                printerFaces_ = DefaultPrinterFaces();
+                printerRead_ = true;
+            }
+            faces += printerFaces_;
+        }
+        if (!family.isEmpty()) {
+            // Callers pass the face name as enumerated, so a long family arrives cut.
+            const QString wanted = FaceFieldText(family);
+            faces.erase(std::remove_if(faces.begin(), faces.end(),
+                                       [&](const DesktopFace& f) {
+                                           return FaceFieldText(f.family).compare(wanted, Qt::CaseInsensitive) != 0;
+                                       }),
+                        faces.end());
+        }
+        std::stable_sort(faces.begin(), faces.end(), FaceBefore);
+        // The same style in two files (a Type 1 font as ".pfb" and ".t1") is one style.
+        QVector<DesktopFace> styles;
+        for (const DesktopFace& f : faces)
+            if (styles.isEmpty() || !SameStyle(styles.last(), f))
+                styles.append(f);
+
+        QVector<DesktopFace> records;
+        if (family.isEmpty()) {
+            QHash<QString, int> groupOf;
+            for (const DesktopFace& f : styles) {
+                const QString key = f.family.toLower() + QChar(0) + QString::number(f.fontType);
+                auto it = groupOf.find(key);
+                if (it == groupOf.end()) {
+                    groupOf.insert(key, records.size());
+                    records.append(f);
+                } else if (RegularDistance(f) < RegularDistance(records[*it])) {
+                    records[*it] = f;
+                }
+            }
+            std::stable_sort(records.begin(), records.end(), [](const DesktopFace& a, const DesktopFace& b) {
+                const int byFamily = a.family.compare(b.family, Qt::CaseInsensitive);
+                if (byFamily != 0)
+                    return byFamily < 0;
+                if (a.family != b.family)
+                    return a.family < b.family;
+                return a.fontType > b.fontType;
+            });
+        } else {
+            records = styles;
+        }
+
+        for (const DesktopFace& f : records) {
+            EnumLogFont elf;
+            TextMetric tm;
+            FillRecord(f, &elf, &tm);
+            callback(elf, tm, f.fontType, tag);
+        }
+    }
+
+    int AddFontResource(const QString& path) override { return DesktopAddFont(path); }
+    int RemoveFontResource(const QString& path) override { return DesktopRemoveFont(path); }
+    int CreateScalableFontResource(int, const QString& fotFile, const QString& fontFile,
+                                   const QString&) override
+    {
+        return WriteFotFile(fotFile, fontFile);
+    }
+    void BroadcastFontChange() override
+    {
+        DesktopRescanUserFonts();
+        DesktopReloadFonts();
+        printerRead_ = false;
+    }
+
+private:
+    QVector<DesktopFace> printerFaces_;
+    bool printerRead_ = false;
+};
+
+} // namespace
+
+std::unique_ptr<FontSystem> MakeDesktopFontSystem()
+{
+    return std::make_unique<DesktopFontSystem>();
+}
+
+} // namespace gw

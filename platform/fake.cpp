@@ -1,0 +1,292 @@
+#include "platform/fake.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "core/codepage.h"
+#include "core/inifile.h"
+#include "platform/fotwriter.h"
+
+namespace gw {
+
+// ---- System ---------------------------------------------------------------------
+
+FakeSystemInfo::FakeSystemInfo(const QString& root)
+    : programFolder(root + "/program"),
+      windowsDirectory(root + "/windows"),
+      systemDirectory(root + "/system")
+{
+    for (const QString& dir : {programFolder, windowsDirectory, windowsDirectory + "/fonts", systemDirectory})
+        QDir().mkpath(dir);
+    version.dwOSVersionInfoSize = 148;
+    version.dwMajorVersion = 6;
+    version.dwMinorVersion = 1;
+    version.dwBuildNumber = 0;
+    version.dwPlatformId = VER_PLATFORM_LINUX;
+}
+
+bool FakeSystemInfo::GetVersionEx(OsVersionInfo* info)
+{
+    if (versionFails || !info)
+        return false;
+    const uint32_t size = info->dwOSVersionInfoSize;
+    *info = version;
+    info->dwOSVersionInfoSize = size;
+    return true;
+}
+
+// ---- Fonts ----------------------------------------------------------------------
+
+namespace {
+
+QString FaceNameOf(const FakeFontSystem::Face& face)
+{
+    const char* name = face.elf.lfFaceName;
+    return FromCp1252(name, static_cast<int>(qstrnlen(name, sizeof face.elf.lfFaceName)));
+}
+
+} // namespace
+
+FakeFontSystem::Face FakeFontSystem::MakeFace(const QString& family, const QString& fullName,
+                                              const QString& style, int weight, bool italic,
+                                              int fontType, const QString& file)
+{
+    Face face;
+    face.fontType = fontType;
+    SetLogFontName(face.elf.lfFaceName, sizeof face.elf.lfFaceName, family);
+    SetLogFontName(face.elf.elfFullName, sizeof face.elf.elfFullName, fullName);
+    SetLogFontName(face.elf.elfStyle, sizeof face.elf.elfStyle, style);
+    face.elf.lfWeight = weight;
+    face.elf.lfItalic = italic ? 1 : 0;
+    face.elf.lfPitchAndFamily = 2; // variable pitch
+    face.elf.lfOutPrecision = fontType == RASTER_FONTTYPE ? 1 : 3;
+    face.elf.lfClipPrecision = 2;
+    face.elf.lfQuality = 1;
+    face.elf.filePath = file;
+    face.tm.tmWeight = weight;
+    face.tm.tmItalic = face.elf.lfItalic;
+    face.tm.tmFirstChar = 32;
+    face.tm.tmLastChar = 255;
+    face.tm.tmBreakChar = 32;
+    uint8_t pitch = 1;
+    if (fontType != RASTER_FONTTYPE)
+        pitch |= 2;
+    if (fontType & TRUETYPE_FONTTYPE)
+        pitch |= 4;
+    if (fontType & DEVICE_FONTTYPE)
+        pitch |= 8;
+    face.tm.tmPitchAndFamily = pitch;
+    return face;
+}
+
+void FakeFontSystem::EnumFontFamilies(DeviceContext dc, const QString& family,
+                                      const EnumFontCallback& callback, int tag)
+{
+    QVector<Face> list = faces;
+    if (dc == DeviceContext::Printer)
+        list += printerFaces;
+    if (family.isEmpty()) {
+        QList<QPair<QString, int>> seen;
+        for (const Face& face : list) {
+            const QPair<QString, int> key(FaceNameOf(face).toLower(), face.fontType);
+            if (seen.contains(key))
+                continue;
+            seen.append(key);
+            callback(face.elf, face.tm, face.fontType, tag);
+        }
+    } else {
+        for (const Face& face : list)
+            if (FaceNameOf(face).compare(family, Qt::CaseInsensitive) == 0)
+                callback(face.elf, face.tm, face.fontType, tag);
+    }
+}
+
+int FakeFontSystem::AddFontResource(const QString& path)
+{
+    added << path;
+    return addAnswers.value(path, 1);
+}
+
+int FakeFontSystem::RemoveFontResource(const QString& path)
+{
+    removed << path;
+    if (added.contains(path, Qt::CaseInsensitive))
+        return 1;
+    for (const QVector<Face>* list : {&faces, &printerFaces})
+        for (const Face& face : *list)
+            if (!face.elf.filePath.isEmpty() && face.elf.filePath.compare(path, Qt::CaseInsensitive) == 0)
+                return 1;
+    return 0;
+}
+
+int FakeFontSystem::CreateScalableFontResource(int, const QString& fotFile, const QString& fontFile,
+                                               const QString&)
+{
+    return WriteFotFile(fotFile, fontFile);
+}
+
+// ---- Registrations ----------------------------------------------------------------
+
+class FakeRegistryKey : public RegistryKey {
+public:
+    FakeRegistryKey(FakeRegistry* registry, bool writable) : registry_(registry), writable_(writable)
+    {
+        ++registry_->openKeys;
+    }
+    ~FakeRegistryKey() override { --registry_->openKeys; }
+
+    long QueryValue(const QString& name, QString* data) override
+    {
+        const int i = Find(name);
+        if (i < 0)
+            return ERROR_FILE_NOT_FOUND;
+        if (data)
+            *data = registry_->values[i].second;
+        return ERROR_SUCCESS;
+    }
+
+    long QueryInfo(int* valueCount, int* maxNameLength, int* maxDataLength) override
+    {
+        int longestName = 0, longestData = 0;
+        for (const auto& v : registry_->values) {
+            longestName = std::max(longestName, static_cast<int>(v.first.size()));
+            longestData = std::max(longestData, static_cast<int>(v.second.size()));
+        }
+        if (valueCount)
+            *valueCount = registry_->values.size();
+        if (maxNameLength)
+            *maxNameLength = longestName;
+        if (maxDataLength)
+            *maxDataLength = longestData;
+        return ERROR_SUCCESS;
+    }
+
+    long EnumValue(int index, QString* name, QString* data) override
+    {
+        if (index < 0 || index >= registry_->values.size())
+            return ERROR_NO_MORE_ITEMS;
+        if (name)
+            *name = registry_->values[index].first;
+        if (data)
+            *data = registry_->values[index].second;
+        return ERROR_SUCCESS;
+    }
+
+    long SetValue(const QString& name, const QString& data) override
+    {
+        if (!writable_)
+            return ERROR_ACCESS_DENIED;
+        const int i = Find(name);
+        if (i >= 0)
+            registry_->values[i].second = data;
+        else
+            registry_->values.append({name, data});
+        return ERROR_SUCCESS;
+    }
+
+    long DeleteValue(const QString& name) override
+    {
+        if (!writable_)
+            return ERROR_ACCESS_DENIED;
+        const int i = Find(name);
+        if (i < 0)
+            return ERROR_FILE_NOT_FOUND;
+        registry_->values.removeAt(i);
+        return ERROR_SUCCESS;
+    }
+
+private:
+    int Find(const QString& name) const
+    {
+        for (int i = 0; i < registry_->values.size(); ++i)
+            if (registry_->values[i].first.compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        return -1;
+    }
+
+    FakeRegistry* registry_;
+    bool writable_;
+};
+
+long FakeRegistry::OpenKey(const QString& keyPath, uint32_t access, std::unique_ptr<RegistryKey>* key)
+{
+    openedPaths << keyPath;
+    if (failOpen) {
+        key->reset();
+        return ERROR_FILE_NOT_FOUND;
+    }
+    *key = std::make_unique<FakeRegistryKey>(this, (access & 0x0002) != 0);
+    return ERROR_SUCCESS;
+}
+
+// ---- ATM.INI ----------------------------------------------------------------------
+
+QString FakeAtmProfile::GetProfileString(const QString& section, const QString& key, const QString& def)
+{
+    IniDocument doc = IniDocument::Parse(text);
+    if (system_) {
+        for (const char* name : {"/ATM.INI", "/atm.ini"}) {
+            const QString path = system_->windowsDirectory + name;
+            if (QFileInfo(path).isFile()) {
+                doc = IniDocument::Load(path);
+                break;
+            }
+        }
+    }
+    QString value;
+    return doc.Value(section, key, &value) ? value : def;
+}
+
+// ---- Message boxes and other programs ---------------------------------------------
+
+int FakeMessageBoxes::MsgBox(const QString& text, int style, const QString& title)
+{
+    texts << text;
+    styles << style;
+    titles << title;
+    if (!answers.isEmpty())
+        return answers.takeFirst();
+    switch (style & 0x0F) {
+    case vbAbortRetryIgnore: return vbAbort;
+    case vbYesNoCancel:
+    case vbYesNo: return vbYes;
+    case vbRetryCancel: return vbRetry;
+    default: return vbOK;
+    }
+}
+
+void FakeProgramRunner::RunProgram(const QString& commandLine, int windowStyle)
+{
+    started << commandLine;
+    styles << windowStyle;
+}
+
+// ---- The set -----------------------------------------------------------------------
+
+FakePlatform InstallFakePlatform(const QString& root)
+{
+    auto platform = std::make_unique<Platform>();
+    FakePlatform fake;
+    auto system = std::make_unique<FakeSystemInfo>(root);
+    fake.system = system.get();
+    auto fonts = std::make_unique<FakeFontSystem>();
+    fake.fonts = fonts.get();
+    auto registry = std::make_unique<FakeRegistry>();
+    fake.registry = registry.get();
+    auto atm = std::make_unique<FakeAtmProfile>(fake.system);
+    fake.atm = atm.get();
+    auto messages = std::make_unique<FakeMessageBoxes>();
+    fake.messages = messages.get();
+    auto programs = std::make_unique<FakeProgramRunner>();
+    fake.programs = programs.get();
+    platform->system = std::move(system);
+    platform->fonts = std::move(fonts);
+    platform->registry = std::move(registry);
+    platform->atm = std::move(atm);
+    platform->messages = std::move(messages);
+    platform->programs = std::move(programs);
+    SetPlatform(std::move(platform));
+    return fake;
+}
+
+} // namespace gw
