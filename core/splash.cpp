@@ -1,0 +1,229 @@
+#include "core/splash.h"
+
+#include <QFont>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointer>
+#include <QVBoxLayout>
+
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/picturebox.h"
+#include "core/settings.h"
+
+namespace gw {
+
+namespace {
+
+QPointer<frmSplash> CurrentSplash;
+
+QFrame* MakeLine(QWidget* parent)
+{
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+} // namespace
+
+QString VersionCaption()
+{
+    return QStringLiteral("Version ") + QLatin1String(ProgramVersion) + QStringLiteral(", for Linux");
+}
+
+QPixmap GlyphwickLogo(int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    const qreal s = size;
+    const QRectF tile(s * 0.02, s * 0.02, s * 0.96, s * 0.96);
+    QLinearGradient back(tile.topLeft(), tile.bottomRight());
+    back.setColorAt(0, QColor(0x2f, 0x5d, 0x9e));
+    back.setColorAt(1, QColor(0x17, 0x2a, 0x4f));
+    p.setPen(Qt::NoPen);
+    p.setBrush(back);
+    p.drawRoundedRect(tile, s * 0.14, s * 0.14);
+
+    // The guides of a glyph editor: baseline, x-height, cap height, side bearings.
+    const qreal baseline = s * 0.78, capHeight = s * 0.20, xHeight = s * 0.42;
+    p.setPen(QPen(QColor(255, 255, 255, 60), qMax<qreal>(1, s / 96)));
+    for (qreal y : {capHeight, xHeight})
+        p.drawLine(QPointF(tile.left() + s * 0.06, y), QPointF(tile.right() - s * 0.06, y));
+    for (qreal x : {s * 0.18, s * 0.82})
+        p.drawLine(QPointF(x, tile.top() + s * 0.06), QPointF(x, tile.bottom() - s * 0.06));
+    p.setPen(QPen(QColor(0xf2, 0xb1, 0x34, 170), qMax<qreal>(1, s / 64)));
+    p.drawLine(QPointF(tile.left() + s * 0.06, baseline), QPointF(tile.right() - s * 0.06, baseline));
+
+    // A serif "G" fitted between cap height and baseline.
+    QFont font(QStringLiteral("Liberation Serif"));
+    font.setStyleHint(QFont::Serif);
+    font.setBold(true);
+    font.setPixelSize(200);
+    QPainterPath glyph;
+    glyph.addText(0, 0, font, QStringLiteral("G"));
+    const QRectF box = glyph.boundingRect();
+    const qreal scale = (baseline - capHeight) / box.height();
+    QTransform fit;
+    fit.translate(s / 2 - box.center().x() * scale, baseline - box.bottom() * scale);
+    fit.scale(scale, scale);
+    glyph = fit.map(glyph);
+
+    QLinearGradient ink(0, capHeight, 0, baseline);
+    ink.setColorAt(0, Qt::white);
+    ink.setColorAt(1, QColor(0xdc, 0xe6, 0xf5));
+    p.setPen(QPen(QColor(0x0e, 0x1a, 0x33), qMax<qreal>(1, s / 80)));
+    p.setBrush(ink);
+    p.drawPath(glyph);
+
+    // Outline points, as an editor marks them.
+    const qreal dot = qMax<qreal>(2, s / 36);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xf2, 0xb1, 0x34));
+    for (int i = 0; i < glyph.elementCount(); ++i) {
+        const QPainterPath::Element e = glyph.elementAt(i);
+        if (e.type == QPainterPath::MoveToElement || e.type == QPainterPath::LineToElement)
+            p.drawRect(QRectF(e.x - dot / 2, e.y - dot / 2, dot, dot));
+    }
+    return pixmap;
+}
+
+frmSplash::frmSplash(QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(QStringLiteral("Glyphwick"));
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* panel = new QFrame(this);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Raised);
+    panel->setLineWidth(2);
+    outer->addWidget(panel);
+
+    auto* body = new QVBoxLayout(panel);
+    body->setContentsMargins(22, 20, 22, 18);
+    body->setSpacing(6);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(20);
+    Image1 = new QLabel(panel);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(GlyphwickLogo(120));
+    Image1->setFixedSize(120, 120);
+    top->addWidget(Image1, 0, Qt::AlignTop);
+
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(4);
+    Label3 = new QLabel(QStringLiteral("Glyphwick"), panel);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    QFont title = Label3->font();
+    title.setPointSizeF(title.pointSizeF() * 2.6);
+    title.setBold(true);
+    Label3->setFont(title);
+    texts->addWidget(Label3);
+
+    Label1 = new QLabel(QStringLiteral("The easy way to manage your TrueType fonts."), panel);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont slogan = Label1->font();
+    slogan.setItalic(true);
+    slogan.setPointSizeF(slogan.pointSizeF() * 1.1);
+    Label1->setFont(slogan);
+    texts->addWidget(Label1);
+
+    Line1 = MakeLine(panel);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    texts->addSpacing(4);
+    texts->addWidget(Line1);
+    texts->addSpacing(4);
+
+    lblCaption = new QLabel(QStringLiteral("Preview, print, install and remove fonts."), panel);
+    lblCaption->setObjectName(QStringLiteral("lblCaption"));
+    texts->addWidget(lblCaption);
+    lblVersion = new QLabel(panel);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    texts->addWidget(lblVersion);
+    texts->addStretch(1);
+    top->addLayout(texts, 1);
+    body->addLayout(top);
+
+    body->addSpacing(8);
+    lblAdobe = new QLabel(panel);
+    lblAdobe->setObjectName(QStringLiteral("lblAdobe"));
+    // Keeps its line when empty, so the window looks the same with or without ATM.
+    lblAdobe->setMinimumHeight(lblAdobe->fontMetrics().height());
+    body->addWidget(lblAdobe);
+    Line2 = MakeLine(panel);
+    Line2->setObjectName(QStringLiteral("Line2"));
+    body->addWidget(Line2);
+
+    lblStatus = new QLabel(panel);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    body->addWidget(lblStatus);
+    // The gauge draws no visible edge of its own (its frame is button face).
+    auto* well = new QFrame(panel);
+    well->setFrameShape(QFrame::Panel);
+    well->setFrameShadow(QFrame::Sunken);
+    auto* wellLayout = new QVBoxLayout(well);
+    wellLayout->setContentsMargins(1, 1, 1, 1);
+    picGauge = new PictureBox(well);
+    picGauge->setObjectName(QStringLiteral("picGauge"));
+    picGauge->setFixedHeight(16);
+    picGauge->SetBackColor(palette().color(QPalette::Button));
+    wellLayout->addWidget(picGauge);
+    body->addWidget(well);
+
+    setFixedWidth(540);
+    setFixedHeight(sizeHint().height());
+    // Lay the controls out now, so the gauge is drawn at its final size.
+    layout()->activate();
+
+    Form_Load();
+}
+
+void frmSplash::Form_Load()
+{
+    CentreForm(this);
+    lblAdobe->setText(QString());
+    if (ATMInstalled) {
+        lblAdobe->setText("Adobe Type Manager version "
+                          + ReadIniString("Settings", "Version", QString(), "atm.ini")
+                          + " detected");
+    }
+    lblStatus->setText(QStringLiteral("Loading..."));
+    lblVersion->setText(VersionCaption());
+    DrawProgress(0);
+}
+
+void frmSplash::DrawProgress(int percent)
+{
+    const QColor face = palette().color(QPalette::Button);
+    DrawGauge(picGauge, palette().color(QPalette::Highlight), face, face, percent, 0, 0, 1);
+}
+
+frmSplash* Splash()
+{
+    return CurrentSplash.data();
+}
+
+frmSplash* LoadSplash()
+{
+    if (!CurrentSplash)
+        CurrentSplash = new frmSplash;
+    return CurrentSplash.data();
+}
+
+void UnloadSplash()
+{
+    delete CurrentSplash.data();
+}
+
+} // namespace gw

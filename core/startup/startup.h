@@ -1,0 +1,47 @@
+#pragma once
+// The program's start: fixes the program-wide paths and platform facts, shows
+// the splash window and loads the main window; then runs the event loop.
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+namespace gw {
+
+// Makes the main window; constructing it runs its load handler, which shows it.
+using MainWindowFactory = std::function<QWidget*()>;
+
+// The start-up steps, in the order StartupSequence runs them.
+void StartupPaths();       // IniFile, HelpFile, ExeFile
+bool StartupFontsKey();    // FontsKey from the version; false: the program must end
+int CheckComponents();     // number of component conflicts
+void DetectATM();          // ATMInstalled, PFMDir, PFBDir
+void ShowStartupSplash();  // loads and shows frmSplash with "Loading..."
+void StartupFolders();     // SysDir, WinDir, WinIni
+void ReadRegistrations();  // KeyboardOpen cleared, RegFontList read
+
+class StartupSequence {
+public:
+    explicit StartupSequence(MainWindowFactory makeMainWindow);
+
+    // Runs the steps; false when the program ended before its main window.
+    bool Run();
+    // Names of the steps run so far, in order.
+    const QStringList& Steps() const { return steps_; }
+    // The main window made by the last step; the caller owns it.
+    QWidget* MainWindow() const { return mainWindow_; }
+
+private:
+    MainWindowFactory makeMainWindow_;
+    QStringList steps_;
+    QWidget* mainWindow_ = nullptr;
+};
+
+// The whole program: creates the application object (unless one exists), puts
+// the desktop platform in place when asked, runs the start-up and the event
+// loop. Returns the exit code: 1 when the start-up ended the program.
+int RunGlyphwick(int argc, char** argv, MainWindowFactory makeMainWindow,
+                 bool useDesktopPlatform = true);
+
+} // namespace gw

@@ -1,0 +1,327 @@
+// The start-up sequence on the fake platform, and the program's end.
+#include <QtTest>
+#include <QLabel>
+#include <QPointer>
+#include <optional>
+
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/loader.h"
+#include "core/picturebox.h"
+#include "core/splash.h"
+#include "core/startup/startup.h"
+#include "core/startup/version.h"
+#include "mainwindow/fw.h"
+#include "testenv.h"
+
+using namespace gw;
+
+namespace {
+
+const QString NtKey = QStringLiteral("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts");
+const QString OtherKey = QStringLiteral("software\\microsoft\\windows\\currentversion\\fonts");
+
+void ClearProgramValues()
+{
+    IniFile.clear();
+    HelpFile.clear();
+    ExeFile.clear();
+    FontsKey.clear();
+    SysDir.clear();
+    WinDir.clear();
+    WinIni.clear();
+    ATMInstalled = false;
+    PFMDir.clear();
+    PFBDir.clear();
+    RegFontList.clear();
+}
+
+QColor MiddlePixel(PictureBox* box, qreal where)
+{
+    const QImage image = box->ToImage();
+    return image.pixelColor(int(image.width() * where), image.height() / 2);
+}
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        env.emplace();
+        env->fake.system->version.dwPlatformId = VER_PLATFORM_LINUX;
+        env->fake.system->version.dwMajorVersion = 6;
+        env->fake.system->version.dwMinorVersion = 1;
+        env->fake.system->version.dwBuildNumber = 12;
+    }
+    void cleanup()
+    {
+        UnloadSplash();
+        UnloadLoader();
+        env.reset();
+    }
+
+    void stepsRunInOrder()
+    {
+        ClearProgramValues();
+        env->fake.registry->values = {{"Arial (TrueType)", "arial.ttf"}};
+        KeyboardOpen = true;
+
+        // What the main window finds when it is made: everything before it is done.
+        bool splashLoaded = false;
+        size_t regRows = 0;
+        QString winDir;
+        StartupSequence sequence([&]() -> QWidget* {
+            splashLoaded = Splash() && Splash()->isVisible();
+            regRows = RegFontList.size();
+            winDir = WinDir;
+            return new QWidget;
+        });
+        QVERIFY(sequence.Run());
+        std::unique_ptr<QWidget> window(sequence.MainWindow());
+
+        const QStringList expected{"paths",   "fonts key", "components",    "atm",
+                                   "splash",  "folders",   "registrations", "main window"};
+        QCOMPARE(sequence.Steps(), expected);
+        QVERIFY(window);
+        QVERIFY(splashLoaded);
+        QCOMPARE(Splash()->lblStatus->text(), QStringLiteral("Loading..."));
+        QCOMPARE(regRows, size_t(2));
+        QVERIFY(!winDir.isEmpty());
+        QVERIFY(!KeyboardOpen);
+        QCOMPARE(env->fake.registry->openKeys, 0);
+        QVERIFY(env->fake.messages->texts.isEmpty());
+    }
+
+    void pathsLieInTheProgramFolder()
+    {
+        ClearProgramValues();
+        StartupPaths();
+        const QString folder = env->fake.system->programFolder;
+        QCOMPARE(IniFile, folder + "/gw.ini");
+        QCOMPARE(HelpFile, env->fake.system->HelpFilePath());
+        QCOMPARE(ExeFile, env->fake.system->ExeFilePath());
+        QVERIFY(HelpFile.startsWith(folder + "/"));
+    }
+
+    void windowsVersionText_data()
+    {
+        QTest::addColumn<uint>("platformId");
+        QTest::addColumn<uint>("major");
+        QTest::addColumn<uint>("minor");
+        QTest::addColumn<uint>("build");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("fontsKey");
+        QTest::newRow("Win32s") << uint(VER_PLATFORM_WIN32s) << 3u << 11u << 0u
+                                << "Windows 32s 3.11 (Build 0)\r\n\r\n" << OtherKey;
+        QTest::newRow("Windows 95") << uint(VER_PLATFORM_WIN32_WINDOWS) << 4u << 0u << 67109814u
+                                    << "Windows 95 4.0 (Build 67109814)\r\n\r\n" << OtherKey;
+        QTest::newRow("Windows NT") << uint(VER_PLATFORM_WIN32_NT) << 4u << 0u << 1381u
+                                    << "Windows NT 4.0 (Build 1381)\r\n\r\n" << NtKey;
+        QTest::newRow("Linux") << uint(VER_PLATFORM_LINUX) << 6u << 1u << 12u
+                               << "Linux 6.1 (Build 12)\r\n\r\n" << OtherKey;
+        QTest::newRow("whole 32-bit build") << uint(VER_PLATFORM_LINUX) << 6u << 1u << 4294967295u
+                                            << "Linux 6.1 (Build 4294967295)\r\n\r\n" << OtherKey;
+        QTest::newRow("unknown platform") << 7u << 1u << 2u << 3u << "1.2 (Build 3)\r\n\r\n"
+                                          << OtherKey;
+    }
+    void windowsVersionText()
+    {
+        QFETCH(uint, platformId);
+        QFETCH(uint, major);
+        QFETCH(uint, minor);
+        QFETCH(uint, build);
+        QFETCH(QString, text);
+        QFETCH(QString, fontsKey);
+        OsVersionInfo& v = env->fake.system->version;
+        v.dwPlatformId = platformId;
+        v.dwMajorVersion = major;
+        v.dwMinorVersion = minor;
+        v.dwBuildNumber = build;
+
+        bool failed = true;
+        QCOMPARE(GetWindowsVersion(&failed), text);
+        QVERIFY(!failed);
+        QCOMPARE(IsWindowsNT(), fontsKey == NtKey);
+        FontsKey.clear();
+        QVERIFY(StartupFontsKey());
+        QCOMPARE(FontsKey, fontsKey);
+    }
+
+    void versionFailureEndsTheProgram()
+    {
+        ClearProgramValues();
+        env->fake.system->versionFails = true;
+        bool made = false;
+        StartupSequence sequence([&]() -> QWidget* {
+            made = true;
+            return new QWidget;
+        });
+        QVERIFY(!sequence.Run());
+        QCOMPARE(sequence.Steps(), (QStringList{"paths", "fonts key"}));
+        QVERIFY(!made);
+        QVERIFY(!sequence.MainWindow());
+        QVERIFY(!Splash());
+        QVERIFY(FontsKey.isEmpty());
+        QCOMPARE(env->fake.messages->texts, QStringList{"Error Getting Version Information"});
+        QCOMPARE(env->fake.messages->titles, QStringList{"Glyphwick"});
+        QCOMPARE(env->fake.messages->styles, QList<int>{vbOKOnly});
+    }
+
+    void versionFailureExitsRunGlyphwick()
+    {
+        env->fake.system->versionFails = true;
+        bool made = false;
+        char name[] = "glyphwick";
+        char* argv[] = {name, nullptr};
+        const int code = RunGlyphwick(1, argv, [&]() -> QWidget* {
+            made = true;
+            return new FW;
+        }, false);
+        QCOMPARE(code, 1);
+        QVERIFY(!made);
+        QCOMPARE(env->fake.messages->texts.size(), 1);
+        QVERIFY(!QFile::exists(IniFile));
+    }
+
+    void atmDetection_data()
+    {
+        QTest::addColumn<QString>("atmIni");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QString>("adobe");
+        const QString setup = "[Setup]\nPFM_DIR=/t1/pfm\nPFB_Dir=/t1/pfb\n";
+        QTest::newRow("On") << "[Settings]\nATM=On\nVersion=4.1\n" + setup << true
+                            << "Adobe Type Manager version 4.1 detected";
+        QTest::newRow("on") << "[Settings]\nATM=on\nVersion=4.1\n" + setup << true
+                            << "Adobe Type Manager version 4.1 detected";
+        QTest::newRow("ON, no version") << "[Settings]\nATM=ON\n" + setup << true
+                                        << "Adobe Type Manager version  detected";
+        QTest::newRow("Off") << "[Settings]\nATM=Off\nVersion=4.1\n" + setup << false << "";
+        QTest::newRow("no ATM key") << "[Settings]\nVersion=4.1\n" + setup << false << "";
+        QTest::newRow("no ATM.INI") << QString() << false << "";
+    }
+    void atmDetection()
+    {
+        QFETCH(QString, atmIni);
+        QFETCH(bool, installed);
+        QFETCH(QString, adobe);
+        if (!atmIni.isNull())
+            QVERIFY(WriteFile(WinDir + "ATM.INI", atmIni.toLatin1()));
+
+        DetectATM();
+        QCOMPARE(ATMInstalled, installed);
+        QCOMPARE(PFMDir, installed ? QStringLiteral("/t1/pfm/") : QString());
+        QCOMPARE(PFBDir, installed ? QStringLiteral("/t1/pfb/") : QString());
+
+        frmSplash* splash = LoadSplash();
+        QCOMPARE(splash->lblAdobe->text(), adobe);
+    }
+
+    void atmWithoutSetupFolders()
+    {
+        QVERIFY(WriteFile(WinDir + "ATM.INI", "[Settings]\nATM=On\n"));
+        DetectATM();
+        QVERIFY(ATMInstalled);
+        QCOMPARE(PFMDir, QStringLiteral("/"));
+        QCOMPARE(PFBDir, QStringLiteral("/"));
+    }
+
+    void splashTextsAndGauge()
+    {
+        frmSplash* splash = LoadSplash();
+        QCOMPARE(LoadSplash(), splash);
+        QCOMPARE(Splash(), splash);
+        QCOMPARE(splash->Label1->text(), QStringLiteral("The easy way to manage your TrueType fonts."));
+        QCOMPARE(splash->Label3->text(), QStringLiteral("Glyphwick"));
+        QCOMPARE(splash->lblStatus->text(), QStringLiteral("Loading..."));
+        QCOMPARE(splash->lblVersion->text(), QStringLiteral("Version 0.1, for Linux"));
+        QVERIFY(!splash->Image1->pixmap().isNull());
+        QVERIFY(splash->windowFlags() & Qt::FramelessWindowHint);
+
+        const QColor bar = splash->palette().color(QPalette::Highlight);
+        const QColor face = splash->palette().color(QPalette::Button);
+        QCOMPARE(MiddlePixel(splash->picGauge, 0.5), face);
+        splash->DrawProgress(50);
+        QCOMPARE(MiddlePixel(splash->picGauge, 0.25), bar);
+        QCOMPARE(MiddlePixel(splash->picGauge, 0.75), face);
+        splash->DrawProgress(100);
+        QCOMPARE(MiddlePixel(splash->picGauge, 0.9), bar);
+
+        UnloadSplash();
+        QVERIFY(!Splash());
+    }
+
+    void loaderWindow()
+    {
+        QVERIFY(!LoaderWindow());
+        Loader* loader = LoadLoader();
+        QCOMPARE(LoaderWindow(), loader);
+        QCOMPARE(LoadLoader(), loader);
+        QCOMPARE(loader->windowTitle(), QStringLiteral("Glyphwick"));
+        QVERIFY(!loader->isVisible());
+        const QColor face = loader->palette().color(QPalette::Button);
+        QCOMPARE(MiddlePixel(loader->Picture1, 0.1), face);
+        loader->DrawProgress(100);
+        QCOMPARE(MiddlePixel(loader->Picture1, 0.9), loader->palette().color(QPalette::Highlight));
+        UnloadLoader();
+        QVERIFY(!LoaderWindow());
+    }
+
+    void foldersAreLowerCased_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("folder that does not exist") << false;
+        QTest::newRow("existing folder keeps its case") << true;
+    }
+    void foldersAreLowerCased()
+    {
+        QFETCH(bool, exists);
+        const QString base = env->root() + "/Mixed";
+        env->fake.system->windowsDirectory = base + "/Windows";
+        env->fake.system->systemDirectory = base + "/System";
+        if (exists) {
+            QVERIFY(QDir().mkpath(base + "/Windows"));
+            QVERIFY(QDir().mkpath(base + "/System"));
+        }
+        StartupFolders();
+        // The existing temporary root keeps its spelling; only what is missing is lower-cased.
+        const QString winDir = exists ? base + "/Windows/" : env->root() + "/mixed/windows/";
+        const QString sysDir = exists ? base + "/System/" : env->root() + "/mixed/system/";
+        QCOMPARE(WinDir, winDir);
+        QCOMPARE(SysDir, sysDir);
+        QCOMPARE(WinIni, winDir + "win.ini");
+    }
+
+    void wholeProgramRunsAndEnds()
+    {
+        env->fake.registry->values = {{"Arial (TrueType)", "arial.ttf"},
+                                      {"Courier (TrueType)", "cour.ttf"}};
+        QPointer<FW> made;
+        char name[] = "glyphwick";
+        char* argv[] = {name, nullptr};
+        const int code = RunGlyphwick(1, argv, [&]() -> QWidget* {
+            made = new FW;
+            // Close it from inside the event loop, as the user would.
+            QTimer::singleShot(0, made.data(), &QWidget::close);
+            return made.data();
+        }, false);
+        QCOMPARE(code, 0);
+        QVERIFY(!made);  // deleted once the loop ended
+        QVERIFY(!Splash());
+        QCOMPARE(RegFontList.size(), size_t(3));
+        QCOMPARE(FontTable.size(), size_t(1));
+        QCOMPARE(FontTable[0].FullName, QStringLiteral("X"));
+        QCOMPARE(IniFile, env->fake.system->programFolder + "/gw.ini");
+        QVERIFY(QFile::exists(IniFile));
+        const QString ini = QString::fromLatin1(ReadFile(IniFile));
+        QVERIFY2(ini.contains("[Main]"), qPrintable(ini));
+    }
+
+private:
+    std::optional<TestEnv> env;
+};
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"
