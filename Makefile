@@ -2,8 +2,7 @@
 BUILD   ?= build
 JOBS    ?= $(shell nproc)
 PACKAGES = build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
-           libfontconfig-dev libcups2-dev fonts-liberation2 fonts-urw-base35 \
-           poppler-utils xauth xvfb
+           libfontconfig-dev libcups2-dev fonts-liberation2 fonts-urw-base35
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -33,7 +32,7 @@ FUZZ_SECONDS ?= 60
 fuzz:
 	$(MAKE) deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DGLYPHWICK_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build build-fuzz -j $(JOBS)
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_targets
 	for t in build-fuzz/fuzz/fuzz_*; do \
 	    mkdir -p build-fuzz/corpus/$$(basename $$t); \
 	    $$t -max_total_time=$(FUZZ_SECONDS) -max_len=65536 build-fuzz/corpus/$$(basename $$t) fuzz/corpus || exit 1; \

@@ -16,4 +16,11 @@ QByteArray BuildFotFile(const QString& fontPath, const QString& fullName, const 
 // readable naming table with a full name and a family, else 1.
 int WriteFotFile(const QString& fotFile, const QString& fontFile);
 
+// The readers of such files, on their bytes (the path versions are in
+// fonts/fontresource.h). ReadFontResourceBytes returns "" on success, else
+// "unknown". GetFotTargetBytes returns the stored font path, a bare file name
+// completed with sysDir, not lower-cased; "unknown" on failure.
+QString ReadFontResourceBytes(const QByteArray& file, QString& faceName, QString& styleName);
+QString GetFotTargetBytes(const QByteArray& file, const QString& sysDir);
+
 } // namespace gw

@@ -1,0 +1,17 @@
+#pragma once
+// The TrueType naming table reader: the texts the information tab and the
+// install preview show for a font file.
+#include <QString>
+
+#include "platform/sfntnames.h" // FontNameInfo, Swap16, Swap32, SwapBytePairs, TagText
+
+namespace gw {
+
+// Fills the fields found in the file's naming table (Windows, US English);
+// fields not found keep what they held. Any failure leaves them as they were.
+void ReadNameTable(const QString& path, FontNameInfo& info);
+
+// The label of a name ID: "Copyright", "Font Family", ..., else "Unknown".
+QString NameIdLabel(int id);
+
+} // namespace gw

@@ -1,0 +1,271 @@
+#include <QtTest>
+#include <memory>
+
+#include "core/globals.h"
+#include "fonts/fontresource.h"
+#include "platform/fotwriter.h"
+#include "sfntbuilder.h"
+#include "testenv.h"
+
+using namespace gw;
+
+namespace {
+
+const QByteArray kMarker("Windows! Windows! Windows!");
+
+// A resource file laid out by hand: the FONTRES part in the header, the path at
+// 1024, then the resource area.
+QByteArray Handmade(const QByteArray& header, const QByteArray& path, const QByteArray& resources)
+{
+    QByteArray f = QByteArray("MZ") + QByteArray(30, '\0') + header;
+    f.append(QByteArray(1024 - f.size(), '\0'));
+    return f + path + resources;
+}
+
+QByteArray Nul(const char* text)
+{
+    return QByteArray(text) + '\0';
+}
+
+} // namespace
+
+class TestFontResource : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> env_;
+    int files_ = 0;
+
+    QString Put(const QByteArray& bytes, const QString& name = QString())
+    {
+        const QString path = env_->root() + "/" + (name.isEmpty() ? QStringLiteral("r%1.fot").arg(++files_) : name);
+        if (!WriteFile(path, bytes))
+            qFatal("cannot write a test file");
+        return path;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        env_ = std::make_unique<TestEnv>();
+        SysDir = QStringLiteral("/gw-test-system/fonts/");
+    }
+    void cleanupTestCase() { env_.reset(); }
+
+    void readFontResource_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<QString>("style");
+
+        const QString old = QStringLiteral("old");
+        QTest::newRow("TrueType file") << SfntBuilder::Simple("Fam", "Fam Bold") << "unknown" << old << old;
+        QTest::newRow("empty file") << QByteArray() << "unknown" << old << old;
+        QTest::newRow("just M") << QByteArray("M") << "unknown" << old << old;
+        QTest::newRow("no FONTRES") << Handmade("FONT:Face", Nul("/a.ttf"), kMarker + Nul("") + Nul("Fam") + Nul("Face"))
+                                    << "unknown" << old << old;
+        QTest::newRow("writer output") << BuildFotFile("/f/a.ttf", "Arial Bold", "Arial") << "" << "Arial Bold" << "Arial";
+        QTest::newRow("family equals full name") << BuildFotFile("/f/a.ttf", "Arial", "Arial") << "" << "Arial" << "Arial";
+        QTest::newRow("full name inside the family")
+            << BuildFotFile("/f/a.ttf", "Foo", "Foo Bar") << "" << "Foo" << "Foo Bar";
+        QTest::newRow("code page characters")
+            << BuildFotFile("/f/a.ttf", QStringLiteral("Caf\u00e9 \u20ac Bold"), QStringLiteral("Caf\u00e9 \u20ac"))
+            << "" << QStringLiteral("Caf\u00e9 \u20ac Bold") << QStringLiteral("Caf\u00e9 \u20ac");
+        QTest::newRow("the path holds the face name")
+            << BuildFotFile("/f/Face/Face.ttf", "Face", "Family") << "" << "Face" << "Family";
+        QTest::newRow("face once after the marker")
+            << Handmade(Nul("FONTRES:Face"), Nul("/a.ttf"), kMarker + Nul("") + Nul("Style") + Nul("Face"))
+            << "" << "Face" << "Style";
+        QTest::newRow("face twice after the marker")
+            << Handmade(Nul("FONTRES:Face"), Nul("/a.ttf"), kMarker + Nul("") + Nul("Face Family") + Nul("Face") + Nul("x"))
+            << "" << "Face" << "Face Family";
+        QTest::newRow("face to the end of the file")
+            << QByteArray("MZ") + kMarker + Nul("") + Nul("Style") + "FONTRES:Face"
+            << "" << "Face" << "FONTRES"; // the character before the face is dropped as if a NUL
+        QTest::newRow("empty piece gives the face")
+            << Handmade(Nul("FONTRES:Face"), Nul("/a.ttf"), kMarker + Nul("") + Nul("") + Nul("Face"))
+            << "" << "Face" << "Face";
+        QTest::newRow("no NUL before the face")
+            << Handmade(Nul("FONTRES:Face"), Nul("/a.ttf"), kMarker + "Face")
+            << "" << "Face" << "indows! Windows! Windows";
+        QTest::newRow("empty face name")
+            << Handmade(Nul("FONTRES:"), Nul("/a.ttf"), kMarker + Nul("") + Nul("Fam") + Nul("Full"))
+            << "unknown" << "" << "";
+        QTest::newRow("no marker") << Handmade(Nul("FONTRES:Face"), Nul("/a.ttf"), Nul("Fam") + Nul("Face"))
+                                   << "unknown" << "Face" << "";
+        QTest::newRow("face not after the marker")
+            << Handmade(Nul("FONTRES:Face"), Nul("/Face.ttf"), kMarker + Nul("") + Nul("Fam") + Nul("Full"))
+            << "unknown" << "Face" << "";
+        QTest::newRow("face starts the resource area")
+            << Handmade(Nul("FONTRES:Windows! Windows! Windows!"), Nul("/a.ttf"), "")
+            << "unknown" << "Windows! Windows! Windows!" << "";
+        QTest::newRow("FONTRES at the very end") << QByteArray("MZFONTRES:") << "unknown" << "" << "";
+    }
+    void readFontResource()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, result);
+        QFETCH(QString, face);
+        QFETCH(QString, style);
+        QString gotFace = "old";
+        QString gotStyle = "old";
+        QCOMPARE(ReadFontResource(Put(file), gotFace, gotStyle), result);
+        QCOMPARE(gotFace, face);
+        QCOMPARE(gotStyle, style);
+    }
+
+    void notAFile_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("missing") << env_->root() + "/none.fot";
+        QTest::newRow("folder") << env_->root();
+        QTest::newRow("endless device") << "/dev/zero";
+    }
+    void notAFile()
+    {
+        QFETCH(QString, path);
+        QString face = "old", style = "old";
+        QCOMPARE(ReadFontResource(path, face, style), QStringLiteral("unknown"));
+        QCOMPARE(face, QStringLiteral("old"));
+        QCOMPARE(style, QStringLiteral("old"));
+        QCOMPARE(GetFotTarget(path), QStringLiteral("unknown"));
+    }
+
+    void getFotTarget_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("target");
+
+        QTest::newRow("TrueType file") << SfntBuilder::Simple("Fam", "Fam Bold") << "unknown";
+        QTest::newRow("empty file") << QByteArray() << "unknown";
+        QTest::newRow("writer output") << BuildFotFile("/gw-test/fonts/a.ttf", "A", "A") << "/gw-test/fonts/a.ttf";
+        QTest::newRow("lower-cased") << BuildFotFile("/GW-Test/Fonts/A.TTF", "A", "A") << "/gw-test/fonts/a.ttf";
+        QTest::newRow("bare name in the system folder")
+            << Handmade(Nul("FONTRES:A"), Nul("Arial.TTF"), "") << "/gw-test-system/fonts/arial.ttf";
+        QTest::newRow("relative path kept") << Handmade(Nul("FONTRES:A"), Nul("sub/a.ttf"), "") << "sub/a.ttf";
+        QTest::newRow("no NUL after the path") << Handmade(Nul("FONTRES:A"), "/x/b.ttf", "") << "/x/b.ttf";
+        QTest::newRow("NUL at 1024") << Handmade(Nul("FONTRES:A"), Nul(""), "/x/b.ttf") << "unknown";
+        QTest::newRow("exactly 1024 bytes") << Handmade(Nul("FONTRES:A"), "", "") << "unknown";
+        QTest::newRow("not MZ") << QByteArray("ZM") + BuildFotFile("/x/a.ttf", "A", "A").mid(2) << "unknown";
+    }
+    void getFotTarget()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, target);
+        QCOMPARE(GetFotTarget(Put(file)), target);
+    }
+
+    void oversizedFileIsRefused()
+    {
+        const QString path = Put(BuildFotFile("/x/a.ttf", "A", "B"));
+        {
+            QFile f(path);
+            QVERIFY(f.resize(16 * 1024 * 1024 + 1)); // sparse
+        }
+        QString face, style;
+        QCOMPARE(GetFotTarget(path), QStringLiteral("unknown"));
+        QCOMPARE(ReadFontResource(path, face, style), QStringLiteral("unknown"));
+        QVERIFY(face.isEmpty());
+    }
+
+    void writerWritesReadableFiles_data()
+    {
+        QTest::addColumn<QByteArray>("font");
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<QString>("style");
+
+        QTest::newRow("regular") << SfntBuilder::Simple("Fam", "Fam") << "Fam" << "Fam";
+        QTest::newRow("bold") << SfntBuilder::Simple("Fam", "Fam Bold", "Bold") << "Fam Bold" << "Fam";
+        QTest::newRow("outside the code page")
+            << SfntBuilder::Simple(QStringLiteral("A\u0101"), QStringLiteral("A\u0101 Bold")) << "A? Bold" << "A?";
+        {
+            SfntBuilder b;
+            b.AddName(1, QString("Fam") + QChar(0) + "junk").AddName(4, QString("Full") + QChar(0) + "junk");
+            QTest::newRow("names cut at NUL") << b.Build() << "Full" << "Fam";
+        }
+        {
+            QString longName;
+            for (int i = 0; longName.size() < 2000; ++i)
+                longName += QString::number(i) + ' ';
+            SfntBuilder b;
+            b.AddName(1, "Fam").AddName(4, longName);
+            QTest::newRow("very long full name") << b.Build() << longName.left(951) << "Fam";
+        }
+    }
+    void writerWritesReadableFiles()
+    {
+        QFETCH(QByteArray, font);
+        QFETCH(QString, face);
+        QFETCH(QString, style);
+        const QString fontPath = Put(font, QStringLiteral("font%1.ttf").arg(++files_));
+        const QString fot = env_->root() + QStringLiteral("/w%1.fot").arg(files_);
+        QCOMPARE(WriteFotFile(fot, fontPath), 1);
+        QString gotFace, gotStyle;
+        QCOMPARE(ReadFontResource(fot, gotFace, gotStyle), QString());
+        QCOMPARE(gotFace, face);
+        QCOMPARE(gotStyle, style);
+        QCOMPARE(GetFotTarget(fot).compare(fontPath, Qt::CaseInsensitive), 0);
+        QVERIFY(ReadFile(fot).startsWith("MZ"));
+        QVERIFY(ReadFile(fot).indexOf("FONTRES:") < 1024);
+    }
+
+    void writerRefuses_data()
+    {
+        QTest::addColumn<QByteArray>("font");
+        QTest::addColumn<bool>("exists");
+
+        QTest::newRow("missing font file") << QByteArray() << false;
+        QTest::newRow("not a font") << QByteArray("plain text") << true;
+        {
+            SfntBuilder b;
+            b.AddName(4, "Full Only");
+            QTest::newRow("no family") << b.Build() << true;
+        }
+        {
+            SfntBuilder b;
+            b.AddName(1, "Family Only");
+            QTest::newRow("no full name") << b.Build() << true;
+        }
+        {
+            SfntBuilder b;
+            b.AddName(1, "Fam", 1, 0).AddName(4, "Fam Bold", 1, 0);
+            QTest::newRow("Macintosh names only") << b.Build() << true;
+        }
+        {
+            SfntBuilder b;
+            b.AddName(1, "Fam").AddName(4, QString(QChar(0)) + "Full");
+            QTest::newRow("full name starting with NUL") << b.Build() << true;
+        }
+    }
+    void writerRefuses()
+    {
+        QFETCH(QByteArray, font);
+        QFETCH(bool, exists);
+        const QString fontPath = env_->root() + QStringLiteral("/bad%1.ttf").arg(++files_);
+        if (exists)
+            QVERIFY(WriteFile(fontPath, font));
+        const QString fot = env_->root() + QStringLiteral("/bad%1.fot").arg(files_);
+        QCOMPARE(WriteFotFile(fot, fontPath), 0);
+        QVERIFY(!QFile::exists(fot));
+    }
+
+    void writerIntoMissingFolder()
+    {
+        const QString fontPath = Put(SfntBuilder::Simple("Fam", "Fam"), "ok.ttf");
+        QCOMPARE(WriteFotFile(env_->root() + "/no/such/folder/x.fot", fontPath), 0);
+    }
+
+    void writerReplacesAnOldFile()
+    {
+        const QString fontPath = Put(SfntBuilder::Simple("New", "New Full"), "new.ttf");
+        const QString fot = Put(BuildFotFile("/old.ttf", "Old Full", "Old"), "replace.fot");
+        QCOMPARE(WriteFotFile(fot, fontPath), 1);
+        QString face, style;
+        QCOMPARE(ReadFontResource(fot, face, style), QString());
+        QCOMPARE(face, QStringLiteral("New Full"));
+        QCOMPARE(style, QStringLiteral("New"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFontResource)
+#include "test_fontresource.moc"

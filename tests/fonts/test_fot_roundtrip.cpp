@@ -1,0 +1,71 @@
+#include <QtTest>
+#include <QDirIterator>
+#include <memory>
+
+#include "core/codepage.h"
+#include "core/helpers.h"
+#include "fonts/fontresource.h"
+#include "fonts/nametable.h"
+#include "platform/fotwriter.h"
+#include "testenv.h"
+
+using namespace gw;
+
+namespace {
+
+// A name as the resource file keeps it: code page 1252, ended by a NUL.
+QString Stored(const QString& text)
+{
+    const QString cp = FromCp1252(ToCp1252(text));
+    const qsizetype nul = cp.indexOf(QChar(0));
+    return nul < 0 ? cp : cp.left(nul);
+}
+
+} // namespace
+
+// Every TrueType and OpenType file installed here, wrapped in a resource file,
+// reads back with its own names and path.
+class TestFotRoundtrip : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> env_;
+
+private slots:
+    void initTestCase() { env_ = std::make_unique<TestEnv>(); }
+    void cleanupTestCase() { env_.reset(); }
+
+    void installedFonts()
+    {
+        QDirIterator it(QStringLiteral("/usr/share/fonts"), QDir::Files, QDirIterator::Subdirectories);
+        int wrapped = 0;
+        int n = 0;
+        while (it.hasNext()) {
+            const QString path = it.next();
+            if (!path.endsWith(".ttf", Qt::CaseInsensitive) && !path.endsWith(".otf", Qt::CaseInsensitive))
+                continue;
+            FontNameInfo info;
+            ReadNameTable(path, info);
+            const QString fot = env_->root() + QStringLiteral("/%1.fot").arg(++n);
+            const int written = WriteFotFile(fot, path);
+            const QByteArray where = path.toLocal8Bit();
+            if (Stored(info.fullName).isEmpty() || Stored(info.family).isEmpty()) {
+                QVERIFY2(written == 0 && !QFile::exists(fot), where.constData());
+                continue;
+            }
+            QVERIFY2(written == 1, where.constData());
+            ++wrapped;
+
+            QString face, style;
+            QVERIFY2(ReadFontResource(fot, face, style).isEmpty(), where.constData());
+            QCOMPARE(face, Stored(info.fullName).left(951));
+            QCOMPARE(style, Stored(info.family));
+            const QString target = GetFotTarget(fot);
+            QVERIFY2(target.compare(path, Qt::CaseInsensitive) == 0, where.constData());
+            QCOMPARE(target, LowerCasePath(path));
+        }
+        QVERIFY2(wrapped > 0, "no TrueType or OpenType file with names under /usr/share/fonts");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFotRoundtrip)
+#include "test_fot_roundtrip.moc"

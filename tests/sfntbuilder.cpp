@@ -1,0 +1,160 @@
+#include "sfntbuilder.h"
+
+namespace gw {
+
+namespace {
+
+void AppendU16(QByteArray& bytes, int value)
+{
+    bytes.append(char((value >> 8) & 0xFF));
+    bytes.append(char(value & 0xFF));
+}
+
+void AppendU32(QByteArray& bytes, quint32 value)
+{
+    AppendU16(bytes, int(value >> 16));
+    AppendU16(bytes, int(value & 0xFFFF));
+}
+
+int Padded(qsizetype size)
+{
+    return int((size + 3) & ~qsizetype(3));
+}
+
+} // namespace
+
+SfntBuilder& SfntBuilder::AddName(int nameId, const QString& text, int platformId,
+                                  int languageId, int encodingId)
+{
+    SfntName r;
+    r.platformId = platformId;
+    r.encodingId = encodingId;
+    r.languageId = languageId;
+    r.nameId = nameId;
+    r.bytes = Utf16BE(text);
+    return AddRecord(r);
+}
+
+SfntBuilder& SfntBuilder::AddRecord(const SfntName& record)
+{
+    names_.append(record);
+    return *this;
+}
+
+SfntBuilder& SfntBuilder::AddTable(const QByteArray& tag, const QByteArray& data)
+{
+    tables_.append({tag.left(4).leftJustified(4, ' '), data});
+    return *this;
+}
+
+SfntBuilder& SfntBuilder::SetGap(const QByteArray& gap)
+{
+    gap_ = gap;
+    return *this;
+}
+
+QByteArray SfntBuilder::BuildNameTable() const
+{
+    const int n = int(names_.size());
+    QByteArray storage;
+    QByteArray records;
+    for (const SfntName& r : names_) {
+        const int placed = int(storage.size());
+        storage += r.bytes;
+        AppendU16(records, r.platformId);
+        AppendU16(records, r.encodingId);
+        AppendU16(records, r.languageId);
+        AppendU16(records, r.nameId);
+        AppendU16(records, r.length >= 0 ? r.length : int(r.bytes.size()));
+        AppendU16(records, r.offset >= 0 ? r.offset : placed);
+    }
+    QByteArray table;
+    AppendU16(table, 0);
+    AppendU16(table, count.value_or(n));
+    AppendU16(table, stringOffset.value_or(6 + 12 * n + int(gap_.size())));
+    return table + records + gap_ + storage;
+}
+
+int SfntBuilder::NameTableOffset() const
+{
+    const int entries = int(tables_.size()) + (withNameTable ? 1 : 0);
+    int pos = 12 + 16 * entries;
+    for (const Table& t : tables_)
+        pos += Padded(t.data.size());
+    return pos;
+}
+
+QByteArray SfntBuilder::Build() const
+{
+    const QByteArray name = BuildNameTable();
+    const int entries = int(tables_.size()) + (withNameTable ? 1 : 0);
+
+    QByteArray file;
+    AppendU32(file, 0x00010000);
+    AppendU16(file, numTables.value_or(entries));
+    AppendU16(file, 16);  // searchRange etc.: not read, any plausible value
+    AppendU16(file, 0);
+    AppendU16(file, 0);
+
+    int pos = 12 + 16 * entries;
+    for (const Table& t : tables_) {
+        file += t.tag;
+        AppendU32(file, 0);
+        AppendU32(file, quint32(pos));
+        AppendU32(file, quint32(t.data.size()));
+        pos += Padded(t.data.size());
+    }
+    if (withNameTable) {
+        file += "name";
+        AppendU32(file, 0);
+        AppendU32(file, quint32(nameOffset.value_or(pos)));
+        AppendU32(file, quint32(name.size()));
+    }
+    for (const Table& t : tables_)
+        file += t.data + QByteArray(Padded(t.data.size()) - t.data.size(), '\0');
+    if (withNameTable)
+        file += name;
+    return file;
+}
+
+QByteArray SfntBuilder::Utf16BE(const QString& text)
+{
+    QByteArray bytes;
+    for (QChar c : text)
+        AppendU16(bytes, c.unicode());
+    return bytes;
+}
+
+QByteArray SfntBuilder::Utf16LE(const QString& text)
+{
+    QByteArray bytes;
+    for (QChar c : text) {
+        bytes.append(char(c.unicode() & 0xFF));
+        bytes.append(char(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+void SfntBuilder::PutU16(QByteArray& bytes, int pos, int value)
+{
+    bytes[pos] = char((value >> 8) & 0xFF);
+    bytes[pos + 1] = char(value & 0xFF);
+}
+
+void SfntBuilder::PutU32(QByteArray& bytes, int pos, quint32 value)
+{
+    PutU16(bytes, pos, int(value >> 16));
+    PutU16(bytes, pos + 2, int(value & 0xFFFF));
+}
+
+QByteArray SfntBuilder::Simple(const QString& family, const QString& fullName, const QString& subfamily)
+{
+    SfntBuilder b;
+    b.AddTable("head", QByteArray(54, '\0'));
+    b.AddName(1, family);
+    b.AddName(2, subfamily);
+    b.AddName(4, fullName);
+    return b.Build();
+}
+
+} // namespace gw

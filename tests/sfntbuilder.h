@@ -1,0 +1,65 @@
+#pragma once
+// Builds small sfnt (TrueType) files byte by byte: an offset table, a table
+// directory, any filler tables and a 'name' table. Everything can be bent out
+// of shape to make damaged files.
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace gw {
+
+// One name record and its string as the file stores them.
+struct SfntName {
+    int platformId = 3;
+    int encodingId = 1;
+    int languageId = 0x409;
+    int nameId = 0;
+    QByteArray bytes;      // put into the string storage
+    int length = -1;       // stored length; -1: bytes.size()
+    int offset = -1;       // stored offset into the storage; -1: where bytes went
+};
+
+class SfntBuilder {
+public:
+    // A name stored as big-endian UTF-16 (Windows, US English unless told).
+    SfntBuilder& AddName(int nameId, const QString& text, int platformId = 3,
+                         int languageId = 0x409, int encodingId = 1);
+    SfntBuilder& AddRecord(const SfntName& record);
+    // Another table, listed and placed before 'name'.
+    SfntBuilder& AddTable(const QByteArray& tag, const QByteArray& data);
+    // Bytes between the name records and the string storage; stringOffset counts them.
+    SfntBuilder& SetGap(const QByteArray& gap);
+
+    // Values written in place of the computed ones.
+    std::optional<int> numTables;        // offset table
+    std::optional<qint64> nameOffset;    // the 'name' directory entry's offset
+    std::optional<int> count;            // naming table header
+    std::optional<int> stringOffset;     // naming table header
+    bool withNameTable = true;           // false: no 'name' entry at all
+
+    QByteArray Build() const;
+    QByteArray BuildNameTable() const;
+    // Where Build() puts the naming table.
+    int NameTableOffset() const;
+
+    static QByteArray Utf16BE(const QString& text);
+    static QByteArray Utf16LE(const QString& text);
+    static void PutU16(QByteArray& bytes, int pos, int value);
+    static void PutU32(QByteArray& bytes, int pos, quint32 value);
+
+    // A well-formed font with a family (1), subfamily (2) and full name (4).
+    static QByteArray Simple(const QString& family, const QString& fullName,
+                             const QString& subfamily = QStringLiteral("Regular"));
+
+private:
+    struct Table {
+        QByteArray tag;
+        QByteArray data;
+    };
+    QList<SfntName> names_;
+    QList<Table> tables_;
+    QByteArray gap_;
+};
+
+} // namespace gw
