@@ -1,57 +1,645 @@
 #include "mainwindow/fw.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTreeView>
 
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/loader.h"
+#include "core/picturebox.h"
 #include "core/settings.h"
 #include "core/splash.h"
-#include "fonts/fonttable.h"
 
 namespace gw {
 
-FW::FW(QWidget* parent) : QMainWindow(parent)
+namespace {
+
+// Geometry of the window, in twips.
+constexpr int kMargin = 90;            // around the tab strip
+constexpr int kPanelWidth = 3450;      // picControls
+constexpr int kPreviewLeft = 60;       // Spec and cell 0 from the page's edge
+constexpr int kRowGap = 30;            // between rows that follow one another
+constexpr int kSliderRow = 330;        // one slider row of a slider strip
+constexpr int kLabelWidth = 1050;      // "Character", "Point Size"
+constexpr int kReadoutWidth = 750;     // pnlSize, pnlAnsi
+constexpr int kTextRow = 270;          // a label
+constexpr int kPanelRow = 315;         // a read-out panel
+
+const char* const kPointSizes[] = {"8",  "10", "12",  "14",  "18",  "24",  "30",  "36", "48",
+                                   "60", "72", "99", "110", "125", "145", "160", "200"};
+
+int Px(int twips)
+{
+    return TwipsToPixels(twips);
+}
+
+int Tw(int pixels)
+{
+    return PixelsToTwips(pixels);
+}
+
+QLabel* MakeReadout(QWidget* parent, const QString& name)
+{
+    auto* panel = new QLabel(parent);
+    panel->setObjectName(name);
+    panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    panel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return panel;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+// The small icons of the three font kinds, drawn rather than loaded.
+QIcon KindIcon(int kind)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QFont font(QStringLiteral("DejaVu Serif"));
+    font.setPixelSize(22);
+    font.setBold(true);
+    p.setFont(font);
+    switch (kind) {
+    case KindTrueType:
+        p.setPen(QColor(0x90, 0x90, 0x90));
+        p.drawText(QRect(0, 0, 24, 28), Qt::AlignCenter, QStringLiteral("T"));
+        p.setPen(QColor(0x1f, 0x4e, 0x9c));
+        p.drawText(QRect(8, 4, 24, 28), Qt::AlignCenter, QStringLiteral("T"));
+        break;
+    case KindType1: {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xb0, 0x30, 0x20));
+        p.drawRoundedRect(QRectF(2, 2, 28, 28), 5, 5);
+        p.setPen(Qt::white);
+        p.drawText(QRect(2, 2, 28, 28), Qt::AlignCenter, QStringLiteral("a"));
+        break;
+    }
+    default: {
+        p.setPen(QPen(QColor(0x40, 0x40, 0x40), 2));
+        p.setBrush(QColor(0xe8, 0xe8, 0xe8));
+        p.drawRect(QRectF(9, 3, 14, 10));
+        p.setBrush(QColor(0x70, 0x70, 0x70));
+        p.drawRoundedRect(QRectF(3, 12, 26, 12), 2, 2);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9, 20, 14, 9));
+        break;
+    }
+    }
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+FW::FW(QWidget* parent) : QMainWindow(parent), enumerator(nullptr)
 {
     setObjectName(QStringLiteral("FW"));
-    lblPlaceholder = new QLabel(QStringLiteral("The list of installed fonts will appear here."), this);
-    lblPlaceholder->setObjectName(QStringLiteral("lblPlaceholder"));
-    lblPlaceholder->setAlignment(Qt::AlignCenter);
-    setCentralWidget(lblPlaceholder);
-    resize(760, 520);
-
+    CreateControls();
+    CreatePreviewPages();
+    CreateMenus();
+    ConnectPreviewEvents();
     Form_Load();
 }
+
+FW::~FW() = default;
+
+// ---- Controls -----------------------------------------------------------------------
+
+void FW::CreateControls()
+{
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->installEventFilter(this);
+    setCentralWidget(client);
+
+    tabSpec = new QTabWidget(client);
+    tabSpec->setObjectName(QStringLiteral("tabSpec"));
+    const char* const captions[] = {"&Text", "&Character Set", "&Sample Text",
+                                    "TrueType I&nformation"};
+    const char* const keys[] = {"Text", "CharacterSet", "SampleText", "Information"};
+    for (int i = 1; i <= 4; ++i) {
+        picContainer[i] = new QWidget;
+        picContainer[i]->setObjectName(QStringLiteral("picContainer%1").arg(i));
+        picContainer[i]->setProperty("key", QString::fromLatin1(keys[i - 1]));
+        tabSpec->addTab(picContainer[i], QString::fromLatin1(captions[i - 1]));
+    }
+
+    fontList = new FontListModel(this);
+    fontList->SetIcons(KindIcon(KindTrueType), KindIcon(KindType1), KindIcon(KindPrinter));
+    enumerator = FontEnumerator(fontList);
+
+    picControls = new QWidget(picContainer[1]);
+    picControls->setObjectName(QStringLiteral("picControls"));
+    Label1 = MakeLabel(picControls, "Label1", "&Installed Fonts");
+    ListView1 = new QTreeView(picControls);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setModel(fontList);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setIconSize(QSize(16, 16));
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Label1 already names the list; its one-column header would say it twice.
+    ListView1->setHeaderHidden(true);
+    Label1->setBuddy(ListView1);
+    connect(ListView1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (!selectingRow_ && current.isValid())
+                    ListView1_ItemClick(current.row());
+            });
+
+    Label7 = MakeLabel(picControls, "Label7", "&Available Styles");
+    Attribs = new QListWidget(picControls);
+    Attribs->setObjectName(QStringLiteral("Attribs"));
+    Label7->setBuddy(Attribs);
+    connect(Attribs, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!fillingStyles_ && row >= 0)
+            Attribs_Click();
+    });
+
+    Label2 = MakeLabel(picControls, "Label2", "&Size");
+    lstPointSize = new QComboBox(picControls);
+    lstPointSize->setObjectName(QStringLiteral("lstPointSize"));
+    lstPointSize->setEditable(true);
+    lstPointSize->setInsertPolicy(QComboBox::NoInsert);
+    for (const char* size : kPointSizes)
+        lstPointSize->addItem(QString::fromLatin1(size));
+    Label2->setBuddy(lstPointSize);
+
+    lblFontfiles = MakeLabel(picControls, "lblFontfiles", "Font Files");
+    pnlTTF = MakeReadout(picControls, "pnlTTF");
+    pnlFOT = MakeReadout(picControls, "pnlFOT");
+    lblFileSize = MakeLabel(picControls, "lblFileSize", "Font File Size");
+    pnlFileSize = MakeReadout(picControls, "pnlFileSize");
+    lblKeystroke = MakeLabel(picControls, "lblKeystroke", "Keystroke");
+    pnlKeystroke = MakeReadout(picControls, "pnlKeystroke");
+
+    auto* status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("StatusBar1"));
+    status->setSizeGripEnabled(true);
+    setStatusBar(status);
+    for (int i = 1; i <= 2; ++i) {
+        StatusPanel[i] = new QLabel(status);
+        StatusPanel[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        StatusPanel[i]->setFrameStyle(QFrame::NoFrame);  // panels without bevel
+        status->addWidget(StatusPanel[i], i == 1 ? 1 : 0);
+    }
+
+    connect(tabSpec, &QTabWidget::currentChanged, this, [this] { tabSpec_Click(); });
+}
+
+void FW::CreatePreviewPages()
+{
+    auto makeSlider = [](QWidget* parent, const QString& name, int min, int max, int large) {
+        auto* bar = new QScrollBar(Qt::Horizontal, parent);
+        bar->setObjectName(name);
+        bar->setRange(min, max);
+        bar->setPageStep(large);
+        bar->setSingleStep(1);
+        bar->setValue(min);
+        return bar;
+    };
+    for (int i = 1; i <= 3; ++i) {
+        picSliders[i] = new QWidget(picContainer[i]);
+        picSliders[i]->setObjectName(QStringLiteral("picSliders%1").arg(i));
+        const int max = i == 1 ? 800 : 136;
+        ScrSize[i] = makeSlider(picSliders[i], QStringLiteral("ScrSize%1").arg(i), 8, max, 10);
+        pnlSize[i] = MakeReadout(picSliders[i], QStringLiteral("pnlSize%1").arg(i));
+        pnlSize[i]->setAlignment(Qt::AlignCenter);
+        MakeLabel(picSliders[i], QStringLiteral("lblSize%1").arg(i), "Point Size");
+        if (i <= 2) {
+            scrAnsi[i] = makeSlider(picSliders[i], QStringLiteral("scrAnsi%1").arg(i), 0,
+                                    i == 1 ? 255 : 240, i == 1 ? 10 : 16);
+            pnlAnsi[i] = MakeReadout(picSliders[i], QStringLiteral("pnlAnsi%1").arg(i));
+            pnlAnsi[i]->setAlignment(Qt::AlignCenter);
+            MakeLabel(picSliders[i], QStringLiteral("lblAnsi%1").arg(i), "Character");
+        }
+    }
+
+    Spec = new PictureBox(picContainer[1]);
+    Spec->setObjectName(QStringLiteral("Spec"));
+    Spec->SetBackColor(Qt::white);
+
+    // The gaps between the chart cells show as grid lines.
+    picContainer[2]->setAutoFillBackground(true);
+    QPalette grid = picContainer[2]->palette();
+    grid.setColor(QPalette::Window, grid.color(QPalette::Midlight));
+    picContainer[2]->setPalette(grid);
+    for (int k = 0; k < 16; ++k) {
+        picChar[k] = new PictureBox(picContainer[2]);
+        picChar[k]->setObjectName(QStringLiteral("picChar"));
+        picChar[k]->setProperty("index", k);
+        picChar[k]->SetBackColor(Qt::white);
+        picChar[k]->setVisible(true);
+    }
+    // Cell 0 starts selected.
+    picChar[0]->SetBackColor(palette().color(QPalette::Highlight));
+
+    txtSample = new QPlainTextEdit(QStringLiteral("Sample Text"), picContainer[3]);
+    txtSample->setObjectName(QStringLiteral("txtSample"));
+    txtSample->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    txtInfo = new QPlainTextEdit(picContainer[4]);
+    txtInfo->setObjectName(QStringLiteral("txtInfo"));
+    txtInfo->setReadOnly(true);
+}
+
+void FW::CreateMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFileExit = file->addAction(QStringLiteral("E&xit"), this, [this] { mnuFileExit_Click(); });
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuEditCopy = edit->addAction(QStringLiteral("&Copy"), this, [this] { mnuEditCopy_Click(); });
+    mnuEditCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+
+    mnuChar = menuBar()->addMenu(QStringLiteral("&Characters"));
+    mnuCharUpper = mnuChar->addAction(QStringLiteral("&Upper Case"));
+    mnuCharLower = mnuChar->addAction(QStringLiteral("&Lower Case"));
+    mnuCharNumbers = mnuChar->addAction(QStringLiteral("&Numbers"));
+    mnuCharAccents = mnuChar->addAction(QStringLiteral("&Accents"));
+    mnuCharSymbols = mnuChar->addMenu(QStringLiteral("&Symbols"));
+    const char* const symbols[] = {"!", "?", "\"", "$", "\u00a3", "TM", "(C)", "(R)",
+                                   "Bullet", "Quotes", "Fractions"};
+    for (int i = 1; i <= 11; ++i)
+        mnuCharSym[i] = mnuCharSymbols->addAction(QString::fromUtf8(symbols[i - 1]));
+
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    mnuOptionsRereadFonts = tools->addAction(QStringLiteral("&Reread Fonts"), this,
+                                             [this] { mnuOptionsRereadFonts_Click(); });
+}
+
+// ---- Selection helpers --------------------------------------------------------------------
+
+int FW::CurrentTab() const
+{
+    return tabSpec->currentIndex() + 1;
+}
+
+int FW::StyleIndex() const
+{
+    return Attribs->currentRow() + 1;
+}
+
+int FW::SelectedRow() const
+{
+    const QModelIndex current = ListView1->currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void FW::SelectRow(int row)
+{
+    if (row < 0 || row >= fontList->Count())
+        return;
+    selectingRow_ = true;
+    const QModelIndex index = fontList->index(row);
+    ListView1->setCurrentIndex(index);
+    ListView1->scrollTo(index);
+    selectingRow_ = false;
+}
+
+void FW::SelectTab(int tab)
+{
+    if (tab == CurrentTab())
+        tabSpec_Click();
+    else
+        tabSpec->setCurrentIndex(tab - 1);
+}
+
+// ---- Loading --------------------------------------------------------------------------------
 
 void FW::Form_Load()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    ResetFontTable();
+    Loading = true;
     setWindowTitle(QStringLiteral("Glyphwick"));
+    SelectedCell = 0;
 
-    if (frmSplash* splash = Splash())
-        splash->DrawProgress(100);
+    enumerator.ShowStatus = [this](const QString& text) {
+        if (enumerator.ReadingMode == 0) {
+            if (frmSplash* splash = Splash())
+                splash->lblStatus->setText(text);
+            return;
+        }
+        Loader* loader = LoadLoader();
+        loader->lblMessage->setText(text);
+        loader->show();
+    };
+    enumerator.DrawProgress = [this](int percent) {
+        if (enumerator.ReadingMode == 0) {
+            if (frmSplash* splash = Splash())
+                splash->DrawProgress(percent);
+        } else if (Loader* loader = LoaderWindow()) {
+            loader->DrawProgress(percent);
+        }
+    };
+    enumerator.ReadFonts();
     QApplication::processEvents();
+    ShowFamilyCount();
 
-    // A first start has no placement to restore: open centred at the default size.
-    const bool saved = !ReadIniString("Main", "Width", QString(), IniFile).isEmpty()
-                       || !ReadIniString("Main", "Height", QString(), IniFile).isEmpty();
-    if (saved)
-        LoadFormPlacement(this, QStringLiteral("Main"), IniFile);
-    else
+    scrAnsi[1]->setValue(ReadIniInt("GW", "ANSI", 65, IniFile));
+    ScrSize[1]->setValue(ReadIniInt("GW", "PointSize", 72, IniFile));
+    scrAnsi[2]->setValue(ReadIniInt("GW", "ChartANSI", 65, IniFile));
+    ScrSize[2]->setValue(ReadIniInt("GW", "ChartSize", 65, IniFile));
+    ScrSize[3]->setValue(ReadIniInt("GW", "TextSize", 30, IniFile));
+    txtSample->setPlainText(ReadIniString("GW", "SampleText", QString(), IniFile));
+
+    Loading = false;
+    // A first start has no placement to restore: open centred at a useful size.
+    if (ReadIniString("Main", "Width", QString(), IniFile).isEmpty()) {
+        resize(900, 620);
         CentreForm(this);
+    } else {
+        LoadFormPlacement(this, QStringLiteral("Main"), IniFile);
+    }
+
+    int tab = ReadIniInt("GW", "CurrentTab", 1, IniFile);
+    if (tab < 1 || tab > 4)
+        tab = 1;
+    SelectTab(tab);
+    if (tab <= 3)
+        ScrSize_Change(tab);
+
+    const QString current = ReadIniString("GW", "CurrentFont", QString(), IniFile);
+    int row = -1;
+    for (int i = 0; i < fontList->Count() && row < 0; ++i)
+        if (fontList->At(i).text == current)
+            row = i;
+    if (row < 0 && fontList->Count() > 0)
+        row = 0;
+    if (row >= 0) {
+        SelectRow(row);
+        ListView1_ItemClick(row);
+    }
 
     QApplication::restoreOverrideCursor();
     UnloadSplash();
     show();
 }
 
+void FW::ShowFamilyCount()
+{
+    const int n = fontList->Count();
+    StatusPanel[2]->setText(n == 1 ? QStringLiteral("1 font family")
+                                   : QStringLiteral("%1 font families").arg(n));
+}
+
+// ---- Family and style selection ---------------------------------------------------------------
+
+void FW::ListView1_ItemClick(int row)
+{
+    if (row < 0 || row >= fontList->Count())
+        return;
+    fillingStyles_ = true;
+    Attribs->clear();
+    const QString face = fontList->At(row).text;
+    CurrentFontType = fontList->At(row).tag;
+    if (CurrentTab() == 4 && CurrentFontType != KindTrueType)
+        SelectTab(1);
+
+    enumerator.EnumerateStyles(face, CurrentFontType);
+    for (const FontRecord& entry : StyleTable) {
+        if (ListFindExact(Attribs, entry.StyleName) < 0)
+            Attribs->addItem(entry.StyleName);
+    }
+    fillingStyles_ = false;
+    if (Attribs->count() > 0) {
+        Attribs->setCurrentRow(0);
+        Attribs_Click();
+    }
+    ListView1->setFocus();
+}
+
+void FW::Attribs_Click()
+{
+    switch (CurrentTab()) {
+    case 1:
+        Spec_Paint();
+        break;
+    case 2:
+        scrAnsi_Change(2);
+        break;
+    default:
+        break;
+    }
+    ApplySampleFont();
+    ShowFontInfo();
+}
+
+// ---- Pages ------------------------------------------------------------------------------------
+
+void FW::tabSpec_Click()
+{
+    const int tab = CurrentTab();
+    picControls->setParent(picContainer[tab]);
+    picControls->show();
+    SizeTab(tab, 3);
+
+    switch (tab) {
+    case 1:
+        lstPointSize->setEditText(QString::number(ScrSize[1]->value()));
+        pnlKeystroke->setText(KeystrokeLabel(CharacterText(scrAnsi[1]->value())));
+        ScrSize_Change(1);
+        break;
+    case 2:
+        lstPointSize->setEditText(QString::number(ScrSize[2]->value()));
+        pnlKeystroke->setText(KeystrokeLabel(CharacterText(scrAnsi[2]->value() + SelectedCell)));
+        break;
+    case 3:
+        lstPointSize->setEditText(QString::number(ScrSize[3]->value()));
+        break;
+    default:
+        break;
+    }
+    const bool characters = tab <= 2;
+    for (QAction* item : {mnuCharUpper, mnuCharLower, mnuCharNumbers, mnuCharAccents})
+        item->setEnabled(characters);
+    mnuCharSymbols->setEnabled(characters);
+}
+
+void FW::SizeTab(int tab, int mode)
+{
+    QWidget* page = picContainer[tab];
+    const int pageWidth = Tw(page->width());
+    const int pageHeight = Tw(page->height());
+
+    if (mode & 2) {
+        const int panelWidth = std::min(kPanelWidth, std::max(pageWidth / 2, 0));
+        picControls->setGeometry(Px(pageWidth - panelWidth), 0, Px(panelWidth), page->height());
+        LayoutControls();
+        FreeWidth = std::max(Tw(picControls->x()) - 2 * kPreviewLeft, 0);
+    }
+    if (mode & 1) {
+        // The slider strip takes what its rows need; the preview gets the rest.
+        const int rows = tab == 3 ? 1 : 2;
+        const int strip = rows * kSliderRow + (rows - 1) * kRowGap;
+        FreeHeight = std::max(pageHeight - 2 * kPreviewLeft - kRowGap - strip, 0);
+    }
+    const int W = FreeWidth;
+    const int H = FreeHeight;
+
+    auto placeStrip = [&](int index, int top, int width) {
+        QWidget* strip = picSliders[index];
+        const int rows = index == 3 ? 1 : 2;
+        strip->setGeometry(Px(kPreviewLeft), Px(top), Px(width),
+                           Px(rows * kSliderRow + (rows - 1) * kRowGap));
+        const int readoutLeft = width - kReadoutWidth;
+        auto placeRow = [&](int row, const QString& label, QWidget* slider, QWidget* readout) {
+            const int y = row * (kSliderRow + kRowGap);
+            if (QWidget* l = strip->findChild<QWidget*>(label))
+                l->setGeometry(0, Px(y), Px(kLabelWidth), Px(kSliderRow));
+            slider->setGeometry(Px(kLabelWidth), Px(y + 45),
+                                Px(std::max(readoutLeft - kLabelWidth - kRowGap, 0)), Px(kSliderRow - 90));
+            readout->setGeometry(Px(readoutLeft), Px(y), Px(kReadoutWidth), Px(kSliderRow));
+        };
+        int row = 0;
+        if (index <= 2)
+            placeRow(row++, QStringLiteral("lblAnsi%1").arg(index), scrAnsi[index], pnlAnsi[index]);
+        placeRow(row, QStringLiteral("lblSize%1").arg(index), ScrSize[index], pnlSize[index]);
+    };
+
+    switch (tab) {
+    case 1:
+        Spec->setGeometry(Px(kPreviewLeft), Px(kPreviewLeft), Px(W), Px(H));
+        placeStrip(1, kPreviewLeft + H + kRowGap, W);
+        break;
+    case 2: {
+        const int cellHeight = std::max((H - 3 * kRowGap) / 4, 0);
+        const int cellWidth = std::max((W - 90) / 4, 0);
+        for (int k = 0; k < 16; ++k) {
+            const int left = kPreviewLeft + (k % 4) * (cellWidth + kRowGap);
+            const int top = kPreviewLeft + (k / 4) * (cellHeight + kRowGap);
+            picChar[k]->setGeometry(Px(left), Px(top), Px(cellWidth), Px(cellHeight));
+        }
+        placeStrip(2, kPreviewLeft + 4 * cellHeight + 3 * kRowGap + kRowGap, W);
+        break;
+    }
+    case 3:
+        txtSample->setGeometry(Px(kPreviewLeft), Px(kPreviewLeft), Px(W), Px(H));
+        placeStrip(3, kPreviewLeft + H + kRowGap, W);
+        break;
+    case 4:
+        txtInfo->setGeometry(Px(kPreviewLeft), Px(kPreviewLeft), Px(W),
+                             Px(std::max(pageHeight - 2 * kPreviewLeft, 0)));
+        break;
+    default:
+        break;
+    }
+}
+
+// The font-control panel: list, styles and size on top, the read-outs at the bottom.
+void FW::LayoutControls()
+{
+    const int width = Tw(picControls->width()) - kPreviewLeft;
+    const int height = Tw(picControls->height());
+    const int readouts = 2 * kTextRow + 4 * kPanelRow + 6 * kRowGap;
+    const int readoutsTop = height - kPreviewLeft - readouts;
+    const int stylesHeight = 1500;
+    const int sizeTop = readoutsTop - kRowGap - kPanelRow - 2 * kRowGap;
+    const int stylesTop = sizeTop - kRowGap - stylesHeight;
+    const int stylesLabelTop = stylesTop - kTextRow;
+    const int listTop = kPreviewLeft + kTextRow;
+
+    Label1->setGeometry(0, Px(kPreviewLeft), Px(width), Px(kTextRow));
+    ListView1->setGeometry(0, Px(listTop), Px(width),
+                           Px(std::max(stylesLabelTop - kRowGap - listTop, 0)));
+    Label7->setGeometry(0, Px(stylesLabelTop), Px(width), Px(kTextRow));
+    Attribs->setGeometry(0, Px(stylesTop), Px(width), Px(stylesHeight));
+    Label2->setGeometry(0, Px(sizeTop), Px(600), Px(kPanelRow));
+    lstPointSize->setGeometry(Px(600), Px(sizeTop), Px(1200), Px(kPanelRow));
+    lblFontfiles->setGeometry(0, Px(readoutsTop), Px(width), Px(kTextRow));
+    for (QLabel* panel : {pnlTTF, pnlFOT})
+        panel->setGeometry(0, panel->y(), Px(width), Px(kPanelRow));
+    for (QLabel* label : {lblFileSize, lblKeystroke})
+        label->setGeometry(0, label->y(), Px(1500), Px(kPanelRow));
+    for (QLabel* panel : {pnlFileSize, pnlKeystroke})
+        panel->setGeometry(Px(1500), panel->y(), Px(width - 1500), Px(kPanelRow));
+    StackReadouts();
+}
+
+// ---- Resizing and painting -------------------------------------------------------------------
+
+void FW::Form_Resize()
+{
+    if (isMinimized())
+        return;
+    QWidget* client = centralWidget();
+    const int m = Px(kMargin);
+    tabSpec->setGeometry(m, m, std::max(client->width() - 2 * m, 0),
+                         std::max(client->height() - 2 * m, 0));
+    // The showing page has its size only once the tab widget has laid itself out.
+    QWidget* page = picContainer[CurrentTab()];
+    page->resize(tabSpec->currentWidget()->size());
+    SizeTab(CurrentTab(), 3);
+}
+
+void FW::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void FW::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+bool FW::eventFilter(QObject* watched, QEvent* event)
+{
+    if (PreviewEvent(watched, event))
+        return true;
+    if (watched == centralWidget() && event->type() == QEvent::Paint) {
+        // An etched line under the menu bar, in the 3-D colours of the palette.
+        QPainter p(centralWidget());
+        const int w = centralWidget()->width();
+        p.setPen(palette().color(QPalette::Dark));
+        p.drawLine(0, 0, w, 0);
+        p.setPen(palette().color(QPalette::Light));
+        p.drawLine(0, 1, w, 1);
+        return false;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- Closing ----------------------------------------------------------------------------------
+
 void FW::Form_Unload()
 {
-    // Nothing to do yet for the help window, the keyboard window or the view
-    // settings: none of them exists so far.
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    WriteIniString("GW", "ANSI", QString::number(scrAnsi[1]->value()), IniFile);
+    WriteIniString("GW", "PointSize", QString::number(ScrSize[1]->value()), IniFile);
+    WriteIniString("GW", "ChartANSI", QString::number(scrAnsi[2]->value()), IniFile);
+    WriteIniString("GW", "ChartSize", QString::number(ScrSize[2]->value()), IniFile);
+    WriteIniString("GW", "ChartSelected", QString::number(SelectedCell), IniFile);
+    WriteIniString("GW", "TextSize", QString::number(txtSample->font().pointSize() > 0
+                                                         ? txtSample->font().pointSize()
+                                                         : ScrSize[3]->value()),
+                   IniFile);
+    WriteIniString("GW", "SampleText", txtSample->toPlainText(), IniFile);
+    WriteIniString("GW", "CurrentTab", QString::number(CurrentTab()), IniFile);
+    if (fontList->Count() > 0 && SelectedRow() >= 0)
+        WriteIniString("GW", "CurrentFont", fontList->At(SelectedRow()).text, IniFile);
     if (!isMinimized())
         SaveFormPlacement(this, QStringLiteral("Main"), IniFile);
     UnloadLoader();
@@ -67,6 +655,35 @@ void FW::closeEvent(QCloseEvent* event)
 {
     Form_Unload();
     event->accept();
+}
+
+// ---- Menu commands ----------------------------------------------------------------------------
+
+void FW::mnuFileExit_Click()
+{
+    close();
+}
+
+void FW::mnuOptionsRereadFonts_Click()
+{
+    const int selected = SelectedRow();
+    const QString remembered = selected >= 0 ? fontList->At(selected).text : QString();
+    enumerator.RereadFonts();
+    UnloadLoader();
+    ShowFamilyCount();
+
+    int row = -1;
+    for (int i = 0; i < fontList->Count() && row < 0; ++i)
+        if (fontList->At(i).text == remembered)
+            row = i;
+    if (row < 0 && fontList->Count() > 0)
+        row = 0;
+    if (row >= 0) {
+        SelectRow(row);
+        ListView1_ItemClick(row);
+    } else {
+        Attribs->clear();
+    }
 }
 
 } // namespace gw

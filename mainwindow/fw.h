@@ -1,26 +1,163 @@
 #pragma once
-// The main window. For now it only starts and ends the program; the font list
-// and the preview pages take their place in it later.
+// The main window: the installed font families, the styles of the selected
+// family, and four preview pages (large character, character chart, sample
+// text, naming information).
+#include <QColor>
 #include <QMainWindow>
+#include <array>
 
+#include "fonts/enumerate.h"
+#include "fonts/fontlist.h"
+
+class QAction;
+class QComboBox;
 class QLabel;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QScrollBar;
+class QTabWidget;
+class QTreeView;
 
 namespace gw {
+
+class PictureBox;
 
 class FW : public QMainWindow {
     Q_OBJECT
 public:
     // Constructing the window loads it: Form_Load runs and shows it.
     explicit FW(QWidget* parent = nullptr);
+    ~FW() override;
 
-    QLabel* lblPlaceholder = nullptr;
+    // ---- Controls (arrays are indexed as designed; unused slots stay null) ----
+    FontListModel* fontList = nullptr;  // what ListView1 shows
+    QTreeView* ListView1 = nullptr;
+    QLabel* Label1 = nullptr;           // "&Installed Fonts"
+    QLabel* Label7 = nullptr;           // "&Available Styles"
+    QListWidget* Attribs = nullptr;
+    QLabel* Label2 = nullptr;           // "&Size"
+    QComboBox* lstPointSize = nullptr;
+    QLabel* lblFontfiles = nullptr;
+    QLabel* pnlTTF = nullptr;
+    QLabel* pnlFOT = nullptr;
+    QLabel* lblFileSize = nullptr;
+    QLabel* pnlFileSize = nullptr;
+    QLabel* lblKeystroke = nullptr;
+    QLabel* pnlKeystroke = nullptr;
+    QWidget* picControls = nullptr;
+    QTabWidget* tabSpec = nullptr;
+    std::array<QWidget*, 5> picContainer{};   // 1..4
+    PictureBox* Spec = nullptr;
+    std::array<PictureBox*, 16> picChar{};    // 0..15
+    QPlainTextEdit* txtSample = nullptr;
+    QPlainTextEdit* txtInfo = nullptr;
+    std::array<QWidget*, 4> picSliders{};     // 1..3
+    std::array<QScrollBar*, 4> ScrSize{};     // 1..3
+    std::array<QLabel*, 4> pnlSize{};         // 1..3
+    std::array<QScrollBar*, 3> scrAnsi{};     // 1..2
+    std::array<QLabel*, 3> pnlAnsi{};         // 1..2
+    std::array<QLabel*, 3> StatusPanel{};     // 1..2, panels of StatusBar1
 
+    // ---- Menus ----
+    QAction* mnuFileExit = nullptr;
+    QAction* mnuEditCopy = nullptr;
+    QMenu* mnuChar = nullptr;
+    QAction* mnuCharUpper = nullptr;
+    QAction* mnuCharLower = nullptr;
+    QAction* mnuCharNumbers = nullptr;
+    QAction* mnuCharAccents = nullptr;
+    QMenu* mnuCharSymbols = nullptr;
+    std::array<QAction*, 12> mnuCharSym{};    // 1..11
+    QAction* mnuOptionsRereadFonts = nullptr;
+
+    // ---- Window state ----
+    FontEnumerator enumerator;
+    bool Loading = false;          // no glyph is drawn while set
+    int CurrentFontType = 0;       // Tag of the selected family: 1, 2 or 3
+    int SelectedCell = 0;          // selected chart cell 0..15
+    int LastChartSize = 0;         // size the chart cells were last drawn with
+    int FreeWidth = 0;             // W of the page layout, twips
+    int FreeHeight = 0;            // H of the page layout, twips
+
+    // The selected tab, 1..4.
+    int CurrentTab() const;
+    // Item index of Attribs + 1 (the entry of StyleFonts/StyleTable), 0 when none.
+    int StyleIndex() const;
+    // Row of the selected family in ListView1, or -1.
+    int SelectedRow() const;
+    // Selects a family row in ListView1 (scrolled into view) without running ItemClick.
+    void SelectRow(int row);
+    // Selects the tab (1..4), which runs tabSpec_Click.
+    void SelectTab(int tab);
+
+    // ---- Window events ----
     void Form_Load();
-    // The program's shut-down; runs when the window closes.
+    void Form_Resize();
     void Form_Unload();
+    void ListView1_ItemClick(int row);
+    void Attribs_Click();
+    void tabSpec_Click();
+    void SizeTab(int tab, int mode);
+
+    // ---- Large character and sample text ----
+    void DrawGlyph(PictureBox* target, int styleIndex, int size, const QString& character,
+                   const QColor& colour);
+    void Spec_Paint();
+    void scrAnsi_Change(int index);
+    void scrAnsi_Scroll(int index);
+    void ScrSize_Change(int index);
+    void ScrSize_Scroll(int index);
+    void lstPointSize_Click();
+    // false: the key is discarded (with a beep).
+    bool lstPointSize_KeyPress(int key);
+    void lstPointSize_LostFocus();
+    void ApplySampleFont();
+
+    // ---- Character chart ----
+    void picChar_Paint(int index);
+    void picChar_Click(int index);
+    void picChar_DblClick(int index);
+    void mnuCharUpper_Click();
+    void mnuCharLower_Click();
+    void mnuCharNumbers_Click();
+    void mnuCharAccents_Click();
+    void mnuCharSym_Click(int index);
+    void mnuEditCopy_Click();
+
+    // ---- Information read-outs ----
+    void ShowFontInfo();
+
+    // ---- Menu commands ----
+    void mnuFileExit_Click();
+    void mnuOptionsRereadFonts_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void CreatePreviewPages();
+    void CreateMenus();
+    // Wires the sliders, size box, chart cells and Characters menu to their handlers.
+    void ConnectPreviewEvents();
+    // Mouse, key, focus, paint and resize events of the preview controls; true when handled.
+    bool PreviewEvent(QObject* watched, QEvent* event);
+    // Places the controls of picControls; the read-out rows are then stacked.
+    void LayoutControls();
+    void ShowFamilyCount();
+    void SetCharacterCode(int code);
+    // Places the read-out rows under lblFontfiles without gaps.
+    void StackReadouts();
+    bool unloaded_ = false;
+    bool selectingRow_ = false;   // SelectRow runs no ItemClick
+    bool fillingStyles_ = false;  // refilling Attribs runs no Attribs_Click
 };
+
+// The text of the character with code 0..255 (code page 1252).
+QString CharacterText(int code);
 
 } // namespace gw

@@ -1,13 +1,17 @@
-// The stand-in main window: its load and the program's shut-down.
+// The main window on a fake font set: first start, selection, tabs, settings
+// written at close and restored at the next start, rereading the fonts.
 #include <QtTest>
-#include <QPointer>
-#include <QRegularExpression>
-#include <QScreen>
-#include <optional>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTreeView>
+#include <QAction>
+#include <memory>
 
 #include "core/globals.h"
-#include "core/helpers.h"
-#include "core/loader.h"
 #include "core/settings.h"
 #include "core/splash.h"
 #include "mainwindow/fw.h"
@@ -17,119 +21,217 @@ using namespace gw;
 
 namespace {
 
-const QByteArray SavedIni = "[GW]\nPointSize=48\n"
-                            "[Main]\nTop= 1500\nLeft= 1500\nHeight= 6000\nWidth= 9000\n";
+FakeFontSystem::Face TT(const QString& family, const QString& style, int weight, bool italic)
+{
+    const QString full = style == "Regular" ? family : family + " " + style;
+    return FakeFontSystem::MakeFace(family, full, style, weight, italic, TRUETYPE_FONTTYPE);
+}
+
+void Show(const char* key)
+{
+    WriteIniString("GW", key, "1", IniFile);
+}
+
+QStringList Styles(const FW& w)
+{
+    QStringList out;
+    for (int i = 0; i < w.Attribs->count(); ++i)
+        out << w.Attribs->item(i)->text();
+    return out;
+}
+
+QString Selected(const FW& w)
+{
+    return w.SelectedRow() < 0 ? QString() : w.fontList->At(w.SelectedRow()).text;
+}
 
 } // namespace
 
-class TestFW : public QObject {
+class FwTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { env.emplace(); }
+    void init()
+    {
+        env = std::make_unique<TestEnv>();
+        env->fake.fonts->faces = {
+            TT("DejaVu Sans", "Book", 400, false), TT("DejaVu Sans", "Bold", 700, false),
+            TT("Liberation Sans", "Regular", 400, false), TT("Liberation Sans", "Bold", 700, false),
+            TT("Liberation Sans", "Italic", 400, true),
+            // A second file of the same style shows the style once.
+            TT("Liberation Sans", "Italic", 400, true),
+            FakeFontSystem::MakeFace("Nimbus Sans", "Nimbus Sans", "", 400, false, DEVICE_FONTTYPE),
+        };
+        env->fake.fonts->faces[5].elf.elfFullName[0] = 'X';
+        ATMInstalled = true;
+        env->fake.atm->text = "[Fonts]\nNimbus Sans=/x/n.afm,/x/n.pfb\n";
+    }
     void cleanup()
     {
-        UnloadSplash();
-        UnloadLoader();
         env.reset();
     }
 
-    void loadWithSplash()
+    void firstStartWithEmptySettings()
     {
-        QPointer<frmSplash> splash = LoadSplash();
-        splash->show();
-        FontTable.resize(4);
-        FW fw;
-        QVERIFY(!splash);
+        auto w = std::make_unique<FW>();
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->windowTitle(), QString("Glyphwick"));
+        QCOMPARE(w->fontList->Count(), 0);  // nothing listed until the filters are on
+        QCOMPARE(w->CurrentTab(), 1);
+        QCOMPARE(w->scrAnsi[1]->value(), 65);
+        QCOMPARE(w->ScrSize[1]->value(), 72);
+        QCOMPARE(w->scrAnsi[2]->value(), 65);
+        QCOMPARE(w->ScrSize[2]->value(), 65);
+        QCOMPARE(w->ScrSize[3]->value(), 30);
+        QCOMPARE(w->txtSample->toPlainText(), QString());
+        QCOMPARE(w->lstPointSize->currentText(), QString("72"));
+        QCOMPARE(w->SelectedCell, 0);
+
+        WriteIniString("GW", "CurrentFont", "Kept From Before", IniFile);
+        w->close();
+        // With an empty list the previous font survives.
+        QCOMPARE(ReadIniString("GW", "CurrentFont", "", IniFile), QString("Kept From Before"));
+        QCOMPARE(ReadIniInt("GW", "CurrentTab", 0, IniFile), 1);
+    }
+
+    void firstFamilyAndStyleSelected()
+    {
+        Show("ShowTrueType");
+        Show("ShowATM");
+        auto w = std::make_unique<FW>();
+        QCOMPARE(w->fontList->Count(), 3);
+        QCOMPARE(Selected(*w), QString("DejaVu Sans"));
+        QCOMPARE(Styles(*w), QStringList({"Book", "Bold"}));
+        QCOMPARE(w->StyleIndex(), 1);
+        QCOMPARE(w->CurrentFontType, 1);
         QVERIFY(!Splash());
-        QVERIFY(fw.isVisible());
-        QCOMPARE(fw.windowTitle(), QStringLiteral("Glyphwick"));
-        QVERIFY(!QApplication::overrideCursor());
-        QCOMPARE(FontTable.size(), size_t(1));
-        QCOMPARE(FontTable[0].FullName, QStringLiteral("X"));
     }
 
-    void firstStartIsCentred()
+    void selectingFamilies()
     {
-        FW fw;
-        const QRect screen = fw.screen()->geometry();
-        QVERIFY(fw.width() > 200 && fw.height() > 150);
-        QVERIFY(qAbs(fw.geometry().center().x() - screen.center().x()) <= 2);
-        QVERIFY(qAbs(fw.geometry().center().y() - screen.center().y()) <= 2);
+        Show("ShowTrueType");
+        Show("ShowATM");
+        auto w = std::make_unique<FW>();
+        w->SelectRow(1);
+        w->ListView1_ItemClick(1);
+        QCOMPARE(Styles(*w), QStringList({"Regular", "Bold", "Italic"}));
+        QCOMPARE(int(StyleCount), 4);
+
+        // Tab 4 belongs to TrueType fonts: a Type 1 family moves to tab 1.
+        w->SelectTab(4);
+        QCOMPARE(w->CurrentTab(), 4);
+        w->SelectRow(2);
+        w->ListView1_ItemClick(2);
+        QCOMPARE(w->CurrentFontType, 2);
+        QCOMPARE(w->CurrentTab(), 1);
+        QCOMPARE(Styles(*w), QStringList({"Normal"}));
     }
 
-    void closeWritesPlacement()
+    void tabsMirrorTheirSizeSlider_data()
     {
-        QVERIFY(!QFile::exists(IniFile));
-        const QRect placed(30, 45, 640, 420);
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("size");
+        QTest::addColumn<bool>("charactersMenu");
+        QTest::newRow("text") << 1 << "72" << true;
+        QTest::newRow("chart") << 2 << "65" << true;
+        QTest::newRow("sample") << 3 << "30" << false;
+        QTest::newRow("information") << 4 << "30" << false;
+    }
+    void tabsMirrorTheirSizeSlider()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, size);
+        QFETCH(bool, charactersMenu);
+        Show("ShowTrueType");
+        auto w = std::make_unique<FW>();
+        w->SelectTab(3);
+        w->SelectTab(tab);
+        QCOMPARE(w->lstPointSize->currentText(), size);
+        QCOMPARE(w->mnuCharAccents->isEnabled(), charactersMenu);
+        QCOMPARE(w->picControls->parentWidget(), w->picContainer[tab]);
+        // The preview sits left of the font controls, with equal margins.
+        QVERIFY(w->FreeWidth > 0 && w->FreeHeight > 0);
+        QVERIFY(w->picControls->x() > 0);
+    }
+
+    void settingsRoundTrip()
+    {
+        Show("ShowTrueType");
         {
-            FW fw;
-            QVERIFY(fw.geometry() != placed);
-            fw.setGeometry(placed);
-            QVERIFY(fw.close());
+            auto w = std::make_unique<FW>();
+            w->scrAnsi[1]->setValue(90);
+            w->ScrSize[1]->setValue(300);
+            w->scrAnsi[2]->setValue(192);
+            w->ScrSize[2]->setValue(100);
+            w->ScrSize[3]->setValue(44);
+            w->txtSample->setPlainText("Hamburgefonstiv");
+            w->SelectRow(1);
+            w->ListView1_ItemClick(1);
+            w->picChar_Click(6);
+            w->SelectTab(3);
+            w->resize(700, 500);
+            w->close();
         }
-        QVERIFY(QFile::exists(IniFile));
-        QCOMPARE(IniFile, env->fake.system->programFolder + "/gw.ini");
+        QCOMPARE(ReadIniInt("GW", "ChartSelected", -1, IniFile), 6);
+        QCOMPARE(ReadIniString("GW", "CurrentFont", "", IniFile), QString("Liberation Sans"));
+        QVERIFY(ReadFile(IniFile).contains(QString("Width= %1").arg(700 * 15).toUtf8()));
 
-        const QString text = QString::fromLatin1(ReadFile(IniFile));
-        for (const char* key : {"Top", "Left", "Height", "Width"}) {
-            const QRegularExpression line(QStringLiteral("^%1= \\d+$").arg(QLatin1String(key)),
-                                          QRegularExpression::MultilineOption);
-            QVERIFY2(line.match(text).hasMatch(), qPrintable(QString(key) + " in\n" + text));
-        }
-        QCOMPARE(ReadIniInt("Main", "Width", -1, IniFile), 640 * TwipsPerPixel);
-        QCOMPARE(ReadIniInt("Main", "Height", -1, IniFile), 420 * TwipsPerPixel);
-        QCOMPARE(ReadIniString("GW", "CurrentFont", "none", IniFile), QStringLiteral("none"));
-
-        // The next start opens where this one ended.
-        FW next;
-        QCOMPARE(next.geometry(), placed);
+        auto w = std::make_unique<FW>();
+        QCOMPARE(w->scrAnsi[1]->value(), 90);
+        QCOMPARE(w->ScrSize[1]->value(), 300);
+        QCOMPARE(w->scrAnsi[2]->value(), 192);
+        QCOMPARE(w->ScrSize[2]->value(), 100);
+        QCOMPARE(w->ScrSize[3]->value(), 44);
+        QCOMPARE(w->txtSample->toPlainText(), QString("Hamburgefonstiv"));
+        QCOMPARE(w->CurrentTab(), 3);
+        QCOMPARE(Selected(*w), QString("Liberation Sans"));
+        QCOMPARE(w->SelectedCell, 0);  // the chart starts at cell 0 every time
+        QCOMPARE(w->width(), 700);
     }
 
-    void closeWhileMinimised_data()
+    void storedTabZeroAndMissingFont()
     {
-        QTest::addColumn<bool>("minimised");
-        QTest::newRow("minimised: placement kept") << true;
-        QTest::newRow("normal: placement saved") << false;
-    }
-    void closeWhileMinimised()
-    {
-        QFETCH(bool, minimised);
-        QVERIFY(WriteFile(IniFile, SavedIni));
-        FW fw;
-        fw.setGeometry(200, 100, 500, 300);
-        if (minimised) {
-            fw.showMinimized();
-            QVERIFY(fw.isMinimized());
-        }
-        QVERIFY(fw.close());
-
-        if (minimised) {
-            QCOMPARE(ReadFile(IniFile), SavedIni);
-        } else {
-            QVERIFY(ReadFile(IniFile) != SavedIni);
-            QCOMPARE(ReadIniInt("Main", "Width", -1, IniFile), 500 * TwipsPerPixel);
-            QCOMPARE(ReadIniInt("Main", "Height", -1, IniFile), 300 * TwipsPerPixel);
-            QCOMPARE(ReadIniInt("GW", "PointSize", -1, IniFile), 48);
-        }
+        Show("ShowTrueType");
+        WriteIniString("GW", "CurrentTab", "0", IniFile);
+        WriteIniString("GW", "CurrentFont", "No Such Family", IniFile);
+        auto w = std::make_unique<FW>();
+        QCOMPARE(w->CurrentTab(), 1);
+        QCOMPARE(Selected(*w), QString("DejaVu Sans"));
     }
 
-    void closeUnloadsTheOtherWindows()
+    void closingMinimisedKeepsPlacement()
     {
-        FW fw;
-        QPointer<Loader> loader = LoadLoader();
-        loader->show();
-        QWidget other;
-        other.show();
-        QVERIFY(fw.close());
-        QVERIFY(!loader);
-        QVERIFY(!LoaderWindow());
-        QVERIFY(!other.isVisible());
+        WriteIniString("Main", "Width", " 9000", IniFile);
+        WriteIniString("Main", "Height", " 6000", IniFile);
+        auto w = std::make_unique<FW>();
+        w->resize(400, 300);
+        w->setWindowState(Qt::WindowMinimized);
+        w->close();
+        QCOMPARE(ReadIniInt("Main", "Width", 0, IniFile), 9000);
+    }
+
+    void rereadKeepsTheSelectedFamily()
+    {
+        Show("ShowTrueType");
+        auto w = std::make_unique<FW>();
+        w->SelectRow(1);
+        w->ListView1_ItemClick(1);
+        env->fake.fonts->faces.prepend(TT("Arimo", "Regular", 400, false));
+        w->mnuOptionsRereadFonts_Click();
+        QCOMPARE(w->fontList->Count(), 3);
+        QCOMPARE(Selected(*w), QString("Liberation Sans"));
+
+        // Gone after the reread: the first family is selected.
+        env->fake.fonts->faces.erase(env->fake.fonts->faces.begin() + 3,
+                                     env->fake.fonts->faces.begin() + 7);
+        w->mnuOptionsRereadFonts_Click();
+        QCOMPARE(Selected(*w), QString("Arimo"));
+        QCOMPARE(w->StatusPanel[2]->text(), QString("2 font families"));
     }
 
 private:
-    std::optional<TestEnv> env;
+    std::unique_ptr<TestEnv> env;
 };
 
-QTEST_MAIN(TestFW)
+QTEST_MAIN(FwTest)
 #include "test_fw.moc"
