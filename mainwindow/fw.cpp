@@ -237,11 +237,12 @@ void FW::CreatePreviewPages()
     Spec->setObjectName(QStringLiteral("Spec"));
     Spec->SetBackColor(Qt::white);
 
-    // The gaps between the chart cells show as grid lines.
-    picContainer[2]->setAutoFillBackground(true);
-    QPalette grid = picContainer[2]->palette();
-    grid.setColor(QPalette::Window, grid.color(QPalette::Midlight));
-    picContainer[2]->setPalette(grid);
+    // Behind the chart cells, so that the gaps between them show as grid lines.
+    chartGrid_ = new QWidget(picContainer[2]);
+    chartGrid_->setAutoFillBackground(true);
+    QPalette grid = chartGrid_->palette();
+    grid.setColor(QPalette::Window, grid.color(QPalette::Mid));
+    chartGrid_->setPalette(grid);
     for (int k = 0; k < 16; ++k) {
         picChar[k] = new PictureBox(picContainer[2]);
         picChar[k]->setObjectName(QStringLiteral("picChar"));
@@ -354,11 +355,17 @@ void FW::Form_Load()
     QApplication::processEvents();
     ShowFamilyCount();
 
-    scrAnsi[1]->setValue(ReadIniInt("GW", "ANSI", 65, IniFile));
-    ScrSize[1]->setValue(ReadIniInt("GW", "PointSize", 72, IniFile));
-    scrAnsi[2]->setValue(ReadIniInt("GW", "ChartANSI", 65, IniFile));
-    ScrSize[2]->setValue(ReadIniInt("GW", "ChartSize", 65, IniFile));
-    ScrSize[3]->setValue(ReadIniInt("GW", "TextSize", 30, IniFile));
+    // Every read-out shows its value, also when it equals the slider's start.
+    auto apply = [](QScrollBar* bar, int value, const std::function<void()>& change) {
+        const QSignalBlocker block(bar);
+        bar->setValue(value);
+        change();
+    };
+    apply(scrAnsi[1], ReadIniInt("GW", "ANSI", 65, IniFile), [this] { scrAnsi_Change(1); });
+    apply(ScrSize[1], ReadIniInt("GW", "PointSize", 72, IniFile), [this] { ScrSize_Change(1); });
+    apply(scrAnsi[2], ReadIniInt("GW", "ChartANSI", 65, IniFile), [this] { scrAnsi_Change(2); });
+    apply(ScrSize[2], ReadIniInt("GW", "ChartSize", 65, IniFile), [this] { ScrSize_Change(2); });
+    apply(ScrSize[3], ReadIniInt("GW", "TextSize", 30, IniFile), [this] { ScrSize_Change(3); });
     txtSample->setPlainText(ReadIniString("GW", "SampleText", QString(), IniFile));
 
     Loading = false;
@@ -528,6 +535,9 @@ void FW::SizeTab(int tab, int mode)
             const int top = kPreviewLeft + (k / 4) * (cellHeight + kRowGap);
             picChar[k]->setGeometry(Px(left), Px(top), Px(cellWidth), Px(cellHeight));
         }
+        chartGrid_->setGeometry(picChar[0]->x() - 1, picChar[0]->y() - 1,
+                                picChar[15]->geometry().right() - picChar[0]->x() + 3,
+                                picChar[15]->geometry().bottom() - picChar[0]->y() + 3);
         placeStrip(2, kPreviewLeft + 4 * cellHeight + 3 * kRowGap + kRowGap, W);
         break;
     }

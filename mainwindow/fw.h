@@ -152,6 +152,7 @@ private:
     void SetCharacterCode(int code);
     // Places the read-out rows under lblFontfiles without gaps.
     void StackReadouts();
+    QWidget* chartGrid_ = nullptr;
     bool unloaded_ = false;
     bool selectingRow_ = false;   // SelectRow runs no ItemClick
     bool fillingStyles_ = false;  // refilling Attribs runs no Attribs_Click

@@ -1,0 +1,351 @@
+// Pages 1 to 3 and the character chart of the main window.
+#include <QtTest>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <memory>
+#include <optional>
+
+#include "core/globals.h"
+#include "core/loader.h"
+#include "core/picturebox.h"
+#include "core/settings.h"
+#include "core/splash.h"
+#include "mainwindow/fw.h"
+#include "testenv.h"
+
+using namespace gw;
+
+namespace {
+
+using Face = FakeFontSystem::Face;
+
+Face TrueType(const QString& family, const QString& fullName, const QString& style, int weight,
+              bool italic)
+{
+    return FakeFontSystem::MakeFace(family, fullName, style, weight, italic, TRUETYPE_FONTTYPE);
+}
+
+QVector<Face> InstalledFaces()
+{
+    return {TrueType("Liberation Sans", "Liberation Sans", "Regular", 400, false),
+            TrueType("Liberation Sans", "Liberation Sans Bold", "Bold", 700, false),
+            TrueType("Liberation Sans", "Liberation Sans Italic", "Italic", 400, true),
+            TrueType("Liberation Sans", "Liberation Sans Bold Italic", "Bold Italic", 700, true),
+            TrueType("DejaVu Sans", "DejaVu Sans", "Book", 400, false)};
+}
+
+// Bounding box of the pixels darker than mid grey, or (white) of pure white ones.
+QRect Ink(const QImage& image, bool white = false)
+{
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (white ? image.pixel(x, y) == qRgb(255, 255, 255) : qGray(image.pixel(x, y)) < 128)
+                ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+void LeaveBox(QComboBox* box, QWidget* next)
+{
+    QWidget* window = box->window();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    box->setFocus(Qt::MouseFocusReason);
+    QVERIFY(box->hasFocus());
+    next->setFocus(Qt::TabFocusReason);
+    QVERIFY(!box->hasFocus());
+}
+
+} // namespace
+
+class TestFWPreview : public QObject {
+    Q_OBJECT
+
+    std::optional<TestEnv> env;
+
+    std::unique_ptr<FW> Open(const QVector<Face>& faces = InstalledFaces())
+    {
+        env->fake.fonts->faces = faces;
+        WriteIniString("GW", "ShowTrueType", "1", IniFile);
+        auto fw = std::make_unique<FW>();
+        fw->resize(900, 640);
+        QApplication::processEvents();
+        return fw;
+    }
+
+private slots:
+    void init() { env.emplace(); }
+    void cleanup()
+    {
+        UnloadSplash();
+        UnloadLoader();
+        env.reset();
+    }
+
+    void startsWithDefaults()
+    {
+        auto fw = Open();
+        QCOMPARE(fw->CurrentTab(), 1);
+        QCOMPARE(fw->pnlAnsi[1]->text(), QStringLiteral("65"));
+        QCOMPARE(fw->pnlSize[1]->text(), QStringLiteral("72"));
+        QCOMPARE(fw->lstPointSize->currentText(), QStringLiteral("72"));
+        QCOMPARE(fw->pnlKeystroke->text(), QStringLiteral("A "));
+        QVERIFY(!Ink(fw->Spec->ToImage()).isEmpty());
+
+        fw->SelectTab(2);
+        QCOMPARE(fw->lstPointSize->currentText(), QStringLiteral("65"));
+        QCOMPARE(fw->pnlAnsi[2]->text(), QStringLiteral("65"));
+        QCOMPARE(fw->ScrSize[2]->value(), 65);
+        QCOMPARE(fw->SelectedCell, 0);
+        const QColor highlight = fw->palette().color(QPalette::Highlight);
+        QCOMPARE(fw->picChar[0]->BackColor(), highlight);
+        for (int k = 1; k < 16; ++k) {
+            QCOMPARE(fw->picChar[k]->BackColor(), QColor(Qt::white));
+            QVERIFY2(!Ink(fw->picChar[k]->ToImage()).isEmpty(), qPrintable(QString::number(k)));
+        }
+        QCOMPARE(fw->LastChartSize, 65);
+    }
+
+    void sizeBox_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("slider");
+        QTest::newRow("above the maximum") << 1 << "900" << "800" << 800;
+        QTest::newRow("below the minimum") << 1 << "5" << "8" << 8;
+        QTest::newRow("zero on page 3") << 3 << "0" << "8" << 8;
+        QTest::newRow("page 2 maximum") << 2 << "137" << "136" << 136;
+        QTest::newRow("letters dropped") << 3 << "1x2 ." << "12" << 12;
+        QTest::newRow("empty") << 1 << "" << "8" << 8;
+    }
+    void sizeBox()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, typed);
+        QFETCH(QString, box);
+        QFETCH(int, slider);
+        auto fw = Open();
+        fw->SelectTab(tab);
+        fw->lstPointSize->lineEdit()->clear();
+        QTest::keyClicks(fw->lstPointSize, typed);
+        QCOMPARE(fw->lstPointSize->currentText(), typed.remove(QRegularExpression("[^0-9]")));
+        LeaveBox(fw->lstPointSize, fw->Attribs);
+        QCOMPARE(fw->lstPointSize->currentText(), box);
+        QCOMPARE(fw->ScrSize[tab]->value(), slider);
+        QCOMPARE(fw->pnlSize[tab]->text(), QString::number(slider));
+    }
+
+    void pickedSizeGoesToTheShowingPage_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<int>("slider");
+        QTest::newRow("page 2 clamps") << 2 << "160" << 136;
+        QTest::newRow("page 3") << 3 << "12" << 12;
+    }
+    void pickedSizeGoesToTheShowingPage()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, item);
+        QFETCH(int, slider);
+        auto fw = Open();
+        fw->SelectTab(tab);
+        const int index = fw->lstPointSize->findText(item);
+        fw->lstPointSize->setCurrentIndex(index);
+        emit fw->lstPointSize->activated(index);
+        QCOMPARE(fw->ScrSize[tab]->value(), slider);
+        QCOMPARE(fw->lstPointSize->currentText(), QString::number(slider));
+        if (tab == 3)
+            QCOMPARE(fw->txtSample->font().pointSize(), slider);
+    }
+
+    void chartClickSelectsAndCopies()
+    {
+        auto fw = Open();
+        fw->SelectTab(2);
+        QTest::mouseClick(fw->picChar[5], Qt::LeftButton);
+        QCOMPARE(fw->SelectedCell, 5);
+        QCOMPARE(fw->pnlAnsi[2]->text(), QStringLiteral("70"));
+        QCOMPARE(fw->pnlKeystroke->text(), QStringLiteral("F "));
+        QCOMPARE(fw->picChar[0]->BackColor(), QColor(Qt::white));
+        QCOMPARE(fw->picChar[5]->BackColor(), fw->palette().color(QPalette::Highlight));
+        QVERIFY(!Ink(fw->picChar[0]->ToImage()).isEmpty());
+        const QImage selected = fw->picChar[5]->ToImage();
+        QCOMPARE(selected.pixelColor(0, 0), fw->palette().color(QPalette::Highlight));
+        QVERIFY(!Ink(selected, true).isEmpty());
+
+        fw->mnuEditCopy->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("F"));
+
+        // The selection is a place in the chart, not a character.
+        fw->scrAnsi[2]->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        QCOMPARE(fw->pnlAnsi[2]->text(), QStringLiteral("81"));
+        fw->mnuEditCopy->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("V"));
+    }
+
+    void doubleClickOpensTheCharacterLarge()
+    {
+        auto fw = Open();
+        fw->SelectTab(2);
+        fw->scrAnsi[2]->setValue(240);
+        QTest::mouseDClick(fw->picChar[15], Qt::LeftButton);
+        QCOMPARE(fw->CurrentTab(), 1);
+        QCOMPARE(fw->scrAnsi[1]->value(), 255);
+        QCOMPARE(fw->pnlAnsi[1]->text(), QStringLiteral("255"));
+        QCOMPARE(fw->pnlKeystroke->text(), QStringLiteral(" ALT+0+255"));
+    }
+
+    void charactersMenu_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("code");
+        QTest::newRow("accents") << "&Accents" << 192;
+        QTest::newRow("copyright") << "(C)" << 169;
+        QTest::newRow("double quote") << "\"" << 34;
+    }
+    void charactersMenu()
+    {
+        QFETCH(QString, caption);
+        QFETCH(int, code);
+        auto fw = Open();
+        fw->SelectTab(2);
+        QAction* item = nullptr;
+        for (QAction* action : fw->findChildren<QAction*>())
+            if (action->text() == caption)
+                item = action;
+        QVERIFY(item);
+        item->trigger();
+        QCOMPARE(fw->scrAnsi[1]->value(), code);
+        QCOMPARE(fw->scrAnsi[2]->value(), code);
+        QCOMPARE(fw->pnlAnsi[1]->text(), QString::number(code));
+        QCOMPARE(fw->pnlAnsi[2]->text(), QString::number(code));
+    }
+
+    void copyByTab_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("copied");
+        QTest::newRow("page 1") << 1 << "\xC3\xA9";
+        QTest::newRow("chart") << 2 << "\xE2\x80\x9C";
+        QTest::newRow("sample text") << 3 << "ple\nTe";
+        QTest::newRow("information") << 4 << "";
+    }
+    void copyByTab()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, copied);
+        auto fw = Open();
+        fw->scrAnsi[1]->setValue(233);
+        fw->scrAnsi[2]->setValue(145);
+        fw->picChar_Click(2);
+        fw->txtSample->setPlainText("Sample\nText");
+        QTextCursor cursor = fw->txtSample->textCursor();
+        cursor.setPosition(3);
+        cursor.setPosition(9, QTextCursor::KeepAnchor);
+        fw->txtSample->setTextCursor(cursor);
+        QGuiApplication::clipboard()->setText("old");
+        fw->SelectTab(tab);
+        fw->mnuEditCopy_Click();
+        QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+    }
+
+    void sampleFontStyle_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("fullName");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("italic");
+        QTest::newRow("bold italic") << 1 << "X Bold Italic" << true << true;
+        QTest::newRow("demibold") << 1 << "X Demibold" << false << false;
+        QTest::newRow("semibold") << 1 << "X SemiBold" << true << false;
+        QTest::newRow("bold oblique") << 1 << "X Bold Oblique" << true << false;
+        QTest::newRow("lower case") << 1 << "X bold italic" << false << false;
+        QTest::newRow("type 1") << 2 << "X Bold Italic" << false << false;
+    }
+    void sampleFontStyle()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, fullName);
+        QFETCH(bool, bold);
+        QFETCH(bool, italic);
+        auto fw = Open({TrueType("DejaVu Sans", fullName, "Book", 400, false)});
+        fw->ScrSize[3]->setValue(20);
+        fw->CurrentFontType = type;
+        fw->ApplySampleFont();
+        const QFont font = fw->txtSample->font();
+        QCOMPARE(font.family(), QStringLiteral("DejaVu Sans"));
+        QCOMPARE(font.pointSize(), 20);
+        QCOMPARE(font.bold(), bold);
+        QCOMPARE(font.italic(), italic);
+    }
+
+    void glyphIsCentredOnItsBaseline_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("size");
+        QTest::newRow("regular 72") << 1 << 72;
+        QTest::newRow("bold 150") << 2 << 150;
+        QTest::newRow("bold italic 9") << 4 << 9;
+    }
+    void glyphIsCentredOnItsBaseline()
+    {
+        QFETCH(int, style);
+        QFETCH(int, size);
+        auto fw = Open();
+        QVERIFY(fw->Spec->height() > 2 * size);
+        fw->DrawGlyph(fw->Spec, style, size, "A", Qt::black);
+        const QRect ink = Ink(fw->Spec->ToImage());
+        QVERIFY(!ink.isEmpty());
+        const int baseline = fw->Spec->height() / 2 + size / 4;
+        QVERIFY2(qAbs(ink.bottom() + 1 - baseline) <= 1,
+                 qPrintable(QString("%1 vs %2").arg(ink.bottom()).arg(baseline)));
+        const int slant = style == 4 ? size / 8 : 0;
+        QVERIFY2(qAbs(ink.center().x() - fw->Spec->width() / 2) <= 2 + slant,
+                 qPrintable(QString("%1 vs %2").arg(ink.center().x()).arg(fw->Spec->width() / 2)));
+        // The size is the cell height: a capital is about two thirds of it.
+        QVERIFY2(ink.height() >= size * 55 / 100 && ink.height() <= size * 75 / 100 + 1,
+                 qPrintable(QString::number(ink.height())));
+    }
+
+    void controlCodesDrawWithoutError()
+    {
+        auto fw = Open();
+        for (int code : {0, 9, 10, 13, 127, 129})
+            fw->DrawGlyph(fw->Spec, 1, 72, CharacterText(code), Qt::black);
+        fw->scrAnsi[1]->setValue(0);
+        QCOMPARE(fw->pnlAnsi[1]->text(), QStringLiteral("0"));
+    }
+
+    void nothingIsDrawn_data()
+    {
+        QTest::addColumn<bool>("fonts");
+        QTest::addColumn<bool>("loading");
+        QTest::addColumn<int>("style");
+        QTest::newRow("loading") << true << true << 1;
+        QTest::newRow("no style") << true << false << 0;
+        QTest::newRow("past the last style") << true << false << 5;
+        QTest::newRow("empty font list") << false << false << 1;
+    }
+    void nothingIsDrawn()
+    {
+        QFETCH(bool, fonts);
+        QFETCH(bool, loading);
+        QFETCH(int, style);
+        auto fw = Open(fonts ? InstalledFaces() : QVector<Face>{});
+        fw->Loading = loading;
+        fw->Spec->Clear();
+        fw->DrawGlyph(fw->Spec, style, 72, "A", Qt::black);
+        QVERIFY(Ink(fw->Spec->ToImage()).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestFWPreview)
+#include "test_fw_preview.moc"
