@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QFile>
+#include <QFrame>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QSet>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <cmath>
 #include <cstring>
@@ -235,6 +237,26 @@ void DrawGauge(PictureBox* box, const QColor& barColour, const QColor& frameLigh
         p.setPen(barColour);
         p.drawText(inner, Qt::AlignCenter, text);
     }
+}
+
+QFrame* MakeGaugeWell(QWidget* parent, PictureBox** gauge)
+{
+    auto* well = new QFrame(parent);
+    well->setFrameShape(QFrame::Panel);
+    well->setFrameShadow(QFrame::Sunken);
+    auto* wellLayout = new QVBoxLayout(well);
+    wellLayout->setContentsMargins(1, 1, 1, 1);
+    *gauge = new PictureBox(well);
+    (*gauge)->setFixedHeight(16);
+    (*gauge)->SetBackColor(parent->palette().color(QPalette::Button));
+    wellLayout->addWidget(*gauge);
+    return well;
+}
+
+void DrawWindowGauge(PictureBox* gauge, int percent)
+{
+    const QColor face = gauge->palette().color(QPalette::Button);
+    DrawGauge(gauge, gauge->palette().color(QPalette::Highlight), face, face, percent, 0, 0, 1);
 }
 
 void RunProgram(const QString& commandLine, int windowStyle)

@@ -1,10 +1,12 @@
 #pragma once
 // Small operations several windows share.
 #include <QColor>
+#include <QPointer>
 #include <QString>
 #include <Qt>
 
 class QAbstractItemView;
+class QFrame;
 class QLineEdit;
 class QListWidget;
 class QWidget;
@@ -34,6 +36,29 @@ void SaveFormPlacement(QWidget* window, const QString& section, const QString& f
 // A horizontal gauge filling the picture box; percent of the inner width in barColour.
 void DrawGauge(PictureBox* box, const QColor& barColour, const QColor& frameLight,
                const QColor& frameDark, int percent, int flag1, int flag2, int frameStyle);
+// A gauge box in a sunken well that draws no visible edge of its own (its frame
+// is button face); the well goes into the window's layout.
+QFrame* MakeGaugeWell(QWidget* parent, PictureBox** gauge);
+// The gauge at percent, in the window's highlight on button face.
+void DrawWindowGauge(PictureBox* gauge, int percent);
+
+// A window loaded at most once and found again while it lives.
+template <class Window>
+class OneWindow {
+public:
+    Window* Get() const { return window_.data(); }
+    Window* Load()
+    {
+        if (!window_)
+            window_ = new Window;
+        return window_.data();
+    }
+    void Unload() { delete window_.data(); }
+
+private:
+    QPointer<Window> window_;
+};
+
 void RunProgram(const QString& commandLine, int windowStyle);
 QString StripExtension(const QString& fileName);
 QString FileNamePart(const QString& path);

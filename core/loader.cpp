@@ -1,9 +1,7 @@
 #include "core/loader.h"
 
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPointer>
 #include <QVBoxLayout>
 
 #include "core/helpers.h"
@@ -13,7 +11,7 @@
 namespace gw {
 
 namespace {
-QPointer<Loader> CurrentLoader;
+OneWindow<Loader> CurrentLoader;
 } // namespace
 
 Loader::Loader(QWidget* parent)
@@ -38,18 +36,8 @@ Loader::Loader(QWidget* parent)
     lblMessage->setWordWrap(true);
     column->addWidget(lblMessage);
 
-    // The gauge draws no visible edge of its own (its frame is button face).
-    auto* well = new QFrame(this);
-    well->setFrameShape(QFrame::Panel);
-    well->setFrameShadow(QFrame::Sunken);
-    auto* wellLayout = new QVBoxLayout(well);
-    wellLayout->setContentsMargins(1, 1, 1, 1);
-    Picture1 = new PictureBox(well);
+    column->addWidget(MakeGaugeWell(this, &Picture1));
     Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setFixedHeight(16);
-    Picture1->SetBackColor(palette().color(QPalette::Button));
-    wellLayout->addWidget(Picture1);
-    column->addWidget(well);
     column->addStretch(1);
     row->addLayout(column, 1);
 
@@ -67,25 +55,22 @@ void Loader::Form_Load()
 
 void Loader::DrawProgress(int percent)
 {
-    const QColor face = palette().color(QPalette::Button);
-    DrawGauge(Picture1, palette().color(QPalette::Highlight), face, face, percent, 0, 0, 1);
+    DrawWindowGauge(Picture1, percent);
 }
 
 Loader* LoaderWindow()
 {
-    return CurrentLoader.data();
+    return CurrentLoader.Get();
 }
 
 Loader* LoadLoader()
 {
-    if (!CurrentLoader)
-        CurrentLoader = new Loader;
-    return CurrentLoader.data();
+    return CurrentLoader.Load();
 }
 
 void UnloadLoader()
 {
-    delete CurrentLoader.data();
+    CurrentLoader.Unload();
 }
 
 } // namespace gw

@@ -7,7 +7,6 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPointer>
 #include <QVBoxLayout>
 
 #include "core/globals.h"
@@ -19,7 +18,7 @@ namespace gw {
 
 namespace {
 
-QPointer<frmSplash> CurrentSplash;
+OneWindow<frmSplash> CurrentSplash;
 
 QFrame* MakeLine(QWidget* parent)
 {
@@ -168,18 +167,8 @@ frmSplash::frmSplash(QWidget* parent)
     lblStatus = new QLabel(panel);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     body->addWidget(lblStatus);
-    // The gauge draws no visible edge of its own (its frame is button face).
-    auto* well = new QFrame(panel);
-    well->setFrameShape(QFrame::Panel);
-    well->setFrameShadow(QFrame::Sunken);
-    auto* wellLayout = new QVBoxLayout(well);
-    wellLayout->setContentsMargins(1, 1, 1, 1);
-    picGauge = new PictureBox(well);
+    body->addWidget(MakeGaugeWell(panel, &picGauge));
     picGauge->setObjectName(QStringLiteral("picGauge"));
-    picGauge->setFixedHeight(16);
-    picGauge->SetBackColor(palette().color(QPalette::Button));
-    wellLayout->addWidget(picGauge);
-    body->addWidget(well);
 
     setFixedWidth(540);
     setFixedHeight(sizeHint().height());
@@ -205,25 +194,22 @@ void frmSplash::Form_Load()
 
 void frmSplash::DrawProgress(int percent)
 {
-    const QColor face = palette().color(QPalette::Button);
-    DrawGauge(picGauge, palette().color(QPalette::Highlight), face, face, percent, 0, 0, 1);
+    DrawWindowGauge(picGauge, percent);
 }
 
 frmSplash* Splash()
 {
-    return CurrentSplash.data();
+    return CurrentSplash.Get();
 }
 
 frmSplash* LoadSplash()
 {
-    if (!CurrentSplash)
-        CurrentSplash = new frmSplash;
-    return CurrentSplash.data();
+    return CurrentSplash.Load();
 }
 
 void UnloadSplash()
 {
-    delete CurrentSplash.data();
+    CurrentSplash.Unload();
 }
 
 } // namespace gw

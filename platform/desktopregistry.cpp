@@ -4,28 +4,21 @@
 #include <QFileInfo>
 #include <QList>
 #include <QMap>
-#include <QPair>
 #include <algorithm>
 #include <memory>
 
 #include "platform/desktop.h"
+#include "platform/valuelistkey.h"
 
 namespace gw {
 
 namespace {
 
-using Value = QPair<QString, QString>;
+using Value = RegValue;
 
 // Values set in this process, listed even before fontconfig sees their file.
 struct SetValues {
     QList<Value> values;
-    int Find(const QString& name) const
-    {
-        for (int i = 0; i < values.size(); ++i)
-            if (values[i].first.compare(name, Qt::CaseInsensitive) == 0)
-                return i;
-        return -1;
-    }
 };
 
 QString FileOfData(const QString& data)
@@ -84,54 +77,18 @@ QList<Value> ReadValues(const SetValues& set)
     return values;
 }
 
-class DesktopRegistryKey : public RegistryKey {
+class DesktopRegistryKey : public ValueListKey {
 public:
     DesktopRegistryKey(std::shared_ptr<SetValues> set, bool writable)
-        : set_(std::move(set)), writable_(writable), values_(ReadValues(*set_))
+        : ValueListKey(writable), set_(std::move(set)), values_(ReadValues(*set_))
     {
     }
 
-    long QueryValue(const QString& name, QString* data) override
-    {
-        const int i = Find(name);
-        if (i < 0)
-            return ERROR_FILE_NOT_FOUND;
-        if (data)
-            *data = values_[i].second;
-        return ERROR_SUCCESS;
-    }
+protected:
+    const QList<Value>& Values() const override { return values_; }
 
-    long QueryInfo(int* valueCount, int* maxNameLength, int* maxDataLength) override
+    void Store(const QString& name, const QString& data) override
     {
-        int longestName = 0, longestData = 0;
-        for (const Value& v : values_) {
-            longestName = std::max(longestName, static_cast<int>(v.first.size()));
-            longestData = std::max(longestData, static_cast<int>(v.second.size()));
-        }
-        if (valueCount)
-            *valueCount = values_.size();
-        if (maxNameLength)
-            *maxNameLength = longestName;
-        if (maxDataLength)
-            *maxDataLength = longestData;
-        return ERROR_SUCCESS;
-    }
-
-    long EnumValue(int index, QString* name, QString* data) override
-    {
-        if (index < 0 || index >= values_.size())
-            return ERROR_NO_MORE_ITEMS;
-        if (name)
-            *name = values_[index].first;
-        if (data)
-            *data = values_[index].second;
-        return ERROR_SUCCESS;
-    }
-
-    long SetValue(const QString& name, const QString& data) override
-    {
-        if (!writable_)
-            return ERROR_ACCESS_DENIED;
         const QString file = FileOfData(data);
         QString stored = data;
         // Registering a file again lifts its mark; the configuration in use
@@ -145,42 +102,25 @@ public:
                 DesktopEnsureFontAdded(file);
             DesktopRescanUserFonts();
         }
-        const int i = set_->Find(name);
+        const int i = FindRegValue(set_->values, name);
         if (i >= 0)
             set_->values[i] = Value(name, stored);
         else
             set_->values.append(Value(name, stored));
         values_ = ReadValues(*set_);
-        return ERROR_SUCCESS;
     }
 
-    long DeleteValue(const QString& name) override
+    void Remove(int index) override
     {
-        if (!writable_)
-            return ERROR_ACCESS_DENIED;
-        const int i = Find(name);
-        if (i < 0)
-            return ERROR_FILE_NOT_FOUND;
-        DesktopSetHidden(FileOfData(values_[i].second), true);
-        const int s = set_->Find(name);
+        DesktopSetHidden(FileOfData(values_[index].second), true);
+        const int s = FindRegValue(set_->values, values_[index].first);
         if (s >= 0)
             set_->values.removeAt(s);
         values_ = ReadValues(*set_);
-        return ERROR_SUCCESS;
     }
 
 private:
-    // Value names match without regard to case, as the system's do.
-    int Find(const QString& name) const
-    {
-        for (int i = 0; i < values_.size(); ++i)
-            if (values_[i].first.compare(name, Qt::CaseInsensitive) == 0)
-                return i;
-        return -1;
-    }
-
     std::shared_ptr<SetValues> set_;
-    bool writable_;
     QList<Value> values_;
 };
 
@@ -188,9 +128,7 @@ class DesktopRegistry : public Registry {
 public:
     long OpenKey(const QString&, uint32_t access, std::unique_ptr<RegistryKey>* key) override
     {
-        // KEY_SET_VALUE is the bit that allows changes.
-        const bool writable = (access & 0x0002) != 0;
-        *key = std::make_unique<DesktopRegistryKey>(set_, writable);
+        *key = std::make_unique<DesktopRegistryKey>(set_, ValueListKey::Writable(access));
         return ERROR_SUCCESS;
     }
 

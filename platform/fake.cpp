@@ -6,6 +6,7 @@
 #include "core/codepage.h"
 #include "core/inifile.h"
 #include "platform/fotwriter.h"
+#include "platform/valuelistkey.h"
 
 namespace gw {
 
@@ -127,85 +128,36 @@ int FakeFontSystem::CreateScalableFontResource(int, const QString& fotFile, cons
 
 // ---- Registrations ----------------------------------------------------------------
 
-class FakeRegistryKey : public RegistryKey {
+class FakeRegistryKey : public ValueListKey {
 public:
-    FakeRegistryKey(FakeRegistry* registry, bool writable) : registry_(registry), writable_(writable)
+    FakeRegistryKey(FakeRegistry* registry, bool writable) : ValueListKey(writable), registry_(registry)
     {
         ++registry_->openKeys;
     }
     ~FakeRegistryKey() override { --registry_->openKeys; }
 
-    long QueryValue(const QString& name, QString* data) override
-    {
-        const int i = Find(name);
-        if (i < 0)
-            return ERROR_FILE_NOT_FOUND;
-        if (data)
-            *data = registry_->values[i].second;
-        return ERROR_SUCCESS;
-    }
-
     long QueryInfo(int* valueCount, int* maxNameLength, int* maxDataLength) override
     {
-        int longestName = 0, longestData = 0;
-        for (const auto& v : registry_->values) {
-            longestName = std::max(longestName, static_cast<int>(v.first.size()));
-            longestData = std::max(longestData, static_cast<int>(v.second.size()));
-        }
-        if (valueCount)
-            *valueCount = registry_->values.size();
-        if (maxNameLength)
-            *maxNameLength = longestName;
-        if (maxDataLength)
-            *maxDataLength = longestData;
-        return ERROR_SUCCESS;
+        const long result = ValueListKey::QueryInfo(valueCount, maxNameLength, maxDataLength);
+        return registry_->failQueryInfo ? ERROR_ACCESS_DENIED : result;
     }
 
-    long EnumValue(int index, QString* name, QString* data) override
-    {
-        if (index < 0 || index >= registry_->values.size())
-            return ERROR_NO_MORE_ITEMS;
-        if (name)
-            *name = registry_->values[index].first;
-        if (data)
-            *data = registry_->values[index].second;
-        return ERROR_SUCCESS;
-    }
+protected:
+    const QList<RegValue>& Values() const override { return registry_->values; }
 
-    long SetValue(const QString& name, const QString& data) override
+    void Store(const QString& name, const QString& data) override
     {
-        if (!writable_)
-            return ERROR_ACCESS_DENIED;
-        const int i = Find(name);
+        const int i = FindRegValue(registry_->values, name);
         if (i >= 0)
             registry_->values[i].second = data;
         else
             registry_->values.append({name, data});
-        return ERROR_SUCCESS;
     }
 
-    long DeleteValue(const QString& name) override
-    {
-        if (!writable_)
-            return ERROR_ACCESS_DENIED;
-        const int i = Find(name);
-        if (i < 0)
-            return ERROR_FILE_NOT_FOUND;
-        registry_->values.removeAt(i);
-        return ERROR_SUCCESS;
-    }
+    void Remove(int index) override { registry_->values.removeAt(index); }
 
 private:
-    int Find(const QString& name) const
-    {
-        for (int i = 0; i < registry_->values.size(); ++i)
-            if (registry_->values[i].first.compare(name, Qt::CaseInsensitive) == 0)
-                return i;
-        return -1;
-    }
-
     FakeRegistry* registry_;
-    bool writable_;
 };
 
 long FakeRegistry::OpenKey(const QString& keyPath, uint32_t access, std::unique_ptr<RegistryKey>* key)
@@ -215,7 +167,7 @@ long FakeRegistry::OpenKey(const QString& keyPath, uint32_t access, std::unique_
         key->reset();
         return ERROR_FILE_NOT_FOUND;
     }
-    *key = std::make_unique<FakeRegistryKey>(this, (access & 0x0002) != 0);
+    *key = std::make_unique<FakeRegistryKey>(this, ValueListKey::Writable(access));
     return ERROR_SUCCESS;
 }
 

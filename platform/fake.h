@@ -64,6 +64,7 @@ public:
                  std::unique_ptr<RegistryKey>* key) override;
     QList<QPair<QString, QString>> values; // in enumeration order
     bool failOpen = false;
+    bool failQueryInfo = false;            // QueryInfo reports the count, then fails
     int openKeys = 0;                      // keys open now (to check they are closed)
     QStringList openedPaths;
 };

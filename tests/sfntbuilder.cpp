@@ -32,12 +32,18 @@ SfntBuilder& SfntBuilder::AddName(int nameId, const QString& text, int platformI
     r.languageId = languageId;
     r.nameId = nameId;
     r.bytes = Utf16BE(text);
-    return AddRecord(r);
+    names_.append(r);
+    return *this;
 }
 
-SfntBuilder& SfntBuilder::AddRecord(const SfntName& record)
+SfntBuilder& SfntBuilder::AddRecord(int nameId, const QByteArray& bytes, int length, int offset)
 {
-    names_.append(record);
+    SfntName r;
+    r.nameId = nameId;
+    r.bytes = bytes;
+    r.length = length;
+    r.offset = offset;
+    names_.append(r);
     return *this;
 }
 
@@ -135,16 +141,11 @@ QByteArray SfntBuilder::Utf16LE(const QString& text)
     return bytes;
 }
 
-void SfntBuilder::PutU16(QByteArray& bytes, int pos, int value)
+QByteArray SfntBuilder::Make(const std::function<void(SfntBuilder&)>& setUp)
 {
-    bytes[pos] = char((value >> 8) & 0xFF);
-    bytes[pos + 1] = char(value & 0xFF);
-}
-
-void SfntBuilder::PutU32(QByteArray& bytes, int pos, quint32 value)
-{
-    PutU16(bytes, pos, int(value >> 16));
-    PutU16(bytes, pos + 2, int(value & 0xFFFF));
+    SfntBuilder b;
+    setUp(b);
+    return b.Build();
 }
 
 QByteArray SfntBuilder::Simple(const QString& family, const QString& fullName, const QString& subfamily)

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace gw {
@@ -25,7 +26,8 @@ public:
     // A name stored as big-endian UTF-16 (Windows, US English unless told).
     SfntBuilder& AddName(int nameId, const QString& text, int platformId = 3,
                          int languageId = 0x409, int encodingId = 1);
-    SfntBuilder& AddRecord(const SfntName& record);
+    // A Windows US-English record of raw string bytes, length and offset as given.
+    SfntBuilder& AddRecord(int nameId, const QByteArray& bytes, int length = -1, int offset = -1);
     // Another table, listed and placed before 'name'.
     SfntBuilder& AddTable(const QByteArray& tag, const QByteArray& data);
     // Bytes between the name records and the string storage; stringOffset counts them.
@@ -39,20 +41,21 @@ public:
     bool withNameTable = true;           // false: no 'name' entry at all
 
     QByteArray Build() const;
-    QByteArray BuildNameTable() const;
     // Where Build() puts the naming table.
     int NameTableOffset() const;
 
     static QByteArray Utf16BE(const QString& text);
     static QByteArray Utf16LE(const QString& text);
-    static void PutU16(QByteArray& bytes, int pos, int value);
-    static void PutU32(QByteArray& bytes, int pos, quint32 value);
 
     // A well-formed font with a family (1), subfamily (2) and full name (4).
     static QByteArray Simple(const QString& family, const QString& fullName,
                              const QString& subfamily = QStringLiteral("Regular"));
 
+    // The file of a builder set up by `setUp`.
+    static QByteArray Make(const std::function<void(SfntBuilder&)>& setUp);
+
 private:
+    QByteArray BuildNameTable() const;
     struct Table {
         QByteArray tag;
         QByteArray data;

@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/codepage.h"
 #include "core/globals.h"
+#include "platform/desktop.h"
 
 namespace gw {
 
@@ -59,6 +61,25 @@ QByteArray ReadFile(const QString& path)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return f.readAll();
+}
+
+QString SystemFile(const QString& fileName)
+{
+    for (const DesktopFace& f : DesktopFontFaces())
+        if (QFileInfo(f.file).fileName() == fileName)
+            return f.file;
+    return {};
+}
+
+QString FieldText(const char* field, int size)
+{
+    return FromCp1252(field, int(qstrnlen(field, size_t(size))));
+}
+
+QStringList NameFields(const FontNameInfo& i)
+{
+    return {i.copyright, i.family,  i.subfamily,      i.uniqueId,
+            i.fullName,  i.version, i.postscriptName, i.trademark};
 }
 
 } // namespace gw

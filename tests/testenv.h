@@ -3,9 +3,11 @@
 // GLYPHWICK_HOME, XDG_CONFIG_HOME and XDG_DATA_HOME point into them, so no
 // test touches the real user folders.
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include "platform/fake.h"
+#include "platform/sfntnames.h"
 
 namespace gw {
 
@@ -33,5 +35,12 @@ private:
 // Writes bytes to a file, creating its folder; false on failure.
 bool WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
+
+// The installed font file fontconfig lists under this file name, or "".
+QString SystemFile(const QString& fileName);
+// A NUL-padded name field of a logical font as text.
+QString FieldText(const char* field, int size);
+// The eight naming-table fields, by name ID.
+QStringList NameFields(const FontNameInfo& info);
 
 } // namespace gw

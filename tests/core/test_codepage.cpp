@@ -15,21 +15,16 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<int>("unicode");
         QTest::newRow("NUL") << 0 << 0x0000;
-        QTest::newRow("A") << 65 << 0x0041;
         QTest::newRow("DEL") << 127 << 0x007F;
         QTest::newRow("euro") << 128 << 0x20AC;
-        QTest::newRow("low quote") << 130 << 0x201A;
         QTest::newRow("left double quote") << 147 << 0x201C;
         QTest::newRow("bullet") << 149 << 0x2022;
         QTest::newRow("trade mark") << 153 << 0x2122;
         QTest::newRow("Y diaeresis") << 159 << 0x0178;
         QTest::newRow("undefined 0x81") << 0x81 << 0x0081;
         QTest::newRow("undefined 0x8D") << 0x8D << 0x008D;
-        QTest::newRow("undefined 0x8F") << 0x8F << 0x008F;
-        QTest::newRow("undefined 0x90") << 0x90 << 0x0090;
         QTest::newRow("undefined 0x9D") << 0x9D << 0x009D;
         QTest::newRow("no-break space") << 160 << 0x00A0;
-        QTest::newRow("copyright") << 169 << 0x00A9;
         QTest::newRow("y diaeresis") << 255 << 0x00FF;
     }
     void characterOfCode()
@@ -45,28 +40,22 @@ private slots:
     void everyCodeRoundTrips()
     {
         QByteArray all;
-        for (int i = 0; i < 256; ++i)
-            all.append(char(i));
-        const QString text = FromCp1252(all);
-        QCOMPARE(text.size(), 256);
-        QCOMPARE(ToCp1252(text), all);
         QSet<char16_t> seen;
         for (int i = 0; i < 256; ++i) {
+            all.append(char(i));
             QCOMPARE(Cp1252Code(Cp1252Char(i)), i);
             seen.insert(Cp1252Char(i).unicode());
         }
         QCOMPARE(seen.size(), 256);
+        QCOMPARE(ToCp1252(FromCp1252(all)), all);
     }
 
     void characterWithoutCode_data()
     {
         QTest::addColumn<int>("unicode");
         QTest::newRow("C1 0x80 (the euro's place)") << 0x0080;
-        QTest::newRow("C1 0x99") << 0x0099;
         QTest::newRow("Cyrillic Zhe") << 0x0416;
-        QTest::newRow("Greek alpha") << 0x03B1;
         QTest::newRow("high surrogate") << 0xD83D;
-        QTest::newRow("replacement char") << 0xFFFD;
     }
     void characterWithoutCode()
     {
@@ -78,10 +67,8 @@ private slots:
 
     void mixedText()
     {
-        const QString text = QStringLiteral("a\u20ACb\u0416c\u2122");
-        QCOMPARE(ToCp1252(text), QByteArray("a\x80" "b?c\x99"));
+        QCOMPARE(ToCp1252(QStringLiteral("a\u20ACb\u0416c\u2122")), QByteArray("a\x80" "b?c\x99"));
         QCOMPARE(FromCp1252(QByteArray("\x93Hi\x94")), QStringLiteral("\u201CHi\u201D"));
-        QCOMPARE(FromCp1252(QByteArray()), QString());
         QCOMPARE(FromCp1252(nullptr, 0), QString());
     }
 

@@ -12,28 +12,14 @@ private slots:
     void init() { env_.reset(new TestEnv); }
     void cleanup() { env_.reset(); }
 
-    void namesMatchWithoutCase_data()
-    {
-        QTest::addColumn<QString>("writeSection");
-        QTest::addColumn<QString>("writeKey");
-        QTest::addColumn<QString>("readSection");
-        QTest::addColumn<QString>("readKey");
-        QTest::newRow("ATMpath") << "GW" << "ATMpath" << "GW" << "ATMPath";
-        QTest::newRow("catalogWizard") << "CatalogWizard" << "sourceDir" << "catalogWizard" << "sourcedir";
-        QTest::newRow("QUOTE1") << "Quotes" << "Quote1" << "QUOTES" << "QUOTE1";
-    }
     void namesMatchWithoutCase()
     {
-        QFETCH(QString, writeSection);
-        QFETCH(QString, writeKey);
-        QFETCH(QString, readSection);
-        QFETCH(QString, readKey);
-        WriteIniString(writeSection, writeKey, "/opt/atm/atmcntrl", IniFile);
-        QCOMPARE(ReadIniString(readSection, readKey, "", IniFile), QString("/opt/atm/atmcntrl"));
+        WriteIniString("CatalogWizard", "sourceDir", "/opt/atm", IniFile);
+        QCOMPARE(ReadIniString("catalogWizard", "SOURCEDIR", "", IniFile), QString("/opt/atm"));
         // Writing again through the other spelling replaces, it does not add.
-        WriteIniString(readSection, readKey, "second", IniFile);
-        QCOMPARE(ReadIniString(writeSection, writeKey, "", IniFile), QString("second"));
-        QCOMPARE(QString::fromUtf8(ReadFile(IniFile)).count("second"), 1);
+        WriteIniString("CATALOGWIZARD", "sourcedir", "second", IniFile);
+        QCOMPARE(ReadIniString("CatalogWizard", "sourceDir", "", IniFile), QString("second"));
+        QCOMPARE(ReadFile(IniFile), QByteArray("[CatalogWizard]\nsourceDir=second\n"));
     }
 
     void defaults_data()
@@ -53,18 +39,15 @@ private slots:
         if (fileExists)
             QVERIFY(WriteFile(IniFile, "[GW]\nSampleText=hello\nTextSize=40\n"));
         QCOMPARE(ReadIniString(section, key, "fallback", IniFile), QString("fallback"));
-        QCOMPARE(ReadIniInt(section, key, 72, IniFile), 72);
         QCOMPARE(ReadIniInt(section, key, -5, IniFile), -5);
         QVERIFY(env_->fake.messages->texts.isEmpty());
-        QCOMPARE(QFileInfo::exists(IniFile), fileExists);
+        QCOMPARE(QFileInfo::exists(IniFile), fileExists); // reading creates nothing
     }
 
     void stringCutTo99_data()
     {
         QTest::addColumn<int>("length");
         QTest::addColumn<int>("expected");
-        QTest::newRow("short") << 10 << 10;
-        QTest::newRow("98") << 98 << 98;
         QTest::newRow("99") << 99 << 99;
         QTest::newRow("100") << 100 << 99;
         QTest::newRow("250") << 250 << 99;
@@ -95,17 +78,14 @@ private slots:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<int>("expected");
-        QTest::newRow("plain") << "1200" << 1200;
         QTest::newRow("leading blank") << " 1200" << 1200;
         QTest::newRow("negative") << "-15" << -15;
         QTest::newRow("plus sign") << "+7" << 7;
         QTest::newRow("trailing text") << "12abc" << 12;
         QTest::newRow("decimal point") << "3.9" << 3;
         QTest::newRow("non-numeric") << "abc" << 0;
-        QTest::newRow("sign alone") << "-" << 0;
         QTest::newRow("blank after sign") << "- 3" << 0;
         QTest::newRow("hex is not read") << "0x10" << 0;
-        QTest::newRow("zero") << "0" << 0;
         QTest::newRow("beyond 16 bits") << "100000" << 100000;
         QTest::newRow("empty value gives default") << "" << 33;
     }
@@ -119,29 +99,18 @@ private slots:
 
     void firstWriteCreatesFile()
     {
-        QVERIFY(!QFileInfo::exists(IniFile));
-        WriteIniString("GW", "ANSI", "65", IniFile);
-        QCOMPARE(ReadFile(IniFile), QByteArray("[GW]\nANSI=65\n"));
-
         const QString elsewhere = env_->root() + "/not/yet/there.ini";
         WriteIniString("A", "b", "c", elsewhere);
-        QCOMPARE(ReadIniString("a", "B", "", elsewhere), QString("c"));
+        QCOMPARE(ReadFile(elsewhere), QByteArray("[A]\nb=c\n"));
+        // A file given without a folder lies in the per-user data folder.
+        WriteIniString("S", "k", "v", "other.ini");
+        QCOMPARE(ReadIniString("S", "k", "", WinDir + "other.ini"), QString("v"));
     }
 
     void writeKeepsOtherContent()
     {
-        const QByteArray before =
-            "; my own notes\n"
-            "[GW]\n"
-            "ShowTrueType=1\n"
-            "FutureKey=  spaced value \n"
-            "garbage without equals\n"
-            "\n"
-            "[Inventory]\n"
-            "Title=Fonts\n"
-            "\n"
-            "[Strange Section]\n"
-            "x=y\n";
+        const QByteArray before = "; my own notes\n[GW]\nShowTrueType=1\nFutureKey=  spaced value \n"
+                                  "garbage without equals\n\n[Inventory]\nTitle=Fonts\n\n[Strange Section]\nx=y\n";
         QVERIFY(WriteFile(IniFile, before));
         WriteIniString("GW", "ShowTrueType", "0", IniFile);
         WriteIniString("Inventory", "EndDoc", "3", IniFile);
@@ -152,30 +121,10 @@ private slots:
         QCOMPARE(ReadIniString("GW", "FutureKey", "", IniFile), QString("spaced value"));
     }
 
-    void writeLeavesNoTempFiles()
-    {
-        const QString folder = QFileInfo(IniFile).path();
-        const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-        for (int i = 0; i < 5; ++i)
-            WriteIniString("GW", QString("Key%1").arg(i), QString::number(i), IniFile);
-        QStringList after = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-        after.removeAll("gw.ini");
-        QCOMPARE(after, before);
-    }
-
-    void bareFileNameIsInWindowsFolder()
-    {
-        WriteIniString("S", "k", "v", "other.ini");
-        QVERIFY(QFileInfo::exists(WinDir + "other.ini"));
-        QCOMPARE(ReadIniString("S", "k", "", "other.ini"), QString("v"));
-        QCOMPARE(ReadIniString("S", "k", "", WinDir + "other.ini"), QString("v"));
-    }
-
     void atmIniGoesToPlatform_data()
     {
         QTest::addColumn<QString>("file");
         QTest::newRow("upper") << "ATM.INI";
-        QTest::newRow("lower") << "atm.ini";
         QTest::newRow("mixed") << "Atm.Ini";
     }
     void atmIniGoesToPlatform()
@@ -184,16 +133,10 @@ private slots:
         env_->fake.atm->text = "[Settings]\nATM=On\n[Setup]\nPFM_DIR=/psfonts/pfm\n";
         QCOMPARE(GetPrivateProfileString("Settings", "ATM", "Off", file, 100), QString("On"));
         QCOMPARE(ReadIniString("setup", "pfm_dir", "", file), QString("/psfonts/pfm"));
-        QCOMPARE(ReadIniString("Settings", "Version", "none", file), QString("none"));
         QCOMPARE(ReadIniInt("Settings", "Missing", 9, file), 9);
-    }
-
-    void atmIniWithFolderIsAnOrdinaryFile()
-    {
-        env_->fake.atm->text = "[Settings]\nATM=On\n";
-        const QString path = env_->root() + "/elsewhere/ATM.INI";
-        QVERIFY(WriteFile(path, "[Settings]\nATM=Off\n"));
-        QCOMPARE(ReadIniString("Settings", "ATM", "", path), QString("Off"));
+        // With a folder it is an ordinary file.
+        QVERIFY(WriteFile(env_->root() + "/elsewhere/" + file, "[Settings]\nATM=Off\n"));
+        QCOMPARE(ReadIniString("Settings", "ATM", "", env_->root() + "/elsewhere/" + file), QString("Off"));
     }
 
     void paragraph_data()
@@ -201,11 +144,8 @@ private slots:
         QTest::addColumn<int>("n");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("one line") << 1 << QByteArray("Just one line.") << "Just one line.";
-        QTest::newRow("lines run together")
-            << 1 << QByteArray("The quick brown\nfox jumps\nover.\n") << "The quick brownfox jumpsover.";
-        QTest::newRow("CRLF and CR") << 2 << QByteArray("a\r\nb\rc\r\n") << "abc";
-        QTest::newRow("blank lines vanish") << 2 << QByteArray("a\n\n\nb") << "ab";
+        QTest::newRow("lines run together") << 1 << QByteArray("The quick\nfox\nover.\n") << "The quickfoxover.";
+        QTest::newRow("CRLF, CR, blank lines") << 2 << QByteArray("a\r\nb\rc\r\n\n\nd") << "abcd";
         QTest::newRow("empty file") << 1 << QByteArray() << "";
         QTest::newRow("UTF-8") << 1 << QByteArray("caf\xC3\xA9\n\xE2\x80\x9Cq\xE2\x80\x9D") << "caf\u00E9\u201Cq\u201D";
         QTest::newRow("code page 1252") << 2 << QByteArray("caf\xE9\n\x93q\x94") << "caf\u00E9\u201Cq\u201D";
@@ -215,8 +155,7 @@ private slots:
         QFETCH(int, n);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, expected);
-        const QString folder = QFileInfo(IniFile).path();
-        QVERIFY(WriteFile(folder + QString("/papara%1.txt").arg(n), bytes));
+        QVERIFY(WriteFile(QFileInfo(IniFile).path() + QString("/papara%1.txt").arg(n), bytes));
         QCOMPARE(ReadParagraph(n), expected);
     }
 

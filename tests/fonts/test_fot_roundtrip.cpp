@@ -16,9 +16,7 @@ namespace {
 // A name as the resource file keeps it: code page 1252, ended by a NUL.
 QString Stored(const QString& text)
 {
-    const QString cp = FromCp1252(ToCp1252(text));
-    const qsizetype nul = cp.indexOf(QChar(0));
-    return nul < 0 ? cp : cp.left(nul);
+    return TrimAtNul(FromCp1252(ToCp1252(text)));
 }
 
 } // namespace
@@ -37,8 +35,7 @@ private slots:
     void installedFonts()
     {
         QDirIterator it(QStringLiteral("/usr/share/fonts"), QDir::Files, QDirIterator::Subdirectories);
-        int wrapped = 0;
-        int n = 0;
+        int wrapped = 0, n = 0;
         while (it.hasNext()) {
             const QString path = it.next();
             if (!path.endsWith(".ttf", Qt::CaseInsensitive) && !path.endsWith(".otf", Qt::CaseInsensitive))
