@@ -1,6 +1,7 @@
 // Fonts on the desktop: fontconfig's list, the fonts this process adds, the
 // reject file that hides uninstalled fonts from every program.
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -174,7 +175,50 @@ int DesktopWeight(double fcWeight)
     return std::clamp(w, 100, 900);
 }
 
+namespace {
+
+// Listing every font is slow with large font sets, and the enumeration asks for
+// it once per family: keep the last listing until this process changes the
+// font set or the reject file changes.
+struct FacesCache {
+    bool valid = false;
+    QString rejectFile;
+    QDateTime rejectStamp;
+    QVector<DesktopFace> faces;
+};
+
+FacesCache& Cache()
+{
+    static FacesCache cache;
+    return cache;
+}
+
+void InvalidateFaces()
+{
+    Cache().valid = false;
+}
+
+QVector<DesktopFace> ListFontFaces();
+
+} // namespace
+
 QVector<DesktopFace> DesktopFontFaces()
+{
+    FacesCache& cache = Cache();
+    const QString rejectFile = DesktopRejectFilePath();
+    const QDateTime stamp = QFileInfo(rejectFile).lastModified();
+    if (!cache.valid || cache.rejectFile != rejectFile || cache.rejectStamp != stamp) {
+        cache.faces = ListFontFaces();
+        cache.rejectFile = rejectFile;
+        cache.rejectStamp = stamp;
+        cache.valid = true;
+    }
+    return cache.faces;
+}
+
+namespace {
+
+QVector<DesktopFace> ListFontFaces()
 {
     EnsureAppFonts();
     FcPattern* pattern = FcPatternCreate();
@@ -269,6 +313,8 @@ QVector<DesktopFace> DesktopFontFaces()
     return faces;
 }
 
+} // namespace
+
 QString FotTargetPath(const QString& fotPath)
 {
     QFile f(fotPath);
@@ -289,6 +335,7 @@ QString FotTargetPath(const QString& fotPath)
 
 int DesktopAddFont(const QString& path)
 {
+    InvalidateFaces();
     const QString file = FontFileOf(path);
     if (file.isEmpty() || !QFileInfo(file).isFile())
         return 0;
@@ -315,6 +362,7 @@ int DesktopAddFont(const QString& path)
 
 void DesktopEnsureFontAdded(const QString& path)
 {
+    InvalidateFaces();
     const QString file = FontFileOf(path);
     for (const AddedFont& a : Added())
         if (a.file == file)
@@ -324,6 +372,7 @@ void DesktopEnsureFontAdded(const QString& path)
 
 int DesktopRemoveFont(const QString& path)
 {
+    InvalidateFaces();
     const int i = FindAdded(path);
     if (i >= 0) {
         AddedFont& added = Added()[i];
@@ -352,6 +401,7 @@ int DesktopRemoveFont(const QString& path)
 
 void DesktopReloadFonts()
 {
+    InvalidateFaces();
     // A fresh configuration sees new, deleted and rejected files at once;
     // the application fonts it lacks are put back right after.
     FcInitReinitialize();
@@ -395,6 +445,7 @@ QStringList DesktopHiddenFiles()
 
 bool DesktopSetHidden(const QString& file, bool hidden)
 {
+    InvalidateFaces();
     const QString path = QDir::cleanPath(file);
     QStringList files = DesktopHiddenFiles();
     const bool had = files.contains(path);
