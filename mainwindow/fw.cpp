@@ -384,17 +384,7 @@ void FW::Form_Load()
     if (tab <= 3)
         ScrSize_Change(tab);
 
-    const QString current = ReadIniString("GW", "CurrentFont", QString(), IniFile);
-    int row = -1;
-    for (int i = 0; i < fontList->Count() && row < 0; ++i)
-        if (fontList->At(i).text == current)
-            row = i;
-    if (row < 0 && fontList->Count() > 0)
-        row = 0;
-    if (row >= 0) {
-        SelectRow(row);
-        ListView1_ItemClick(row);
-    }
+    SelectFamilyOrFirst(ReadIniString("GW", "CurrentFont", QString(), IniFile));
 
     QApplication::restoreOverrideCursor();
     UnloadSplash();
@@ -682,9 +672,14 @@ void FW::mnuOptionsRereadFonts_Click()
     UnloadLoader();
     ShowFamilyCount();
 
+    SelectFamilyOrFirst(remembered);
+}
+
+void FW::SelectFamilyOrFirst(const QString& text)
+{
     int row = -1;
     for (int i = 0; i < fontList->Count() && row < 0; ++i)
-        if (fontList->At(i).text == remembered)
+        if (fontList->At(i).text == text)
             row = i;
     if (row < 0 && fontList->Count() > 0)
         row = 0;

@@ -149,6 +149,8 @@ private:
     // Places the controls of picControls; the read-out rows are then stacked.
     void LayoutControls();
     void ShowFamilyCount();
+    // Selects the family with exactly this text, else the first, and shows its styles.
+    void SelectFamilyOrFirst(const QString& text);
     void SetCharacterCode(int code);
     // Places the read-out rows under lblFontfiles without gaps.
     void StackReadouts();
