@@ -1,0 +1,242 @@
+#include "print/pageframe.h"
+
+#include <QCoreApplication>
+#include <cmath>
+#include <cstdint>
+
+#include "core/globals.h"
+#include "core/settings.h"
+#include "print/printer.h"
+
+namespace gw {
+
+namespace {
+
+// A real converted to a 16-bit integer the way the layouts were designed to:
+// to the nearest whole number, halves to the even one.
+int ToInt16(double value)
+{
+    double r = std::nearbyint(value);
+    if (r > INT16_MAX)
+        r = INT16_MAX;
+    if (r < INT16_MIN)
+        r = INT16_MIN;
+    return static_cast<int>(r);
+}
+
+constexpr double TwipsPerInch = 1440;
+constexpr double PointsPerInch = 72;
+
+} // namespace
+
+double LeftOffset(PrinterSurface& printer)
+{
+    printer.SetScaleMode(ScaleTwips);
+    return ToInt16((printer.Width() - printer.ScaleWidth()) / TwipsPerInch * PointsPerInch / 2);
+}
+
+double TopOffset(PrinterSurface& printer)
+{
+    printer.SetScaleMode(ScaleTwips);
+    return ToInt16((printer.Height() - printer.ScaleHeight()) / TwipsPerInch * PointsPerInch / 2);
+}
+
+QString SetPrinterFont(const QString& faceName, const QString& fallbackName,
+                       PrinterSurface& printer)
+{
+    printer.SetFontBold(false);
+    printer.SetFontItalic(false);
+    const QString face = faceName.trimmed();
+    if (printer.SetFontName(face))
+        return face;
+    const QString fallback = fallbackName.trimmed();
+    if (printer.SetFontName(fallback))
+        return fallback;
+    return QStringLiteral("Arial");
+}
+
+void ApplyStyle(PrinterSurface& printer, const QString& name)
+{
+    const QString upper = name.toUpper();
+    const bool bold = upper.contains(QLatin1String("BOLD"));
+    const bool slanted = upper.contains(QLatin1String("ITALIC"))
+                         || upper.contains(QLatin1String("OBLIQUE"));
+    if (bold && slanted) {
+        printer.SetFontBold(true);
+        printer.SetFontItalic(true);
+    } else if (bold) {
+        printer.SetFontBold(true);
+        printer.SetFontItalic(false);
+    } else if (slanted) {
+        printer.SetFontBold(false);
+        printer.SetFontItalic(true);
+    }
+}
+
+QString FitText(PrinterSurface& printer, const QString& fontName, double maxWidth,
+                const QString& text)
+{
+    printer.SetScaleMode(ScalePoints);
+    printer.SetFontName(fontName);  // a refused name measures in the font kept
+    QString fitted = text.left(300);
+    while (!fitted.isEmpty() && printer.TextWidth(fitted) > maxWidth)
+        fitted.chop(1);
+    return fitted;
+}
+
+QString SampleTextChoice(int index)
+{
+    switch (index) {
+    case 0:
+        return QStringLiteral("AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz");
+    case 1:
+        return QStringLiteral("123456890");
+    case 2:
+        return QStringLiteral("~!@#$%^&*()_+|`-=\\{}[]:;\"'<>?,./");
+    default:
+        break;
+    }
+    if (index >= 3 && index <= 12)
+        return ReadIniString(QStringLiteral("Quotes"), QStringLiteral("Quote%1").arg(index - 2),
+                             QString(), IniFile);
+    return QString();
+}
+
+QString CatalogSampleText()
+{
+    const QString text =
+        SampleTextChoice(ReadIniInt(QStringLiteral("Inventory"), QStringLiteral("QuoteIndex"), 0,
+                                    IniFile));
+    if (ReadIniInt(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), 0, IniFile) == 1)
+        return text.toUpper();
+    return text;
+}
+
+bool PaperSizeAccepted(int paperCode)
+{
+    switch (paperCode) {
+    case PaperLetter:
+    case PaperLetterSmall:
+    case PaperNote:
+    case PaperA4:
+    case PaperA4Small:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString PaperSizeMessage()
+{
+    return QString::fromUtf8("This program only works with letter-sized (8\u00bd\u00d711) or ")
+           + QStringLiteral("European A4 paper! Please change your printer setup.");
+}
+
+bool CheckPaperSize(PrinterSurface& printer)
+{
+    if (PaperSizeAccepted(printer.PaperSize()))
+        return true;
+    Sys().messages->MsgBox(PaperSizeMessage(), vbInformation, QStringLiteral("Glyphwick"));
+    return false;
+}
+
+PrintJob::PrintJob(PrinterSurface& printer, const Gauge& gauge)
+    : Printer(printer), gauge_(gauge)
+{
+}
+
+void PrintJob::Start()
+{
+    Printer.SetOrientation(1);
+    Printer.Print(QString());
+    Left = LeftOffset(Printer);
+    Top = TopOffset(Printer);
+    Printer.SetScaleMode(ScalePoints);
+    SavedBkMode = Printer.SetBkMode(1);
+    Printer.SetTextAlign(AlignBaseLeft);
+    ResetEvery = ReadIniInt(QStringLiteral("Inventory"), QStringLiteral("EndDoc"), 3, IniFile);
+}
+
+void PrintJob::Progress(int index, int count)
+{
+    QCoreApplication::processEvents();
+    int upper = count - 1;
+    if (upper == 0)
+        upper = 1;
+    const int percent = ToInt16(static_cast<double>(index) / upper * 100);
+    if (percent % 5 == 0 && gauge_)
+        gauge_(percent);
+}
+
+void PrintJob::BreakPage()
+{
+    // A count below 1 cannot divide pages; it resets on every page.
+    const int every = ResetEvery < 1 ? 1 : ResetEvery;
+    if (Page % every == 0)
+        Printer.EndDoc();
+    else
+        Printer.NewPage();
+    QCoreApplication::processEvents();
+    ++Page;
+    Printer.Print(QString());
+    Printer.SetScaleMode(ScalePoints);
+    Printer.SetTextAlign(AlignBaseLeft);
+}
+
+void PrintJob::Finish()
+{
+    Printer.SetBkMode(SavedBkMode);
+    Printer.EndDoc();
+}
+
+void CatalogHeader(PrinterSurface& printer, int pointSize, const QString& title, double left,
+                   double top)
+{
+    printer.Print(QStringLiteral(" "));
+    printer.SetBkMode(1);
+    printer.SetTextAlign(AlignBaseLeft);
+    printer.SetScaleMode(ScalePoints);
+
+    printer.SetFontName(QStringLiteral("Arial"));
+    printer.SetFontSize(16);
+    printer.SetFontBold(true);
+    printer.SetFontItalic(false);
+    printer.SetCurrent(54 - left, 72 - top);
+    printer.Print(title);
+
+    printer.SetTextAlign(AlignBaseRight);
+    printer.SetCurrentX(558 - left);
+    printer.SetFontSize(10);
+    printer.Print(QString::number(pointSize) + QStringLiteral(" Points"));
+
+    printer.SetFontBold(false);
+    printer.SetFontItalic(false);
+    printer.SetDrawWidth(6);
+    printer.Line(54 - left, 78 - top, 54 - left + 504, 78 - top, LinePlain, ColourBlack);
+
+    printer.SetTextAlign(AlignBaseLeft);
+}
+
+void CatalogFooter(PrinterSurface& printer, double left, double top, int page,
+                   const QString& leftText, const QString& rightText)
+{
+    const double f = printer.ScaleHeight() - 72 + top;
+    printer.Line(54 - left, f, 540, f, LinePlain, ColourBlack);
+
+    printer.SetFontName(QStringLiteral("Arial"));
+    printer.SetFontSize(8);
+    printer.SetFontBold(false);
+    printer.SetFontItalic(false);
+    printer.SetCurrent(54 - left, f + 12);
+    printer.Print(leftText);
+
+    printer.SetCurrentY(f + 12);
+    printer.SetCurrentX(540 - printer.TextWidth(rightText));
+    printer.Print(rightText);
+
+    printer.SetTextAlign(AlignBaseCentre);
+    printer.SetCurrent(306 - left, f + 12);
+    printer.Print(QStringLiteral("-%1-").arg(page));
+}
+
+} // namespace gw

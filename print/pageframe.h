@@ -1,0 +1,98 @@
+#pragma once
+// What every printed layout shares: the font entry it is given, positions on
+// the physical sheet, the job start, progress, page breaks with the periodic
+// printer reset, the catalog header and footer, and the font helpers.
+#include <QString>
+#include <functional>
+#include <vector>
+
+namespace gw {
+
+class PrinterSurface;
+
+// One font to print.
+struct PrintFontEntry {
+    QString FileName;       // printed lower-cased in some layouts
+    QString SizeText;       // as the wizard's "Size" column shows it
+    QString AlternateName;  // fallback face name; printed on the Bar Divided bar
+    QString DisplayName;    // with its style words, e.g. "Arial Bold Italic"
+    int FontType = 1;       // 1 TrueType, 2 Type 1, 3 printer font
+    QString FaceName;       // the name the font is selected by
+    QString Extra;
+};
+using PrintFontList = std::vector<PrintFontEntry>;
+
+// Draws the progress gauge at percent (0..100).
+using Gauge = std::function<void(int percent)>;
+
+// Half the unprintable width / height of the sheet, in whole points.
+// LeftOffset leaves the scale mode in twips, as measuring needs.
+double LeftOffset(PrinterSurface& printer);
+double TopOffset(PrinterSurface& printer);
+
+// Bold and italic off, then the trimmed face name; the trimmed fallback when
+// refused; "Arial" (font unchanged) when both are refused. Returns the name set.
+QString SetPrinterFont(const QString& faceName, const QString& fallbackName,
+                       PrinterSurface& printer);
+// Bold/italic from the style words of a name ("BOLD", "ITALIC", "OBLIQUE").
+void ApplyStyle(PrinterSurface& printer, const QString& name);
+// The longest start of text (at most 300 characters) narrower than maxWidth in
+// the named font at the printer's current size, bold and italic.
+QString FitText(PrinterSurface& printer, const QString& fontName, double maxWidth,
+                const QString& text);
+
+// The sample-text choice list: 0 letters, 1 digits, 2 symbols, 3..12 the keys
+// "Quote1".."Quote10" of section "Quotes"; anything else empty.
+QString SampleTextChoice(int index);
+// The catalogs' sample text: "QuoteIndex" of "Inventory", upper-cased when
+// "UpperCase" of "SpecSheets" is 1.
+QString CatalogSampleText();
+
+// The paper codes the layouts know: letter (1, 2, 18) and A4 (9, 10).
+bool PaperSizeAccepted(int paperCode);
+// The refusal shown for any other paper.
+QString PaperSizeMessage();
+// false (after the message box) when the printer's paper is not accepted.
+bool CheckPaperSize(PrinterSurface& printer);
+
+// The state of one print job: offsets, page counter, printer reset and progress.
+class PrintJob {
+public:
+    PrintJob(PrinterSurface& printer, const Gauge& gauge);
+
+    // Portrait, the opening empty text, offsets, points, transparent background,
+    // baseline alignment; reads "EndDoc" of "Inventory".
+    void Start();
+    // Before font `index` of a list of `count`: yields to pending events and
+    // draws the gauge at multiples of 5 %.
+    void Progress(int index, int count);
+    // Ends the page: EndDoc every ResetEvery pages, else NewPage; then yields,
+    // counts the page, opens the next page (empty text, points, alignment 24).
+    void BreakPage();
+    // Restores the background mode kept at the start and ends the document.
+    void Finish();
+
+    // A sheet position as a drawing position.
+    double X(double sheetX) const { return sheetX - Left; }
+    double Y(double sheetY) const { return sheetY - Top; }
+
+    PrinterSurface& Printer;
+    double Left = 0;
+    double Top = 0;
+    int Page = 1;
+    int ResetEvery = 3;
+    int SavedBkMode = 0;
+
+private:
+    Gauge gauge_;
+};
+
+// Title in Arial 16 bold at (54, 72), "<size> Points" right-aligned at 558, a
+// 6-pixel rule from (54, 78), 504 points long. The first font line is at S + 82.
+void CatalogHeader(PrinterSurface& printer, int pointSize, const QString& title, double left,
+                   double top);
+// The footer one inch above the bottom of the sheet: rule, left and right text, "-n-".
+void CatalogFooter(PrinterSurface& printer, double left, double top, int page,
+                   const QString& leftText, const QString& rightText);
+
+} // namespace gw

@@ -1,0 +1,421 @@
+#include "print/qtprinter.h"
+
+#include <QBrush>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPen>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRawFont>
+#include <cmath>
+
+#include "core/codepage.h"
+
+namespace gw {
+
+namespace {
+
+QColor FromBgr(uint32_t rgb)
+{
+    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
+
+// The family a font resolved to, without the foundry Qt appends ("Nimbus Sans [urw]").
+QString ResolvedFamily(const QString& name)
+{
+    QString family = QFontInfo(QFont(name)).family();
+    const int bracket = family.indexOf(QLatin1String(" ["));
+    if (bracket > 0)
+        family.truncate(bracket);
+    return family;
+}
+
+Qt::PenStyle PenStyleFor(int drawStyle)
+{
+    switch (drawStyle) {
+    case 1: return Qt::DashLine;
+    case 2: return Qt::DotLine;
+    case 3: return Qt::DashDotLine;
+    case 4: return Qt::DashDotDotLine;
+    case 5: return Qt::NoPen;
+    default: return Qt::SolidLine;
+    }
+}
+
+// Hatching in lines one pixel wide, 8 pixels apart, of a 300 dpi printer
+// (drawn, not a brush pattern: the PDF writer scales patterns to its own pixels).
+// Fill styles: 2 horizontal, 3 vertical, 4 upward and 5 downward diagonal,
+// 6 cross, 7 diagonal cross.
+void Hatch(QPainter& p, const QRectF& box, int fillStyle, const QColor& colour, double perPoint)
+{
+    const bool horizontal = fillStyle == 2 || fillStyle == 6;
+    const bool vertical = fillStyle == 3 || fillStyle == 6;
+    const bool upward = fillStyle == 4 || fillStyle == 7;
+    const bool downward = fillStyle == 5 || fillStyle == 7;
+    const double step = 8 * 72.0 / 300 * perPoint;
+    QPen pen(colour);
+    pen.setWidthF(72.0 / 300 * perPoint);
+    p.save();
+    p.setClipRect(box, Qt::IntersectClip);
+    p.setPen(pen);
+    const double w = box.width(), h = box.height();
+    for (double t = step / 2; t < w + h; t += step) {
+        if (horizontal && t < h)
+            p.drawLine(QLineF(box.left(), box.top() + t, box.right(), box.top() + t));
+        if (vertical && t < w)
+            p.drawLine(QLineF(box.left() + t, box.top(), box.left() + t, box.bottom()));
+        if (upward)
+            p.drawLine(QLineF(box.left() + t - h, box.bottom(), box.left() + t, box.top()));
+        if (downward)
+            p.drawLine(QLineF(box.left() + t - h, box.top(), box.left() + t, box.bottom()));
+    }
+    p.restore();
+}
+
+} // namespace
+
+struct QtPrinterSurface::State {
+    std::unique_ptr<QPrinter> printer;
+    QPainter painter;
+    bool pdf = false;
+    bool valid = false;
+    // PDF: EndDoc was called; the next output continues the file on a new page.
+    bool documentEnded = false;
+
+    int scaleMode = ScaleTwips;
+    double x = 0, y = 0;  // points from the printable area's origin
+    QFont font;
+    QString fontName = QStringLiteral("Arial");
+    double fontSize = 10;
+    bool bold = false, italic = false;
+    uint32_t foreColor = ColourBlack;
+    uint32_t fillColor = ColourBlack;
+    int drawWidth = 1, drawStyle = 0, fillStyle = FillTransparent;
+    int bkMode = 2;
+    int align = 0;
+
+    double ToPoints(double v) const
+    {
+        switch (scaleMode) {
+        case ScaleTwips: return v / 20;
+        case ScaleCentimetres: return v * 72 / 2.54;
+        default: return v;
+        }
+    }
+    double FromPoints(double v) const
+    {
+        switch (scaleMode) {
+        case ScaleTwips: return v * 20;
+        case ScaleCentimetres: return v * 2.54 / 72;
+        default: return v;
+        }
+    }
+    // In whole points, as the PDF writer sizes its pages (A4 is 595 by 842).
+    QSizeF SheetPoints() const { return printer->pageLayout().fullRect(QPageLayout::Point).size(); }
+    QSizeF PrintablePoints() const
+    {
+        return printer->pageLayout().paintRect(QPageLayout::Point).size();
+    }
+    // Device pixels per point.
+    double DeviceScale() const { return printer->resolution() / 72.0; }
+    QPointF Device(double px, double py) const
+    {
+        const double s = DeviceScale();
+        return QPointF(px * s, py * s);
+    }
+
+    void BuildFont()
+    {
+        font = QFont(fontName);
+        font.setPointSizeF(fontSize > 0 ? fontSize : 1);
+        font.setBold(bold);
+        font.setItalic(italic);
+        // A specimen shows the font's own glyphs: no other family fills a gap.
+        font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::NoFontMerging));
+        if (painter.isActive())
+            painter.setFont(font);
+    }
+
+    // Opens the document (or the next page of the PDF file) before any output.
+    bool Ready()
+    {
+        if (!valid)
+            return false;
+        if (painter.isActive()) {
+            if (documentEnded) {
+                documentEnded = false;
+                printer->newPage();
+            }
+            return true;
+        }
+        if (!painter.begin(printer.get())) {
+            valid = false;
+            return false;
+        }
+        documentEnded = false;
+        painter.setFont(font);
+        painter.setRenderHint(QPainter::Antialiasing);
+        return true;
+    }
+};
+
+QtPrinterSurface::QtPrinterSurface() : d(std::make_unique<State>())
+{
+    d->BuildFont();
+}
+
+QtPrinterSurface::~QtPrinterSurface()
+{
+    Close();
+}
+
+std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForPrinter(const QString& printerName)
+{
+    std::unique_ptr<QtPrinterSurface> surface(new QtPrinterSurface);
+    State& s = *surface->d;
+    s.printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    QString name = printerName.isEmpty() ? QPrinterInfo::defaultPrinterName() : printerName;
+    if (!name.isEmpty() && QPrinterInfo::availablePrinterNames().contains(name)) {
+        s.printer->setPrinterName(name);
+        s.valid = s.printer->isValid();
+    }
+    return surface;
+}
+
+std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForPdf(const QString& fileName, int paperCode)
+{
+    std::unique_ptr<QtPrinterSurface> surface(new QtPrinterSurface);
+    State& s = *surface->d;
+    s.pdf = true;
+    s.printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    s.printer->setOutputFormat(QPrinter::PdfFormat);
+    s.printer->setOutputFileName(fileName);
+
+    QPageSize::PageSizeId id = QPageSize::id(paperCode);
+    if (id == QPageSize::Custom)
+        id = QPageSize::Letter;
+    s.printer->setPageSize(QPageSize(id));
+    s.printer->setPageOrientation(QPageLayout::Portrait);
+    s.printer->setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Point);
+
+    // The writer opens its file only at the first page; find out now whether it can.
+    const bool existed = QFileInfo::exists(fileName);
+    QFile probe(fileName);
+    s.valid = !fileName.isEmpty() && probe.open(QIODevice::WriteOnly | QIODevice::Append);
+    probe.close();
+    if (s.valid && !existed)
+        QFile::remove(fileName);
+    return surface;
+}
+
+bool QtPrinterSurface::IsValid() const { return d->valid; }
+
+void QtPrinterSurface::Close()
+{
+    if (d->painter.isActive())
+        d->painter.end();
+    d->documentEnded = false;
+}
+
+void QtPrinterSurface::SetOrientation(int orientation)
+{
+    // The layout cannot change while the painter is on the device.
+    if (d->painter.isActive())
+        return;
+    d->printer->setPageOrientation(orientation == 2 ? QPageLayout::Landscape
+                                                    : QPageLayout::Portrait);
+}
+
+int QtPrinterSurface::PaperSize() const
+{
+    return d->printer->pageLayout().pageSize().windowsId();
+}
+
+void QtPrinterSurface::SetScaleMode(int mode) { d->scaleMode = mode; }
+int QtPrinterSurface::ScaleMode() const { return d->scaleMode; }
+
+int QtPrinterSurface::Width() const
+{
+    return static_cast<int>(std::lround(d->SheetPoints().width() * 20));
+}
+
+int QtPrinterSurface::Height() const
+{
+    return static_cast<int>(std::lround(d->SheetPoints().height() * 20));
+}
+
+double QtPrinterSurface::ScaleWidth() const
+{
+    return d->FromPoints(d->PrintablePoints().width());
+}
+
+double QtPrinterSurface::ScaleHeight() const
+{
+    return d->FromPoints(d->PrintablePoints().height());
+}
+
+double QtPrinterSurface::CurrentX() const { return d->FromPoints(d->x); }
+double QtPrinterSurface::CurrentY() const { return d->FromPoints(d->y); }
+void QtPrinterSurface::SetCurrentX(double x) { d->x = d->ToPoints(x); }
+void QtPrinterSurface::SetCurrentY(double y) { d->y = d->ToPoints(y); }
+
+bool QtPrinterSurface::SetFontName(const QString& name)
+{
+    const QString wanted = name.trimmed();
+    if (wanted.isEmpty())
+        return false;
+    bool known = false;
+    const QStringList families = QFontDatabase::families();
+    for (const QString& family : families) {
+        if (family.compare(wanted, Qt::CaseInsensitive) == 0) {
+            known = true;
+            break;
+        }
+    }
+    if (!known) {
+        // A name the system maps to a metric-compatible family (Arial to
+        // Liberation Sans) is usable; one that only falls back to the default is not.
+        static const QString defaultFamily =
+            ResolvedFamily(QStringLiteral("glyphwick-no-such-family"));
+        known = ResolvedFamily(wanted).compare(defaultFamily, Qt::CaseInsensitive) != 0;
+    }
+    if (!known)
+        return false;
+    d->fontName = wanted;
+    d->BuildFont();
+    return true;
+}
+
+QString QtPrinterSurface::FontName() const { return d->fontName; }
+
+void QtPrinterSurface::SetFontSize(double points)
+{
+    if (points <= 0)
+        return;
+    d->fontSize = points;
+    d->BuildFont();
+}
+
+double QtPrinterSurface::FontSize() const { return d->fontSize; }
+
+void QtPrinterSurface::SetFontBold(bool bold)
+{
+    d->bold = bold;
+    d->BuildFont();
+}
+
+void QtPrinterSurface::SetFontItalic(bool italic)
+{
+    d->italic = italic;
+    d->BuildFont();
+}
+
+bool QtPrinterSurface::FontBold() const { return d->bold; }
+bool QtPrinterSurface::FontItalic() const { return d->italic; }
+void QtPrinterSurface::SetForeColor(uint32_t rgb) { d->foreColor = rgb; }
+void QtPrinterSurface::SetDrawWidth(int pixels) { d->drawWidth = pixels < 1 ? 1 : pixels; }
+void QtPrinterSurface::SetDrawStyle(int style) { d->drawStyle = style; }
+void QtPrinterSurface::SetFillStyle(int style) { d->fillStyle = style; }
+void QtPrinterSurface::SetFillColor(uint32_t rgb) { d->fillColor = rgb; }
+
+double QtPrinterSurface::TextWidth(const QString& text)
+{
+    const QFontMetricsF metrics(d->font, d->printer.get());
+    return d->FromPoints(metrics.horizontalAdvance(text) / d->DeviceScale());
+}
+
+void QtPrinterSurface::Print(const QString& text)
+{
+    const double width = d->ToPoints(TextWidth(text));
+    if (d->Ready() && !text.isEmpty()) {
+        double left = d->x;
+        if (d->align == AlignBaseRight)
+            left -= width;
+        else if (d->align == AlignBaseCentre)
+            left -= width / 2;
+        d->painter.setPen(FromBgr(d->foreColor));
+        d->painter.setFont(d->font);
+        d->painter.drawText(d->Device(left, d->y), text);
+    }
+    d->x += width;
+}
+
+void QtPrinterSurface::Line(double x1, double y1, double x2, double y2, int kind, uint32_t rgb)
+{
+    if (!d->Ready())
+        return;
+    QPainter& p = d->painter;
+    const QColor colour = FromBgr(rgb);
+    QPen pen(colour);
+    pen.setStyle(PenStyleFor(d->drawStyle));
+    pen.setWidthF(d->drawWidth * 72.0 / 300 * d->DeviceScale());
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    p.setPen(pen);
+
+    const QPointF a = d->Device(d->ToPoints(x1), d->ToPoints(y1));
+    const QPointF b = d->Device(d->ToPoints(x2), d->ToPoints(y2));
+    if (kind == LineBox || kind == LineFilledBox) {
+        const QRectF box = QRectF(a, b).normalized();
+        if (kind == LineFilledBox) {
+            p.setBrush(QBrush(colour));
+            p.drawRect(box);
+        } else {
+            if (d->fillStyle == FillSolid) {
+                p.setBrush(QBrush(FromBgr(d->fillColor)));
+            } else if (d->fillStyle != FillTransparent) {
+                Hatch(p, box, d->fillStyle, FromBgr(d->fillColor), d->DeviceScale());
+            }
+            p.setPen(pen);
+            p.drawRect(box);
+        }
+        p.setBrush(Qt::NoBrush);
+    } else {
+        p.drawLine(a, b);
+    }
+}
+
+void QtPrinterSurface::NewPage()
+{
+    if (!d->Ready())
+        return;
+    d->printer->newPage();
+}
+
+void QtPrinterSurface::EndDoc()
+{
+    if (!d->painter.isActive() || d->documentEnded)
+        return;
+    if (d->pdf)
+        d->documentEnded = true;  // one file for the whole run
+    else
+        d->painter.end();         // sends the job to the spooler
+}
+
+int QtPrinterSurface::SetBkMode(int mode)
+{
+    const int previous = d->bkMode;
+    d->bkMode = mode;
+    return previous;
+}
+
+int QtPrinterSurface::SetTextAlign(int align)
+{
+    const int previous = d->align;
+    d->align = align;
+    return previous;
+}
+
+bool QtPrinterSurface::HasGlyph(int code)
+{
+    if (code < 0 || code > 255)
+        return false;
+    return QRawFont::fromFont(d->font).supportsCharacter(Cp1252Char(code));
+}
+
+} // namespace gw

@@ -1,0 +1,68 @@
+#pragma once
+// The printer surface on a real printer (CUPS, through Qt) or on the PDF writer.
+#include <QFont>
+#include <QPainter>
+#include <QString>
+#include <memory>
+
+#include "print/printer.h"
+
+class QPrinter;
+
+namespace gw {
+
+class QtPrinterSurface : public PrinterSurface {
+public:
+    // A CUPS printer by name (empty: the default printer).
+    static std::unique_ptr<QtPrinterSurface> ForPrinter(const QString& printerName);
+    // The PDF writer: one file for the whole run, 0.25 inch margins.
+    static std::unique_ptr<QtPrinterSurface> ForPdf(const QString& fileName, int paperCode);
+    ~QtPrinterSurface() override;
+
+    // false when the printer or file cannot be used.
+    bool IsValid() const;
+    // Ends the last document if one is still open.
+    void Close();
+
+    // (all PrinterSurface operations)
+    void SetOrientation(int orientation) override;
+    int PaperSize() const override;
+    void SetScaleMode(int mode) override;
+    int ScaleMode() const override;
+    int Width() const override;
+    int Height() const override;
+    double ScaleWidth() const override;
+    double ScaleHeight() const override;
+    double CurrentX() const override;
+    double CurrentY() const override;
+    void SetCurrentX(double x) override;
+    void SetCurrentY(double y) override;
+    bool SetFontName(const QString& name) override;
+    QString FontName() const override;
+    void SetFontSize(double points) override;
+    double FontSize() const override;
+    void SetFontBold(bool bold) override;
+    void SetFontItalic(bool italic) override;
+    bool FontBold() const override;
+    bool FontItalic() const override;
+    void SetForeColor(uint32_t rgb) override;
+    void SetDrawWidth(int pixels) override;
+    void SetDrawStyle(int style) override;
+    void SetFillStyle(int style) override;
+    void SetFillColor(uint32_t rgb) override;
+    void Print(const QString& text) override;
+    double TextWidth(const QString& text) override;
+    void Line(double x1, double y1, double x2, double y2, int kind, uint32_t rgb) override;
+    void NewPage() override;
+    void EndDoc() override;
+    int SetBkMode(int mode) override;
+    int SetTextAlign(int align) override;
+    bool HasGlyph(int code) override;
+
+private:
+    QtPrinterSurface();
+    struct State;
+    std::unique_ptr<State> d;
+};
+
+} // namespace gw
