@@ -2,11 +2,11 @@
 BUILD   ?= build
 JOBS    ?= $(shell nproc)
 PACKAGES = build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
-           libfontconfig-dev libcups2-dev fonts-liberation2 fonts-urw-base35
+           libfontconfig-dev libcups2-dev fonts-liberation2 fonts-urw-base35 poppler-utils
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps build run test fuzz clean
+.PHONY: deps build run test bench fuzz clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
@@ -26,6 +26,12 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Prints every installed font as two catalogs to PDF and reports the speed.
+bench: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLYPHWICK_BENCH=ON
+	cmake --build $(BUILD) -j $(JOBS) --target glyphwick-bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/glyphwick-bench
 
 # Fuzz the file readers for a bounded time (FUZZ_SECONDS per target).
 FUZZ_SECONDS ?= 60
