@@ -98,7 +98,7 @@ QString FileAndSize(const PrintFontEntry& font)
 // once y reaches ScaleHeight - breakMargin.
 void ColumnCatalog(PrinterSurface& printer, const PrintFontList& fonts, const Gauge& gauge,
                    const QString& title, const std::vector<double>& columns, double width,
-                   double breakMargin, bool fitCaption)
+                   double breakMargin)
 {
     PrintJob job(printer, gauge);
     job.Start();
@@ -130,10 +130,8 @@ void ColumnCatalog(PrinterSurface& printer, const PrintFontList& fonts, const Ga
         PrintAt(printer, x, job.Y(y), FitText(printer, name, width, cs.sample));
         SetArial(printer, cs.C);
         y += cs.C + 4;
-        QString caption = FontCaption(font);
-        if (fitCaption)
-            caption = FitText(printer, QStringLiteral("Arial"), width, caption);
-        PrintAt(printer, x, job.Y(y), caption);
+        // A long caption is cut at the column's edge rather than run off the page.
+        PrintAt(printer, x, job.Y(y), FitText(printer, QStringLiteral("Arial"), width, FontCaption(font)));
         y += cs.S * 0.8;
     }
     CatalogFooter(printer, job.Left, job.Top, job.Page, cs.footerLeft, cs.footerRight);
@@ -488,7 +486,7 @@ void BasicCatalogI(PrinterSurface& printer, const PrintFontList& fonts, const Ga
                    const QString& title, const QString& folder)
 {
     Q_UNUSED(folder);
-    ColumnCatalog(printer, fonts, gauge, title, {54}, 504, 90, false);
+    ColumnCatalog(printer, fonts, gauge, title, {54}, 504, 90);
 }
 
 void BasicCatalogII(PrinterSurface& printer, const PrintFontList& fonts, const Gauge& gauge,
@@ -515,7 +513,7 @@ void BasicCatalogII(PrinterSurface& printer, const PrintFontList& fonts, const G
         PrintAt(printer, job.X(54), job.Y(y), FitText(printer, name, 504, cs.sample));
         y += cs.C + 4;
         SetArial(printer, cs.C);
-        PrintAt(printer, job.X(54), job.Y(y), FontCaption(font));
+        PrintAt(printer, job.X(54), job.Y(y), FitText(printer, QStringLiteral("Arial"), 504, FontCaption(font)));
     }
     CatalogFooter(printer, job.Left, job.Top, job.Page, cs.footerLeft, cs.footerRight);
     job.Finish();
@@ -525,7 +523,7 @@ void TwoColumnI(PrinterSurface& printer, const PrintFontList& fonts, const Gauge
                 const QString& title, const QString& folder)
 {
     Q_UNUSED(folder);
-    ColumnCatalog(printer, fonts, gauge, title, {54, 324}, 234, 72, true);
+    ColumnCatalog(printer, fonts, gauge, title, {54, 324}, 234, 72);
 }
 
 void TwoColumnII(PrinterSurface& printer, const PrintFontList& fonts, const Gauge& gauge,
@@ -569,7 +567,7 @@ void ThreeColumnCatalog(PrinterSurface& printer, const PrintFontList& fonts, con
                         const QString& title, const QString& folder)
 {
     Q_UNUSED(folder);
-    ColumnCatalog(printer, fonts, gauge, title, {54, 225, 396}, 161, 72, true);
+    ColumnCatalog(printer, fonts, gauge, title, {54, 225, 396}, 161, 72);
 }
 
 void ThreeUpCatalog(PrinterSurface& printer, const PrintFontList& fonts, const Gauge& gauge,

@@ -6,6 +6,8 @@
 
 #include "core/codepage.h"
 #include "core/globals.h"
+#include "core/settings.h"
+#include "mainwindow/fw.h"
 #include "platform/desktop.h"
 
 namespace gw {
@@ -80,6 +82,34 @@ QStringList NameFields(const FontNameInfo& i)
 {
     return {i.copyright, i.family,  i.subfamily,      i.uniqueId,
             i.fullName,  i.version, i.postscriptName, i.trademark};
+}
+
+void SetShow(bool trueType, bool atm, bool device)
+{
+    WriteIniString("GW", "ShowTrueType", trueType ? "1" : "0", IniFile);
+    WriteIniString("GW", "ShowATM", atm ? "1" : "0", IniFile);
+    WriteIniString("GW", "ShowDevice", device ? "1" : "0", IniFile);
+}
+
+FakeFontSystem::Face TrueTypeFace(const QString& family, const QString& style, int weight, bool italic)
+{
+    const QString full = style == "Regular" ? family : family + " " + style;
+    return FakeFontSystem::MakeFace(family, full, style, weight, italic, TRUETYPE_FONTTYPE);
+}
+
+FakeFontSystem::Face DeviceFace(const QString& family, int weight, bool italic)
+{
+    return FakeFontSystem::MakeFace(family, family, QString(), weight, italic, DEVICE_FONTTYPE);
+}
+
+bool SelectFamily(FW& w, const QString& family)
+{
+    const int row = w.fontList->FindItem(family);
+    if (row < 0)
+        return false;
+    w.SelectRow(row);
+    w.ListView1_ItemClick(row);
+    return true;
 }
 
 } // namespace gw

@@ -11,6 +11,8 @@
 
 namespace gw {
 
+class FW;
+
 class TestEnv {
 public:
     // Creates the folders, sets the environment, installs the fake platform and
@@ -42,5 +44,15 @@ QString SystemFile(const QString& fileName);
 QString FieldText(const char* field, int size);
 // The eight naming-table fields, by name ID.
 QStringList NameFields(const FontNameInfo& info);
+
+// Writes the ShowTrueType, ShowATM and ShowDevice keys of IniFile.
+void SetShow(bool trueType, bool atm, bool device);
+// A TrueType face whose full name is the family, then the style unless "Regular".
+FakeFontSystem::Face TrueTypeFace(const QString& family, const QString& style = QStringLiteral("Regular"),
+                                  int weight = 400, bool italic = false);
+// A device face (Type 1 or printer font) without a style name.
+FakeFontSystem::Face DeviceFace(const QString& family, int weight = 400, bool italic = false);
+// Selects a family of the main window as a click does; false when it is not listed.
+bool SelectFamily(FW& w, const QString& family);
 
 } // namespace gw

