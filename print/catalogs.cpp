@@ -47,19 +47,6 @@ CatalogSettings ReadCatalogSettings()
     return s;
 }
 
-void SetArial(PrinterSurface& printer, double size, bool bold = false)
-{
-    printer.SetFontName(QStringLiteral("Arial"));
-    printer.SetFontSize(size);
-    printer.SetFontBold(bold);
-    printer.SetFontItalic(false);
-}
-
-void PrintAt(PrinterSurface& printer, double x, double y, const QString& text)
-{
-    printer.SetCurrent(x, y);
-    printer.Print(text);
-}
 
 // Selects the font of an entry at a size; returns the name the printer took.
 QString SelectFont(PrinterSurface& printer, const PrintFontEntry& font, double size)
@@ -74,16 +61,6 @@ QString SelectFont(PrinterSurface& printer, const PrintFontEntry& font, double s
     return name;
 }
 
-// Back to a font selected before, in its own style.
-void UseFont(PrinterSurface& printer, const QString& name, const PrintFontEntry& font,
-             double size)
-{
-    printer.SetFontName(name);
-    printer.SetFontSize(size);
-    printer.SetFontBold(false);
-    printer.SetFontItalic(false);
-    ApplyStyle(printer, font.DisplayName.trimmed());
-}
 
 QString PageLabel(int page) { return QStringLiteral("- %1 -").arg(page); }
 
@@ -128,7 +105,7 @@ void ColumnCatalog(PrinterSurface& printer, const PrintFontList& fonts, const Ga
         const double x = job.X(columns[column]);
         const QString name = SelectFont(printer, font, cs.S);
         PrintAt(printer, x, job.Y(y), FitText(printer, name, width, cs.sample));
-        SetArial(printer, cs.C);
+        UseArial(printer, cs.C);
         y += cs.C + 4;
         // A long caption is cut at the column's edge rather than run off the page.
         PrintAt(printer, x, job.Y(y), FitText(printer, QStringLiteral("Arial"), width, FontCaption(font)));
@@ -155,9 +132,9 @@ double FontCatalogBlock(PrintJob& job, const QString& title, const QString& fold
     printer.Line(job.X(59), job.Y(54), job.X(59), job.Y(108));
     printer.Line(535, job.Y(54), 535, job.Y(108));
     printer.SetTextAlign(AlignBaseCentre);
-    SetArial(printer, 14, true);
+    UseArial(printer, 14, true);
     PrintAt(printer, job.X(306), job.Y(69), QStringLiteral("Font Catalog"));
-    SetArial(printer, 10);
+    UseArial(printer, 10);
     PrintAt(printer, job.X(306), job.Y(84), title);
     PrintAt(printer, job.X(306), job.Y(99), folder);
     printer.SetTextAlign(AlignBaseLeft);
@@ -200,9 +177,9 @@ void TwoColumnIIPageFrame(PrintJob& job, const QString& title, const CatalogSett
     const double rule = TwoColumnIITitleRule;
     const double bottom = TwoColumnIIFooter - 10;
 
-    SetArial(printer, 14, true);
+    UseArial(printer, 14, true);
     PrintAt(printer, job.X(g.columns[0]), job.Y(52), title);
-    SetArial(printer, 8);
+    UseArial(printer, 8);
     PrintAt(printer, job.X(36), job.Y(TwoColumnIIFooter), cs.footerLeft);
     PrintAt(printer, job.X(g.columns[1]), job.Y(TwoColumnIIFooter), cs.footerRight);
 
@@ -225,11 +202,11 @@ void TwoColumnIIPageFrame(PrintJob& job, const QString& title, const CatalogSett
 void BarDividedHeader(PrintJob& job, int pointSize, const QString& title)
 {
     PrinterSurface& printer = job.Printer;
-    SetArial(printer, 10);
+    UseArial(printer, 10);
     printer.SetTextAlign(AlignBaseRight);
     PrintAt(printer, job.X(558), job.Y(72), QString::number(pointSize) + QStringLiteral(" points"));
     printer.SetTextAlign(AlignBaseLeft);
-    SetArial(printer, 14);
+    UseArial(printer, 14);
     PrintAt(printer, job.X(54), job.Y(72), title);
 }
 
@@ -238,10 +215,10 @@ void BarEntry(PrintJob& job, const PrintFontEntry& font, int S, double y)
     PrinterSurface& printer = job.Printer;
     printer.Line(job.X(54), job.Y(y), job.X(54 + 504), job.Y(y + 14), LineFilledBox);
     printer.SetForeColor(ColourWhite);
-    SetArial(printer, 10);
+    UseArial(printer, 10);
     PrintAt(printer, job.X(56), job.Y(y + 11), font.AlternateName.trimmed());
     printer.SetTextAlign(AlignBaseRight);
-    SetArial(printer, 6);
+    UseArial(printer, 6);
     PrintAt(printer, job.X(550), job.Y(y + 11), FileAndSize(font));
     printer.SetTextAlign(AlignBaseLeft);
     printer.SetForeColor(ColourBlack);
@@ -263,11 +240,11 @@ void ThreeUpPageFrame(PrintJob& job, const QString& title, const CatalogSettings
     const bool letter = LetterPositions(printer);
     const double footerY = letter ? 734 : 758;
     const double ruleY = letter ? 720 : 744;
-    SetArial(printer, 18, true);
+    UseArial(printer, 18, true);
     PrintAt(printer, job.X(54), 40, title);
     printer.SetDrawWidth(2);
     printer.Line(job.X(54), 44, job.X(558), 44);
-    SetArial(printer, 10);
+    UseArial(printer, 10);
     PrintAt(printer, job.X(54), footerY, cs.footerLeft);
     printer.SetTextAlign(AlignBaseCentre);
     PrintAt(printer, job.X(306), footerY, PageLabel(job.Page));
@@ -293,9 +270,9 @@ void ThreeUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y,
                  const CatalogSettings& cs)
 {
     PrinterSurface& printer = job.Printer;
-    SetArial(printer, 16);
+    UseArial(printer, 16);
     PrintAt(printer, job.X(x), y, font.DisplayName.trimmed());
-    SetArial(printer, 8);
+    UseArial(printer, 8);
     printer.SetTextAlign(AlignBaseRight);
     PrintAt(printer, job.X(558), y, FileAndSize(font));
     printer.SetTextAlign(AlignBaseLeft);
@@ -304,14 +281,14 @@ void ThreeUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y,
     static const int sizes[] = {6, 8, 10, 12, 14};
     static const int baselines[] = {16, 28, 43, 61, 82};
     for (int row = 0; row < 5; ++row) {
-        SetArial(printer, 6);
+        UseArial(printer, 6);
         PrintAt(printer, job.X(x), y + baselines[row], QStringLiteral("%1 pts").arg(sizes[row]));
-        UseFont(printer, name, font, sizes[row]);
+        UseFont(printer, name, font.DisplayName.trimmed(), sizes[row]);
         PrintAt(printer, job.X(x + 21), y + baselines[row],
                 FitText(printer, name, 489, cs.sample));
     }
 
-    UseFont(printer, name, font, 72);
+    UseFont(printer, name, font.DisplayName.trimmed(), 72);
     const QString pairs = cs.upperCase ? QStringLiteral("AA,BB,CC,XX,YY,ZZ")
                                        : QStringLiteral("AaBbCcXxYyZz");
     PrintAt(printer, job.X(x), y + 150, FitText(printer, name, 504, pairs));
@@ -341,7 +318,7 @@ void ThreeUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y,
         any = true;
     }
     const double textX = any ? pos + 10 : pos;
-    UseFont(printer, name, font, 16);
+    UseFont(printer, name, font.DisplayName.trimmed(), 16);
     PrintAt(printer, textX, y + 192,
             FitText(printer, name, 576 - 36 - textX,
                     QStringLiteral("The quick brown fox jumped over the lazy dogs")));
@@ -356,12 +333,12 @@ void SixUpPageFrame(PrintJob& job, const QString& title, const CatalogSettings& 
     const double right = letter ? 558 : 540;
     const double bottomRule = letter ? 738 : 792;
     const double footerY = letter ? 750 : 804;
-    SetArial(printer, 18, true);
+    UseArial(printer, 18, true);
     PrintAt(printer, job.X(54), job.Y(50), title);
     printer.SetDrawWidth(6);
     printer.Line(job.X(54), job.Y(54), job.X(right), job.Y(54));
     printer.Line(job.X(54), job.Y(bottomRule), job.X(right), job.Y(bottomRule));
-    SetArial(printer, 8);
+    UseArial(printer, 8);
     PrintAt(printer, job.X(54), job.Y(footerY), cs.footerLeft);
     printer.SetTextAlign(AlignBaseCentre);
     PrintAt(printer, job.X(letter ? 306 : 297), job.Y(footerY), PageLabel(job.Page));
@@ -378,25 +355,18 @@ double WrapText(PrintJob& job, const QString& fontName, double x, double first, 
                 double pitch, double bottom, QString text, int maxLines)
 {
     PrinterSurface& printer = job.Printer;
+    printer.SetFontName(fontName);
     double baseline = first;
     double last = first - pitch;
     for (int lines = 0; lines < maxLines && !text.isEmpty(); ++lines) {
         if (baseline + printer.FontSize() * 0.25 > bottom)
             break;
-        const QString fitted = FitText(printer, fontName, width, text);
-        if (fitted.isEmpty())
+        QString rest;
+        const QString line = TakeLine(printer, text, width, &rest);
+        if (line.isEmpty())
             break;
-        int take = int(fitted.size());
-        if (take < text.size() && !text.at(take).isSpace()) {
-            const int space = int(fitted.lastIndexOf(QLatin1Char(' ')));
-            if (space > 0)
-                take = space;
-        }
-        PrintAt(printer, job.X(x), job.Y(baseline), text.left(take).trimmed());
-        int next = take;
-        while (next < text.size() && text.at(next).isSpace())
-            ++next;
-        text = text.mid(next);
+        PrintAt(printer, job.X(x), job.Y(baseline), line);
+        text = rest;
         last = baseline;
         baseline += pitch;
     }
@@ -410,11 +380,11 @@ void SixUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y, do
     constexpr double width = 156;
     printer.Line(job.X(x), job.Y(y + 4), job.X(x + width), job.Y(y + 16), LineFilledBox);
     printer.SetForeColor(ColourWhite);
-    SetArial(printer, 10);
+    UseArial(printer, 10);
     PrintAt(printer, job.X(x + 2), job.Y(y + 14),
             FitText(printer, QStringLiteral("Arial"), width - 4, font.DisplayName.trimmed()));
     printer.SetForeColor(ColourBlack);
-    SetArial(printer, 6);
+    UseArial(printer, 6);
     const QString sizeText = font.SizeText.trimmed();
     printer.SetTextAlign(AlignBaseRight);
     PrintAt(printer, job.X(x + width), job.Y(y + 24), sizeText);
@@ -442,9 +412,9 @@ void SixUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y, do
         const double first = cursor + s;
         if (first + s * 0.25 > bottom)
             break;
-        SetArial(printer, 6);
+        UseArial(printer, 6);
         PrintAt(printer, job.X(x), job.Y(first), QStringLiteral("%1 pts").arg(s));
-        UseFont(printer, name, font, s);
+        UseFont(printer, name, font.DisplayName.trimmed(), s);
         const double last = WrapText(job, name, x + 27, first, 129, s + 2, bottom, ladderText, lines);
         cursor = last + s * 0.25 + rowGap;
     }
@@ -512,7 +482,7 @@ void BasicCatalogII(PrinterSurface& printer, const PrintFontList& fonts, const G
         const QString name = SelectFont(printer, font, cs.S);
         PrintAt(printer, job.X(54), job.Y(y), FitText(printer, name, 504, cs.sample));
         y += cs.C + 4;
-        SetArial(printer, cs.C);
+        UseArial(printer, cs.C);
         PrintAt(printer, job.X(54), job.Y(y), FitText(printer, QStringLiteral("Arial"), 504, FontCaption(font)));
     }
     CatalogFooter(printer, job.Left, job.Top, job.Page, cs.footerLeft, cs.footerRight);
@@ -556,7 +526,7 @@ void TwoColumnII(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
         const QString name = SelectFont(printer, font, cs.S);
         PrintAt(printer, x, job.Y(y), FitText(printer, name, TwoColumnIIWidth, cs.sample));
         y += cs.C + 4;
-        SetArial(printer, cs.C);
+        UseArial(printer, cs.C);
         PrintAt(printer, x, job.Y(y),
                 FitText(printer, QStringLiteral("Arial"), TwoColumnIIWidth, FontCaption(font)));
     }

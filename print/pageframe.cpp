@@ -239,4 +239,55 @@ void CatalogFooter(PrinterSurface& printer, double left, double top, int page,
     printer.Print(QStringLiteral("-%1-").arg(page));
 }
 
+void UseArial(PrinterSurface& printer, double size, bool bold)
+{
+    printer.SetFontName(QStringLiteral("Arial"));
+    printer.SetFontSize(size);
+    printer.SetFontBold(bold);
+    printer.SetFontItalic(false);
+}
+
+void UseFont(PrinterSurface& printer, const QString& name, const QString& displayName,
+             double size)
+{
+    printer.SetFontName(name);
+    printer.SetFontSize(size);
+    printer.SetFontBold(false);
+    printer.SetFontItalic(false);
+    ApplyStyle(printer, displayName);
+}
+
+void PrintAt(PrinterSurface& printer, double x, double y, const QString& text)
+{
+    printer.SetCurrent(x, y);
+    printer.Print(text);
+}
+
+QString TakeLine(PrinterSurface& p, const QString& text, double maxWidth, QString* rest)
+{
+    if (p.TextWidth(text) <= maxWidth) {
+        rest->clear();
+        return text;
+    }
+    int lo = 0;
+    int hi = int(text.size());
+    while (lo < hi) {
+        const int mid = (lo + hi + 1) / 2;
+        if (p.TextWidth(text.left(mid)) <= maxWidth)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    int cut = lo;
+    const int blank = int(text.lastIndexOf(QLatin1Char(' '), cut));
+    if (blank > 0)
+        cut = blank;
+    if (cut == 0) {  // not even one character fits
+        rest->clear();
+        return QString();
+    }
+    *rest = text.mid(cut).trimmed();
+    return text.left(cut).trimmed();
+}
+
 } // namespace gw

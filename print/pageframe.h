@@ -41,6 +41,18 @@ void ApplyStyle(PrinterSurface& printer, const QString& name);
 QString FitText(PrinterSurface& printer, const QString& fontName, double maxWidth,
                 const QString& text);
 
+// Arial at a size, upright, bold as asked.
+void UseArial(PrinterSurface& printer, double size, bool bold = false);
+// A font selected before, again, at a size and in the style of a display name.
+void UseFont(PrinterSurface& printer, const QString& name, const QString& displayName,
+             double size);
+// Text at a drawing position.
+void PrintAt(PrinterSurface& printer, double x, double y, const QString& text);
+// The start of text that fits maxWidth in the current font, broken at a blank
+// where one allows it; the rest, trimmed, goes to rest. Empty when not even one
+// character fits.
+QString TakeLine(PrinterSurface& printer, const QString& text, double maxWidth, QString* rest);
+
 // The sample-text choice list: 0 letters, 1 digits, 2 symbols, 3..12 the keys
 // "Quote1".."Quote10" of section "Quotes"; anything else empty.
 QString SampleTextChoice(int index);

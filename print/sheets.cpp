@@ -64,28 +64,11 @@ public:
         bottom = letter ? 738 : 788;
     }
 
-    void UseArial(double points, bool bold = false)
-    {
-        p.SetFontName(kArial);
-        p.SetFontBold(bold);
-        p.SetFontItalic(false);
-        p.SetFontSize(points);
-    }
-    void UseFont(double points)
-    {
-        p.SetFontName(face);
-        p.SetFontBold(false);
-        p.SetFontItalic(false);
-        ApplyStyle(p, display);
-        p.SetFontSize(points);
-    }
+    void UseArial(double points, bool bold = false) { gw::UseArial(p, points, bold); }
+    void UseFont(double points) { gw::UseFont(p, face, display, points); }
     void Align(int align) { p.SetTextAlign(align); }
     // Text at a position on the sheet.
-    void TextAt(double x, double y, const QString& text)
-    {
-        p.SetCurrent(job.X(x), job.Y(y));
-        p.Print(text);
-    }
+    void TextAt(double x, double y, const QString& text) { PrintAt(p, job.X(x), job.Y(y), text); }
     void RuleAt(double x1, double y1, double x2, double y2, int width)
     {
         p.SetDrawWidth(width);
@@ -157,34 +140,6 @@ double TightPitch(double previous, double current)
     return 0.2 * previous + 0.76 * current + 2;
 }
 
-// The start of text that fits maxWidth in the current font, broken at a blank
-// where one allows it; the remainder goes to rest.
-QString TakeLine(PrinterSurface& p, const QString& text, double maxWidth, QString* rest)
-{
-    if (p.TextWidth(text) <= maxWidth) {
-        rest->clear();
-        return text;
-    }
-    int lo = 0;
-    int hi = int(text.size());
-    while (lo < hi) {
-        const int mid = (lo + hi + 1) / 2;
-        if (p.TextWidth(text.left(mid)) <= maxWidth)
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    int cut = lo;
-    const int blank = int(text.lastIndexOf(QLatin1Char(' '), cut));
-    if (blank > 0)
-        cut = blank;
-    if (cut == 0) {  // not even one character fits
-        rest->clear();
-        return QString();
-    }
-    *rest = text.mid(cut).trimmed();
-    return text.left(cut).trimmed();
-}
 
 // "Characters in Font (18 Point)": alphabets, figures and the two symbol rows.
 constexpr double kCharactersLead = 24;
