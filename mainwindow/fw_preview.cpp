@@ -1,7 +1,6 @@
 // Pages 1 to 3 of the main window: the large character, the character chart,
 // the sample text, and the point-size box they share.
 #include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetricsF>
@@ -28,11 +27,6 @@ namespace gw {
 namespace {
 
 constexpr int kCharSymCodes[] = {0, 33, 63, 34, 36, 163, 153, 169, 174, 149, 147, 188};
-
-void SetClipboardText(const QString& text)
-{
-    QGuiApplication::clipboard()->setText(text);
-}
 
 // The leading number of a text, as Basic's Val reads it: 0 when there is none.
 int LeadingNumber(const QString& text)
@@ -398,16 +392,16 @@ void FW::mnuCharSym_Click(int index)
 
 void FW::mnuEditCopy_Click()
 {
-    QGuiApplication::clipboard()->clear();
+    Sys().clipboard->Clear();
     switch (CurrentTab()) {
     case 1:
-        SetClipboardText(CharacterText(scrAnsi[1]->value()));
+        Sys().clipboard->SetText(CharacterText(scrAnsi[1]->value()));
         break;
     case 2:
-        SetClipboardText(CharacterText(scrAnsi[2]->value() + SelectedCell));
+        Sys().clipboard->SetText(CharacterText(scrAnsi[2]->value() + SelectedCell));
         break;
     case 3:
-        SetClipboardText(
+        Sys().clipboard->SetText(
             txtSample->textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n'));
         break;
     default:

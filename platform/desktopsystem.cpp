@@ -1,8 +1,10 @@
-// Folders, version, message boxes and other programs on the desktop.
+// Folders, version, message boxes, the clipboard and other programs on the desktop.
 #include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -163,6 +165,28 @@ std::unique_ptr<SystemInfo> MakeDesktopSystemInfo() { return std::make_unique<De
 std::unique_ptr<MessageBoxes> MakeDesktopMessageBoxes() { return std::make_unique<DesktopMessageBoxes>(); }
 std::unique_ptr<ProgramRunner> MakeDesktopProgramRunner() { return std::make_unique<DesktopProgramRunner>(); }
 
+namespace {
+
+class DesktopClipboard : public Clipboard {
+public:
+    void Clear() override
+    {
+        if (QGuiApplication::instance())
+            QGuiApplication::clipboard()->clear();
+    }
+    void SetText(const QString& text) override
+    {
+        if (QGuiApplication::instance())
+            QGuiApplication::clipboard()->setText(text);
+    }
+    QString Text() override
+    {
+        return QGuiApplication::instance() ? QGuiApplication::clipboard()->text() : QString();
+    }
+};
+
+} // namespace
+
 std::unique_ptr<Platform> MakeDesktopPlatform()
 {
     auto platform = std::make_unique<Platform>();
@@ -172,6 +196,7 @@ std::unique_ptr<Platform> MakeDesktopPlatform()
     platform->atm = MakeDesktopAtmProfile();
     platform->messages = MakeDesktopMessageBoxes();
     platform->programs = MakeDesktopProgramRunner();
+    platform->clipboard = std::make_unique<DesktopClipboard>();
     return platform;
 }
 

@@ -231,11 +231,14 @@ FakePlatform InstallFakePlatform(const QString& root)
     fake.messages = messages.get();
     auto programs = std::make_unique<FakeProgramRunner>();
     fake.programs = programs.get();
+    auto clipboard = std::make_unique<FakeClipboard>();
+    fake.clipboard = clipboard.get();
     platform->system = std::move(system);
     platform->fonts = std::move(fonts);
     platform->registry = std::move(registry);
     platform->atm = std::move(atm);
     platform->messages = std::move(messages);
+    platform->clipboard = std::move(clipboard);
     platform->programs = std::move(programs);
     SetPlatform(std::move(platform));
     return fake;

@@ -96,6 +96,14 @@ public:
     QList<int> styles;
 };
 
+class FakeClipboard : public Clipboard {
+public:
+    void Clear() override { text.clear(); }
+    void SetText(const QString& t) override { text = t; }
+    QString Text() override { return text; }
+    QString text;
+};
+
 // The fakes installed by InstallFakePlatform; they belong to Sys().
 struct FakePlatform {
     FakeSystemInfo* system = nullptr;
@@ -104,6 +112,7 @@ struct FakePlatform {
     FakeAtmProfile* atm = nullptr;
     FakeMessageBoxes* messages = nullptr;
     FakeProgramRunner* programs = nullptr;
+    FakeClipboard* clipboard = nullptr;
 };
 FakePlatform InstallFakePlatform(const QString& root);
 

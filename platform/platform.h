@@ -179,6 +179,16 @@ public:
     virtual void RunProgram(const QString& commandLine, int windowStyle) = 0;
 };
 
+// ---- Clipboard -------------------------------------------------------------------
+
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    virtual void Clear() = 0;
+    virtual void SetText(const QString& text) = 0;
+    virtual QString Text() = 0;
+};
+
 // ---- The set in use ------------------------------------------------------------
 
 struct Platform {
@@ -188,6 +198,7 @@ struct Platform {
     std::unique_ptr<AtmProfile> atm;
     std::unique_ptr<MessageBoxes> messages;
     std::unique_ptr<ProgramRunner> programs;
+    std::unique_ptr<Clipboard> clipboard;
 };
 
 // The platform in use; set once at start-up (or by a test).

@@ -1,6 +1,5 @@
 // Pages 1 to 3 and the character chart of the main window.
 #include <QtTest>
-#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -143,12 +142,12 @@ private slots:
         QCOMPARE(fw->picChar[5]->BackColor(), fw->palette().color(QPalette::Highlight));
         QVERIFY(!Ink(fw->picChar[5]->ToImage(), true).isEmpty());
         fw->mnuEditCopy->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("F"));
+        QCOMPARE(env->fake.clipboard->text, QStringLiteral("F"));
 
         // The selection is a place in the chart, not a character.
         fw->scrAnsi[2]->triggerAction(QAbstractSlider::SliderPageStepAdd);
         fw->mnuEditCopy->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("V"));
+        QCOMPARE(env->fake.clipboard->text, QStringLiteral("V"));
     }
 
     void doubleClickOpensTheCharacterLarge()
@@ -207,10 +206,10 @@ private slots:
         cursor.setPosition(3);
         cursor.setPosition(9, QTextCursor::KeepAnchor);
         fw->txtSample->setTextCursor(cursor);
-        QGuiApplication::clipboard()->setText("old");
+        env->fake.clipboard->text = "old";
         fw->SelectTab(tab);
         fw->mnuEditCopy_Click();
-        QCOMPARE(QGuiApplication::clipboard()->text(), copied);
+        QCOMPARE(env->fake.clipboard->text, copied);
     }
 
     void sampleFontStyle_data()
