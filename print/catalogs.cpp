@@ -576,12 +576,7 @@ void SixUpCatalog(PrinterSurface& printer, const PrintFontList& fonts, const Gau
     const CatalogSettings cs = ReadCatalogSettings();
     QString letters = QStringLiteral("AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz"
                                      "0123456789!?,\"$&%{}*");
-    QString paragraph;
-    try {
-        paragraph = ReadParagraph(1);
-    } catch (const ParagraphError&) {
-        paragraph = letters;
-    }
+    QString paragraph = ParagraphOr(1, letters);
     if (cs.upperCase) {
         letters = letters.toUpper();
         paragraph = paragraph.toUpper();

@@ -102,6 +102,16 @@ QString SampleTextChoice(int index)
     return QString();
 }
 
+QString ParagraphOr(int n, const QString& fallback)
+{
+    try {
+        const QString text = ReadParagraph(n);
+        return text.trimmed().isEmpty() ? fallback : text;
+    } catch (const ParagraphError&) {
+        return fallback;
+    }
+}
+
 QString CatalogSampleText()
 {
     const QString text =

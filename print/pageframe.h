@@ -56,6 +56,10 @@ QString TakeLine(PrinterSurface& printer, const QString& text, double maxWidth, 
 // The sample-text choice list: 0 letters, 1 digits, 2 symbols, 3..12 the keys
 // "Quote1".."Quote10" of section "Quotes"; anything else empty.
 QString SampleTextChoice(int index);
+// The paragraph text n (1 or 2) of the program folder; fallback when its file
+// is missing or empty, so a sheet never prints empty sample lines.
+QString ParagraphOr(int n, const QString& fallback);
+
 // The catalogs' sample text: "QuoteIndex" of "Inventory", upper-cased when
 // "UpperCase" of "SpecSheets" is 1.
 QString CatalogSampleText();

@@ -347,12 +347,7 @@ void SpecimenSheetII(PrinterSurface& printer, const PrintFontEntry& font)
         s.TextAt(column, y, alphabet[i]);
     }
 
-    QString paragraph;
-    try {
-        paragraph = ReadParagraph(1);
-    } catch (const ParagraphError&) {
-        // A missing paragraph file leaves the samples empty; the sheet goes on.
-    }
+    const QString paragraph = ParagraphOr(1, Cased(SampleTextChoice(0)));
 
     static const int sizes[] = {6, 8, 9, 10, 11, 12, 18, 24, 30};
     double previous = big;
@@ -419,6 +414,9 @@ void SpecimenSheetIV(PrinterSurface& printer, const PrintFontEntry& font)
     for (int i = 1; i <= 8; ++i)
         quotes << Cased(ReadIniString(QStringLiteral("Quotes"), QStringLiteral("Quote%1").arg(i),
                                       QString(), IniFile));
+    // With no quotation written yet the lines show the alphabet rather than nothing.
+    if (quotes.join(QString()).isEmpty())
+        quotes[0] = Cased(SampleTextChoice(0));
 
     s.Align(AlignBaseLeft);
     s.UseArial(12, true);

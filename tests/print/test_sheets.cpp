@@ -153,6 +153,24 @@ private slots:
         }
     }
 
+    // Without paragraph files or quotations the sample lines show the alphabet,
+    // and a paragraph written by the user replaces it.
+    void emptySamplesShowTheAlphabet()
+    {
+        const QString letters = "AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz";
+        auto countIn = [](const RecordingSurface& r, const QString& text) {
+            int n = 0;
+            for (const PrintOp& op : r.ops)
+                n += op.kind == PrintOp::Text && op.fontName == "Test Serif" && !op.text.isEmpty()
+                     && text.startsWith(op.text);
+            return n;
+        };
+        QVERIFY(countIn(*Draw(SpecimenSheetII), letters) >= 9);
+        QVERIFY(countIn(*Draw(SpecimenSheetIV), letters) >= 13);
+        QVERIFY(WriteFile(QFileInfo(IniFile).path() + "/papara1.txt", "Quartz glyph job vex'd cwm finks."));
+        QCOMPARE(countIn(*Draw(SpecimenSheetII), letters), 0);
+    }
+
     void characterSet()
     {
         Ini("SpecSheets", "Header", "Shop header");
