@@ -138,6 +138,8 @@ void FW::CreateControls()
         picContainer[i] = new QWidget;
         picContainer[i]->setObjectName(QStringLiteral("picContainer%1").arg(i));
         picContainer[i]->setProperty("key", QString::fromLatin1(keys[i - 1]));
+        // The tab widget sizes its pages after the window's own resize.
+        picContainer[i]->installEventFilter(this);
         tabSpec->addTab(picContainer[i], QString::fromLatin1(captions[i - 1]));
     }
 
@@ -584,9 +586,6 @@ void FW::Form_Resize()
     const int m = Px(kMargin);
     tabSpec->setGeometry(m, m, std::max(client->width() - 2 * m, 0),
                          std::max(client->height() - 2 * m, 0));
-    // The showing page has its size only once the tab widget has laid itself out.
-    QWidget* page = picContainer[CurrentTab()];
-    page->resize(tabSpec->currentWidget()->size());
     SizeTab(CurrentTab(), 3);
 }
 
@@ -607,6 +606,10 @@ bool FW::eventFilter(QObject* watched, QEvent* event)
 {
     if (PreviewEvent(watched, event))
         return true;
+    if (event->type() == QEvent::Resize && tabSpec && watched == picContainer[CurrentTab()]) {
+        SizeTab(CurrentTab(), 3);
+        return false;
+    }
     if (watched == centralWidget() && event->type() == QEvent::Paint) {
         // An etched line under the menu bar, in the 3-D colours of the palette.
         QPainter p(centralWidget());

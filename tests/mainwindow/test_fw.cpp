@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "core/globals.h"
+#include "core/helpers.h"
 #include "core/settings.h"
 #include "core/splash.h"
 #include "mainwindow/fw.h"
@@ -126,6 +127,14 @@ private slots:
         QCOMPARE(w->lstPointSize->currentText(), size);
         QCOMPARE(w->mnuCharAccents->isEnabled(), charactersMenu);
         QCOMPARE(w->picControls->parentWidget(), w->picContainer[tab]);
+        // Once the window has its size the font controls sit flush right on the
+        // page, and the preview keeps the room left of them.
+        // (The tab widget may size its pages after the window's own resize.)
+        QWidget* page = w->picContainer[tab];
+        page->resize(page->width() + 37, page->height() + 23);
+        QCOMPARE(w->picControls->geometry().right(), page->width() - 1);
+        QCOMPARE(w->picControls->height(), page->height());
+        QCOMPARE(w->FreeWidth, PixelsToTwips(w->picControls->x()) - 2 * 60);
     }
 
     void settingsRoundTrip()
