@@ -64,6 +64,35 @@ int PixelsToTwips(int pixels)
     return pixels * TwipsPerPixel;
 }
 
+double Val(const QString& text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        negative = text[i++] == QLatin1Char('-');
+    double value = 0;
+    double scale = 0;  // 0 before the decimal point, then 0.1, 0.01, ...
+    for (; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('.') && scale == 0) {
+            scale = 0.1;
+        } else if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            const int digit = c.unicode() - '0';
+            if (scale == 0) {
+                value = std::min(value * 10 + digit, 1e15);
+            } else {
+                value += digit * scale;
+                scale /= 10;
+            }
+        } else {
+            break;
+        }
+    }
+    return negative ? -value : value;
+}
+
 QString WeightName(int weight)
 {
     switch (weight) {

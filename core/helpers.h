@@ -20,6 +20,10 @@ constexpr int TwipsPerPixel = 15;
 int TwipsToPixels(int twips);
 int PixelsToTwips(int pixels);
 
+// The number a text begins with: blanks, a sign, digits and one decimal point;
+// 0 when it begins with none. Very large numbers are held to ±1e15.
+double Val(const QString& text);
+
 QString WeightName(int weight);
 // Bytes of a fixed name field, code page 1252, cut before the first NUL unless it is the first byte.
 QString BytesToText(const char* bytes, int size);

@@ -4,9 +4,12 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <algorithm>
+#include <cstdint>
 
 #include "core/codepage.h"
 #include "core/globals.h"
+#include "core/helpers.h"
 #include "core/inifile.h"
 
 namespace gw {
@@ -35,24 +38,6 @@ QString CutAtNul(const QString& text)
     return nul < 0 ? text : text.left(nul);
 }
 
-// What the platform's integer reader takes from a value: blanks, a sign, digits.
-int LeadingNumber(const QString& text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
-        negative = text[i] == QLatin1Char('-');
-        ++i;
-    }
-    uint32_t value = 0;  // wraps like the platform's 32-bit result
-    for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i)
-        value = value * 10u + uint32_t(text[i].unicode() - '0');
-    if (negative)
-        value = 0u - value;
-    return int32_t(value);
-}
 
 } // namespace
 
@@ -82,7 +67,7 @@ int ReadIniInt(const QString& section, const QString& key, int16_t def, const QS
     const QString value = CutAtNul(GetPrivateProfileString(section, key, QString(), file, 100));
     if (value.isEmpty())
         return def;
-    return LeadingNumber(value);
+    return int(std::clamp(Val(value), double(INT32_MIN), double(INT32_MAX)));
 }
 
 void WriteIniString(const QString& section, const QString& key, const QString& value,

@@ -28,20 +28,6 @@ namespace {
 
 constexpr int kCharSymCodes[] = {0, 33, 63, 34, 36, 163, 153, 169, 174, 149, 147, 188};
 
-// The leading number of a text, as Basic's Val reads it: 0 when there is none.
-int LeadingNumber(const QString& text)
-{
-    const QString t = text.trimmed();
-    int i = 0;
-    bool negative = false;
-    if (i < t.size() && (t[i] == '-' || t[i] == '+'))
-        negative = t[i++] == '-';
-    qint64 v = 0;
-    for (; i < t.size() && t[i].isDigit() && t[i].unicode() < 128; ++i)
-        v = std::min<qint64>(v * 10 + (t[i].unicode() - '0'), 1000000000);
-    return int(negative ? -v : v);
-}
-
 // The face-name field holds at most 31 bytes; a longer family name only
 // matches an installed family that begins with it.
 QString FamilyOf(const char (&faceName)[32])
@@ -222,7 +208,7 @@ void FW::scrAnsi_Change(int index)
     if (index == 1) {
         const QString character = CharacterText(scrAnsi[1]->value());
         pnlAnsi[1]->setText(QString::number(scrAnsi[1]->value()));
-        DrawGlyph(Spec, StyleIndex(), LeadingNumber(lstPointSize->currentText()), character,
+        DrawGlyph(Spec, StyleIndex(), int(Val(lstPointSize->currentText())), character,
                   Qt::black);
         pnlKeystroke->setText(KeystrokeLabel(character));
     } else if (index == 2) {
@@ -263,7 +249,7 @@ void FW::lstPointSize_Click()
 {
     const int tab = CurrentTab();
     if (tab >= 1 && tab <= 3)
-        ScrSize[tab]->setValue(LeadingNumber(lstPointSize->currentText()));
+        ScrSize[tab]->setValue(int(Val(lstPointSize->currentText())));
 }
 
 bool FW::lstPointSize_KeyPress(int key)
@@ -282,7 +268,7 @@ void FW::lstPointSize_LostFocus()
         return;
     QScrollBar* slider = ScrSize[tab];
     const QString text = lstPointSize->currentText();
-    const int v = LeadingNumber(text);
+    const int v = int(Val(text));
     if (!text.isEmpty() && v >= 0 && v <= slider->maximum())
         slider->setValue(v);
     if (v >= slider->maximum()) {

@@ -1,11 +1,11 @@
 #include "print/catalogs.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "core/globals.h"
+#include "core/helpers.h"
 #include "core/settings.h"
 #include "fonts/enumerate.h"
 #include "print/printer.h"
@@ -24,20 +24,12 @@ struct CatalogSettings {
     bool upperCase = false;
 };
 
-// The leading number of a text, 0 when there is none (the stored caption size is text).
-double LeadingNumber(const QString& text)
-{
-    static const QRegularExpression number(QStringLiteral("^\\s*([+-]?(\\d+\\.?\\d*|\\.\\d+))"));
-    const QRegularExpressionMatch m = number.match(text);
-    return m.hasMatch() ? m.captured(1).toDouble() : 0;
-}
-
 CatalogSettings ReadCatalogSettings()
 {
     CatalogSettings s;
     const QString inventory = QStringLiteral("Inventory");
     s.S = ReadIniInt(inventory, QStringLiteral("PointSize"), 24, IniFile);
-    s.C = LeadingNumber(ReadIniString(inventory, QStringLiteral("InfoPointSize"),
+    s.C = Val(ReadIniString(inventory, QStringLiteral("InfoPointSize"),
                                       QStringLiteral("10"), IniFile));
     s.sample = CatalogSampleText();
     s.footerRight = ReadIniString(inventory, QStringLiteral("FooterRight"), QString(), IniFile);

@@ -53,6 +53,10 @@ private slots:
         QTest::addColumn<QString>("helper");
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("output");
+        QTest::newRow("val decimal") << "Val" << " 10.5pt" << "10.5";
+        QTest::newRow("val negative, second point ends") << "Val" << "-3.25.7" << "-3.25";
+        QTest::newRow("val none") << "Val" << "pt 12" << "0";
+        QTest::newRow("val huge is held") << "Val" << "99999999999999999999" << "1e+15";
         QTest::newRow("weight 0") << "WeightName" << "0" << "Don't Care";
         QTest::newRow("weight 750 is Bold") << "WeightName" << "750" << "Bold";
         QTest::newRow("weight 650 has none") << "WeightName" << "650" << "";
@@ -77,6 +81,7 @@ private slots:
         QFETCH(QString, output);
         const QMap<QString, std::function<QString(const QString&)>> helpers{
             {"WeightName", [](const QString& s) { return WeightName(s.toInt()); }},
+            {"Val", [](const QString& s) { return QString::number(Val(s)); }},
             {"KeystrokeLabel", KeystrokeLabel}, {"StripExtension", StripExtension},
             {"FileNamePart", FileNamePart},     {"TrimAtNul", TrimAtNul}};
         QCOMPARE(helpers.value(helper)(input), output);
