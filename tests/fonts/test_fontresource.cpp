@@ -63,7 +63,6 @@ private slots:
         QTest::newRow("empty file") << QByteArray() << "unknown" << old << old;
         QTest::newRow("no FONTRES") << Handmade("FONT:Face", Nul("/a.ttf"), kMarker + Nul("") + Nul("Fam") + Nul("Face"))
                                     << "unknown" << old << old;
-        QTest::newRow("writer output") << BuildFotFile("/f/a.ttf", "Arial Bold", "Arial") << "" << "Arial Bold" << "Arial";
         QTest::newRow("code page characters")
             << BuildFotFile("/f/a.ttf", QStringLiteral("Caf\u00e9 \u20ac Bold"), QStringLiteral("Caf\u00e9 \u20ac"))
             << "" << QStringLiteral("Caf\u00e9 \u20ac Bold") << QStringLiteral("Caf\u00e9 \u20ac");
@@ -126,7 +125,6 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("target");
 
-        QTest::newRow("TrueType file") << SfntBuilder::Simple("Fam", "Fam Bold") << "unknown";
         QTest::newRow("empty file") << QByteArray() << "unknown";
         QTest::newRow("lower-cased") << BuildFotFile("/GW-Test/Fonts/A.TTF", "A", "A") << "/gw-test/fonts/a.ttf";
         QTest::newRow("bare name in the system folder")

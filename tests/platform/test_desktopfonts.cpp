@@ -1,6 +1,4 @@
 // The desktop font services on this machine's fontconfig, inside temporary folders.
-#include <QFontDatabase>
-#include <QPainter>
 #include <QtTest>
 
 #include <fontconfig/fontconfig.h>
@@ -61,27 +59,6 @@ private slots:
         env_->UseDesktopPlatform();
     }
     void cleanup() { env_.reset(); }
-
-    void familiesWithTheirTypeBits_data()
-    {
-        QTest::addColumn<QString>("family");
-        QTest::addColumn<int>("type");
-        QTest::newRow("TrueType") << "Liberation Sans" << int(TRUETYPE_FONTTYPE);
-        QTest::newRow("Type 1") << "URW Gothic" << int(DEVICE_FONTTYPE);
-        QTest::newRow("CFF OpenType") << "Nimbus Sans" << int(TRUETYPE_FONTTYPE);
-    }
-    void familiesWithTheirTypeBits()
-    {
-        QFETCH(QString, family);
-        QFETCH(int, type);
-        int found = 0;
-        for (const Record& r : Enumerate(DeviceContext::Display, {}))
-            if (r.face == family && r.type == type) {
-                ++found;
-                QCOMPARE(r.italic, 0); // the plain style stands for the family
-            }
-        QCOMPARE(found, 1);
-    }
 
     void familyOrderIsStableAndThePrinterHasThemAll()
     {
@@ -215,13 +192,6 @@ private slots:
         Sys().fonts->BroadcastFontChange();
         QVERIFY(Listed(user));
         QVERIFY(Listed(added)); // fonts added by the program survive the reload
-        // Qt keeps drawing with the reloaded configuration.
-        QImage blank(80, 30, QImage::Format_RGB32);
-        blank.fill(Qt::white);
-        QImage image = blank.copy();
-        QPainter(&image).drawText(2, 20, "Abc");
-        QVERIFY(image != blank);
-        QVERIFY(QFontDatabase::families().contains("Liberation Sans"));
         QVERIFY(QFile::remove(user));
         Sys().fonts->BroadcastFontChange();
         QVERIFY(!Listed(user));
@@ -274,7 +244,6 @@ private slots:
         const QStringList n = QSysInfo::kernelVersion().section('-', 0, 0).split('.');
         QCOMPARE(QList<uint>({info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber}),
                  QList<uint>({n.value(0).toUInt(), n.value(1).toUInt(), n.value(2).toUInt()}));
-        QCOMPARE(info.dwOSVersionInfoSize, 148u);
     }
 };
 

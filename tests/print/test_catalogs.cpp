@@ -194,7 +194,6 @@ private slots:
         // 17 fonts fill a letter page of Basic Catalog I; Three Up never resets.
         const QList<std::tuple<const char*, int, QString>> rows = {
             {"Basic Catalog I", 6 * 17 + 1, "NNENNEE"},
-            {"Six Up Catalog", 6 * 6 + 1, "NNENNEE"},
             {"Three Up Catalog", 6 * 3 + 1, "NNNNNNE"}};
         for (const auto& [layout, fonts, ends] : rows) {
             const RecordingSurface s = Catalog(layout, fonts);
