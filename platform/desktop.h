@@ -42,6 +42,8 @@ int DesktopWeight(double fcWeight);
 // Every style fontconfig lists on the current configuration, including the
 // fonts this process added, without hidden files, each (file, index) once.
 QVector<DesktopFace> DesktopFontFaces();
+// Changes whenever the listing above is made anew.
+int DesktopFacesGeneration();
 
 // The printer-resident fonts named by the *Font entries of a PPD file.
 QVector<DesktopFace> PpdFontFaces(const QString& ppdPath);

@@ -185,6 +185,7 @@ struct FacesCache {
     QString rejectFile;
     QDateTime rejectStamp;
     QVector<DesktopFace> faces;
+    int generation = 0;
 };
 
 FacesCache& Cache()
@@ -212,8 +213,15 @@ QVector<DesktopFace> DesktopFontFaces()
         cache.rejectFile = rejectFile;
         cache.rejectStamp = stamp;
         cache.valid = true;
+        ++cache.generation;
     }
     return cache.faces;
+}
+
+int DesktopFacesGeneration()
+{
+    DesktopFontFaces();
+    return Cache().generation;
 }
 
 namespace {

@@ -16,9 +16,15 @@ namespace {
 
 using Value = RegValue;
 
-// Values set in this process, listed even before fontconfig sees their file.
+// Values set in this process, listed even before fontconfig sees their file;
+// and the last listing, reused while neither they nor the fonts changed, since
+// every font look-up opens the key.
 struct SetValues {
     QList<Value> values;
+    int revision = 0;
+    int listedRevision = -1;
+    int listedGeneration = -1;
+    QList<Value> listed;
 };
 
 QString FileOfData(const QString& data)
@@ -33,7 +39,7 @@ bool InUserFontFolder(const QString& file)
     return QFileInfo(file).absolutePath() == QDir::cleanPath(DesktopUserFontFolder());
 }
 
-QList<Value> ReadValues(const SetValues& set)
+QList<Value> ListValues(const SetValues& set)
 {
     const QString userFolder = QDir::cleanPath(DesktopUserFontFolder());
     QList<Value> values;
@@ -77,6 +83,17 @@ QList<Value> ReadValues(const SetValues& set)
     return values;
 }
 
+QList<Value> ReadValues(SetValues& set)
+{
+    const int generation = DesktopFacesGeneration();
+    if (set.listedRevision != set.revision || set.listedGeneration != generation) {
+        set.listed = ListValues(set);
+        set.listedRevision = set.revision;
+        set.listedGeneration = DesktopFacesGeneration();
+    }
+    return set.listed;
+}
+
 class DesktopRegistryKey : public ValueListKey {
 public:
     DesktopRegistryKey(std::shared_ptr<SetValues> set, bool writable)
@@ -107,6 +124,7 @@ protected:
             set_->values[i] = Value(name, stored);
         else
             set_->values.append(Value(name, stored));
+        ++set_->revision;
         values_ = ReadValues(*set_);
     }
 
@@ -116,6 +134,7 @@ protected:
         const int s = FindRegValue(set_->values, values_[index].first);
         if (s >= 0)
             set_->values.removeAt(s);
+        ++set_->revision;
         values_ = ReadValues(*set_);
     }
 
