@@ -1,5 +1,5 @@
-// Representative catalog layouts through the PDF writer, on letter and A4: the
-// title, a caption and the footers are where the layout puts them on the sheet
+// Every catalog layout through the PDF writer, on letter and A4: the title, the
+// first caption and the footers are where the layout puts them on the sheet
 // (read back with pdftotext -bbox), and no word leaves the paper.
 #include <QtTest>
 
@@ -71,22 +71,56 @@ QString Misplaced(const Pdf& pdf, int page, const QString& text, Edge edge, doub
 #define CHECK_PLACED(pdf, page, text, edge, x, y) \
     do { const QString why = Misplaced(pdf, page, text, edge, x, y); QVERIFY2(why.isEmpty(), qPrintable(why)); } while (0)
 
-// Sheet positions (baselines): the title's left edge, the first font's caption
-// or name line and the footers' line, letter then A4; the footers run from 54
-// to 558, the page number centred on 306.
+// Sheet positions (baselines), letter then A4. Title: the first title word's
+// left edge, or the centre of the whole title line when centred. Caption: the
+// first word of the first font's caption, name line or bar. Footers: left edge,
+// right edge and centred page label; x < 0 leaves a check out.
+struct Place {
+    double x[2], y[2];
+};
 struct Layout {
     const char* name;
-    QPointF title, caption;
-    double footerY[2];
-    const char* pageLabel;  // %1 is the page
+    bool titleCentred;
+    Place title, caption, leftFooter, rightFooter, pageLabel;
+    const char* label;  // %1 is the page
     int perPage;
 };
 const Layout Layouts[] = {
-    // The first caption under a CatalogHeader is at S + 82 + C + 4; the footer one inch above the bottom.
-    {"Basic Catalog I", {54, 72}, {54, 120}, {732, 782}, "-%1-", 100},
+    // Under CatalogHeader the first caption is at S + 82 + C + 4; CatalogFooter
+    // is one inch above the bottom, from 54 to 558, the page number on 306.
+    {"Basic Catalog I", false, {{54, 54}, {72, 72}}, {{54, 54}, {120, 120}},
+     {{54, 54}, {732, 782}}, {{558, 558}, {732, 782}}, {{306, 306}, {732, 782}}, "-%1-", 100},
+    {"Basic Catalog II", true, {{306, 306}, {84, 84}}, {{54, 54}, {153.2, 153.2}},
+     {{54, 54}, {732, 782}}, {{558, 558}, {732, 782}}, {{306, 306}, {732, 782}}, "-%1-", 100},
+    {"Two Column I", false, {{54, 54}, {72, 72}}, {{54, 54}, {120, 120}},
+     {{54, 54}, {732, 782}}, {{558, 558}, {732, 782}}, {{306, 306}, {732, 782}}, "-%1-", 100},
+    // Its own frame: the title at the first column, the footers at 787.
+    {"Two Column II", false, {{54, 36}, {52, 52}}, {{-1, -1}, {0, 0}},
+     {{36, 36}, {787, 787}}, {{-1, -1}, {0, 0}}, {{-1, -1}, {0, 0}}, "", 100},
+    {"Three Column Catalog", false, {{54, 54}, {72, 72}}, {{54, 54}, {120, 120}},
+     {{54, 54}, {732, 782}}, {{558, 558}, {732, 782}}, {{306, 306}, {732, 782}}, "-%1-", 100},
     // Heights on the printable area, which starts a quarter inch down.
-    {"Three Up Catalog", {54, 58}, {54, 78}, {752, 776}, "%1", 3},
+    {"Three Up Catalog", false, {{54, 54}, {58, 58}}, {{54, 54}, {78, 78}},
+     {{54, 54}, {752, 776}}, {{558, 558}, {752, 776}}, {{306, 306}, {752, 776}}, "%1", 3},
+    // The display name on the first cell's bar.
+    {"Six Up Catalog", false, {{54, 54}, {50, 50}}, {{56, 56}, {68, 68}},
+     {{54, 54}, {750, 804}}, {{558, 540}, {750, 804}}, {{306, 297}, {750, 804}}, "%1", 6},
+    // The alternate name on the first bar.
+    {"Bar Divided Catalog", false, {{54, 54}, {72, 72}}, {{56, 56}, {89, 89}},
+     {{54, 54}, {732, 782}}, {{558, 558}, {732, 782}}, {{306, 306}, {732, 782}}, "-%1-", 100},
 };
+
+// The centre of the words on the page whose baseline is at y.
+double LineCentre(const Pdf& pdf, int page, double y)
+{
+    double left = 1e9, right = -1e9;
+    for (const Word& w : pdf.words)
+        if (w.page == page && qAbs(w.Baseline() - y) <= Tolerance) {
+            left = qMin(left, w.xMin);
+            right = qMax(right, w.xMax);
+        }
+    return (left + right) / 2;
+}
 
 } // namespace
 
@@ -148,12 +182,22 @@ void CatalogsPdfTest::layout()
         QVERIFY2(w.xMin >= 0 && w.yMin >= 0 && w.xMax <= paper.width() && w.yMax <= paper.height(),
                  qPrintable(w.text + " leaves the paper"));
 
-    CHECK_PLACED(pdf, 1, "Glyphwick", Left, l.title.x(), l.title.y());
-    CHECK_PLACED(pdf, 1, fonts_[0].DisplayName.section(' ', 0, 0), Left, l.caption.x(), l.caption.y());
+    const int k = a4 ? 1 : 0;
+    if (l.titleCentred)
+        QVERIFY(qAbs(LineCentre(pdf, 1, l.title.y[k]) - l.title.x[k]) <= Tolerance);
+    else
+        CHECK_PLACED(pdf, 1, "Glyphwick", Left, l.title.x[k], l.title.y[k]);
+    const PrintFontEntry& first = fonts_[0];
+    const QString firstWord = (QString(l.name) == "Bar Divided Catalog" ? first.AlternateName
+                                                                       : first.DisplayName).section(' ', 0, 0);
+    if (l.caption.x[k] >= 0)
+        CHECK_PLACED(pdf, 1, firstWord, Left, l.caption.x[k], l.caption.y[k]);
     for (int page = 1; page <= int(pdf.pages.size()); ++page) {
-        CHECK_PLACED(pdf, page, "GwLeftFoot", Left, 54, l.footerY[a4]);
-        CHECK_PLACED(pdf, page, "GwRightFoot", Right, 558, l.footerY[a4]);
-        CHECK_PLACED(pdf, page, QString(l.pageLabel).arg(page), Centre, 306, l.footerY[a4]);
+        CHECK_PLACED(pdf, page, "GwLeftFoot", Left, l.leftFooter.x[k], l.leftFooter.y[k]);
+        if (l.rightFooter.x[k] >= 0)
+            CHECK_PLACED(pdf, page, "GwRightFoot", Right, l.rightFooter.x[k], l.rightFooter.y[k]);
+        if (l.pageLabel.x[k] >= 0)
+            CHECK_PLACED(pdf, page, QString(l.label).arg(page), Centre, l.pageLabel.x[k], l.pageLabel.y[k]);
     }
 }
 
