@@ -254,9 +254,18 @@ private slots:
         QCOMPARE(crossed, (QList<int>{65, 200}));
     }
 
+    void printSheets_data()
+    {
+        QTest::addColumn<QString>("resetEvery");
+        QTest::addColumn<QString>("ends");  // N NewPage, E EndDoc, in order
+        QTest::newRow("every 3: two documents") << "3" << "NNENNE";
+        QTest::newRow("every 4: the rest at the end") << "4" << "NNNENE";
+    }
     void printSheets()
     {
-        Ini("Inventory", "EndDoc", "4");
+        QFETCH(QString, resetEvery);
+        QFETCH(QString, ends);
+        Ini("Inventory", "EndDoc", resetEvery);
         RecordingSurface r;
         std::array<bool, 8> checked{};
         checked[0] = checked[5] = checked[7] = true;
@@ -268,7 +277,7 @@ private slots:
         for (const PrintOp& op : r.ops)
             if (op.kind == PrintOp::NewPage || op.kind == PrintOp::EndDoc)
                 seen += op.kind == PrintOp::NewPage ? 'N' : 'E';
-        QCOMPARE(seen, QString("NNNENE"));  // N NewPage, E EndDoc; the rest at the end
+        QCOMPARE(seen, ends);
         QCOMPARE(gauge, (QList<int>{0, 17, 33, 50, 67, 83, 100}));
         QCOMPARE(status, (QStringList{"Printing...", "Ready to print"}));
         // The checked sheets in order for each font, the fonts in list order.
