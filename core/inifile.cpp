@@ -1,48 +1,31 @@
 #include "core/inifile.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-#include <QStringDecoder>
-
 #include "core/codepage.h"
+#include "core/profilefile.h"
 
 namespace gw {
 
 namespace {
 
-// Each stored line keeps its own line ending so that a rewrite gives back the
-// same bytes; this splits it off again.
-QString Body(const QString& raw)
+int EndingLength(const QByteArray& raw)
 {
-    int n = int(raw.size());
-    if (n > 0 && raw.at(n - 1) == QLatin1Char('\n'))
-        --n;
-    if (n > 0 && raw.at(n - 1) == QLatin1Char('\r'))
-        --n;
-    return raw.left(n);
+    int n = 0;
+    if (raw.endsWith('\n')) {
+        n = 1;
+        if (raw.size() > 1 && raw.at(raw.size() - 2) == '\r')
+            n = 2;
+    }
+    return n;
 }
 
-QString Ending(const QString& raw)
-{
-    return raw.mid(Body(raw).size());
-}
-
-bool Same(const QString& a, const QString& b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-// Our own files are UTF-8; a profile written elsewhere in the old ANSI code
-// page still reads (and is saved back as UTF-8).
 QString Decode(const QByteArray& bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    QString text = utf8(bytes);
-    if (utf8.hasError())
-        return FromCp1252(bytes);
-    return text;
+    return bytes.isValidUtf8() ? QString::fromUtf8(bytes) : FromCp1252(bytes);
+}
+
+QString Folded(const QString& section, const QString& key)
+{
+    return section.toCaseFolded() + QChar(0) + key.toCaseFolded();
 }
 
 QString Clean(QString text)
@@ -53,29 +36,51 @@ QString Clean(QString text)
     return text;
 }
 
+int HexDigit(QChar c)
+{
+    const ushort u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    return -1;
+}
+
 } // namespace
 
 IniDocument IniDocument::Load(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return IniDocument();
-    return Parse(Decode(file.readAll()));
+    const ProfileFile file = ReadProfileFile(path);
+    return FromBytes(file.bytes);
+}
+
+IniDocument::Line IniDocument::MakeLine(const QByteArray& raw)
+{
+    Line line;
+    line.raw = raw;
+    line.text = Decode(raw.left(raw.size() - EndingLength(raw)));
+    return line;
 }
 
 IniDocument IniDocument::Parse(const QString& text)
 {
+    return FromBytes(text.toUtf8());
+}
+
+IniDocument IniDocument::FromBytes(const QByteArray& bytes)
+{
     IniDocument doc;
     QString section;
     qsizetype start = 0;
-    while (start < text.size()) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-        end = end < 0 ? text.size() : end + 1;
-        Line line;
-        line.raw = text.mid(start, end - start);
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        end = end < 0 ? bytes.size() : end + 1;
+        Line line = MakeLine(bytes.mid(start, end - start));
         start = end;
 
-        QString body = Body(line.raw);
+        QString body = line.text;
         if (doc.lines_.isEmpty() && body.startsWith(QChar(0xFEFF)))
             body.remove(0, 1);
         body = body.trimmed();
@@ -98,61 +103,88 @@ IniDocument IniDocument::Parse(const QString& text)
     return doc;
 }
 
-bool IniDocument::Value(const QString& section, const QString& key, QString* value) const
+int IniDocument::Find(const QString& section, const QString& key) const
 {
-    for (const Line& line : lines_) {
-        if (line.header || line.key.isEmpty() || !Same(line.section, section) || !Same(line.key, key))
-            continue;
-        if (value) {
-            const QString body = Body(line.raw);
-            *value = body.mid(body.indexOf(QLatin1Char('=')) + 1).trimmed();
+    if (!indexed_) {
+        index_.clear();
+        // From the end, so that the first line of a pair wins.
+        for (int i = int(lines_.size()) - 1; i >= 0; --i) {
+            const Line& line = lines_[i];
+            if (!line.header && !line.key.isEmpty())
+                index_.insert(Folded(line.section, line.key), i);
         }
-        return true;
+        indexed_ = true;
     }
-    return false;
+    return index_.value(Folded(section, key), -1);
 }
 
-void IniDocument::SetValue(const QString& section, const QString& key, const QString& value)
+bool IniDocument::Value(const QString& section, const QString& key, QString* value) const
+{
+    const int i = Find(section, key);
+    if (i < 0)
+        return false;
+    if (value) {
+        const QString& body = lines_[i].text;
+        *value = body.mid(body.indexOf(QLatin1Char('=')) + 1).trimmed();
+    }
+    return true;
+}
+
+QByteArray IniDocument::LineEnding() const
+{
+    for (const Line& line : lines_) {
+        const int n = EndingLength(line.raw);
+        if (n > 0)
+            return line.raw.right(n);
+    }
+    return QByteArrayLiteral("\n");
+}
+
+bool IniDocument::SetValue(const QString& section, const QString& key, const QString& value)
 {
     const QString text = Clean(value);
-    QString eol = QStringLiteral("\n");
-    for (const Line& line : lines_) {
-        if (!Ending(line.raw).isEmpty()) {
-            eol = Ending(line.raw);
-            break;
-        }
+    const int found = Find(section, key);
+    if (found >= 0) {
+        Line& line = lines_[found];
+        // Keep the key as the file spells it, like the platform's profile writer.
+        const QString body = line.key + QLatin1Char('=') + text;
+        if (body == line.text)
+            return false;
+        line.text = body;
+        line.raw = body.toUtf8() + line.raw.right(EndingLength(line.raw));
+        return true;
     }
 
-    for (Line& line : lines_) {
-        if (!line.header && !line.key.isEmpty() && Same(line.section, section) && Same(line.key, key)) {
-            // Keep the key as the file spells it, like the platform's profile writer.
-            line.raw = line.key + QLatin1Char('=') + text + Ending(line.raw);
-            return;
-        }
-    }
-
+    const QByteArray eol = LineEnding();
+    indexed_ = false;
     Line added;
     added.section = section;
     added.key = Clean(key).trimmed();
-    added.raw = added.key + QLatin1Char('=') + text + eol;
+    added.text = added.key + QLatin1Char('=') + text;
+    added.raw = added.text.toUtf8() + eol;
 
     // After the last non-blank line of the first section of that name, so blank
     // separator lines stay in front of the next header.
+    const QString folded = section.toCaseFolded();
     int insertAt = -1;
     for (int i = 0; i < lines_.size(); ++i) {
-        if (lines_[i].header && Same(lines_[i].section, section)) {
+        if (lines_[i].header && lines_[i].section.toCaseFolded() == folded) {
             insertAt = i + 1;
             for (int j = i + 1; j < lines_.size() && !lines_[j].header; ++j)
-                if (!Body(lines_[j].raw).trimmed().isEmpty())
+                if (!lines_[j].text.trimmed().isEmpty())
                     insertAt = j + 1;
             break;
         }
     }
 
+    auto endLine = [&eol](Line& line) {
+        if (EndingLength(line.raw) == 0)
+            line.raw += eol;
+    };
     if (insertAt < 0) {
-        if (!lines_.isEmpty() && Ending(lines_.last().raw).isEmpty())
-            lines_.last().raw += eol;
-        if (!lines_.isEmpty() && !Body(lines_.last().raw).trimmed().isEmpty()) {
+        if (!lines_.isEmpty())
+            endLine(lines_.last());
+        if (!lines_.isEmpty() && !lines_.last().text.trimmed().isEmpty()) {
             Line blank;
             blank.raw = eol;
             blank.section = lines_.last().section;
@@ -161,22 +193,26 @@ void IniDocument::SetValue(const QString& section, const QString& key, const QSt
         Line header;
         header.header = true;
         header.section = section;
-        header.raw = QLatin1Char('[') + Clean(section).trimmed() + QLatin1Char(']') + eol;
+        header.text = QLatin1Char('[') + Clean(section).trimmed() + QLatin1Char(']');
+        header.raw = header.text.toUtf8() + eol;
         lines_.append(header);
         lines_.append(added);
-        return;
+        return true;
     }
-    if (Ending(lines_[insertAt - 1].raw).isEmpty())
-        lines_[insertAt - 1].raw += eol;
+    endLine(lines_[insertAt - 1]);
     lines_.insert(insertAt, added);
+    return true;
 }
 
 void IniDocument::RemoveKey(const QString& section, const QString& key)
 {
+    const QString folded = Folded(section, key);
     for (int i = int(lines_.size()) - 1; i >= 0; --i) {
         const Line& line = lines_[i];
-        if (!line.header && !line.key.isEmpty() && Same(line.section, section) && Same(line.key, key))
+        if (!line.header && !line.key.isEmpty() && Folded(line.section, line.key) == folded) {
             lines_.removeAt(i);
+            indexed_ = false;
+        }
     }
 }
 
@@ -192,35 +228,109 @@ QStringList IniDocument::Sections() const
 QStringList IniDocument::Keys(const QString& section) const
 {
     QStringList names;
+    const QString folded = section.toCaseFolded();
     for (const Line& line : lines_)
-        if (!line.header && !line.key.isEmpty() && Same(line.section, section)
+        if (!line.header && !line.key.isEmpty() && line.section.toCaseFolded() == folded
             && !names.contains(line.key, Qt::CaseInsensitive))
             names.append(line.key);
     return names;
+}
+
+QByteArray IniDocument::ToBytes() const
+{
+    QByteArray bytes;
+    qsizetype size = 0;
+    for (const Line& line : lines_)
+        size += line.raw.size();
+    bytes.reserve(size);
+    for (const Line& line : lines_)
+        bytes += line.raw;
+    return bytes;
 }
 
 QString IniDocument::ToText() const
 {
     QString text;
     for (const Line& line : lines_)
-        text += line.raw;
+        text += line.text + QLatin1String(line.raw.right(EndingLength(line.raw)));
     return text;
 }
 
 bool IniDocument::Save(const QString& path) const
 {
-    const QFileInfo info(path);
-    if (!QDir().mkpath(info.absolutePath()))
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = ToText().toUtf8();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
+    return ReplaceProfileFile(path, ToBytes(), nullptr);
+}
+
+QString EscapeText(const QString& text)
+{
+    qsizetype lead = 0;
+    while (lead < text.size() && text.at(lead).isSpace())
+        ++lead;
+    qsizetype trail = text.size();
+    while (trail > lead && text.at(trail - 1).isSpace())
+        --trail;
+
+    QString out;
+    out.reserve(text.size() + 8);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\\'))
+            out += QLatin1String("\\\\");
+        else if (c == QLatin1Char('\n'))
+            out += QLatin1String("\\n");
+        else if (c == QLatin1Char('\r'))
+            out += QLatin1String("\\r");
+        else if (c == QLatin1Char('\t'))
+            out += QLatin1String("\\t");
+        else if (i < lead || i >= trail)
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
     }
-    return file.commit();
+    return out;
+}
+
+QString UnescapeText(const QString& stored)
+{
+    if (!stored.contains(QLatin1Char('\\')))
+        return stored;
+    QString out;
+    out.reserve(stored.size());
+    for (qsizetype i = 0; i < stored.size(); ++i) {
+        const QChar c = stored.at(i);
+        if (c != QLatin1Char('\\') || i + 1 >= stored.size()) {
+            out += c;
+            continue;
+        }
+        const QChar next = stored.at(i + 1);
+        if (next == QLatin1Char('\\')) {
+            out += QLatin1Char('\\');
+        } else if (next == QLatin1Char('n')) {
+            out += QLatin1Char('\n');
+        } else if (next == QLatin1Char('r')) {
+            out += QLatin1Char('\r');
+        } else if (next == QLatin1Char('t')) {
+            out += QLatin1Char('\t');
+        } else if (next == QLatin1Char('u') && i + 5 < stored.size()) {
+            int code = 0;
+            for (int k = 2; k < 6 && code >= 0; ++k) {
+                const int digit = HexDigit(stored.at(i + k));
+                code = digit < 0 ? -1 : code * 16 + digit;
+            }
+            if (code < 0) {
+                out += c;
+                continue;
+            }
+            out += QChar(ushort(code));
+            i += 5;
+            continue;
+        } else {
+            out += c;
+            continue;
+        }
+        ++i;
+    }
+    return out;
 }
 
 } // namespace gw
