@@ -18,16 +18,6 @@ int EndingLength(const QByteArray& raw)
     return n;
 }
 
-QString Decode(const QByteArray& bytes)
-{
-    return bytes.isValidUtf8() ? QString::fromUtf8(bytes) : FromCp1252(bytes);
-}
-
-QString Folded(const QString& section, const QString& key)
-{
-    return section.toCaseFolded() + QChar(0) + key.toCaseFolded();
-}
-
 QString Clean(QString text)
 {
     // A line break inside a value would turn into lines of its own.
@@ -56,38 +46,51 @@ IniDocument IniDocument::Load(const QString& path)
     return FromBytes(file.bytes);
 }
 
-IniDocument::Line IniDocument::MakeLine(const QByteArray& raw)
-{
-    Line line;
-    line.raw = raw;
-    line.text = Decode(raw.left(raw.size() - EndingLength(raw)));
-    return line;
-}
-
 IniDocument IniDocument::Parse(const QString& text)
 {
     return FromBytes(text.toUtf8());
 }
 
+QString IniDocument::Text(const Line& line)
+{
+    const QByteArray body = line.raw.left(line.raw.size() - EndingLength(line.raw));
+    return line.utf8 ? QString::fromUtf8(body) : FromCp1252(body);
+}
+
 IniDocument IniDocument::FromBytes(const QByteArray& bytes)
 {
     IniDocument doc;
+    // An own copy: the lines point into it, and bytes may not own its data.
+    doc.source_ = QByteArray(bytes.constData(), bytes.size());
+    const char* data = doc.source_.constData();
+    auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; };
+    doc.lines_.reserve(bytes.count('\n') + 1);
     QString section;
     qsizetype start = 0;
     while (start < bytes.size()) {
         qsizetype end = bytes.indexOf('\n', start);
         end = end < 0 ? bytes.size() : end + 1;
-        Line line = MakeLine(bytes.mid(start, end - start));
+        Line line;
+        // A view into source_: no copy of a line nobody changes.
+        line.raw = QByteArray::fromRawData(data + start, end - start);
+        qsizetype from = start;
+        qsizetype to = end - EndingLength(line.raw);
         start = end;
-
-        QString body = line.text;
-        if (doc.lines_.isEmpty() && body.startsWith(QChar(0xFEFF)))
-            body.remove(0, 1);
-        body = body.trimmed();
-        if (body.startsWith(QLatin1Char('['))) {
-            const qsizetype close = body.lastIndexOf(QLatin1Char(']'));
+        line.utf8 = QByteArrayView(data + from, to - from).isValidUtf8();
+        if (from == 0 && line.utf8 && QByteArrayView(data, to).startsWith("\xEF\xBB\xBF"))
+            from += 3;
+        while (from < to && isBlank(data[from]))
+            ++from;
+        while (to > from && isBlank(data[to - 1]))
+            --to;
+        const QByteArrayView body(data + from, to - from);
+        auto decode = [&line](QByteArrayView part) {
+            return (line.utf8 ? QString::fromUtf8(part) : FromCp1252(part.data(), int(part.size()))).trimmed();
+        };
+        if (body.startsWith('[')) {
+            const qsizetype close = body.lastIndexOf(']');
             if (close > 0) {
-                section = body.mid(1, close - 1).trimmed();
+                section = decode(body.sliced(1, close - 1));
                 line.header = true;
                 line.section = section;
                 doc.lines_.append(line);
@@ -95,27 +98,34 @@ IniDocument IniDocument::FromBytes(const QByteArray& bytes)
             }
         }
         line.section = section;
-        const qsizetype eq = body.indexOf(QLatin1Char('='));
-        if (eq > 0 && !body.startsWith(QLatin1Char(';')))
-            line.key = body.left(eq).trimmed();
+        const qsizetype eq = body.indexOf('=');
+        if (eq > 0 && !body.startsWith(';'))
+            line.key = decode(body.first(eq));
         doc.lines_.append(line);
+        if (!line.key.isEmpty())
+            doc.Index(line, int(doc.lines_.size()) - 1);
     }
     return doc;
 }
 
+void IniDocument::Index(const Line& line, int at)
+{
+    QHash<QString, int>& keys = index_[line.section.toCaseFolded()];
+    keys.insert(line.key.toCaseFolded(), keys.value(line.key.toCaseFolded(), at));
+}
+
+void IniDocument::Reindex()
+{
+    index_.clear();
+    for (int i = 0; i < lines_.size(); ++i)
+        if (!lines_[i].header && !lines_[i].key.isEmpty())
+            Index(lines_[i], i);
+}
+
 int IniDocument::Find(const QString& section, const QString& key) const
 {
-    if (!indexed_) {
-        index_.clear();
-        // From the end, so that the first line of a pair wins.
-        for (int i = int(lines_.size()) - 1; i >= 0; --i) {
-            const Line& line = lines_[i];
-            if (!line.header && !line.key.isEmpty())
-                index_.insert(Folded(line.section, line.key), i);
-        }
-        indexed_ = true;
-    }
-    return index_.value(Folded(section, key), -1);
+    const auto keys = index_.constFind(section.toCaseFolded());
+    return keys == index_.cend() ? -1 : keys->value(key.toCaseFolded(), -1);
 }
 
 bool IniDocument::Value(const QString& section, const QString& key, QString* value) const
@@ -124,7 +134,7 @@ bool IniDocument::Value(const QString& section, const QString& key, QString* val
     if (i < 0)
         return false;
     if (value) {
-        const QString& body = lines_[i].text;
+        const QString body = Text(lines_[i]);
         *value = body.mid(body.indexOf(QLatin1Char('=')) + 1).trimmed();
     }
     return true;
@@ -148,20 +158,18 @@ bool IniDocument::SetValue(const QString& section, const QString& key, const QSt
         Line& line = lines_[found];
         // Keep the key as the file spells it, like the platform's profile writer.
         const QString body = line.key + QLatin1Char('=') + text;
-        if (body == line.text)
+        if (body == Text(line))
             return false;
-        line.text = body;
         line.raw = body.toUtf8() + line.raw.right(EndingLength(line.raw));
+        line.utf8 = true;
         return true;
     }
 
     const QByteArray eol = LineEnding();
-    indexed_ = false;
     Line added;
     added.section = section;
     added.key = Clean(key).trimmed();
-    added.text = added.key + QLatin1Char('=') + text;
-    added.raw = added.text.toUtf8() + eol;
+    added.raw = (added.key + QLatin1Char('=') + text).toUtf8() + eol;
 
     // After the last non-blank line of the first section of that name, so blank
     // separator lines stay in front of the next header.
@@ -171,7 +179,7 @@ bool IniDocument::SetValue(const QString& section, const QString& key, const QSt
         if (lines_[i].header && lines_[i].section.toCaseFolded() == folded) {
             insertAt = i + 1;
             for (int j = i + 1; j < lines_.size() && !lines_[j].header; ++j)
-                if (!lines_[j].text.trimmed().isEmpty())
+                if (!lines_[j].raw.trimmed().isEmpty())
                     insertAt = j + 1;
             break;
         }
@@ -184,7 +192,7 @@ bool IniDocument::SetValue(const QString& section, const QString& key, const QSt
     if (insertAt < 0) {
         if (!lines_.isEmpty())
             endLine(lines_.last());
-        if (!lines_.isEmpty() && !lines_.last().text.trimmed().isEmpty()) {
+        if (!lines_.isEmpty() && !lines_.last().raw.trimmed().isEmpty()) {
             Line blank;
             blank.raw = eol;
             blank.section = lines_.last().section;
@@ -193,27 +201,34 @@ bool IniDocument::SetValue(const QString& section, const QString& key, const QSt
         Line header;
         header.header = true;
         header.section = section;
-        header.text = QLatin1Char('[') + Clean(section).trimmed() + QLatin1Char(']');
-        header.raw = header.text.toUtf8() + eol;
+        header.raw = (QLatin1Char('[') + Clean(section).trimmed() + QLatin1Char(']')).toUtf8() + eol;
         lines_.append(header);
         lines_.append(added);
+        Index(added, int(lines_.size()) - 1);
         return true;
     }
     endLine(lines_[insertAt - 1]);
     lines_.insert(insertAt, added);
+    // The lines after it moved down by one.
+    for (QHash<QString, int>& keys : index_)
+        for (int& at : keys)
+            if (at >= insertAt)
+                ++at;
+    Index(added, insertAt);
     return true;
 }
 
 void IniDocument::RemoveKey(const QString& section, const QString& key)
 {
-    const QString folded = Folded(section, key);
+    const QString foldedSection = section.toCaseFolded();
+    const QString foldedKey = key.toCaseFolded();
     for (int i = int(lines_.size()) - 1; i >= 0; --i) {
         const Line& line = lines_[i];
-        if (!line.header && !line.key.isEmpty() && Folded(line.section, line.key) == folded) {
+        if (!line.header && !line.key.isEmpty() && line.section.toCaseFolded() == foldedSection
+            && line.key.toCaseFolded() == foldedKey)
             lines_.removeAt(i);
-            indexed_ = false;
-        }
     }
+    Reindex();
 }
 
 QStringList IniDocument::Sections() const
@@ -252,7 +267,7 @@ QString IniDocument::ToText() const
 {
     QString text;
     for (const Line& line : lines_)
-        text += line.text + QLatin1String(line.raw.right(EndingLength(line.raw)));
+        text += Text(line) + QLatin1String(line.raw.right(EndingLength(line.raw)));
     return text;
 }
 

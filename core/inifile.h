@@ -40,19 +40,21 @@ public:
 private:
     struct Line {
         QByteArray raw;   // the bytes of the line, with its line ending
-        QString text;     // the line decoded, without its line ending
         QString section;  // the section it belongs to (for key lines) or names (for headers)
         QString key;      // empty unless a key line
         bool header = false;
+        bool utf8 = true; // how its bytes decode
     };
-    static Line MakeLine(const QByteArray& raw);
+    static QString Text(const Line& line);  // decoded, without the line ending
     int Find(const QString& section, const QString& key) const;
+    void Index(const Line& line, int at);
+    void Reindex();
     QByteArray LineEnding() const;
 
+    QByteArray source_;  // the bytes read; unchanged lines are views into them
     QVector<Line> lines_;
-    // First line of each section/key pair, built when first needed.
-    mutable QHash<QString, int> index_;
-    mutable bool indexed_ = false;
+    // Folded section name -> folded key -> its first line.
+    QHash<QString, QHash<QString, int>> index_;
 };
 
 // Texts the user typed are stored on one line and come back whole: "\" as
