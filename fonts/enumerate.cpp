@@ -324,9 +324,9 @@ void FontEnumerator::ReadFonts()
     CountingPass(DeviceContext::Display);
     if (ShowStatus)
         ShowStatus("Reading " + QString::number(FontCount) + " fonts from your system...");
-    ShowTrueType = ReadIniInt("GW", "ShowTrueType", 0, IniFile) == 1;
-    ShowATM = ReadIniInt("GW", "ShowATM", 0, IniFile) == 1;
-    ShowDevice = ReadIniInt("GW", "ShowDevice", 0, IniFile) == 1;
+    ShowTrueType = ReadIniSwitch("GW", "ShowTrueType", IniFile);
+    ShowATM = ReadIniSwitch("GW", "ShowATM", IniFile);
+    ShowDevice = ReadIniSwitch("GW", "ShowDevice", IniFile);
     CollectingPass(DeviceContext::Display);
     if (DrawProgress)
         DrawProgress(100);
