@@ -45,6 +45,8 @@ public:
     int CreateScalableFontResource(int hidden, const QString& fotFile, const QString& fontFile,
                                    const QString& currentPath) override;
     void BroadcastFontChange() override { ++broadcasts; }
+    void RescanFonts() override { ++rescans; }
+    int rescans = 0;
 
     // Styles seen on both contexts, and those only the printer has. An
     // enumeration of all families calls once per distinct (face name, type bits)
@@ -104,6 +106,19 @@ public:
     QString text;
 };
 
+// Character maps given by the test, per font file; other files cannot be read.
+class FakeCharacterMaps : public CharacterMaps {
+public:
+    bool CharacterMap(const QString& fontFile, int, QSet<uint>* characters) override
+    {
+        ++reads;
+        *characters = maps.value(fontFile);
+        return maps.contains(fontFile);
+    }
+    QMap<QString, QSet<uint>> maps;
+    int reads = 0;
+};
+
 // The fakes installed by InstallFakePlatform; they belong to Sys().
 struct FakePlatform {
     FakeSystemInfo* system = nullptr;
@@ -113,6 +128,7 @@ struct FakePlatform {
     FakeMessageBoxes* messages = nullptr;
     FakeProgramRunner* programs = nullptr;
     FakeClipboard* clipboard = nullptr;
+    FakeCharacterMaps* characterMaps = nullptr;
 };
 FakePlatform InstallFakePlatform(const QString& root);
 
