@@ -179,6 +179,7 @@ std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForPrinter(const QString& pr
     std::unique_ptr<QtPrinterSurface> surface(new QtPrinterSurface);
     State& s = *surface->d;
     s.printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    s.printer->setCreator(QStringLiteral("Glyphwick"));
     QString name = printerName.isEmpty() ? QPrinterInfo::defaultPrinterName() : printerName;
     if (!name.isEmpty() && QPrinterInfo::availablePrinterNames().contains(name)) {
         s.printer->setPrinterName(name);
@@ -193,6 +194,7 @@ std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForPdf(const QString& fileNa
     State& s = *surface->d;
     s.pdf = true;
     s.printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    s.printer->setCreator(QStringLiteral("Glyphwick"));
     s.printer->setOutputFormat(QPrinter::PdfFormat);
     s.printer->setOutputFileName(fileName);
 
@@ -409,6 +411,12 @@ int QtPrinterSurface::SetTextAlign(int align)
     const int previous = d->align;
     d->align = align;
     return previous;
+}
+
+void QtPrinterSurface::SetDocumentTitle(const QString& title)
+{
+    if (!d->painter.isActive())
+        d->printer->setDocName(title);
 }
 
 bool QtPrinterSurface::HasGlyph(int code)
