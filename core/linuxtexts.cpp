@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "core/globals.h"
+#include "core/helpers.h"
 
 namespace gw {
 
@@ -58,6 +59,19 @@ QString Type1FoundText(const QString& version, bool realAtmIni)
     if (realAtmIni)
         return QStringLiteral("Adobe Type Manager version ") + version + QStringLiteral(" detected");
     return QStringLiteral("Type 1 fonts found through fontconfig ") + version;
+}
+
+bool RealAtmIniExists()
+{
+    const QString folder = Sys().system->WindowsDirectory();
+    return QFileInfo(folder + "/ATM.INI").isFile() || QFileInfo(folder + "/atm.ini").isFile();
+}
+
+QString KeystrokeReadout(const QString& character)
+{
+    const QString label = KeystrokeLabel(character);
+    return label.startsWith(QLatin1String(" ALT+")) ? label + UnicodeKeystrokeSuffix(character)
+                                                    : label;
 }
 
 QString UnicodeKeystrokeSuffix(const QString& character)

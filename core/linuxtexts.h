@@ -12,10 +12,15 @@ QString ForLinux(const QString& designed);
 // The splash line about Type 1 fonts: the designed text when a real "ATM.INI"
 // file exists, else the fontconfig wording.
 QString Type1FoundText(const QString& version, bool realAtmIni);
+// A real "ATM.INI" file lies in the Windows folder (WinDir), rather than the
+// view made from fontconfig.
+bool RealAtmIniExists();
 
 // What follows the designed keystroke read-out: the character's Unicode code
 // point and how to type it here ("  (U+00A9: Ctrl+Shift+U a9)"); empty for none.
 QString UnicodeKeystrokeSuffix(const QString& character);
+// The keystroke read-out: the designed label, and for an Alt code the suffix above.
+QString KeystrokeReadout(const QString& character);
 
 // "OpenType" for a CFF OpenType file (".otf", or an sfnt holding "CFF "),
 // else "TrueType"; for captions, read-out labels and catalog captions.

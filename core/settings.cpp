@@ -225,6 +225,14 @@ int ReadIniInt(const QString& section, const QString& key, int16_t def, const QS
     return int(std::clamp(Val(value), double(INT32_MIN), double(INT32_MAX)));
 }
 
+bool ReadIniSwitch(const QString& section, const QString& key, const QString& file)
+{
+    const QString value = ReadIniString(section, key, QString(), file).trimmed().toLower();
+    if (value == QLatin1String("true") || value == QLatin1String("yes") || value == QLatin1String("on"))
+        return true;
+    return ReadIniInt(section, key, 0, file) == 1;
+}
+
 void WriteIniString(const QString& section, const QString& key, const QString& value,
                     const QString& file)
 {

@@ -25,6 +25,9 @@ QString ReadIniString(const QString& section, const QString& key, const QString&
                       const QString& file);
 // The leading number of the value (non-numeric text gives 0); def when missing.
 int ReadIniInt(const QString& section, const QString& key, int16_t def, const QString& file);
+// A switch such as "ShowTrueType": on for 1 and for "true", "yes" or "on" in any
+// letter case, as people write them by hand.
+bool ReadIniSwitch(const QString& section, const QString& key, const QString& file);
 // The first write creates the file; other keys, sections and comments survive.
 // A user text (IsUserText) is stored escaped on one line.
 void WriteIniString(const QString& section, const QString& key, const QString& value,

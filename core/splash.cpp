@@ -11,6 +11,7 @@
 
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/linuxtexts.h"
 #include "core/picturebox.h"
 #include "core/settings.h"
 
@@ -183,9 +184,8 @@ void frmSplash::Form_Load()
     CentreForm(this);
     lblAdobe->setText(QString());
     if (ATMInstalled) {
-        lblAdobe->setText("Adobe Type Manager version "
-                          + ReadIniString("Settings", "Version", QString(), "atm.ini")
-                          + " detected");
+        lblAdobe->setText(Type1FoundText(
+            ReadIniString("Settings", "Version", QString(), "atm.ini"), RealAtmIniExists()));
     }
     lblStatus->setText(QStringLiteral("Loading..."));
     lblVersion->setText(VersionCaption());

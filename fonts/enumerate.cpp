@@ -236,6 +236,10 @@ void FontEnumerator::AppendStyle(const EnumLogFont& elf, int kind)
             entry.FotFile = metrics.isEmpty() ? QStringLiteral("n/a") : metrics;
             entry.FileSize = SizeText(entry.FontFile);
         }
+        // Shown by the name the font gives its style ("Roman"), when it gives one.
+        const QString named = Field(elf.elfStyle);
+        if (!named.isEmpty())
+            entry.StyleName = named;
     } else if (kind == KindTrueType) {
         entry.FullName = Field(elf.elfFullName);
         entry.StyleName = Field(elf.elfStyle);
@@ -248,6 +252,11 @@ void FontEnumerator::AppendStyle(const EnumLogFont& elf, int kind)
 void FontEnumerator::Callback1(const EnumLogFont& elf, const TextMetric&, int fontType, int tag)
 {
     if (fontType == RASTER_FONTTYPE)
+        return;
+    // A family can exist in two kinds (C059 as OpenType and as Type 1 files):
+    // a TrueType item shows its TrueType styles, a Type 1 item its Type 1 styles.
+    if ((tag == KindTrueType && !IsTrueTypeType(fontType))
+        || (tag == KindType1 && IsTrueTypeType(fontType)))
         return;
     AppendStyle(elf, tag);
 }
@@ -324,9 +333,9 @@ void FontEnumerator::ReadFonts()
     CountingPass(DeviceContext::Display);
     if (ShowStatus)
         ShowStatus("Reading " + QString::number(FontCount) + " fonts from your system...");
-    ShowTrueType = ReadIniInt("GW", "ShowTrueType", 0, IniFile) == 1;
-    ShowATM = ReadIniInt("GW", "ShowATM", 0, IniFile) == 1;
-    ShowDevice = ReadIniInt("GW", "ShowDevice", 0, IniFile) == 1;
+    ShowTrueType = ReadIniSwitch("GW", "ShowTrueType", IniFile);
+    ShowATM = ReadIniSwitch("GW", "ShowATM", IniFile);
+    ShowDevice = ReadIniSwitch("GW", "ShowDevice", IniFile);
     CollectingPass(DeviceContext::Display);
     if (DrawProgress)
         DrawProgress(100);

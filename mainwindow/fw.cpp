@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
@@ -17,12 +19,14 @@
 
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/linuxtexts.h"
 #include "core/loader.h"
 #include "core/picturebox.h"
 #include "core/settings.h"
 #include "core/splash.h"
 #include "options/frmoptions.h"
 #include "wizards/frmbatch.h"
+#include "fonts/glyphs.h"
 
 namespace gw {
 
@@ -133,7 +137,10 @@ void FW::CreateControls()
 
     tabSpec = new QTabWidget(client);
     tabSpec->setObjectName(QStringLiteral("tabSpec"));
-    const char* const captions[] = {"&Text", "&Character Set", "&Sample Text",
+    // Alt letters the menus and labels of this window do not use: File, Edit,
+    // Characters, Tools, Run, Help, Installed Fonts, Available Styles and Size
+    // take every letter of "Character Set".
+    const char* const captions[] = {"Te&xt", "Character Set", "Sa&mple Text",
                                     "TrueType I&nformation"};
     const char* const keys[] = {"Text", "CharacterSet", "SampleText", "Information"};
     for (int i = 1; i <= 4; ++i) {
@@ -306,7 +313,9 @@ int FW::CurrentTab() const
 
 int FW::StyleIndex() const
 {
-    return Attribs->currentRow() + 1;
+    // A style name shown once may stand for a later entry than its row.
+    const QListWidgetItem* item = Attribs->currentItem();
+    return item ? item->data(Qt::UserRole).toInt() : 0;
 }
 
 int FW::SelectedRow() const
@@ -380,9 +389,9 @@ void FW::Form_Load()
 
     Loading = false;
     // A first start has no placement to restore: open centred at a useful size.
+    setMinimumSize(MinimumWindowSize());
     if (ReadIniString("Main", "Width", QString(), IniFile).isEmpty()) {
-        resize(900, 620);
-        CentreForm(this);
+        PlaceFirstTime();
     } else {
         LoadFormPlacement(this, QStringLiteral("Main"), IniFile);
     }
@@ -399,6 +408,39 @@ void FW::Form_Load()
     QApplication::restoreOverrideCursor();
     UnloadSplash();
     show();
+}
+
+QSize FW::MinimumWindowSize() const
+{
+    // The font-control panel at its full width beside a preview as wide, and a
+    // font list of at least eight rows above the fixed rows of the panel.
+    const int rows = 8;
+    const int rowHeight = std::max(ListView1->sizeHintForRow(0), ListView1->fontMetrics().height() + 2);
+    const int list = rows * rowHeight + 2 * ListView1->frameWidth();
+    constexpr int panelRows = 4605;  // twips of the panel that are not the list (LayoutControls)
+    const int frame = 8;             // the tab widget's page frame
+    const int width = 2 * Px(kPanelWidth) + 2 * Px(kMargin) + frame;
+    const int height = Px(panelRows) + list + tabSpec->tabBar()->sizeHint().height() + frame
+                       + 2 * Px(kMargin) + menuBar()->sizeHint().height()
+                       + statusBar()->sizeHint().height();
+    return QSize(width, height);
+}
+
+void FW::PlaceFirstTime()
+{
+    // A useful size, but never more than the screen's free area (panels
+    // excluded), whatever the scale factor.
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    // Before the window is shown its frame is not known yet: leave room for one.
+    const QSize frame = (frameGeometry().size() - geometry().size()).expandedTo(QSize(16, 48));
+    const QSize room(std::max(area.width() - frame.width(), 0), std::max(area.height() - frame.height(), 0));
+    QSize size = QSize(900, 620).expandedTo(minimumSize()).boundedTo(room);
+    size = size.expandedTo(QSize(std::min(minimumSize().width(), room.width()),
+                                 std::min(minimumSize().height(), room.height())));
+    resize(size);
+    move(area.x() + (area.width() - size.width() - frame.width()) / 2,
+         area.y() + (area.height() - size.height() - frame.height()) / 2);
 }
 
 void FW::ShowFamilyCount()
@@ -422,9 +464,11 @@ void FW::ListView1_ItemClick(int row)
         SelectTab(1);
 
     enumerator.EnumerateStyles(face, CurrentFontType);
-    for (const FontRecord& entry : StyleTable) {
-        if (ListFindExact(Attribs, entry.StyleName) < 0)
-            Attribs->addItem(entry.StyleName);
+    for (size_t i = 0; i < StyleTable.size(); ++i) {
+        if (ListFindExact(Attribs, StyleTable[i].StyleName) >= 0)
+            continue;
+        auto* item = new QListWidgetItem(StyleTable[i].StyleName, Attribs);
+        item->setData(Qt::UserRole, int(i) + 1);
     }
     fillingStyles_ = false;
     if (Attribs->count() > 0) {
@@ -455,6 +499,10 @@ void FW::Attribs_Click()
 void FW::tabSpec_Click()
 {
     const int tab = CurrentTab();
+    // A size still being typed goes to the page it was typed on.
+    if (sizeTypedOnTab_ && sizeTypedOnTab_ != tab)
+        lstPointSize_LostFocus();
+    sizeTypedOnTab_ = 0;
     picControls->setParent(picContainer[tab]);
     picControls->show();
     SizeTab(tab, 3);
@@ -462,12 +510,12 @@ void FW::tabSpec_Click()
     switch (tab) {
     case 1:
         lstPointSize->setEditText(QString::number(ScrSize[1]->value()));
-        pnlKeystroke->setText(KeystrokeLabel(CharacterText(scrAnsi[1]->value())));
+        pnlKeystroke->setText(KeystrokeReadout(CharacterText(scrAnsi[1]->value())));
         ScrSize_Change(1);
         break;
     case 2:
         lstPointSize->setEditText(QString::number(ScrSize[2]->value()));
-        pnlKeystroke->setText(KeystrokeLabel(CharacterText(scrAnsi[2]->value() + SelectedCell)));
+        pnlKeystroke->setText(KeystrokeReadout(CharacterText(scrAnsi[2]->value() + SelectedCell)));
         break;
     case 3:
         lstPointSize->setEditText(QString::number(ScrSize[3]->value()));
@@ -528,17 +576,18 @@ void FW::SizeTab(int tab, int mode)
         placeStrip(1, kPreviewLeft + H + kRowGap, W);
         break;
     case 2: {
-        const int cellHeight = std::max((H - 3 * kRowGap) / 4, 0);
-        const int cellWidth = std::max((W - 90) / 4, 0);
-        for (int k = 0; k < 16; ++k) {
-            const int left = kPreviewLeft + (k % 4) * (cellWidth + kRowGap);
-            const int top = kPreviewLeft + (k / 4) * (cellHeight + kRowGap);
-            picChar[k]->setGeometry(Px(left), Px(top), Px(cellWidth), Px(cellHeight));
-        }
-        chartGrid_->setGeometry(picChar[0]->x() - 1, picChar[0]->y() - 1,
-                                picChar[15]->geometry().right() - picChar[0]->x() + 3,
-                                picChar[15]->geometry().bottom() - picChar[0]->y() + 3);
-        placeStrip(2, kPreviewLeft + 4 * cellHeight + 3 * kRowGap + kRowGap, W);
+        // Laid out in whole pixels, so that every grid line (the gaps between
+        // the cells and the border around them) is equally wide.
+        const int gap = std::max(Px(kRowGap), 1);
+        const int cellHeight = std::max((Px(H) - 3 * gap) / 4, 0);
+        const int cellWidth = std::max((Px(W) - 3 * gap) / 4, 0);
+        const int origin = Px(kPreviewLeft);
+        for (int k = 0; k < 16; ++k)
+            picChar[k]->setGeometry(origin + (k % 4) * (cellWidth + gap),
+                                    origin + (k / 4) * (cellHeight + gap), cellWidth, cellHeight);
+        chartGrid_->setGeometry(origin - gap, origin - gap, 4 * cellWidth + 5 * gap,
+                                4 * cellHeight + 5 * gap);
+        placeStrip(2, kPreviewLeft + H + kRowGap, W);
         break;
     }
     case 3:
@@ -682,6 +731,8 @@ void FW::mnuOptionsRereadFonts_Click()
 {
     const int selected = SelectedRow();
     const QString remembered = selected >= 0 ? fontList->At(selected).text : QString();
+    Sys().fonts->RescanFonts();
+    ForgetCharacterMaps();
     enumerator.RereadFonts();
     UnloadLoader();
     ShowFamilyCount();

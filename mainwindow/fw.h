@@ -21,6 +21,7 @@ class QTreeView;
 
 namespace gw {
 
+class MissingCharacterMarks;
 class PictureBox;
 
 class FW : public QMainWindow {
@@ -84,7 +85,7 @@ public:
 
     // The selected tab, 1..4.
     int CurrentTab() const;
-    // Item index of Attribs + 1 (the entry of StyleFonts/StyleTable), 0 when none.
+    // The entry of StyleFonts/StyleTable (from 1) the selected Attribs item shows, 0 when none.
     int StyleIndex() const;
     // Row of the selected family in ListView1, or -1.
     int SelectedRow() const;
@@ -126,6 +127,8 @@ public:
     void mnuCharAccents_Click();
     void mnuCharSym_Click(int index);
     void mnuEditCopy_Click();
+    // Moves the chart's selected cell by step (arrow keys), scrolling at the edges.
+    void MoveSelectedCell(int step);
 
     // ---- Information read-outs ----
     void ShowFontInfo();
@@ -155,15 +158,21 @@ private:
     // Places the controls of picControls; the read-out rows are then stacked.
     void LayoutControls();
     void ShowFamilyCount();
+    // The smallest size at which the font list still shows eight rows.
+    QSize MinimumWindowSize() const;
+    // The first start's placement: centred in the screen's free area, fitting it.
+    void PlaceFirstTime();
     // Selects the family with exactly this text, else the first, and shows its styles.
     void SelectFamilyOrFirst(const QString& text);
     void SetCharacterCode(int code);
     // Places the read-out rows under lblFontfiles without gaps.
     void StackReadouts();
     QWidget* chartGrid_ = nullptr;
+    MissingCharacterMarks* sampleMarks_ = nullptr;
     bool unloaded_ = false;
     bool selectingRow_ = false;   // SelectRow runs no ItemClick
     bool fillingStyles_ = false;  // refilling Attribs runs no Attribs_Click
+    int sizeTypedOnTab_ = 0;      // the page a size was typed on, until it is applied
 };
 
 // The text of the character with code 0..255 (code page 1252).

@@ -7,6 +7,7 @@
 
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/linuxtexts.h"
 #include "mainwindow/fontinfo.h"
 #include "mainwindow/fw.h"
 
@@ -62,10 +63,10 @@ void FW::ShowFontInfo()
     case KindTrueType:
         pnlTTF->setText(entry.FontFile);
         if (entry.FotFile == QLatin1String("n/a")) {
-            lblFontfiles->setText(QStringLiteral("TrueType file"));
+            lblFontfiles->setText(FontKindWord(entry.FontFile) + " file");
             pnlFOT->hide();
         } else {
-            lblFontfiles->setText(QStringLiteral("TrueType files"));
+            lblFontfiles->setText(FontKindWord(entry.FontFile) + " files");
             pnlFOT->setText(entry.FotFile);
         }
         pnlFileSize->setText(entry.FileSize);

@@ -19,7 +19,9 @@
 #include "core/codepage.h"
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/linuxtexts.h"
 #include "core/picturebox.h"
+#include "fonts/glyphs.h"
 #include "mainwindow/fw.h"
 
 namespace gw {
@@ -27,43 +29,6 @@ namespace gw {
 namespace {
 
 constexpr int kCharSymCodes[] = {0, 33, 63, 34, 36, 163, 153, 169, 174, 149, 147, 188};
-
-// The face-name field holds at most 31 bytes; a longer family name only
-// matches an installed family that begins with it.
-QString FamilyOf(const char (&faceName)[32])
-{
-    const QString face = BytesToText(faceName, sizeof faceName);
-    if (ToCp1252(face).size() < int(sizeof faceName) - 1)
-        return face;
-    for (const QString& family : QFontDatabase::families())
-        if (family.startsWith(face, Qt::CaseInsensitive))
-            return family;
-    return face;
-}
-
-// A positive size is the cell height (ascent + descent), as a logical font's
-// height; Qt sizes fonts by the em, so the em is scaled from the font's metrics.
-QFont GlyphFont(const EnumLogFont& elf, int size)
-{
-    QFont font(FamilyOf(elf.lfFaceName));
-    font.setWeight(QFont::Weight(std::clamp(elf.lfWeight > 0 ? elf.lfWeight : 400, 1, 1000)));
-    font.setItalic(elf.lfItalic != 0);
-    const QString style = BytesToText(elf.elfStyle, sizeof elf.elfStyle);
-    if (!style.isEmpty())
-        font.setStyleName(style);
-    font.setStyleStrategy(QFont::PreferAntialias);
-    if (size > 0) {
-        constexpr int probe = 1000;
-        font.setPixelSize(probe);
-        const QFontMetricsF metrics(font);
-        const qreal cell = metrics.ascent() + metrics.descent();
-        const int em = cell > 0 ? qRound(qreal(size) * probe / cell) : size;
-        font.setPixelSize(std::max(em, 1));
-    } else if (size < 0) {
-        font.setPixelSize(-size);
-    }
-    return font;
-}
 
 } // namespace
 
@@ -94,8 +59,17 @@ void FW::ConnectPreviewEvents()
         wire(ScrSize[i], i, &FW::ScrSize_Change, &FW::ScrSize_Scroll);
 
     Spec->installEventFilter(this);
-    for (PictureBox* cell : picChar)
+    for (PictureBox* cell : picChar) {
         cell->installEventFilter(this);
+        // A click on a cell puts the focus on the chart, whose arrow keys move the selection.
+        cell->setFocusPolicy(Qt::ClickFocus);
+        cell->setFocusProxy(chartGrid_);
+    }
+    chartGrid_->setObjectName(QStringLiteral("chartGrid"));
+    chartGrid_->setFocusPolicy(Qt::StrongFocus);
+    chartGrid_->installEventFilter(this);
+    for (QScrollBar* bar : {scrAnsi[1], scrAnsi[2], ScrSize[1], ScrSize[2], ScrSize[3]})
+        bar->setFocusPolicy(Qt::StrongFocus);
 
     // Sizes are typed whole; completing "1" to "10" would change what was typed.
     lstPointSize->setCompleter(nullptr);
@@ -122,6 +96,16 @@ bool FW::PreviewEvent(QObject* watched, QEvent* event)
     if (watched == Spec) {
         if (redraw)
             Spec_Paint();
+        return false;
+    }
+
+    if (watched == chartGrid_ && event->type() == QEvent::KeyPress) {
+        const int steps[][2] = {{Qt::Key_Left, -1}, {Qt::Key_Right, 1}, {Qt::Key_Up, -4}, {Qt::Key_Down, 4}};
+        for (const auto& s : steps)
+            if (static_cast<QKeyEvent*>(event)->key() == s[0]) {
+                MoveSelectedCell(s[1]);
+                return true;
+            }
         return false;
     }
 
@@ -161,6 +145,13 @@ bool FW::PreviewEvent(QObject* watched, QEvent* event)
                                      & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
             if ((control || typing) && !lstPointSize_KeyPress(k))
                 return true;
+            if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+                // Enter applies the typed size at once, to the page it was typed on.
+                lstPointSize_LostFocus();
+                return true;
+            }
+            if ((typing || k == Qt::Key_Backspace || k == Qt::Key_Delete) && CurrentTab() <= 3)
+                sizeTypedOnTab_ = CurrentTab();
         } else if (event->type() == QEvent::FocusOut) {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
             if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
@@ -185,16 +176,13 @@ void FW::DrawGlyph(PictureBox* target, int styleIndex, int size, const QString& 
     }
     target->Clear();
 
-    const QFont font = GlyphFont(StyleFonts[size_t(styleIndex - 1)], size);
+    const EnumLogFont& elf = StyleFonts[size_t(styleIndex - 1)];
     CanvasPainter painter(target);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setFont(font);
-    painter.setPen(colour);
     const int x = target->width() / 2;
     const int y = target->height() / 2 + size / 4;
-    const qreal advance = QFontMetricsF(font, painter.device()).horizontalAdvance(character);
-    painter.drawText(QPointF(x - advance / 2, y), character);
+    DrawFontCharacter(painter, elf, ExactFont(elf, size), QPointF(x, y), character, colour, size);
 }
 
 void FW::Spec_Paint()
@@ -210,7 +198,7 @@ void FW::scrAnsi_Change(int index)
         pnlAnsi[1]->setText(QString::number(scrAnsi[1]->value()));
         DrawGlyph(Spec, StyleIndex(), int(Val(lstPointSize->currentText())), character,
                   Qt::black);
-        pnlKeystroke->setText(KeystrokeLabel(character));
+        pnlKeystroke->setText(KeystrokeReadout(character));
     } else if (index == 2) {
         pnlAnsi[2]->setText(QString::number(scrAnsi[2]->value()));
         if (fontList && fontList->Count() > 0 && Attribs->count() > 0) {
@@ -263,51 +251,50 @@ bool FW::lstPointSize_KeyPress(int key)
 
 void FW::lstPointSize_LostFocus()
 {
-    const int tab = CurrentTab();
+    // A size typed on one page belongs to that page, even when the focus
+    // leaves the box because another tab was clicked.
+    const int tab = sizeTypedOnTab_ ? sizeTypedOnTab_ : CurrentTab();
+    sizeTypedOnTab_ = 0;
     if (tab < 1 || tab > 3)
         return;
     QScrollBar* slider = ScrSize[tab];
     const QString text = lstPointSize->currentText();
     const int v = int(Val(text));
+    const bool showing = tab == CurrentTab();
+    auto show = [&](const QString& value) {
+        if (showing)
+            lstPointSize->setEditText(value);
+    };
     if (!text.isEmpty() && v >= 0 && v <= slider->maximum())
         slider->setValue(v);
     if (v >= slider->maximum()) {
-        lstPointSize->setEditText(QString::number(slider->maximum()));
+        show(QString::number(slider->maximum()));
         slider->setValue(slider->maximum());
     }
     if (v < 8) {
-        lstPointSize->setEditText(QStringLiteral("8"));
+        show(QStringLiteral("8"));
         slider->setValue(8);
     }
+    if (!showing)
+        lstPointSize->setEditText(QString::number(ScrSize[CurrentTab() <= 3 ? CurrentTab() : tab]->value()));
 }
 
+// The sample shows the exact style chosen, as the large character and the chart
+// do, for every kind of font; characters the font lacks are greyed out.
 void FW::ApplySampleFont()
 {
     QFont font = txtSample->font();
-    font.setStyleName(QString());
-    font.setBold(false);
-    font.setItalic(false);
-    QString style;
-    if (fontList && fontList->Count() > 0 && Attribs->count() > 0) {
-        const int index = StyleIndex();
-        if (CurrentFontType == 1 && index >= 1 && index <= int(StyleFonts.size())) {
-            const EnumLogFont& elf = StyleFonts[size_t(index - 1)];
-            font.setFamily(FamilyOf(elf.lfFaceName));
-            style = BytesToText(elf.elfFullName, sizeof elf.elfFullName);
-        } else if (SelectedRow() >= 0) {
-            font.setFamily(fontList->At(SelectedRow()).text);
-        }
+    EnumLogFont shown;
+    const int index = StyleIndex();
+    if (fontList && fontList->Count() > 0 && index >= 1 && index <= int(StyleFonts.size())) {
+        shown = StyleFonts[size_t(index - 1)];
+        font = ExactFont(shown, 0);
     }
     font.setPointSize(ScrSize[3]->value());
-    if (style.contains(QLatin1String("Bold Italic"))) {
-        font.setBold(true);
-        font.setItalic(true);
-    } else if (style.contains(QLatin1String("Bold"))) {
-        font.setBold(true);
-    } else if (style.contains(QLatin1String("Italic"))) {
-        font.setItalic(true);
-    }
     txtSample->setFont(font);
+    if (!sampleMarks_)
+        sampleMarks_ = new MissingCharacterMarks(txtSample->document());
+    sampleMarks_->SetFont(shown);
 }
 
 // ---- Character chart -------------------------------------------------------------
@@ -333,7 +320,7 @@ void FW::picChar_Click(int index)
     picChar_Paint(index);
     const int code = scrAnsi[2]->value() + index;
     pnlAnsi[2]->setText(QString::number(code));
-    pnlKeystroke->setText(KeystrokeLabel(CharacterText(code)));
+    pnlKeystroke->setText(KeystrokeReadout(CharacterText(code)));
 }
 
 void FW::picChar_DblClick(int index)
@@ -376,23 +363,43 @@ void FW::mnuCharSym_Click(int index)
         SetCharacterCode(kCharSymCodes[index]);
 }
 
+// Copy never empties the clipboard: with nothing to copy it stays as it was
+// (an emptied clipboard makes a later paste crash inside Qt on X11).
 void FW::mnuEditCopy_Click()
 {
-    Sys().clipboard->Clear();
+    QString text;
     switch (CurrentTab()) {
     case 1:
-        Sys().clipboard->SetText(CharacterText(scrAnsi[1]->value()));
+        text = CharacterText(scrAnsi[1]->value());
         break;
     case 2:
-        Sys().clipboard->SetText(CharacterText(scrAnsi[2]->value() + SelectedCell));
+        text = CharacterText(scrAnsi[2]->value() + SelectedCell);
         break;
     case 3:
-        Sys().clipboard->SetText(
-            txtSample->textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n'));
+    case 4: {
+        // The selected text, or all of it when nothing is selected.
+        const QPlainTextEdit* box = CurrentTab() == 3 ? txtSample : txtInfo;
+        text = box->textCursor().hasSelection() ? box->textCursor().selectedText() : box->toPlainText();
+        text.replace(QChar::ParagraphSeparator, '\n');
         break;
+    }
     default:
         break;
     }
+    if (!text.isEmpty())
+        Sys().clipboard->SetText(text);
+}
+
+void FW::MoveSelectedCell(int step)
+{
+    int cell = SelectedCell + step;
+    if (cell < 0 || cell > 15) {
+        // Past the chart's edge the chart scrolls; the selection keeps its cell.
+        const int start = std::clamp(scrAnsi[2]->value() + step, 0, scrAnsi[2]->maximum());
+        scrAnsi[2]->setValue(start);
+        cell = SelectedCell;
+    }
+    picChar_Click(cell);
 }
 
 } // namespace gw

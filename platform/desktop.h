@@ -28,6 +28,7 @@ struct DesktopFace {
     int index = 0;
     int weight = 400;   // 100..900
     int slant = 0;      // fontconfig slant: 0 roman, 100 italic, 110 oblique
+    int width = 100;    // fontconfig width: 100 normal, 75 condensed, ...
     int fontType = 0;   // RASTER_FONTTYPE, DEVICE_FONTTYPE or TRUETYPE_FONTTYPE
     bool fixedPitch = false;
     bool symbol = false;
@@ -35,6 +36,10 @@ struct DesktopFace {
     QString metricsFile; // Type 1: the ".afm"/".pfm" beside the outline, else empty
     bool italic() const { return slant != 0; }
 };
+
+// The styles of one family in the order they are offered: the regular style
+// first (upright, normal width, weight nearest 400), then by width, weight, slant.
+void OrderFamilyStyles(QVector<DesktopFace>& styles);
 
 // fontconfig weight to the 100..900 scale, rounded to the hundreds.
 int DesktopWeight(double fcWeight);
@@ -65,6 +70,9 @@ void DesktopEnsureFontAdded(const QString& path);
 int DesktopRemoveFont(const QString& path);
 // Reloads this process's font set from the configuration; added fonts stay.
 void DesktopReloadFonts();
+// A fresh fontconfig configuration (its folders scanned again where they
+// changed) and a fresh Qt font database built from it; added fonts stay.
+void DesktopRescanFonts();
 // Asks fontconfig to rescan the user font folder, without waiting for it.
 void DesktopRescanUserFonts();
 
@@ -82,5 +90,6 @@ std::unique_ptr<MessageBoxes> MakeDesktopMessageBoxes();
 std::unique_ptr<ProgramRunner> MakeDesktopProgramRunner();
 std::unique_ptr<HelpService> MakeDesktopHelpService();
 std::unique_ptr<FileDialogs> MakeDesktopFileDialogs();
+std::unique_ptr<CharacterMaps> MakeDesktopCharacterMaps();
 
 } // namespace gw

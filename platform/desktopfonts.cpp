@@ -15,6 +15,7 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include <fontconfig/fontconfig.h>
@@ -232,7 +233,7 @@ QVector<DesktopFace> ListFontFaces()
     FcPattern* pattern = FcPatternCreate();
     FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_STYLE, FC_STYLELANG,
                                             FC_FULLNAME, FC_FULLNAMELANG, FC_FILE, FC_INDEX,
-                                            FC_WEIGHT, FC_SLANT, FC_FONTFORMAT, FC_SCALABLE,
+                                            FC_WEIGHT, FC_SLANT, FC_WIDTH, FC_FONTFORMAT, FC_SCALABLE,
                                             FC_SPACING, FC_PIXEL_SIZE, nullptr);
     FcFontSet* set = FcFontList(FcConfigGetCurrent(), pattern, objects);
     FcObjectSetDestroy(objects);
@@ -305,6 +306,9 @@ QVector<DesktopFace> ListFontFaces()
         int slant = FC_SLANT_ROMAN;
         FcPatternGetInteger(p, FC_SLANT, 0, &slant);
         face.slant = slant;
+        int width = FC_WIDTH_NORMAL;
+        FcPatternGetInteger(p, FC_WIDTH, 0, &width);
+        face.width = width;
         int spacing = FC_PROPORTIONAL;
         FcPatternGetInteger(p, FC_SPACING, 0, &spacing);
         face.fixedPitch = spacing == FC_MONO || spacing == FC_CHARCELL;
@@ -416,6 +420,26 @@ void DesktopReloadFonts()
     EnsureAppFonts();
 }
 
+void DesktopRescanFonts()
+{
+    DesktopReloadFonts();
+    if (!HaveGui())
+        return;
+    // Qt builds its database from fontconfig once; adding and removing an
+    // application font is the public way to make it build the database again.
+    const QVector<DesktopFace> faces = DesktopFontFaces();
+    for (const DesktopFace& face : faces) {
+        const int id = QFontDatabase::addApplicationFont(face.file);
+        if (id < 0)
+            continue;
+        QFontDatabase::removeApplicationFont(id);
+        break;
+    }
+    QFontDatabase::families();
+    EnsureAppFonts();
+    InvalidateFaces();
+}
+
 void DesktopRescanUserFonts()
 {
     const QString dir = DesktopUserFontFolder();
@@ -487,6 +511,25 @@ bool DesktopSetHidden(const QString& file, bool hidden)
     return out.commit();
 }
 
+void OrderFamilyStyles(QVector<DesktopFace>& styles)
+{
+    auto regularness = [](const DesktopFace& f) {
+        return f.italic() || f.width != FC_WIDTH_NORMAL ? INT_MAX : std::abs(f.weight - 400) * 2 + (f.weight > 400);
+    };
+    std::stable_sort(styles.begin(), styles.end(), [](const DesktopFace& a, const DesktopFace& b) {
+        if (a.width != b.width)
+            return a.width < b.width;
+        if (a.weight != b.weight)
+            return a.weight < b.weight;
+        return a.slant < b.slant;
+    });
+    auto regular = std::min_element(styles.begin(), styles.end(), [&](const DesktopFace& a, const DesktopFace& b) {
+        return regularness(a) < regularness(b);
+    });
+    if (regular != styles.end() && regularness(*regular) != INT_MAX)
+        std::rotate(styles.begin(), regular, regular + 1);
+}
+
 namespace {
 
 void FillRecord(const DesktopFace& face, EnumLogFont* elf, TextMetric* tm)
@@ -506,6 +549,7 @@ void FillRecord(const DesktopFace& face, EnumLogFont* elf, TextMetric* tm)
     SetLogFontName(elf->elfFullName, sizeof elf->elfFullName, face.fullName);
     SetLogFontName(elf->elfStyle, sizeof elf->elfStyle, face.style);
     elf->filePath = face.file;
+    elf->faceIndex = face.index;
 
     tm->tmHeight = elf->lfHeight;
     tm->tmAscent = elf->lfHeight;
@@ -626,6 +670,7 @@ public:
             });
         } else {
             records = styles;
+            OrderFamilyStyles(records);
         }
 
         for (const DesktopFace& f : records) {
@@ -642,6 +687,11 @@ public:
                                    const QString&) override
     {
         return WriteFotFile(fotFile, fontFile);
+    }
+    void RescanFonts() override
+    {
+        DesktopRescanFonts();
+        printerRead_ = false;
     }
     void BroadcastFontChange() override
     {

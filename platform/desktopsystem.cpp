@@ -199,6 +199,7 @@ std::unique_ptr<Platform> MakeDesktopPlatform()
     platform->clipboard = std::make_unique<DesktopClipboard>();
     platform->help = MakeDesktopHelpService();
     platform->dialogs = MakeDesktopFileDialogs();
+    platform->characterMaps = MakeDesktopCharacterMaps();
     return platform;
 }
 

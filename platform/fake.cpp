@@ -287,6 +287,9 @@ FakePlatform InstallFakePlatform(const QString& root)
     platform->atm = std::move(atm);
     platform->messages = std::move(messages);
     platform->clipboard = std::move(clipboard);
+    auto characterMaps = std::make_unique<FakeCharacterMaps>();
+    fake.characterMaps = characterMaps.get();
+    platform->characterMaps = std::move(characterMaps);
     platform->programs = std::move(programs);
     SetPlatform(std::move(platform));
     return fake;

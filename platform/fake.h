@@ -45,6 +45,8 @@ public:
     int CreateScalableFontResource(int hidden, const QString& fotFile, const QString& fontFile,
                                    const QString& currentPath) override;
     void BroadcastFontChange() override { ++broadcasts; }
+    void RescanFonts() override { ++rescans; }
+    int rescans = 0;
 
     // Styles seen on both contexts, and those only the printer has. An
     // enumeration of all families calls once per distinct (face name, type bits)
@@ -123,6 +125,19 @@ public:
     QStringList titles, starts, extensions; // what every call asked
 };
 
+// Character maps given by the test, per font file; other files cannot be read.
+class FakeCharacterMaps : public CharacterMaps {
+public:
+    bool CharacterMap(const QString& fontFile, int, QSet<uint>* characters) override
+    {
+        ++reads;
+        *characters = maps.value(fontFile);
+        return maps.contains(fontFile);
+    }
+    QMap<QString, QSet<uint>> maps;
+    int reads = 0;
+};
+
 // The fakes installed by InstallFakePlatform; they belong to Sys().
 struct FakePlatform {
     FakeSystemInfo* system = nullptr;
@@ -134,6 +149,7 @@ struct FakePlatform {
     FakeClipboard* clipboard = nullptr;
     FakeHelpService* help = nullptr;
     FakeFileDialogs* dialogs = nullptr;
+    FakeCharacterMaps* characterMaps = nullptr;
 };
 FakePlatform InstallFakePlatform(const QString& root);
 

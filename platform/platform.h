@@ -3,6 +3,7 @@
 // Each has a desktop implementation (desktop*.cpp) and a fake for tests (fake*.cpp).
 // Code outside platform/ reaches them only through Sys().
 #include <QString>
+#include <QSet>
 #include <QStringList>
 #include <cstdint>
 #include <functional>
@@ -65,8 +66,9 @@ struct EnumLogFont {
     char lfFaceName[32] = {};
     char elfFullName[64] = {};
     char elfStyle[32] = {};
-    // Not part of the record: the font file, for the platform layer's own use.
+    // Not part of the record: the font file and the face's index in it (collections).
     QString filePath;
+    int faceIndex = 0;
 };
 
 // Sets one of the name fields from text (code page 1252, cut to size - 1 bytes).
@@ -113,6 +115,9 @@ public:
                                            const QString& currentPath) = 0;
     // Tells everyone that the set of fonts changed.
     virtual void BroadcastFontChange() = 0;
+    // Reads the system's font set afresh, so that font files added to or
+    // removed from the font folders since the start are seen ("Reread Fonts").
+    virtual void RescanFonts() {}
 };
 
 // ---- Registrations (the key FontsKey) ---------------------------------------
@@ -214,6 +219,16 @@ public:
     virtual QString PickFolder(const QString& title, const QString& startFolder) = 0;
 };
 
+// ---- Characters a font file holds -------------------------------------------------
+
+class CharacterMaps {
+public:
+    virtual ~CharacterMaps() = default;
+    // The Unicode characters that face `index` of a font file maps to glyphs of
+    // its own (its character map); false when the file cannot be read as a font.
+    virtual bool CharacterMap(const QString& fontFile, int index, QSet<uint>* characters) = 0;
+};
+
 // ---- The set in use ------------------------------------------------------------
 
 struct Platform {
@@ -226,6 +241,7 @@ struct Platform {
     std::unique_ptr<Clipboard> clipboard;
     std::unique_ptr<HelpService> help;
     std::unique_ptr<FileDialogs> dialogs;
+    std::unique_ptr<CharacterMaps> characterMaps;
 };
 
 // The platform in use; set once at start-up (or by a test).

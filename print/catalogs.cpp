@@ -6,6 +6,7 @@
 
 #include "core/globals.h"
 #include "core/helpers.h"
+#include "core/linuxtexts.h"
 #include "core/settings.h"
 #include "fonts/enumerate.h"
 #include "print/printer.h"
@@ -58,7 +59,7 @@ QString PageLabel(int page) { return QStringLiteral("- %1 -").arg(page); }
 
 QString FileAndSize(const PrintFontEntry& font)
 {
-    return font.FileName.trimmed().toLower() + QStringLiteral("  ") + font.SizeText.trimmed();
+    return font.FileName.trimmed() + QStringLiteral("  ") + font.SizeText.trimmed();
 }
 
 // ---- Basic Catalog I, Two Column I, Three Column -----------------------------
@@ -427,10 +428,12 @@ QString FontCaption(const PrintFontEntry& font)
     const QString display = font.DisplayName.trimmed();
     QString name = display;
     switch (font.FontType) {
-    case 1:
-        if (!display.contains(QLatin1String("(TrueType)")))
-            name += QStringLiteral(" (TrueType)");
+    case 1: {
+        const QString kind = "(" + FontKindWord(font.FileName.trimmed()) + ")";
+        if (!display.contains(kind))
+            name += " " + kind;
         break;
+    }
     case 2:
         name += QStringLiteral("  (Adobe Type 1)");
         break;
@@ -634,6 +637,9 @@ bool PrintCatalogs(PrinterSurface& printer, const QString& layoutName, const Pri
                    const Gauge& gauge, const QString& title, const QString& folder)
 {
     const QString name = layoutName.toUpper();
+    if (!CatalogNames().contains(layoutName, Qt::CaseInsensitive))
+        return false;
+    printer.SetDocumentTitle(title.trimmed().isEmpty() ? layoutName : title.trimmed());
     if (name == QLatin1String("BASIC CATALOG I"))
         BasicCatalogI(printer, fonts, gauge, title, folder);
     else if (name == QLatin1String("BASIC CATALOG II"))

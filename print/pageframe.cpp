@@ -90,7 +90,7 @@ QString SampleTextChoice(int index)
     case 0:
         return QStringLiteral("AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz");
     case 1:
-        return QStringLiteral("123456890");
+        return QStringLiteral("1234567890");
     case 2:
         return QStringLiteral("~!@#$%^&*()_+|`-=\\{}[]:;\"'<>?,./");
     default:

@@ -12,6 +12,7 @@
 
 #include "core/globals.h"
 #include "core/settings.h"
+#include "core/splash.h"
 #include "core/startup/startup.h"
 #include "print/catalogs.h"
 #include "print/printlist.h"
@@ -100,7 +101,8 @@ QString PrintUsage()
       << "  --paper SIZE       letter (default) or a4; PDF output only\n"
       << "  --output FILE      write a PDF file\n"
       << "  --printer NAME     send to a printer (an empty NAME: the default printer)\n"
-      << "  --help             show this text\n"
+      << "  -h, --help         show this text\n"
+      << "  --version          show the version\n"
       << "\n"
       << "Names are compared without regard to letter case. The other choices (point\n"
       << "sizes, sample text, footers) come from Glyphwick's settings.\n"
@@ -129,13 +131,19 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     const QCommandLineOption paperOpt("paper", "", "SIZE");
     const QCommandLineOption outputOpt("output", "", "FILE");
     const QCommandLineOption printerOpt("printer", "", "NAME");
-    const QCommandLineOption helpOpt("help");
+    const QCommandLineOption helpOpt(QStringList{"h", "help"});
+    const QCommandLineOption versionOpt("version");
     parser.addOptions({layoutOpt, sheetsOpt, familyOpt, folderOpt, titleOpt, paperOpt, outputOpt,
-                       printerOpt, helpOpt});
+                       printerOpt, helpOpt, versionOpt});
     if (!parser.parse(QStringList{Program} + arguments))
         return Fail(err, PrintExitUsage, parser.errorText());
     if (parser.isSet(helpOpt)) {
         out << PrintUsage();
+        out.flush();
+        return PrintExitOk;
+    }
+    if (parser.isSet(versionOpt)) {
+        out << Program << " " << ProgramVersion << "\n";
         out.flush();
         return PrintExitOk;
     }
@@ -188,6 +196,10 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     const QString outputFile = toFile ? QFileInfo(parser.value(outputOpt)).absoluteFilePath() : QString();
     if (toFile && parser.value(outputOpt).trimmed().isEmpty())
         return Fail(err, PrintExitUsage, "--output needs a file name");
+    // The output is always PDF; a name without ".pdf" is most likely a slip (a
+    // font file or a folder given by mistake), and would be overwritten.
+    if (toFile && !outputFile.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        return Fail(err, PrintExitUsage, "the --output file name must end in \".pdf\"");
 
     // The program's start-up values, as the main program sets them.
     StartupPaths();

@@ -76,6 +76,9 @@ public:
     // Whether the current font has a glyph for the character with this code
     // (code page 1252), from its character map.
     virtual bool HasGlyph(int code) = 0;
+
+    // The title the document carries (a PDF's Title); takes effect before the first output.
+    virtual void SetDocumentTitle(const QString& title) { (void)title; }
 };
 
 } // namespace gw

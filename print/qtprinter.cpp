@@ -190,6 +190,7 @@ std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForPrinter(const QString& pr
     State& s = *surface->d;
     s.ownedPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     s.printer = s.ownedPrinter.get();
+    s.printer->setCreator(QStringLiteral("Glyphwick"));
     QString name = printerName.isEmpty() ? QPrinterInfo::defaultPrinterName() : printerName;
     if (!name.isEmpty() && QPrinterInfo::availablePrinterNames().contains(name)) {
         s.printer->setPrinterName(name);
@@ -205,6 +206,7 @@ std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForPdf(const QString& fileNa
     s.pdf = true;
     s.ownedPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     s.printer = s.ownedPrinter.get();
+    s.printer->setCreator(QStringLiteral("Glyphwick"));
     s.printer->setOutputFormat(QPrinter::PdfFormat);
     s.printer->setOutputFileName(fileName);
 
@@ -460,6 +462,12 @@ int QtPrinterSurface::SetTextAlign(int align)
     const int previous = d->align;
     d->align = align;
     return previous;
+}
+
+void QtPrinterSurface::SetDocumentTitle(const QString& title)
+{
+    if (d->printer && !d->painter.isActive())
+        d->printer->setDocName(title);
 }
 
 bool QtPrinterSurface::HasGlyph(int code)

@@ -65,6 +65,7 @@ public:
     int SetBkMode(int mode) override;
     int SetTextAlign(int align) override;
     bool HasGlyph(int code) override;
+    void SetDocumentTitle(const QString& title) override;
 
 private:
     QtPrinterSurface();

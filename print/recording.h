@@ -80,6 +80,8 @@ public:
     int SetBkMode(int mode) override;
     int SetTextAlign(int align) override;
     bool HasGlyph(int code) override { return !missingGlyphs.contains(code); }
+    void SetDocumentTitle(const QString& title) override { documentTitle = title; }
+    QString documentTitle;
 
 private:
     double ToPoints(double v) const;

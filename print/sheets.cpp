@@ -596,7 +596,7 @@ void CharacterSet(PrinterSurface& printer, const PrintFontEntry& font)
 
     s.Align(AlignBaseRight);
     s.UseArial(10, true);
-    const QString info = FileInfo(s, s.file.toLower(), 450);
+    const QString info = FileInfo(s, s.file, 450);
     const double infoWidth = s.Width(info);
     at(510, 45, info);
     s.Align(AlignBaseLeft);
@@ -617,34 +617,48 @@ void SeventyTwoPointSet(PrinterSurface& printer, const PrintFontEntry& font)
 {
     Sheet s(printer, font);
     const bool upper = UpperCaseSamples();
+    auto pair = [upper](int i) { return upper ? LetterPair(i).toUpper() : LetterPair(i); };
+
+    // Four columns across the sheet's width (on Letter centred on 117, 243, 369
+    // and 495; A4 is narrower); a font whose widest pair would reach the next
+    // column is set smaller, so that pairs never touch.
+    const double pitch = s.ContentWidth() / 4;
+    double points = 72;
+    s.UseFont(points);
+    double widest = 0;
+    for (int i = 0; i < 26; ++i)
+        widest = std::max(widest, s.Width(pair(i)));
+    constexpr double gap = 9;
+    if (widest > pitch - gap) {
+        points = std::max(8.0, std::floor(points * (pitch - gap) / widest));
+        s.UseFont(points);
+    }
+    auto column = [&](int c) { return s.left + pitch * (c + 0.5); };
 
     s.Align(AlignBaseCentre);
-    s.UseFont(72);
-    static const double columns[] = {117, 243, 369, 495};
-    for (int i = 0; i < 24; ++i) {
-        const QString pair = upper ? LetterPair(i).toUpper() : LetterPair(i);
-        s.TextAt(columns[i % 4], 120 + 80 * (i / 4), pair);
-    }
-    s.TextAt(243, 600, upper ? QStringLiteral("YY") : QStringLiteral("Yy"));
-    s.TextAt(369, 600, upper ? QStringLiteral("ZZ") : QStringLiteral("Zz"));
-    s.TextAt(306, 680, kDigits);
+    for (int i = 0; i < 24; ++i)
+        s.TextAt(column(i % 4), 120 + 80 * (i / 4), pair(i));
+    s.TextAt(column(1), 600, pair(24));
+    s.TextAt(column(2), 600, pair(25));
+    s.TextAt(s.left + s.ContentWidth() / 2, 680, kDigits);
 
+    const double line = s.ContentWidth();
     s.Align(AlignBaseRight);
     s.UseArial(10);
-    const QString info = FileInfo(s, s.file.toLower(), 504);
+    const QString info = FileInfo(s, s.file, line);
     const double infoWidth = s.Width(info);
-    s.TextAt(558, 50, info);
+    s.TextAt(s.right, 50, info);
     s.Align(AlignBaseLeft);
-    const QString points = QStringLiteral("  (72 points)");
-    const double pointsWidth = s.Width(points);
+    const QString pointsText = QStringLiteral("  (%1 points)").arg(points);
+    const double pointsWidth = s.Width(pointsText);
     s.UseArial(18, true);
-    s.TextAt(54, 50, FitText(s.p, kArial, 504 - infoWidth - pointsWidth - 12, s.display));
+    s.TextAt(s.left, 50, FitText(s.p, kArial, line - infoWidth - pointsWidth - 12, s.display));
     s.UseArial(10);
-    s.p.Print(points);  // on the same line, after the name
-    s.RuleAt(54, 54, 54 + 504, 54, 8);
-    s.RuleAt(54, 720, 54 + 504, 720, 8);
+    s.p.Print(pointsText);  // on the same line, after the name
+    s.RuleAt(s.left, 54, s.right, 54, 8);
+    s.RuleAt(s.left, 720, s.right, 720, 8);
     s.UseArial(8);
-    s.TextAt(54, 730, SheetHeader());
+    s.TextAt(s.left, 730, SheetHeader());
 }
 
 void PrintSheets(PrinterSurface& printer, const PrintFontList& fonts, const Gauge& gauge,
@@ -664,6 +678,11 @@ void PrintSheets(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
         resetEvery = 1;
 
     const int sheets = int(std::count(checked.begin(), checked.end(), true));
+    QStringList names;
+    for (int i = 0; i < 8; ++i)
+        if (checked[size_t(i)])
+            names << SheetNames().value(i);
+    printer.SetDocumentTitle(names.join(QStringLiteral(", ")));
     const int total = int(fonts.size()) * sheets;
     int page = 0;
     bool pending = false;

@@ -1,6 +1,7 @@
 #include "core/startup/startup.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QSocketNotifier>
 #include <csignal>
@@ -23,6 +24,14 @@ void StartupPaths()
     IniFile = Sys().system->ProgramFolder() + "/gw.ini";
     HelpFile = Sys().system->HelpFilePath();
     ExeFile = Sys().system->ExeFilePath();
+}
+
+void FirstStartSettings()
+{
+    if (QFileInfo::exists(IniFile))
+        return;
+    for (const char* key : {"ShowTrueType", "ShowATM", "ShowDevice"})
+        WriteIniString("GW", key, QStringLiteral("1"), IniFile);
 }
 
 bool StartupFontsKey()
@@ -125,6 +134,9 @@ bool StartupSequence::Run()
     steps_ << QStringLiteral("fonts key");
     if (!StartupFontsKey())
         return false;
+
+    steps_ << QStringLiteral("first start");
+    FirstStartSettings();
 
     steps_ << QStringLiteral("components");
     CheckComponents();

@@ -14,6 +14,9 @@ using MainWindowFactory = std::function<QWidget*()>;
 
 // The start-up steps, in the order StartupSequence runs them.
 void StartupPaths();       // IniFile, HelpFile, ExeFile
+// Without "gw.ini", creates it with the three Show keys on, so that a first
+// start lists every kind of font.
+void FirstStartSettings();
 bool StartupFontsKey();    // FontsKey from the version; false: the program must end
 int CheckComponents();     // number of component conflicts
 void DetectATM();          // ATMInstalled, PFMDir, PFBDir

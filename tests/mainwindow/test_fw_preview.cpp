@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QScrollBar>
 #include <memory>
 #include <optional>
@@ -95,25 +97,32 @@ private slots:
     void sizeBox_data()
     {
         QTest::addColumn<int>("tab");
-        QTest::addColumn<bool>("picked");
+        QTest::addColumn<QString>("how");  // leave, pick, enter, or switch (to another tab)
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("size");
-        QTest::newRow("above the maximum") << 1 << false << "900" << 800;
-        QTest::newRow("below the minimum") << 1 << false << "5" << 8;
-        QTest::newRow("zero on page 3") << 3 << false << "0" << 8;
-        QTest::newRow("letters dropped") << 3 << false << "1x2 ." << 12;
-        QTest::newRow("picked on page 2 clamps") << 2 << true << "160" << 136;
-        QTest::newRow("picked on page 3") << 3 << true << "12" << 12;
+        QTest::newRow("above the maximum") << 1 << "leave" << "900" << 800;
+        QTest::newRow("below the minimum") << 1 << "leave" << "5" << 8;
+        QTest::newRow("zero on page 3") << 3 << "leave" << "0" << 8;
+        QTest::newRow("letters dropped") << 3 << "leave" << "1x2 ." << 12;
+        QTest::newRow("picked on page 2 clamps") << 2 << "pick" << "160" << 136;
+        QTest::newRow("picked on page 3") << 3 << "pick" << "12" << 12;
+        QTest::newRow("enter applies at once on page 1") << 1 << "enter" << "333" << 333;
+        QTest::newRow("enter applies at once on page 2") << 2 << "enter" << "21" << 21;
+        QTest::newRow("enter clamps on page 3") << 3 << "enter" << "999" << 136;
+        QTest::newRow("typed on page 1 stays there") << 1 << "switch" << "250" << 250;
+        QTest::newRow("typed on page 3 stays there") << 3 << "switch" << "40" << 40;
     }
     void sizeBox()
     {
         QFETCH(int, tab);
-        QFETCH(bool, picked);
+        QFETCH(QString, how);
         QFETCH(QString, entry);
         QFETCH(int, size);
         auto fw = Open();
         fw->SelectTab(tab);
-        if (picked) {
+        const int other = tab == 2 ? 1 : 2;
+        const int otherSize = fw->ScrSize[other]->value();
+        if (how == "pick") {
             const int index = fw->lstPointSize->findText(entry);
             fw->lstPointSize->setCurrentIndex(index);
             emit fw->lstPointSize->activated(index);
@@ -121,13 +130,26 @@ private slots:
             fw->lstPointSize->lineEdit()->clear();
             QTest::keyClicks(fw->lstPointSize, entry);
             QCOMPARE(fw->lstPointSize->currentText(), entry.remove(QRegularExpression("[^0-9]")));
-            LeaveBox(fw->lstPointSize, fw->Attribs);
+            if (how == "leave")
+                LeaveBox(fw->lstPointSize, fw->Attribs);
+            else if (how == "enter")
+                QTest::keyClick(fw->lstPointSize, Qt::Key_Return);
+            else
+                fw->SelectTab(other);
         }
-        QCOMPARE(fw->lstPointSize->currentText(), QString::number(size));
         QCOMPARE(fw->ScrSize[tab]->value(), size);
         QCOMPARE(fw->pnlSize[tab]->text(), QString::number(size));
         if (tab == 3)
             QCOMPARE(fw->txtSample->font().pointSize(), size);
+        if (how == "switch") {
+            // The other page keeps its size and the box shows it.
+            QCOMPARE(fw->ScrSize[other]->value(), otherSize);
+            QCOMPARE(fw->lstPointSize->currentText(), QString::number(otherSize));
+            LeaveBox(fw->lstPointSize, fw->Attribs);
+            QCOMPARE(fw->ScrSize[other]->value(), otherSize);
+        } else {
+            QCOMPARE(fw->lstPointSize->currentText(), QString::number(size));
+        }
     }
 
     void chartClickSelectsAndCopies()
@@ -158,7 +180,7 @@ private slots:
         QTest::mouseDClick(fw->picChar[15], Qt::LeftButton);
         QCOMPARE(fw->CurrentTab(), 1);
         QCOMPARE(fw->scrAnsi[1]->value(), 255);
-        QCOMPARE(fw->pnlKeystroke->text(), QStringLiteral(" ALT+0+255"));
+        QCOMPARE(fw->pnlKeystroke->text(), QStringLiteral(" ALT+0+255  (U+00FF: Ctrl+Shift+U ff)"));
     }
 
     void charactersMenu_data()
@@ -191,7 +213,9 @@ private slots:
         QTest::newRow("page 1") << 1 << "\xC3\xA9";
         QTest::newRow("chart") << 2 << "\xE2\x80\x9C";
         QTest::newRow("sample text") << 3 << "ple\nTe";
-        QTest::newRow("information") << 4 << "";
+        QTest::newRow("sample text, nothing selected: all of it") << -3 << "Sample\nText";
+        QTest::newRow("information, empty: the clipboard stays") << 4 << "old";
+        QTest::newRow("sample text, empty: the clipboard stays") << -30 << "old";
     }
     void copyByTab()
     {
@@ -201,43 +225,101 @@ private slots:
         fw->scrAnsi[1]->setValue(233);
         fw->scrAnsi[2]->setValue(145);
         fw->picChar_Click(2);
-        fw->txtSample->setPlainText("Sample\nText");
-        QTextCursor cursor = fw->txtSample->textCursor();
-        cursor.setPosition(3);
-        cursor.setPosition(9, QTextCursor::KeepAnchor);
-        fw->txtSample->setTextCursor(cursor);
+        fw->txtSample->setPlainText(tab == -30 ? "" : "Sample\nText");
+        if (tab == 3) {
+            QTextCursor cursor = fw->txtSample->textCursor();
+            cursor.setPosition(3);
+            cursor.setPosition(9, QTextCursor::KeepAnchor);
+            fw->txtSample->setTextCursor(cursor);
+        }
         env->fake.clipboard->text = "old";
-        fw->SelectTab(tab);
+        fw->SelectTab(qAbs(tab) > 4 ? 3 : qAbs(tab));
         fw->mnuEditCopy_Click();
         QCOMPARE(env->fake.clipboard->text, copied);
     }
 
+    // The sample shows the exact style chosen, whatever its name says.
     void sampleFontStyle_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QString>("fullName");
-        QTest::addColumn<bool>("bold");
+        QTest::addColumn<int>("fontType");
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<int>("weight");
         QTest::addColumn<bool>("italic");
-        QTest::newRow("bold italic") << 1 << "X Bold Italic" << true << true;
-        QTest::newRow("demibold") << 1 << "X Demibold" << false << false;
-        QTest::newRow("semibold") << 1 << "X SemiBold" << true << false;
-        QTest::newRow("bold oblique") << 1 << "X Bold Oblique" << true << false;
-        QTest::newRow("lower case") << 1 << "X bold italic" << false << false;
-        QTest::newRow("type 1") << 2 << "X Bold Italic" << false << false;
+        QTest::newRow("condensed") << int(TRUETYPE_FONTTYPE) << "Condensed" << 400 << false;
+        QTest::newRow("extra light") << int(TRUETYPE_FONTTYPE) << "ExtraLight" << 200 << false;
+        QTest::newRow("demi") << int(TRUETYPE_FONTTYPE) << "Demi" << 600 << false;
+        QTest::newRow("bold oblique") << int(TRUETYPE_FONTTYPE) << "Bold Oblique" << 700 << true;
+        QTest::newRow("type 1 bold italic") << int(DEVICE_FONTTYPE) << "Bold Italic" << 700 << true;
     }
     void sampleFontStyle()
     {
-        QFETCH(int, type);
-        QFETCH(QString, fullName);
-        QFETCH(bool, bold);
+        QFETCH(int, fontType);
+        QFETCH(QString, style);
+        QFETCH(int, weight);
         QFETCH(bool, italic);
-        auto fw = Open({FakeFontSystem::MakeFace("DejaVu Sans", fullName, "Book", 400, false, TRUETYPE_FONTTYPE)});
-        fw->CurrentFontType = type;
-        fw->ApplySampleFont();
+        auto fw = Open({FakeFontSystem::MakeFace("DejaVu Sans", "DejaVu Sans " + style, style, weight, italic, fontType)});
         const QFont font = fw->txtSample->font();
         QCOMPARE(font.family(), QStringLiteral("DejaVu Sans"));
-        QCOMPARE(font.bold(), bold);
+        QCOMPARE(font.styleName(), style);
+        QCOMPARE(int(font.weight()), weight);
         QCOMPARE(font.italic(), italic);
+        QVERIFY(font.styleStrategy() & QFont::NoFontMerging);
+    }
+
+    // A font that holds only "A": no page draws another character from another font.
+    void missingCharacters_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("present");
+        QTest::newRow("page 1, the A") << 1 << 65 << true;
+        QTest::newRow("page 1, B is missing") << 1 << 66 << false;
+        QTest::newRow("page 1, a control code") << 1 << 0 << false;
+        QTest::newRow("chart, the A") << 2 << 65 << true;
+        QTest::newRow("chart, B is missing") << 2 << 66 << false;
+        QTest::newRow("chart, the selected cell") << 2 << 64 << false;
+        QTest::newRow("sample text, the A") << 3 << 65 << true;
+        QTest::newRow("sample text, B is missing") << 3 << 66 << false;
+    }
+    void missingCharacters()
+    {
+        QFETCH(int, tab);
+        QFETCH(int, code);
+        QFETCH(bool, present);
+        const QString file = env->root() + "/only-a.ttf";
+        env->fake.characterMaps->maps[file] = {'A'};
+        auto fw = Open({FakeFontSystem::MakeFace("DejaVu Sans", "Only A", "Book", 400, false, TRUETYPE_FONTTYPE, file)});
+        fw->SelectTab(tab);
+        const QColor mark = QColor(0xc8, 0xc8, 0xc8);
+        auto hasMark = [&](const QImage& image) {
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixelColor(x, y) == mark)
+                        return true;
+            return false;
+        };
+        if (tab <= 2) {
+            // Cell 0 of the chart is selected: white on the highlight colour.
+            const bool selected = code == 64;
+            if (tab == 1)
+                fw->scrAnsi[1]->setValue(code);
+            else
+                fw->scrAnsi[2]->setValue(selected ? 64 : code - 1);
+            PictureBox* box = tab == 1 ? fw->Spec : fw->picChar[selected ? 0 : 1];
+            const QImage image = box->ToImage();
+            QCOMPARE(!Ink(image, selected).isEmpty(), present);
+            if (!present)
+                QVERIFY(hasMark(image));
+        } else {
+            fw->txtSample->setPlainText("x" + QString(QChar(code)));
+            QApplication::processEvents();
+            const QTextLayout* layout = fw->txtSample->document()->firstBlock().layout();
+            bool greyed = false;
+            for (const QTextLayout::FormatRange& range : layout->formats())
+                if (range.start <= 1 && range.start + range.length > 1)
+                    greyed = range.format.foreground().color() == mark;
+            QCOMPARE(greyed, !present);
+        }
     }
 
     void glyphIsCentredOnItsBaseline_data()

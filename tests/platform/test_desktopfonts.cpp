@@ -1,5 +1,7 @@
 // The desktop font services on this machine's fontconfig, inside temporary folders.
 #include <QtTest>
+#include <QFontDatabase>
+#include <QStringEncoder>
 
 #include <fontconfig/fontconfig.h>
 
@@ -195,6 +197,95 @@ private slots:
         QVERIFY(QFile::remove(user));
         Sys().fonts->BroadcastFontChange();
         QVERIFY(!Listed(user));
+    }
+
+    // "Reread Fonts": a font file put into or taken out of the user font folder
+    // is seen by fontconfig and by Qt's font database.
+    void rescanSeesAddedAndRemovedFonts()
+    {
+        QByteArray bytes = ReadFile(SystemFile("DejaVuSans.ttf"));
+        if (bytes.isEmpty())
+            QSKIP("DejaVuSans.ttf is not installed");
+        QStringEncoder wide(QStringEncoder::Utf16BE);
+        bytes.replace("DejaVu Sans", "Glyphw Anew").replace(QByteArray(wide("DejaVu Sans")), QByteArray(wide("Glyphw Anew")));
+        const QString user = env_->dataHome() + "/fonts/rescan.ttf";
+        QVERIFY(WriteFile(user, bytes));
+        QVERIFY(!QFontDatabase::families().contains("Glyphw Anew"));
+        Sys().fonts->RescanFonts();
+        QVERIFY(Listed(user));
+        QVERIFY(!Enumerate(DeviceContext::Display, "Glyphw Anew").isEmpty());
+        QVERIFY(QFontDatabase::families().contains("Glyphw Anew"));
+        QVERIFY(QFile::remove(user));
+        Sys().fonts->RescanFonts();
+        QVERIFY(!Listed(user));
+        QVERIFY(!QFontDatabase::families().contains("Glyphw Anew"));
+    }
+
+    // The styles of a family: the regular one first, then by width, weight and slant.
+    void styleOrder_data()
+    {
+        QTest::addColumn<QString>("styles");  // name:weight:slant:width, in fontconfig's order
+        QTest::addColumn<QString>("ordered");
+        QTest::newRow("opens on Book, not ExtraLight")
+            << "ExtraLight:200:0:100 Bold:700:0:100 Oblique:400:110:100 Condensed:400:0:75 Book:400:0:100 CondBold:700:0:75"
+            << "Book Condensed CondBold ExtraLight Oblique Bold";
+        QTest::newRow("weight nearest 400, the lighter on a tie")
+            << "Medium:500:0:100 Light:300:0:100 Heavy:900:0:100" << "Light Medium Heavy";
+        QTest::newRow("no upright style: by weight") << "BoldItalic:700:100:100 Italic:400:100:100" << "Italic BoldItalic";
+        QTest::newRow("only condensed styles") << "CondBold:700:0:75 Cond:400:0:75" << "Cond CondBold";
+    }
+    void styleOrder()
+    {
+        QFETCH(QString, styles);
+        QFETCH(QString, ordered);
+        QVector<DesktopFace> faces;
+        for (const QString& s : styles.split(' ')) {
+            const QStringList f = s.split(':');
+            DesktopFace face;
+            face.style = f[0];
+            face.weight = f[1].toInt();
+            face.slant = f[2].toInt();
+            face.width = f[3].toInt();
+            faces << face;
+        }
+        OrderFamilyStyles(faces);
+        QStringList got;
+        for (const DesktopFace& f : faces)
+            got << f.style;
+        QCOMPARE(got.join(' '), ordered);
+    }
+
+    // The characters of a font file, from its own character map.
+    void characterMaps_data()
+    {
+        QTest::addColumn<QString>("file");  // installed file name, or a path under the test folder
+        QTest::addColumn<bool>("readable");
+        QTest::addColumn<QString>("has");
+        QTest::addColumn<QString>("lacks");
+        QTest::newRow("TrueType") << "DejaVuSans.ttf" << true << "A\u00e9\u20ac" << "\ue000";
+        QTest::newRow("CFF OpenType") << "NimbusSans-Regular.otf" << true << "A\u00e9\u20ac" << "\ue000";
+        QTest::newRow("Type 1") << "C059-Roman.t1" << true << "A\u00e9" << "\u4e00";
+        QTest::newRow("Type 1 without letters") << "D050000L.t1" << true << "" << "Aa1";
+        QTest::newRow("not a font") << "/text.ttf" << false << "" << "A";
+        QTest::newRow("missing file") << "/missing.ttf" << false << "" << "A";
+    }
+    void characterMaps()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, readable);
+        QFETCH(QString, has);
+        QFETCH(QString, lacks);
+        QString path = file.startsWith('/') ? env_->root() + file : SystemFile(file);
+        if (path.isEmpty())
+            QSKIP("the font is not installed");
+        if (file == "/text.ttf")
+            QVERIFY(WriteFile(path, "not a font at all"));
+        QSet<uint> characters;
+        QCOMPARE(Sys().characterMaps->CharacterMap(path, 0, &characters), readable);
+        for (uint c : has.toUcs4())
+            QVERIFY2(characters.contains(c), qPrintable(QString::number(c, 16)));
+        for (uint c : lacks.toUcs4())
+            QVERIFY2(!characters.contains(c), qPrintable(QString::number(c, 16)));
     }
 
     void folders_data()

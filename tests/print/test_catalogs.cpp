@@ -90,13 +90,14 @@ private slots:
 
     void caption()
     {
-        struct Row { const char* display; int type; const char* expected; };
-        const Row rows[] = {{"  Arial Bold ", 1, "Arial Bold (TrueType)  arialbd.ttf  12k"},
-                            {"Arial (TrueType)", 1, "Arial (TrueType)  arialbd.ttf  12k"},
-                            {"Utopia", 2, "Utopia  (Adobe Type 1)  arialbd.ttf  12k"},
-                            {"Courier", 3, "Courier  (Printer font)  arialbd.ttf  12k"}};
+        struct Row { const char* file; const char* display; int type; const char* expected; };
+        const Row rows[] = {{" arialbd.ttf", "  Arial Bold ", 1, "Arial Bold (TrueType)  arialbd.ttf  12k"},
+                            {" arialbd.ttf", "Arial (TrueType)", 1, "Arial (TrueType)  arialbd.ttf  12k"},
+                            {"C059-Bold.otf", "C059 Bold", 1, "C059 Bold (OpenType)  C059-Bold.otf  12k"},
+                            {" arialbd.ttf", "Utopia", 2, "Utopia  (Adobe Type 1)  arialbd.ttf  12k"},
+                            {" arialbd.ttf", "Courier", 3, "Courier  (Printer font)  arialbd.ttf  12k"}};
         for (const Row& r : rows)
-            QCOMPARE(FontCaption({" arialbd.ttf", "12k ", {}, r.display, r.type, {}, {}}), QString(r.expected));
+            QCOMPARE(FontCaption({r.file, "12k ", {}, r.display, r.type, {}, {}}), QString(r.expected));
     }
 
     void unknownLayoutPrintsNothing()

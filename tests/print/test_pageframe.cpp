@@ -165,7 +165,7 @@ private slots:
         QCOMPARE(CatalogSampleText(), letters);  // nothing set
         struct Row { const char* quoteIndex; const char* upperCase; QString expected; };
         const Row rows[] = {{"0", "1", letters.toUpper()},
-                            {"1", "0", "123456890"},
+                            {"1", "0", "1234567890"},
                             {"2", "0", "~!@#$%^&*()_+|`-=\\{}[]:;\"'<>?,./"},
                             {"3", "0", "First quote"},
                             {"12", "1", "TENTH QUOTE"},

@@ -69,6 +69,8 @@ private slots:
             {six + "--family|No Such Family" + pdf, 1, "no installed font matches \"No Such Family\""},
             {six + "--printer|No Such Printer", 1, "unknown printer \"No Such Printer\""},
             {six + "--output|{tmp}/none/x.pdf", 1, "cannot write \"{tmp}/none/x.pdf\""},
+            {six + "--output|{tmp}/x.ttf", 2, "the --output file name must end in \".pdf\""},
+            {six + "--output|{tmp}/x", 2, "the --output file name must end in \".pdf\""},
         };
         for (auto c : cases) {
             TestEnv env;
@@ -82,13 +84,24 @@ private slots:
         }
     }
 
+    void help_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("starts");
+        QTest::newRow("-h") << "-h" << "Usage: glyphwick-print";
+        QTest::newRow("--help") << "--help" << "Usage: glyphwick-print";
+        QTest::newRow("--version") << "--version" << "glyphwick-print 0.1\n";
+    }
     void help()
     {
+        QFETCH(QString, option);
+        QFETCH(QString, starts);
         TestEnv env;
-        const Result r = Run({"--help"});
-        QVERIFY(r.code == 0 && r.err.isEmpty() && r.out.startsWith("Usage: glyphwick-print"));
-        for (const QString& name : CatalogNames() + SheetNames())
-            QVERIFY2(r.out.contains("  " + name + "\n"), qPrintable(name));
+        const Result r = Run({option});
+        QVERIFY2(r.code == 0 && r.err.isEmpty() && r.out.startsWith(starts), qPrintable(r.out + r.err));
+        if (option != "--version")
+            for (const QString& name : CatalogNames() + SheetNames())
+                QVERIFY2(r.out.contains("  " + name + "\n"), qPrintable(name));
     }
 
     void progressBar()
@@ -109,7 +122,10 @@ private slots:
         QCOMPARE(r.code, 0);
         // Four styles, two sheets each.
         QCOMPARE(PdfText(pdf).count('\f'), 8);
-        QVERIFY(Tool("pdfinfo", {pdf}).contains("(A4)"));
+        const QString info = Tool("pdfinfo", {pdf});
+        QVERIFY(info.contains("(A4)"));
+        QVERIFY2(info.contains(QRegularExpression("Title: +Specimen Sheet I, 72 Point Set\n")), qPrintable(info));
+        QVERIFY(info.contains(QRegularExpression("Creator: +Glyphwick\n")));
     }
 
     void uninstalledFolder()
@@ -130,6 +146,7 @@ private slots:
         const QString text = PdfText(pdf);
         // The title from the command line and the folder line of this layout.
         QVERIFY(text.contains("Glyphw Test") && text.contains("My CD") && text.contains(dir));
+        QVERIFY(Tool("pdfinfo", {pdf}).contains(QRegularExpression("Title: +My CD\n")));
         // The sample is drawn in the added font itself, not in the Arial fallback.
         QVERIFY(Tool("pdffonts", {pdf}).contains("DejaVuSans "));
         QVERIFY(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}).isEmpty());

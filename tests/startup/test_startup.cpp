@@ -9,6 +9,7 @@
 #include "core/helpers.h"
 #include "core/loader.h"
 #include "core/picturebox.h"
+#include "core/settings.h"
 #include "core/splash.h"
 #include "core/startup/startup.h"
 #include "core/startup/version.h"
@@ -76,8 +77,8 @@ private slots:
         QVERIFY(sequence.Run());
         std::unique_ptr<QWidget> window(sequence.MainWindow());
 
-        const QStringList expected{"paths",   "fonts key", "components",    "atm",
-                                   "splash",  "folders",   "registrations", "main window"};
+        const QStringList expected{"paths",  "fonts key", "first start",   "components", "atm",
+                                   "splash", "folders",   "registrations", "main window"};
         QCOMPARE(sequence.Steps(), expected);
         QVERIFY(window);
         QVERIFY(splashLoaded);
@@ -143,6 +144,36 @@ private slots:
         QCOMPARE(env->fake.messages->texts.size(), 2);
         QVERIFY(!made);
         QVERIFY(!QFile::exists(IniFile));
+    }
+
+    // The Show keys as a first start writes them, and as people write them by hand.
+    void showSwitches_data()
+    {
+        QTest::addColumn<QString>("existing");  // null: no gw.ini
+        QTest::addColumn<bool>("trueType");
+        QTest::addColumn<bool>("atm");
+        QTest::addColumn<bool>("device");
+        QTest::newRow("first start lists every kind") << QString() << true << true << true;
+        QTest::newRow("existing file without keys keeps the defaults") << "[Main]\nTop=1\n" << false << false << false;
+        QTest::newRow("words count as 1") << "[GW]\nShowTrueType=Yes\nShowATM= true \nShowDevice=ON\n"
+                                          << true << true << true;
+        QTest::newRow("other words and numbers are off") << "[GW]\nShowTrueType=2\nShowATM=no\nShowDevice=onward\n"
+                                                         << false << false << false;
+    }
+    void showSwitches()
+    {
+        QFETCH(QString, existing);
+        QFETCH(bool, trueType);
+        QFETCH(bool, atm);
+        QFETCH(bool, device);
+        StartupPaths();
+        QFile::remove(IniFile);
+        if (!existing.isNull())
+            QVERIFY(WriteFile(IniFile, existing.toLatin1()));
+        FirstStartSettings();
+        QCOMPARE(ReadIniSwitch("GW", "ShowTrueType", IniFile), trueType);
+        QCOMPARE(ReadIniSwitch("GW", "ShowATM", IniFile), atm);
+        QCOMPARE(ReadIniSwitch("GW", "ShowDevice", IniFile), device);
     }
 
     void atmDetection_data()
