@@ -2,6 +2,7 @@
 #include <QtTest>
 #include <QFontDatabase>
 #include <QStringEncoder>
+#include <tuple>
 
 #include <fontconfig/fontconfig.h>
 
@@ -227,12 +228,10 @@ private slots:
         QTest::addColumn<QString>("styles");  // name:weight:slant:width, in fontconfig's order
         QTest::addColumn<QString>("ordered");
         QTest::newRow("opens on Book, not ExtraLight")
-            << "ExtraLight:200:0:100 Bold:700:0:100 Oblique:400:110:100 Condensed:400:0:75 Book:400:0:100 CondBold:700:0:75"
-            << "Book Condensed CondBold ExtraLight Oblique Bold";
-        QTest::newRow("weight nearest 400, the lighter on a tie")
-            << "Medium:500:0:100 Light:300:0:100 Heavy:900:0:100" << "Light Medium Heavy";
-        QTest::newRow("no upright style: by weight") << "BoldItalic:700:100:100 Italic:400:100:100" << "Italic BoldItalic";
-        QTest::newRow("only condensed styles") << "CondBold:700:0:75 Cond:400:0:75" << "Cond CondBold";
+            << "ExtraLight:200:0:100 Bold:700:0:100 Oblique:400:110:100 Cond:400:0:75 Book:400:0:100"
+            << "Book Cond ExtraLight Oblique Bold";
+        QTest::newRow("nearest 400, the lighter on a tie") << "Medium:500:0:100 Light:300:0:100" << "Light Medium";
+        QTest::newRow("no upright style") << "BoldItalic:700:100:100 Italic:400:100:100" << "Italic BoldItalic";
     }
     void styleOrder()
     {
@@ -241,12 +240,9 @@ private slots:
         QVector<DesktopFace> faces;
         for (const QString& s : styles.split(' ')) {
             const QStringList f = s.split(':');
-            DesktopFace face;
-            face.style = f[0];
-            face.weight = f[1].toInt();
-            face.slant = f[2].toInt();
-            face.width = f[3].toInt();
-            faces << face;
+            faces.append(DesktopFace());
+            std::tie(faces.last().style, faces.last().weight, faces.last().slant, faces.last().width) =
+                std::make_tuple(f[0], f[1].toInt(), f[2].toInt(), f[3].toInt());
         }
         OrderFamilyStyles(faces);
         QStringList got;
@@ -258,34 +254,29 @@ private slots:
     // The characters of a font file, from its own character map.
     void characterMaps_data()
     {
-        QTest::addColumn<QString>("file");  // installed file name, or a path under the test folder
-        QTest::addColumn<bool>("readable");
+        QTest::addColumn<QString>("file");  // an installed file, or one under the test folder
         QTest::addColumn<QString>("has");
         QTest::addColumn<QString>("lacks");
-        QTest::newRow("TrueType") << "DejaVuSans.ttf" << true << "A\u00e9\u20ac" << "\ue000";
-        QTest::newRow("CFF OpenType") << "NimbusSans-Regular.otf" << true << "A\u00e9\u20ac" << "\ue000";
-        QTest::newRow("Type 1") << "C059-Roman.t1" << true << "A\u00e9" << "\u4e00";
-        QTest::newRow("Type 1 without letters") << "D050000L.t1" << true << "" << "Aa1";
-        QTest::newRow("not a font") << "/text.ttf" << false << "" << "A";
-        QTest::newRow("missing file") << "/missing.ttf" << false << "" << "A";
+        QTest::newRow("TrueType") << "DejaVuSans.ttf" << "A\u00e9\u20ac" << "\ue000";
+        QTest::newRow("CFF OpenType") << "NimbusSans-Regular.otf" << "A\u00e9\u20ac" << "\ue000";
+        QTest::newRow("Type 1") << "C059-Roman.t1" << "A\u00e9" << "\u4e00";
+        QTest::newRow("Type 1 without letters") << "D050000L.t1" << "" << "Aa1";
+        QTest::newRow("not a font") << "/text.ttf" << "" << "A";
     }
     void characterMaps()
     {
         QFETCH(QString, file);
-        QFETCH(bool, readable);
         QFETCH(QString, has);
         QFETCH(QString, lacks);
-        QString path = file.startsWith('/') ? env_->root() + file : SystemFile(file);
-        if (path.isEmpty())
+        const QString path = file.startsWith('/') ? env_->root() + file : SystemFile(file);
+        if (path.isEmpty() || (file.startsWith('/') && !WriteFile(path, "not a font")))
             QSKIP("the font is not installed");
-        if (file == "/text.ttf")
-            QVERIFY(WriteFile(path, "not a font at all"));
         QSet<uint> characters;
-        QCOMPARE(Sys().characterMaps->CharacterMap(path, 0, &characters), readable);
+        QCOMPARE(Sys().characterMaps->CharacterMap(path, 0, &characters), !file.startsWith('/'));
         for (uint c : has.toUcs4())
-            QVERIFY2(characters.contains(c), qPrintable(QString::number(c, 16)));
+            QVERIFY(characters.contains(c));
         for (uint c : lacks.toUcs4())
-            QVERIFY2(!characters.contains(c), qPrintable(QString::number(c, 16)));
+            QVERIFY(!characters.contains(c));
     }
 
     void folders_data()
