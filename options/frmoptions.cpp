@@ -456,14 +456,14 @@ bool frmOptions::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmOptions::keyReleaseEvent(QKeyEvent* event)
+void frmOptions::keyPressEvent(QKeyEvent* event)
 {
-    // Form_KeyUp: F1 is Help.
+    // Form_KeyUp: F1 is Help (on the press: text boxes take the release).
     if (event->key() == Qt::Key_F1) {
         cmdHelp_Click();
         return;
     }
-    QDialog::keyReleaseEvent(event);
+    QDialog::keyPressEvent(event);
 }
 
 } // namespace gw
