@@ -16,6 +16,7 @@
 #include <QSaveFile>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/globals.h"
 #include "core/helpers.h"
@@ -233,7 +234,8 @@ void frmOptions::CreateControls()
     for (QPushButton* b : {cmdOK, cmdCancel, cmdHelp})
         buttons->addWidget(b);
     outer->addLayout(buttons);
-    resize(TwipsToPixels(6900), TwipsToPixels(5700));
+    // Every tab caption shows in full.
+    resize(std::max(TwipsToPixels(6900), TabStrip1->sizeHint().width() + 40), TwipsToPixels(5700));
 
     connect(TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1_Click(); });
     for (int i = 0; i < 2; ++i)
