@@ -56,7 +56,11 @@ QStringList Selected(const frmBatch& w)
 
 // A recording surface that hands its operations over when the wizard drops it.
 struct KeptSurface : RecordingSurface {
-    KeptSurface(int paper, QVector<PrintOp>* out) : RecordingSurface(paper), out_(out) {}
+    KeptSurface(int paper, QVector<PrintOp>* out, const QSet<QString>& refused)
+        : RecordingSurface(paper), out_(out)
+    {
+        refusedFonts = refused;
+    }
     ~KeptSurface() override { *out_ = ops; }
     QVector<PrintOp>* out_;
 };
@@ -78,18 +82,20 @@ class TestFrmBatch : public QObject {
     QVector<PrintOp> printed_;
     int opened_ = 0;
     int paper_ = PaperLetter;
+    QSet<QString> refused_;
 
 private slots:
     void init()
     {
         env_ = std::make_unique<TestEnv>();
         paper_ = PaperLetter;
+        refused_.clear();
         opened_ = 0;
         printed_.clear();
         SystemPrintTarget().PaperSize = [this] { return paper_; };
         SystemPrintTarget().Open = [this](QString*) -> std::unique_ptr<PrinterSurface> {
             ++opened_;
-            return std::make_unique<KeptSurface>(paper_, &printed_);
+            return std::make_unique<KeptSurface>(paper_, &printed_, refused_);
         };
     }
     void cleanup() { env_.reset(); }
@@ -239,6 +245,19 @@ private slots:
                 captions << op.text.section("  ", 0, 0);
         QCOMPARE(captions, QStringList({"Liberation Sans Italic (TrueType)", "Liberation Sans Bold (TrueType)",
                                         "Nimbus Mono PS Oblique (TrueType)"}));
+    }
+
+    void unusableFontIsNamedAfterTheRun()
+    {
+        refused_ = {"nimbus mono ps", "nimbus mono ps oblique"};
+        frmBatch w(Fonts());
+        w.SelectFonts("ITALIC");
+        w.cmdNext_Click();
+        w.cmdNext_Click();
+        w.cmdGo_Click();
+        QCOMPARE(env_->fake.messages->texts.size(), 1);
+        QVERIFY(env_->fake.messages->texts[0].endsWith(":\n\nNimbus Mono PS Oblique"));
+        QVERIFY(w.cmdGo->isEnabled());
     }
 
     void refusals_data()
