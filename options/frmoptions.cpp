@@ -16,6 +16,7 @@
 #include <QSaveFile>
 #include <QTabBar>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/globals.h"
 #include "core/helpers.h"
@@ -233,7 +234,8 @@ void frmOptions::CreateControls()
     for (QPushButton* b : {cmdOK, cmdCancel, cmdHelp})
         buttons->addWidget(b);
     outer->addLayout(buttons);
-    resize(TwipsToPixels(6900), TwipsToPixels(5700));
+    // Every tab caption shows in full.
+    resize(std::max(TwipsToPixels(6900), TabStrip1->sizeHint().width() + 40), TwipsToPixels(5700));
 
     connect(TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1_Click(); });
     for (int i = 0; i < 2; ++i)
@@ -456,14 +458,14 @@ bool frmOptions::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmOptions::keyReleaseEvent(QKeyEvent* event)
+void frmOptions::keyPressEvent(QKeyEvent* event)
 {
-    // Form_KeyUp: F1 is Help.
+    // Form_KeyUp: F1 is Help (on the press: text boxes take the release).
     if (event->key() == Qt::Key_F1) {
         cmdHelp_Click();
         return;
     }
-    QDialog::keyReleaseEvent(event);
+    QDialog::keyPressEvent(event);
 }
 
 } // namespace gw

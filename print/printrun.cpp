@@ -3,8 +3,12 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
 
 #include "core/globals.h"
+#include "core/helpers.h"
 #include "core/settings.h"
 #include "print/catalogs.h"
 #include "print/qtprinter.h"
@@ -14,9 +18,24 @@ namespace gw {
 
 namespace {
 
-// A picture needs no more fonts than one page can hold: the smallest sizes in
-// three columns fit about a hundred and fifty.
-constexpr int ThumbnailFonts = 160;
+// No more fonts than the first page of a layout can hold: the rest would be
+// measured and laid out for pages the picture never shows.
+size_t FirstPageFonts(const QString& layout)
+{
+    const int index = CatalogNames().indexOf(QRegularExpression(
+        QRegularExpression::escape(layout), QRegularExpression::CaseInsensitiveOption));
+    if (index == 5)
+        return 3;  // Three Up
+    if (index == 6)
+        return 6;  // Six Up
+    static const int columns[8] = {1, 1, 2, 2, 3, 1, 1, 1};
+    const QString inventory = QStringLiteral("Inventory");
+    const double s = ReadIniInt(inventory, QStringLiteral("PointSize"), 24, IniFile);
+    const double c = Val(ReadIniString(inventory, QStringLiteral("InfoPointSize"), QStringLiteral("10"), IniFile));
+    // The least height any layout gives a font (caption, gap, part of the sample).
+    const double perFont = std::max(1.0, c + 4 + 0.8 * s);
+    return size_t(columns[index < 0 ? 0 : index] * (std::ceil(842 / perFont) + 1));
+}
 // The resolution the page is drawn at before it is scaled down.
 constexpr int ThumbnailDrawDpi = 96;
 
@@ -80,7 +99,7 @@ QImage LayoutThumbnail(const PrintFontList& fonts, const PrintChoice& choice, in
             }
         } else {
             const PrintFontList first(fonts.begin(),
-                                      fonts.begin() + std::min<size_t>(fonts.size(), ThumbnailFonts));
+                                      fonts.begin() + std::min(fonts.size(), FirstPageFonts(choice.Layout)));
             PrintCatalogs(*surface, choice.Layout, first, Gauge(), choice.Title, choice.Folder);
         }
         surface->Close();

@@ -634,13 +634,13 @@ void frmBatch::done(int result)
     QDialog::done(result);
 }
 
-void frmBatch::keyReleaseEvent(QKeyEvent* event)
+void frmBatch::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F1) {
         Command1_Click();
         return;
     }
-    QDialog::keyReleaseEvent(event);
+    QDialog::keyPressEvent(event);
 }
 
 bool frmBatch::eventFilter(QObject* watched, QEvent* event)

@@ -51,7 +51,8 @@ LayoutPicture::LayoutPicture(QWidget* parent) : QLabel(parent)
     setAlignment(Qt::AlignCenter);
     setFrameShape(QFrame::NoFrame);
     timer_.setSingleShot(true);
-    timer_.setInterval(0);
+    // Typing a title redraws once, not once per key.
+    timer_.setInterval(120);
     connect(&timer_, &QTimer::timeout, this, [this] { DrawPending(); });
 }
 
@@ -91,6 +92,18 @@ void LayoutPicture::DrawPending()
     setPixmap(QPixmap::fromImage(framed));
 }
 
+// The display names of the fonts the printer selects neither by face name nor
+// by the alternate name (the layouts fell back to a standard font for them).
+static QStringList RefusedFonts(PrinterSurface& printer, const PrintFontList& fonts)
+{
+    QStringList refused;
+    for (const PrintFontEntry& f : fonts)
+        if (!printer.SetFontName(f.FaceName.trimmed()) && !printer.SetFontName(f.AlternateName.trimmed())
+            && !refused.contains(f.DisplayName))
+            refused << f.DisplayName;
+    return refused;
+}
+
 // ---- Print run ---------------------------------------------------------------------
 
 bool PrintRunner::CheckPaper()
@@ -128,11 +141,20 @@ bool PrintRunner::Print(const PrintFontList& fonts, const PrintChoice& choice, P
             statusLabel->setText(text);
     };
     PrintChoiceOn(*printer, fonts, choice, drawGauge, showStatus);
+    const QStringList refused = RefusedFonts(*printer, fonts);
     printer.reset();  // ends the last document
     drawGauge(0);
     showStatus(QStringLiteral("Ready to print"));
     QApplication::restoreOverrideCursor();
     busy_ = false;
+    if (!refused.isEmpty()) {
+        QStringList shown = refused.mid(0, 10);
+        if (refused.size() > shown.size())
+            shown << QString("and %1 more").arg(refused.size() - shown.size());
+        Sys().messages->MsgBox("The printer could not use these fonts; they were printed in a "
+                               "standard font instead:\n\n" + shown.join('\n'),
+                               vbInformation, QStringLiteral("Glyphwick"));
+    }
     return true;
 }
 

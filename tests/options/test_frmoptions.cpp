@@ -1,0 +1,224 @@
+// The Options dialog on the fake platform: its checks, what OK writes (and
+// only when every file can be written), Cancel, the quote preview, the ATM
+// browse and help per tab.
+#include <QtTest>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabBar>
+
+#include "core/globals.h"
+#include "core/inifile.h"
+#include "core/settings.h"
+#include "options/frmoptions.h"
+#include "shots.h"
+#include "testenv.h"
+
+using namespace gw;
+
+namespace {
+
+const QString kNoKinds = QStringLiteral(
+    "You have not selected any fonts to display!\n\nPlease select a combination of TrueType, "
+    "Adobe Type 1 (if available) and printer fonts to display.");
+const QString kReset = QStringLiteral("Please select a number greater than zero for the Printer Reset.");
+
+QString Paragraph(int n) { return QFileInfo(IniFile).path() + QStringLiteral("/papara%1.txt").arg(n); }
+
+} // namespace
+
+class TestFrmOptions : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env_;
+
+private slots:
+    void init()
+    {
+        env_ = std::make_unique<TestEnv>();
+        WriteFile(IniFile, "[GW]\nShowTrueType=1\nShowATM=1\nShowDevice=0\n[Quotes]\nQuote3=Third saved\n");
+    }
+    void cleanup() { env_.reset(); }
+
+    void refusedInputKeepsDialogAndFile_data()
+    {
+        QTest::addColumn<QString>("untick");  // the boxes unticked
+        QTest::addColumn<QString>("reset");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("style");
+        QTest::newRow("no font kind ticked") << "TAD" << "3" << kNoKinds << int(vbInformation);
+        QTest::newRow("reset 0") << "" << "0" << kReset << int(vbCritical);
+        QTest::newRow("reset empty") << "" << "" << kReset << int(vbCritical);
+        QTest::newRow("paragraph file unwritable") << "" << "3" << "" << int(vbCritical);
+    }
+    void refusedInputKeepsDialogAndFile()
+    {
+        QFETCH(QString, untick);
+        QFETCH(QString, reset);
+        QFETCH(QString, message);
+        QFETCH(int, style);
+        if (message.isEmpty())
+            QDir().mkpath(Paragraph(2));  // a folder where the file belongs
+        const QByteArray before = ReadFile(IniFile);
+        frmOptions d;
+        d.show();
+        d.SelectTab(4);
+        d.txtUserName->setText("Kept edit");
+        d.chkTrueType->setChecked(!untick.contains('T'));
+        d.chkATM->setChecked(!untick.contains('A'));
+        d.chkDevice->setChecked(!untick.contains('D'));
+        d.txtReset->setText(reset);
+        QVERIFY(!d.cmdOK_Click());
+        QCOMPARE(env_->fake.messages->styles.value(0), style);
+        if (!message.isEmpty()) {
+            QCOMPARE(env_->fake.messages->texts.value(0), message);
+            QCOMPARE(d.CurrentTab(), 1);
+        } else {
+            QVERIFY(env_->fake.messages->texts.value(0).contains("papara2.txt"));
+        }
+        QVERIFY(d.isVisible());
+        QCOMPARE(d.txtUserName->text(), QString("Kept edit"));
+        QCOMPARE(ReadFile(IniFile), before);
+        QVERIFY(!QFileInfo(Paragraph(1)).exists());
+    }
+
+    void resetBoxTakesDigitsOnly()
+    {
+        frmOptions d;
+        d.show();
+        d.txtReset->clear();
+        QTest::keyClicks(d.txtReset, "a1-b2 x");
+        QCOMPARE(d.txtReset->text(), QString("12"));
+    }
+
+    void okWritesEveryKeyAndBothParagraphs()
+    {
+        ATMInstalled = false;
+        WriteIniString("GW", "ShowATM", "0", IniFile);
+        frmOptions d;
+        QVERIFY(!d.chkATM->isEnabled());
+        QVERIFY(!d.chkATM->isChecked());
+        QCOMPARE(d.txtReset->text(), QString("3"));
+        QCOMPARE(d.cmbPointSize->currentText(), QString("14"));
+        QCOMPARE(d.cmbInfoPointSize->currentText(), QString("10"));
+        QCOMPARE(d.cmbPointSize->count(), 9);
+        QCOMPARE(d.cboQuotes[1]->itemText(10), QString("Quote #8"));
+        d.txtUserName->setText("Ada");
+        d.txtReset->setText("5");
+        d.txtATMPath->setText("/opt/atm/atm");
+        d.txtLeftFooter->setText("Left");
+        d.txtRightFooter->setText("Right");
+        d.cmbPointSize->setEditText("36");
+        d.cmbInfoPointSize->setEditText("8");
+        d.cboQuotes[0]->setCurrentIndex(2);
+        d.cboQuotes[1]->setCurrentIndex(5);
+        d.txtSpecHeader->setText("Head");
+        for (int i = 0; i < 8; ++i)
+            d.txtQuote[i]->setText(QString("Q%1").arg(i + 1));
+        d.txtParagraph[0]->setPlainText("line one\nline two");
+        d.txtParagraph[1]->setPlainText("second");
+        QVERIFY(d.cmdOK_Click());
+
+        const IniDocument ini = IniDocument::Load(IniFile);
+        QCOMPARE(ini.Keys("GW"), QStringList({"ShowTrueType", "ShowATM", "ShowDevice", "UserName", "ATMpath"}));
+        QCOMPARE(ini.Keys("Inventory"), QStringList({"EndDoc", "FooterLeft", "FooterRight", "PointSize",
+                                                      "InfoPointSize", "QuoteIndex"}));
+        QCOMPARE(ini.Keys("SpecSheets"), QStringList({"Header", "QuoteIndex"}));
+        const QList<QStringList> expected = {
+            {"GW", "ShowTrueType", "1"}, {"GW", "ShowATM", "0"}, {"GW", "ShowDevice", "0"},
+            {"GW", "UserName", "Ada"}, {"GW", "ATMPath", "/opt/atm/atm"},
+            {"Inventory", "EndDoc", "5"}, {"Inventory", "FooterLeft", "Left"},
+            {"Inventory", "FooterRight", "Right"}, {"Inventory", "PointSize", "36"},
+            {"Inventory", "InfoPointSize", "8"}, {"Inventory", "QuoteIndex", "2"},
+            {"SpecSheets", "Header", "Head"}, {"SpecSheets", "QuoteIndex", "5"},
+            {"Quotes", "Quote1", "Q1"}, {"Quotes", "Quote3", "Q3"}, {"Quotes", "Quote8", "Q8"}};
+        for (const QStringList& e : expected) {
+            QString value;
+            QVERIFY2(ini.Value(e[0], e[1], &value), qPrintable(e[1]));
+            QCOMPARE(value, e[2]);
+        }
+        QCOMPARE(ReadFile(Paragraph(1)), QByteArray("line one\nline two\n"));
+        QCOMPARE(ReadParagraph(1), QString("line oneline two"));
+        QCOMPARE(ReadFile(Paragraph(2)), QByteArray("second\n"));
+    }
+
+    void cancelWritesNothing()
+    {
+        const QByteArray before = ReadFile(IniFile);
+        frmOptions d;
+        d.txtUserName->setText("changed");
+        d.txtParagraph[0]->setPlainText("changed");
+        d.cmdCancel_Click();
+        QCOMPARE(d.result(), int(QDialog::Rejected));
+        QCOMPARE(ReadFile(IniFile), before);
+        QVERIFY(!QFileInfo::exists(Paragraph(1)));
+    }
+
+    void quotePreviewShowsTheChoiceAsLastSaved_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("preview");
+        QTest::newRow("letters") << 0 << "AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz";
+        QTest::newRow("numerals") << 1 << "123456890";
+        QTest::newRow("quote 3 as saved, not as edited") << 5 << "Third saved";
+        QTest::newRow("quote never saved") << 6 << "";
+    }
+    void quotePreviewShowsTheChoiceAsLastSaved()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, preview);
+        frmOptions d;
+        d.txtQuote[2]->setText("Unsaved edit");
+        for (int list = 0; list < 2; ++list) {
+            d.cboQuotes[list]->setCurrentIndex(index);
+            QCOMPARE(d.txtQuoteSample[list]->toPlainText(), preview);
+            QVERIFY(d.txtQuoteSample[list]->isReadOnly());
+        }
+    }
+
+    void atmBrowse_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("picked file lower-cased") << "/OPT/ATM/ATMPROG.EXE" << "/opt/atm/atmprog.exe";
+        QTest::newRow("cancelled keeps the box") << "" << "/kept";
+    }
+    void atmBrowse()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, expected);
+        frmOptions d;
+        d.txtATMPath->setText("/kept");
+        if (!answer.isEmpty())
+            env_->fake.dialogs->answers << answer;
+        d.cmdATM_Click();
+        QCOMPARE(d.txtATMPath->text(), expected);
+        QCOMPARE(env_->fake.dialogs->titles, QStringList("Select file name and path for Adobe Type Manger"));
+        QCOMPARE(env_->fake.dialogs->extensions, QStringList("EXE"));
+        QCOMPARE(env_->fake.dialogs->starts.value(0) + "/", WinDir);
+    }
+
+    void helpAndFocusPerTab()
+    {
+        frmOptions d;
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        const QList<QWidget*> first = {d.txtUserName, d.txtLeftFooter, d.txtSpecHeader, d.txtQuote[0],
+                                       d.txtParagraph[0]};
+        for (int tab = 1; tab <= 5; ++tab) {
+            d.SelectTab(tab);
+            QVERIFY(d.frmContainer[tab]->isVisible());
+            QCOMPARE(QApplication::focusWidget(), first[tab - 1]);
+            if (tab % 2)
+                d.cmdHelp_Click();
+            else
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+            SaveShot(&d, QString("options-tab%1").arg(tab));
+        }
+        QCOMPARE(env_->fake.help->contexts, QList<int>({550, 555, 560, 565, 570}));
+        QCOMPARE(env_->fake.help->files.value(0), HelpFile);
+    }
+};
+
+QTEST_MAIN(TestFrmOptions)
+#include "test_frmoptions.moc"

@@ -1,0 +1,402 @@
+// The print wizard on the fake platform, printing into a recording surface:
+// steps and buttons, SelectFonts, sorting, a print run, the refusals, the
+// layout picture, and a close while a job runs.
+#include <QtTest>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+#include "core/globals.h"
+#include "core/settings.h"
+#include "print/catalogs.h"
+#include "print/recording.h"
+#include "print/sheets.h"
+#include "shots.h"
+#include "testenv.h"
+#include "wizards/frmbatch.h"
+
+using namespace gw;
+
+namespace {
+
+PrintFontEntry Entry(const QString& display, const QString& face, const QString& size)
+{
+    PrintFontEntry e;
+    e.DisplayName = e.AlternateName = display;
+    e.FaceName = face;
+    e.FileName = face.toLower().remove(' ') + ".ttf";
+    e.SizeText = size;
+    return e;
+}
+
+// Real families, so the pictures show real glyphs.
+PrintFontList Fonts()
+{
+    return {Entry("Liberation Sans", "Liberation Sans", "9k"),
+            Entry("Liberation Sans Bold", "Liberation Sans", "12k"),
+            Entry("Liberation Sans Italic", "Liberation Sans", "100k"),
+            Entry("Liberation Sans Bold Italic", "Liberation Sans", "1K"),
+            Entry("Nimbus Mono PS Oblique", "Nimbus Mono PS", "20k"),
+            Entry("Nimbus Mono PS Bold Oblique", "Nimbus Mono PS", "21k"),
+            Entry("Liberation Serif", "Liberation Serif", "")};
+}
+
+QStringList Selected(const frmBatch& w)
+{
+    QStringList out;
+    for (const PrintFontEntry& f : w.SelectedFonts())
+        out << f.DisplayName;
+    return out;
+}
+
+// A recording surface that hands its operations over when the wizard drops it.
+struct KeptSurface : RecordingSurface {
+    KeptSurface(int paper, QVector<PrintOp>* out, const QSet<QString>& refused)
+        : RecordingSurface(paper), out_(out)
+    {
+        refusedFonts = refused;
+    }
+    ~KeptSurface() override { *out_ = ops; }
+    QVector<PrintOp>* out_;
+};
+
+QStringList Texts(const QVector<PrintOp>& ops, const QStringList& among)
+{
+    QStringList out;
+    for (const PrintOp& op : ops)
+        if (op.kind == PrintOp::Text && among.contains(op.text))
+            out << op.text;
+    return out;
+}
+
+} // namespace
+
+class TestFrmBatch : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env_;
+    QVector<PrintOp> printed_;
+    int opened_ = 0;
+    int paper_ = PaperLetter;
+    QSet<QString> refused_;
+
+private slots:
+    void init()
+    {
+        env_ = std::make_unique<TestEnv>();
+        paper_ = PaperLetter;
+        refused_.clear();
+        opened_ = 0;
+        printed_.clear();
+        SystemPrintTarget().PaperSize = [this] { return paper_; };
+        SystemPrintTarget().Open = [this](QString*) -> std::unique_ptr<PrinterSurface> {
+            ++opened_;
+            return std::make_unique<KeptSurface>(paper_, &printed_, refused_);
+        };
+    }
+    void cleanup() { env_.reset(); }
+
+    void stepsAndButtons_data()
+    {
+        QTest::addColumn<bool>("sheets");
+        QTest::addColumn<bool>("sheetChecked");
+        QTest::addColumn<int>("step");
+        QTest::addColumn<QString>("buttons");  // Prev, Next, Go: 1 enabled, 0 disabled
+        QTest::newRow("step 0") << false << false << 0 << "01";
+        QTest::newRow("step 1") << false << false << 1 << "110";
+        QTest::newRow("step 2 catalog") << false << false << 2 << "101";
+        QTest::newRow("step 2 sheets, none checked") << true << false << 2 << "100";
+        QTest::newRow("step 2 sheets, one checked") << true << true << 2 << "101";
+    }
+    void stepsAndButtons()
+    {
+        QFETCH(bool, sheets);
+        QFETCH(bool, sheetChecked);
+        QFETCH(int, step);
+        QFETCH(QString, buttons);
+        frmBatch w(Fonts());
+        w.show();
+        QCOMPARE(w.windowTitle(), QString("Print Wizard"));
+        if (sheets) {
+            w.optSheets->setChecked(true);
+            w.optSheets_Click();
+            w.chkSheet[3]->setChecked(sheetChecked);
+        }
+        w.SelectFonts("BOLD");
+        for (int i = 0; i < step; ++i)
+            w.cmdNext_Click();
+        QCOMPARE(w.Step(), step);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(w.picStep[i]->isVisible(), i == step);
+        const QList<QPushButton*> order = {w.cmdPrev, w.cmdNext, w.cmdGo};
+        for (int i = 0; i < buttons.size(); ++i)
+            QCOMPARE(order[i]->isEnabled(), buttons[i] == '1');
+        if (step == 2)
+            QCOMPARE(w.lblNumber->text(), QString("1 fonts to print."));
+        if (step == 1) {
+            w.imgPic->DrawPending();
+            QVERIFY(!w.imgPic->Picture().isNull());
+        }
+        SaveShot(&w, QString("wizard-step%1%2").arg(step).arg(sheets ? "-sheets" : ""));
+    }
+
+    void selectFontsAddsOnly_data()
+    {
+        QTest::addColumn<QStringList>("kinds");
+        QTest::addColumn<QStringList>("selected");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("bold after italic keeps both")
+            << QStringList{"ITALIC", "BOLD"}
+            << QStringList{"Liberation Sans Bold", "Liberation Sans Italic", "Nimbus Mono PS Oblique"}
+            << "3 selected";
+        QTest::newRow("oblique alone is italic") << QStringList{"ITALIC"}
+            << QStringList{"Liberation Sans Italic", "Nimbus Mono PS Oblique"} << "2 selected";
+        QTest::newRow("bold oblique is bold italic") << QStringList{"BOLDITALIC"}
+            << QStringList{"Liberation Sans Bold Italic", "Nimbus Mono PS Bold Oblique"} << "2 selected";
+        QTest::newRow("regular has no style word") << QStringList{"REGULAR"}
+            << QStringList{"Liberation Sans", "Liberation Serif"} << "2 selected";
+        QTest::newRow("family by name, any case") << QStringList{"nimbus mono ps"}
+            << QStringList{"Nimbus Mono PS Oblique", "Nimbus Mono PS Bold Oblique"} << "2 selected";
+        QTest::newRow("all") << QStringList{"ALL"} << QStringList{} << "7 selected";
+        QTest::newRow("none clears") << QStringList{"ALL", "NONE"} << QStringList{} << "No fonts selected";
+    }
+    void selectFontsAddsOnly()
+    {
+        QFETCH(QStringList, kinds);
+        QFETCH(QStringList, selected);
+        QFETCH(QString, label);
+        frmBatch w(Fonts());
+        for (const QString& k : kinds)
+            w.SelectFonts(k);
+        if (!selected.isEmpty()) {
+            QStringList got = Selected(w);
+            got.sort();
+            selected.sort();
+            QCOMPARE(got, selected);
+        }
+        const int n = int(w.SelectedFonts().size());
+        QCOMPARE(w.lblSelected->text(), label);
+        QCOMPARE(w.lblNumber->text(), QString::number(n) + " fonts to print.");
+    }
+
+    void itemClickAndContextMenu()
+    {
+        frmBatch w(Fonts());
+        w.show();
+        QTreeWidgetItem* row = w.ListView1->topLevelItem(1);
+        row->setSelected(true);
+        w.ListView1_ItemClick(1);
+        QCOMPARE(w.lblSelected->text(), QString("1 font selected"));
+        QCOMPARE(w.lblSample->text(), row->text(0));
+        QCOMPARE(w.lblSample->font().bold(), row->text(0).contains("Bold"));
+        w.ListView1_MouseUp(w.ListView1->visualItemRect(w.ListView1->topLevelItem(5)).center());
+        QVERIFY(w.mnuContextFamily->isVisible());
+        w.mnuContextFamily->trigger();
+        QCOMPARE(w.SelectedFonts().size(), size_t(3));
+        w.mnuContext->hide();
+        w.cmdSelect_Click();
+        QVERIFY(!w.mnuContextFamily->isVisible());
+        w.mnuContext->hide();
+    }
+
+    void columnsSortAsText_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QStringList>("first3");
+        QTest::newRow("size as text") << 3 << QStringList{"", "100k", "12k"};
+        QTest::newRow("font name") << 1 << QStringList{"Liberation Sans", "Liberation Sans Bold",
+                                                         "Liberation Sans Bold Italic"};
+    }
+    void columnsSortAsText()
+    {
+        QFETCH(int, column);
+        QFETCH(QStringList, first3);
+        frmBatch w(Fonts());
+        w.ListView1_ColumnClick(column);
+        QStringList got;
+        for (int i = 0; i < 3; ++i)
+            got << w.ListView1->topLevelItem(i)->text(column - 1);
+        QCOMPARE(got, first3);
+    }
+
+    void printRunPrintsSelectedInDisplayedOrder()
+    {
+        frmBatch w(Fonts());
+        w.show();
+        w.txtTitle->setText("My title");
+        w.ListView1_ColumnClick(3);  // by size text: 100k, 12k, 1K, ...
+        w.SelectFonts("BOLD");
+        w.SelectFonts("ITALIC");
+        w.cmdNext_Click();
+        w.cmdNext_Click();
+        w.cmdGo_Click();
+        QCOMPARE(opened_, 1);
+        QCOMPARE(w.Step(), 2);
+        QVERIFY(w.cmdGo->isEnabled());
+        QCOMPARE(w.lblStatus->text(), QString("Ready to print"));
+        QVERIFY(Texts(printed_, {"My title"}).size() == 1);
+        QStringList captions;
+        for (const PrintOp& op : printed_)
+            if (op.kind == PrintOp::Text && op.text.contains(".ttf"))
+                captions << op.text.section("  ", 0, 0);
+        QCOMPARE(captions, QStringList({"Liberation Sans Italic (TrueType)", "Liberation Sans Bold (TrueType)",
+                                        "Nimbus Mono PS Oblique (TrueType)"}));
+    }
+
+    void unusableFontIsNamedAfterTheRun()
+    {
+        refused_ = {"nimbus mono ps", "nimbus mono ps oblique"};
+        frmBatch w(Fonts());
+        w.SelectFonts("ITALIC");
+        w.cmdNext_Click();
+        w.cmdNext_Click();
+        w.cmdGo_Click();
+        QCOMPARE(env_->fake.messages->texts.size(), 1);
+        QVERIFY(env_->fake.messages->texts[0].endsWith(":\n\nNimbus Mono PS Oblique"));
+        QVERIFY(w.cmdGo->isEnabled());
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<int>("paper");
+        QTest::addColumn<bool>("sheets");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("step");
+        QTest::newRow("note paper accepted") << int(PaperNote) << false << "" << 2;
+        QTest::newRow("legal refused") << int(PaperLegal) << false << PaperSizeMessage() << 2;
+        QTest::newRow("no sheet goes back to step 1")
+            << int(PaperA4) << true << "Please select a Sample Sheet to print!" << 1;
+    }
+    void refusals()
+    {
+        QFETCH(int, paper);
+        QFETCH(bool, sheets);
+        QFETCH(QString, message);
+        QFETCH(int, step);
+        paper_ = paper;
+        frmBatch w(Fonts());
+        w.SelectFonts("ALL");
+        w.optSheets->setChecked(sheets);
+        w.cmdNext_Click();
+        w.cmdNext_Click();
+        w.cmdGo_Click();
+        QCOMPARE(env_->fake.messages->texts, message.isEmpty() ? QStringList() : QStringList(message));
+        QCOMPARE(opened_, message.isEmpty() ? 1 : 0);
+        QCOMPARE(w.Step(), step);
+    }
+
+    void closeWhilePrintingIsRefused()
+    {
+        auto* w = new frmBatch(Fonts());
+        w->show();
+        w->SelectFonts("ALL");
+        w->optSheets->setChecked(true);
+        w->chkSheet[5]->setChecked(true);
+        w->cmdNext_Click();
+        w->cmdNext_Click();
+        bool triedWhileBusy = false;
+        QTimer::singleShot(0, w, [&] {
+            triedWhileBusy = w->Printing();
+            w->close();
+            w->reject();
+        });
+        w->cmdGo_Click();
+        QVERIFY(triedWhileBusy);
+        QVERIFY(w->isVisible());
+        QCOMPARE(printed_.isEmpty(), false);
+        QVERIFY(w->cancel->isEnabled());
+        w->close();
+        QVERIFY(!w->isVisible());
+        delete w;
+    }
+
+    void settingsHelpAndPreviewButton()
+    {
+        WriteIniString("Inventory", "Title", "Saved title", IniFile);
+        WriteIniString("SpecSheets", "UpperCase", "1", IniFile);
+        {
+            frmBatch w(Fonts());
+            QCOMPARE(w.txtTitle->text(), QString("Saved title"));
+            QVERIFY(w.chkUpper->isChecked());
+            QCOMPARE(w.cmdPreview->text(), QString("Pre&view..."));
+            w.Command1_Click();
+            w.txtTitle->setText("New title");
+            w.chkUpper->setChecked(false);
+            w.Cancel_Click();
+        }
+        QCOMPARE(env_->fake.help->contexts, QList<int>({710}));
+        QCOMPARE(ReadIniString("Inventory", "Title", "", IniFile), QString("New title"));
+        QCOMPARE(ReadIniInt("SpecSheets", "UpperCase", 9, IniFile), 0);
+    }
+
+    // The preview holds every page of the run: seven fonts fill three Three Up
+    // pages, two Six Up pages, and one page of the other layouts.
+    void previewShowsEveryPage_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<int>("pages");
+        for (const QString& layout : CatalogNames())
+            QTest::newRow(qPrintable(layout)) << layout
+                << (layout == "Three Up Catalog" ? 3 : layout == "Six Up Catalog" ? 2 : 1);
+    }
+    void previewShowsEveryPage()
+    {
+        QFETCH(QString, layout);
+        QFETCH(int, pages);
+        PrintChoice c;
+        c.Layout = layout;
+        c.Title = "Preview";
+        int shown = -1;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            auto* view = dialog->findChild<QPrintPreviewWidget*>();
+            view->updatePreview();
+            QTest::qWait(50);
+            shown = view->pageCount();
+            SaveShot(dialog, "preview-" + layout.toLower().replace(' ', '-'));
+            dialog->reject();
+        });
+        ShowPrintPreview(nullptr, Fonts(), c);
+        QCOMPARE(shown, pages);
+    }
+
+    // Each layout's first page as the picture shows it: drawn, and unlike the others.
+    void layoutPictures()
+    {
+        const PrintFontList fonts = Fonts();
+        QList<QImage> pictures;
+        QStringList names = CatalogNames();
+        for (const QString& layout : names) {
+            PrintChoice c;
+            c.Layout = layout;
+            c.Title = "Catalog";
+            pictures << LayoutThumbnail(fonts, c, 200);
+        }
+        PrintChoice sheet;
+        sheet.Sheets = true;
+        sheet.Checked[0] = true;
+        pictures << LayoutThumbnail(fonts, sheet, 200);
+        names << "Specimen Sheet I";
+        for (int i = 0; i < pictures.size(); ++i) {
+            const QImage& p = pictures[i];
+            QCOMPARE(p.width(), 200);
+            int dark = 0;
+            for (int y = 0; y < p.height(); y += 2)
+                for (int x = 0; x < p.width(); x += 2)
+                    dark += qGray(p.pixel(x, y)) < 128;
+            QVERIFY2(dark > 20, qPrintable(names[i]));
+            for (int j = 0; j < i; ++j)
+                QVERIFY2(p != pictures[j], qPrintable(names[i] + " / " + names[j]));
+            SaveShot(p, "thumbnail-" + names[i].toLower().replace(' ', '-'));
+        }
+    }
+};
+
+QTEST_MAIN(TestFrmBatch)
+#include "test_frmbatch.moc"
