@@ -196,9 +196,8 @@ void FontEnumerator::Callback4(const EnumLogFont& elf, const TextMetric&, int fo
     if (FontTable.size() == 1 && FontTable[0].FullName == "X") {
         record = &FontTable[0];
     } else {
-        for (const FontRecord& r : FontTable)
-            if (r.FullName == fullName)
-                return;
+        if (FindFontRecord(fullName) >= 0)
+            return;
         FontTable.emplace_back();
         record = &FontTable.back();
     }

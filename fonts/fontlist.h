@@ -2,6 +2,7 @@
 // The list of installed font families that the main window's "Installed Fonts"
 // view shows: one item per face name, with its kind as Tag and small icon.
 #include <QAbstractListModel>
+#include <QHash>
 #include <QIcon>
 #include <QVector>
 
@@ -39,7 +40,10 @@ public:
     void Clear();
 
 private:
+    void Reindex();
+
     QVector<Item> items_;
+    QHash<QString, int> rowOf_;  // case-folded text -> first row with it
     QIcon icons_[4];
 };
 
