@@ -37,10 +37,11 @@ QString AtmFontsValue(const QString& key)
     return GetPrivateProfileString("Fonts", key, QString(), "ATM.INI", 300);
 }
 
-// Files of a font are sfnt files (".ttf", ".otf", ".ttc") or ".fot" resources pointing at one.
+// Files of a font are sfnt files (".ttf", ".otf", collections ".ttc" and ".otc")
+// or ".fot" resources pointing at one.
 bool IsSfntFileName(const QString& lower)
 {
-    return lower.endsWith("ttf") || lower.endsWith("otf") || lower.endsWith("ttc");
+    return lower.endsWith("ttf") || lower.endsWith("otf") || lower.endsWith("ttc") || lower.endsWith("otc");
 }
 
 QString SizeText(const QString& file)
