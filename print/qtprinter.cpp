@@ -6,12 +6,14 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPen>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRawFont>
+#include <QSet>
 #include <cmath>
 
 #include "core/codepage.h"
@@ -33,6 +35,25 @@ QString ResolvedFamily(const QString& name)
     if (bracket > 0)
         family.truncate(bracket);
     return family;
+}
+
+// Whether the font database lists a family, letter case ignored. Every font
+// of a catalog asks several times; listing all families for each question
+// made printing slower the more fonts were installed.
+bool IsKnownFamily(const QString& name)
+{
+    static QSet<QString> known;
+    static bool valid = false;
+    static QMetaObject::Connection watch;
+    if (!watch && qGuiApp)
+        watch = QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, [] { valid = false; });
+    if (!valid || !watch) {
+        known.clear();
+        for (const QString& family : QFontDatabase::families())
+            known.insert(family.toCaseFolded());
+        valid = true;
+    }
+    return known.contains(name.toCaseFolded());
 }
 
 Qt::PenStyle PenStyleFor(int drawStyle)
@@ -269,14 +290,7 @@ bool QtPrinterSurface::SetFontName(const QString& name)
     const QString wanted = name.trimmed();
     if (wanted.isEmpty())
         return false;
-    bool known = false;
-    const QStringList families = QFontDatabase::families();
-    for (const QString& family : families) {
-        if (family.compare(wanted, Qt::CaseInsensitive) == 0) {
-            known = true;
-            break;
-        }
-    }
+    bool known = IsKnownFamily(wanted);
     if (!known) {
         // A name the system maps to a metric-compatible family (Arial to
         // Liberation Sans) is usable; one that only falls back to the default is not.
