@@ -49,8 +49,33 @@ qint64 MonotonicNs()
     return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
 
+double CpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + ts.tv_nsec / 1e9;
+}
+
+// Wall-clock and processor time of one piece of work; on a shared machine the
+// processor time says what the work itself cost.
+struct Span {
+    double wall = -1;
+    double cpu = -1;
+};
+
+class Stopwatch {
+public:
+    Stopwatch() : cpu_(CpuSeconds()) { timer_.start(); }
+    Span Elapsed() const { return {timer_.nsecsElapsed() / 1e9, CpuSeconds() - cpu_}; }
+
+private:
+    QElapsedTimer timer_;
+    double cpu_;
+};
+
 struct Measured {
     double seconds = -1;
+    double cpu = -1;
     long peakKb = 0;
     int code = -1;
 };
@@ -79,6 +104,8 @@ Measured RunMeasured(const QString& program, const QStringList& args, const QStr
         if (wait4(pid, &status, 0, &usage) == pid) {
             m.seconds = double(MonotonicNs() - start) / 1e9;
             m.peakKb = usage.ru_maxrss;
+            m.cpu = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec
+                    + usage.ru_stime.tv_usec / 1e6;
             m.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
         }
     }
@@ -244,25 +271,24 @@ public:
         file_.write(key.toUtf8() + ' ' + QByteArray::number(value, 'f', 6) + '\n');
         file_.flush();
     }
+    void Put(const QString& key, Span span)
+    {
+        Put(key, span.wall);
+        Put(key + " cpu", span.cpu);
+    }
 
 private:
     QFile file_;
 };
-
-double Since(const QElapsedTimer& t)
-{
-    return t.nsecsElapsed() / 1e9;
-}
 
 int ChildInventory()
 {
     StartPlatform();
     gw::FontListModel list;
     gw::FontEnumerator enumerator(&list);
-    QElapsedTimer t;
-    t.start();
+    const Stopwatch t;
     enumerator.ReadFonts();
-    Results().Put("inventory", Since(t));
+    Results().Put("inventory", t.Elapsed());
     return list.Count() > 0 ? 0 : 1;
 }
 
@@ -272,8 +298,7 @@ int ChildCatalog(const QString& pdf)
     gw::PrintFontList fonts = gw::InstalledPrintFonts({QStringLiteral("Bench")});
     if (fonts.size() > 1000)
         fonts.resize(1000);
-    QElapsedTimer t;
-    t.start();
+    const Stopwatch t;
     {
         auto surface = gw::QtPrinterSurface::ForPdf(pdf, gw::PaperLetter);
         if (!surface || !surface->IsValid())
@@ -283,22 +308,23 @@ int ChildCatalog(const QString& pdf)
         surface->Close();
     }
     Results r;
-    r.Put("catalog", Since(t));
+    r.Put("catalog", t.Elapsed());
     r.Put("catalog fonts", double(fonts.size()));
     return QFileInfo(pdf).size() > 0 ? 0 : 1;
 }
 
 // The slowest of the answers to `count` steps, events handled and the list painted.
-double Slowest(int count, const std::function<void(int)>& step, QWidget* paint)
+Span Slowest(int count, const std::function<void(int)>& step, QWidget* paint)
 {
-    double slowest = 0;
+    Span slowest{0, 0};
     for (int i = 0; i < count; ++i) {
-        QElapsedTimer t;
-        t.start();
+        const Stopwatch t;
         step(i);
         QApplication::processEvents();
         paint->repaint();
-        slowest = std::max(slowest, Since(t));
+        const Span span = t.Elapsed();
+        if (span.wall > slowest.wall)
+            slowest = span;
     }
     return slowest;
 }
@@ -316,12 +342,11 @@ int ChildWindow()
     int code = 0;
     QTimer::singleShot(0, [&] {
         // The window is up and the event loop answers: usable.
-        r.Put("window", double(MonotonicNs() - t0) / 1e9);
-        QElapsedTimer t;
-        t.start();
+        r.Put("window", Span{double(MonotonicNs() - t0) / 1e9, CpuSeconds()});
+        const Stopwatch t;
         fw->mnuOptionsRereadFonts->trigger();
         QApplication::processEvents();
-        r.Put("reread", Since(t));
+        r.Put("reread", t.Elapsed());
 
         QTreeView* list = fw->ListView1;
         QWidget* viewport = list->viewport();
@@ -360,8 +385,8 @@ int ChildWindow()
 struct Row {
     QString work;
     int count = 0;
-    double glyphwick = -1;
-    double fc = -1;
+    Span glyphwick;
+    Span fc;
     long peakKb = 0;
     QString note;
 };
@@ -373,17 +398,25 @@ QString Seconds(double s)
     return s < 0.1 ? QString::number(s * 1000, 'f', 1) + " ms" : QString::number(s, 'f', 2) + " s";
 }
 
+QString Ratio(double a, double b)
+{
+    return a >= 0 && b > 0 ? QString::number(a / b, 'f', 1) + " ×" : QStringLiteral("-");
+}
+
 void PrintTable(const QList<Row>& rows, QTextStream& out)
 {
-    out << "| Work | Styles | Glyphwick | fc-list : family style file | Ratio | Peak memory |\n"
+    out << "| Work | Styles | Glyphwick (CPU) | fc-list : family style file (CPU) | Ratio (CPU) | Peak memory |\n"
         << "|---|---:|---:|---:|---:|---:|\n";
     for (const Row& r : rows) {
-        const QString ratio = r.glyphwick >= 0 && r.fc > 0 ? QString::number(r.glyphwick / r.fc, 'f', 1) + " ×"
-                                                           : QStringLiteral("-");
         out << "| " << r.work << " | " << QLocale(QLocale::English).toString(r.count) << " | "
-            << Seconds(r.glyphwick) << (r.note.isEmpty() ? QString() : " (" + r.note + ")") << " | "
-            << Seconds(r.fc) << " | " << ratio << " | "
-            << (r.peakKb > 0 ? QString::number(r.peakKb / 1024) + " MB" : QStringLiteral("-")) << " |\n";
+            << Seconds(r.glyphwick.wall) << " (" << Seconds(r.glyphwick.cpu) << ")"
+            << (r.note.isEmpty() ? QString() : ", " + r.note) << " | ";
+        if (r.fc.wall >= 0)
+            out << Seconds(r.fc.wall) << " (" << Seconds(r.fc.cpu) << ") | " << Ratio(r.glyphwick.wall, r.fc.wall)
+                << " (" << Ratio(r.glyphwick.cpu, r.fc.cpu) << ")";
+        else
+            out << "- | -";
+        out << " | " << (r.peakKb > 0 ? QString::number(r.peakKb / 1024) + " MB" : QStringLiteral("-")) << " |\n";
     }
     out.flush();
 }
@@ -396,92 +429,102 @@ int Parent(const QString& self)
         sizes << s.toInt();
     if (sizes.isEmpty())
         sizes = {1000, 2500, 10000};
+    const int largest = *std::max_element(sizes.begin(), sizes.end());
     const int runs = std::max(1, qEnvironmentVariableIntValue("GW_BENCH_RUNS"));
     QString printExe = QString::fromLocal8Bit(qgetenv("GW_BENCH_PRINT"));
     if (printExe.isEmpty())
         printExe = QStringLiteral(GW_PRINT_EXE);
-    QTemporaryDir root;
-    if (!root.isValid())
+    // GW_BENCH_ROOT keeps the corpora (for profiling one child by hand).
+    QTemporaryDir temporary;
+    const QString root = qEnvironmentVariableIsSet("GW_BENCH_ROOT") ? QString::fromLocal8Bit(qgetenv("GW_BENCH_ROOT"))
+                                                                    : temporary.path();
+    if (root.isEmpty() || !QDir().mkpath(root))
         return 1;
-    const QString pool = root.path() + "/pool";
-    err << "Making " << *std::max_element(sizes.begin(), sizes.end()) << " fonts...\n";
+    const QString pool = root + "/pool";
+    err << "Making " << largest << " fonts...\n";
     err.flush();
-    if (!MakePool(pool, *std::max_element(sizes.begin(), sizes.end()), err))
+    if (!MakePool(pool, largest, err))
         return 1;
     qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QList<Row> rows;
-    const QString results = root.path() + "/results.txt";
+    const QString results = root + "/results.txt";
     qputenv("GW_BENCH_OUT", QFile::encodeName(results));
+    const QStringList fcArgs{":", "family", "style", "file"};
     for (int count : sizes) {
-        if (!InstallCorpus(root.path(), pool, count))
+        if (!InstallCorpus(root, pool, count))
             return 1;
         err << "Corpus of " << count << " styles: warming fontconfig's cache...\n";
         err.flush();
         RunMeasured("fc-cache", {QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME")) + "/fonts"});
-        RunMeasured("fc-list", {":", "family", "style", "file"});
-        const Measured fc = Best(3, [] { return RunMeasured("fc-list", {":", "family", "style", "file"}); });
-        auto child = [&](const QStringList& args) {
-            QFile::remove(results);
-            return RunMeasured(self, args);
+        RunMeasured("fc-list", fcArgs);
+        const Measured fcRun = Best(3, [&] { return RunMeasured("fc-list", fcArgs); });
+        const Span fc{fcRun.seconds, fcRun.cpu};
+        auto add = [&](const QString& work, Span span, long peakKb, bool ratio = true, const QString& note = {}) {
+            rows << Row{work, count, span, ratio ? fc : Span{}, peakKb, note};
         };
-        auto add = [&](const QString& work, double seconds, long peakKb, bool ratio = true, const QString& note = {}) {
-            rows << Row{work, count, seconds, ratio ? fc.seconds : -1, peakKb, note};
+        add(QStringLiteral("fc-list : family style file"), fc, fcRun.peakKb);
+
+        // A child's own measurements (the fastest of the runs), and its peak memory.
+        QMap<QString, double> measured;
+        auto child = [&](const QStringList& args, const QString& key) {
+            measured.clear();
+            return Best(runs, [&] {
+                QFile::remove(results);
+                Measured m = RunMeasured(self, args);
+                const QMap<QString, double> r = ReadResults(results);
+                m.seconds = m.code == 0 ? r.value(key, -1) : -1;
+                if (measured.isEmpty() || (m.seconds >= 0 && m.seconds < measured.value(key)))
+                    measured = r;
+                return m;
+            });
         };
-        add(QStringLiteral("fc-list : family style file"), fc.seconds, fc.peakKb);
+        auto span = [&](const QString& key) {
+            return Span{measured.value(key, -1), measured.value(key + " cpu", -1)};
+        };
 
         err << "  inventory...\n";
         err.flush();
-        double inventory = -1;
-        const Measured inv = Best(runs, [&] {
-            Measured m = child({"--child", "inventory"});
-            m.seconds = ReadResults(results).value("inventory", -1);
-            inventory = m.seconds;
-            return m;
-        });
-        add(QStringLiteral("Inventory: both passes, font table, list"), inv.code == 0 ? inv.seconds : -1, inv.peakKb);
+        const long inventoryPeak = child({"--child", "inventory"}, "inventory").peakKb;
+        add(QStringLiteral("Inventory: both passes, font table, list"), span("inventory"), inventoryPeak);
 
         err << "  glyphwick-print...\n";
         err.flush();
         const Measured print = Best(runs, [&] {
             return RunMeasured(printExe, {"--family", "Bench 0001", "--layout", "Basic Catalog I", "--output",
-                                             root.path() + "/family.pdf"});
+                                          root + "/family.pdf"});
         });
-        add(QStringLiteral("glyphwick-print --family \"Bench 0001\" (whole run)"), print.code == 0 ? print.seconds : -1,
-            print.peakKb);
+        add(QStringLiteral("glyphwick-print --family \"Bench 0001\" (whole run)"),
+            print.code == 0 ? Span{print.seconds, print.cpu} : Span{}, print.peakKb);
 
         err << "  main window...\n";
         err.flush();
-        QMap<QString, double> window;
-        const Measured win = Best(runs, [&] {
-            Measured m = child({"--child", "window"});
-            const QMap<QString, double> r = ReadResults(results);
-            m.seconds = r.value("window", -1);
-            if (window.isEmpty() || (m.seconds >= 0 && m.seconds < window.value("window")))
-                window = r;
-            return m;
-        });
-        const long winPeak = win.peakKb;
-        add(QStringLiteral("Main window: start to usable"), window.value("window", -1), winPeak);
-        add(QStringLiteral("Main window: Reread Fonts"), window.value("reread", -1), winPeak);
-        add(QStringLiteral("Select a family (slowest of 20)"), window.value("select", -1), winPeak, false);
-        add(QStringLiteral("Scroll the list a page (slowest of 20)"), window.value("scroll", -1), winPeak, false);
-        add(QStringLiteral("Type-to-find (slowest of 5)"), window.value("find", -1), winPeak, false);
-        add(QStringLiteral("Find box keystroke (slowest of 8)"), window.value("filter", -1), winPeak, false);
+        const long windowPeak = child({"--child", "window"}, "window").peakKb;
+        add(QStringLiteral("Main window: start to usable"), span("window"), windowPeak);
+        add(QStringLiteral("Main window: Reread Fonts"), span("reread"), windowPeak);
+        add(QStringLiteral("Select a family (slowest of 20)"), span("select"), windowPeak, false);
+        add(QStringLiteral("Scroll the list a page (slowest of 20)"), span("scroll"), windowPeak, false);
+        add(QStringLiteral("Type-to-find (slowest of 5)"), span("find"), windowPeak, false);
+        add(QStringLiteral("Find box keystroke (slowest of 8)"), span("filter"), windowPeak, false);
 
-        if (count == 1000) {
+        if (count == sizes.first()) {
             err << "  catalog...\n";
             err.flush();
-            const Measured cat = child({"--child", "catalog", root.path() + "/catalog.pdf"});
-            const QMap<QString, double> r = ReadResults(results);
-            const double seconds = cat.code == 0 ? r.value("catalog", -1) : -1;
-            add(QStringLiteral("Basic Catalog I of %1 installed fonts").arg(r.value("catalog fonts")), seconds,
-                cat.peakKb, false,
-                seconds > 0 ? QString::number(r.value("catalog fonts") / seconds, 'f', 0) + " fonts/s" : QString());
+            const long catalogPeak = child({"--child", "catalog", root + "/catalog.pdf"}, "catalog").peakKb;
+            const Span catalog = span("catalog");
+            const double fonts = measured.value("catalog fonts");
+            add(QStringLiteral("Basic Catalog I of %1 installed fonts").arg(fonts), catalog, catalogPeak, false,
+                catalog.wall > 0 ? QString::number(fonts / catalog.wall, 'f', 0) + " fonts/s ("
+                                       + QString::number(fonts / catalog.cpu, 'f', 0) + " per CPU second)"
+                                 : QString());
         }
     }
     out << "\n";
     PrintTable(rows, out);
+    // The machine may be shared: say how busy it was.
+    QFile load(QStringLiteral("/proc/loadavg"));
+    if (load.open(QIODevice::ReadOnly))
+        out << "\nLoad average at the end (1, 5, 15 min): " << load.readAll().split(' ').mid(0, 3).join(", ") << "\n";
     return 0;
 }
 
