@@ -21,6 +21,7 @@
 #include "core/picturebox.h"
 #include "core/settings.h"
 #include "core/splash.h"
+#include "mainwindow/findbox.h"
 
 namespace gw {
 
@@ -112,6 +113,7 @@ FW::FW(QWidget* parent) : QMainWindow(parent), enumerator(nullptr)
 {
     setObjectName(QStringLiteral("FW"));
     CreateControls();
+    CreateFindBox();
     CreatePreviewPages();
     CreateMenus();
     ConnectPreviewEvents();
@@ -396,6 +398,12 @@ void FW::Form_Load()
 void FW::ShowFamilyCount()
 {
     const int n = fontList->Count();
+    // A rebuilt list shows every row again: narrow it anew.
+    const int shown = FilterFontRows(ListView1, *fontList, txtFind->text());
+    if (!txtFind->text().isEmpty()) {
+        StatusPanel[2]->setText(QStringLiteral("%1 of %2 font families").arg(shown).arg(n));
+        return;
+    }
     StatusPanel[2]->setText(n == 1 ? QStringLiteral("1 font family")
                                    : QStringLiteral("%1 font families").arg(n));
 }
@@ -557,7 +565,7 @@ void FW::LayoutControls()
     const int sizeTop = readoutsTop - kRowGap - kPanelRow - 2 * kRowGap;
     const int stylesTop = sizeTop - kRowGap - stylesHeight;
     const int stylesLabelTop = stylesTop - kTextRow;
-    const int listTop = kPreviewLeft + kTextRow;
+    const int listTop = LayoutFindBox(width, kPreviewLeft + kTextRow);
 
     Label1->setGeometry(0, Px(kPreviewLeft), Px(width), Px(kTextRow));
     ListView1->setGeometry(0, Px(listTop), Px(width),
@@ -658,6 +666,50 @@ void FW::closeEvent(QCloseEvent* event)
 {
     Form_Unload();
     event->accept();
+}
+
+// ---- Find box ---------------------------------------------------------------------------------
+
+void FW::CreateFindBox()
+{
+    txtFind = new FindBox(picControls);
+    txtFind->setObjectName(QStringLiteral("txtFind"));
+    txtFind->setToolTip(QStringLiteral("Show only the families whose name contains this text (Ctrl+F)"));
+    connect(txtFind, &QLineEdit::textChanged, this, [this] { txtFind_Change(); });
+    connect(txtFind, &FindBox::toList, this, [this] { ListView1->setFocus(); });
+    auto* find = new QAction(this);
+    find->setShortcut(QKeySequence::Find);
+    find->setShortcutContext(Qt::WindowShortcut);
+    connect(find, &QAction::triggered, this, [this] {
+        txtFind->setFocus(Qt::ShortcutFocusReason);
+        txtFind->selectAll();
+    });
+    addAction(find);
+}
+
+int FW::LayoutFindBox(int width, int top)
+{
+    txtFind->setGeometry(0, Px(top), Px(width), Px(kPanelRow));
+    return top + kPanelRow + kRowGap;
+}
+
+void FW::txtFind_Change()
+{
+    ShowFamilyCount();
+    // The selected family stays while it matches; else the first one that does.
+    const int row = SelectedRow();
+    if (row >= 0 && !ListView1->isRowHidden(row, {})) {
+        ListView1->scrollTo(fontList->index(row));
+        return;
+    }
+    for (int r = 0; r < fontList->Count(); ++r) {
+        if (!ListView1->isRowHidden(r, {})) {
+            SelectRow(r);
+            ListView1_ItemClick(r);
+            txtFind->setFocus();
+            return;
+        }
+    }
 }
 
 // ---- Menu commands ----------------------------------------------------------------------------

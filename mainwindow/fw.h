@@ -21,6 +21,7 @@ class QTreeView;
 
 namespace gw {
 
+class FindBox;
 class PictureBox;
 
 class FW : public QMainWindow {
@@ -33,6 +34,7 @@ public:
     // ---- Controls (arrays are indexed as designed; unused slots stay null) ----
     FontListModel* fontList = nullptr;  // what ListView1 shows
     QTreeView* ListView1 = nullptr;
+    FindBox* txtFind = nullptr;         // "Find": narrows ListView1 (Ctrl+F)
     QLabel* Label1 = nullptr;           // "&Installed Fonts"
     QLabel* Label7 = nullptr;           // "&Available Styles"
     QListWidget* Attribs = nullptr;
@@ -128,6 +130,9 @@ public:
     // ---- Information read-outs ----
     void ShowFontInfo();
 
+    // ---- Find box ----
+    void txtFind_Change();
+
     // ---- Menu commands ----
     void mnuFileExit_Click();
     void mnuOptionsRereadFonts_Click();
@@ -139,6 +144,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void CreateFindBox();
+    // Places the find box at `top` (twips) across `width`; returns the list's top.
+    int LayoutFindBox(int width, int top);
     void CreateControls();
     void CreatePreviewPages();
     void CreateMenus();
