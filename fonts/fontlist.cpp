@@ -92,6 +92,14 @@ void FontListModel::Remove(int row)
     endRemoveRows();
 }
 
+void FontListModel::Assign(const FontListModel& other)
+{
+    beginResetModel();
+    items_ = other.items_;
+    rowOf_ = other.rowOf_;
+    endResetModel();
+}
+
 void FontListModel::Clear()
 {
     beginResetModel();

@@ -38,6 +38,8 @@ public:
     void SetTag(int row, int tag);
     void Remove(int row);
     void Clear();
+    // Takes the items of another list in one step (views reset once).
+    void Assign(const FontListModel& other);
 
 private:
     void Reindex();

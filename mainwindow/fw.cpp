@@ -355,7 +355,7 @@ void FW::Form_Load()
             loader->DrawProgress(percent);
         }
     };
-    enumerator.ReadFonts();
+    FillFontList([this] { enumerator.ReadFonts(); });
     QApplication::processEvents();
     ShowFamilyCount();
 
@@ -668,6 +668,21 @@ void FW::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+// ---- Reading the fonts ----------------------------------------------------------------------------
+
+// The passes fill a list nobody sees, which then replaces the shown one at once:
+// a list view that lays out and repaints its rows for every family added (the
+// passes let window events run once per family) made reading grow with the
+// square of the families.
+void FW::FillFontList(const std::function<void()>& read)
+{
+    FontListModel reading;
+    enumerator.SetList(&reading);
+    read();
+    enumerator.SetList(fontList);
+    fontList->Assign(reading);
+}
+
 // ---- Find box ---------------------------------------------------------------------------------
 
 void FW::CreateFindBox()
@@ -723,7 +738,7 @@ void FW::mnuOptionsRereadFonts_Click()
 {
     const int selected = SelectedRow();
     const QString remembered = selected >= 0 ? fontList->At(selected).text : QString();
-    enumerator.RereadFonts();
+    FillFontList([this] { enumerator.RereadFonts(); });
     UnloadLoader();
     ShowFamilyCount();
 

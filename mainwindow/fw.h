@@ -144,6 +144,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FillFontList(const std::function<void()>& read);
     void CreateFindBox();
     // Places the find box at `top` (twips) across `width`; returns the list's top.
     int LayoutFindBox(int width, int top);
