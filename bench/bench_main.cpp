@@ -366,11 +366,20 @@ int ChildWindow()
         r.Put("find", Slowest(searches.size(), [&](int i) {
             list->keyboardSearch(searches[i]);
         }, viewport));
+        // GW_BENCH_SHOTS: a folder for pictures of the window, before and while filtering.
+        const QString shots = QString::fromLocal8Bit(qgetenv("GW_BENCH_SHOTS"));
+        if (!shots.isEmpty())
+            fw->grab().save(shots + QStringLiteral("/window-%1.png").arg(rows));
         if (auto* filter = fw->findChild<QLineEdit*>(QStringLiteral("txtFind"))) {
             const QString typed = QStringLiteral("ench 12");
             r.Put("filter", Slowest(typed.size() + 1, [&](int i) {
                 filter->setText(i < typed.size() ? typed.left(i + 1) : QString());
             }, viewport));
+            if (!shots.isEmpty()) {
+                filter->setText(QStringLiteral("ench 12"));
+                QApplication::processEvents();
+                fw->grab().save(shots + QStringLiteral("/window-%1-find.png").arg(rows));
+            }
         }
         fw->close();
         QApplication::quit();
