@@ -7,6 +7,7 @@
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPen>
@@ -27,33 +28,57 @@ QColor FromBgr(uint32_t rgb)
     return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
 }
 
-// The family a font resolved to, without the foundry Qt appends ("Nimbus Sans [urw]").
-QString ResolvedFamily(const QString& name)
-{
-    QString family = QFontInfo(QFont(name)).family();
-    const int bracket = family.indexOf(QLatin1String(" ["));
-    if (bracket > 0)
-        family.truncate(bracket);
-    return family;
-}
+// What the font database knows, remembered until it changes. Every font of a
+// catalog asks several times; listing all families for each question made
+// printing slower the more fonts were installed, and a name the database lacks
+// ("Arial") sent Qt through fontconfig's whole list of fallbacks each time a
+// text in it was measured or drawn.
+struct FamilyCache {
+    QSet<QString> known;               // case-folded family names
+    QHash<QString, QString> resolved;  // a name -> the family it resolves to
+};
 
-// Whether the font database lists a family, letter case ignored. Every font
-// of a catalog asks several times; listing all families for each question
-// made printing slower the more fonts were installed.
-bool IsKnownFamily(const QString& name)
+FamilyCache& Families()
 {
-    static QSet<QString> known;
+    static FamilyCache cache;
     static bool valid = false;
     static QMetaObject::Connection watch;
     if (!watch && qGuiApp)
         watch = QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, [] { valid = false; });
     if (!valid || !watch) {
-        known.clear();
+        cache = FamilyCache();
         for (const QString& family : QFontDatabase::families())
-            known.insert(family.toCaseFolded());
+            cache.known.insert(family.toCaseFolded());
         valid = true;
     }
-    return known.contains(name.toCaseFolded());
+    return cache;
+}
+
+bool IsKnownFamily(const QString& name)
+{
+    return Families().known.contains(name.toCaseFolded());
+}
+
+// The family a font resolved to, without the foundry Qt appends ("Nimbus Sans [urw]").
+QString ResolvedFamily(const QString& name)
+{
+    FamilyCache& cache = Families();
+    auto it = cache.resolved.constFind(name);
+    if (it != cache.resolved.constEnd())
+        return *it;
+    QString family = QFontInfo(QFont(name)).family();
+    const int bracket = family.indexOf(QLatin1String(" ["));
+    if (bracket > 0)
+        family.truncate(bracket);
+    cache.resolved.insert(name, family);
+    return family;
+}
+
+// The family to draw a name with: itself when the database has it, else the one
+// the system maps it to (Arial to Liberation Sans), which draws the same glyphs.
+QString DrawingFamily(const QString& name)
+{
+    return IsKnownFamily(name) ? name : ResolvedFamily(name);
 }
 
 Qt::PenStyle PenStyleFor(int drawStyle)
@@ -152,7 +177,7 @@ struct QtPrinterSurface::State {
 
     void BuildFont()
     {
-        font = QFont(fontName);
+        font = QFont(DrawingFamily(fontName));
         font.setPointSizeF(fontSize > 0 ? fontSize : 1);
         font.setBold(bold);
         font.setItalic(italic);
