@@ -37,10 +37,11 @@ QString AtmFontsValue(const QString& key)
     return GetPrivateProfileString("Fonts", key, QString(), "ATM.INI", 300);
 }
 
-// Files of a font are sfnt files (".ttf", ".otf", ".ttc") or ".fot" resources pointing at one.
+// Files of a font are sfnt files (".ttf", ".otf", collections ".ttc" and ".otc")
+// or ".fot" resources pointing at one.
 bool IsSfntFileName(const QString& lower)
 {
-    return lower.endsWith("ttf") || lower.endsWith("otf") || lower.endsWith("ttc");
+    return lower.endsWith("ttf") || lower.endsWith("otf") || lower.endsWith("ttc") || lower.endsWith("otc");
 }
 
 QString SizeText(const QString& file)
@@ -196,9 +197,8 @@ void FontEnumerator::Callback4(const EnumLogFont& elf, const TextMetric&, int fo
     if (FontTable.size() == 1 && FontTable[0].FullName == "X") {
         record = &FontTable[0];
     } else {
-        for (const FontRecord& r : FontTable)
-            if (r.FullName == fullName)
-                return;
+        if (FindFontRecord(fullName) >= 0)
+            return;
         FontTable.emplace_back();
         record = &FontTable.back();
     }

@@ -23,6 +23,8 @@ void LookUpTrueTypeFiles(FontRecord& record);
 class FontEnumerator {
 public:
     explicit FontEnumerator(FontListModel* list) : list_(list) {}
+    // The list the passes fill from now on.
+    void SetList(FontListModel* list) { list_ = list; }
 
     // The display options of the main window.
     bool ShowTrueType = false;

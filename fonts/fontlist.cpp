@@ -44,10 +44,14 @@ void FontListModel::SetIcons(const QIcon& trueType, const QIcon& type1, const QI
 // Exact equality ignoring case: a face is never taken for another face it begins with.
 int FontListModel::FindItem(const QString& text) const
 {
-    for (int i = 0; i < items_.size(); ++i)
-        if (items_[i].text.compare(text, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
+    return rowOf_.value(text.toCaseFolded(), -1);
+}
+
+void FontListModel::Reindex()
+{
+    rowOf_.clear();
+    for (int i = int(items_.size()) - 1; i >= 0; --i)
+        rowOf_.insert(items_[i].text.toCaseFolded(), i);
 }
 
 int FontListModel::Add(const QString& text, int tag)
@@ -55,6 +59,10 @@ int FontListModel::Add(const QString& text, int tag)
     const int row = int(items_.size());
     beginInsertRows({}, row, row);
     items_.append({text, tag});
+    // An earlier row of the same text stays the one found.
+    const QString key = text.toCaseFolded();
+    if (!rowOf_.contains(key))
+        rowOf_.insert(key, row);
     endInsertRows();
     return row;
 }
@@ -72,14 +80,31 @@ void FontListModel::Remove(int row)
     if (row < 0 || row >= items_.size())
         return;
     beginRemoveRows({}, row, row);
+    const QString key = items_[row].text.toCaseFolded();
     items_.remove(row);
+    // The collecting pass removes the row it has just added: no other row moves.
+    if (row == items_.size()) {
+        if (rowOf_.value(key, -1) == row)
+            rowOf_.remove(key);
+    } else {
+        Reindex();
+    }
     endRemoveRows();
+}
+
+void FontListModel::Assign(const FontListModel& other)
+{
+    beginResetModel();
+    items_ = other.items_;
+    rowOf_ = other.rowOf_;
+    endResetModel();
 }
 
 void FontListModel::Clear()
 {
     beginResetModel();
     items_.clear();
+    rowOf_.clear();
     endResetModel();
 }
 

@@ -2,6 +2,7 @@
 // The list of installed font families that the main window's "Installed Fonts"
 // view shows: one item per face name, with its kind as Tag and small icon.
 #include <QAbstractListModel>
+#include <QHash>
 #include <QIcon>
 #include <QVector>
 
@@ -37,9 +38,14 @@ public:
     void SetTag(int row, int tag);
     void Remove(int row);
     void Clear();
+    // Takes the items of another list in one step (views reset once).
+    void Assign(const FontListModel& other);
 
 private:
+    void Reindex();
+
     QVector<Item> items_;
+    QHash<QString, int> rowOf_;  // case-folded text -> first row with it
     QIcon icons_[4];
 };
 

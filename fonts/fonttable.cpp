@@ -1,5 +1,7 @@
 #include "fonts/fonttable.h"
 
+#include <QHash>
+#include <QSet>
 #include <memory>
 
 #include "core/globals.h"
@@ -11,6 +13,15 @@ namespace gw {
 namespace {
 
 const QString Sentinel = QStringLiteral("X");
+
+// RegFontList's names, upper-cased, for IsRegisteredFont; made anew when the
+// list was read again or changed its length.
+struct RegisteredNames {
+    int revision = -1;
+    size_t rows = 0;
+    QSet<QString> names;
+};
+int regFontListRevision = 0;
 
 std::unique_ptr<RegistryKey> OpenFontsKey()
 {
@@ -32,15 +43,29 @@ int FindFontRecord(const QString& fullName)
 {
     if (FontTable.size() == 1 && FontTable[0].FullName == Sentinel)
         return -1;
-    for (size_t i = 0; i < FontTable.size(); ++i) {
-        if (FontTable[i].FullName == fullName)
-            return int(i);
+    // The table only grows at its end between resets: index the new records.
+    static QHash<QString, int> rowOf;
+    static size_t indexed = 0;
+    static QString first;
+    if (indexed > FontTable.size() || (indexed > 0 && FontTable[0].FullName != first)) {
+        rowOf.clear();
+        indexed = 0;
     }
+    first = FontTable[0].FullName;
+    for (; indexed < FontTable.size(); ++indexed)
+        rowOf.insert(FontTable[indexed].FullName, int(indexed));
+    const int i = rowOf.value(fullName, -1);
+    if (i >= 0 && size_t(i) < FontTable.size() && FontTable[size_t(i)].FullName == fullName)
+        return i;
+    for (size_t k = 0; i >= 0 && k < FontTable.size(); ++k)  // a record renamed in place
+        if (FontTable[k].FullName == fullName)
+            return int(k);
     return -1;
 }
 
 void ReadRegFontList()
 {
+    ++regFontListRevision;
     RegFontList.clear();
     std::unique_ptr<RegistryKey> key = OpenFontsKey();
     if (!key)
@@ -63,12 +88,15 @@ void ReadRegFontList()
 
 bool IsRegisteredFont(const QString& name)
 {
-    const QString wanted = name.toUpper();
-    for (const auto& row : RegFontList) {
-        if (row[0].toUpper() == wanted)
-            return true;
+    static RegisteredNames index;
+    if (index.revision != regFontListRevision || index.rows != RegFontList.size()) {
+        index.names.clear();
+        for (const auto& row : RegFontList)
+            index.names.insert(row[0].toUpper());
+        index.revision = regFontListRevision;
+        index.rows = RegFontList.size();
     }
-    return false;
+    return index.names.contains(name.toUpper());
 }
 
 QString GetTrueTypeFile(const QString& face)

@@ -27,6 +27,7 @@
 #include "options/frmoptions.h"
 #include "wizards/frmbatch.h"
 #include "fonts/glyphs.h"
+#include "mainwindow/findbox.h"
 
 namespace gw {
 
@@ -118,6 +119,7 @@ FW::FW(QWidget* parent) : QMainWindow(parent), enumerator(nullptr)
 {
     setObjectName(QStringLiteral("FW"));
     CreateControls();
+    CreateFindBox();
     CreatePreviewPages();
     CreateMenus();
     ConnectPreviewEvents();
@@ -370,7 +372,7 @@ void FW::Form_Load()
             loader->DrawProgress(percent);
         }
     };
-    enumerator.ReadFonts();
+    FillFontList([this] { enumerator.ReadFonts(); });
     QApplication::processEvents();
     ShowFamilyCount();
 
@@ -446,6 +448,12 @@ void FW::PlaceFirstTime()
 void FW::ShowFamilyCount()
 {
     const int n = fontList->Count();
+    // A rebuilt list shows every row again: narrow it anew.
+    const int shown = FilterFontRows(ListView1, *fontList, txtFind->text());
+    if (!txtFind->text().isEmpty()) {
+        StatusPanel[2]->setText(QStringLiteral("%1 of %2 font families").arg(shown).arg(n));
+        return;
+    }
     StatusPanel[2]->setText(n == 1 ? QStringLiteral("1 font family")
                                    : QStringLiteral("%1 font families").arg(n));
 }
@@ -614,7 +622,7 @@ void FW::LayoutControls()
     const int sizeTop = readoutsTop - kRowGap - kPanelRow - 2 * kRowGap;
     const int stylesTop = sizeTop - kRowGap - stylesHeight;
     const int stylesLabelTop = stylesTop - kTextRow;
-    const int listTop = kPreviewLeft + kTextRow;
+    const int listTop = LayoutFindBox(width, kPreviewLeft + kTextRow);
 
     Label1->setGeometry(0, Px(kPreviewLeft), Px(width), Px(kTextRow));
     ListView1->setGeometry(0, Px(listTop), Px(width),
@@ -720,6 +728,65 @@ void FW::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+// ---- Reading the fonts ----------------------------------------------------------------------------
+
+// The passes fill a list nobody sees, which then replaces the shown one at once:
+// a list view that lays out and repaints its rows for every family added (the
+// passes let window events run once per family) made reading grow with the
+// square of the families.
+void FW::FillFontList(const std::function<void()>& read)
+{
+    FontListModel reading;
+    enumerator.SetList(&reading);
+    read();
+    enumerator.SetList(fontList);
+    fontList->Assign(reading);
+}
+
+// ---- Find box ---------------------------------------------------------------------------------
+
+void FW::CreateFindBox()
+{
+    txtFind = new FindBox(picControls);
+    txtFind->setObjectName(QStringLiteral("txtFind"));
+    txtFind->setToolTip(QStringLiteral("Show only the families whose name contains this text (Ctrl+F)"));
+    connect(txtFind, &QLineEdit::textChanged, this, [this] { txtFind_Change(); });
+    connect(txtFind, &FindBox::toList, this, [this] { ListView1->setFocus(); });
+    auto* find = new QAction(this);
+    find->setShortcut(QKeySequence::Find);
+    find->setShortcutContext(Qt::WindowShortcut);
+    connect(find, &QAction::triggered, this, [this] {
+        txtFind->setFocus(Qt::ShortcutFocusReason);
+        txtFind->selectAll();
+    });
+    addAction(find);
+}
+
+int FW::LayoutFindBox(int width, int top)
+{
+    txtFind->setGeometry(0, Px(top), Px(width), Px(kPanelRow));
+    return top + kPanelRow + kRowGap;
+}
+
+void FW::txtFind_Change()
+{
+    ShowFamilyCount();
+    // The selected family stays while it matches; else the first one that does.
+    const int row = SelectedRow();
+    if (row >= 0 && !ListView1->isRowHidden(row, {})) {
+        ListView1->scrollTo(fontList->index(row));
+        return;
+    }
+    for (int r = 0; r < fontList->Count(); ++r) {
+        if (!ListView1->isRowHidden(r, {})) {
+            SelectRow(r);
+            ListView1_ItemClick(r);
+            txtFind->setFocus();
+            return;
+        }
+    }
+}
+
 // ---- Menu commands ----------------------------------------------------------------------------
 
 void FW::mnuFileExit_Click()
@@ -733,7 +800,7 @@ void FW::mnuOptionsRereadFonts_Click()
     const QString remembered = selected >= 0 ? fontList->At(selected).text : QString();
     Sys().fonts->RescanFonts();
     ForgetCharacterMaps();
-    enumerator.RereadFonts();
+    FillFontList([this] { enumerator.RereadFonts(); });
     UnloadLoader();
     ShowFamilyCount();
 

@@ -22,6 +22,7 @@ class QTreeView;
 namespace gw {
 
 class MissingCharacterMarks;
+class FindBox;
 class PictureBox;
 
 class FW : public QMainWindow {
@@ -34,6 +35,7 @@ public:
     // ---- Controls (arrays are indexed as designed; unused slots stay null) ----
     FontListModel* fontList = nullptr;  // what ListView1 shows
     QTreeView* ListView1 = nullptr;
+    FindBox* txtFind = nullptr;         // "Find": narrows ListView1 (Ctrl+F)
     QLabel* Label1 = nullptr;           // "&Installed Fonts"
     QLabel* Label7 = nullptr;           // "&Available Styles"
     QListWidget* Attribs = nullptr;
@@ -133,6 +135,9 @@ public:
     // ---- Information read-outs ----
     void ShowFontInfo();
 
+    // ---- Find box ----
+    void txtFind_Change();
+
     // ---- Menu commands ----
     void mnuFileExit_Click();
     void mnuOptionsRereadFonts_Click();
@@ -148,6 +153,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FillFontList(const std::function<void()>& read);
+    void CreateFindBox();
+    // Places the find box at `top` (twips) across `width`; returns the list's top.
+    int LayoutFindBox(int width, int top);
     void CreateControls();
     void CreatePreviewPages();
     void CreateMenus();

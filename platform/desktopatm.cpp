@@ -98,13 +98,17 @@ public:
             if (QFileInfo(path).isFile())
                 return IniDocument::Load(path).Value(section, key, &value) ? value : def;
         }
-        if (!view_)
+        const int generation = DesktopFacesGeneration();
+        if (!view_ || viewGeneration_ != generation) {
             view_ = BuildView();
+            viewGeneration_ = generation;
+        }
         return view_->Value(section, key, &value) ? value : def;
     }
 
 private:
     std::optional<IniDocument> view_;
+    int viewGeneration_ = -1;
 };
 
 } // namespace

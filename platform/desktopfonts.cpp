@@ -22,6 +22,7 @@
 
 #include "core/codepage.h"
 #include "platform/desktop.h"
+#include "platform/desktopindex.h"
 #include "platform/fotwriter.h"
 
 namespace gw {
@@ -571,108 +572,34 @@ void FillRecord(const DesktopFace& face, EnumLogFont* elf, TextMetric* tm)
     tm->tmPitchAndFamily = static_cast<uint8_t>(pitch | family);
 }
 
-// The family of a face, then weight, then slant; ties broken so the order never
-// depends on fontconfig's.
-bool FaceBefore(const DesktopFace& a, const DesktopFace& b)
-{
-    const int byFamily = a.family.compare(b.family, Qt::CaseInsensitive);
-    if (byFamily != 0)
-        return byFamily < 0;
-    if (a.family != b.family)
-        return a.family < b.family;
-    if (a.weight != b.weight)
-        return a.weight < b.weight;
-    if (a.slant != b.slant)
-        return a.slant < b.slant;
-    if (a.fontType != b.fontType)
-        return a.fontType > b.fontType;
-    // Of the same Type 1 style in two files, the one with metrics first.
-    if (a.metricsFile.isEmpty() != b.metricsFile.isEmpty())
-        return !a.metricsFile.isEmpty();
-    const int byName = a.fullName.compare(b.fullName, Qt::CaseInsensitive);
-    if (byName != 0)
-        return byName < 0;
-    if (a.file != b.file)
-        return a.file < b.file;
-    return a.index < b.index;
-}
-
-bool SameStyle(const DesktopFace& a, const DesktopFace& b)
-{
-    return a.fontType == b.fontType && a.weight == b.weight && a.slant == b.slant
-           && a.family.compare(b.family, Qt::CaseInsensitive) == 0
-           && a.fullName.compare(b.fullName, Qt::CaseInsensitive) == 0
-           && a.style.compare(b.style, Qt::CaseInsensitive) == 0;
-}
-
-// A family name as the 32-byte face name field holds it.
-QString FaceFieldText(const QString& family)
-{
-    return FromCp1252(ToCp1252(family).left(31));
-}
-
-// How far a style is from the plain one; the family record shows the nearest.
-int RegularDistance(const DesktopFace& face)
-{
-    return (face.italic() ? 1000 : 0) + std::abs(face.weight - 400);
-}
-
 class DesktopFontSystem : public FontSystem {
 public:
     void EnumFontFamilies(DeviceContext dc, const QString& family, const EnumFontCallback& callback,
                           int tag) override
     {
-        QVector<DesktopFace> faces = DesktopFontFaces();
-        if (dc == DeviceContext::Printer) {
+        const DesktopFaceIndex& index = Index();
+        if (dc == DeviceContext::Printer && (family.isEmpty() || !printerRead_)) {
             // A pass over all families starts a reading; the printer may have changed since.
-            if (family.isEmpty() || !printerRead_) {
-                printerFaces_ = DefaultPrinterFaces();
-                printerRead_ = true;
-            }
-            faces += printerFaces_;
+            printerFaces_ = DefaultPrinterFaces();
+            printerRead_ = true;
         }
-        if (!family.isEmpty()) {
-            // Callers pass the face name as enumerated, so a long family arrives cut.
-            const QString wanted = FaceFieldText(family);
-            faces.erase(std::remove_if(faces.begin(), faces.end(),
-                                       [&](const DesktopFace& f) {
-                                           return FaceFieldText(f.family).compare(wanted, Qt::CaseInsensitive) != 0;
-                                       }),
-                        faces.end());
-        }
-        std::stable_sort(faces.begin(), faces.end(), FaceBefore);
-        // The same style in two files (a Type 1 font as ".pfb" and ".t1") is one style.
-        QVector<DesktopFace> styles;
-        for (const DesktopFace& f : faces)
-            if (styles.isEmpty() || !SameStyle(styles.last(), f))
-                styles.append(f);
+        const bool printer = dc == DeviceContext::Printer && !printerFaces_.isEmpty();
 
         QVector<DesktopFace> records;
         if (family.isEmpty()) {
-            QHash<QString, int> groupOf;
-            for (const DesktopFace& f : styles) {
-                const QString key = f.family.toLower() + QChar(0) + QString::number(f.fontType);
-                auto it = groupOf.find(key);
-                if (it == groupOf.end()) {
-                    groupOf.insert(key, records.size());
-                    records.append(f);
-                } else if (RegularDistance(f) < RegularDistance(records[*it])) {
-                    records[*it] = f;
-                }
-            }
-            std::stable_sort(records.begin(), records.end(), [](const DesktopFace& a, const DesktopFace& b) {
-                const int byFamily = a.family.compare(b.family, Qt::CaseInsensitive);
-                if (byFamily != 0)
-                    return byFamily < 0;
-                if (a.family != b.family)
-                    return a.family < b.family;
-                return a.fontType > b.fontType;
-            });
+            records = printer ? FamilyRecords(OrderStyles(DesktopFontFaces() + printerFaces_)) : index.Families();
         } else {
-            records = styles;
+            // Callers pass the face name as enumerated, so a long family arrives cut.
+            QVector<DesktopFace> faces = index.FacesOf(family);
+            if (printer) {
+                const QString wanted = FaceFieldText(family);
+                for (const DesktopFace& f : printerFaces_)
+                    if (FaceFieldText(f.family).compare(wanted, Qt::CaseInsensitive) == 0)
+                        faces.append(f);
+            }
+            records = OrderStyles(faces);
             OrderFamilyStyles(records);
         }
-
         for (const DesktopFace& f : records) {
             EnumLogFont elf;
             TextMetric tm;
@@ -701,6 +628,20 @@ public:
     }
 
 private:
+    // The index follows the listing: made anew whenever fonts were added,
+    // removed, hidden or reloaded.
+    const DesktopFaceIndex& Index()
+    {
+        const int generation = DesktopFacesGeneration();
+        if (generation != indexGeneration_) {
+            index_ = DesktopFaceIndex(DesktopFontFaces());
+            indexGeneration_ = generation;
+        }
+        return index_;
+    }
+
+    DesktopFaceIndex index_;
+    int indexGeneration_ = -1;
     QVector<DesktopFace> printerFaces_;
     bool printerRead_ = false;
 };

@@ -2,6 +2,7 @@
 // TrueType/OpenType style. Deleting hides the file through the reject file.
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <algorithm>
@@ -25,6 +26,7 @@ struct SetValues {
     int listedRevision = -1;
     int listedGeneration = -1;
     QList<Value> listed;
+    QHash<QString, int> listedIndex;
 };
 
 QString FileOfData(const QString& data)
@@ -88,6 +90,7 @@ QList<Value> ReadValues(SetValues& set)
     const int generation = DesktopFacesGeneration();
     if (set.listedRevision != set.revision || set.listedGeneration != generation) {
         set.listed = ListValues(set);
+        set.listedIndex = IndexRegValues(set.listed);
         set.listedRevision = set.revision;
         set.listedGeneration = DesktopFacesGeneration();
     }
@@ -97,12 +100,13 @@ QList<Value> ReadValues(SetValues& set)
 class DesktopRegistryKey : public ValueListKey {
 public:
     DesktopRegistryKey(std::shared_ptr<SetValues> set, bool writable)
-        : ValueListKey(writable), set_(std::move(set)), values_(ReadValues(*set_))
+        : ValueListKey(writable), set_(std::move(set)), values_(ReadValues(*set_)), index_(set_->listedIndex)
     {
     }
 
 protected:
     const QList<Value>& Values() const override { return values_; }
+    int Find(const QString& name) const override { return index_.value(name.toCaseFolded(), -1); }
 
     void Store(const QString& name, const QString& data) override
     {
@@ -126,6 +130,7 @@ protected:
             set_->values.append(Value(name, stored));
         ++set_->revision;
         values_ = ReadValues(*set_);
+        index_ = set_->listedIndex;
     }
 
     void Remove(int index) override
@@ -136,11 +141,13 @@ protected:
             set_->values.removeAt(s);
         ++set_->revision;
         values_ = ReadValues(*set_);
+        index_ = set_->listedIndex;
     }
 
 private:
     std::shared_ptr<SetValues> set_;
     QList<Value> values_;
+    QHash<QString, int> index_;
 };
 
 class DesktopRegistry : public Registry {

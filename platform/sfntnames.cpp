@@ -125,16 +125,30 @@ struct TakenRecord {
 
 } // namespace
 
+qint64 FirstFontOffset(const QByteArray& bytes)
+{
+    const Bytes file(bytes);
+    if (!file.Fits(0, 4) || std::memcmp(file.At(0), "ttcf", 4) != 0)
+        return 0;
+    // A collection: its header counts the fonts and lists where each one's
+    // offset table lies; table offsets stay counted from the file's start.
+    if (!file.Fits(0, 16) || file.I32(8) <= 0)
+        return -1;
+    const qint64 first = quint32(file.I32(12));
+    return file.Fits(first, 12) ? first : -1;
+}
+
 void ReadNameTableBytes(const QByteArray& bytes, FontNameInfo& info)
 {
     const Bytes file(bytes);
-    if (!file.Fits(0, 12))
+    const qint64 font = FirstFontOffset(bytes);
+    if (font < 0 || !file.Fits(font, 12))
         return;
-    const int numTables = std::min(file.U16(4), kMaxTables);
+    const int numTables = std::min(file.U16(font + 4), kMaxTables);
 
     qint64 tableOffset = -1;
     for (int i = 0; i < numTables; ++i) {
-        const qint64 entry = 12 + 16LL * i;
+        const qint64 entry = font + 12 + 16LL * i;
         if (!file.Fits(entry, 16))
             return;
         if (TagText(reinterpret_cast<const char*>(file.At(entry))) == QLatin1String("name")) {

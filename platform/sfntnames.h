@@ -31,8 +31,13 @@ QByteArray SwapBytePairs(const QByteArray& bytes);
 // Four bytes of a table tag as text.
 QString TagText(const char* tag);
 
-// Fills the fields found in the naming table of an sfnt file given as bytes;
-// fields not found keep what they held. Safe on any input.
+// Where the offset table of the file's first font lies: 0 for a single font,
+// the first entry of a collection's ("ttcf") header, -1 for a damaged header.
+qint64 FirstFontOffset(const QByteArray& file);
+
+// Fills the fields found in the naming table of an sfnt file given as bytes
+// (of a collection: its first font); fields not found keep what they held.
+// Safe on any input.
 void ReadNameTableBytes(const QByteArray& file, FontNameInfo& info);
 
 // The same on a file; false when it cannot be opened.

@@ -12,9 +12,19 @@ int FindRegValue(const QList<RegValue>& values, const QString& name)
     return -1;
 }
 
+QHash<QString, int> IndexRegValues(const QList<RegValue>& values)
+{
+    QHash<QString, int> index;
+    index.reserve(values.size());
+    // The first of several values with one name wins, as FindRegValue finds it.
+    for (int i = values.size() - 1; i >= 0; --i)
+        index.insert(values[i].first.toCaseFolded(), i);
+    return index;
+}
+
 long ValueListKey::QueryValue(const QString& name, QString* data)
 {
-    const int i = FindRegValue(Values(), name);
+    const int i = Find(name);
     if (i < 0)
         return ERROR_FILE_NOT_FOUND;
     if (data)
@@ -61,7 +71,7 @@ long ValueListKey::DeleteValue(const QString& name)
 {
     if (!writable_)
         return ERROR_ACCESS_DENIED;
-    const int i = FindRegValue(Values(), name);
+    const int i = Find(name);
     if (i < 0)
         return ERROR_FILE_NOT_FOUND;
     Remove(i);

@@ -1,6 +1,7 @@
 #pragma once
 // A registrations key over a list of name/data pairs: the queries and the
 // access rule the desktop store and its fake share.
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -14,6 +15,8 @@ using RegValue = QPair<QString, QString>;
 // Index of the value named `name` (without regard to case, as the system's
 // names match), or -1.
 int FindRegValue(const QList<RegValue>& values, const QString& name);
+// The same look-up by hash: the case-folded name of each value to its first index.
+QHash<QString, int> IndexRegValues(const QList<RegValue>& values);
 
 class ValueListKey : public RegistryKey {
 public:
@@ -34,6 +37,8 @@ protected:
     virtual void Store(const QString& name, const QString& data) = 0;
     // Only on a writable key: removes Values()[index].
     virtual void Remove(int index) = 0;
+    // Index of a value by name; a key with an index of its names answers from it.
+    virtual int Find(const QString& name) const { return FindRegValue(Values(), name); }
 
 private:
     bool writable_;

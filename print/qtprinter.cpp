@@ -6,12 +6,15 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QHash>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPen>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRawFont>
+#include <QSet>
 #include <cmath>
 
 #include "core/codepage.h"
@@ -25,14 +28,57 @@ QColor FromBgr(uint32_t rgb)
     return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
 }
 
+// What the font database knows, remembered until it changes. Every font of a
+// catalog asks several times; listing all families for each question made
+// printing slower the more fonts were installed, and a name the database lacks
+// ("Arial") sent Qt through fontconfig's whole list of fallbacks each time a
+// text in it was measured or drawn.
+struct FamilyCache {
+    QSet<QString> known;               // case-folded family names
+    QHash<QString, QString> resolved;  // a name -> the family it resolves to
+};
+
+FamilyCache& Families()
+{
+    static FamilyCache cache;
+    static bool valid = false;
+    static QMetaObject::Connection watch;
+    if (!watch && qGuiApp)
+        watch = QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, [] { valid = false; });
+    if (!valid || !watch) {
+        cache = FamilyCache();
+        for (const QString& family : QFontDatabase::families())
+            cache.known.insert(family.toCaseFolded());
+        valid = true;
+    }
+    return cache;
+}
+
+bool IsKnownFamily(const QString& name)
+{
+    return Families().known.contains(name.toCaseFolded());
+}
+
 // The family a font resolved to, without the foundry Qt appends ("Nimbus Sans [urw]").
 QString ResolvedFamily(const QString& name)
 {
+    FamilyCache& cache = Families();
+    auto it = cache.resolved.constFind(name);
+    if (it != cache.resolved.constEnd())
+        return *it;
     QString family = QFontInfo(QFont(name)).family();
     const int bracket = family.indexOf(QLatin1String(" ["));
     if (bracket > 0)
         family.truncate(bracket);
+    cache.resolved.insert(name, family);
     return family;
+}
+
+// The family to draw a name with: itself when the database has it, else the one
+// the system maps it to (Arial to Liberation Sans), which draws the same glyphs.
+QString DrawingFamily(const QString& name)
+{
+    return IsKnownFamily(name) ? name : ResolvedFamily(name);
 }
 
 Qt::PenStyle PenStyleFor(int drawStyle)
@@ -141,7 +187,7 @@ struct QtPrinterSurface::State {
 
     void BuildFont()
     {
-        font = QFont(fontName);
+        font = QFont(DrawingFamily(fontName));
         font.setPointSizeF(fontSize > 0 ? fontSize : 1);
         font.setBold(bold);
         font.setItalic(italic);
@@ -316,14 +362,7 @@ bool QtPrinterSurface::SetFontName(const QString& name)
     const QString wanted = name.trimmed();
     if (wanted.isEmpty())
         return false;
-    bool known = false;
-    const QStringList families = QFontDatabase::families();
-    for (const QString& family : families) {
-        if (family.compare(wanted, Qt::CaseInsensitive) == 0) {
-            known = true;
-            break;
-        }
-    }
+    bool known = IsKnownFamily(wanted);
     if (!known) {
         // A name the system maps to a metric-compatible family (Arial to
         // Liberation Sans) is usable; one that only falls back to the default is not.

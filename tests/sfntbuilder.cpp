@@ -141,6 +141,33 @@ QByteArray SfntBuilder::Utf16LE(const QString& text)
     return bytes;
 }
 
+QByteArray SfntBuilder::Collection(const QList<QByteArray>& fonts)
+{
+    QByteArray file("ttcf");
+    AppendU32(file, 0x00010000);
+    AppendU32(file, quint32(fonts.size()));
+    qsizetype at = 12 + 4 * fonts.size();
+    for (const QByteArray& font : fonts) {
+        AppendU32(file, quint32(at));
+        at += font.size();
+    }
+    for (QByteArray font : fonts) {
+        const qsizetype base = file.size();
+        const int tables = font.size() >= 6 ? (quint8(font[4]) << 8 | quint8(font[5])) : 0;
+        for (int i = 0; i < tables && 12 + 16 * i + 16 <= font.size(); ++i) {
+            const qsizetype entry = 12 + 16 * i + 8;
+            quint32 offset = 0;
+            for (int k = 0; k < 4; ++k)
+                offset = offset << 8 | quint8(font[entry + k]);
+            QByteArray moved;
+            AppendU32(moved, quint32(offset + base));
+            font.replace(entry, 4, moved);
+        }
+        file += font;
+    }
+    return file;
+}
+
 QByteArray SfntBuilder::Make(const std::function<void(SfntBuilder&)>& setUp)
 {
     SfntBuilder b;

@@ -51,6 +51,10 @@ public:
     static QByteArray Simple(const QString& family, const QString& fullName,
                              const QString& subfamily = QStringLiteral("Regular"));
 
+    // A collection ("ttcf" header, version 1.0) of whole font files, each
+    // placed after the header with its table offsets counted from the file's start.
+    static QByteArray Collection(const QList<QByteArray>& fonts);
+
     // The file of a builder set up by `setUp`.
     static QByteArray Make(const std::function<void(SfntBuilder&)>& setUp);
 

@@ -7,6 +7,7 @@
 #include "fonts/fontresource.h"
 #include "fonts/nametable.h"
 #include "platform/fotwriter.h"
+#include "sfntbuilder.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -38,7 +39,8 @@ private slots:
         int wrapped = 0, n = 0;
         while (it.hasNext()) {
             const QString path = it.next();
-            if (!path.endsWith(".ttf", Qt::CaseInsensitive) && !path.endsWith(".otf", Qt::CaseInsensitive))
+            const QString suffix = QFileInfo(path).suffix().toLower();
+            if (suffix != "ttf" && suffix != "otf" && suffix != "ttc" && suffix != "otc")
                 continue;
             FontNameInfo info;
             ReadNameTable(path, info);
@@ -61,6 +63,27 @@ private slots:
             QCOMPARE(target, LowerCasePath(path));
         }
         QVERIFY2(wrapped > 0, "no TrueType or OpenType file with names under /usr/share/fonts");
+    }
+
+    // A collection is wrapped as its first font, whatever its name ends with.
+    void collections()
+    {
+        const QByteArray sans = ReadFile(SystemFile("LiberationSans-Regular.ttf"));
+        const QByteArray bold = ReadFile(SystemFile("LiberationSans-Bold.ttf"));
+        QVERIFY(!sans.isEmpty() && !bold.isEmpty());
+        for (const QString name : {"Pair.ttc", "Pair.OTC"}) {
+            const QString path = env_->root() + "/" + name;
+            QVERIFY(WriteFile(path, SfntBuilder::Collection({bold, sans})));
+            FontNameInfo info;
+            ReadNameTable(path, info);
+            QCOMPARE(info.fullName, QStringLiteral("Liberation Sans Bold"));
+            const QString fot = env_->root() + "/pair.fot";
+            QCOMPARE(WriteFotFile(fot, path), 1);
+            QString face, style;
+            QVERIFY(ReadFontResource(fot, face, style).isEmpty());
+            QCOMPARE(face, QStringLiteral("Liberation Sans Bold"));
+            QCOMPARE(style, QStringLiteral("Liberation Sans"));
+        }
     }
 };
 

@@ -111,6 +111,16 @@ private slots:
         const QByteArray good = SfntBuilder::Simple("Fam", "Fam Bold", "Bold");
         QTest::newRow("well-formed") << good << Only({{1, "Fam"}, {2, "Bold"}, {4, "Fam Bold"}});
         QTest::newRow("empty file") << QByteArray() << Only({});
+        const QByteArray other = SfntBuilder::Simple("Other", "Other Italic", "Italic");
+        QTest::newRow("collection: its first font")
+            << SfntBuilder::Collection({good, other}) << Only({{1, "Fam"}, {2, "Bold"}, {4, "Fam Bold"}});
+        QByteArray noFonts = SfntBuilder::Collection({good});
+        noFonts[11] = 0;
+        QTest::newRow("collection of no fonts") << noFonts << Only({});
+        QByteArray pastEnd = SfntBuilder::Collection({good});
+        pastEnd[13] = char(0x7F);
+        QTest::newRow("collection pointing past its end") << pastEnd << Only({});
+        QTest::newRow("collection header cut") << SfntBuilder::Collection({good}).left(14) << Only({});
         QTest::newRow("header only") << good.left(12) << Only({});
         QTest::newRow("directory cut") << good.left(12 + 16 + 8) << Only({});
         QTest::newRow("not a font") << QByteArray(500, 'x') << Only({});

@@ -3,6 +3,8 @@
 #include <QtTest>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTreeView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -315,6 +317,45 @@ private slots:
         QTest::keyClick(grid, Qt::Key_Down);
         QCOMPARE(w->SelectedCell, 13);
         QCOMPARE(w->scrAnsi[2]->value(), 69);
+    }
+
+    void findBoxNarrowsTheList()
+    {
+        SetShow(true, true, false);
+        auto w = std::make_unique<FW>();
+        auto* find = w->findChild<QLineEdit*>("txtFind");
+        QVERIFY(find);
+        auto shown = [&] {
+            QStringList rows;
+            for (int r = 0; r < w->fontList->Count(); ++r)
+                if (!w->ListView1->isRowHidden(r, {}))
+                    rows << w->fontList->At(r).text;
+            return rows;
+        };
+        // Any part of the name, letter case ignored; the selection moves onto a match.
+        QTest::keyClicks(find, "SANS");
+        QCOMPARE(shown(), QStringList({"DejaVu Sans", "Liberation Sans", "Nimbus Sans"}));
+        QTest::keyClicks(find, " ");
+        QTest::keyClick(find, Qt::Key_Backspace);
+        QTest::keyClicks(find, "b");  // "SANSb" matches nothing
+        QCOMPARE(shown(), QStringList());
+        QCOMPARE(w->StatusPanel[2]->text(), QString("0 of 3 font families"));
+        find->setText("ation");
+        QCOMPARE(shown(), QStringList({"Liberation Sans"}));
+        QCOMPARE(Selected(*w), QString("Liberation Sans"));
+        QCOMPARE(w->StatusPanel[2]->text(), QString("1 of 3 font families"));
+
+        // A reread keeps the list narrowed.
+        env->fake.fonts->faces.prepend(TrueTypeFace("Arimo Liberation"));
+        w->mnuOptionsRereadFonts_Click();
+        QCOMPARE(shown(), QStringList({"Arimo Liberation", "Liberation Sans"}));
+        QCOMPARE(w->StatusPanel[2]->text(), QString("2 of 4 font families"));
+
+        QTest::keyClick(find, Qt::Key_Escape);
+        QCOMPARE(find->text(), QString());
+        QCOMPARE(shown().size(), 4);
+        QCOMPARE(w->StatusPanel[2]->text(), QString("4 font families"));
+        QCOMPARE(Selected(*w), QString("Liberation Sans"));
     }
 
 private:

@@ -6,6 +6,8 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include "bench/benchfont.h"
+#include "core/globals.h"
 #include "platform/desktop.h"
 #include "platform/fotwriter.h"
 #include "testenv.h"
@@ -277,6 +279,51 @@ private slots:
             QVERIFY(characters.contains(c));
         for (uint c : lacks.toUcs4())
             QVERIFY(!characters.contains(c));
+    // The enumerations and the registrations answer from an index; fonts
+    // added and hidden between two enumerations must show at once.
+    void indexFollowsAddedAndHiddenFonts()
+    {
+        auto make = [&](const QString& family) {
+            bench::BenchFontSpec spec;
+            spec.family = family;
+            spec.style = "Regular";
+            spec.characters = "ABC abc";
+            QString error;
+            const QString path = env_->root() + "/made/" + QString(family).remove(' ') + ".ttf";
+            if (!WriteFile(path, bench::MakeBenchFont(ReadFile(SystemFile("LiberationSans-Regular.ttf")), spec, &error)))
+                qFatal("cannot make %s: %s", qPrintable(family), qPrintable(error));
+            return path;
+        };
+        auto families = [] {
+            QStringList faces;
+            for (const Record& r : Enumerate(DeviceContext::Display, {}))
+                faces << r.face;
+            return faces;
+        };
+        auto registered = [](const QString& name) {
+            std::unique_ptr<RegistryKey> key;
+            Sys().registry->OpenKey(FontsKey, KEY_READ, &key);
+            return key && key->QueryValue(name + " (TrueType)", nullptr) == ERROR_SUCCESS;
+        };
+        QVERIFY(!families().contains("Index First"));
+        QVERIFY(!registered("Index First"));
+
+        const QString first = make("Index First");
+        QCOMPARE(Sys().fonts->AddFontResource(first), 1);
+        QVERIFY(families().contains("Index First"));
+        QCOMPARE(Enumerate(DeviceContext::Printer, "index first").size(), 1);
+        QVERIFY(registered("Index First"));
+
+        QVERIFY(DesktopSetHidden(first, true));
+        QVERIFY(!families().contains("Index First"));
+        QCOMPARE(Enumerate(DeviceContext::Display, "Index First").size(), 0);
+        QVERIFY(!registered("Index First"));
+
+        const QString second = make("Index Second");
+        QCOMPARE(Sys().fonts->AddFontResource(second), 1);
+        QCOMPARE(Enumerate(DeviceContext::Display, "Index Second").size(), 1);
+        QVERIFY(registered("Index Second"));
+        QVERIFY(!families().contains("Index First"));
     }
 
     void folders_data()

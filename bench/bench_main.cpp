@@ -1,0 +1,557 @@
+// The benchmark: generates corpora of fonts, installs each into temporary XDG
+// folders and times Glyphwick's work on it beside `fc-list : family style file`.
+// Every piece of work runs in a child process of its own, so its time includes
+// what a user waits for and its peak memory is its own.
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+#include <QTreeView>
+#include <QMap>
+#include <algorithm>
+#include <functional>
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <fontconfig/fontconfig.h>
+
+#include "bench/benchfont.h"
+#include "core/globals.h"
+#include "core/startup/startup.h"
+#include "fonts/enumerate.h"
+#include "fonts/fontlist.h"
+#include "mainwindow/fw.h"
+#include "platform/platform.h"
+#include "print/catalogs.h"
+#include "print/printlist.h"
+#include "print/qtprinter.h"
+
+extern char** environ;
+
+namespace {
+
+const char* const kStyles[] = {"Regular", "Bold", "Italic", "Bold Italic"};
+
+qint64 MonotonicNs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+double CpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + ts.tv_nsec / 1e9;
+}
+
+// Wall-clock and processor time of one piece of work; on a shared machine the
+// processor time says what the work itself cost.
+struct Span {
+    double wall = -1;
+    double cpu = -1;
+};
+
+class Stopwatch {
+public:
+    Stopwatch() : cpu_(CpuSeconds()) { timer_.start(); }
+    Span Elapsed() const { return {timer_.nsecsElapsed() / 1e9, CpuSeconds() - cpu_}; }
+
+private:
+    QElapsedTimer timer_;
+    double cpu_;
+};
+
+struct Measured {
+    double seconds = -1;
+    double cpu = -1;
+    long peakKb = 0;
+    int code = -1;
+};
+
+// Runs a program to its end; its stdout goes to `outFile` (or nowhere).
+Measured RunMeasured(const QString& program, const QStringList& args, const QString& outFile = {})
+{
+    QList<QByteArray> storage{QFile::encodeName(program)};
+    for (const QString& a : args)
+        storage << a.toLocal8Bit();
+    std::vector<char*> argv;
+    for (QByteArray& s : storage)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const QByteArray out = outFile.isEmpty() ? QByteArray("/dev/null") : QFile::encodeName(outFile);
+    posix_spawn_file_actions_addopen(&actions, 1, out.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    qputenv("GW_BENCH_T0", QByteArray::number(MonotonicNs()));
+    const qint64 start = MonotonicNs();
+    pid_t pid = 0;
+    Measured m;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        rusage usage{};
+        if (wait4(pid, &status, 0, &usage) == pid) {
+            m.seconds = double(MonotonicNs() - start) / 1e9;
+            m.peakKb = usage.ru_maxrss;
+            m.cpu = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec
+                    + usage.ru_stime.tv_usec / 1e6;
+            m.code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return m;
+}
+
+// The fastest of `runs` runs (peak memory of that run).
+Measured Best(int runs, const std::function<Measured()>& run)
+{
+    Measured best;
+    for (int i = 0; i < runs; ++i) {
+        const Measured m = run();
+        if (m.code != 0)
+            return m;
+        if (best.seconds < 0 || m.seconds < best.seconds)
+            best = m;
+    }
+    return best;
+}
+
+// "key seconds" lines written by a child.
+QMap<QString, double> ReadResults(const QString& file)
+{
+    QMap<QString, double> results;
+    QFile f(file);
+    if (f.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : f.readAll().split('\n')) {
+            const int space = line.lastIndexOf(' ');
+            if (space > 0)
+                results.insert(QString::fromUtf8(line.left(space)), line.mid(space + 1).toDouble());
+        }
+    return results;
+}
+
+// ---- Corpus -------------------------------------------------------------------------------
+
+QString InstalledFile(const char* pattern)
+{
+    FcPattern* p = FcNameParse(reinterpret_cast<const FcChar8*>(pattern));
+    FcConfigSubstitute(nullptr, p, FcMatchPattern);
+    FcDefaultSubstitute(p);
+    FcResult result;
+    FcPattern* match = FcFontMatch(nullptr, p, &result);
+    QString file;
+    FcChar8* family = nullptr;
+    FcChar8* path = nullptr;
+    if (match && FcPatternGetString(match, FC_FAMILY, 0, &family) == FcResultMatch
+        && QString::fromUtf8(reinterpret_cast<char*>(family)) == "Liberation Sans"
+        && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
+        file = QString::fromUtf8(reinterpret_cast<char*>(path));
+    if (match)
+        FcPatternDestroy(match);
+    FcPatternDestroy(p);
+    return file;
+}
+
+// Letters, digits and the blank always; fourteen punctuation marks chosen by the
+// bits of the font's number, so that no two fonts cover the same characters.
+QString CharactersOf(int number)
+{
+    QString chars = QStringLiteral(" ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
+    const QString optional = QStringLiteral("!\"#$%&'()*+,-./");
+    for (int bit = 0; bit < 14; ++bit)
+        if (number & (1 << bit))
+            chars += optional[bit];
+    chars += QStringLiteral(":;<=>?@[\\]^_`{|}~");
+    return chars;
+}
+
+QString FamilyName(int family)
+{
+    return QStringLiteral("Bench %1").arg(family, 4, 10, QLatin1Char('0'));
+}
+
+QString PoolFile(const QString& pool, int number)
+{
+    return pool + QStringLiteral("/bench-%1-%2.ttf")
+                      .arg(number / 4 + 1, 4, 10, QLatin1Char('0'))
+                      .arg(QString(kStyles[number % 4]).toLower().remove(' '));
+}
+
+bool MakePool(const QString& pool, int count, QTextStream& err)
+{
+    QByteArray sources[4];
+    for (int s = 0; s < 4; ++s) {
+        const QByteArray pattern = QByteArray("Liberation Sans:style=") + kStyles[s];
+        QString file = InstalledFile(pattern.constData());
+        if (file.isEmpty())
+            file = InstalledFile("Liberation Sans:style=Regular");
+        QFile f(file);
+        if (file.isEmpty() || !f.open(QIODevice::ReadOnly)) {
+            err << "The benchmark makes its fonts from Liberation Sans (Debian package fonts-liberation2), "
+                   "which is not installed.\n";
+            return false;
+        }
+        sources[s] = f.readAll();
+    }
+    QDir().mkpath(pool);
+    for (int n = 0; n < count; ++n) {
+        const QString path = PoolFile(pool, n);
+        if (QFileInfo::exists(path))
+            continue;
+        bench::BenchFontSpec spec;
+        spec.family = FamilyName(n / 4 + 1);
+        spec.style = kStyles[n % 4];
+        spec.weight = (n % 4) % 2 ? 700 : 400;
+        spec.italic = n % 4 >= 2;
+        spec.characters = CharactersOf(n);
+        QString error;
+        const QByteArray font = bench::MakeBenchFont(sources[n % 4], spec, &error);
+        QFile out(path);
+        if (font.isEmpty() || !out.open(QIODevice::WriteOnly) || out.write(font) != font.size()) {
+            err << "Cannot make " << path << ": " << error << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+// Points the XDG folders and the program folder at a corpus of `count` styles.
+bool InstallCorpus(const QString& root, const QString& pool, int count)
+{
+    const QString data = root + QStringLiteral("/data-%1").arg(count);
+    const QString fonts = data + "/fonts";
+    QDir().mkpath(fonts);
+    for (int n = 0; n < count; ++n) {
+        const QString link = fonts + "/" + QFileInfo(PoolFile(pool, n)).fileName();
+        if (!QFileInfo::exists(link) && !QFile::link(PoolFile(pool, n), link)
+            && !QFile::copy(PoolFile(pool, n), link))
+            return false;
+    }
+    const QString home = root + QStringLiteral("/home-%1").arg(count);
+    QDir().mkpath(home);
+    QFile ini(home + "/gw.ini");
+    if (!ini.open(QIODevice::WriteOnly))
+        return false;
+    ini.write("[GW]\nShowTrueType=1\nShowATM=1\nShowDevice=1\n");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + QStringLiteral("/config-%1").arg(count)));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(root + "/cache"));
+    qputenv("GLYPHWICK_HOME", QFile::encodeName(home));
+    return true;
+}
+
+// ---- Children -----------------------------------------------------------------------------
+
+void StartPlatform()
+{
+    gw::SetPlatform(gw::MakeDesktopPlatform());
+    gw::StartupPaths();
+    gw::StartupFontsKey();
+    gw::DetectATM();
+    gw::StartupFolders();
+    gw::ReadRegistrations();
+}
+
+class Results {
+public:
+    Results() : file_(QString::fromLocal8Bit(qgetenv("GW_BENCH_OUT"))) { file_.open(QIODevice::WriteOnly); }
+    void Put(const QString& key, double value)
+    {
+        file_.write(key.toUtf8() + ' ' + QByteArray::number(value, 'f', 6) + '\n');
+        file_.flush();
+    }
+    void Put(const QString& key, Span span)
+    {
+        Put(key, span.wall);
+        Put(key + " cpu", span.cpu);
+    }
+
+private:
+    QFile file_;
+};
+
+int ChildInventory()
+{
+    StartPlatform();
+    gw::FontListModel list;
+    gw::FontEnumerator enumerator(&list);
+    const Stopwatch t;
+    enumerator.ReadFonts();
+    Results().Put("inventory", t.Elapsed());
+    return list.Count() > 0 ? 0 : 1;
+}
+
+int ChildCatalog(const QString& pdf)
+{
+    StartPlatform();
+    gw::PrintFontList fonts = gw::InstalledPrintFonts({QStringLiteral("Bench")});
+    if (fonts.size() > 1000)
+        fonts.resize(1000);
+    const Stopwatch t;
+    {
+        auto surface = gw::QtPrinterSurface::ForPdf(pdf, gw::PaperLetter);
+        if (!surface || !surface->IsValid())
+            return 1;
+        gw::PrintCatalogs(*surface, QStringLiteral("Basic Catalog I"), fonts, [](int) {},
+                          QStringLiteral("Glyphwick Benchmark"), QString());
+        surface->Close();
+    }
+    Results r;
+    r.Put("catalog", t.Elapsed());
+    r.Put("catalog fonts", double(fonts.size()));
+    return QFileInfo(pdf).size() > 0 ? 0 : 1;
+}
+
+// The slowest of the answers to `count` steps, events handled and the list painted.
+Span Slowest(int count, const std::function<void(int)>& step, QWidget* paint)
+{
+    Span slowest{0, 0};
+    for (int i = 0; i < count; ++i) {
+        const Stopwatch t;
+        step(i);
+        QApplication::processEvents();
+        paint->repaint();
+        const Span span = t.Elapsed();
+        if (span.wall > slowest.wall)
+            slowest = span;
+    }
+    return slowest;
+}
+
+int ChildWindow()
+{
+    const qint64 t0 = qgetenv("GW_BENCH_T0").toLongLong();
+    QApplication::setQuitOnLastWindowClosed(false);
+    gw::SetPlatform(gw::MakeDesktopPlatform());
+    gw::FW* fw = nullptr;
+    gw::StartupSequence sequence([&fw] { return fw = new gw::FW; });
+    if (!sequence.Run() || !fw)
+        return 1;
+    Results r;
+    int code = 0;
+    QTimer::singleShot(0, [&] {
+        // The window is up and the event loop answers: usable.
+        r.Put("window", Span{double(MonotonicNs() - t0) / 1e9, CpuSeconds()});
+        const Stopwatch t;
+        fw->mnuOptionsRereadFonts->trigger();
+        QApplication::processEvents();
+        r.Put("reread", t.Elapsed());
+
+        QTreeView* list = fw->ListView1;
+        QWidget* viewport = list->viewport();
+        const int rows = fw->fontList->Count();
+        r.Put("select", Slowest(20, [&](int i) { fw->SelectRow(rows * i / 20); fw->ListView1_ItemClick(rows * i / 20); }, viewport));
+        r.Put("scroll", Slowest(20, [&](int) {
+            QScrollBar* bar = list->verticalScrollBar();
+            bar->setValue(bar->value() + bar->pageStep());
+        }, viewport));
+        list->setFocus();
+        // Each search a new one, not a continuation of the last.
+        QApplication::setKeyboardInputInterval(0);
+        // Whole names of families spread over the list, typed at once.
+        QStringList searches;
+        for (int k = 0; k < 5; ++k)
+            searches << fw->fontList->At(std::min(rows - 1, rows * k / 5 + 3)).text;
+        r.Put("find", Slowest(searches.size(), [&](int i) {
+            list->keyboardSearch(searches[i]);
+        }, viewport));
+        // GW_BENCH_SHOTS: a folder for pictures of the window, before and while filtering.
+        const QString shots = QString::fromLocal8Bit(qgetenv("GW_BENCH_SHOTS"));
+        if (!shots.isEmpty())
+            fw->grab().save(shots + QStringLiteral("/window-%1.png").arg(rows));
+        if (auto* filter = fw->findChild<QLineEdit*>(QStringLiteral("txtFind"))) {
+            const QString typed = QStringLiteral("ench 12");
+            r.Put("filter", Slowest(typed.size() + 1, [&](int i) {
+                filter->setText(i < typed.size() ? typed.left(i + 1) : QString());
+            }, viewport));
+            if (!shots.isEmpty()) {
+                filter->setText(QStringLiteral("ench 12"));
+                QApplication::processEvents();
+                fw->grab().save(shots + QStringLiteral("/window-%1-find.png").arg(rows));
+            }
+        }
+        fw->close();
+        QApplication::quit();
+    });
+    QApplication::exec();
+    delete fw;
+    return code;
+}
+
+// ---- The table ------------------------------------------------------------------------------
+
+struct Row {
+    QString work;
+    int count = 0;
+    Span glyphwick;
+    Span fc;
+    long peakKb = 0;
+    QString note;
+};
+
+QString Seconds(double s)
+{
+    if (s < 0)
+        return QStringLiteral("-");
+    return s < 0.1 ? QString::number(s * 1000, 'f', 1) + " ms" : QString::number(s, 'f', 2) + " s";
+}
+
+QString Ratio(double a, double b)
+{
+    return a >= 0 && b > 0 ? QString::number(a / b, 'f', 1) + " ×" : QStringLiteral("-");
+}
+
+void PrintTable(const QList<Row>& rows, QTextStream& out)
+{
+    out << "| Work | Styles | Glyphwick (CPU) | fc-list : family style file (CPU) | Ratio (CPU) | Peak memory |\n"
+        << "|---|---:|---:|---:|---:|---:|\n";
+    for (const Row& r : rows) {
+        out << "| " << r.work << " | " << QLocale(QLocale::English).toString(r.count) << " | "
+            << Seconds(r.glyphwick.wall) << " (" << Seconds(r.glyphwick.cpu) << ")"
+            << (r.note.isEmpty() ? QString() : ", " + r.note) << " | ";
+        if (r.fc.wall >= 0)
+            out << Seconds(r.fc.wall) << " (" << Seconds(r.fc.cpu) << ") | " << Ratio(r.glyphwick.wall, r.fc.wall)
+                << " (" << Ratio(r.glyphwick.cpu, r.fc.cpu) << ")";
+        else
+            out << "- | -";
+        out << " | " << (r.peakKb > 0 ? QString::number(r.peakKb / 1024) + " MB" : QStringLiteral("-")) << " |\n";
+    }
+    out.flush();
+}
+
+int Parent(const QString& self)
+{
+    QTextStream out(stdout), err(stderr);
+    QList<int> sizes;
+    for (const QString& s : QString::fromLocal8Bit(qgetenv("GW_BENCH_SIZES")).split(',', Qt::SkipEmptyParts))
+        sizes << s.toInt();
+    if (sizes.isEmpty())
+        sizes = {1000, 2500, 10000};
+    const int largest = *std::max_element(sizes.begin(), sizes.end());
+    const int runs = std::max(1, qEnvironmentVariableIntValue("GW_BENCH_RUNS"));
+    QString printExe = QString::fromLocal8Bit(qgetenv("GW_BENCH_PRINT"));
+    if (printExe.isEmpty())
+        printExe = QStringLiteral(GW_PRINT_EXE);
+    // GW_BENCH_ROOT keeps the corpora (for profiling one child by hand).
+    QTemporaryDir temporary;
+    const QString root = qEnvironmentVariableIsSet("GW_BENCH_ROOT") ? QString::fromLocal8Bit(qgetenv("GW_BENCH_ROOT"))
+                                                                    : temporary.path();
+    if (root.isEmpty() || !QDir().mkpath(root))
+        return 1;
+    const QString pool = root + "/pool";
+    err << "Making " << largest << " fonts...\n";
+    err.flush();
+    if (!MakePool(pool, largest, err))
+        return 1;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    QList<Row> rows;
+    const QString results = root + "/results.txt";
+    qputenv("GW_BENCH_OUT", QFile::encodeName(results));
+    const QStringList fcArgs{":", "family", "style", "file"};
+    for (int count : sizes) {
+        if (!InstallCorpus(root, pool, count))
+            return 1;
+        err << "Corpus of " << count << " styles: warming fontconfig's cache...\n";
+        err.flush();
+        RunMeasured("fc-cache", {QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME")) + "/fonts"});
+        RunMeasured("fc-list", fcArgs);
+        const Measured fcRun = Best(3, [&] { return RunMeasured("fc-list", fcArgs); });
+        const Span fc{fcRun.seconds, fcRun.cpu};
+        auto add = [&](const QString& work, Span span, long peakKb, bool ratio = true, const QString& note = {}) {
+            rows << Row{work, count, span, ratio ? fc : Span{}, peakKb, note};
+        };
+        add(QStringLiteral("fc-list : family style file"), fc, fcRun.peakKb);
+
+        // A child's own measurements (the fastest of the runs), and its peak memory.
+        QMap<QString, double> measured;
+        auto child = [&](const QStringList& args, const QString& key) {
+            measured.clear();
+            return Best(runs, [&] {
+                QFile::remove(results);
+                Measured m = RunMeasured(self, args);
+                const QMap<QString, double> r = ReadResults(results);
+                m.seconds = m.code == 0 ? r.value(key, -1) : -1;
+                if (measured.isEmpty() || (m.seconds >= 0 && m.seconds < measured.value(key)))
+                    measured = r;
+                return m;
+            });
+        };
+        auto span = [&](const QString& key) {
+            return Span{measured.value(key, -1), measured.value(key + " cpu", -1)};
+        };
+
+        err << "  inventory...\n";
+        err.flush();
+        const long inventoryPeak = child({"--child", "inventory"}, "inventory").peakKb;
+        add(QStringLiteral("Inventory: both passes, font table, list"), span("inventory"), inventoryPeak);
+
+        err << "  glyphwick-print...\n";
+        err.flush();
+        const Measured print = Best(runs, [&] {
+            return RunMeasured(printExe, {"--family", "Bench 0001", "--layout", "Basic Catalog I", "--output",
+                                          root + "/family.pdf"});
+        });
+        add(QStringLiteral("glyphwick-print --family \"Bench 0001\" (whole run)"),
+            print.code == 0 ? Span{print.seconds, print.cpu} : Span{}, print.peakKb);
+
+        err << "  main window...\n";
+        err.flush();
+        const long windowPeak = child({"--child", "window"}, "window").peakKb;
+        add(QStringLiteral("Main window: start to usable"), span("window"), windowPeak);
+        add(QStringLiteral("Main window: Reread Fonts"), span("reread"), windowPeak);
+        add(QStringLiteral("Select a family (slowest of 20)"), span("select"), windowPeak, false);
+        add(QStringLiteral("Scroll the list a page (slowest of 20)"), span("scroll"), windowPeak, false);
+        add(QStringLiteral("Type-to-find (slowest of 5)"), span("find"), windowPeak, false);
+        add(QStringLiteral("Find box keystroke (slowest of 8)"), span("filter"), windowPeak, false);
+
+        if (count == sizes.first()) {
+            err << "  catalog...\n";
+            err.flush();
+            const long catalogPeak = child({"--child", "catalog", root + "/catalog.pdf"}, "catalog").peakKb;
+            const Span catalog = span("catalog");
+            const double fonts = measured.value("catalog fonts");
+            add(QStringLiteral("Basic Catalog I of %1 installed fonts").arg(fonts), catalog, catalogPeak, false,
+                catalog.wall > 0 ? QString::number(fonts / catalog.wall, 'f', 0) + " fonts/s ("
+                                       + QString::number(fonts / catalog.cpu, 'f', 0) + " per CPU second)"
+                                 : QString());
+        }
+    }
+    out << "\n";
+    PrintTable(rows, out);
+    // The machine may be shared: say how busy it was.
+    QFile load(QStringLiteral("/proc/loadavg"));
+    if (load.open(QIODevice::ReadOnly))
+        out << "\nLoad average at the end (1, 5, 15 min): " << load.readAll().split(' ').mid(0, 3).join(", ") << "\n";
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc >= 3 && QByteArray(argv[1]) == "--child") {
+        QApplication app(argc, argv);
+        const QByteArray work = argv[2];
+        if (work == "inventory")
+            return ChildInventory();
+        if (work == "window")
+            return ChildWindow();
+        if (work == "catalog" && argc >= 4)
+            return ChildCatalog(QString::fromLocal8Bit(argv[3]));
+        return 2;
+    }
+    QCoreApplication app(argc, argv);
+    return Parent(QCoreApplication::applicationFilePath());
+}

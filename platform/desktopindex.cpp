@@ -1,0 +1,121 @@
+#include "platform/desktopindex.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "core/codepage.h"
+
+namespace gw {
+
+namespace {
+
+// The family of a face, then weight, then slant; ties broken so the order never
+// depends on fontconfig's.
+bool FaceBefore(const DesktopFace& a, const DesktopFace& b)
+{
+    const int byFamily = a.family.compare(b.family, Qt::CaseInsensitive);
+    if (byFamily != 0)
+        return byFamily < 0;
+    if (a.family != b.family)
+        return a.family < b.family;
+    if (a.weight != b.weight)
+        return a.weight < b.weight;
+    if (a.slant != b.slant)
+        return a.slant < b.slant;
+    if (a.fontType != b.fontType)
+        return a.fontType > b.fontType;
+    // Of the same Type 1 style in two files, the one with metrics first.
+    if (a.metricsFile.isEmpty() != b.metricsFile.isEmpty())
+        return !a.metricsFile.isEmpty();
+    const int byName = a.fullName.compare(b.fullName, Qt::CaseInsensitive);
+    if (byName != 0)
+        return byName < 0;
+    if (a.file != b.file)
+        return a.file < b.file;
+    return a.index < b.index;
+}
+
+bool SameStyle(const DesktopFace& a, const DesktopFace& b)
+{
+    return a.fontType == b.fontType && a.weight == b.weight && a.slant == b.slant
+           && a.family.compare(b.family, Qt::CaseInsensitive) == 0
+           && a.fullName.compare(b.fullName, Qt::CaseInsensitive) == 0
+           && a.style.compare(b.style, Qt::CaseInsensitive) == 0;
+}
+
+// How far a style is from the plain one; the family record shows the nearest.
+int RegularDistance(const DesktopFace& face)
+{
+    return (face.italic() ? 1000 : 0) + std::abs(face.weight - 400);
+}
+
+QString FaceKey(const QString& family)
+{
+    return FaceFieldText(family).toCaseFolded();
+}
+
+} // namespace
+
+QString FaceFieldText(const QString& family)
+{
+    return FromCp1252(ToCp1252(family).left(31));
+}
+
+QVector<DesktopFace> OrderStyles(QVector<DesktopFace> faces)
+{
+    std::stable_sort(faces.begin(), faces.end(), FaceBefore);
+    QVector<DesktopFace> styles;
+    styles.reserve(faces.size());
+    for (const DesktopFace& f : faces)
+        if (styles.isEmpty() || !SameStyle(styles.last(), f))
+            styles.append(f);
+    return styles;
+}
+
+QVector<DesktopFace> FamilyRecords(const QVector<DesktopFace>& styles)
+{
+    QVector<DesktopFace> records;
+    QHash<QString, int> groupOf;
+    for (const DesktopFace& f : styles) {
+        const QString key = f.family.toLower() + QChar(0) + QString::number(f.fontType);
+        auto it = groupOf.find(key);
+        if (it == groupOf.end()) {
+            groupOf.insert(key, records.size());
+            records.append(f);
+        } else if (RegularDistance(f) < RegularDistance(records[*it])) {
+            records[*it] = f;
+        }
+    }
+    std::stable_sort(records.begin(), records.end(), [](const DesktopFace& a, const DesktopFace& b) {
+        const int byFamily = a.family.compare(b.family, Qt::CaseInsensitive);
+        if (byFamily != 0)
+            return byFamily < 0;
+        if (a.family != b.family)
+            return a.family < b.family;
+        return a.fontType > b.fontType;
+    });
+    return records;
+}
+
+DesktopFaceIndex::DesktopFaceIndex(const QVector<DesktopFace>& faces)
+    : faces_(faces), families_(FamilyRecords(OrderStyles(faces)))
+{
+    byFace_.reserve(faces_.size());
+    for (int i = 0; i < faces_.size(); ++i)
+        byFace_[FaceKey(faces_[i].family)].append(i);
+}
+
+QVector<DesktopFace> DesktopFaceIndex::FacesOf(const QString& family) const
+{
+    QVector<DesktopFace> faces;
+    for (int i : byFace_.value(FaceKey(family)))
+        faces.append(faces_[i]);
+    return faces;
+}
+
+QVector<DesktopFace> DesktopFaceIndex::Styles(const QString& family) const
+{
+    return OrderStyles(FacesOf(family));
+}
+
+} // namespace gw

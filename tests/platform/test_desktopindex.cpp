@@ -1,0 +1,104 @@
+// The index that answers the desktop layer's enumerations: families and the
+// styles of one family, as the listing of every face would give them.
+#include <QtTest>
+
+#include "platform/desktopindex.h"
+
+using namespace gw;
+
+namespace {
+
+DesktopFace Face(const QString& family, int weight, bool italic, int type = TRUETYPE_FONTTYPE,
+                 const QString& file = {})
+{
+    DesktopFace f;
+    f.family = family;
+    f.weight = weight;
+    f.slant = italic ? 100 : 0;
+    f.fontType = type;
+    f.style = QString::number(weight) + (italic ? " Italic" : "");
+    f.fullName = family + " " + f.style;
+    f.file = file.isEmpty() ? "/fonts/" + f.fullName + ".ttf" : file;
+    return f;
+}
+
+// "family/type/weight[i]" for each face.
+QStringList Describe(const QVector<DesktopFace>& faces)
+{
+    QStringList out;
+    for (const DesktopFace& f : faces)
+        out << f.family + "/" + QString::number(f.fontType) + "/" + QString::number(f.weight)
+                   + (f.italic() ? "i" : "");
+    return out;
+}
+
+} // namespace
+
+class TestDesktopIndex : public QObject {
+    Q_OBJECT
+
+private slots:
+    void lookups_data()
+    {
+        QTest::addColumn<QVector<DesktopFace>>("faces");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<QStringList>("families");
+        QTest::addColumn<QStringList>("styles");
+
+        QVector<DesktopFace> many{Face("Before", 400, false)};
+        QStringList manyStyles;
+        for (int w = 900; w >= 100; w -= 100)
+            for (bool italic : {true, false})
+                many << Face("Many", w, italic);
+        for (int w = 100; w <= 900; w += 100)
+            for (bool italic : {false, true})
+                manyStyles << "Many/4/" + QString::number(w) + (italic ? "i" : "");
+        many << Face("After", 700, false);
+        QTest::newRow("many styles, the regular stands for the family")
+            << many << "many" << QStringList{"After/4/700", "Before/4/400", "Many/4/400"} << manyStyles;
+
+        QTest::newRow("one family as TrueType and Type 1")
+            << QVector<DesktopFace>{Face("Shared", 700, false, DEVICE_FONTTYPE, "/t1/shared-bold.pfb"),
+                                    Face("Shared", 700, false), Face("Shared", 400, false)}
+            << "Shared" << QStringList{"Shared/4/400", "Shared/2/700"}
+            << QStringList{"Shared/4/400", "Shared/4/700", "Shared/2/700"};
+
+        QTest::newRow("names differing only in case are one family")
+            << QVector<DesktopFace>{Face("CASE", 700, false), Face("Case", 400, false)} << "cAsE"
+            << QStringList{"Case/4/400"} << QStringList{"CASE/4/700", "Case/4/400"};
+
+        const QString longName = "A Family Name Longer Than The Face Field";
+        QTest::newRow("a long name is asked for as the face field holds it")
+            << QVector<DesktopFace>{Face(longName, 400, false)} << longName.left(31)
+            << QStringList{longName + "/4/400"} << QStringList{longName + "/4/400"};
+
+        DesktopFace pfb = Face("Dup", 400, false, DEVICE_FONTTYPE, "/t1/dup.pfb");
+        DesktopFace t1 = pfb;
+        t1.file = "/t1/dup.t1";
+        QTest::newRow("one style in two files is one style")
+            << QVector<DesktopFace>{t1, pfb} << "Dup" << QStringList{"Dup/2/400"} << QStringList{"Dup/2/400"};
+
+        QTest::newRow("a family not there")
+            << QVector<DesktopFace>{Face("Here", 400, false)} << "There" << QStringList{"Here/4/400"}
+            << QStringList{};
+    }
+    void lookups()
+    {
+        QFETCH(QVector<DesktopFace>, faces);
+        QFETCH(QString, asked);
+        QFETCH(QStringList, families);
+        QFETCH(QStringList, styles);
+        const DesktopFaceIndex index(faces);
+        QCOMPARE(Describe(index.Families()), families);
+        QCOMPARE(Describe(index.Styles(asked)), styles);
+        // The index gives what ordering the whole listing and keeping the family gives.
+        QVector<DesktopFace> family;
+        for (const DesktopFace& f : OrderStyles(faces))
+            if (FaceFieldText(f.family).compare(FaceFieldText(asked), Qt::CaseInsensitive) == 0)
+                family << f;
+        QCOMPARE(Describe(index.Styles(asked)), Describe(family));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDesktopIndex)
+#include "test_desktopindex.moc"
