@@ -371,10 +371,12 @@ void FW::Form_Load()
     txtSample->setPlainText(ReadIniString("GW", "SampleText", QString(), IniFile));
 
     Loading = false;
-    // A first start has no placement to restore: open centred at a useful size.
-    if (ReadIniString("Main", "Width", QString(), IniFile).isEmpty()) {
+    // A first start (or a size that is no size) has no placement to restore:
+    // open centred at a useful size.
+    if (ReadIniInt("Main", "Width", 0, IniFile) <= 0 || ReadIniInt("Main", "Height", 0, IniFile) <= 0) {
         resize(900, 620);
         CentreForm(this);
+        KeepOnScreen(this);
     } else {
         LoadFormPlacement(this, QStringLiteral("Main"), IniFile);
     }
