@@ -1,5 +1,8 @@
 #include "core/inifile.h"
 
+#include <QSet>
+#include <algorithm>
+
 #include "core/codepage.h"
 #include "core/profilefile.h"
 
@@ -234,20 +237,26 @@ void IniDocument::RemoveKey(const QString& section, const QString& key)
 QStringList IniDocument::Sections() const
 {
     QStringList names;
+    QSet<QString> seen;
     for (const Line& line : lines_)
-        if (line.header && !names.contains(line.section, Qt::CaseInsensitive))
+        if (line.header && !seen.contains(line.section.toCaseFolded())) {
+            seen.insert(line.section.toCaseFolded());
             names.append(line.section);
+        }
     return names;
 }
 
 QStringList IniDocument::Keys(const QString& section) const
 {
+    // In the order of the file: the index knows the names, the lines their order.
     QStringList names;
-    const QString folded = section.toCaseFolded();
-    for (const Line& line : lines_)
-        if (!line.header && !line.key.isEmpty() && line.section.toCaseFolded() == folded
-            && !names.contains(line.key, Qt::CaseInsensitive))
-            names.append(line.key);
+    const auto keys = index_.constFind(section.toCaseFolded());
+    if (keys == index_.cend())
+        return names;
+    QList<int> first = keys->values();
+    std::sort(first.begin(), first.end());
+    for (const int at : first)
+        names.append(lines_[at].key);
     return names;
 }
 

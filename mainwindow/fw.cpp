@@ -390,9 +390,10 @@ void FW::Form_Load()
     txtSample->setPlainText(ReadIniString("GW", "SampleText", QString(), IniFile));
 
     Loading = false;
-    // A first start has no placement to restore: open centred at a useful size.
+    // A first start (or a size that is no size) has no placement to restore:
+    // open centred at a useful size.
     setMinimumSize(MinimumWindowSize());
-    if (ReadIniString("Main", "Width", QString(), IniFile).isEmpty()) {
+    if (ReadIniInt("Main", "Width", 0, IniFile) <= 0 || ReadIniInt("Main", "Height", 0, IniFile) <= 0) {
         PlaceFirstTime();
     } else {
         LoadFormPlacement(this, QStringLiteral("Main"), IniFile);

@@ -41,10 +41,18 @@ for ((i = 1; i <= cycles; i++)); do
     cp "$work/template" "$ini"
     "$exe" >/dev/null 2>&1 &
     pid=$!
-    # Long enough for the window to be up (and the settings read), then close it.
-    sleep "$(awk -v r=$RANDOM 'BEGIN { printf "%.3f", 1.2 + r / 32767 * 0.6 }')"
+    # Wait until the window is up (the settings read): the process stops using
+    # the processor. Then a little longer, and close it.
+    ticks=-1
+    for ((w = 0; w < 300; w++)); do
+        sleep 0.2
+        now=$(awk '{ print $14 + $15 }' "/proc/$pid/stat" 2>/dev/null) || break
+        [ "$now" = "$ticks" ] && break
+        ticks=$now
+    done
+    sleep "$(awk -v r=$RANDOM 'BEGIN { printf "%.3f", r / 32767 * 0.3 }')"
     kill -TERM "$pid" 2>/dev/null
-    sleep "$(awk -v r=$RANDOM 'BEGIN { printf "%.3f", r / 32767 * 0.08 }')"
+    sleep "$(awk -v r=$RANDOM 'BEGIN { printf "%.3f", r / 32767 * 0.15 }')"
     kill -KILL "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
 
