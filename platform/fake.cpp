@@ -240,6 +240,9 @@ FakePlatform InstallFakePlatform(const QString& root)
     platform->messages = std::move(messages);
     platform->clipboard = std::move(clipboard);
     platform->programs = std::move(programs);
+    auto keyboard = std::make_unique<FakeKeyboardState>();
+    fake.keyboard = keyboard.get();
+    platform->keyboard = std::move(keyboard);
     SetPlatform(std::move(platform));
     return fake;
 }

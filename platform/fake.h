@@ -104,6 +104,15 @@ public:
     QString text;
 };
 
+class FakeKeyboardState : public KeyboardState {
+public:
+    bool CapsLock() override { return capsLock; }
+    void SetCapsLock(bool on) override { capsLock = on; ++sets; }
+    void CapsKeyPressed() override { capsLock = !capsLock; }
+    bool capsLock = false;
+    int sets = 0;
+};
+
 // The fakes installed by InstallFakePlatform; they belong to Sys().
 struct FakePlatform {
     FakeSystemInfo* system = nullptr;
@@ -113,6 +122,7 @@ struct FakePlatform {
     FakeMessageBoxes* messages = nullptr;
     FakeProgramRunner* programs = nullptr;
     FakeClipboard* clipboard = nullptr;
+    FakeKeyboardState* keyboard = nullptr;
 };
 FakePlatform InstallFakePlatform(const QString& root);
 

@@ -189,6 +189,19 @@ public:
     virtual QString Text() = 0;
 };
 
+// ---- Keyboard state (the keyboard window's Caps key) ------------------------------
+
+class KeyboardState {
+public:
+    virtual ~KeyboardState() = default;
+    virtual bool CapsLock() = 0;
+    virtual void SetCapsLock(bool on) = 0;
+    // The real Caps Lock key went down in one of the program's windows. Where
+    // the state is read from the window system this changes nothing; where the
+    // program keeps it, the kept state flips as the system's did.
+    virtual void CapsKeyPressed() = 0;
+};
+
 // ---- The set in use ------------------------------------------------------------
 
 struct Platform {
@@ -199,6 +212,7 @@ struct Platform {
     std::unique_ptr<MessageBoxes> messages;
     std::unique_ptr<ProgramRunner> programs;
     std::unique_ptr<Clipboard> clipboard;
+    std::unique_ptr<KeyboardState> keyboard;
 };
 
 // The platform in use; set once at start-up (or by a test).
