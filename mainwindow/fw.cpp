@@ -284,6 +284,8 @@ void FW::CreateMenus()
     for (int i = 1; i <= 11; ++i)
         mnuCharSym[i] = mnuCharSymbols->addAction(QString::fromUtf8(symbols[i - 1]));
 
+    CreateKeyboardMenu();
+
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     mnuOptionsRereadFonts = tools->addAction(QStringLiteral("&Reread Fonts"), this,
                                              [this] { mnuOptionsRereadFonts_Click(); });
@@ -439,6 +441,8 @@ void FW::Attribs_Click()
         break;
     }
     ApplySampleFont();
+    if (KeyboardOpen)
+        ApplyKeyboardFont();
     ShowFontInfo();
 }
 
@@ -580,6 +584,7 @@ void FW::LayoutControls()
 
 void FW::Form_Resize()
 {
+    KeyboardFollowsState();
     if (isMinimized())
         return;
     QWidget* client = centralWidget();
@@ -630,6 +635,8 @@ void FW::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
+    if (KeyboardOpen)
+        UnloadKeyboard();
     WriteIniString("GW", "ANSI", QString::number(scrAnsi[1]->value()), IniFile);
     WriteIniString("GW", "PointSize", QString::number(ScrSize[1]->value()), IniFile);
     WriteIniString("GW", "ChartANSI", QString::number(scrAnsi[2]->value()), IniFile);

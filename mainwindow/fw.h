@@ -6,8 +6,10 @@
 #include <QMainWindow>
 #include <array>
 
+#include "core/helpers.h"
 #include "fonts/enumerate.h"
 #include "fonts/fontlist.h"
+#include "keyboard/keyboard.h"
 
 class QAction;
 class QComboBox;
@@ -70,6 +72,7 @@ public:
     QMenu* mnuCharSymbols = nullptr;
     std::array<QAction*, 12> mnuCharSym{};    // 1..11
     QAction* mnuOptionsRereadFonts = nullptr;
+    QAction* mnuViewKeyboard = nullptr;       // "&Keyboard...", checked while the window is open
 
     // ---- Window state ----
     FontEnumerator enumerator;
@@ -132,6 +135,14 @@ public:
     void mnuFileExit_Click();
     void mnuOptionsRereadFonts_Click();
 
+    // ---- Keyboard window ----
+    void mnuViewKeyboard_Click();
+    // The keyboard window while it is loaded, else null.
+    KeyBoard* KeyboardWindow() const { return keyboard_.Get(); }
+    // The selected family and style as the keyboard shows them.
+    KeyFont CurrentKeyFont() const;
+    void ApplyKeyboardFont();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -154,6 +165,13 @@ private:
     void SetCharacterCode(int code);
     // Places the read-out rows under lblFontfiles without gaps.
     void StackReadouts();
+    void CreateKeyboardMenu();
+    void UnloadKeyboard();
+    // Hides the keyboard window while this window is minimised, and brings it back.
+    void KeyboardFollowsState();
+    OneWindow<KeyBoard> keyboard_;
+    Qt::WindowStates keyboardState_ = Qt::WindowNoState;
+    bool keyboardHidden_ = false;
     QWidget* chartGrid_ = nullptr;
     bool unloaded_ = false;
     bool selectingRow_ = false;   // SelectRow runs no ItemClick
@@ -162,5 +180,7 @@ private:
 
 // The text of the character with code 0..255 (code page 1252).
 QString CharacterText(int code);
+// The installed family a face-name field names (the field cuts names at 31 bytes).
+QString FamilyOf(const char (&faceName)[32]);
 
 } // namespace gw

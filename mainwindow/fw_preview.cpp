@@ -28,6 +28,8 @@ namespace {
 
 constexpr int kCharSymCodes[] = {0, 33, 63, 34, 36, 163, 153, 169, 174, 149, 147, 188};
 
+} // namespace
+
 // The face-name field holds at most 31 bytes; a longer family name only
 // matches an installed family that begins with it.
 QString FamilyOf(const char (&faceName)[32])
@@ -40,6 +42,8 @@ QString FamilyOf(const char (&faceName)[32])
             return family;
     return face;
 }
+
+namespace {
 
 // A positive size is the cell height (ascent + descent), as a logical font's
 // height; Qt sizes fonts by the em, so the em is scaled from the font's metrics.
