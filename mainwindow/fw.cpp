@@ -21,6 +21,8 @@
 #include "core/picturebox.h"
 #include "core/settings.h"
 #include "core/splash.h"
+#include "options/frmoptions.h"
+#include "wizards/frmbatch.h"
 
 namespace gw {
 
@@ -267,6 +269,9 @@ void FW::CreatePreviewPages()
 void FW::CreateMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFileInventory = file->addAction(QStringLiteral("&Print..."), this, [this] { mnuFileInventory_Click(); });
+    mnuFileInventory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    file->addSeparator();
     mnuFileExit = file->addAction(QStringLiteral("E&xit"), this, [this] { mnuFileExit_Click(); });
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -289,6 +294,9 @@ void FW::CreateMenus()
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     mnuOptionsRereadFonts = tools->addAction(QStringLiteral("&Reread Fonts"), this,
                                              [this] { mnuOptionsRereadFonts_Click(); });
+    tools->addSeparator();
+    mnuOptionsSetup = tools->addAction(QStringLiteral("&Options..."), this, [this] { mnuOptionsSetup_Click(); });
+    mnuOptionsSetup->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
 }
 
 // ---- Selection helpers --------------------------------------------------------------------
@@ -699,6 +707,46 @@ void FW::SelectFamilyOrFirst(const QString& text)
     } else {
         Attribs->clear();
     }
+}
+
+void FW::mnuFileInventory_Click()
+{
+    if (fontList->Count() == 0) {
+        Sys().messages->MsgBox(QStringLiteral("There are no installed fonts to print!"), vbInformation,
+                               QStringLiteral("Glyphwick"));
+        return;
+    }
+    {
+        frmBatch wizard(WizardFonts(*fontList), this);
+        wizard.exec();
+    }
+    RefreshTypeFilters();
+}
+
+void FW::mnuOptionsSetup_Click()
+{
+    {
+        frmOptions options(this);
+        options.exec();
+    }
+    RefreshTypeFilters();
+}
+
+void FW::RefreshTypeFilters()
+{
+    const bool trueType = ReadIniInt(QStringLiteral("GW"), QStringLiteral("ShowTrueType"), 0, IniFile) == 1;
+    const bool atm = ReadIniInt(QStringLiteral("GW"), QStringLiteral("ShowATM"), 0, IniFile) == 1;
+    const bool device = ReadIniInt(QStringLiteral("GW"), QStringLiteral("ShowDevice"), 0, IniFile) == 1;
+    const bool changed = trueType != enumerator.ShowTrueType || atm != enumerator.ShowATM
+                         || device != enumerator.ShowDevice;
+    enumerator.ShowTrueType = trueType;
+    enumerator.ShowATM = atm;
+    enumerator.ShowDevice = device;
+    if (!changed)
+        return;
+    QApplication::processEvents();
+    mnuOptionsRereadFonts_Click();
+    QApplication::processEvents();
 }
 
 } // namespace gw

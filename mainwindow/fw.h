@@ -62,6 +62,7 @@ public:
     std::array<QLabel*, 3> StatusPanel{};     // 1..2, panels of StatusBar1
 
     // ---- Menus ----
+    QAction* mnuFileInventory = nullptr;   // "&Print..."
     QAction* mnuFileExit = nullptr;
     QAction* mnuEditCopy = nullptr;
     QMenu* mnuChar = nullptr;
@@ -72,6 +73,7 @@ public:
     QMenu* mnuCharSymbols = nullptr;
     std::array<QAction*, 12> mnuCharSym{};    // 1..11
     QAction* mnuOptionsRereadFonts = nullptr;
+    QAction* mnuOptionsSetup = nullptr;    // "&Options..."
     QAction* mnuViewKeyboard = nullptr;       // "&Keyboard...", checked while the window is open
 
     // ---- Window state ----
@@ -134,6 +136,10 @@ public:
     // ---- Menu commands ----
     void mnuFileExit_Click();
     void mnuOptionsRereadFonts_Click();
+    void mnuFileInventory_Click();
+    void mnuOptionsSetup_Click();
+    // Reads the three Show keys again; rereads the fonts when one changed.
+    void RefreshTypeFilters();
 
     // ---- Keyboard window ----
     void mnuViewKeyboard_Click();

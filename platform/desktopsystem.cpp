@@ -197,6 +197,8 @@ std::unique_ptr<Platform> MakeDesktopPlatform()
     platform->messages = MakeDesktopMessageBoxes();
     platform->programs = MakeDesktopProgramRunner();
     platform->clipboard = std::make_unique<DesktopClipboard>();
+    platform->help = MakeDesktopHelpService();
+    platform->dialogs = MakeDesktopFileDialogs();
     platform->keyboard = MakeDesktopKeyboardState();
     return platform;
 }

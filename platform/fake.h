@@ -104,6 +104,25 @@ public:
     QString text;
 };
 
+class FakeHelpService : public HelpService {
+public:
+    void ShowContext(const QString& helpFile, int context) override;
+    void ShowContents(const QString& helpFile) override;
+    QStringList files;   // every call, in order
+    QList<int> contexts; // -1 for the contents page
+};
+
+class FakeFileDialogs : public FileDialogs {
+public:
+    QString OpenFile(const QString& title, const QString& defaultExtension,
+                     const QString& startFolder, const QString& filter) override;
+    QString SaveFile(const QString& title, const QString& defaultExtension,
+                     const QString& startPath, const QString& filter) override;
+    QString PickFolder(const QString& title, const QString& startFolder) override;
+    QStringList answers;  // taken from the front; empty: cancelled
+    QStringList titles, starts, extensions; // what every call asked
+};
+
 class FakeKeyboardState : public KeyboardState {
 public:
     bool CapsLock() override { return capsLock; }
@@ -122,6 +141,8 @@ struct FakePlatform {
     FakeMessageBoxes* messages = nullptr;
     FakeProgramRunner* programs = nullptr;
     FakeClipboard* clipboard = nullptr;
+    FakeHelpService* help = nullptr;
+    FakeFileDialogs* dialogs = nullptr;
     FakeKeyboardState* keyboard = nullptr;
 };
 FakePlatform InstallFakePlatform(const QString& root);
