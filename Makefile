@@ -1,7 +1,7 @@
 # Two commands for a fresh Debian 12 machine: `make run` and `make test`.
 BUILD   ?= build
 JOBS    ?= $(shell nproc)
-PACKAGES = build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev \
+PACKAGES = build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev \
            libfontconfig-dev libcups2-dev fonts-liberation2 fonts-urw-base35 poppler-utils
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

@@ -298,6 +298,8 @@ void FW::CreateMenus()
     for (int i = 1; i <= 11; ++i)
         mnuCharSym[i] = mnuCharSymbols->addAction(QString::fromUtf8(symbols[i - 1]));
 
+    CreateKeyboardMenu();
+
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     mnuOptionsRereadFonts = tools->addAction(QStringLiteral("&Reread Fonts"), this,
                                              [this] { mnuOptionsRereadFonts_Click(); });
@@ -500,6 +502,8 @@ void FW::Attribs_Click()
         break;
     }
     ApplySampleFont();
+    if (KeyboardOpen)
+        ApplyKeyboardFont();
     ShowFontInfo();
 }
 
@@ -646,6 +650,7 @@ void FW::LayoutControls()
 
 void FW::Form_Resize()
 {
+    KeyboardFollowsState();
     if (isMinimized())
         return;
     QWidget* client = centralWidget();
@@ -696,6 +701,8 @@ void FW::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
+    if (KeyboardOpen)
+        UnloadKeyboard();
     // One replacement of the file for the whole close.
     auto batch = std::make_unique<IniBatch>(IniFile);
     WriteIniString("GW", "ANSI", QString::number(scrAnsi[1]->value()), IniFile);

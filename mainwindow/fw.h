@@ -6,8 +6,10 @@
 #include <QMainWindow>
 #include <array>
 
+#include "core/helpers.h"
 #include "fonts/enumerate.h"
 #include "fonts/fontlist.h"
+#include "keyboard/keyboard.h"
 
 class QAction;
 class QComboBox;
@@ -75,6 +77,7 @@ public:
     std::array<QAction*, 12> mnuCharSym{};    // 1..11
     QAction* mnuOptionsRereadFonts = nullptr;
     QAction* mnuOptionsSetup = nullptr;    // "&Options..."
+    QAction* mnuViewKeyboard = nullptr;       // "&Keyboard...", checked while the window is open
 
     // ---- Window state ----
     FontEnumerator enumerator;
@@ -146,6 +149,14 @@ public:
     // Reads the three Show keys again; rereads the fonts when one changed.
     void RefreshTypeFilters();
 
+    // ---- Keyboard window ----
+    void mnuViewKeyboard_Click();
+    // The keyboard window while it is loaded, else null.
+    KeyBoard* KeyboardWindow() const { return keyboard_.Get(); }
+    // The selected family and style as the keyboard shows them.
+    KeyFont CurrentKeyFont() const;
+    void ApplyKeyboardFont();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -176,6 +187,13 @@ private:
     void SetCharacterCode(int code);
     // Places the read-out rows under lblFontfiles without gaps.
     void StackReadouts();
+    void CreateKeyboardMenu();
+    void UnloadKeyboard();
+    // Hides the keyboard window while this window is minimised, and brings it back.
+    void KeyboardFollowsState();
+    OneWindow<KeyBoard> keyboard_;
+    Qt::WindowStates keyboardState_ = Qt::WindowNoState;
+    bool keyboardHidden_ = false;
     QWidget* chartGrid_ = nullptr;
     MissingCharacterMarks* sampleMarks_ = nullptr;
     bool unloaded_ = false;
@@ -186,5 +204,6 @@ private:
 
 // The text of the character with code 0..255 (code page 1252).
 QString CharacterText(int code);
+// The installed family a face-name field names (the field cuts names at 31 bytes).
 
 } // namespace gw

@@ -91,5 +91,6 @@ std::unique_ptr<ProgramRunner> MakeDesktopProgramRunner();
 std::unique_ptr<HelpService> MakeDesktopHelpService();
 std::unique_ptr<FileDialogs> MakeDesktopFileDialogs();
 std::unique_ptr<CharacterMaps> MakeDesktopCharacterMaps();
+std::unique_ptr<KeyboardState> MakeDesktopKeyboardState();
 
 } // namespace gw

@@ -200,6 +200,7 @@ std::unique_ptr<Platform> MakeDesktopPlatform()
     platform->help = MakeDesktopHelpService();
     platform->dialogs = MakeDesktopFileDialogs();
     platform->characterMaps = MakeDesktopCharacterMaps();
+    platform->keyboard = MakeDesktopKeyboardState();
     return platform;
 }
 

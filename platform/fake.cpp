@@ -291,6 +291,9 @@ FakePlatform InstallFakePlatform(const QString& root)
     fake.characterMaps = characterMaps.get();
     platform->characterMaps = std::move(characterMaps);
     platform->programs = std::move(programs);
+    auto keyboard = std::make_unique<FakeKeyboardState>();
+    fake.keyboard = keyboard.get();
+    platform->keyboard = std::move(keyboard);
     SetPlatform(std::move(platform));
     return fake;
 }

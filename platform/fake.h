@@ -138,6 +138,15 @@ public:
     int reads = 0;
 };
 
+class FakeKeyboardState : public KeyboardState {
+public:
+    bool CapsLock() override { return capsLock; }
+    void SetCapsLock(bool on) override { capsLock = on; ++sets; }
+    void CapsKeyPressed() override { capsLock = !capsLock; }
+    bool capsLock = false;
+    int sets = 0;
+};
+
 // The fakes installed by InstallFakePlatform; they belong to Sys().
 struct FakePlatform {
     FakeSystemInfo* system = nullptr;
@@ -150,6 +159,7 @@ struct FakePlatform {
     FakeHelpService* help = nullptr;
     FakeFileDialogs* dialogs = nullptr;
     FakeCharacterMaps* characterMaps = nullptr;
+    FakeKeyboardState* keyboard = nullptr;
 };
 FakePlatform InstallFakePlatform(const QString& root);
 

@@ -229,6 +229,19 @@ public:
     virtual bool CharacterMap(const QString& fontFile, int index, QSet<uint>* characters) = 0;
 };
 
+// ---- Keyboard state (the keyboard window's Caps key) ------------------------------
+
+class KeyboardState {
+public:
+    virtual ~KeyboardState() = default;
+    virtual bool CapsLock() = 0;
+    virtual void SetCapsLock(bool on) = 0;
+    // The real Caps Lock key went down in one of the program's windows. Where
+    // the state is read from the window system this changes nothing; where the
+    // program keeps it, the kept state flips as the system's did.
+    virtual void CapsKeyPressed() = 0;
+};
+
 // ---- The set in use ------------------------------------------------------------
 
 struct Platform {
@@ -242,6 +255,7 @@ struct Platform {
     std::unique_ptr<HelpService> help;
     std::unique_ptr<FileDialogs> dialogs;
     std::unique_ptr<CharacterMaps> characterMaps;
+    std::unique_ptr<KeyboardState> keyboard;
 };
 
 // The platform in use; set once at start-up (or by a test).

@@ -1,0 +1,110 @@
+// The keyboard window as the main window drives it: the Characters menu's
+// toggle, the font it shows, and hiding it while this window is minimised.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+
+#include "core/globals.h"
+#include "keyboard/keyboard.h"
+#include "fonts/glyphs.h"
+#include "mainwindow/fw.h"
+
+namespace gw {
+
+void FW::CreateKeyboardMenu()
+{
+    mnuChar->addSeparator();
+    mnuViewKeyboard = mnuChar->addAction(QStringLiteral("&Keyboard..."));
+    mnuViewKeyboard->setObjectName(QStringLiteral("mnuViewKeyboard"));
+    mnuViewKeyboard->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    mnuViewKeyboard->setCheckable(true);
+    // The handler decides by the window, not by the check mark Qt has just flipped.
+    connect(mnuViewKeyboard, &QAction::triggered, this, [this] { mnuViewKeyboard_Click(); });
+}
+
+void FW::mnuViewKeyboard_Click()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (!keyboard_.Get()) {
+        QApplication::processEvents();
+        KeyboardOpen = true;
+        mnuViewKeyboard->setChecked(true);
+        KeyBoard* keyboard = keyboard_.Load();
+        // A window of its own that stays with this one.
+        const QPoint placed = keyboard->pos();
+        keyboard->setParent(this, keyboard->windowFlags() | Qt::Window);
+        keyboard->move(placed);
+        keyboard->ShowCharacterCode = [this](int code) {
+            pnlAnsi[1]->setText(QString::number(code));
+        };
+        connect(keyboard, &KeyBoard::Unloaded, this, [this] {
+            mnuViewKeyboard->setChecked(false);
+            KeyboardOpen = false;
+            keyboardHidden_ = false;
+        });
+        keyboardHidden_ = false;
+        keyboard->show();
+        ApplyKeyboardFont();
+    } else {
+        mnuViewKeyboard->setChecked(false);
+        UnloadKeyboard();
+        KeyboardOpen = false;
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void FW::UnloadKeyboard()
+{
+    if (KeyBoard* keyboard = keyboard_.Get()) {
+        keyboard->Form_Unload();
+        keyboard_.Unload();
+    }
+}
+
+KeyFont FW::CurrentKeyFont() const
+{
+    KeyFont chosen;
+    const int index = StyleIndex();
+    if (!fontList || fontList->Count() == 0 || Attribs->count() == 0 || SelectedRow() < 0)
+        return chosen;
+    chosen.family = fontList->At(SelectedRow()).text;
+    if (index < 1 || index > int(StyleFonts.size()))
+        return chosen;
+    // The exact style chosen, as the other previews show it.
+    const EnumLogFont& elf = StyleFonts[size_t(index - 1)];
+    if (CurrentFontType == KindTrueType)
+        chosen.family = FamilyOfFaceName(TrimAtNul(BytesToText(elf.lfFaceName, sizeof elf.lfFaceName)));
+    chosen.styleName = BytesToText(elf.elfStyle, sizeof elf.elfStyle);
+    chosen.weight = elf.lfWeight;
+    chosen.italic = elf.lfItalic != 0;
+    chosen.file = elf.filePath;
+    return chosen;
+}
+
+void FW::ApplyKeyboardFont()
+{
+    if (KeyBoard* keyboard = keyboard_.Get())
+        keyboard->ApplyFont(CurrentKeyFont());
+}
+
+void FW::KeyboardFollowsState()
+{
+    KeyBoard* keyboard = keyboard_.Get();
+    if (!KeyboardOpen || !keyboard)
+        return;
+    if (isMinimized()) {
+        if (!keyboardHidden_) {
+            keyboardState_ = keyboard->windowState();
+            keyboardHidden_ = true;
+            keyboard->hide();
+        }
+    } else if (keyboardHidden_) {
+        keyboardHidden_ = false;
+        keyboard->setWindowState(keyboardState_);
+        keyboard->show();
+    }
+}
+
+} // namespace gw

@@ -1,0 +1,429 @@
+// The keyboard window: captions under Shift and Caps, text typed by clicks, the
+// real keys it animates, the caption size, placement and layout; and as the main
+// window drives it: the menu toggle, the chosen style, minimising and closing.
+#include <QtTest>
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QToolButton>
+#include <memory>
+#include <optional>
+
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/settings.h"
+#include "core/splash.h"
+#include "keyboard/keyboard.h"
+#include "keyboard/keypanel.h"
+#include "mainwindow/fw.h"
+#include "testenv.h"
+
+using namespace gw;
+
+namespace {
+
+// The captions of the four typing rows, one text per row.
+QStringList Captions(const KeyBoard& kb)
+{
+    QStringList rows(4);
+    for (KeyPanel* key : kb.TypingKeys())
+        rows[QString("KB_KB2KB3KB4").indexOf(key->objectName().section('_', 0, 0)) / 3] += key->Caption();
+    return rows;
+}
+
+void Click(const KeyBoard& kb, const QString& name)
+{
+    auto* key = kb.findChild<KeyPanel*>(name);
+    QVERIFY2(key, qPrintable(name));
+    QTest::mouseClick(key, Qt::LeftButton);
+}
+
+using Face = FakeFontSystem::Face;
+
+// Pixels of a key darker than its face: ink of a drawn caption.
+int Ink(KeyPanel* key)
+{
+    const QImage image = key->grab().toImage();
+    int ink = 0;
+    for (int y = 3; y < image.height() - 3; ++y)
+        for (int x = 3; x < image.width() - 3; ++x)
+            ink += qGray(image.pixel(x, y)) < 100;
+    return ink;
+}
+
+void SendKey(QWidget* to, QEvent::Type type, int qtKey, quint32 scanCode, const QString& text = {})
+{
+    QKeyEvent event(type, qtKey, Qt::NoModifier, scanCode, 0, 0, text);
+    QApplication::sendEvent(to, &event);
+}
+
+} // namespace
+
+class KeyBoardTest : public QObject {
+    Q_OBJECT
+
+    std::optional<TestEnv> env;
+
+    std::unique_ptr<FW> Open(const QVector<Face>& faces)
+    {
+        env->fake.fonts->faces = faces;
+        SetShow(true, true, false);
+        auto fw = std::make_unique<FW>();
+        fw->resize(900, 640);
+        QApplication::processEvents();
+        return fw;
+    }
+
+private slots:
+    void init() { env.emplace(); }
+    void cleanup()
+    {
+        UnloadSplash();
+        env.reset();
+    }
+
+    void captionTables_data()
+    {
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<bool>("realShift");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<bool>("capsLock");
+        const QStringList normal = {"`1234567890-=\\", "qwertyuiop[]", "asdfghjkl;'", "zxcvbnm,./"};
+        const QStringList shifted = {"~!@#$%^&*()_+|", "QWERTYUIOP{}", "ASDFGHJKL:\"", "ZXCVBNM<>?"};
+        const QStringList caps = {"`1234567890-=\\", "QWERTYUIOP[]", "ASDFGHJKL;'", "ZXCVBNM,./"};
+        const QStringList capsShift = {"~!@#$%^&*()_+|", "qwertyuiop{}", "asdfghjkl:\"", "zxcvbnm<>?"};
+        QTest::newRow("normal") << QStringList() << false << normal << false;
+        QTest::newRow("left Shift") << QStringList{"Shift_1"} << false << shifted << false;
+        QTest::newRow("Shift twice releases it") << QStringList{"Shift_2", "Shift_1"} << false << normal << false;
+        QTest::newRow("Caps") << QStringList{"CapsKey"} << false << caps << true;
+        QTest::newRow("Caps twice releases it") << QStringList{"CapsKey", "CapsKey"} << false << normal << false;
+        QTest::newRow("Caps then Shift releases Caps") << QStringList{"CapsKey", "Shift_1"} << false << shifted << false;
+        QTest::newRow("Shift then Caps releases Shift") << QStringList{"Shift_2", "CapsKey"} << false << caps << true;
+        QTest::newRow("real Shift held") << QStringList() << true << shifted << false;
+        QTest::newRow("real Shift held with Caps") << QStringList{"CapsKey"} << true << capsShift << true;
+    }
+    void captionTables()
+    {
+        QFETCH(QStringList, clicks);
+        QFETCH(bool, realShift);
+        QFETCH(QStringList, rows);
+        QFETCH(bool, capsLock);
+        KeyBoard kb;
+        kb.show();
+        for (const QString& name : clicks)
+            Click(kb, name);
+        if (realShift)
+            SendKey(kb.TextBox, QEvent::KeyPress, Qt::Key_Shift, 0);
+        QCOMPARE(Captions(kb), rows);
+        QCOMPARE(env->fake.keyboard->capsLock, capsLock);
+        QCOMPARE(kb.CapsKey->IsDown(), capsLock);
+        QCOMPARE(kb.Shift[1]->IsDown() && kb.Shift[2]->IsDown(), realShift || rows.at(0).startsWith('~'));
+        if (realShift) {
+            SendKey(kb.TextBox, QEvent::KeyRelease, Qt::Key_Shift, 0);
+            QVERIFY(!kb.Shift[1]->IsDown());
+            QCOMPARE(Captions(kb).at(2), capsLock ? QString("ASDFGHJKL;'") : QString("asdfghjkl;'"));
+        }
+    }
+
+    void capsFollowsTheSystem()
+    {
+        env->fake.keyboard->capsLock = true;
+        KeyBoard kb;
+        QVERIFY(kb.CapsKey->IsDown());
+        QCOMPARE(Captions(kb).at(1), QString("QWERTYUIOP[]"));
+        // The real Caps key where the program keeps the state.
+        SendKey(kb.TextBox, QEvent::KeyPress, Qt::Key_CapsLock, 66);
+        SendKey(kb.TextBox, QEvent::KeyRelease, Qt::Key_CapsLock, 66);
+        QVERIFY(!env->fake.keyboard->capsLock && !kb.CapsKey->IsDown());
+        QCOMPARE(Captions(kb).at(1), QString("qwertyuiop[]"));
+    }
+
+    void typedText_data()
+    {
+        QTest::addColumn<QStringList>("clicks");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("letters and digits") << QStringList{"KB2_6", "KB_1", "KB3_1"} << "y1a";
+        QTest::newRow("percent caret plus") << QStringList{"Shift_1", "KB_5", "KB_6", "KB_12"} << "%^+";
+        QTest::newRow("braces") << QStringList{"Shift_1", "KB2_11", "KB2_12"} << "{}";
+        QTest::newRow("brackets") << QStringList{"KB2_11", "KB2_12"} << "[]";
+        QTest::newRow("quote and backslash") << QStringList{"Shift_1", "KB3_11", "KB_13"} << "\"|";
+        QTest::newRow("Caps letters") << QStringList{"CapsKey", "KB4_1", "KB4_8"} << "Z,";
+        QTest::newRow("space") << QStringList{"KB2_1", "SpaceBar", "KB2_2"} << "q w";
+        QTest::newRow("backspace") << QStringList{"KB2_1", "KB2_2", "BackspaceKey", "KB2_3"} << "qe";
+        QTest::newRow("Ctrl, Alt and Tab type nothing") << QStringList{"Ctrl_1", "Alt_2", "TabKey"} << "";
+    }
+    void typedText()
+    {
+        QFETCH(QStringList, clicks);
+        QFETCH(QString, text);
+        KeyBoard kb;
+        kb.show();
+        for (const QString& name : clicks)
+            Click(kb, name);
+        QCOMPARE(kb.TextBox->text(), text);
+        for (KeyPanel* key : kb.findChildren<KeyPanel*>())
+            if (!key->objectName().startsWith("Shift") && key != kb.CapsKey)
+                QVERIFY2(!key->IsDown(), qPrintable(key->objectName()));
+    }
+
+    void copyAndClear()
+    {
+        KeyBoard kb;
+        kb.TextBox->setText(QString::fromUtf8("Zo\u00eb %^"));
+        kb.cmdCopy->click();
+        QCOMPARE(env->fake.clipboard->text, QString::fromUtf8("Zo\u00eb %^"));
+        kb.KillTextBox->click();
+        QCOMPARE(kb.TextBox->text(), QString());
+    }
+
+    // Real keys by their place (the window system's key code) or, without one, by Qt's key.
+    void realKeysAnimateByPlace_data()
+    {
+        QTest::addColumn<int>("qtKey");
+        QTest::addColumn<int>("scanCode");
+        QTest::addColumn<QStringList>("keys");
+        QTest::newRow("AZERTY q on the a place") << int(Qt::Key_Q) << 38 << QStringList{"KB3_1"};
+        QTest::newRow("AZERTY a on the q place") << int(Qt::Key_A) << 24 << QStringList{"KB2_1"};
+        QTest::newRow("German z on the y place") << int(Qt::Key_Z) << 29 << QStringList{"KB2_6"};
+        QTest::newRow("left Shift lowers both") << int(Qt::Key_Shift) << 50 << QStringList{"Shift_1", "Shift_2"};
+        QTest::newRow("right Ctrl") << int(Qt::Key_Control) << 105 << QStringList{"Ctrl_1", "Ctrl_2"};
+        QTest::newRow("space") << int(Qt::Key_Space) << 65 << QStringList{"SpaceBar"};
+        QTest::newRow("backspace") << int(Qt::Key_Backspace) << 22 << QStringList{"BackspaceKey"};
+        QTest::newRow("ISO key has no place here") << int(Qt::Key_Less) << 94 << QStringList();
+        QTest::newRow("no place: percent") << int(Qt::Key_Percent) << 0 << QStringList{"KB_5"};
+        QTest::newRow("no place: brace") << int(Qt::Key_BraceLeft) << 0 << QStringList{"KB2_11"};
+        QTest::newRow("no place: F1") << int(Qt::Key_F1) << 0 << QStringList();
+    }
+    void realKeysAnimateByPlace()
+    {
+        QFETCH(int, qtKey);
+        QFETCH(int, scanCode);
+        QFETCH(QStringList, keys);
+        KeyBoard kb;
+        kb.show();
+        SendKey(kb.TextBox, QEvent::KeyPress, qtKey, quint32(scanCode));
+        QStringList down;
+        for (KeyPanel* key : kb.findChildren<KeyPanel*>())
+            if (key->IsDown())
+                down << key->objectName();
+        down.sort();
+        QCOMPARE(down, keys);
+        SendKey(kb.TextBox, QEvent::KeyRelease, qtKey, quint32(scanCode));
+        for (KeyPanel* key : kb.findChildren<KeyPanel*>())
+            QVERIFY2(!key->IsDown(), qPrintable(key->objectName()));
+    }
+
+    void realTypingGoesIntoTheBox()
+    {
+        KeyBoard kb;
+        kb.show();
+        QList<int> codes;
+        kb.ShowCharacterCode = [&codes](int code) { codes << code; };
+        QTest::keyClicks(kb.TextBox, "a");
+        SendKey(kb.TextBox, QEvent::KeyPress, 0x20ac, 0, QString::fromUtf8("\u20ac"));
+        SendKey(kb.TextBox, QEvent::KeyPress, Qt::Key_Backspace, 22, QString(QChar(8)));
+        QCOMPARE(kb.TextBox->text(), QString("a"));
+        QCOMPARE(codes, (QList<int>{97, 128}));
+    }
+
+    void fontSizeListAndSetting()
+    {
+        {
+            KeyBoard kb;
+            QCOMPARE(kb.cmbFontSize->currentText(), QString("12"));
+            QCOMPARE(kb.KB[1]->font().pointSize(), 12);
+            const QRect key = kb.KB2[3]->geometry();
+            kb.cmbFontSize->setCurrentIndex(7);
+            QCOMPARE(kb.KB2[3]->font().pointSize(), 20);
+            QCOMPARE(kb.KB2[3]->geometry(), key);
+            QVERIFY(kb.CapsKey->font().pointSize() != 20);  // fixed captions keep the window's font
+            kb.close();
+        }
+        QCOMPARE(ReadIniString("Keyboard", "FontSize", "", IniFile), QString("7"));
+        std::optional<KeyBoard> again(std::in_place);
+        QCOMPARE(again->cmbFontSize->currentText(), QString("20"));
+        QCOMPARE(again->KB[0]->font().pointSize(), 20);
+        again.reset();
+        WriteIniString("Keyboard", "FontSize", "42", IniFile);
+        QCOMPARE(KeyBoard().cmbFontSize->currentText(), QString("12"));
+    }
+
+    void placementAndMinimumSize()
+    {
+        auto kb = std::make_unique<KeyBoard>();
+        QCOMPARE(kb->minimumSize(), QSize(TwipsToPixels(5775), TwipsToPixels(2985)));
+        QCOMPARE(kb->size(), kb->minimumSize());  // first opening: the designed size
+        kb->show();
+        kb->setGeometry(40, 50, 700, 330);
+        const QRect placed(kb->pos(), kb->size());
+        kb->close();
+        kb.reset();
+        QCOMPARE(ReadIniInt("Keyboard", "Width", 0, IniFile), 700 * 15);
+        KeyBoard again;
+        QCOMPARE(QRect(again.pos(), again.size()), placed);
+    }
+
+    // Keys abut row by row in the designed proportions of the key unit.
+    void layoutProportions_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("smallest") << QSize(TwipsToPixels(5775), TwipsToPixels(2985));
+        QTest::newRow("wide") << QSize(1200, 330);
+        QTest::newRow("tall") << QSize(520, 600);
+    }
+    void layoutProportions()
+    {
+        QFETCH(QSize, size);
+        KeyBoard kb;
+        kb.resize(size);
+        const int u = kb.KeyUnit();
+        QCOMPARE(kb.KB[0]->geometry(), QRect(TwipsToPixels(75), TwipsToPixels(540), u, u));
+        for (const auto& [key, units] : {std::pair(kb.BackspaceKey, 1.48), {kb.TabKey, 1.48}, {kb.CapsKey, 1.8},
+                                         {kb.Shift[2], 2.44}, {kb.Ctrl[1], 1.8}, {kb.Alt[2], 1.32}, {kb.SpaceBar, 6.44}}) {
+            QVERIFY2(qAbs(key->width() - units * u) <= 1.0 && key->height() == u, qPrintable(key->objectName()));
+        }
+        QCOMPARE(kb.BackspaceKey->x(), kb.KB[13]->geometry().right() + 1);
+        QCOMPARE(kb.SpaceBar->x(), kb.Alt[1]->geometry().right() + 1);
+        QCOMPARE(kb.Ctrl[1]->y(), kb.KB[0]->y() + 4 * u);
+        QVERIFY(kb.BackspaceKey->geometry().right() < kb.width() && kb.Ctrl[1]->geometry().bottom() < kb.height());
+    }
+
+    void tooSmallKeepsTheLayout()
+    {
+        KeyBoard kb;
+        kb.resize(700, 330);
+        const QRect space = kb.SpaceBar->geometry();
+        kb.setMinimumSize(0, 0);
+        for (const QSize small : {QSize(TwipsToPixels(5775) - 1, 400), QSize(700, TwipsToPixels(2985) - 1)}) {
+            kb.resize(small);
+            QCOMPARE(kb.SpaceBar->geometry(), space);
+        }
+    }
+
+    void toggleAndCheckMark()
+    {
+        auto fw = Open({TrueTypeFace("Liberation Sans")});
+        QAction* item = fw->mnuViewKeyboard;
+        QCOMPARE(item->text(), QString("&Keyboard..."));
+        QCOMPARE(item->shortcut(), QKeySequence("Ctrl+K"));
+        QVERIFY(fw->mnuChar->actions().contains(item) && !item->isChecked() && !KeyboardOpen);
+
+        item->trigger();
+        QVERIFY(KeyboardOpen && item->isChecked());
+        QVERIFY(fw->KeyboardWindow() && fw->KeyboardWindow()->isVisible());
+        QCOMPARE(fw->KeyboardWindow()->windowTitle(), QString("Keyboard"));
+
+        item->trigger();
+        QVERIFY(!KeyboardOpen && !item->isChecked() && !fw->KeyboardWindow());
+
+        // The toolbar calls the handler itself; closing the window unchecks the item.
+        fw->mnuViewKeyboard_Click();
+        QVERIFY(item->isChecked());
+        fw->KeyboardWindow()->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!KeyboardOpen && !item->isChecked() && !fw->KeyboardWindow());
+    }
+
+    void followsTheSelection()
+    {
+        auto fw = Open({TrueTypeFace("Liberation Sans"), TrueTypeFace("Liberation Sans", "Bold", 700),
+                        TrueTypeFace("Liberation Serif", "Italic", 400, true)});
+        QVERIFY(SelectFamily(*fw, "Liberation Sans"));
+        fw->mnuViewKeyboard_Click();
+        KeyBoard* kb = fw->KeyboardWindow();
+        QCOMPARE(kb->TextBox->font().family(), QString("Liberation Sans"));
+        QVERIFY(!kb->KB2[1]->font().bold());
+
+        fw->Attribs->setCurrentRow(1);  // Bold
+        QVERIFY(kb->TextBox->font().bold());
+        QVERIFY(kb->KB3[5]->font().bold());
+
+        QVERIFY(SelectFamily(*fw, "Liberation Serif"));
+        QCOMPARE(kb->KB4[2]->font().family(), QString("Liberation Serif"));
+        QVERIFY(kb->KB4[2]->font().italic());
+        QCOMPARE(kb->CapsKey->font().family(), fw->font().family());
+
+        // Typing on the real keyboard shows the character's code in the main window.
+        QTest::keyClicks(kb->TextBox, "A");
+        QCOMPARE(fw->pnlAnsi[1]->text(), QString("65"));
+    }
+
+    // Keys show only glyphs the font has: a font that cannot be read or found
+    // leaves marks, never another font's letters.
+    void captionsOnlyFromTheFont_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("type1");
+        QTest::addColumn<bool>("letters");
+        QTest::newRow("TrueType") << "Liberation Sans" << "LiberationSans-Regular.ttf" << false << true;
+        QTest::newRow("Type 1") << "C059" << "C059-Roman.t1" << true << true;
+        QTest::newRow("damaged file") << "Broken Sans" << "broken.ttf" << false << false;
+        QTest::newRow("not installed") << "Nowhere Icons" << "" << false << false;
+    }
+    void captionsOnlyFromTheFont()
+    {
+        QFETCH(QString, family);
+        QFETCH(QString, file);
+        QFETCH(bool, type1);
+        QFETCH(bool, letters);
+        QString path;
+        if (file == "broken.ttf") {
+            path = env->root() + "/broken.ttf";
+            QVERIFY(WriteFile(path, QByteArray("\0\1\0\0 not a font at all", 26)));
+        } else if (!file.isEmpty()) {
+            path = SystemFile(file);
+            if (path.isEmpty())
+                QSKIP("font file not installed");
+        }
+        Face face = type1 ? DeviceFace(family) : TrueTypeFace(family);
+        face.elf.filePath = path;
+        auto fw = Open({face});
+        fw->mnuViewKeyboard_Click();
+        KeyBoard* kb = fw->KeyboardWindow();
+        kb->resize(760, 360);
+        for (KeyPanel* key : {kb->KB2[1], kb->KB3[9], kb->KB4[7]}) {
+            QCOMPARE(key->HasGlyph(), letters);
+            QCOMPARE(Ink(key) > 10, letters);
+        }
+        // Fixed captions are the window's own and always drawn.
+        QVERIFY(Ink(kb->CapsKey) > 10);
+
+        // Pictures to look at, when asked for: plain, with Shift, with Caps.
+        const QString shots = qEnvironmentVariable("GW_SHOT_DIR") + "/keyboard-"
+                              + QString(QTest::currentDataTag()).replace(' ', '-').toLower();
+        kb->TextBox->setText(QStringLiteral("Quick brown fox {%^+} 1997"));
+        for (const QString state : {"", "-shift", "-caps"}) {
+            state == "-shift" ? kb->Shift_Click(1) : state == "-caps" ? kb->CapsKey_Click() : void();
+            if (qEnvironmentVariableIsSet("GW_SHOT_DIR"))
+                kb->grab().save(shots + state + ".png");
+        }
+    }
+
+    void hiddenWhileMinimisedAndClosedWithTheMainWindow()
+    {
+        auto fw = Open({TrueTypeFace("Liberation Sans")});
+        fw->show();
+        fw->mnuViewKeyboard_Click();
+        KeyBoard* kb = fw->KeyboardWindow();
+        fw->showMinimized();
+        QApplication::processEvents();
+        QVERIFY(!kb->isVisible() && KeyboardOpen);
+        fw->showNormal();
+        QApplication::processEvents();
+        QVERIFY(kb->isVisible());
+
+        kb->cmbFontSize->setCurrentIndex(5);
+        fw->showMinimized();
+        QApplication::processEvents();
+        fw->close();
+        QVERIFY(!KeyboardOpen && !fw->KeyboardWindow());
+        QCOMPARE(ReadIniString("Keyboard", "FontSize", "", IniFile), QString("5"));
+    }
+};
+
+QTEST_MAIN(KeyBoardTest)
+#include "test_keyboard.moc"
