@@ -80,5 +80,6 @@ std::unique_ptr<Registry> MakeDesktopRegistry();
 std::unique_ptr<AtmProfile> MakeDesktopAtmProfile();
 std::unique_ptr<MessageBoxes> MakeDesktopMessageBoxes();
 std::unique_ptr<ProgramRunner> MakeDesktopProgramRunner();
+std::unique_ptr<Storage> MakeDesktopStorage();
 
 } // namespace gw

@@ -104,6 +104,18 @@ public:
     QString text;
 };
 
+// Drives from a list; folder and copy errors injected by the test.
+class FakeStorage : public Storage {
+public:
+    QVector<DriveEntry> Drives() override { return drives; }
+    int FolderError(const QString& folder) override;
+    int CopyFile(const QString& source, const QString& dest) override;
+    QVector<DriveEntry> drives;
+    QMap<QString, QList<int>> folderErrors; // folder -> answers taken from the front; then 0
+    QList<int> copyErrors;                  // per copy from the front (0 copies); then copies
+    QStringList copies;                     // "source -> dest" of every call
+};
+
 // The fakes installed by InstallFakePlatform; they belong to Sys().
 struct FakePlatform {
     FakeSystemInfo* system = nullptr;
@@ -113,6 +125,7 @@ struct FakePlatform {
     FakeMessageBoxes* messages = nullptr;
     FakeProgramRunner* programs = nullptr;
     FakeClipboard* clipboard = nullptr;
+    FakeStorage* storage = nullptr;
 };
 FakePlatform InstallFakePlatform(const QString& root);
 
