@@ -21,6 +21,7 @@
 #include "core/picturebox.h"
 #include "core/settings.h"
 #include "core/splash.h"
+#include "wizards/frminstall.h"
 
 namespace gw {
 
@@ -267,6 +268,12 @@ void FW::CreatePreviewPages()
 void FW::CreateMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFileInstallFont = file->addAction(QStringLiteral("Preview && &Install Fonts..."), this,
+                                         [this] { mnuFileInstallFont_Click(); });
+    mnuFileInstallFont->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    mnuFileCatalog = file->addAction(QStringLiteral("Print fonts from &CD-ROM..."), this,
+                                     [this] { mnuFileCatalog_Click(); });
+    file->addSeparator();
     mnuFileExit = file->addAction(QStringLiteral("E&xit"), this, [this] { mnuFileExit_Click(); });
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -676,6 +683,28 @@ void FW::mnuOptionsRereadFonts_Click()
     ShowFamilyCount();
 
     SelectFamilyOrFirst(remembered);
+}
+
+// ---- The install wizard ------------------------------------------------------------------
+
+void FW::mnuFileInstallFont_Click()
+{
+    FontsChanged = false;
+    WizardMode = 1;
+    {
+        frmInstall wizard(this);
+        wizard.exec();
+    }
+    if (FontsChanged)
+        mnuOptionsRereadFonts_Click();
+    FontsChanged = false;
+}
+
+void FW::mnuFileCatalog_Click()
+{
+    WizardMode = 2;
+    frmInstall wizard(this);
+    wizard.exec();
 }
 
 void FW::SelectFamilyOrFirst(const QString& text)

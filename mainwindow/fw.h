@@ -60,6 +60,8 @@ public:
     std::array<QLabel*, 3> StatusPanel{};     // 1..2, panels of StatusBar1
 
     // ---- Menus ----
+    QAction* mnuFileInstallFont = nullptr;
+    QAction* mnuFileCatalog = nullptr;
     QAction* mnuFileExit = nullptr;
     QAction* mnuEditCopy = nullptr;
     QMenu* mnuChar = nullptr;
@@ -129,6 +131,8 @@ public:
     void ShowFontInfo();
 
     // ---- Menu commands ----
+    void mnuFileInstallFont_Click();
+    void mnuFileCatalog_Click();
     void mnuFileExit_Click();
     void mnuOptionsRereadFonts_Click();
 

@@ -51,6 +51,12 @@ public:
     static QByteArray Simple(const QString& family, const QString& fullName,
                              const QString& subfamily = QStringLiteral("Regular"));
 
+    // A real font file (sfnt) with its naming table replaced: family (1),
+    // subfamily (2), full name (4) and PostScript name (6); empty when font is
+    // not an sfnt. Makes many distinct installable fonts from one.
+    static QByteArray Renamed(const QByteArray& font, const QString& family, const QString& fullName,
+                              const QString& subfamily = QStringLiteral("Regular"));
+
     // The file of a builder set up by `setUp`.
     static QByteArray Make(const std::function<void(SfntBuilder&)>& setUp);
 
