@@ -258,8 +258,8 @@ QWidget* frmInstall::CreateFilesStep()
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
     ListView1->header()->setSectionsClickable(true);
     ListView1->header()->setSortIndicatorShown(false);
-    ListView1->setColumnWidth(0, TwipsToPixels(3300));
-    ListView1->setColumnWidth(1, TwipsToPixels(1500));
+    ListView1->setColumnWidth(0, TwipsToPixels(2900));
+    ListView1->setColumnWidth(1, TwipsToPixels(1900));
     lstfiles = Named(new QListWidget(page), "lstfiles");
     lstfiles->hide();
     lblCount = MakeLabel(QStringLiteral("No fonts selected."), "lblCount", page);
