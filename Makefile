@@ -30,8 +30,9 @@ test: build
 # Prints every installed font as two catalogs to PDF and reports the speed.
 bench: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLYPHWICK_BENCH=ON
-	cmake --build $(BUILD) -j $(JOBS) --target glyphwick-bench
+	cmake --build $(BUILD) -j $(JOBS) --target glyphwick-bench glyphwick-bench-install
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/glyphwick-bench
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/glyphwick-bench-install
 
 # Fuzz the file readers for a bounded time (FUZZ_SECONDS per target).
 FUZZ_SECONDS ?= 60

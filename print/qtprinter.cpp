@@ -269,14 +269,8 @@ bool QtPrinterSurface::SetFontName(const QString& name)
     const QString wanted = name.trimmed();
     if (wanted.isEmpty())
         return false;
-    bool known = false;
-    const QStringList families = QFontDatabase::families();
-    for (const QString& family : families) {
-        if (family.compare(wanted, Qt::CaseInsensitive) == 0) {
-            known = true;
-            break;
-        }
-    }
+    // A look-up, not a walk over every family: a run may add thousands of fonts.
+    bool known = QFontDatabase::hasFamily(wanted);
     if (!known) {
         // A name the system maps to a metric-compatible family (Arial to
         // Liberation Sans) is usable; one that only falls back to the default is not.

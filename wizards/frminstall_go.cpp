@@ -353,10 +353,11 @@ void frmInstall::RemovePrintFonts()
             lblReading->show();
             any = true;
         }
-        if (Sys().fonts->RemoveFontResource(font.FotPath))
-            Sys().fonts->BroadcastFontChange();
+        Sys().fonts->RemoveFontResource(font.FotPath);
     }
     if (any) {
+        // One broadcast for the batch: on the desktop each one reloads every font.
+        Sys().fonts->BroadcastFontChange();
         lblReading->hide();
         QApplication::restoreOverrideCursor();
     }

@@ -134,6 +134,47 @@ private slots:
         QVERIFY(w->cmdNext->isEnabled());
     }
 
+    void damagedFiles_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char* kind : {"empty", "truncated", "random bytes", "folder", "broken link", "unreadable", "100 MB"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+    void damagedFiles()
+    {
+        QFETCH(QString, kind);
+        MakeFolder(source, {"good.ttf=Good Sans"});
+        const QString bad = source + "/x.ttf";
+        if (kind == "empty")
+            WriteFile(bad, "");
+        else if (kind == "truncated")
+            WriteFile(bad, SfntBuilder::Simple("Cut", "Cut Sans").left(40));
+        else if (kind == "random bytes")
+            WriteFile(bad, QByteArray("\0\1\0\0\xff\xff", 6) + QByteArray(5000, '\x5a'));
+        else if (kind == "folder")
+            QDir().mkpath(bad);
+        else if (kind == "broken link")
+            QFile::link(source + "/gone.ttf", bad);
+        else if (kind == "unreadable") {
+            WriteFile(bad, SfntBuilder::Simple("Locked", "Locked Sans"));
+            QFile::setPermissions(bad, QFileDevice::Permissions());
+        } else {
+            QFile f(bad);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(100 << 20)); // sparse
+        }
+        auto w = Open(1);
+        QStringList rows = RowTexts(*w);
+        // root reads a file whatever its permissions say.
+        if (kind == "unreadable" && rows.size() == 2)
+            rows.removeAll("Locked Sans|x.ttf|1K");
+        QCOMPARE(rows, QStringList{"Good Sans|good.ttf|1K"});
+        QCOMPARE(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}).size(), RowTexts(*w).size());
+        QStringList skipped;
+        FontFileNames(source, &skipped);
+        if (kind == "folder" || kind == "broken link")
+            QCOMPARE(skipped.size(), 1);
+    }
+
     void sizeTextsAndRegisteredSpellings()
     {
         MakeFolder(source, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Gamma Sans"});
