@@ -22,6 +22,8 @@
 #include "core/settings.h"
 #include "core/splash.h"
 #include "wizards/frminstall.h"
+#include "options/frmoptions.h"
+#include "wizards/frmbatch.h"
 
 namespace gw {
 
@@ -271,6 +273,9 @@ void FW::CreateMenus()
     mnuFileInstallFont = file->addAction(QStringLiteral("Preview && &Install Fonts..."), this,
                                          [this] { mnuFileInstallFont_Click(); });
     mnuFileInstallFont->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    file->addSeparator();
+    mnuFileInventory = file->addAction(QStringLiteral("&Print..."), this, [this] { mnuFileInventory_Click(); });
+    mnuFileInventory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuFileCatalog = file->addAction(QStringLiteral("Print fonts from &CD-ROM..."), this,
                                      [this] { mnuFileCatalog_Click(); });
     file->addSeparator();
@@ -294,6 +299,9 @@ void FW::CreateMenus()
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     mnuOptionsRereadFonts = tools->addAction(QStringLiteral("&Reread Fonts"), this,
                                              [this] { mnuOptionsRereadFonts_Click(); });
+    tools->addSeparator();
+    mnuOptionsSetup = tools->addAction(QStringLiteral("&Options..."), this, [this] { mnuOptionsSetup_Click(); });
+    mnuOptionsSetup->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
 }
 
 // ---- Selection helpers --------------------------------------------------------------------
@@ -703,8 +711,11 @@ void FW::mnuFileInstallFont_Click()
 void FW::mnuFileCatalog_Click()
 {
     WizardMode = 2;
-    frmInstall wizard(this);
-    wizard.exec();
+    {
+        frmInstall wizard(this);
+        wizard.exec();
+    }
+    RefreshTypeFilters();
 }
 
 void FW::SelectFamilyOrFirst(const QString& text)
@@ -721,6 +732,46 @@ void FW::SelectFamilyOrFirst(const QString& text)
     } else {
         Attribs->clear();
     }
+}
+
+void FW::mnuFileInventory_Click()
+{
+    if (fontList->Count() == 0) {
+        Sys().messages->MsgBox(QStringLiteral("There are no installed fonts to print!"), vbInformation,
+                               QStringLiteral("Glyphwick"));
+        return;
+    }
+    {
+        frmBatch wizard(WizardFonts(*fontList), this);
+        wizard.exec();
+    }
+    RefreshTypeFilters();
+}
+
+void FW::mnuOptionsSetup_Click()
+{
+    {
+        frmOptions options(this);
+        options.exec();
+    }
+    RefreshTypeFilters();
+}
+
+void FW::RefreshTypeFilters()
+{
+    const bool trueType = ReadIniInt(QStringLiteral("GW"), QStringLiteral("ShowTrueType"), 0, IniFile) == 1;
+    const bool atm = ReadIniInt(QStringLiteral("GW"), QStringLiteral("ShowATM"), 0, IniFile) == 1;
+    const bool device = ReadIniInt(QStringLiteral("GW"), QStringLiteral("ShowDevice"), 0, IniFile) == 1;
+    const bool changed = trueType != enumerator.ShowTrueType || atm != enumerator.ShowATM
+                         || device != enumerator.ShowDevice;
+    enumerator.ShowTrueType = trueType;
+    enumerator.ShowATM = atm;
+    enumerator.ShowDevice = device;
+    if (!changed)
+        return;
+    QApplication::processEvents();
+    mnuOptionsRereadFonts_Click();
+    QApplication::processEvents();
 }
 
 } // namespace gw

@@ -62,6 +62,7 @@ public:
     // ---- Menus ----
     QAction* mnuFileInstallFont = nullptr;
     QAction* mnuFileCatalog = nullptr;
+    QAction* mnuFileInventory = nullptr;   // "&Print..."
     QAction* mnuFileExit = nullptr;
     QAction* mnuEditCopy = nullptr;
     QMenu* mnuChar = nullptr;
@@ -72,6 +73,7 @@ public:
     QMenu* mnuCharSymbols = nullptr;
     std::array<QAction*, 12> mnuCharSym{};    // 1..11
     QAction* mnuOptionsRereadFonts = nullptr;
+    QAction* mnuOptionsSetup = nullptr;    // "&Options..."
 
     // ---- Window state ----
     FontEnumerator enumerator;
@@ -135,6 +137,10 @@ public:
     void mnuFileCatalog_Click();
     void mnuFileExit_Click();
     void mnuOptionsRereadFonts_Click();
+    void mnuFileInventory_Click();
+    void mnuOptionsSetup_Click();
+    // Reads the three Show keys again; rereads the fonts when one changed.
+    void RefreshTypeFilters();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

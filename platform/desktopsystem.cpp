@@ -198,6 +198,8 @@ std::unique_ptr<Platform> MakeDesktopPlatform()
     platform->programs = MakeDesktopProgramRunner();
     platform->clipboard = std::make_unique<DesktopClipboard>();
     platform->storage = MakeDesktopStorage();
+    platform->help = MakeDesktopHelpService();
+    platform->dialogs = MakeDesktopFileDialogs();
     return platform;
 }
 

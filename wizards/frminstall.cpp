@@ -35,6 +35,7 @@
 #include "core/picturebox.h"
 #include "core/settings.h"
 #include "fonts/nametable.h"
+#include "options/frmoptions.h"
 #include "print/catalogs.h"
 #include "wizards/drivedir.h"
 
@@ -558,7 +559,7 @@ void frmInstall::cmdPrev_Click()
 
 void frmInstall::cmdHelp_Click()
 {
-    // The help service is not wired yet; HelpContext() is what it will open.
+    Sys().help->ShowContext(HelpFile, HelpContext());
 }
 
 void frmInstall::keyReleaseEvent(QKeyEvent* event)
@@ -608,8 +609,16 @@ void frmInstall::cmdCancelRead_Click()
         CancelRead = true;
         return;
     }
-    if (ShowOptions)
+    if (ShowOptions) {
         ShowOptions(this);
+        return;
+    }
+    // The kinds of installed font the main list shows are not this window's business.
+    frmOptions options(this);
+    options.chkTrueType->setEnabled(false);
+    options.chkATM->setEnabled(false);
+    options.chkDevice->setEnabled(false);
+    options.exec();
 }
 
 // ---- The scan -------------------------------------------------------------------------------

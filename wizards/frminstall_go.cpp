@@ -5,14 +5,12 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QPainter>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTimer>
 #include <QStyle>
@@ -27,6 +25,7 @@
 #include "fonts/fonttable.h"
 #include "print/catalogs.h"
 #include "print/printlist.h"
+#include "print/printrun.h"
 #include "print/qtprinter.h"
 #include "print/sheets.h"
 #include "wizards/frminstall.h"
@@ -48,22 +47,14 @@ QString FileLine(const QString& path)
     return "    " + Grouped(info.size()) + "    " + QLocale::system().toString(info.lastModified().date(), QLocale::ShortFormat);
 }
 
-// The printer of a print run: the default printer, else a PDF file the user names.
-std::unique_ptr<PrinterSurface> DefaultPrinter(QWidget* parent)
+// The printer of a print run, as every wizard finds it.
+std::unique_ptr<PrinterSurface> DefaultPrinter()
 {
-    if (!QPrinterInfo::defaultPrinterName().isEmpty()) {
-        auto printer = QtPrinterSurface::ForPrinter(QString());
-        if (printer && printer->IsValid())
-            return printer;
-    }
-    const QString file = QFileDialog::getSaveFileName(parent, QStringLiteral("Print to PDF"),
-                                                      QDir::homePath() + "/fonts.pdf",
-                                                      QStringLiteral("PDF files (*.pdf)"));
-    if (file.isEmpty())
-        return nullptr;
-    const bool letter = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
-    auto printer = QtPrinterSurface::ForPdf(file, letter ? PaperLetter : PaperA4);
-    return printer && printer->IsValid() ? std::move(printer) : nullptr;
+    QString error;
+    std::unique_ptr<PrinterSurface> printer = SystemPrintTarget().Open(&error);
+    if (!printer && !error.isEmpty())
+        Sys().messages->MsgBox(error, vbInformation, kTitle);
+    return printer;
 }
 
 } // namespace
@@ -386,7 +377,7 @@ PrintFontList frmInstall::PreparePrintFonts()
 
 void frmInstall::PrintFonts()
 {
-    std::shared_ptr<PrinterSurface> printer = OpenPrinter ? OpenPrinter() : DefaultPrinter(this);
+    std::shared_ptr<PrinterSurface> printer = OpenPrinter ? OpenPrinter() : DefaultPrinter();
     if (!printer)
         return;
     if (!CheckPaperSize(*printer))

@@ -481,6 +481,14 @@ private slots:
         QCOMPARE(w->lblStatus->text(), QString("Ready to print"));
     }
 
+    void helpContexts()
+    {
+        MakeFolder(source, {});
+        for (int mode : {1, 2})
+            Open(mode)->cmdHelp->click();
+        QCOMPARE(env->fake.help->contexts, (QList<int>{610, 725}));
+    }
+
     // ---- Unload ----
 
     void unloadLeavesNothing()
