@@ -32,9 +32,10 @@ test: build
 # Then times the settings store on files of 0.1 to 10 MB.
 bench: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLYPHWICK_BENCH=ON
-	cmake --build $(BUILD) -j $(JOBS) --target glyphwick-bench glyphwick-bench-settings
+	cmake --build $(BUILD) -j $(JOBS) --target glyphwick-bench glyphwick-bench-settings glyphwick-bench-install
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/glyphwick-bench
 	$(BUILD)/bench/glyphwick-bench-settings
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/glyphwick-bench-install
 
 # Fuzz the file readers and the settings parser: each target runs until FUZZ_RUNS
 # executions or FUZZ_SECONDS, whichever comes first, and its count is printed.

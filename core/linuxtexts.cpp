@@ -29,6 +29,12 @@ constexpr Replacement Table[] = {
     {"your Windows PC", "this computer"},
     {"your PC", "this computer"},
     {"Use the Windows Control Panel", "Use your desktop's font settings"},
+    {"Unlike the Windows Control Panel", "Unlike your desktop's font settings"},
+    {"an entry is placed in the Windows Registry. Listed below are the changes that will be made to your Registry file.",
+     "it is registered so that every program finds it. Listed below are the registrations that will be made."},
+    {"Windows Registry", "your font registrations"},
+    {"a Windows PC", "this computer"},
+    {"are currently installed in Windows.", "are currently installed on this computer."},
 };
 
 } // namespace

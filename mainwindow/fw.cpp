@@ -24,6 +24,7 @@
 #include "core/picturebox.h"
 #include "core/settings.h"
 #include "core/splash.h"
+#include "wizards/frminstall.h"
 #include "options/frmoptions.h"
 #include "wizards/frmbatch.h"
 #include "fonts/glyphs.h"
@@ -278,8 +279,14 @@ void FW::CreatePreviewPages()
 void FW::CreateMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFileInstallFont = file->addAction(QStringLiteral("Preview && &Install Fonts..."), this,
+                                         [this] { mnuFileInstallFont_Click(); });
+    mnuFileInstallFont->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    file->addSeparator();
     mnuFileInventory = file->addAction(QStringLiteral("&Print..."), this, [this] { mnuFileInventory_Click(); });
     mnuFileInventory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuFileCatalog = file->addAction(QStringLiteral("Print fonts from &CD-ROM..."), this,
+                                     [this] { mnuFileCatalog_Click(); });
     file->addSeparator();
     mnuFileExit = file->addAction(QStringLiteral("E&xit"), this, [this] { mnuFileExit_Click(); });
 
@@ -813,6 +820,31 @@ void FW::mnuOptionsRereadFonts_Click()
     ShowFamilyCount();
 
     SelectFamilyOrFirst(remembered);
+}
+
+// ---- The install wizard ------------------------------------------------------------------
+
+void FW::mnuFileInstallFont_Click()
+{
+    FontsChanged = false;
+    WizardMode = 1;
+    {
+        frmInstall wizard(this);
+        wizard.exec();
+    }
+    if (FontsChanged)
+        mnuOptionsRereadFonts_Click();
+    FontsChanged = false;
+}
+
+void FW::mnuFileCatalog_Click()
+{
+    WizardMode = 2;
+    {
+        frmInstall wizard(this);
+        wizard.exec();
+    }
+    RefreshTypeFilters();
 }
 
 void FW::SelectFamilyOrFirst(const QString& text)

@@ -65,6 +65,8 @@ public:
     std::array<QLabel*, 3> StatusPanel{};     // 1..2, panels of StatusBar1
 
     // ---- Menus ----
+    QAction* mnuFileInstallFont = nullptr;
+    QAction* mnuFileCatalog = nullptr;
     QAction* mnuFileInventory = nullptr;   // "&Print..."
     QAction* mnuFileExit = nullptr;
     QAction* mnuEditCopy = nullptr;
@@ -142,6 +144,8 @@ public:
     void txtFind_Change();
 
     // ---- Menu commands ----
+    void mnuFileInstallFont_Click();
+    void mnuFileCatalog_Click();
     void mnuFileExit_Click();
     void mnuOptionsRereadFonts_Click();
     void mnuFileInventory_Click();

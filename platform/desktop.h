@@ -88,6 +88,7 @@ std::unique_ptr<Registry> MakeDesktopRegistry();
 std::unique_ptr<AtmProfile> MakeDesktopAtmProfile();
 std::unique_ptr<MessageBoxes> MakeDesktopMessageBoxes();
 std::unique_ptr<ProgramRunner> MakeDesktopProgramRunner();
+std::unique_ptr<Storage> MakeDesktopStorage();
 std::unique_ptr<HelpService> MakeDesktopHelpService();
 std::unique_ptr<FileDialogs> MakeDesktopFileDialogs();
 std::unique_ptr<CharacterMaps> MakeDesktopCharacterMaps();

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHash>
@@ -104,6 +105,33 @@ QVector<AddedFont>& Added()
 {
     static QVector<AddedFont> added;
     return added;
+}
+
+// Qt and fontconfig can only drop their application fonts all at once and read
+// every remaining file again; removals are therefore gathered and the rest is
+// put back once, when next needed (not once per removed font).
+bool& RebuildPending()
+{
+    static bool pending = false;
+    return pending;
+}
+
+void EnsureAppFonts();
+
+void RebuildAppFonts()
+{
+    if (!RebuildPending())
+        return;
+    RebuildPending() = false;
+    const bool gui = HaveGui();
+    if (gui)
+        QFontDatabase::removeAllApplicationFonts();
+    FcConfigAppFontClear(FcConfigGetCurrent());
+    for (AddedFont& a : Added())
+        a.qtId = gui ? QFontDatabase::addApplicationFont(a.file) : -1;
+    if (gui)
+        QFontDatabase::families(); // let Qt register them before the gaps are filled
+    EnsureAppFonts();
 }
 
 // Qt drops every application font of fontconfig whenever it rebuilds its own
@@ -207,6 +235,7 @@ QVector<DesktopFace> ListFontFaces();
 
 QVector<DesktopFace> DesktopFontFaces()
 {
+    RebuildAppFonts();
     FacesCache& cache = Cache();
     const QString rejectFile = DesktopRejectFilePath();
     const QDateTime stamp = QFileInfo(rejectFile).lastModified();
@@ -348,6 +377,7 @@ QString FotTargetPath(const QString& fotPath)
 
 int DesktopAddFont(const QString& path)
 {
+    RebuildAppFonts();
     InvalidateFaces();
     const QString file = FontFileOf(path);
     if (file.isEmpty() || !QFileInfo(file).isFile())
@@ -369,7 +399,10 @@ int DesktopAddFont(const QString& path)
     if (HaveGui())
         added.qtId = QFontDatabase::addApplicationFont(file);
     Added().append(added);
-    EnsureAppFonts();
+    // Qt has put it into fontconfig's application set; only without Qt's
+    // database is it added here (checking the whole set per font is quadratic).
+    if (added.qtId < 0)
+        FcConfigAppFontAddFile(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(file.toUtf8().constData()));
     return faces;
 }
 
@@ -391,15 +424,12 @@ int DesktopRemoveFont(const QString& path)
         AddedFont& added = Added()[i];
         if (--added.refs > 0)
             return 1;
-        const int qtId = added.qtId;
         Added().remove(i);
-        if (qtId >= 0)
-            QFontDatabase::removeApplicationFont(qtId);
-        FcConfigAppFontClear(FcConfigGetCurrent());
-        // Let Qt register its remaining fonts again before we fill the gaps.
-        if (HaveGui())
-            QFontDatabase::families();
-        EnsureAppFonts();
+        RebuildPending() = true;
+        if (QCoreApplication::instance())
+            QTimer::singleShot(0, QCoreApplication::instance(), [] { RebuildAppFonts(); });
+        else
+            RebuildAppFonts();
         return 1;
     }
     const QString file = FontFileOf(path);
@@ -414,6 +444,7 @@ int DesktopRemoveFont(const QString& path)
 
 void DesktopReloadFonts()
 {
+    RebuildAppFonts();
     InvalidateFaces();
     // A fresh configuration sees new, deleted and rejected files at once;
     // the application fonts it lacks are put back right after.

@@ -197,6 +197,7 @@ std::unique_ptr<Platform> MakeDesktopPlatform()
     platform->messages = MakeDesktopMessageBoxes();
     platform->programs = MakeDesktopProgramRunner();
     platform->clipboard = std::make_unique<DesktopClipboard>();
+    platform->storage = MakeDesktopStorage();
     platform->help = MakeDesktopHelpService();
     platform->dialogs = MakeDesktopFileDialogs();
     platform->characterMaps = MakeDesktopCharacterMaps();

@@ -1,6 +1,7 @@
 #include "platform/fake.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "core/codepage.h"
@@ -213,6 +214,27 @@ void FakeProgramRunner::RunProgram(const QString& commandLine, int windowStyle)
     styles << windowStyle;
 }
 
+// ---- Drives and copies -------------------------------------------------------------
+
+int FakeStorage::FolderError(const QString& folder)
+{
+    QList<int>& answers = folderErrors[folder];
+    if (!answers.isEmpty())
+        return answers.takeFirst();
+    return QFileInfo(folder).isDir() ? 0 : ErrPathFileAccess;
+}
+
+int FakeStorage::CopyFile(const QString& source, const QString& dest)
+{
+    copies << source + " -> " + dest;
+    if (!copyErrors.isEmpty()) {
+        if (const int error = copyErrors.takeFirst())
+            return error;
+    }
+    QFile::remove(dest);
+    return QFile::copy(source, dest) ? 0 : ErrPathFileAccess;
+}
+
 // ---- Help and file dialogs ----------------------------------------------------------
 
 void FakeHelpService::ShowContext(const QString& helpFile, int context)
@@ -294,6 +316,9 @@ FakePlatform InstallFakePlatform(const QString& root)
     auto keyboard = std::make_unique<FakeKeyboardState>();
     fake.keyboard = keyboard.get();
     platform->keyboard = std::move(keyboard);
+    auto storage = std::make_unique<FakeStorage>();
+    fake.storage = storage.get();
+    platform->storage = std::move(storage);
     SetPlatform(std::move(platform));
     return fake;
 }

@@ -106,6 +106,18 @@ public:
     QString text;
 };
 
+// Drives from a list; folder and copy errors injected by the test.
+class FakeStorage : public Storage {
+public:
+    QVector<DriveEntry> Drives() override { return drives; }
+    int FolderError(const QString& folder) override;
+    int CopyFile(const QString& source, const QString& dest) override;
+    QVector<DriveEntry> drives;
+    QMap<QString, QList<int>> folderErrors; // folder -> answers taken from the front; then 0
+    QList<int> copyErrors;                  // per copy from the front (0 copies); then copies
+    QStringList copies;                     // "source -> dest" of every call
+};
+
 class FakeHelpService : public HelpService {
 public:
     void ShowContext(const QString& helpFile, int context) override;
@@ -156,6 +168,7 @@ struct FakePlatform {
     FakeMessageBoxes* messages = nullptr;
     FakeProgramRunner* programs = nullptr;
     FakeClipboard* clipboard = nullptr;
+    FakeStorage* storage = nullptr;
     FakeHelpService* help = nullptr;
     FakeFileDialogs* dialogs = nullptr;
     FakeCharacterMaps* characterMaps = nullptr;

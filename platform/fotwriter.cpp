@@ -1,6 +1,6 @@
 #include "platform/fotwriter.h"
 
-#include <QSaveFile>
+#include <QFile>
 
 #include "core/codepage.h"
 #include "platform/sfntnames.h"
@@ -56,13 +56,18 @@ int WriteFotFile(const QString& fotFile, const QString& fontFile)
         return 0;
     if (StoredText(info.fullName).isEmpty() || StoredText(info.family).isEmpty())
         return 0;
-    QSaveFile out(fotFile);
-    if (!out.open(QIODevice::WriteOnly))
+    // A temporary file of the program: written plainly, without the flush to
+    // disk a safe save makes (a scan writes one per font file).
+    QFile out(fotFile);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return 0;
     const QByteArray bytes = BuildFotFile(fontFile, info.fullName, info.family);
-    if (out.write(bytes) != bytes.size())
+    if (out.write(bytes) != bytes.size()) {
+        out.close();
+        QFile::remove(fotFile);
         return 0;
-    return out.commit() ? 1 : 0;
+    }
+    return 1;
 }
 
 QString ReadFontResourceBytes(const QByteArray& file, QString& faceName, QString& styleName)

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QSet>
 #include <QStringList>
+#include <QVector>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -194,6 +195,34 @@ public:
     virtual QString Text() = 0;
 };
 
+// ---- Drives and file copies (install wizard, folder picker) ----------------------
+
+// Error numbers of file operations, as the wizards test them.
+enum : int {
+    ErrDiskFull = 61,
+    ErrDeviceUnavailable = 68,
+    ErrDiskNotReady = 71,
+    ErrPathFileAccess = 75,
+};
+// The error number of a failed file operation, from errno.
+int ErrorNumberFromErrno(int error);
+
+// One entry of the drive list: a mounted volume (or the user's home folder).
+struct DriveEntry {
+    QString name;      // shown in the list
+    QString rootPath;  // no trailing "/" except for "/"
+};
+
+class Storage {
+public:
+    virtual ~Storage() = default;
+    virtual QVector<DriveEntry> Drives() = 0;
+    // 0 when the folder can be listed, else its error number (71 when not ready).
+    virtual int FolderError(const QString& folder) = 0;
+    // Copies a file over dest, never leaving a half-written dest behind; 0 or an error number.
+    virtual int CopyFile(const QString& source, const QString& dest) = 0;
+};
+
 // ---- Help --------------------------------------------------------------------------
 
 class HelpService {
@@ -252,6 +281,7 @@ struct Platform {
     std::unique_ptr<MessageBoxes> messages;
     std::unique_ptr<ProgramRunner> programs;
     std::unique_ptr<Clipboard> clipboard;
+    std::unique_ptr<Storage> storage;
     std::unique_ptr<HelpService> help;
     std::unique_ptr<FileDialogs> dialogs;
     std::unique_ptr<CharacterMaps> characterMaps;

@@ -11,6 +11,7 @@
 #include "fonts/enumerate.h"
 #include "fonts/fontlist.h"
 #include "fonts/fontresource.h"
+#include "fonts/fontscan.h"
 #include "fonts/fonttable.h"
 
 namespace gw {
@@ -46,32 +47,11 @@ QString StyleWords(const QString& style)
     return words;
 }
 
-// The wizards' rule for a second file of the same name: the base loses its last
-// character to a counter (arial.fot taken gives aria0.fot).
-QString UniqueFotPath(const QString& path)
-{
-    if (!QFileInfo::exists(path))
-        return path;
-    const QFileInfo info(path);
-    const QString folder = info.path() + "/";
-    QString base = info.fileName();
-    base.chop(4);
-    base.chop(1);
-    const QString ext = path.right(4);
-    for (int n = 0;; ++n) {
-        const QString candidate = folder + base + QString::number(n) + ext;
-        if (!QFileInfo::exists(candidate))
-            return candidate;
-    }
-}
-
 } // namespace
 
 QString PrintSizeTextForLength(qint64 bytes)
 {
-    if (bytes < 1024)
-        return QStringLiteral("1K");
-    return QLocale(QLocale::English, QLocale::UnitedStates).toString(bytes / 1024) + "k";
+    return FileSizeText(bytes);
 }
 
 QString PrintSizeText(const QString& file)
@@ -197,51 +177,46 @@ PrintFontList FolderPrintFonts(const QString& folder, QStringList* errors, Tempo
     const QString programFolder = Sys().system->ProgramFolder();
     QDir().mkpath(programFolder);
 
-    QStringList names = dir.entryList(QDir::Files | QDir::Readable, QDir::Name);
-    names.erase(std::remove_if(names.begin(), names.end(),
-                               [](const QString& n) {
-                                   const QString lower = n.toLower();
-                                   return !lower.endsWith(".ttf") && !lower.endsWith(".otf");
-                               }),
-                names.end());
-
+    QStringList skipped;
+    const QStringList names = FontFileNames(dir.absolutePath(), &skipped);
+    for (const QString& line : skipped)
+        fail(dir.absoluteFilePath(line));
+    // The same reading as the install wizard's scan: a ".fot" per file, added for the run.
     for (const QString& name : names) {
-        const QString path = dir.absoluteFilePath(name);
-        const QString fot = UniqueFotPath(programFolder + "/" + name.left(name.size() - 4) + ".fot");
-        if (Sys().fonts->CreateScalableFontResource(0, fot, path, QString()) == 0) {
-            fail(path + ": not a font file with readable names");
+        FontFileRecord r;
+        const ScanResult result = ScanFontFile(dir.absolutePath(), name, programFolder, r);
+        if (result != ScanResult::Read) {
+            fail(dir.absoluteFilePath(name) + ": " + ScanResultText(result));
             continue;
         }
-        fonts.fotFiles_ << fot;
-        QString fullName, family;
-        if (ReadFontResource(fot, fullName, family) != QString() || fullName.trimmed().isEmpty()) {
-            fail(path + ": the font's names could not be read");
+        fonts.fotFiles_ << r.FotPath;
+        if (r.AlreadyInstalled)
+            continue;
+        if (Sys().fonts->AddFontResource(r.FotPath) <= 0) {
+            fail(r.FilePath + ": the font could not be loaded");
             continue;
         }
-        fullName = fullName.trimmed();
-        family = family.trimmed();
-        if (IsRegisteredFont(fullName + " (TrueType)") || IsRegisteredFont(fullName + " Regular (TrueType)"))
-            continue;
-        if (Sys().fonts->AddFontResource(path) <= 0) {
-            fail(path + ": the font could not be loaded");
-            continue;
-        }
-        fonts.added_ << path;
-
-        PrintFontEntry e;
-        e.FileName = FileNamePart(path);
-        e.SizeText = PrintSizeText(path);
-        e.AlternateName = fullName;
-        e.DisplayName = fullName;
-        e.FontType = KindTrueType;
-        e.FaceName = family.isEmpty() ? fullName : family;
-        list.push_back(e);
+        fonts.added_ << r.FotPath;
+        list.push_back(UninstalledPrintEntry(r));
     }
     // One broadcast for the batch: each one makes the desktop rescan and reload its fonts.
     if (!fonts.added_.isEmpty())
         Sys().fonts->BroadcastFontChange();
     SortByDisplayName(list);
     return list;
+}
+
+PrintFontEntry UninstalledPrintEntry(const FontFileRecord& r)
+{
+    PrintFontEntry e;
+    // Captions read better with the bare file name, as for installed fonts.
+    e.FileName = r.FileName;
+    e.SizeText = r.SizeText;
+    e.AlternateName = r.FaceName;
+    e.DisplayName = r.RegistryName;
+    e.FontType = KindTrueType;
+    e.FaceName = r.StyleName;
+    return e;
 }
 
 } // namespace gw

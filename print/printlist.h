@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "fonts/fontscan.h"
 #include "print/pageframe.h"
 
 namespace gw {
@@ -56,5 +57,8 @@ private:
 // line each in errors.
 PrintFontList FolderPrintFonts(const QString& folder, QStringList* errors,
                                TemporaryPrintFonts& fonts);
+
+// The print entry of a scanned font file that is not installed.
+PrintFontEntry UninstalledPrintEntry(const FontFileRecord& record);
 
 } // namespace gw

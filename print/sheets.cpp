@@ -663,7 +663,8 @@ void SeventyTwoPointSet(PrinterSurface& printer, const PrintFontEntry& font)
 
 void PrintSheets(PrinterSurface& printer, const PrintFontList& fonts, const Gauge& gauge,
                  const std::array<bool, 8>& checked,
-                 const std::function<void(const QString&)>& status)
+                 const std::function<void(const QString&)>& status,
+                 const std::array<int, 8>& order)
 {
     using Routine = void (*)(PrinterSurface&, const PrintFontEntry&);
     static const Routine routines[8] = {SpecimenSheetI, SpecimenSheetII, SpecimenSheetIII,
@@ -687,7 +688,7 @@ void PrintSheets(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
     int page = 0;
     bool pending = false;
     for (const PrintFontEntry& font : fonts) {
-        for (int i = 0; i < 8; ++i) {
+        for (const int i : order) {
             if (!checked[size_t(i)])
                 continue;
             ++page;

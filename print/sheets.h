@@ -32,8 +32,10 @@ void SeventyTwoPointSet(PrinterSurface& printer, const PrintFontEntry& font);
 // Every checked sheet (in SheetNames order) for every font: NewPage between
 // pages, EndDoc every ResetEvery pages and at the end, the gauge per page.
 // status receives "Printing..." and then "Ready to print".
+// order: the sheets (indexes of SheetNames) in the order they print for each font.
 void PrintSheets(PrinterSurface& printer, const PrintFontList& fonts, const Gauge& gauge,
                  const std::array<bool, 8>& checked,
-                 const std::function<void(const QString&)>& status = {});
+                 const std::function<void(const QString&)>& status = {},
+                 const std::array<int, 8>& order = {0, 1, 2, 3, 4, 5, 6, 7});
 
 } // namespace gw

@@ -185,4 +185,31 @@ QByteArray SfntBuilder::Simple(const QString& family, const QString& fullName, c
     return b.Build();
 }
 
+QByteArray SfntBuilder::Renamed(const QByteArray& font, const QString& family, const QString& fullName,
+                                const QString& subfamily)
+{
+    auto u16 = [&font](qsizetype at) { return (uchar(font[at]) << 8) | uchar(font[at + 1]); };
+    auto u32 = [&](qsizetype at) { return (quint32(u16(at)) << 16) | quint32(u16(at + 2)); };
+    if (font.size() < 12 || (font.left(4) != QByteArray("\0\1\0\0", 4) && font.left(4) != "OTTO"))
+        return {};
+    const int tables = u16(4);
+    if (font.size() < 12 + tables * 16)
+        return {};
+    SfntBuilder b;
+    for (int i = 0; i < tables; ++i) {
+        const qsizetype entry = 12 + i * 16;
+        const QByteArray tag = font.mid(entry, 4);
+        const quint32 offset = u32(entry + 8), length = u32(entry + 12);
+        if (tag == "name" || offset + qint64(length) > font.size())
+            continue;
+        b.AddTable(tag, font.mid(offset, length));
+    }
+    QString ps = fullName;
+    ps.remove(' ');
+    b.AddName(1, family).AddName(2, subfamily).AddName(4, fullName).AddName(6, ps);
+    QByteArray out = b.Build();
+    out.replace(0, 4, font.left(4));
+    return out;
+}
+
 } // namespace gw

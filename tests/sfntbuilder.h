@@ -54,6 +54,11 @@ public:
     // A collection ("ttcf" header, version 1.0) of whole font files, each
     // placed after the header with its table offsets counted from the file's start.
     static QByteArray Collection(const QList<QByteArray>& fonts);
+    // A real font file (sfnt) with its naming table replaced: family (1),
+    // subfamily (2), full name (4) and PostScript name (6); empty when font is
+    // not an sfnt. Makes many distinct installable fonts from one.
+    static QByteArray Renamed(const QByteArray& font, const QString& family, const QString& fullName,
+                              const QString& subfamily = QStringLiteral("Regular"));
 
     // The file of a builder set up by `setUp`.
     static QByteArray Make(const std::function<void(SfntBuilder&)>& setUp);

@@ -1,0 +1,213 @@
+// The install wizard's scan against fc-scan, and printing uninstalled fonts as
+// Basic Catalog I to PDF (through the wizard and through glyphwick-print's
+// --folder reading), at 100, 1,000 and 10,000 generated font files.
+//
+//   glyphwick-bench-install [N ...]     every size in a fresh process (peak memory per size)
+//   glyphwick-bench-install --one N     one size in this process
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QProcess>
+#include <QRawFont>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <sys/resource.h>
+
+#include "../tests/sfntbuilder.h"
+#include "core/globals.h"
+#include "core/settings.h"
+#include "core/startup/startup.h"
+#include "platform/desktop.h"
+#include "print/catalogs.h"
+#include "print/printlist.h"
+#include "print/qtprinter.h"
+#include "wizards/frminstall.h"
+
+namespace {
+
+long PeakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+// The smallest installed sfnt font that has letters: the corpus is N copies
+// of it, each with its own family and full name.
+QString BaseFontFile()
+{
+    QString best;
+    qint64 bestSize = 0;
+    for (const gw::DesktopFace& face : gw::DesktopFontFaces()) {
+        const QString suffix = QFileInfo(face.file).suffix().toLower();
+        if (suffix != "ttf" && suffix != "otf")
+            continue;
+        const qint64 size = QFileInfo(face.file).size();
+        if (!best.isEmpty() && size >= bestSize)
+            continue;
+        const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(face.family);
+        if (!systems.contains(QFontDatabase::Latin) || systems.contains(QFontDatabase::Symbol))
+            continue;
+        QRawFont raw(face.file, 12);
+        if (raw.isValid() && raw.supportsCharacter(QChar('A')) && raw.supportsCharacter(QChar('z'))) {
+            best = face.file;
+            bestSize = size;
+        }
+    }
+    return best;
+}
+
+QString Letters(int n)
+{
+    QString s;
+    for (int i = 0; i < 4; ++i, n /= 26)
+        s.prepend(QChar('A' + n % 26));
+    return s;
+}
+
+double Seconds(const QElapsedTimer& t)
+{
+    return t.nsecsElapsed() / 1e9;
+}
+
+// Processor time of this process, or of its finished children: on a shared
+// machine the wall clock measures the neighbours as much as the code.
+double CpuSeconds(int who = RUSAGE_SELF)
+{
+    rusage usage{};
+    getrusage(who, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+int RunOne(int n)
+{
+    QTemporaryDir dir;
+    QTextStream out(stdout);
+    const QString base = BaseFontFile();
+    if (base.isEmpty()) {
+        out << "no installed font to derive a corpus from\n";
+        return 1;
+    }
+    QFile baseFile(base);
+    if (!baseFile.open(QIODevice::ReadOnly))
+        return 1;
+    const QByteArray font = baseFile.readAll();
+    const QString corpus = dir.path() + "/corpus";
+    QDir().mkpath(corpus);
+    const QString ext = QFileInfo(base).suffix().toLower();
+    for (int i = 0; i < n; ++i) {
+        const QString family = "Bench " + Letters(i) + " Grotesk";
+        QFile f(corpus + "/bench" + QString::number(i) + "." + ext);
+        if (!f.open(QIODevice::WriteOnly) || f.write(gw::SfntBuilder::Renamed(font, family, family)) <= 0)
+            return 1;
+    }
+
+    QElapsedTimer t;
+    t.start();
+    const double childCpu = CpuSeconds(RUSAGE_CHILDREN);
+    QProcess fcScan;
+    fcScan.setStandardOutputFile(QProcess::nullDevice());
+    fcScan.start("fc-scan", {corpus});
+    fcScan.waitForFinished(-1);
+    const double fcSeconds = Seconds(t);
+    const double fcCpu = CpuSeconds(RUSAGE_CHILDREN) - childCpu;
+
+    gw::WriteIniString("CatalogWizard", "sourceDir", corpus, gw::IniFile);
+    gw::WizardMode = 2;
+    gw::frmInstall wizard;
+    t.restart();
+    double cpu = CpuSeconds();
+    wizard.AdvanceStep(true); // step 1 reads the folder
+    const double scanSeconds = Seconds(t);
+    const double scanCpu = CpuSeconds() - cpu;
+    const int listed = int(wizard.Rows().size());
+    out << n << " files (" << QFileInfo(base).fileName() << "), " << listed << " listed: scan "
+        << QString::number(scanSeconds, 'f', 2) << " s (cpu " << QString::number(scanCpu, 'f', 2) << " s), fc-scan "
+        << QString::number(fcSeconds, 'f', 2) << " s (cpu " << QString::number(fcCpu, 'f', 2) << " s), ratio "
+        << QString::number(scanSeconds / fcSeconds, 'f', 2) << " wall, " << QString::number(scanCpu / fcCpu, 'f', 2)
+        << " cpu\n";
+    out.flush();
+
+    // The wizard's print run: every font selected, Basic Catalog I to PDF.
+    wizard.SelectFonts("ALL");
+    while (wizard.Step < wizard.LastStep)
+        wizard.AdvanceStep(true);
+    const QString pdf = dir.path() + "/wizard.pdf";
+    wizard.OpenPrinter = [pdf] {
+        return std::shared_ptr<gw::PrinterSurface>(gw::QtPrinterSurface::ForPdf(pdf, gw::PaperLetter).release());
+    };
+    t.restart();
+    cpu = CpuSeconds();
+    wizard.cmdGo_Click();
+    const double wizardPrint = Seconds(t);
+    const double wizardCpu = CpuSeconds() - cpu;
+    out << n << " fonts, wizard Basic Catalog I: " << QString::number(n / wizardPrint, 'f', 0) << " fonts/s ("
+        << QString::number(wizardPrint, 'f', 2) << " s; by cpu time " << QString::number(n / wizardCpu, 'f', 0)
+        << " fonts/s), " << QFileInfo(pdf).size() / 1024 << " KB PDF, peak memory "
+        << PeakMegabytes() << " MB\n";
+    out.flush();
+    wizard.close();
+
+    // glyphwick-print --folder: the same reading of the folder, then the same layout.
+    t.restart();
+    cpu = CpuSeconds();
+    {
+        gw::TemporaryPrintFonts added;
+        QStringList problems;
+        const gw::PrintFontList fonts = gw::FolderPrintFonts(corpus, &problems, added);
+        auto surface = gw::QtPrinterSurface::ForPdf(dir.path() + "/cli.pdf", gw::PaperLetter);
+        gw::PrintCatalogs(*surface, "Basic Catalog I", fonts, [](int) {}, "Bench", corpus);
+        surface->Close();
+    }
+    const double cliSeconds = Seconds(t);
+    const double cliCpu = CpuSeconds() - cpu;
+    out << n << " fonts, --folder Basic Catalog I (reading included): " << QString::number(n / cliSeconds, 'f', 0)
+        << " fonts/s (" << QString::number(cliSeconds, 'f', 2) << " s; by cpu time "
+        << QString::number(n / cliCpu, 'f', 0) << " fonts/s), peak memory " << PeakMegabytes() << " MB\n";
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QStringList args = [&] {
+        QStringList a;
+        for (int i = 1; i < argc; ++i)
+            a << QString::fromLocal8Bit(argv[i]);
+        return a;
+    }();
+    if (args.value(0) != "--one") {
+        // Each size in a fresh process, so that peak memory is that size's own.
+        QCoreApplication app(argc, argv);
+        const QStringList sizes = args.isEmpty() ? QStringList{"100", "1000", "10000"} : args;
+        int code = 0;
+        for (const QString& n : sizes) {
+            QProcess one;
+            one.setProcessChannelMode(QProcess::ForwardedChannels);
+            one.start(QCoreApplication::applicationFilePath(), {"--one", n});
+            one.waitForFinished(-1);
+            code |= one.exitCode();
+        }
+        return code;
+    }
+    QTemporaryDir home;
+    qputenv("GLYPHWICK_HOME", (home.path() + "/home").toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", (home.path() + "/cache").toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + "/data").toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
+    QApplication app(argc, argv);
+    gw::SetPlatform(gw::MakeDesktopPlatform());
+    gw::StartupPaths();
+    gw::StartupFontsKey();
+    gw::DetectATM();
+    gw::StartupFolders();
+    gw::ReadRegistrations();
+    const int code = RunOne(args.value(1).toInt());
+    gw::SetPlatform(nullptr);
+    return code;
+}

@@ -1,0 +1,116 @@
+#include "fonts/fontscan.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+#include "fonts/fontresource.h"
+#include "fonts/fonttable.h"
+#include "platform/platform.h"
+
+namespace gw {
+
+QString FileSizeText(qint64 bytes)
+{
+    if (bytes < 1024)
+        return QStringLiteral("1K");
+    return QLocale(QLocale::English, QLocale::UnitedStates).toString(bytes / 1024) + "k";
+}
+
+QString UniqueFileName(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return path;
+    const int slash = path.lastIndexOf('/');
+    const QString folder = path.left(slash + 1);
+    QString base = path.mid(slash + 1);
+    if (base.contains('.'))
+        base.chop(4);
+    base.chop(1);
+    const QString ext = path.right(4);
+    for (int n = 0;; ++n) {
+        const QString candidate = folder + base + QString::number(n) + ext;
+        if (!QFileInfo::exists(candidate))
+            return candidate;
+    }
+}
+
+QStringList FontFileNames(const QString& folder, QStringList* skipped)
+{
+    QStringList names;
+    const QDir dir(folder);
+    const QStringList all = dir.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                                          QDir::Name);
+    for (const QString& name : all) {
+        const QString lower = name.toLower();
+        if (!lower.endsWith(QLatin1String(".ttf")) && !lower.endsWith(QLatin1String(".otf")))
+            continue;
+        const QFileInfo info(dir.filePath(name));
+        if (info.isFile()) {
+            names << name;
+        } else if (skipped) {
+            *skipped << name + ": " + (info.isSymLink() && !info.exists() ? QStringLiteral("a link to nothing")
+                                       : info.isDir()                    ? QStringLiteral("a folder")
+                                                                         : QStringLiteral("not a file"));
+        }
+    }
+    return names;
+}
+
+QString ScanResultText(ScanResult result)
+{
+    switch (result) {
+    case ScanResult::Read: return {};
+    case ScanResult::Unreadable: return QStringLiteral("unreadable");
+    case ScanResult::NotAFont: return QStringLiteral("not a font");
+    case ScanResult::NoName: return QStringLiteral("a name that cannot be decoded");
+    }
+    return {};
+}
+
+bool IsRegisteredFace(const QString& faceName)
+{
+    return IsRegisteredFont(faceName + " (TrueType)") || IsRegisteredFont(faceName + " Regular (TrueType)");
+}
+
+namespace {
+
+// The first bytes of an sfnt font or collection.
+bool LooksLikeFont(QFile& file)
+{
+    const QByteArray tag = file.read(4);
+    return tag == QByteArray("\0\1\0\0", 4) || tag == "OTTO" || tag == "true" || tag == "ttcf";
+}
+
+} // namespace
+
+ScanResult ScanFontFile(const QString& folder, const QString& name, const QString& fotFolder,
+                        FontFileRecord& record)
+{
+    const QString path = folder.endsWith('/') ? folder + name : folder + '/' + name;
+    const QString fot = UniqueFileName(fotFolder + '/' + name.left(name.size() - 4) + ".fot");
+    if (Sys().fonts->CreateScalableFontResource(0, fot, path, QString()) == 0) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return ScanResult::Unreadable;
+        return LooksLikeFont(file) ? ScanResult::NoName : ScanResult::NotAFont;
+    }
+    QString face, style;
+    if (!ReadFontResource(fot, face, style).isEmpty() || face.trimmed().isEmpty()) {
+        QFile::remove(fot);
+        return ScanResult::NoName;
+    }
+    record = FontFileRecord();
+    record.FileName = name.toLower();
+    record.FilePath = path;
+    record.FotPath = fot;
+    record.FaceName = face.trimmed();
+    record.StyleName = style.trimmed();
+    record.RegistryName = record.FaceName + " (TrueType)";
+    record.AlreadyInstalled = IsRegisteredFace(record.FaceName);
+    record.SizeText = FileSizeText(QFileInfo(path).size());
+    return ScanResult::Read;
+}
+
+} // namespace gw

@@ -1,0 +1,53 @@
+#pragma once
+// Reading a folder of font files that are not installed, the way the install
+// wizard and glyphwick-print --folder both do it: one temporary ".fot" per file,
+// its names read back, the registered ones marked.
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace gw {
+
+// One scanned font file.
+struct FontFileRecord {
+    QString FileName;      // as found, lower-cased: the name shown, the copy's name, the registered data
+    QString FilePath;      // folder + the real file name
+    QString FotPath;       // the temporary ".fot"; empty once deleted
+    QString FaceName;      // read back from the ".fot" (the full name)
+    bool Selected = false;
+    QString RegistryName;  // FaceName + " (TrueType)"
+    bool CopyNeeded = false;
+    QString DestPath;
+    bool InstalledNow = false;
+    bool AlreadyInstalled = false;
+    QString SizeText;
+    QString StyleName;     // read back from the ".fot" (the family name)
+};
+// Slots 1..n; slot 0 stays empty.
+using FontFileTable = std::vector<FontFileRecord>;
+
+// "1K" under 1024 bytes, else whole kilobytes as "###,###" + "k".
+QString FileSizeText(qint64 bytes);
+
+// path when no file has that name; else the base loses its last character to
+// the first free counter (arial.fot taken gives aria0.fot, then aria1.fot).
+QString UniqueFileName(const QString& path);
+
+// The names a scan takes, sorted: files ending ".ttf" or ".otf" in any case.
+// Other entries so named (a folder, a broken link) go to skipped as
+// "name: reason" when asked for.
+QStringList FontFileNames(const QString& folder, QStringList* skipped = nullptr);
+
+enum class ScanResult { Read, Unreadable, NotAFont, NoName };
+// Why a file was left out, for messages: "unreadable", "not a font", ...
+QString ScanResultText(ScanResult result);
+
+// Reads folder/name into record (the .fot made in fotFolder). A file left out
+// leaves no .fot behind. registered: whether a registration name exists.
+ScanResult ScanFontFile(const QString& folder, const QString& name, const QString& fotFolder,
+                        FontFileRecord& record);
+
+// IsRegisteredFont of the face name with " (TrueType)" or " Regular (TrueType)".
+bool IsRegisteredFace(const QString& faceName);
+
+} // namespace gw

@@ -1,0 +1,100 @@
+#include "wizards/frmdirectory.h"
+
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "core/helpers.h"
+#include "wizards/drivedir.h"
+
+namespace gw {
+
+frmDirectory::frmDirectory(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmDirectory"));
+    setWindowTitle(QStringLiteral("Select Folder"));
+    Label1 = new QLabel(QStringLiteral("Select a folder by clicking on the file folders listed below."), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    drivelist = new DriveListBox(this);
+    drivelist->setObjectName(QStringLiteral("drivelist"));
+    dirlist = new DirListBox(this);
+    dirlist->setObjectName(QStringLiteral("dirlist"));
+    Label2 = new QLabel(QStringLiteral("Selected Folder"), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setReadOnly(true);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    lblOK = new QLabel(QStringLiteral("CANCEL"), this);
+    lblOK->setObjectName(QStringLiteral("lblOK"));
+    lblOK->hide();
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(Label1, 0, 0, 1, 2);
+    grid->addWidget(drivelist, 1, 0);
+    grid->addWidget(dirlist, 2, 0, 3, 1);
+    grid->addWidget(cmdOK, 1, 1);
+    grid->addWidget(cmdCancel, 2, 1, Qt::AlignTop);
+    grid->addWidget(Label2, 5, 0, 1, 2);
+    grid->addWidget(Text1, 6, 0, 1, 2);
+    grid->setRowStretch(4, 1);
+    resize(TwipsToPixels(5700), TwipsToPixels(5400));
+
+    connect(dirlist, &DirListBox::Change, this, [this] { dirlist_Change(); });
+    connect(drivelist, &DriveListBox::Change, this, [this] { drivelist_Change(); });
+    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    Form_Load();
+}
+
+void frmDirectory::Form_Load()
+{
+    CentreForm(this);
+    Text1->setText(dirlist->Path());
+}
+
+void frmDirectory::dirlist_Change()
+{
+    Text1->setText(dirlist->Path());
+}
+
+void frmDirectory::drivelist_Change()
+{
+    FollowDrive(drivelist, dirlist);
+}
+
+void frmDirectory::cmdOK_Click()
+{
+    lblOK->setText(QStringLiteral("OK"));
+    hide();
+}
+
+void frmDirectory::cmdCancel_Click()
+{
+    lblOK->setText(QStringLiteral("CANCEL"));
+    hide();
+}
+
+QString PickFolder(const QString& start, QWidget* parent)
+{
+    frmDirectory dialog(parent);
+    QString folder = start;
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    const QVector<DriveEntry>& drives = dialog.drivelist->Drives();
+    const int drive = DriveIndexOf(drives, folder);
+    dialog.dirlist->SetPath(folder, drive >= 0 ? drives[drive].rootPath : QString());
+    dialog.drivelist->SetDriveOf(folder);
+    dialog.exec();
+    return dialog.lblOK->text() == QLatin1String("OK") ? dialog.dirlist->Path() : QString();
+}
+
+} // namespace gw

@@ -1,0 +1,464 @@
+// The last steps of the install wizard: installing the chosen fonts (mode 1)
+// and printing them without installing them (mode 2).
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <QStyle>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/picturebox.h"
+#include "core/settings.h"
+#include "fonts/fonttable.h"
+#include "print/catalogs.h"
+#include "print/printlist.h"
+#include "print/printrun.h"
+#include "print/qtprinter.h"
+#include "print/sheets.h"
+#include "wizards/frminstall.h"
+
+namespace gw {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Glyphwick");
+
+QString Grouped(qint64 n)
+{
+    return QLocale(QLocale::English, QLocale::UnitedStates).toString(n);
+}
+
+QString FileLine(const QString& path)
+{
+    const QFileInfo info(path);
+    return "    " + Grouped(info.size()) + "    " + QLocale::system().toString(info.lastModified().date(), QLocale::ShortFormat);
+}
+
+// The printer of a print run, as every wizard finds it.
+std::unique_ptr<PrinterSurface> DefaultPrinter()
+{
+    QString error;
+    std::unique_ptr<PrinterSurface> printer = SystemPrintTarget().Open(&error);
+    if (!printer && !error.isEmpty())
+        Sys().messages->MsgBox(error, vbInformation, kTitle);
+    return printer;
+}
+
+} // namespace
+
+// ---- Registrations preview and the last step ----------------------------------------------
+
+void frmInstall::RebuildChanges()
+{
+    lstChanges->clear();
+    int count = 0;
+    for (QTreeWidgetItem* row : Rows()) {
+        const int slot = SlotOf(row);
+        if (slot <= 0 || !row->isSelected())
+            continue;
+        const FontFileRecord& font = Fonts[size_t(slot)];
+        if (font.FaceName.compare(QLatin1String("unknown"), Qt::CaseInsensitive) == 0 || font.AlreadyInstalled)
+            continue;
+        lstChanges->addItem(font.RegistryName + " = " + FileNamePart(font.FilePath).toLower());
+        ++count;
+    }
+    if (Step == 3 && WizardMode != 2) {
+        lblCount->setText(SelectionCountText(count, true));
+    }
+}
+
+void frmInstall::UpdateGoStep()
+{
+    const int count = SelectedRowCount();
+    if (WizardMode != 2) {
+        cmdGo->setText(QStringLiteral("&Install Fonts"));
+        lblNumber->setText(SelectionCountText(count, true));
+        cmdGo->setEnabled(count > 0);
+        return;
+    }
+    cmdGo->setText(QStringLiteral("&Print Fonts"));
+    lblStatus->setText(QStringLiteral("Ready to print..."));
+    bool anySheet = false;
+    for (QCheckBox* box : SheetBoxes())
+        anySheet = anySheet || box->isChecked();
+    const bool anything = optCatalog->isChecked() || (optSheets->isChecked() && anySheet);
+    if (!anything || count == 0) {
+        lblNumber->setText(QStringLiteral("No fonts selected"));
+        cmdGo->setEnabled(false);
+    } else {
+        lblNumber->setText(QString::number(count) + (count == 1 ? " font to print" : " fonts to print"));
+        cmdGo->setEnabled(true);
+    }
+}
+
+void frmInstall::cmdSave_Click()
+{
+    QString text;
+    for (int i = 0; i < lstChanges->count(); ++i)
+        text += lstChanges->item(i)->text() + "\r\n";
+    Sys().clipboard->Clear();
+    Sys().clipboard->SetText(text);
+}
+
+void frmInstall::cmdGo_Click()
+{
+    if (WizardMode == 2)
+        PrintFonts();
+    else
+        InstallFonts();
+}
+
+// ---- Installation ---------------------------------------------------------------------------
+
+int frmInstall::CopyWithRetry(FontFileRecord& font)
+{
+    for (;;) {
+        const int error = Sys().storage->CopyFile(font.FilePath, font.DestPath);
+        switch (error) {
+        case 0:
+            return 0;
+        case ErrDiskFull:
+            Sys().messages->MsgBox(
+                QStringLiteral("The hard drive is full! Glyphwick cannot continue installing fonts!\n\n"
+                               "You may want to try moving data files to floppy disk or removing applications "
+                               "to create more space on the hard drive..."),
+                vbOKOnly | vbCritical, kTitle);
+            DrawWindowGauge(picGauge2, 0);
+            return error;
+        case ErrDeviceUnavailable:
+        case ErrDiskNotReady:
+            if (Sys().messages->MsgBox(
+                    QStringLiteral("Disk not ready... Please make sure the floppy or CD-ROM is in the drive "
+                                   "correctly and the drive door is shut (if there is one!).\n\n"
+                                   "Click Retry to continue or Cancel to stop installing fonts..."),
+                    vbRetryCancel | vbCritical, kTitle) == vbRetry)
+                continue;
+            return error;
+        case ErrPathFileAccess:
+            Sys().messages->MsgBox(kTitle + QStringLiteral(
+                                       " cannot access a font file on the drive. The diskette may contain a "
+                                       "physical error (bad sector, etc) that prevents proper reading of the file."),
+                                   vbOKOnly | vbCritical, kTitle);
+            return error;
+        default:
+            return error;
+        }
+    }
+}
+
+void frmInstall::InstallFonts()
+{
+    RemovePreviewFont();
+    RemovePrintFonts();
+    if (TempFontFiles)
+        DeleteTempFontFiles();
+
+    std::unique_ptr<RegistryKey> key;
+    Sys().registry->OpenKey(FontsKey, KEY_WRITE, &key);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    lblStatus->setText(QStringLiteral("Installing fonts..."));
+    QCoreApplication::processEvents();
+
+    const QString destFolder = WinDir + "fonts/";
+    QDir().mkpath(destFolder);
+    // The success list names what this run installed.
+    for (FontFileRecord& font : Fonts)
+        font.InstalledNow = false;
+    const QList<QTreeWidgetItem*> rows = Rows();
+    for (int i = 1; i <= rows.size(); ++i) {
+        QTreeWidgetItem* row = rows[i - 1];
+        const int slot = SlotOf(row);
+        if (slot <= 0 || !row->isSelected())
+            continue;
+        FontFileRecord& font = Fonts[size_t(slot)];
+        if (font.FaceName.compare(QLatin1String("unknown"), Qt::CaseInsensitive) == 0 || font.AlreadyInstalled)
+            continue;
+        font.Selected = true;
+        if (IsRegisteredFont(font.RegistryName)) {
+            Sys().messages->MsgBox(
+                "The TrueType font \"" + font.FaceName + "\" is already installed on your PC. You must remove "
+                    "the old typeface before adding a new one.\n\n"
+                    "Use the Windows Control Panel or the Glyphwick Remove Font Wizard to uninstall the typeface.",
+                vbInformation, kTitle);
+            font.Selected = false;
+        }
+        if (font.Selected) {
+            font.CopyNeeded = true;
+            font.DestPath = destFolder + font.FileName;
+            const QFileInfo source(font.FilePath), dest(font.DestPath);
+            if (source.absoluteFilePath() == dest.absoluteFilePath()
+                || (dest.exists() && source.canonicalFilePath() == dest.canonicalFilePath()))
+                font.CopyNeeded = false;
+            if (font.CopyNeeded && !source.isFile()) {
+                Sys().messages->MsgBox("The font file " + QDir::toNativeSeparators(font.FilePath)
+                                           + " is no longer there. It was not installed.",
+                                       vbInformation, kTitle);
+                continue;
+            }
+            if (font.CopyNeeded && dest.exists()) {
+                const QString question = "The TrueType font file for " + font.FaceName
+                                         + " already exists in the directory you specified.\n\n"
+                                           "Do you want to replace the file \n\n"
+                                         + FileLine(font.DestPath) + "\n\nwith\n\n" + FileLine(font.FilePath) + "?";
+                font.CopyNeeded = Sys().messages->MsgBox(question, vbYesNo | vbQuestion, kTitle) == vbYes;
+            }
+            if (font.CopyNeeded && CopyWithRetry(font) != 0)
+                break;
+            if (Sys().fonts->AddFontResource(font.DestPath) == 1) {
+                font.InstalledNow = true;
+                font.AlreadyInstalled = true;
+                if (key)
+                    key->SetValue(font.RegistryName, font.FileName);
+            }
+        }
+        DrawWindowGauge(picGauge2, int(std::lround(double(i) / qMax(1, int(rows.size())) * 100)));
+        QCoreApplication::processEvents();
+    }
+    DrawWindowGauge(picGauge2, 100);
+    lblStatus->setText(QStringLiteral("Finished installing fonts..."));
+    key.reset();
+    QApplication::restoreOverrideCursor();
+
+    frmSuccess success(this);
+    for (QTreeWidgetItem* row : rows) {
+        const int slot = SlotOf(row);
+        if (slot > 0 && Fonts[size_t(slot)].InstalledNow) {
+            success.lstFonts->addItem(Fonts[size_t(slot)].RegistryName + " (" + Fonts[size_t(slot)].FileName + ")");
+            row->setIcon(0, style()->standardIcon(QStyle::SP_DialogApplyButton));
+        }
+    }
+    ShowModal(&success);
+    cmdGo->setEnabled(false);
+    Sys().fonts->BroadcastFontChange();
+    FontsChanged = true;
+}
+
+// ---- Printing -------------------------------------------------------------------------------
+
+void frmInstall::optCatalog_Click()
+{
+    txtTitle->setEnabled(true);
+    cmbStyle->setEnabled(true);
+    txtTitle->selectAll();
+    if (isVisible())
+        txtTitle->setFocus();
+    for (QCheckBox* box : SheetBoxes())
+        box->setEnabled(false);
+    cmbStyle_Click();
+    UpdateGoStep();
+}
+
+void frmInstall::optSheets_Click()
+{
+    txtTitle->setEnabled(false);
+    cmbStyle->setEnabled(false);
+    for (QCheckBox* box : SheetBoxes())
+        box->setEnabled(true);
+    UpdateGoStep();
+}
+
+void frmInstall::cmbStyle_Click()
+{
+    ShowThumbnail(cmbStyle->currentText().toUpper());
+}
+
+void frmInstall::chkSheet_Click(QCheckBox* box)
+{
+    ShowThumbnail(box->text().toUpper());
+    UpdateGoStep();
+}
+
+void frmInstall::chkUpper_Click()
+{
+    WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), chkUpper->isChecked() ? "1" : "0",
+                   IniFile);
+}
+
+void frmInstall::txtTitle_GotFocus()
+{
+    txtTitle->selectAll();
+}
+
+// A small picture of a page of the layout or sheet; unknown names leave it.
+void frmInstall::ShowThumbnail(const QString& name)
+{
+    QStringList known;
+    for (const QString& n : CatalogNames() + SheetNames())
+        known << n.toUpper();
+    if (!known.contains(name))
+        return;
+    const QSize size(pnlPic->width() - 16, pnlPic->height() - 16);
+    QPixmap page(size);
+    page.fill(Qt::white);
+    QPainter p(&page);
+    p.setPen(QColor(0x30, 0x30, 0x30));
+    p.drawRect(page.rect().adjusted(0, 0, -1, -1));
+    QFont caption(QStringLiteral("DejaVu Sans"));
+    caption.setPixelSize(10);
+    caption.setBold(true);
+    p.setFont(caption);
+    p.drawText(QRect(6, 6, size.width() - 12, 28), Qt::AlignHCenter | Qt::TextWordWrap, name);
+    const bool catalog = CatalogNames().join('|').toUpper().split('|').contains(name);
+    const int columns = !catalog ? 1 : name.contains("THREE") ? 3 : name.contains("TWO") || name.contains("SIX") ? 2 : 1;
+    const int top = 40, rowHeight = catalog ? 22 : 40;
+    const int width = (size.width() - 12) / columns;
+    for (int c = 0; c < columns; ++c)
+        for (int y = top; y + rowHeight < size.height() - 6; y += rowHeight) {
+            p.fillRect(6 + c * width, y, width - 8, 3, QColor(0x90, 0x90, 0x90));
+            QFont sample(QStringLiteral("DejaVu Serif"));
+            sample.setPixelSize(catalog ? 12 : 28);
+            p.setFont(sample);
+            p.drawText(6 + c * width, y + rowHeight - 4, catalog ? QStringLiteral("Aa Bb Cc") : QStringLiteral("Aa"));
+        }
+    p.end();
+    imgPic->setPixmap(page);
+    imgPic->resize(page.size());
+    imgPic->move((pnlPic->width() - page.width()) / 2, (pnlPic->height() - page.height()) / 2);
+}
+
+void frmInstall::RemovePrintFonts()
+{
+    if (Rows().isEmpty())
+        return;
+    bool any = false;
+    for (size_t slot = 1; slot < Fonts.size(); ++slot) {
+        const FontFileRecord& font = Fonts[slot];
+        if (font.AlreadyInstalled || font.FotPath.isEmpty())
+            continue;
+        if (!any) {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            lblReading->setText(QStringLiteral("Cleaning up..."));
+            lblReading->show();
+            any = true;
+        }
+        Sys().fonts->RemoveFontResource(font.FotPath);
+    }
+    if (any) {
+        // One broadcast for the batch: on the desktop each one reloads every font.
+        Sys().fonts->BroadcastFontChange();
+        lblReading->hide();
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+PrintFontList frmInstall::PreparePrintFonts()
+{
+    RemovePreviewFont();
+    PrintFontList list;
+    for (QTreeWidgetItem* row : Rows()) {
+        const int slot = SlotOf(row);
+        if (slot <= 0 || !row->isSelected())
+            continue;
+        const FontFileRecord& font = Fonts[size_t(slot)];
+        if (font.FaceName.compare(QLatin1String("unknown"), Qt::CaseInsensitive) == 0)
+            continue;
+        if (font.FotPath.isEmpty() || !QFileInfo(font.FilePath).isFile())
+            continue; // gone since the scan
+        Sys().fonts->AddFontResource(font.FotPath);
+        list.push_back(UninstalledPrintEntry(font));
+    }
+    // One broadcast for the batch: each makes the desktop reload its fonts.
+    Sys().fonts->BroadcastFontChange();
+    return list;
+}
+
+void frmInstall::PrintFonts()
+{
+    std::shared_ptr<PrinterSurface> printer = OpenPrinter ? OpenPrinter() : DefaultPrinter();
+    if (!printer)
+        return;
+    if (!CheckPaperSize(*printer))
+        return;
+    cmdGo->setEnabled(false);
+    if (optCatalog->isChecked()) {
+        PrintCatalogs(*printer);
+        chkUpper_Click();
+    }
+    if (optSheets->isChecked())
+        PrintUninstalledSheets(*printer);
+    if (auto* qt = dynamic_cast<QtPrinterSurface*>(printer.get()))
+        qt->Close();
+    cmdGo->setEnabled(true);
+}
+
+void frmInstall::PrintCatalogs(PrinterSurface& printer)
+{
+    const PrintFontList list = PreparePrintFonts();
+    lblStatus->setText(QStringLiteral("Printing..."));
+    const Gauge gauge = [this](int percent) { DrawWindowGauge(picGauge2, percent); };
+    gw::PrintCatalogs(printer, cmbStyle->currentText(), list, gauge, txtTitle->text(),
+                      QDir::toNativeSeparators(CurrentFolder));
+    lblStatus->setText(QStringLiteral("Ready to print"));
+}
+
+void frmInstall::PrintUninstalledSheets(PrinterSurface& printer)
+{
+    const PrintFontList list = PreparePrintFonts();
+    if (!CheckPaperSize(printer))
+        return;
+    lblStatus->setText(QStringLiteral("Printing specimen sheets..."));
+    std::array<bool, 8> checked{};
+    const std::array<QCheckBox*, 8> boxes = SheetBoxes();
+    for (size_t i = 0; i < 8; ++i)
+        checked[i] = boxes[i]->isChecked();
+    const Gauge gauge = [this](int percent) { DrawWindowGauge(picGauge2, percent); };
+    // 72 Point Set, Character Set, ANSI Chart, Keyboard Chart, then Specimen Sheets I to IV.
+    PrintSheets(printer, list, gauge, checked, {}, {7, 6, 5, 4, 0, 1, 2, 3});
+    lblStatus->setText(QStringLiteral("Ready to print!"));
+}
+
+// ---- Success dialog -------------------------------------------------------------------------
+
+frmSuccess::frmSuccess(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmSuccess"));
+    setWindowTitle(QStringLiteral("TrueType Install Wizard"));
+    picWizard = new PictureBox(this);
+    picWizard->setObjectName(QStringLiteral("picWizard"));
+    picWizard->setFixedWidth(TwipsToPixels(1500));
+    lblMsg = new QLabel(
+        QStringLiteral("The Installation Wizard has succesfully installed the following TrueType fonts."), this);
+    lblMsg->setObjectName(QStringLiteral("lblMsg"));
+    lblMsg->setWordWrap(true);
+    lstFonts = new QListWidget(this);
+    lstFonts->setObjectName(QStringLiteral("lstFonts"));
+    Command1 = new QPushButton(QStringLiteral("&OK"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setDefault(true);
+    auto* right = new QVBoxLayout;
+    right->addWidget(lblMsg);
+    right->addWidget(lstFonts, 1);
+    right->addWidget(Command1, 0, Qt::AlignRight);
+    auto* h = new QHBoxLayout(this);
+    h->addWidget(picWizard);
+    h->addLayout(right, 1);
+    resize(TwipsToPixels(7200), TwipsToPixels(4200));
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    Form_Load();
+}
+
+void frmSuccess::Form_Load()
+{
+    CentreForm(this);
+    QTimer::singleShot(0, this, [this] { DrawWizardPicture(picWizard); });
+}
+
+void frmSuccess::Command1_Click()
+{
+    hide();
+}
+
+} // namespace gw
