@@ -81,5 +81,6 @@ std::unique_ptr<AtmProfile> MakeDesktopAtmProfile();
 std::unique_ptr<MessageBoxes> MakeDesktopMessageBoxes();
 std::unique_ptr<ProgramRunner> MakeDesktopProgramRunner();
 std::unique_ptr<Storage> MakeDesktopStorage();
+std::unique_ptr<Trash> MakeDesktopTrash();
 
 } // namespace gw

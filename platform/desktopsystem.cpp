@@ -198,6 +198,7 @@ std::unique_ptr<Platform> MakeDesktopPlatform()
     platform->programs = MakeDesktopProgramRunner();
     platform->clipboard = std::make_unique<DesktopClipboard>();
     platform->storage = MakeDesktopStorage();
+    platform->trash = MakeDesktopTrash();
     return platform;
 }
 

@@ -44,7 +44,7 @@ public:
     int RemoveFontResource(const QString& path) override;
     int CreateScalableFontResource(int hidden, const QString& fotFile, const QString& fontFile,
                                    const QString& currentPath) override;
-    void BroadcastFontChange() override { ++broadcasts; }
+    void BroadcastFontChange() override;
 
     // Styles seen on both contexts, and those only the printer has. An
     // enumeration of all families calls once per distinct (face name, type bits)
@@ -53,6 +53,7 @@ public:
     QVector<Face> faces;
     QVector<Face> printerFaces;
     QMap<QString, int> addAnswers;  // path -> faces added; missing paths answer 1
+    QMap<QString, int> removeAnswers; // path -> answer of RemoveFontResource
     QStringList added, removed;     // every call, in order
     int broadcasts = 0;
 };
@@ -65,6 +66,7 @@ public:
     QList<QPair<QString, QString>> values; // in enumeration order
     bool failOpen = false;
     bool failQueryInfo = false;            // QueryInfo reports the count, then fails
+    bool failDelete = false;               // DeleteValue fails (the reject file cannot be written)
     int openKeys = 0;                      // keys open now (to check they are closed)
     QStringList openedPaths;
 };
@@ -116,6 +118,21 @@ public:
     QStringList copies;                     // "source -> dest" of every call
 };
 
+// The user's trash as a folder; errors injected by the test.
+class FakeTrash : public Trash {
+public:
+    int MoveToTrash(const QString& file, bool* trashed) override;
+    QString folder;          // the trash: files land here by their name
+    bool noTrash = false;    // no trash can take a file: it is deleted
+    QList<int> errors;       // per call from the front (0 goes on)
+    QStringList trashed, deleted;
+};
+
+// Calls of the font, registration, copy and trash fakes in the order they
+// were made ("RegDeleteValue name", "CreateScalableFontResource fot", ...);
+// cleared by InstallFakePlatform.
+QStringList& FakeCallLog();
+
 // The fakes installed by InstallFakePlatform; they belong to Sys().
 struct FakePlatform {
     FakeSystemInfo* system = nullptr;
@@ -126,6 +143,7 @@ struct FakePlatform {
     FakeProgramRunner* programs = nullptr;
     FakeClipboard* clipboard = nullptr;
     FakeStorage* storage = nullptr;
+    FakeTrash* trash = nullptr;
 };
 FakePlatform InstallFakePlatform(const QString& root);
 

@@ -218,6 +218,16 @@ public:
     virtual int CopyFile(const QString& source, const QString& dest) = 0;
 };
 
+// ---- The user's trash (remove wizard) ----------------------------------------------
+
+class Trash {
+public:
+    virtual ~Trash() = default;
+    // Moves file into the user's trash; where no trash can take it, deletes it.
+    // 0 or the error number; *trashed tells whether it went to the trash.
+    virtual int MoveToTrash(const QString& file, bool* trashed) = 0;
+};
+
 // ---- The set in use ------------------------------------------------------------
 
 struct Platform {
@@ -229,6 +239,7 @@ struct Platform {
     std::unique_ptr<ProgramRunner> programs;
     std::unique_ptr<Clipboard> clipboard;
     std::unique_ptr<Storage> storage;
+    std::unique_ptr<Trash> trash;
 };
 
 // The platform in use; set once at start-up (or by a test).
