@@ -28,6 +28,9 @@ constexpr Replacement Table[] = {
     {"your Windows PC", "this computer"},
     {"your PC", "this computer"},
     {"Use the Windows Control Panel", "Use your desktop's font settings"},
+    {"using the Windows Control Panel", "using your desktop's font settings"},
+    {"Do you wish to delete the FOT & TTF file?", "Do you wish to remove its font file?"},
+    {"The following font files will be deleted.", "The following font files will be moved to the trash."},
 };
 
 } // namespace
@@ -51,6 +54,17 @@ QString ForLinux(const QString& designed)
         text.replace(from, to);
     }
     return text;
+}
+
+QString FontHiddenNote()
+{
+    return QStringLiteral("The font is uninstalled all the same: it is hidden from every program.");
+}
+
+QString ConfirmTrashText(const QString& file)
+{
+    return QStringLiteral("Move the font file ") + file + QStringLiteral(" to the trash?\r\n\r\n")
+           + QStringLiteral("Yes moves it, No keeps it, Cancel keeps it and every file after it.");
 }
 
 QString Type1FoundText(const QString& version, bool realAtmIni)
