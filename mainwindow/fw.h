@@ -60,6 +60,7 @@ public:
     std::array<QLabel*, 3> StatusPanel{};     // 1..2, panels of StatusBar1
 
     // ---- Menus ----
+    QAction* mnuFileRemoveFont = nullptr;
     QAction* mnuFileExit = nullptr;
     QAction* mnuEditCopy = nullptr;
     QMenu* mnuChar = nullptr;
@@ -129,6 +130,7 @@ public:
     void ShowFontInfo();
 
     // ---- Menu commands ----
+    void mnuFileRemoveFont_Click();
     void mnuFileExit_Click();
     void mnuOptionsRereadFonts_Click();
 
