@@ -61,10 +61,12 @@ QString FontHiddenNote()
     return QStringLiteral("The font is uninstalled all the same: it is hidden from every program.");
 }
 
-QString ConfirmTrashText(const QString& file)
+QString ConfirmDeleteText(const QString& file, bool toTrash)
 {
-    return QStringLiteral("Move the font file ") + file + QStringLiteral(" to the trash?\r\n\r\n")
-           + QStringLiteral("Yes moves it, No keeps it, Cancel keeps it and every file after it.");
+    return (toTrash ? QStringLiteral("Move the font file ") + file + QStringLiteral(" to the trash?")
+                    : QStringLiteral("Delete the original font file ") + file
+                          + QStringLiteral("? Its copy is complete in the target folder."))
+           + QStringLiteral("\r\n\r\nYes goes on, No keeps this file, Cancel keeps it and every file after it.");
 }
 
 QString Type1FoundText(const QString& version, bool realAtmIni)

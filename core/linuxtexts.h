@@ -12,8 +12,9 @@ QString ForLinux(const QString& designed);
 // Said when an uninstalled font's file could not be deleted: the reject file
 // hides the font anyway (the designed system could not do that).
 QString FontHiddenNote();
-// The question "Con&firm file deletes" asks before a font file goes to the trash.
-QString ConfirmTrashText(const QString& file);
+// The question "Con&firm file deletes" asks before a font file goes to the
+// trash (delete) or, after its copy, away for good (move).
+QString ConfirmDeleteText(const QString& file, bool toTrash);
 
 // The splash line about Type 1 fonts: the designed text when a real "ATM.INI"
 // file exists, else the fontconfig wording.

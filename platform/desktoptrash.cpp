@@ -138,9 +138,12 @@ public:
             }
         }
         // No trash can take it: deleted as before there were trashes.
-        if (unlink(source.constData()) != 0)
-            return ErrorNumberFromErrno(errno);
-        return 0;
+        return DeleteFile(file);
+    }
+
+    int DeleteFile(const QString& file) override
+    {
+        return unlink(Native(file).constData()) == 0 ? 0 : ErrorNumberFromErrno(errno);
     }
 };
 

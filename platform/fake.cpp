@@ -258,6 +258,14 @@ int FakeStorage::CopyFile(const QString& source, const QString& dest)
     if (!QFileInfo(source).isFile())
         return ENOENT;
     QFile::remove(dest);
+    if (shortCopies > 0) {
+        --shortCopies;
+        QFile in(source), out(dest);
+        if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+            return ErrPathFileAccess;
+        out.write(in.read(in.size() / 2));
+        return 0;
+    }
     return QFile::copy(source, dest) ? 0 : ErrPathFileAccess;
 }
 
@@ -279,10 +287,8 @@ int FakeTrash::MoveToTrash(const QString& file, bool* trashed)
     }
     if (!QFileInfo(file).isFile())
         return ENOENT;
-    if (noTrash) {
-        deleted << file;
-        return QFile::remove(file) ? 0 : ErrPathFileAccess;
-    }
+    if (noTrash)
+        return Remove(file);
     QDir().mkpath(folder);
     const QString to = folder + "/" + QFileInfo(file).fileName();
     QFile::remove(to);
@@ -291,6 +297,24 @@ int FakeTrash::MoveToTrash(const QString& file, bool* trashed)
     this->trashed << file;
     *trashed = true;
     return 0;
+}
+
+int FakeTrash::DeleteFile(const QString& file)
+{
+    FakeCallLog() << "DeleteFile " + file;
+    if (!errors.isEmpty()) {
+        if (const int error = errors.takeFirst())
+            return error;
+    }
+    return Remove(file);
+}
+
+int FakeTrash::Remove(const QString& file)
+{
+    if (!QFileInfo(file).isFile())
+        return ENOENT;
+    deleted << file;
+    return QFile::remove(file) ? 0 : ErrPathFileAccess;
 }
 
 // ---- The set -----------------------------------------------------------------------

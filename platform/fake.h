@@ -116,16 +116,21 @@ public:
     QMap<QString, QList<int>> folderErrors; // folder -> answers taken from the front; then 0
     QList<int> copyErrors;                  // per copy from the front (0 copies); then copies
     QStringList copies;                     // "source -> dest" of every call
+    int shortCopies = 0;                    // the next copies write half the file and report success
 };
 
 // The user's trash as a folder; errors injected by the test.
 class FakeTrash : public Trash {
 public:
     int MoveToTrash(const QString& file, bool* trashed) override;
+    int DeleteFile(const QString& file) override;
     QString folder;          // the trash: files land here by their name
     bool noTrash = false;    // no trash can take a file: it is deleted
-    QList<int> errors;       // per call from the front (0 goes on)
+    QList<int> errors;       // per call of either kind from the front (0 goes on)
     QStringList trashed, deleted;
+
+private:
+    int Remove(const QString& file);
 };
 
 // Calls of the font, registration, copy and trash fakes in the order they

@@ -226,6 +226,8 @@ public:
     // Moves file into the user's trash; where no trash can take it, deletes it.
     // 0 or the error number; *trashed tells whether it went to the trash.
     virtual int MoveToTrash(const QString& file, bool* trashed) = 0;
+    // Deletes file for good (a moved file's original); 0 or the error number.
+    virtual int DeleteFile(const QString& file) = 0;
 };
 
 // ---- The set in use ------------------------------------------------------------

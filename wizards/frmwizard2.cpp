@@ -284,8 +284,9 @@ RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& cho
         }
 
         if ((choice.action == ActionDelete || choice.action == ActionMove) && font.Done) {
+            const bool toTrash = choice.action == ActionDelete;
             if (choice.confirmDeletes && !keepTheRest) {
-                const int answer = Sys().messages->MsgBox(ConfirmTrashText(font.FontFile),
+                const int answer = Sys().messages->MsgBox(ConfirmDeleteText(font.FontFile, toTrash),
                                                           vbYesNoCancel | vbQuestion, kTitle);
                 if (answer == vbCancel)
                     keepTheRest = true;
@@ -294,8 +295,12 @@ RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& cho
             }
             if (keepTheRest)
                 continue;
+            // Delete puts the file in the trash; a move's original is complete at
+            // the target already and goes for good.
             bool trashed = false;
-            if (const int error = Sys().trash->MoveToTrash(font.FontFile, &trashed))
+            const int error = toTrash ? Sys().trash->MoveToTrash(font.FontFile, &trashed)
+                                      : Sys().trash->DeleteFile(font.FontFile);
+            if (error)
                 Sys().messages->MsgBox(DeleteErrorText(error, font.FontFile,
                                                        rows[i].registryKnown && !stillRegistered[i]),
                                        vbInformation, kTitle);
