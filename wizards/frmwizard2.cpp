@@ -330,6 +330,7 @@ QTreeWidget* MakeFontList(QWidget* parent, const QString& name)
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
     list->setAllColumnsShowFocus(true);
+    list->setTextElideMode(Qt::ElideMiddle); // the end of a path tells files apart
     list->header()->resizeSection(ColName, 170);
     list->header()->resizeSection(ColFile, 230);
     list->header()->resizeSection(ColSize, 50);
@@ -352,7 +353,7 @@ frmWizard2::frmWizard2(const QString& currentFont, QWidget* parent) : QDialog(pa
     lblMsg = new QLabel(this);
     lblMsg->setObjectName(QStringLiteral("lblMsg"));
     lblMsg->setWordWrap(true);
-    lblMsg->setMinimumHeight(TwipsToPixels(750) - 10);
+    lblMsg->setMinimumHeight(TwipsToPixels(750));
     lblMsg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (int i = 0; i < 3; ++i) {
         picStep[size_t(i)] = new QWidget(this);
@@ -452,6 +453,7 @@ frmWizard2::frmWizard2(const QString& currentFont, QWidget* parent) : QDialog(pa
     buttons->addWidget(cmdExit);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblMsg);
+    layout->addSpacing(6);
     for (QWidget* step : picStep)
         layout->addWidget(step, 1);
     layout->addLayout(buttons);
