@@ -35,6 +35,9 @@ constexpr Replacement Table[] = {
     {"Windows Registry", "your font registrations"},
     {"a Windows PC", "this computer"},
     {"are currently installed in Windows.", "are currently installed on this computer."},
+    {"using the Windows Control Panel", "using your desktop's font settings"},
+    {"Do you wish to delete the FOT & TTF file?", "Do you wish to remove its font file?"},
+    {"The following font files will be deleted.", "The following font files will be moved to the trash."},
 };
 
 } // namespace
@@ -58,6 +61,19 @@ QString ForLinux(const QString& designed)
         text.replace(from, to);
     }
     return text;
+}
+
+QString FontHiddenNote()
+{
+    return QStringLiteral("The font is uninstalled all the same: it is hidden from every program.");
+}
+
+QString ConfirmDeleteText(const QString& file, bool toTrash)
+{
+    return (toTrash ? QStringLiteral("Move the font file ") + file + QStringLiteral(" to the trash?")
+                    : QStringLiteral("Delete the original font file ") + file
+                          + QStringLiteral("? Its copy is complete in the target folder."))
+           + QStringLiteral("\r\n\r\nYes goes on, No keeps this file, Cancel keeps it and every file after it.");
 }
 
 QString Type1FoundText(const QString& version, bool realAtmIni)

@@ -9,6 +9,13 @@ namespace gw {
 // The designed text with every untrue part replaced; other texts come back as they are.
 QString ForLinux(const QString& designed);
 
+// Said when an uninstalled font's file could not be deleted: the reject file
+// hides the font anyway (the designed system could not do that).
+QString FontHiddenNote();
+// The question "Con&firm file deletes" asks before a font file goes to the
+// trash (delete) or, after its copy, away for good (move).
+QString ConfirmDeleteText(const QString& file, bool toTrash);
+
 // The splash line about Type 1 fonts: the designed text when a real "ATM.INI"
 // file exists, else the fontconfig wording.
 QString Type1FoundText(const QString& version, bool realAtmIni);

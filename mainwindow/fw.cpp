@@ -29,6 +29,7 @@
 #include "wizards/frmbatch.h"
 #include "fonts/glyphs.h"
 #include "mainwindow/findbox.h"
+#include "wizards/frmwizard2.h"
 
 namespace gw {
 
@@ -289,6 +290,13 @@ void FW::CreateMenus()
                                      [this] { mnuFileCatalog_Click(); });
     file->addSeparator();
     mnuFileExit = file->addAction(QStringLiteral("E&xit"), this, [this] { mnuFileExit_Click(); });
+
+    // Uninstall Fonts: the remove wizard.
+    mnuFileRemoveFont = new QAction(QStringLiteral("&Uninstall Fonts..."), this);
+    mnuFileRemoveFont->setObjectName(QStringLiteral("mnuFileRemoveFont"));
+    mnuFileRemoveFont->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
+    connect(mnuFileRemoveFont, &QAction::triggered, this, [this] { mnuFileRemoveFont_Click(); });
+    file->insertAction(mnuFileExit, mnuFileRemoveFont);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     mnuEditCopy = edit->addAction(QStringLiteral("&Copy"), this, [this] { mnuEditCopy_Click(); });
@@ -807,6 +815,26 @@ void FW::txtFind_Change()
 void FW::mnuFileExit_Click()
 {
     close();
+}
+
+void FW::mnuFileRemoveFont_Click()
+{
+    FontsChanged = false;
+    const int style = StyleIndex();
+    const QString current = style > 0 ? StyleTable[size_t(style - 1)].FullName : QString();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto* wizard = new frmWizard2(current, this);
+    QApplication::restoreOverrideCursor();
+    wizard->exec();
+    delete wizard;
+    if (FontsChanged) {
+        mnuOptionsRereadFonts_Click();
+        if (fontList->Count() > 0) {
+            SelectRow(0);
+            ListView1_ItemClick(0);
+        }
+    }
+    FontsChanged = false;
 }
 
 void FW::mnuOptionsRereadFonts_Click()

@@ -68,6 +68,7 @@ public:
     QAction* mnuFileInstallFont = nullptr;
     QAction* mnuFileCatalog = nullptr;
     QAction* mnuFileInventory = nullptr;   // "&Print..."
+    QAction* mnuFileRemoveFont = nullptr;
     QAction* mnuFileExit = nullptr;
     QAction* mnuEditCopy = nullptr;
     QMenu* mnuChar = nullptr;
@@ -146,6 +147,7 @@ public:
     // ---- Menu commands ----
     void mnuFileInstallFont_Click();
     void mnuFileCatalog_Click();
+    void mnuFileRemoveFont_Click();
     void mnuFileExit_Click();
     void mnuOptionsRereadFonts_Click();
     void mnuFileInventory_Click();

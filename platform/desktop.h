@@ -93,5 +93,6 @@ std::unique_ptr<HelpService> MakeDesktopHelpService();
 std::unique_ptr<FileDialogs> MakeDesktopFileDialogs();
 std::unique_ptr<CharacterMaps> MakeDesktopCharacterMaps();
 std::unique_ptr<KeyboardState> MakeDesktopKeyboardState();
+std::unique_ptr<Trash> MakeDesktopTrash();
 
 } // namespace gw

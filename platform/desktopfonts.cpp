@@ -435,6 +435,9 @@ int DesktopRemoveFont(const QString& path)
     const QString file = FontFileOf(path);
     if (file.isEmpty())
         return 0;
+    // A file the reject file hides is withdrawn from every program already.
+    if (DesktopHiddenFiles().contains(file))
+        return 1;
     const QVector<DesktopFace> faces = DesktopFontFaces();
     for (const DesktopFace& face : faces)
         if (face.file == file)

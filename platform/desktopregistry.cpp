@@ -133,15 +133,19 @@ protected:
         index_ = set_->listedIndex;
     }
 
-    void Remove(int index) override
+    bool Remove(int index) override
     {
-        DesktopSetHidden(FileOfData(values_[index].second), true);
+        // The value stays while its file cannot be hidden (reject file not writable).
+        const QString file = QDir::cleanPath(FileOfData(values_[index].second));
+        if (!DesktopSetHidden(file, true) && !DesktopHiddenFiles().contains(file))
+            return false;
         const int s = FindRegValue(set_->values, values_[index].first);
         if (s >= 0)
             set_->values.removeAt(s);
         ++set_->revision;
         values_ = ReadValues(*set_);
         index_ = set_->listedIndex;
+        return true;
     }
 
 private:

@@ -202,6 +202,7 @@ std::unique_ptr<Platform> MakeDesktopPlatform()
     platform->dialogs = MakeDesktopFileDialogs();
     platform->characterMaps = MakeDesktopCharacterMaps();
     platform->keyboard = MakeDesktopKeyboardState();
+    platform->trash = MakeDesktopTrash();
     return platform;
 }
 

@@ -1,11 +1,13 @@
 #include "platform/fake.h"
 
 #include <QDir>
+#include <cerrno>
 #include <QFile>
 #include <QFileInfo>
 
 #include "core/codepage.h"
 #include "core/inifile.h"
+#include "platform/desktop.h"
 #include "platform/fotwriter.h"
 #include "platform/valuelistkey.h"
 
@@ -103,6 +105,12 @@ void FakeFontSystem::EnumFontFamilies(DeviceContext dc, const QString& family,
     }
 }
 
+void FakeFontSystem::BroadcastFontChange()
+{
+    ++broadcasts;
+    FakeCallLog() << "BroadcastFontChange";
+}
+
 int FakeFontSystem::AddFontResource(const QString& path)
 {
     added << path;
@@ -112,8 +120,15 @@ int FakeFontSystem::AddFontResource(const QString& path)
 int FakeFontSystem::RemoveFontResource(const QString& path)
 {
     removed << path;
+    FakeCallLog() << "RemoveFontResource " + path;
+    if (removeAnswers.contains(path))
+        return removeAnswers.value(path);
     if (added.contains(path, Qt::CaseInsensitive))
         return 1;
+    // A .fot file stands for the font it names.
+    if (path.endsWith(".fot", Qt::CaseInsensitive) && !FotTargetPath(path).isEmpty()
+        && FotTargetPath(path) != path)
+        return RemoveFontResource(FotTargetPath(path));
     for (const QVector<Face>* list : {&faces, &printerFaces})
         for (const Face& face : *list)
             if (!face.elf.filePath.isEmpty() && face.elf.filePath.compare(path, Qt::CaseInsensitive) == 0)
@@ -124,6 +139,7 @@ int FakeFontSystem::RemoveFontResource(const QString& path)
 int FakeFontSystem::CreateScalableFontResource(int, const QString& fotFile, const QString& fontFile,
                                                const QString&)
 {
+    FakeCallLog() << "CreateScalableFontResource " + fotFile;
     return WriteFotFile(fotFile, fontFile);
 }
 
@@ -155,7 +171,14 @@ protected:
             registry_->values.append({name, data});
     }
 
-    void Remove(int index) override { registry_->values.removeAt(index); }
+    bool Remove(int index) override
+    {
+        FakeCallLog() << "RegDeleteValue " + registry_->values[index].first;
+        if (registry_->failDelete)
+            return false;
+        registry_->values.removeAt(index);
+        return true;
+    }
 
 private:
     FakeRegistry* registry_;
@@ -227,11 +250,22 @@ int FakeStorage::FolderError(const QString& folder)
 int FakeStorage::CopyFile(const QString& source, const QString& dest)
 {
     copies << source + " -> " + dest;
+    FakeCallLog() << "CopyFile " + source + " -> " + dest;
     if (!copyErrors.isEmpty()) {
         if (const int error = copyErrors.takeFirst())
             return error;
     }
+    if (!QFileInfo(source).isFile())
+        return ENOENT;
     QFile::remove(dest);
+    if (shortCopies > 0) {
+        --shortCopies;
+        QFile in(source), out(dest);
+        if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+            return ErrPathFileAccess;
+        out.write(in.read(in.size() / 2));
+        return 0;
+    }
     return QFile::copy(source, dest) ? 0 : ErrPathFileAccess;
 }
 
@@ -275,6 +309,52 @@ QString FakeFileDialogs::SaveFile(const QString& title, const QString& defaultEx
 QString FakeFileDialogs::PickFolder(const QString& title, const QString& startFolder)
 {
     return Answer(*this, title, startFolder, QString());
+// ---- Trash ----------------------------------------------------------------------------
+
+QStringList& FakeCallLog()
+{
+    static QStringList log;
+    return log;
+}
+
+int FakeTrash::MoveToTrash(const QString& file, bool* trashed)
+{
+    *trashed = false;
+    FakeCallLog() << "MoveToTrash " + file;
+    if (!errors.isEmpty()) {
+        if (const int error = errors.takeFirst())
+            return error;
+    }
+    if (!QFileInfo(file).isFile())
+        return ENOENT;
+    if (noTrash)
+        return Remove(file);
+    QDir().mkpath(folder);
+    const QString to = folder + "/" + QFileInfo(file).fileName();
+    QFile::remove(to);
+    if (!QFile::rename(file, to))
+        return ErrPathFileAccess;
+    this->trashed << file;
+    *trashed = true;
+    return 0;
+}
+
+int FakeTrash::DeleteFile(const QString& file)
+{
+    FakeCallLog() << "DeleteFile " + file;
+    if (!errors.isEmpty()) {
+        if (const int error = errors.takeFirst())
+            return error;
+    }
+    return Remove(file);
+}
+
+int FakeTrash::Remove(const QString& file)
+{
+    if (!QFileInfo(file).isFile())
+        return ENOENT;
+    deleted << file;
+    return QFile::remove(file) ? 0 : ErrPathFileAccess;
 }
 
 // ---- The set -----------------------------------------------------------------------
@@ -319,6 +399,11 @@ FakePlatform InstallFakePlatform(const QString& root)
     auto storage = std::make_unique<FakeStorage>();
     fake.storage = storage.get();
     platform->storage = std::move(storage);
+    auto trash = std::make_unique<FakeTrash>();
+    trash->folder = root + "/trash";
+    fake.trash = trash.get();
+    platform->trash = std::move(trash);
+    FakeCallLog().clear();
     SetPlatform(std::move(platform));
     return fake;
 }

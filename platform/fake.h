@@ -47,6 +47,7 @@ public:
     void BroadcastFontChange() override { ++broadcasts; }
     void RescanFonts() override { ++rescans; }
     int rescans = 0;
+    void BroadcastFontChange() override;
 
     // Styles seen on both contexts, and those only the printer has. An
     // enumeration of all families calls once per distinct (face name, type bits)
@@ -55,6 +56,7 @@ public:
     QVector<Face> faces;
     QVector<Face> printerFaces;
     QMap<QString, int> addAnswers;  // path -> faces added; missing paths answer 1
+    QMap<QString, int> removeAnswers; // path -> answer of RemoveFontResource
     QStringList added, removed;     // every call, in order
     int broadcasts = 0;
 };
@@ -67,6 +69,7 @@ public:
     QList<QPair<QString, QString>> values; // in enumeration order
     bool failOpen = false;
     bool failQueryInfo = false;            // QueryInfo reports the count, then fails
+    bool failDelete = false;               // DeleteValue fails (the reject file cannot be written)
     int openKeys = 0;                      // keys open now (to check they are closed)
     QStringList openedPaths;
 };
@@ -116,6 +119,7 @@ public:
     QMap<QString, QList<int>> folderErrors; // folder -> answers taken from the front; then 0
     QList<int> copyErrors;                  // per copy from the front (0 copies); then copies
     QStringList copies;                     // "source -> dest" of every call
+    int shortCopies = 0;                    // the next copies write half the file and report success
 };
 
 class FakeHelpService : public HelpService {
@@ -158,6 +162,24 @@ public:
     bool capsLock = false;
     int sets = 0;
 };
+// The user's trash as a folder; errors injected by the test.
+class FakeTrash : public Trash {
+public:
+    int MoveToTrash(const QString& file, bool* trashed) override;
+    int DeleteFile(const QString& file) override;
+    QString folder;          // the trash: files land here by their name
+    bool noTrash = false;    // no trash can take a file: it is deleted
+    QList<int> errors;       // per call of either kind from the front (0 goes on)
+    QStringList trashed, deleted;
+
+private:
+    int Remove(const QString& file);
+};
+
+// Calls of the font, registration, copy and trash fakes in the order they
+// were made ("RegDeleteValue name", "CreateScalableFontResource fot", ...);
+// cleared by InstallFakePlatform.
+QStringList& FakeCallLog();
 
 // The fakes installed by InstallFakePlatform; they belong to Sys().
 struct FakePlatform {
@@ -173,6 +195,7 @@ struct FakePlatform {
     FakeFileDialogs* dialogs = nullptr;
     FakeCharacterMaps* characterMaps = nullptr;
     FakeKeyboardState* keyboard = nullptr;
+    FakeTrash* trash = nullptr;
 };
 FakePlatform InstallFakePlatform(const QString& root);
 

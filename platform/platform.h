@@ -271,6 +271,18 @@ public:
     virtual void CapsKeyPressed() = 0;
 };
 
+// ---- The user's trash (remove wizard) ----------------------------------------------
+
+class Trash {
+public:
+    virtual ~Trash() = default;
+    // Moves file into the user's trash; where no trash can take it, deletes it.
+    // 0 or the error number; *trashed tells whether it went to the trash.
+    virtual int MoveToTrash(const QString& file, bool* trashed) = 0;
+    // Deletes file for good (a moved file's original); 0 or the error number.
+    virtual int DeleteFile(const QString& file) = 0;
+};
+
 // ---- The set in use ------------------------------------------------------------
 
 struct Platform {
@@ -286,6 +298,7 @@ struct Platform {
     std::unique_ptr<FileDialogs> dialogs;
     std::unique_ptr<CharacterMaps> characterMaps;
     std::unique_ptr<KeyboardState> keyboard;
+    std::unique_ptr<Trash> trash;
 };
 
 // The platform in use; set once at start-up (or by a test).

@@ -74,8 +74,7 @@ long ValueListKey::DeleteValue(const QString& name)
     const int i = Find(name);
     if (i < 0)
         return ERROR_FILE_NOT_FOUND;
-    Remove(i);
-    return ERROR_SUCCESS;
+    return Remove(i) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
 }
 
 } // namespace gw

@@ -35,8 +35,8 @@ protected:
     virtual const QList<RegValue>& Values() const = 0;
     // Only on a writable key: sets or adds the value.
     virtual void Store(const QString& name, const QString& data) = 0;
-    // Only on a writable key: removes Values()[index].
-    virtual void Remove(int index) = 0;
+    // Only on a writable key: removes Values()[index]; false when it cannot.
+    virtual bool Remove(int index) = 0;
     // Index of a value by name; a key with an index of its names answers from it.
     virtual int Find(const QString& name) const { return FindRegValue(Values(), name); }
 

@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTimer>
+#include <QTreeWidget>
 #include <QAction>
 #include <QMenuBar>
 #include <QScreen>
@@ -23,6 +25,7 @@
 #include "fonts/fonttable.h"
 #include "mainwindow/fw.h"
 #include "testenv.h"
+#include "wizards/frmwizard2.h"
 
 using namespace gw;
 
@@ -356,6 +359,35 @@ private slots:
         QCOMPARE(shown().size(), 4);
         QCOMPARE(w->StatusPanel[2]->text(), QString("4 font families"));
         QCOMPARE(Selected(*w), QString("Liberation Sans"));
+    }
+
+    void uninstallRereadsAndSelectsTheFirstFamily()
+    {
+        SetShow(true, false, false);
+        auto w = std::make_unique<FW>();
+        QCOMPARE(w->mnuFileRemoveFont->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_U));
+        QVERIFY(SelectFamily(*w, "Liberation Sans"));
+        QStringList preselected;
+        QTimer poll; // acts once the wizard runs modally
+        poll.start(10);
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* wizard = qobject_cast<frmWizard2*>(QApplication::activeModalWidget());
+            if (!wizard)
+                return;
+            poll.stop();
+            for (QTreeWidgetItem* item : wizard->ListView1->selectedItems())
+                preselected << item->text(0);
+            // The platform hides the family once it is uninstalled.
+            auto& faces = env->fake.fonts->faces;
+            faces.erase(faces.begin() + 2, faces.begin() + 6);
+            wizard->AdvanceButton(2);
+            wizard->cmdRemove_Click();
+        });
+        w->mnuFileRemoveFont->trigger();
+        QCOMPARE(preselected, QStringList{"Liberation Sans"});
+        QCOMPARE(w->fontList->Count(), 1);
+        QCOMPARE(Selected(*w), QString("DejaVu Sans"));
+        QVERIFY(!FontsChanged);
     }
 
 private:

@@ -1,0 +1,392 @@
+// Remove Font Wizard on the fake platform: selection, step texts, settings,
+// the order of the removal and where every file is after each fault.
+#include <QCheckBox>
+#include <cerrno>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "core/globals.h"
+#include "core/settings.h"
+#include "fonts/fonttable.h"
+#include "sfntbuilder.h"
+#include "testenv.h"
+#include "wizards/frmwizard2.h"
+
+using namespace gw;
+
+namespace {
+
+// Fonts: full name, family.
+const QList<QPair<QString, QString>> kFonts = {
+    {"Alpha", "Alpha"}, {"Alpha Bold", "Alpha"}, {"Alpha Italic", "Alpha"},
+    {"Alpha Bold Italic", "Alpha"}, {"Beta", "Beta"}, {"Beta Oblique", "Beta"}};
+
+QString FileOf(const QString& fullName)
+{
+    return fullName.toLower().remove(' ') + ".ttf";
+}
+
+QStringList Selected(QTreeWidget* list)
+{
+    QStringList names;
+    for (QTreeWidgetItem* item : list->selectedItems())
+        names << item->text(0);
+    names.sort();
+    return names;
+}
+
+void Select(frmWizard2& w, const QStringList& names)
+{
+    for (int i = 0; i < w.ListView1->topLevelItemCount(); ++i)
+        if (names.contains(w.ListView1->topLevelItem(i)->text(0)))
+            w.ListView1->topLevelItem(i)->setSelected(true);
+}
+
+} // namespace
+
+class TestFrmWizard2 : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> env_;
+    QString fonts_, target_;
+
+    // Where a font's file is now: "source", "target", "trash", "source+target" or "gone".
+    QString Where(const QString& fullName) const
+    {
+        const QString name = FileOf(fullName);
+        QStringList at;
+        if (QFileInfo::exists(fonts_ + "/" + name))
+            at << "source";
+        if (target_ != fonts_ && QFileInfo::exists(target_ + "/" + name))
+            at << "target";
+        if (QFileInfo::exists(env_->root() + "/fake/trash/" + name))
+            at << "trash";
+        return at.isEmpty() ? QStringLiteral("gone") : at.join('+');
+    }
+
+    // Runs the removal of names with the action (and the target folder for copy/move).
+    void Run(frmWizard2& w, const QStringList& names, int action)
+    {
+        Select(w, names);
+        (action == ActionCopy ? w.optCopy : action == ActionMove ? w.optMove : w.optDelete)->setChecked(true);
+        w.txtTarget->setText(target_);
+        w.AdvanceButton(2);
+        FakeCallLog().clear();
+        w.cmdRemove_Click();
+    }
+
+private slots:
+    void init()
+    {
+        env_ = std::make_unique<TestEnv>();
+        fonts_ = env_->root() + "/fonts";
+        target_ = env_->root() + "/target";
+        QDir().mkpath(target_);
+        ResetFontTable();
+        FontTable.clear();
+        for (const auto& [full, family] : kFonts) {
+            const QString file = fonts_ + "/" + FileOf(full);
+            QVERIFY(WriteFile(file, SfntBuilder::Simple(family, full)));
+            FontRecord record;
+            record.FullName = full;
+            record.FaceName = family;
+            record.RegistryName = full + " (TrueType)";
+            record.FontFile = file;
+            record.FileSize = "1k";
+            FontTable.push_back(record);
+            env_->fake.registry->values.append({full + " (TrueType)", file});
+            env_->fake.fonts->faces << FakeFontSystem::MakeFace(family, full, "Regular", 400, false,
+                                                                TRUETYPE_FONTTYPE, file);
+        }
+        // Beta Oblique has no registration: its entry is "unknown".
+        env_->fake.registry->values.removeAt(5);
+        ReadRegFontList();
+        FontsChanged = false;
+    }
+    void cleanup() { env_.reset(); }
+
+    // ---- Load, selection rules and counts ----
+
+    void loadListsEveryFontSortedWithItsEntry()
+    {
+        frmWizard2 w("Alpha Bold");
+        QCOMPARE(w.windowTitle(), QString("Remove Font Wizard"));
+        QCOMPARE(w.ListView1->topLevelItemCount(), kFonts.size());
+        QCOMPARE(w.ListView1->topLevelItem(0)->text(0), QString("Alpha"));
+        QCOMPARE(w.ListView1->topLevelItem(1)->text(3),
+                 "Alpha Bold (TrueType) = " + (fonts_ + "/alphabold.ttf").toLower());
+        QCOMPARE(w.ListView1->topLevelItem(5)->text(3), QString("unknown"));
+        QCOMPARE(Selected(w.ListView1), QStringList{"Alpha Bold"});
+        QCOMPARE(w.pnlSample->text(), QString("Alpha Bold"));
+        QVERIFY(w.pnlSample->font().bold() && !w.pnlSample->font().italic());
+        QCOMPARE(w.lblSelected->text(), QString("1 font selected"));
+    }
+
+    void menuSelectionOnlyAdds_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("regular keeps a bold row") << QStringList{"Alpha Bold"} << "regular"
+                                                  << QStringList{"Alpha", "Alpha Bold", "Beta"} << "3 fonts selected";
+        QTest::newRow("bold") << QStringList{"Alpha"} << "bold" << QStringList{"Alpha", "Alpha Bold"}
+                              << "2 fonts selected";
+        QTest::newRow("italic takes oblique, not bold") << QStringList{} << "italic"
+                                                        << QStringList{"Alpha Italic", "Beta Oblique"}
+                                                        << "2 fonts selected";
+        QTest::newRow("bold italic") << QStringList{} << "bolditalic" << QStringList{"Alpha Bold Italic"}
+                                     << "1 font selected";
+        QTest::newRow("family of the clicked row") << QStringList{"Alpha"} << "family"
+                                                   << QStringList{"Alpha", "Beta", "Beta Oblique"}
+                                                   << "3 fonts selected";
+        QTest::newRow("none") << QStringList{"Alpha", "Beta"} << "none" << QStringList{} << "No fonts selected";
+    }
+    void menuSelectionOnlyAdds()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QString, item);
+        QFETCH(QStringList, after);
+        QFETCH(QString, label);
+        frmWizard2 w;
+        Select(w, before);
+        QStringList shown;
+        w.popupMenu = [&](QMenu* menu, const QPoint&) {
+            for (QAction* a : menu->actions())
+                if (a->isVisible() && !a->isSeparator())
+                    shown << a->text();
+        };
+        if (item == "family") {
+            // Right button over "Beta Oblique": the family item names Beta; the selection stays.
+            QTreeWidgetItem* row = w.ListView1->findItems("Beta Oblique", Qt::MatchExactly).value(0);
+            w.show();
+            QTest::mouseClick(w.ListView1->viewport(), Qt::RightButton, {},
+                              w.ListView1->visualItemRect(row).center());
+            QCOMPARE(shown.value(0), QString("Beta"));
+            QCOMPARE(Selected(w.ListView1), before);
+            w.mnuContextFamily_Click();
+        } else {
+            w.cmdSelect_Click();
+            QCOMPARE(shown.first(), QString("&Regular Fonts")); // no family item under the button
+            if (item == "regular") w.mnuContextRegularFonts_Click();
+            if (item == "bold") w.mnuContextBoldFonts_Click();
+            if (item == "italic") w.mnuContextItalicFonts_Click();
+            if (item == "bolditalic") w.mnuContextBoldItalicFonts_Click();
+            if (item == "none") w.mnuContextNone_Click();
+        }
+        QCOMPARE(Selected(w.ListView1), after);
+        QCOMPARE(w.lblSelected->text(), label);
+        QCOMPARE(w.lblStatus->text(), after.isEmpty() ? QString("No fonts selected.")
+                                      : after.size() == 1 ? QString("Ready to uninstall 1 font.")
+                                      : QString("Ready to uninstall %1 fonts.").arg(after.size()));
+    }
+
+    // ---- Steps and settings ----
+
+    void stepTextsForEachAction_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("delete says trash") << int(ActionDelete) << "The following font files will be moved to the trash.";
+        QTest::newRow("copy") << int(ActionCopy) << "The following font files will be copied to \"%1\"";
+        QTest::newRow("move") << int(ActionMove) << "The following font files will be moved to \"%1\"";
+    }
+    void stepTextsForEachAction()
+    {
+        QFETCH(int, action);
+        QFETCH(QString, text);
+        WriteIniString("RemoveWizard", "Action", QString::number(action), IniFile);
+        WriteIniString("RemoveWizard", "DestDir", "/Some/Folder", IniFile);
+        frmWizard2 w;
+        QCOMPARE(w.txtTarget->text(), QString("/some/folder"));
+        QCOMPARE(w.txtTarget->isEnabled(), action != ActionDelete);
+        QVERIFY(!w.cmdPrev->isEnabled());
+        w.cmdNext_Click();
+        QVERIFY(w.picStep[1]->isVisibleTo(&w) && !w.picStep[0]->isVisibleTo(&w));
+        w.cmdNext_Click();
+        QVERIFY(!w.cmdNext->isEnabled() && w.cmdPrev->isEnabled());
+        QVERIFY(!w.cmdRemove->isEnabled());
+        QCOMPARE(w.lblAction->text(), text.contains("%1") ? text.arg("/some/folder") : text);
+        w.cmdPrev_Click();
+        w.cmdPrev_Click();
+        Select(w, {"Alpha", "Beta"});
+        w.AdvanceButton(2);
+        QVERIFY(w.cmdRemove->isEnabled());
+        QCOMPARE(w.ListView2->topLevelItemCount(), 2);
+        QCOMPARE(w.lblMsg->text(), QString("You have selected  2 font(s) to uninstall.\r\nTo complete "
+                                           "the operation, click the \"Uninstall Fonts!\" button."));
+    }
+
+    void settingsDefaultsAndUnload()
+    {
+        {
+            frmWizard2 w;
+            QCOMPARE(w.txtTarget->text(), Sys().system->ProgramFolder());
+            QVERIFY(w.optDelete->isChecked() && !w.chkDelete->isChecked());
+            w.optMove->setChecked(true);
+            w.txtTarget->setText("/Tmp/Kept");
+            w.chkDelete->setChecked(true);
+            w.cmdExit_Click();
+            QCOMPARE(w.lblOK->text(), QString("CANCEL"));
+        }
+        QCOMPARE(ReadIniString("RemoveWizard", "Action", "", IniFile), QString("3"));
+        QCOMPARE(ReadIniString("RemoveWizard", "DestDir", "", IniFile), QString("/Tmp/Kept"));
+        QCOMPARE(ReadIniString("RemoveWizard", "ConfirmDeletes", "", IniFile), QString("1"));
+        frmWizard2 again;
+        QVERIFY(again.chkDelete->isChecked());
+        QVERIFY(!FontsChanged);
+    }
+
+    // ---- Removal order ----
+
+    void removalOrder_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("where");
+        QTest::newRow("delete") << int(ActionDelete) << "trash";
+        QTest::newRow("copy") << int(ActionCopy) << "source+target";
+        QTest::newRow("move") << int(ActionMove) << "target";
+    }
+    void removalOrder()
+    {
+        QFETCH(int, action);
+        QFETCH(QString, where);
+        frmWizard2 w;
+        Run(w, {"Alpha"}, action);
+        const QString file = fonts_ + "/alpha.ttf";
+        const QString fot = Sys().system->ProgramFolder() + "/alpha.fot";
+        QStringList expected{"RegDeleteValue Alpha (TrueType)", "CreateScalableFontResource " + fot,
+                             "RemoveFontResource " + fot, "RemoveFontResource " + file, "BroadcastFontChange"};
+        if (action != ActionDelete)
+            expected << "CopyFile " + file + " -> " + target_ + "/alpha.ttf";
+        if (action == ActionDelete)
+            expected << "MoveToTrash " + file;
+        if (action == ActionMove)
+            expected << "DeleteFile " + file;
+        QCOMPARE(FakeCallLog(), expected);
+        QCOMPARE(Where("Alpha"), where);
+        QVERIFY(!QFileInfo::exists(fot));
+        QCOMPARE(env_->fake.registry->values.size(), 4);
+        QVERIFY(FontsChanged);
+        QCOMPARE(w.lblOK->text(), QString("OK"));
+        QVERIFY(env_->fake.messages->texts.isEmpty());
+    }
+
+    // ---- Faults: the message, whether the run goes on, and where each file is ----
+
+    void faultMatrix_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QList<int>>("copyErrors");
+        QTest::addColumn<QList<int>>("trashErrors");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("message"); // a part of the first message; "" none
+        QTest::addColumn<QString>("alpha");   // where Alpha's file is afterwards
+        QTest::addColumn<QString>("beta");    // where Beta's file is afterwards
+        QTest::addColumn<bool>("finished");   // the wizard closed with "OK"
+
+        using L = QList<int>;
+        QTest::newRow("61 disk full: next font goes on") << int(ActionMove) << L{ErrDiskFull} << L{} << L{} << ""
+            << "This drive is full! Glyphwick cannot place a file there!" << "source" << "target" << true;
+        QTest::newRow("75 read-only target: next font goes on") << int(ActionMove) << L{ErrPathFileAccess} << L{}
+            << L{} << "" << "cannot access a font file on the drive" << "source" << "target" << true;
+        QTest::newRow("71 not ready, Retry copies") << int(ActionMove) << L{ErrDiskNotReady} << L{} << L{vbRetry}
+            << "" << "Disk not ready..." << "target" << "target" << true;
+        QTest::newRow("68 not ready, Cancel ends the run") << int(ActionMove) << L{ErrDeviceUnavailable} << L{}
+            << L{vbCancel} << "" << "Click Retry to continue or Cancel to stop removing fonts..." << "source"
+            << "source" << true;
+        QTest::newRow("source vanished stops at once") << int(ActionMove) << L{} << L{} << L{} << "vanish"
+            << "This font could not be removed!" << "gone" << "source" << false;
+        QTest::newRow("copy came out short") << int(ActionMove) << L{} << L{} << L{} << "short"
+            << "cannot access a font file on the drive" << "source+target" << "target" << true;
+        QTest::newRow("75 delete: read-only, font hidden") << int(ActionDelete) << L{} << L{ErrPathFileAccess}
+            << L{} << "" << "The file may be marked as a read-only file" << "source" << "trash" << true;
+        QTest::newRow("other delete error") << int(ActionDelete) << L{} << L{EBUSY} << L{} << ""
+            << "It is not known why the file can't be deleted!" << "source" << "trash" << true;
+        QTest::newRow("no trash: deleted") << int(ActionDelete) << L{} << L{} << L{} << "notrash" << ""
+            << "gone" << "gone" << true;
+        QTest::newRow("reject file unwritable: delete keeps files") << int(ActionDelete) << L{} << L{} << L{}
+            << "faildelete" << "This font could not be removed!" << "source" << "source" << true;
+        QTest::newRow("reject file unwritable: copy still copies") << int(ActionCopy) << L{} << L{} << L{}
+            << "faildelete" << "This font could not be removed!" << "source+target" << "source+target" << true;
+        QTest::newRow("resource not removed: delete keeps the file") << int(ActionDelete) << L{} << L{} << L{}
+            << "noremove" << "This font could not be removed!" << "source" << "trash" << true;
+        QTest::newRow("confirm: No keeps, Yes trashes") << int(ActionDelete) << L{} << L{} << L{vbNo, vbYes}
+            << "confirm" << "to the trash?" << "source" << "trash" << true;
+        QTest::newRow("confirm: Cancel keeps the rest") << int(ActionMove) << L{} << L{} << L{vbCancel}
+            << "confirm" << "Its copy is complete in the target folder." << "source+target" << "source+target" << true;
+        QTest::newRow("same folder") << int(ActionCopy) << L{} << L{} << L{} << "samefolder"
+            << "The source file and destination file cannot be the same!" << "source" << "source" << true;
+        QTest::newRow("move over existing, No") << int(ActionMove) << L{} << L{} << L{vbNo, vbOK, vbNo, vbOK}
+            << "existing" << "already exists in the target directory." << "source+target" << "source+target"
+            << true;
+        QTest::newRow("unknown entry, No: untouched") << int(ActionDelete) << L{} << L{} << L{vbNo}
+            << "unknown" << "could not be determined" << "source" << "trash" << true;
+    }
+    void faultMatrix()
+    {
+        QFETCH(int, action);
+        QFETCH(QList<int>, copyErrors);
+        QFETCH(QList<int>, trashErrors);
+        QFETCH(QList<int>, answers);
+        QFETCH(QString, setup);
+        QFETCH(QString, message);
+        QFETCH(QString, alpha);
+        QFETCH(QString, beta);
+        QFETCH(bool, finished);
+
+        env_->fake.storage->copyErrors = copyErrors;
+        env_->fake.trash->errors = trashErrors;
+        env_->fake.messages->answers = answers;
+        env_->fake.trash->noTrash = setup == "notrash";
+        env_->fake.registry->failDelete = setup == "faildelete";
+        if (setup == "vanish")
+            QFile::remove(fonts_ + "/alpha.ttf");
+        if (setup == "noremove")
+            env_->fake.fonts->removeAnswers.insert(fonts_ + "/alpha.ttf", 0);
+        if (setup == "samefolder")
+            target_ = fonts_;
+        if (setup == "existing") {
+            QVERIFY(WriteFile(target_ + "/alpha.ttf", "other"));
+            QVERIFY(WriteFile(target_ + "/beta.ttf", "other"));
+        }
+        frmWizard2 w;
+        w.chkDelete->setChecked(setup == "confirm");
+        QStringList names{"Alpha", "Beta"};
+        if (setup == "unknown")
+            names = QStringList{"Beta Oblique", "Beta"};
+        env_->fake.storage->shortCopies = setup == "short" ? 1 : 0;
+        Run(w, names, action);
+
+        const QStringList& texts = env_->fake.messages->texts;
+        if (message.isEmpty())
+            QVERIFY2(texts.isEmpty(), qPrintable(texts.join(" | ")));
+        else
+            QVERIFY2(!texts.isEmpty() && texts.first().contains(message), qPrintable(texts.join(" | ")));
+        if (setup == "unknown") {
+            QCOMPARE(Where("Beta Oblique"), alpha);
+            QVERIFY(!FakeCallLog().join('\n').contains("betaoblique"));
+        } else {
+            QCOMPARE(Where("Alpha"), alpha);
+        }
+        QCOMPARE(Where("Beta"), beta);
+        QCOMPARE(w.lblOK->text() == "OK", finished);
+        QVERIFY(FontsChanged);
+        if (trashErrors.value(0) == ErrPathFileAccess)
+            QVERIFY(texts.first().contains("hidden from every program"));
+        if (setup == "existing")
+            QCOMPARE(texts.value(1), "The original file " + fonts_ + "/alpha.ttf will not be deleted.");
+        if (setup == "faildelete")
+            QCOMPARE(env_->fake.registry->values.size(), 5); // nothing was hidden
+    }
+};
+
+QTEST_MAIN(TestFrmWizard2)
+#include "test_frmwizard2.moc"
