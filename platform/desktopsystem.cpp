@@ -197,6 +197,9 @@ std::unique_ptr<Platform> MakeDesktopPlatform()
     platform->messages = MakeDesktopMessageBoxes();
     platform->programs = MakeDesktopProgramRunner();
     platform->clipboard = std::make_unique<DesktopClipboard>();
+    platform->printerSetup = MakeDesktopPrinterSetup();
+    platform->web = MakeDesktopWebLinks();
+    platform->components = MakeDesktopComponentVersions();
     return platform;
 }
 

@@ -213,6 +213,13 @@ void FakeProgramRunner::RunProgram(const QString& commandLine, int windowStyle)
     styles << windowStyle;
 }
 
+void FakePrinterSetup::ShowPrinter(QWidget*)
+{
+    ++shown;
+    if (!choices.isEmpty())
+        deviceName = choices.takeFirst();
+}
+
 // ---- The set -----------------------------------------------------------------------
 
 FakePlatform InstallFakePlatform(const QString& root)
@@ -240,6 +247,15 @@ FakePlatform InstallFakePlatform(const QString& root)
     platform->messages = std::move(messages);
     platform->clipboard = std::move(clipboard);
     platform->programs = std::move(programs);
+    auto printerSetup = std::make_unique<FakePrinterSetup>();
+    fake.printerSetup = printerSetup.get();
+    platform->printerSetup = std::move(printerSetup);
+    auto web = std::make_unique<FakeWebLinks>();
+    fake.web = web.get();
+    platform->web = std::move(web);
+    auto components = std::make_unique<FakeComponentVersions>();
+    fake.components = components.get();
+    platform->components = std::move(components);
     SetPlatform(std::move(platform));
     return fake;
 }

@@ -104,6 +104,33 @@ public:
     QString text;
 };
 
+class FakePrinterSetup : public PrinterSetup {
+public:
+    QString DeviceName() override { return deviceName; }
+    void ShowPrinter(QWidget*) override;
+    QString deviceName = QStringLiteral("Office Laser");
+    QStringList choices;  // the printer chosen at each showing; none left: unchanged
+    int shown = 0;
+};
+
+class FakeWebLinks : public WebLinks {
+public:
+    void OpenAddress(const QString& address) override { opened << address; }
+    QStringList opened;
+};
+
+// Answers from a table the test fills: references, and the copies found per file name.
+class FakeComponentVersions : public ComponentVersions {
+public:
+    QVector<ComponentReference> References() override { return references; }
+    QVector<ComponentFile> Found(const ComponentReference& reference) override
+    {
+        return found.value(reference.fileName);
+    }
+    QVector<ComponentReference> references;
+    QMap<QString, QVector<ComponentFile>> found;
+};
+
 // The fakes installed by InstallFakePlatform; they belong to Sys().
 struct FakePlatform {
     FakeSystemInfo* system = nullptr;
@@ -113,6 +140,9 @@ struct FakePlatform {
     FakeMessageBoxes* messages = nullptr;
     FakeProgramRunner* programs = nullptr;
     FakeClipboard* clipboard = nullptr;
+    FakePrinterSetup* printerSetup = nullptr;
+    FakeWebLinks* web = nullptr;
+    FakeComponentVersions* components = nullptr;
 };
 FakePlatform InstallFakePlatform(const QString& root);
 

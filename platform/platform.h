@@ -2,11 +2,15 @@
 // The operating-system services the program relies on, as small interfaces.
 // Each has a desktop implementation (desktop*.cpp) and a fake for tests (fake*.cpp).
 // Code outside platform/ reaches them only through Sys().
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <cstdint>
 #include <functional>
 #include <memory>
+
+class QWidget;
 
 namespace gw {
 
@@ -189,6 +193,53 @@ public:
     virtual QString Text() = 0;
 };
 
+// ---- Printer set-up, web addresses, component versions -------------------------
+
+class PrinterSetup {
+public:
+    virtual ~PrinterSetup() = default;
+    // The device name of the printer the program prints on.
+    virtual QString DeviceName() = 0;
+    // The printer set-up dialog; the user may choose another printer there.
+    virtual void ShowPrinter(QWidget* parent) = 0;
+};
+
+class WebLinks {
+public:
+    virtual ~WebLinks() = default;
+    // Opens a web page or a new mail message ("mailto:") in the user's program for it.
+    virtual void OpenAddress(const QString& address) = 0;
+};
+
+// One copy of a run-time component found on this computer.
+struct ComponentFile {
+    QString path;
+    QString version;          // empty when the file carries none
+    QDateTime date;
+    qint64 size = 0;
+    uint32_t specialBuild = 0;  // 1 Debug, 2 Prerelease, 4 Patched, 8 PrivateBuild, 16 Infoinferred, 32 SpecialBuild
+    bool inMemory = false;    // the copy this process runs with
+};
+
+// A component as the program was built with it.
+struct ComponentReference {
+    QString name;             // "Qt Core"
+    QString fileName;         // "libQt6Core.so.6"
+    QString version;
+    QDateTime date;
+    qint64 size = 0;
+    uint32_t flags = 0;       // 32: always warn
+};
+
+class ComponentVersions {
+public:
+    virtual ~ComponentVersions() = default;
+    // The reference list recorded when the program was built.
+    virtual QVector<ComponentReference> References() = 0;
+    // The copies of a component on this computer: the one in use first.
+    virtual QVector<ComponentFile> Found(const ComponentReference& reference) = 0;
+};
+
 // ---- The set in use ------------------------------------------------------------
 
 struct Platform {
@@ -199,6 +250,9 @@ struct Platform {
     std::unique_ptr<MessageBoxes> messages;
     std::unique_ptr<ProgramRunner> programs;
     std::unique_ptr<Clipboard> clipboard;
+    std::unique_ptr<PrinterSetup> printerSetup;
+    std::unique_ptr<WebLinks> web;
+    std::unique_ptr<ComponentVersions> components;
 };
 
 // The platform in use; set once at start-up (or by a test).
