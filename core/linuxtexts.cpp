@@ -28,6 +28,9 @@ constexpr Replacement Table[] = {
     {"your Windows PC", "this computer"},
     {"your PC", "this computer"},
     {"Use the Windows Control Panel", "Use your desktop's font settings"},
+    {"Glyphwick for Windows 95 / NT 4.0", "Glyphwick for Linux"},
+    {"ActiveX / DLL File Conflict Report", "Run-time Library Conflict Report"},
+    {"older versions of ActiveX and/or DLL files", "older or incompatible versions of its run-time libraries"},
 };
 
 } // namespace
@@ -58,6 +61,18 @@ QString Type1FoundText(const QString& version, bool realAtmIni)
     if (realAtmIni)
         return QStringLiteral("Adobe Type Manager version ") + version + QStringLiteral(" detected");
     return QStringLiteral("Type 1 fonts found through fontconfig ") + version;
+}
+
+bool RealAtmIni()
+{
+    const QDir dir(WinDir);
+    return !WinDir.isEmpty()
+           && !dir.entryList({QStringLiteral("atm.ini")}, QDir::Files).isEmpty();
+}
+
+bool ShowAtmItems()
+{
+    return ATMInstalled && RealAtmIni();
 }
 
 QString UnicodeKeystrokeSuffix(const QString& character)
