@@ -28,6 +28,7 @@ namespace {
 
 // Geometry of the window, in twips.
 constexpr int kMargin = 90;            // around the tab strip
+constexpr int kTabLeft = 720;          // the tab strip, right of the toolbar's etched line
 constexpr int kPanelWidth = 3450;      // picControls
 constexpr int kPreviewLeft = 60;       // Spec and cell 0 from the page's edge
 constexpr int kRowGap = 30;            // between rows that follow one another
@@ -113,6 +114,7 @@ FW::FW(QWidget* parent) : QMainWindow(parent), enumerator(nullptr)
     setObjectName(QStringLiteral("FW"));
     CreateControls();
     CreatePreviewPages();
+    InitToolBar();
     CreateMenus();
     ConnectPreviewEvents();
     Form_Load();
@@ -201,7 +203,8 @@ void FW::CreateControls()
         StatusPanel[i] = new QLabel(status);
         StatusPanel[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         StatusPanel[i]->setFrameStyle(QFrame::NoFrame);  // panels without bevel
-        status->addWidget(StatusPanel[i], i == 1 ? 1 : 0);
+        // Panel 1 counts the families; panel 2 takes the menu help.
+        status->addWidget(StatusPanel[i], i == 1 ? 0 : 1);
     }
 
     connect(tabSpec, &QTabWidget::currentChanged, this, [this] { tabSpec_Click(); });
@@ -262,31 +265,6 @@ void FW::CreatePreviewPages()
     txtInfo = new QPlainTextEdit(picContainer[4]);
     txtInfo->setObjectName(QStringLiteral("txtInfo"));
     txtInfo->setReadOnly(true);
-}
-
-void FW::CreateMenus()
-{
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFileExit = file->addAction(QStringLiteral("E&xit"), this, [this] { mnuFileExit_Click(); });
-
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    mnuEditCopy = edit->addAction(QStringLiteral("&Copy"), this, [this] { mnuEditCopy_Click(); });
-    mnuEditCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-
-    mnuChar = menuBar()->addMenu(QStringLiteral("&Characters"));
-    mnuCharUpper = mnuChar->addAction(QStringLiteral("&Upper Case"));
-    mnuCharLower = mnuChar->addAction(QStringLiteral("&Lower Case"));
-    mnuCharNumbers = mnuChar->addAction(QStringLiteral("&Numbers"));
-    mnuCharAccents = mnuChar->addAction(QStringLiteral("&Accents"));
-    mnuCharSymbols = mnuChar->addMenu(QStringLiteral("&Symbols"));
-    const char* const symbols[] = {"!", "?", "\"", "$", "\u00a3", "TM", "(C)", "(R)",
-                                   "Bullet", "Quotes", "Fractions"};
-    for (int i = 1; i <= 11; ++i)
-        mnuCharSym[i] = mnuCharSymbols->addAction(QString::fromUtf8(symbols[i - 1]));
-
-    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    mnuOptionsRereadFonts = tools->addAction(QStringLiteral("&Reread Fonts"), this,
-                                             [this] { mnuOptionsRereadFonts_Click(); });
 }
 
 // ---- Selection helpers --------------------------------------------------------------------
@@ -396,7 +374,7 @@ void FW::Form_Load()
 void FW::ShowFamilyCount()
 {
     const int n = fontList->Count();
-    StatusPanel[2]->setText(n == 1 ? QStringLiteral("1 font family")
+    StatusPanel[1]->setText(n == 1 ? QStringLiteral("1 font family")
                                    : QStringLiteral("%1 font families").arg(n));
 }
 
@@ -584,7 +562,8 @@ void FW::Form_Resize()
         return;
     QWidget* client = centralWidget();
     const int m = Px(kMargin);
-    tabSpec->setGeometry(m, m, std::max(client->width() - 2 * m, 0),
+    const int left = Px(kTabLeft);
+    tabSpec->setGeometry(left, m, std::max(client->width() - left - m, 0),
                          std::max(client->height() - 2 * m, 0));
     SizeTab(CurrentTab(), 3);
 }
@@ -604,20 +583,14 @@ void FW::changeEvent(QEvent* event)
 
 bool FW::eventFilter(QObject* watched, QEvent* event)
 {
-    if (PreviewEvent(watched, event))
+    if (PreviewEvent(watched, event) || ToolbarEvent(watched, event))
         return true;
     if (event->type() == QEvent::Resize && tabSpec && watched == picContainer[CurrentTab()]) {
         SizeTab(CurrentTab(), 3);
         return false;
     }
     if (watched == centralWidget() && event->type() == QEvent::Paint) {
-        // An etched line under the menu bar, in the 3-D colours of the palette.
-        QPainter p(centralWidget());
-        const int w = centralWidget()->width();
-        p.setPen(palette().color(QPalette::Dark));
-        p.drawLine(0, 0, w, 0);
-        p.setPen(palette().color(QPalette::Light));
-        p.drawLine(0, 1, w, 1);
+        Form_Paint();
         return false;
     }
     return QMainWindow::eventFilter(watched, event);

@@ -199,7 +199,7 @@ private slots:
                                      env->fake.fonts->faces.begin() + 7);
         w->mnuOptionsRereadFonts_Click();
         QCOMPARE(Selected(*w), QString("Arimo"));
-        QCOMPARE(w->StatusPanel[2]->text(), QString("2 font families"));
+        QCOMPARE(w->StatusPanel[1]->text(), QString("2 font families"));
     }
 
 private:

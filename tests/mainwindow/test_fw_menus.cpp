@@ -1,0 +1,164 @@
+// The main window's menus: the whole tree against the menu table, and the
+// commands that need no other window.
+#include <QtTest>
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <memory>
+
+#include "core/globals.h"
+#include "core/settings.h"
+#include "mainwindow/about.h"
+#include "mainwindow/fw.h"
+#include "testenv.h"
+
+using namespace gw;
+
+namespace {
+
+// One line per item: caption, then a tab and the shortcut when it has one;
+// "-" for a separator, "> " before a submenu's items.
+QStringList Tree(const QMenu* menu, const QString& indent = QString())
+{
+    QStringList lines;
+    for (QAction* item : menu->actions()) {
+        if (!item->isVisible())
+            continue;
+        if (item->isSeparator()) {
+            lines << indent + "-";
+            continue;
+        }
+        const QString shortcut = item->shortcut().toString(QKeySequence::PortableText);
+        lines << indent + item->text() + (shortcut.isEmpty() ? QString() : "\t" + shortcut);
+        if (item->menu())
+            lines << Tree(item->menu(), indent + "> ");
+    }
+    return lines;
+}
+
+} // namespace
+
+class FwMenusTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        env = std::make_unique<TestEnv>();
+        env->fake.fonts->faces = {TrueTypeFace("DejaVu Sans", "Book"), TrueTypeFace("Liberation Sans")};
+        SetShow(true, true, true);
+        ATMInstalled = false;
+    }
+    void cleanup() { env.reset(); }
+
+    void menuTree_data()
+    {
+        QTest::addColumn<int>("menu");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("File") << 0 << "&File" << QStringList{"P&rint Setup...", "-", "E&xit"};
+        QTest::newRow("Edit") << 1 << "&Edit" << QStringList{"&Copy\tCtrl+C"};
+        QTest::newRow("Characters") << 2 << "&Characters"
+            << QStringList{"&Upper Case", "&Lower Case", "&Numbers", "&Accents", "&Symbols",
+                           "> !", "> ?", "> \"", "> $", "> \u00a3", "> TM", "> (C)", "> (R)",
+                           "> Bullet", "> Quotes", "> Fractions"};
+        QTest::newRow("Tools") << 3 << "&Tools" << QStringList{"&Reread Fonts"};
+        QTest::newRow("Run, Linux texts, no Type 1 manager") << 4 << "&Run"
+            << QStringList{"System &Settings", "&Clipboard", "Character &Map"};
+        QTest::newRow("Help") << 5 << "&Help"
+            << QStringList{"Glyphwick on the &Web", "> Glyphwick &Home Page", "> &Questions and Answers",
+                           "> &Report a Problem", "> &Mail the Makers...", "-", "&About Glyphwick..."};
+    }
+    void menuTree()
+    {
+        QFETCH(int, menu);
+        QFETCH(QString, caption);
+        QFETCH(QStringList, items);
+        FW w;
+        const QList<QAction*> menus = w.menuBar()->actions();
+        QCOMPARE(menus.size(), 6);
+        QCOMPARE(menus[menu]->text(), caption);
+        QCOMPARE(Tree(menus[menu]->menu()), items);
+    }
+
+    void printSetupRereadsOnlyForAnotherPrinter_data()
+    {
+        QTest::addColumn<QStringList>("choices");
+        QTest::addColumn<int>("families");
+        QTest::newRow("same printer: no reread") << QStringList{"Office Laser"} << 2;
+        QTest::newRow("cancelled: no reread") << QStringList{} << 2;
+        QTest::newRow("another printer: reread") << QStringList{"Proofer"} << 3;
+    }
+    void printSetupRereadsOnlyForAnotherPrinter()
+    {
+        QFETCH(QStringList, choices);
+        QFETCH(int, families);
+        FW w;
+        QVERIFY(SelectFamily(w, "Liberation Sans"));
+        env->fake.fonts->faces << TrueTypeFace("Arimo");  // seen only by a reread
+        env->fake.printerSetup->choices = choices;
+        w.mnuFilePrintSetup_Click();
+        QCOMPARE(env->fake.printerSetup->shown, 1);
+        QCOMPARE(w.fontList->Count(), families);
+        QCOMPARE(w.fontList->At(w.SelectedRow()).text, QString("Liberation Sans"));
+    }
+
+    void runItemsStartTheirPrograms()
+    {
+        FW w;
+        w.findChild<QAction*>("mnuRunControlPanel")->trigger();
+        w.findChild<QAction*>("mnuRunClipboard")->trigger();
+        w.findChild<QAction*>("mnuRunCharacterMap")->trigger();
+        QCOMPARE(env->fake.programs->started, (QStringList{"CONTROL.EXE", "CLIPBRD.EXE", "CHARMAP.EXE"}));
+        QCOMPARE(env->fake.programs->styles, (QList<int>{1, 1, 1}));
+    }
+
+    void typeOneManagerItem()
+    {
+        FW w;
+        w.mnuRunAdobeTypeManager_Click();
+        QCOMPARE(env->fake.messages->texts,
+                 QStringList{"You have not specified the name of your Adobe Type Manager program executable."
+                             "\r\n\r\nUse the Options dialog box to specify the file name and path of this program."});
+        QCOMPARE(env->fake.messages->styles, QList<int>{vbInformation});
+        QVERIFY(env->fake.programs->started.isEmpty());
+
+        WriteIniString("GW", "ATMPath", "/opt/atm/bin/atm", IniFile);
+        w.mnuRunAdobeTypeManager_Click();
+        QCOMPARE(env->fake.programs->started, QStringList{"/opt/atm/bin/atm"});
+    }
+
+    void webItemsOpenTheirAddresses()
+    {
+        FW w;
+        for (QAction* item : w.mnuHelpWeb->actions())
+            item->trigger();
+        QCOMPARE(env->fake.web->opened.size(), 4);
+        QVERIFY(env->fake.web->opened.last().startsWith("mailto:"));
+        for (const QString& address : env->fake.web->opened.mid(0, 3))
+            QVERIFY(address.startsWith("https://"));
+    }
+
+    void aboutBoxNamesVersions()
+    {
+        ComponentReference core;
+        core.name = "Qt Core";
+        core.fileName = "libQt6Core.so.6";
+        env->fake.components->references = {core};
+        ComponentFile loaded;
+        loaded.inMemory = true;
+        loaded.version = "6.4.2";
+        env->fake.components->found["libQt6Core.so.6"] = {loaded};
+        frmAbout about;
+        QCOMPARE(about.lblComponents->text(), QString("Running with Qt 6.4.2 and fontconfig unknown"));
+        QVERIFY(about.lblLicence->text().contains("GPL-3.0-or-later"));
+        QVERIFY(about.lblVersion->text().startsWith("Version "));
+    }
+
+private:
+    std::unique_ptr<TestEnv> env;
+};
+
+QTEST_MAIN(FwMenusTest)
+#include "test_fw_menus.moc"
