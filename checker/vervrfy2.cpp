@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -63,14 +62,6 @@ VerVrfy2::VerVrfy2(QWidget* parent) : QDialog(parent)
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(ExitBut, &QPushButton::clicked, this, [this] { ExitBut_Click(); });
 
-    AskSaveFile = [this](const QString& defaultName) {
-        QFileDialog dialog(this, QStringLiteral("Save"), defaultName,
-                           QStringLiteral("Text Files (*.txt)"));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setDefaultSuffix(QStringLiteral("txt"));
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
-    };
     Form_Load();
 }
 
@@ -102,8 +93,10 @@ void VerVrfy2::ConflictListBox_Click()
 
 void VerVrfy2::Command2_Click()
 {
-    const QString chosen = AskSaveFile ? AskSaveFile(QDir(Sys().system->ProgramFolder()).filePath(QStringLiteral("gw-ver.txt")))
-                                       : QString();
+    const QString chosen = Sys().dialogs->SaveFile(
+        QStringLiteral("Save"), QStringLiteral("txt"),
+        QDir(Sys().system->ProgramFolder()).filePath(QStringLiteral("gw-ver.txt")),
+        QStringLiteral("Text Files (*.txt)"));
     if (chosen.isEmpty())
         return;
     QFile file(chosen);

@@ -2,7 +2,6 @@
 // "Glyphwick Component Checker": shown at start-up only when a run-time
 // component conflicts with the one the program was built with.
 #include <QDialog>
-#include <functional>
 
 #include "checker/components.h"
 
@@ -31,9 +30,6 @@ public:
     ComponentCheck Check;
     int ConflictCount() const { return Check.ConflictCount; }
     bool ExitChosen = false;
-
-    // The save dialog (CMDialog1): the chosen file, or empty when cancelled.
-    std::function<QString(const QString& defaultName)> AskSaveFile;
 
     void Form_Load();
     void ConflictListBox_Click();

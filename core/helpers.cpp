@@ -293,6 +293,11 @@ void RunProgram(const QString& commandLine, int windowStyle)
     Sys().programs->RunProgram(commandLine, windowStyle);
 }
 
+void ShowHelpContext(int context)
+{
+    Sys().help->ShowContext(HelpFile, context);
+}
+
 QString StripExtension(const QString& fileName)
 {
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));

@@ -64,6 +64,8 @@ private:
 };
 
 void RunProgram(const QString& commandLine, int windowStyle);
+// Opens HelpFile at the topic with this context number.
+void ShowHelpContext(int context);
 QString StripExtension(const QString& fileName);
 QString FileNamePart(const QString& path);
 // Lower-cases a path the program built; keeps a path from the file system as it

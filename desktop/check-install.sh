@@ -15,7 +15,8 @@ for f in bin/glyphwick bin/glyphwick-print \
          share/icons/hicolor/scalable/apps/org.glyphwick.Glyphwick.svg \
          share/icons/hicolor/48x48/apps/org.glyphwick.Glyphwick.png \
          share/icons/hicolor/256x256/apps/org.glyphwick.Glyphwick.png \
-         share/man/man1/glyphwick-print.1; do
+         share/man/man1/glyphwick-print.1 \
+         share/glyphwick/gw.html; do
     [ -s "$root/$f" ] || { echo "not installed: $prefix/$f"; fail=1; }
 done
 desktop-file-validate "$root/share/applications/org.glyphwick.Glyphwick.desktop" || fail=1

@@ -21,6 +21,8 @@
 #include "core/picturebox.h"
 #include "core/settings.h"
 #include "core/splash.h"
+#include "options/frmoptions.h"
+#include "wizards/frmbatch.h"
 
 namespace gw {
 
@@ -665,6 +667,46 @@ void FW::SelectFamilyOrFirst(const QString& text)
     } else {
         Attribs->clear();
     }
+}
+
+void FW::mnuFileInventory_Click()
+{
+    if (fontList->Count() == 0) {
+        Sys().messages->MsgBox(QStringLiteral("There are no installed fonts to print!"), vbInformation,
+                               QStringLiteral("Glyphwick"));
+        return;
+    }
+    {
+        frmBatch wizard(WizardFonts(*fontList), this);
+        wizard.exec();
+    }
+    RefreshTypeFilters();
+}
+
+void FW::mnuOptionsSetup_Click()
+{
+    {
+        frmOptions options(this);
+        options.exec();
+    }
+    RefreshTypeFilters();
+}
+
+void FW::RefreshTypeFilters()
+{
+    const bool trueType = ReadIniInt(QStringLiteral("GW"), QStringLiteral("ShowTrueType"), 0, IniFile) == 1;
+    const bool atm = ReadIniInt(QStringLiteral("GW"), QStringLiteral("ShowATM"), 0, IniFile) == 1;
+    const bool device = ReadIniInt(QStringLiteral("GW"), QStringLiteral("ShowDevice"), 0, IniFile) == 1;
+    const bool changed = trueType != enumerator.ShowTrueType || atm != enumerator.ShowATM
+                         || device != enumerator.ShowDevice;
+    enumerator.ShowTrueType = trueType;
+    enumerator.ShowATM = atm;
+    enumerator.ShowDevice = device;
+    if (!changed)
+        return;
+    QApplication::processEvents();
+    mnuOptionsRereadFonts_Click();
+    QApplication::processEvents();
 }
 
 } // namespace gw

@@ -67,6 +67,7 @@ public:
 
     // ---- Menus ----
     QAction* mnuFilePrintSetup = nullptr;
+    QAction* mnuFileInventory = nullptr;   // "&Print..."
     QAction* mnuFileExit = nullptr;
     QAction* mnuEditCopy = nullptr;
     QMenu* mnuChar = nullptr;
@@ -83,8 +84,11 @@ public:
     QAction* mnuRunClipboard = nullptr;
     QAction* mnuRunCharacterMap = nullptr;
     QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuHelpFAQ = nullptr;
     QMenu* mnuHelpWeb = nullptr;
     QAction* mnuHelpAbout = nullptr;
+    QAction* mnuOptionsSetup = nullptr;    // "&Options..."
 
     // ---- Window state ----
     FontEnumerator enumerator;
@@ -151,6 +155,8 @@ public:
     void mnuRunAdobeTypeManager_Click();
     void mnuRunClipboard_Click();
     void mnuRunCharacterMap_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpFAQ_Click();
     void mnuHelpWeb_Click(const QString& address);
     void mnuHelpAbout_Click();
 
@@ -170,6 +176,10 @@ public:
     // The command a toolbar button runs; none until its window is part of the program.
     void SetToolCommand(int button, std::function<void()> command);
     bool HasToolCommand(int button) const { return bool(toolCommand_[button]); }
+    void mnuFileInventory_Click();
+    void mnuOptionsSetup_Click();
+    // Reads the three Show keys again; rereads the fonts when one changed.
+    void RefreshTypeFilters();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -39,6 +39,8 @@ void FW::CreateMenus()
     QMenuBar* bar = menuBar();
 
     QMenu* file = AddMenu(bar, QStringLiteral("mnuFile"), "&File");
+    mnuFileInventory = AddItem(file, QStringLiteral("mnuFileInventory"), "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(mnuFileInventory, &QAction::triggered, this, [this] { mnuFileInventory_Click(); });
     mnuFilePrintSetup = AddItem(file, QStringLiteral("mnuFilePrintSetup"), "P&rint Setup...");
     connect(mnuFilePrintSetup, &QAction::triggered, this, [this] { mnuFilePrintSetup_Click(); });
     file->addSeparator()->setObjectName(QStringLiteral("Sep1"));
@@ -66,6 +68,9 @@ void FW::CreateMenus()
     QMenu* tools = AddMenu(bar, QStringLiteral("mnuOptions"), "&Tools");
     mnuOptionsRereadFonts = AddItem(tools, QStringLiteral("mnuOptionsRereadFonts"), "&Reread Fonts");
     connect(mnuOptionsRereadFonts, &QAction::triggered, this, [this] { mnuOptionsRereadFonts_Click(); });
+    tools->addSeparator()->setObjectName(QStringLiteral("mnuSep"));
+    mnuOptionsSetup = AddItem(tools, QStringLiteral("mnuOptionsSetup"), "&Options...", QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(mnuOptionsSetup, &QAction::triggered, this, [this] { mnuOptionsSetup_Click(); });
 
     mnuRun = AddMenu(bar, QStringLiteral("mnuRun"), "&Run");
     mnuRunControlPanel = AddItem(mnuRun, QStringLiteral("mnuRunControlPanel"), "Control &Panel");
@@ -79,6 +84,11 @@ void FW::CreateMenus()
     connect(mnuRunCharacterMap, &QAction::triggered, this, [this] { mnuRunCharacterMap_Click(); });
 
     mnuHelp = AddMenu(bar, QStringLiteral("mnuHelp"), "&Help");
+    // F1 anywhere in the main window opens the contents, as the window's own key handler would.
+    mnuHelpContents = AddItem(mnuHelp, QStringLiteral("mnuHelpContents"), "&Contents", QKeySequence(Qt::Key_F1));
+    connect(mnuHelpContents, &QAction::triggered, this, [this] { mnuHelpContents_Click(); });
+    mnuHelpFAQ = AddItem(mnuHelp, QStringLiteral("mnuHelpFAQ"), "Frequently Asked &Questions");
+    connect(mnuHelpFAQ, &QAction::triggered, this, [this] { mnuHelpFAQ_Click(); });
     mnuHelpWeb = mnuHelp->addMenu(QStringLiteral("Glyphwick on the &Web"));
     mnuHelpWeb->setObjectName(QStringLiteral("mnuHelpWeb"));
     const struct { const char* name; const char* caption; QString address; } web[] = {
@@ -100,6 +110,7 @@ void FW::CreateMenus()
     for (QMenu* menu : {file, edit, mnuChar, tools, mnuRun, mnuHelp})
         WatchMenu(menu);
 
+    SetToolCommand(1, [this] { mnuFileInventory_Click(); });
     SetToolCommand(3, [this] { mnuEditCopy_Click(); });
     SetToolCommand(5, [this] { mnuRunAdobeTypeManager_Click(); });
     SetToolCommand(6, [this] { mnuRunControlPanel_Click(); });
@@ -131,9 +142,7 @@ void FW::mnuRunAdobeTypeManager_Click()
             + QStringLiteral("\r\n\r\n")
             + QStringLiteral("Use the Options dialog box to specify the file name and path of this program."),
         vbInformation, QStringLiteral("Glyphwick"));
-    // Then the Options dialog, as "&Options..." opens it.
-    if (QAction* options = findChild<QAction*>(QStringLiteral("mnuOptionsSetup")))
-        options->trigger();
+    mnuOptionsSetup_Click();
 }
 
 void FW::mnuRunClipboard_Click()
@@ -144,6 +153,16 @@ void FW::mnuRunClipboard_Click()
 void FW::mnuRunCharacterMap_Click()
 {
     RunProgram(QStringLiteral("CHARMAP.EXE"), 1);
+}
+
+void FW::mnuHelpContents_Click()
+{
+    Sys().help->ShowContents(HelpFile);
+}
+
+void FW::mnuHelpFAQ_Click()
+{
+    Sys().help->ShowContext(HelpFile, 120);
 }
 
 void FW::mnuHelpWeb_Click(const QString& address)

@@ -86,5 +86,7 @@ std::unique_ptr<ComponentVersions> MakeDesktopComponentVersions();
 
 // The printer chosen in the printer set-up dialog: empty for the default printer, "PDF" for the PDF writer.
 QString DesktopChosenPrinter();
+std::unique_ptr<HelpService> MakeDesktopHelpService();
+std::unique_ptr<FileDialogs> MakeDesktopFileDialogs();
 
 } // namespace gw

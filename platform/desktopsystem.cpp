@@ -200,6 +200,8 @@ std::unique_ptr<Platform> MakeDesktopPlatform()
     platform->printerSetup = MakeDesktopPrinterSetup();
     platform->web = MakeDesktopWebLinks();
     platform->components = MakeDesktopComponentVersions();
+    platform->help = MakeDesktopHelpService();
+    platform->dialogs = MakeDesktopFileDialogs();
     return platform;
 }
 

@@ -220,6 +220,48 @@ void FakePrinterSetup::ShowPrinter(QWidget*)
         deviceName = choices.takeFirst();
 }
 
+// ---- Help and file dialogs ----------------------------------------------------------
+
+void FakeHelpService::ShowContext(const QString& helpFile, int context)
+{
+    files << helpFile;
+    contexts << context;
+}
+
+void FakeHelpService::ShowContents(const QString& helpFile)
+{
+    ShowContext(helpFile, -1);
+}
+
+namespace {
+
+QString Answer(FakeFileDialogs& d, const QString& title, const QString& start, const QString& ext)
+{
+    d.titles << title;
+    d.starts << start;
+    d.extensions << ext;
+    return d.answers.isEmpty() ? QString() : d.answers.takeFirst();
+}
+
+} // namespace
+
+QString FakeFileDialogs::OpenFile(const QString& title, const QString& defaultExtension,
+                                  const QString& startFolder, const QString&)
+{
+    return Answer(*this, title, startFolder, defaultExtension);
+}
+
+QString FakeFileDialogs::SaveFile(const QString& title, const QString& defaultExtension,
+                                  const QString& startPath, const QString&)
+{
+    return Answer(*this, title, startPath, defaultExtension);
+}
+
+QString FakeFileDialogs::PickFolder(const QString& title, const QString& startFolder)
+{
+    return Answer(*this, title, startFolder, QString());
+}
+
 // ---- The set -----------------------------------------------------------------------
 
 FakePlatform InstallFakePlatform(const QString& root)
@@ -240,6 +282,12 @@ FakePlatform InstallFakePlatform(const QString& root)
     fake.programs = programs.get();
     auto clipboard = std::make_unique<FakeClipboard>();
     fake.clipboard = clipboard.get();
+    auto help = std::make_unique<FakeHelpService>();
+    fake.help = help.get();
+    auto dialogs = std::make_unique<FakeFileDialogs>();
+    fake.dialogs = dialogs.get();
+    platform->help = std::move(help);
+    platform->dialogs = std::move(dialogs);
     platform->system = std::move(system);
     platform->fonts = std::move(fonts);
     platform->registry = std::move(registry);

@@ -131,6 +131,25 @@ public:
     QMap<QString, QVector<ComponentFile>> found;
 };
 
+class FakeHelpService : public HelpService {
+public:
+    void ShowContext(const QString& helpFile, int context) override;
+    void ShowContents(const QString& helpFile) override;
+    QStringList files;   // every call, in order
+    QList<int> contexts; // -1 for the contents page
+};
+
+class FakeFileDialogs : public FileDialogs {
+public:
+    QString OpenFile(const QString& title, const QString& defaultExtension,
+                     const QString& startFolder, const QString& filter) override;
+    QString SaveFile(const QString& title, const QString& defaultExtension,
+                     const QString& startPath, const QString& filter) override;
+    QString PickFolder(const QString& title, const QString& startFolder) override;
+    QStringList answers;  // taken from the front; empty: cancelled
+    QStringList titles, starts, extensions; // what every call asked
+};
+
 // The fakes installed by InstallFakePlatform; they belong to Sys().
 struct FakePlatform {
     FakeSystemInfo* system = nullptr;
@@ -143,6 +162,8 @@ struct FakePlatform {
     FakePrinterSetup* printerSetup = nullptr;
     FakeWebLinks* web = nullptr;
     FakeComponentVersions* components = nullptr;
+    FakeHelpService* help = nullptr;
+    FakeFileDialogs* dialogs = nullptr;
 };
 FakePlatform InstallFakePlatform(const QString& root);
 

@@ -240,6 +240,31 @@ public:
     virtual QVector<ComponentFile> Found(const ComponentReference& reference) = 0;
 };
 
+// ---- Help --------------------------------------------------------------------------
+
+class HelpService {
+public:
+    virtual ~HelpService() = default;
+    // Opens the help file at the topic with this context number.
+    virtual void ShowContext(const QString& helpFile, int context) = 0;
+    // Opens the help file at its contents page.
+    virtual void ShowContents(const QString& helpFile) = 0;
+};
+
+// ---- File open/save dialogs and folder picking ----------------------------------
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // Each returns the chosen path, or an empty text when the user cancelled.
+    // filter as Qt writes it ("Programs (*.exe);;All files (*)"), may be empty.
+    virtual QString OpenFile(const QString& title, const QString& defaultExtension,
+                             const QString& startFolder, const QString& filter) = 0;
+    virtual QString SaveFile(const QString& title, const QString& defaultExtension,
+                             const QString& startPath, const QString& filter) = 0;
+    virtual QString PickFolder(const QString& title, const QString& startFolder) = 0;
+};
+
 // ---- The set in use ------------------------------------------------------------
 
 struct Platform {
@@ -253,6 +278,8 @@ struct Platform {
     std::unique_ptr<PrinterSetup> printerSetup;
     std::unique_ptr<WebLinks> web;
     std::unique_ptr<ComponentVersions> components;
+    std::unique_ptr<HelpService> help;
+    std::unique_ptr<FileDialogs> dialogs;
 };
 
 // The platform in use; set once at start-up (or by a test).

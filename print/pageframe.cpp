@@ -167,9 +167,22 @@ void PrintJob::Start()
     ResetEvery = ReadIniInt(QStringLiteral("Inventory"), QStringLiteral("EndDoc"), 3, IniFile);
 }
 
+namespace {
+int quietLevel = 0;
+} // namespace
+
+void YieldToEvents()
+{
+    if (quietLevel == 0)
+        QCoreApplication::processEvents();
+}
+
+QuietPrinting::QuietPrinting() { ++quietLevel; }
+QuietPrinting::~QuietPrinting() { --quietLevel; }
+
 void PrintJob::Progress(int index, int count)
 {
-    QCoreApplication::processEvents();
+    YieldToEvents();
     int upper = count - 1;
     if (upper == 0)
         upper = 1;
@@ -186,7 +199,7 @@ void PrintJob::BreakPage()
         Printer.EndDoc();
     else
         Printer.NewPage();
-    QCoreApplication::processEvents();
+    YieldToEvents();
     ++Page;
     Printer.Print(QString());
     Printer.SetScaleMode(ScalePoints);

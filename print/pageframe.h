@@ -71,6 +71,18 @@ QString PaperSizeMessage();
 // false (after the message box) when the printer's paper is not accepted.
 bool CheckPaperSize(PrinterSurface& printer);
 
+// Lets pending window events run, as long jobs do so their window repaints;
+// does nothing while a QuietPrinting lives.
+void YieldToEvents();
+// Drawing a picture from inside a window event must not run other events.
+class QuietPrinting {
+public:
+    QuietPrinting();
+    ~QuietPrinting();
+    QuietPrinting(const QuietPrinting&) = delete;
+    QuietPrinting& operator=(const QuietPrinting&) = delete;
+};
+
 // The state of one print job: offsets, page counter, printer reset and progress.
 class PrintJob {
 public:

@@ -96,6 +96,50 @@ PrintFontList MatchingPrintFonts(const PrintFontList& fonts, const QStringList& 
     return out;
 }
 
+PrintFontList FontTablePrintFonts(const QStringList& familyPatterns)
+{
+    PrintFontList fonts;
+    const bool onlySentinel = FontTable.size() == 1 && FontTable[0].FullName == QLatin1String("X");
+    if (onlySentinel)
+        return fonts;
+    for (const FontRecord& r : FontTable) {
+        if (!Matches(r.FaceName, familyPatterns))
+            continue;
+        PrintFontEntry e;
+        // Captions read better with the bare file name; the folder is beside the point.
+        e.FileName = FileNamePart(r.FontFile);
+        e.SizeText = PrintSizeText(r.FontFile);
+        e.AlternateName = r.FullName;
+        e.DisplayName = r.FullName;
+        e.FontType = KindTrueType;
+        e.FaceName = r.FaceName;
+        e.Extra = r.FotFile;
+        fonts.push_back(e);
+    }
+    return fonts;
+}
+
+void AppendType1PrintFonts(FontEnumerator& enumerator, const QString& family, PrintFontList& fonts)
+{
+    enumerator.EnumerateStyles(family, KindType1);
+    QStringList seen;
+    for (const FontRecord& style : StyleTable) {
+        const QString words = StyleWords(style.StyleName);
+        PrintFontEntry e;
+        e.DisplayName = words.isEmpty() ? family : family + " " + words;
+        if (seen.contains(e.DisplayName))
+            continue;
+        seen << e.DisplayName;
+        e.FileName = FileNamePart(style.FontFile);
+        e.SizeText = PrintSizeText(style.FontFile);
+        e.AlternateName = family;
+        e.FontType = KindType1;
+        e.FaceName = family;
+        e.Extra = style.FotFile;
+        fonts.push_back(e);
+    }
+}
+
 PrintFontList InstalledPrintFonts(const QStringList& familyPatterns)
 {
     FontListModel list;
@@ -110,46 +154,11 @@ PrintFontList InstalledPrintFonts(const QStringList& familyPatterns)
     enumerator.CountingPass(DeviceContext::Display);
     enumerator.CollectingPass(DeviceContext::Display);
 
-    PrintFontList fonts;
-    const bool onlySentinel = FontTable.size() == 1 && FontTable[0].FullName == QLatin1String("X");
-    if (!onlySentinel) {
-        for (const FontRecord& r : FontTable) {
-            if (!Matches(r.FaceName, familyPatterns))
-                continue;
-            PrintFontEntry e;
-            // Captions read better with the bare file name; the folder is beside the point.
-            e.FileName = FileNamePart(r.FontFile);
-            e.SizeText = PrintSizeText(r.FontFile);
-            e.AlternateName = r.FullName;
-            e.DisplayName = r.FullName;
-            e.FontType = KindTrueType;
-            e.FaceName = r.FaceName;
-            e.Extra = r.FotFile;
-            fonts.push_back(e);
-        }
-    }
-
+    PrintFontList fonts = FontTablePrintFonts(familyPatterns);
     for (int row = 0; row < list.Count(); ++row) {
         const FontListModel::Item item = list.At(row);
-        if (item.tag != KindType1 || !Matches(item.text, familyPatterns))
-            continue;
-        enumerator.EnumerateStyles(item.text, KindType1);
-        QStringList seen;
-        for (const FontRecord& style : StyleTable) {
-            const QString words = StyleWords(style.StyleName);
-            PrintFontEntry e;
-            e.DisplayName = words.isEmpty() ? item.text : item.text + " " + words;
-            if (seen.contains(e.DisplayName))
-                continue;
-            seen << e.DisplayName;
-            e.FileName = FileNamePart(style.FontFile);
-            e.SizeText = PrintSizeText(style.FontFile);
-            e.AlternateName = item.text;
-            e.FontType = KindType1;
-            e.FaceName = item.text;
-            e.Extra = style.FotFile;
-            fonts.push_back(e);
-        }
+        if (item.tag == KindType1 && Matches(item.text, familyPatterns))
+            AppendType1PrintFonts(enumerator, item.text, fonts);
     }
     SortByDisplayName(fonts);
     return fonts;

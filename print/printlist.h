@@ -8,6 +8,8 @@
 
 namespace gw {
 
+class FontEnumerator;
+
 // The size text of the wizards' "Size" column: "" for an unknown or missing
 // file, "1K" under 1024 bytes, else whole kilobytes as "###,###" + "k".
 QString PrintSizeText(const QString& file);
@@ -16,6 +18,13 @@ QString PrintSizeTextForLength(qint64 bytes);
 // Entries whose face name contains one of the patterns (letter case ignored);
 // no patterns keeps them all.
 PrintFontList MatchingPrintFonts(const PrintFontList& fonts, const QStringList& familyPatterns);
+
+// The TrueType styles of FontTable as it stands, in table order, of the
+// families matching the patterns.
+PrintFontList FontTablePrintFonts(const QStringList& familyPatterns = {});
+// The styles of one Type 1 family, appended; uses (and leaves changed) the
+// style list of StyleCount/StyleFonts/StyleTable.
+void AppendType1PrintFonts(FontEnumerator& enumerator, const QString& family, PrintFontList& fonts);
 
 // Every installed TrueType style (from FontTable) and Type 1 style, whatever the
 // display options say, of the families matching the patterns, sorted by display

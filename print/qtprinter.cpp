@@ -80,7 +80,12 @@ void Hatch(QPainter& p, const QRectF& box, int fillStyle, const QColor& colour, 
 } // namespace
 
 struct QtPrinterSurface::State {
-    std::unique_ptr<QPrinter> printer;
+    std::unique_ptr<QPrinter> ownedPrinter;
+    QPrinter* printer = nullptr;  // the printer drawn on, owned or not
+    // Or an image of the first page only, laid out like a sheet.
+    QImage* image = nullptr;
+    QPageLayout imageLayout;
+    bool imagePageDone = false;
     QPainter painter;
     bool pdf = false;
     bool valid = false;
@@ -116,13 +121,18 @@ struct QtPrinterSurface::State {
         }
     }
     // In whole points, as the PDF writer sizes its pages (A4 is 595 by 842).
-    QSizeF SheetPoints() const { return printer->pageLayout().fullRect(QPageLayout::Point).size(); }
-    QSizeF PrintablePoints() const
+    QPageLayout Layout() const { return printer ? printer->pageLayout() : imageLayout; }
+    QSizeF SheetPoints() const { return Layout().fullRect(QPageLayout::Point).size(); }
+    QSizeF PrintablePoints() const { return Layout().paintRect(QPageLayout::Point).size(); }
+    QPaintDevice* Device() const
     {
-        return printer->pageLayout().paintRect(QPageLayout::Point).size();
+        return printer ? static_cast<QPaintDevice*>(printer) : static_cast<QPaintDevice*>(image);
     }
     // Device pixels per point.
-    double DeviceScale() const { return printer->resolution() / 72.0; }
+    double DeviceScale() const
+    {
+        return printer ? printer->resolution() / 72.0 : image->logicalDpiX() / 72.0;
+    }
     QPointF Device(double px, double py) const
     {
         const double s = DeviceScale();
@@ -144,7 +154,7 @@ struct QtPrinterSurface::State {
     // Opens the document (or the next page of the PDF file) before any output.
     bool Ready()
     {
-        if (!valid)
+        if (!valid || imagePageDone)
             return false;
         if (painter.isActive()) {
             if (documentEnded) {
@@ -153,7 +163,7 @@ struct QtPrinterSurface::State {
             }
             return true;
         }
-        if (!painter.begin(printer.get())) {
+        if (!painter.begin(Device())) {
             valid = false;
             return false;
         }
@@ -178,7 +188,8 @@ std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForPrinter(const QString& pr
 {
     std::unique_ptr<QtPrinterSurface> surface(new QtPrinterSurface);
     State& s = *surface->d;
-    s.printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    s.ownedPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    s.printer = s.ownedPrinter.get();
     QString name = printerName.isEmpty() ? QPrinterInfo::defaultPrinterName() : printerName;
     if (!name.isEmpty() && QPrinterInfo::availablePrinterNames().contains(name)) {
         s.printer->setPrinterName(name);
@@ -192,7 +203,8 @@ std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForPdf(const QString& fileNa
     std::unique_ptr<QtPrinterSurface> surface(new QtPrinterSurface);
     State& s = *surface->d;
     s.pdf = true;
-    s.printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    s.ownedPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    s.printer = s.ownedPrinter.get();
     s.printer->setOutputFormat(QPrinter::PdfFormat);
     s.printer->setOutputFileName(fileName);
 
@@ -213,6 +225,39 @@ std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForPdf(const QString& fileNa
     return surface;
 }
 
+std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForDevice(QPrinter* printer)
+{
+    std::unique_ptr<QtPrinterSurface> surface(new QtPrinterSurface);
+    State& s = *surface->d;
+    s.printer = printer;
+    // Like the PDF writer: one document, whatever the reset interval says.
+    s.pdf = true;
+    s.valid = printer != nullptr;
+    return surface;
+}
+
+std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForImage(QImage* image, int paperCode)
+{
+    std::unique_ptr<QtPrinterSurface> surface(new QtPrinterSurface);
+    State& s = *surface->d;
+    QPageSize::PageSizeId id = QPageSize::id(paperCode);
+    if (id == QPageSize::Custom)
+        id = QPageSize::Letter;
+    s.imageLayout = QPageLayout(QPageSize(id), QPageLayout::Portrait, QMarginsF(18, 18, 18, 18),
+                                QPageLayout::Point);
+    s.image = image;
+    s.pdf = true;
+    s.valid = image && !image->isNull();
+    if (s.valid) {
+        // The image covers the printable area, at the resolution its width gives.
+        const double dpi = image->width() / (s.PrintablePoints().width() / 72.0);
+        image->setDotsPerMeterX(qRound(dpi / 0.0254));
+        image->setDotsPerMeterY(qRound(dpi / 0.0254));
+        image->fill(Qt::white);
+    }
+    return surface;
+}
+
 bool QtPrinterSurface::IsValid() const { return d->valid; }
 
 void QtPrinterSurface::Close()
@@ -225,7 +270,7 @@ void QtPrinterSurface::Close()
 void QtPrinterSurface::SetOrientation(int orientation)
 {
     // The layout cannot change while the painter is on the device.
-    if (d->painter.isActive())
+    if (d->painter.isActive() || !d->printer)
         return;
     d->printer->setPageOrientation(orientation == 2 ? QPageLayout::Landscape
                                                     : QPageLayout::Portrait);
@@ -233,7 +278,7 @@ void QtPrinterSurface::SetOrientation(int orientation)
 
 int QtPrinterSurface::PaperSize() const
 {
-    return d->printer->pageLayout().pageSize().windowsId();
+    return d->Layout().pageSize().windowsId();
 }
 
 void QtPrinterSurface::SetScaleMode(int mode) { d->scaleMode = mode; }
@@ -325,7 +370,7 @@ void QtPrinterSurface::SetFillColor(uint32_t rgb) { d->fillColor = rgb; }
 
 double QtPrinterSurface::TextWidth(const QString& text)
 {
-    const QFontMetricsF metrics(d->font, d->printer.get());
+    const QFontMetricsF metrics(d->font, d->Device());
     return d->FromPoints(metrics.horizontalAdvance(text) / d->DeviceScale());
 }
 
@@ -384,6 +429,10 @@ void QtPrinterSurface::NewPage()
 {
     if (!d->Ready())
         return;
+    if (!d->printer) {
+        d->imagePageDone = true;
+        return;
+    }
     d->printer->newPage();
 }
 
@@ -391,7 +440,9 @@ void QtPrinterSurface::EndDoc()
 {
     if (!d->painter.isActive() || d->documentEnded)
         return;
-    if (d->pdf)
+    if (!d->printer)
+        d->imagePageDone = true;
+    else if (d->pdf)
         d->documentEnded = true;  // one file for the whole run
     else
         d->painter.end();         // sends the job to the spooler

@@ -7,6 +7,7 @@
 
 #include "print/printer.h"
 
+class QImage;
 class QPrinter;
 
 namespace gw {
@@ -17,6 +18,12 @@ public:
     static std::unique_ptr<QtPrinterSurface> ForPrinter(const QString& printerName);
     // The PDF writer: one file for the whole run, 0.25 inch margins.
     static std::unique_ptr<QtPrinterSurface> ForPdf(const QString& fileName, int paperCode);
+    // A printer set up elsewhere (a print preview's), not owned; one document.
+    static std::unique_ptr<QtPrinterSurface> ForDevice(QPrinter* printer);
+    // The first page only, drawn on an image that stands for the printable area
+    // of a sheet of this paper with the PDF writer's margins; later pages are
+    // not drawn. The image's width sets the resolution; it is filled white.
+    static std::unique_ptr<QtPrinterSurface> ForImage(QImage* image, int paperCode);
     ~QtPrinterSurface() override;
 
     // false when the printer or file cannot be used.

@@ -292,7 +292,7 @@ void SpecimenSheetI(PrinterSurface& printer, const PrintFontEntry& font)
         const int row = i / 6;
         const int column = i % 6;
         if (column == 0)
-            QCoreApplication::processEvents();
+            YieldToEvents();
         s.TextAt(columns[column], 180 + 36 * row, LetterPair(i));
     }
     s.TextAt(216, 324, kDigits);
@@ -683,7 +683,7 @@ void PrintSheets(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
             }
             if (gauge)
                 gauge(int(std::nearbyint(double(page) / total * 100)));
-            QCoreApplication::processEvents();
+            YieldToEvents();
         }
     }
     if (pending)

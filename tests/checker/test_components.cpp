@@ -156,17 +156,14 @@ private slots:
         QVERIFY(w.DetailText->toPlainText().contains("Older Version was found."));
 
         const QString file = env->root() + "/Report.TXT";
-        w.AskSaveFile = [&](const QString& name) {
-            [&] { QCOMPARE(QFileInfo(name).fileName(), QString("gw-ver.txt")); }();
-            return file;
-        };
+        env->fake.dialogs->answers = {file};
         w.Command2_Click();
+        QCOMPARE(QFileInfo(env->fake.dialogs->starts.value(0)).fileName(), QString("gw-ver.txt"));
         QCOMPARE(QString::fromUtf8(ReadFile(file)), ComponentReport(w.Check));
         QCOMPARE(env->fake.messages->texts, QStringList{"Report saved as " + file});
         QCOMPARE(env->fake.messages->styles, QList<int>{vbInformation});
 
-        w.AskSaveFile = [](const QString&) { return QString(); };  // cancelled: nothing said
-        w.Command2_Click();
+        w.Command2_Click();  // cancelled: nothing said
         QCOMPARE(env->fake.messages->texts.size(), 1);
         w.ExitBut_Click();
         QVERIFY(w.ExitChosen);

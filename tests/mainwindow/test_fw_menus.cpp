@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <memory>
 
 #include "core/globals.h"
@@ -57,17 +58,17 @@ private slots:
         QTest::addColumn<int>("menu");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QStringList>("items");
-        QTest::newRow("File") << 0 << "&File" << QStringList{"P&rint Setup...", "-", "E&xit"};
+        QTest::newRow("File") << 0 << "&File" << QStringList{"&Print...\tCtrl+P", "P&rint Setup...", "-", "E&xit"};
         QTest::newRow("Edit") << 1 << "&Edit" << QStringList{"&Copy\tCtrl+C"};
         QTest::newRow("Characters") << 2 << "&Characters"
             << QStringList{"&Upper Case", "&Lower Case", "&Numbers", "&Accents", "&Symbols",
                            "> !", "> ?", "> \"", "> $", "> \u00a3", "> TM", "> (C)", "> (R)",
                            "> Bullet", "> Quotes", "> Fractions"};
-        QTest::newRow("Tools") << 3 << "&Tools" << QStringList{"&Reread Fonts"};
+        QTest::newRow("Tools") << 3 << "&Tools" << QStringList{"&Reread Fonts", "-", "&Options...\tCtrl+S"};
         QTest::newRow("Run, Linux texts, no Type 1 manager") << 4 << "&Run"
             << QStringList{"System &Settings", "&Clipboard", "Character &Map"};
         QTest::newRow("Help") << 5 << "&Help"
-            << QStringList{"Glyphwick on the &Web", "> Glyphwick &Home Page", "> &Questions and Answers",
+            << QStringList{"&Contents\tF1", "Frequently Asked &Questions", "Glyphwick on the &Web", "> Glyphwick &Home Page", "> &Questions and Answers",
                            "> &Report a Problem", "> &Mail the Makers...", "-", "&About Glyphwick..."};
     }
     void menuTree()
@@ -114,10 +115,18 @@ private slots:
         QCOMPARE(env->fake.programs->styles, (QList<int>{1, 1, 1}));
     }
 
-    void typeOneManagerItem()
+    void typeOneManagerItemAsksForThePathInOptions()
     {
         FW w;
+        QString opened;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                opened = dialog->objectName();
+                dialog->close();
+            }
+        });
         w.mnuRunAdobeTypeManager_Click();
+        QCOMPARE(opened, QString("frmOptions"));
         QCOMPARE(env->fake.messages->texts,
                  QStringList{"You have not specified the name of your Adobe Type Manager program executable."
                              "\r\n\r\nUse the Options dialog box to specify the file name and path of this program."});
@@ -127,6 +136,26 @@ private slots:
         WriteIniString("GW", "ATMPath", "/opt/atm/bin/atm", IniFile);
         w.mnuRunAdobeTypeManager_Click();
         QCOMPARE(env->fake.programs->started, QStringList{"/opt/atm/bin/atm"});
+    }
+
+    void printWithAnEmptyListSaysSo()
+    {
+        SetShow(false, false, false);
+        FW w;
+        w.mnuFileInventory_Click();
+        QCOMPARE(env->fake.messages->texts, QStringList{"There are no installed fonts to print!"});
+        QCOMPARE(env->fake.messages->styles, QList<int>{vbInformation});
+    }
+
+    void helpItemsAndF1()
+    {
+        FW w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_F1);
+        w.mnuHelpFAQ->trigger();
+        QCOMPARE(env->fake.help->contexts, (QList<int>{-1, 120}));
+        QCOMPARE(env->fake.help->files, (QStringList{HelpFile, HelpFile}));
     }
 
     void webItemsOpenTheirAddresses()

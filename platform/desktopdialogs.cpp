@@ -1,0 +1,85 @@
+// Help in the user's browser and the Qt file dialogs.
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include "platform/desktop.h"
+
+namespace gw {
+
+namespace {
+
+QUrl HelpUrl(const QString& helpFile, int context)
+{
+    QUrl url = QUrl::fromLocalFile(QFileInfo(helpFile).absoluteFilePath());
+    if (context >= 0)
+        url.setFragment(QStringLiteral("ctx-%1").arg(context));
+    return url;
+}
+
+class DesktopHelpService : public HelpService {
+public:
+    void ShowContext(const QString& helpFile, int context) override
+    {
+        if (!helpFile.isEmpty())
+            QDesktopServices::openUrl(HelpUrl(helpFile, context));
+    }
+    void ShowContents(const QString& helpFile) override { ShowContext(helpFile, -1); }
+};
+
+QWidget* DialogParent()
+{
+    return QApplication::activeModalWidget() ? QApplication::activeModalWidget()
+                                             : QApplication::activeWindow();
+}
+
+class DesktopFileDialogs : public FileDialogs {
+public:
+    QString OpenFile(const QString& title, const QString& defaultExtension,
+                     const QString& startFolder, const QString& filter) override
+    {
+        return Run(QFileDialog::AcceptOpen, title, defaultExtension, startFolder, filter);
+    }
+    QString SaveFile(const QString& title, const QString& defaultExtension,
+                     const QString& startPath, const QString& filter) override
+    {
+        return Run(QFileDialog::AcceptSave, title, defaultExtension, startPath, filter);
+    }
+    QString PickFolder(const QString& title, const QString& startFolder) override
+    {
+        return QFileDialog::getExistingDirectory(DialogParent(), title, startFolder);
+    }
+
+private:
+    static QString Run(QFileDialog::AcceptMode mode, const QString& title, const QString& ext,
+                       const QString& start, const QString& filter)
+    {
+        // A bare file name is offered in the user's documents folder.
+        QString from = start;
+        if (!from.isEmpty() && QFileInfo(from).isRelative())
+            from = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/" + from;
+        QFileDialog dialog(DialogParent(), title, from, filter);
+        dialog.setAcceptMode(mode);
+        dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                           : QFileDialog::AnyFile);
+        // Linux programs seldom carry the extension the design expects ("EXE"):
+        // only a save dialog adds it.
+        if (mode == QFileDialog::AcceptSave && !ext.isEmpty())
+            dialog.setDefaultSuffix(ext.toLower());
+        if (QFileInfo(from).isFile() || mode == QFileDialog::AcceptSave)
+            dialog.selectFile(from);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().first();
+    }
+};
+
+} // namespace
+
+std::unique_ptr<HelpService> MakeDesktopHelpService() { return std::make_unique<DesktopHelpService>(); }
+std::unique_ptr<FileDialogs> MakeDesktopFileDialogs() { return std::make_unique<DesktopFileDialogs>(); }
+
+} // namespace gw

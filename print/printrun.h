@@ -1,0 +1,50 @@
+#pragma once
+// One print run as the wizards start it: what to print, the printer it goes
+// to, the whole job on any surface, and a picture of its first page.
+#include <QImage>
+#include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "print/pageframe.h"
+#include "print/printer.h"
+
+namespace gw {
+
+// A catalog in one layout, or the checked sample sheets.
+struct PrintChoice {
+    bool Sheets = false;
+    QString Layout;                 // a name of CatalogNames()
+    QString Title;
+    QString Folder;                 // the folder of uninstalled fonts, else empty
+    std::array<bool, 8> Checked{};  // in SheetNames() order
+    bool AnySheet() const;
+};
+
+// The whole job on a surface. status receives "Printing..." and "Ready to print".
+void PrintChoiceOn(PrinterSurface& printer, const PrintFontList& fonts, const PrintChoice& choice,
+                   const Gauge& gauge, const std::function<void(const QString&)>& status = {});
+
+// The first page of the choice as the layouts draw it for the first fonts of
+// the list, on a white sheet `width` pixels wide. Sample sheets show the first
+// checked sheet of the first font; none checked gives an empty sheet. No
+// printer is touched and no window event runs meanwhile.
+QImage LayoutThumbnail(const PrintFontList& fonts, const PrintChoice& choice, int width,
+                       int paperCode = PaperLetter);
+
+// Where the wizards print: the system printer unless a test puts its own in place.
+struct PrintTarget {
+    // The paper code of the printer the next run goes to.
+    std::function<int()> PaperSize;
+    // The surface of one run; null when there is none, with the reason in
+    // *error, or with *error empty when the user cancelled the save dialog.
+    std::function<std::unique_ptr<PrinterSurface>(QString* error)> Open;
+};
+PrintTarget& SystemPrintTarget();
+
+// The default CUPS printer, else the PDF writer on a file chosen with the save
+// dialog (the last name is kept in "PdfFile" of "Inventory").
+PrintTarget DesktopPrintTarget();
+
+} // namespace gw

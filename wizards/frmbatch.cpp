@@ -1,0 +1,653 @@
+#include "wizards/frmbatch.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "core/globals.h"
+#include "core/helpers.h"
+#include "core/picturebox.h"
+#include "core/settings.h"
+#include "options/frmoptions.h"
+#include "print/catalogs.h"
+#include "print/sheets.h"
+
+namespace gw {
+
+namespace {
+
+constexpr int kHelpContext = 710;
+constexpr int kIndexRole = Qt::UserRole;
+
+const char* const kSheetBoxNames[8] = {"chkSpec1",    "chkSpec2", "chkSpec3",  "chkSpec4",
+                                       "chkKeyboard", "chkANSI",  "chkANSI2", "chk72PointSetI"};
+
+QString CountText(int n, const QString& one, const QString& many)
+{
+    if (n == 0)
+        return QStringLiteral("No fonts selected");
+    return n == 1 && !one.isEmpty() ? one : QString::number(n) + many;
+}
+
+// Whether a row's text belongs to a kind of SelectFonts.
+bool RowMatches(const QString& text, const QString& kind)
+{
+    const QString upper = text.toUpper();
+    const bool bold = upper.contains(QLatin1String("BOLD"));
+    const bool slanted = upper.contains(QLatin1String("ITALIC")) || upper.contains(QLatin1String("OBLIQUE"));
+    if (kind == QLatin1String("ALL"))
+        return true;
+    if (kind == QLatin1String("REGULAR"))
+        return !bold && !slanted;
+    if (kind == QLatin1String("BOLD"))
+        return bold && !slanted;
+    if (kind == QLatin1String("ITALIC"))
+        return slanted && !bold;
+    if (kind == QLatin1String("BOLDITALIC"))
+        return bold && slanted;
+    return text.contains(kind, Qt::CaseInsensitive);
+}
+
+} // namespace
+
+frmBatch::frmBatch(const PrintFontList& fonts, QWidget* parent) : QDialog(parent), fonts_(fonts)
+{
+    setObjectName(QStringLiteral("frmBatch"));
+    setWindowTitle(QStringLiteral("Print Wizard"));
+    CreateControls();
+    Form_Load();
+}
+
+frmBatch::~frmBatch()
+{
+    Form_Unload();
+}
+
+void frmBatch::CreateControls()
+{
+    auto* outer = new QVBoxLayout(this);
+    lblMessage = new QLabel(this);
+    lblMessage->setObjectName(QStringLiteral("lblMessage"));
+    lblMessage->setWordWrap(true);
+    lblMessage->setMinimumHeight(TwipsToPixels(600));
+    lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    outer->addWidget(lblMessage);
+
+    auto* steps = new QWidget(this);
+    auto* stack = new QGridLayout(steps);
+    stack->setContentsMargins(0, 0, 0, 0);
+    picStep = {CreateStep0(), CreateStep1(), CreateStep2()};
+    for (int i = 0; i < 3; ++i) {
+        picStep[i]->setParent(steps);
+        picStep[i]->setObjectName(QStringLiteral("picStep%1").arg(i));
+        stack->addWidget(picStep[i], 0, 0);
+    }
+    outer->addWidget(steps, 1);
+
+    auto* line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    outer->addWidget(line);
+
+    auto* buttons = new QHBoxLayout;
+    auto button = [this, buttons](const char* name, const char* caption) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+        return b;
+    };
+    Command1 = button("Command1", "&Help");
+    cmdOptions = button("cmdOptions", "&Options...");
+    buttons->addStretch(1);
+    cmdPrev = button("cmdPrev", "<< &Previous");
+    cmdNext = button("cmdNext", "&Next >>");
+    buttons->addSpacing(12);
+    cancel = button("cancel", "&Close");
+    outer->addLayout(buttons);
+
+    mnuContext = new QMenu(this);
+    mnuContext->setObjectName(QStringLiteral("mnuContext"));
+    mnuContextAll = mnuContext->addAction(QStringLiteral("&All"));
+    mnuContextFamily = mnuContext->addAction(QString());
+    mnuContext->addSeparator();
+    mnuContextRegular = mnuContext->addAction(QStringLiteral("&Regular Fonts"));
+    mnuContextBold = mnuContext->addAction(QStringLiteral("&Bold Fonts"));
+    mnuContextItalic = mnuContext->addAction(QStringLiteral("&Italic Fonts"));
+    mnuContextBoldItalic = mnuContext->addAction(QStringLiteral("Bol&d Italic Fonts"));
+    mnuContext->addSeparator();
+    mnuContextNone = mnuContext->addAction(QStringLiteral("&None"));
+    const std::pair<QAction*, const char*> kinds[] = {
+        {mnuContextAll, "ALL"},       {mnuContextNone, "NONE"},   {mnuContextRegular, "REGULAR"},
+        {mnuContextBold, "BOLD"},     {mnuContextItalic, "ITALIC"}, {mnuContextBoldItalic, "BOLDITALIC"}};
+    for (const auto& [action, kind] : kinds) {
+        const QString k = QString::fromLatin1(kind);
+        connect(action, &QAction::triggered, this, [this, k] { SelectFonts(k); });
+    }
+    connect(mnuContextFamily, &QAction::triggered, this,
+            [this] { SelectFonts(mnuContextFamily->data().toString()); });
+
+    connect(cmdNext, &QPushButton::clicked, this, [this] { cmdNext_Click(); });
+    connect(cmdPrev, &QPushButton::clicked, this, [this] { cmdPrev_Click(); });
+    connect(cmdOptions, &QPushButton::clicked, this, [this] { cmdOptions_Click(); });
+    connect(cancel, &QPushButton::clicked, this, [this] { Cancel_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    resize(TwipsToPixels(9000), TwipsToPixels(6600));
+}
+
+QWidget* frmBatch::CreateStep0()
+{
+    auto* w = new QWidget(this);
+    auto* g = new QGridLayout(w);
+    g->setContentsMargins(0, 0, 0, 0);
+    ListView1 = new QTreeWidget(w);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setColumnCount(3);
+    ListView1->setHeaderLabels({QStringLiteral("Font Name"), QStringLiteral("File Name"), QStringLiteral("Size")});
+    ListView1->setRootIsDecorated(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    ListView1->header()->setSectionsClickable(true);
+    ListView1->header()->setStretchLastSection(false);
+    ListView1->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    ListView1->setColumnWidth(1, TwipsToPixels(2000));
+    ListView1->setColumnWidth(2, TwipsToPixels(900));
+    g->addWidget(ListView1, 0, 0, 1, 3);
+
+    cmdSelect = new QPushButton(QStringLiteral("Select..."), w);
+    cmdSelect->setObjectName(QStringLiteral("cmdSelect"));
+    cmdSelect->setAutoDefault(false);
+    lblSelected = new QLabel(w);
+    lblSelected->setObjectName(QStringLiteral("lblSelected"));
+    g->addWidget(cmdSelect, 1, 0);
+    g->addWidget(lblSelected, 1, 1);
+
+    pnlSample = new QFrame(w);
+    pnlSample->setObjectName(QStringLiteral("pnlSample"));
+    pnlSample->setFrameShape(QFrame::StyledPanel);
+    pnlSample->setFrameShadow(QFrame::Sunken);
+    pnlSample->setFixedHeight(TwipsToPixels(800));
+    auto* sv = new QVBoxLayout(pnlSample);
+    lblSample = new QLabel(pnlSample);
+    lblSample->setObjectName(QStringLiteral("lblSample"));
+    lblSample->setAlignment(Qt::AlignCenter);
+    sv->addWidget(lblSample);
+    g->addWidget(pnlSample, 2, 0, 1, 3);
+    g->setColumnStretch(1, 1);
+
+    connect(ListView1->header(), &QHeaderView::sectionClicked, this,
+            [this](int column) { ListView1_ColumnClick(column + 1); });
+    connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        ListView1_ItemClick(ListView1->indexOfTopLevelItem(item));
+    });
+    connect(ListView1, &QTreeWidget::itemSelectionChanged, this, [this] { ShowSelectedCount(); });
+    connect(ListView1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { ListView1_MouseUp(pos); });
+    connect(cmdSelect, &QPushButton::clicked, this, [this] { cmdSelect_Click(); });
+    return w;
+}
+
+QWidget* frmBatch::CreateStep1()
+{
+    auto* w = new QWidget(this);
+    auto* h = new QHBoxLayout(w);
+    h->setContentsMargins(0, 0, 0, 0);
+    auto* left = new QVBoxLayout;
+    h->addLayout(left, 1);
+
+    optCatalog = new QRadioButton(QStringLiteral("Font &Catalog"), w);
+    optCatalog->setObjectName(QStringLiteral("optCatalog"));
+    optCatalog->setChecked(true);
+    left->addWidget(optCatalog);
+    auto* catalog = new QGridLayout;
+    catalog->setContentsMargins(20, 0, 0, 0);
+    cmbStyle = new QComboBox(w);
+    cmbStyle->setObjectName(QStringLiteral("cmbStyle"));
+    auto* styleLabel = new QLabel(QStringLiteral("St&yle"), w);
+    styleLabel->setBuddy(cmbStyle);
+    txtTitle = new QLineEdit(w);
+    txtTitle->setObjectName(QStringLiteral("txtTitle"));
+    auto* titleLabel = new QLabel(QStringLiteral("&Title"), w);
+    titleLabel->setBuddy(txtTitle);
+    catalog->addWidget(styleLabel, 0, 0);
+    catalog->addWidget(cmbStyle, 0, 1);
+    catalog->addWidget(titleLabel, 1, 0);
+    catalog->addWidget(txtTitle, 1, 1);
+    left->addLayout(catalog);
+
+    optSheets = new QRadioButton(QStringLiteral("&Sample Sheets"), w);
+    optSheets->setObjectName(QStringLiteral("optSheets"));
+    left->addWidget(optSheets);
+    auto* sheets = new QGridLayout;
+    sheets->setContentsMargins(20, 0, 0, 0);
+    const QStringList captions = SheetNames();
+    for (int i = 0; i < 8; ++i) {
+        chkSheet[i] = new QCheckBox(captions.value(i), w);
+        chkSheet[i]->setObjectName(QLatin1String(kSheetBoxNames[i]));
+        sheets->addWidget(chkSheet[i], i % 4, i / 4);
+        connect(chkSheet[i], &QCheckBox::toggled, this, [this] { UpdatePicture(); });
+    }
+    left->addLayout(sheets);
+    chkUpper = new QCheckBox(QStringLiteral("Print in &upper case"), w);
+    chkUpper->setObjectName(QStringLiteral("chkUpper"));
+    left->addSpacing(6);
+    left->addWidget(chkUpper);
+    left->addStretch(1);
+
+    pnlPic = new QFrame(w);
+    pnlPic->setObjectName(QStringLiteral("pnlPic"));
+    pnlPic->setFrameShape(QFrame::StyledPanel);
+    pnlPic->setFrameShadow(QFrame::Sunken);
+    auto* pv = new QVBoxLayout(pnlPic);
+    pv->setContentsMargins(4, 4, 4, 4);
+    imgPic = new LayoutPicture(pnlPic);
+    imgPic->setObjectName(QStringLiteral("imgPic"));
+    pv->addWidget(imgPic);
+    pnlPic->setFixedWidth(TwipsToPixels(2900));
+    h->addWidget(pnlPic);
+
+    connect(optCatalog, &QRadioButton::clicked, this, [this] { optCatalog_Click(); });
+    connect(optSheets, &QRadioButton::clicked, this, [this] { optSheets_Click(); });
+    connect(cmbStyle, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cmbStyle_Click(); });
+    connect(chkUpper, &QCheckBox::clicked, this, [this] { chkUpper_Click(); });
+    connect(txtTitle, &QLineEdit::textChanged, this, [this] { UpdatePicture(); });
+    txtTitle->installEventFilter(this);
+    return w;
+}
+
+QWidget* frmBatch::CreateStep2()
+{
+    auto* w = new QWidget(this);
+    auto* v = new QVBoxLayout(w);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->addStretch(1);
+    lblNumber = new QLabel(QStringLiteral("0 fonts to print"), w);
+    lblNumber->setObjectName(QStringLiteral("lblNumber"));
+    v->addWidget(lblNumber);
+    v->addWidget(MakeGaugeWell(w, &picGauge));
+    picGauge->setObjectName(QStringLiteral("picGauge"));
+    picGauge->setMinimumHeight(TwipsToPixels(330));
+    lblStatus = new QLabel(QStringLiteral("Ready to print!"), w);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    v->addWidget(lblStatus);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    cmdPreview = new QPushButton(QStringLiteral("Pre&view..."), w);
+    cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
+    cmdPreview->setAutoDefault(false);
+    cmdGo = new QPushButton(QStringLiteral("&Print!"), w);
+    cmdGo->setObjectName(QStringLiteral("cmdGo"));
+    cmdGo->setAutoDefault(false);
+    row->addWidget(cmdPreview);
+    row->addWidget(cmdGo);
+    row->addStretch(1);
+    v->addLayout(row);
+    v->addStretch(2);
+    connect(cmdGo, &QPushButton::clicked, this, [this] { cmdGo_Click(); });
+    connect(cmdPreview, &QPushButton::clicked, this, [this] { cmdPreview_Click(); });
+    return w;
+}
+
+// ---- Load and steps ----------------------------------------------------------------
+
+void frmBatch::Form_Load()
+{
+    CentreForm(this);
+    cmbStyle->addItems(CatalogNames());
+    cmbStyle->setCurrentIndex(0);
+    cmbStyle_Click();
+
+    ListView1->setUpdatesEnabled(false);
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(int(fonts_.size()));
+    for (int i = 0; i < int(fonts_.size()); ++i) {
+        const PrintFontEntry& f = fonts_[size_t(i)];
+        auto* item = new QTreeWidgetItem({f.DisplayName, f.FileName, f.SizeText});
+        item->setData(0, kIndexRole, i);
+        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        rows << item;
+    }
+    ListView1->addTopLevelItems(rows);
+    ListView1->setUpdatesEnabled(true);
+
+    chkUpper->setChecked(ReadIniInt(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), 0, IniFile) == 1);
+    txtTitle->setText(ReadIniString(QStringLiteral("Inventory"), QStringLiteral("Title"), QString(), IniFile));
+    for (QCheckBox* box : chkSheet)
+        box->setEnabled(false);
+    ShowSelectedCount();
+    step_ = 0;
+    AdvanceButton(0);
+}
+
+void frmBatch::AdvanceButton(int delta)
+{
+    step_ = std::clamp(step_ + delta, 0, 2);
+    for (int i = 0; i < 3; ++i)
+        picStep[i]->setVisible(i == step_);
+    switch (step_) {
+    case 0:
+        cmdPrev->setEnabled(false);
+        cmdNext->setEnabled(true);
+        lblMessage->setText(QStringLiteral(
+            "With Glyphwick, you can print many fonts at once in either catalog or batch mode. "
+            "Please select the fonts you wish to print and click the Next >> button."));
+        ListView1->setFocus();
+        break;
+    case 1:
+        cmdNext->setEnabled(true);
+        cmdPrev->setEnabled(true);
+        cmdGo->setEnabled(false);
+        lblMessage->setText(QStringLiteral(
+            "Please select the font catalog or sample sheets you wish to print and click the Next >> button."));
+        if (optCatalog->isChecked()) {
+            txtTitle->setFocus();
+            txtTitle->selectAll();
+        }
+        UpdatePicture();
+        break;
+    default: {
+        cmdPrev->setEnabled(true);
+        cmdNext->setEnabled(false);
+        WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"),
+                       QString::number(chkUpper->isChecked() ? 1 : 0), IniFile);
+        lblMessage->setText(QStringLiteral(
+            "Glyphwick has enough information to print your font catalog or sample sheets. "
+            "Click the Print button to send the fonts to the printer."));
+        DrawWindowGauge(picGauge, 0);
+        const bool go = optCatalog->isChecked() || Choice().AnySheet();
+        cmdGo->setEnabled(go);
+        cmdPreview->setEnabled(go);
+        if (go)
+            cmdGo->setFocus();
+        lblNumber->setText(QString::number(ListView1->selectionModel()->selectedRows().size())
+                           + " fonts to print.");
+        break;
+    }
+    }
+    emit StepShown(step_);
+}
+
+// ---- Step 0: the fonts ---------------------------------------------------------------
+
+PrintFontList frmBatch::SelectedFonts() const
+{
+    PrintFontList list;
+    for (int row = 0; row < ListView1->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem* item = ListView1->topLevelItem(row);
+        if (item->isSelected())
+            list.push_back(fonts_[size_t(item->data(0, kIndexRole).toInt())]);
+    }
+    return list;
+}
+
+void frmBatch::SelectFonts(const QString& kind)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QItemSelectionModel* model = ListView1->selectionModel();
+    const QSignalBlocker quiet(ListView1);
+    if (kind == QLatin1String("NONE")) {
+        model->clearSelection();
+    } else {
+        QItemSelection add;
+        for (int row = 0; row < ListView1->topLevelItemCount(); ++row) {
+            QTreeWidgetItem* item = ListView1->topLevelItem(row);
+            if (RowMatches(item->text(0), kind)) {
+                const QModelIndex index = ListView1->indexFromItem(item);
+                add.select(index, index);
+            }
+        }
+        model->select(add, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+    ListView1->viewport()->update();
+    const int n = model->selectedRows().size();
+    lblNumber->setText(QString::number(n) + " fonts to print.");
+    lblSelected->setText(n == 0 ? QStringLiteral("No fonts selected") : QString::number(n) + " selected");
+    QApplication::restoreOverrideCursor();
+}
+
+void frmBatch::ShowSelectedCount()
+{
+    const int n = ListView1->selectionModel()->selectedRows().size();
+    lblSelected->setText(CountText(n, QStringLiteral("1 font selected"), QStringLiteral(" fonts selected")));
+}
+
+void frmBatch::ListView1_ItemClick(int row)
+{
+    ShowSelectedCount();
+    QTreeWidgetItem* item = ListView1->topLevelItem(row);
+    if (!item)
+        return;
+    const PrintFontEntry& f = fonts_[size_t(item->data(0, kIndexRole).toInt())];
+    const QString upper = f.DisplayName.toUpper();
+    QFont font(f.FaceName.trimmed());
+    font.setPointSize(18);
+    // The sample shows the font's own glyphs, never another family's.
+    font.setStyleStrategy(QFont::NoFontMerging);
+    const bool boldItalic = upper.contains(QLatin1String("BOLD ITALIC"));
+    font.setBold(boldItalic || upper.contains(QLatin1String("BOLD")));
+    font.setItalic(boldItalic || upper.contains(QLatin1String("ITALIC")));
+    lblSample->setFont(font);
+    lblSample->setText(item->text(0));
+}
+
+void frmBatch::ListView1_MouseUp(const QPoint& pos)
+{
+    QTreeWidgetItem* item = ListView1->itemAt(pos);
+    const QString family = item ? fonts_[size_t(item->data(0, kIndexRole).toInt())].FaceName.trimmed()
+                                : QString();
+    PopupContext(ListView1->viewport()->mapToGlobal(pos), family);
+}
+
+void frmBatch::cmdSelect_Click()
+{
+    PopupContext(cmdSelect->mapToGlobal(QPoint(0, cmdSelect->height())), QString());
+}
+
+void frmBatch::PopupContext(const QPoint& globalPos, const QString& family)
+{
+    mnuContextFamily->setVisible(!family.isEmpty());
+    mnuContextFamily->setText(QString(family).replace('&', QLatin1String("&&")));
+    mnuContextFamily->setData(family);
+    mnuContext->popup(globalPos);
+}
+
+void frmBatch::ListView1_ColumnClick(int column)
+{
+    // Every column sorts as text, so "12k" comes before "9k".
+    ListView1->sortItems(column - 1, Qt::AscendingOrder);
+    ListView1->header()->setSortIndicatorShown(true);
+    ListView1->header()->setSortIndicator(column - 1, Qt::AscendingOrder);
+}
+
+// ---- Step 1: what to print -------------------------------------------------------------
+
+PrintChoice frmBatch::Choice() const
+{
+    PrintChoice c;
+    c.Sheets = optSheets->isChecked();
+    c.Layout = cmbStyle->currentText();
+    c.Title = txtTitle->text();
+    for (int i = 0; i < 8; ++i)
+        c.Checked[size_t(i)] = chkSheet[size_t(i)]->isChecked();
+    return c;
+}
+
+void frmBatch::optCatalog_Click()
+{
+    txtTitle->setEnabled(true);
+    cmbStyle->setEnabled(true);
+    txtTitle->selectAll();
+    txtTitle->setFocus();
+    for (QCheckBox* box : chkSheet)
+        box->setEnabled(false);
+    UpdatePicture();
+}
+
+void frmBatch::optSheets_Click()
+{
+    for (QCheckBox* box : chkSheet)
+        box->setEnabled(true);
+    txtTitle->setEnabled(false);
+    cmbStyle->setEnabled(false);
+    UpdatePicture();
+}
+
+void frmBatch::cmbStyle_Click()
+{
+    UpdatePicture();
+}
+
+void frmBatch::chkUpper_Click()
+{
+    WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"),
+                   QString::number(chkUpper->isChecked() ? 1 : 0), IniFile);
+    imgPic->Refresh();
+}
+
+void frmBatch::UpdatePicture()
+{
+    if (!imgPic || step_ != 1)
+        return;
+    PrintFontList shown = SelectedFonts();
+    if (shown.empty() && ListView1->topLevelItemCount() > 0)
+        shown.push_back(fonts_[size_t(ListView1->topLevelItem(0)->data(0, kIndexRole).toInt())]);
+    imgPic->SetFonts(shown);
+    imgPic->SetChoice(Choice());
+}
+
+// ---- Step 2: printing --------------------------------------------------------------------
+
+void frmBatch::cmdGo_Click()
+{
+    if (runner_.Busy() || !runner_.CheckPaper())
+        return;
+    const PrintChoice choice = Choice();
+    if (choice.Sheets && !choice.AnySheet()) {
+        Sys().messages->MsgBox(QStringLiteral("Please select a Sample Sheet to print!"), vbInformation,
+                               QStringLiteral("Glyphwick"));
+        AdvanceButton(-1);
+        return;
+    }
+    const PrintFontList fonts = SelectedFonts();
+    if (fonts.empty()) {
+        Sys().messages->MsgBox(QStringLiteral("Please select the fonts you wish to print!"), vbInformation,
+                               QStringLiteral("Glyphwick"));
+        return;
+    }
+    QPointer<frmBatch> self(this);
+    SetPrinting(true);
+    runner_.Print(fonts, choice, picGauge, lblStatus);
+    if (self)
+        SetPrinting(false);
+}
+
+void frmBatch::SetPrinting(bool printing)
+{
+    for (QWidget* w : {static_cast<QWidget*>(cmdGo), static_cast<QWidget*>(cmdPreview),
+                       static_cast<QWidget*>(cmdPrev), static_cast<QWidget*>(cmdOptions),
+                       static_cast<QWidget*>(cancel)})
+        w->setEnabled(!printing);
+    if (!printing)
+        cmdGo->setFocus();
+}
+
+void frmBatch::cmdPreview_Click()
+{
+    if (runner_.Busy())
+        return;
+    const PrintChoice choice = Choice();
+    const PrintFontList fonts = SelectedFonts();
+    if (fonts.empty()) {
+        Sys().messages->MsgBox(QStringLiteral("Please select the fonts you wish to print!"), vbInformation,
+                               QStringLiteral("Glyphwick"));
+        return;
+    }
+    ShowPrintPreview(this, fonts, choice);
+}
+
+// ---- The rest -------------------------------------------------------------------------------
+
+void frmBatch::cmdOptions_Click()
+{
+    frmOptions options(this);
+    options.SelectTab(optSheets->isChecked() ? 3 : 2);
+    options.exec();
+    imgPic->Refresh();
+}
+
+void frmBatch::Command1_Click()
+{
+    ShowHelpContext(kHelpContext);
+}
+
+void frmBatch::Cancel_Click()
+{
+    close();
+}
+
+void frmBatch::Form_Unload()
+{
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"),
+                   QString::number(chkUpper->isChecked() ? 1 : 0), IniFile);
+    WriteIniString(QStringLiteral("Inventory"), QStringLiteral("Title"), txtTitle->text(), IniFile);
+}
+
+void frmBatch::closeEvent(QCloseEvent* event)
+{
+    // A running job keeps its window: it prints into it until the end.
+    if (runner_.Busy()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void frmBatch::reject()
+{
+    if (!runner_.Busy())
+        QDialog::reject();
+}
+
+void frmBatch::done(int result)
+{
+    if (runner_.Busy())
+        return;
+    Form_Unload();
+    QDialog::done(result);
+}
+
+void frmBatch::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        Command1_Click();
+        return;
+    }
+    QDialog::keyReleaseEvent(event);
+}
+
+bool frmBatch::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtTitle && event->type() == QEvent::FocusIn)
+        SelectAllOnTab(txtTitle, static_cast<QFocusEvent*>(event)->reason());
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace gw

@@ -1,0 +1,66 @@
+#pragma once
+// The pieces of printing the wizards share: the wizard fonts table made from
+// the installed fonts, a live picture of a layout's first page, the print run
+// with its gauge and status texts, and the print preview.
+#include <QLabel>
+#include <QPointer>
+#include <QTimer>
+
+#include "print/printrun.h"
+
+namespace gw {
+
+class FontListModel;
+class PictureBox;
+
+// One entry per installed font the main list shows: the TrueType styles of
+// FontTable, the styles of its Type 1 families and its printer fonts, sorted
+// by display name. The main window's style list is left as it was.
+PrintFontList WizardFonts(const FontListModel& families);
+
+// The first page of a print choice at thumbnail scale, drawn by the layouts
+// themselves; redrawn (once, after the current event) whenever the fonts or
+// the choice change.
+class LayoutPicture : public QLabel {
+    Q_OBJECT
+public:
+    explicit LayoutPicture(QWidget* parent = nullptr);
+    void SetFonts(const PrintFontList& fonts);
+    void SetChoice(const PrintChoice& choice);
+    // Asks for a redraw (settings such as the sizes or upper case changed).
+    void Refresh();
+    // Draws now if a redraw is pending.
+    void DrawPending();
+    const QImage& Picture() const { return picture_; }
+    QSize sizeHint() const override;
+
+private:
+    PrintFontList fonts_;
+    PrintChoice choice_;
+    QImage picture_;
+    QTimer timer_;
+};
+
+// One run of a print job at a time from a window. The window stays usable:
+// the job lets window events run, so the gauge and the window repaint; the
+// window refuses to close while Busy().
+class PrintRunner {
+public:
+    bool Busy() const { return busy_; }
+    // The paper check: false (after the message) when the paper is not accepted.
+    bool CheckPaper();
+    // Opens the printer and prints the whole choice, with the gauge and the
+    // status texts. false when nothing was printed: no printer (a message says
+    // why), the save dialog cancelled, or a run already going.
+    bool Print(const PrintFontList& fonts, const PrintChoice& choice, PictureBox* gauge,
+               QLabel* status);
+
+private:
+    bool busy_ = false;
+};
+
+// The whole job in Qt's print preview window, on the printer the run would
+// use; printing from it prints the same pages. Returns when it is closed.
+void ShowPrintPreview(QWidget* parent, const PrintFontList& fonts, const PrintChoice& choice);
+
+} // namespace gw
