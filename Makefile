@@ -34,21 +34,33 @@ test: build
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix $(PREFIX)
 
-# Prints every installed font as two catalogs to PDF and reports the speed.
+# Prints every installed font as two catalogs to PDF and reports the speed;
+# then times the settings store on files of 0.1 to 10 MB.
 bench: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLYPHWICK_BENCH=ON
-	cmake --build $(BUILD) -j $(JOBS) --target glyphwick-bench
+	cmake --build $(BUILD) -j $(JOBS) --target glyphwick-bench glyphwick-bench-settings
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/glyphwick-bench
+	$(BUILD)/bench/glyphwick-bench-settings
 
-# Fuzz the file readers for a bounded time (FUZZ_SECONDS per target).
-FUZZ_SECONDS ?= 60
+# Fuzz the file readers and the settings parser: each target runs until FUZZ_RUNS
+# executions or FUZZ_SECONDS, whichever comes first, and its count is printed.
+# A target whose name (without "fuzz_") names a folder of fuzz/corpus starts from
+# those seeds, the others from the whole corpus.
+FUZZ_SECONDS ?= 600
+FUZZ_RUNS ?= 10000000
 fuzz:
 	$(MAKE) deps EXTRA_PACKAGES="$(FUZZ_PACKAGES)"
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DGLYPHWICK_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build build-fuzz -j $(JOBS) --target fuzz_targets
-	for t in build-fuzz/fuzz/fuzz_*; do \
-	    mkdir -p build-fuzz/corpus/$$(basename $$t); \
-	    $$t -max_total_time=$(FUZZ_SECONDS) -max_len=65536 build-fuzz/corpus/$$(basename $$t) fuzz/corpus || exit 1; \
+	@for t in $$(find build-fuzz/fuzz -maxdepth 1 -name 'fuzz_*' -type f -executable | sort); do \
+	    n=$$(basename $$t); seeds=fuzz/corpus; \
+	    [ -d fuzz/corpus/$${n#fuzz_} ] && seeds=fuzz/corpus/$${n#fuzz_}; \
+	    mkdir -p build-fuzz/corpus/$$n; \
+	    $$t -runs=$(FUZZ_RUNS) -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
+	        build-fuzz/corpus/$$n $$seeds > build-fuzz/$$n.log 2>&1 \
+	        || { tail -n 60 build-fuzz/$$n.log; echo "$$n: FAILED, see build-fuzz/$$n.log"; exit 1; }; \
+	    echo "$$n: $$(grep -o 'Done [0-9]* runs in [0-9]* second(s)' build-fuzz/$$n.log | tail -n 1 \
+	        | sed 's/Done \([0-9]*\) runs in \([0-9]*\).*/\1 executions in \2 s/')"; \
 	done
 
 clean:

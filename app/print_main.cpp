@@ -3,6 +3,7 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "core/settings.h"
 #include "platform/platform.h"
 #include "print/printcli.h"
 
@@ -18,7 +19,12 @@ int main(int argc, char** argv)
 
     QTextStream out(stdout);
     QTextStream err(stderr);
+    // No message boxes from a command: settings problems go to the error output.
+    gw::SetSettingsWarning([&err](const QString& text) {
+        err << "glyphwick-print: " << text.simplified() << Qt::endl;
+    });
     const int code = gw::RunPrintCommand(QApplication::arguments().mid(1), out, err);
+    gw::SetSettingsWarning(nullptr);
     gw::SetPlatform(nullptr);
     return code;
 }

@@ -12,6 +12,7 @@
 #include <QSet>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <sys/stat.h>
@@ -182,6 +183,65 @@ void CentreForm(QWidget* window)
                  area.y() + (area.height() - frame.height()) / 2);
 }
 
+QRect FitPlacement(const QRect& wanted, const QSize& minimum, const QRect& available)
+{
+    // Wide arithmetic: the values come from a file anyone can edit.
+    auto fit = [](qint64 pos, qint64 size, qint64 smallest, qint64 start, qint64 length,
+                  qint64* fittedPos, qint64* fittedSize) {
+        size = std::max(std::min(size, length), smallest);
+        pos = std::min(pos, start + length - size);
+        *fittedPos = std::max(pos, start);
+        *fittedSize = size;
+    };
+    qint64 x, y, w, h;
+    fit(wanted.x(), wanted.width(), minimum.width(), available.x(), available.width(), &x, &w);
+    fit(wanted.y(), wanted.height(), minimum.height(), available.y(), available.height(), &y, &h);
+    return QRect(int(x), int(y), int(w), int(h));
+}
+
+namespace {
+
+QSize SmallestSize(const QWidget* window)
+{
+    QSize smallest = window->minimumSize();
+    if (smallest.isEmpty())
+        smallest = smallest.expandedTo(window->minimumSizeHint());
+    return smallest.expandedTo(QSize(1, 1));
+}
+
+// The available area of the screen that shows most of rect, else of the window's screen.
+QRect AvailableAreaFor(const QWidget* window, const QRect& rect)
+{
+    QScreen* best = nullptr;
+    qint64 bestShare = 0;
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const QRect common = screen->geometry().intersected(rect);
+        const qint64 share = common.isEmpty() ? 0 : qint64(common.width()) * common.height();
+        if (share > bestShare) {
+            best = screen;
+            bestShare = share;
+        }
+    }
+    if (!best)
+        best = ScreenOf(window);
+    return best ? best->availableGeometry() : QRect();
+}
+
+// What the window's frame adds to its client size (nothing before it is shown).
+QSize FrameEdges(const QWidget* window)
+{
+    return (window->frameGeometry().size() - window->size()).expandedTo(QSize(0, 0));
+}
+
+// A frame rectangle of the window brought onto the available area of its screen.
+QRect FitFrame(const QWidget* window, const QRect& frameRect)
+{
+    const QRect area = AvailableAreaFor(window, frameRect);
+    return area.isEmpty() ? frameRect : FitPlacement(frameRect, SmallestSize(window) + FrameEdges(window), area);
+}
+
+} // namespace
+
 void LoadFormPlacement(QWidget* window, const QString& section, const QString& file)
 {
     if (!window)
@@ -195,30 +255,29 @@ void LoadFormPlacement(QWidget* window, const QString& section, const QString& f
         if (left > PixelsToTwips(area.width()))
             left = 0;
     }
-    window->move(TwipsToPixels(left), TwipsToPixels(top));
-
-    int height = TwipsToPixels(ReadIniInt(section, QStringLiteral("Height"), 0, file));
-    int width = TwipsToPixels(ReadIniInt(section, QStringLiteral("Width"), 0, file));
+    const int height = TwipsToPixels(ReadIniInt(section, QStringLiteral("Height"), 0, file));
+    const int width = TwipsToPixels(ReadIniInt(section, QStringLiteral("Width"), 0, file));
     // No size (or a nonsense one) gets the smallest the window can be.
-    QSize smallest = window->minimumSize();
-    if (smallest.isEmpty())
-        smallest = smallest.expandedTo(window->minimumSizeHint());
-    smallest = smallest.expandedTo(QSize(1, 1));
-    if (width <= 0)
-        width = smallest.width();
-    if (height <= 0)
-        height = smallest.height();
-    window->resize(width, height);
+    const QSize smallest = SmallestSize(window);
+    const QSize size(width > 0 ? width : smallest.width(), height > 0 ? height : smallest.height());
+    const QSize edges = FrameEdges(window);
+    const QRect fitted = FitFrame(window, QRect(QPoint(TwipsToPixels(left), TwipsToPixels(top)), size + edges));
+    window->resize(fitted.size() - edges);
+    window->move(fitted.topLeft());
 }
 
 void SaveFormPlacement(QWidget* window, const QString& section, const QString& file)
 {
     if (!window)
         return;
-    WriteIniString(section, QStringLiteral("Top"), NumberText(PixelsToTwips(window->y())), file);
-    WriteIniString(section, QStringLiteral("Left"), NumberText(PixelsToTwips(window->x())), file);
-    WriteIniString(section, QStringLiteral("Height"), NumberText(PixelsToTwips(window->height())), file);
-    WriteIniString(section, QStringLiteral("Width"), NumberText(PixelsToTwips(window->width())), file);
+    // Only a placement on the screen is saved.
+    const QSize edges = FrameEdges(window);
+    const QRect fitted = FitFrame(window, QRect(window->pos(), window->size() + edges));
+    IniBatch batch(file);
+    WriteIniString(section, QStringLiteral("Top"), NumberText(PixelsToTwips(fitted.y())), file);
+    WriteIniString(section, QStringLiteral("Left"), NumberText(PixelsToTwips(fitted.x())), file);
+    WriteIniString(section, QStringLiteral("Height"), NumberText(PixelsToTwips(fitted.height() - edges.height())), file);
+    WriteIniString(section, QStringLiteral("Width"), NumberText(PixelsToTwips(fitted.width() - edges.width())), file);
 }
 
 // The gauge fills the whole box on its background colour. frameStyle is the

@@ -2,6 +2,7 @@
 // Small operations several windows share.
 #include <QColor>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <Qt>
 
@@ -35,6 +36,11 @@ void SelectAllOnTab(QLineEdit* box, Qt::FocusReason reason);
 // 0-based index of the first item equal to text ignoring case, or -1.
 int ListFindExact(const QListWidget* list, const QString& text);
 void CentreForm(QWidget* window);
+// A window rectangle brought onto an available screen area: no larger than the
+// area, never smaller than minimum (which wins), moved just enough to lie inside
+// it (its top-left part when it cannot fit).
+QRect FitPlacement(const QRect& wanted, const QSize& minimum, const QRect& available);
+// The saved placement, brought onto the screen's available area.
 void LoadFormPlacement(QWidget* window, const QString& section, const QString& file);
 void SaveFormPlacement(QWidget* window, const QString& section, const QString& file);
 // A horizontal gauge filling the picture box; percent of the inner width in barColour.

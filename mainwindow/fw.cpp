@@ -605,6 +605,8 @@ void FW::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
+    // One replacement of the file for the whole close.
+    auto batch = std::make_unique<IniBatch>(IniFile);
     WriteIniString("GW", "ANSI", QString::number(scrAnsi[1]->value()), IniFile);
     WriteIniString("GW", "PointSize", QString::number(ScrSize[1]->value()), IniFile);
     WriteIniString("GW", "ChartANSI", QString::number(scrAnsi[2]->value()), IniFile);
@@ -620,6 +622,7 @@ void FW::Form_Unload()
         WriteIniString("GW", "CurrentFont", fontList->At(SelectedRow()).text, IniFile);
     if (!isMinimized())
         SaveFormPlacement(this, QStringLiteral("Main"), IniFile);
+    batch.reset();
     UnloadLoader();
 
     for (QWidget* window : QApplication::topLevelWidgets()) {

@@ -2,7 +2,11 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QSocketNotifier>
+#include <csignal>
 #include <memory>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include "core/globals.h"
 #include "core/helpers.h"
@@ -84,6 +88,40 @@ void ReadRegistrations()
     ReadRegFontList();
 }
 
+namespace {
+
+int terminateSocket[2] = {-1, -1};
+
+void OnTerminate(int)
+{
+    const char byte = 1;
+    const ssize_t written = ::write(terminateSocket[0], &byte, 1);
+    (void)written;
+}
+
+// The end of the session (or a kill) closes the main window as the user would,
+// so that its settings are saved.
+void CloseOnTerminate(QWidget* mainWindow)
+{
+    if (terminateSocket[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, terminateSocket) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(terminateSocket[1], QSocketNotifier::Read, mainWindow);
+    QObject::connect(notifier, &QSocketNotifier::activated, mainWindow, [mainWindow] {
+        char byte = 0;
+        const ssize_t read = ::read(terminateSocket[1], &byte, 1);
+        (void)read;
+        mainWindow->close();
+    });
+    struct sigaction action {};
+    action.sa_handler = OnTerminate;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(signal, &action, nullptr);
+}
+
+} // namespace
+
 StartupSequence::StartupSequence(MainWindowFactory makeMainWindow)
     : makeMainWindow_(std::move(makeMainWindow))
 {
@@ -136,8 +174,10 @@ int RunGlyphwick(int argc, char** argv, MainWindowFactory makeMainWindow,
     StartupSequence sequence(std::move(makeMainWindow));
     const bool started = sequence.Run();
     int code = 1;
-    if (started)
+    if (started) {
+        CloseOnTerminate(sequence.MainWindow());
         code = QApplication::exec();
+    }
 
     delete sequence.MainWindow();
     UnloadLoader();

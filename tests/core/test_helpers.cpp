@@ -16,11 +16,6 @@ using namespace gw;
 
 namespace {
 
-QSize ScreenSize()
-{
-    return QGuiApplication::primaryScreen()->geometry().size();
-}
-
 // Pixels of `colour` in row y, counted from x = from while they last.
 int RunLength(const QImage& image, int y, int from, const QColor& colour)
 {
@@ -187,13 +182,15 @@ private slots:
     {
         QTest::addColumn<QPoint>("pos");
         QTest::addColumn<QString>("topText");
-        QTest::newRow("ordinary") << QPoint(30, 40) << "Top= 600";
-        QTest::newRow("above the screen") << QPoint(-8, -10) << "Top=-150";
+        QTest::addColumn<QPoint>("restored");
+        QTest::newRow("ordinary") << QPoint(30, 40) << "Top= 600" << QPoint(30, 40);
+        QTest::newRow("above the screen is saved on it") << QPoint(-8, -10) << "Top= 0" << QPoint(0, 0);
     }
     void placementRoundTrip()
     {
         QFETCH(QPoint, pos);
         QFETCH(QString, topText);
+        QFETCH(QPoint, restored);
         QWidget saved;
         saved.move(pos);
         saved.resize(320, 240);
@@ -202,34 +199,60 @@ private slots:
         QVERIFY2(text.contains(topText + "\n") && text.contains("Width= 4800\n"), qPrintable(text));
         QWidget loaded;
         LoadFormPlacement(&loaded, "keyboard", IniFile);
-        QCOMPARE(loaded.pos(), pos);
+        QCOMPARE(loaded.pos(), restored);
         QCOMPARE(loaded.size(), QSize(320, 240));
     }
 
-    void placementBeyondScreen_data()
+    // On a fake screen whose available area leaves a 30-pixel panel at the top.
+    void fitPlacement_data()
     {
-        QTest::addColumn<int>("extraTop");
-        QTest::addColumn<int>("extraLeft");
-        QTest::addColumn<QPoint>("expected");
-        const QSize s = ScreenSize();
-        QTest::newRow("top beyond") << 15 << -3000 << QPoint(s.width() - 200, 0);
-        QTest::newRow("left beyond") << -1500 << 1 << QPoint(0, s.height() - 100);
-        QTest::newRow("both at the edge stay") << 0 << 0 << QPoint(s.width(), s.height());
+        QTest::addColumn<QRect>("wanted");
+        QTest::addColumn<QRect>("fitted");
+        QTest::newRow("inside stays") << QRect(100, 100, 800, 600) << QRect(100, 100, 800, 600);
+        QTest::newRow("far right and below") << QRect(99999, 88888, 800, 600) << QRect(1120, 480, 800, 600);
+        QTest::newRow("far left and above") << QRect(-2000, -2000, 800, 600) << QRect(0, 30, 800, 600);
+        QTest::newRow("under the panel") << QRect(10, 0, 800, 600) << QRect(10, 30, 800, 600);
+        QTest::newRow("larger than the area") << QRect(-5, 50, 2184533, 2184533) << QRect(0, 30, 1920, 1050);
+        QTest::newRow("smaller than the minimum") << QRect(50, 50, 9, 3) << QRect(50, 50, 400, 300);
+        QTest::newRow("extreme numbers")
+            << QRect(QPoint(-143165576, -143165576), QSize(143165576, 143165576)) << QRect(0, 30, 1920, 1050);
     }
-    void placementBeyondScreen()
+    void fitPlacement()
     {
-        QFETCH(int, extraTop);
-        QFETCH(int, extraLeft);
-        QFETCH(QPoint, expected);
-        const QSize s = ScreenSize();
-        WriteIniString("Main", "Top", QString::number(s.height() * 15 + extraTop), IniFile);
-        WriteIniString("Main", "Left", QString::number(s.width() * 15 + extraLeft), IniFile);
-        WriteIniString("Main", "Height", " 3000", IniFile);
-        WriteIniString("Main", "Width", " 4500", IniFile);
+        QFETCH(QRect, wanted);
+        QFETCH(QRect, fitted);
+        QCOMPARE(FitPlacement(wanted, QSize(400, 300), QRect(0, 30, 1920, 1050)), fitted);
+        // A minimum larger than the area wins, from the area's top-left.
+        QCOMPARE(FitPlacement(wanted, QSize(3000, 2000), QRect(0, 30, 1920, 1050)), QRect(0, 30, 3000, 2000));
+    }
+
+    void placementFromDamagedFile_data()
+    {
+        QTest::addColumn<QString>("top");
+        QTest::addColumn<QString>("size");
+        QTest::newRow("far outside, huge") << "99999999" << "99999999";
+        QTest::newRow("negative") << "-30000" << "-5";
+        QTest::newRow("non-numeric") << "abc" << "abc";
+    }
+    void placementFromDamagedFile()
+    {
+        QFETCH(QString, top);
+        QFETCH(QString, size);
+        for (const char* key : {"Top", "Left"})
+            WriteIniString("Main", key, top, IniFile);
+        for (const char* key : {"Height", "Width"})
+            WriteIniString("Main", key, size, IniFile);
         QWidget window;
+        window.setMinimumSize(200, 100);
         LoadFormPlacement(&window, "Main", IniFile);
-        QCOMPARE(window.pos(), expected);
-        QCOMPARE(window.size(), QSize(300, 200));
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY(area.contains(window.geometry()));
+        QVERIFY(window.width() >= 200 && window.height() >= 100);
+        SaveFormPlacement(&window, "Main", IniFile);
+        QVERIFY(area.contains(QRect(TwipsToPixels(ReadIniInt("Main", "Left", 0, IniFile)),
+                                    TwipsToPixels(ReadIniInt("Main", "Top", 0, IniFile)),
+                                    TwipsToPixels(ReadIniInt("Main", "Width", 0, IniFile)),
+                                    TwipsToPixels(ReadIniInt("Main", "Height", 0, IniFile)))));
     }
 
     void drawGauge_data()

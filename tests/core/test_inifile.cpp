@@ -115,21 +115,57 @@ private slots:
         QCOMPARE(ReadFile(blocker), QByteArray("x"));
     }
 
-    void textEncodings()
+    // Each line is decoded on its own; lines the program does not change keep their bytes.
+    void mixedEncodingLinesSurvive_data()
     {
-        const QString path = env_->root() + "/enc.ini";
-        // UTF-8 survives as it is.
-        const QByteArray utf8 = "[S]\nk=caf\xC3\xA9 \xE2\x82\xAC\n; \xD0\x96\n";
-        QVERIFY(WriteFile(path, utf8));
-        QString v;
-        QVERIFY(IniDocument::Load(path).Value("S", "k", &v));
-        QCOMPARE(v, QStringLiteral("caf\u00E9 \u20AC"));
-        QVERIFY(IniDocument::Load(path).Save(path));
-        QCOMPARE(ReadFile(path), utf8);
-        // An old ANSI file reads through code page 1252.
-        QVERIFY(WriteFile(path, "[S]\nk=caf\xE9 \x80\n"));
-        QVERIFY(IniDocument::Load(path).Value("S", "k", &v));
-        QCOMPARE(v, QStringLiteral("caf\u00E9 \u20AC"));
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("expected"); // value of S/k
+        const QByteArray utf8 = "[S]\na=Gr\xC3\xBC\xC3\x9F" "e\n";
+        QTest::newRow("UTF-8") << utf8 + "k=caf\xC3\xA9 \xE2\x82\xAC\n" << "caf\u00E9 \u20AC";
+        QTest::newRow("code page 1252") << utf8 + "k=caf\xE9 \x80\n" << "caf\u00E9 \u20AC";
+        QTest::newRow("one stray byte") << utf8 + "k=x\xFFy\xC3\xA9\n" << "x\u00FFy\u00C3\u00A9";
+        QTest::newRow("byte order mark") << "\xEF\xBB\xBF" + utf8 + "k=\xC3\xA9\r\n" << "\u00E9";
+        QTest::newRow("binary") << utf8 + QByteArray("k=\x01\0\x02\n\0\0\n", 9) << QString::fromLatin1("\x01\0\x02", 3);
+    }
+    void mixedEncodingLinesSurvive()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, expected);
+        const QString path = env_->root() + "/mixed.ini";
+        QVERIFY(WriteFile(path, bytes));
+        IniDocument doc = IniDocument::Load(path);
+        QString value;
+        QVERIFY(doc.Value("S", "k", &value));
+        QCOMPARE(value, expected);
+        QVERIFY(doc.Value("S", "a", &value));
+        QCOMPARE(value, QStringLiteral("Gr\u00FC\u00DFe"));
+        QVERIFY(doc.SetValue("S", "new", "\u00E9"));
+        QVERIFY(doc.Save(path));
+        QVERIFY(ReadFile(path).startsWith(bytes));
+        QVERIFY(ReadFile(path).endsWith("new=\xC3\xA9\n") || ReadFile(path).endsWith("new=\xC3\xA9\r\n"));
+    }
+
+    // The fuzzing seeds of the settings parser.
+    void corpus_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir dir(QStringLiteral(GW_SOURCE_DIR "/fuzz/corpus/settings"));
+        for (const QString& name : dir.entryList(QDir::Files))
+            QTest::newRow(qPrintable(name)) << dir.filePath(name);
+    }
+    void corpus()
+    {
+        QFETCH(QString, path);
+        const QByteArray bytes = ReadFile(path);
+        IniDocument doc = IniDocument::FromBytes(bytes);
+        QCOMPARE(doc.ToBytes(), bytes);
+        for (const QString& section : doc.Sections())
+            for (const QString& key : doc.Keys(section))
+                QVERIFY(doc.Value(section.toUpper(), key.toLower(), nullptr));
+        doc.SetValue("GW", "SampleText", EscapeText("a\nb "));
+        QString value;
+        QVERIFY(IniDocument::FromBytes(doc.ToBytes()).Value("gw", "sampletext", &value));
+        QCOMPARE(UnescapeText(value), QString("a\nb "));
     }
 
 private:

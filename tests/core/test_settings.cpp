@@ -1,4 +1,6 @@
 #include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/globals.h"
 #include "core/settings.h"
@@ -58,10 +60,10 @@ private slots:
         QString value;
         for (int i = 0; i < length; ++i)
             value += QChar('a' + i % 26);
-        WriteIniString("Quotes", "Quote1", value, IniFile);
-        QCOMPARE(ReadIniString("Quotes", "Quote1", "", IniFile), value.left(expected));
+        WriteIniString("RemoveWizard", "DestDir", value, IniFile);
+        QCOMPARE(ReadIniString("RemoveWizard", "DestDir", "", IniFile), value.left(expected));
         // A long default is cut the same way.
-        QCOMPARE(ReadIniString("Quotes", "Quote2", value, IniFile), value.left(expected));
+        QCOMPARE(ReadIniString("RemoveWizard", "Missing", value, IniFile), value.left(expected));
     }
 
     void bufferSize()
@@ -128,6 +130,190 @@ private slots:
         // With a folder it is an ordinary file.
         QVERIFY(WriteFile(env_->root() + "/elsewhere/" + file, "[Settings]\nATM=Off\n"));
         QCOMPARE(ReadIniString("Settings", "ATM", "", env_->root() + "/elsewhere/" + file), QString("Off"));
+    }
+
+    // Texts the user typed come back whole; files written before read as they were.
+    void userTextsComeBackWhole_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QString longText;
+        for (int i = 0; i < 500; ++i)
+            longText += QChar('a' + i % 26);
+        QTest::newRow("long sample text") << "GW" << "SampleText" << longText;
+        QTest::newRow("line breaks") << "GW" << "SampleText" << "one\ntwo\r\nthree\n\n";
+        QTest::newRow("backslashes and escapes typed") << "Quotes" << "Quote10" << "C:\\new\\table \\n \\u0041 \\";
+        QTest::newRow("blanks at both ends, tab inside") << "Inventory" << "Title" << "  \u00A0Catalog\tx  ";
+        QTest::newRow("quotation in quotes") << "quotes" << "QUOTE1" << "\"To be, or not to be\"";
+        QTest::newRow("footer") << "Inventory" << "FooterRight" << "Gr\u00FC\u00DFe = 100 %";
+    }
+    void userTextsComeBackWhole()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QVERIFY(IsUserText(section, key));
+        WriteIniString(section, key, text, IniFile);
+        QCOMPARE(ReadFile(IniFile).count('\n'), 2); // header and one line
+        QCOMPARE(ReadIniString(section, key, "", IniFile), text);
+    }
+
+    void oldUserTextsStillRead_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("expected");
+        const QByteArray longLine(150, 'x');
+        QTest::newRow("longer than 99") << "SampleText=" + longLine << QString(longLine);
+        QTest::newRow("unknown escape stays") << QByteArray("SampleText=a\\qb\\u12") << "a\\qb\\u12";
+        QTest::newRow("blanks trimmed as before") << QByteArray("SampleText=  hi  ") << "hi";
+    }
+    void oldUserTextsStillRead()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, expected);
+        QVERIFY(WriteFile(IniFile, "[GW]\n" + line + "\n"));
+        QCOMPARE(ReadIniString("GW", "SampleText", "", IniFile), expected);
+    }
+
+    // A settings file that exists but cannot be read is never written over.
+    void unreadableFileLeftAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("not readable (mode 0200)") << "0200";
+        QTest::newRow("a FIFO") << "fifo";
+        QTest::newRow("a folder") << "folder";
+        QTest::newRow("a device") << "device";
+    }
+    void unreadableFileLeftAlone()
+    {
+        QFETCH(QString, kind);
+        const QByteArray path = QFile::encodeName(IniFile);
+        if (kind == "0200") {
+            if (::geteuid() == 0)
+                QSKIP("root reads any file");
+            QVERIFY(WriteFile(IniFile, "[GW]\nANSI=70\n[Main]\nWidth= 9000\n"));
+            QVERIFY(::chmod(path, 0200) == 0);
+        } else if (kind == "fifo") {
+            QVERIFY(::mkfifo(path, 0600) == 0);
+        } else if (kind == "folder") {
+            QVERIFY(QDir().mkpath(IniFile));
+        } else {
+            QVERIFY(QFile::link("/dev/null", IniFile));
+        }
+        struct stat before {};
+        QVERIFY(::lstat(path, &before) == 0);
+
+        QCOMPARE(ReadIniInt("GW", "ANSI", 65, IniFile), 65); // a FIFO returns at once
+        WriteIniString("Main", "Width", " 13500", IniFile);
+        {
+            IniBatch batch(IniFile);
+            WriteIniString("GW", "ANSI", "66", IniFile);
+        }
+        QCOMPARE(ReadIniString("GW", "CurrentFont", "dflt", IniFile), QString("dflt"));
+
+        struct stat after {};
+        QVERIFY(::lstat(path, &after) == 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+        QCOMPARE(env_->fake.messages->texts.size(), 1); // said once
+        QCOMPARE(env_->fake.messages->titles, QStringList("Glyphwick"));
+        QVERIFY(env_->fake.messages->texts[0].contains("cannot read its settings"));
+        QVERIFY(env_->fake.messages->texts[0].contains("will not save"));
+        ::chmod(path, 0600);
+    }
+
+    void readOnlyFileLeftAloneWritableKeepsMode_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("read-only 0444 left alone") << 0444 << false;
+        QTest::newRow("0640 keeps its mode") << 0640 << true;
+        QTest::newRow("0604 keeps its mode") << 0604 << true;
+    }
+    void readOnlyFileLeftAloneWritableKeepsMode()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, replaced);
+        const QByteArray before = "; mine\n[GW]\nANSI=70\n";
+        QVERIFY(WriteFile(IniFile, before));
+        const QByteArray path = QFile::encodeName(IniFile);
+        QVERIFY(::chmod(path, mode_t(mode)) == 0);
+        const int saves = SettingsSaveCount();
+        WriteIniString("GW", "ANSI", "70", IniFile); // unchanged: nothing to save
+        WriteIniString("GW", "ANSI", "71", IniFile);
+        WriteIniString("GW", "PointSize", "12", IniFile);
+        QCOMPARE(ReadFile(IniFile) == before, !replaced);
+        QCOMPARE(SettingsSaveCount() - saves, replaced ? 2 : 0);
+        struct stat st {};
+        QVERIFY(::stat(path, &st) == 0);
+        QCOMPARE(int(st.st_mode & 07777), mode);
+        QCOMPARE(env_->fake.messages->texts.size(), replaced ? 0 : 1);
+        // The program goes on with what it was told.
+        QCOMPARE(ReadIniInt("GW", "ANSI", 0, IniFile), 71);
+    }
+
+    void batchWritesOnce()
+    {
+        QVERIFY(WriteFile(IniFile, "[GW]\nANSI=70\n"));
+        const int saves = SettingsSaveCount();
+        {
+            IniBatch outer(IniFile);
+            WriteIniString("GW", "ANSI", "71", IniFile);
+            {
+                IniBatch inner(IniFile);
+                WriteIniString("Main", "Top", " 15", IniFile);
+            }
+            QCOMPARE(ReadIniInt("GW", "ANSI", 0, IniFile), 71); // seen before the file has it
+            QCOMPARE(ReadFile(IniFile), QByteArray("[GW]\nANSI=70\n"));
+            // Another program's change meanwhile survives the batch.
+            QVERIFY(WriteFile(IniFile, "[GW]\nANSI=70\nShowATM=1\n"));
+        }
+        QCOMPARE(SettingsSaveCount() - saves, 1);
+        QCOMPARE(ReadFile(IniFile), QByteArray("[GW]\nANSI=71\nShowATM=1\n\n[Main]\nTop= 15\n"));
+    }
+
+    void fileChangedOnDiskBetweenReads_data()
+    {
+        QTest::addColumn<bool>("sameSize");
+        QTest::newRow("same size, rewritten in place") << true;
+        QTest::newRow("replaced by another file") << false;
+    }
+    void fileChangedOnDiskBetweenReads()
+    {
+        QFETCH(bool, sameSize);
+        QVERIFY(WriteFile(IniFile, "[GW]\nANSI=70\n"));
+        QCOMPARE(ReadIniInt("GW", "ANSI", 0, IniFile), 70);
+        if (sameSize) {
+            QFile file(IniFile);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            file.seek(10);
+            file.write("8");
+        } else {
+            QVERIFY(WriteFile(IniFile + ".other", "[GW]\nANSI=90\n"));
+            QVERIFY(::rename(QFile::encodeName(IniFile + ".other"), QFile::encodeName(IniFile)) == 0);
+        }
+        QCOMPARE(ReadIniInt("GW", "ANSI", 0, IniFile), sameSize ? 80 : 90);
+    }
+
+    void staleTemporaryFilesRemoved()
+    {
+        const QString dir = QFileInfo(IniFile).path() + "/";
+        const QStringList stale = {"gw.ini.999999999.saving", QString("gw.ini.%1.saving").arg(::getpid()),
+                                   "gw.ini.aB3xYz"};
+        const QStringList kept = {"gw.ini.backup", QString("gw.ini.%1.saving").arg(::getppid()), "gw.ini.bak",
+                                  "other.ini.999999999.saving"};
+        for (const QString& name : stale + kept) {
+            QVERIFY(WriteFile(dir + name, "x"));
+            QVERIFY(::chmod(QFile::encodeName(dir + name), 0600) == 0);
+        }
+        ReadIniString("GW", "ANSI", "", IniFile); // the first use in this run
+        QStringList left = QDir(dir).entryList(QDir::Files);
+        left.sort();
+        QStringList expected = kept;
+        expected.sort();
+        QCOMPARE(left, expected);
     }
 
     void paragraph_data()

@@ -174,6 +174,22 @@ private slots:
         QCOMPARE(Selected(*w), QString("DejaVu Sans"));
     }
 
+    // One replacement of the file per close, and the sample text back whole.
+    void closeWritesOnceAndKeepsSampleText()
+    {
+        SetShow(true, false, false);
+        const QString text = QString(300, 'x') + "\nsecond line\n\n  indented \\n";
+        {
+            auto w = std::make_unique<FW>();
+            w->txtSample->setPlainText(text);
+            const int saves = SettingsSaveCount();
+            w->close();
+            QCOMPARE(SettingsSaveCount() - saves, 1);
+        }
+        auto w = std::make_unique<FW>();
+        QCOMPARE(w->txtSample->toPlainText(), text);
+    }
+
     void closingMinimisedKeepsPlacement()
     {
         WriteIniString("Main", "Width", " 9000", IniFile);
