@@ -1,12 +1,15 @@
-# Two commands for a fresh Debian 12 machine: `make run` and `make test`.
+# Two commands for a fresh Debian 12 machine: `make run` and `make test`;
+# `make install` (PREFIX, DESTDIR as usual) puts Glyphwick on the desktop.
 BUILD   ?= build
 JOBS    ?= $(shell nproc)
+PREFIX  ?= /usr/local
 PACKAGES = build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev \
-           libfontconfig-dev libcups2-dev fonts-liberation2 fonts-urw-base35 poppler-utils
+           libfontconfig-dev libcups2-dev fonts-liberation2 fonts-urw-base35 poppler-utils \
+           desktop-file-utils appstream
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps build run test bench fuzz clean
+.PHONY: deps build run test install bench fuzz clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
@@ -26,6 +29,10 @@ run: build
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Both programs, the launcher, the AppStream file, the icons, the help and the manual page.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix $(PREFIX)
 
 # Times the inventory, the main window and printing on generated corpora of
 # 1,000, 2,500 and 10,000 styles beside fc-list (GW_BENCH_SIZES, GW_BENCH_RUNS).

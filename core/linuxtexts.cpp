@@ -38,6 +38,9 @@ constexpr Replacement Table[] = {
     {"using the Windows Control Panel", "using your desktop's font settings"},
     {"Do you wish to delete the FOT & TTF file?", "Do you wish to remove its font file?"},
     {"The following font files will be deleted.", "The following font files will be moved to the trash."},
+    {"Glyphwick for Windows 95 / NT 4.0", "Glyphwick for Linux"},
+    {"ActiveX / DLL File Conflict Report", "Run-time Library Conflict Report"},
+    {"older versions of ActiveX and/or DLL files", "older or incompatible versions of its run-time libraries"},
 };
 
 } // namespace
@@ -85,8 +88,14 @@ QString Type1FoundText(const QString& version, bool realAtmIni)
 
 bool RealAtmIniExists()
 {
-    const QString folder = Sys().system->WindowsDirectory();
-    return QFileInfo(folder + "/ATM.INI").isFile() || QFileInfo(folder + "/atm.ini").isFile();
+    // Any letter case: the file comes from another system.
+    const QDir dir(Sys().system->WindowsDirectory());
+    return !dir.entryList({QStringLiteral("atm.ini")}, QDir::Files).isEmpty();
+}
+
+bool ShowAtmItems()
+{
+    return ATMInstalled && RealAtmIniExists();
 }
 
 QString KeystrokeReadout(const QString& character)

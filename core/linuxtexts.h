@@ -22,6 +22,9 @@ QString Type1FoundText(const QString& version, bool realAtmIni);
 // A real "ATM.INI" file lies in the Windows folder (WinDir), rather than the
 // view made from fontconfig.
 bool RealAtmIniExists();
+// The Run menu's Type 1 manager item and its toolbar button are shown: a Type 1
+// manager is switched on and has a real "ATM.INI" file.
+bool ShowAtmItems();
 
 // What follows the designed keystroke read-out: the character's Unicode code
 // point and how to type it here ("  (U+00A9: Ctrl+Shift+U a9)"); empty for none.

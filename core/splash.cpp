@@ -36,31 +36,17 @@ QString VersionCaption()
     return QStringLiteral("Version ") + QLatin1String(ProgramVersion) + QStringLiteral(", for Linux");
 }
 
-QPixmap GlyphwickLogo(int size)
+LogoGeometry GlyphwickLogoGeometry(qreal s)
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-
-    const qreal s = size;
-    const QRectF tile(s * 0.02, s * 0.02, s * 0.96, s * 0.96);
-    QLinearGradient back(tile.topLeft(), tile.bottomRight());
-    back.setColorAt(0, QColor(0x2f, 0x5d, 0x9e));
-    back.setColorAt(1, QColor(0x17, 0x2a, 0x4f));
-    p.setPen(Qt::NoPen);
-    p.setBrush(back);
-    p.drawRoundedRect(tile, s * 0.14, s * 0.14);
-
-    // The guides of a glyph editor: baseline, x-height, cap height, side bearings.
-    const qreal baseline = s * 0.78, capHeight = s * 0.20, xHeight = s * 0.42;
-    p.setPen(QPen(QColor(255, 255, 255, 60), qMax<qreal>(1, s / 96)));
-    for (qreal y : {capHeight, xHeight})
-        p.drawLine(QPointF(tile.left() + s * 0.06, y), QPointF(tile.right() - s * 0.06, y));
-    for (qreal x : {s * 0.18, s * 0.82})
-        p.drawLine(QPointF(x, tile.top() + s * 0.06), QPointF(x, tile.bottom() - s * 0.06));
-    p.setPen(QPen(QColor(0xf2, 0xb1, 0x34, 170), qMax<qreal>(1, s / 64)));
-    p.drawLine(QPointF(tile.left() + s * 0.06, baseline), QPointF(tile.right() - s * 0.06, baseline));
+    LogoGeometry g;
+    g.tile = QRectF(s * 0.02, s * 0.02, s * 0.96, s * 0.96);
+    g.radius = s * 0.14;
+    g.baseline = s * 0.78;
+    g.capHeight = s * 0.20;
+    g.xHeight = s * 0.42;
+    g.margin = s * 0.06;
+    g.sideBearings[0] = s * 0.18;
+    g.sideBearings[1] = s * 0.82;
 
     // A serif "G" fitted between cap height and baseline.
     QFont font(QStringLiteral("Liberation Serif"));
@@ -70,11 +56,41 @@ QPixmap GlyphwickLogo(int size)
     QPainterPath glyph;
     glyph.addText(0, 0, font, QStringLiteral("G"));
     const QRectF box = glyph.boundingRect();
-    const qreal scale = (baseline - capHeight) / box.height();
+    const qreal scale = (g.baseline - g.capHeight) / box.height();
     QTransform fit;
-    fit.translate(s / 2 - box.center().x() * scale, baseline - box.bottom() * scale);
+    fit.translate(s / 2 - box.center().x() * scale, g.baseline - box.bottom() * scale);
     fit.scale(scale, scale);
-    glyph = fit.map(glyph);
+    g.glyph = fit.map(glyph);
+    return g;
+}
+
+QPixmap GlyphwickLogo(int size)
+{
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    const qreal s = size;
+    const LogoGeometry g = GlyphwickLogoGeometry(s);
+    const QRectF tile = g.tile;
+    QLinearGradient back(tile.topLeft(), tile.bottomRight());
+    back.setColorAt(0, QColor(0x2f, 0x5d, 0x9e));
+    back.setColorAt(1, QColor(0x17, 0x2a, 0x4f));
+    p.setPen(Qt::NoPen);
+    p.setBrush(back);
+    p.drawRoundedRect(tile, g.radius, g.radius);
+
+    // The guides of a glyph editor: baseline, x-height, cap height, side bearings.
+    const qreal baseline = g.baseline, capHeight = g.capHeight;
+    p.setPen(QPen(QColor(255, 255, 255, 60), qMax<qreal>(1, s / 96)));
+    for (qreal y : {g.capHeight, g.xHeight})
+        p.drawLine(QPointF(tile.left() + g.margin, y), QPointF(tile.right() - g.margin, y));
+    for (qreal x : g.sideBearings)
+        p.drawLine(QPointF(x, tile.top() + g.margin), QPointF(x, tile.bottom() - g.margin));
+    p.setPen(QPen(QColor(0xf2, 0xb1, 0x34, 170), qMax<qreal>(1, s / 64)));
+    p.drawLine(QPointF(tile.left() + g.margin, baseline), QPointF(tile.right() - g.margin, baseline));
+    const QPainterPath& glyph = g.glyph;
 
     QLinearGradient ink(0, capHeight, 0, baseline);
     ink.setColorAt(0, Qt::white);

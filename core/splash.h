@@ -1,6 +1,8 @@
 #pragma once
 // The splash window shown while the program reads the installed fonts.
+#include <QPainterPath>
 #include <QPixmap>
+#include <QRectF>
 #include <QString>
 #include <QWidget>
 
@@ -17,6 +19,17 @@ QString VersionCaption();  // "Version 0.1, for Linux"
 
 // The program's logo: a large stylised "G" on a glyph grid, size × size pixels.
 QPixmap GlyphwickLogo(int size);
+
+// Where the logo's parts lie at a given size (the icon files are drawn from it too).
+struct LogoGeometry {
+    QRectF tile;
+    qreal radius = 0;
+    qreal baseline = 0, capHeight = 0, xHeight = 0;
+    qreal margin = 0;            // of the guide lines inside the tile
+    qreal sideBearings[2] = {0, 0};
+    QPainterPath glyph;          // the fitted "G"
+};
+LogoGeometry GlyphwickLogoGeometry(qreal size);
 
 class frmSplash : public QWidget {
     Q_OBJECT

@@ -37,6 +37,7 @@ namespace {
 
 // Geometry of the window, in twips.
 constexpr int kMargin = 90;            // around the tab strip
+constexpr int kTabLeft = 720;          // the tab strip, right of the toolbar's etched line
 constexpr int kPanelWidth = 3450;      // picControls
 constexpr int kPreviewLeft = 60;       // Spec and cell 0 from the page's edge
 constexpr int kRowGap = 30;            // between rows that follow one another
@@ -123,6 +124,7 @@ FW::FW(QWidget* parent) : QMainWindow(parent), enumerator(nullptr)
     CreateControls();
     CreateFindBox();
     CreatePreviewPages();
+    InitToolBar();
     CreateMenus();
     ConnectPreviewEvents();
     Form_Load();
@@ -214,7 +216,8 @@ void FW::CreateControls()
         StatusPanel[i] = new QLabel(status);
         StatusPanel[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
         StatusPanel[i]->setFrameStyle(QFrame::NoFrame);  // panels without bevel
-        status->addWidget(StatusPanel[i], i == 1 ? 1 : 0);
+        // Panel 1 counts the families; panel 2 takes the menu help.
+        status->addWidget(StatusPanel[i], i == 1 ? 0 : 1);
     }
 
     connect(tabSpec, &QTabWidget::currentChanged, this, [this] { tabSpec_Click(); });
@@ -275,52 +278,6 @@ void FW::CreatePreviewPages()
     txtInfo = new QPlainTextEdit(picContainer[4]);
     txtInfo->setObjectName(QStringLiteral("txtInfo"));
     txtInfo->setReadOnly(true);
-}
-
-void FW::CreateMenus()
-{
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFileInstallFont = file->addAction(QStringLiteral("Preview && &Install Fonts..."), this,
-                                         [this] { mnuFileInstallFont_Click(); });
-    mnuFileInstallFont->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-    file->addSeparator();
-    mnuFileInventory = file->addAction(QStringLiteral("&Print..."), this, [this] { mnuFileInventory_Click(); });
-    mnuFileInventory->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnuFileCatalog = file->addAction(QStringLiteral("Print fonts from &CD-ROM..."), this,
-                                     [this] { mnuFileCatalog_Click(); });
-    file->addSeparator();
-    mnuFileExit = file->addAction(QStringLiteral("E&xit"), this, [this] { mnuFileExit_Click(); });
-
-    // Uninstall Fonts: the remove wizard.
-    mnuFileRemoveFont = new QAction(QStringLiteral("&Uninstall Fonts..."), this);
-    mnuFileRemoveFont->setObjectName(QStringLiteral("mnuFileRemoveFont"));
-    mnuFileRemoveFont->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_U));
-    connect(mnuFileRemoveFont, &QAction::triggered, this, [this] { mnuFileRemoveFont_Click(); });
-    file->insertAction(mnuFileExit, mnuFileRemoveFont);
-
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    mnuEditCopy = edit->addAction(QStringLiteral("&Copy"), this, [this] { mnuEditCopy_Click(); });
-    mnuEditCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-
-    mnuChar = menuBar()->addMenu(QStringLiteral("&Characters"));
-    mnuCharUpper = mnuChar->addAction(QStringLiteral("&Upper Case"));
-    mnuCharLower = mnuChar->addAction(QStringLiteral("&Lower Case"));
-    mnuCharNumbers = mnuChar->addAction(QStringLiteral("&Numbers"));
-    mnuCharAccents = mnuChar->addAction(QStringLiteral("&Accents"));
-    mnuCharSymbols = mnuChar->addMenu(QStringLiteral("&Symbols"));
-    const char* const symbols[] = {"!", "?", "\"", "$", "\u00a3", "TM", "(C)", "(R)",
-                                   "Bullet", "Quotes", "Fractions"};
-    for (int i = 1; i <= 11; ++i)
-        mnuCharSym[i] = mnuCharSymbols->addAction(QString::fromUtf8(symbols[i - 1]));
-
-    CreateKeyboardMenu();
-
-    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    mnuOptionsRereadFonts = tools->addAction(QStringLiteral("&Reread Fonts"), this,
-                                             [this] { mnuOptionsRereadFonts_Click(); });
-    tools->addSeparator();
-    mnuOptionsSetup = tools->addAction(QStringLiteral("&Options..."), this, [this] { mnuOptionsSetup_Click(); });
-    mnuOptionsSetup->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
 }
 
 // ---- Selection helpers --------------------------------------------------------------------
@@ -469,10 +426,10 @@ void FW::ShowFamilyCount()
     // A rebuilt list shows every row again: narrow it anew.
     const int shown = FilterFontRows(ListView1, *fontList, txtFind->text());
     if (!txtFind->text().isEmpty()) {
-        StatusPanel[2]->setText(QStringLiteral("%1 of %2 font families").arg(shown).arg(n));
+        StatusPanel[1]->setText(QStringLiteral("%1 of %2 font families").arg(shown).arg(n));
         return;
     }
-    StatusPanel[2]->setText(n == 1 ? QStringLiteral("1 font family")
+    StatusPanel[1]->setText(n == 1 ? QStringLiteral("1 font family")
                                    : QStringLiteral("%1 font families").arg(n));
 }
 
@@ -670,7 +627,8 @@ void FW::Form_Resize()
         return;
     QWidget* client = centralWidget();
     const int m = Px(kMargin);
-    tabSpec->setGeometry(m, m, std::max(client->width() - 2 * m, 0),
+    const int left = Px(kTabLeft);
+    tabSpec->setGeometry(left, m, std::max(client->width() - left - m, 0),
                          std::max(client->height() - 2 * m, 0));
     SizeTab(CurrentTab(), 3);
 }
@@ -690,20 +648,14 @@ void FW::changeEvent(QEvent* event)
 
 bool FW::eventFilter(QObject* watched, QEvent* event)
 {
-    if (PreviewEvent(watched, event))
+    if (PreviewEvent(watched, event) || ToolbarEvent(watched, event))
         return true;
     if (event->type() == QEvent::Resize && tabSpec && watched == picContainer[CurrentTab()]) {
         SizeTab(CurrentTab(), 3);
         return false;
     }
     if (watched == centralWidget() && event->type() == QEvent::Paint) {
-        // An etched line under the menu bar, in the 3-D colours of the palette.
-        QPainter p(centralWidget());
-        const int w = centralWidget()->width();
-        p.setPen(palette().color(QPalette::Dark));
-        p.drawLine(0, 0, w, 0);
-        p.setPen(palette().color(QPalette::Light));
-        p.drawLine(0, 1, w, 1);
+        Form_Paint();
         return false;
     }
     return QMainWindow::eventFilter(watched, event);

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QMainWindow>
 #include <array>
+#include <functional>
 
 #include "core/helpers.h"
 #include "fonts/enumerate.h"
@@ -19,6 +20,7 @@ class QMenu;
 class QPlainTextEdit;
 class QScrollBar;
 class QTabWidget;
+class QTimer;
 class QTreeView;
 
 namespace gw {
@@ -64,9 +66,14 @@ public:
     std::array<QLabel*, 3> pnlAnsi{};         // 1..2
     std::array<QLabel*, 3> StatusPanel{};     // 1..2, panels of StatusBar1
 
+    // ---- Toolbar ----
+    std::array<QWidget*, 8> picTool{};        // 0..7; tooltip text in the "Tag" property
+    QTimer* Timer1 = nullptr;                 // delays the toolbar tooltip, 500 ms
+
     // ---- Menus ----
     QAction* mnuFileInstallFont = nullptr;
     QAction* mnuFileCatalog = nullptr;
+    QAction* mnuFilePrintSetup = nullptr;
     QAction* mnuFileInventory = nullptr;   // "&Print..."
     QAction* mnuFileRemoveFont = nullptr;
     QAction* mnuFileExit = nullptr;
@@ -79,6 +86,16 @@ public:
     QMenu* mnuCharSymbols = nullptr;
     std::array<QAction*, 12> mnuCharSym{};    // 1..11
     QAction* mnuOptionsRereadFonts = nullptr;
+    QMenu* mnuRun = nullptr;
+    QAction* mnuRunControlPanel = nullptr;
+    QAction* mnuRunAdobeTypeManager = nullptr;
+    QAction* mnuRunClipboard = nullptr;
+    QAction* mnuRunCharacterMap = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuHelpFAQ = nullptr;
+    QMenu* mnuHelpWeb = nullptr;
+    QAction* mnuHelpAbout = nullptr;
     QAction* mnuOptionsSetup = nullptr;    // "&Options..."
     QAction* mnuViewKeyboard = nullptr;       // "&Keyboard...", checked while the window is open
 
@@ -148,8 +165,34 @@ public:
     void mnuFileInstallFont_Click();
     void mnuFileCatalog_Click();
     void mnuFileRemoveFont_Click();
+    void mnuFilePrintSetup_Click();
     void mnuFileExit_Click();
     void mnuOptionsRereadFonts_Click();
+    void mnuRunControlPanel_Click();
+    void mnuRunAdobeTypeManager_Click();
+    void mnuRunClipboard_Click();
+    void mnuRunCharacterMap_Click();
+    void mnuHelpContents_Click();
+    void mnuHelpFAQ_Click();
+    void mnuHelpWeb_Click(const QString& address);
+    void mnuHelpAbout_Click();
+
+    // ---- Toolbar, tooltips and menu help ----
+    void InitToolBar();
+    // state 0 raised, 1 pressed, 2 flat.
+    void DrawButton(int button, int state);
+    int ButtonState(int button) const { return buttonState_[button]; }
+    void picTool_Paint(int index);
+    void picTool_MouseDown(int index);
+    void picTool_MouseUp(int index, bool over);
+    void ShowToolTip(const QString& text);
+    void Timer1_Timer();
+    void SbcEasy1_MouseEnter(const QString& controlName);
+    void SbcEasy1_MouseExit(const QString& controlName);
+    void SbcEasy1_MenuSelect(const QString& itemText);
+    // The command a toolbar button runs; none until its window is part of the program.
+    void SetToolCommand(int button, std::function<void()> command);
+    bool HasToolCommand(int button) const { return bool(toolCommand_[button]); }
     void mnuFileInventory_Click();
     void mnuOptionsSetup_Click();
     // Reads the three Show keys again; rereads the fonts when one changed.
@@ -177,6 +220,12 @@ private:
     void CreateControls();
     void CreatePreviewPages();
     void CreateMenus();
+    // Menu help for every item of a menu and its submenus.
+    void WatchMenu(QMenu* menu);
+    // Index of a toolbar button, or -1.
+    int ToolIndex(const QObject* object) const;
+    bool ToolbarEvent(QObject* watched, QEvent* event);
+    void Form_Paint();
     // Wires the sliders, size box, chart cells and Characters menu to their handlers.
     void ConnectPreviewEvents();
     // Mouse, key, focus, paint and resize events of the preview controls; true when handled.
@@ -202,6 +251,9 @@ private:
     bool keyboardHidden_ = false;
     QWidget* chartGrid_ = nullptr;
     MissingCharacterMarks* sampleMarks_ = nullptr;
+    std::array<int, 8> buttonState_{2, 2, 2, 2, 2, 2, 2, 2};
+    std::array<std::function<void()>, 8> toolCommand_{};
+    QString hoveredTag_;   // the Tag of the button under the mouse
     bool unloaded_ = false;
     bool selectingRow_ = false;   // SelectRow runs no ItemClick
     bool fillingStyles_ = false;  // refilling Attribs runs no Attribs_Click

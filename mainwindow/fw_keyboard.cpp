@@ -15,7 +15,7 @@ namespace gw {
 
 void FW::CreateKeyboardMenu()
 {
-    mnuChar->addSeparator();
+    mnuChar->addSeparator()->setObjectName(QStringLiteral("mnuCharSep"));
     mnuViewKeyboard = mnuChar->addAction(QStringLiteral("&Keyboard..."));
     mnuViewKeyboard->setObjectName(QStringLiteral("mnuViewKeyboard"));
     mnuViewKeyboard->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));

@@ -52,7 +52,7 @@ int DesktopFacesGeneration();
 
 // The printer-resident fonts named by the *Font entries of a PPD file.
 QVector<DesktopFace> PpdFontFaces(const QString& ppdPath);
-// Those of the default CUPS printer; none without a printer or a PPD.
+// Those of the chosen (else the default) CUPS printer; none without a printer or a PPD.
 QVector<DesktopFace> DefaultPrinterFaces();
 
 // Splits a PostScript font name ("Helvetica-BoldOblique") into a face.
@@ -89,6 +89,12 @@ std::unique_ptr<AtmProfile> MakeDesktopAtmProfile();
 std::unique_ptr<MessageBoxes> MakeDesktopMessageBoxes();
 std::unique_ptr<ProgramRunner> MakeDesktopProgramRunner();
 std::unique_ptr<Storage> MakeDesktopStorage();
+std::unique_ptr<PrinterSetup> MakeDesktopPrinterSetup();
+std::unique_ptr<WebLinks> MakeDesktopWebLinks();
+std::unique_ptr<ComponentVersions> MakeDesktopComponentVersions();
+
+// The printer chosen in the printer set-up dialog: empty for the default printer, "PDF" for the PDF writer.
+QString DesktopChosenPrinter();
 std::unique_ptr<HelpService> MakeDesktopHelpService();
 std::unique_ptr<FileDialogs> MakeDesktopFileDialogs();
 std::unique_ptr<CharacterMaps> MakeDesktopCharacterMaps();

@@ -94,9 +94,13 @@ QVector<DesktopFace> PpdFontFaces(const QString& ppdPath)
 QVector<DesktopFace> DefaultPrinterFaces()
 {
     QVector<DesktopFace> faces;
+    if (DesktopChosenPrinter() == QLatin1String("PDF"))
+        return faces;  // the PDF writer holds no fonts
     cups_dest_t* dests = nullptr;
     const int count = cupsGetDests(&dests);
-    cups_dest_t* dest = cupsGetDest(nullptr, nullptr, count, dests);
+    const QByteArray chosen = DesktopChosenPrinter().toLocal8Bit();
+    cups_dest_t* dest = cupsGetDest(chosen.isEmpty() ? nullptr : chosen.constData(), nullptr,
+                                    count, dests);
     if (dest) {
         // A temporary copy of the PPD; none for printers without one (driverless, PDF).
         if (const char* ppd = cupsGetPPD(dest->name)) {

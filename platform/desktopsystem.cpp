@@ -198,6 +198,9 @@ std::unique_ptr<Platform> MakeDesktopPlatform()
     platform->programs = MakeDesktopProgramRunner();
     platform->clipboard = std::make_unique<DesktopClipboard>();
     platform->storage = MakeDesktopStorage();
+    platform->printerSetup = MakeDesktopPrinterSetup();
+    platform->web = MakeDesktopWebLinks();
+    platform->components = MakeDesktopComponentVersions();
     platform->help = MakeDesktopHelpService();
     platform->dialogs = MakeDesktopFileDialogs();
     platform->characterMaps = MakeDesktopCharacterMaps();

@@ -267,6 +267,11 @@ int FakeStorage::CopyFile(const QString& source, const QString& dest)
         return 0;
     }
     return QFile::copy(source, dest) ? 0 : ErrPathFileAccess;
+void FakePrinterSetup::ShowPrinter(QWidget*)
+{
+    ++shown;
+    if (!choices.isEmpty())
+        deviceName = choices.takeFirst();
 }
 
 // ---- Help and file dialogs ----------------------------------------------------------
@@ -404,6 +409,15 @@ FakePlatform InstallFakePlatform(const QString& root)
     fake.trash = trash.get();
     platform->trash = std::move(trash);
     FakeCallLog().clear();
+    auto printerSetup = std::make_unique<FakePrinterSetup>();
+    fake.printerSetup = printerSetup.get();
+    platform->printerSetup = std::move(printerSetup);
+    auto web = std::make_unique<FakeWebLinks>();
+    fake.web = web.get();
+    platform->web = std::move(web);
+    auto components = std::make_unique<FakeComponentVersions>();
+    fake.components = components.get();
+    platform->components = std::move(components);
     SetPlatform(std::move(platform));
     return fake;
 }

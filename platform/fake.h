@@ -122,6 +122,33 @@ public:
     int shortCopies = 0;                    // the next copies write half the file and report success
 };
 
+class FakePrinterSetup : public PrinterSetup {
+public:
+    QString DeviceName() override { return deviceName; }
+    void ShowPrinter(QWidget*) override;
+    QString deviceName = QStringLiteral("Office Laser");
+    QStringList choices;  // the printer chosen at each showing; none left: unchanged
+    int shown = 0;
+};
+
+class FakeWebLinks : public WebLinks {
+public:
+    void OpenAddress(const QString& address) override { opened << address; }
+    QStringList opened;
+};
+
+// Answers from a table the test fills: references, and the copies found per file name.
+class FakeComponentVersions : public ComponentVersions {
+public:
+    QVector<ComponentReference> References() override { return references; }
+    QVector<ComponentFile> Found(const ComponentReference& reference) override
+    {
+        return found.value(reference.fileName);
+    }
+    QVector<ComponentReference> references;
+    QMap<QString, QVector<ComponentFile>> found;
+};
+
 class FakeHelpService : public HelpService {
 public:
     void ShowContext(const QString& helpFile, int context) override;
@@ -191,6 +218,9 @@ struct FakePlatform {
     FakeProgramRunner* programs = nullptr;
     FakeClipboard* clipboard = nullptr;
     FakeStorage* storage = nullptr;
+    FakePrinterSetup* printerSetup = nullptr;
+    FakeWebLinks* web = nullptr;
+    FakeComponentVersions* components = nullptr;
     FakeHelpService* help = nullptr;
     FakeFileDialogs* dialogs = nullptr;
     FakeCharacterMaps* characterMaps = nullptr;

@@ -2,6 +2,7 @@
 // The operating-system services the program relies on, as small interfaces.
 // Each has a desktop implementation (desktop*.cpp) and a fake for tests (fake*.cpp).
 // Code outside platform/ reaches them only through Sys().
+#include <QDateTime>
 #include <QString>
 #include <QSet>
 #include <QStringList>
@@ -9,6 +10,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+
+class QWidget;
 
 namespace gw {
 
@@ -223,6 +226,53 @@ public:
     virtual int CopyFile(const QString& source, const QString& dest) = 0;
 };
 
+// ---- Printer set-up, web addresses, component versions -------------------------
+
+class PrinterSetup {
+public:
+    virtual ~PrinterSetup() = default;
+    // The device name of the printer the program prints on.
+    virtual QString DeviceName() = 0;
+    // The printer set-up dialog; the user may choose another printer there.
+    virtual void ShowPrinter(QWidget* parent) = 0;
+};
+
+class WebLinks {
+public:
+    virtual ~WebLinks() = default;
+    // Opens a web page or a new mail message ("mailto:") in the user's program for it.
+    virtual void OpenAddress(const QString& address) = 0;
+};
+
+// One copy of a run-time component found on this computer.
+struct ComponentFile {
+    QString path;
+    QString version;          // empty when the file carries none
+    QDateTime date;
+    qint64 size = 0;
+    uint32_t specialBuild = 0;  // 1 Debug, 2 Prerelease, 4 Patched, 8 PrivateBuild, 16 Infoinferred, 32 SpecialBuild
+    bool inMemory = false;    // the copy this process runs with
+};
+
+// A component as the program was built with it.
+struct ComponentReference {
+    QString name;             // "Qt Core"
+    QString fileName;         // "libQt6Core.so.6"
+    QString version;
+    QDateTime date;
+    qint64 size = 0;
+    uint32_t flags = 0;       // 32: always warn
+};
+
+class ComponentVersions {
+public:
+    virtual ~ComponentVersions() = default;
+    // The reference list recorded when the program was built.
+    virtual QVector<ComponentReference> References() = 0;
+    // The copies of a component on this computer: the one in use first.
+    virtual QVector<ComponentFile> Found(const ComponentReference& reference) = 0;
+};
+
 // ---- Help --------------------------------------------------------------------------
 
 class HelpService {
@@ -294,6 +344,9 @@ struct Platform {
     std::unique_ptr<ProgramRunner> programs;
     std::unique_ptr<Clipboard> clipboard;
     std::unique_ptr<Storage> storage;
+    std::unique_ptr<PrinterSetup> printerSetup;
+    std::unique_ptr<WebLinks> web;
+    std::unique_ptr<ComponentVersions> components;
     std::unique_ptr<HelpService> help;
     std::unique_ptr<FileDialogs> dialogs;
     std::unique_ptr<CharacterMaps> characterMaps;

@@ -45,12 +45,22 @@ bool StartupFontsKey()
     return true;
 }
 
-int CheckComponents()
+namespace {
+ComponentChecker& Checker()
 {
-    // The component checker is not part of the program yet, so nothing can
-    // conflict. Its window is shown, modally, only when it finds conflicts;
-    // otherwise start-up goes on without it.
-    return 0;
+    static ComponentChecker checker;
+    return checker;
+}
+} // namespace
+
+void SetComponentChecker(ComponentChecker checker)
+{
+    Checker() = std::move(checker);
+}
+
+bool CheckComponents()
+{
+    return !Checker() || Checker()();
 }
 
 void DetectATM()
@@ -139,7 +149,8 @@ bool StartupSequence::Run()
     FirstStartSettings();
 
     steps_ << QStringLiteral("components");
-    CheckComponents();
+    if (!CheckComponents())
+        return false;
 
     steps_ << QStringLiteral("atm");
     DetectATM();

@@ -18,7 +18,11 @@ void StartupPaths();       // IniFile, HelpFile, ExeFile
 // start lists every kind of font.
 void FirstStartSettings();
 bool StartupFontsKey();    // FontsKey from the version; false: the program must end
-int CheckComponents();     // number of component conflicts
+// The component checker (its window lives above this library); false when
+// the user chose to end the program there.
+using ComponentChecker = std::function<bool()>;
+void SetComponentChecker(ComponentChecker checker);
+bool CheckComponents();    // runs the checker set; true without one
 void DetectATM();          // ATMInstalled, PFMDir, PFBDir
 void ShowStartupSplash();  // loads and shows frmSplash with "Loading..."
 void StartupFolders();     // SysDir, WinDir, WinIni

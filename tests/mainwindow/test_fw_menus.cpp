@@ -1,97 +1,193 @@
-// The main window's "&Print..." and "&Options..." items: what they open, and
-// the reread only when a Show key changed.
+// The main window's menus: the whole tree against the menu table, and the
+// commands that need no other window.
 #include <QtTest>
-#include <QCheckBox>
-#include <QPushButton>
-#include <QTreeWidget>
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <memory>
 
 #include "core/globals.h"
+#include "core/settings.h"
+#include "mainwindow/about.h"
 #include "mainwindow/fw.h"
-#include "options/frmoptions.h"
 #include "testenv.h"
-#include "wizards/frmbatch.h"
 
 using namespace gw;
 
 namespace {
 
-// Runs `act` on the modal window of type W once it is shown.
-template <class W, class F>
-void WhenShown(F act)
+// One line per item: caption, then a tab and the shortcut when it has one;
+// "-" for a separator, "> " before a submenu's items.
+QStringList Tree(const QMenu* menu, const QString& indent = QString())
 {
-    QTimer::singleShot(0, [act] {
-        if (auto* w = qobject_cast<W*>(QApplication::activeModalWidget()))
-            act(w);
-    });
+    QStringList lines;
+    for (QAction* item : menu->actions()) {
+        if (!item->isVisible())
+            continue;
+        if (item->isSeparator()) {
+            lines << indent + "-";
+            continue;
+        }
+        const QString shortcut = item->shortcut().toString(QKeySequence::PortableText);
+        lines << indent + item->text() + (shortcut.isEmpty() ? QString() : "\t" + shortcut);
+        if (item->menu())
+            lines << Tree(item->menu(), indent + "> ");
+    }
+    return lines;
 }
 
 } // namespace
 
 class FwMenusTest : public QObject {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env;
 
 private slots:
     void init()
     {
         env = std::make_unique<TestEnv>();
-        env->fake.fonts->faces = {TrueTypeFace("DejaVu Sans", "Book"), TrueTypeFace("DejaVu Sans", "Bold", 700),
-                                  TrueTypeFace("Liberation Sans"), DeviceFace("Nimbus Sans")};
-        ATMInstalled = true;
-        env->fake.atm->text = "[Fonts]\nNimbus Sans=/x/n.afm,/x/n.pfb\n";
+        env->fake.fonts->faces = {TrueTypeFace("DejaVu Sans", "Book"), TrueTypeFace("Liberation Sans")};
+        SetShow(true, true, true);
+        ATMInstalled = false;
     }
     void cleanup() { env.reset(); }
 
-    void printWithEmptyListShowsMessage()
+    void menuTree_data()
+    {
+        QTest::addColumn<int>("menu");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QStringList>("items");
+        QTest::newRow("File") << 0 << "&File" << QStringList{"Preview && &Install Fonts...\tCtrl+I", "&Uninstall Fonts...\tCtrl+U", "-",
+            "&Print...\tCtrl+P", "Print fonts from &CD-ROM...", "P&rint Setup...", "-", "E&xit"};
+        QTest::newRow("Edit") << 1 << "&Edit" << QStringList{"&Copy\tCtrl+C"};
+        QTest::newRow("Characters") << 2 << "&Characters"
+            << QStringList{"&Upper Case", "&Lower Case", "&Numbers", "&Accents", "&Symbols",
+                           "> !", "> ?", "> \"", "> $", "> \u00a3", "> TM", "> (C)", "> (R)",
+                           "> Bullet", "> Quotes", "> Fractions", "-", "&Keyboard...\tCtrl+K"};
+        QTest::newRow("Tools") << 3 << "&Tools" << QStringList{"&Reread Fonts", "-", "&Options...\tCtrl+S"};
+        QTest::newRow("Run, Linux texts, no Type 1 manager") << 4 << "&Run"
+            << QStringList{"System &Settings", "&Clipboard", "Character &Map"};
+        QTest::newRow("Help") << 5 << "&Help"
+            << QStringList{"&Contents\tF1", "Frequently Asked &Questions", "Glyphwick on the &Web", "> Glyphwick &Home Page", "> &Questions and Answers",
+                           "> &Report a Problem", "> &Mail the Makers...", "-", "&About Glyphwick..."};
+    }
+    void menuTree()
+    {
+        QFETCH(int, menu);
+        QFETCH(QString, caption);
+        QFETCH(QStringList, items);
+        FW w;
+        const QList<QAction*> menus = w.menuBar()->actions();
+        QCOMPARE(menus.size(), 6);
+        QCOMPARE(menus[menu]->text(), caption);
+        QCOMPARE(Tree(menus[menu]->menu()), items);
+    }
+
+    void printSetupRereadsOnlyForAnotherPrinter_data()
+    {
+        QTest::addColumn<QStringList>("choices");
+        QTest::addColumn<int>("families");
+        QTest::newRow("same printer: no reread") << QStringList{"Office Laser"} << 2;
+        QTest::newRow("cancelled: no reread") << QStringList{} << 2;
+        QTest::newRow("another printer: reread") << QStringList{"Proofer"} << 3;
+    }
+    void printSetupRereadsOnlyForAnotherPrinter()
+    {
+        QFETCH(QStringList, choices);
+        QFETCH(int, families);
+        FW w;
+        QVERIFY(SelectFamily(w, "Liberation Sans"));
+        env->fake.fonts->faces << TrueTypeFace("Arimo");  // seen only by a reread
+        env->fake.printerSetup->choices = choices;
+        w.mnuFilePrintSetup_Click();
+        QCOMPARE(env->fake.printerSetup->shown, 1);
+        QCOMPARE(w.fontList->Count(), families);
+        QCOMPARE(w.fontList->At(w.SelectedRow()).text, QString("Liberation Sans"));
+    }
+
+    void runItemsStartTheirPrograms()
+    {
+        FW w;
+        w.findChild<QAction*>("mnuRunControlPanel")->trigger();
+        w.findChild<QAction*>("mnuRunClipboard")->trigger();
+        w.findChild<QAction*>("mnuRunCharacterMap")->trigger();
+        QCOMPARE(env->fake.programs->started, (QStringList{"CONTROL.EXE", "CLIPBRD.EXE", "CHARMAP.EXE"}));
+        QCOMPARE(env->fake.programs->styles, (QList<int>{1, 1, 1}));
+    }
+
+    void typeOneManagerItemAsksForThePathInOptions()
+    {
+        FW w;
+        QString opened;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                opened = dialog->objectName();
+                dialog->close();
+            }
+        });
+        w.mnuRunAdobeTypeManager_Click();
+        QCOMPARE(opened, QString("frmOptions"));
+        QCOMPARE(env->fake.messages->texts,
+                 QStringList{"You have not specified the name of your Adobe Type Manager program executable."
+                             "\r\n\r\nUse the Options dialog box to specify the file name and path of this program."});
+        QCOMPARE(env->fake.messages->styles, QList<int>{vbInformation});
+        QVERIFY(env->fake.programs->started.isEmpty());
+
+        WriteIniString("GW", "ATMPath", "/opt/atm/bin/atm", IniFile);
+        w.mnuRunAdobeTypeManager_Click();
+        QCOMPARE(env->fake.programs->started, QStringList{"/opt/atm/bin/atm"});
+    }
+
+    void printWithAnEmptyListSaysSo()
     {
         SetShow(false, false, false);
         FW w;
         w.mnuFileInventory_Click();
-        QCOMPARE(env->fake.messages->texts, QStringList("There are no installed fonts to print!"));
-        QCOMPARE(w.mnuFileInventory->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+        QCOMPARE(env->fake.messages->texts, QStringList{"There are no installed fonts to print!"});
+        QCOMPARE(env->fake.messages->styles, QList<int>{vbInformation});
     }
 
-    void printOpensTheWizardOnEveryListedFont()
+    void helpItemsAndF1()
     {
-        SetShow(true, true, false);
         FW w;
-        QVERIFY(SelectFamily(w, "DejaVu Sans"));
-        const int styles = StyleCount;
-        QStringList listed;
-        WhenShown<frmBatch>([&](frmBatch* b) {
-            for (int i = 0; i < b->ListView1->topLevelItemCount(); ++i)
-                listed << b->ListView1->topLevelItem(i)->text(0);
-            b->close();
-        });
-        w.mnuFileInventory_Click();
-        QCOMPARE(listed, QStringList({"DejaVu Sans Bold", "DejaVu Sans Book", "Liberation Sans", "Nimbus Sans"}));
-        QCOMPARE(int(StyleCount), styles);  // the main window's style list is untouched
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_F1);
+        w.mnuHelpFAQ->trigger();
+        QCOMPARE(env->fake.help->contexts, (QList<int>{-1, 120}));
+        QCOMPARE(env->fake.help->files, (QStringList{HelpFile, HelpFile}));
     }
 
-    void optionsRereadsOnlyWhenAShowKeyChanged_data()
+    void webItemsOpenTheirAddresses()
     {
-        QTest::addColumn<bool>("tickAtm");
-        QTest::addColumn<int>("families");
-        QTest::newRow("ShowATM turned on rereads") << true << 4;
-        QTest::newRow("OK without a change does not") << false << 2;
-    }
-    void optionsRereadsOnlyWhenAShowKeyChanged()
-    {
-        QFETCH(bool, tickAtm);
-        QFETCH(int, families);
-        SetShow(true, false, false);
         FW w;
-        QCOMPARE(w.fontList->Count(), 2);
-        // A font that only a reread can find.
-        env->fake.fonts->faces << TrueTypeFace("Zed Sans");
-        WhenShown<frmOptions>([tickAtm](frmOptions* o) {
-            o->chkATM->setChecked(tickAtm);
-            o->cmdOK->click();
-        });
-        w.mnuOptionsSetup_Click();
-        QCOMPARE(w.fontList->Count(), families);
-        QCOMPARE(w.mnuOptionsSetup->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+        for (QAction* item : w.mnuHelpWeb->actions())
+            item->trigger();
+        QCOMPARE(env->fake.web->opened.size(), 4);
+        QVERIFY(env->fake.web->opened.last().startsWith("mailto:"));
+        for (const QString& address : env->fake.web->opened.mid(0, 3))
+            QVERIFY(address.startsWith("https://"));
     }
+
+    void aboutBoxNamesVersions()
+    {
+        ComponentReference core;
+        core.name = "Qt Core";
+        core.fileName = "libQt6Core.so.6";
+        env->fake.components->references = {core};
+        ComponentFile loaded;
+        loaded.inMemory = true;
+        loaded.version = "6.4.2";
+        env->fake.components->found["libQt6Core.so.6"] = {loaded};
+        frmAbout about;
+        QCOMPARE(about.lblComponents->text(), QString("Running with Qt 6.4.2 and fontconfig unknown"));
+        QVERIFY(about.lblLicence->text().contains("GPL-3.0-or-later"));
+        QVERIFY(about.lblVersion->text().startsWith("Version "));
+    }
+
+private:
+    std::unique_ptr<TestEnv> env;
 };
 
 QTEST_MAIN(FwMenusTest)

@@ -89,6 +89,24 @@ private slots:
         QCOMPARE(env->fake.registry->openKeys, 0);
     }
 
+    void exitInTheComponentCheckerEndsTheProgram()
+    {
+        ClearProgramValues();
+        int checks = 0;
+        SetComponentChecker([&] { return ++checks > 1; });  // Exit the first time, Continue after
+        bool made = false;
+        StartupSequence ended([&]() -> QWidget* { made = true; return new QWidget; });
+        QVERIFY(!ended.Run());
+        QCOMPARE(ended.Steps(), (QStringList{"paths", "fonts key", "components"}));
+        QVERIFY(!made);
+        QVERIFY(!Splash());
+        StartupSequence goesOn([&]() -> QWidget* { made = true; return new QWidget; });
+        QVERIFY(goesOn.Run());
+        std::unique_ptr<QWidget> window(goesOn.MainWindow());
+        QVERIFY(made);
+        SetComponentChecker(nullptr);
+    }
+
     void windowsVersionText_data()
     {
         QTest::addColumn<QList<uint>>("version");  // platform, major, minor, build

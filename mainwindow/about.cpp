@@ -1,0 +1,76 @@
+#include "mainwindow/about.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/helpers.h"
+#include "core/programinfo.h"
+#include "core/splash.h"
+#include "platform/platform.h"
+
+namespace gw {
+
+QString ComponentVersionInUse(const QString& name)
+{
+    if (!Sys().components)
+        return QStringLiteral("unknown");
+    for (const ComponentReference& reference : Sys().components->References()) {
+        if (reference.name != name)
+            continue;
+        const QVector<ComponentFile> found = Sys().components->Found(reference);
+        if (!found.isEmpty() && found.first().inMemory && !found.first().version.isEmpty())
+            return found.first().version;
+    }
+    return QStringLiteral("unknown");
+}
+
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("About Glyphwick"));
+    auto* layout = new QHBoxLayout(this);
+    auto* logo = new QLabel(this);
+    logo->setPixmap(GlyphwickLogo(96));
+    layout->addWidget(logo, 0, Qt::AlignTop);
+
+    auto* texts = new QVBoxLayout;
+    auto* title = new QLabel(QStringLiteral("Glyphwick"), this);
+    QFont big = title->font();
+    big.setPointSizeF(big.pointSizeF() * 2);
+    big.setBold(true);
+    title->setFont(big);
+    texts->addWidget(title);
+    lblVersion = new QLabel(VersionCaption(), this);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    texts->addWidget(lblVersion);
+    texts->addWidget(new QLabel(QStringLiteral("A font manager for typographers and print shops."), this));
+    texts->addSpacing(8);
+    lblLicence = new QLabel(QStringLiteral("Licence: %1 (%2)")
+                                .arg(QLatin1String(ProgramLicenceName), QLatin1String(ProgramLicence)),
+                            this);
+    lblLicence->setObjectName(QStringLiteral("lblLicence"));
+    texts->addWidget(lblLicence);
+    lblComponents = new QLabel(QStringLiteral("Running with Qt %1 and fontconfig %2")
+                                   .arg(ComponentVersionInUse(QStringLiteral("Qt Core")),
+                                        ComponentVersionInUse(QStringLiteral("fontconfig"))),
+                               this);
+    lblComponents->setObjectName(QStringLiteral("lblComponents"));
+    texts->addWidget(lblComponents);
+    auto* home = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(QLatin1String(ProgramHomePage)), this);
+    home->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    connect(home, &QLabel::linkActivated, this, [](const QString& link) { Sys().web->OpenAddress(link); });
+    texts->addWidget(home);
+    texts->addStretch(1);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setDefault(true);
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    texts->addWidget(cmdOK, 0, Qt::AlignRight);
+    layout->addLayout(texts, 1);
+    adjustSize();
+    CentreForm(this);
+}
+
+} // namespace gw

@@ -1,0 +1,24 @@
+#pragma once
+// The About box: what the program is, its version and licence, and the
+// versions of Qt and fontconfig it runs with.
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace gw {
+
+// The version of a run-time component in use ("Qt Core", "fontconfig"), or "unknown".
+QString ComponentVersionInUse(const QString& name);
+
+class frmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAbout(QWidget* parent = nullptr);
+    QLabel* lblVersion = nullptr;
+    QLabel* lblLicence = nullptr;
+    QLabel* lblComponents = nullptr;
+    QPushButton* cmdOK = nullptr;
+};
+
+} // namespace gw
