@@ -267,6 +267,8 @@ int FakeStorage::CopyFile(const QString& source, const QString& dest)
         return 0;
     }
     return QFile::copy(source, dest) ? 0 : ErrPathFileAccess;
+}
+
 void FakePrinterSetup::ShowPrinter(QWidget*)
 {
     ++shown;
@@ -314,6 +316,8 @@ QString FakeFileDialogs::SaveFile(const QString& title, const QString& defaultEx
 QString FakeFileDialogs::PickFolder(const QString& title, const QString& startFolder)
 {
     return Answer(*this, title, startFolder, QString());
+}
+
 // ---- Trash ----------------------------------------------------------------------------
 
 QStringList& FakeCallLog()

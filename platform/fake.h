@@ -44,10 +44,9 @@ public:
     int RemoveFontResource(const QString& path) override;
     int CreateScalableFontResource(int hidden, const QString& fotFile, const QString& fontFile,
                                    const QString& currentPath) override;
-    void BroadcastFontChange() override { ++broadcasts; }
+    void BroadcastFontChange() override;
     void RescanFonts() override { ++rescans; }
     int rescans = 0;
-    void BroadcastFontChange() override;
 
     // Styles seen on both contexts, and those only the printer has. An
     // enumeration of all families calls once per distinct (face name, type bits)

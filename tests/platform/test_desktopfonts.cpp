@@ -279,6 +279,8 @@ private slots:
             QVERIFY(characters.contains(c));
         for (uint c : lacks.toUcs4())
             QVERIFY(!characters.contains(c));
+    }
+
     // The enumerations and the registrations answer from an index; fonts
     // added and hidden between two enumerations must show at once.
     void indexFollowsAddedAndHiddenFonts()
