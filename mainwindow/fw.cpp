@@ -394,7 +394,8 @@ QSize FW::MinimumWindowSize() const
     const int rows = 8;
     const int rowHeight = std::max(ListView1->sizeHintForRow(0), ListView1->fontMetrics().height() + 2);
     const int list = rows * rowHeight + 2 * ListView1->frameWidth();
-    constexpr int panelRows = 4605;  // twips of the panel that are not the list (LayoutControls)
+    // Twips of the panel that are not the list (LayoutControls), the Find box's row included.
+    constexpr int panelRows = 4605 + kPanelRow + kRowGap;
     const int frame = 8;             // the tab widget's page frame
     const int width = 2 * Px(kPanelWidth) + 2 * Px(kMargin) + frame;
     const int height = Px(panelRows) + list + tabSpec->tabBar()->sizeHint().height() + frame

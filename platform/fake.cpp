@@ -123,17 +123,27 @@ int FakeFontSystem::RemoveFontResource(const QString& path)
     FakeCallLog() << "RemoveFontResource " + path;
     if (removeAnswers.contains(path))
         return removeAnswers.value(path);
+    // A .fot file stands for the font it names, answers included.
+    const QString target = path.endsWith(".fot", Qt::CaseInsensitive) ? FotTargetPath(path) : QString();
+    if (removeAnswers.contains(target))
+        return removeAnswers.value(target);
+    return Holds(path) ? 1 : 0;
+}
+
+// Added, or a registered font's file; a .fot file stands for the font it names.
+bool FakeFontSystem::Holds(const QString& path) const
+{
     if (added.contains(path, Qt::CaseInsensitive))
-        return 1;
-    // A .fot file stands for the font it names.
-    if (path.endsWith(".fot", Qt::CaseInsensitive) && !FotTargetPath(path).isEmpty()
-        && FotTargetPath(path) != path)
-        return RemoveFontResource(FotTargetPath(path));
+        return true;
+    if (path.endsWith(".fot", Qt::CaseInsensitive)) {
+        const QString target = FotTargetPath(path);
+        return !target.isEmpty() && target != path && Holds(target);
+    }
     for (const QVector<Face>* list : {&faces, &printerFaces})
         for (const Face& face : *list)
             if (!face.elf.filePath.isEmpty() && face.elf.filePath.compare(path, Qt::CaseInsensitive) == 0)
-                return 1;
-    return 0;
+                return true;
+    return false;
 }
 
 int FakeFontSystem::CreateScalableFontResource(int, const QString& fotFile, const QString& fontFile,

@@ -42,6 +42,7 @@ public:
                           const EnumFontCallback& callback, int tag) override;
     int AddFontResource(const QString& path) override;
     int RemoveFontResource(const QString& path) override;
+    bool Holds(const QString& path) const;
     int CreateScalableFontResource(int hidden, const QString& fotFile, const QString& fontFile,
                                    const QString& currentPath) override;
     void BroadcastFontChange() override;

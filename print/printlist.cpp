@@ -209,8 +209,9 @@ PrintFontList FolderPrintFonts(const QString& folder, QStringList* errors, Tempo
 PrintFontEntry UninstalledPrintEntry(const FontFileRecord& r)
 {
     PrintFontEntry e;
-    // Captions read better with the bare file name, as for installed fonts.
-    e.FileName = r.FileName;
+    // Captions read better with the bare file name, as for installed fonts,
+    // spelled as on disk (the scan lower-cases the name it installs under).
+    e.FileName = QFileInfo(r.FilePath).fileName();
     e.SizeText = r.SizeText;
     e.AlternateName = r.FaceName;
     e.DisplayName = r.RegistryName;

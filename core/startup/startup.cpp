@@ -145,12 +145,13 @@ bool StartupSequence::Run()
     if (!StartupFontsKey())
         return false;
 
-    steps_ << QStringLiteral("first start");
-    FirstStartSettings();
-
     steps_ << QStringLiteral("components");
     if (!CheckComponents())
         return false;
+
+    // After the checks that can end the program, so that ending writes nothing.
+    steps_ << QStringLiteral("first start");
+    FirstStartSettings();
 
     steps_ << QStringLiteral("atm");
     DetectATM();

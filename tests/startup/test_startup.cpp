@@ -77,7 +77,7 @@ private slots:
         QVERIFY(sequence.Run());
         std::unique_ptr<QWidget> window(sequence.MainWindow());
 
-        const QStringList expected{"paths",  "fonts key", "first start",   "components", "atm",
+        const QStringList expected{"paths",  "fonts key", "components",   "first start", "atm",
                                    "splash", "folders",   "registrations", "main window"};
         QCOMPARE(sequence.Steps(), expected);
         QVERIFY(window);

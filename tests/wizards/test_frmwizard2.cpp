@@ -262,7 +262,7 @@ private slots:
         const QString file = fonts_ + "/alpha.ttf";
         const QString fot = Sys().system->ProgramFolder() + "/alpha.fot";
         QStringList expected{"RegDeleteValue Alpha (TrueType)", "CreateScalableFontResource " + fot,
-                             "RemoveFontResource " + fot, "RemoveFontResource " + file, "BroadcastFontChange"};
+                             "RemoveFontResource " + fot, "BroadcastFontChange"};
         if (action != ActionDelete)
             expected << "CopyFile " + file + " -> " + target_ + "/alpha.ttf";
         if (action == ActionDelete)
