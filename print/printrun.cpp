@@ -126,7 +126,7 @@ PrintTarget DesktopPrintTarget()
 {
     PrintTarget target;
     target.PaperSize = [] {
-        const QString name = QPrinterInfo::defaultPrinterName();
+        const QString name = Sys().printerSetup->DeviceName();  // as chosen in Print Setup
         if (name.isEmpty())
             return DefaultPdfPaper();
         QPrinter printer;
@@ -135,7 +135,7 @@ PrintTarget DesktopPrintTarget()
     };
     target.Open = [](QString* error) -> std::unique_ptr<PrinterSurface> {
         error->clear();
-        const QString name = QPrinterInfo::defaultPrinterName();
+        const QString name = Sys().printerSetup->DeviceName();  // as chosen in Print Setup
         if (!name.isEmpty()) {
             auto surface = QtPrinterSurface::ForPrinter(name);
             if (!surface->IsValid()) {

@@ -1,6 +1,5 @@
 #include "wizards/frmwizard2.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
@@ -438,8 +437,7 @@ frmWizard2::frmWizard2(const QString& currentFont, QWidget* parent) : QDialog(pa
     cmdPrev = MakeButton(this, QStringLiteral("cmdPrev"), QStringLiteral("<< &Previous"));
     cmdNext = MakeButton(this, QStringLiteral("cmdNext"), QStringLiteral("&Next >>"));
     cmdExit = MakeButton(this, QStringLiteral("cmdExit"), QStringLiteral("&Close"));
-    // Help topic 615 opens once the platform offers a help service.
-    cmdHelp->setEnabled(false);
+    connect(cmdHelp, &QPushButton::clicked, this, [] { ShowHelpContext(615); });
     lblOK = new QLabel(QStringLiteral("Cancel"), this);
     lblOK->setObjectName(QStringLiteral("lblOK"));
     lblOK->hide();
@@ -786,6 +784,16 @@ bool frmWizard2::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+// On the key press: text boxes take the release.
+void frmWizard2::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        ShowHelpContext(615);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 } // namespace gw

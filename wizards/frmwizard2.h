@@ -133,6 +133,7 @@ public:
     std::function<void(QMenu* menu, const QPoint& globalPos)> popupMenu;
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

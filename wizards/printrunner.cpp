@@ -163,7 +163,7 @@ bool PrintRunner::Print(const PrintFontList& fonts, const PrintChoice& choice, P
 void ShowPrintPreview(QWidget* parent, const PrintFontList& fonts, const PrintChoice& choice)
 {
     QPrinter printer(QPrinter::HighResolution);
-    const QString name = QPrinterInfo::defaultPrinterName();
+    const QString name = Sys().printerSetup->DeviceName();  // as chosen in Print Setup
     if (!name.isEmpty()) {
         printer.setPrinterName(name);
     } else {

@@ -111,6 +111,14 @@ private slots:
     }
     void cleanup() { env_.reset(); }
 
+    void helpButtonAndF1OpenTheWizardsTopic()
+    {
+        frmWizard2 w;
+        w.findChild<QPushButton*>("cmdHelp")->click();
+        QTest::keyClick(&w, Qt::Key_F1);
+        QCOMPARE(env_->fake.help->contexts, (QList<int>{615, 615}));
+    }
+
     // ---- Load, selection rules and counts ----
 
     void loadListsEveryFontSortedWithItsEntry()
