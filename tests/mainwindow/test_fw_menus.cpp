@@ -12,6 +12,7 @@
 #include "core/settings.h"
 #include "mainwindow/about.h"
 #include "mainwindow/fw.h"
+#include "shots.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -82,6 +83,10 @@ private slots:
         QCOMPARE(menus.size(), 6);
         QCOMPARE(menus[menu]->text(), caption);
         QCOMPARE(Tree(menus[menu]->menu()), items);
+        if (menu == 0) {
+            w.resize(1000, 700);
+            SaveShot(&w, "main-window");
+        }
     }
 
     void printSetupRereadsOnlyForAnotherPrinter_data()
