@@ -1,6 +1,6 @@
 #include "checker/vervrfy2.h"
-#include "core/startup/startup.h"
 #include "mainwindow/fw.h"
+#include "startup/startup.h"
 
 int main(int argc, char** argv)
 {

@@ -18,7 +18,7 @@
 #include "../tests/sfntbuilder.h"
 #include "core/globals.h"
 #include "core/settings.h"
-#include "core/startup/startup.h"
+#include "startup/startup.h"
 #include "platform/desktop.h"
 #include "print/catalogs.h"
 #include "print/printlist.h"

@@ -27,7 +27,7 @@
 
 #include "bench/benchfont.h"
 #include "core/globals.h"
-#include "core/startup/startup.h"
+#include "startup/startup.h"
 #include "fonts/enumerate.h"
 #include "fonts/fontlist.h"
 #include "mainwindow/fw.h"

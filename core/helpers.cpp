@@ -17,7 +17,7 @@
 #include <cstring>
 #include <sys/stat.h>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 #include "core/globals.h"
 #include "core/picturebox.h"
 #include "core/settings.h"

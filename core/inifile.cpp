@@ -3,7 +3,7 @@
 #include <QSet>
 #include <algorithm>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 #include "core/profilefile.h"
 
 namespace gw {

@@ -10,7 +10,7 @@
 #include <map>
 #include <cstdint>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/inifile.h"

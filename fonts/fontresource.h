@@ -2,7 +2,7 @@
 // Reads a font resource (".fot") file as plain bytes, without loading it.
 #include <QString>
 
-#include "platform/fotwriter.h" // ReadFontResourceBytes, GetFotTargetBytes
+#include "sfnt/fot.h" // ReadFontResourceBytes, GetFotTargetBytes
 
 namespace gw {
 

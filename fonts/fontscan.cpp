@@ -8,6 +8,7 @@
 #include "fonts/fontresource.h"
 #include "fonts/fonttable.h"
 #include "platform/platform.h"
+#include "sfnt/sfnt.h"
 
 namespace gw {
 
@@ -74,17 +75,6 @@ bool IsRegisteredFace(const QString& faceName)
     return IsRegisteredFont(faceName + " (TrueType)") || IsRegisteredFont(faceName + " Regular (TrueType)");
 }
 
-namespace {
-
-// The first bytes of an sfnt font or collection.
-bool LooksLikeFont(QFile& file)
-{
-    const QByteArray tag = file.read(4);
-    return tag == QByteArray("\0\1\0\0", 4) || tag == "OTTO" || tag == "true" || tag == "ttcf";
-}
-
-} // namespace
-
 ScanResult ScanFontFile(const QString& folder, const QString& name, const QString& fotFolder,
                         FontFileRecord& record)
 {
@@ -94,7 +84,7 @@ ScanResult ScanFontFile(const QString& folder, const QString& name, const QStrin
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return ScanResult::Unreadable;
-        return LooksLikeFont(file) ? ScanResult::NoName : ScanResult::NotAFont;
+        return IsSfntSignature(file.read(4)) ? ScanResult::NoName : ScanResult::NotAFont;
     }
     QString face, style;
     if (!ReadFontResource(fot, face, style).isEmpty() || face.trimmed().isEmpty()) {

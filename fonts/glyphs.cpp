@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 #include "core/helpers.h"
 
 namespace gw {

@@ -3,7 +3,7 @@
 // install preview show for a font file.
 #include <QString>
 
-#include "platform/sfntnames.h" // FontNameInfo, Swap16, Swap32, SwapBytePairs, TagText
+#include "sfnt/names.h" // FontNameInfo, Swap16, Swap32, SwapBytePairs, TagText
 
 namespace gw {
 

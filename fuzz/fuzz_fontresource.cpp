@@ -2,8 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/codepage.h"
-#include "platform/fotwriter.h"
+#include "sfnt/codepage.h"
+#include "sfnt/fot.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/settings.h"

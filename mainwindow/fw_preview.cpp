@@ -16,7 +16,7 @@
 #include <memory>
 #include <utility>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/linuxtexts.h"

@@ -21,10 +21,10 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 #include "platform/desktop.h"
 #include "platform/desktopindex.h"
-#include "platform/fotwriter.h"
+#include "sfnt/fot.h"
 
 namespace gw {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 
 namespace gw {
 

@@ -5,10 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 #include "core/inifile.h"
 #include "platform/desktop.h"
-#include "platform/fotwriter.h"
+#include "sfnt/fot.h"
 #include "platform/valuelistkey.h"
 
 namespace gw {

@@ -1,7 +1,7 @@
 #include <QByteArray>
 #include <cstring>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 #include "platform/platform.h"
 
 namespace gw {

@@ -13,7 +13,7 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "core/splash.h"
-#include "core/startup/startup.h"
+#include "startup/startup.h"
 #include "print/catalogs.h"
 #include "print/printlist.h"
 #include "print/qtprinter.h"

@@ -17,7 +17,7 @@
 #include <QSet>
 #include <cmath>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 
 namespace gw {
 

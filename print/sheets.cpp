@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "print/printer.h"

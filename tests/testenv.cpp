@@ -4,10 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 #include "core/globals.h"
 #include "core/settings.h"
-#include "mainwindow/fw.h"
 #include "platform/desktop.h"
 
 namespace gw {
@@ -100,16 +99,6 @@ FakeFontSystem::Face TrueTypeFace(const QString& family, const QString& style, i
 FakeFontSystem::Face DeviceFace(const QString& family, int weight, bool italic)
 {
     return FakeFontSystem::MakeFace(family, family, QString(), weight, italic, DEVICE_FONTTYPE);
-}
-
-bool SelectFamily(FW& w, const QString& family)
-{
-    const int row = w.fontList->FindItem(family);
-    if (row < 0)
-        return false;
-    w.SelectRow(row);
-    w.ListView1_ItemClick(row);
-    return true;
 }
 
 } // namespace gw

@@ -7,11 +7,9 @@
 #include <QTemporaryDir>
 
 #include "platform/fake.h"
-#include "platform/sfntnames.h"
+#include "sfnt/names.h"
 
 namespace gw {
-
-class FW;
 
 class TestEnv {
 public:
@@ -52,7 +50,17 @@ FakeFontSystem::Face TrueTypeFace(const QString& family, const QString& style = 
                                   int weight = 400, bool italic = false);
 // A device face (Type 1 or printer font) without a style name.
 FakeFontSystem::Face DeviceFace(const QString& family, int weight = 400, bool italic = false);
-// Selects a family of the main window as a click does; false when it is not listed.
-bool SelectFamily(FW& w, const QString& family);
+// Selects a family of the main window (FW) as a click does; false when it is not
+// listed. A template, so that tests below the main window link without it.
+template <typename MainWindow>
+bool SelectFamily(MainWindow& w, const QString& family)
+{
+    const int row = w.fontList->FindItem(family);
+    if (row < 0)
+        return false;
+    w.SelectRow(row);
+    w.ListView1_ItemClick(row);
+    return true;
+}
 
 } // namespace gw

@@ -28,7 +28,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/linuxtexts.h"

@@ -9,7 +9,7 @@
 #include "fonts/enumerate.h"
 #include "fonts/fontlist.h"
 #include "fonts/fonttable.h"
-#include "platform/fotwriter.h"
+#include "sfnt/fot.h"
 #include "testenv.h"
 
 using namespace gw;

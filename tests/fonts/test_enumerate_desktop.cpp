@@ -7,10 +7,10 @@
 #include <QSet>
 #include <QStandardPaths>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 #include "core/globals.h"
 #include "core/settings.h"
-#include "core/startup/startup.h"
+#include "startup/startup.h"
 #include "fonts/enumerate.h"
 #include "fonts/fontlist.h"
 #include "fonts/fonttable.h"

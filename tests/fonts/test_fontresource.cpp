@@ -3,7 +3,7 @@
 
 #include "core/globals.h"
 #include "fonts/fontresource.h"
-#include "platform/fotwriter.h"
+#include "sfnt/fot.h"
 #include "sfntbuilder.h"
 #include "testenv.h"
 

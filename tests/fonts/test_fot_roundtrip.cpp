@@ -2,11 +2,11 @@
 #include <QDirIterator>
 #include <memory>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 #include "core/helpers.h"
 #include "fonts/fontresource.h"
 #include "fonts/nametable.h"
-#include "platform/fotwriter.h"
+#include "sfnt/fot.h"
 #include "sfntbuilder.h"
 #include "testenv.h"
 

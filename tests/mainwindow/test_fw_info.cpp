@@ -11,7 +11,7 @@
 #include "fonts/fontlist.h"
 #include "mainwindow/fontinfo.h"
 #include "mainwindow/fw.h"
-#include "platform/fotwriter.h"
+#include "sfnt/fot.h"
 #include "sfntbuilder.h"
 #include "testenv.h"
 

@@ -9,7 +9,7 @@
 #include "bench/benchfont.h"
 #include "core/globals.h"
 #include "platform/desktop.h"
-#include "platform/fotwriter.h"
+#include "sfnt/fot.h"
 #include "testenv.h"
 
 using namespace gw;

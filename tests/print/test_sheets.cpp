@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "print/recording.h"

@@ -11,8 +11,8 @@
 #include "core/picturebox.h"
 #include "core/settings.h"
 #include "core/splash.h"
-#include "core/startup/startup.h"
-#include "core/startup/version.h"
+#include "startup/startup.h"
+#include "startup/version.h"
 #include "mainwindow/fw.h"
 #include "testenv.h"
 

@@ -1,6 +1,6 @@
 #include <QtTest>
 
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 #include "testenv.h"
 
 using namespace gw;

@@ -1,4 +1,4 @@
-#include "core/startup/version.h"
+#include "startup/version.h"
 
 #include "core/globals.h"
 

@@ -22,5 +22,7 @@ int WriteFotFile(const QString& fotFile, const QString& fontFile);
 // completed with sysDir, not lower-cased; "unknown" on failure.
 QString ReadFontResourceBytes(const QByteArray& file, QString& faceName, QString& styleName);
 QString GetFotTargetBytes(const QByteArray& file, const QString& sysDir);
+// The font path stored at 1024 as it stands; "" when the file has none.
+QString FotFontPath(const QByteArray& file);
 
 } // namespace gw

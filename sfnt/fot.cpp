@@ -1,9 +1,9 @@
-#include "platform/fotwriter.h"
+#include "sfnt/fot.h"
 
 #include <QFile>
 
-#include "core/codepage.h"
-#include "platform/sfntnames.h"
+#include "sfnt/codepage.h"
+#include "sfnt/names.h"
 
 namespace gw {
 
@@ -111,12 +111,17 @@ QString ReadFontResourceBytes(const QByteArray& file, QString& faceName, QString
     return {};
 }
 
-QString GetFotTargetBytes(const QByteArray& file, const QString& sysDir)
+QString FotFontPath(const QByteArray& file)
 {
     if (!file.startsWith("MZ") || file.size() <= kPathPos)
-        return Unknown();
+        return {};
     const qsizetype end = file.indexOf('\0', kPathPos);
-    QString name = FromCp1252(file.mid(kPathPos, end < 0 ? -1 : end - kPathPos));
+    return FromCp1252(file.mid(kPathPos, end < 0 ? -1 : end - kPathPos));
+}
+
+QString GetFotTargetBytes(const QByteArray& file, const QString& sysDir)
+{
+    QString name = FotFontPath(file);
     if (name.isEmpty())
         return Unknown();
     if (!name.contains(QLatin1Char('/')))

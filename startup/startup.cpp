@@ -1,4 +1,4 @@
-#include "core/startup/startup.h"
+#include "startup/startup.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -14,8 +14,8 @@
 #include "core/loader.h"
 #include "core/settings.h"
 #include "core/splash.h"
-#include "core/startup/version.h"
 #include "fonts/fonttable.h"
+#include "startup/version.h"
 
 namespace gw {
 

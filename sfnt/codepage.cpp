@@ -1,4 +1,4 @@
-#include "core/codepage.h"
+#include "sfnt/codepage.h"
 
 #include <array>
 

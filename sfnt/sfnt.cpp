@@ -1,0 +1,78 @@
+#include "sfnt/sfnt.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "sfnt/codepage.h"
+
+namespace gw {
+
+namespace {
+
+// The format trusts its counts; a damaged file must not be looped over that often.
+constexpr int kMaxTables = 4095;
+
+} // namespace
+
+int Swap16(uint16_t value)
+{
+    return ((value & 0xFF) << 8) | (value >> 8);
+}
+
+int32_t Swap32(uint32_t value)
+{
+    const uint32_t high = uint32_t(Swap16(uint16_t(value & 0xFFFF)));
+    const uint32_t low = uint32_t(Swap16(uint16_t(value >> 16)));
+    return int32_t((high << 16) | low);
+}
+
+QByteArray SwapBytePairs(const QByteArray& bytes)
+{
+    QByteArray out = bytes;
+    for (qsizetype i = 0; i + 1 < out.size(); i += 2)
+        std::swap(out[i], out[i + 1]);
+    return out;
+}
+
+QString TagText(const char* tag)
+{
+    return FromCp1252(tag, 4);
+}
+
+bool IsSfntSignature(const QByteArray& firstBytes)
+{
+    const QByteArray tag = firstBytes.left(4);
+    return tag == QByteArray("\0\1\0\0", 4) || tag == "OTTO" || tag == "true" || tag == "ttcf";
+}
+
+qint64 FirstFontOffset(const QByteArray& bytes)
+{
+    const BoundedReader file(bytes);
+    const uchar* tag = file.Bytes(0, 4);
+    if (!tag || std::memcmp(tag, "ttcf", 4) != 0)
+        return 0;
+    // A collection: its header counts the fonts and lists where each one's
+    // offset table lies.
+    quint32 fonts = 0, first = 0;
+    if (!file.U32(8, fonts) || !file.U32(12, first) || fonts == 0 || fonts > 0x7FFFFFFF)
+        return -1;
+    return file.Fits(first, 12) ? qint64(first) : -1;
+}
+
+bool FindTable(const BoundedReader& file, qint64 fontOffset, const char* tag, TableEntry& entry)
+{
+    quint16 numTables = 0;
+    if (fontOffset < 0 || !file.Fits(fontOffset, 12) || !file.U16(fontOffset + 4, numTables))
+        return false;
+    for (int i = 0; i < std::min<int>(numTables, kMaxTables); ++i) {
+        const qint64 at = fontOffset + 12 + 16LL * i;
+        const uchar* entryTag = file.Bytes(at, 16);
+        if (!entryTag)
+            return false;
+        if (std::memcmp(entryTag, tag, 4) == 0)
+            return file.U32(at + 8, entry.offset) && file.U32(at + 12, entry.length);
+    }
+    return false;
+}
+
+} // namespace gw

@@ -1,0 +1,41 @@
+#pragma once
+// The container of every TrueType/OpenType (sfnt) font: the offset table, its
+// table directory, and collections ("ttcf") of several fonts in one file.
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+#include "sfnt/reader.h"
+
+namespace gw {
+
+// The file stores big-endian numbers; these turn a value read little-endian into
+// the big-endian one. Swap16: low byte * 256 + high byte (0..65535). Swap32: the
+// two swapped halves exchanged; a set top bit of the result makes it negative.
+int Swap16(uint16_t value);
+int32_t Swap32(uint32_t value);
+// Exchanges bytes 0 and 1, 2 and 3, ...; an odd last byte stays where it is.
+QByteArray SwapBytePairs(const QByteArray& bytes);
+// Four bytes of a table tag as text.
+QString TagText(const char* tag);
+
+// Whether a file starting with these bytes is an sfnt font or collection.
+bool IsSfntSignature(const QByteArray& firstBytes);
+
+// Where the offset table of the file's first font lies: 0 for a single font,
+// the first entry of a collection's ("ttcf") header, -1 for a damaged header.
+qint64 FirstFontOffset(const QByteArray& file);
+
+// A table as the directory lists it; offsets count from the file's start, also
+// in a collection.
+struct TableEntry {
+    quint32 offset = 0;
+    quint32 length = 0;
+};
+
+// The directory entry tagged `tag` (four bytes) of the font whose offset table
+// lies at fontOffset: the first one that matches. False when the directory is
+// damaged before it or has none.
+bool FindTable(const BoundedReader& file, qint64 fontOffset, const char* tag, TableEntry& entry);
+
+} // namespace gw
