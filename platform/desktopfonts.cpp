@@ -21,10 +21,10 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include "sfnt/codepage.h"
 #include "platform/desktop.h"
 #include "platform/desktopindex.h"
 #include "sfnt/fot.h"
+#include "sfnt/sfnt.h"
 
 namespace gw {
 
@@ -72,9 +72,7 @@ bool IsSfntFile(const QString& file)
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray magic = f.read(4);
-    return magic == QByteArray("\0\1\0\0", 4) || magic == "OTTO" || magic == "true"
-           || magic == "ttcf";
+    return IsSfntSignature(f.read(4));
 }
 
 QString MetricsBeside(const QString& outline)
@@ -362,13 +360,7 @@ QString FotTargetPath(const QString& fotPath)
     QFile f(fotPath);
     if (!f.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray bytes = f.readAll();
-    if (!bytes.startsWith("MZ") || bytes.size() <= 1024)
-        return {};
-    int end = bytes.indexOf('\0', 1024);
-    if (end < 0)
-        end = bytes.size();
-    const QString name = FromCp1252(bytes.mid(1024, end - 1024));
+    const QString name = FotFontPath(f.readAll());
     if (name.isEmpty())
         return {};
     // A bare name is completed with the system font folder, as the reader does.
