@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QSocketNotifier>
 #include <csignal>
@@ -136,8 +137,29 @@ StartupSequence::StartupSequence(MainWindowFactory makeMainWindow)
 {
 }
 
+namespace {
+
+// The toolkit's default font may carry a generic name ("Sans Serif") that no
+// installed family has; every size, style and script of it then walks the list
+// of fallback families, which takes seconds with thousands of families. Name
+// the family it is drawn with instead: the same glyphs, found at once.
+void UseInstalledUiFamily()
+{
+    QFont font = QApplication::font();
+    if (!Sys().fonts || QFontDatabase::families().contains(font.family(), Qt::CaseInsensitive))
+        return;
+    const QString family = Sys().fonts->SubstituteFamily(font.family());
+    if (family.isEmpty() || !QFontDatabase::families().contains(family, Qt::CaseInsensitive))
+        return;
+    font.setFamily(family);
+    QApplication::setFont(font);
+}
+
+} // namespace
+
 bool StartupSequence::Run()
 {
+    UseInstalledUiFamily();
     steps_ << QStringLiteral("paths");
     StartupPaths();
 
