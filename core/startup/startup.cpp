@@ -146,10 +146,10 @@ namespace {
 void UseInstalledUiFamily()
 {
     QFont font = QApplication::font();
-    if (!Sys().fonts || QFontDatabase::families().contains(font.family(), Qt::CaseInsensitive))
-        return;
-    const QString family = Sys().fonts->SubstituteFamily(font.family());
-    if (family.isEmpty() || !QFontDatabase::families().contains(family, Qt::CaseInsensitive))
+    // The toolkit lists such names among its families, though no face carries them.
+    const QString family = Sys().fonts ? Sys().fonts->SubstituteFamily(font.family()) : QString();
+    if (family.isEmpty() || family.compare(font.family(), Qt::CaseInsensitive) == 0
+        || !QFontDatabase::families().contains(family, Qt::CaseInsensitive))
         return;
     font.setFamily(family);
     QApplication::setFont(font);
