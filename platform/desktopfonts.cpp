@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
 #include <QStandardPaths>
@@ -598,6 +599,66 @@ void FillRecord(const DesktopFace& face, EnumLogFont* elf, TextMetric* tm)
     tm->tmPitchAndFamily = static_cast<uint8_t>(pitch | family);
 }
 
+// The configuration's rules without its font folders: matching in it weighs
+// only the faces put into it. Made once; null when it cannot be read.
+FcConfig* RulesOnlyConfig()
+{
+    static FcConfig* config = nullptr;
+    static bool tried = false;
+    if (tried)
+        return config;
+    tried = true;
+    FcChar8* name = FcConfigFilename(nullptr);
+    if (!name)
+        return nullptr;
+    QFile file(QString::fromUtf8(reinterpret_cast<const char*>(name)));
+    FcStrFree(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return nullptr;
+    QString text = QString::fromUtf8(file.readAll());
+    text.remove(QRegularExpression(QStringLiteral("<dir\\b[^>]*>[^<]*</dir>")));
+    FcConfig* rules = FcConfigCreate();
+    if (!rules || !FcConfigParseAndLoadFromMemory(rules, reinterpret_cast<const FcChar8*>(text.toUtf8().constData()),
+                                                  FcFalse)) {
+        if (rules)
+            FcConfigDestroy(rules);
+        return nullptr;
+    }
+    config = rules;
+    return config;
+}
+
+// The patterns of the configuration in use by file and face number.
+class PatternsByFile {
+public:
+    FcPattern* Find(FcConfig* config, const QString& file, int index)
+    {
+        const int generation = DesktopFacesGeneration();
+        if (config != config_ || generation != generation_) {
+            patterns_.clear();
+            for (FcSetName which : {FcSetSystem, FcSetApplication}) {
+                FcFontSet* set = FcConfigGetFonts(config, which);
+                for (int i = 0; set && i < set->nfont; ++i) {
+                    FcChar8* path = nullptr;
+                    int face = 0;
+                    FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &face);
+                    if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &path) == FcResultMatch)
+                        patterns_.insert(Key(QByteArray(reinterpret_cast<const char*>(path)), face), set->fonts[i]);
+                }
+            }
+            config_ = config;
+            generation_ = generation;
+        }
+        return patterns_.value(Key(QFile::encodeName(file), index));
+    }
+
+private:
+    static QByteArray Key(const QByteArray& file, int index) { return file + '\0' + QByteArray::number(index); }
+    FcConfig* config_ = nullptr;
+    int generation_ = -1;
+    QHash<QByteArray, FcPattern*> patterns_;
+};
+
 class DesktopFontSystem : public FontSystem {
 public:
     void EnumFontFamilies(DeviceContext dc, const QString& family, const EnumFontCallback& callback,
@@ -652,6 +713,57 @@ public:
         DesktopReloadFonts();
         printerRead_ = false;
     }
+    void MatchWithinFamily(const QString& family, const std::function<void()>& work) override
+    {
+        // The toolkit matches every font it loads against all installed faces
+        // (for its render settings): with thousands of fonts that is most of
+        // the cost of printing each one. The same rules with only the family's
+        // faces give the same settings.
+        FcConfig* all = FcConfigGetCurrent();
+        FcConfig* few = RulesOnlyConfig();
+        const QVector<DesktopFace> faces = few ? Index().FacesOf(family) : QVector<DesktopFace>();
+        if (!all || faces.isEmpty()) {
+            work();
+            return;
+        }
+        FcConfigAppFontClear(few);
+        // Makes the empty set of application fonts (the file does not exist).
+        FcConfigAppFontAddFile(few, reinterpret_cast<const FcChar8*>("/nonexistent/glyphwick"));
+        FcFontSet* set = FcConfigGetFonts(few, FcSetApplication);
+        int added = 0;
+        for (const DesktopFace& face : faces)
+            if (FcPattern* pattern = set ? patterns_.Find(all, face.file, face.index) : nullptr)
+                added += FcFontSetAdd(set, FcPatternDuplicate(pattern)) ? 1 : 0;
+        if (added == 0) {
+            work();
+            return;
+        }
+        FcConfigReference(all);
+        FcConfigSetCurrent(few);
+        work();
+        FcConfigSetCurrent(all);
+        FcConfigDestroy(all);
+    }
+
+    QString SubstituteFamily(const QString& name) override
+    {
+        // One match through the substitution rules; asking the toolkit walks its
+        // whole list of fallback families, which costs seconds with thousands.
+        FcPattern* pattern = FcPatternCreate();
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.toUtf8().constData()));
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcDefaultSubstitute(pattern);
+        FcResult result = FcResultNoMatch;
+        FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+        FcPatternDestroy(pattern);
+        QString family;
+        FcChar8* value = nullptr;
+        if (match && FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch)
+            family = QString::fromUtf8(reinterpret_cast<const char*>(value));
+        if (match)
+            FcPatternDestroy(match);
+        return family;
+    }
 
 private:
     // The index follows the listing: made anew whenever fonts were added,
@@ -668,6 +780,7 @@ private:
 
     DesktopFaceIndex index_;
     int indexGeneration_ = -1;
+    PatternsByFile patterns_;
     QVector<DesktopFace> printerFaces_;
     bool printerRead_ = false;
 };

@@ -122,6 +122,12 @@ public:
     // Reads the system's font set afresh, so that font files added to or
     // removed from the font folders since the start are seen ("Reread Fonts").
     virtual void RescanFonts() {}
+    // The family the system draws a name it does not list with (Arial may
+    // become Liberation Sans); empty when the platform cannot say.
+    virtual QString SubstituteFamily(const QString&) { return {}; }
+    // Runs `work` (which makes the toolkit load a font of `family`) while the
+    // system's font matching weighs only the faces of that family.
+    virtual void MatchWithinFamily(const QString&, const std::function<void()>& work) { work(); }
 };
 
 // ---- Registrations (the key FontsKey) ---------------------------------------

@@ -18,6 +18,7 @@
 #include <cmath>
 
 #include "sfnt/codepage.h"
+#include "platform/platform.h"
 
 namespace gw {
 
@@ -66,7 +67,9 @@ QString ResolvedFamily(const QString& name)
     auto it = cache.resolved.constFind(name);
     if (it != cache.resolved.constEnd())
         return *it;
-    QString family = QFontInfo(QFont(name)).family();
+    QString family = Sys().fonts ? Sys().fonts->SubstituteFamily(name) : QString();
+    if (family.isEmpty())
+        family = QFontInfo(QFont(name)).family();
     const int bracket = family.indexOf(QLatin1String(" ["));
     if (bracket > 0)
         family.truncate(bracket);
@@ -193,9 +196,24 @@ struct QtPrinterSurface::State {
         font.setItalic(italic);
         // A specimen shows the font's own glyphs: no other family fills a gap.
         font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::NoFontMerging));
+        engineMade = false;
         if (painter.isActive())
             painter.setFont(font);
     }
+
+    // Loads the font before its first use, while the system matches within its
+    // family only: loading it later weighs every installed face.
+    void MakeEngine()
+    {
+        if (engineMade)
+            return;
+        engineMade = true;
+        // A known family also means the toolkit's list is read, with every font in view.
+        if (!Sys().fonts || !IsKnownFamily(font.family()))
+            return;
+        Sys().fonts->MatchWithinFamily(font.family(), [this] { QFontMetricsF(font, Device()).ascent(); });
+    }
+    bool engineMade = false;
 
     // Opens the document (or the next page of the PDF file) before any output.
     bool Ready()
@@ -411,6 +429,7 @@ void QtPrinterSurface::SetFillColor(uint32_t rgb) { d->fillColor = rgb; }
 
 double QtPrinterSurface::TextWidth(const QString& text)
 {
+    d->MakeEngine();
     const QFontMetricsF metrics(d->font, d->Device());
     return d->FromPoints(metrics.horizontalAdvance(text) / d->DeviceScale());
 }
@@ -513,6 +532,7 @@ bool QtPrinterSurface::HasGlyph(int code)
 {
     if (code < 0 || code > 255)
         return false;
+    d->MakeEngine();
     return QRawFont::fromFont(d->font).supportsCharacter(Cp1252Char(code));
 }
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QSocketNotifier>
 #include <csignal>
@@ -136,8 +137,29 @@ StartupSequence::StartupSequence(MainWindowFactory makeMainWindow)
 {
 }
 
+namespace {
+
+// The toolkit's default font may carry a generic name ("Sans Serif") that no
+// installed family has; every size, style and script of it then walks the list
+// of fallback families, which takes seconds with thousands of families. Name
+// the family it is drawn with instead: the same glyphs, found at once.
+void UseInstalledUiFamily()
+{
+    QFont font = QApplication::font();
+    // The toolkit lists such names among its families, though no face carries them.
+    const QString family = Sys().fonts ? Sys().fonts->SubstituteFamily(font.family()) : QString();
+    if (family.isEmpty() || family.compare(font.family(), Qt::CaseInsensitive) == 0
+        || !QFontDatabase::families().contains(family, Qt::CaseInsensitive))
+        return;
+    font.setFamily(family);
+    QApplication::setFont(font);
+}
+
+} // namespace
+
 bool StartupSequence::Run()
 {
+    UseInstalledUiFamily();
     steps_ << QStringLiteral("paths");
     StartupPaths();
 

@@ -110,6 +110,34 @@ private slots:
         QVERIFY(Enumerate(DeviceContext::Display, "No Such Family Here").isEmpty());
     }
 
+    void matchingWithinAFamilyAndSubstitutes()
+    {
+        FcConfig* before = FcConfigGetCurrent();
+        auto matchFamily = [] {
+            FcPattern* p = FcNameParse(reinterpret_cast<const FcChar8*>("DejaVu Serif:bold"));
+            FcConfigSubstitute(nullptr, p, FcMatchPattern);
+            FcDefaultSubstitute(p);
+            FcResult result;
+            FcPattern* m = FcFontMatch(nullptr, p, &result);
+            FcChar8* family = nullptr;
+            const QString name = m && FcPatternGetString(m, FC_FAMILY, 0, &family) == FcResultMatch
+                                     ? QString::fromUtf8(reinterpret_cast<char*>(family)) : QString();
+            if (m)
+                FcPatternDestroy(m);
+            FcPatternDestroy(p);
+            return name;
+        };
+        QString inside;
+        Sys().fonts->MatchWithinFamily("Liberation Sans", [&] { inside = matchFamily(); });
+        QCOMPARE(inside, QString("Liberation Sans"));
+        QCOMPARE(FcConfigGetCurrent(), before);
+        QCOMPARE(matchFamily(), QString("DejaVu Serif"));
+        bool ran = false;
+        Sys().fonts->MatchWithinFamily("No Such Family Here", [&] { ran = matchFamily() == "DejaVu Serif"; });
+        QVERIFY(ran);
+        QCOMPARE(Sys().fonts->SubstituteFamily("Arial"), QString("Liberation Sans"));
+    }
+
     void weights()
     {
         QCOMPARE(QList<int>({DesktopWeight(FC_WEIGHT_THIN), DesktopWeight(FC_WEIGHT_DEMIBOLD),
