@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QRawFont>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTextStream>
 #include <sys/resource.h>
 
@@ -79,6 +80,15 @@ double CpuSeconds(int who = RUSAGE_SELF)
     rusage usage{};
     getrusage(who, &usage);
     return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The first three fields of /proc/loadavg: the neighbours' share of the run.
+QString LoadAverage()
+{
+    QFile f("/proc/loadavg");
+    if (!f.open(QIODevice::ReadOnly))
+        return "unknown";
+    return QString::fromLatin1(f.readAll()).section(' ', 0, 2);
 }
 
 int RunOne(int n)
@@ -166,6 +176,26 @@ int RunOne(int n)
     out << n << " fonts, --folder Basic Catalog I (reading included): " << QString::number(n / cliSeconds, 'f', 0)
         << " fonts/s (" << QString::number(cliSeconds, 'f', 2) << " s; by cpu time "
         << QString::number(n / cliCpu, 'f', 0) << " fonts/s), peak memory " << PeakMegabytes() << " MB\n";
+    out.flush();
+
+    // Cancel Read in the middle of a scan: how long until the wizard is free again.
+    {
+        gw::WizardMode = 1;
+        gw::frmInstall again;
+        QElapsedTimer clicked;
+        QTimer::singleShot(300, &again, [&] {
+            if (!again.Reading)
+                return;  // done before the click
+            clicked.start();
+            again.cmdCancelRead_Click();
+        });
+        again.AdvanceStep(true);
+        const double answer = clicked.isValid() ? Seconds(clicked) : -1;
+        out << n << " files, Cancel Read after 0.3 s: scan stopped " << QString::number(answer, 'f', 3)
+            << " s after the click, " << again.Rows().size() << " rows kept\n";
+        again.close();
+    }
+    out << "load average " << LoadAverage() << "\n";
     return 0;
 }
 
