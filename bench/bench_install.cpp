@@ -4,6 +4,7 @@
 //
 //   glyphwick-bench-install [N ...]     every size in a fresh process (peak memory per size)
 //   glyphwick-bench-install --one N     one size in this process
+//   glyphwick-bench-install --one N --scan-only   the scan and Cancel Read, no printing
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -91,7 +92,32 @@ QString LoadAverage()
     return QString::fromLatin1(f.readAll()).section(' ', 0, 2);
 }
 
-int RunOne(int n)
+// Cancel Read in the middle of a scan of the folder the wizard read last: how
+// long until the wizard is free again.
+int CancelRead(int n)
+{
+    QTextStream out(stdout);
+    {
+        gw::WizardMode = 1;
+        gw::frmInstall again;
+        QElapsedTimer clicked;
+        QTimer::singleShot(300, &again, [&] {
+            if (!again.Reading)
+                return;  // done before the click
+            clicked.start();
+            again.cmdCancelRead_Click();
+        });
+        again.AdvanceStep(true);
+        const double answer = clicked.isValid() ? Seconds(clicked) : -1;
+        out << n << " files, Cancel Read after 0.3 s: scan stopped " << QString::number(answer, 'f', 3)
+            << " s after the click, " << again.Rows().size() << " rows kept\n";
+        again.close();
+    }
+    out << "load average " << LoadAverage() << "\n";
+    return 0;
+}
+
+int RunOne(int n, bool scanOnly)
 {
     QTemporaryDir dir;
     QTextStream out(stdout);
@@ -140,6 +166,11 @@ int RunOne(int n)
         << " cpu\n";
     out.flush();
 
+    if (scanOnly) {
+        wizard.close();
+        return CancelRead(n);
+    }
+
     // The wizard's print run: every font selected, Basic Catalog I to PDF.
     wizard.SelectFonts("ALL");
     while (wizard.Step < wizard.LastStep)
@@ -178,25 +209,7 @@ int RunOne(int n)
         << QString::number(n / cliCpu, 'f', 0) << " fonts/s), peak memory " << PeakMegabytes() << " MB\n";
     out.flush();
 
-    // Cancel Read in the middle of a scan: how long until the wizard is free again.
-    {
-        gw::WizardMode = 1;
-        gw::frmInstall again;
-        QElapsedTimer clicked;
-        QTimer::singleShot(300, &again, [&] {
-            if (!again.Reading)
-                return;  // done before the click
-            clicked.start();
-            again.cmdCancelRead_Click();
-        });
-        again.AdvanceStep(true);
-        const double answer = clicked.isValid() ? Seconds(clicked) : -1;
-        out << n << " files, Cancel Read after 0.3 s: scan stopped " << QString::number(answer, 'f', 3)
-            << " s after the click, " << again.Rows().size() << " rows kept\n";
-        again.close();
-    }
-    out << "load average " << LoadAverage() << "\n";
-    return 0;
+    return CancelRead(n);
 }
 
 } // namespace
@@ -237,7 +250,7 @@ int main(int argc, char** argv)
     gw::DetectATM();
     gw::StartupFolders();
     gw::ReadRegistrations();
-    const int code = RunOne(args.value(1).toInt());
+    const int code = RunOne(args.value(1).toInt(), args.value(2) == "--scan-only");
     gw::SetPlatform(nullptr);
     return code;
 }

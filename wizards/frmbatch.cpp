@@ -151,15 +151,7 @@ QWidget* frmBatch::CreateStep0()
     auto* w = new QWidget(this);
     auto* g = new QGridLayout(w);
     g->setContentsMargins(0, 0, 0, 0);
-    ListView1 = new QTreeWidget(w);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setColumnCount(3);
-    ListView1->setHeaderLabels({QStringLiteral("Font Name"), QStringLiteral("File Name"), QStringLiteral("Size")});
-    ListView1->setRootIsDecorated(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
-    ListView1->header()->setSectionsClickable(true);
+    ListView1 = MakeFontFileList(w);
     ListView1->header()->setStretchLastSection(false);
     ListView1->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     ListView1->setColumnWidth(1, TwipsToPixels(2000));

@@ -229,14 +229,7 @@ QWidget* frmInstall::CreateFilesStep()
     dirlist = Named(new DirListBox(page), "dirlist");
     cmbFilter = Named(new QComboBox(page), "cmbFilter");
     lblFontNames = MakeLabel(QStringLiteral("Font Names"), "lblFontNames", page);
-    ListView1 = Named(new QTreeWidget(page), "ListView1");
-    ListView1->setColumnCount(3);
-    ListView1->setHeaderLabels({QStringLiteral("Font Name"), QStringLiteral("File Name"), QStringLiteral("Size")});
-    ListView1->setRootIsDecorated(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
-    ListView1->header()->setSectionsClickable(true);
+    ListView1 = MakeFontFileList(page);
     ListView1->header()->setSortIndicatorShown(false);
     ListView1->setColumnWidth(0, TwipsToPixels(2900));
     ListView1->setColumnWidth(1, TwipsToPixels(1900));

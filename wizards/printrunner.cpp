@@ -6,7 +6,9 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QHeaderView>
 #include <QRadioButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -99,6 +101,20 @@ void LayoutPicture::DrawPending()
         framed.setPixel(framed.width() - 1, y, 0xFF808080);
     }
     setPixmap(QPixmap::fromImage(framed));
+}
+
+QTreeWidget* MakeFontFileList(QWidget* parent)
+{
+    auto* list = new QTreeWidget(parent);
+    list->setObjectName(QStringLiteral("ListView1"));
+    list->setColumnCount(3);
+    list->setHeaderLabels({QStringLiteral("Font Name"), QStringLiteral("File Name"), QStringLiteral("Size")});
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    list->header()->setSectionsClickable(true);
+    return list;
 }
 
 // ---- Print choice ------------------------------------------------------------------

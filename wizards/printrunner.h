@@ -14,6 +14,7 @@ class QComboBox;
 class QFrame;
 class QLineEdit;
 class QRadioButton;
+class QTreeWidget;
 
 namespace gw {
 
@@ -47,6 +48,10 @@ private:
     QImage picture_;
     QTimer timer_;
 };
+
+// The font list of the wizards: columns "Font Name", "File Name" and "Size",
+// several rows selected at once, the context menu the window's own.
+QTreeWidget* MakeFontFileList(QWidget* parent);
 
 // The print choice as both print wizards show it: a catalog in a layout with
 // a title, or the checked sample sheets; upper case; the picture of the first
