@@ -45,7 +45,7 @@ void Shot(QWidget& w, const QString& name)
     if (folder.isEmpty())
         return;
     QDir().mkpath(folder);
-    QTest::qWait(60);
+    QTest::qWait(250);  // the layout picture draws 120 ms after a change
     w.grab().save(folder + "/" + name + ".png");
 }
 
