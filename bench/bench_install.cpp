@@ -4,6 +4,7 @@
 //
 //   glyphwick-bench-install [N ...]     every size in a fresh process (peak memory per size)
 //   glyphwick-bench-install --one N     one size in this process
+//   glyphwick-bench-install --one N --scan-only   the scan and Cancel Read, no printing
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,6 +13,7 @@
 #include <QProcess>
 #include <QRawFont>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTextStream>
 #include <sys/resource.h>
 
@@ -81,7 +83,41 @@ double CpuSeconds(int who = RUSAGE_SELF)
     return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-int RunOne(int n)
+// The first three fields of /proc/loadavg: the neighbours' share of the run.
+QString LoadAverage()
+{
+    QFile f("/proc/loadavg");
+    if (!f.open(QIODevice::ReadOnly))
+        return "unknown";
+    return QString::fromLatin1(f.readAll()).section(' ', 0, 2);
+}
+
+// Cancel Read in the middle of a scan of the folder the wizard read last: how
+// long until the wizard is free again.
+int CancelRead(int n)
+{
+    QTextStream out(stdout);
+    {
+        gw::WizardMode = 1;
+        gw::frmInstall again;
+        QElapsedTimer clicked;
+        QTimer::singleShot(300, &again, [&] {
+            if (!again.Reading)
+                return;  // done before the click
+            clicked.start();
+            again.cmdCancelRead_Click();
+        });
+        again.AdvanceStep(true);
+        const double answer = clicked.isValid() ? Seconds(clicked) : -1;
+        out << n << " files, Cancel Read after 0.3 s: scan stopped " << QString::number(answer, 'f', 3)
+            << " s after the click, " << again.Rows().size() << " rows kept\n";
+        again.close();
+    }
+    out << "load average " << LoadAverage() << "\n";
+    return 0;
+}
+
+int RunOne(int n, bool scanOnly)
 {
     QTemporaryDir dir;
     QTextStream out(stdout);
@@ -130,6 +166,11 @@ int RunOne(int n)
         << " cpu\n";
     out.flush();
 
+    if (scanOnly) {
+        wizard.close();
+        return CancelRead(n);
+    }
+
     // The wizard's print run: every font selected, Basic Catalog I to PDF.
     wizard.SelectFonts("ALL");
     while (wizard.Step < wizard.LastStep)
@@ -166,7 +207,9 @@ int RunOne(int n)
     out << n << " fonts, --folder Basic Catalog I (reading included): " << QString::number(n / cliSeconds, 'f', 0)
         << " fonts/s (" << QString::number(cliSeconds, 'f', 2) << " s; by cpu time "
         << QString::number(n / cliCpu, 'f', 0) << " fonts/s), peak memory " << PeakMegabytes() << " MB\n";
-    return 0;
+    out.flush();
+
+    return CancelRead(n);
 }
 
 } // namespace
@@ -207,7 +250,7 @@ int main(int argc, char** argv)
     gw::DetectATM();
     gw::StartupFolders();
     gw::ReadRegistrations();
-    const int code = RunOne(args.value(1).toInt());
+    const int code = RunOne(args.value(1).toInt(), args.value(2) == "--scan-only");
     gw::SetPlatform(nullptr);
     return code;
 }

@@ -1,5 +1,8 @@
 #include "fonts/fontlist.h"
 
+#include <QPainter>
+#include <QPixmap>
+
 namespace gw {
 
 int FontListModel::rowCount(const QModelIndex& parent) const
@@ -107,5 +110,49 @@ void FontListModel::Clear()
     rowOf_.clear();
     endResetModel();
 }
+
+QIcon FontKindIcon(int kind)
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QFont font(QStringLiteral("DejaVu Serif"));
+    font.setPixelSize(22);
+    font.setBold(true);
+    p.setFont(font);
+    switch (kind) {
+    case KindNotInstalled:
+        p.setPen(QColor(0x1f, 0x4e, 0x9c));
+        p.drawText(QRect(4, 2, 24, 28), Qt::AlignCenter, QStringLiteral("T"));
+        break;
+    case KindTrueType:
+        p.setPen(QColor(0x90, 0x90, 0x90));
+        p.drawText(QRect(0, 0, 24, 28), Qt::AlignCenter, QStringLiteral("T"));
+        p.setPen(QColor(0x1f, 0x4e, 0x9c));
+        p.drawText(QRect(8, 4, 24, 28), Qt::AlignCenter, QStringLiteral("T"));
+        break;
+    case KindType1: {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xb0, 0x30, 0x20));
+        p.drawRoundedRect(QRectF(2, 2, 28, 28), 5, 5);
+        p.setPen(Qt::white);
+        p.drawText(QRect(2, 2, 28, 28), Qt::AlignCenter, QStringLiteral("a"));
+        break;
+    }
+    default: {
+        p.setPen(QPen(QColor(0x40, 0x40, 0x40), 2));
+        p.setBrush(QColor(0xe8, 0xe8, 0xe8));
+        p.drawRect(QRectF(9, 3, 14, 10));
+        p.setBrush(QColor(0x70, 0x70, 0x70));
+        p.drawRoundedRect(QRectF(3, 12, 26, 12), 2, 2);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9, 20, 14, 9));
+        break;
+    }
+    }
+    return QIcon(pixmap);
+}
+
 
 } // namespace gw

@@ -10,6 +10,11 @@ namespace gw {
 
 // Font kind codes: the Tag and small-icon index of a list item.
 enum FontKind : int { KindTrueType = 1, KindType1 = 2, KindPrinter = 3 };
+// A TrueType font file that is not installed (the install wizard's list).
+constexpr int KindNotInstalled = 0;
+
+// The small icon of a font kind, drawn rather than loaded.
+QIcon FontKindIcon(int kind);
 
 class FontListModel : public QAbstractListModel {
     Q_OBJECT

@@ -1,6 +1,8 @@
 #include "fonts/glyphs.h"
 
+#include <QFileInfo>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QPainter>
@@ -17,6 +19,7 @@ namespace {
 
 struct KeptMap {
     bool known = false;
+    bool damaged = false;  // the file is there, its map could not be read
     QSet<uint> characters;
 };
 
@@ -35,6 +38,7 @@ std::shared_ptr<const KeptMap> MapOf(const QString& fontFile, int faceIndex)
     auto map = std::make_shared<KeptMap>();
     if (Sys().characterMaps)
         map->known = Sys().characterMaps->CharacterMap(fontFile, faceIndex, &map->characters);
+    map->damaged = !map->known && QFileInfo(fontFile).isFile();
     KeptMaps().insert(key, map);
     return map;
 }
@@ -46,7 +50,27 @@ bool FontHasCharacter(const QString& fontFile, int faceIndex, uint character)
     if (fontFile.isEmpty() || fontFile == QLatin1String("unknown"))
         return true;
     const std::shared_ptr<const KeptMap> map = MapOf(fontFile, faceIndex);
-    return !map->known || map->characters.contains(character);
+    if (map->known)
+        return map->characters.contains(character);
+    return !map->damaged;
+}
+
+bool UnreadableFontFile(const QString& fontFile, int faceIndex)
+{
+    if (fontFile.isEmpty() || fontFile == QLatin1String("unknown"))
+        return false;
+    return MapOf(fontFile, faceIndex)->damaged;
+}
+
+bool FontDrawsCharacter(const QFont& font, const QString& fontFile, int faceIndex, uint character)
+{
+    if (!fontFile.isEmpty() && !FontHasCharacter(fontFile, faceIndex, character))
+        return false;
+    // Qt names a family that several foundries make "Family [Foundry]".
+    QString family = QFontInfo(font).family();
+    if (family.endsWith(']') && family.contains(QLatin1String(" [")))
+        family.truncate(family.lastIndexOf(QLatin1String(" [")));
+    return family.compare(font.family(), Qt::CaseInsensitive) == 0;
 }
 
 bool FontHasCharacter(const EnumLogFont& elf, uint character)

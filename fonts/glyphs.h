@@ -16,10 +16,17 @@ class QPainter;
 namespace gw {
 
 // true when the font file maps the character to a glyph of its own. A font
-// without a readable file (a printer font) cannot be asked: it counts as
-// having every character. Each file's map is read once and kept.
+// without a file (a printer font) cannot be asked: it counts as having every
+// character; a file that is there but not a readable font has none. Each
+// file's map is read once and kept.
 bool FontHasCharacter(const QString& fontFile, int faceIndex, uint character);
 bool FontHasCharacter(const EnumLogFont& elf, uint character);
+// true for a file that is there but whose characters cannot be read (damaged).
+bool UnreadableFontFile(const QString& fontFile, int faceIndex);
+// Whether Qt draws the character in `font` with a glyph of that font's own:
+// the file's map says it has it (when the file is known) and Qt has the
+// family itself rather than a substitute.
+bool FontDrawsCharacter(const QFont& font, const QString& fontFile, int faceIndex, uint character);
 // Drops the kept maps, so that changed files are read again.
 void ForgetCharacterMaps();
 

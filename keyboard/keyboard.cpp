@@ -12,6 +12,7 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/settings.h"
+#include "fonts/glyphs.h"
 #include "keyboard/keypanel.h"
 
 namespace gw {
@@ -238,7 +239,8 @@ void KeyBoard::ApplyFont(const KeyFont& chosen)
     }
     font.setPointSizeF(this->font().pointSizeF());
     TextBox->setFont(font);
-    coverage_ = chosen.family.isEmpty() ? GlyphCoverage() : GlyphCoverage(font, chosen.file);
+    anyCaption_ = chosen.family.isEmpty();
+    captionFile_ = chosen.file;
     captionFont_ = font;
     captionFont_.setPointSize(int(Val(cmbFontSize->currentText())));
     ShowCaptions();
@@ -260,7 +262,8 @@ void KeyBoard::ShowCaptions()
             KeyPanel* key = Key({row, i});
             const QString caption = KeyCaption(row, i, shift, capsLatched_);
             key->SetCaption(caption);
-            key->SetCaptionFont(captionFont_, coverage_.Has(caption.at(0)));
+            const bool own = anyCaption_ || FontDrawsCharacter(captionFont_, captionFile_, 0, caption.at(0).unicode());
+            key->SetCaptionFont(captionFont_, own);
         }
     }
 }

@@ -7,7 +7,6 @@
 #include <array>
 #include <functional>
 
-#include "keyboard/glyphcoverage.h"
 #include "keyboard/keycodes.h"
 
 class QComboBox;
@@ -106,7 +105,8 @@ private:
     void AnimateKey(const QKeyEvent& event, bool down);
 
     QFont captionFont_;
-    GlyphCoverage coverage_;
+    QString captionFile_;     // the chosen font's file, when known
+    bool anyCaption_ = true;  // no font chosen: the window's own font draws every caption
     bool shiftLatched_ = false;
     bool capsLatched_ = false;
     bool realShift_ = false;

@@ -76,7 +76,7 @@ KeyFont FW::CurrentKeyFont() const
     const EnumLogFont& elf = StyleFonts[size_t(index - 1)];
     if (CurrentFontType == KindTrueType)
         chosen.family = FamilyOfFaceName(TrimAtNul(BytesToText(elf.lfFaceName, sizeof elf.lfFaceName)));
-    chosen.styleName = BytesToText(elf.elfStyle, sizeof elf.elfStyle);
+    chosen.styleName = TrimAtNul(BytesToText(elf.elfStyle, sizeof elf.elfStyle));
     chosen.weight = elf.lfWeight;
     chosen.italic = elf.lfItalic != 0;
     chosen.file = elf.filePath;

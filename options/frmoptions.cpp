@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
+#include <optional>
 #include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -386,6 +387,8 @@ bool frmOptions::SaveSettings()
             return false;
         }
     }
+    // One replacement of the settings file for the whole dialog.
+    std::optional<IniBatch> batch(std::in_place, IniFile);
     auto write = [](const QString& section, const QString& key, const QString& value) {
         WriteIniString(section, key, value, IniFile);
     };
@@ -405,6 +408,7 @@ bool frmOptions::SaveSettings()
     write(SpecSheets, QStringLiteral("QuoteIndex"), QString::number(cboQuotes[1]->currentIndex()));
     for (int i = 0; i < 8; ++i)
         write(Quotes, QStringLiteral("Quote%1").arg(i + 1), txtQuote[i]->text());
+    batch.reset();
 
     bool ok = true;
     for (int i = 0; i < 2; ++i) {

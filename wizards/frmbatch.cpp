@@ -33,9 +33,6 @@ namespace {
 constexpr int kHelpContext = 710;
 constexpr int kIndexRole = Qt::UserRole;
 
-const char* const kSheetBoxNames[8] = {"chkSpec1",    "chkSpec2", "chkSpec3",  "chkSpec4",
-                                       "chkKeyboard", "chkANSI",  "chkANSI2", "chk72PointSetI"};
-
 QString CountText(int n, const QString& one, const QString& many)
 {
     if (n == 0)
@@ -154,15 +151,7 @@ QWidget* frmBatch::CreateStep0()
     auto* w = new QWidget(this);
     auto* g = new QGridLayout(w);
     g->setContentsMargins(0, 0, 0, 0);
-    ListView1 = new QTreeWidget(w);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setColumnCount(3);
-    ListView1->setHeaderLabels({QStringLiteral("Font Name"), QStringLiteral("File Name"), QStringLiteral("Size")});
-    ListView1->setRootIsDecorated(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
-    ListView1->header()->setSectionsClickable(true);
+    ListView1 = MakeFontFileList(w);
     ListView1->header()->setStretchLastSection(false);
     ListView1->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     ListView1->setColumnWidth(1, TwipsToPixels(2000));
@@ -204,63 +193,18 @@ QWidget* frmBatch::CreateStep0()
 
 QWidget* frmBatch::CreateStep1()
 {
-    auto* w = new QWidget(this);
-    auto* h = new QHBoxLayout(w);
-    h->setContentsMargins(0, 0, 0, 0);
-    auto* left = new QVBoxLayout;
-    h->addLayout(left, 1);
-
-    optCatalog = new QRadioButton(QStringLiteral("Font &Catalog"), w);
-    optCatalog->setObjectName(QStringLiteral("optCatalog"));
-    optCatalog->setChecked(true);
-    left->addWidget(optCatalog);
-    auto* catalog = new QGridLayout;
-    catalog->setContentsMargins(20, 0, 0, 0);
-    cmbStyle = new QComboBox(w);
-    cmbStyle->setObjectName(QStringLiteral("cmbStyle"));
-    auto* styleLabel = new QLabel(QStringLiteral("St&yle"), w);
-    styleLabel->setBuddy(cmbStyle);
-    txtTitle = new QLineEdit(w);
-    txtTitle->setObjectName(QStringLiteral("txtTitle"));
-    auto* titleLabel = new QLabel(QStringLiteral("&Title"), w);
-    titleLabel->setBuddy(txtTitle);
-    catalog->addWidget(styleLabel, 0, 0);
-    catalog->addWidget(cmbStyle, 0, 1);
-    catalog->addWidget(titleLabel, 1, 0);
-    catalog->addWidget(txtTitle, 1, 1);
-    left->addLayout(catalog);
-
-    optSheets = new QRadioButton(QStringLiteral("&Sample Sheets"), w);
-    optSheets->setObjectName(QStringLiteral("optSheets"));
-    left->addWidget(optSheets);
-    auto* sheets = new QGridLayout;
-    sheets->setContentsMargins(20, 0, 0, 0);
-    const QStringList captions = SheetNames();
-    for (int i = 0; i < 8; ++i) {
-        chkSheet[i] = new QCheckBox(captions.value(i), w);
-        chkSheet[i]->setObjectName(QLatin1String(kSheetBoxNames[i]));
-        sheets->addWidget(chkSheet[i], i % 4, i / 4);
-        connect(chkSheet[i], &QCheckBox::toggled, this, [this] { UpdatePicture(); });
-    }
-    left->addLayout(sheets);
-    chkUpper = new QCheckBox(QStringLiteral("Print in &upper case"), w);
-    chkUpper->setObjectName(QStringLiteral("chkUpper"));
-    left->addSpacing(6);
-    left->addWidget(chkUpper);
-    left->addStretch(1);
-
-    pnlPic = new QFrame(w);
-    pnlPic->setObjectName(QStringLiteral("pnlPic"));
-    pnlPic->setFrameShape(QFrame::StyledPanel);
-    pnlPic->setFrameShadow(QFrame::Sunken);
-    auto* pv = new QVBoxLayout(pnlPic);
-    pv->setContentsMargins(4, 4, 4, 4);
-    imgPic = new LayoutPicture(pnlPic);
-    imgPic->setObjectName(QStringLiteral("imgPic"));
-    pv->addWidget(imgPic);
-    pnlPic->setFixedWidth(TwipsToPixels(2900));
-    h->addWidget(pnlPic);
-
+    auto* w = new PrintChoicePanel(this);
+    optCatalog = w->optCatalog;
+    optSheets = w->optSheets;
+    cmbStyle = w->cmbStyle;
+    txtTitle = w->txtTitle;
+    chkUpper = w->chkUpper;
+    chkSheet = w->chkSheet;
+    pnlPic = w->pnlPic;
+    imgPic = w->imgPic;
+    choice_ = w;
+    for (QCheckBox* box : chkSheet)
+        connect(box, &QCheckBox::toggled, this, [this] { UpdatePicture(); });
     connect(optCatalog, &QRadioButton::clicked, this, [this] { optCatalog_Click(); });
     connect(optSheets, &QRadioButton::clicked, this, [this] { optSheets_Click(); });
     connect(cmbStyle, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cmbStyle_Click(); });
@@ -308,7 +252,6 @@ QWidget* frmBatch::CreateStep2()
 void frmBatch::Form_Load()
 {
     CentreForm(this);
-    cmbStyle->addItems(CatalogNames());
     cmbStyle->setCurrentIndex(0);
     cmbStyle_Click();
 
@@ -478,32 +421,20 @@ void frmBatch::ListView1_ColumnClick(int column)
 
 PrintChoice frmBatch::Choice() const
 {
-    PrintChoice c;
-    c.Sheets = optSheets->isChecked();
-    c.Layout = cmbStyle->currentText();
-    c.Title = txtTitle->text();
-    for (int i = 0; i < 8; ++i)
-        c.Checked[size_t(i)] = chkSheet[size_t(i)]->isChecked();
-    return c;
+    return choice_->Choice();
 }
 
 void frmBatch::optCatalog_Click()
 {
-    txtTitle->setEnabled(true);
-    cmbStyle->setEnabled(true);
+    choice_->EnableFor(false);
     txtTitle->selectAll();
     txtTitle->setFocus();
-    for (QCheckBox* box : chkSheet)
-        box->setEnabled(false);
     UpdatePicture();
 }
 
 void frmBatch::optSheets_Click()
 {
-    for (QCheckBox* box : chkSheet)
-        box->setEnabled(true);
-    txtTitle->setEnabled(false);
-    cmbStyle->setEnabled(false);
+    choice_->EnableFor(true);
     UpdatePicture();
 }
 
@@ -605,6 +536,7 @@ void frmBatch::Form_Unload()
     if (unloaded_)
         return;
     unloaded_ = true;
+    IniBatch batch(IniFile);
     WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"),
                    QString::number(chkUpper->isChecked() ? 1 : 0), IniFile);
     WriteIniString(QStringLiteral("Inventory"), QStringLiteral("Title"), txtTitle->text(), IniFile);

@@ -20,6 +20,7 @@ namespace gw {
 
 class PictureBox;
 class LayoutPicture;
+class PrintChoicePanel;
 
 class frmBatch : public QDialog {
     Q_OBJECT
@@ -120,6 +121,7 @@ private:
     void SetPrinting(bool printing);
 
     PrintFontList fonts_;
+    PrintChoicePanel* choice_ = nullptr;
     int step_ = 0;
     PrintRunner runner_;
     bool unloaded_ = false;

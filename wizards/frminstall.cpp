@@ -20,7 +20,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRawFont>
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QStyle>
@@ -34,10 +33,13 @@
 #include "core/linuxtexts.h"
 #include "core/picturebox.h"
 #include "core/settings.h"
+#include "fonts/fontlist.h"
+#include "fonts/glyphs.h"
 #include "fonts/nametable.h"
 #include "options/frmoptions.h"
 #include "print/catalogs.h"
 #include "wizards/drivedir.h"
+#include "wizards/printrunner.h"
 
 namespace gw {
 
@@ -86,29 +88,6 @@ QLabel* MakeLabel(const QString& text, const char* name, QWidget* parent)
     auto* label = Named(new QLabel(text, parent), name);
     label->setWordWrap(true);
     return label;
-}
-
-// The installed / not installed icons of the list.
-QIcon StateIcon(bool installed)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    QFont font(QStringLiteral("DejaVu Serif"));
-    font.setPixelSize(13);
-    font.setBold(true);
-    p.setFont(font);
-    if (installed) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x2e, 0x7d, 0x32));
-        p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
-        p.setPen(Qt::white);
-    } else {
-        p.setPen(QColor(0x1f, 0x4e, 0x9c));
-    }
-    p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("T"));
-    return QIcon(pixmap);
 }
 
 // Rows sort as the user reads them: without regard to case.
@@ -250,14 +229,7 @@ QWidget* frmInstall::CreateFilesStep()
     dirlist = Named(new DirListBox(page), "dirlist");
     cmbFilter = Named(new QComboBox(page), "cmbFilter");
     lblFontNames = MakeLabel(QStringLiteral("Font Names"), "lblFontNames", page);
-    ListView1 = Named(new QTreeWidget(page), "ListView1");
-    ListView1->setColumnCount(3);
-    ListView1->setHeaderLabels({QStringLiteral("Font Name"), QStringLiteral("File Name"), QStringLiteral("Size")});
-    ListView1->setRootIsDecorated(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
-    ListView1->header()->setSectionsClickable(true);
+    ListView1 = MakeFontFileList(page);
     ListView1->header()->setSortIndicatorShown(false);
     ListView1->setColumnWidth(0, TwipsToPixels(2900));
     ListView1->setColumnWidth(1, TwipsToPixels(1900));
@@ -271,12 +243,13 @@ QWidget* frmInstall::CreateFilesStep()
     cmdSelectAll = Named(new QPushButton(QStringLiteral("Select..."), page), "cmdSelectAll");
     cmdCancelRead = Named(new QPushButton(QStringLiteral("Cancel Read"), page), "cmdCancelRead");
     auto* legendIcon = new QLabel(page);
-    legendIcon->setPixmap(StateIcon(true).pixmap(16, 16));
+    legendIcon->setPixmap(FontKindIcon(KindTrueType).pixmap(16, 16));
     lblLegend = MakeLabel(ForLinux(QStringLiteral("are currently installed in Windows.")), "lblLegend", page);
 
     TabStrip1 = Named(new QTabWidget(page), "TabStrip1");
     auto* text = new QWidget;
     pnlSample = Named(new QPlainTextEdit(QStringLiteral("Sample Text"), text), "pnlSample");
+    sampleMarks_ = new MissingCharacterMarks(pnlSample->document());
     scrSize = Named(new QScrollBar(Qt::Horizontal, text), "scrSize");
     scrSize->setRange(8, 72);
     scrSize->setValue(24);
@@ -288,6 +261,8 @@ QWidget* frmInstall::CreateFilesStep()
     pnlCharacter = Named(new QLabel(chars), "pnlCharacter");
     pnlCharacter->setAlignment(Qt::AlignCenter);
     pnlCharacter->setMinimumHeight(TwipsToPixels(1200));
+    // The picture follows the panel's size, never the other way round.
+    pnlCharacter->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     pnlCharacter->setStyleSheet(QStringLiteral("background: white; color: black;"));
     scrAnsi = Named(new QScrollBar(Qt::Horizontal, chars), "scrAnsi");
     scrAnsi->setRange(33, 255);
@@ -385,46 +360,19 @@ QWidget* frmInstall::CreateFilesStep()
 
 QWidget* frmInstall::CreateTitleStep()
 {
-    auto* page = Named(new QWidget, "picTitle");
-    optCatalog = Named(new QRadioButton(QStringLiteral("Font &Catalog"), page), "optCatalog");
-    optSheets = Named(new QRadioButton(QStringLiteral("&Sample Sheets"), page), "optSheets");
-    cmbStyle = Named(new QComboBox(page), "cmbStyle");
-    txtTitle = Named(new QLineEdit(QStringLiteral("enter your CD-ROM title here!"), page), "txtTitle");
-    chkUpper = Named(new QCheckBox(QStringLiteral("Print in &upper case"), page), "chkUpper");
-    chkSpec1 = Named(new QCheckBox(QStringLiteral("Specimen Sheet I"), page), "chkSpec1");
-    chkSpec2 = Named(new QCheckBox(QStringLiteral("Specimen Sheet II"), page), "chkSpec2");
-    chkSpec3 = Named(new QCheckBox(QStringLiteral("Specimen Sheet III"), page), "chkSpec3");
-    chkSpec4 = Named(new QCheckBox(QStringLiteral("Specimen Sheet IV"), page), "chkSpec4");
-    chkKeyboard = Named(new QCheckBox(QStringLiteral("Keyboard Chart"), page), "chkKeyboard");
-    chkANSI = Named(new QCheckBox(QStringLiteral("ANSI Chart"), page), "chkANSI");
-    chkANSI2 = Named(new QCheckBox(QStringLiteral("Character Set"), page), "chkANSI2");
-    chk72PointSetI = Named(new QCheckBox(QStringLiteral("72 Point Set"), page), "chk72PointSetI");
-    pnlPic = Named(new QFrame(page), "pnlPic");
-    static_cast<QFrame*>(pnlPic)->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-    pnlPic->setFixedSize(TwipsToPixels(2400), TwipsToPixels(3000));
-    imgPic = Named(new QLabel(pnlPic), "imgPic");
-
-    auto* styleLabel = MakeLabel(QStringLiteral("St&yle"), "lblStyle", page);
-    styleLabel->setBuddy(cmbStyle);
-    auto* titleLabel = MakeLabel(QStringLiteral("&Title"), "lblTitle", page);
-    titleLabel->setBuddy(txtTitle);
-    auto* g = new QGridLayout(page);
-    g->addWidget(optCatalog, 0, 0, 1, 2);
-    g->addWidget(styleLabel, 1, 0);
-    g->addWidget(cmbStyle, 1, 1);
-    g->addWidget(titleLabel, 2, 0);
-    g->addWidget(txtTitle, 2, 1);
-    g->addWidget(chkUpper, 3, 1);
-    g->addWidget(optSheets, 4, 0, 1, 2);
-    auto* sheets = new QGridLayout;
-    const std::array<QCheckBox*, 8> boxes = {chkSpec1, chkSpec2, chkSpec3, chkSpec4,
-                                             chkKeyboard, chkANSI, chkANSI2, chk72PointSetI};
-    for (int i = 0; i < 8; ++i)
-        sheets->addWidget(boxes[size_t(i)], i / 2, i % 2);
-    g->addLayout(sheets, 5, 0, 1, 2);
-    g->addWidget(pnlPic, 0, 2, 7, 1, Qt::AlignTop);
-    g->setRowStretch(6, 1);
-    g->setColumnStretch(1, 1);
+    choice_ = new PrintChoicePanel;
+    choice_->setObjectName(QStringLiteral("picTitle"));
+    optCatalog = choice_->optCatalog;
+    optSheets = choice_->optSheets;
+    cmbStyle = choice_->cmbStyle;
+    txtTitle = choice_->txtTitle;
+    txtTitle->setText(QStringLiteral("enter your CD-ROM title here!"));
+    chkUpper = choice_->chkUpper;
+    const std::array<QCheckBox*, 8>& boxes = choice_->chkSheet;
+    chkSpec1 = boxes[0], chkSpec2 = boxes[1], chkSpec3 = boxes[2], chkSpec4 = boxes[3];
+    chkKeyboard = boxes[4], chkANSI = boxes[5], chkANSI2 = boxes[6], chk72PointSetI = boxes[7];
+    pnlPic = choice_->pnlPic;
+    imgPic = choice_->imgPic;
 
     connect(optCatalog, &QRadioButton::clicked, this, [this] { optCatalog_Click(); });
     connect(optSheets, &QRadioButton::clicked, this, [this] { optSheets_Click(); });
@@ -432,8 +380,9 @@ QWidget* frmInstall::CreateTitleStep()
     for (QCheckBox* box : boxes)
         connect(box, &QCheckBox::clicked, this, [this, box] { chkSheet_Click(box); });
     connect(chkUpper, &QCheckBox::clicked, this, [this] { chkUpper_Click(); });
+    connect(txtTitle, &QLineEdit::textChanged, this, [this] { UpdatePicture(); });
     txtTitle->installEventFilter(this);
-    return page;
+    return choice_;
 }
 
 QWidget* frmInstall::CreateGoStep()
@@ -458,8 +407,7 @@ QWidget* frmInstall::CreateGoStep()
 
 std::array<QCheckBox*, 8> frmInstall::SheetBoxes() const
 {
-    // In the order of SheetNames.
-    return {chkSpec1, chkSpec2, chkSpec3, chkSpec4, chkKeyboard, chkANSI, chkANSI2, chk72PointSetI};
+    return choice_->chkSheet;
 }
 
 // ---- Loading and steps ----------------------------------------------------------------------
@@ -467,13 +415,6 @@ std::array<QCheckBox*, 8> frmInstall::SheetBoxes() const
 void frmInstall::Form_Load()
 {
     const bool install = WizardMode != 2;
-    for (const QString& name : CatalogNames()) {
-        // The layouts as the wizard lists them: "Basic Catalog I", ...
-        QStringList words = name.toLower().split(' ');
-        for (QString& w : words)
-            w = w == QLatin1String("i") || w == QLatin1String("ii") ? w.toUpper() : w.left(1).toUpper() + w.mid(1);
-        cmbStyle->addItem(words.join(' '));
-    }
     cmbStyle->setCurrentIndex(0);
 
     for (const char* f : kFilters)
@@ -543,6 +484,8 @@ void frmInstall::AdvanceStep(bool forward)
         RebuildChanges();
         lblINIChanges->setText(ForLinux(QStringLiteral("Changes to Windows Registry")));
     }
+    if (!install && Step == 2)
+        UpdatePicture();
     if (Step == LastStep)
         UpdateGoStep();
 }
@@ -596,6 +539,7 @@ void frmInstall::Form_Unload()
     RemovePreviewFont();
     RemovePrintFonts();
     DeleteTempFontFiles();
+    IniBatch batch(IniFile);
     if (WizardMode == 2)
         WriteIniString(QStringLiteral("Inventory"), QStringLiteral("Title"), txtTitle->text(), IniFile);
     WriteIniString(QStringLiteral("catalogWizard"), QStringLiteral("sourceDir"), dirlist->Path(), IniFile);
@@ -695,7 +639,7 @@ void frmInstall::ScanFolder()
     ListView1->clear();
     const QString fotFolder = Sys().system->ProgramFolder();
     QDir().mkpath(fotFolder);
-    const QIcon icons[2] = {StateIcon(false), StateIcon(true)};
+    const QIcon icons[2] = {FontKindIcon(KindNotInstalled), FontKindIcon(KindTrueType)};
     QList<QTreeWidgetItem*> rows;
     int count = 0;
     int shown = -1;
@@ -790,16 +734,19 @@ void frmInstall::RemovePreviewFont()
         return;
     Sys().fonts->RemoveFontResource(PreviewFontFile);
     PreviewFontFile.clear();
+    previewSlot_ = 0;
     Sys().fonts->BroadcastFontChange();
     ResetSamplePanels();
 }
 
 void frmInstall::ResetSamplePanels()
 {
-    previewFont_ = QFont(QStringLiteral("Arial"));
-    previewFont_.setStyleStrategy(QFont::NoFontMerging);
+    // Nothing previewed: the window's own font, with nothing to grey out.
+    previewElf_ = EnumLogFont();
+    previewFont_ = font();
     previewFont_.setPointSize(scrSize->value());
     pnlSample->setFont(previewFont_);
+    sampleMarks_->SetFont(previewElf_);
     DrawCharacter();
 }
 
@@ -832,6 +779,7 @@ void frmInstall::ListView1_ItemClick(QTreeWidgetItem* item)
     }
     if (Sys().fonts->AddFontResource(font.FotPath) > 0) {
         PreviewFontFile = font.FotPath;
+        previewSlot_ = slot;
         Sys().fonts->BroadcastFontChange();
     }
 
@@ -843,16 +791,18 @@ void frmInstall::ListView1_ItemClick(QTreeWidgetItem* item)
                           + "Font Subfamily: " + info.subfamily + "\n" + "Full Font Name: " + info.fullName
                           + "\n" + "Font Identifier: " + info.uniqueId);
 
-    QString name = font.StyleName;
-    if (!QFontDatabase::hasFamily(name))
-        name = QFontDatabase::hasFamily(font.FaceName) ? font.FaceName : QStringLiteral("Arial");
+    // The file's own style and character map: nothing of another font is shown.
+    SetLogFontName(previewElf_.lfFaceName, sizeof previewElf_.lfFaceName, font.StyleName);
+    SetLogFontName(previewElf_.elfFullName, sizeof previewElf_.elfFullName, font.FaceName);
+    SetLogFontName(previewElf_.elfStyle, sizeof previewElf_.elfStyle, info.subfamily);
     const QString upper = font.FaceName.toUpper();
-    previewFont_ = QFont(name);
-    previewFont_.setStyleStrategy(QFont::NoFontMerging);
+    previewElf_.lfWeight = ContainsWord(upper, "BOLD") ? 700 : 400;
+    previewElf_.lfItalic = ContainsWord(upper, "ITALIC") || ContainsWord(upper, "OBLIQUE");
+    previewElf_.filePath = font.FilePath;
+    previewFont_ = ExactFont(previewElf_, 0);
     previewFont_.setPointSize(scrSize->value());
-    previewFont_.setBold(ContainsWord(upper, "BOLD"));
-    previewFont_.setItalic(ContainsWord(upper, "ITALIC") || ContainsWord(upper, "OBLIQUE"));
     pnlSample->setFont(previewFont_);
+    sampleMarks_->SetFont(previewElf_);
     DrawCharacter();
     ShowSelectionCount();
 }
@@ -860,14 +810,24 @@ void frmInstall::ListView1_ItemClick(QTreeWidgetItem* item)
 void frmInstall::DrawCharacter()
 {
     const int code = scrAnsi->value();
-    QFont font = previewFont_;
-    font.setPixelSize(qMax(12, pnlCharacter->height() * 2 / 3));
-    pnlCharacter->setFont(font);
     const QString character = FromCp1252(QByteArray(1, char(code)));
-    // Only glyphs the font has: an empty panel is truer than a borrowed glyph.
-    const QRawFont raw = QRawFont::fromFont(font);
-    const uint ucs = character.isEmpty() ? 0 : character.toUcs4().value(0);
-    pnlCharacter->setText(raw.isValid() && raw.supportsCharacter(ucs) ? character : QString());
+    const int size = qMax(12, pnlCharacter->height() * 2 / 3);
+    QPixmap picture(pnlCharacter->size() * devicePixelRatioF());
+    picture.setDevicePixelRatio(devicePixelRatioF());
+    picture.fill(Qt::white);
+    if (!previewElf_.filePath.isEmpty() && !character.isEmpty()) {
+        QFont font = previewFont_;
+        font.setPixelSize(size);
+        QPainter p(&picture);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QPointF foot(pnlCharacter->width() / 2.0, (pnlCharacter->height() + size * 0.7) / 2.0);
+        // A mark where the font itself has no glyph: never one borrowed from another font.
+        if (FontDrawsCharacter(font, previewElf_.filePath, 0, character.toUcs4().value(0)))
+            DrawFontCharacter(p, previewElf_, font, foot, character, Qt::black, size);
+        else
+            DrawMissingMark(p, foot, size);
+    }
+    pnlCharacter->setPixmap(picture);
 }
 
 bool frmInstall::eventFilter(QObject* watched, QEvent* event)
@@ -889,6 +849,7 @@ void frmInstall::scrSize_Change()
 {
     previewFont_.setPointSize(scrSize->value());
     pnlSample->setFont(previewFont_);
+    sampleMarks_->rehighlight();
 }
 
 void frmInstall::scrAnsi_Change()

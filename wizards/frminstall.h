@@ -7,7 +7,9 @@
 #include <memory>
 
 #include "fonts/fontscan.h"
+#include "platform/platform.h"
 #include "print/pageframe.h"
+#include "print/printrun.h"
 
 class QCheckBox;
 class QComboBox;
@@ -28,6 +30,9 @@ class QTreeWidgetItem;
 namespace gw {
 
 class DirListBox;
+class LayoutPicture;
+class PrintChoicePanel;
+class MissingCharacterMarks;
 class DriveListBox;
 class PictureBox;
 class PrinterSurface;
@@ -104,7 +109,7 @@ public:
     QCheckBox* chkANSI2 = nullptr;
     QCheckBox* chk72PointSetI = nullptr;
     QWidget* pnlPic = nullptr;
-    QLabel* imgPic = nullptr;
+    LayoutPicture* imgPic = nullptr;  // the first page of the choice
     // Last step
     QPushButton* cmdGo = nullptr;
     QLabel* lblNumber = nullptr;
@@ -193,9 +198,15 @@ private:
     PrintFontList PreparePrintFonts();
     void PrintCatalogs(PrinterSurface& printer);
     void PrintUninstalledSheets(PrinterSurface& printer);
-    void ShowThumbnail(const QString& name);
+    // Shows the choice on the previewed (else the first selected) font.
+    void UpdatePicture();
+    PrintChoice Choice() const;
     std::array<QCheckBox*, 8> SheetBoxes() const;
     QFont previewFont_;
+    EnumLogFont previewElf_;  // the previewed font file's record; no file: nothing previewed
+    MissingCharacterMarks* sampleMarks_ = nullptr;
+    int previewSlot_ = 0;  // the slot of the previewed font
+    PrintChoicePanel* choice_ = nullptr;
     bool unloaded_ = false;
 };
 

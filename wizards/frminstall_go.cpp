@@ -29,6 +29,7 @@
 #include "print/qtprinter.h"
 #include "print/sheets.h"
 #include "wizards/frminstall.h"
+#include "wizards/printrunner.h"
 
 namespace gw {
 
@@ -250,34 +251,29 @@ void frmInstall::InstallFonts()
 
 void frmInstall::optCatalog_Click()
 {
-    txtTitle->setEnabled(true);
-    cmbStyle->setEnabled(true);
+    choice_->EnableFor(false);
     txtTitle->selectAll();
     if (isVisible())
         txtTitle->setFocus();
-    for (QCheckBox* box : SheetBoxes())
-        box->setEnabled(false);
-    cmbStyle_Click();
+    UpdatePicture();
     UpdateGoStep();
 }
 
 void frmInstall::optSheets_Click()
 {
-    txtTitle->setEnabled(false);
-    cmbStyle->setEnabled(false);
-    for (QCheckBox* box : SheetBoxes())
-        box->setEnabled(true);
+    choice_->EnableFor(true);
+    UpdatePicture();
     UpdateGoStep();
 }
 
 void frmInstall::cmbStyle_Click()
 {
-    ShowThumbnail(cmbStyle->currentText().toUpper());
+    UpdatePicture();
 }
 
-void frmInstall::chkSheet_Click(QCheckBox* box)
+void frmInstall::chkSheet_Click(QCheckBox*)
 {
-    ShowThumbnail(box->text().toUpper());
+    UpdatePicture();
     UpdateGoStep();
 }
 
@@ -285,48 +281,42 @@ void frmInstall::chkUpper_Click()
 {
     WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), chkUpper->isChecked() ? "1" : "0",
                    IniFile);
+    imgPic->Refresh();
+}
+
+PrintChoice frmInstall::Choice() const
+{
+    PrintChoice choice = choice_->Choice();
+    choice.Folder = QDir::toNativeSeparators(CurrentFolder);
+    return choice;
+}
+
+void frmInstall::UpdatePicture()
+{
+    if (WizardMode != 2 || Step != 2)
+        return;
+    // The picture shows the previewed font, whose resource is the one held for
+    // previews; with none yet, the first selected font is previewed for it.
+    if (PreviewFontFile.isEmpty()) {
+        for (QTreeWidgetItem* row : Rows()) {
+            const int slot = SlotOf(row);
+            if (slot > 0 && row->isSelected() && QFileInfo(Fonts[size_t(slot)].FilePath).isFile()
+                && Fonts[size_t(slot)].FaceName.compare(QLatin1String("unknown"), Qt::CaseInsensitive) != 0) {
+                ListView1_ItemClick(row);
+                break;
+            }
+        }
+    }
+    PrintFontList shown;
+    if (!PreviewFontFile.isEmpty() && previewSlot_ > 0)
+        shown.push_back(UninstalledPrintEntry(Fonts[size_t(previewSlot_)]));
+    imgPic->SetFonts(shown);
+    imgPic->SetChoice(Choice());
 }
 
 void frmInstall::txtTitle_GotFocus()
 {
     txtTitle->selectAll();
-}
-
-// A small picture of a page of the layout or sheet; unknown names leave it.
-void frmInstall::ShowThumbnail(const QString& name)
-{
-    QStringList known;
-    for (const QString& n : CatalogNames() + SheetNames())
-        known << n.toUpper();
-    if (!known.contains(name))
-        return;
-    const QSize size(pnlPic->width() - 16, pnlPic->height() - 16);
-    QPixmap page(size);
-    page.fill(Qt::white);
-    QPainter p(&page);
-    p.setPen(QColor(0x30, 0x30, 0x30));
-    p.drawRect(page.rect().adjusted(0, 0, -1, -1));
-    QFont caption(QStringLiteral("DejaVu Sans"));
-    caption.setPixelSize(10);
-    caption.setBold(true);
-    p.setFont(caption);
-    p.drawText(QRect(6, 6, size.width() - 12, 28), Qt::AlignHCenter | Qt::TextWordWrap, name);
-    const bool catalog = CatalogNames().join('|').toUpper().split('|').contains(name);
-    const int columns = !catalog ? 1 : name.contains("THREE") ? 3 : name.contains("TWO") || name.contains("SIX") ? 2 : 1;
-    const int top = 40, rowHeight = catalog ? 22 : 40;
-    const int width = (size.width() - 12) / columns;
-    for (int c = 0; c < columns; ++c)
-        for (int y = top; y + rowHeight < size.height() - 6; y += rowHeight) {
-            p.fillRect(6 + c * width, y, width - 8, 3, QColor(0x90, 0x90, 0x90));
-            QFont sample(QStringLiteral("DejaVu Serif"));
-            sample.setPixelSize(catalog ? 12 : 28);
-            p.setFont(sample);
-            p.drawText(6 + c * width, y + rowHeight - 4, catalog ? QStringLiteral("Aa Bb Cc") : QStringLiteral("Aa"));
-        }
-    p.end();
-    imgPic->setPixmap(page);
-    imgPic->resize(page.size());
-    imgPic->move((pnlPic->width() - page.width()) / 2, (pnlPic->height() - page.height()) / 2);
 }
 
 void frmInstall::RemovePrintFonts()
@@ -399,8 +389,8 @@ void frmInstall::PrintCatalogs(PrinterSurface& printer)
     const PrintFontList list = PreparePrintFonts();
     lblStatus->setText(QStringLiteral("Printing..."));
     const Gauge gauge = [this](int percent) { DrawWindowGauge(picGauge2, percent); };
-    gw::PrintCatalogs(printer, cmbStyle->currentText(), list, gauge, txtTitle->text(),
-                      QDir::toNativeSeparators(CurrentFolder));
+    const PrintChoice choice = Choice();
+    gw::PrintCatalogs(printer, choice.Layout, list, gauge, choice.Title, choice.Folder);
     lblStatus->setText(QStringLiteral("Ready to print"));
 }
 

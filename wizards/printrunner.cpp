@@ -1,6 +1,15 @@
 #include "wizards/printrunner.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QHeaderView>
+#include <QRadioButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -12,7 +21,9 @@
 #include "core/settings.h"
 #include "fonts/enumerate.h"
 #include "fonts/fontlist.h"
+#include "print/catalogs.h"
 #include "print/printlist.h"
+#include "print/sheets.h"
 #include "print/qtprinter.h"
 
 namespace gw {
@@ -90,6 +101,102 @@ void LayoutPicture::DrawPending()
         framed.setPixel(framed.width() - 1, y, 0xFF808080);
     }
     setPixmap(QPixmap::fromImage(framed));
+}
+
+QTreeWidget* MakeFontFileList(QWidget* parent)
+{
+    auto* list = new QTreeWidget(parent);
+    list->setObjectName(QStringLiteral("ListView1"));
+    list->setColumnCount(3);
+    list->setHeaderLabels({QStringLiteral("Font Name"), QStringLiteral("File Name"), QStringLiteral("Size")});
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    list->header()->setSectionsClickable(true);
+    return list;
+}
+
+// ---- Print choice ------------------------------------------------------------------
+
+PrintChoicePanel::PrintChoicePanel(QWidget* parent) : QWidget(parent)
+{
+    static const char* const boxNames[8] = {"chkSpec1",    "chkSpec2", "chkSpec3", "chkSpec4",
+                                            "chkKeyboard", "chkANSI",  "chkANSI2", "chk72PointSetI"};
+    auto* h = new QHBoxLayout(this);
+    h->setContentsMargins(0, 0, 0, 0);
+    auto* left = new QVBoxLayout;
+    h->addLayout(left, 1);
+
+    optCatalog = new QRadioButton(QStringLiteral("Font &Catalog"), this);
+    optCatalog->setObjectName(QStringLiteral("optCatalog"));
+    optCatalog->setChecked(true);
+    left->addWidget(optCatalog);
+    auto* catalog = new QGridLayout;
+    catalog->setContentsMargins(20, 0, 0, 0);
+    cmbStyle = new QComboBox(this);
+    cmbStyle->setObjectName(QStringLiteral("cmbStyle"));
+    cmbStyle->addItems(CatalogNames());
+    auto* styleLabel = new QLabel(QStringLiteral("St&yle"), this);
+    styleLabel->setBuddy(cmbStyle);
+    txtTitle = new QLineEdit(this);
+    txtTitle->setObjectName(QStringLiteral("txtTitle"));
+    auto* titleLabel = new QLabel(QStringLiteral("&Title"), this);
+    titleLabel->setBuddy(txtTitle);
+    catalog->addWidget(styleLabel, 0, 0);
+    catalog->addWidget(cmbStyle, 0, 1);
+    catalog->addWidget(titleLabel, 1, 0);
+    catalog->addWidget(txtTitle, 1, 1);
+    left->addLayout(catalog);
+
+    optSheets = new QRadioButton(QStringLiteral("&Sample Sheets"), this);
+    optSheets->setObjectName(QStringLiteral("optSheets"));
+    left->addWidget(optSheets);
+    auto* sheets = new QGridLayout;
+    sheets->setContentsMargins(20, 0, 0, 0);
+    const QStringList captions = SheetNames();
+    for (int i = 0; i < 8; ++i) {
+        chkSheet[size_t(i)] = new QCheckBox(captions.value(i), this);
+        chkSheet[size_t(i)]->setObjectName(QLatin1String(boxNames[i]));
+        sheets->addWidget(chkSheet[size_t(i)], i % 4, i / 4);
+    }
+    left->addLayout(sheets);
+    chkUpper = new QCheckBox(QStringLiteral("Print in &upper case"), this);
+    chkUpper->setObjectName(QStringLiteral("chkUpper"));
+    left->addSpacing(6);
+    left->addWidget(chkUpper);
+    left->addStretch(1);
+
+    pnlPic = new QFrame(this);
+    pnlPic->setObjectName(QStringLiteral("pnlPic"));
+    pnlPic->setFrameShape(QFrame::StyledPanel);
+    pnlPic->setFrameShadow(QFrame::Sunken);
+    auto* pv = new QVBoxLayout(pnlPic);
+    pv->setContentsMargins(4, 4, 4, 4);
+    imgPic = new LayoutPicture(pnlPic);
+    imgPic->setObjectName(QStringLiteral("imgPic"));
+    pv->addWidget(imgPic);
+    pnlPic->setFixedWidth(TwipsToPixels(2900));
+    h->addWidget(pnlPic);
+}
+
+PrintChoice PrintChoicePanel::Choice() const
+{
+    PrintChoice c;
+    c.Sheets = optSheets->isChecked();
+    c.Layout = cmbStyle->currentText();
+    c.Title = txtTitle->text();
+    for (size_t i = 0; i < 8; ++i)
+        c.Checked[i] = chkSheet[i]->isChecked();
+    return c;
+}
+
+void PrintChoicePanel::EnableFor(bool sheets)
+{
+    txtTitle->setEnabled(!sheets);
+    cmbStyle->setEnabled(!sheets);
+    for (QCheckBox* box : chkSheet)
+        box->setEnabled(sheets);
 }
 
 // The display names of the fonts the printer selects neither by face name nor

@@ -5,8 +5,16 @@
 #include <QLabel>
 #include <QPointer>
 #include <QTimer>
+#include <array>
 
 #include "print/printrun.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLineEdit;
+class QRadioButton;
+class QTreeWidget;
 
 namespace gw {
 
@@ -39,6 +47,32 @@ private:
     PrintChoice choice_;
     QImage picture_;
     QTimer timer_;
+};
+
+// The font list of the wizards: columns "Font Name", "File Name" and "Size",
+// several rows selected at once, the context menu the window's own.
+QTreeWidget* MakeFontFileList(QWidget* parent);
+
+// The print choice as both print wizards show it: a catalog in a layout with
+// a title, or the checked sample sheets; upper case; the picture of the first
+// page. The windows connect the controls to their own handlers.
+class PrintChoicePanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit PrintChoicePanel(QWidget* parent = nullptr);
+    QRadioButton* optCatalog = nullptr;
+    QRadioButton* optSheets = nullptr;
+    QComboBox* cmbStyle = nullptr;
+    QLineEdit* txtTitle = nullptr;
+    QCheckBox* chkUpper = nullptr;
+    // In the order of SheetNames(): chkSpec1..4, chkKeyboard, chkANSI, chkANSI2, chk72PointSetI.
+    std::array<QCheckBox*, 8> chkSheet{};
+    QFrame* pnlPic = nullptr;
+    LayoutPicture* imgPic = nullptr;
+    // What the controls say to print (no folder).
+    PrintChoice Choice() const;
+    // Enables the title and layout for a catalog, the sheet boxes for sheets.
+    void EnableFor(bool sheets);
 };
 
 // One run of a print job at a time from a window. The window stays usable:

@@ -19,6 +19,7 @@
 #include "keyboard/keyboard.h"
 #include "keyboard/keypanel.h"
 #include "mainwindow/fw.h"
+#include "platform/desktop.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -379,6 +380,10 @@ private slots:
             if (path.isEmpty())
                 QSKIP("font file not installed");
         }
+        // The fake reads the maps the desktop reads from the file.
+        QSet<uint> map;
+        if (!path.isEmpty() && MakeDesktopCharacterMaps()->CharacterMap(path, 0, &map))
+            env->fake.characterMaps->maps[path] = map;
         Face face = type1 ? DeviceFace(family) : TrueTypeFace(family);
         face.elf.filePath = path;
         auto fw = Open({face});

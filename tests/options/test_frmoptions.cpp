@@ -117,7 +117,9 @@ private slots:
             d.txtQuote[i]->setText(QString("Q%1").arg(i + 1));
         d.txtParagraph[0]->setPlainText("line one\nline two");
         d.txtParagraph[1]->setPlainText("second");
+        const int saves = SettingsSaveCount();
         QVERIFY(d.cmdOK_Click());
+        QCOMPARE(SettingsSaveCount() - saves, 1);
 
         const IniDocument ini = IniDocument::Load(IniFile);
         QCOMPARE(ini.Keys("GW"), QStringList({"ShowTrueType", "ShowATM", "ShowDevice", "UserName", "ATMpath"}));

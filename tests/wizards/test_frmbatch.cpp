@@ -318,6 +318,7 @@ private slots:
     {
         WriteIniString("Inventory", "Title", "Saved title", IniFile);
         WriteIniString("SpecSheets", "UpperCase", "1", IniFile);
+        int saves = 0;
         {
             frmBatch w(Fonts());
             QCOMPARE(w.txtTitle->text(), QString("Saved title"));
@@ -326,8 +327,10 @@ private slots:
             w.Command1_Click();
             w.txtTitle->setText("New title");
             w.chkUpper->setChecked(false);
+            saves = SettingsSaveCount();
             w.Cancel_Click();
         }
+        QCOMPARE(SettingsSaveCount() - saves, 1);  // one replacement for the window's unload
         QCOMPARE(env_->fake.help->contexts, QList<int>({710}));
         QCOMPARE(ReadIniString("Inventory", "Title", "", IniFile), QString("New title"));
         QCOMPARE(ReadIniInt("SpecSheets", "UpperCase", 9, IniFile), 0);

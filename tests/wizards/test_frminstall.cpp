@@ -21,6 +21,7 @@
 #include "testenv.h"
 #include "wizards/drivedir.h"
 #include "wizards/frminstall.h"
+#include "wizards/printrunner.h"
 
 using namespace gw;
 
@@ -435,8 +436,8 @@ private slots:
         w->cmdGo->click();
         QCOMPARE(surface->ops.last().page, pages);
         QCOMPARE(surface->Count(PrintOp::EndDoc), documents);
-        // The fonts were added for the run, in list order; the preview held none.
-        QCOMPARE(env->fake.fonts->added, (QStringList{w->Fonts[1].FotPath, w->Fonts[2].FotPath}));
+        // The layout picture previewed the first font; the run added both, in list order.
+        QCOMPARE(env->fake.fonts->added, (QStringList{w->Fonts[1].FotPath, w->Fonts[1].FotPath, w->Fonts[2].FotPath}));
         QCOMPARE(w->lblStatus->text(), QString("Ready to print!"));
         // Font 1's pages come before font 2's; 72 Point Set before Specimen Sheet I.
         int lastPageOfAlpha = 0, firstPageOfBeta = 99;
@@ -458,7 +459,7 @@ private slots:
         }
         // Closing removes what the run added, then the .fot files.
         w->close();
-        QCOMPARE(env->fake.fonts->removed.size(), 3);
+        QCOMPARE(env->fake.fonts->removed.size(), 4);
         QVERIFY(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}).isEmpty());
     }
 
@@ -467,6 +468,14 @@ private slots:
         MakeFolder(source, {"a.ttf=Alpha Sans"});
         auto w = Open(2);
         w->SelectFonts("ALL");
+        w->AdvanceStep(true);
+        // The layout's first page, drawn by the layouts themselves.
+        w->imgPic->DrawPending();
+        const QImage page = w->imgPic->Picture();
+        int drawn = 0;
+        for (int i = 0; i < page.width() * page.height(); ++i)
+            drawn += page.pixel(i % page.width(), i / page.width()) != qRgb(255, 255, 255);
+        QVERIFY(drawn > 100);
         GoToLastStep(*w);
         auto legal = std::make_shared<RecordingSurface>(PaperLegal);
         w->OpenPrinter = [legal] { return legal; };

@@ -9,7 +9,12 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTabWidget>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QLabel>
 #include <QTreeWidget>
 
 #include "core/globals.h"
@@ -40,7 +45,7 @@ void Shot(QWidget& w, const QString& name)
     if (folder.isEmpty())
         return;
     QDir().mkpath(folder);
-    QTest::qWait(60);
+    QTest::qWait(250);  // the layout picture draws 120 ms after a change
     w.grab().save(folder + "/" + name + ".png");
 }
 
@@ -113,6 +118,61 @@ private slots:
         ReadRegFontList();
         QVERIFY(IsRegisteredFont("Glyphwick Test One (TrueType)"));
         QVERIFY(IsRegisteredFont("Glyphwick Test Two Bold (TrueType)"));
+    }
+
+    // The preview of a font that is not installed shows that file's own glyphs
+    // and grey marks for what it lacks; a damaged file shows only marks.
+    void previewUsesTheFilesOwnMap_data()
+    {
+        QTest::addColumn<QString>("system");   // the file the test font is made from; empty: damaged
+        QTest::addColumn<int>("code");         // the large character shown
+        QTest::addColumn<bool>("letters");     // the font has it, and the sample "A\u00f0"
+        QTest::newRow("CFF OpenType") << "NimbusSans-Regular.otf" << 0xF0 << true;
+        // Dingbats maps its pictures to the ASCII codes and has no accented letters.
+        QTest::newRow("symbol font without letters") << "D050000L.otf" << 0xF0 << false;
+        QTest::newRow("damaged file") << "" << int('A') << false;
+    }
+    void previewUsesTheFilesOwnMap()
+    {
+        QFETCH(QString, system);
+        QFETCH(int, code);
+        QFETCH(bool, letters);
+        TestEnv env;
+        QByteArray font = SfntBuilder::Simple("Glyphwick Damaged", "Glyphwick Damaged");
+        if (!system.isEmpty()) {
+            const QString file = SystemFile(system);
+            if (file.isEmpty())
+                QSKIP("font file not on this machine");
+            font = SfntBuilder::Renamed(ReadFile(file), "Glyphwick Preview", "Glyphwick Preview");
+        }
+        env.UseDesktopPlatform();
+        const QString source = env.root() + "/cd";
+        QVERIFY(WriteFile(source + "/PREVIEW.OTF", font));
+        WriteIniString("CatalogWizard", "sourceDir", source, IniFile);
+        WizardMode = 1;
+        frmInstall w;
+        w.resize(900, 640);
+        w.show();
+        w.cmdNext->click();
+        QCOMPARE(w.Rows().size(), 1);
+        w.ListView1_ItemClick(w.Rows()[0]);
+        w.TabStrip1->setCurrentIndex(1);
+        w.scrAnsi->setValue(code);
+        w.pnlSample->setPlainText(QStringLiteral("A\u00f0"));
+        const QImage picture = w.pnlCharacter->pixmap().toImage();
+        int ink = 0, marks = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const QColor c = picture.pixelColor(x, y);
+                ink += c.value() < 100;
+                marks += c == QColor(0xc8, 0xc8, 0xc8);
+            }
+        QCOMPARE(ink > 50, letters);
+        QCOMPARE(marks > 100, !letters);
+        // The sample text greys out exactly what the file lacks.
+        QCOMPARE(w.pnlSample->document()->firstBlock().layout()->formats().isEmpty(), letters);
+        Shot(w, "preview-" + QString(QTest::currentDataTag()).replace(' ', '-').toLower());
+        w.close();
     }
 
     void printModeShots()
