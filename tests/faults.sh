@@ -30,7 +30,7 @@ while IFS= read -r line; do
     # Fields: library ||| file ||| text ||| replacement ||| ctest regex ||| what a user notices
     field() { printf '%s\n' "$line" | awk -v i="$1" 'BEGIN { FS = " [|][|][|] " } { gsub(/^ +| +$/, "", $i); print $i }'; }
     lib=$(field 1) file=$(field 2) text=$(field 3) regex=$(field 5) what=$(field 6)
-    result=""
+    result="" by=""
     # The file may have moved: the one tracked file that holds the text.
     if [ ! -f "$file" ]; then
         hits=$(git grep -lF -e "$text" -- ':!tests/faults.txt' < /dev/null || true)
@@ -63,6 +63,7 @@ EOF
             result="MISSED"
         else
             result="CAUGHT"
+            by=$(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' "$log/ctest.$n" | tr '\n' ' ')
         fi
         git checkout -q -- "$file"
     fi
@@ -72,7 +73,7 @@ EOF
     BUILD-FAIL) failed=$((failed + 1)) ;;
     *) bad=$((bad + 1)) ;;
     esac
-    printf '%-10s %-10s %s: %s\n' "$result" "$lib" "$file" "$what"
+    printf '%-10s %-10s %s: %s%s\n' "$result" "$lib" "$file" "$what" "${by:+ [by: ${by% }]}"
 done < "$log/faults"
 
 echo "faults: $n, caught: $caught, missed: $missed, build-fail: $failed, bad entries: $bad"
