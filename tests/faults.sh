@@ -16,7 +16,20 @@ build=${1:-build}
 filter=${2:-.}
 list=tests/faults.txt
 log=$(mktemp -d)
-trap 'rm -rf "$log"' EXIT
+faulted=""
+# Puts the file back as committed: git checkout, retried while another git
+# process holds the index, else the copy taken before the fault.
+restore() {
+    [ -n "$faulted" ] || return 0
+    for _ in 1 2 3 4 5; do
+        git checkout -q -- "$faulted" 2>/dev/null && break
+        sleep 1
+    done
+    cmp -s "$faulted" "$log/original" || cp "$log/original" "$faulted"
+    faulted=""
+}
+trap 'restore; rm -rf "$log"' EXIT
+trap 'exit 130' INT TERM
 [ -f "$build/CTestTestfile.cmake" ] || { echo "no configured build in $build" >&2; exit 2; }
 export QT_QPA_PLATFORM=offscreen
 
@@ -42,6 +55,8 @@ while IFS= read -r line; do
     fi
     if [ -z "$result" ]; then
         # Apply: exactly one occurrence, else the entry is wrong.
+        cp "$file" "$log/original"
+        faulted=$file
         if ! FAULT_LINE="$line" python3 - "$file" <<'EOF'
 import os, sys
 f = [x.strip() for x in os.environ["FAULT_LINE"].split(" ||| ")]
@@ -65,8 +80,8 @@ EOF
             result="CAUGHT"
             by=$(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' "$log/ctest.$n" | tr '\n' ' ')
         fi
-        git checkout -q -- "$file"
     fi
+    restore
     case $result in
     CAUGHT) caught=$((caught + 1)) ;;
     MISSED) missed=$((missed + 1)) ;;
