@@ -98,16 +98,6 @@ private slots:
         QCOMPARE(BytesToText(bytes.constData(), int(bytes.size())), text);
     }
 
-    void twips()
-    {
-        // 1440 twips are an inch; 7 rounds down, 8 up.
-        const QList<QPair<int, int>> cases{{1440, 96}, {7, 0}, {8, 1}, {-15, -1}};
-        for (const auto& [twips, pixels] : cases) {
-            QCOMPARE(TwipsToPixels(twips), pixels);
-            QCOMPARE(TwipsToPixels(PixelsToTwips(pixels)), pixels);
-        }
-    }
-
     void lowerCasePath()
     {
         // Relative names, as the temporary folder's own name has capitals.

@@ -1,5 +1,4 @@
-// The main window's menus: the whole tree against the menu table, and the
-// commands that need no other window.
+// The main window's menu commands that need no other window.
 #include <QtTest>
 #include <QAction>
 #include <QLabel>
@@ -17,30 +16,6 @@
 
 using namespace gw;
 
-namespace {
-
-// One line per item: caption, then a tab and the shortcut when it has one;
-// "-" for a separator, "> " before a submenu's items.
-QStringList Tree(const QMenu* menu, const QString& indent = QString())
-{
-    QStringList lines;
-    for (QAction* item : menu->actions()) {
-        if (!item->isVisible())
-            continue;
-        if (item->isSeparator()) {
-            lines << indent + "-";
-            continue;
-        }
-        const QString shortcut = item->shortcut().toString(QKeySequence::PortableText);
-        lines << indent + item->text() + (shortcut.isEmpty() ? QString() : "\t" + shortcut);
-        if (item->menu())
-            lines << Tree(item->menu(), indent + "> ");
-    }
-    return lines;
-}
-
-} // namespace
-
 class FwMenusTest : public QObject {
     Q_OBJECT
 
@@ -53,41 +28,6 @@ private slots:
         ATMInstalled = false;
     }
     void cleanup() { env.reset(); }
-
-    void menuTree_data()
-    {
-        QTest::addColumn<int>("menu");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QStringList>("items");
-        QTest::newRow("File") << 0 << "&File" << QStringList{"Preview && &Install Fonts...\tCtrl+I", "&Uninstall Fonts...\tCtrl+U", "-",
-            "&Print...\tCtrl+P", "Print fonts from &CD-ROM...", "P&rint Setup...", "-", "E&xit"};
-        QTest::newRow("Edit") << 1 << "&Edit" << QStringList{"&Copy\tCtrl+C"};
-        QTest::newRow("Characters") << 2 << "&Characters"
-            << QStringList{"&Upper Case", "&Lower Case", "&Numbers", "&Accents", "&Symbols",
-                           "> !", "> ?", "> \"", "> $", "> \u00a3", "> TM", "> (C)", "> (R)",
-                           "> Bullet", "> Quotes", "> Fractions", "-", "&Keyboard...\tCtrl+K"};
-        QTest::newRow("Tools") << 3 << "&Tools" << QStringList{"&Reread Fonts", "-", "&Options...\tCtrl+S"};
-        QTest::newRow("Run, Linux texts, no Type 1 manager") << 4 << "&Run"
-            << QStringList{"System &Settings", "&Clipboard", "Character &Map"};
-        QTest::newRow("Help") << 5 << "&Help"
-            << QStringList{"&Contents\tF1", "Frequently Asked &Questions", "Glyphwick on the &Web", "> Glyphwick &Home Page", "> &Questions and Answers",
-                           "> &Report a Problem", "> &Mail the Makers...", "-", "&About Glyphwick..."};
-    }
-    void menuTree()
-    {
-        QFETCH(int, menu);
-        QFETCH(QString, caption);
-        QFETCH(QStringList, items);
-        FW w;
-        const QList<QAction*> menus = w.menuBar()->actions();
-        QCOMPARE(menus.size(), 6);
-        QCOMPARE(menus[menu]->text(), caption);
-        QCOMPARE(Tree(menus[menu]->menu()), items);
-        if (menu == 0) {
-            w.resize(1000, 700);
-            SaveShot(&w, "main-window");
-        }
-    }
 
     void printSetupRereadsOnlyForAnotherPrinter_data()
     {
@@ -119,6 +59,8 @@ private slots:
         w.findChild<QAction*>("mnuRunCharacterMap")->trigger();
         QCOMPARE(env->fake.programs->started, (QStringList{"CONTROL.EXE", "CLIPBRD.EXE", "CHARMAP.EXE"}));
         QCOMPARE(env->fake.programs->styles, (QList<int>{1, 1, 1}));
+        w.resize(1000, 700);
+        SaveShot(&w, "main-window");
     }
 
     void typeOneManagerItemAsksForThePathInOptions()

@@ -1,4 +1,4 @@
-// The fakes other tests build on: enumeration order and the registry rules.
+// The logical font name field and the registry key rules the desktop store shares with the fake.
 #include <QtTest>
 
 #include "platform/fake.h"
@@ -6,66 +6,9 @@
 
 using namespace gw;
 
-namespace {
-
-// "face/type/full name" of each call; every call carries the tag.
-QStringList Enumerate(bool printer, const QString& family)
-{
-    QStringList calls;
-    Sys().fonts->EnumFontFamilies(printer ? DeviceContext::Printer : DeviceContext::Display, family,
-                                  [&](const EnumLogFont& elf, const TextMetric&, int type, int tag) {
-                                      QCOMPARE(tag, 7);
-                                      calls << QString("%1/%2/%3").arg(FieldText(elf.lfFaceName, 32)).arg(type)
-                                                   .arg(FieldText(elf.elfFullName, 64));
-                                  }, 7);
-    return calls;
-}
-
-void FillFaces(FakeFontSystem* fonts)
-{
-    using F = FakeFontSystem;
-    fonts->faces = {
-        F::MakeFace("Zeta", "Zeta Bold", "Bold", 700, false, TRUETYPE_FONTTYPE, "/f/zetab.ttf"),
-        F::MakeFace("Alpha", "Alpha", "Regular", 400, false, TRUETYPE_FONTTYPE, "/f/alpha.ttf"),
-        F::MakeFace("zeta", "Zeta", "Regular", 400, false, TRUETYPE_FONTTYPE, "/f/zeta.ttf"),
-        F::MakeFace("Zeta", "Zeta Type 1", "Regular", 400, false, DEVICE_FONTTYPE, "/f/zeta.pfb"),
-    };
-    fonts->printerFaces = {
-        F::MakeFace("Courier", "Courier", "Regular", 400, false, DEVICE_FONTTYPE),
-        F::MakeFace("Zeta", "Zeta Printer", "Regular", 400, false, DEVICE_FONTTYPE),
-    };
-}
-
-} // namespace
-
 class TestFake : public QObject {
     Q_OBJECT
 private slots:
-    void enumeration_data()
-    {
-        QTest::addColumn<bool>("printer");
-        QTest::addColumn<QString>("family");
-        QTest::addColumn<QStringList>("expected");
-        // All families: once per (face, type bits), with that pair's first style.
-        QTest::newRow("display families") << false << "" << QStringList{"Zeta/4/Zeta Bold", "Alpha/4/Alpha", "Zeta/2/Zeta Type 1"};
-        QTest::newRow("printer families") << true << ""
-            << QStringList{"Zeta/4/Zeta Bold", "Alpha/4/Alpha", "Zeta/2/Zeta Type 1", "Courier/2/Courier"};
-        QTest::newRow("styles, any case") << false << "ZETA"
-            << QStringList{"Zeta/4/Zeta Bold", "zeta/4/Zeta", "Zeta/2/Zeta Type 1"};
-        QTest::newRow("printer adds its styles") << true << "Zeta"
-            << QStringList{"Zeta/4/Zeta Bold", "zeta/4/Zeta", "Zeta/2/Zeta Type 1", "Zeta/2/Zeta Printer"};
-        QTest::newRow("printer-only family on display") << false << "Courier" << QStringList{};
-    }
-    void enumeration()
-    {
-        QFETCH(bool, printer);
-        QFETCH(QString, family);
-        QFETCH(QStringList, expected);
-        TestEnv env;
-        FillFaces(env.fake.fonts);
-        QCOMPARE(Enumerate(printer, family), expected);
-    }
-
     void setLogFontName_data()
     {
         QTest::addColumn<QString>("text");
