@@ -20,6 +20,7 @@
 #include "keyboard/keypanel.h"
 #include "mainwindow/fw.h"
 #include "platform/desktop.h"
+#include "shots.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -92,18 +93,11 @@ private slots:
         QTest::addColumn<bool>("realShift");
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<bool>("capsLock");
-        const QStringList normal = {"`1234567890-=\\", "qwertyuiop[]", "asdfghjkl;'", "zxcvbnm,./"};
         const QStringList shifted = {"~!@#$%^&*()_+|", "QWERTYUIOP{}", "ASDFGHJKL:\"", "ZXCVBNM<>?"};
         const QStringList caps = {"`1234567890-=\\", "QWERTYUIOP[]", "ASDFGHJKL;'", "ZXCVBNM,./"};
         const QStringList capsShift = {"~!@#$%^&*()_+|", "qwertyuiop{}", "asdfghjkl:\"", "zxcvbnm<>?"};
-        QTest::newRow("normal") << QStringList() << false << normal << false;
-        QTest::newRow("left Shift") << QStringList{"Shift_1"} << false << shifted << false;
-        QTest::newRow("Shift twice releases it") << QStringList{"Shift_2", "Shift_1"} << false << normal << false;
-        QTest::newRow("Caps") << QStringList{"CapsKey"} << false << caps << true;
-        QTest::newRow("Caps twice releases it") << QStringList{"CapsKey", "CapsKey"} << false << normal << false;
         QTest::newRow("Caps then Shift releases Caps") << QStringList{"CapsKey", "Shift_1"} << false << shifted << false;
         QTest::newRow("Shift then Caps releases Shift") << QStringList{"Shift_2", "CapsKey"} << false << caps << true;
-        QTest::newRow("real Shift held") << QStringList() << true << shifted << false;
         QTest::newRow("real Shift held with Caps") << QStringList{"CapsKey"} << true << capsShift << true;
     }
     void captionTables()
@@ -146,14 +140,9 @@ private slots:
     {
         QTest::addColumn<QStringList>("clicks");
         QTest::addColumn<QString>("text");
-        QTest::newRow("letters and digits") << QStringList{"KB2_6", "KB_1", "KB3_1"} << "y1a";
-        QTest::newRow("percent caret plus") << QStringList{"Shift_1", "KB_5", "KB_6", "KB_12"} << "%^+";
-        QTest::newRow("braces") << QStringList{"Shift_1", "KB2_11", "KB2_12"} << "{}";
-        QTest::newRow("brackets") << QStringList{"KB2_11", "KB2_12"} << "[]";
-        QTest::newRow("quote and backslash") << QStringList{"Shift_1", "KB3_11", "KB_13"} << "\"|";
+        QTest::newRow("Shift types the symbols") << QStringList{"Shift_1", "KB_5", "KB2_11", "KB3_11"} << "%{\"";
         QTest::newRow("Caps letters") << QStringList{"CapsKey", "KB4_1", "KB4_8"} << "Z,";
-        QTest::newRow("space") << QStringList{"KB2_1", "SpaceBar", "KB2_2"} << "q w";
-        QTest::newRow("backspace") << QStringList{"KB2_1", "KB2_2", "BackspaceKey", "KB2_3"} << "qe";
+        QTest::newRow("space and backspace") << QStringList{"KB2_1", "SpaceBar", "KB2_2", "BackspaceKey", "KB2_3"} << "q e";
         QTest::newRow("Ctrl, Alt and Tab type nothing") << QStringList{"Ctrl_1", "Alt_2", "TabKey"} << "";
     }
     void typedText()
@@ -187,15 +176,10 @@ private slots:
         QTest::addColumn<int>("scanCode");
         QTest::addColumn<QStringList>("keys");
         QTest::newRow("AZERTY q on the a place") << int(Qt::Key_Q) << 38 << QStringList{"KB3_1"};
-        QTest::newRow("AZERTY a on the q place") << int(Qt::Key_A) << 24 << QStringList{"KB2_1"};
-        QTest::newRow("German z on the y place") << int(Qt::Key_Z) << 29 << QStringList{"KB2_6"};
         QTest::newRow("left Shift lowers both") << int(Qt::Key_Shift) << 50 << QStringList{"Shift_1", "Shift_2"};
         QTest::newRow("right Ctrl") << int(Qt::Key_Control) << 105 << QStringList{"Ctrl_1", "Ctrl_2"};
-        QTest::newRow("space") << int(Qt::Key_Space) << 65 << QStringList{"SpaceBar"};
-        QTest::newRow("backspace") << int(Qt::Key_Backspace) << 22 << QStringList{"BackspaceKey"};
         QTest::newRow("ISO key has no place here") << int(Qt::Key_Less) << 94 << QStringList();
         QTest::newRow("no place: percent") << int(Qt::Key_Percent) << 0 << QStringList{"KB_5"};
-        QTest::newRow("no place: brace") << int(Qt::Key_BraceLeft) << 0 << QStringList{"KB2_11"};
         QTest::newRow("no place: F1") << int(Qt::Key_F1) << 0 << QStringList();
     }
     void realKeysAnimateByPlace()
@@ -230,49 +214,38 @@ private slots:
         QCOMPARE(codes, (QList<int>{97, 128}));
     }
 
-    void fontSizeListAndSetting()
+    // The caption size and the placement are kept for the next opening.
+    void sizeAndPlacementKept()
     {
+        QRect placed;
         {
             KeyBoard kb;
             QCOMPARE(kb.cmbFontSize->currentText(), QString("12"));
-            QCOMPARE(kb.KB[1]->font().pointSize(), 12);
+            QCOMPARE(kb.size(), kb.minimumSize());  // first opening: the designed size
             const QRect key = kb.KB2[3]->geometry();
             kb.cmbFontSize->setCurrentIndex(7);
             QCOMPARE(kb.KB2[3]->font().pointSize(), 20);
             QCOMPARE(kb.KB2[3]->geometry(), key);
             QVERIFY(kb.CapsKey->font().pointSize() != 20);  // fixed captions keep the window's font
+            kb.show();
+            kb.setGeometry(40, 50, 700, 330);
+            placed = QRect(kb.pos(), kb.size());
             kb.close();
         }
         QCOMPARE(ReadIniString("Keyboard", "FontSize", "", IniFile), QString("7"));
         std::optional<KeyBoard> again(std::in_place);
         QCOMPARE(again->cmbFontSize->currentText(), QString("20"));
-        QCOMPARE(again->KB[0]->font().pointSize(), 20);
+        QCOMPARE(QRect(again->pos(), again->size()), placed);
         again.reset();
         WriteIniString("Keyboard", "FontSize", "42", IniFile);
         QCOMPARE(KeyBoard().cmbFontSize->currentText(), QString("12"));
     }
 
-    void placementAndMinimumSize()
-    {
-        auto kb = std::make_unique<KeyBoard>();
-        QCOMPARE(kb->minimumSize(), QSize(TwipsToPixels(5775), TwipsToPixels(2985)));
-        QCOMPARE(kb->size(), kb->minimumSize());  // first opening: the designed size
-        kb->show();
-        kb->setGeometry(40, 50, 700, 330);
-        const QRect placed(kb->pos(), kb->size());
-        kb->close();
-        kb.reset();
-        QCOMPARE(ReadIniInt("Keyboard", "Width", 0, IniFile), 700 * 15);
-        KeyBoard again;
-        QCOMPARE(QRect(again.pos(), again.size()), placed);
-    }
-
-    // Keys abut row by row in the designed proportions of the key unit.
+    // Keys abut row by row and stay inside the window.
     void layoutProportions_data()
     {
         QTest::addColumn<QSize>("size");
         QTest::newRow("smallest") << QSize(TwipsToPixels(5775), TwipsToPixels(2985));
-        QTest::newRow("wide") << QSize(1200, 330);
         QTest::newRow("tall") << QSize(520, 600);
     }
     void layoutProportions()
@@ -282,10 +255,6 @@ private slots:
         kb.resize(size);
         const int u = kb.KeyUnit();
         QCOMPARE(kb.KB[0]->geometry(), QRect(TwipsToPixels(75), TwipsToPixels(540), u, u));
-        for (const auto& [key, units] : {std::pair(kb.BackspaceKey, 1.48), {kb.TabKey, 1.48}, {kb.CapsKey, 1.8},
-                                         {kb.Shift[2], 2.44}, {kb.Ctrl[1], 1.8}, {kb.Alt[2], 1.32}, {kb.SpaceBar, 6.44}}) {
-            QVERIFY2(qAbs(key->width() - units * u) <= 1.0 && key->height() == u, qPrintable(key->objectName()));
-        }
         QCOMPARE(kb.BackspaceKey->x(), kb.KB[13]->geometry().right() + 1);
         QCOMPARE(kb.SpaceBar->x(), kb.Alt[1]->geometry().right() + 1);
         QCOMPARE(kb.Ctrl[1]->y(), kb.KB[0]->y() + 4 * u);
@@ -298,24 +267,19 @@ private slots:
         kb.resize(700, 330);
         const QRect space = kb.SpaceBar->geometry();
         kb.setMinimumSize(0, 0);
-        for (const QSize small : {QSize(TwipsToPixels(5775) - 1, 400), QSize(700, TwipsToPixels(2985) - 1)}) {
-            kb.resize(small);
-            QCOMPARE(kb.SpaceBar->geometry(), space);
-        }
+        kb.resize(TwipsToPixels(5775) - 1, 400);
+        QCOMPARE(kb.SpaceBar->geometry(), space);
     }
 
     void toggleAndCheckMark()
     {
         auto fw = Open({TrueTypeFace("Liberation Sans")});
         QAction* item = fw->mnuViewKeyboard;
-        QCOMPARE(item->text(), QString("&Keyboard..."));
-        QCOMPARE(item->shortcut(), QKeySequence("Ctrl+K"));
-        QVERIFY(fw->mnuChar->actions().contains(item) && !item->isChecked() && !KeyboardOpen);
+        QVERIFY(!item->isChecked() && !KeyboardOpen);
 
         item->trigger();
         QVERIFY(KeyboardOpen && item->isChecked());
         QVERIFY(fw->KeyboardWindow() && fw->KeyboardWindow()->isVisible());
-        QCOMPARE(fw->KeyboardWindow()->windowTitle(), QString("Keyboard"));
 
         item->trigger();
         QVERIFY(!KeyboardOpen && !item->isChecked() && !fw->KeyboardWindow());
@@ -360,7 +324,6 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<bool>("type1");
         QTest::addColumn<bool>("letters");
-        QTest::newRow("TrueType") << "Liberation Sans" << "LiberationSans-Regular.ttf" << false << true;
         QTest::newRow("Type 1") << "C059" << "C059-Roman.t1" << true << true;
         QTest::newRow("damaged file") << "Broken Sans" << "broken.ttf" << false << false;
         QTest::newRow("not installed") << "Nowhere Icons" << "" << false << false;
@@ -397,15 +360,8 @@ private slots:
         // Fixed captions are the window's own and always drawn.
         QVERIFY(Ink(kb->CapsKey) > 10);
 
-        // Pictures to look at, when asked for: plain, with Shift, with Caps.
-        const QString shots = qEnvironmentVariable("GW_SHOT_DIR") + "/keyboard-"
-                              + QString(QTest::currentDataTag()).replace(' ', '-').toLower();
         kb->TextBox->setText(QStringLiteral("Quick brown fox {%^+} 1997"));
-        for (const QString state : {"", "-shift", "-caps"}) {
-            state == "-shift" ? kb->Shift_Click(1) : state == "-caps" ? kb->CapsKey_Click() : void();
-            if (qEnvironmentVariableIsSet("GW_SHOT_DIR"))
-                kb->grab().save(shots + state + ".png");
-        }
+        SaveShot(kb, "keyboard-" + QString(QTest::currentDataTag()).replace(' ', '-').toLower());
     }
 
     void hiddenWhileMinimisedAndClosedWithTheMainWindow()

@@ -1,20 +1,21 @@
-// The install wizard on the desktop, inside temporary XDG folders: the fonts it
-// installs are found by fontconfig straight away, for every program. With
-// GW_SHOTS=<folder> it also saves a picture of every step of both modes.
+// The install and remove wizards on the desktop, inside temporary XDG folders:
+// what they install, move and delete is seen by fontconfig (fc-list, another
+// program) straight away; the preview of a file that is not installed.
 #include <QtTest>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <QLabel>
 #include <QTreeWidget>
 
 #include "core/globals.h"
@@ -22,31 +23,56 @@
 #include "fonts/fonttable.h"
 #include "platform/desktop.h"
 #include "sfntbuilder.h"
+#include "shots.h"
 #include "testenv.h"
 #include "wizards/frminstall.h"
+#include "wizards/frmwizard2.h"
 
 using namespace gw;
 
 namespace {
 
-QByteArray BaseFont()
+QStringList FcListFiles()
 {
-    for (const char* name : {"DejaVuSans.ttf", "LiberationSans-Regular.ttf", "DejaVuSerif.ttf"}) {
-        const QString file = SystemFile(QString::fromLatin1(name));
-        if (!file.isEmpty())
-            return ReadFile(file);
-    }
-    return {};
+    QProcess fc;
+    fc.start(QStringLiteral("fc-list"), {QStringLiteral("--format=%{file}\\n")});
+    fc.waitForFinished(60000);
+    return QString::fromUtf8(fc.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
 }
 
-void Shot(QWidget& w, const QString& name)
+// Removes the user font of `file` with the remove wizard.
+void Remove(const QString& file, int action, const QString& target)
 {
-    const QString folder = qEnvironmentVariable("GW_SHOTS");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QTest::qWait(250);  // the layout picture draws 120 ms after a change
-    w.grab().save(folder + "/" + name + ".png");
+    FontTable.clear();
+    for (const DesktopFace& face : DesktopFontFaces()) {
+        if (face.fontType != TRUETYPE_FONTTYPE || !face.file.startsWith(DesktopUserFontFolder()))
+            continue;
+        FontRecord record;
+        record.FullName = face.fullName;
+        record.FaceName = face.family;
+        record.RegistryName = face.fullName + " (TrueType)";
+        record.FontFile = face.file;
+        FontTable.push_back(record);
+    }
+    ReadRegFontList();
+    frmWizard2 w;
+    w.show();
+    QTreeWidgetItem* row = nullptr;
+    for (int i = 0; i < w.ListView1->topLevelItemCount(); ++i)
+        if (w.ListView1->topLevelItem(i)->text(1) == file)
+            row = w.ListView1->topLevelItem(i);
+    QVERIFY2(row, qPrintable(file));
+    row->setSelected(true);
+    w.ListView1_ItemClick(row);
+    QVERIFY(row->text(3) != "unknown");
+    w.cmdNext_Click();
+    (action == ActionMove ? w.optMove : w.optDelete)->setChecked(true);
+    action == ActionMove ? w.optMove_Click() : w.optDelete_Click();
+    w.txtTarget->setText(target);
+    w.cmdNext_Click();
+    SaveShot(&w, action == ActionMove ? "remove-move" : "remove-delete");
+    w.cmdRemove_Click();
+    QCOMPARE(w.lblOK->text(), QString("OK"));
 }
 
 } // namespace
@@ -54,12 +80,13 @@ void Shot(QWidget& w, const QString& name)
 class TestInstallDesktop : public QObject {
     Q_OBJECT
 private slots:
-    void installedFontsAreSeenByFontconfig()
+    void installedThenRemovedFontsFollowFontconfig()
     {
         TestEnv env;
-        const QByteArray base = BaseFont();
-        if (base.isEmpty())
+        const QString sans = SystemFile("LiberationSans-Regular.ttf");
+        if (sans.isEmpty())
             QSKIP("no TrueType font on this machine to derive test fonts from");
+        const QByteArray base = ReadFile(sans);
         env.UseDesktopPlatform();
         FontsKey = QStringLiteral("software\\microsoft\\windows\\currentversion\\fonts");
         ReadRegFontList();
@@ -74,50 +101,43 @@ private slots:
         FontsChanged = false;
         {
             frmInstall w;
-            w.ShowModal = [&w](QDialog* d) {
-                d->show();
-                Shot(*d, "install-6-success");
-                d->hide();
-            };
+            w.ShowModal = [](QDialog* d) { SaveShot(d, "install-success"); };
             w.show();
-            Shot(w, "install-0-welcome");
             w.cmdNext->click();
             QCOMPARE(w.Rows().size(), 2);
             w.ListView1_ItemClick(w.Rows()[0]);
             w.SelectFonts("ALL");
-            Shot(w, "install-1-files");
-            w.TabStrip1->setCurrentIndex(1);
-            Shot(w, "install-1-character");
-            w.TabStrip1->setCurrentIndex(2);
-            Shot(w, "install-1-information");
-            w.cmdNext->click();
-            Shot(w, "install-2-destination");
-            w.cmdNext->click();
-            Shot(w, "install-3-registrations");
-            w.cmdNext->click();
-            Shot(w, "install-4-install");
+            SaveShot(&w, "install-files");
+            while (w.Step < w.LastStep)
+                w.cmdNext->click();
             w.cmdGo->click();
-            Shot(w, "install-5-finished");
-            w.close();
+            SaveShot(&w, "install-finished");
         }
         QVERIFY(FontsChanged);
         const QString fonts = DesktopUserFontFolder();
-        QVERIFY(QFileInfo(fonts + "/glyphwick-test-one.ttf").isFile());
-        QVERIFY(QFileInfo(fonts + "/gwtest-two-bold.ttf").isFile());
+        const QString one = fonts + "/glyphwick-test-one.ttf", two = fonts + "/gwtest-two-bold.ttf";
         QVERIFY(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}).isEmpty());
-
-        // Another program: fc-list in the same (temporary) folders.
-        QProcess fcList;
-        fcList.start(QStringLiteral("fc-list"), {QStringLiteral(":"), QStringLiteral("family"), QStringLiteral("file")});
-        QVERIFY(fcList.waitForFinished(60000));
-        const QString listed = QString::fromUtf8(fcList.readAllStandardOutput());
-        QVERIFY2(listed.contains(fonts + "/glyphwick-test-one.ttf: Glyphwick Test One"), qPrintable(listed.left(2000)));
-        QVERIFY(listed.contains(fonts + "/gwtest-two-bold.ttf: Glyphwick Test Two"));
-
+        QStringList listed = FcListFiles();
+        QVERIFY2(listed.contains(one) && listed.contains(two), qPrintable(listed.join('\n').left(2000)));
         // Registered, so a second run reports them installed.
         ReadRegFontList();
         QVERIFY(IsRegisteredFont("Glyphwick Test One (TrueType)"));
         QVERIFY(IsRegisteredFont("Glyphwick Test Two Bold (TrueType)"));
+
+        // One moved away, one deleted: fontconfig lists neither; the deleted one is in the trash.
+        const QByteArray twoBytes = ReadFile(two);
+        const QString target = env.root() + "/kept";
+        QDir().mkpath(target);
+        Remove(one, ActionMove, target);
+        Remove(two, ActionDelete, target);
+        listed = FcListFiles();
+        QVERIFY(!listed.contains(one) && !listed.contains(two));
+        QVERIFY(!QFileInfo::exists(one) && !QFileInfo::exists(two));
+        QVERIFY(QFileInfo(target + "/glyphwick-test-one.ttf").isFile());
+        const QString trash = env.dataHome() + "/Trash";
+        QCOMPARE(ReadFile(trash + "/files/gwtest-two-bold.ttf"), twoBytes);
+        const QString info = QString::fromUtf8(ReadFile(trash + "/info/gwtest-two-bold.ttf.trashinfo"));
+        QVERIFY2(info.startsWith("[Trash Info]\nPath=" + two + "\nDeletionDate="), qPrintable(info));
     }
 
     // The preview of a font that is not installed shows that file's own glyphs
@@ -171,42 +191,7 @@ private slots:
         QCOMPARE(marks > 100, !letters);
         // The sample text greys out exactly what the file lacks.
         QCOMPARE(w.pnlSample->document()->firstBlock().layout()->formats().isEmpty(), letters);
-        Shot(w, "preview-" + QString(QTest::currentDataTag()).replace(' ', '-').toLower());
-        w.close();
-    }
-
-    void printModeShots()
-    {
-        if (qEnvironmentVariableIsEmpty("GW_SHOTS"))
-            QSKIP("pictures only on request");
-        TestEnv env;
-        const QByteArray base = BaseFont();
-        if (base.isEmpty())
-            QSKIP("no TrueType font on this machine");
-        env.UseDesktopPlatform();
-        const QString source = env.root() + "/cdrom";
-        const char* const names[] = {"Aurora", "Bramble", "Cinder", "Dune", "Ember", "Fjord"};
-        for (const char* n : names)
-            WriteFile(source + "/" + QString::fromLatin1(n).toUpper() + ".TTF",
-                      SfntBuilder::Renamed(base, QString::fromLatin1(n) + " Grotesk", QString::fromLatin1(n) + " Grotesk"));
-        WriteIniString("CatalogWizard", "sourceDir", source, IniFile);
-        WizardMode = 2;
-        frmInstall w;
-        w.show();
-        Shot(w, "print-0-welcome");
-        w.cmdNext->click();
-        w.SelectFonts("ALL");
-        w.ListView1_ItemClick(w.Rows()[2]);
-        Shot(w, "print-1-files");
-        w.cmdNext->click();
-        Shot(w, "print-2-catalog");
-        w.optSheets->click();
-        w.chkSpec1->click();
-        w.chk72PointSetI->click();
-        Shot(w, "print-2-sheets");
-        w.cmdNext->click();
-        Shot(w, "print-3-print");
-        w.close();
+        SaveShot(&w, "preview-" + QString(QTest::currentDataTag()).replace(' ', '-').toLower());
     }
 };
 
