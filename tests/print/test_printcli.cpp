@@ -88,7 +88,7 @@ private slots:
     void helpAndVersion()
     {
         TestEnv env;
-        for (const QString& option : {"-h", "--help"}) {
+        for (const char* option : {"-h", "--help"}) {
             const Result r = Run({option});
             QVERIFY(r.code == 0 && r.err.isEmpty() && r.out.startsWith("Usage: glyphwick-print"));
             for (const QString& name : CatalogNames() + SheetNames())
