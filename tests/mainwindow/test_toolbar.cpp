@@ -155,8 +155,6 @@ private slots:
         QTest::newRow("caption only") << "mnuFileExit" << "Exit Glyphwick";
         QTest::newRow("caption, tab, shortcut") << "mnuEditCopy" << "Copy selected character or text to the Clipboard";
         QTest::newRow("Linux text") << "mnuRunControlPanel" << "Open the desktop's system settings";
-        QTest::newRow("clipboard manager") << "mnuRunClipboard" << "Open the clipboard manager";
-        QTest::newRow("character map") << "mnuRunCharacterMap" << "Run the desktop's character map";
         QTest::newRow("no help text") << "mnuHelpAbout" << "";
     }
     void menuHelpFollowsTheHighlightedItem()
@@ -173,13 +171,6 @@ private slots:
         QCOMPARE(w.StatusPanel[2]->text(), help);
         menu->hide();
         QCOMPARE(w.StatusPanel[2]->text(), QString());
-    }
-
-    void menuHelpKeysAreExact()
-    {
-        QCOMPARE(MenuHelpText("&Keyboard...\tCtrl+K"), QString("Open the keyboard layout window"));
-        QCOMPARE(MenuHelpText("&Keyboard..."), QString());
-        QCOMPARE(MenuHelpText(""), QString());
     }
 
 private:

@@ -20,12 +20,10 @@ PrintFontList Fonts(int n)
 }
 
 // The operations of a catalog of n fonts.
-RecordingSurface Catalog(const QString& layout, int n, bool letter = true, double margin = 18,
-                         const QString& title = "T", const QSet<QString>& refused = {})
+RecordingSurface Catalog(const QString& layout, int n, bool letter = true, double margin = 18, const QString& title = "T")
 {
     RecordingSurface s = letter ? RecordingSurface(PaperLetter, 612, 792, margin)
                                 : RecordingSurface(PaperA4, 595, 842, margin);
-    s.refusedFonts = refused;
     PrintCatalogs(s, layout, Fonts(n), {}, title, {});
     return s;
 }
@@ -190,30 +188,8 @@ private slots:
         QVERIFY(s.Find("72 points"));
     }
 
-    void printerReset()
-    {
-        // 17 fonts fill a letter page of Basic Catalog I; Three Up never resets.
-        const QList<std::tuple<const char*, int, QString>> rows = {
-            {"Basic Catalog I", 6 * 17 + 1, "NNENNEE"},
-            {"Three Up Catalog", 6 * 3 + 1, "NNNNNNE"}};
-        for (const auto& [layout, fonts, ends] : rows) {
-            const RecordingSurface s = Catalog(layout, fonts);
-            QVERIFY2(PageEnds(s) == ends, qPrintable(layout + (": " + PageEnds(s))));
-            QVERIFY(s.Find("- 7 -") || s.Find("-7-"));
-        }
-    }
-
-    void refusedFontFallsBack()
-    {
-        const QList<QPair<QSet<QString>, QString>> rows = {{{"Face 0"}, "Alt 0"},
-                                                           {{"Face 0", "Alt 0"}, "Arial"}};
-        for (const auto& [refused, expected] : rows) {
-            const RecordingSurface s = Catalog("Basic Catalog I", 1, true, 18, "T", refused);
-            const PrintOp* sample = s.Find("AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUu");
-            QVERIFY(sample);
-            QCOMPARE(sample->fontName, expected);
-        }
-    }
+    // Three Up sheets are never reset, however many pages.
+    void threeUpNeverResets() { QCOMPARE(PageEnds(Catalog("Three Up Catalog", 6 * 3 + 1)), QString("NNNNNNE")); }
 
     // The style words come from the styles the printer offers for the family.
     void threeUpStyleWords_data()

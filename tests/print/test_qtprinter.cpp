@@ -1,10 +1,18 @@
+// The Qt printer surface writing PDF, read back with poppler: page sizes, word
+// positions, fonts and glyphs, and every sheet's words inside the printable area.
+#include <QFontDatabase>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QXmlStreamReader>
 #include <QtTest>
+#include <memory>
 
+#include "core/globals.h"
+#include "core/settings.h"
 #include "print/pageframe.h"
 #include "print/qtprinter.h"
+#include "print/sheets.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -12,9 +20,8 @@ using namespace gw;
 namespace {
 
 struct Word {
+    QRectF box;  // points from the sheet's top-left corner
     QString text;
-    int page = 0;
-    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
 };
 
 QString Run(const QString& program, const QStringList& arguments)
@@ -26,21 +33,38 @@ QString Run(const QString& program, const QStringList& arguments)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// The first word with this text, its box in points from the sheet's top-left corner.
-Word FindWord(const QString& pdf, const QString& text)
+// The words of each page of a PDF, as poppler reads them back.
+QList<QList<Word>> ReadWords(const QString& pdf)
 {
-    static const QRegularExpression wordTag(
-        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>");
-    int page = 0;
-    for (const QString& line : Run("pdftotext", {"-bbox", pdf, "-"}).split('\n')) {
-        page += line.contains("<page ");
-        const QRegularExpressionMatch m = wordTag.match(line);
-        if (m.hasMatch() && m.captured(5) == text)
-            return {text, page, m.captured(1).toDouble(), m.captured(2).toDouble(),
-                    m.captured(3).toDouble(), m.captured(4).toDouble()};
+    QList<QList<Word>> pages;
+    QXmlStreamReader xml(Run("pdftotext", {"-bbox", pdf, "-"}));
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const auto a = xml.attributes();
+        if (xml.name() == QLatin1String("page"))
+            pages.append(QList<Word>());
+        else if (xml.name() == QLatin1String("word") && !pages.isEmpty())
+            pages.last().append({QRectF(QPointF(a.value("xMin").toDouble(), a.value("yMin").toDouble()),
+                                        QPointF(a.value("xMax").toDouble(), a.value("yMax").toDouble())),
+                                 xml.readElementText()});
     }
-    return {};
+    return pages;
 }
+
+// The first word with this text and its page (from 1), or page 0.
+QPair<int, Word> FindWord(const QList<QList<Word>>& pages, const QString& text)
+{
+    for (int page = 0; page < pages.size(); ++page)
+        for (const Word& word : pages[page])
+            if (word.text == text)
+                return {page + 1, word};
+    return {0, {}};
+}
+
+// The part of a word box its letters fill: poppler's box spans the font's
+// whole ascent and descent, which set-solid lines may share.
+QRectF Core(const QRectF& b) { return b.adjusted(0.5, 0.3 * b.height(), -0.5, -0.2 * b.height()); }
 
 QString Info(const QString& pdf, const QString& field)
 {
@@ -92,13 +116,14 @@ private slots:
 
         QCOMPARE(Info(pdf, "Pages"), QString("2"));
         QCOMPARE(Info(pdf, "Page size"), pageSize);
-        const Word left = FindWord(pdf, "Leftword");
-        QVERIFY2(left.page == 1 && qAbs(left.xMin - 100) <= 1, qPrintable(QString::number(left.xMin)));
+        const QList<QList<Word>> pages = ReadWords(pdf);
+        const auto [page, left] = FindWord(pages, "Leftword");
+        QVERIFY2(page == 1 && qAbs(left.box.left() - 100) <= 1, qPrintable(QString::number(left.box.left())));
         // The baseline lies inside the box, nearer its bottom (descenders only below).
         const double baseline = pageSize.section(' ', 2, 2).toDouble() - 72;
-        QVERIFY2(left.yMin < baseline - 6 && left.yMax > baseline && left.yMax < baseline + 5,
-                 qPrintable(QString("%1 %2").arg(left.yMin).arg(left.yMax)));
-        QCOMPARE(FindWord(pdf, "Second").page, 2);
+        QVERIFY2(left.box.top() < baseline - 6 && left.box.bottom() > baseline && left.box.bottom() < baseline + 5,
+                 qPrintable(QString("%1 %2").arg(left.box.top()).arg(left.box.bottom())));
+        QCOMPARE(FindWord(pages, "Second").first, 2);
     }
 
     void fontNames()
@@ -125,6 +150,54 @@ private slots:
         for (const Row& r : rows) {
             QVERIFY(printer->SetFontName(r.font));
             QVERIFY2(printer->HasGlyph(r.code) == r.has, qPrintable(QString("%1 %2").arg(r.font).arg(r.code)));
+        }
+    }
+
+    void everyWordOnTheSheet_data()
+    {
+        QTest::addColumn<int>("paper");
+        QTest::addColumn<QSizeF>("sheet");
+        QTest::newRow("letter") << int(PaperLetter) << QSizeF(612, 792);
+        QTest::newRow("A4") << int(PaperA4) << QSizeF(595, 842);
+    }
+    void everyWordOnTheSheet()
+    {
+        QFETCH(int, paper);
+        QFETCH(QSizeF, sheet);
+        if (!QFontDatabase::families().contains("Liberation Serif"))
+            QSKIP("needs Liberation Serif");
+        // Texts long enough to run past every margin unless the sheets cut them.
+        const QString quote = "Sphinx of black quartz, judge my vow; pack my box with five dozen "
+                              "liquor jugs and a few more words to run past the margin";
+        WriteIniString("SpecSheets", "Header", "Glyphwick specimen for the shop", IniFile);
+        WriteIniString("SpecSheets", "QuoteIndex", "3", IniFile);
+        for (int i = 1; i <= 8; ++i)
+            WriteIniString("Quotes", QString("Quote%1").arg(i), quote, IniFile);
+        QVERIFY(WriteFile(QFileInfo(IniFile).path() + "/papara1.txt",
+                          (quote + " " + quote + "\n" + quote + ". ").repeated(6).toUtf8()));
+        const QString pdf = env_->root() + QString("/sheets-%1.pdf").arg(paper), name = "Liberation Serif";
+        auto surface = QtPrinterSurface::ForPdf(pdf, paper);
+        QVERIFY(surface->IsValid());
+        // The second font's names crowd every name block.
+        PrintSheets(*surface, {{"LiberationSerif-Regular.ttf", "400 KB", name, name, 1, name, {}},
+                               {"LiberationSerif-BoldItalic-Condensed-Extended-Version-2.ttf", "12,345 KB", name,
+                                name + " Bold Italic Condensed Extended Display", 1, name, {}}},
+                    Gauge(), {true, true, true, true, true, true, true, true});
+        surface->Close();
+        const QList<QList<Word>> pages = ReadWords(pdf);
+        QCOMPARE(pages.size(), 16);
+        const QRectF printable(18 - 0.5, 18 - 0.5, sheet.width() - 36 + 1, sheet.height() - 36 + 1);
+        for (int n = 0; n < 16; ++n) {
+            const QList<Word>& words = pages[n];
+            const QString sheetName = QString("sheet %1: ").arg(n % 8 + 1);
+            QVERIFY(words.size() > 20);
+            for (int i = 0; i < words.size(); ++i) {
+                const QRectF& box = words[i].box;
+                QVERIFY2(printable.contains(box), qPrintable(sheetName + words[i].text + " outside"));
+                for (int j = i + 1; j < words.size(); ++j)
+                    QVERIFY2(!Core(box).intersects(Core(words[j].box)),
+                             qPrintable(sheetName + words[i].text + " overlaps " + words[j].text));
+            }
         }
     }
 
