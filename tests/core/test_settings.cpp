@@ -106,8 +106,6 @@ private slots:
         QTest::newRow("line breaks") << "GW" << "SampleText" << "one\ntwo\r\nthree\n\n";
         QTest::newRow("backslashes and escapes typed") << "Quotes" << "Quote10" << "C:\\new\\table \\n \\u0041 \\";
         QTest::newRow("blanks at both ends, tab inside") << "Inventory" << "Title" << "  \u00A0Catalog\tx  ";
-        QTest::newRow("quotation in quotes") << "quotes" << "QUOTE1" << "\"To be, or not to be\"";
-        QTest::newRow("footer") << "Inventory" << "FooterRight" << "Gr\u00FC\u00DFe = 100 %";
     }
     void userTextsComeBackWhole()
     {

@@ -39,17 +39,6 @@ private slots:
     void initTestCase() { env_ = std::make_unique<TestEnv>(); }
     void cleanupTestCase() { env_.reset(); }
 
-    void swaps()
-    {
-        QCOMPARE(Swap16(0x3412), 0x1234);
-        QCOMPARE(Swap16(0x00FF), 0xFF00); // no sign: 65280, not negative
-        QCOMPARE(Swap32(0x78563412u), int32_t(0x12345678));
-        QCOMPARE(Swap32(0x00000080u), std::numeric_limits<int32_t>::min()); // sign bit carried
-        QCOMPARE(SwapBytePairs("a"), QByteArray("a"));
-        QCOMPARE(SwapBytePairs("abc"), QByteArray("bac"));
-        QCOMPARE(TagText("\x80\x41\x42\x43"), QString(QChar(0x20AC)) + "ABC");
-    }
-
     // Well-formed and damaged files alike, read from the file and from its bytes.
     void read_data()
     {

@@ -97,19 +97,6 @@ private slots:
                                    "Liberation Sans|Liberation Sans Bold Italic|Bold Italic|700|1"}));
     }
 
-    void stylesOfOneFamilyInTwoFormats()
-    {
-        int type1 = 0, sfnt = 0;
-        for (const Record& r : Enumerate(DeviceContext::Display, "Nimbus Sans")) {
-            QCOMPARE(r.face, QString("Nimbus Sans"));
-            (r.type == DEVICE_FONTTYPE ? type1 : sfnt) += 1;
-        }
-        // The ".pfb" and ".t1" copies of one Type 1 style are one style.
-        QCOMPARE(type1, 4);
-        QCOMPARE(sfnt, 4);
-        QVERIFY(Enumerate(DeviceContext::Display, "No Such Family Here").isEmpty());
-    }
-
     void matchingWithinAFamilyAndSubstitutes()
     {
         FcConfig* before = FcConfigGetCurrent();
