@@ -1,5 +1,7 @@
 #include "sfntbuilder.h"
 
+#include <QtEndian>
+
 namespace gw {
 
 namespace {
@@ -26,24 +28,13 @@ int Padded(qsizetype size)
 SfntBuilder& SfntBuilder::AddName(int nameId, const QString& text, int platformId,
                                   int languageId, int encodingId)
 {
-    SfntName r;
-    r.platformId = platformId;
-    r.encodingId = encodingId;
-    r.languageId = languageId;
-    r.nameId = nameId;
-    r.bytes = Utf16BE(text);
-    names_.append(r);
+    names_.append({platformId, encodingId, languageId, nameId, Utf16BE(text)});
     return *this;
 }
 
 SfntBuilder& SfntBuilder::AddRecord(int nameId, const QByteArray& bytes, int length, int offset)
 {
-    SfntName r;
-    r.nameId = nameId;
-    r.bytes = bytes;
-    r.length = length;
-    r.offset = offset;
-    names_.append(r);
+    names_.append({3, 1, 0x409, nameId, bytes, length, offset});
     return *this;
 }
 
@@ -153,15 +144,11 @@ QByteArray SfntBuilder::Collection(const QList<QByteArray>& fonts)
     }
     for (QByteArray font : fonts) {
         const qsizetype base = file.size();
-        const int tables = font.size() >= 6 ? (quint8(font[4]) << 8 | quint8(font[5])) : 0;
+        uchar* bytes = reinterpret_cast<uchar*>(font.data());
+        const int tables = font.size() >= 6 ? qFromBigEndian<quint16>(bytes + 4) : 0;
         for (int i = 0; i < tables && 12 + 16 * i + 16 <= font.size(); ++i) {
-            const qsizetype entry = 12 + 16 * i + 8;
-            quint32 offset = 0;
-            for (int k = 0; k < 4; ++k)
-                offset = offset << 8 | quint8(font[entry + k]);
-            QByteArray moved;
-            AppendU32(moved, quint32(offset + base));
-            font.replace(entry, 4, moved);
+            uchar* offset = bytes + 12 + 16 * i + 8;
+            qToBigEndian<quint32>(qFromBigEndian<quint32>(offset) + quint32(base), offset);
         }
         file += font;
     }
@@ -188,18 +175,17 @@ QByteArray SfntBuilder::Simple(const QString& family, const QString& fullName, c
 QByteArray SfntBuilder::Renamed(const QByteArray& font, const QString& family, const QString& fullName,
                                 const QString& subfamily)
 {
-    auto u16 = [&font](qsizetype at) { return (uchar(font[at]) << 8) | uchar(font[at + 1]); };
-    auto u32 = [&](qsizetype at) { return (quint32(u16(at)) << 16) | quint32(u16(at + 2)); };
+    const uchar* bytes = reinterpret_cast<const uchar*>(font.constData());
     if (font.size() < 12 || (font.left(4) != QByteArray("\0\1\0\0", 4) && font.left(4) != "OTTO"))
         return {};
-    const int tables = u16(4);
+    const int tables = qFromBigEndian<quint16>(bytes + 4);
     if (font.size() < 12 + tables * 16)
         return {};
     SfntBuilder b;
     for (int i = 0; i < tables; ++i) {
         const qsizetype entry = 12 + i * 16;
         const QByteArray tag = font.mid(entry, 4);
-        const quint32 offset = u32(entry + 8), length = u32(entry + 12);
+        const quint32 offset = qFromBigEndian<quint32>(bytes + entry + 8), length = qFromBigEndian<quint32>(bytes + entry + 12);
         if (tag == "name" || offset + qint64(length) > font.size())
             continue;
         b.AddTable(tag, font.mid(offset, length));

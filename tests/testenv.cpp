@@ -21,12 +21,9 @@ TestEnv::TestEnv()
     qputenv("XDG_CONFIG_HOME", configHome().toLocal8Bit());
     qputenv("XDG_DATA_HOME", dataHome().toLocal8Bit());
     fake = InstallFakePlatform(root() + "/fake");
-    IniFile = Sys().system->ProgramFolder() + "/gw.ini";
+    SetFolders();
     HelpFile = Sys().system->HelpFilePath();
     ExeFile = Sys().system->ExeFilePath();
-    WinDir = Sys().system->WindowsDirectory() + "/";
-    SysDir = Sys().system->SystemDirectory() + "/";
-    WinIni = WinDir + "win.ini";
     ATMInstalled = false;
     PFMDir.clear();
     PFBDir.clear();
@@ -41,6 +38,11 @@ void TestEnv::UseDesktopPlatform()
 {
     fake = FakePlatform{};
     SetPlatform(MakeDesktopPlatform());
+    SetFolders();
+}
+
+void TestEnv::SetFolders()
+{
     IniFile = Sys().system->ProgramFolder() + "/gw.ini";
     WinDir = Sys().system->WindowsDirectory() + "/";
     SysDir = Sys().system->SystemDirectory() + "/";

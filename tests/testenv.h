@@ -29,6 +29,7 @@ public:
     FakePlatform fake;
 
 private:
+    void SetFolders(); // IniFile, WinDir, SysDir, WinIni from the platform in place
     QTemporaryDir dir_;
 };
 

@@ -1,6 +1,5 @@
 #include <QtTest>
 
-#include <QLineEdit>
 #include <QListWidget>
 #include <QScreen>
 #include <QTableWidget>
@@ -123,18 +122,6 @@ private slots:
         QVERIFY(QDir::setCurrent(previous));
     }
 
-    void selectAllOnTab()
-    {
-        const QList<QPair<Qt::FocusReason, bool>> reasons{
-            {Qt::MouseFocusReason, false}, {Qt::TabFocusReason, true}, {Qt::BacktabFocusReason, true}};
-        for (const auto& [reason, selected] : reasons) {
-            QLineEdit box("Catalog title");
-            box.deselect();
-            SelectAllOnTab(&box, reason);
-            QCOMPARE(box.selectedText(), selected ? QString("Catalog title") : QString());
-        }
-    }
-
     void listsAndSelections()
     {
         QListWidget list;
@@ -155,17 +142,6 @@ private slots:
         table.selectRow(3);
         QCOMPARE(SelectedCount(&table), 2);
         QCOMPARE(SelectedCount(nullptr), 0);
-    }
-
-    void placementWithoutSavedValues()
-    {
-        QWidget window;
-        window.setMinimumSize(120, 40);
-        window.move(50, 60);
-        window.resize(400, 300);
-        LoadFormPlacement(&window, "Main", IniFile);
-        QCOMPARE(window.pos(), QPoint(0, 0));
-        QCOMPARE(window.size(), QSize(120, 40));
     }
 
     void placementRoundTrip_data()
@@ -216,35 +192,6 @@ private slots:
         QCOMPARE(FitPlacement(wanted, QSize(3000, 2000), QRect(0, 30, 1920, 1050)), QRect(0, 30, 3000, 2000));
     }
 
-    void placementFromDamagedFile_data()
-    {
-        QTest::addColumn<QString>("top");
-        QTest::addColumn<QString>("size");
-        QTest::newRow("far outside, huge") << "99999999" << "99999999";
-        QTest::newRow("negative") << "-30000" << "-5";
-        QTest::newRow("non-numeric") << "abc" << "abc";
-    }
-    void placementFromDamagedFile()
-    {
-        QFETCH(QString, top);
-        QFETCH(QString, size);
-        for (const char* key : {"Top", "Left"})
-            WriteIniString("Main", key, top, IniFile);
-        for (const char* key : {"Height", "Width"})
-            WriteIniString("Main", key, size, IniFile);
-        QWidget window;
-        window.setMinimumSize(200, 100);
-        LoadFormPlacement(&window, "Main", IniFile);
-        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        QVERIFY(area.contains(window.geometry()));
-        QVERIFY(window.width() >= 200 && window.height() >= 100);
-        SaveFormPlacement(&window, "Main", IniFile);
-        QVERIFY(area.contains(QRect(TwipsToPixels(ReadIniInt("Main", "Left", 0, IniFile)),
-                                    TwipsToPixels(ReadIniInt("Main", "Top", 0, IniFile)),
-                                    TwipsToPixels(ReadIniInt("Main", "Width", 0, IniFile)),
-                                    TwipsToPixels(ReadIniInt("Main", "Height", 0, IniFile)))));
-    }
-
     void drawGauge_data()
     {
         QTest::addColumn<int>("percent");
@@ -282,16 +229,6 @@ private slots:
             QCOMPARE(image.pixelColor(100, 23 - i), light);
             QCOMPARE(image.pixelColor(203 - i, 12), light);
         }
-    }
-
-    void drawGaugeText()
-    {
-        const QImage plain = Gauge(QSize(200, 30), 50, 0, 0, 2, Qt::white);
-        const QImage withText = Gauge(QSize(200, 30), 50, 0, -1, 2, Qt::white);
-        // The text shows in the middle; outside it the gauge is unchanged.
-        QVERIFY(plain != withText);
-        QCOMPARE(plain.copy(0, 0, 40, 30), withText.copy(0, 0, 40, 30));
-        DrawGauge(nullptr, Qt::red, Qt::white, Qt::black, 50, 0, 0, 2);
     }
 
     void pictureBoxKeepsDrawing()

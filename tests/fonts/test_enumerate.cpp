@@ -118,7 +118,6 @@ private slots:
         QTest::addColumn<QString>("expected"); // relative to WinDir
 
         QTest::newRow("full name") << "Gill Sans Bold (TrueType)" << "gillb.ttf" << "fonts/gillb.ttf";
-        QTest::newRow("true type with a blank") << "Gill Sans Bold (True Type)" << "gillb.ttf" << "fonts/gillb.ttf";
         QTest::newRow("face name") << "Gill Sans (TrueType)" << "gill.ttf" << "fonts/gill.ttf";
         QTest::newRow("full name and style") << "Gill Sans Bold Bold (TrueType)" << "gbb.ttf" << "fonts/gbb.ttf";
         QTest::newRow("upper-case data is lower-cased") << "Gill Sans Bold (TrueType)" << "GILLB.TTF"

@@ -2,7 +2,6 @@
 // fontconfig itself lists (fc-list, run as a separate program).
 #include <QtTest>
 
-#include <QHash>
 #include <QProcess>
 #include <QSet>
 #include <QStandardPaths>
@@ -24,7 +23,6 @@ namespace {
 struct FcStyle {
     QStringList families;
     QStringList familyLangs;
-    QStringList fullNames;
     QString format;
     QString file;
     QString index;
@@ -44,11 +42,6 @@ struct FcStyle {
         return FromCp1252(ToCp1252(families.value(pick)).left(31));
     }
 };
-
-QString FieldText(const QString& name, int size)
-{
-    return FromCp1252(ToCp1252(name).left(size - 1));
-}
 
 // Empty (with `error` set) when fc-list cannot be run.
 QVector<FcStyle> FcListStyles(QString* error)
@@ -74,7 +67,6 @@ QVector<FcStyle> FcListStyles(QString* error)
         FcStyle s;
         s.families = f[0].split(',', Qt::SkipEmptyParts);
         s.familyLangs = f[1].split(',', Qt::SkipEmptyParts);
-        s.fullNames = f[2].split(',', Qt::SkipEmptyParts);
         s.format = f[3];
         s.scalable = f[4] == "True";
         s.file = QFileInfo(f[5]).canonicalFilePath();
@@ -163,60 +155,6 @@ private slots:
         QCOMPARE(listed, expected);
     }
 
-    void fontTableHasEveryTrueTypeStyle()
-    {
-        QVector<FcStyle> sfnt;
-        for (const FcStyle& s : styles_)
-            if (s.IsSfnt())
-                sfnt.append(s);
-        if (sfnt.isEmpty())
-            QSKIP("no TrueType or OpenType font on this machine");
-
-        DesktopRun run(true, false, false);
-
-        // A full name several styles share is one record (the first file enumerated).
-        QHash<QString, int> nameUses;
-        for (const FcStyle& s : sfnt)
-            for (const QString& n : QSet<QString>(s.fullNames.cbegin(), s.fullNames.cend()))
-                ++nameUses[FieldText(n, 64)];
-        auto matches = [](const FontRecord& r, const FcStyle& s, const QString& canonical) {
-            if (canonical != s.file || s.Face() != r.FaceName)
-                return false;
-            for (const QString& n : s.fullNames)
-                if (FieldText(n, 64) == r.FullName)
-                    return true;
-            return false;
-        };
-
-        QSet<QString> names;
-        QHash<int, int> recordsOfStyle;
-        for (const FontRecord& r : FontTable) {
-            QVERIFY2(!names.contains(r.FullName), qPrintable("two records: " + r.FullName));
-            names.insert(r.FullName);
-            const QFileInfo file(r.FontFile);
-            QVERIFY2(file.isFile(), qPrintable(r.FullName + ": no file " + r.FontFile));
-            QCOMPARE(r.FotFile, QString("n/a"));
-            QCOMPARE(r.FileSize, QString::number(qRound64(double(file.size()) / 1024.0)) + "k");
-            const QString canonical = file.canonicalFilePath();
-            int found = 0;
-            for (int i = 0; i < sfnt.size(); ++i)
-                if (matches(r, sfnt[i], canonical)) {
-                    ++found;
-                    ++recordsOfStyle[i];
-                }
-            QVERIFY2(found == 1, qPrintable(QString("%1 (%2) matches %3 fontconfig styles")
-                                                .arg(r.FullName, r.FontFile).arg(found)));
-        }
-        for (int i = 0; i < sfnt.size(); ++i) {
-            bool shared = false;
-            for (const QString& n : sfnt[i].fullNames)
-                shared = shared || nameUses.value(FieldText(n, 64)) > 1;
-            const int records = recordsOfStyle.value(i);
-            QVERIFY2(records == 1 || (shared && records == 0),
-                     qPrintable(QString("%1 (%2): %3 records")
-                                    .arg(sfnt[i].fullNames.value(0), sfnt[i].file).arg(records)));
-        }
-    }
 };
 
 QTEST_MAIN(EnumerateDesktopTest)

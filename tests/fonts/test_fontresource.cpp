@@ -160,6 +160,10 @@ private slots:
         QTest::newRow("very long full name")
             << SfntBuilder::Make([&](SfntBuilder& b) { b.AddName(1, "Fam").AddName(4, longName); }) << longName.left(951)
             << "Fam";
+        // A collection is wrapped as its first font.
+        QTest::newRow("collection") << SfntBuilder::Collection({SfntBuilder::Simple("First", "First Bold"),
+                                                                SfntBuilder::Simple("Second", "Second")})
+                                    << "First Bold" << "First";
     }
     void writerWritesReadableFiles()
     {

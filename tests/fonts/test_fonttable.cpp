@@ -60,61 +60,46 @@ private slots:
         QCOMPARE(FindFontRecord(wanted), index);
     }
 
+    // The registrations as read: the key opens, will not open, or will not tell its size.
     void readRegFontList_data()
     {
+        QTest::addColumn<QString>("failure");
         QTest::addColumn<QStringList>("names");
         QTest::addColumn<QStringList>("data");
-        QTest::newRow("none") << QStringList{} << QStringList{};
-        QTest::newRow("several, order kept")
-            << QStringList{"Zapf (TrueType)", "Arial (TrueType)", "Courier 10,12,15"}
-            << QStringList{"/usr/share/fonts/Zapf.ttf", "arial.ttf", "COURE.FON"};
+        QTest::addColumn<int>("rows"); // with the empty last row
+        const QStringList names{"Zapf (TrueType)", "Arial (TrueType)", "Courier 10,12,15"};
+        const QStringList data{"/usr/share/fonts/Zapf.ttf", "arial.ttf", "COURE.FON"};
+        QTest::newRow("none") << "" << QStringList{} << QStringList{} << 1;
+        QTest::newRow("several, order kept") << "" << names << data << 4;
+        QTest::newRow("key will not open: no rows") << "open" << names << data << 0;
+        QTest::newRow("size unknown: nothing read") << "query" << QStringList{} << QStringList{} << 1;
+        QTest::newRow("size known: the rows it promised, none read") << "query" << names << data << 4;
     }
     void readRegFontList()
     {
+        QFETCH(QString, failure);
         QFETCH(QStringList, names);
         QFETCH(QStringList, data);
+        QFETCH(int, rows);
         for (int i = 0; i < names.size(); ++i)
             env->fake.registry->values.append({names[i], data[i]});
+        env->fake.registry->failOpen = failure == "open";
+        env->fake.registry->failQueryInfo = failure == "query";
         RegFontList.push_back({"stale", "stale.ttf"});
         ReadRegFontList();
-        QCOMPARE(RegFontList.size(), size_t(names.size() + 1));
-        for (int i = 0; i < names.size(); ++i)
-            QCOMPARE(QStringList({RegFontList[size_t(i)][0], RegFontList[size_t(i)][1]}), QStringList({names[i], data[i]}));
-        QVERIFY(RegFontList.back()[0].isEmpty() && RegFontList.back()[1].isEmpty());
+        QCOMPARE(RegFontList.size(), size_t(rows));
+        for (int i = 0; i < rows; ++i) {
+            const bool read = failure.isEmpty() && i < names.size();
+            QCOMPARE(QStringList({RegFontList[size_t(i)][0], RegFontList[size_t(i)][1]}),
+                     read ? QStringList({names[i], data[i]}) : QStringList({"", ""}));
+        }
         QCOMPARE(env->fake.registry->openKeys, 0);
-        QVERIFY(env->fake.registry->openedPaths.contains(LinuxKey));
-    }
-
-    void keyWillNotOpen()
-    {
-        Register({{"Arial (TrueType)", "arial.ttf"}});
-        env->fake.registry->failOpen = true;
-        RegFontList.push_back({"stale", "stale.ttf"});
-        ReadRegFontList();
-        QVERIFY(RegFontList.empty());
-        QVERIFY(!IsRegisteredFont("Arial (TrueType)"));
-        QCOMPARE(GetTrueTypeFile("Arial"), QStringLiteral("unknown"));
-        QCOMPARE(env->fake.registry->openKeys, 0);
-    }
-
-    void readRegFontListQueryFails_data()
-    {
-        QTest::addColumn<int>("count");
-        QTest::newRow("nothing reported") << 0;
-        QTest::newRow("count reported") << 3;
-    }
-    void readRegFontListQueryFails()
-    {
-        QFETCH(int, count);
-        for (int i = 0; i < count; ++i)
-            env->fake.registry->values.append({QString("Never Read %1 (TrueType)").arg(i), "never.ttf"});
-        env->fake.registry->failQueryInfo = true;
-        ReadRegFontList();
-        // The rows the count promised, none of them read.
-        QCOMPARE(RegFontList.size(), size_t(count + 1));
-        for (const auto& row : RegFontList)
-            QVERIFY(row[0].isEmpty() && row[1].isEmpty());
-        QCOMPARE(env->fake.registry->openKeys, 0);
+        if (failure == "open") {
+            QVERIFY(!IsRegisteredFont("Arial (TrueType)"));
+            QCOMPARE(GetTrueTypeFile("Arial"), QStringLiteral("unknown"));
+        } else {
+            QVERIFY(env->fake.registry->openedPaths.contains(LinuxKey));
+        }
     }
 
     void isRegisteredFont_data()

@@ -97,19 +97,6 @@ private slots:
                                    "Liberation Sans|Liberation Sans Bold Italic|Bold Italic|700|1"}));
     }
 
-    void stylesOfOneFamilyInTwoFormats()
-    {
-        int type1 = 0, sfnt = 0;
-        for (const Record& r : Enumerate(DeviceContext::Display, "Nimbus Sans")) {
-            QCOMPARE(r.face, QString("Nimbus Sans"));
-            (r.type == DEVICE_FONTTYPE ? type1 : sfnt) += 1;
-        }
-        // The ".pfb" and ".t1" copies of one Type 1 style are one style.
-        QCOMPARE(type1, 4);
-        QCOMPARE(sfnt, 4);
-        QVERIFY(Enumerate(DeviceContext::Display, "No Such Family Here").isEmpty());
-    }
-
     void matchingWithinAFamilyAndSubstitutes()
     {
         FcConfig* before = FcConfigGetCurrent();
@@ -136,12 +123,6 @@ private slots:
         Sys().fonts->MatchWithinFamily("No Such Family Here", [&] { ran = matchFamily() == "DejaVu Serif"; });
         QVERIFY(ran);
         QCOMPARE(Sys().fonts->SubstituteFamily("Arial"), QString("Liberation Sans"));
-    }
-
-    void weights()
-    {
-        QCOMPARE(QList<int>({DesktopWeight(FC_WEIGHT_THIN), DesktopWeight(FC_WEIGHT_DEMIBOLD),
-                             DesktopWeight(FC_WEIGHT_EXTRABLACK)}), QList<int>({100, 600, 900}));
     }
 
     void postScriptNames_data()
@@ -214,20 +195,6 @@ private slots:
         QVERIFY(WriteFile(bad, "X" + BuildFotFile(serif, "Liberation Serif", "Liberation Serif").mid(1)));
         QCOMPARE(FotTargetPath(bad), QString());
         QCOMPARE(Sys().fonts->AddFontResource(bad), 0);
-    }
-
-    void broadcastSeesTheUserFolder()
-    {
-        const QString added = Copy("LiberationSans-Bold.ttf", "added/Kept.ttf");
-        QCOMPARE(Sys().fonts->AddFontResource(added), 1);
-        const QString user = Copy("LiberationSans-Italic.ttf", "data/fonts/UserCopy.ttf");
-        QVERIFY(!Listed(user));
-        Sys().fonts->BroadcastFontChange();
-        QVERIFY(Listed(user));
-        QVERIFY(Listed(added)); // fonts added by the program survive the reload
-        QVERIFY(QFile::remove(user));
-        Sys().fonts->BroadcastFontChange();
-        QVERIFY(!Listed(user));
     }
 
     // "Reread Fonts": a font file put into or taken out of the user font folder
@@ -393,17 +360,6 @@ private slots:
         QCOMPARE(Sys().system->ExeFilePath(), QCoreApplication::applicationFilePath());
     }
 
-    void versionFromTheKernel()
-    {
-        OsVersionInfo info;
-        info.dwOSVersionInfoSize = 148;
-        QVERIFY(Sys().system->GetVersionEx(&info));
-        QCOMPARE(info.dwPlatformId, uint32_t(VER_PLATFORM_LINUX));
-        // "6.1.0-18-amd64": the leading numbers.
-        const QStringList n = QSysInfo::kernelVersion().section('-', 0, 0).split('.');
-        QCOMPARE(QList<uint>({info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber}),
-                 QList<uint>({n.value(0).toUInt(), n.value(1).toUInt(), n.value(2).toUInt()}));
-    }
 };
 
 QTEST_MAIN(TestDesktopFonts)

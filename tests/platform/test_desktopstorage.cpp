@@ -19,10 +19,7 @@ private slots:
         QTest::addColumn<int>("number");
         QTest::newRow("disk full") << ENOSPC << 61;
         QTest::newRow("no medium") << ENOMEDIUM << 71;
-        QTest::newRow("no device") << ENODEV << 71;
-        QTest::newRow("no such device or address") << ENXIO << 71;
         QTest::newRow("access denied") << EACCES << 75;
-        QTest::newRow("read-only disk") << EROFS << 75;
         QTest::newRow("bad sector") << EIO << 75;
         QTest::newRow("others as they are") << ENOENT << ENOENT;
     }

@@ -29,45 +29,6 @@ private slots:
         QCOMPARE(field.mid(size), QByteArray("xx")); // nothing written past the field
     }
 
-    // The key rules the desktop store shares with this fake.
-    void registryAccessRules()
-    {
-        TestEnv env;
-        FakeRegistry* reg = env.fake.registry;
-        reg->values = {{"Alpha (TrueType)", "alpha.ttf"}, {"Zeta Bold (TrueType)", "/f/zetab.ttf"}};
-        {
-            std::unique_ptr<RegistryKey> key;
-            QCOMPARE(Sys().registry->OpenKey("some\\key", KEY_READ, &key), ERROR_SUCCESS);
-            QCOMPARE(reg->openKeys, 1);
-            QCOMPARE(key->SetValue("New (TrueType)", "new.ttf"), ERROR_ACCESS_DENIED);
-            QCOMPARE(key->DeleteValue("Alpha (TrueType)"), ERROR_ACCESS_DENIED);
-            QString name, data;
-            QCOMPARE(key->QueryValue("ALPHA (truetype)", &data), ERROR_SUCCESS);
-            QCOMPARE(data, QString("alpha.ttf"));
-            QCOMPARE(key->QueryValue("Beta (TrueType)", &data), ERROR_FILE_NOT_FOUND);
-            int count = 0, longestName = 0, longestData = 0;
-            QCOMPARE(key->QueryInfo(&count, &longestName, &longestData), ERROR_SUCCESS);
-            QCOMPARE(QList<int>({count, longestName, longestData}), QList<int>({2, 20, 12}));
-            QCOMPARE(key->EnumValue(1, &name, &data), ERROR_SUCCESS);
-            QCOMPARE(name, QString("Zeta Bold (TrueType)"));
-            QCOMPARE(key->EnumValue(2, &name, &data), ERROR_NO_MORE_ITEMS);
-        }
-        QCOMPARE(reg->openKeys, 0);
-        {
-            std::unique_ptr<RegistryKey> key;
-            QCOMPARE(Sys().registry->OpenKey("some\\key", KEY_WRITE, &key), ERROR_SUCCESS);
-            QCOMPARE(key->SetValue("alpha (TRUETYPE)", "alpha2.ttf"), ERROR_SUCCESS); // replaces
-            QCOMPARE(key->SetValue("New (TrueType)", "new.ttf"), ERROR_SUCCESS);      // appends
-            QCOMPARE(key->DeleteValue("zeta bold (truetype)"), ERROR_SUCCESS);
-            QCOMPARE(key->DeleteValue("zeta bold (truetype)"), ERROR_FILE_NOT_FOUND);
-        }
-        QCOMPARE(reg->values, (QList<QPair<QString, QString>>{{"Alpha (TrueType)", "alpha2.ttf"},
-                                                              {"New (TrueType)", "new.ttf"}}));
-        reg->failOpen = true;
-        std::unique_ptr<RegistryKey> key;
-        QVERIFY(Sys().registry->OpenKey("some\\key", KEY_READ, &key) != ERROR_SUCCESS);
-        QVERIFY(!key);
-    }
 };
 
 QTEST_MAIN(TestFake)

@@ -59,13 +59,6 @@ private slots:
         QCOMPARE(ToCp1252(QString(ch)), QByteArray("?"));
     }
 
-    void mixedText()
-    {
-        QCOMPARE(ToCp1252(QStringLiteral("a\u20ACb\u0416c\u2122")), QByteArray("a\x80" "b?c\x99"));
-        QCOMPARE(FromCp1252(QByteArray("\x93Hi\x94")), QStringLiteral("\u201CHi\u201D"));
-        QCOMPARE(FromCp1252(nullptr, 0), QString());
-    }
-
 private:
     std::unique_ptr<TestEnv> env_;
 };

@@ -8,7 +8,6 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/loader.h"
-#include "core/picturebox.h"
 #include "core/settings.h"
 #include "core/splash.h"
 #include "startup/startup.h"
@@ -36,12 +35,6 @@ int Run(const std::function<QWidget*()>& makeWindow)
     char name[] = "glyphwick";
     char* argv[] = {name, nullptr};
     return RunGlyphwick(1, argv, makeWindow, false);
-}
-
-QColor MiddlePixel(PictureBox* box, qreal where)
-{
-    const QImage image = box->ToImage();
-    return image.pixelColor(int(image.width() * where), image.height() / 2);
 }
 
 } // namespace
@@ -89,21 +82,46 @@ private slots:
         QCOMPARE(env->fake.registry->openKeys, 0);
     }
 
-    void exitInTheComponentCheckerEndsTheProgram()
+    // A start ended before the main window shows nothing more and writes no settings.
+    void endsBeforeTheMainWindow_data()
     {
+        QTest::addColumn<bool>("versionFails");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("version unknown") << true << QStringList{"paths", "fonts key"}
+                                         << QStringList{"Error Getting Version Information"};
+        QTest::newRow("Exit in the component checker") << false << QStringList{"paths", "fonts key", "components"}
+                                                       << QStringList{};
+    }
+    void endsBeforeTheMainWindow()
+    {
+        QFETCH(bool, versionFails);
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, messages);
         ClearProgramValues();
+        env->fake.system->versionFails = versionFails;
         int checks = 0;
         SetComponentChecker([&] { return ++checks > 1; });  // Exit the first time, Continue after
         bool made = false;
-        StartupSequence ended([&]() -> QWidget* { made = true; return new QWidget; });
-        QVERIFY(!ended.Run());
-        QCOMPARE(ended.Steps(), (QStringList{"paths", "fonts key", "components"}));
-        QVERIFY(!made);
-        QVERIFY(!Splash());
-        StartupSequence goesOn([&]() -> QWidget* { made = true; return new QWidget; });
-        QVERIFY(goesOn.Run());
-        std::unique_ptr<QWidget> window(goesOn.MainWindow());
-        QVERIFY(made);
+        auto makeWindow = [&]() -> QWidget* { made = true; return new QWidget; };
+        StartupSequence sequence(makeWindow);
+        QVERIFY(!sequence.Run());
+        QCOMPARE(sequence.Steps(), steps);
+        QVERIFY(!sequence.MainWindow() && !made && !Splash());
+        QVERIFY(!QFile::exists(IniFile));
+        QCOMPARE(env->fake.messages->texts, messages);
+        if (versionFails) {
+            QVERIFY(FontsKey.isEmpty());
+            QCOMPARE(env->fake.messages->titles, QStringList{"Glyphwick"});
+            QCOMPARE(env->fake.messages->styles, QList<int>{vbOKOnly});
+            QCOMPARE(Run(makeWindow), 1);
+            QVERIFY(!made && !QFile::exists(IniFile));
+        } else {
+            StartupSequence goesOn(makeWindow);
+            QVERIFY(goesOn.Run());
+            delete goesOn.MainWindow();
+            QVERIFY(made);
+        }
         SetComponentChecker(nullptr);
     }
 
@@ -137,31 +155,6 @@ private slots:
         FontsKey.clear();
         QVERIFY(StartupFontsKey());
         QCOMPARE(FontsKey, fontsKey);
-    }
-
-    void versionFailureEndsTheProgram()
-    {
-        ClearProgramValues();
-        env->fake.system->versionFails = true;
-        bool made = false;
-        auto makeWindow = [&]() -> QWidget* {
-            made = true;
-            return new QWidget;
-        };
-        StartupSequence sequence(makeWindow);
-        QVERIFY(!sequence.Run());
-        QCOMPARE(sequence.Steps(), (QStringList{"paths", "fonts key"}));
-        QVERIFY(!sequence.MainWindow());
-        QVERIFY(!Splash());
-        QVERIFY(FontsKey.isEmpty());
-        QCOMPARE(env->fake.messages->texts, QStringList{"Error Getting Version Information"});
-        QCOMPARE(env->fake.messages->titles, QStringList{"Glyphwick"});
-        QCOMPARE(env->fake.messages->styles, QList<int>{vbOKOnly});
-
-        QCOMPARE(Run(makeWindow), 1);
-        QCOMPARE(env->fake.messages->texts.size(), 2);
-        QVERIFY(!made);
-        QVERIFY(!QFile::exists(IniFile));
     }
 
     // The Show keys as a first start writes them, and as people write them by hand.
@@ -220,53 +213,6 @@ private slots:
         QCOMPARE(PFMDir, pfmDir);
         QCOMPARE(PFBDir, pfbDir);
         QCOMPARE(LoadSplash()->lblAdobe->text(), adobe);
-    }
-
-    void splashAndLoaderGauges()
-    {
-        frmSplash* splash = LoadSplash();
-        QCOMPARE(splash->lblVersion->text(), QStringLiteral("Version 0.1, for Linux"));
-        const QColor bar = splash->palette().color(QPalette::Highlight);
-        const QColor face = splash->palette().color(QPalette::Button);
-        QCOMPARE(MiddlePixel(splash->picGauge, 0.5), face);
-        splash->DrawProgress(50);
-        QCOMPARE(MiddlePixel(splash->picGauge, 0.25), bar);
-        QCOMPARE(MiddlePixel(splash->picGauge, 0.75), face);
-        UnloadSplash();
-        QVERIFY(!Splash());
-
-        Loader* loader = LoadLoader();
-        QVERIFY(!loader->isVisible());
-        QCOMPARE(MiddlePixel(loader->Picture1, 0.1), face);
-        loader->DrawProgress(100);
-        QCOMPARE(MiddlePixel(loader->Picture1, 0.9), bar);
-        UnloadLoader();
-        QVERIFY(!LoaderWindow());
-    }
-
-    void foldersAreLowerCased_data()
-    {
-        QTest::addColumn<bool>("exists");
-        QTest::newRow("folder that does not exist") << false;
-        QTest::newRow("existing folder keeps its case") << true;
-    }
-    void foldersAreLowerCased()
-    {
-        QFETCH(bool, exists);
-        const QString base = env->root() + "/Mixed";
-        env->fake.system->windowsDirectory = base + "/Windows";
-        env->fake.system->systemDirectory = base + "/System";
-        if (exists) {
-            QVERIFY(QDir().mkpath(base + "/Windows"));
-            QVERIFY(QDir().mkpath(base + "/System"));
-        }
-        StartupFolders();
-        // The existing temporary root keeps its spelling; only what is missing is lower-cased.
-        const QString winDir = exists ? base + "/Windows/" : env->root() + "/mixed/windows/";
-        const QString sysDir = exists ? base + "/System/" : env->root() + "/mixed/system/";
-        QCOMPARE(WinDir, winDir);
-        QCOMPARE(SysDir, sysDir);
-        QCOMPARE(WinIni, winDir + "win.ini");
     }
 
     void wholeProgramRunsAndEnds()
