@@ -2,9 +2,11 @@
 // Every test runs inside its own temporary folders with the fake platform:
 // GLYPHWICK_HOME, XDG_CONFIG_HOME and XDG_DATA_HOME point into them, so no
 // test touches the real user folders.
+#include <QApplication>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <memory>
 
 #include "platform/fake.h"
 #include "sfnt/names.h"
@@ -62,6 +64,20 @@ bool SelectFamily(MainWindow& w, const QString& family)
     w.SelectRow(row);
     w.ListView1_ItemClick(row);
     return true;
+}
+
+// Opens the main window over these fake faces, with the given Show keys, at a
+// size every page lays out in.
+template <typename MainWindow>
+std::unique_ptr<MainWindow> OpenMainWindow(TestEnv& env, const QVector<FakeFontSystem::Face>& faces,
+                                           bool trueType, bool atm, bool device)
+{
+    env.fake.fonts->faces = faces;
+    SetShow(trueType, atm, device);
+    auto w = std::make_unique<MainWindow>();
+    w->resize(900, 640);
+    QApplication::processEvents();
+    return w;
 }
 
 } // namespace gw

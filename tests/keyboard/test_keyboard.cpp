@@ -69,15 +69,7 @@ class KeyBoardTest : public QObject {
 
     std::optional<TestEnv> env;
 
-    std::unique_ptr<FW> Open(const QVector<Face>& faces)
-    {
-        env->fake.fonts->faces = faces;
-        SetShow(true, true, false);
-        auto fw = std::make_unique<FW>();
-        fw->resize(900, 640);
-        QApplication::processEvents();
-        return fw;
-    }
+    std::unique_ptr<FW> Open(const QVector<Face>& faces) { return OpenMainWindow<FW>(*env, faces, true, true, false); }
 
 private slots:
     void init() { env.emplace(); }

@@ -62,12 +62,7 @@ class TestFWPreview : public QObject {
 
     std::unique_ptr<FW> Open(const QVector<Face>& faces = InstalledFaces())
     {
-        env->fake.fonts->faces = faces;
-        SetShow(true, false, false);
-        auto fw = std::make_unique<FW>();
-        fw->resize(900, 640);
-        QApplication::processEvents();
-        return fw;
+        return OpenMainWindow<FW>(*env, faces, true, false, false);
     }
 
 private slots:
