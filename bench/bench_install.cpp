@@ -245,11 +245,7 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toLocal8Bit());
     QApplication app(argc, argv);
     gw::SetPlatform(gw::MakeDesktopPlatform());
-    gw::StartupPaths();
-    gw::StartupFontsKey();
-    gw::DetectATM();
-    gw::StartupFolders();
-    gw::ReadRegistrations();
+    gw::StartupValues();
     const int code = RunOne(args.value(1).toInt(), args.value(2) == "--scan-only");
     gw::SetPlatform(nullptr);
     return code;

@@ -257,11 +257,7 @@ bool InstallCorpus(const QString& root, const QString& pool, int count)
 void StartPlatform()
 {
     gw::SetPlatform(gw::MakeDesktopPlatform());
-    gw::StartupPaths();
-    gw::StartupFontsKey();
-    gw::DetectATM();
-    gw::StartupFolders();
-    gw::ReadRegistrations();
+    gw::StartupValues();
 }
 
 class Results {

@@ -202,12 +202,8 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         return Fail(err, PrintExitUsage, "the --output file name must end in \".pdf\"");
 
     // The program's start-up values, as the main program sets them.
-    StartupPaths();
-    if (!StartupFontsKey())
+    if (!StartupValues())
         return Fail(err, PrintExitFailed, "the font registrations cannot be found");
-    DetectATM();
-    StartupFolders();
-    ReadRegistrations();
 
     const QString folder = parser.value(folderOpt);
     if (parser.isSet(folderOpt)) {

@@ -46,6 +46,17 @@ bool StartupFontsKey()
     return true;
 }
 
+bool StartupValues()
+{
+    StartupPaths();
+    if (!StartupFontsKey())
+        return false;
+    DetectATM();
+    StartupFolders();
+    ReadRegistrations();
+    return true;
+}
+
 namespace {
 ComponentChecker& Checker()
 {

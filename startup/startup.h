@@ -27,6 +27,10 @@ void DetectATM();          // ATMInstalled, PFMDir, PFBDir
 void ShowStartupSplash();  // loads and shows frmSplash with "Loading..."
 void StartupFolders();     // SysDir, WinDir, WinIni
 void ReadRegistrations();  // KeyboardOpen cleared, RegFontList read
+// The start-up values without any window (paths, fonts key, ATM, folders,
+// registrations), for the command-line printer and the benchmarks; false when
+// the font registrations cannot be found.
+bool StartupValues();
 
 class StartupSequence {
 public:
