@@ -378,9 +378,36 @@ QString FileNamePart(const QString& path)
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
+QString FoldCase(const QString& text)
+{
+    const QChar* c = text.constData();
+    const qsizetype n = text.size();
+    qsizetype first = 0;
+    for (; first < n; ++first) {
+        const char16_t u = c[first].unicode();
+        if (u >= 0x80)
+            return text.toCaseFolded();
+        if (u >= 'A' && u <= 'Z')
+            break;
+    }
+    if (first == n)
+        return text;
+    QString out = text;
+    QChar* d = out.data();
+    for (qsizetype i = first; i < n; ++i) {
+        const char16_t u = d[i].unicode();
+        if (u >= 0x80)
+            return text.toCaseFolded();
+        if (u >= 'A' && u <= 'Z')
+            d[i] = QChar(char16_t(u + 32));
+    }
+    return out;
+}
+
 QString LowerCasePath(const QString& path)
 {
-    const QString lower = path.toLower();
+    const bool ascii = std::all_of(path.begin(), path.end(), [](QChar c) { return c.unicode() < 0x80; });
+    const QString lower = ascii ? FoldCase(path) : path.toLower();
     if (lower == path)
         return path;
     if (Exists(path))

@@ -80,4 +80,8 @@ QString FileNamePart(const QString& path);
 // is when the lower-cased one would name another file.
 QString LowerCasePath(const QString& path);
 
+// Letter case folded for comparing names. Qt looks every character up in its
+// tables; the usual all-ASCII name is folded here directly (same result).
+QString FoldCase(const QString& text);
+
 } // namespace gw

@@ -1,8 +1,11 @@
 #include "fonts/enumerate.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <cmath>
+#include <sys/stat.h>
 
 #include "core/globals.h"
 #include "core/helpers.h"
@@ -46,10 +49,23 @@ bool IsSfntFileName(const QString& lower)
 
 QString SizeText(const QString& file)
 {
-    QFileInfo info(file);
-    if (!info.isFile())
+    // A bare stat: asked once per installed style, QFileInfo's was the
+    // largest cost of the whole reading.
+    struct stat st;
+    if (::stat(QFile::encodeName(file).constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return QStringLiteral("unknown");
-    return QString::number(std::llround(double(info.size()) / 1024.0)) + "k";
+    return QString::number(std::llround(double(st.st_size) / 1024.0)) + "k";
+}
+
+// Lets the window paint and answer while the list fills. Asking after each of
+// 10,000 fonts cost a tenth of the reading; every 10 ms answers as well.
+void KeepResponsive()
+{
+    static QElapsedTimer since;
+    if (since.isValid() && since.elapsed() < 10)
+        return;
+    QCoreApplication::processEvents();
+    since.start();
 }
 
 class BusyGuard {
@@ -85,7 +101,7 @@ void LookUpTrueTypeFiles(FontRecord& record)
     if (!file.contains('/'))
         file = WinDir + "fonts/" + file;
     file = LowerCasePath(file);
-    const QString lower = file.toLower();
+    const QString lower = FoldCase(file);
     if (IsSfntFileName(lower)) {
         record.FontFile = file;
         record.FotFile = QStringLiteral("n/a");
@@ -152,7 +168,7 @@ void FontEnumerator::Callback3(const EnumLogFont& elf, const TextMetric&, int fo
         return;
     }
     ++FontsRead;
-    QCoreApplication::processEvents();
+    KeepResponsive();
 
     const QString face = FaceOf(elf);
     if (fontType == DEVICE_FONTTYPE) {

@@ -1,5 +1,7 @@
 #include "fonts/fontlist.h"
 
+#include "core/helpers.h"
+
 #include <QPainter>
 #include <QPixmap>
 
@@ -47,14 +49,14 @@ void FontListModel::SetIcons(const QIcon& trueType, const QIcon& type1, const QI
 // Exact equality ignoring case: a face is never taken for another face it begins with.
 int FontListModel::FindItem(const QString& text) const
 {
-    return rowOf_.value(text.toCaseFolded(), -1);
+    return rowOf_.value(FoldCase(text), -1);
 }
 
 void FontListModel::Reindex()
 {
     rowOf_.clear();
     for (int i = int(items_.size()) - 1; i >= 0; --i)
-        rowOf_.insert(items_[i].text.toCaseFolded(), i);
+        rowOf_.insert(FoldCase(items_[i].text), i);
 }
 
 int FontListModel::Add(const QString& text, int tag)
@@ -63,7 +65,7 @@ int FontListModel::Add(const QString& text, int tag)
     beginInsertRows({}, row, row);
     items_.append({text, tag});
     // An earlier row of the same text stays the one found.
-    const QString key = text.toCaseFolded();
+    const QString key = FoldCase(text);
     if (!rowOf_.contains(key))
         rowOf_.insert(key, row);
     endInsertRows();
@@ -83,7 +85,7 @@ void FontListModel::Remove(int row)
     if (row < 0 || row >= items_.size())
         return;
     beginRemoveRows({}, row, row);
-    const QString key = items_[row].text.toCaseFolded();
+    const QString key = FoldCase(items_[row].text);
     items_.remove(row);
     // The collecting pass removes the row it has just added: no other row moves.
     if (row == items_.size()) {

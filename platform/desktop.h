@@ -46,7 +46,8 @@ int DesktopWeight(double fcWeight);
 
 // Every style fontconfig lists on the current configuration, including the
 // fonts this process added, without hidden files, each (file, index) once.
-QVector<DesktopFace> DesktopFontFaces();
+// lookAtRejects: look at the reject file even if it was looked at just now.
+QVector<DesktopFace> DesktopFontFaces(bool lookAtRejects = false);
 // Changes whenever the listing above is made anew.
 int DesktopFacesGeneration();
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
@@ -213,6 +214,7 @@ struct FacesCache {
     bool valid = false;
     QString rejectFile;
     QDateTime rejectStamp;
+    QElapsedTimer rejectLooked;
     QVector<DesktopFace> faces;
     int generation = 0;
 };
@@ -232,12 +234,19 @@ QVector<DesktopFace> ListFontFaces();
 
 } // namespace
 
-QVector<DesktopFace> DesktopFontFaces()
+QVector<DesktopFace> DesktopFontFaces(bool lookAtRejects)
 {
     RebuildAppFonts();
     FacesCache& cache = Cache();
+    // Only another program changes the reject file behind this one's back. One
+    // reading asks for the listing thousands of times, and looking at the file
+    // each time cost more than the listing: look when asked to, when a listing
+    // is made, and at most once a second otherwise.
+    if (cache.valid && !lookAtRejects && cache.rejectLooked.isValid() && cache.rejectLooked.elapsed() < 1000)
+        return cache.faces;
     const QString rejectFile = DesktopRejectFilePath();
     const QDateTime stamp = QFileInfo(rejectFile).lastModified();
+    cache.rejectLooked.start();
     if (!cache.valid || cache.rejectFile != rejectFile || cache.rejectStamp != stamp) {
         cache.faces = ListFontFaces();
         cache.rejectFile = rejectFile;
@@ -664,6 +673,9 @@ public:
     void EnumFontFamilies(DeviceContext dc, const QString& family, const EnumFontCallback& callback,
                           int tag) override
     {
+        // A pass over all families starts a reading: the reject file is looked at anew.
+        if (family.isEmpty())
+            DesktopFontFaces(true);
         const DesktopFaceIndex& index = Index();
         if (dc == DeviceContext::Printer && (family.isEmpty() || !printerRead_)) {
             // A pass over all families starts a reading; the printer may have changed since.

@@ -2,20 +2,19 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <numeric>
 
+#include "core/helpers.h"
 #include "sfnt/codepage.h"
 
 namespace gw {
 
 namespace {
 
-// The family of a face, then weight, then slant; ties broken so the order never
-// depends on fontconfig's.
-bool FaceBefore(const DesktopFace& a, const DesktopFace& b)
+// After the family (letter case ignored): the family as spelled, weight,
+// slant; ties broken so the order never depends on fontconfig's.
+bool FaceBeforeInFamily(const DesktopFace& a, const DesktopFace& b)
 {
-    const int byFamily = a.family.compare(b.family, Qt::CaseInsensitive);
-    if (byFamily != 0)
-        return byFamily < 0;
     if (a.family != b.family)
         return a.family < b.family;
     if (a.weight != b.weight)
@@ -51,7 +50,7 @@ int RegularDistance(const DesktopFace& face)
 
 QString FaceKey(const QString& family)
 {
-    return FaceFieldText(family).toCaseFolded();
+    return FoldCase(FaceFieldText(family));
 }
 
 } // namespace
@@ -61,14 +60,36 @@ QString FaceFieldText(const QString& family)
     return FromCp1252(ToCp1252(family).left(31));
 }
 
+namespace {
+
+// The positions of `faces` in family order (letter case ignored), then by
+// `after` within a family. Each name is folded once: a sort compares it a
+// dozen times, and comparing without case folds on every comparison.
+template <typename After>
+QVector<int> FamilyOrder(const QVector<DesktopFace>& faces, After after)
+{
+    QVector<QString> folded;
+    folded.reserve(faces.size());
+    for (const DesktopFace& f : faces)
+        folded.append(FoldCase(f.family));
+    QVector<int> order(faces.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const int byFamily = folded[a].compare(folded[b]);
+        return byFamily != 0 ? byFamily < 0 : after(faces[a], faces[b]);
+    });
+    return order;
+}
+
+} // namespace
+
 QVector<DesktopFace> OrderStyles(QVector<DesktopFace> faces)
 {
-    std::stable_sort(faces.begin(), faces.end(), FaceBefore);
     QVector<DesktopFace> styles;
     styles.reserve(faces.size());
-    for (const DesktopFace& f : faces)
-        if (styles.isEmpty() || !SameStyle(styles.last(), f))
-            styles.append(f);
+    for (int i : FamilyOrder(faces, FaceBeforeInFamily))
+        if (styles.isEmpty() || !SameStyle(styles.last(), faces[i]))
+            styles.append(faces[i]);
     return styles;
 }
 
@@ -77,7 +98,7 @@ QVector<DesktopFace> FamilyRecords(const QVector<DesktopFace>& styles)
     QVector<DesktopFace> records;
     QHash<QString, int> groupOf;
     for (const DesktopFace& f : styles) {
-        const QString key = f.family.toLower() + QChar(0) + QString::number(f.fontType);
+        const QString key = FoldCase(f.family) + QChar(0) + QChar(f.fontType);
         auto it = groupOf.find(key);
         if (it == groupOf.end()) {
             groupOf.insert(key, records.size());
@@ -86,15 +107,14 @@ QVector<DesktopFace> FamilyRecords(const QVector<DesktopFace>& styles)
             records[*it] = f;
         }
     }
-    std::stable_sort(records.begin(), records.end(), [](const DesktopFace& a, const DesktopFace& b) {
-        const int byFamily = a.family.compare(b.family, Qt::CaseInsensitive);
-        if (byFamily != 0)
-            return byFamily < 0;
-        if (a.family != b.family)
-            return a.family < b.family;
-        return a.fontType > b.fontType;
-    });
-    return records;
+    QVector<DesktopFace> sorted;
+    sorted.reserve(records.size());
+    const auto after = [](const DesktopFace& a, const DesktopFace& b) {
+        return a.family != b.family ? a.family < b.family : a.fontType > b.fontType;
+    };
+    for (int i : FamilyOrder(records, after))
+        sorted.append(records[i]);
+    return sorted;
 }
 
 DesktopFaceIndex::DesktopFaceIndex(const QVector<DesktopFace>& faces)

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "core/helpers.h"
 #include "platform/desktop.h"
 #include "platform/valuelistkey.h"
 
@@ -56,7 +57,7 @@ QList<Value> ListValues(const SetValues& set)
         const bool user = QFileInfo(face.file).absolutePath() == userFolder;
         const Value value(face.fullName + " (TrueType)",
                           user ? QFileInfo(face.file).fileName() : face.file);
-        const QString key = value.first.toLower();
+        const QString key = FoldCase(value.first);
         auto it = byName.find(key);
         if (it == byName.end()) {
             byName.insert(key, values.size());
@@ -70,7 +71,7 @@ QList<Value> ListValues(const SetValues& set)
     for (const Value& v : set.values) {
         if (hidden.contains(FileOfData(v.second)))
             continue;
-        const QString key = v.first.toLower();
+        const QString key = FoldCase(v.first);
         auto it = byName.find(key);
         if (it == byName.end()) {
             byName.insert(key, values.size());
@@ -106,7 +107,7 @@ public:
 
 protected:
     const QList<Value>& Values() const override { return values_; }
-    int Find(const QString& name) const override { return index_.value(name.toCaseFolded(), -1); }
+    int Find(const QString& name) const override { return index_.value(FoldCase(name), -1); }
 
     void Store(const QString& name, const QString& data) override
     {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/helpers.h"
+
 namespace gw {
 
 int FindRegValue(const QList<RegValue>& values, const QString& name)
@@ -18,7 +20,7 @@ QHash<QString, int> IndexRegValues(const QList<RegValue>& values)
     index.reserve(values.size());
     // The first of several values with one name wins, as FindRegValue finds it.
     for (int i = values.size() - 1; i >= 0; --i)
-        index.insert(values[i].first.toCaseFolded(), i);
+        index.insert(FoldCase(values[i].first), i);
     return index;
 }
 

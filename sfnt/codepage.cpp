@@ -22,12 +22,16 @@ QChar Cp1252Char(int code)
     return QChar(char16_t(code));
 }
 
+// Both directions write into storage sized once: every enumerated style
+// converts several names, and appending one character at a time showed.
 QString FromCp1252(const char* bytes, int length)
 {
-    QString out;
-    out.reserve(length);
+    if (length <= 0)
+        return QString();
+    QString out(length, Qt::Uninitialized);
+    QChar* d = out.data();
     for (int i = 0; i < length; ++i)
-        out.append(Cp1252Char(static_cast<unsigned char>(bytes[i])));
+        d[i] = Cp1252Char(static_cast<unsigned char>(bytes[i]));
     return out;
 }
 
@@ -49,11 +53,12 @@ int Cp1252Code(QChar ch)
 
 QByteArray ToCp1252(const QString& text)
 {
-    QByteArray out;
-    out.reserve(text.size());
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char* d = out.data();
     for (QChar ch : text) {
-        const int code = Cp1252Code(ch);
-        out.append(char(code < 0 ? '?' : code));
+        const char16_t u = ch.unicode();
+        const int code = u < 0x80 ? u : Cp1252Code(ch);
+        *d++ = char(code < 0 ? '?' : code);
     }
     return out;
 }
