@@ -689,14 +689,14 @@ public:
             records = printer ? FamilyRecords(OrderStyles(DesktopFontFaces() + printerFaces_)) : index.Families();
         } else {
             // Callers pass the face name as enumerated, so a long family arrives cut.
-            QVector<DesktopFace> faces = index.FacesOf(family);
+            QVector<DesktopFace> resident;
             if (printer) {
                 const QString wanted = FaceFieldText(family);
                 for (const DesktopFace& f : printerFaces_)
                     if (FaceFieldText(f.family).compare(wanted, Qt::CaseInsensitive) == 0)
-                        faces.append(f);
+                        resident.append(f);
             }
-            records = OrderStyles(faces);
+            records = resident.isEmpty() ? index.Styles(family) : OrderStyles(index.FacesOf(family) + resident);
             OrderFamilyStyles(records);
         }
         for (const DesktopFace& f : records) {

@@ -118,11 +118,16 @@ QVector<DesktopFace> FamilyRecords(const QVector<DesktopFace>& styles)
 }
 
 DesktopFaceIndex::DesktopFaceIndex(const QVector<DesktopFace>& faces)
-    : faces_(faces), families_(FamilyRecords(OrderStyles(faces)))
+    : faces_(faces), styles_(OrderStyles(faces)), families_(FamilyRecords(styles_))
 {
     byFace_.reserve(faces_.size());
     for (int i = 0; i < faces_.size(); ++i)
         byFace_[FaceKey(faces_[i].family)].append(i);
+    // The whole list in order is that of each family: sorting it once spares
+    // a sort per enumerated family.
+    stylesOf_.reserve(families_.size());
+    for (int i = 0; i < styles_.size(); ++i)
+        stylesOf_[FaceKey(styles_[i].family)].append(i);
 }
 
 QVector<DesktopFace> DesktopFaceIndex::FacesOf(const QString& family) const
@@ -135,7 +140,12 @@ QVector<DesktopFace> DesktopFaceIndex::FacesOf(const QString& family) const
 
 QVector<DesktopFace> DesktopFaceIndex::Styles(const QString& family) const
 {
-    return OrderStyles(FacesOf(family));
+    const QVector<int> positions = stylesOf_.value(FaceKey(family));
+    QVector<DesktopFace> styles;
+    styles.reserve(positions.size());
+    for (int i : positions)
+        styles.append(styles_[i]);
+    return styles;
 }
 
 } // namespace gw

@@ -35,8 +35,10 @@ public:
 
 private:
     QVector<DesktopFace> faces_;
+    QVector<DesktopFace> styles_;  // OrderStyles(faces_)
     QVector<DesktopFace> families_;
-    QHash<QString, QVector<int>> byFace_;  // case-folded face field -> faces_ positions
+    QHash<QString, QVector<int>> byFace_;    // case-folded face field -> faces_ positions
+    QHash<QString, QVector<int>> stylesOf_;  // the same -> styles_ positions
 };
 
 } // namespace gw
