@@ -238,11 +238,14 @@ private slots:
                         TrueTypeFace("Liberation Serif", "Italic", 400, true)});
         QAction* item = fw->mnuViewKeyboard;
         QVERIFY(!item->isChecked() && !KeyboardOpen);
+
         item->trigger();
         QVERIFY(KeyboardOpen && item->isChecked());
         QVERIFY(fw->KeyboardWindow() && fw->KeyboardWindow()->isVisible());
+
         item->trigger();
         QVERIFY(!KeyboardOpen && !item->isChecked() && !fw->KeyboardWindow());
+
         // The toolbar calls the handler itself; closing the window unchecks the item.
         fw->mnuViewKeyboard_Click();
         QVERIFY(item->isChecked());
@@ -255,13 +258,16 @@ private slots:
         KeyBoard* kb = fw->KeyboardWindow();
         QCOMPARE(kb->TextBox->font().family(), QString("Liberation Sans"));
         QVERIFY(!kb->KB2[1]->font().bold());
+
         fw->Attribs->setCurrentRow(1);  // Bold
         QVERIFY(kb->TextBox->font().bold());
         QVERIFY(kb->KB3[5]->font().bold());
+
         QVERIFY(SelectFamily(*fw, "Liberation Serif"));
         QCOMPARE(kb->KB4[2]->font().family(), QString("Liberation Serif"));
         QVERIFY(kb->KB4[2]->font().italic());
         QCOMPARE(kb->CapsKey->font().family(), fw->font().family());
+
         // Typing on the real keyboard shows the character's code in the main window.
         QTest::keyClicks(kb->TextBox, "A");
         QCOMPARE(fw->pnlAnsi[1]->text(), QString("65"));
@@ -273,6 +279,7 @@ private slots:
         fw->showNormal();
         QApplication::processEvents();
         QVERIFY(kb->isVisible());
+
         kb->cmbFontSize->setCurrentIndex(5);
         fw->showMinimized();
         QApplication::processEvents();
