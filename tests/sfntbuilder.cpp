@@ -74,7 +74,7 @@ QByteArray SfntBuilder::BuildNameTable() const
 
 int SfntBuilder::NameTableOffset() const
 {
-    const int entries = int(tables_.size()) + (withNameTable ? 1 : 0);
+    const int entries = int(tables_.size()) + 1;
     int pos = 12 + 16 * entries;
     for (const Table& t : tables_)
         pos += Padded(t.data.size());
@@ -84,7 +84,7 @@ int SfntBuilder::NameTableOffset() const
 QByteArray SfntBuilder::Build() const
 {
     const QByteArray name = BuildNameTable();
-    const int entries = int(tables_.size()) + (withNameTable ? 1 : 0);
+    const int entries = int(tables_.size()) + 1;
 
     QByteArray file;
     AppendU32(file, 0x00010000);
@@ -101,17 +101,13 @@ QByteArray SfntBuilder::Build() const
         AppendU32(file, quint32(t.data.size()));
         pos += Padded(t.data.size());
     }
-    if (withNameTable) {
-        file += "name";
-        AppendU32(file, 0);
-        AppendU32(file, quint32(nameOffset.value_or(pos)));
-        AppendU32(file, quint32(name.size()));
-    }
+    file += "name";
+    AppendU32(file, 0);
+    AppendU32(file, quint32(nameOffset.value_or(pos)));
+    AppendU32(file, quint32(name.size()));
     for (const Table& t : tables_)
         file += t.data + QByteArray(Padded(t.data.size()) - t.data.size(), '\0');
-    if (withNameTable)
-        file += name;
-    return file;
+    return file + name;
 }
 
 QByteArray SfntBuilder::Utf16BE(const QString& text)

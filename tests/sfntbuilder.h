@@ -38,7 +38,6 @@ public:
     std::optional<qint64> nameOffset;    // the 'name' directory entry's offset
     std::optional<int> count;            // naming table header
     std::optional<int> stringOffset;     // naming table header
-    bool withNameTable = true;           // false: no 'name' entry at all
 
     QByteArray Build() const;
     // Where Build() puts the naming table.

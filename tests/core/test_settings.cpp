@@ -14,28 +14,6 @@ private slots:
     void init() { env_.reset(new TestEnv); }
     void cleanup() { env_.reset(); }
 
-    void defaults_data()
-    {
-        QTest::addColumn<bool>("fileExists");
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
-        QTest::newRow("missing file") << false << "GW" << "SampleText";
-        QTest::newRow("missing section") << true << "Keyboard" << "SampleText";
-        QTest::newRow("missing key") << true << "GW" << "CurrentFont";
-    }
-    void defaults()
-    {
-        QFETCH(bool, fileExists);
-        QFETCH(QString, section);
-        QFETCH(QString, key);
-        if (fileExists)
-            QVERIFY(WriteFile(IniFile, "[GW]\nSampleText=hello\nTextSize=40\n"));
-        QCOMPARE(ReadIniString(section, key, "fallback", IniFile), QString("fallback"));
-        QCOMPARE(ReadIniInt(section, key, -5, IniFile), -5);
-        QVERIFY(env_->fake.messages->texts.isEmpty());
-        QCOMPARE(QFileInfo::exists(IniFile), fileExists); // reading creates nothing
-    }
-
     void bufferSize()
     {
         WriteIniString("S", "k", "0123456789", IniFile);
@@ -62,13 +40,16 @@ private slots:
         QTest::newRow("blank after sign") << "- 3" << 0;
         QTest::newRow("beyond 16 bits") << "100000" << 100000;
         QTest::newRow("empty value gives default") << "" << 33;
+        QTest::newRow("no settings file: nothing created") << QString() << 33;
     }
     void readInt()
     {
         QFETCH(QString, stored);
         QFETCH(int, expected);
-        WriteIniString("GW", "PointSize", stored, IniFile);
+        if (!stored.isNull())
+            WriteIniString("GW", "PointSize", stored, IniFile);
         QCOMPARE(ReadIniInt("GW", "PointSize", 33, IniFile), expected);
+        QCOMPARE(QFileInfo::exists(IniFile), !stored.isNull()); // reading creates nothing
     }
 
     void firstWriteCreatesFile()
@@ -76,66 +57,37 @@ private slots:
         const QString elsewhere = env_->root() + "/not/yet/there.ini";
         WriteIniString("A", "b", "c", elsewhere);
         QCOMPARE(ReadFile(elsewhere), QByteArray("[A]\nb=c\n"));
+        QCOMPARE(QDir(env_->root() + "/not/yet").entryList(QDir::Files | QDir::Hidden), QStringList{"there.ini"});
         // A file given without a folder lies in the per-user data folder.
         WriteIniString("S", "k", "v", "other.ini");
         QCOMPARE(ReadIniString("S", "k", "", WinDir + "other.ini"), QString("v"));
     }
 
-    void atmIniGoesToPlatform()
-    {
-        const QString file = "Atm.Ini";
-        env_->fake.atm->text = "[Settings]\nATM=On\n[Setup]\nPFM_DIR=/psfonts/pfm\n";
-        QCOMPARE(GetPrivateProfileString("Settings", "ATM", "Off", file, 100), QString("On"));
-        QCOMPARE(ReadIniString("setup", "pfm_dir", "", file), QString("/psfonts/pfm"));
-        QCOMPARE(ReadIniInt("Settings", "Missing", 9, file), 9);
-        // With a folder it is an ordinary file.
-        QVERIFY(WriteFile(env_->root() + "/elsewhere/" + file, "[Settings]\nATM=Off\n"));
-        QCOMPARE(ReadIniString("Settings", "ATM", "", env_->root() + "/elsewhere/" + file), QString("Off"));
-    }
-
-    // Texts the user typed come back whole; files written before read as they were.
-    void userTextsComeBackWhole_data()
-    {
-        QTest::addColumn<QString>("section");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("text");
-        QString longText;
-        for (int i = 0; i < 500; ++i)
-            longText += QChar('a' + i % 26);
-        QTest::newRow("long sample text") << "GW" << "SampleText" << longText;
-        QTest::newRow("line breaks") << "GW" << "SampleText" << "one\ntwo\r\nthree\n\n";
-        QTest::newRow("backslashes and escapes typed") << "Quotes" << "Quote10" << "C:\\new\\table \\n \\u0041 \\";
-        QTest::newRow("blanks at both ends, tab inside") << "Inventory" << "Title" << "  \u00A0Catalog\tx  ";
-    }
-    void userTextsComeBackWhole()
-    {
-        QFETCH(QString, section);
-        QFETCH(QString, key);
-        QFETCH(QString, text);
-        QVERIFY(IsUserText(section, key));
-        WriteIniString(section, key, text, IniFile);
-        QCOMPARE(ReadFile(IniFile).count('\n'), 2); // header and one line
-        QCOMPARE(ReadIniString(section, key, "", IniFile), text);
-    }
-
-    // A settings file that exists but cannot be read is never written over.
-    void unreadableFileLeftAlone_data()
+    // A settings file that cannot be read or written is never written over and
+    // said once; the program goes on with what it was told. A writable one keeps its mode.
+    void fileLeftAloneUnlessWritable_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::newRow("not readable (mode 0200)") << "0200";
+        QTest::newRow("read-only (mode 0444)") << "0444";
         QTest::newRow("a FIFO") << "fifo";
         QTest::newRow("a folder") << "folder";
         QTest::newRow("a device") << "device";
+        QTest::newRow("0640 keeps its mode") << "0640";
+        QTest::newRow("0604 keeps its mode") << "0604";
     }
-    void unreadableFileLeftAlone()
+    void fileLeftAloneUnlessWritable()
     {
         QFETCH(QString, kind);
         const QByteArray path = QFile::encodeName(IniFile);
-        if (kind == "0200") {
-            if (::geteuid() == 0)
+        const QByteArray before = "; mine\n[GW]\nANSI=70\n";
+        const bool regular = kind.startsWith('0'), readable = regular && kind != "0200";
+        const bool writable = kind == "0640" || kind == "0604";
+        if (regular) {
+            if (kind == "0200" && ::geteuid() == 0)
                 QSKIP("root reads any file");
-            QVERIFY(WriteFile(IniFile, "[GW]\nANSI=70\n[Main]\nWidth= 9000\n"));
-            QVERIFY(::chmod(path, 0200) == 0);
+            QVERIFY(WriteFile(IniFile, before));
+            QVERIFY(::chmod(path, mode_t(kind.toInt(nullptr, 8))) == 0);
         } else if (kind == "fifo") {
             QVERIFY(::mkfifo(path, 0600) == 0);
         } else if (kind == "folder") {
@@ -143,57 +95,36 @@ private slots:
         } else {
             QVERIFY(QFile::link("/dev/null", IniFile));
         }
-        struct stat before {};
-        QVERIFY(::lstat(path, &before) == 0);
+        struct stat st {};
+        QVERIFY(::lstat(path, &st) == 0);
+        const int saves = SettingsSaveCount();
 
-        QCOMPARE(ReadIniInt("GW", "ANSI", 65, IniFile), 65); // a FIFO returns at once
-        WriteIniString("Main", "Width", " 13500", IniFile);
+        QCOMPARE(ReadIniInt("GW", "ANSI", 65, IniFile), readable ? 70 : 65); // a FIFO returns at once
+        WriteIniString("GW", "ANSI", "70", IniFile); // unchanged: nothing to save
+        WriteIniString("GW", "ANSI", "71", IniFile);
         {
             IniBatch batch(IniFile);
-            WriteIniString("GW", "ANSI", "66", IniFile);
+            WriteIniString("GW", "PointSize", "12", IniFile);
         }
-        QCOMPARE(ReadIniString("GW", "CurrentFont", "dflt", IniFile), QString("dflt"));
+        QCOMPARE(ReadIniInt("GW", "ANSI", 0, IniFile), 71);
+        QCOMPARE(SettingsSaveCount() - saves, writable ? 2 : 0);
 
         struct stat after {};
         QVERIFY(::lstat(path, &after) == 0);
-        QCOMPARE(after.st_ino, before.st_ino);
-        QCOMPARE(after.st_mode, before.st_mode);
-        QCOMPARE(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
-        QCOMPARE(env_->fake.messages->texts.size(), 1); // said once
-        QCOMPARE(env_->fake.messages->titles, QStringList("Glyphwick"));
-        QVERIFY(env_->fake.messages->texts[0].contains("cannot read its settings"));
-        QVERIFY(env_->fake.messages->texts[0].contains("will not save"));
+        QCOMPARE(after.st_mode, st.st_mode);
+        if (!writable) {
+            QCOMPARE(after.st_ino, st.st_ino);
+            QCOMPARE(after.st_mtim.tv_nsec, st.st_mtim.tv_nsec);
+        }
+        if (regular)
+            QCOMPARE(ReadFile(IniFile) == before, !writable);
+        QCOMPARE(env_->fake.messages->texts.size(), writable ? 0 : 1);
+        if (!readable) {
+            QCOMPARE(env_->fake.messages->titles, QStringList("Glyphwick"));
+            QVERIFY(env_->fake.messages->texts[0].contains("cannot read its settings"));
+            QVERIFY(env_->fake.messages->texts[0].contains("will not save"));
+        }
         ::chmod(path, 0600);
-    }
-
-    void readOnlyFileLeftAloneWritableKeepsMode_data()
-    {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<bool>("replaced");
-        QTest::newRow("read-only 0444 left alone") << 0444 << false;
-        QTest::newRow("0640 keeps its mode") << 0640 << true;
-        QTest::newRow("0604 keeps its mode") << 0604 << true;
-    }
-    void readOnlyFileLeftAloneWritableKeepsMode()
-    {
-        QFETCH(int, mode);
-        QFETCH(bool, replaced);
-        const QByteArray before = "; mine\n[GW]\nANSI=70\n";
-        QVERIFY(WriteFile(IniFile, before));
-        const QByteArray path = QFile::encodeName(IniFile);
-        QVERIFY(::chmod(path, mode_t(mode)) == 0);
-        const int saves = SettingsSaveCount();
-        WriteIniString("GW", "ANSI", "70", IniFile); // unchanged: nothing to save
-        WriteIniString("GW", "ANSI", "71", IniFile);
-        WriteIniString("GW", "PointSize", "12", IniFile);
-        QCOMPARE(ReadFile(IniFile) == before, !replaced);
-        QCOMPARE(SettingsSaveCount() - saves, replaced ? 2 : 0);
-        struct stat st {};
-        QVERIFY(::stat(path, &st) == 0);
-        QCOMPARE(int(st.st_mode & 07777), mode);
-        QCOMPARE(env_->fake.messages->texts.size(), replaced ? 0 : 1);
-        // The program goes on with what it was told.
-        QCOMPARE(ReadIniInt("GW", "ANSI", 0, IniFile), 71);
     }
 
     void batchWritesOnce()
@@ -268,24 +199,20 @@ private slots:
         QTest::newRow("empty file") << 1 << QByteArray() << "";
         QTest::newRow("UTF-8") << 1 << QByteArray("caf\xC3\xA9\n\xE2\x80\x9Cq\xE2\x80\x9D") << "caf\u00E9\u201Cq\u201D";
         QTest::newRow("code page 1252") << 2 << QByteArray("caf\xE9\n\x93q\x94") << "caf\u00E9\u201Cq\u201D";
+        QTest::newRow("missing file: an error") << 3 << QByteArray() << "";
+        QTest::newRow("a folder is no file either") << 4 << QByteArray() << "";
     }
     void paragraph()
     {
         QFETCH(int, n);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, expected);
-        QVERIFY(WriteFile(QFileInfo(IniFile).path() + QString("/papara%1.txt").arg(n), bytes));
-        QCOMPARE(ReadParagraph(n), expected);
-    }
-
-    void paragraphMissingThrows()
-    {
-        const QString folder = QFileInfo(IniFile).path();
-        QVERIFY(WriteFile(folder + "/papara1.txt", "first"));
-        QCOMPARE(ReadParagraph(1), QString("first"));
-        QVERIFY_THROWS_EXCEPTION(ParagraphError, ReadParagraph(2));
-        QVERIFY(QDir().mkpath(folder + "/papara2.txt"));  // a folder is no file either
-        QVERIFY_THROWS_EXCEPTION(ParagraphError, ReadParagraph(2));
+        const QString file = QFileInfo(IniFile).path() + QString("/papara%1.txt").arg(n);
+        QVERIFY(n == 3 || (n == 4 ? QDir().mkpath(file) : WriteFile(file, bytes)));
+        if (n >= 3)
+            QVERIFY_THROWS_EXCEPTION(ParagraphError, ReadParagraph(n));
+        else
+            QCOMPARE(ReadParagraph(n), expected);
     }
 
 private:

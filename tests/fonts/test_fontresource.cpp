@@ -74,14 +74,6 @@ private slots:
         QTest::newRow("face twice after the marker")
             << Handmade(Nul("FONTRES:Face"), Nul("/a.ttf"), kMarker + Nul("") + Nul("Face Family") + Nul("Face") + Nul("x"))
             << "" << "Face" << "Face Family";
-        QTest::newRow("face to the end of the file")
-            << QByteArray("MZ") + kMarker + Nul("") + Nul("Style") + "FONTRES:Face"
-            << "" << "Face" << "FONTRES"; // the character before the face is dropped as if a NUL
-        QTest::newRow("empty piece gives the face")
-            << Handmade(Nul("FONTRES:Face"), Nul("/a.ttf"), kMarker + Nul("") + Nul("") + Nul("Face"))
-            << "" << "Face" << "Face";
-        QTest::newRow("no NUL before the face")
-            << Handmade(Nul("FONTRES:Face"), Nul("/a.ttf"), kMarker + "Face") << "" << "Face" << "indows! Windows! Windows";
         QTest::newRow("empty face name")
             << Handmade(Nul("FONTRES:"), Nul("/a.ttf"), kMarker + Nul("") + Nul("Fam") + Nul("Full"))
             << "unknown" << "" << "";
@@ -90,10 +82,6 @@ private slots:
         QTest::newRow("face not after the marker")
             << Handmade(Nul("FONTRES:Face"), Nul("/Face.ttf"), kMarker + Nul("") + Nul("Fam") + Nul("Full"))
             << "unknown" << "Face" << "";
-        QTest::newRow("face starts the resource area")
-            << Handmade(Nul("FONTRES:Windows! Windows! Windows!"), Nul("/a.ttf"), "")
-            << "unknown" << "Windows! Windows! Windows!" << "";
-        QTest::newRow("FONTRES at the very end") << QByteArray("MZFONTRES:") << "unknown" << "" << "";
     }
     void readFontResource()
     {
@@ -105,19 +93,6 @@ private slots:
         QCOMPARE(ReadFontResource(Put(file), gotFace, gotStyle), result);
         QCOMPARE(gotFace, face);
         QCOMPARE(gotStyle, style);
-    }
-
-    void notAFile()
-    {
-        // Missing, a folder, an endless device; and a file beyond 16 MB.
-        const QString huge = Put(BuildFotFile("/x/a.ttf", "A", "B"));
-        QVERIFY(QFile(huge).resize(16 * 1024 * 1024 + 1)); // sparse
-        for (const QString& path : {env_->root() + "/none.fot", env_->root(), QStringLiteral("/dev/zero"), huge}) {
-            QString face = "old", style = "old";
-            QCOMPARE(ReadFontResource(path, face, style), QStringLiteral("unknown"));
-            QCOMPARE(face, QStringLiteral("old"));
-            QCOMPARE(GetFotTarget(path), QStringLiteral("unknown"));
-        }
     }
 
     void getFotTarget_data()

@@ -1,4 +1,4 @@
-// Lookups on the font inventory: FontTable sentinel, RegFontList, file lookups.
+// Lookups on the font inventory: RegFontList and file lookups.
 #include <QtTest>
 #include <memory>
 #include <optional>
@@ -31,34 +31,6 @@ private slots:
         FontTable.clear();
     }
     void cleanup() { env.reset(); }
-
-    void findFontRecord_data()
-    {
-        QTest::addColumn<QStringList>("fullNames");
-        QTest::addColumn<QString>("wanted");
-        QTest::addColumn<int>("index");
-        QTest::newRow("reset table holds nothing") << QStringList{} << "X" << -1;
-        QTest::newRow("first real record") << QStringList{"Arial"} << "Arial" << 0;
-        QTest::newRow("case matters") << QStringList{"Arial", "Arial Bold"} << "arial bold" << -1;
-        QTest::newRow("no prefix match") << QStringList{"Arial Bold"} << "Arial" << -1;
-        QTest::newRow("X among others") << QStringList{"Arial", "X"} << "X" << 1;
-    }
-    void findFontRecord()
-    {
-        QFETCH(QStringList, fullNames);
-        QFETCH(QString, wanted);
-        QFETCH(int, index);
-        FontTable.resize(3);
-        FontTable[1].FullName = QStringLiteral("Arial Bold");
-        ResetFontTable();
-        QCOMPARE(FontTable.size(), size_t(1));
-        QCOMPARE(FontTable[0].FullName, QStringLiteral("X"));
-        if (!fullNames.isEmpty())
-            FontTable.clear();
-        for (const QString& name : fullNames)
-            FontTable.emplace_back().FullName = name;
-        QCOMPARE(FindFontRecord(wanted), index);
-    }
 
     // The registrations as read: the key opens, will not open, or will not tell its size.
     void readRegFontList_data()
@@ -150,9 +122,6 @@ private slots:
     {
         Register({{"Arial (True Type)", "second.ttf"}, {"Arial (TrueType)", "first.ttf"}});
         QCOMPARE(GetTrueTypeFile("Arial"), QStringLiteral("first.ttf"));
-        // Only "TT" and "ATM", in that case, name a kind.
-        for (const char* kind : {"Device", "", "tt", "atm"})
-            QCOMPARE(GetFontFile(kind, "Arial"), QStringLiteral("Unknown"));
     }
 
     void getFontFileAtm_data()

@@ -151,16 +151,6 @@ private slots:
                 QVERIFY2(!key->IsDown(), qPrintable(key->objectName()));
     }
 
-    void copyAndClear()
-    {
-        KeyBoard kb;
-        kb.TextBox->setText(QString::fromUtf8("Zo\u00eb %^"));
-        kb.cmdCopy->click();
-        QCOMPARE(env->fake.clipboard->text, QString::fromUtf8("Zo\u00eb %^"));
-        kb.KillTextBox->click();
-        QCOMPARE(kb.TextBox->text(), QString());
-    }
-
     // Real keys by their place (the window system's key code) or, without one, by Qt's key.
     void realKeysAnimateByPlace_data()
     {
@@ -191,19 +181,6 @@ private slots:
         SendKey(kb.TextBox, QEvent::KeyRelease, qtKey, quint32(scanCode));
         for (KeyPanel* key : kb.findChildren<KeyPanel*>())
             QVERIFY2(!key->IsDown(), qPrintable(key->objectName()));
-    }
-
-    void realTypingGoesIntoTheBox()
-    {
-        KeyBoard kb;
-        kb.show();
-        QList<int> codes;
-        kb.ShowCharacterCode = [&codes](int code) { codes << code; };
-        QTest::keyClicks(kb.TextBox, "a");
-        SendKey(kb.TextBox, QEvent::KeyPress, 0x20ac, 0, QString::fromUtf8("\u20ac"));
-        SendKey(kb.TextBox, QEvent::KeyPress, Qt::Key_Backspace, 22, QString(QChar(8)));
-        QCOMPARE(kb.TextBox->text(), QString("a"));
-        QCOMPARE(codes, (QList<int>{97, 128}));
     }
 
     // The caption size and the placement are kept for the next opening.
@@ -253,19 +230,12 @@ private slots:
         QVERIFY(kb.BackspaceKey->geometry().right() < kb.width() && kb.Ctrl[1]->geometry().bottom() < kb.height());
     }
 
-    void tooSmallKeepsTheLayout()
+    // Opened and closed by the menu item and the toolbar, set in the selected
+    // font and style, hidden while the main window is minimised, closed with it.
+    void drivenByTheMainWindow()
     {
-        KeyBoard kb;
-        kb.resize(700, 330);
-        const QRect space = kb.SpaceBar->geometry();
-        kb.setMinimumSize(0, 0);
-        kb.resize(TwipsToPixels(5775) - 1, 400);
-        QCOMPARE(kb.SpaceBar->geometry(), space);
-    }
-
-    void toggleAndCheckMark()
-    {
-        auto fw = Open({TrueTypeFace("Liberation Sans")});
+        auto fw = Open({TrueTypeFace("Liberation Sans"), TrueTypeFace("Liberation Sans", "Bold", 700),
+                        TrueTypeFace("Liberation Serif", "Italic", 400, true)});
         QAction* item = fw->mnuViewKeyboard;
         QVERIFY(!item->isChecked() && !KeyboardOpen);
 
@@ -282,12 +252,7 @@ private slots:
         fw->KeyboardWindow()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!KeyboardOpen && !item->isChecked() && !fw->KeyboardWindow());
-    }
 
-    void followsTheSelection()
-    {
-        auto fw = Open({TrueTypeFace("Liberation Sans"), TrueTypeFace("Liberation Sans", "Bold", 700),
-                        TrueTypeFace("Liberation Serif", "Italic", 400, true)});
         QVERIFY(SelectFamily(*fw, "Liberation Sans"));
         fw->mnuViewKeyboard_Click();
         KeyBoard* kb = fw->KeyboardWindow();
@@ -306,6 +271,21 @@ private slots:
         // Typing on the real keyboard shows the character's code in the main window.
         QTest::keyClicks(kb->TextBox, "A");
         QCOMPARE(fw->pnlAnsi[1]->text(), QString("65"));
+
+        fw->show();
+        fw->showMinimized();
+        QApplication::processEvents();
+        QVERIFY(!kb->isVisible() && KeyboardOpen);
+        fw->showNormal();
+        QApplication::processEvents();
+        QVERIFY(kb->isVisible());
+
+        kb->cmbFontSize->setCurrentIndex(5);
+        fw->showMinimized();
+        QApplication::processEvents();
+        fw->close();
+        QVERIFY(!KeyboardOpen && !fw->KeyboardWindow());
+        QCOMPARE(ReadIniString("Keyboard", "FontSize", "", IniFile), QString("5"));
     }
 
     // Keys show only glyphs the font has: a font that cannot be read or found
@@ -354,27 +334,6 @@ private slots:
 
         kb->TextBox->setText(QStringLiteral("Quick brown fox {%^+} 1997"));
         SaveShot(kb, "keyboard-" + QString(QTest::currentDataTag()).replace(' ', '-').toLower());
-    }
-
-    void hiddenWhileMinimisedAndClosedWithTheMainWindow()
-    {
-        auto fw = Open({TrueTypeFace("Liberation Sans")});
-        fw->show();
-        fw->mnuViewKeyboard_Click();
-        KeyBoard* kb = fw->KeyboardWindow();
-        fw->showMinimized();
-        QApplication::processEvents();
-        QVERIFY(!kb->isVisible() && KeyboardOpen);
-        fw->showNormal();
-        QApplication::processEvents();
-        QVERIFY(kb->isVisible());
-
-        kb->cmbFontSize->setCurrentIndex(5);
-        fw->showMinimized();
-        QApplication::processEvents();
-        fw->close();
-        QVERIFY(!KeyboardOpen && !fw->KeyboardWindow());
-        QCOMPARE(ReadIniString("Keyboard", "FontSize", "", IniFile), QString("5"));
     }
 };
 

@@ -1,6 +1,6 @@
 // The main window on a fake font set: first start, selection, tabs, settings
 // written at close and restored at the next start, rereading the fonts, and the
-// menu commands that need no other window.
+// menu commands that need no other window; the toolbar.
 #include <QtTest>
 #include <QComboBox>
 #include <QLabel>
@@ -23,8 +23,8 @@
 #include "core/settings.h"
 #include "core/splash.h"
 #include "fonts/fonttable.h"
-#include "mainwindow/about.h"
 #include "mainwindow/fw.h"
+#include "mainwindow/toolbar.h"
 #include "shots.h"
 #include "testenv.h"
 #include "wizards/frmwizard2.h"
@@ -60,6 +60,27 @@ QList<int> Values(const FW& w)
     return out;
 }
 
+void Enter(QWidget* w)
+{
+    QEnterEvent event(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), w->mapToGlobal(QPointF(5, 5)));
+    QApplication::sendEvent(w, &event);
+}
+
+void Leave(QWidget* w)
+{
+    QEvent event(QEvent::Leave);
+    QApplication::sendEvent(w, &event);
+}
+
+QList<int> VisibleTops(const FW& w)
+{
+    QList<int> tops;
+    for (QWidget* b : w.picTool)
+        if (!b->isHidden())
+            tops << b->y();
+    return tops;
+}
+
 } // namespace
 
 class FwTest : public QObject {
@@ -81,7 +102,11 @@ private slots:
         ATMInstalled = true;
         env->fake.atm->text = "[Fonts]\nNimbus Sans=/x/n.afm,/x/n.pfb\n";
     }
-    void cleanup() { env.reset(); }
+    void cleanup()
+    {
+        TooltipWindow()->hide();
+        env.reset();
+    }
 
     void firstStartWithEmptySettings()
     {
@@ -116,6 +141,8 @@ private slots:
         QVERIFY(SelectFamily(*w, "Nimbus Sans"));
         QCOMPARE(w->CurrentFontType, 2);
         QCOMPARE(Styles(*w), QStringList({"Normal"}));
+        w->resize(1000, 700);
+        SaveShot(w.get(), "main-window");
     }
 
     void tabsMirrorTheirSizeSlider_data()
@@ -150,11 +177,12 @@ private slots:
         QCOMPARE(w->FreeWidth, PixelsToTwips(w->picControls->x()) - 2 * 60);
     }
 
-    // Written once at close, restored at the next start; the sample text comes back whole.
+    // Written once at close, restored at the next start; the sample text comes back
+    // whole, its blanks at both ends, tabs, line breaks and typed escapes too.
     void settingsRoundTrip()
     {
         SetShow(true, false, false);
-        const QString text = QString(300, 'x') + "\nsecond line\n\n  indented \\n";
+        const QString text = " \t" + QString(300, 'x') + "\nsecond line\n\n  indented \\n C:\\new\\ ";
         {
             auto w = std::make_unique<FW>();
             const QList<int> values{90, 300, 192, 100, 44};
@@ -186,26 +214,6 @@ private slots:
         auto w = std::make_unique<FW>();
         QCOMPARE(w->CurrentTab(), 1);
         QCOMPARE(Selected(*w), QString("DejaVu Sans"));
-    }
-
-    void rereadKeepsTheSelectedFamily()
-    {
-        SetShow(true, false, false);
-        auto w = std::make_unique<FW>();
-        QVERIFY(SelectFamily(*w, "Liberation Sans"));
-        env->fake.fonts->faces.prepend(TrueTypeFace("Arimo"));
-        w->mnuOptionsRereadFonts_Click();
-        QCOMPARE(w->fontList->Count(), 3);
-        QCOMPARE(Selected(*w), QString("Liberation Sans"));
-
-        // Gone after the reread: the first family is selected.
-        env->fake.fonts->faces.erase(env->fake.fonts->faces.begin() + 3,
-                                     env->fake.fonts->faces.begin() + 7);
-        w->mnuOptionsRereadFonts_Click();
-        QCOMPARE(Selected(*w), QString("Arimo"));
-        QCOMPARE(w->StatusPanel[1]->text(), QString("2 font families"));
-        // Each reread first has the system read its fonts afresh.
-        QCOMPARE(env->fake.fonts->rescans, 2);
     }
 
     // A family in two kinds, shaped like C059: OpenType files and Type 1 files.
@@ -241,25 +249,6 @@ private slots:
             const size_t entry = size_t(w->StyleIndex() - 1);
             QVERIFY(StyleTable[entry].FontFile.endsWith("C059-" + files[row] + suffix, Qt::CaseInsensitive));
             QCOMPARE(int(StyleFonts[entry].lfItalic), row % 2);
-        }
-    }
-
-    // Each Alt letter of the window's menus, labels and tabs reaches one control.
-    void altLettersAreUnique()
-    {
-        auto w = std::make_unique<FW>();
-        QStringList captions;
-        for (QAction* menu : w->menuBar()->actions())
-            captions << menu->text();
-        for (QLabel* label : w->findChildren<QLabel*>())
-            captions << (label->buddy() ? label->text() : QString());
-        for (int i = 0; i < w->tabSpec->count(); ++i)
-            captions << w->tabSpec->tabText(i);
-        QSet<QChar> letters;
-        for (const QString& caption : captions) {
-            const int amp = caption.indexOf(QRegularExpression("&[^&]"));
-            QVERIFY2(amp < 0 || !letters.contains(caption[amp + 1].toLower()), qPrintable(caption));
-            letters << (amp < 0 ? QChar() : caption[amp + 1].toLower());
         }
     }
 
@@ -327,6 +316,7 @@ private slots:
         w->mnuOptionsRereadFonts_Click();
         QCOMPARE(shown(), QStringList({"Arimo Liberation", "Liberation Sans"}));
         QCOMPARE(w->StatusPanel[1]->text(), QString("2 of 4 font families"));
+        QCOMPARE(env->fake.fonts->rescans, 1);  // the system reads its fonts afresh first
 
         QTest::keyClick(find, Qt::Key_Escape);
         QCOMPARE(shown().size(), 4);
@@ -361,73 +351,6 @@ private slots:
         QVERIFY(!FontsChanged);
     }
 
-    void shortcuts_data()
-    {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<QKeySequence>("keys");
-        QTest::newRow("install") << "mnuFileInstallFont" << QKeySequence(Qt::CTRL | Qt::Key_I);
-        QTest::newRow("uninstall") << "mnuFileRemoveFont" << QKeySequence(Qt::CTRL | Qt::Key_U);
-        QTest::newRow("print") << "mnuFileInventory" << QKeySequence(Qt::CTRL | Qt::Key_P);
-        QTest::newRow("copy") << "mnuEditCopy" << QKeySequence(Qt::CTRL | Qt::Key_C);
-        QTest::newRow("keyboard") << "mnuViewKeyboard" << QKeySequence(Qt::CTRL | Qt::Key_K);
-        QTest::newRow("options") << "mnuOptionsSetup" << QKeySequence(Qt::CTRL | Qt::Key_S);
-        QTest::newRow("help") << "mnuHelpContents" << QKeySequence(Qt::Key_F1);
-    }
-    void shortcuts()
-    {
-        QFETCH(QString, item);
-        QFETCH(QKeySequence, keys);
-        FW w;
-        auto* action = w.findChild<QAction*>(item);
-        QVERIFY(action);
-        QCOMPARE(action->shortcut(), keys);
-    }
-
-    void printSetupRereadsOnlyForAnotherPrinter_data()
-    {
-        QTest::addColumn<QStringList>("choices");
-        QTest::addColumn<int>("families");
-        QTest::newRow("same printer: no reread") << QStringList{"Office Laser"} << 2;
-        QTest::newRow("cancelled: no reread") << QStringList{} << 2;
-        QTest::newRow("another printer: reread") << QStringList{"Proofer"} << 3;
-    }
-    void printSetupRereadsOnlyForAnotherPrinter()
-    {
-        QFETCH(QStringList, choices);
-        QFETCH(int, families);
-        SetShow(true, false, false);
-        FW w;
-        QVERIFY(SelectFamily(w, "Liberation Sans"));
-        env->fake.fonts->faces << TrueTypeFace("Arimo");  // seen only by a reread
-        env->fake.printerSetup->choices = choices;
-        w.mnuFilePrintSetup_Click();
-        QCOMPARE(env->fake.printerSetup->shown, 1);
-        QCOMPARE(w.fontList->Count(), families);
-        QCOMPARE(Selected(w), QString("Liberation Sans"));
-    }
-
-    // Programs, help (F1 and an item) and web addresses started from the menus.
-    void menuItemsStartWhatTheyName()
-    {
-        FW w;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        for (const char* item : {"mnuRunControlPanel", "mnuRunClipboard", "mnuRunCharacterMap"})
-            w.findChild<QAction*>(item)->trigger();
-        QCOMPARE(env->fake.programs->started, (QStringList{"CONTROL.EXE", "CLIPBRD.EXE", "CHARMAP.EXE"}));
-        QCOMPARE(env->fake.programs->styles, (QList<int>{1, 1, 1}));
-        QTest::keyClick(&w, Qt::Key_F1);
-        w.mnuHelpFAQ->trigger();
-        QCOMPARE(env->fake.help->contexts, (QList<int>{-1, 120}));
-        QCOMPARE(env->fake.help->files, (QStringList{HelpFile, HelpFile}));
-        for (QAction* item : w.mnuHelpWeb->actions())
-            item->trigger();
-        QCOMPARE(env->fake.web->opened.size(), 4);
-        QVERIFY(env->fake.web->opened.last().startsWith("mailto:"));
-        w.resize(1000, 700);
-        SaveShot(&w, "main-window");
-    }
-
     void typeOneManagerItemAsksForThePathInOptions()
     {
         ATMInstalled = false;
@@ -459,19 +382,75 @@ private slots:
         QCOMPARE(env->fake.messages->styles, QList<int>{vbInformation});
     }
 
-    void aboutBoxNamesVersions()
+    // The toolbar: buttons with and without the Type 1 manager, press, release
+    // and leave; menu help.
+    void buttonsStackWithoutGap_data()
     {
-        ComponentReference core;
-        core.name = "Qt Core";
-        core.fileName = "libQt6Core.so.6";
-        env->fake.components->references = {core};
-        ComponentFile loaded;
-        loaded.inMemory = true;
-        loaded.version = "6.4.2";
-        env->fake.components->found["libQt6Core.so.6"] = {loaded};
-        frmAbout about;
-        QCOMPARE(about.lblComponents->text(), QString("Running with Qt 6.4.2 and fontconfig unknown"));
-        QVERIFY(about.lblLicence->text().contains("GPL-3.0-or-later"));
+        QTest::addColumn<bool>("realAtmIni");
+        QTest::addColumn<int>("visible");
+        QTest::newRow("fontconfig view hides the Type 1 button") << false << 7;
+        QTest::newRow("a real ATM.INI shows it") << true << 8;
+    }
+    void buttonsStackWithoutGap()
+    {
+        QFETCH(bool, realAtmIni);
+        QFETCH(int, visible);
+        ATMInstalled = true;
+        if (realAtmIni)
+            QVERIFY(WriteFile(WinDir + "ATM.INI", "[Settings]\nATM=On\n"));
+        FW w;
+        const QList<int> tops = VisibleTops(w);
+        QCOMPARE(tops.size(), visible);
+        const int step = w.picTool[1]->y() - w.picTool[0]->y();
+        QCOMPARE(step, 41);  // 615 twips
+        for (int i = 1; i < tops.size(); ++i)
+            QCOMPARE(tops[i] - tops[i - 1], step);
+        QCOMPARE(w.findChild<QAction*>("mnuRunAdobeTypeManager")->isVisible(), realAtmIni);
+    }
+
+    void pressAndReleaseRunTheCommand()
+    {
+        FW w;
+        QWidget* settings = w.picTool[6];
+        QCOMPARE(settings->property("Tag").toString(), QString("Open the desktop's system settings"));
+        Enter(settings);
+        QTest::mousePress(settings, Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(w.ButtonState(6), 1);
+        QVERIFY(env->fake.programs->started.isEmpty());
+        QTest::mouseRelease(settings, Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(w.ButtonState(6), 0);
+        QCOMPARE(env->fake.programs->started, QStringList{"CONTROL.EXE"});
+
+        // Released off the button: nothing runs.
+        QTest::mousePress(settings, Qt::LeftButton, {}, QPoint(10, 10));
+        QTest::mouseRelease(settings, Qt::LeftButton, {}, QPoint(-20, 10));
+        QCOMPARE(env->fake.programs->started.size(), 1);
+        Leave(settings);
+        QCOMPARE(w.ButtonState(6), 2);  // flat
+    }
+
+    void menuHelpFollowsTheHighlightedItem_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("help");
+        QTest::newRow("caption, tab, shortcut") << "mnuEditCopy" << "Copy selected character or text to the Clipboard";
+        QTest::newRow("Linux text") << "mnuRunControlPanel" << "Open the desktop's system settings";
+        QTest::newRow("no help text") << "mnuHelpAbout" << "";
+    }
+    void menuHelpFollowsTheHighlightedItem()
+    {
+        QFETCH(QString, item);
+        QFETCH(QString, help);
+        FW w;
+        auto* action = w.findChild<QAction*>(item);
+        QVERIFY(action);
+        auto* menu = qobject_cast<QMenu*>(action->parent());
+        QVERIFY(menu);
+        menu->popup(QPoint(0, 0));
+        emit menu->hovered(action);
+        QCOMPARE(w.StatusPanel[2]->text(), help);
+        menu->hide();
+        QCOMPARE(w.StatusPanel[2]->text(), QString());
     }
 
 private:

@@ -1,5 +1,5 @@
 // The information read-outs: the naming text of a TrueType file, the file and
-// size rows per kind of font, the notices, and the stacking of the rows.
+// size rows per kind of font and their stacking, the notices.
 #include <QtTest>
 #include <QLabel>
 #include <QListWidget>
@@ -129,6 +129,17 @@ private slots:
                 QCOMPARE(w->pnlFOT->text(), fill(second));
             QCOMPARE(w->pnlFileSize->text(), size);
         }
+        // The visible rows stack without gaps from where the caption stands; a
+        // label and its panel share their row.
+        QCOMPARE(w->pnlFileSize->y(), w->lblFileSize->y());
+        QCOMPARE(w->pnlKeystroke->y(), w->lblKeystroke->y());
+        int top = w->lblFontfiles->y();
+        for (QWidget* row : {w->lblFontfiles, w->pnlTTF, w->pnlFOT, w->pnlFileSize, w->pnlKeystroke})
+            if (row->isVisibleTo(w->picControls)) {
+                QVERIFY2(row->y() == top, qPrintable(row->objectName()));
+                top = row->y() + row->height() + TwipsToPixels(30);
+            }
+        QVERIFY(top - TwipsToPixels(30) <= w->picControls->height());
         // The CR LF line breaks show as plain line breaks.
         QCOMPARE(w->txtInfo->toPlainText(), info);
     }
@@ -147,42 +158,6 @@ private slots:
         QCOMPARE(w->CurrentTab(), 4);
     }
 
-    void rowsStackWithoutGaps_data()
-    {
-        QTest::addColumn<QString>("family");
-        QTest::addColumn<QString>("previous");
-        QTest::addColumn<int>("rows");  // visible rows from lblFontfiles to the keystroke row
-
-        QTest::newRow("one file after a printer font") << "GW Sans" << "GW Printer" << 4;
-        QTest::newRow("two files after one") << "GW Serif" << "GW Sans" << 5;
-        QTest::newRow("printer font after two files") << "GW Printer" << "GW Serif" << 1;
-    }
-
-    void rowsStackWithoutGaps()
-    {
-        QFETCH(QString, family);
-        QFETCH(QString, previous);
-        QFETCH(int, rows);
-        auto w = Window(family, previous);
-        {
-            // One widget per row; a label and its panel share their row.
-            QCOMPARE(w->pnlFileSize->y(), w->lblFileSize->y());
-            QCOMPARE(w->pnlKeystroke->y(), w->lblKeystroke->y());
-            QList<QWidget*> order;
-            for (QWidget* row : {w->lblFontfiles, w->pnlTTF, w->pnlFOT, w->pnlFileSize, w->pnlKeystroke})
-                if (row->isVisibleTo(w->picControls))
-                    order << row;
-            QCOMPARE(order.size(), rows);
-            // Without the caption the stack begins where the caption stands.
-            int expectedTop = w->lblFontfiles->y();
-            for (QWidget* row : order) {
-                QVERIFY2(row->y() == expectedTop, qPrintable(row->objectName()));
-                expectedTop = row->y() + row->height() + TwipsToPixels(30);
-            }
-            // The lead's panel leaves room for the tallest stack.
-            QVERIFY(order.last()->geometry().bottom() < w->picControls->height());
-        }
-    }
 };
 
 QTEST_MAIN(FwInfoTest)

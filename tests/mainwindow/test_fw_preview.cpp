@@ -127,7 +127,7 @@ private slots:
         }
     }
 
-    void chartClickSelectsAndCopies()
+    void chartClicksSelectCopyAndOpen()
     {
         auto fw = Open();
         fw->SelectTab(2);
@@ -145,28 +145,13 @@ private slots:
         fw->scrAnsi[2]->triggerAction(QAbstractSlider::SliderPageStepAdd);
         fw->mnuEditCopy->trigger();
         QCOMPARE(env->fake.clipboard->text, QStringLiteral("V"));
-    }
 
-    void doubleClickOpensTheCharacterLarge()
-    {
-        auto fw = Open();
-        fw->SelectTab(2);
+        // A double click opens the character large on page 1.
         fw->scrAnsi[2]->setValue(240);
         QTest::mouseDClick(fw->picChar[15], Qt::LeftButton);
         QCOMPARE(fw->CurrentTab(), 1);
         QCOMPARE(fw->scrAnsi[1]->value(), 255);
         QCOMPARE(fw->pnlKeystroke->text(), QStringLiteral(" ALT+0+255  (U+00FF: Ctrl+Shift+U ff)"));
-    }
-
-    void charactersMenuJumpsToItsCharacter()
-    {
-        auto fw = Open();
-        fw->SelectTab(2);
-        for (QAction* action : fw->findChildren<QAction*>())
-            if (action->text() == "&Accents")
-                action->trigger();
-        QCOMPARE(fw->scrAnsi[1]->value(), 192);
-        QCOMPARE(fw->scrAnsi[2]->value(), 192);
     }
 
     void copyByTab_data()
@@ -285,15 +270,6 @@ private slots:
         // The size is the cell height: a capital is about two thirds of it.
         QVERIFY2(ink.height() >= size * 55 / 100 && ink.height() <= size * 75 / 100 + 1,
                  qPrintable(QString::number(ink.height())));
-    }
-
-    void controlCodesDrawWithoutError()
-    {
-        auto fw = Open();
-        for (int code : {0, 9, 10, 13, 127, 129})
-            fw->DrawGlyph(fw->Spec, 1, 72, CharacterText(code), Qt::black);
-        fw->scrAnsi[1]->setValue(0);
-        QCOMPARE(fw->pnlAnsi[1]->text(), QStringLiteral("0"));
     }
 
     void nothingIsDrawn_data()

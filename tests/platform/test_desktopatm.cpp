@@ -64,25 +64,6 @@ private slots:
         QCOMPARE(Atm("Fonts", key + "X", "none"), QString("none"));
     }
 
-    // Every Type 1 family the enumeration offers is found by the key it forms.
-    void everyEnumeratedType1FamilyHasAKey()
-    {
-        int families = 0;
-        Sys().fonts->EnumFontFamilies(DeviceContext::Display, {}, [&](const EnumLogFont& elf, const TextMetric&,
-                                                                     int type, int) {
-            if (type != DEVICE_FONTTYPE)
-                return;
-            ++families;
-            const QString face = FieldText(elf.lfFaceName, 32);
-            QString style = WeightName(elf.lfWeight);
-            if (elf.lfItalic == 1)
-                style = elf.lfWeight == 400 ? QString("Italic") : style + "Italic";
-            const QString key = style == "Normal" ? face : face + "," + style;
-            QVERIFY2(!Atm("Fonts", key).isEmpty(), qPrintable(key));
-        }, 1);
-        QVERIFY(families >= 10);
-    }
-
     void aRealFileTakesPrecedence_data()
     {
         QTest::addColumn<QString>("fileName");

@@ -88,15 +88,6 @@ private slots:
         QCOMPARE(key->EnumValue(count, &name, &data), ERROR_NO_MORE_ITEMS);
     }
 
-    void readKeysRefuseChanges()
-    {
-        auto key = Open(KEY_READ);
-        QCOMPARE(key->DeleteValue("Liberation Sans (TrueType)"), ERROR_ACCESS_DENIED);
-        QCOMPARE(key->SetValue("Liberation Sans (TrueType)", "x.ttf"), ERROR_ACCESS_DENIED);
-        QVERIFY(!QFileInfo::exists(DesktopRejectFilePath()));
-        QCOMPARE(Query("Liberation Sans (TrueType)"), SystemFile("LiberationSans-Regular.ttf"));
-    }
-
     void installAndUninstallInTheUserFolder()
     {
         QCOMPARE(DesktopRejectFilePath(), env_->configHome() + "/fontconfig/conf.d/90-glyphwick-removed.conf");
@@ -129,29 +120,6 @@ private slots:
         QVERIFY(DesktopHiddenFiles().isEmpty());
         QVERIFY(FontconfigAccepts(DesktopRejectFilePath()));
         QCOMPARE(Query("Liberation Mono (TrueType)"), bare);
-    }
-
-    void uninstallingASystemFontHidesIt()
-    {
-        const QString file = SystemFile("LiberationSerif-Bold.ttf");
-        QCOMPARE(StylesOf("Liberation Serif"), 4);
-        QCOMPARE(Delete("Liberation Serif Bold (TrueType)"), ERROR_SUCCESS);
-        QCOMPARE(Query("Liberation Serif Bold (TrueType)"), QString("unknown"));
-        QCOMPARE(DesktopHiddenFiles(), QStringList{file});
-        QCOMPARE(StylesOf("Liberation Serif"), 3);
-        QVERIFY(QFileInfo(file).isFile()); // the file itself is untouched
-        QCOMPARE(Set("Liberation Serif Bold (TrueType)", file), ERROR_SUCCESS);
-        QVERIFY(DesktopHiddenFiles().isEmpty());
-        QCOMPARE(StylesOf("Liberation Serif"), 4);
-        QCOMPARE(Query("Liberation Serif Bold (TrueType)"), file);
-    }
-
-    void valuesSetBeforeTheFileExists()
-    {
-        QCOMPARE(Set("Coming Soon (TrueType)", "coming.ttf"), ERROR_SUCCESS);
-        QCOMPARE(Query("coming soon (truetype)"), QString("coming.ttf"));
-        QCOMPARE(Delete("Coming Soon (TrueType)"), ERROR_SUCCESS);
-        QCOMPARE(Query("Coming Soon (TrueType)"), QString("unknown"));
     }
 
 private:

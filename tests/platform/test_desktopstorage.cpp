@@ -1,4 +1,4 @@
-// Error numbers of file operations and the copy that never leaves half a file.
+// The copy that never leaves half a file, and the error numbers it gives.
 #include <QtTest>
 
 #include <cerrno>
@@ -13,23 +13,6 @@ using namespace gw;
 class TestDesktopStorage : public QObject {
     Q_OBJECT
 private slots:
-    void errorNumbers_data()
-    {
-        QTest::addColumn<int>("error");
-        QTest::addColumn<int>("number");
-        QTest::newRow("disk full") << ENOSPC << 61;
-        QTest::newRow("no medium") << ENOMEDIUM << 71;
-        QTest::newRow("access denied") << EACCES << 75;
-        QTest::newRow("bad sector") << EIO << 75;
-        QTest::newRow("others as they are") << ENOENT << ENOENT;
-    }
-    void errorNumbers()
-    {
-        QFETCH(int, error);
-        QFETCH(int, number);
-        QCOMPARE(ErrorNumberFromErrno(error), number);
-    }
-
     void copy()
     {
         TestEnv env;
