@@ -133,20 +133,6 @@ private slots:
         QCOMPARE(QDir(program).entryList({"*.fot"}), QStringList({"testsans.fot"}));
         QCOMPARE(ReadFile(program + "/testsans.fot"), QByteArray("kept"));
     }
-
-    void folderFontsRemovedWhenPrintingFails()
-    {
-        TestEnv env;
-        FontFile(env.root() + "/cd/a.ttf", "Alpha", "Alpha");
-        try {
-            TemporaryPrintFonts added;
-            QCOMPARE(int(FolderPrintFonts(env.root() + "/cd", nullptr, added).size()), 1);
-            throw std::runtime_error("printer gone");
-        } catch (const std::runtime_error&) {
-        }
-        QCOMPARE(env.fake.fonts->removed, QStringList({env.fake.system->programFolder + "/a.fot"}));
-        QVERIFY(QDir(env.fake.system->programFolder).entryList({"*.fot"}).isEmpty());
-    }
 };
 
 QTEST_MAIN(PrintListTest)
