@@ -20,11 +20,11 @@ PrintFontList Fonts(int n)
 }
 
 // The operations of a catalog of n fonts.
-RecordingSurface Catalog(const QString& layout, int n, bool letter = true, double margin = 18, const QString& title = "T")
+RecordingSurface Catalog(const QString& layout, int n, bool letter = true)
 {
-    RecordingSurface s = letter ? RecordingSurface(PaperLetter, 612, 792, margin)
-                                : RecordingSurface(PaperA4, 595, 842, margin);
-    PrintCatalogs(s, layout, Fonts(n), {}, title, {});
+    RecordingSurface s = letter ? RecordingSurface(PaperLetter, 612, 792, 18)
+                                : RecordingSurface(PaperA4, 595, 842, 18);
+    PrintCatalogs(s, layout, Fonts(n), {}, "T", {});
     return s;
 }
 
@@ -77,19 +77,6 @@ private slots:
         RecordingSurface s;
         QVERIFY(!PrintCatalogs(s, "Basic Catalog III", Fonts(2), {}, "T", {}));
         QVERIFY(s.ops.isEmpty());
-    }
-
-    // Every layout, in any letter case, on both papers: one font makes one page
-    // with its title, the font's line and the footer.
-    void everyLayoutOnePage()
-    {
-        for (const QString& layout : CatalogNames())
-            for (bool letter : {true, false}) {
-                const RecordingSurface s = Catalog(layout.toUpper(), 1, letter, 18, "My Title");
-                const QString where = QString("%1, letter %2").arg(layout).arg(letter);
-                QVERIFY2(FirstIn(s, "Face 0") && s.Find("My Title") && s.Find("LeftFoot"), qPrintable(where));
-                QVERIFY2(PageEnds(s) == "E", qPrintable(where + ": " + PageEnds(s)));
-            }
     }
 
     // Fonts fill each column from the top, then the next column, then a new page.

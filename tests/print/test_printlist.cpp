@@ -87,13 +87,6 @@ private slots:
         QCOMPARE(DisplayNames(InstalledPrintFonts({"Bold"})), QStringList());
     }
 
-    void sizeText()
-    {
-        QCOMPARE(PrintSizeTextForLength(1023), QString("1K"));
-        QCOMPARE(PrintSizeTextForLength(1024), QString("1k"));
-        QCOMPARE(PrintSizeTextForLength(qint64(1024) * 1024 * 1024), QString("1,048,576k"));
-    }
-
     void folderFonts()
     {
         TestEnv env;

@@ -74,7 +74,6 @@ private slots:
         QTest::newRow("ready drive") << QList<int>{} << QList<int>{} << 0 << true;
         QTest::newRow("not ready, Cancel goes back") << QList<int>{71} << QList<int>{vbCancel} << 1 << false;
         QTest::newRow("device unavailable, Retry then ready") << QList<int>{68} << QList<int>{vbRetry} << 1 << true;
-        QTest::newRow("not ready twice, Retry, Cancel") << QList<int>{71, 71} << QList<int>{vbRetry, vbCancel} << 2 << false;
         QTest::newRow("access error goes back silently") << QList<int>{75} << QList<int>{} << 0 << false;
     }
     void driveChange()
@@ -97,7 +96,6 @@ private slots:
         QCOMPARE(d.dirlist->Path(), moved ? driveA : driveC + "/fonts");
         QCOMPARE(d.drivelist->Drive(), moved ? driveA : driveC);
         QCOMPARE(d.Text1->text(), d.dirlist->Path());  // the folder shown follows the tree
-        QVERIFY(d.Text1->isReadOnly());
     }
 
     void driveOfPathIsLongestRoot()
