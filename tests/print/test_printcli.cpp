@@ -85,12 +85,10 @@ private slots:
     void helpAndVersion()
     {
         TestEnv env;
-        for (const char* option : {"-h", "--help"}) {
-            const Result r = Run({option});
-            QVERIFY(r.code == 0 && r.err.isEmpty() && r.out.startsWith("Usage: glyphwick-print"));
-            for (const QString& name : CatalogNames() + SheetNames())
-                QVERIFY2(r.out.contains("  " + name + "\n"), qPrintable(name));
-        }
+        const Result r = Run({"--help"});
+        QVERIFY(r.code == 0 && r.err.isEmpty() && r.out.startsWith("Usage: glyphwick-print"));
+        for (const QString& name : CatalogNames() + SheetNames())
+            QVERIFY2(r.out.contains("  " + name + "\n"), qPrintable(name));
         QCOMPARE(Run({"--version"}).out, QString("glyphwick-print 0.1\n"));
     }
 

@@ -140,7 +140,6 @@ private slots:
         QCOMPARE(RowTexts(*w), rows);
         QCOMPARE(w->lblFontNames->text(), fontNames);
         QCOMPARE(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}).size(), int(w->Fonts.size()) - 1);
-        QCOMPARE(w->lblCount->text(), QString("No fonts selected."));
         QVERIFY(!w->Reading);
         QVERIFY(w->cmdNext->isEnabled());
     }
@@ -284,6 +283,7 @@ private slots:
         QCOMPARE(env->fake.registry->openKeys, 0);
         QVERIFY(!w->cmdGo->isEnabled());
         QVERIFY(FontsChanged || installed.isEmpty());
+        QVERIFY(installed.size() < 5 || QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}).isEmpty());
         // Stepping back and on again, Go installs none of them twice.
         w->AdvanceStep(false);
         w->AdvanceStep(true);
