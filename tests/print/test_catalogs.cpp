@@ -20,11 +20,11 @@ PrintFontList Fonts(int n)
 }
 
 // The operations of a catalog of n fonts.
-RecordingSurface Catalog(const QString& layout, int n, bool letter = true, double margin = 18, const QString& title = "T")
+RecordingSurface Catalog(const QString& layout, int n, bool letter = true)
 {
-    RecordingSurface s = letter ? RecordingSurface(PaperLetter, 612, 792, margin)
-                                : RecordingSurface(PaperA4, 595, 842, margin);
-    PrintCatalogs(s, layout, Fonts(n), {}, title, {});
+    RecordingSurface s = letter ? RecordingSurface(PaperLetter, 612, 792, 18)
+                                : RecordingSurface(PaperA4, 595, 842, 18);
+    PrintCatalogs(s, layout, Fonts(n), {}, "T", {});
     return s;
 }
 
@@ -37,15 +37,6 @@ const PrintOp* FirstIn(const RecordingSurface& s, const QString& face)
     return nullptr;
 }
 
-bool TextAt(const RecordingSurface& s, const QString& text, QPointF at)
-{
-    for (const PrintOp& op : s.ops)
-        if (op.kind == PrintOp::Text && op.text == text && qAbs(op.x - at.x()) < 1e-6
-            && qAbs(op.y - at.y()) < 1e-6)
-            return true;
-    return false;
-}
-
 // N for each NewPage, E for each EndDoc, in order.
 QString PageEnds(const RecordingSurface& s)
 {
@@ -55,23 +46,6 @@ QString PageEnds(const RecordingSurface& s)
             ends += op.kind == PrintOp::NewPage ? 'N' : 'E';
     return ends;
 }
-
-// Sheet positions of the title, the first font line and the left footer, letter then A4.
-struct Geometry {
-    const char* layout;
-    QPointF title[2], first[2], footer[2];
-    bool heightsUncorrected;  // heights on the printable area, not the sheet
-};
-const Geometry Geometries[] = {
-    {"Basic Catalog I", {{54, 72}, {54, 72}}, {{54, 106}, {54, 106}}, {{54, 732}, {54, 782}}, false},
-    {"Basic Catalog II", {{306, 84}, {306, 84}}, {{54, 139.2}, {54, 139.2}}, {{54, 732}, {54, 782}}, false},
-    {"Two Column I", {{54, 72}, {54, 72}}, {{54, 106}, {54, 106}}, {{54, 732}, {54, 782}}, false},
-    {"Two Column II", {{54, 52}, {36, 52}}, {{54, 90}, {36, 90}}, {{36, 787}, {36, 787}}, false},
-    {"Three Column Catalog", {{54, 72}, {54, 72}}, {{54, 106}, {54, 106}}, {{54, 732}, {54, 782}}, false},
-    {"Three Up Catalog", {{54, 40}, {54, 40}}, {{75, 76}, {75, 76}}, {{54, 734}, {54, 758}}, true},
-    {"Six Up Catalog", {{54, 50}, {54, 50}}, {{54, 98}, {54, 98}}, {{54, 750}, {54, 804}}, false},
-    {"Bar Divided Catalog", {{54, 72}, {54, 72}}, {{54, 116}, {54, 116}}, {{54, 732}, {54, 782}}, false},
-};
 
 } // namespace
 
@@ -103,26 +77,6 @@ private slots:
         RecordingSurface s;
         QVERIFY(!PrintCatalogs(s, "Basic Catalog III", Fonts(2), {}, "T", {}));
         QVERIFY(s.ops.isEmpty());
-    }
-
-    // Every layout on both papers, with another margin and no title; one font, one page.
-    void pageGeometry()
-    {
-        struct Run { bool letter; double margin; const char* title; };
-        for (const Geometry& g : Geometries) {
-            for (const Run& run : {Run{true, 18, "My Title"}, Run{false, 18, "My Title"}, Run{true, 9, ""}}) {
-                const QString where = QString("%1, letter %2, margin %3: ").arg(g.layout).arg(run.letter).arg(run.margin);
-                const RecordingSurface s = Catalog(QString(g.layout).toUpper(), 1, run.letter, run.margin, run.title);
-                auto drawn = [&](const QPointF(&sheet)[2]) {
-                    return sheet[run.letter ? 0 : 1] - QPointF(run.margin, g.heightsUncorrected ? 0 : run.margin);
-                };
-                const PrintOp* first = FirstIn(s, "Face 0");
-                QVERIFY2(first && QPointF(first->x, first->y) == drawn(g.first), qPrintable(where + "first line"));
-                QVERIFY2(TextAt(s, run.title, drawn(g.title)), qPrintable(where + "title"));
-                QVERIFY2(TextAt(s, "LeftFoot", drawn(g.footer)), qPrintable(where + "footer"));
-                QVERIFY2(PageEnds(s) == "E", qPrintable(where + PageEnds(s)));
-            }
-        }
     }
 
     // Fonts fill each column from the top, then the next column, then a new page.

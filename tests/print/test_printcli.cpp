@@ -59,8 +59,6 @@ private slots:
         const QString six = "--layout|Six Up Catalog|", pdf = "|--output|{tmp}/x.pdf";
         const struct { QString arguments; int code; QString message; } cases[] = {
             {"", 2, "give either --layout or --sheets"},
-            {"--colour|red", 2, "Unknown option"},
-            {six + "more" + pdf, 2, "unexpected argument \"more\""},
             {"--layout|Four Up" + pdf, 2, "unknown layout \"Four Up\"; the layouts are \"Basic Catalog I\", \"Basic"},
             {"--sheets|ansi chart,Poster" + pdf, 2, "unknown sheet \"Poster\"; the sheets are \"Specimen Sheet I\""},
             {six + "--printer|x" + pdf, 2, "give either --output FILE.pdf or --printer NAME"},
@@ -71,7 +69,6 @@ private slots:
             {six + "--printer|No Such Printer", 1, "unknown printer \"No Such Printer\""},
             {six + "--output|{tmp}/none/x.pdf", 1, "cannot write \"{tmp}/none/x.pdf\""},
             {six + "--output|{tmp}/x.ttf", 2, "the --output file name must end in \".pdf\""},
-            {six + "--output|{tmp}/x", 2, "the --output file name must end in \".pdf\""},
         };
         for (auto c : cases) {
             TestEnv env;
@@ -88,20 +85,11 @@ private slots:
     void helpAndVersion()
     {
         TestEnv env;
-        for (const char* option : {"-h", "--help"}) {
-            const Result r = Run({option});
-            QVERIFY(r.code == 0 && r.err.isEmpty() && r.out.startsWith("Usage: glyphwick-print"));
-            for (const QString& name : CatalogNames() + SheetNames())
-                QVERIFY2(r.out.contains("  " + name + "\n"), qPrintable(name));
-        }
+        const Result r = Run({"--help"});
+        QVERIFY(r.code == 0 && r.err.isEmpty() && r.out.startsWith("Usage: glyphwick-print"));
+        for (const QString& name : CatalogNames() + SheetNames())
+            QVERIFY2(r.out.contains("  " + name + "\n"), qPrintable(name));
         QCOMPARE(Run({"--version"}).out, QString("glyphwick-print 0.1\n"));
-    }
-
-    void progressBar()
-    {
-        QCOMPARE(ProgressBarText(45, 10), QString("[####......]  45%"));
-        QCOMPARE(ProgressBarText(-5, 10), QString("[..........]   0%"));
-        QCOMPARE(ProgressBarText(130, 10), QString("[##########] 100%"));
     }
 
     void uninstalledFolder()

@@ -87,13 +87,6 @@ private slots:
         QCOMPARE(DisplayNames(InstalledPrintFonts({"Bold"})), QStringList());
     }
 
-    void sizeText()
-    {
-        QCOMPARE(PrintSizeTextForLength(1023), QString("1K"));
-        QCOMPARE(PrintSizeTextForLength(1024), QString("1k"));
-        QCOMPARE(PrintSizeTextForLength(qint64(1024) * 1024 * 1024), QString("1,048,576k"));
-    }
-
     void folderFonts()
     {
         TestEnv env;
@@ -132,20 +125,6 @@ private slots:
         QCOMPARE(env.fake.fonts->broadcasts, 2);
         QCOMPARE(QDir(program).entryList({"*.fot"}), QStringList({"testsans.fot"}));
         QCOMPARE(ReadFile(program + "/testsans.fot"), QByteArray("kept"));
-    }
-
-    void folderFontsRemovedWhenPrintingFails()
-    {
-        TestEnv env;
-        FontFile(env.root() + "/cd/a.ttf", "Alpha", "Alpha");
-        try {
-            TemporaryPrintFonts added;
-            QCOMPARE(int(FolderPrintFonts(env.root() + "/cd", nullptr, added).size()), 1);
-            throw std::runtime_error("printer gone");
-        } catch (const std::runtime_error&) {
-        }
-        QCOMPARE(env.fake.fonts->removed, QStringList({env.fake.system->programFolder + "/a.fot"}));
-        QVERIFY(QDir(env.fake.system->programFolder).entryList({"*.fot"}).isEmpty());
     }
 };
 
