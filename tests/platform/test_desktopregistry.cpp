@@ -34,14 +34,6 @@ long Delete(const QString& name)
     return Open(KEY_WRITE)->DeleteValue(name);
 }
 
-int StylesOf(const QString& family)
-{
-    int n = 0;
-    Sys().fonts->EnumFontFamilies(DeviceContext::Display, family,
-                                  [&](const EnumLogFont&, const TextMetric&, int, int) { ++n; }, 0);
-    return n;
-}
-
 bool FontconfigAccepts(const QString& confFile)
 {
     FcConfig* config = FcConfigCreate();
