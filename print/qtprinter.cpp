@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QHash>
 #include <QPageLayout>
@@ -197,15 +198,80 @@ struct QtPrinterSurface::State {
         // A specimen shows the font's own glyphs: no other family fills a gap.
         font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::NoFontMerging));
         engineMade = false;
+        rawChosen = false;
         if (painter.isActive())
             painter.setFont(font);
+    }
+
+    // Qt finds a family by walking every family it knows and keeps every font
+    // it loaded for a document in a cache it walks too: with thousands of fonts
+    // added for a run each one cost more than the last. Where the text need
+    // not stay text (an image, a printer's page) such a font is drawn from its
+    // own file instead. Not into a PDF file: Qt's PDF writer embeds only fonts
+    // from its database and draws others as outlines, which no reader can search.
+    bool DrawsRaw() const
+    {
+        return image || (printer && printer->outputFormat() == QPrinter::NativeFormat);
+    }
+
+    // The added font of the name and style, at the current size; null for every other font.
+    const QRawFont* Raw()
+    {
+        if (!rawChosen) {
+            rawChosen = true;
+            int index = 0;
+            QString file = Sys().fonts && DrawsRaw() ? Sys().fonts->AddedFontFile(fontName, bold, italic, &index)
+                                                     : QString();
+            // QRawFont reads a file's first face only; a collection's others go through Qt.
+            if (index != 0)
+                file.clear();
+            auto it = rawFonts.constFind(file);
+            if (!file.isEmpty() && it == rawFonts.constEnd()) {
+                // Qt asks fontconfig for the render settings of each font it
+                // loads, matching against every font there is, added ones too.
+                QRawFont loaded;
+                Sys().fonts->MatchWithinFamily(fontName, [&] {
+                    loaded = QRawFont(file, 12, QFont::PreferNoHinting);
+                });
+                it = rawFonts.insert(file, loaded);
+            }
+            raw = !file.isEmpty() && it->isValid() ? *it : QRawFont();
+            if (raw.isValid())
+                raw.setPixelSize((fontSize > 0 ? fontSize : 1) * DeviceScale());
+        }
+        return raw.isValid() ? &raw : nullptr;
+    }
+    bool rawChosen = false;
+    QRawFont raw;
+    QHash<QString, QRawFont> rawFonts;  // by file, each loaded once
+
+    // The glyphs of a text in the raw font and their positions from the
+    // baseline's start, in device pixels; a missing character draws the font's
+    // own .notdef. Returns the width.
+    double Layout(const QString& text, QGlyphRun* run)
+    {
+        const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+        const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances);
+        QList<QPointF> positions;
+        positions.reserve(glyphs.size());
+        double x = 0;
+        for (const QPointF& advance : advances) {
+            positions.append(QPointF(x, 0));
+            x += advance.x();
+        }
+        if (run) {
+            run->setRawFont(raw);
+            run->setGlyphIndexes(glyphs);
+            run->setPositions(positions);
+        }
+        return x;
     }
 
     // Loads the font before its first use, while the system matches within its
     // family only: loading it later weighs every installed face.
     void MakeEngine()
     {
-        if (engineMade)
+        if (engineMade || Raw())
             return;
         engineMade = true;
         // A known family also means the toolkit's list is read, with every font in view.
@@ -380,7 +446,8 @@ bool QtPrinterSurface::SetFontName(const QString& name)
     const QString wanted = name.trimmed();
     if (wanted.isEmpty())
         return false;
-    bool known = IsKnownFamily(wanted);
+    bool known = (Sys().fonts && d->DrawsRaw() && !Sys().fonts->AddedFontFile(wanted, false, false).isEmpty())
+                 || IsKnownFamily(wanted);
     if (!known) {
         // A name the system maps to a metric-compatible family (Arial to
         // Liberation Sans) is usable; one that only falls back to the default is not.
@@ -429,6 +496,8 @@ void QtPrinterSurface::SetFillColor(uint32_t rgb) { d->fillColor = rgb; }
 
 double QtPrinterSurface::TextWidth(const QString& text)
 {
+    if (d->Raw())
+        return d->FromPoints(d->Layout(text, nullptr) / d->DeviceScale());
     d->MakeEngine();
     const QFontMetricsF metrics(d->font, d->Device());
     return d->FromPoints(metrics.horizontalAdvance(text) / d->DeviceScale());
@@ -444,8 +513,14 @@ void QtPrinterSurface::Print(const QString& text)
         else if (d->align == AlignBaseCentre)
             left -= width / 2;
         d->painter.setPen(FromBgr(d->foreColor));
-        d->painter.setFont(d->font);
-        d->painter.drawText(d->Device(left, d->y), text);
+        if (d->Raw()) {
+            QGlyphRun run;
+            d->Layout(text, &run);
+            d->painter.drawGlyphRun(d->Device(left, d->y), run);
+        } else {
+            d->painter.setFont(d->font);
+            d->painter.drawText(d->Device(left, d->y), text);
+        }
     }
     d->x += width;
 }
@@ -532,6 +607,8 @@ bool QtPrinterSurface::HasGlyph(int code)
 {
     if (code < 0 || code > 255)
         return false;
+    if (const QRawFont* raw = d->Raw())
+        return raw->supportsCharacter(Cp1252Char(code));
     d->MakeEngine();
     return QRawFont::fromFont(d->font).supportsCharacter(Cp1252Char(code));
 }

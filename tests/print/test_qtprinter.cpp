@@ -1,6 +1,9 @@
 // The Qt printer surface writing PDF, read back with poppler: page sizes, word
 // positions, fonts and glyphs, and every sheet's words inside the printable area.
 #include <QFontDatabase>
+#include <QGlyphRun>
+#include <QPainter>
+#include <QRawFont>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -13,6 +16,8 @@
 #include "print/pageframe.h"
 #include "print/qtprinter.h"
 #include "print/sheets.h"
+#include "sfntbuilder.h"
+#include "shots.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -151,6 +156,68 @@ private slots:
             QVERIFY(printer->SetFontName(r.font));
             QVERIFY2(printer->HasGlyph(r.code) == r.has, qPrintable(QString("%1 %2").arg(r.font).arg(r.code)));
         }
+    }
+
+    // On an image (or a printer's page) a font added for the run is drawn from
+    // its own file, which Qt's font database never saw here (the fake platform).
+    void addedFontsDrawFromTheirFiles_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<QString>("drawnFrom");  // the added file, or "" for Qt's own drawing
+        QTest::newRow("added family, any case") << "gwraw sans" << false << "Gwraw Sans.ttf";
+        QTest::newRow("bold from the bold file") << "Gwraw Sans" << true << "Gwraw Sans Bold.ttf";
+        QTest::newRow("CFF OpenType") << "Gwraw Cff" << false << "Gwraw Cff.otf";
+        QTest::newRow("not added: installed as before") << "Nimbus Sans" << false << "";
+    }
+    void addedFontsDrawFromTheirFiles()
+    {
+        QFETCH(QString, family);
+        QFETCH(bool, bold);
+        QFETCH(QString, drawnFrom);
+        struct Made { const char *installed, *family, *full; int weight; };
+        for (const Made& m : {Made{"LiberationSans-Regular.ttf", "Gwraw Sans", "Gwraw Sans", 400},
+                              Made{"LiberationSans-Bold.ttf", "Gwraw Sans", "Gwraw Sans Bold", 700},
+                              Made{"NimbusSans-Regular.otf", "Gwraw Cff", "Gwraw Cff", 400}}) {
+            const QString file = env_->root() + "/" + m.full + "." + QFileInfo(m.installed).suffix();
+            QVERIFY(WriteFile(file, SfntBuilder::Renamed(ReadFile(SystemFile(m.installed)), m.family, m.full)));
+            env_->fake.fonts->addedFaces << FakeFontSystem::MakeFace(m.family, m.full, {}, m.weight, false,
+                                                                     TRUETYPE_FONTTYPE, file);
+            Sys().fonts->AddFontResource(file);
+        }
+        QImage page(576, 756, QImage::Format_RGB32);  // 72 dpi: a pixel a point
+        auto printer = QtPrinterSurface::ForImage(&page, PaperLetter);
+        QVERIFY(printer->SetFontName(family));
+        printer->SetFontBold(bold);
+        printer->SetFontSize(24);
+        printer->SetScaleMode(ScalePoints);
+        QVERIFY(printer->HasGlyph('Q') && !printer->HasGlyph(129));
+        printer->SetCurrent(100, 100);
+        printer->Print("Quartz\u4e00");  // the last one not in the font: its own .notdef
+        const double width = printer->CurrentX() - 100;
+        printer->Close();
+        SaveShot(page, "raw-" + QString(QTest::currentDataTag()).replace(' ', '-').remove(':'));
+        if (drawnFrom.isEmpty())
+            return;
+        // The same glyphs from the file itself, at the same place.
+        QImage expected(page.size(), QImage::Format_RGB32);
+        expected.fill(Qt::white);
+        QRawFont raw(env_->root() + "/" + drawnFrom, 24, QFont::PreferNoHinting);
+        QPainter p(&expected);
+        p.setRenderHint(QPainter::Antialiasing);
+        QGlyphRun run;
+        run.setRawFont(raw);
+        const QList<quint32> glyphs = raw.glyphIndexesForString("Quartz\u4e00");
+        QList<QPointF> at{{0, 0}};
+        for (const QPointF& advance : raw.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances))
+            at << at.last() + advance;
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(at.mid(0, glyphs.size()));
+        p.drawGlyphRun(QPointF(100, 100), run);
+        p.end();
+        QCOMPARE(glyphs.last(), 0u);
+        QCOMPARE(width, at.last().x());
+        QVERIFY(page == expected);
     }
 
     void everyWordOnTheSheet_data()
