@@ -203,47 +203,54 @@ struct QtPrinterSurface::State {
             painter.setFont(font);
     }
 
-    // Qt finds a family by walking every family it knows and keeps every font
-    // it loaded for a document in a cache it walks too: with thousands of fonts
-    // added for a run each one cost more than the last. Where the text need
-    // not stay text (an image, a printer's page) such a font is drawn from its
-    // own file instead. Not into a PDF file: Qt's PDF writer embeds only fonts
-    // from its database and draws others as outlines, which no reader can search.
-    bool DrawsRaw() const
-    {
-        return image || (printer && printer->outputFormat() == QPrinter::NativeFormat);
-    }
-
-    // The added font of the name and style, at the current size; null for every other font.
+    // Qt finds a family by walking every family it knows, and keeps each font
+    // a document drew in a cache it walks whenever it adds one: with thousands
+    // of fonts added for a run each cost more than the last. A font added for
+    // the run is therefore loaded once per face and drawn at every size as a
+    // copy of it, which no cache holds. On an image it is read from its own
+    // file. A printer (and the PDF writer) gets Qt's own font, found once: the
+    // writer embeds only fonts of Qt's database and draws others as outlines,
+    // which no reader can search.
     const QRawFont* Raw()
     {
         if (!rawChosen) {
             rawChosen = true;
             int index = 0;
-            QString file = Sys().fonts && DrawsRaw() ? Sys().fonts->AddedFontFile(fontName, bold, italic, &index)
-                                                     : QString();
+            QString file = Sys().fonts && Device() ? Sys().fonts->AddedFontFile(fontName, bold, italic, &index)
+                                                   : QString();
             // QRawFont reads a file's first face only; a collection's others go through Qt.
-            if (index != 0)
+            if (image && index != 0)
                 file.clear();
-            auto it = rawFonts.constFind(file);
+            // Qt may embolden or slant a face for a style the family lacks.
+            const QString key = file + QChar(image ? 0 : 1 + bold + 2 * italic);
+            auto it = rawFonts.constFind(key);
             if (!file.isEmpty() && it == rawFonts.constEnd()) {
                 // Qt asks fontconfig for the render settings of each font it
                 // loads, matching against every font there is, added ones too.
                 QRawFont loaded;
                 Sys().fonts->MatchWithinFamily(fontName, [&] {
-                    loaded = QRawFont(file, 12, QFont::PreferNoHinting);
+                    if (image) {
+                        loaded = QRawFont(file, kLoadSize, QFont::PreferNoHinting);
+                        return;
+                    }
+                    QFont qtFont(font);
+                    qtFont.setPixelSize(kLoadSize);
+                    qtFont.setHintingPreference(QFont::PreferNoHinting);
+                    loaded = QRawFont::fromFont(qtFont);
                 });
-                it = rawFonts.insert(file, loaded);
+                it = rawFonts.insert(key, loaded);
             }
             raw = !file.isEmpty() && it->isValid() ? *it : QRawFont();
+            // A size other than the one loaded makes the copy.
             if (raw.isValid())
                 raw.setPixelSize((fontSize > 0 ? fontSize : 1) * DeviceScale());
         }
         return raw.isValid() ? &raw : nullptr;
     }
+    static constexpr int kLoadSize = 997;
     bool rawChosen = false;
     QRawFont raw;
-    QHash<QString, QRawFont> rawFonts;  // by file, each loaded once
+    QHash<QString, QRawFont> rawFonts;  // by file and style, each loaded once
 
     // The glyphs of a text in the raw font and their positions from the
     // baseline's start, in device pixels; a missing character draws the font's
@@ -446,7 +453,7 @@ bool QtPrinterSurface::SetFontName(const QString& name)
     const QString wanted = name.trimmed();
     if (wanted.isEmpty())
         return false;
-    bool known = (Sys().fonts && d->DrawsRaw() && !Sys().fonts->AddedFontFile(wanted, false, false).isEmpty())
+    bool known = (Sys().fonts && d->image && !Sys().fonts->AddedFontFile(wanted, false, false).isEmpty())
                  || IsKnownFamily(wanted);
     if (!known) {
         // A name the system maps to a metric-compatible family (Arial to
