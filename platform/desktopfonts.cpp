@@ -195,8 +195,25 @@ void EnsureAppFonts()
     }
 }
 
+// How many added fonts have each case-folded path or file: a path never added
+// (every font of a run, when it is added) is answered without a walk.
+QHash<QString, int>& AddedNames()
+{
+    static QHash<QString, int> names;
+    return names;
+}
+
+void CountAddedNames(const AddedFont& font, int delta)
+{
+    for (const QString& name : {font.path.toCaseFolded(), font.file.toCaseFolded()})
+        if ((AddedNames()[name] += delta) <= 0)
+            AddedNames().remove(name);
+}
+
 int FindAdded(const QString& path)
 {
+    if (!AddedNames().contains(path.toCaseFolded()))
+        return -1;
     const QVector<AddedFont>& added = Added();
     for (int i = 0; i < added.size(); ++i)
         if (added[i].path == path || added[i].file == path)
@@ -453,6 +470,7 @@ int DesktopAddFont(const QString& path)
     // Qt puts the font into fontconfig's application set itself.
     if (HaveGui())
         added.qtId = QFontDatabase::addApplicationFont(file);
+    CountAddedNames(added, 1);
     Added().append(added);
     // Qt has put it into fontconfig's application set; only without Qt's
     // database is it added here (checking the whole set per font is quadratic).
@@ -479,6 +497,7 @@ int DesktopRemoveFont(const QString& path)
         AddedFont& added = Added()[i];
         if (--added.refs > 0)
             return 1;
+        CountAddedNames(added, -1);
         Added().remove(i);
         AddedIndex().valid = false;
         RebuildPending() = true;
