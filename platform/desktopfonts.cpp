@@ -92,6 +92,12 @@ bool HaveGui()
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
+// A face of an added file that can be drawn from the file, with its family names.
+struct AddedStyle {
+    QStringList families;
+    AddedFace face;
+};
+
 // A path added with DesktopAddFont; refs counts the adds not yet removed.
 struct AddedFont {
     QString path;  // as the caller gave it (may be a ".fot")
@@ -99,12 +105,45 @@ struct AddedFont {
     int refs = 0;
     int qtId = -1;
     int faces = 0;
+    QVector<AddedStyle> styles;
 };
 
 QVector<AddedFont>& Added()
 {
     static QVector<AddedFont> added;
     return added;
+}
+
+// The faces of the added files by case-folded family name, so that a look-up
+// does not walk thousands of added fonts. Made again after a removal.
+struct AddedFamilies {
+    QHash<QString, QVector<AddedFace>> faces;
+    bool valid = true;
+
+    void Add(const AddedFont& font)
+    {
+        for (const AddedStyle& style : font.styles)
+            for (const QString& family : style.families)
+                faces[family.toCaseFolded()].append(style.face);
+    }
+};
+
+AddedFamilies& AddedIndex()
+{
+    static AddedFamilies index;
+    return index;
+}
+
+const QHash<QString, QVector<AddedFace>>& AddedFamilyFaces()
+{
+    AddedFamilies& index = AddedIndex();
+    if (!index.valid) {
+        index.faces.clear();
+        for (const AddedFont& font : Added())
+            index.Add(font);
+        index.valid = true;
+    }
+    return index.faces;
 }
 
 // Qt and fontconfig can only drop their application fonts all at once and read
@@ -157,8 +196,25 @@ void EnsureAppFonts()
     }
 }
 
+// How many added fonts have each case-folded path or file: a path never added
+// (every font of a run, when it is added) is answered without a walk.
+QHash<QString, int>& AddedNames()
+{
+    static QHash<QString, int> names;
+    return names;
+}
+
+void CountAddedNames(const AddedFont& font, int delta)
+{
+    for (const QString& name : {font.path.toCaseFolded(), font.file.toCaseFolded()})
+        if ((AddedNames()[name] += delta) <= 0)
+            AddedNames().remove(name);
+}
+
 int FindAdded(const QString& path)
 {
+    if (!AddedNames().contains(path.toCaseFolded()))
+        return -1;
     const QVector<AddedFont>& added = Added();
     for (int i = 0; i < added.size(); ++i)
         if (added[i].path == path || added[i].file == path)
@@ -177,11 +233,32 @@ QString FontFileOf(const QString& path)
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
-int CountFaces(const QString& file)
+// The number of faces fontconfig reads in a file, and those of them that can
+// be drawn straight from the file: not a variable font's instances, which
+// need the font's axes set.
+int QueryFaces(const QString& file, QVector<AddedStyle>* styles)
 {
     FcFontSet* set = FcFontSetCreate();
     const int n = static_cast<int>(FcFreeTypeQueryAll(
         reinterpret_cast<const FcChar8*>(file.toUtf8().constData()), -1, nullptr, nullptr, set));
+    for (int i = 0; i < set->nfont; ++i) {
+        FcPattern* p = set->fonts[i];
+        FcBool variable = FcFalse;
+        FcPatternGetBool(p, FC_VARIABLE, 0, &variable);
+        AddedStyle style;
+        FcPatternGetInteger(p, FC_INDEX, 0, &style.face.index);
+        if (variable || style.face.index >> 16)
+            continue;
+        style.families = FcStrings(p, FC_FAMILY);
+        style.face.file = file;
+        double weight = FC_WEIGHT_REGULAR;
+        FcPatternGetDouble(p, FC_WEIGHT, 0, &weight);
+        style.face.weight = DesktopWeight(weight);
+        int slant = FC_SLANT_ROMAN;
+        FcPatternGetInteger(p, FC_SLANT, 0, &slant);
+        style.face.italic = slant != FC_SLANT_ROMAN;
+        styles->append(style);
+    }
     FcFontSetDestroy(set);
     return n;
 }
@@ -387,17 +464,20 @@ int DesktopAddFont(const QString& path)
         ++Added()[existing].refs;
         return Added()[existing].faces;
     }
-    const int faces = CountFaces(file);
+    AddedFont added;
+    const int faces = QueryFaces(file, &added.styles);
     if (faces <= 0)
         return 0;
-    AddedFont added;
     added.path = path;
     added.file = file;
     added.refs = 1;
     added.faces = faces;
+    if (AddedIndex().valid)
+        AddedIndex().Add(added);
     // Qt puts the font into fontconfig's application set itself.
     if (HaveGui())
         added.qtId = QFontDatabase::addApplicationFont(file);
+    CountAddedNames(added, 1);
     Added().append(added);
     // Qt has put it into fontconfig's application set; only without Qt's
     // database is it added here (checking the whole set per font is quadratic).
@@ -424,7 +504,9 @@ int DesktopRemoveFont(const QString& path)
         AddedFont& added = Added()[i];
         if (--added.refs > 0)
             return 1;
+        CountAddedNames(added, -1);
         Added().remove(i);
+        AddedIndex().valid = false;
         RebuildPending() = true;
         if (QCoreApplication::instance())
             QTimer::singleShot(0, QCoreApplication::instance(), [] { RebuildAppFonts(); });
@@ -757,6 +839,16 @@ public:
         work();
         FcConfigSetCurrent(all);
         FcConfigDestroy(all);
+    }
+
+    QString AddedFontFile(const QString& family, bool bold, bool italic, int* faceIndex) override
+    {
+        const auto& faces = AddedFamilyFaces();
+        const auto it = faces.constFind(family.toCaseFolded());
+        const AddedFace* face = it == faces.constEnd() ? nullptr : ClosestStyle(*it, bold, italic);
+        if (faceIndex)
+            *faceIndex = face ? face->index : 0;
+        return face ? face->file : QString();
     }
 
     QString SubstituteFamily(const QString& name) override

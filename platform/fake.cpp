@@ -146,6 +146,20 @@ bool FakeFontSystem::Holds(const QString& path) const
     return false;
 }
 
+QString FakeFontSystem::AddedFontFile(const QString& family, bool bold, bool italic, int* faceIndex)
+{
+    QVector<AddedFace> candidates;
+    for (const Face& face : addedFaces) {
+        const QString& file = face.elf.filePath;
+        if (FaceNameOf(face).compare(family, Qt::CaseInsensitive) == 0 && added.count(file) > removed.count(file))
+            candidates.append({file, face.elf.faceIndex, face.elf.lfWeight, face.elf.lfItalic != 0});
+    }
+    const AddedFace* best = ClosestStyle(candidates, bold, italic);
+    if (faceIndex)
+        *faceIndex = best ? best->index : 0;
+    return best ? best->file : QString();
+}
+
 int FakeFontSystem::CreateScalableFontResource(int, const QString& fotFile, const QString& fontFile,
                                                const QString&)
 {

@@ -59,6 +59,10 @@ public:
     QMap<QString, int> removeAnswers; // path -> answer of RemoveFontResource
     QStringList added, removed;     // every call, in order
     int broadcasts = 0;
+
+    // From addedFaces whose file was added more often than removed.
+    QString AddedFontFile(const QString& family, bool bold, bool italic, int* faceIndex = nullptr) override;
+    QVector<Face> addedFaces;       // what the files a test adds hold
 };
 
 class FakeRegistryKey;

@@ -128,7 +128,23 @@ public:
     // Runs `work` (which makes the toolkit load a font of `family`) while the
     // system's font matching weighs only the faces of that family.
     virtual void MatchWithinFamily(const QString&, const std::function<void()>& work) { work(); }
+    // The file of a font added with AddFontResource (and not removed since)
+    // whose family is `family` (in any case): of several, the face that best
+    // fits bold and italic. *faceIndex gets the face's number in the file (a
+    // collection's). Empty when no added font has that family.
+    virtual QString AddedFontFile(const QString&, bool, bool, int* = nullptr) { return {}; }
 };
+
+// One face of an added font file, as AddedFontFile chooses among them.
+struct AddedFace {
+    QString file;
+    int index = 0;
+    int weight = 400;  // 100 to 900
+    bool italic = false;
+};
+// The face that best fits bold and italic: the right slant first, then the
+// nearest weight (the first listed on a tie); null when there is none.
+const AddedFace* ClosestStyle(const QVector<AddedFace>& faces, bool bold, bool italic);
 
 // ---- Registrations (the key FontsKey) ---------------------------------------
 

@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QHash>
 #include <QPageLayout>
@@ -197,15 +198,87 @@ struct QtPrinterSurface::State {
         // A specimen shows the font's own glyphs: no other family fills a gap.
         font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::NoFontMerging));
         engineMade = false;
+        rawChosen = false;
         if (painter.isActive())
             painter.setFont(font);
+    }
+
+    // Qt finds a family by walking every family it knows, and keeps each font
+    // a document drew in a cache it walks whenever it adds one: with thousands
+    // of fonts added for a run each cost more than the last. A font added for
+    // the run is therefore loaded once per face and drawn at every size as a
+    // copy of it, which no cache holds. On an image it is read from its own
+    // file. A printer (and the PDF writer) gets Qt's own font, found once: the
+    // writer embeds only fonts of Qt's database and draws others as outlines,
+    // which no reader can search.
+    const QRawFont* Raw()
+    {
+        if (!rawChosen) {
+            rawChosen = true;
+            int index = 0;
+            QString file = Sys().fonts && Device() ? Sys().fonts->AddedFontFile(fontName, bold, italic, &index)
+                                                   : QString();
+            // QRawFont reads a file's first face only; a collection's others go through Qt.
+            if (image && index != 0)
+                file.clear();
+            // Qt may embolden or slant a face for a style the family lacks.
+            const QString key = file + QChar(image ? 0 : 1 + bold + 2 * italic);
+            auto it = rawFonts.constFind(key);
+            if (!file.isEmpty() && it == rawFonts.constEnd()) {
+                // Qt asks fontconfig for the render settings of each font it
+                // loads, matching against every font there is, added ones too.
+                QRawFont loaded;
+                Sys().fonts->MatchWithinFamily(fontName, [&] {
+                    if (image) {
+                        loaded = QRawFont(file, kLoadSize, QFont::PreferNoHinting);
+                        return;
+                    }
+                    QFont qtFont(font);
+                    qtFont.setPixelSize(kLoadSize);
+                    qtFont.setHintingPreference(QFont::PreferNoHinting);
+                    loaded = QRawFont::fromFont(qtFont);
+                });
+                it = rawFonts.insert(key, loaded);
+            }
+            raw = !file.isEmpty() && it->isValid() ? *it : QRawFont();
+            // A size other than the one loaded makes the copy.
+            if (raw.isValid())
+                raw.setPixelSize((fontSize > 0 ? fontSize : 1) * DeviceScale());
+        }
+        return raw.isValid() ? &raw : nullptr;
+    }
+    static constexpr int kLoadSize = 997;
+    bool rawChosen = false;
+    QRawFont raw;
+    QHash<QString, QRawFont> rawFonts;  // by file and style, each loaded once
+
+    // The glyphs of a text in the raw font and their positions from the
+    // baseline's start, in device pixels; a missing character draws the font's
+    // own .notdef. Returns the width.
+    double Layout(const QString& text, QGlyphRun* run)
+    {
+        const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+        const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances);
+        QList<QPointF> positions;
+        positions.reserve(glyphs.size());
+        double x = 0;
+        for (const QPointF& advance : advances) {
+            positions.append(QPointF(x, 0));
+            x += advance.x();
+        }
+        if (run) {
+            run->setRawFont(raw);
+            run->setGlyphIndexes(glyphs);
+            run->setPositions(positions);
+        }
+        return x;
     }
 
     // Loads the font before its first use, while the system matches within its
     // family only: loading it later weighs every installed face.
     void MakeEngine()
     {
-        if (engineMade)
+        if (engineMade || Raw())
             return;
         engineMade = true;
         // A known family also means the toolkit's list is read, with every font in view.
@@ -380,7 +453,8 @@ bool QtPrinterSurface::SetFontName(const QString& name)
     const QString wanted = name.trimmed();
     if (wanted.isEmpty())
         return false;
-    bool known = IsKnownFamily(wanted);
+    bool known = (Sys().fonts && d->image && !Sys().fonts->AddedFontFile(wanted, false, false).isEmpty())
+                 || IsKnownFamily(wanted);
     if (!known) {
         // A name the system maps to a metric-compatible family (Arial to
         // Liberation Sans) is usable; one that only falls back to the default is not.
@@ -429,6 +503,8 @@ void QtPrinterSurface::SetFillColor(uint32_t rgb) { d->fillColor = rgb; }
 
 double QtPrinterSurface::TextWidth(const QString& text)
 {
+    if (d->Raw())
+        return d->FromPoints(d->Layout(text, nullptr) / d->DeviceScale());
     d->MakeEngine();
     const QFontMetricsF metrics(d->font, d->Device());
     return d->FromPoints(metrics.horizontalAdvance(text) / d->DeviceScale());
@@ -444,8 +520,14 @@ void QtPrinterSurface::Print(const QString& text)
         else if (d->align == AlignBaseCentre)
             left -= width / 2;
         d->painter.setPen(FromBgr(d->foreColor));
-        d->painter.setFont(d->font);
-        d->painter.drawText(d->Device(left, d->y), text);
+        if (d->Raw()) {
+            QGlyphRun run;
+            d->Layout(text, &run);
+            d->painter.drawGlyphRun(d->Device(left, d->y), run);
+        } else {
+            d->painter.setFont(d->font);
+            d->painter.drawText(d->Device(left, d->y), text);
+        }
     }
     d->x += width;
 }
@@ -532,6 +614,8 @@ bool QtPrinterSurface::HasGlyph(int code)
 {
     if (code < 0 || code > 255)
         return false;
+    if (const QRawFont* raw = d->Raw())
+        return raw->supportsCharacter(Cp1252Char(code));
     d->MakeEngine();
     return QRawFont::fromFont(d->font).supportsCharacter(Cp1252Char(code));
 }

@@ -174,8 +174,17 @@ private slots:
         QCOMPARE(Sys().fonts->AddFontResource(copy), 1);
         QVERIFY(Sys().fonts->RemoveFontResource(copy) != 0);
         QVERIFY(Listed(copy));
+        // The added file of a family, in any case; of two, the one that fits the style.
+        const QString bold = Copy("LiberationSans-Bold.ttf", "elsewhere/MyBold.ttf");
+        QCOMPARE(Sys().fonts->AddFontResource(bold), 1);
+        for (const auto& [isBold, italic, file] : {std::tuple(true, false, bold), std::tuple(true, true, bold),
+                                                   std::tuple(false, true, copy)})
+            QCOMPARE(Sys().fonts->AddedFontFile("LIBERATION sans", isBold, italic), file);
+        QVERIFY(Sys().fonts->RemoveFontResource(bold) != 0);
+        QCOMPARE(Sys().fonts->AddedFontFile("Liberation Sans", true, false), copy);
         QVERIFY(Sys().fonts->RemoveFontResource(copy) != 0);
         QVERIFY(!Listed(copy));
+        QCOMPARE(Sys().fonts->AddedFontFile("Liberation Sans", false, false), QString());
         QCOMPARE(Sys().fonts->RemoveFontResource(copy), 0);    // neither added nor registered
         QVERIFY(Sys().fonts->RemoveFontResource(source) != 0); // a registered font
         QCOMPARE(Sys().fonts->RemoveFontResource(text), 0);

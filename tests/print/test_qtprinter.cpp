@@ -1,6 +1,7 @@
 // The Qt printer surface writing PDF, read back with poppler: page sizes, word
 // positions, fonts and glyphs, and every sheet's words inside the printable area.
 #include <QFontDatabase>
+#include <QRawFont>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -13,6 +14,7 @@
 #include "print/pageframe.h"
 #include "print/qtprinter.h"
 #include "print/sheets.h"
+#include "sfntbuilder.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -151,6 +153,77 @@ private slots:
             QVERIFY(printer->SetFontName(r.font));
             QVERIFY2(printer->HasGlyph(r.code) == r.has, qPrintable(QString("%1 %2").arg(r.font).arg(r.code)));
         }
+    }
+
+    // On an image a font added for the run is drawn from its own file, which
+    // Qt's font database never saw here (the fake platform). Into a PDF file
+    // (the desktop platform) it stays embedded text.
+    void addedFontsDrawFromTheirFiles_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<QString>("drawnFrom");  // the added file, or "" for Qt's own drawing
+        QTest::addColumn<QString>("embedded");   // PDF: the one font pdffonts lists
+        QTest::newRow("added family, any case") << "gwraw sans" << false << "Gwraw Sans.ttf" << "";
+        QTest::newRow("bold from the bold file") << "Gwraw Sans" << true << "Gwraw Sans Bold.ttf" << "";
+        QTest::newRow("CFF OpenType") << "Gwraw Cff" << false << "Gwraw Cff.otf" << "";
+        QTest::newRow("not added: installed as before") << "Nimbus Sans" << false << "" << "";
+        QTest::newRow("PDF: bold embedded") << "Gwraw Sans" << true << "" << "GwrawSansBold ";
+        QTest::newRow("PDF: CFF embedded") << "Gwraw Cff" << false << "" << "GwrawCff ";
+    }
+    void addedFontsDrawFromTheirFiles()
+    {
+        QFETCH(QString, family);
+        QFETCH(bool, bold);
+        QFETCH(QString, drawnFrom);
+        QFETCH(QString, embedded);
+        if (!embedded.isEmpty())
+            env_->UseDesktopPlatform();
+        struct Made { const char *installed, *family, *full, *style; int weight; };
+        QStringList added;
+        for (const Made& m : {Made{"LiberationSans-Regular.ttf", "Gwraw Sans", "Gwraw Sans", "Regular", 400},
+                              Made{"LiberationSans-Bold.ttf", "Gwraw Sans", "Gwraw Sans Bold", "Bold", 700},
+                              Made{"NimbusSans-Regular.otf", "Gwraw Cff", "Gwraw Cff", "Regular", 400}}) {
+            const QString file = env_->root() + "/" + m.full + "." + QFileInfo(m.installed).suffix();
+            QVERIFY(WriteFile(file, SfntBuilder::Renamed(ReadFile(SystemFile(m.installed)), m.family, m.full, m.style)));
+            if (env_->fake.fonts)
+                env_->fake.fonts->addedFaces << FakeFontSystem::MakeFace(m.family, m.full, {}, m.weight, false,
+                                                                         TRUETYPE_FONTTYPE, file);
+            QCOMPARE(Sys().fonts->AddFontResource(file), 1);
+            added << file;
+        }
+        auto removeAdded = qScopeGuard([&] {
+            for (const QString& file : added)
+                Sys().fonts->RemoveFontResource(file);
+        });
+        QImage page(576, 756, QImage::Format_RGB32);  // 72 dpi: a pixel a point
+        const QString pdf = env_->root() + "/added.pdf";
+        auto printer = embedded.isEmpty() ? QtPrinterSurface::ForImage(&page, PaperLetter)
+                                          : QtPrinterSurface::ForPdf(pdf, PaperLetter);
+        QVERIFY(printer->SetFontName(family));
+        printer->SetFontBold(bold);
+        printer->SetFontSize(24);
+        printer->SetScaleMode(ScalePoints);
+        QVERIFY(printer->HasGlyph('Q') && !printer->HasGlyph(129));
+        printer->SetCurrent(100, 100);
+        printer->Print("Quartz\u4e00");  // the last one not in the font: its own .notdef
+        const double width = printer->CurrentX() - 100;
+        printer->Close();
+        if (!embedded.isEmpty()) {
+            const QStringList fonts = Run("pdffonts", {pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
+            QVERIFY2(fonts.size() == 1 && fonts[0].startsWith(embedded), qPrintable(fonts.join('\n')));
+            const auto [at, word] = FindWord(ReadWords(pdf), "Quartz");
+            QVERIFY2(at == 1 && qAbs(word.box.left() - 118) < 0.5, qPrintable(QString::number(word.box.left())));
+        }
+        if (drawnFrom.isEmpty())
+            return;
+        // As wide as the file's own glyphs (the missing one its .notdef).
+        const QRawFont raw(env_->root() + "/" + drawnFrom, 24, QFont::PreferNoHinting);
+        double expected = 0;
+        for (const QPointF& advance :
+             raw.advancesForGlyphIndexes(raw.glyphIndexesForString("Quartz\u4e00"), QRawFont::KernedAdvances))
+            expected += advance.x();
+        QCOMPARE(width, expected);
     }
 
     void everyWordOnTheSheet_data()
