@@ -1,9 +1,11 @@
 #include "core/helpers.h"
 
 #include <QAbstractItemView>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QHash>
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -51,6 +53,25 @@ bool Exists(const QString& path)
 {
     struct stat st {};
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+// Whether a folder's lower-cased spelling names the folder itself (a
+// case-insensitive file system). Asked for every font file of a reading, so
+// the answer is kept for a second per folder.
+bool LowerFolderIsSame(const QString& folder, const QString& lower)
+{
+    if (folder == lower)
+        return true;
+    static QHash<QString, bool> known;
+    static QElapsedTimer age;
+    if (!age.isValid() || age.elapsed() > 1000) {
+        known.clear();
+        age.start();
+    }
+    auto it = known.constFind(folder);
+    if (it == known.constEnd())
+        it = known.insert(folder, SameFile(folder, lower));
+    return *it;
 }
 
 } // namespace
@@ -410,8 +431,14 @@ QString LowerCasePath(const QString& path)
     const QString lower = ascii ? FoldCase(path) : path.toLower();
     if (lower == path)
         return path;
-    if (Exists(path))
+    if (Exists(path)) {
+        // In a folder whose lower-cased spelling is another folder (or none),
+        // the lower-cased path cannot be the same file.
+        const qsizetype slash = path.lastIndexOf('/');
+        if (slash > 0 && !LowerFolderIsSame(path.left(slash), lower.left(slash)))
+            return path;
         return SameFile(path, lower) ? lower : path;
+    }
     // Not there (yet): the folders that exist keep their spelling, the rest is lower-cased.
     int cut = path.lastIndexOf('/');
     while (cut > 0 && !Exists(path.left(cut)))

@@ -97,10 +97,10 @@ void LookUpTrueTypeFiles(FontRecord& record)
         record.FontFile = record.FileSize = record.FotFile = QStringLiteral("unknown");
         return;
     }
-    // A registration without a folder names a file in the user font folder.
+    // A registration without a folder names a file in the user font folder;
+    // one with a folder came back lower-cased already.
     if (!file.contains('/'))
-        file = WinDir + "fonts/" + file;
-    file = LowerCasePath(file);
+        file = LowerCasePath(WinDir + "fonts/" + file);
     const QString lower = FoldCase(file);
     if (IsSfntFileName(lower)) {
         record.FontFile = file;
