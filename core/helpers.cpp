@@ -55,13 +55,13 @@ bool Exists(const QString& path)
     return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
-// Whether a folder's lower-cased spelling names the folder itself (a
-// case-insensitive file system). Asked for every font file of a reading, so
-// the answer is kept for a second per folder.
-bool LowerFolderIsSame(const QString& folder, const QString& lower)
+// A folder that exists and whose lower-cased spelling names another folder
+// (or none) keeps its spelling. Asked for every font file of a reading, so the
+// answer is kept for a second per folder.
+bool FolderKeepsCase(const QString& folder, const QString& lower)
 {
     if (folder == lower)
-        return true;
+        return false;
     static QHash<QString, bool> known;
     static QElapsedTimer age;
     if (!age.isValid() || age.elapsed() > 1000) {
@@ -70,7 +70,7 @@ bool LowerFolderIsSame(const QString& folder, const QString& lower)
     }
     auto it = known.constFind(folder);
     if (it == known.constEnd())
-        it = known.insert(folder, SameFile(folder, lower));
+        it = known.insert(folder, Exists(folder) && !SameFile(folder, lower));
     return *it;
 }
 
@@ -431,14 +431,16 @@ QString LowerCasePath(const QString& path)
     const QString lower = ascii ? FoldCase(path) : path.toLower();
     if (lower == path)
         return path;
-    if (Exists(path)) {
-        // In a folder whose lower-cased spelling is another folder (or none),
-        // the lower-cased path cannot be the same file.
-        const qsizetype slash = path.lastIndexOf('/');
-        if (slash > 0 && !LowerFolderIsSame(path.left(slash), lower.left(slash)))
+    // In such a folder the lower-cased path cannot be the same file: the file
+    // keeps its name if it is there, and a lower-case name needs no look at all.
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash > 0 && FolderKeepsCase(path.left(slash), lower.left(slash))) {
+        if (path.mid(slash) == lower.mid(slash) || Exists(path))
             return path;
-        return SameFile(path, lower) ? lower : path;
+        return path.left(slash) + lower.mid(slash);
     }
+    if (Exists(path))
+        return SameFile(path, lower) ? lower : path;
     // Not there (yet): the folders that exist keep their spelling, the rest is lower-cased.
     int cut = path.lastIndexOf('/');
     while (cut > 0 && !Exists(path.left(cut)))
