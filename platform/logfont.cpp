@@ -11,10 +11,13 @@ void SetLogFontName(char* field, int size, const QString& text)
 {
     if (!field || size <= 0)
         return;
-    const QByteArray bytes = ToCp1252(text);
-    const int n = std::min(static_cast<int>(bytes.size()), size - 1);
+    // Written in place: three names per enumerated style.
+    const int n = std::min(static_cast<int>(text.size()), size - 1);
     std::memset(field, 0, static_cast<size_t>(size));
-    std::memcpy(field, bytes.constData(), static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const int code = Cp1252Code(text.at(i));
+        field[i] = char(code < 0 ? '?' : code);
+    }
 }
 
 const AddedFace* ClosestStyle(const QVector<AddedFace>& faces, bool bold, bool italic)
