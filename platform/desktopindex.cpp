@@ -65,16 +65,21 @@ QString FaceFieldText(const QString& family)
 
 namespace {
 
-// The positions of `faces` in family order (letter case ignored), then by
-// `after` within a family. Each name is folded once: a sort compares it a
-// dozen times, and comparing without case folds on every comparison.
-template <typename After>
-QVector<int> FamilyOrder(const QVector<DesktopFace>& faces, After after)
+QVector<QString> Folded(const QVector<DesktopFace>& faces)
 {
     QVector<QString> folded;
     folded.reserve(faces.size());
     for (const DesktopFace& f : faces)
         folded.append(FoldCase(f.family));
+    return folded;
+}
+
+// The positions of `faces` in family order (letter case ignored), then by
+// `after` within a family. The names come folded once (`folded`): a sort
+// compares each a dozen times, and comparing without case folds every time.
+template <typename After>
+QVector<int> FamilyOrder(const QVector<DesktopFace>& faces, const QVector<QString>& folded, After after)
+{
     QVector<int> order(faces.size());
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
@@ -84,28 +89,30 @@ QVector<int> FamilyOrder(const QVector<DesktopFace>& faces, After after)
     return order;
 }
 
-} // namespace
-
-QVector<DesktopFace> OrderStyles(QVector<DesktopFace> faces)
+// OrderStyles as positions of `faces`.
+QVector<int> StyleOrder(const QVector<DesktopFace>& faces, const QVector<QString>& folded)
 {
-    QVector<DesktopFace> styles;
-    styles.reserve(faces.size());
-    for (int i : FamilyOrder(faces, FaceBeforeInFamily))
-        if (styles.isEmpty() || !SameStyle(styles.last(), faces[i]))
-            styles.append(faces[i]);
-    return styles;
+    QVector<int> kept;
+    kept.reserve(faces.size());
+    for (int i : FamilyOrder(faces, folded, FaceBeforeInFamily))
+        if (kept.isEmpty() || !SameStyle(faces[kept.last()], faces[i]))
+            kept.append(i);
+    return kept;
 }
 
-QVector<DesktopFace> FamilyRecords(const QVector<DesktopFace>& styles)
+QVector<DesktopFace> Records(const QVector<DesktopFace>& styles, const QVector<QString>& folded)
 {
     QVector<DesktopFace> records;
+    QVector<QString> recordFolded;
     QHash<QString, int> groupOf;
-    for (const DesktopFace& f : styles) {
-        const QString key = FoldCase(f.family) + QChar(0) + QChar(f.fontType);
+    for (int i = 0; i < styles.size(); ++i) {
+        const DesktopFace& f = styles[i];
+        const QString key = folded[i] + QChar(0) + QChar(f.fontType);
         auto it = groupOf.find(key);
         if (it == groupOf.end()) {
             groupOf.insert(key, records.size());
             records.append(f);
+            recordFolded.append(folded[i]);
         } else if (RegularDistance(f) < RegularDistance(records[*it])) {
             records[*it] = f;
         }
@@ -115,22 +122,55 @@ QVector<DesktopFace> FamilyRecords(const QVector<DesktopFace>& styles)
     const auto after = [](const DesktopFace& a, const DesktopFace& b) {
         return a.family != b.family ? a.family < b.family : a.fontType > b.fontType;
     };
-    for (int i : FamilyOrder(records, after))
+    for (int i : FamilyOrder(records, recordFolded, after))
         sorted.append(records[i]);
     return sorted;
 }
 
-DesktopFaceIndex::DesktopFaceIndex(const QVector<DesktopFace>& faces)
-    : faces_(faces), styles_(OrderStyles(faces)), families_(FamilyRecords(styles_))
+// FaceKey of a face whose family is folded already.
+QString FaceKeyOf(const DesktopFace& face, const QString& folded)
 {
+    const QString field = FaceFieldText(face.family);
+    return field == face.family ? folded : FoldCase(field);
+}
+
+} // namespace
+
+QVector<DesktopFace> OrderStyles(QVector<DesktopFace> faces)
+{
+    QVector<DesktopFace> styles;
+    styles.reserve(faces.size());
+    for (int i : StyleOrder(faces, Folded(faces)))
+        styles.append(faces[i]);
+    return styles;
+}
+
+QVector<DesktopFace> FamilyRecords(const QVector<DesktopFace>& styles)
+{
+    return Records(styles, Folded(styles));
+}
+
+DesktopFaceIndex::DesktopFaceIndex(const QVector<DesktopFace>& faces) : faces_(faces)
+{
+    // Each family name is folded once for the sorts, the groups and the keys.
+    const QVector<QString> folded = Folded(faces_);
+    QVector<QString> stylesFolded;
+    const QVector<int> order = StyleOrder(faces_, folded);
+    styles_.reserve(order.size());
+    stylesFolded.reserve(order.size());
+    for (int i : order) {
+        styles_.append(faces_[i]);
+        stylesFolded.append(folded[i]);
+    }
+    families_ = Records(styles_, stylesFolded);
     byFace_.reserve(faces_.size());
     for (int i = 0; i < faces_.size(); ++i)
-        byFace_[FaceKey(faces_[i].family)].append(i);
+        byFace_[FaceKeyOf(faces_[i], folded[i])].append(i);
     // The whole list in order is that of each family: sorting it once spares
     // a sort per enumerated family.
     stylesOf_.reserve(families_.size());
     for (int i = 0; i < styles_.size(); ++i)
-        stylesOf_[FaceKey(styles_[i].family)].append(i);
+        stylesOf_[FaceKeyOf(styles_[i], stylesFolded[i])].append(i);
 }
 
 QVector<DesktopFace> DesktopFaceIndex::FacesOf(const QString& family) const
