@@ -399,6 +399,11 @@ QString FileNamePart(const QString& path)
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
+bool IsAscii(const QString& text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 QString FoldCase(const QString& text)
 {
     const QChar* c = text.constData();
@@ -427,8 +432,7 @@ QString FoldCase(const QString& text)
 
 QString LowerCasePath(const QString& path)
 {
-    const bool ascii = std::all_of(path.begin(), path.end(), [](QChar c) { return c.unicode() < 0x80; });
-    const QString lower = ascii ? FoldCase(path) : path.toLower();
+    const QString lower = IsAscii(path) ? FoldCase(path) : path.toLower();
     if (lower == path)
         return path;
     // In such a folder the lower-cased path cannot be the same file: the file

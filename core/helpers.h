@@ -83,5 +83,6 @@ QString LowerCasePath(const QString& path);
 // Letter case folded for comparing names. Qt looks every character up in its
 // tables; the usual all-ASCII name is folded here directly (same result).
 QString FoldCase(const QString& text);
+bool IsAscii(const QString& text);
 
 } // namespace gw

@@ -23,6 +23,7 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include "core/helpers.h"
 #include "platform/desktop.h"
 #include "platform/desktopindex.h"
 #include "sfnt/fot.h"
@@ -124,7 +125,7 @@ struct AddedFamilies {
     {
         for (const AddedStyle& style : font.styles)
             for (const QString& family : style.families)
-                faces[family.toCaseFolded()].append(style.face);
+                faces[FoldCase(family)].append(style.face);
     }
 };
 
@@ -206,14 +207,14 @@ QHash<QString, int>& AddedNames()
 
 void CountAddedNames(const AddedFont& font, int delta)
 {
-    for (const QString& name : {font.path.toCaseFolded(), font.file.toCaseFolded()})
+    for (const QString& name : {FoldCase(font.path), FoldCase(font.file)})
         if ((AddedNames()[name] += delta) <= 0)
             AddedNames().remove(name);
 }
 
 int FindAdded(const QString& path)
 {
-    if (!AddedNames().contains(path.toCaseFolded()))
+    if (!AddedNames().contains(FoldCase(path)))
         return -1;
     const QVector<AddedFont>& added = Added();
     for (int i = 0; i < added.size(); ++i)
@@ -844,7 +845,7 @@ public:
     QString AddedFontFile(const QString& family, bool bold, bool italic, int* faceIndex) override
     {
         const auto& faces = AddedFamilyFaces();
-        const auto it = faces.constFind(family.toCaseFolded());
+        const auto it = faces.constFind(FoldCase(family));
         const AddedFace* face = it == faces.constEnd() ? nullptr : ClosestStyle(*it, bold, italic);
         if (faceIndex)
             *faceIndex = face ? face->index : 0;

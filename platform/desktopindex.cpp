@@ -58,7 +58,7 @@ QString FaceKey(const QString& family)
 QString FaceFieldText(const QString& family)
 {
     // A short ASCII name is its own field text (the usual case, asked per style).
-    if (family.size() <= 31 && std::all_of(family.begin(), family.end(), [](QChar c) { return c.unicode() < 0x80; }))
+    if (family.size() <= 31 && IsAscii(family))
         return family;
     return FromCp1252(ToCp1252(family).left(31));
 }

@@ -18,6 +18,7 @@
 #include <QSet>
 #include <cmath>
 
+#include "core/helpers.h"
 #include "sfnt/codepage.h"
 #include "platform/platform.h"
 
@@ -50,7 +51,7 @@ FamilyCache& Families()
     if (!valid || !watch) {
         cache = FamilyCache();
         for (const QString& family : QFontDatabase::families())
-            cache.known.insert(family.toCaseFolded());
+            cache.known.insert(FoldCase(family));
         valid = true;
     }
     return cache;
@@ -58,7 +59,7 @@ FamilyCache& Families()
 
 bool IsKnownFamily(const QString& name)
 {
-    return Families().known.contains(name.toCaseFolded());
+    return Families().known.contains(FoldCase(name));
 }
 
 // The family a font resolved to, without the foundry Qt appends ("Nimbus Sans [urw]").
