@@ -224,8 +224,7 @@ struct QtPrinterSurface::State {
                 file.clear();
             // Qt may embolden or slant a face for a style the family lacks.
             const QString key = file + QChar(image ? 0 : 1 + bold + 2 * italic);
-            auto it = rawFonts.constFind(key);
-            if (!file.isEmpty() && it == rawFonts.constEnd()) {
+            if (!file.isEmpty() && key != loadedKey) {
                 // Qt asks fontconfig for the render settings of each font it
                 // loads, matching against every font there is, added ones too.
                 QRawFont loaded;
@@ -239,9 +238,10 @@ struct QtPrinterSurface::State {
                     qtFont.setHintingPreference(QFont::PreferNoHinting);
                     loaded = QRawFont::fromFont(qtFont);
                 });
-                it = rawFonts.insert(key, loaded);
+                loadedKey = key;
+                loadedFont = loaded;
             }
-            raw = !file.isEmpty() && it->isValid() ? *it : QRawFont();
+            raw = !file.isEmpty() && loadedFont.isValid() ? loadedFont : QRawFont();
             // A size other than the one loaded makes the copy.
             if (raw.isValid())
                 raw.setPixelSize((fontSize > 0 ? fontSize : 1) * DeviceScale());
@@ -251,7 +251,10 @@ struct QtPrinterSurface::State {
     static constexpr int kLoadSize = 997;
     bool rawChosen = false;
     QRawFont raw;
-    QHash<QString, QRawFont> rawFonts;  // by file and style, each loaded once
+    // The face last loaded, by file and style: a run draws one font at its
+    // sizes and moves on, so keeping every face would only hold memory.
+    QString loadedKey;
+    QRawFont loadedFont;
 
     // The glyphs of a text in the raw font and their positions from the
     // baseline's start, in device pixels; a missing character draws the font's
