@@ -64,7 +64,8 @@ QString FotTargetPath(const QString& fotPath);
 
 // Fonts added to this process (fontconfig application fonts, and Qt's when a
 // GUI application exists), counted per path like the system's font resources.
-int DesktopAddFont(const QString& path);
+// A font added for drawing only is listed to neither until DrawAddedFont.
+int DesktopAddFont(const QString& path, bool forDrawing = false);
 // Adds the file only when this process has not added it yet.
 void DesktopEnsureFontAdded(const QString& path);
 // Nonzero when the path had been added or is a font file fontconfig lists.

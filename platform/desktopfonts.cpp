@@ -14,6 +14,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -106,6 +107,7 @@ struct AddedFont {
     int refs = 0;
     int qtId = -1;
     int faces = 0;
+    bool listed = true;  // false: added for drawing only
     QVector<AddedStyle> styles;
 };
 
@@ -157,6 +159,7 @@ bool& RebuildPending()
 }
 
 void EnsureAppFonts();
+void InvalidateFaces();
 
 void RebuildAppFonts()
 {
@@ -168,7 +171,7 @@ void RebuildAppFonts()
         QFontDatabase::removeAllApplicationFonts();
     FcConfigAppFontClear(FcConfigGetCurrent());
     for (AddedFont& a : Added())
-        a.qtId = gui ? QFontDatabase::addApplicationFont(a.file) : -1;
+        a.qtId = gui && a.listed ? QFontDatabase::addApplicationFont(a.file) : -1;
     if (gui)
         QFontDatabase::families(); // let Qt register them before the gaps are filled
     EnsureAppFonts();
@@ -190,11 +193,56 @@ void EnsureAppFonts()
         }
     }
     for (const AddedFont& a : Added()) {
-        if (!present.contains(a.file)) {
+        if (a.listed && !present.contains(a.file)) {
             FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(a.file.toUtf8().constData()));
             present.insert(a.file);
         }
     }
+}
+
+// The files of fonts added for drawing only, counted per add entry.
+QHash<QString, int>& DrawingOnlyFiles()
+{
+    static QHash<QString, int> files;
+    return files;
+}
+
+// Fonts added for drawing only that the toolkit was shown for a run to draw
+// them. The toolkit walks every family it knows for each font it loads, so
+// only a few are shown at once: the oldest go all together, since each
+// removal makes the toolkit build its list again.
+struct ShownFont {
+    QString file;
+    int qtId = -1;
+    QVector<FcPattern*> patterns;  // fontconfig's reading of the file
+};
+constexpr int kShownAtOnce = 64;
+
+QVector<ShownFont>& Shown()
+{
+    static QVector<ShownFont> shown;
+    return shown;
+}
+
+void HideShownFonts()
+{
+    if (Shown().isEmpty())
+        return;
+    // Nothing listed changes: no one need read the toolkit's list again.
+    const QSignalBlocker quiet(qGuiApp);
+    for (ShownFont& font : Shown()) {
+        if (font.qtId >= 0)
+            QFontDatabase::removeApplicationFont(font.qtId);
+        for (FcPattern* pattern : font.patterns)
+            FcPatternDestroy(pattern);
+    }
+    Shown().clear();
+    // The toolkit put them into fontconfig's application set, where only the
+    // listed added fonts belong.
+    FcConfigAppFontClear(FcConfigGetCurrent());
+    EnsureAppFonts();
+    InvalidateFaces();
+    QFontDatabase::families(); // rebuilt now, with every installed font in view
 }
 
 // How many added fonts have each case-folded path or file: a path never added
@@ -453,17 +501,50 @@ QString FotTargetPath(const QString& fotPath)
     return QDir::isAbsolutePath(name) ? QDir::cleanPath(name) : "/usr/share/fonts/" + name;
 }
 
-int DesktopAddFont(const QString& path)
+namespace {
+
+void ListAdded(AddedFont& added)
+{
+    // Qt puts the font into fontconfig's application set itself; only without
+    // Qt's database is it added here (checking the whole set per font is quadratic).
+    if (HaveGui())
+        added.qtId = QFontDatabase::addApplicationFont(added.file);
+    if (added.qtId < 0)
+        FcConfigAppFontAddFile(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(added.file.toUtf8().constData()));
+    added.listed = true;
+}
+
+// One add of `file` for drawing only is gone (removed, or now listed); the
+// toolkit forgets the file if it was shown it.
+void DropDrawingOnly(const QString& file)
+{
+    if (--DrawingOnlyFiles()[file] <= 0)
+        DrawingOnlyFiles().remove(file);
+    for (const ShownFont& font : Shown())
+        if (font.file == file) {
+            HideShownFonts();
+            return;
+        }
+}
+
+} // namespace
+
+int DesktopAddFont(const QString& path, bool forDrawing)
 {
     RebuildAppFonts();
-    InvalidateFaces();
     const QString file = FontFileOf(path);
     if (file.isEmpty() || !QFileInfo(file).isFile())
         return 0;
     const int existing = FindAdded(path);
     if (existing >= 0 && Added()[existing].file == file) {
-        ++Added()[existing].refs;
-        return Added()[existing].faces;
+        AddedFont& added = Added()[existing];
+        ++added.refs;
+        if (!forDrawing && !added.listed) {
+            DropDrawingOnly(file);
+            ListAdded(added);
+            InvalidateFaces();
+        }
+        return added.faces;
     }
     AddedFont added;
     const int faces = QueryFaces(file, &added.styles);
@@ -475,15 +556,15 @@ int DesktopAddFont(const QString& path)
     added.faces = faces;
     if (AddedIndex().valid)
         AddedIndex().Add(added);
-    // Qt puts the font into fontconfig's application set itself.
-    if (HaveGui())
-        added.qtId = QFontDatabase::addApplicationFont(file);
     CountAddedNames(added, 1);
+    if (forDrawing) {
+        added.listed = false;
+        ++DrawingOnlyFiles()[file];
+    } else {
+        ListAdded(added);
+        InvalidateFaces();
+    }
     Added().append(added);
-    // Qt has put it into fontconfig's application set; only without Qt's
-    // database is it added here (checking the whole set per font is quadratic).
-    if (added.qtId < 0)
-        FcConfigAppFontAddFile(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(file.toUtf8().constData()));
     return faces;
 }
 
@@ -492,7 +573,7 @@ void DesktopEnsureFontAdded(const QString& path)
     InvalidateFaces();
     const QString file = FontFileOf(path);
     for (const AddedFont& a : Added())
-        if (a.file == file)
+        if (a.file == file && a.listed)
             return;
     DesktopAddFont(path);
 }
@@ -506,8 +587,14 @@ int DesktopRemoveFont(const QString& path)
         if (--added.refs > 0)
             return 1;
         CountAddedNames(added, -1);
+        const bool listed = added.listed;
+        const QString file = added.file;
         Added().remove(i);
         AddedIndex().valid = false;
+        if (!listed) {
+            DropDrawingOnly(file); // nothing else lists it
+            return 1;
+        }
         RebuildPending() = true;
         if (QCoreApplication::instance())
             QTimer::singleShot(0, QCoreApplication::instance(), [] { RebuildAppFonts(); });
@@ -722,6 +809,46 @@ FcConfig* RulesOnlyConfig()
     return config;
 }
 
+// Runs `work` while fontconfig matches only among copies of `patterns`, under
+// the configuration's rules; with none, among every font as usual.
+void MatchAmong(const QVector<FcPattern*>& patterns, const std::function<void()>& work)
+{
+    FcConfig* all = FcConfigGetCurrent();
+    FcConfig* few = RulesOnlyConfig();
+    if (!all || !few || patterns.isEmpty()) {
+        work();
+        return;
+    }
+    FcFontSet* set = FcConfigGetFonts(few, FcSetApplication);
+    if (set) {
+        // Emptied in place: making the set anew starts a FreeType library each time.
+        for (int i = 0; i < set->nfont; ++i)
+            FcPatternDestroy(set->fonts[i]);
+        set->nfont = 0;
+    } else {
+        // Makes the empty set of application fonts (the file does not exist).
+        FcConfigAppFontAddFile(few, reinterpret_cast<const FcChar8*>("/nonexistent/glyphwick"));
+        set = FcConfigGetFonts(few, FcSetApplication);
+    }
+    int added = 0;
+    for (FcPattern* pattern : patterns) {
+        FcPattern* copy = set ? FcPatternDuplicate(pattern) : nullptr;
+        if (copy && FcFontSetAdd(set, copy))
+            ++added;
+        else if (copy)
+            FcPatternDestroy(copy);
+    }
+    if (added == 0) {
+        work();
+        return;
+    }
+    FcConfigReference(all);
+    FcConfigSetCurrent(few);
+    work();
+    FcConfigSetCurrent(all);
+    FcConfigDestroy(all);
+}
+
 // The patterns of the configuration in use by file and face number.
 class PatternsByFile {
 public:
@@ -793,6 +920,7 @@ public:
     }
 
     int AddFontResource(const QString& path) override { return DesktopAddFont(path); }
+    int AddFontForDrawing(const QString& path) override { return DesktopAddFont(path, true); }
     int RemoveFontResource(const QString& path) override { return DesktopRemoveFont(path); }
     int CreateScalableFontResource(int, const QString& fotFile, const QString& fontFile,
                                    const QString&) override
@@ -817,29 +945,44 @@ public:
         // the cost of printing each one. The same rules with only the family's
         // faces give the same settings.
         FcConfig* all = FcConfigGetCurrent();
-        FcConfig* few = RulesOnlyConfig();
-        const QVector<DesktopFace> faces = few ? Index().FacesOf(family) : QVector<DesktopFace>();
-        if (!all || faces.isEmpty()) {
-            work();
+        QVector<FcPattern*> patterns;
+        if (all && RulesOnlyConfig())
+            for (const DesktopFace& face : Index().FacesOf(family))
+                if (FcPattern* pattern = patterns_.Find(all, face.file, face.index))
+                    patterns.append(pattern);
+        MatchAmong(patterns, work);
+    }
+
+    void DrawAddedFont(const QString& file, const QString& family, const std::function<void()>& work) override
+    {
+        if (!DrawingOnlyFiles().contains(file) || !HaveGui()) {
+            MatchWithinFamily(family, work);
             return;
         }
-        FcConfigAppFontClear(few);
-        // Makes the empty set of application fonts (the file does not exist).
-        FcConfigAppFontAddFile(few, reinterpret_cast<const FcChar8*>("/nonexistent/glyphwick"));
-        FcFontSet* set = FcConfigGetFonts(few, FcSetApplication);
-        int added = 0;
-        for (const DesktopFace& face : faces)
-            if (FcPattern* pattern = set ? patterns_.Find(all, face.file, face.index) : nullptr)
-                added += FcFontSetAdd(set, FcPatternDuplicate(pattern)) ? 1 : 0;
-        if (added == 0) {
-            work();
-            return;
+        auto shown = std::find_if(Shown().begin(), Shown().end(), [&](const ShownFont& f) { return f.file == file; });
+        if (shown == Shown().end()) {
+            if (Shown().size() >= kShownAtOnce)
+                HideShownFonts();
+            ShownFont font;
+            font.file = file;
+            {
+                const QSignalBlocker quiet(qGuiApp);
+                font.qtId = QFontDatabase::addApplicationFont(file);
+            }
+            // Qt appended fontconfig's reading of the file to the application set.
+            const QByteArray name = QFile::encodeName(file);
+            FcFontSet* set = FcConfigGetFonts(FcConfigGetCurrent(), FcSetApplication);
+            for (int i = set ? set->nfont - 1 : -1; i >= 0; --i) {
+                FcChar8* path = nullptr;
+                if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &path) != FcResultMatch
+                    || name != reinterpret_cast<const char*>(path))
+                    break;
+                font.patterns.prepend(FcPatternDuplicate(set->fonts[i]));
+            }
+            Shown().append(font);
+            shown = Shown().end() - 1;
         }
-        FcConfigReference(all);
-        FcConfigSetCurrent(few);
-        work();
-        FcConfigSetCurrent(all);
-        FcConfigDestroy(all);
+        MatchAmong(shown->patterns, work);
     }
 
     QString AddedFontFile(const QString& family, bool bold, bool italic, int* faceIndex) override

@@ -111,6 +111,11 @@ public:
                                   const EnumFontCallback& callback, int tag) = 0;
     // Number of faces made available (0 for a file that is not a font).
     virtual int AddFontResource(const QString& path) = 0;
+    // The same for a font that is only drawn, as a print run's are: it need
+    // not be listed to the toolkit or enumerated (with thousands listed every
+    // font the toolkit loads costs more). AddedFontFile finds it; DrawAddedFont
+    // lets the toolkit load it. RemoveFontResource removes it.
+    virtual int AddFontForDrawing(const QString& path) { return AddFontResource(path); }
     // Nonzero when the path had been added or is a registered font.
     virtual int RemoveFontResource(const QString& path) = 0;
     // Writes the program's small ".fot" resource file; 0 when nothing was written.
@@ -133,6 +138,12 @@ public:
     // fits bold and italic. *faceIndex gets the face's number in the file (a
     // collection's). Empty when no added font has that family.
     virtual QString AddedFontFile(const QString&, bool, bool, int* = nullptr) { return {}; }
+    // Runs `work` (which makes the toolkit load a face of the added font file
+    // `file`, of `family`) while the toolkit can load it, matching within it.
+    virtual void DrawAddedFont(const QString&, const QString& family, const std::function<void()>& work)
+    {
+        MatchWithinFamily(family, work);
+    }
 };
 
 // One face of an added font file, as AddedFontFile chooses among them.

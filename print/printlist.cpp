@@ -192,7 +192,7 @@ PrintFontList FolderPrintFonts(const QString& folder, QStringList* errors, Tempo
         fonts.fotFiles_ << r.FotPath;
         if (r.AlreadyInstalled)
             continue;
-        if (Sys().fonts->AddFontResource(r.FotPath) <= 0) {
+        if (Sys().fonts->AddFontForDrawing(r.FotPath) <= 0) {
             fail(r.FilePath + ": the font could not be loaded");
             continue;
         }

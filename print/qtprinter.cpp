@@ -147,6 +147,7 @@ struct QtPrinterSurface::State {
     double x = 0, y = 0;  // points from the printable area's origin
     QFont font;
     QString fontName = QStringLiteral("Arial");
+    bool addedFont = false;  // fontName is a font added for the run
     double fontSize = 10;
     bool bold = false, italic = false;
     uint32_t foreColor = ColourBlack;
@@ -192,7 +193,8 @@ struct QtPrinterSurface::State {
 
     void BuildFont()
     {
-        font = QFont(DrawingFamily(fontName));
+        // A font added for drawing only is in no list the toolkit reads.
+        font = QFont(addedFont ? fontName : DrawingFamily(fontName));
         font.setPointSizeF(fontSize > 0 ? fontSize : 1);
         font.setBold(bold);
         font.setItalic(italic);
@@ -209,9 +211,10 @@ struct QtPrinterSurface::State {
     // of fonts added for a run each cost more than the last. A font added for
     // the run is therefore loaded once per face and drawn at every size as a
     // copy of it, which no cache holds. On an image it is read from its own
-    // file. A printer (and the PDF writer) gets Qt's own font, found once: the
-    // writer embeds only fonts of Qt's database and draws others as outlines,
-    // which no reader can search.
+    // file. A printer (and the PDF writer) gets Qt's own font, found once, and
+    // a font added for drawing only is shown to Qt just for that: the writer
+    // embeds only fonts of Qt's database and draws others as outlines, which
+    // no reader can search.
     const QRawFont* Raw()
     {
         if (!rawChosen) {
@@ -220,26 +223,27 @@ struct QtPrinterSurface::State {
             QString file = Sys().fonts && Device() ? Sys().fonts->AddedFontFile(fontName, bold, italic, &index)
                                                    : QString();
             // QRawFont reads a file's first face only; a collection's others go through Qt.
-            if (image && index != 0)
-                file.clear();
+            const bool fromFile = image && index == 0;
             // Qt may embolden or slant a face for a style the family lacks.
-            const QString key = file + QChar(image ? 0 : 1 + bold + 2 * italic);
+            const QString key = file + QChar(fromFile ? 0 : 1 + bold + 2 * italic);
             if (!file.isEmpty() && key != loadedKey) {
                 // Qt asks fontconfig for the render settings of each font it
                 // loads, matching against every font there is, added ones too.
                 QRawFont loaded;
-                Sys().fonts->MatchWithinFamily(fontName, [&] {
-                    if (image) {
-                        loaded = QRawFont(file, kLoadSize, QFont::PreferNoHinting);
-                        return;
-                    }
-                    QFont qtFont(font);
-                    qtFont.setPixelSize(kLoadSize);
-                    qtFont.setHintingPreference(QFont::PreferNoHinting);
-                    loaded = QRawFont::fromFont(qtFont);
-                });
+                if (fromFile) {
+                    loaded = QRawFont(file, kLoadSize, QFont::PreferNoHinting);
+                } else {
+                    Sys().fonts->DrawAddedFont(file, fontName, [&] {
+                        QFont qtFont(font);
+                        qtFont.setPixelSize(kLoadSize);
+                        qtFont.setHintingPreference(QFont::PreferNoHinting);
+                        loaded = QRawFont::fromFont(qtFont);
+                    });
+                }
                 loadedKey = key;
                 loadedFont = loaded;
+                if (!image && loaded.isValid())
+                    drawnFaces.push_back(loaded);
             }
             raw = !file.isEmpty() && loadedFont.isValid() ? loadedFont : QRawFont();
             // A size other than the one loaded makes the copy.
@@ -255,6 +259,19 @@ struct QtPrinterSurface::State {
     // sizes and moves on, so keeping every face would only hold memory.
     QString loadedKey;
     QRawFont loadedFont;
+    // Every face a document drew, oldest first. The PDF writer closes its
+    // fonts in no order when the document ends, and FreeType finds each face
+    // it closes by walking all open faces from the oldest: closing them oldest
+    // first, after the writer, keeps each close short.
+    std::vector<QRawFont> drawnFaces;
+
+    void EndPainting()
+    {
+        painter.end();
+        for (QRawFont& face : drawnFaces)
+            face = QRawFont();
+        drawnFaces.clear();
+    }
 
     // The glyphs of a text in the raw font and their positions from the
     // baseline's start, in device pixels; a missing character draws the font's
@@ -406,7 +423,7 @@ bool QtPrinterSurface::IsValid() const { return d->valid; }
 void QtPrinterSurface::Close()
 {
     if (d->painter.isActive())
-        d->painter.end();
+        d->EndPainting();
     d->documentEnded = false;
 }
 
@@ -457,8 +474,8 @@ bool QtPrinterSurface::SetFontName(const QString& name)
     const QString wanted = name.trimmed();
     if (wanted.isEmpty())
         return false;
-    bool known = (Sys().fonts && d->image && !Sys().fonts->AddedFontFile(wanted, false, false).isEmpty())
-                 || IsKnownFamily(wanted);
+    const bool added = Sys().fonts && !Sys().fonts->AddedFontFile(wanted, false, false).isEmpty();
+    bool known = added || IsKnownFamily(wanted);
     if (!known) {
         // A name the system maps to a metric-compatible family (Arial to
         // Liberation Sans) is usable; one that only falls back to the default is not.
@@ -469,6 +486,7 @@ bool QtPrinterSurface::SetFontName(const QString& name)
     if (!known)
         return false;
     d->fontName = wanted;
+    d->addedFont = added;
     d->BuildFont();
     return true;
 }
@@ -591,7 +609,7 @@ void QtPrinterSurface::EndDoc()
     else if (d->pdf)
         d->documentEnded = true;  // one file for the whole run
     else
-        d->painter.end();         // sends the job to the spooler
+        d->EndPainting();         // sends the job to the spooler
 }
 
 int QtPrinterSurface::SetBkMode(int mode)

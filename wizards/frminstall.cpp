@@ -888,36 +888,60 @@ void frmInstall::cmdSelectAll_Click()
     mnuContext->popup(cmdSelectAll->mapToGlobal(QPoint(0, cmdSelectAll->height())));
 }
 
+namespace {
+
+// Whether a row of the font list is one the selection menu's `style` takes.
+bool SelectedBy(const QTreeWidgetItem* row, const QString& style)
+{
+    if (frmInstall::SlotOf(row) <= 0)
+        return false;
+    const QString upper = row->text(0).toUpper();
+    const bool bold = ContainsWord(upper, "BOLD");
+    const bool italic = ContainsWord(upper, "ITALIC") || ContainsWord(upper, "OBLIQUE");
+    if (style == QLatin1String("ALL"))
+        return true;
+    if (style == QLatin1String("NONE"))
+        return false;
+    if (style == QLatin1String("REGULAR"))
+        return !bold && !italic;
+    if (style == QLatin1String("BOLD"))
+        return bold && !italic;
+    if (style == QLatin1String("ITALIC"))
+        return italic && !bold;
+    if (style == QLatin1String("BOLDITALIC"))
+        return bold && italic;
+    return row->text(0).contains(style);
+}
+
+} // namespace
+
 void frmInstall::SelectFonts(const QString& style)
 {
     const QSignalBlocker blocker(ListView1);
+    // One selection of runs of rows: selecting row by row merges each into
+    // the selection so far, seconds with thousands of fonts.
+    QItemSelection selection;
+    const QAbstractItemModel* model = ListView1->model();
+    const int lastColumn = model->columnCount() - 1;
+    const QList<QTreeWidgetItem*> rows = Rows();
     int count = 0;
-    for (QTreeWidgetItem* row : Rows()) {
-        const int slot = SlotOf(row);
-        if (slot <= 0)
-            continue;
-        const QString upper = row->text(0).toUpper();
-        const bool bold = ContainsWord(upper, "BOLD");
-        const bool italic = ContainsWord(upper, "ITALIC") || ContainsWord(upper, "OBLIQUE");
-        bool take;
-        if (style == QLatin1String("ALL"))
-            take = true;
-        else if (style == QLatin1String("NONE"))
-            take = false;
-        else if (style == QLatin1String("REGULAR"))
-            take = !bold && !italic;
-        else if (style == QLatin1String("BOLD"))
-            take = bold && !italic;
-        else if (style == QLatin1String("ITALIC"))
-            take = italic && !bold;
-        else if (style == QLatin1String("BOLDITALIC"))
-            take = bold && italic;
-        else
-            take = row->text(0).contains(style);
-        row->setSelected(take);
-        Fonts[size_t(slot)].Selected = take;
-        count += take;
+    int runStart = -1;
+    for (int i = 0; i <= rows.size(); ++i) {
+        const bool take = i < rows.size() && SelectedBy(rows[i], style);
+        if (take) {
+            Fonts[size_t(SlotOf(rows[i]))].Selected = true;
+            ++count;
+        } else if (i < rows.size() && SlotOf(rows[i]) > 0) {
+            Fonts[size_t(SlotOf(rows[i]))].Selected = false;
+        }
+        if (take && runStart < 0)
+            runStart = i;
+        if (!take && runStart >= 0) {
+            selection.select(model->index(runStart, 0), model->index(i - 1, lastColumn));
+            runStart = -1;
+        }
     }
+    ListView1->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     ListView1->viewport()->update();
     RebuildChanges();
     lblCount->setText((count == 0 ? QStringLiteral("No fonts") : count == 1 ? QStringLiteral("1 font")

@@ -357,7 +357,7 @@ PrintFontList frmInstall::PreparePrintFonts()
             continue;
         if (font.FotPath.isEmpty() || !QFileInfo(font.FilePath).isFile())
             continue; // gone since the scan
-        Sys().fonts->AddFontResource(font.FotPath);
+        Sys().fonts->AddFontForDrawing(font.FotPath);
         list.push_back(UninstalledPrintEntry(font));
     }
     // One broadcast for the batch: each makes the desktop reload its fonts.

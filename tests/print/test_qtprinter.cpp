@@ -157,19 +157,23 @@ private slots:
 
     // On an image a font added for the run is drawn from its own file, which
     // Qt's font database never saw here (the fake platform). Into a PDF file
-    // (the desktop platform) it stays embedded text.
+    // (the desktop platform) it stays embedded text, also when it was added for
+    // drawing only: then Qt lists it only while it is drawn.
     void addedFontsDrawFromTheirFiles_data()
     {
         QTest::addColumn<QString>("family");
         QTest::addColumn<bool>("bold");
         QTest::addColumn<QString>("drawnFrom");  // the added file, or "" for Qt's own drawing
         QTest::addColumn<QString>("embedded");   // PDF: the one font pdffonts lists
-        QTest::newRow("added family, any case") << "gwraw sans" << false << "Gwraw Sans.ttf" << "";
-        QTest::newRow("bold from the bold file") << "Gwraw Sans" << true << "Gwraw Sans Bold.ttf" << "";
-        QTest::newRow("CFF OpenType") << "Gwraw Cff" << false << "Gwraw Cff.otf" << "";
-        QTest::newRow("not added: installed as before") << "Nimbus Sans" << false << "" << "";
-        QTest::newRow("PDF: bold embedded") << "Gwraw Sans" << true << "" << "GwrawSansBold ";
-        QTest::newRow("PDF: CFF embedded") << "Gwraw Cff" << false << "" << "GwrawCff ";
+        QTest::addColumn<bool>("forDrawing");    // added for drawing only
+        QTest::newRow("added family, any case") << "gwraw sans" << false << "Gwraw Sans.ttf" << "" << false;
+        QTest::newRow("bold from the bold file") << "Gwraw Sans" << true << "Gwraw Sans Bold.ttf" << "" << false;
+        QTest::newRow("CFF OpenType") << "Gwraw Cff" << false << "Gwraw Cff.otf" << "" << false;
+        QTest::newRow("not added: installed as before") << "Nimbus Sans" << false << "" << "" << false;
+        QTest::newRow("PDF: bold embedded") << "Gwraw Sans" << true << "" << "GwrawSansBold " << false;
+        QTest::newRow("PDF: CFF embedded") << "Gwraw Cff" << false << "" << "GwrawCff " << false;
+        QTest::newRow("PDF, drawing only: bold embedded") << "Gwraw Sans" << true << "" << "GwrawSansBold " << true;
+        QTest::newRow("PDF, drawing only: CFF embedded") << "Gwraw Cff" << false << "" << "GwrawCff " << true;
     }
     void addedFontsDrawFromTheirFiles()
     {
@@ -177,6 +181,7 @@ private slots:
         QFETCH(bool, bold);
         QFETCH(QString, drawnFrom);
         QFETCH(QString, embedded);
+        QFETCH(bool, forDrawing);
         if (!embedded.isEmpty())
             env_->UseDesktopPlatform();
         struct Made { const char *installed, *family, *full, *style; int weight; };
@@ -189,9 +194,12 @@ private slots:
             if (env_->fake.fonts)
                 env_->fake.fonts->addedFaces << FakeFontSystem::MakeFace(m.family, m.full, {}, m.weight, false,
                                                                          TRUETYPE_FONTTYPE, file);
-            QCOMPARE(Sys().fonts->AddFontResource(file), 1);
+            QCOMPARE(forDrawing ? Sys().fonts->AddFontForDrawing(file) : Sys().fonts->AddFontResource(file), 1);
             added << file;
         }
+        auto qtLists = [&] { return QFontDatabase::families().contains(family, Qt::CaseInsensitive); };
+        if (!embedded.isEmpty())
+            QCOMPARE(qtLists(), !forDrawing);
         auto removeAdded = qScopeGuard([&] {
             for (const QString& file : added)
                 Sys().fonts->RemoveFontResource(file);
@@ -209,6 +217,14 @@ private slots:
         printer->Print("Quartz\u4e00");  // the last one not in the font: its own .notdef
         const double width = printer->CurrentX() - 100;
         printer->Close();
+        if (forDrawing) {
+            // Shown to Qt while drawn, in a list that still holds the installed fonts.
+            QVERIFY(qtLists() && QFontDatabase::families().join('\n').contains("Nimbus Sans"));
+            removeAdded.dismiss();
+            for (const QString& file : added)
+                Sys().fonts->RemoveFontResource(file);
+            QVERIFY(!qtLists());
+        }
         if (!embedded.isEmpty()) {
             const QStringList fonts = Run("pdffonts", {pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
             QVERIFY2(fonts.size() == 1 && fonts[0].startsWith(embedded), qPrintable(fonts.join('\n')));
