@@ -237,12 +237,12 @@ void HideShownFonts()
             FcPatternDestroy(pattern);
     }
     Shown().clear();
-    // The toolkit put them into fontconfig's application set, where only the
-    // listed added fonts belong.
-    FcConfigAppFontClear(FcConfigGetCurrent());
+    // Qt drops fontconfig's application fonts with them. Its list is built
+    // again now, with every installed font in view (not later, while fontconfig
+    // matches among a few), and puts Qt's other application fonts back.
+    QFontDatabase::families();
     EnsureAppFonts();
     InvalidateFaces();
-    QFontDatabase::families(); // rebuilt now, with every installed font in view
 }
 
 // How many added fonts have each case-folded path or file: a path never added

@@ -242,6 +242,40 @@ private slots:
         QCOMPARE(width, expected);
     }
 
+    // A long run shows Qt a few of its fonts at a time, each its own, and
+    // one drawn again after its turn comes back.
+    void longRunShowsQtAFewFontsAtATime()
+    {
+        env_->UseDesktopPlatform();
+        const int before = int(QFontDatabase::families().size());
+        const QByteArray base = ReadFile(SystemFile("LiberationSans-Regular.ttf"));
+        QStringList families;
+        for (int i = 0; i < 70; ++i) {
+            families << QString("Gwrun %1").arg(QChar('A' + i / 26)) + QChar('A' + i % 26);
+            const QString file = env_->root() + "/run" + QString::number(i) + ".ttf";
+            QVERIFY(WriteFile(file, SfntBuilder::Renamed(base, families.last(), families.last())));
+            QCOMPARE(Sys().fonts->AddFontForDrawing(file), 1);
+        }
+        const QString pdf = env_->root() + "/run.pdf";
+        auto printer = QtPrinterSurface::ForPdf(pdf, PaperLetter);
+        printer->SetScaleMode(ScalePoints);
+        int most = 0;
+        for (int n = 0; n <= 70; ++n) {  // the first font again at the end
+            const int i = n % 70;
+            QVERIFY(printer->SetFontName(families[i]));
+            printer->SetCurrent(72, 72 + 9 * i);
+            printer->Print("Qz");
+            most = std::max(most, int(QFontDatabase::families().size()) - before);
+        }
+        printer->Close();
+        QVERIFY2(most > 0 && most <= 64, qPrintable(QString::number(most)));
+        QStringList embedded = Run("pdffonts", {pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
+        for (QString& line : embedded)
+            line = line.section(' ', 0, 0);
+        QCOMPARE(embedded.size(), 70);
+        QVERIFY(embedded.contains("GwrunAA") && embedded.contains("GwrunCR"));
+    }
+
     void everyWordOnTheSheet_data()
     {
         QTest::addColumn<int>("paper");
