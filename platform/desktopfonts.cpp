@@ -260,14 +260,49 @@ void CountAddedNames(const AddedFont& font, int delta)
             AddedNames().remove(name);
 }
 
+// Where each added path and file is in Added(), spelled as given. A run adds
+// and removes thousands: a walk per look-up, and closing each gap, made that
+// quadratic. So a removal moves the last font into the gap.
+QHash<QString, int>& AddedAt()
+{
+    static QHash<QString, int> at;
+    return at;
+}
+
+void AppendAdded(const AddedFont& font)
+{
+    CountAddedNames(font, 1);
+    Added().append(font);
+    AddedAt()[font.path] = int(Added().size()) - 1;
+    AddedAt()[font.file] = int(Added().size()) - 1;
+}
+
+void RemoveAdded(int i)
+{
+    QVector<AddedFont>& added = Added();
+    CountAddedNames(added[i], -1);
+    for (const QString& name : {added[i].path, added[i].file})
+        if (AddedAt().value(name, -1) == i)
+            AddedAt().remove(name);
+    const int last = int(added.size()) - 1;
+    if (i != last) {
+        added[i] = std::move(added[last]);
+        for (const QString& name : {added[i].path, added[i].file})
+            if (AddedAt().value(name, -1) == last)
+                AddedAt()[name] = i;
+    }
+    added.removeLast();
+}
+
 int FindAdded(const QString& path)
 {
     if (!AddedNames().contains(FoldCase(path)))
         return -1;
+    const auto at = AddedAt().constFind(path);
+    if (at != AddedAt().constEnd())
+        return *at;
+    // Another spelling of an added path, or a file two adds share.
     const QVector<AddedFont>& added = Added();
-    for (int i = 0; i < added.size(); ++i)
-        if (added[i].path == path || added[i].file == path)
-            return i;
     for (int i = 0; i < added.size(); ++i)
         if (added[i].path.compare(path, Qt::CaseInsensitive) == 0
             || added[i].file.compare(path, Qt::CaseInsensitive) == 0)
@@ -556,7 +591,6 @@ int DesktopAddFont(const QString& path, bool forDrawing)
     added.faces = faces;
     if (AddedIndex().valid)
         AddedIndex().Add(added);
-    CountAddedNames(added, 1);
     if (forDrawing) {
         added.listed = false;
         ++DrawingOnlyFiles()[file];
@@ -564,7 +598,7 @@ int DesktopAddFont(const QString& path, bool forDrawing)
         ListAdded(added);
         InvalidateFaces();
     }
-    Added().append(added);
+    AppendAdded(added);
     return faces;
 }
 
@@ -586,10 +620,9 @@ int DesktopRemoveFont(const QString& path)
         AddedFont& added = Added()[i];
         if (--added.refs > 0)
             return 1;
-        CountAddedNames(added, -1);
         const bool listed = added.listed;
         const QString file = added.file;
-        Added().remove(i);
+        RemoveAdded(i);
         AddedIndex().valid = false;
         if (!listed) {
             DropDrawingOnly(file); // nothing else lists it
