@@ -20,6 +20,7 @@
 
 #include "core/helpers.h"
 #include "sfnt/codepage.h"
+#include "sfnt/sfnt.h"
 #include "platform/platform.h"
 
 namespace gw {
@@ -239,6 +240,10 @@ struct QtPrinterSurface::State {
                         qtFont.setHintingPreference(QFont::PreferNoHinting);
                         loaded = QRawFont::fromFont(qtFont);
                     });
+                    // Qt answers a font it cannot load with another family's:
+                    // the file's own outlines (drawn, not embedded) are better.
+                    if (index == 0 && (!loaded.isValid() || loaded.fontTable("head") != FileTable(file, "head")))
+                        loaded = QRawFont(file, kLoadSize, QFont::PreferNoHinting);
                 }
                 loadedKey = key;
                 loadedFont = loaded;

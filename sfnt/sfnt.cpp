@@ -1,5 +1,7 @@
 #include "sfnt/sfnt.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <cstring>
 
@@ -73,6 +75,23 @@ bool FindTable(const BoundedReader& file, qint64 fontOffset, const char* tag, Ta
             return file.U32(at + 8, entry.offset) && file.U32(at + 12, entry.length);
     }
     return false;
+}
+
+QByteArray FileTable(const QString& path, const char* tag)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly) || f.size() <= 0)
+        return {};
+    // Mapped: only the pages read are loaded, also of a large font.
+    const uchar* mapped = f.map(0, f.size());
+    if (!mapped)
+        return {};
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), f.size());
+    const BoundedReader file(bytes);
+    TableEntry entry;
+    const uchar* table = FindTable(file, FirstFontOffset(bytes), tag, entry) ? file.Bytes(entry.offset, entry.length)
+                                                                              : nullptr;
+    return table ? QByteArray(reinterpret_cast<const char*>(table), entry.length) : QByteArray();
 }
 
 } // namespace gw

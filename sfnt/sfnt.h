@@ -38,4 +38,8 @@ struct TableEntry {
 // damaged before it or has none.
 bool FindTable(const BoundedReader& file, qint64 fontOffset, const char* tag, TableEntry& entry);
 
+// The table tagged `tag` of the first font in the file at `path`, read without
+// reading the rest of the file; empty when the file or its directory is damaged.
+QByteArray FileTable(const QString& path, const char* tag);
+
 } // namespace gw
