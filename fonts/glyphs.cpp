@@ -93,9 +93,16 @@ QString FamilyOfFaceName(const QString& faceName)
     return faceName;
 }
 
+QString DrawingFamily(const EnumLogFont& elf)
+{
+    if (!elf.drawingFamily.isEmpty())
+        return elf.drawingFamily;
+    return FamilyOfFaceName(TrimAtNul(BytesToText(elf.lfFaceName, sizeof elf.lfFaceName)));
+}
+
 QFont ExactFont(const EnumLogFont& elf, int size)
 {
-    QFont font(FamilyOfFaceName(TrimAtNul(BytesToText(elf.lfFaceName, sizeof elf.lfFaceName))));
+    QFont font(DrawingFamily(elf));
     font.setWeight(QFont::Weight(std::clamp(elf.lfWeight > 0 ? elf.lfWeight : 400, 1, 1000)));
     font.setItalic(elf.lfItalic != 0);
     const QString style = TrimAtNul(BytesToText(elf.elfStyle, sizeof elf.elfStyle));

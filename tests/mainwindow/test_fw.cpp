@@ -27,7 +27,10 @@
 #include "mainwindow/toolbar.h"
 #include "shots.h"
 #include "testenv.h"
+#include "wizards/frminstall.h"
 #include "wizards/frmwizard2.h"
+#include "sfntbuilder.h"
+#include <QDir>
 
 using namespace gw;
 
@@ -349,6 +352,34 @@ private slots:
         QCOMPARE(w->fontList->Count(), 1);
         QCOMPARE(Selected(*w), QString("DejaVu Sans"));
         QVERIFY(!FontsChanged);
+    }
+
+    // "glyphwick FILE" (and a drop): the install wizard on the file's folder, the file selected.
+    void fontFileOpensTheInstallWizard()
+    {
+        const QString folder = env->root() + "/Downloads";
+        QDir().mkpath(folder);
+        WriteFile(folder + "/a.ttf", SfntBuilder::Simple("Alpha", "Alpha Sans"));
+        WriteFile(folder + "/b.ttf", SfntBuilder::Simple("Beta", "Beta Sans"));
+        auto w = std::make_unique<FW>();
+        QStringList selected;
+        QString title;
+        QTimer poll; // acts once the wizard runs modally
+        poll.start(10);
+        connect(&poll, &QTimer::timeout, [&] {
+            auto* wizard = qobject_cast<frmInstall*>(QApplication::activeModalWidget());
+            if (!wizard)
+                return;
+            poll.stop();
+            title = wizard->windowTitle();
+            for (QTreeWidgetItem* item : wizard->ListView1->selectedItems())
+                selected << item->text(1);
+            wizard->close();
+        });
+        w->InstallFromFiles({folder + "/b.ttf"});
+        QCOMPARE(title, QString("TrueType Installation Wizard"));
+        QCOMPARE(selected, QStringList{"b.ttf"});
+        QVERIFY(w->acceptDrops());
     }
 
     void typeOneManagerItemAsksForThePathInOptions()
