@@ -316,8 +316,9 @@ bool FontEnumerator::AskPresence(const QString& face, Presence which)
 {
     for (bool& flag : presence_)
         flag = false;
+    // A name that picks one kind's files ("C059 [urw]") asks about its family.
     Sys().fonts->EnumFontFamilies(
-        DeviceContext::Printer, face,
+        DeviceContext::Printer, WithoutFoundry(face),
         [this](const EnumLogFont& e, const TextMetric& t, int type, int tag) {
             Callback2(e, t, type, tag);
         },

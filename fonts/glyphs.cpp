@@ -66,11 +66,9 @@ bool FontDrawsCharacter(const QFont& font, const QString& fontFile, int faceInde
 {
     if (!fontFile.isEmpty() && !FontHasCharacter(fontFile, faceIndex, character))
         return false;
-    // Qt names a family that several foundries make "Family [Foundry]".
-    QString family = QFontInfo(font).family();
-    if (family.endsWith(']') && family.contains(QLatin1String(" [")))
-        family.truncate(family.lastIndexOf(QLatin1String(" [")));
-    return family.compare(font.family(), Qt::CaseInsensitive) == 0;
+    // Qt names a family that several foundries make "Family [Foundry]"; the
+    // font may ask for a foundry itself (a family in two kinds).
+    return WithoutFoundry(QFontInfo(font).family()).compare(WithoutFoundry(font.family()), Qt::CaseInsensitive) == 0;
 }
 
 bool FontHasCharacter(const EnumLogFont& elf, uint character)

@@ -594,7 +594,12 @@ void FW::LayoutControls()
 void FW::ShowKeystroke(const QString& character)
 {
     keystrokeCharacter_ = character;
-    const int room = pnlKeystroke->contentsRect().width() - 2 * pnlKeystroke->margin() - 2;
+    // QLabel indents the text of a framed label by half an "x".
+    const int indent = pnlKeystroke->indent() >= 0 ? pnlKeystroke->indent()
+                       : pnlKeystroke->frameWidth() > 0
+                           ? pnlKeystroke->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2
+                           : 0;
+    const int room = pnlKeystroke->contentsRect().width() - 2 * pnlKeystroke->margin() - indent;
     const QString text = KeystrokeReadout(character, [&](const QString& longer) {
         return pnlKeystroke->fontMetrics().horizontalAdvance(longer) <= room;
     });
