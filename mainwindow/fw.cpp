@@ -801,7 +801,7 @@ void FW::mnuFileInstallFont_Click()
 
 void FW::InstallFromFiles(const QStringList& paths)
 {
-    QStringList files;
+    QStringList files, elsewhere;
     QString folder;
     for (const QString& path : paths) {
         const QFileInfo info(path);
@@ -813,11 +813,18 @@ void FW::InstallFromFiles(const QStringList& paths)
         // The folder of the first: a folder given is read whole, files are selected in theirs.
         if (folder.isEmpty())
             folder = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
-        if (!info.isDir() && info.absolutePath() == folder)
+        if (info.isDir() ? info.absoluteFilePath() != folder : info.absolutePath() != folder)
+            elsewhere << path;
+        else if (!info.isDir())
             files << info.absoluteFilePath();
     }
     if (!paths.isEmpty() && folder.isEmpty())
         return;
+    if (!elsewhere.isEmpty())
+        Sys().messages->MsgBox(QStringLiteral("The wizard shows one folder at a time: ") + folder
+                                   + QStringLiteral(". Open these again from their own folder:\n\n")
+                                   + elsewhere.join('\n'),
+                               vbInformation, QStringLiteral("Glyphwick"));
     FontsChanged = false;
     WizardMode = 1;
     {

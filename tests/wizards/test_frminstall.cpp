@@ -150,9 +150,15 @@ private slots:
         WizardMode = 1;
         WriteIniString("CatalogWizard", "sourceDir", source, IniFile);
         frmInstall w;
-        // The first file's pending events press Cancel Read.
-        QTimer::singleShot(0, &w, [&w] { w.cmdCancelRead_Click(); });
+        // The first file's pending events press Cancel Read; the folder tree
+        // stays usable (and keeps the keyboard) while the folder is read.
+        bool treeEnabled = false;
+        QTimer::singleShot(0, &w, [&w, &treeEnabled] {
+            treeEnabled = w.dirlist->isEnabled();
+            w.cmdCancelRead_Click();
+        });
         w.AdvanceStep(true);
+        QVERIFY(treeEnabled);
         QCOMPARE(RowTexts(w), QStringList{"Alpha Sans|a.ttf|1K"});
         QVERIFY(!w.CancelRead);
     }
