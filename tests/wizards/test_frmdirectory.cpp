@@ -76,13 +76,11 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, expected);
         QTimer::singleShot(0, [&] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* d = qobject_cast<frmDirectory*>(w); d && d->isVisible()) {
-                    d->Text1->setText(driveC + typed);
-                    d->cmdOK->click();
-                    if (d->isVisible())
-                        d->cmdCancel->click();
-                }
+            auto* d = qobject_cast<frmDirectory*>(QApplication::activeModalWidget());
+            d->Text1->setText(driveC + typed);
+            d->cmdOK->click();
+            if (d->isVisible())
+                d->cmdCancel->click();
         });
         QCOMPARE(PickFolder(driveA), expected.isEmpty() ? QString() : driveC + expected);
         QCOMPARE(env->fake.messages->texts.size(), expected.isEmpty() ? 1 : 0);

@@ -165,43 +165,6 @@ private slots:
 
     // ---- Opened on files (glyphwick FILE..., a drop) ----
 
-    void openedOnFiles_data()
-    {
-        QTest::addColumn<QStringList>("given");     // under the folder; "." the folder itself
-        QTest::addColumn<QStringList>("selected");
-        QTest::addColumn<int>("messages");
-        QTest::newRow("a file is selected and previewed") << QStringList{"b.ttf"} << QStringList{"Beta Sans"} << 0;
-        QTest::newRow("a folder selects all its fonts") << QStringList{"."}
-                                                        << QStringList{"Alpha Sans", "Beta Sans"} << 0;
-        QTest::newRow("a file the wizard cannot install is named") << QStringList{"b.ttf", "t.pfb"}
-                                                                   << QStringList{"Beta Sans"} << 1;
-    }
-    void openedOnFiles()
-    {
-        QFETCH(QStringList, given);
-        QFETCH(QStringList, selected);
-        QFETCH(int, messages);
-        MakeFolder(source, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "t.pfb"});
-        WizardMode = 1;
-        frmInstall w;
-        QStringList files;
-        for (const QString& g : given)
-            if (g != ".")
-                files << source + "/" + g;
-        w.ShowFiles(source, files);
-        QCOMPARE(w.Step, 1);
-        QStringList rows;
-        for (QTreeWidgetItem* row : w.ListView1->selectedItems())
-            rows << row->text(0);
-        rows.sort();
-        QCOMPARE(rows, selected);
-        QCOMPARE(env->fake.messages->texts.size(), messages);
-        QVERIFY(messages == 0 || env->fake.messages->texts[0].contains("t.pfb"));
-        // The first of them is current and previewed.
-        QVERIFY(w.ListView1->currentItem() && w.ListView1->currentItem()->text(0) == selected[0]);
-        QVERIFY(!w.PreviewFontFile.isEmpty());
-    }
-
     // From a file manager: the file opened, then Install Now, then the success dialog's OK.
     void installNowInstallsTheSelection()
     {
