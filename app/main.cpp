@@ -1,9 +1,27 @@
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+
 #include "checker/vervrfy2.h"
 #include "mainwindow/fw.h"
 #include "startup/startup.h"
 
 int main(int argc, char** argv)
 {
+    // Qt would abort with advice about reinstalling; say what is missing instead.
+    const QString noDisplay = gw::MissingDisplayText(argc, argv);
+    if (!noDisplay.isEmpty()) {
+        std::fputs(noDisplay.toLocal8Bit().constData(), stderr);
+        return 1;
+    }
     gw::SetComponentChecker(gw::RunComponentCheck);
-    return gw::RunGlyphwick(argc, argv, [] { return new gw::FW; });
+    return gw::RunGlyphwick(argc, argv, [] {
+        auto* window = new gw::FW;
+        // "glyphwick FILE..." (a file manager's "Open With"): font files or a
+        // folder open the install wizard on them once the window is up.
+        const QStringList paths = QApplication::arguments().mid(1);
+        if (!paths.isEmpty())
+            QTimer::singleShot(0, window, [window, paths] { window->InstallFromFiles(paths); });
+        return window;
+    });
 }

@@ -143,6 +143,14 @@ QString BytesToText(const char* bytes, int size)
     return FromCp1252(bytes, length > 0 ? length : size);
 }
 
+QString WithoutFoundry(const QString& family)
+{
+    if (!family.endsWith(']'))
+        return family;
+    const qsizetype bracket = family.lastIndexOf(QLatin1String(" ["));
+    return bracket > 0 ? family.left(bracket) : family;
+}
+
 QString TrimAtNul(const QString& text)
 {
     const qsizetype nul = text.indexOf(QChar(0));

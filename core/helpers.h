@@ -76,6 +76,9 @@ void RunProgram(const QString& commandLine, int windowStyle);
 void ShowHelpContext(int context);
 QString StripExtension(const QString& fileName);
 QString FileNamePart(const QString& path);
+// A family name without the foundry Qt appends to tell makers apart
+// ("C059 [urw]" -> "C059").
+QString WithoutFoundry(const QString& family);
 // Lower-cases a path the program built; keeps a path from the file system as it
 // is when the lower-cased one would name another file.
 QString LowerCasePath(const QString& path);

@@ -23,6 +23,8 @@ constexpr Replacement Table[] = {
     {"Open Windows Control Panel", "Open the desktop's system settings"},
     {"Open the Windows clipboard", "Open the clipboard manager"},
     {"Run the Windows Character Map applet", "Run the desktop's character map"},
+    {"the Windows 95 font directory", "@FONTS@"},
+    {"the Windows Fonts folder", "@FONTS@"},
     {"Windows 95 font directory", "@FONTS@"},
     {"Windows Fonts folder", "@FONTS@"},
     {"the Windows directory", "@FONTS@"},
@@ -33,6 +35,11 @@ constexpr Replacement Table[] = {
     {"an entry is placed in the Windows Registry. Listed below are the changes that will be made to your Registry file.",
      "it is registered so that every program finds it. Listed below are the registrations that will be made."},
     {"Windows Registry", "your font registrations"},
+    {"Registry Entry", "Font Registration"},
+    {"Show &Adobe Type 1 (ATM) fonts", "Show T&ype 1 fonts"},
+    {"&ATM path", "Type 1 font &manager"},
+    {"Select file name and path for Adobe Type Manger", "Select the Type 1 font manager program"},
+    {"Windows ANSI Extended Character Set (Alt + 0 +...)", "Code Page 1252 Extended Character Set"},
     {"a Windows PC", "this computer"},
     {"are currently installed in Windows.", "are currently installed on this computer."},
     {"using the Windows Control Panel", "using your desktop's font settings"},
@@ -64,6 +71,28 @@ QString ForLinux(const QString& designed)
         text.replace(from, to);
     }
     return text;
+}
+
+QString NoProgramText(const QString& what, const QStringList& tried)
+{
+    return QStringLiteral("No ") + what + QStringLiteral(" was found on this computer. Glyphwick looked for: ")
+           + tried.join(QStringLiteral(", ")) + QStringLiteral(".\r\n\r\nInstall one of them with your "
+                                                               "package manager, for example: sudo apt install ")
+           + tried.value(0) + QStringLiteral(".");
+}
+
+QString ProgramNotStartedText(const QString& program, const QString& reason)
+{
+    return QStringLiteral("The program ") + program + QStringLiteral(" could not be started: ") + reason
+           + QStringLiteral(".\r\n\r\nCheck the program named in Tools > Options.");
+}
+
+QString NotOpenedText(const QString& address, const QStringList& tried)
+{
+    return QStringLiteral("Glyphwick could not open ") + address
+           + QStringLiteral(": no web browser was found. Glyphwick tried: ") + tried.join(QStringLiteral(", "))
+           + QStringLiteral(".\r\n\r\nInstall a web browser and xdg-utils (for example: sudo apt install "
+                            "xdg-utils firefox-esr), or open the address in a browser yourself.");
 }
 
 QString FontHiddenNote()
@@ -98,14 +127,23 @@ bool ShowAtmItems()
     return ATMInstalled && RealAtmIniExists();
 }
 
-QString KeystrokeReadout(const QString& character)
+QString KeystrokeReadout(const QString& character, const std::function<bool(const QString&)>& fits)
 {
     const QString label = KeystrokeLabel(character);
-    return label.startsWith(QLatin1String(" ALT+")) ? label + UnicodeKeystrokeSuffix(character)
-                                                    : label;
+    if (!label.startsWith(QLatin1String(" ALT+")))
+        return label;
+    const QString typed = UnicodeKeystroke(character);
+    if (typed.isEmpty())
+        return label;
+    const QString withAltCode = typed + QStringLiteral(" ") + label;
+    if (fits && fits(withAltCode))
+        return withAltCode;
+    // The keystroke itself is never cut: the code point goes first.
+    const QString keystroke = typed.section(QStringLiteral("  ("), 0, 0);
+    return !fits || fits(typed) ? typed : keystroke;
 }
 
-QString UnicodeKeystrokeSuffix(const QString& character)
+QString UnicodeKeystroke(const QString& character)
 {
     if (character.isEmpty())
         return {};
@@ -113,8 +151,8 @@ QString UnicodeKeystrokeSuffix(const QString& character)
     if (code < 32 || code == 127)
         return {};
     const QString point = QStringLiteral("%1").arg(code, 4, 16, QLatin1Char('0')).toUpper();
-    return QStringLiteral("  (U+") + point + QStringLiteral(": Ctrl+Shift+U ")
-           + QString::number(code, 16) + QStringLiteral(")");
+    return QStringLiteral("Ctrl+Shift+U ") + QString::number(code, 16) + QStringLiteral("  (U+") + point
+           + QStringLiteral(")");
 }
 
 QString FontKindWord(const QString& fontFile)

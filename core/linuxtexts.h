@@ -3,6 +3,8 @@
 // instead. Every window passes its designed texts through here, so the two can
 // be read side by side in one place (linuxtexts.cpp).
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 namespace gw {
 
@@ -26,15 +28,27 @@ bool RealAtmIniExists();
 // manager is switched on and has a real "ATM.INI" file.
 bool ShowAtmItems();
 
-// What follows the designed keystroke read-out: the character's Unicode code
-// point and how to type it here ("  (U+00A9: Ctrl+Shift+U a9)"); empty for none.
-QString UnicodeKeystrokeSuffix(const QString& character);
-// The keystroke read-out: the designed label, and for an Alt code the suffix above.
-QString KeystrokeReadout(const QString& character);
+// How to type the character on a Linux desktop, with its code point:
+// "Ctrl+Shift+U a9  (U+00A9)"; empty for a control character.
+QString UnicodeKeystroke(const QString& character);
+// The keystroke read-out. Where the designed label is an Alt code, the Linux
+// keystroke above comes first and whole; the Alt code (" ALT+0+169") follows
+// only when `fits` accepts the longer text, and where even the code point does
+// not fit only the keystroke is given. Other labels stay as designed.
+QString KeystrokeReadout(const QString& character,
+                         const std::function<bool(const QString&)>& fits = {});
 
 // "OpenType" for a CFF OpenType file (".otf", or an sfnt holding "CFF "),
 // else "TrueType"; for captions, read-out labels and catalog captions.
 QString FontKindWord(const QString& fontFile);
+
+// Said when a Run item finds none of the programs that stand for it: what it
+// looked for, what was tried, and the package that provides the first.
+QString NoProgramText(const QString& what, const QStringList& tried);
+// Said when a program given by its path cannot be started.
+QString ProgramNotStartedText(const QString& program, const QString& reason);
+// Said when no browser could open a page of the help or the web.
+QString NotOpenedText(const QString& address, const QStringList& tried);
 
 // The user font folder as the texts name it: "your font folder (/home/…/fonts)".
 QString FontFolderText();

@@ -161,6 +161,20 @@ bool FontEnumerator::IsAtmFamily(const QString& face, const EnumLogFont& elf) co
     return false;
 }
 
+int FontEnumerator::DeviceFamilyKind(const QString& face, const EnumLogFont& elf) const
+{
+    if (list_->FindItem(face, KindPrinter) >= 0 || list_->FindItem(face, KindType1) >= 0)
+        return 0;
+    const bool listedTrueType = list_->FindItem(face, KindTrueType) >= 0;
+    if (!ATMInstalled)
+        return listedTrueType ? 0 : KindPrinter;
+    // Type 1 files of a family that also has TrueType or OpenType files make
+    // an item of their own; a printer font of that name is the TrueType one.
+    if (IsAtmFamily(face, elf))
+        return ShowATM ? KindType1 : 0;
+    return ShowDevice && !listedTrueType ? KindPrinter : 0;
+}
+
 void FontEnumerator::Callback3(const EnumLogFont& elf, const TextMetric&, int fontType, int tag)
 {
     if (tag == 1) {
@@ -172,23 +186,16 @@ void FontEnumerator::Callback3(const EnumLogFont& elf, const TextMetric&, int fo
 
     const QString face = FaceOf(elf);
     if (fontType == DEVICE_FONTTYPE) {
-        if (list_->FindItem(face) < 0) {
-            const int row = list_->Add(face, KindPrinter);
-            if (ATMInstalled) {
-                const bool atm = IsAtmFamily(face, elf);
-                if (atm && ShowATM)
-                    list_->SetTag(row, KindType1);
-                else if (atm || !ShowDevice)
-                    list_->Remove(row);
-            }
-        }
+        const int kind = DeviceFamilyKind(face, elf);
+        if (kind != 0)
+            list_->Add(face, kind);
     } else if (IsTrueTypeType(fontType) && ShowTrueType) {
-        const int row = list_->FindItem(face);
-        if (row >= 0) {
-            // A family seen first as a device font turns TrueType, never the reverse.
-            if (list_->At(row).tag == KindPrinter)
-                list_->SetTag(row, KindTrueType);
-        } else {
+        // A family seen first as a device font turns TrueType, never the reverse;
+        // a Type 1 item of the same name keeps its own files beside the TrueType one.
+        const int printerRow = list_->FindItem(face, KindPrinter);
+        if (printerRow >= 0) {
+            list_->SetTag(printerRow, KindTrueType);
+        } else if (list_->FindItem(face, KindTrueType) < 0) {
             Sys().fonts->EnumFontFamilies(
                 DeviceContext::Printer, face,
                 [this](const EnumLogFont& e, const TextMetric& t, int type, int tg) {
@@ -309,8 +316,9 @@ bool FontEnumerator::AskPresence(const QString& face, Presence which)
 {
     for (bool& flag : presence_)
         flag = false;
+    // A name that picks one kind's files ("C059 [urw]") asks about its family.
     Sys().fonts->EnumFontFamilies(
-        DeviceContext::Printer, face,
+        DeviceContext::Printer, WithoutFoundry(face),
         [this](const EnumLogFont& e, const TextMetric& t, int type, int tag) {
             Callback2(e, t, type, tag);
         },

@@ -68,6 +68,9 @@ private:
     bool AskPresence(const QString& face, Presence which);
     void AppendStyle(const EnumLogFont& elf, int kind);
     bool IsAtmFamily(const QString& face, const EnumLogFont& elf) const;
+    // The kind of item a device family gets: Type 1 (its files are in the
+    // "ATM.INI" view), printer font, or 0 for none (not shown, or listed already).
+    int DeviceFamilyKind(const QString& face, const EnumLogFont& elf) const;
     void Progress();
 
     FontListModel* list_;

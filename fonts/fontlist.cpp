@@ -49,14 +49,23 @@ void FontListModel::SetIcons(const QIcon& trueType, const QIcon& type1, const QI
 // Exact equality ignoring case: a face is never taken for another face it begins with.
 int FontListModel::FindItem(const QString& text) const
 {
-    return rowOf_.value(FoldCase(text), -1);
+    const auto it = rowsOf_.constFind(FoldCase(text));
+    return it == rowsOf_.constEnd() || it->isEmpty() ? -1 : it->first();
+}
+
+int FontListModel::FindItem(const QString& text, int tag) const
+{
+    for (int row : rowsOf_.value(FoldCase(text)))
+        if (items_[row].tag == tag)
+            return row;
+    return -1;
 }
 
 void FontListModel::Reindex()
 {
-    rowOf_.clear();
-    for (int i = int(items_.size()) - 1; i >= 0; --i)
-        rowOf_.insert(FoldCase(items_[i].text), i);
+    rowsOf_.clear();
+    for (int i = 0; i < items_.size(); ++i)
+        rowsOf_[FoldCase(items_[i].text)].append(i);
 }
 
 int FontListModel::Add(const QString& text, int tag)
@@ -64,10 +73,7 @@ int FontListModel::Add(const QString& text, int tag)
     const int row = int(items_.size());
     beginInsertRows({}, row, row);
     items_.append({text, tag});
-    // An earlier row of the same text stays the one found.
-    const QString key = FoldCase(text);
-    if (!rowOf_.contains(key))
-        rowOf_.insert(key, row);
+    rowsOf_[FoldCase(text)].append(row);
     endInsertRows();
     return row;
 }
@@ -89,8 +95,10 @@ void FontListModel::Remove(int row)
     items_.remove(row);
     // The collecting pass removes the row it has just added: no other row moves.
     if (row == items_.size()) {
-        if (rowOf_.value(key, -1) == row)
-            rowOf_.remove(key);
+        QVector<int>& rows = rowsOf_[key];
+        rows.removeAll(row);
+        if (rows.isEmpty())
+            rowsOf_.remove(key);
     } else {
         Reindex();
     }
@@ -101,7 +109,7 @@ void FontListModel::Assign(const FontListModel& other)
 {
     beginResetModel();
     items_ = other.items_;
-    rowOf_ = other.rowOf_;
+    rowsOf_ = other.rowsOf_;
     endResetModel();
 }
 
@@ -109,7 +117,7 @@ void FontListModel::Clear()
 {
     beginResetModel();
     items_.clear();
-    rowOf_.clear();
+    rowsOf_.clear();
     endResetModel();
 }
 

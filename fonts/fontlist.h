@@ -37,8 +37,11 @@ public:
 
     int Count() const { return int(items_.size()); }
     const Item& At(int row) const { return items_[row]; }
-    // Row of the item whose text equals text ignoring case, or -1.
+    // Row of the first item whose text equals text ignoring case, or -1.
     int FindItem(const QString& text) const;
+    // The same among the items of one kind: a family present as TrueType and
+    // as Type 1 files has an item of each kind.
+    int FindItem(const QString& text, int tag) const;
     int Add(const QString& text, int tag);
     void SetTag(int row, int tag);
     void Remove(int row);
@@ -50,7 +53,7 @@ private:
     void Reindex();
 
     QVector<Item> items_;
-    QHash<QString, int> rowOf_;  // case-folded text -> first row with it
+    QHash<QString, QVector<int>> rowsOf_;  // case-folded text -> its rows, in order
     QIcon icons_[4];
 };
 

@@ -66,11 +66,9 @@ bool FontDrawsCharacter(const QFont& font, const QString& fontFile, int faceInde
 {
     if (!fontFile.isEmpty() && !FontHasCharacter(fontFile, faceIndex, character))
         return false;
-    // Qt names a family that several foundries make "Family [Foundry]".
-    QString family = QFontInfo(font).family();
-    if (family.endsWith(']') && family.contains(QLatin1String(" [")))
-        family.truncate(family.lastIndexOf(QLatin1String(" [")));
-    return family.compare(font.family(), Qt::CaseInsensitive) == 0;
+    // Qt names a family that several foundries make "Family [Foundry]"; the
+    // font may ask for a foundry itself (a family in two kinds).
+    return WithoutFoundry(QFontInfo(font).family()).compare(WithoutFoundry(font.family()), Qt::CaseInsensitive) == 0;
 }
 
 bool FontHasCharacter(const EnumLogFont& elf, uint character)
@@ -93,9 +91,16 @@ QString FamilyOfFaceName(const QString& faceName)
     return faceName;
 }
 
+QString DrawingFamily(const EnumLogFont& elf)
+{
+    if (!elf.drawingFamily.isEmpty())
+        return elf.drawingFamily;
+    return FamilyOfFaceName(TrimAtNul(BytesToText(elf.lfFaceName, sizeof elf.lfFaceName)));
+}
+
 QFont ExactFont(const EnumLogFont& elf, int size)
 {
-    QFont font(FamilyOfFaceName(TrimAtNul(BytesToText(elf.lfFaceName, sizeof elf.lfFaceName))));
+    QFont font(DrawingFamily(elf));
     font.setWeight(QFont::Weight(std::clamp(elf.lfWeight > 0 ? elf.lfWeight : 400, 1, 1000)));
     font.setItalic(elf.lfItalic != 0);
     const QString style = TrimAtNul(BytesToText(elf.elfStyle, sizeof elf.elfStyle));

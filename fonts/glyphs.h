@@ -33,6 +33,9 @@ void ForgetCharacterMaps();
 // The family Qt knows for a face-name field: the field holds at most 31 bytes,
 // so a longer family only matches an installed family that begins with it.
 QString FamilyOfFaceName(const QString& faceName);
+// The family Qt draws an enumerated record's own file by: its drawing family
+// when it has one (a family in two kinds), else FamilyOfFaceName of its face.
+QString DrawingFamily(const EnumLogFont& elf);
 // The exact style of an enumerated record (weight, slant and style name) as a
 // font that never takes glyphs from another family. A positive size is the
 // cell height (ascent + descent) in pixels, as a logical font's height; a

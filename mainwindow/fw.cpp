@@ -3,6 +3,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QComboBox>
@@ -81,6 +87,8 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text)
 FW::FW(QWidget* parent) : QMainWindow(parent), enumerator(nullptr)
 {
     setObjectName(QStringLiteral("FW"));
+    // Font files or a folder dropped here open the install wizard on them.
+    setAcceptDrops(true);
     CreateControls();
     CreateFindBox();
     CreatePreviewPages();
@@ -456,12 +464,12 @@ void FW::tabSpec_Click()
     switch (tab) {
     case 1:
         lstPointSize->setEditText(QString::number(ScrSize[1]->value()));
-        pnlKeystroke->setText(KeystrokeReadout(CharacterText(scrAnsi[1]->value())));
+        ShowKeystroke(CharacterText(scrAnsi[1]->value()));
         ScrSize_Change(1);
         break;
     case 2:
         lstPointSize->setEditText(QString::number(ScrSize[2]->value()));
-        pnlKeystroke->setText(KeystrokeReadout(CharacterText(scrAnsi[2]->value() + SelectedCell)));
+        ShowKeystroke(CharacterText(scrAnsi[2]->value() + SelectedCell));
         break;
     case 3:
         lstPointSize->setEditText(QString::number(ScrSize[3]->value()));
@@ -574,9 +582,30 @@ void FW::LayoutControls()
         panel->setGeometry(0, panel->y(), Px(width), Px(kPanelRow));
     for (QLabel* label : {lblFileSize, lblKeystroke})
         label->setGeometry(0, label->y(), Px(1500), Px(kPanelRow));
-    for (QLabel* panel : {pnlFileSize, pnlKeystroke})
-        panel->setGeometry(Px(1500), panel->y(), Px(width - 1500), Px(kPanelRow));
+    pnlFileSize->setGeometry(Px(1500), pnlFileSize->y(), Px(width - 1500), Px(kPanelRow));
+    // The keystroke read-out takes all the room its label leaves.
+    const int keystrokeLeft = std::min(lblKeystroke->sizeHint().width() + Px(kRowGap) * 2, Px(1500));
+    pnlKeystroke->setGeometry(keystrokeLeft, pnlKeystroke->y(), std::max(Px(width) - keystrokeLeft, 0),
+                              Px(kPanelRow));
     StackReadouts();
+    ShowKeystroke(keystrokeCharacter_);
+}
+
+void FW::ShowKeystroke(const QString& character)
+{
+    keystrokeCharacter_ = character;
+    // QLabel indents the text of a framed label by half an "x".
+    const int indent = pnlKeystroke->indent() >= 0 ? pnlKeystroke->indent()
+                       : pnlKeystroke->frameWidth() > 0
+                           ? pnlKeystroke->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2
+                           : 0;
+    const int room = pnlKeystroke->contentsRect().width() - 2 * pnlKeystroke->margin() - indent;
+    const QString text = KeystrokeReadout(character, [&](const QString& longer) {
+        return pnlKeystroke->fontMetrics().horizontalAdvance(longer) <= room;
+    });
+    pnlKeystroke->setText(text);
+    // The whole read-out, Alt code included, when the panel shows less.
+    pnlKeystroke->setToolTip(KeystrokeReadout(character, [](const QString&) { return true; }).trimmed());
 }
 
 // ---- Resizing and painting -------------------------------------------------------------------
@@ -767,15 +796,68 @@ void FW::mnuOptionsRereadFonts_Click()
 
 void FW::mnuFileInstallFont_Click()
 {
+    InstallFromFiles({});
+}
+
+void FW::InstallFromFiles(const QStringList& paths)
+{
+    QStringList files, elsewhere;
+    QString folder;
+    for (const QString& path : paths) {
+        const QFileInfo info(path);
+        if (!info.exists()) {
+            Sys().messages->MsgBox(QStringLiteral("There is no file or folder ") + path + QStringLiteral("."),
+                                   vbInformation, QStringLiteral("Glyphwick"));
+            continue;
+        }
+        // The folder of the first: a folder given is read whole, files are selected in theirs.
+        if (folder.isEmpty())
+            folder = info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+        if (info.isDir() ? info.absoluteFilePath() != folder : info.absolutePath() != folder)
+            elsewhere << path;
+        else if (!info.isDir())
+            files << info.absoluteFilePath();
+    }
+    if (!paths.isEmpty() && folder.isEmpty())
+        return;
+    if (!elsewhere.isEmpty())
+        Sys().messages->MsgBox(QStringLiteral("The wizard shows one folder at a time: ") + folder
+                                   + QStringLiteral(". Open these again from their own folder:\n\n")
+                                   + elsewhere.join('\n'),
+                               vbInformation, QStringLiteral("Glyphwick"));
     FontsChanged = false;
     WizardMode = 1;
     {
         frmInstall wizard(this);
+        if (!folder.isEmpty())
+            wizard.ShowFiles(folder, files);
         wizard.exec();
     }
     if (FontsChanged)
         mnuOptionsRereadFonts_Click();
     FontsChanged = false;
+}
+
+void FW::dragEnterEvent(QDragEnterEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            return;
+        }
+}
+
+void FW::dropEvent(QDropEvent* event)
+{
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    if (paths.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // After the drop has ended: the wizard is modal.
+    QTimer::singleShot(0, this, [this, paths] { InstallFromFiles(paths); });
 }
 
 void FW::mnuFileCatalog_Click()

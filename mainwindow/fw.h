@@ -163,6 +163,9 @@ public:
 
     // ---- Menu commands ----
     void mnuFileInstallFont_Click();
+    // The install wizard on the folder of these font files, with them selected;
+    // a folder given is read whole. Empty: the wizard as the menu opens it.
+    void InstallFromFiles(const QStringList& paths);
     void mnuFileCatalog_Click();
     void mnuFileRemoveFont_Click();
     void mnuFilePrintSetup_Click();
@@ -208,6 +211,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -240,6 +245,9 @@ private:
     // Selects the family with exactly this text, else the first, and shows its styles.
     void SelectFamilyOrFirst(const QString& text);
     void SetCharacterCode(int code);
+    // The keystroke read-out of a character, as much of it as pnlKeystroke shows.
+    void ShowKeystroke(const QString& character);
+    QString keystrokeCharacter_;
     // Places the read-out rows under lblFontfiles without gaps.
     void StackReadouts();
     void CreateKeyboardMenu();

@@ -35,6 +35,15 @@ QString FontInformationText(const FontNameInfo& names)
            + "Font Identifier: " + names.uniqueId + kCrLf;
 }
 
+// A path does not fit its panel: the file name is shown, the whole path
+// (its folder) in the tooltip. "unknown" and "n/a" are shown as they are.
+static void ShowFilePath(QLabel* panel, const QString& path)
+{
+    const bool file = path.contains('/');
+    panel->setText(file ? FileNamePart(path) : path);
+    panel->setToolTip(file ? path : QString());
+}
+
 void FW::ShowFontInfo()
 {
     const int index = StyleIndex();
@@ -54,20 +63,20 @@ void FW::ShowFontInfo()
         break;
     case KindType1:
         lblFontfiles->setText(QStringLiteral("Adobe Type 1 files"));
-        pnlTTF->setText(entry.FontFile);
-        pnlFOT->setText(entry.FotFile);
+        ShowFilePath(pnlTTF, entry.FontFile);
+        ShowFilePath(pnlFOT, entry.FotFile);
         pnlFileSize->setText(entry.FileSize);
         txtInfo->setPlainText(
             QStringLiteral("Internal font information not available for Adobe Type 1 files."));
         break;
     case KindTrueType:
-        pnlTTF->setText(entry.FontFile);
+        ShowFilePath(pnlTTF, entry.FontFile);
         if (entry.FotFile == QLatin1String("n/a")) {
             lblFontfiles->setText(FontKindWord(entry.FontFile) + " file");
             pnlFOT->hide();
         } else {
             lblFontfiles->setText(FontKindWord(entry.FontFile) + " files");
-            pnlFOT->setText(entry.FotFile);
+            ShowFilePath(pnlFOT, entry.FotFile);
         }
         pnlFileSize->setText(entry.FileSize);
         if (entry.FontFile != QLatin1String("unknown")) {
@@ -79,9 +88,6 @@ void FW::ShowFontInfo()
     default:
         break;
     }
-    // Long paths do not fit their panels.
-    pnlTTF->setToolTip(pnlTTF->text());
-    pnlFOT->setToolTip(pnlFOT->text());
     StackReadouts();
 }
 

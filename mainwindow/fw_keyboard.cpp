@@ -32,9 +32,9 @@ void FW::mnuViewKeyboard_Click()
         KeyboardOpen = true;
         mnuViewKeyboard->setChecked(true);
         KeyBoard* keyboard = keyboard_.Load();
-        // A window of its own that stays with this one.
         const QPoint placed = keyboard->pos();
-        keyboard->setParent(this, keyboard->windowFlags() | Qt::Window);
+        // A tool window of this one: it stays above it and never sinks behind it.
+        keyboard->setParent(this, (keyboard->windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
         keyboard->move(placed);
         keyboard->ShowCharacterCode = [this](int code) {
             pnlAnsi[1]->setText(QString::number(code));
@@ -74,8 +74,8 @@ KeyFont FW::CurrentKeyFont() const
         return chosen;
     // The exact style chosen, as the other previews show it.
     const EnumLogFont& elf = StyleFonts[size_t(index - 1)];
-    if (CurrentFontType == KindTrueType)
-        chosen.family = FamilyOfFaceName(TrimAtNul(BytesToText(elf.lfFaceName, sizeof elf.lfFaceName)));
+    if (CurrentFontType == KindTrueType || !elf.drawingFamily.isEmpty())
+        chosen.family = DrawingFamily(elf);
     chosen.styleName = TrimAtNul(BytesToText(elf.elfStyle, sizeof elf.elfStyle));
     chosen.weight = elf.lfWeight;
     chosen.italic = elf.lfItalic != 0;

@@ -198,7 +198,7 @@ void FW::scrAnsi_Change(int index)
         pnlAnsi[1]->setText(QString::number(scrAnsi[1]->value()));
         DrawGlyph(Spec, StyleIndex(), int(Val(lstPointSize->currentText())), character,
                   Qt::black);
-        pnlKeystroke->setText(KeystrokeReadout(character));
+        ShowKeystroke(character);
     } else if (index == 2) {
         pnlAnsi[2]->setText(QString::number(scrAnsi[2]->value()));
         if (fontList && fontList->Count() > 0 && Attribs->count() > 0) {
@@ -320,7 +320,7 @@ void FW::picChar_Click(int index)
     picChar_Paint(index);
     const int code = scrAnsi[2]->value() + index;
     pnlAnsi[2]->setText(QString::number(code));
-    pnlKeystroke->setText(KeystrokeReadout(CharacterText(code)));
+    ShowKeystroke(CharacterText(code));
 }
 
 void FW::picChar_DblClick(int index)

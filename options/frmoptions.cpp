@@ -20,6 +20,7 @@
 #include <algorithm>
 
 #include "core/globals.h"
+#include "core/linuxtexts.h"
 #include "core/helpers.h"
 #include "core/settings.h"
 #include "print/pageframe.h"
@@ -125,7 +126,7 @@ void frmOptions::CreateControls()
         auto* sv = new QVBoxLayout(show);
         chkTrueType = new QCheckBox(QStringLiteral("Show &TrueType fonts"), show);
         chkTrueType->setObjectName(QStringLiteral("chkTrueType"));
-        chkATM = new QCheckBox(QStringLiteral("Show &Adobe Type 1 (ATM) fonts"), show);
+        chkATM = new QCheckBox(ForLinux(QStringLiteral("Show &Adobe Type 1 (ATM) fonts")), show);
         chkATM->setObjectName(QStringLiteral("chkATM"));
         chkDevice = new QCheckBox(QStringLiteral("Show &Printer (hardware) fonts"), show);
         chkDevice->setObjectName(QStringLiteral("chkDevice"));
@@ -137,7 +138,7 @@ void frmOptions::CreateControls()
         cmdATM->setObjectName(QStringLiteral("cmdATM"));
         cmdATM->setFixedWidth(32);
         cmdATM->setAutoDefault(false);
-        g->addWidget(Caption(QStringLiteral("&ATM path"), txtATMPath, f), 3, 0);
+        g->addWidget(Caption(ForLinux(QStringLiteral("&ATM path")), txtATMPath, f), 3, 0);
         g->addWidget(txtATMPath, 3, 1, 1, 2);
         g->addWidget(cmdATM, 3, 3);
         g->setColumnStretch(2, 1);
@@ -340,7 +341,7 @@ void frmOptions::cmdATM_Click()
     while (folder.size() > 1 && folder.endsWith('/'))
         folder.chop(1);
     const QString file = Sys().dialogs->OpenFile(
-        QStringLiteral("Select file name and path for Adobe Type Manger"), QStringLiteral("EXE"),
+        ForLinux(QStringLiteral("Select file name and path for Adobe Type Manger")), QStringLiteral("EXE"),
         folder, QString());
     if (!file.isEmpty())
         txtATMPath->setText(LowerCasePath(file));

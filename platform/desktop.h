@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVector>
 #include <memory>
+#include <QUrl>
 
 #include "platform/platform.h"
 
@@ -34,6 +35,7 @@ struct DesktopFace {
     bool symbol = false;
     int pixelSize = 0;  // bitmap fonts only
     QString metricsFile; // Type 1: the ".afm"/".pfm" beside the outline, else empty
+    QString foundry;     // fontconfig's foundry, kept for families in two kinds
     bool italic() const { return slant != 0; }
 };
 
@@ -98,6 +100,9 @@ std::unique_ptr<ComponentVersions> MakeDesktopComponentVersions();
 // The printer chosen in the printer set-up dialog: empty for the default printer, "PDF" for the PDF writer.
 QString DesktopChosenPrinter();
 std::unique_ptr<HelpService> MakeDesktopHelpService();
+// Opens a file or web address in the user's browser; when none can, says what
+// was tried and how to get one. false when nothing opened it.
+bool DesktopOpenAddress(const QUrl& url);
 std::unique_ptr<FileDialogs> MakeDesktopFileDialogs();
 std::unique_ptr<CharacterMaps> MakeDesktopCharacterMaps();
 std::unique_ptr<KeyboardState> MakeDesktopKeyboardState();

@@ -3,9 +3,11 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "core/linuxtexts.h"
 #include "platform/desktop.h"
 
 namespace gw {
@@ -25,7 +27,7 @@ public:
     void ShowContext(const QString& helpFile, int context) override
     {
         if (!helpFile.isEmpty())
-            QDesktopServices::openUrl(HelpUrl(helpFile, context));
+            DesktopOpenAddress(HelpUrl(helpFile, context));
     }
     void ShowContents(const QString& helpFile) override { ShowContext(helpFile, -1); }
 };
@@ -78,6 +80,23 @@ private:
 };
 
 } // namespace
+
+bool DesktopOpenAddress(const QUrl& url)
+{
+    // The desktop's own way (xdg-open) when it is there, else a browser itself.
+    QStringList tried{QStringLiteral("xdg-open")};
+    if (!QStandardPaths::findExecutable(tried.first()).isEmpty() && QDesktopServices::openUrl(url))
+        return true;
+    for (const char* browser : {"x-www-browser", "firefox-esr", "firefox", "chromium", "epiphany-browser", "konqueror"}) {
+        tried << QString::fromLatin1(browser);
+        const QString program = QStandardPaths::findExecutable(tried.last());
+        if (!program.isEmpty() && QProcess::startDetached(program, {url.toString()}))
+            return true;
+    }
+    const QString shown = url.isLocalFile() ? url.toLocalFile() : url.toString();
+    Sys().messages->MsgBox(NotOpenedText(shown, tried), vbInformation, QStringLiteral("Glyphwick"));
+    return false;
+}
 
 std::unique_ptr<HelpService> MakeDesktopHelpService() { return std::make_unique<DesktopHelpService>(); }
 std::unique_ptr<FileDialogs> MakeDesktopFileDialogs() { return std::make_unique<DesktopFileDialogs>(); }

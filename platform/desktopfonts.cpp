@@ -426,6 +426,40 @@ int DesktopFacesGeneration()
 
 namespace {
 
+// The kind of a face by its format: TRUETYPE_FONTTYPE for TrueType and CFF
+// OpenType files, DEVICE_FONTTYPE for Type 1 files, RASTER_FONTTYPE for bitmap
+// formats; 0 for a face that is not listed.
+int FontTypeOf(FcPattern* p, const QString& file)
+{
+    const QString format = FcStrings(p, FC_FONTFORMAT).value(0);
+    FcBool scalable = FcTrue;
+    FcPatternGetBool(p, FC_SCALABLE, 0, &scalable);
+    if ((format == "TrueType" || format == "CFF") && scalable)
+        return IsSfntFile(file) ? TRUETYPE_FONTTYPE : 0;
+    if (format == "Type 1" && scalable)
+        return DEVICE_FONTTYPE;
+    if (!scalable || format == "PCF" || format == "BDF" || format == "SNF")
+        return RASTER_FONTTYPE;
+    return 0;
+}
+
+// A family with Type 1 and TrueType/OpenType files is listed once per kind;
+// the toolkit tells the two apart only by foundry. Other faces drop it, so
+// that they are drawn by their family name alone.
+void KeepFoundriesOfTwins(QVector<DesktopFace>& faces)
+{
+    QHash<QString, int> kinds;  // folded family -> bit per kind
+    QVector<QString> folded;
+    folded.reserve(faces.size());
+    for (const DesktopFace& f : faces) {
+        folded.append(FoldCase(f.family));
+        kinds[folded.last()] |= f.fontType == DEVICE_FONTTYPE ? 1 : f.fontType == TRUETYPE_FONTTYPE ? 2 : 0;
+    }
+    for (int i = 0; i < faces.size(); ++i)
+        if (kinds.value(folded[i]) != 3 || faces[i].fontType == RASTER_FONTTYPE)
+            faces[i].foundry.clear();
+}
+
 QVector<DesktopFace> ListFontFaces()
 {
     EnsureAppFonts();
@@ -460,20 +494,9 @@ QVector<DesktopFace> ListFontFaces()
         if (seen.contains(id))
             continue;
 
-        const QString format = FcStrings(p, FC_FONTFORMAT).value(0);
-        FcBool scalable = FcTrue;
-        FcPatternGetBool(p, FC_SCALABLE, 0, &scalable);
-        if ((format == "TrueType" || format == "CFF") && scalable) {
-            if (!IsSfntFile(face.file))
-                continue;
-            face.fontType = TRUETYPE_FONTTYPE;
-        } else if (format == "Type 1" && scalable) {
-            face.fontType = DEVICE_FONTTYPE;
-        } else if (!scalable || format == "PCF" || format == "BDF" || format == "SNF") {
-            face.fontType = RASTER_FONTTYPE;
-        } else {
+        face.fontType = FontTypeOf(p, face.file);
+        if (face.fontType == 0)
             continue;
-        }
         seen.insert(id);
 
         const QStringList families = FcStrings(p, FC_FAMILY);
@@ -516,9 +539,11 @@ QVector<DesktopFace> ListFontFaces()
             face.pixelSize = static_cast<int>(std::lround(pixelSize));
         if (face.fontType == DEVICE_FONTTYPE)
             face.metricsFile = MetricsBeside(face.file);
+        face.foundry = FcStrings(p, FC_FOUNDRY).value(0);
         if (!face.family.isEmpty())
             faces.append(face);
     }
+    KeepFoundriesOfTwins(faces);
     return faces;
 }
 
@@ -792,6 +817,8 @@ void FillRecord(const DesktopFace& face, EnumLogFont* elf, TextMetric* tm)
     SetLogFontName(elf->elfStyle, sizeof elf->elfStyle, face.style);
     elf->filePath = face.file;
     elf->faceIndex = face.index;
+    if (!face.foundry.isEmpty())
+        elf->drawingFamily = face.family + " [" + face.foundry + "]";
 
     tm->tmHeight = elf->lfHeight;
     tm->tmAscent = elf->lfHeight;

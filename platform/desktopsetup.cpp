@@ -48,7 +48,7 @@ class DesktopWebLinks : public WebLinks {
 public:
     void OpenAddress(const QString& address) override
     {
-        QDesktopServices::openUrl(QUrl(address));
+        DesktopOpenAddress(QUrl(address));
     }
 };
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 
 #include <sys/utsname.h>
 
+#include "core/linuxtexts.h"
 #include "platform/desktop.h"
 
 namespace gw {
@@ -138,24 +140,34 @@ public:
             {"CLIPBRD.EXE", {{"diodon"}, {"copyq", "show"}, {"gpaste-client", "ui"}, {"klipper"}}},
             {"CHARMAP.EXE", {{"gucharmap"}, {"gnome-characters"}, {"kcharselect"}}},
         };
+        static const QHash<QString, QString> kinds = {{"CONTROL.EXE", "system settings program"},
+                                                      {"CLIPBRD.EXE", "clipboard manager"},
+                                                      {"CHARMAP.EXE", "character map"}};
         const QString wanted = commandLine.trimmed();
         for (const auto& entry : equivalents) {
             if (wanted.compare(entry.first, Qt::CaseInsensitive) != 0)
                 continue;
+            QStringList tried;
             for (const QStringList& command : entry.second) {
                 const QString program = QStandardPaths::findExecutable(command.first());
-                if (!program.isEmpty()) {
-                    QProcess::startDetached(program, command.mid(1));
+                if (!program.isEmpty() && QProcess::startDetached(program, command.mid(1)))
                     return;
-                }
+                tried << command.first();
             }
+            Sys().messages->MsgBox(NoProgramText(kinds.value(entry.first), tried), vbInformation,
+                                   QStringLiteral("Glyphwick"));
             return;
         }
         QStringList parts = QProcess::splitCommand(wanted);
         if (parts.isEmpty())
             return;
         const QString program = parts.takeFirst();
-        QProcess::startDetached(program, parts);
+        QProcess process;
+        process.setProgram(program);
+        process.setArguments(parts);
+        if (!process.startDetached())
+            Sys().messages->MsgBox(ProgramNotStartedText(program, process.errorString()), vbInformation,
+                                   QStringLiteral("Glyphwick"));
     }
 };
 

@@ -73,6 +73,10 @@ struct EnumLogFont {
     // Not part of the record: the font file and the face's index in it (collections).
     QString filePath;
     int faceIndex = 0;
+    // The family name the toolkit draws this very file by, when the face name
+    // alone could give another file (a family with Type 1 and OpenType files);
+    // empty: the face name.
+    QString drawingFamily;
 };
 
 // Sets one of the name fields from text (code page 1252, cut to size - 1 bytes).

@@ -103,7 +103,8 @@ void AppendType1PrintFonts(FontEnumerator& enumerator, const QString& family, Pr
 {
     enumerator.EnumerateStyles(family, KindType1);
     QStringList seen;
-    for (const FontRecord& style : StyleTable) {
+    for (size_t i = 0; i < StyleTable.size(); ++i) {
+        const FontRecord& style = StyleTable[i];
         const QString words = StyleWords(style.StyleName);
         PrintFontEntry e;
         e.DisplayName = words.isEmpty() ? family : family + " " + words;
@@ -114,7 +115,10 @@ void AppendType1PrintFonts(FontEnumerator& enumerator, const QString& family, Pr
         e.SizeText = PrintSizeText(style.FontFile);
         e.AlternateName = family;
         e.FontType = KindType1;
-        e.FaceName = family;
+        // The name that draws the Type 1 files themselves when the family also
+        // has OpenType files ("C059 [urw]"), else the family.
+        e.FaceName = i < StyleFonts.size() && !StyleFonts[i].drawingFamily.isEmpty() ? StyleFonts[i].drawingFamily
+                                                                                      : family;
         e.Extra = style.FotFile;
         fonts.push_back(e);
     }

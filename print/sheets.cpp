@@ -7,6 +7,7 @@
 
 #include "sfnt/codepage.h"
 #include "core/globals.h"
+#include "core/linuxtexts.h"
 #include "core/settings.h"
 #include "print/printer.h"
 
@@ -486,7 +487,7 @@ void KeyboardChart(PrinterSurface& printer, const PrintFontEntry& font)
     const double titleY = keyTop + 5 * unit + 32;
     s.Align(AlignBaseLeft);
     s.UseArial(12, true);
-    s.TextAt(s.left, titleY, QStringLiteral("Windows ANSI Extended Character Set (Alt + 0 +...)"));
+    s.TextAt(s.left, titleY, ForLinux(QStringLiteral("Windows ANSI Extended Character Set (Alt + 0 +...)")));
     s.RuleAt(s.left, titleY + 6, s.right, titleY + 6, 2);
 
     std::vector<int> codes;

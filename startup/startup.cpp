@@ -203,6 +203,37 @@ bool StartupSequence::Run()
     return mainWindow_ != nullptr;
 }
 
+QString MissingDisplayText(const QString& platform, const QString& display, const QString& waylandDisplay)
+{
+    // Qt tries the platforms of a list in turn: one that can start is enough.
+    const QStringList platforms = platform.isEmpty() ? QStringList{QString()} : platform.split(';');
+    for (const QString& p : platforms) {
+        const QString name = p.section(':', 0, 0).trimmed();
+        if (name.isEmpty() && (!display.isEmpty() || !waylandDisplay.isEmpty()))
+            return {};
+        if (name == QLatin1String("xcb") && !display.isEmpty())
+            return {};
+        if (name.startsWith(QLatin1String("wayland")) && !waylandDisplay.isEmpty())
+            return {};
+        if (!name.isEmpty() && name != QLatin1String("xcb") && !name.startsWith(QLatin1String("wayland")))
+            return {};  // offscreen, vnc, eglfs...: no display server needed
+    }
+    return QStringLiteral("glyphwick: Glyphwick needs a graphical display, and none was found "
+                          "(DISPLAY and WAYLAND_DISPLAY are not set).\n"
+                          "Start it from your desktop, or use glyphwick-print to print catalogs "
+                          "without a display.\n");
+}
+
+QString MissingDisplayText(int argc, char** argv)
+{
+    QString platform = QString::fromLocal8Bit(qgetenv("QT_QPA_PLATFORM"));
+    for (int i = 1; i + 1 < argc; ++i)
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
+            platform = QString::fromLocal8Bit(argv[i + 1]);
+    return MissingDisplayText(platform, QString::fromLocal8Bit(qgetenv("DISPLAY")),
+                              QString::fromLocal8Bit(qgetenv("WAYLAND_DISPLAY")));
+}
+
 int RunGlyphwick(int argc, char** argv, MainWindowFactory makeMainWindow,
                  bool useDesktopPlatform)
 {

@@ -49,6 +49,14 @@ private:
     QWidget* mainWindow_ = nullptr;
 };
 
+// What the window system needs and lacks, checked before the application object
+// exists (Qt would abort without a display): the message for a start with Qt
+// platform `platform` (QT_QPA_PLATFORM or -platform; empty: the default) and
+// the DISPLAY and WAYLAND_DISPLAY values; empty when a window can be shown.
+QString MissingDisplayText(const QString& platform, const QString& display, const QString& waylandDisplay);
+// The same for this process's environment and command line.
+QString MissingDisplayText(int argc, char** argv);
+
 // The whole program: creates the application object (unless one exists), puts
 // the desktop platform in place when asked, runs the start-up and the event
 // loop. Returns the exit code: 1 when the start-up ended the program.

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStyle>
+#include <QUrl>
 
 namespace gw {
 
@@ -163,6 +164,29 @@ QString DriveNotReadyText()
                           "and the drive door is shut (if there is one!).\n\n"
                           "Click Retry to after closing the drive door or Cancel to stop reading "
                           "fonts from the drive.");
+}
+
+bool GoToTypedFolder(const QString& typed, DriveListBox* drivelist, DirListBox* dirlist)
+{
+    QString path = typed.trimmed();
+    if (path == QLatin1String("~") || path.startsWith(QLatin1String("~/")))
+        path = QDir::homePath() + path.mid(1);
+    if (path.startsWith(QLatin1String("file://")))
+        path = QUrl(path).toLocalFile();
+    if (path.isEmpty() || !QDir::isAbsolutePath(path) || !QFileInfo(path).isDir())
+        return false;
+    path = QDir::cleanPath(path);
+    const int drive = DriveIndexOf(drivelist->Drives(), path);
+    dirlist->SetPath(path, drive >= 0 ? drivelist->Drives()[drive].rootPath : QString());
+    drivelist->SetDriveOf(path);
+    return true;
+}
+
+QString NoSuchFolderText(const QString& typed)
+{
+    return QStringLiteral("There is no folder \"") + typed.trimmed()
+           + QStringLiteral("\". Type the whole path of a folder, for example ") + QDir::homePath()
+           + QStringLiteral("/fonts.");
 }
 
 bool FollowDrive(DriveListBox* drivelist, DirListBox* dirlist)

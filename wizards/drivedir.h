@@ -55,6 +55,12 @@ private:
 // drivelist back on the drive of dirlist's folder. true when dirlist moved.
 bool FollowDrive(DriveListBox* drivelist, DirListBox* dirlist);
 
+// Points the drive list and folder tree at a folder typed or pasted by the
+// user ("~" is the home folder); false, with nothing moved, when it is no folder.
+bool GoToTypedFolder(const QString& typed, DriveListBox* drivelist, DirListBox* dirlist);
+// Said when a typed folder does not exist.
+QString NoSuchFolderText(const QString& typed);
+
 // "Disk not ready..." of a drive the wizards cannot read.
 QString DriveNotReadyText();
 

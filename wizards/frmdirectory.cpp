@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/globals.h"
 #include "core/helpers.h"
 #include "wizards/drivedir.h"
 
@@ -23,11 +24,13 @@ frmDirectory::frmDirectory(QWidget* parent) : QDialog(parent)
     drivelist->setObjectName(QStringLiteral("drivelist"));
     dirlist = new DirListBox(this);
     dirlist->setObjectName(QStringLiteral("dirlist"));
-    Label2 = new QLabel(QStringLiteral("Selected Folder"), this);
+    Label2 = new QLabel(QStringLiteral("Selected &Folder"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setReadOnly(true);
+    // A path can be typed or pasted here; OK (or Enter) goes to it.
+    Text1->setPlaceholderText(QStringLiteral("Type or paste a folder path"));
+    Label2->setBuddy(Text1);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
@@ -73,6 +76,12 @@ void frmDirectory::drivelist_Change()
 
 void frmDirectory::cmdOK_Click()
 {
+    if (Text1->text() != dirlist->Path() && !GoToTypedFolder(Text1->text(), drivelist, dirlist)) {
+        Sys().messages->MsgBox(NoSuchFolderText(Text1->text()), vbInformation, QStringLiteral("Glyphwick"));
+        Text1->setFocus();
+        Text1->selectAll();
+        return;
+    }
     lblOK->setText(QStringLiteral("OK"));
     hide();
 }

@@ -1,5 +1,6 @@
 #include "wizards/frminstall.h"
 
+#include <QSet>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -242,6 +243,9 @@ QWidget* frmInstall::CreateFilesStep()
     picGauge->setFixedHeight(TwipsToPixels(240));
     cmdSelectAll = Named(new QPushButton(QStringLiteral("Select..."), page), "cmdSelectAll");
     cmdCancelRead = Named(new QPushButton(QStringLiteral("Cancel Read"), page), "cmdCancelRead");
+    cmdInstallNow = Named(new QPushButton(QStringLiteral("I&nstall Now"), page), "cmdInstallNow");
+    cmdInstallNow->setToolTip(QStringLiteral("Install the selected fonts without the remaining steps"));
+    cmdInstallNow->setEnabled(false);
     auto* legendIcon = new QLabel(page);
     legendIcon->setPixmap(FontKindIcon(KindTrueType).pixmap(16, 16));
     lblLegend = MakeLabel(ForLinux(QStringLiteral("are currently installed in Windows.")), "lblLegend", page);
@@ -312,13 +316,14 @@ QWidget* frmInstall::CreateFilesStep()
     left->addLayout(legend);
 
     auto* middle = new QGridLayout;
-    middle->addWidget(lblFontNames, 0, 0, 1, 3);
-    middle->addWidget(ListView1, 1, 0, 1, 3);
+    middle->addWidget(lblFontNames, 0, 0, 1, 4);
+    middle->addWidget(ListView1, 1, 0, 1, 4);
     middle->addWidget(lblCount, 2, 0);
     middle->addWidget(cmdSelectAll, 2, 1);
     middle->addWidget(cmdCancelRead, 2, 2);
+    middle->addWidget(cmdInstallNow, 2, 3);
     middle->addWidget(lblReading, 3, 0);
-    middle->addWidget(gaugeWell, 3, 1, 1, 2);
+    middle->addWidget(gaugeWell, 3, 1, 1, 3);
     middle->setColumnStretch(0, 1);
 
     auto* row = new QHBoxLayout;
@@ -344,7 +349,9 @@ QWidget* frmInstall::CreateFilesStep()
                 Fonts[size_t(slot)].Selected = row->isSelected();
         ShowSelectionCount();
         RebuildChanges();
+        cmdInstallNow->setEnabled(!Reading && SelectedRowCount() > 0);
     });
+    connect(cmdInstallNow, &QPushButton::clicked, this, [this] { cmdInstallNow_Click(); });
     connect(ListView1->header(), &QHeaderView::sectionClicked, this, [this](int c) { ListView1_ColumnClick(c); });
     connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         ListView1_RightClick(ListView1->itemAt(pos), ListView1->viewport()->mapToGlobal(pos));
@@ -448,6 +455,7 @@ void frmInstall::Form_Load()
                                         QStringLiteral("enter your CD-ROM title here!"), IniFile));
         cmdCancelRead->setText(QStringLiteral("Options"));
         cmdCancelRead->show();
+        cmdInstallNow->hide();
         optCatalog->setChecked(true);
         optCatalog_Click();
     }
@@ -580,8 +588,13 @@ void frmInstall::cmbFilter_Click()
 
 void frmInstall::dirlist_Change()
 {
-    if (Reading)
+    if (Reading) {
+        // The tree keeps the keyboard while a folder is read: moving on in it
+        // ends that reading and reads the folder moved to.
+        CancelRead = true;
+        rescanPending_ = true;
         return;
+    }
     if (Loaded)
         ScanFolder();
     else
@@ -596,9 +609,10 @@ void frmInstall::dirlist_Change()
 
 void frmInstall::EnableScanControls(bool enabled)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{dirlist, drivelist, cmdHelp, cmdExit, cmdNext, cmdPrev,
+    for (QWidget* w : std::initializer_list<QWidget*>{drivelist, cmdHelp, cmdExit, cmdNext, cmdPrev,
                                                       cmdSelectAll, cmbFilter})
         w->setEnabled(enabled);
+    cmdInstallNow->setEnabled(enabled && SelectedRowCount() > 0);
     if (enabled) {
         cmdPrev->setEnabled(Step != 0);
         cmdNext->setEnabled(Step != LastStep);
@@ -693,6 +707,67 @@ void frmInstall::ScanFolder()
     QApplication::restoreOverrideCursor();
     dirlist->Refresh();
     Reading = false;
+    if (rescanPending_) {
+        rescanPending_ = false;
+        CancelRead = false;
+        dirlist_Change();
+    }
+}
+
+void frmInstall::ShowFiles(const QString& folder, const QStringList& selectedFiles)
+{
+    const int drive = DriveIndexOf(drivelist->Drives(), folder);
+    dirlist->SetPath(folder, drive >= 0 ? drivelist->Drives()[drive].rootPath : QString());
+    drivelist->SetDriveOf(folder);
+    CurrentFolder.clear();
+    while (Step < 1)
+        AdvanceStep(true);
+    if (Step == 1)
+        dirlist_Change();
+    QSet<QString> wanted;
+    for (const QString& file : selectedFiles)
+        wanted.insert(QFileInfo(file).fileName());
+    QTreeWidgetItem* first = nullptr;
+    ListView1->clearSelection();
+    QSet<QString> shown;
+    for (QTreeWidgetItem* row : Rows()) {
+        const int slot = SlotOf(row);
+        const QString name = slot > 0 ? FileNamePart(Fonts[size_t(slot)].FilePath) : QString();
+        if (slot <= 0 || (!wanted.isEmpty() && !wanted.contains(name)))
+            continue;
+        shown.insert(name);
+        row->setSelected(true);
+        if (!first)
+            first = row;
+    }
+    QStringList missing;
+    for (const QString& name : wanted)
+        if (!shown.contains(name))
+            missing << name;
+    if (!missing.isEmpty()) {
+        missing.sort();
+        Sys().messages->MsgBox(QStringLiteral("This wizard installs TrueType and OpenType font files (.ttf, .otf). "
+                                              "It cannot read or install:\n\n")
+                                   + missing.join('\n'),
+                               vbInformation, QStringLiteral("Glyphwick"));
+    }
+    if (first) {
+        ListView1->setCurrentItem(first, 0, QItemSelectionModel::NoUpdate);
+        ListView1->scrollToItem(first);
+        ListView1_ItemClick(first);
+        ListView1->setFocus();
+        if (WizardMode != 2)
+            cmdInstallNow->setDefault(true);
+    }
+}
+
+void frmInstall::cmdInstallNow_Click()
+{
+    if (WizardMode == 2 || SelectedRowCount() == 0)
+        return;
+    while (Step < LastStep)
+        AdvanceStep(true);
+    cmdGo_Click();
 }
 
 void frmInstall::DeleteTempFontFiles()

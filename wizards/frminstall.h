@@ -71,6 +71,7 @@ public:
     QWidget* gaugeWell = nullptr;
     QPushButton* cmdSelectAll = nullptr;
     QPushButton* cmdCancelRead = nullptr;
+    QPushButton* cmdInstallNow = nullptr;   // mode 1: installs the selected fonts at once
     QLabel* lblLegend = nullptr;
     QTabWidget* TabStrip1 = nullptr;
     QPlainTextEdit* pnlSample = nullptr;
@@ -166,6 +167,12 @@ public:
     void txtTitle_GotFocus();
     void RemovePrintFonts();
 
+    // Opens the files step on a folder with these of its font files selected
+    // (none: every font of the folder) and previews the first of them.
+    void ShowFiles(const QString& folder, const QStringList& selectedFiles);
+    // Goes to the last step and installs the selected fonts.
+    void cmdInstallNow_Click();
+
     // The slot of a row (its tag), 0 for none.
     static int SlotOf(const QTreeWidgetItem* item);
     // The rows in displayed order.
@@ -208,6 +215,7 @@ private:
     int previewSlot_ = 0;  // the slot of the previewed font
     PrintChoicePanel* choice_ = nullptr;
     bool unloaded_ = false;
+    bool rescanPending_ = false;  // the folder changed while it was read
 };
 
 // The success dialog of an installation.

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "core/globals.h"
+#include "core/linuxtexts.h"
 #include "core/helpers.h"
 #include "core/picturebox.h"
 #include "core/settings.h"
@@ -73,7 +74,7 @@ void frmInstall::RebuildChanges()
         const FontFileRecord& font = Fonts[size_t(slot)];
         if (font.FaceName.compare(QLatin1String("unknown"), Qt::CaseInsensitive) == 0 || font.AlreadyInstalled)
             continue;
-        lstChanges->addItem(font.RegistryName + " = " + FileNamePart(font.FilePath).toLower());
+        lstChanges->addItem(font.RegistryName + " = " + FileNamePart(font.FilePath));
         ++count;
     }
     if (Step == 3 && WizardMode != 2) {
@@ -190,9 +191,9 @@ void frmInstall::InstallFonts()
         font.Selected = true;
         if (IsRegisteredFont(font.RegistryName)) {
             Sys().messages->MsgBox(
-                "The TrueType font \"" + font.FaceName + "\" is already installed on your PC. You must remove "
+                ForLinux("The TrueType font \"" + font.FaceName + "\" is already installed on your PC. You must remove "
                     "the old typeface before adding a new one.\n\n"
-                    "Use the Windows Control Panel or the Glyphwick Remove Font Wizard to uninstall the typeface.",
+                    "Use the Windows Control Panel or the Glyphwick Remove Font Wizard to uninstall the typeface."),
                 vbInformation, kTitle);
             font.Selected = false;
         }

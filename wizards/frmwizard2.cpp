@@ -82,7 +82,7 @@ QString RegistryEntries::EntryOf(const QString& fullName) const
     for (const char* suffix : {" (TrueType)", " (True Type)"}) {
         const auto it = data_.constFind((fullName + QLatin1String(suffix)).toUpper());
         if (it != data_.constEnd())
-            return fullName + QStringLiteral(" (TrueType) = ") + TrimAtNul(*it).toLower();
+            return fullName + QStringLiteral(" (TrueType) = ") + TrimAtNul(*it);
     }
     return kUnknown;
 }
@@ -325,7 +325,7 @@ QTreeWidget* MakeFontList(QWidget* parent, const QString& name)
     auto* list = new QTreeWidget(parent);
     list->setObjectName(name);
     list->setHeaderLabels({QStringLiteral("Font Name"), QStringLiteral("File Name"),
-                           QStringLiteral("Size"), QStringLiteral("Registry Entry")});
+                           QStringLiteral("Size"), ForLinux(QStringLiteral("Registry Entry"))});
     list->setRootIsDecorated(false);
     list->setUniformRowHeights(true);
     list->setAllColumnsShowFocus(true);

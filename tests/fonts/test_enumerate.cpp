@@ -137,6 +137,11 @@ private slots:
                                                   << "Optima:2 Courier 10cpi:3";
         QTest::newRow("printer fonts only") << "D/Optima;D/Courier 10cpi" << "Optima" << "001" << "Courier 10cpi:3";
         QTest::newRow("Type 1 only") << "D/Optima;D/Courier 10cpi" << "Optima" << "010" << "Optima:2";
+        QTest::newRow("family in two kinds: one item per kind") << "T/Optima;D/Optima" << "Optima" << "111"
+                                                                << "Optima:1 Optima:2";
+        QTest::newRow("two kinds, Type 1 hidden") << "T/Optima;D/Optima" << "Optima" << "101" << "Optima:1";
+        QTest::newRow("printer font of a TrueType name stays one item") << "T/Courier;D/Courier" << "Optima"
+                                                                        << "111" << "Courier:1";
         QTest::newRow("without ATM every device family stays")
             << "D/Optima;D/Courier 10cpi" << "" << "000" << "Optima:3 Courier 10cpi:3";
     }
@@ -155,6 +160,24 @@ private slots:
             QCOMPARE(int(FontTable.size()), 1);
             QCOMPARE(FontTable[0].FullName, QString("X"));
         }
+    }
+
+    // Each item of a family in two kinds shows only its own styles and files.
+    void twinItemsKeepTheirFiles()
+    {
+        ATMInstalled = true;
+        env->fake.atm->text = "[Fonts]\nC059=,/t1/C059-Roman.t1\nC059,BOLD=,/t1/C059-Bold.t1\n";
+        using F = FakeFontSystem;
+        env->fake.fonts->faces = {
+            F::MakeFace("C059", "C059 Roman", "Roman", 400, false, TRUETYPE_FONTTYPE, "/otf/c059-roman.otf"),
+            F::MakeFace("C059", "C059", "", 400, false, DEVICE_FONTTYPE, "/t1/C059-Roman.t1"),
+            F::MakeFace("C059", "C059", "", 700, false, DEVICE_FONTTYPE, "/t1/C059-Bold.t1")};
+        env->fake.registry->values = {{"C059 Roman (TrueType)", "/otf/c059-roman.otf"}};
+        QCOMPARE(Read("110"), QString("C059:1 C059:2"));
+        e->EnumerateStyles("C059", KindTrueType);
+        QCOMPARE(Styles(), QStringList({"C059 Roman|Roman|/otf/c059-roman.otf|n/a"}));
+        e->EnumerateStyles("C059", KindType1);
+        QCOMPARE(Styles(), QStringList({"C059|Normal|/t1/C059-Roman.t1|n/a", "C059|Bold|/t1/C059-Bold.t1|n/a"}));
     }
 
     void gaugeAtMultiplesOfFive()

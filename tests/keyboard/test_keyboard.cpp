@@ -242,6 +242,9 @@ private slots:
         item->trigger();
         QVERIFY(KeyboardOpen && item->isChecked());
         QVERIFY(fw->KeyboardWindow() && fw->KeyboardWindow()->isVisible());
+        // A tool window of the main window, so it stays above it.
+        QCOMPARE(fw->KeyboardWindow()->windowType(), Qt::Tool);
+        QCOMPARE(fw->KeyboardWindow()->parentWidget(), fw.get());
 
         item->trigger();
         QVERIFY(!KeyboardOpen && !item->isChecked() && !fw->KeyboardWindow());

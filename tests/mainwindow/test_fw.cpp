@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <functional>
 #include <memory>
 
 #include "core/globals.h"
@@ -27,7 +28,10 @@
 #include "mainwindow/toolbar.h"
 #include "shots.h"
 #include "testenv.h"
+#include "wizards/frminstall.h"
 #include "wizards/frmwizard2.h"
+#include "sfntbuilder.h"
+#include <QDir>
 
 using namespace gw;
 
@@ -79,6 +83,19 @@ QList<int> VisibleTops(const FW& w)
         if (!b->isHidden())
             tops << b->y();
     return tops;
+}
+
+// Runs `act` on the first dialog of type T that runs modally.
+template <typename T>
+void WhenModal(QTimer& poll, const std::function<void(T*)>& act)
+{
+    poll.start(10);
+    QObject::connect(&poll, &QTimer::timeout, [&poll, act] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            act(dialog);
+        }
+    });
 }
 
 } // namespace
@@ -329,13 +346,8 @@ private slots:
         auto w = std::make_unique<FW>();
         QVERIFY(SelectFamily(*w, "Liberation Sans"));
         QStringList preselected;
-        QTimer poll; // acts once the wizard runs modally
-        poll.start(10);
-        connect(&poll, &QTimer::timeout, [&] {
-            auto* wizard = qobject_cast<frmWizard2*>(QApplication::activeModalWidget());
-            if (!wizard)
-                return;
-            poll.stop();
+        QTimer poll;
+        WhenModal<frmWizard2>(poll, [&](frmWizard2* wizard) {
             for (QTreeWidgetItem* item : wizard->ListView1->selectedItems())
                 preselected << item->text(0);
             // The platform hides the family once it is uninstalled.
@@ -349,6 +361,51 @@ private slots:
         QCOMPARE(w->fontList->Count(), 1);
         QCOMPARE(Selected(*w), QString("DejaVu Sans"));
         QVERIFY(!FontsChanged);
+    }
+
+    // "glyphwick FILE..." (a launcher, a drop): the install wizard on the first
+    // one's folder with the given fonts selected and the first previewed.
+    void fontFilesOpenTheInstallWizard_data()
+    {
+        QTest::addColumn<QStringList>("given");     // under Downloads; "." the folder itself
+        QTest::addColumn<QStringList>("selected");
+        QTest::addColumn<QString>("said");          // part of the one message, "" none
+        QTest::newRow("a file is selected") << QStringList{"b.ttf"} << QStringList{"b.ttf"} << "";
+        QTest::newRow("a folder selects all its fonts") << QStringList{"."} << QStringList{"a.ttf", "b.ttf"} << "";
+        QTest::newRow("a file the wizard cannot install is named") << QStringList{"b.ttf", "t.pfb"}
+                                                                   << QStringList{"b.ttf"} << "t.pfb";
+        QTest::newRow("a file of another folder is named") << QStringList{"b.ttf", "../x.ttf"}
+                                                           << QStringList{"b.ttf"} << "x.ttf";
+    }
+    void fontFilesOpenTheInstallWizard()
+    {
+        QFETCH(QStringList, given);
+        QFETCH(QStringList, selected);
+        QFETCH(QString, said);
+        const QString folder = env->root() + "/Downloads";
+        QDir().mkpath(folder);
+        for (const char* file : {"a.ttf", "b.ttf", "../x.ttf"})
+            WriteFile(folder + "/" + file, SfntBuilder::Simple(file, QString(file) + " Sans"));
+        WriteFile(folder + "/t.pfb", "%!PS-AdobeFont-1.0");
+        auto w = std::make_unique<FW>();
+        QStringList shown;
+        QString previewed;
+        QTimer poll;
+        WhenModal<frmInstall>(poll, [&](frmInstall* wizard) {
+            for (QTreeWidgetItem* item : wizard->ListView1->selectedItems())
+                shown << item->text(1);
+            previewed = wizard->ListView1->currentItem() ? wizard->ListView1->currentItem()->text(1) : QString();
+            wizard->close();
+        });
+        QStringList paths;
+        for (const QString& g : given)
+            paths << QDir::cleanPath(folder + "/" + g);
+        w->InstallFromFiles(paths);
+        shown.sort();
+        QCOMPARE(shown, selected);
+        QCOMPARE(previewed, selected[0]);
+        QCOMPARE(env->fake.messages->texts.size(), said.isEmpty() ? 0 : 1);
+        QVERIFY(said.isEmpty() || env->fake.messages->texts[0].contains(said));
     }
 
     void typeOneManagerItemAsksForThePathInOptions()

@@ -122,11 +122,15 @@ private slots:
             QCOMPARE(row->isVisibleTo(w->picControls), rows);
         QCOMPARE(w->pnlFOT->isVisibleTo(w->picControls), !second.isEmpty());
         QVERIFY(w->pnlKeystroke->isVisibleTo(w->picControls));
+        // A path shows its file name, the whole path in the tooltip.
+        auto shown = [](const QString& path) { return path.contains('/') ? FileNamePart(path) : path; };
+        auto tip = [](const QString& path) { return path.contains('/') ? path : QString(); };
         if (rows) {
             QCOMPARE(w->lblFontfiles->text(), caption);
-            QCOMPARE(w->pnlTTF->text(), fill(first));
+            QCOMPARE(w->pnlTTF->text(), shown(fill(first)));
+            QCOMPARE(w->pnlTTF->toolTip(), tip(fill(first)));
             if (!second.isEmpty())
-                QCOMPARE(w->pnlFOT->text(), fill(second));
+                QCOMPARE(w->pnlFOT->text(), shown(fill(second)));
             QCOMPARE(w->pnlFileSize->text(), size);
         }
         // The visible rows stack without gaps from where the caption stands; a

@@ -151,7 +151,11 @@ private slots:
         QTest::mouseDClick(fw->picChar[15], Qt::LeftButton);
         QCOMPARE(fw->CurrentTab(), 1);
         QCOMPARE(fw->scrAnsi[1]->value(), 255);
-        QCOMPARE(fw->pnlKeystroke->text(), QStringLiteral(" ALT+0+255  (U+00FF: Ctrl+Shift+U ff)"));
+        // The Linux keystroke comes first and whole; the Alt code only where it fits.
+        QVERIFY(fw->pnlKeystroke->text().startsWith(QStringLiteral("Ctrl+Shift+U ff")));
+        QVERIFY(fw->pnlKeystroke->fontMetrics().horizontalAdvance(fw->pnlKeystroke->text())
+                <= fw->pnlKeystroke->contentsRect().width());
+        QCOMPARE(fw->pnlKeystroke->toolTip(), QStringLiteral("Ctrl+Shift+U ff  (U+00FF)  ALT+0+255"));
     }
 
     void copyByTab_data()

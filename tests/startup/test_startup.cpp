@@ -126,6 +126,29 @@ private slots:
     }
 
     // Only Windows NT's version names the NT key; Linux and the unknown use the other.
+    // Without a display the program says so and ends, before Qt would abort.
+    void missingDisplay_data()
+    {
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("wayland");
+        QTest::addColumn<bool>("missing");
+        QTest::newRow("default platform, no display at all") << "" << "" << "" << true;
+        QTest::newRow("default platform, X display") << "" << ":0" << "" << false;
+        QTest::newRow("xcb needs DISPLAY") << "xcb" << "" << "wayland-0" << true;
+        QTest::newRow("wayland needs WAYLAND_DISPLAY") << "wayland" << ":0" << "" << true;
+        QTest::newRow("a list: one that can start is enough") << "wayland;xcb" << ":0" << "" << false;
+        QTest::newRow("offscreen needs no display") << "offscreen" << "" << "" << false;
+    }
+    void missingDisplay()
+    {
+        QFETCH(QString, platform);
+        QFETCH(QString, display);
+        QFETCH(QString, wayland);
+        QFETCH(bool, missing);
+        QCOMPARE(MissingDisplayText(platform, display, wayland).contains("needs a graphical display"), missing);
+    }
+
     void fontsKeyFromTheVersion()
     {
         for (uint platform : {uint(VER_PLATFORM_WIN32_NT), uint(VER_PLATFORM_LINUX), 7u}) {

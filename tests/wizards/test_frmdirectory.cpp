@@ -62,6 +62,30 @@ private slots:
         QCOMPARE(PickFolder(start), returnsStart ? start : QString());
     }
 
+    // A folder typed or pasted into the field is taken by OK; one that does not exist is refused.
+    void typedFolder_data()
+    {
+        QTest::addColumn<QString>("typed");     // under the disk drive
+        QTest::addColumn<QString>("expected");  // under the disk drive; empty: cancelled
+        QTest::newRow("a typed folder is taken") << "/fonts" << "/fonts";
+        QTest::newRow("a trailing slash is no other folder") << "/fonts/sub/" << "/fonts/sub";
+        QTest::newRow("no such folder: said, and the dialog stays") << "/nothing" << "";
+    }
+    void typedFolder()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, expected);
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<frmDirectory*>(QApplication::activeModalWidget());
+            d->Text1->setText(driveC + typed);
+            d->cmdOK->click();
+            if (d->isVisible())
+                d->cmdCancel->click();
+        });
+        QCOMPARE(PickFolder(driveA), expected.isEmpty() ? QString() : driveC + expected);
+        QCOMPARE(env->fake.messages->texts.size(), expected.isEmpty() ? 1 : 0);
+    }
+
     void driveChange_data()
     {
         QTest::addColumn<QList<int>>("errors");   // FolderError answers for the floppy

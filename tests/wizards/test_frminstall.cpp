@@ -150,11 +150,31 @@ private slots:
         WizardMode = 1;
         WriteIniString("CatalogWizard", "sourceDir", source, IniFile);
         frmInstall w;
-        // The first file's pending events press Cancel Read.
-        QTimer::singleShot(0, &w, [&w] { w.cmdCancelRead_Click(); });
+        // The first file's pending events press Cancel Read; the folder tree
+        // stays usable (and keeps the keyboard) while the folder is read.
+        bool treeEnabled = false;
+        QTimer::singleShot(0, &w, [&w, &treeEnabled] {
+            treeEnabled = w.dirlist->isEnabled();
+            w.cmdCancelRead_Click();
+        });
         w.AdvanceStep(true);
+        QVERIFY(treeEnabled);
         QCOMPARE(RowTexts(w), QStringList{"Alpha Sans|a.ttf|1K"});
         QVERIFY(!w.CancelRead);
+    }
+
+    // ---- Opened on files (glyphwick FILE..., a drop) ----
+
+    // From a file manager: the file opened, then Install Now, then the success dialog's OK.
+    void installNowInstallsTheSelection()
+    {
+        MakeFolder(source, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans"});
+        auto w = Open(1);
+        w->ShowFiles(source, {source + "/b.ttf"});
+        QVERIFY(w->cmdInstallNow->isEnabled() && w->cmdInstallNow->isDefault());
+        w->cmdInstallNow->click();
+        QCOMPARE(w->Step, w->LastStep);
+        QCOMPARE(successLines, QStringList{"Beta Sans (TrueType) (b.ttf)"});
     }
 
     // ---- Preview ----

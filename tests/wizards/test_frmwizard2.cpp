@@ -140,7 +140,7 @@ private slots:
         frmWizard2 w(before.value(0));
         QCOMPARE(w.ListView1->topLevelItemCount(), kFonts.size());
         QCOMPARE(w.ListView1->topLevelItem(0)->text(0), QString("Alpha"));
-        QCOMPARE(w.ListView1->topLevelItem(1)->text(3), "Alpha Bold (TrueType) = " + (fonts_ + "/alphabold.ttf").toLower());
+        QCOMPARE(w.ListView1->topLevelItem(1)->text(3), "Alpha Bold (TrueType) = " + fonts_ + "/alphabold.ttf");
         QCOMPARE(w.ListView1->topLevelItem(5)->text(3), QString("unknown"));
         if (before.size() == 1) {
             QCOMPARE(w.pnlSample->text(), before[0]);

@@ -1,0 +1,52 @@
+// The texts that would be false on Linux beside what is shown instead, and the
+// keystroke read-out that puts the Linux way first.
+#include <QtTest>
+
+#include "core/linuxtexts.h"
+#include "testenv.h"
+
+using namespace gw;
+
+class TestLinuxTexts : public QObject {
+    Q_OBJECT
+    TestEnv* env = nullptr;
+
+private slots:
+    void init() { env = new TestEnv; }
+    void cleanup() { delete env; }
+
+    // "@" stands for the font folder text; a number is the room of the keystroke read-out.
+    void texts_data()
+    {
+        QTest::addColumn<QString>("room");
+        QTest::addColumn<QString>("designed");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("fonts folder, its article goes with it") << "" << "copied to the Windows Fonts folder."
+                                                                << "copied to @.";
+        QTest::newRow("already installed names no PC or Control Panel")
+            << "" << "installed on your PC. Use the Windows Control Panel or the wizard"
+            << "installed on this computer. Use your desktop's font settings or the wizard";
+        QTest::newRow("Type 1 option") << "" << "Show &Adobe Type 1 (ATM) fonts" << "Show T&ype 1 fonts";
+        QTest::newRow("Type 1 manager path") << "" << "&ATM path" << "Type 1 font &manager";
+        QTest::newRow("remove wizard column as the registrations") << "" << "Registry Entry" << "Font Registration";
+        QTest::newRow("keyboard chart names the code page, no Alt codes")
+            << "" << "Windows ANSI Extended Character Set (Alt + 0 +...)" << "Code Page 1252 Extended Character Set";
+        QTest::newRow("Linux keystroke first and whole") << "30" << "\u00A9" << "Ctrl+Shift+U a9  (U+00A9)";
+        QTest::newRow("Alt code only where it fits") << "40" << "\u00A9" << "Ctrl+Shift+U a9  (U+00A9)  ALT+0+169";
+        QTest::newRow("narrow: the keystroke whole, no code point") << "20" << "\u00A9" << "Ctrl+Shift+U a9";
+        QTest::newRow("code page 1252 euro is U+20AC") << "30" << "\u20AC" << "Ctrl+Shift+U 20ac  (U+20AC)";
+        QTest::newRow("a plain key stays as it is") << "40" << "A" << "A ";
+    }
+    void texts()
+    {
+        QFETCH(QString, room);
+        QFETCH(QString, designed);
+        QFETCH(QString, shown);
+        const auto fits = [&](const QString& text) { return text.size() <= room.toInt(); };
+        QCOMPARE(room.isEmpty() ? ForLinux(designed) : KeystrokeReadout(designed, fits),
+                 shown.replace("@", FontFolderText()));
+    }
+};
+
+QTEST_MAIN(TestLinuxTexts)
+#include "test_linuxtexts.moc"
