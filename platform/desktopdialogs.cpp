@@ -1,5 +1,6 @@
 // Help in the user's browser and the Qt file dialogs.
 #include <QApplication>
+#include <QDir>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -57,10 +58,15 @@ private:
     static QString Run(QFileDialog::AcceptMode mode, const QString& title, const QString& ext,
                        const QString& start, const QString& filter)
     {
-        // A bare file name is offered in the user's documents folder.
+        // A bare file name, or one in a folder that is gone, is offered in the
+        // user's documents folder, else (none) in the home folder.
         QString from = start;
-        if (!from.isEmpty() && QFileInfo(from).isRelative())
-            from = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/" + from;
+        if (!from.isEmpty() && (QFileInfo(from).isRelative() || !QFileInfo(from).absoluteDir().exists())) {
+            QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+            if (folder.isEmpty() || !QDir(folder).exists())
+                folder = QDir::homePath();
+            from = folder + "/" + QFileInfo(from).fileName();
+        }
         QFileDialog dialog(DialogParent(), title, from, filter);
         dialog.setAcceptMode(mode);
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile

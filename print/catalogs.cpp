@@ -41,17 +41,26 @@ CatalogSettings ReadCatalogSettings()
 }
 
 
-// Selects the font of an entry at a size; returns the name the printer took.
+// Selects the font of an entry at a size; returns the name that selects it
+// again. Empty when the face cannot be printed: Arial is then selected.
 QString SelectFont(PrinterSurface& printer, const PrintFontEntry& font, double size)
 {
-    const QString name = SetPrinterFont(font.FaceName, font.AlternateName, printer);
     printer.Print(QString());
-    printer.SetFontBold(false);
-    printer.SetFontItalic(false);
-    printer.SetFontName(name);
-    printer.SetFontSize(size);
-    ApplyStyle(printer, font.DisplayName.trimmed());
+    const QString name = SelectEntryFont(printer, font);
+    if (name.isEmpty())
+        UseArial(printer, size > 12 ? 12 : size);
+    else
+        printer.SetFontSize(size);
     return name;
+}
+
+// The sample of an entry, in its own face, cut to the width; or, for a face
+// that cannot be printed, the notice saying so.
+QString SampleOrNotice(PrinterSurface& printer, const QString& name, double width, const QString& sample)
+{
+    if (name.isEmpty())
+        return FitText(printer, QStringLiteral("Arial"), width, UnprintableFaceText());
+    return FitText(printer, name, width, sample);
 }
 
 
@@ -97,7 +106,7 @@ void ColumnCatalog(PrinterSurface& printer, const PrintFontList& fonts, const Ga
         }
         const double x = job.X(columns[column]);
         const QString name = SelectFont(printer, font, cs.S);
-        PrintAt(printer, x, job.Y(y), FitText(printer, name, width, cs.sample));
+        PrintAt(printer, x, job.Y(y), SampleOrNotice(printer, name, width, cs.sample));
         UseArial(printer, cs.C);
         y += cs.C + 4;
         // A long caption is cut at the column's edge rather than run off the page.
@@ -216,6 +225,10 @@ void BarEntry(PrintJob& job, const PrintFontEntry& font, int S, double y)
     printer.SetTextAlign(AlignBaseLeft);
     printer.SetForeColor(ColourBlack);
     const QString name = SelectFont(printer, font, S);
+    if (name.isEmpty()) {
+        PrintAt(printer, job.X(54), job.Y(y + 14 + S), SampleOrNotice(printer, name, 504, QString()));
+        return;
+    }
     PrintAt(printer, job.X(54), job.Y(y + 14 + S),
             FitText(printer, name, 504, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ !@#$%^&*()")));
     PrintAt(printer, job.X(54), job.Y(y + 14 + 2 * S),
@@ -271,6 +284,11 @@ void ThreeUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y,
     printer.SetTextAlign(AlignBaseLeft);
 
     const QString name = SelectFont(printer, font, 6);
+    if (name.isEmpty()) {
+        UseArial(printer, 12);
+        PrintAt(printer, job.X(x), y + 28, SampleOrNotice(printer, name, 504, QString()));
+        return;
+    }
     static const int sizes[] = {6, 8, 10, 12, 14};
     static const int baselines[] = {16, 28, 43, 61, 82};
     for (int row = 0; row < 5; ++row) {
@@ -297,7 +315,8 @@ void ThreeUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y,
                           {"Bold", true, false, styles.HasBold(family)},
                           {"Italic", false, true, styles.HasItalic(family)},
                           {"BoldItalic", true, true, styles.HasBoldItalic(family)}};
-    printer.SetFontName(name);
+    // The words show the family's styles: each selected by family and style.
+    SetPrinterFont(font.FaceName, font.AlternateName, printer);
     printer.SetFontSize(16);
     double pos = job.X(x);
     bool any = false;
@@ -387,6 +406,11 @@ void SixUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y, do
             FitText(printer, QStringLiteral("Arial"), room, font.FileName.trimmed()));
 
     const QString name = SelectFont(printer, font, 18);
+    if (name.isEmpty()) {
+        UseArial(printer, 8);
+        WrapText(job, QStringLiteral("Arial"), x, y + 44, width, 10, bottom, UnprintableFaceText(), 4);
+        return;
+    }
     const double blockEnd =
         WrapText(job, name, x, y + 44, width, 22, bottom, blockText, 1000);
 
@@ -429,9 +453,11 @@ QString FontCaption(const PrintFontEntry& font)
     QString name = display;
     switch (font.FontType) {
     case 1: {
-        const QString kind = "(" + FontKindWord(font.FileName.trimmed()) + ")";
-        if (!display.contains(kind))
-            name += " " + kind;
+        // A registration's name may carry a kind already; the caption names the file's own once.
+        for (const QLatin1String kind : {QLatin1String(" (TrueType)"), QLatin1String(" (OpenType)")})
+            if (name.endsWith(kind))
+                name.chop(kind.size());
+        name += " (" + FontKindWord(font.FontPath.isEmpty() ? font.FileName.trimmed() : font.FontPath) + ")";
         break;
     }
     case 2:
@@ -475,7 +501,7 @@ void BasicCatalogII(PrinterSurface& printer, const PrintFontList& fonts, const G
         }
         y += cs.S * 0.8;
         const QString name = SelectFont(printer, font, cs.S);
-        PrintAt(printer, job.X(54), job.Y(y), FitText(printer, name, 504, cs.sample));
+        PrintAt(printer, job.X(54), job.Y(y), SampleOrNotice(printer, name, 504, cs.sample));
         y += cs.C + 4;
         UseArial(printer, cs.C);
         PrintAt(printer, job.X(54), job.Y(y), FitText(printer, QStringLiteral("Arial"), 504, FontCaption(font)));
@@ -519,7 +545,7 @@ void TwoColumnII(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
         const double x = job.X(g.columns[column]);
         y += cs.S + 8;
         const QString name = SelectFont(printer, font, cs.S);
-        PrintAt(printer, x, job.Y(y), FitText(printer, name, TwoColumnIIWidth, cs.sample));
+        PrintAt(printer, x, job.Y(y), SampleOrNotice(printer, name, TwoColumnIIWidth, cs.sample));
         y += cs.C + 4;
         UseArial(printer, cs.C);
         PrintAt(printer, x, job.Y(y),

@@ -55,6 +55,24 @@ QString SetPrinterFont(const QString& faceName, const QString& fallbackName,
     return QStringLiteral("Arial");
 }
 
+QString SelectEntryFont(PrinterSurface& printer, const PrintFontEntry& font)
+{
+    if (!font.FontPath.isEmpty()) {
+        printer.SetFontBold(false);
+        printer.SetFontItalic(false);
+        return printer.SetFontFace(font.FontPath, font.FaceIndex);
+    }
+    const QString name = SetPrinterFont(font.FaceName, font.AlternateName, printer);
+    printer.SetFontName(name);
+    ApplyStyle(printer, font.DisplayName.trimmed());
+    return name;
+}
+
+QString UnprintableFaceText()
+{
+    return QStringLiteral("This face cannot be printed: its file cannot be loaded.");
+}
+
 void ApplyStyle(PrinterSurface& printer, const QString& name)
 {
     const QString upper = name.toUpper();

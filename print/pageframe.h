@@ -19,6 +19,8 @@ struct PrintFontEntry {
     int FontType = 1;       // 1 TrueType, 2 Type 1, 3 printer font
     QString FaceName;       // the name the font is selected by
     QString Extra;
+    QString FontPath;       // the font file itself, when known: the face is drawn from it
+    int FaceIndex = 0;      // the face's number in the file (a collection's)
 };
 using PrintFontList = std::vector<PrintFontEntry>;
 
@@ -34,6 +36,13 @@ double TopOffset(PrinterSurface& printer);
 // refused; "Arial" (font unchanged) when both are refused. Returns the name set.
 QString SetPrinterFont(const QString& faceName, const QString& fallbackName,
                        PrinterSurface& printer);
+// The font of an entry, upright and not bold, before the size is set: its own
+// face from its file when the entry names one, else by face name (then the
+// fallback, then "Arial") with bold and italic from the display name. Returns
+// the name that selects it again; empty when the face cannot be drawn as itself.
+QString SelectEntryFont(PrinterSurface& printer, const PrintFontEntry& font);
+// What a layout prints in place of a face that cannot be printed.
+QString UnprintableFaceText();
 // Bold/italic from the style words of a name ("BOLD", "ITALIC", "OBLIQUE").
 void ApplyStyle(PrinterSurface& printer, const QString& name);
 // The longest start of text (at most 300 characters) narrower than maxWidth in

@@ -54,7 +54,7 @@ QString PrintSizeTextForLength(qint64 bytes)
     return FileSizeText(bytes);
 }
 
-QString PrintSizeText(const QString& file)
+QString PrintFontPath(const QString& file)
 {
     if (file.isEmpty() || file.compare(QLatin1String("unknown"), Qt::CaseInsensitive) == 0)
         return QString();
@@ -62,9 +62,13 @@ QString PrintSizeText(const QString& file)
     // A Type 1 outline may be named relative to its folder.
     if (!info.isFile() && info.isRelative() && !PFBDir.isEmpty())
         info.setFile(PFBDir + file);
-    if (!info.isFile())
-        return QString();
-    return PrintSizeTextForLength(info.size());
+    return info.isFile() ? info.absoluteFilePath() : QString();
+}
+
+QString PrintSizeText(const QString& file)
+{
+    const QString path = PrintFontPath(file);
+    return path.isEmpty() ? QString() : PrintSizeTextForLength(QFileInfo(path).size());
 }
 
 PrintFontList MatchingPrintFonts(const PrintFontList& fonts, const QStringList& familyPatterns)
@@ -89,6 +93,7 @@ PrintFontList FontTablePrintFonts(const QStringList& familyPatterns)
         // Captions read better with the bare file name; the folder is beside the point.
         e.FileName = FileNamePart(r.FontFile);
         e.SizeText = PrintSizeText(r.FontFile);
+        e.FontPath = PrintFontPath(r.FontFile);
         e.AlternateName = r.FullName;
         e.DisplayName = r.FullName;
         e.FontType = KindTrueType;
@@ -112,6 +117,7 @@ void AppendType1PrintFonts(FontEnumerator& enumerator, const QString& family, Pr
         seen << e.DisplayName;
         e.FileName = FileNamePart(style.FontFile);
         e.SizeText = PrintSizeText(style.FontFile);
+        e.FontPath = PrintFontPath(style.FontFile);
         e.AlternateName = family;
         e.FontType = KindType1;
         e.FaceName = family;
@@ -213,6 +219,7 @@ PrintFontEntry UninstalledPrintEntry(const FontFileRecord& r)
     // spelled as on disk (the scan lower-cases the name it installs under).
     e.FileName = QFileInfo(r.FilePath).fileName();
     e.SizeText = r.SizeText;
+    e.FontPath = r.FilePath;
     e.AlternateName = r.FaceName;
     e.DisplayName = r.RegistryName;
     e.FontType = KindTrueType;

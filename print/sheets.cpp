@@ -57,8 +57,11 @@ public:
           file(font.FileName.trimmed()), size(font.SizeText.trimmed())
     {
         job.Start();
-        face = SetPrinterFont(font.FaceName, font.AlternateName, p);
-        ApplyStyle(p, display);
+        face = SelectEntryFont(p, font);
+        if (face.isEmpty()) {  // PrintSheets prints no sheet of such a face
+            face = kArial;
+            p.SetFontName(face);
+        }
         const bool letter = p.PaperSize() == PaperLetter;
         right = letter ? 558 : 541;
         bottom = letter ? 738 : 788;
@@ -661,6 +664,19 @@ void SeventyTwoPointSet(PrinterSurface& printer, const PrintFontEntry& font)
     s.TextAt(s.left, 730, SheetHeader());
 }
 
+// The one page of a font whose face cannot be printed: its name and why.
+void UnprintablePage(PrinterSurface& printer, const PrintFontEntry& font)
+{
+    PrintJob job(printer, Gauge());
+    job.Start();
+    UseArial(printer, 18, true);
+    PrintAt(printer, job.X(54), job.Y(70), FitText(printer, kArial, 504, font.DisplayName.trimmed()));
+    UseArial(printer, 10);
+    PrintAt(printer, job.X(54), job.Y(88), FitText(printer, kArial, 504, font.FileName.trimmed() + QStringLiteral("  ") + font.SizeText.trimmed()));
+    UseArial(printer, 12);
+    PrintAt(printer, job.X(54), job.Y(120), FitText(printer, kArial, 504, UnprintableFaceText()));
+}
+
 void PrintSheets(PrinterSurface& printer, const PrintFontList& fonts, const Gauge& gauge,
                  const std::array<bool, 8>& checked,
                  const std::function<void(const QString&)>& status,
@@ -688,13 +704,17 @@ void PrintSheets(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
     int page = 0;
     bool pending = false;
     for (const PrintFontEntry& font : fonts) {
+        const bool printable = font.FontPath.isEmpty() || !printer.SetFontFace(font.FontPath, font.FaceIndex).isEmpty();
         for (const int i : order) {
             if (!checked[size_t(i)])
                 continue;
             ++page;
             if (pending)
                 printer.NewPage();
-            routines[i](printer, font);
+            if (printable)
+                routines[i](printer, font);
+            else
+                UnprintablePage(printer, font);
             if (page % resetEvery == 0) {
                 printer.EndDoc();
                 pending = false;
@@ -704,6 +724,8 @@ void PrintSheets(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
             if (gauge)
                 gauge(int(std::nearbyint(double(page) / total * 100)));
             YieldToEvents();
+            if (!printable)
+                break;
         }
     }
     if (pending)

@@ -15,7 +15,7 @@ PrintFontList Fonts(int n)
     PrintFontList list;
     for (int i = 0; i < n; ++i)
         list.push_back({QString("FONT%1.TTF").arg(i), QString("%1k").arg(i + 10), QString("Alt %1").arg(i),
-                        QString("Font %1").arg(i), 1, QString("Face %1").arg(i), {}});
+                        QString("Font %1").arg(i), 1, QString("Face %1").arg(i), {}, {}, 0});
     return list;
 }
 
@@ -69,7 +69,7 @@ private slots:
                             {" arialbd.ttf", "Utopia", 2, "Utopia  (Adobe Type 1)  arialbd.ttf  12k"},
                             {" arialbd.ttf", "Courier", 3, "Courier  (Printer font)  arialbd.ttf  12k"}};
         for (const Row& r : rows)
-            QCOMPARE(FontCaption({r.file, "12k ", {}, r.display, r.type, {}, {}}), QString(r.expected));
+            QCOMPARE(FontCaption({r.file, "12k ", {}, r.display, r.type, {}, {}, {}, 0}), QString(r.expected));
     }
 
     void unknownLayoutPrintsNothing()
