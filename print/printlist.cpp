@@ -62,7 +62,14 @@ QString PrintFontPath(const QString& file)
     // A Type 1 outline may be named relative to its folder.
     if (!info.isFile() && info.isRelative() && !PFBDir.isEmpty())
         info.setFile(PFBDir + file);
-    return info.isFile() ? info.absoluteFilePath() : QString();
+    if (info.isFile())
+        return info.absoluteFilePath();
+    // Registrations may carry the name lower-cased; the file keeps its own spelling.
+    const QDir folder = info.absoluteDir();
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
+        if (name.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+            return folder.absoluteFilePath(name);
+    return QString();
 }
 
 QString PrintSizeText(const QString& file)
