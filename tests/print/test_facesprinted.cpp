@@ -8,6 +8,7 @@
 #include "print/catalogs.h"
 #include "print/printcli.h"
 #include "print/printrun.h"
+#include "print/qtprinter.h"
 #include "print/recording.h"
 #include "print/sheets.h"
 #include "sfntbuilder.h"
@@ -81,6 +82,28 @@ private slots:
         for (const QString& name : kPostScriptNames)
             QVERIFY2(fonts.contains(QRegularExpression("\n(\\w{6}\\+)?" + name + " ")), qPrintable(name + "\n" + fonts));
         QVERIFY2(!err.contains("could not be printed"), qPrintable(err));
+    }
+
+    // Type 1 files whose OpenType twins share family and style: each drawn from its own file.
+    void type1FacesEmbedded()
+    {
+        TestEnv env;
+        env.UseDesktopPlatform();
+        PrintFontList fonts;
+        for (const QString& style : QStringList{"Demi", "Light"}) {
+            const QString file = SystemFile("URWBookman-" + style + ".t1");
+            if (file.isEmpty())
+                QSKIP("the URW Type 1 fonts are not installed");
+            fonts.push_back({QFileInfo(file).fileName(), "1K", "URW Bookman", "URW Bookman " + style, 2,
+                             "URW Bookman", {}, file, 0});
+        }
+        const QString pdf = env.root() + "/t1.pdf";
+        auto surface = QtPrinterSurface::ForPdf(pdf, PaperLetter);
+        PrintCatalogs(*surface, "Basic Catalog I", fonts, Gauge(), "T", QString());
+        QVERIFY(surface->Finish(nullptr));
+        const QString listed = Tool("pdffonts", {pdf});
+        for (const QString& name : QStringList{"URWBookman-Demi", "URWBookman-Light"})
+            QVERIFY2(listed.contains(QRegularExpression("\n(\\w{6}\\+)?" + name + " ")), qPrintable(listed));
     }
 
     // A face the printer cannot draw: a notice at its place, named after the run, the others printed.
