@@ -1,6 +1,9 @@
 // glyphwick-print: its failures and exit codes, help, and real PDF output of
 // installed fonts, sample sheets and uninstalled fonts of a folder.
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "core/globals.h"
 #include "core/settings.h"
@@ -114,6 +117,55 @@ private slots:
         // The sample is drawn in the added font itself, not in the Arial fallback.
         QVERIFY(Tool("pdffonts", {pdf}).contains("DejaVuSans "));
         QVERIFY(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}).isEmpty());
+    }
+
+    // An output that is no regular file is refused at once (a pipe would wait for a reader).
+    void outputNotAFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("pipe") << "pipe";
+        QTest::newRow("device") << "device";
+    }
+    void outputNotAFile()
+    {
+        QFETCH(QString, kind);
+        TestEnv env;
+        const QString target = env.root() + "/out.pdf";
+        if (kind == "folder")
+            QVERIFY(QDir().mkpath(target));
+        else if (kind == "pipe")
+            QCOMPARE(mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+        else
+            QVERIFY(QFile::link("/dev/null", target));
+        const Result r = Run({"--layout", "Basic Catalog I", "--family", "DejaVu Sans", "--output", target});
+        QCOMPARE(r.code, 2);
+        QVERIFY2(r.err.contains("is a folder, a device or a pipe"), qPrintable(r.err));
+    }
+
+    // A write that fails half-way (a full disk) leaves the earlier file as it was and no other.
+    void failedWriteKeepsEarlierFile()
+    {
+        TestEnv env;
+        env.UseDesktopPlatform();
+        const QString pdf = env.root() + "/out/fonts.pdf";
+        QVERIFY(WriteFile(pdf, "the earlier printout"));
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit before{};
+        getrlimit(RLIMIT_FSIZE, &before);
+        rlimit small = before;
+        small.rlim_cur = 4096;  // no PDF of a catalog is this small
+        setrlimit(RLIMIT_FSIZE, &small);
+        const Result r = Run({"--layout", "Basic Catalog I", "--family", "DejaVu Sans", "--output", pdf});
+        setrlimit(RLIMIT_FSIZE, &before);
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains("cannot write \"" + pdf + "\": the file could not be written whole"), qPrintable(r.err));
+        QCOMPARE(ReadFile(pdf), QByteArray("the earlier printout"));
+        QCOMPARE(QDir(env.root() + "/out").entryList(QDir::Files | QDir::Hidden), QStringList{"fonts.pdf"});
+        // Without the limit the same run replaces it whole.
+        QCOMPARE(Run({"--layout", "Basic Catalog I", "--family", "DejaVu Sans", "--output", pdf}).code, 0);
+        QVERIFY(ReadFile(pdf).startsWith("%PDF") && ReadFile(pdf).trimmed().endsWith("%%EOF"));
+        QCOMPARE(QDir(env.root() + "/out").entryList(QDir::Files | QDir::Hidden), QStringList{"fonts.pdf"});
     }
 
     // The catalog run as a child process, without a display.
