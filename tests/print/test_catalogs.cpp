@@ -66,6 +66,8 @@ private slots:
         const Row rows[] = {{" arialbd.ttf", "  Arial Bold ", 1, "Arial Bold (TrueType)  arialbd.ttf  12k"},
                             {" arialbd.ttf", "Arial (TrueType)", 1, "Arial (TrueType)  arialbd.ttf  12k"},
                             {"C059-Bold.otf", "C059 Bold", 1, "C059 Bold (OpenType)  C059-Bold.otf  12k"},
+                            // The kind once: a registration's "(TrueType)" gives way to the file's own.
+                            {"C059-Bold.otf", "C059 Bold (TrueType)", 1, "C059 Bold (OpenType)  C059-Bold.otf  12k"},
                             {" arialbd.ttf", "Utopia", 2, "Utopia  (Adobe Type 1)  arialbd.ttf  12k"},
                             {" arialbd.ttf", "Courier", 3, "Courier  (Printer font)  arialbd.ttf  12k"}};
         for (const Row& r : rows)

@@ -131,6 +131,42 @@ private slots:
         SaveShot(&w, QString("wizard-step%1%2").arg(step).arg(sheets ? "-sheets" : ""));
     }
 
+    // The picture is drawn anew through its timer after each change of the choice.
+    void pictureFollowsTheChoice_data()
+    {
+        QTest::addColumn<QString>("change");
+        for (const char* change : {"layout", "title", "sheet", "fonts"})
+            QTest::newRow(change) << change;
+    }
+    void pictureFollowsTheChoice()
+    {
+        QFETCH(QString, change);
+        frmBatch w(Fonts());
+        w.show();
+        w.SelectFonts("BOLD");
+        if (change == "sheet") {
+            w.optSheets->setChecked(true);
+            w.optSheets_Click();
+            w.chkSheet[0]->setChecked(true);
+        }
+        w.cmdNext_Click();
+        QTRY_VERIFY(!w.imgPic->Picture().isNull());
+        const QImage before = w.imgPic->Picture();
+        if (change == "layout") {
+            w.cmbStyle->setCurrentIndex(6);
+        } else if (change == "title") {
+            w.txtTitle->setText("Another Title");
+        } else if (change == "sheet") {
+            w.chkSheet[5]->setChecked(true);
+            w.chkSheet[0]->setChecked(false);
+        } else {
+            w.cmdPrev_Click();
+            w.SelectFonts("REGULAR");
+            w.cmdNext_Click();
+        }
+        QTRY_VERIFY(w.imgPic->Picture() != before);
+    }
+
     void selectFontsAddsOnly_data()
     {
         QTest::addColumn<QStringList>("kinds");
