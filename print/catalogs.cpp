@@ -59,7 +59,7 @@ QString SelectFont(PrinterSurface& printer, const PrintFontEntry& font, double s
 QString SampleOrNotice(PrinterSurface& printer, const QString& name, double width, const QString& sample)
 {
     if (name.isEmpty())
-        return FitText(printer, QStringLiteral("Arial"), width, UnprintableFaceText());
+        return ElideText(printer, UnprintableFaceText(), width);
     return FitText(printer, name, width, sample);
 }
 
@@ -69,6 +69,13 @@ QString PageLabel(int page) { return QStringLiteral("- %1 -").arg(page); }
 QString FileAndSize(const PrintFontEntry& font)
 {
     return font.FileName.trimmed() + QStringLiteral("  ") + font.SizeText.trimmed();
+}
+
+// The caption of an entry in Arial at `size`, set smaller (to 80 %) or
+// shortened with an ellipsis to fit `width`; leaves that font selected.
+QString CaptionText(PrinterSurface& printer, const PrintFontEntry& font, double width, double size)
+{
+    return FitLabel(printer, FontCaption(font), width, size, std::max(1.0, size * 0.8));
 }
 
 // ---- Basic Catalog I, Two Column I, Three Column -----------------------------
@@ -90,8 +97,10 @@ void ColumnCatalog(PrinterSurface& printer, const PrintFontList& fonts, const Ga
     for (int i = 0; i < count; ++i) {
         const PrintFontEntry& font = fonts[size_t(i)];
         job.Progress(i, count);
-        // A printable-area limit against a sheet height: the pages break where they always have.
-        if (y >= printer.ScaleHeight() - breakMargin && y > top) {
+        // A printable-area limit against a sheet height: the pages break where they always
+        // have, earlier when a large sample's caption sits lower (faces reach 0.3 em down).
+        const double lower = CaptionDrop(0.3 * cs.S, cs.C) - (cs.C + 4);
+        if (y + lower >= printer.ScaleHeight() - breakMargin && y > top) {
             if (column + 1 < columns.size()) {
                 ++column;
             } else {
@@ -107,10 +116,9 @@ void ColumnCatalog(PrinterSurface& printer, const PrintFontList& fonts, const Ga
         const double x = job.X(columns[column]);
         const QString name = SelectFont(printer, font, cs.S);
         PrintAt(printer, x, job.Y(y), SampleOrNotice(printer, name, width, cs.sample));
-        UseArial(printer, cs.C);
-        y += cs.C + 4;
-        // A long caption is cut at the column's edge rather than run off the page.
-        PrintAt(printer, x, job.Y(y), FitText(printer, QStringLiteral("Arial"), width, FontCaption(font)));
+        y += CaptionDrop(printer.FontDescent(), cs.C);
+        // A long caption is set smaller, then shortened, at the column's edge.
+        PrintAt(printer, x, job.Y(y), CaptionText(printer, font, width, cs.C));
         y += cs.S * 0.8;
     }
     CatalogFooter(printer, job.Left, job.Top, job.Page, cs.footerLeft, cs.footerRight);
@@ -136,9 +144,8 @@ double FontCatalogBlock(PrintJob& job, const QString& title, const QString& fold
     printer.SetTextAlign(AlignBaseCentre);
     UseArial(printer, 14, true);
     PrintAt(printer, job.X(306), job.Y(69), QStringLiteral("Font Catalog"));
-    UseArial(printer, 10);
-    PrintAt(printer, job.X(306), job.Y(84), title);
-    PrintAt(printer, job.X(306), job.Y(99), folder);
+    PrintAt(printer, job.X(306), job.Y(84), FitLabel(printer, title, 466, 10, 8));
+    PrintAt(printer, job.X(306), job.Y(99), FitLabel(printer, folder, 466, 10, 8));
     printer.SetTextAlign(AlignBaseLeft);
     return 120;
 }
@@ -179,8 +186,8 @@ void TwoColumnIIPageFrame(PrintJob& job, const QString& title, const CatalogSett
     const double rule = TwoColumnIITitleRule;
     const double bottom = TwoColumnIIFooter - 10;
 
-    UseArial(printer, 14, true);
-    PrintAt(printer, job.X(g.columns[0]), job.Y(52), title);
+    PrintAt(printer, job.X(g.columns[0]), job.Y(52),
+            FitLabel(printer, title, right - 9 - g.columns[0], 14, 10, true));
     UseArial(printer, 8);
     PrintAt(printer, job.X(36), job.Y(TwoColumnIIFooter), cs.footerLeft);
     PrintAt(printer, job.X(g.columns[1]), job.Y(TwoColumnIIFooter), cs.footerRight);
@@ -206,10 +213,11 @@ void BarDividedHeader(PrintJob& job, int pointSize, const QString& title)
     PrinterSurface& printer = job.Printer;
     UseArial(printer, 10);
     printer.SetTextAlign(AlignBaseRight);
-    PrintAt(printer, job.X(558), job.Y(72), QString::number(pointSize) + QStringLiteral(" points"));
+    const QString points = QString::number(pointSize) + QStringLiteral(" points");
+    PrintAt(printer, job.X(558), job.Y(72), points);
     printer.SetTextAlign(AlignBaseLeft);
-    UseArial(printer, 14);
-    PrintAt(printer, job.X(54), job.Y(72), title);
+    const double room = 504 - printer.TextWidth(points) - 12;
+    PrintAt(printer, job.X(54), job.Y(72), FitLabel(printer, title, room, 14, 10));
 }
 
 void BarEntry(PrintJob& job, const PrintFontEntry& font, int S, double y)
@@ -217,11 +225,12 @@ void BarEntry(PrintJob& job, const PrintFontEntry& font, int S, double y)
     PrinterSurface& printer = job.Printer;
     printer.Line(job.X(54), job.Y(y), job.X(54 + 504), job.Y(y + 14), LineFilledBox);
     printer.SetForeColor(ColourWhite);
-    UseArial(printer, 10);
-    PrintAt(printer, job.X(56), job.Y(y + 11), font.AlternateName.trimmed());
     printer.SetTextAlign(AlignBaseRight);
     UseArial(printer, 6);
     PrintAt(printer, job.X(550), job.Y(y + 11), FileAndSize(font));
+    const double room = 494 - printer.TextWidth(FileAndSize(font)) - 12;
+    printer.SetTextAlign(AlignBaseLeft);
+    PrintAt(printer, job.X(56), job.Y(y + 11), FitLabel(printer, font.AlternateName.trimmed(), room, 10, 8));
     printer.SetTextAlign(AlignBaseLeft);
     printer.SetForeColor(ColourBlack);
     const QString name = SelectFont(printer, font, S);
@@ -246,8 +255,7 @@ void ThreeUpPageFrame(PrintJob& job, const QString& title, const CatalogSettings
     const bool letter = LetterPositions(printer);
     const double footerY = letter ? 734 : 758;
     const double ruleY = letter ? 720 : 744;
-    UseArial(printer, 18, true);
-    PrintAt(printer, job.X(54), 40, title);
+    PrintAt(printer, job.X(54), 40, FitLabel(printer, title, 504, 18, 11, true));
     printer.SetDrawWidth(2);
     printer.Line(job.X(54), 44, job.X(558), 44);
     UseArial(printer, 10);
@@ -276,12 +284,12 @@ void ThreeUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y,
                  const CatalogSettings& cs)
 {
     PrinterSurface& printer = job.Printer;
-    UseArial(printer, 16);
-    PrintAt(printer, job.X(x), y, font.DisplayName.trimmed());
     UseArial(printer, 8);
     printer.SetTextAlign(AlignBaseRight);
     PrintAt(printer, job.X(558), y, FileAndSize(font));
     printer.SetTextAlign(AlignBaseLeft);
+    const double room = 558 - x - printer.TextWidth(FileAndSize(font)) - 12;
+    PrintAt(printer, job.X(x), y, FitLabel(printer, font.DisplayName.trimmed(), room, 16, 11));
 
     const QString name = SelectFont(printer, font, 6);
     if (name.isEmpty()) {
@@ -345,8 +353,7 @@ void SixUpPageFrame(PrintJob& job, const QString& title, const CatalogSettings& 
     const double right = letter ? 558 : 540;
     const double bottomRule = letter ? 738 : 792;
     const double footerY = letter ? 750 : 804;
-    UseArial(printer, 18, true);
-    PrintAt(printer, job.X(54), job.Y(50), title);
+    PrintAt(printer, job.X(54), job.Y(50), FitLabel(printer, title, right - 54, 18, 11, true));
     printer.SetDrawWidth(6);
     printer.Line(job.X(54), job.Y(54), job.X(right), job.Y(54));
     printer.Line(job.X(54), job.Y(bottomRule), job.X(right), job.Y(bottomRule));
@@ -375,7 +382,7 @@ double WrapText(PrintJob& job, const QString& fontName, double x, double first, 
             break;
         QString rest;
         const QString line = TakeLine(printer, text, width, &rest);
-        if (line.isEmpty())
+        if (line.isEmpty() && rest.isEmpty())
             break;
         PrintAt(printer, job.X(x), job.Y(baseline), line);
         text = rest;
@@ -392,9 +399,7 @@ void SixUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y, do
     constexpr double width = 156;
     printer.Line(job.X(x), job.Y(y + 4), job.X(x + width), job.Y(y + 16), LineFilledBox);
     printer.SetForeColor(ColourWhite);
-    UseArial(printer, 10);
-    PrintAt(printer, job.X(x + 2), job.Y(y + 14),
-            FitText(printer, QStringLiteral("Arial"), width - 4, font.DisplayName.trimmed()));
+    PrintAt(printer, job.X(x + 2), job.Y(y + 14), FitLabel(printer, font.DisplayName.trimmed(), width - 4, 10, 8));
     printer.SetForeColor(ColourBlack);
     UseArial(printer, 6);
     const QString sizeText = font.SizeText.trimmed();
@@ -402,8 +407,7 @@ void SixUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y, do
     PrintAt(printer, job.X(x + width), job.Y(y + 24), sizeText);
     printer.SetTextAlign(AlignBaseLeft);
     const double room = width - printer.TextWidth(sizeText) - 6;
-    PrintAt(printer, job.X(x), job.Y(y + 24),
-            FitText(printer, QStringLiteral("Arial"), room, font.FileName.trimmed()));
+    PrintAt(printer, job.X(x), job.Y(y + 24), ElideText(printer, font.FileName.trimmed(), room));
 
     const QString name = SelectFont(printer, font, 18);
     if (name.isEmpty()) {
@@ -493,7 +497,10 @@ void BasicCatalogII(PrinterSurface& printer, const PrintFontList& fonts, const G
     for (int i = 0; i < count; ++i) {
         const PrintFontEntry& font = fonts[size_t(i)];
         job.Progress(i, count);
-        if (y >= printer.ScaleHeight() - 90 && y > top) {
+        // Also when the next caption would reach the footer's rule.
+        const double footerRule = printer.ScaleHeight() - 72 + job.Top;
+        const double captionEnd = y + cs.S * 0.8 + CaptionDrop(0.3 * cs.S, cs.C) + 0.25 * cs.C;
+        if ((y >= printer.ScaleHeight() - 90 || captionEnd >= footerRule) && y > top) {
             CatalogFooter(printer, job.Left, job.Top, job.Page, cs.footerLeft, cs.footerRight);
             job.BreakPage();
             y = FontCatalogBlock(job, title, folder);
@@ -502,9 +509,8 @@ void BasicCatalogII(PrinterSurface& printer, const PrintFontList& fonts, const G
         y += cs.S * 0.8;
         const QString name = SelectFont(printer, font, cs.S);
         PrintAt(printer, job.X(54), job.Y(y), SampleOrNotice(printer, name, 504, cs.sample));
-        y += cs.C + 4;
-        UseArial(printer, cs.C);
-        PrintAt(printer, job.X(54), job.Y(y), FitText(printer, QStringLiteral("Arial"), 504, FontCaption(font)));
+        y += CaptionDrop(printer.FontDescent(), cs.C);
+        PrintAt(printer, job.X(54), job.Y(y), CaptionText(printer, font, 504, cs.C));
     }
     CatalogFooter(printer, job.Left, job.Top, job.Page, cs.footerLeft, cs.footerRight);
     job.Finish();
@@ -532,7 +538,7 @@ void TwoColumnII(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
         job.Progress(i, count);
         const TwoColumnIIGeometry g = TwoColumnIIPaper(printer);
         // A font whose caption would pass the bottom limit goes to the next column.
-        if (y + cs.S + 8 + cs.C + 4 > g.bottom && y > TwoColumnIITop) {
+        if (y + cs.S + 8 + CaptionDrop(0.3 * cs.S, cs.C) > g.bottom && y > TwoColumnIITop) {
             if (column == 0) {
                 column = 1;
             } else {
@@ -546,10 +552,8 @@ void TwoColumnII(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
         y += cs.S + 8;
         const QString name = SelectFont(printer, font, cs.S);
         PrintAt(printer, x, job.Y(y), SampleOrNotice(printer, name, TwoColumnIIWidth, cs.sample));
-        y += cs.C + 4;
-        UseArial(printer, cs.C);
-        PrintAt(printer, x, job.Y(y),
-                FitText(printer, QStringLiteral("Arial"), TwoColumnIIWidth, FontCaption(font)));
+        y += CaptionDrop(printer.FontDescent(), cs.C);
+        PrintAt(printer, x, job.Y(y), CaptionText(printer, font, TwoColumnIIWidth, cs.C));
     }
     job.Finish();
 }

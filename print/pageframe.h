@@ -50,6 +50,19 @@ void ApplyStyle(PrinterSurface& printer, const QString& name);
 QString FitText(PrinterSurface& printer, const QString& fontName, double maxWidth,
                 const QString& text);
 
+// Text shortened to maxWidth in the current font after its last whole word
+// that fits, with an ellipsis (within a word only when the first is too long).
+QString ElideText(PrinterSurface& printer, const QString& text, double maxWidth);
+// Text in Arial, bold as asked, at the largest size from `largest` down to
+// `smallest` at which it fits maxWidth (points), else elided at `smallest`.
+// Leaves that font selected; returns the text to print.
+QString FitLabel(PrinterSurface& printer, const QString& text, double maxWidth, double largest,
+                 double smallest, bool bold = false);
+// A caption of `captionSize` under a line whose font reaches `descent` below
+// its baseline: the caption's baseline this far below the line's, so that no
+// descender touches the caption.
+double CaptionDrop(double descent, double captionSize);
+
 // Arial at a size, upright, bold as asked.
 void UseArial(PrinterSurface& printer, double size, bool bold = false);
 // A font selected before, again, at a size and in the style of a display name.
@@ -58,8 +71,8 @@ void UseFont(PrinterSurface& printer, const QString& name, const QString& displa
 // Text at a drawing position.
 void PrintAt(PrinterSurface& printer, double x, double y, const QString& text);
 // The start of text that fits maxWidth in the current font, broken at a blank
-// where one allows it; the rest, trimmed, goes to rest. Empty when not even one
-// character fits.
+// where one allows it and always at a line break ("\n"); the rest goes to rest.
+// Empty for an empty line, and (with rest empty) when not even one character fits.
 QString TakeLine(PrinterSurface& printer, const QString& text, double maxWidth, QString* rest);
 
 // The sample-text choice list: 0 letters, 1 digits, 2 symbols, 3..12 the keys

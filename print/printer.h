@@ -68,6 +68,8 @@ public:
     // break does. The first call of a job (an empty text) opens the document.
     virtual void Print(const QString& text) = 0;
     virtual double TextWidth(const QString& text) = 0;
+    // How far the current font reaches below the baseline at its size.
+    virtual double FontDescent() = 0;
     // A line, a box (its corners) or a filled box, in the current scale mode.
     virtual void Line(double x1, double y1, double x2, double y2, int kind = LinePlain,
                       uint32_t rgb = ColourBlack) = 0;

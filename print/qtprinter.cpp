@@ -733,6 +733,14 @@ double QtPrinterSurface::TextWidth(const QString& text)
     return d->FromPoints(metrics.horizontalAdvance(text) / d->DeviceScale());
 }
 
+double QtPrinterSurface::FontDescent()
+{
+    if (const QRawFont* raw = d->Raw())
+        return d->FromPoints(raw->descent() / d->DeviceScale());
+    d->MakeEngine();
+    return d->FromPoints(QFontMetricsF(d->font, d->Device()).descent() / d->DeviceScale());
+}
+
 void QtPrinterSurface::Print(const QString& text)
 {
     const double width = d->ToPoints(TextWidth(text));

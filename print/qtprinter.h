@@ -65,6 +65,7 @@ public:
     void SetFillColor(uint32_t rgb) override;
     void Print(const QString& text) override;
     double TextWidth(const QString& text) override;
+    double FontDescent() override;
     void Line(double x1, double y1, double x2, double y2, int kind, uint32_t rgb) override;
     void NewPage() override;
     void EndDoc() override;

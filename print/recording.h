@@ -43,6 +43,8 @@ public:
 
     // Text widths are deterministic: 0.5 × size per character (0.6 when bold).
     double TextWidth(const QString& text) override;
+    // A quarter of the size.
+    double FontDescent() override { return FromPoints(fontSize_ * 0.25); }
 
     // The first text op with exactly this text, or nullptr.
     const PrintOp* Find(const QString& text) const;

@@ -85,14 +85,16 @@ private slots:
     void columns()
     {
         struct Row { const char* layout; bool letter; QList<double> columnX; int perColumn; double firstY, pitch; };
-        // S 24, C 10: a font takes C + 4 + 0.8 S = 33.2; a column breaks once y
+        // S 24, C 10, a descent of 6: the caption 15.5 under the sample (its
+        // descent, 2, the caption's 7.5 cap height), a font takes 15.5 + 0.8 S =
+        // 34.7; a column breaks once y + 2.7 (a caption under a 0.3 em descent)
         // reaches ScaleHeight - 72 (684 letter, 734 A4). Two Column II takes
-        // S + 8 + C + 4 = 46 a font from 58; the caption stays above 710 / 773.
-        const Row rows[] = {{"Two Column I", true, {54, 324}, 18, 106, 33.2},
-                            {"Two Column I", false, {54, 324}, 19, 106, 33.2},
-                            {"Three Column Catalog", true, {54, 225, 396}, 18, 106, 33.2},
-                            {"Two Column II", true, {54, 357}, 14, 90, 46},
-                            {"Two Column II", false, {36, 333}, 15, 90, 46}};
+        // S + 8 + 15.5 = 47.5 a font from 58; the caption stays above 710 / 773.
+        const Row rows[] = {{"Two Column I", true, {54, 324}, 17, 106, 34.7},
+                            {"Two Column I", false, {54, 324}, 19, 106, 34.7},
+                            {"Three Column Catalog", true, {54, 225, 396}, 17, 106, 34.7},
+                            {"Two Column II", true, {54, 357}, 13, 90, 47.5},
+                            {"Two Column II", false, {36, 333}, 15, 90, 47.5}};
         for (const Row& r : rows) {
             const int pageFull = r.perColumn * int(r.columnX.size());
             const RecordingSurface s = Catalog(r.layout, pageFull + 1, r.letter);
