@@ -119,7 +119,7 @@ void ColumnCatalog(PrinterSurface& printer, const PrintFontList& fonts, const Ga
         y += CaptionDrop(printer.FontDescent(), cs.C);
         // A long caption is set smaller, then shortened, at the column's edge.
         PrintAt(printer, x, job.Y(y), CaptionText(printer, font, width, cs.C));
-        y += cs.S * 0.8;
+        y += SampleUnderCaption(cs.S, cs.C);
     }
     CatalogFooter(printer, job.Left, job.Top, job.Page, cs.footerLeft, cs.footerRight);
     job.Finish();
@@ -499,14 +499,14 @@ void BasicCatalogII(PrinterSurface& printer, const PrintFontList& fonts, const G
         job.Progress(i, count);
         // Also when the next caption would reach the footer's rule.
         const double footerRule = printer.ScaleHeight() - 72 + job.Top;
-        const double captionEnd = y + cs.S * 0.8 + CaptionDrop(0.3 * cs.S, cs.C) + 0.25 * cs.C;
+        const double captionEnd = y + SampleUnderCaption(cs.S, cs.C) + CaptionDrop(0.3 * cs.S, cs.C) + 0.25 * cs.C;
         if ((y >= printer.ScaleHeight() - 90 || captionEnd >= footerRule) && y > top) {
             CatalogFooter(printer, job.Left, job.Top, job.Page, cs.footerLeft, cs.footerRight);
             job.BreakPage();
             y = FontCatalogBlock(job, title, folder);
             printer.SetDrawWidth(3);
         }
-        y += cs.S * 0.8;
+        y += SampleUnderCaption(cs.S, cs.C);
         const QString name = SelectFont(printer, font, cs.S);
         PrintAt(printer, job.X(54), job.Y(y), SampleOrNotice(printer, name, 504, cs.sample));
         y += CaptionDrop(printer.FontDescent(), cs.C);

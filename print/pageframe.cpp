@@ -324,6 +324,11 @@ double CaptionDrop(double descent, double captionSize)
     return std::max(captionSize + 4, descent + 2 + 0.75 * captionSize);
 }
 
+double SampleUnderCaption(double size, double captionSize)
+{
+    return 0.8 * size + 0.25 * captionSize + 1;
+}
+
 void UseArial(PrinterSurface& printer, double size, bool bold)
 {
     printer.SetFontName(QStringLiteral("Arial"));

@@ -62,6 +62,9 @@ QString FitLabel(PrinterSurface& printer, const QString& text, double maxWidth, 
 // its baseline: the caption's baseline this far below the line's, so that no
 // descender touches the caption.
 double CaptionDrop(double descent, double captionSize);
+// The baseline of a sample of `size` under a caption of `captionSize`: the
+// sample's ascenders (0.8 of its size) a point below the caption's descenders.
+double SampleUnderCaption(double size, double captionSize);
 
 // Arial at a size, upright, bold as asked.
 void UseArial(PrinterSurface& printer, double size, bool bold = false);

@@ -74,6 +74,50 @@ private slots:
             QCOMPARE(FontCaption({r.file, "12k ", {}, r.display, r.type, {}, {}, {}, 0}), QString(r.expected));
     }
 
+    // No sample's descender reaches the caption under it, nor the caption's the next sample's ascenders.
+    void captionClearsTheSample_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<int>("size");
+        for (const char* layout : {"Basic Catalog I", "Basic Catalog II", "Two Column II"})
+            for (int size : {6, 24, 72})
+                QTest::newRow(qPrintable(QString("%1, %2 pt").arg(layout).arg(size))) << layout << size;
+    }
+    void captionClearsTheSample()
+    {
+        QFETCH(QString, layout);
+        QFETCH(int, size);
+        WriteIniString("Inventory", "PointSize", QString::number(size), IniFile);
+        const RecordingSurface s = Catalog(layout, 4);
+        for (int i = 0; i < 4; ++i) {
+            const PrintOp* sample = FirstIn(s, QString("Face %1").arg(i));
+            const PrintOp* caption = s.Find(FontCaption(Fonts(4)[size_t(i)]));
+            QVERIFY(sample && caption && caption->page == sample->page);
+            // The recording's descent is a quarter of the size; capitals are 0.75 of it.
+            QVERIFY(caption->y - sample->y >= 0.25 * size + 2 + 0.75 * 10 - 1e-9);
+            const PrintOp* next = i < 3 ? FirstIn(s, QString("Face %1").arg(i + 1)) : nullptr;
+            if (next && next->page == caption->page && next->x == caption->x)
+                QVERIFY(next->y - 0.8 * size > caption->y + 0.25 * 10);
+        }
+    }
+
+    // A long title is set smaller, then shortened after a whole word, never run into the size.
+    void longTitleShortened()
+    {
+        const QString title = QString("Catalogue of the type foundry ").repeated(4).trimmed();
+        RecordingSurface t;
+        PrintCatalogs(t, "Basic Catalog I", Fonts(1), {}, title, {});
+        const auto at = std::find_if(t.ops.begin(), t.ops.end(), [](const PrintOp& op) {
+            return op.kind == PrintOp::Text && op.text.startsWith("Catalogue");
+        });
+        QVERIFY(at != t.ops.end());
+        QVERIFY(at->fontSize < 16 && at->text.endsWith(QChar(0x2026)));
+        QVERIFY(title.startsWith(at->text.chopped(1) + " "));
+        // Bold text is 0.6 of its size a character wide; "24 Points" is set right-aligned.
+        const PrintOp* points = t.Find("24 Points");
+        QVERIFY(at->x + 0.6 * at->fontSize * at->text.size() <= points->x - 0.6 * 10 * points->text.size());
+    }
+
     void unknownLayoutPrintsNothing()
     {
         RecordingSurface s;
@@ -86,13 +130,14 @@ private slots:
     {
         struct Row { const char* layout; bool letter; QList<double> columnX; int perColumn; double firstY, pitch; };
         // S 24, C 10, a descent of 6: the caption 15.5 under the sample (its
-        // descent, 2, the caption's 7.5 cap height), a font takes 15.5 + 0.8 S =
-        // 34.7; a column breaks once y + 2.7 (a caption under a 0.3 em descent)
-        // reaches ScaleHeight - 72 (684 letter, 734 A4). Two Column II takes
-        // S + 8 + 15.5 = 47.5 a font from 58; the caption stays above 710 / 773.
-        const Row rows[] = {{"Two Column I", true, {54, 324}, 17, 106, 34.7},
-                            {"Two Column I", false, {54, 324}, 19, 106, 34.7},
-                            {"Three Column Catalog", true, {54, 225, 396}, 17, 106, 34.7},
+        // descent, 2, the caption's 7.5 cap height), the next sample 0.8 S +
+        // 3.5 under the caption: 38.2 a font; a column breaks once y + 2.7 (a
+        // caption under a 0.3 em descent) reaches ScaleHeight - 72 (684 letter,
+        // 734 A4). Two Column II takes S + 8 + 15.5 = 47.5 a font from 58; the
+        // caption stays above 710 / 773.
+        const Row rows[] = {{"Two Column I", true, {54, 324}, 16, 106, 38.2},
+                            {"Two Column I", false, {54, 324}, 17, 106, 38.2},
+                            {"Three Column Catalog", true, {54, 225, 396}, 16, 106, 38.2},
                             {"Two Column II", true, {54, 357}, 13, 90, 47.5},
                             {"Two Column II", false, {36, 333}, 15, 90, 47.5}};
         for (const Row& r : rows) {
