@@ -58,15 +58,7 @@ private:
     static QString Run(QFileDialog::AcceptMode mode, const QString& title, const QString& ext,
                        const QString& start, const QString& filter)
     {
-        // A bare file name, or one in a folder that is gone, is offered in the
-        // user's documents folder, else (none) in the home folder.
-        QString from = start;
-        if (!from.isEmpty() && (QFileInfo(from).isRelative() || !QFileInfo(from).absoluteDir().exists())) {
-            QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-            if (folder.isEmpty() || !QDir(folder).exists())
-                folder = QDir::homePath();
-            from = folder + "/" + QFileInfo(from).fileName();
-        }
+        const QString from = DesktopDialogStart(start);
         QFileDialog dialog(DialogParent(), title, from, filter);
         dialog.setAcceptMode(mode);
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
@@ -84,6 +76,16 @@ private:
 };
 
 } // namespace
+
+QString DesktopDialogStart(const QString& start)
+{
+    if (start.isEmpty() || (QFileInfo(start).isAbsolute() && QFileInfo(start).absoluteDir().exists()))
+        return start;
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    return folder + "/" + QFileInfo(start).fileName();
+}
 
 std::unique_ptr<HelpService> MakeDesktopHelpService() { return std::make_unique<DesktopHelpService>(); }
 std::unique_ptr<FileDialogs> MakeDesktopFileDialogs() { return std::make_unique<DesktopFileDialogs>(); }
