@@ -18,11 +18,14 @@
 #include <QRawFont>
 #include <QSet>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/helpers.h"
@@ -138,6 +141,28 @@ void Hatch(QPainter& p, const QRectF& box, int fillStyle, const QColor& colour, 
 
 constexpr int kLoadSize = 997;
 
+// The PDF file being written now, for a signal handler to remove: a run
+// stopped by an interrupt leaves no partial file beside its target.
+char partialPdf[4096] = {};
+
+void RememberPartialPdf(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const size_t n = std::min(sizeof partialPdf - 1, size_t(name.size()));
+    partialPdf[0] = '\0';
+    std::memcpy(partialPdf + 1, name.constData(), n);
+    partialPdf[n + 1] = '\0';
+    partialPdf[0] = n > 0 ? 1 : 0;  // set last: the handler reads the flag first
+}
+
+void RemovePartialPdf(int signal)
+{
+    if (partialPdf[0])
+        ::unlink(partialPdf + 1);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
 // Whether a face the toolkit loaded is face `index` of `file`: the same header
 // and naming tables for an sfnt face; else (Type 1) the same outlines of a few
 // letters as the file's own.
@@ -203,6 +228,7 @@ struct QtPrinterSurface::State {
             return pdfError.isEmpty();
         const QString partial = pdfPartial;
         pdfPartial.clear();
+        RememberPartialPdf(QString());
         QFile file(partial);
         bool whole = false;
         if (file.open(QIODevice::ReadOnly) && file.size() > 0) {
@@ -218,6 +244,17 @@ struct QtPrinterSurface::State {
             pdfError = QStringLiteral("the file could not be written whole (the disk may be full)");
             return false;
         }
+        // The file gets the earlier file's permissions, else those a new file gets.
+        struct stat earlier {};
+        mode_t mode = 0;
+        if (::stat(QFile::encodeName(pdfTarget).constData(), &earlier) == 0) {
+            mode = earlier.st_mode & 07777;
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~mask;
+        }
+        ::chmod(QFile::encodeName(partial).constData(), mode);
         if (::rename(QFile::encodeName(partial).constData(), QFile::encodeName(pdfTarget).constData()) != 0) {
             pdfError = QString::fromLocal8Bit(std::strerror(errno));
             QFile::remove(partial);
@@ -545,6 +582,7 @@ std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForPdf(const QString& fileNa
     }
     s.pdfPartial = partial.fileName();
     partial.close();
+    RememberPartialPdf(s.pdfPartial);
     s.printer->setOutputFileName(s.pdfPartial);
     s.valid = true;
     return surface;
@@ -584,6 +622,12 @@ std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForImage(QImage* image, int 
 }
 
 bool QtPrinterSurface::IsValid() const { return d->valid; }
+
+void QtPrinterSurface::RemovePartialPdfOnInterrupt()
+{
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        std::signal(signal, RemovePartialPdf);
+}
 
 void QtPrinterSurface::Close()
 {

@@ -27,6 +27,9 @@ public:
     static std::unique_ptr<QtPrinterSurface> ForImage(QImage* image, int paperCode);
     ~QtPrinterSurface() override;
 
+    // An interrupt (SIGINT, SIGTERM, SIGHUP) then removes the PDF file being
+    // written before the program ends; the target keeps its earlier file.
+    static void RemovePartialPdfOnInterrupt();
     // false when the printer or file cannot be used.
     bool IsValid() const;
     // Ends the last document if one is still open.
