@@ -168,6 +168,7 @@ private slots:
             w.cmdNext_Click();
         }
         QTRY_VERIFY(w.imgPic->Picture() != before);
+        SaveShot(&w, "wizard-picture-after-" + change);
     }
 
     void selectFontsAddsOnly_data()
