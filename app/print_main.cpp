@@ -6,6 +6,7 @@
 #include "core/settings.h"
 #include "platform/platform.h"
 #include "print/printcli.h"
+#include "print/qtprinter.h"
 
 int main(int argc, char** argv)
 {
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
     gw::SetSettingsWarning([&err](const QString& text) {
         err << "glyphwick-print: " << text.simplified() << Qt::endl;
     });
+    gw::QtPrinterSurface::RemovePartialPdfOnInterrupt();
     const int code = gw::RunPrintCommand(QApplication::arguments().mid(1), out, err);
     gw::SetSettingsWarning(nullptr);
     gw::SetPlatform(nullptr);

@@ -157,18 +157,19 @@ QString UnicodeKeystroke(const QString& character)
 
 QString FontKindWord(const QString& fontFile)
 {
-    const QString suffix = QFileInfo(fontFile).suffix().toLower();
-    if (suffix == QLatin1String("otf") || suffix == QLatin1String("otc"))
-        return QStringLiteral("OpenType");
-    if (suffix == QLatin1String("ttf") || suffix == QLatin1String("ttc"))
-        return QStringLiteral("TrueType");
-    // Any other name: look at the sfnt version tag.
+    // The outlines decide: "OTTO" starts a CFF font, 0x00010000 or "true" a
+    // TrueType-outline one, whatever the file is called.
     QFile file(fontFile);
     if (QFileInfo(fontFile).isFile() && file.open(QIODevice::ReadOnly)) {
         const QByteArray head = file.read(4);
         if (head == "OTTO")
             return QStringLiteral("OpenType");
+        if (head == QByteArray("\0\1\0\0", 4) || head == "true")
+            return QStringLiteral("TrueType");
     }
+    const QString suffix = QFileInfo(fontFile).suffix().toLower();
+    if (suffix == QLatin1String("otf") || suffix == QLatin1String("otc"))
+        return QStringLiteral("OpenType");
     return QStringLiteral("TrueType");
 }
 

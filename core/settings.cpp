@@ -262,8 +262,12 @@ QString ReadParagraph(int n)
     QString text = utf8(bytes);
     if (utf8.hasError())
         text = FromCp1252(bytes);
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    return text.split(lineBreak).join(QString());
+    // The lines as the user typed them, each ended by "\n"; none after the last.
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r"));
+    text.replace(lineBreak, QStringLiteral("\n"));
+    while (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    return text;
 }
 
 } // namespace gw

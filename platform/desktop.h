@@ -104,6 +104,10 @@ std::unique_ptr<HelpService> MakeDesktopHelpService();
 // was tried and how to get one. false when nothing opened it.
 bool DesktopOpenAddress(const QUrl& url);
 std::unique_ptr<FileDialogs> MakeDesktopFileDialogs();
+// Where a file dialog starts for a proposed path: the path itself when its
+// folder exists; else its file name in the user's documents folder, or in the
+// home folder when there is none.
+QString DesktopDialogStart(const QString& start);
 std::unique_ptr<CharacterMaps> MakeDesktopCharacterMaps();
 std::unique_ptr<KeyboardState> MakeDesktopKeyboardState();
 std::unique_ptr<Trash> MakeDesktopTrash();

@@ -1,5 +1,6 @@
 // Help in the user's browser and the Qt file dialogs.
 #include <QApplication>
+#include <QDir>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -59,10 +60,7 @@ private:
     static QString Run(QFileDialog::AcceptMode mode, const QString& title, const QString& ext,
                        const QString& start, const QString& filter)
     {
-        // A bare file name is offered in the user's documents folder.
-        QString from = start;
-        if (!from.isEmpty() && QFileInfo(from).isRelative())
-            from = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/" + from;
+        const QString from = DesktopDialogStart(start);
         QFileDialog dialog(DialogParent(), title, from, filter);
         dialog.setAcceptMode(mode);
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
@@ -96,6 +94,16 @@ bool DesktopOpenAddress(const QUrl& url)
     const QString shown = url.isLocalFile() ? url.toLocalFile() : url.toString();
     Sys().messages->MsgBox(NotOpenedText(shown, tried), vbInformation, QStringLiteral("Glyphwick"));
     return false;
+}
+
+QString DesktopDialogStart(const QString& start)
+{
+    if (start.isEmpty() || (QFileInfo(start).isAbsolute() && QFileInfo(start).absoluteDir().exists()))
+        return start;
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    return folder + "/" + QFileInfo(start).fileName();
 }
 
 std::unique_ptr<HelpService> MakeDesktopHelpService() { return std::make_unique<DesktopHelpService>(); }

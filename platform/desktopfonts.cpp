@@ -1019,6 +1019,22 @@ public:
             MatchWithinFamily(family, work);
             return;
         }
+        ShowAndRun(file, work);
+    }
+
+    void DrawFontFile(const QString& file, const QString& family, const std::function<void()>& work) override
+    {
+        if (!HaveGui()) {
+            MatchWithinFamily(family, work);
+            return;
+        }
+        ShowAndRun(file, work);
+    }
+
+    // Shows the file to the toolkit (a few at a time, see Shown) and runs
+    // `work` while fontconfig matches among its faces only.
+    void ShowAndRun(const QString& file, const std::function<void()>& work)
+    {
         auto shown = std::find_if(Shown().begin(), Shown().end(), [&](const ShownFont& f) { return f.file == file; });
         if (shown == Shown().end()) {
             if (Shown().size() >= kShownAtOnce)
@@ -1053,6 +1069,27 @@ public:
         if (faceIndex)
             *faceIndex = face ? face->index : 0;
         return face ? face->file : QString();
+    }
+
+    bool ReadFileFace(const QString& file, int faceIndex, FileFace* face) override
+    {
+        // The reading the toolkit lists the face by: the first family and style.
+        FcPattern* pattern = FcFreeTypeQuery(reinterpret_cast<const FcChar8*>(QFile::encodeName(file).constData()),
+                                             static_cast<unsigned>(faceIndex), nullptr, nullptr);
+        if (!pattern)
+            return false;
+        const QStringList families = FcStrings(pattern, FC_FAMILY);
+        const QStringList styles = FcStrings(pattern, FC_STYLE);
+        const QStringList foundries = FcStrings(pattern, FC_FOUNDRY);
+        double weight = FC_WEIGHT_REGULAR;
+        FcPatternGetDouble(pattern, FC_WEIGHT, 0, &weight);
+        int slant = FC_SLANT_ROMAN;
+        FcPatternGetInteger(pattern, FC_SLANT, 0, &slant);
+        FcPatternDestroy(pattern);
+        if (families.isEmpty())
+            return false;
+        *face = {families.first(), styles.value(0), foundries.value(0), DesktopWeight(weight), slant != FC_SLANT_ROMAN};
+        return true;
     }
 
     QString SubstituteFamily(const QString& name) override

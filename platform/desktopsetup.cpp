@@ -19,8 +19,12 @@ QString& ChosenPrinter()
 
 class DesktopPrinterSetup : public PrinterSetup {
 public:
+    // Empty for the PDF writer (chosen, or when there is no printer): it is no
+    // printer a print run could open by name.
     QString DeviceName() override
     {
+        if (ChosenPrinter() == QLatin1String("PDF"))
+            return QString();
         if (!ChosenPrinter().isEmpty())
             return ChosenPrinter();
         return QPrinterInfo::defaultPrinterName();
@@ -32,15 +36,18 @@ public:
         const QString current = DeviceName();
         if (!current.isEmpty())
             printer.setPrinterName(current);
+        else
+            printer.setOutputFormat(QPrinter::PdfFormat);
         QPrintDialog dialog(&printer, parent);
         dialog.setWindowTitle(QStringLiteral("Print Setup"));
         dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
         if (dialog.exec() != QDialog::Accepted)
             return;
         // The PDF writer has no device name; the program then prints to PDF.
-        ChosenPrinter() = printer.outputFormat() == QPrinter::PdfFormat
+        const QString name = printer.printerName();
+        ChosenPrinter() = printer.outputFormat() == QPrinter::PdfFormat || name.isEmpty()
                               ? QStringLiteral("PDF")
-                              : printer.printerName();
+                              : name;
     }
 };
 

@@ -160,6 +160,18 @@ QString FakeFontSystem::AddedFontFile(const QString& family, bool bold, bool ita
     return best ? best->file : QString();
 }
 
+bool FakeFontSystem::ReadFileFace(const QString& file, int faceIndex, FileFace* face)
+{
+    for (const QVector<Face>* list : {&faces, &addedFaces})
+        for (const Face& f : *list)
+            if (f.elf.filePath == file && f.elf.faceIndex == faceIndex) {
+                *face = {FaceNameOf(f), FromCp1252(f.elf.elfStyle, static_cast<int>(qstrnlen(f.elf.elfStyle, sizeof f.elf.elfStyle))),
+                         QString(), f.elf.lfWeight, f.elf.lfItalic != 0};
+                return true;
+            }
+    return false;
+}
+
 int FakeFontSystem::CreateScalableFontResource(int, const QString& fotFile, const QString& fontFile,
                                                const QString&)
 {

@@ -102,6 +102,16 @@ struct TextMetric {
 
 enum class DeviceContext { Display, Printer };
 
+// One face of a font file as the font system reads it: the family and style
+// names the toolkit lists it under, and its style.
+struct FileFace {
+    QString family;
+    QString style;
+    QString foundry;  // the maker's tag ("urw"); two files of one family may differ in it
+    int weight = 400;  // 100 to 900
+    bool italic = false;
+};
+
 // Called once per family (all families) or once per style (one family),
 // synchronously, in the platform's order.
 using EnumFontCallback =
@@ -142,6 +152,16 @@ public:
     // fits bold and italic. *faceIndex gets the face's number in the file (a
     // collection's). Empty when no added font has that family.
     virtual QString AddedFontFile(const QString&, bool, bool, int* = nullptr) { return {}; }
+    // Runs `work` (which makes the toolkit load a face of `family`) while the
+    // toolkit lists the font file `file` itself under that family, ahead of
+    // any other file of the same family and style (a Type 1 twin, a copy).
+    virtual void DrawFontFile(const QString& file, const QString& family, const std::function<void()>& work)
+    {
+        DrawAddedFont(file, family, work);
+    }
+    // How the font system reads face `faceIndex` of a font file (installed,
+    // added or neither); false when it finds no such face there.
+    virtual bool ReadFileFace(const QString& file, int faceIndex, FileFace* face) = 0;
     // Runs `work` (which makes the toolkit load a face of the added font file
     // `file`, of `family`) while the toolkit can load it, matching within it.
     virtual void DrawAddedFont(const QString&, const QString& family, const std::function<void()>& work)

@@ -41,17 +41,26 @@ CatalogSettings ReadCatalogSettings()
 }
 
 
-// Selects the font of an entry at a size; returns the name the printer took.
+// Selects the font of an entry at a size; returns the name that selects it
+// again. Empty when the face cannot be printed: Arial is then selected.
 QString SelectFont(PrinterSurface& printer, const PrintFontEntry& font, double size)
 {
-    const QString name = SetPrinterFont(font.FaceName, font.AlternateName, printer);
     printer.Print(QString());
-    printer.SetFontBold(false);
-    printer.SetFontItalic(false);
-    printer.SetFontName(name);
-    printer.SetFontSize(size);
-    ApplyStyle(printer, font.DisplayName.trimmed());
+    const QString name = SelectEntryFont(printer, font);
+    if (name.isEmpty())
+        UseArial(printer, size > 12 ? 12 : size);
+    else
+        printer.SetFontSize(size);
     return name;
+}
+
+// The sample of an entry, in its own face, cut to the width; or, for a face
+// that cannot be printed, the notice saying so.
+QString SampleOrNotice(PrinterSurface& printer, const QString& name, double width, const QString& sample)
+{
+    if (name.isEmpty())
+        return ElideText(printer, UnprintableFaceText(), width);
+    return FitText(printer, name, width, sample);
 }
 
 
@@ -60,6 +69,13 @@ QString PageLabel(int page) { return QStringLiteral("- %1 -").arg(page); }
 QString FileAndSize(const PrintFontEntry& font)
 {
     return font.FileName.trimmed() + QStringLiteral("  ") + font.SizeText.trimmed();
+}
+
+// The caption of an entry in Arial at `size`, set smaller (to 80 %) or
+// shortened with an ellipsis to fit `width`; leaves that font selected.
+QString CaptionText(PrinterSurface& printer, const PrintFontEntry& font, double width, double size)
+{
+    return FitLabel(printer, FontCaption(font), width, size, std::max(1.0, size * 0.8));
 }
 
 // ---- Basic Catalog I, Two Column I, Three Column -----------------------------
@@ -81,8 +97,10 @@ void ColumnCatalog(PrinterSurface& printer, const PrintFontList& fonts, const Ga
     for (int i = 0; i < count; ++i) {
         const PrintFontEntry& font = fonts[size_t(i)];
         job.Progress(i, count);
-        // A printable-area limit against a sheet height: the pages break where they always have.
-        if (y >= printer.ScaleHeight() - breakMargin && y > top) {
+        // A printable-area limit against a sheet height: the pages break where they always
+        // have, earlier when a large sample's caption sits lower (faces reach 0.3 em down).
+        const double lower = CaptionDrop(0.3 * cs.S, cs.C) - (cs.C + 4);
+        if (y + lower >= printer.ScaleHeight() - breakMargin && y > top) {
             if (column + 1 < columns.size()) {
                 ++column;
             } else {
@@ -97,12 +115,11 @@ void ColumnCatalog(PrinterSurface& printer, const PrintFontList& fonts, const Ga
         }
         const double x = job.X(columns[column]);
         const QString name = SelectFont(printer, font, cs.S);
-        PrintAt(printer, x, job.Y(y), FitText(printer, name, width, cs.sample));
-        UseArial(printer, cs.C);
-        y += cs.C + 4;
-        // A long caption is cut at the column's edge rather than run off the page.
-        PrintAt(printer, x, job.Y(y), FitText(printer, QStringLiteral("Arial"), width, FontCaption(font)));
-        y += cs.S * 0.8;
+        PrintAt(printer, x, job.Y(y), SampleOrNotice(printer, name, width, cs.sample));
+        y += CaptionDrop(printer.FontDescent(), cs.C);
+        // A long caption is set smaller, then shortened, at the column's edge.
+        PrintAt(printer, x, job.Y(y), CaptionText(printer, font, width, cs.C));
+        y += SampleUnderCaption(cs.S, cs.C);
     }
     CatalogFooter(printer, job.Left, job.Top, job.Page, cs.footerLeft, cs.footerRight);
     job.Finish();
@@ -127,9 +144,8 @@ double FontCatalogBlock(PrintJob& job, const QString& title, const QString& fold
     printer.SetTextAlign(AlignBaseCentre);
     UseArial(printer, 14, true);
     PrintAt(printer, job.X(306), job.Y(69), QStringLiteral("Font Catalog"));
-    UseArial(printer, 10);
-    PrintAt(printer, job.X(306), job.Y(84), title);
-    PrintAt(printer, job.X(306), job.Y(99), folder);
+    PrintAt(printer, job.X(306), job.Y(84), FitLabel(printer, title, 466, 10, 8));
+    PrintAt(printer, job.X(306), job.Y(99), FitLabel(printer, folder, 466, 10, 8));
     printer.SetTextAlign(AlignBaseLeft);
     return 120;
 }
@@ -170,8 +186,8 @@ void TwoColumnIIPageFrame(PrintJob& job, const QString& title, const CatalogSett
     const double rule = TwoColumnIITitleRule;
     const double bottom = TwoColumnIIFooter - 10;
 
-    UseArial(printer, 14, true);
-    PrintAt(printer, job.X(g.columns[0]), job.Y(52), title);
+    PrintAt(printer, job.X(g.columns[0]), job.Y(52),
+            FitLabel(printer, title, right - 9 - g.columns[0], 14, 10, true));
     UseArial(printer, 8);
     PrintAt(printer, job.X(36), job.Y(TwoColumnIIFooter), cs.footerLeft);
     PrintAt(printer, job.X(g.columns[1]), job.Y(TwoColumnIIFooter), cs.footerRight);
@@ -197,10 +213,11 @@ void BarDividedHeader(PrintJob& job, int pointSize, const QString& title)
     PrinterSurface& printer = job.Printer;
     UseArial(printer, 10);
     printer.SetTextAlign(AlignBaseRight);
-    PrintAt(printer, job.X(558), job.Y(72), QString::number(pointSize) + QStringLiteral(" points"));
+    const QString points = QString::number(pointSize) + QStringLiteral(" points");
+    PrintAt(printer, job.X(558), job.Y(72), points);
     printer.SetTextAlign(AlignBaseLeft);
-    UseArial(printer, 14);
-    PrintAt(printer, job.X(54), job.Y(72), title);
+    const double room = 504 - printer.TextWidth(points) - 12;
+    PrintAt(printer, job.X(54), job.Y(72), FitLabel(printer, title, room, 14, 10));
 }
 
 void BarEntry(PrintJob& job, const PrintFontEntry& font, int S, double y)
@@ -208,14 +225,19 @@ void BarEntry(PrintJob& job, const PrintFontEntry& font, int S, double y)
     PrinterSurface& printer = job.Printer;
     printer.Line(job.X(54), job.Y(y), job.X(54 + 504), job.Y(y + 14), LineFilledBox);
     printer.SetForeColor(ColourWhite);
-    UseArial(printer, 10);
-    PrintAt(printer, job.X(56), job.Y(y + 11), font.AlternateName.trimmed());
     printer.SetTextAlign(AlignBaseRight);
     UseArial(printer, 6);
     PrintAt(printer, job.X(550), job.Y(y + 11), FileAndSize(font));
+    const double room = 494 - printer.TextWidth(FileAndSize(font)) - 12;
+    printer.SetTextAlign(AlignBaseLeft);
+    PrintAt(printer, job.X(56), job.Y(y + 11), FitLabel(printer, font.AlternateName.trimmed(), room, 10, 8));
     printer.SetTextAlign(AlignBaseLeft);
     printer.SetForeColor(ColourBlack);
     const QString name = SelectFont(printer, font, S);
+    if (name.isEmpty()) {
+        PrintAt(printer, job.X(54), job.Y(y + 14 + S), SampleOrNotice(printer, name, 504, QString()));
+        return;
+    }
     PrintAt(printer, job.X(54), job.Y(y + 14 + S),
             FitText(printer, name, 504, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ !@#$%^&*()")));
     PrintAt(printer, job.X(54), job.Y(y + 14 + 2 * S),
@@ -233,8 +255,7 @@ void ThreeUpPageFrame(PrintJob& job, const QString& title, const CatalogSettings
     const bool letter = LetterPositions(printer);
     const double footerY = letter ? 734 : 758;
     const double ruleY = letter ? 720 : 744;
-    UseArial(printer, 18, true);
-    PrintAt(printer, job.X(54), 40, title);
+    PrintAt(printer, job.X(54), 40, FitLabel(printer, title, 504, 18, 11, true));
     printer.SetDrawWidth(2);
     printer.Line(job.X(54), 44, job.X(558), 44);
     UseArial(printer, 10);
@@ -263,14 +284,19 @@ void ThreeUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y,
                  const CatalogSettings& cs)
 {
     PrinterSurface& printer = job.Printer;
-    UseArial(printer, 16);
-    PrintAt(printer, job.X(x), y, font.DisplayName.trimmed());
     UseArial(printer, 8);
     printer.SetTextAlign(AlignBaseRight);
     PrintAt(printer, job.X(558), y, FileAndSize(font));
     printer.SetTextAlign(AlignBaseLeft);
+    const double room = 558 - x - printer.TextWidth(FileAndSize(font)) - 12;
+    PrintAt(printer, job.X(x), y, FitLabel(printer, font.DisplayName.trimmed(), room, 16, 11));
 
     const QString name = SelectFont(printer, font, 6);
+    if (name.isEmpty()) {
+        UseArial(printer, 12);
+        PrintAt(printer, job.X(x), y + 28, SampleOrNotice(printer, name, 504, QString()));
+        return;
+    }
     static const int sizes[] = {6, 8, 10, 12, 14};
     static const int baselines[] = {16, 28, 43, 61, 82};
     for (int row = 0; row < 5; ++row) {
@@ -297,7 +323,8 @@ void ThreeUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y,
                           {"Bold", true, false, styles.HasBold(family)},
                           {"Italic", false, true, styles.HasItalic(family)},
                           {"BoldItalic", true, true, styles.HasBoldItalic(family)}};
-    printer.SetFontName(name);
+    // The words show the family's styles: each selected by family and style.
+    SetPrinterFont(font.FaceName, font.AlternateName, printer);
     printer.SetFontSize(16);
     double pos = job.X(x);
     bool any = false;
@@ -326,8 +353,7 @@ void SixUpPageFrame(PrintJob& job, const QString& title, const CatalogSettings& 
     const double right = letter ? 558 : 540;
     const double bottomRule = letter ? 738 : 792;
     const double footerY = letter ? 750 : 804;
-    UseArial(printer, 18, true);
-    PrintAt(printer, job.X(54), job.Y(50), title);
+    PrintAt(printer, job.X(54), job.Y(50), FitLabel(printer, title, right - 54, 18, 11, true));
     printer.SetDrawWidth(6);
     printer.Line(job.X(54), job.Y(54), job.X(right), job.Y(54));
     printer.Line(job.X(54), job.Y(bottomRule), job.X(right), job.Y(bottomRule));
@@ -356,7 +382,7 @@ double WrapText(PrintJob& job, const QString& fontName, double x, double first, 
             break;
         QString rest;
         const QString line = TakeLine(printer, text, width, &rest);
-        if (line.isEmpty())
+        if (line.isEmpty() && rest.isEmpty())
             break;
         PrintAt(printer, job.X(x), job.Y(baseline), line);
         text = rest;
@@ -373,9 +399,7 @@ void SixUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y, do
     constexpr double width = 156;
     printer.Line(job.X(x), job.Y(y + 4), job.X(x + width), job.Y(y + 16), LineFilledBox);
     printer.SetForeColor(ColourWhite);
-    UseArial(printer, 10);
-    PrintAt(printer, job.X(x + 2), job.Y(y + 14),
-            FitText(printer, QStringLiteral("Arial"), width - 4, font.DisplayName.trimmed()));
+    PrintAt(printer, job.X(x + 2), job.Y(y + 14), FitLabel(printer, font.DisplayName.trimmed(), width - 4, 10, 8));
     printer.SetForeColor(ColourBlack);
     UseArial(printer, 6);
     const QString sizeText = font.SizeText.trimmed();
@@ -383,10 +407,14 @@ void SixUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y, do
     PrintAt(printer, job.X(x + width), job.Y(y + 24), sizeText);
     printer.SetTextAlign(AlignBaseLeft);
     const double room = width - printer.TextWidth(sizeText) - 6;
-    PrintAt(printer, job.X(x), job.Y(y + 24),
-            FitText(printer, QStringLiteral("Arial"), room, font.FileName.trimmed()));
+    PrintAt(printer, job.X(x), job.Y(y + 24), ElideText(printer, font.FileName.trimmed(), room));
 
     const QString name = SelectFont(printer, font, 18);
+    if (name.isEmpty()) {
+        UseArial(printer, 8);
+        WrapText(job, QStringLiteral("Arial"), x, y + 44, width, 10, bottom, UnprintableFaceText(), 4);
+        return;
+    }
     const double blockEnd =
         WrapText(job, name, x, y + 44, width, 22, bottom, blockText, 1000);
 
@@ -429,9 +457,11 @@ QString FontCaption(const PrintFontEntry& font)
     QString name = display;
     switch (font.FontType) {
     case 1: {
-        const QString kind = "(" + FontKindWord(font.FileName.trimmed()) + ")";
-        if (!display.contains(kind))
-            name += " " + kind;
+        // A registration's name may carry a kind already; the caption names the file's own once.
+        for (const QLatin1String kind : {QLatin1String(" (TrueType)"), QLatin1String(" (OpenType)")})
+            if (name.endsWith(kind))
+                name.chop(kind.size());
+        name += " (" + FontKindWord(font.FontPath.isEmpty() ? font.FileName.trimmed() : font.FontPath) + ")";
         break;
     }
     case 2:
@@ -467,18 +497,20 @@ void BasicCatalogII(PrinterSurface& printer, const PrintFontList& fonts, const G
     for (int i = 0; i < count; ++i) {
         const PrintFontEntry& font = fonts[size_t(i)];
         job.Progress(i, count);
-        if (y >= printer.ScaleHeight() - 90 && y > top) {
+        // Also when the next caption would reach the footer's rule.
+        const double footerRule = printer.ScaleHeight() - 72 + job.Top;
+        const double captionEnd = y + SampleUnderCaption(cs.S, cs.C) + CaptionDrop(0.3 * cs.S, cs.C) + 0.25 * cs.C;
+        if ((y >= printer.ScaleHeight() - 90 || captionEnd >= footerRule) && y > top) {
             CatalogFooter(printer, job.Left, job.Top, job.Page, cs.footerLeft, cs.footerRight);
             job.BreakPage();
             y = FontCatalogBlock(job, title, folder);
             printer.SetDrawWidth(3);
         }
-        y += cs.S * 0.8;
+        y += SampleUnderCaption(cs.S, cs.C);
         const QString name = SelectFont(printer, font, cs.S);
-        PrintAt(printer, job.X(54), job.Y(y), FitText(printer, name, 504, cs.sample));
-        y += cs.C + 4;
-        UseArial(printer, cs.C);
-        PrintAt(printer, job.X(54), job.Y(y), FitText(printer, QStringLiteral("Arial"), 504, FontCaption(font)));
+        PrintAt(printer, job.X(54), job.Y(y), SampleOrNotice(printer, name, 504, cs.sample));
+        y += CaptionDrop(printer.FontDescent(), cs.C);
+        PrintAt(printer, job.X(54), job.Y(y), CaptionText(printer, font, 504, cs.C));
     }
     CatalogFooter(printer, job.Left, job.Top, job.Page, cs.footerLeft, cs.footerRight);
     job.Finish();
@@ -506,7 +538,7 @@ void TwoColumnII(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
         job.Progress(i, count);
         const TwoColumnIIGeometry g = TwoColumnIIPaper(printer);
         // A font whose caption would pass the bottom limit goes to the next column.
-        if (y + cs.S + 8 + cs.C + 4 > g.bottom && y > TwoColumnIITop) {
+        if (y + cs.S + 8 + CaptionDrop(0.3 * cs.S, cs.C) > g.bottom && y > TwoColumnIITop) {
             if (column == 0) {
                 column = 1;
             } else {
@@ -519,11 +551,9 @@ void TwoColumnII(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
         const double x = job.X(g.columns[column]);
         y += cs.S + 8;
         const QString name = SelectFont(printer, font, cs.S);
-        PrintAt(printer, x, job.Y(y), FitText(printer, name, TwoColumnIIWidth, cs.sample));
-        y += cs.C + 4;
-        UseArial(printer, cs.C);
-        PrintAt(printer, x, job.Y(y),
-                FitText(printer, QStringLiteral("Arial"), TwoColumnIIWidth, FontCaption(font)));
+        PrintAt(printer, x, job.Y(y), SampleOrNotice(printer, name, TwoColumnIIWidth, cs.sample));
+        y += CaptionDrop(printer.FontDescent(), cs.C);
+        PrintAt(printer, x, job.Y(y), CaptionText(printer, font, TwoColumnIIWidth, cs.C));
     }
     job.Finish();
 }

@@ -1,6 +1,7 @@
 #include "print/pageframe.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -53,6 +54,24 @@ QString SetPrinterFont(const QString& faceName, const QString& fallbackName,
     if (printer.SetFontName(fallback))
         return fallback;
     return QStringLiteral("Arial");
+}
+
+QString SelectEntryFont(PrinterSurface& printer, const PrintFontEntry& font)
+{
+    if (!font.FontPath.isEmpty()) {
+        printer.SetFontBold(false);
+        printer.SetFontItalic(false);
+        return printer.SetFontFace(font.FontPath, font.FaceIndex);
+    }
+    const QString name = SetPrinterFont(font.FaceName, font.AlternateName, printer);
+    printer.SetFontName(name);
+    ApplyStyle(printer, font.DisplayName.trimmed());
+    return name;
+}
+
+QString UnprintableFaceText()
+{
+    return QStringLiteral("This face cannot be printed: its file cannot be loaded.");
 }
 
 void ApplyStyle(PrinterSurface& printer, const QString& name)
@@ -220,17 +239,18 @@ void CatalogHeader(PrinterSurface& printer, int pointSize, const QString& title,
     printer.SetTextAlign(AlignBaseLeft);
     printer.SetScaleMode(ScalePoints);
 
-    printer.SetFontName(QStringLiteral("Arial"));
-    printer.SetFontSize(16);
-    printer.SetFontBold(true);
-    printer.SetFontItalic(false);
+    // A long title is set smaller, then shortened, before the size on its right.
+    const QString points = QString::number(pointSize) + QStringLiteral(" Points");
+    UseArial(printer, 10, true);
+    const double pointsWidth = printer.TextWidth(points);
+    const QString shown = FitLabel(printer, title, 504 - pointsWidth - 12, 16, 10, true);
     printer.SetCurrent(54 - left, 72 - top);
-    printer.Print(title);
+    printer.Print(shown);
 
     printer.SetTextAlign(AlignBaseRight);
     printer.SetCurrentX(558 - left);
     printer.SetFontSize(10);
-    printer.Print(QString::number(pointSize) + QStringLiteral(" Points"));
+    printer.Print(points);
 
     printer.SetFontBold(false);
     printer.SetFontItalic(false);
@@ -262,6 +282,53 @@ void CatalogFooter(PrinterSurface& printer, double left, double top, int page,
     printer.Print(QStringLiteral("-%1-").arg(page));
 }
 
+QString ElideText(PrinterSurface& printer, const QString& text, double maxWidth)
+{
+    if (printer.TextWidth(text) <= maxWidth)
+        return text;
+    const QString ellipsis(QChar(0x2026));
+    QString kept;
+    for (qsizetype blank = text.indexOf(' '); blank > 0; blank = text.indexOf(' ', blank + 1)) {
+        const QString head = text.left(blank).trimmed();
+        if (head.isEmpty() || head == kept)
+            continue;
+        if (printer.TextWidth(head + ellipsis) > maxWidth)
+            break;
+        kept = head;
+    }
+    if (kept.isEmpty()) {
+        kept = text;
+        while (!kept.isEmpty() && printer.TextWidth(kept + ellipsis) > maxWidth)
+            kept.chop(1);
+        if (kept.isEmpty())
+            return QString();
+    }
+    return kept + ellipsis;
+}
+
+QString FitLabel(PrinterSurface& printer, const QString& text, double maxWidth, double largest,
+                 double smallest, bool bold)
+{
+    printer.SetScaleMode(ScalePoints);
+    UseArial(printer, largest, bold);
+    for (double size = largest; size > smallest && printer.TextWidth(text) > maxWidth;) {
+        size = std::max(smallest, size - 0.5);
+        printer.SetFontSize(size);
+    }
+    return ElideText(printer, text, maxWidth);
+}
+
+double CaptionDrop(double descent, double captionSize)
+{
+    // The cap height of a caption font is about 0.75 of its size; 2 points between.
+    return std::max(captionSize + 4, descent + 2 + 0.75 * captionSize);
+}
+
+double SampleUnderCaption(double size, double captionSize)
+{
+    return 0.8 * size + 0.25 * captionSize + 1;
+}
+
 void UseArial(PrinterSurface& printer, double size, bool bold)
 {
     printer.SetFontName(QStringLiteral("Arial"));
@@ -288,29 +355,33 @@ void PrintAt(PrinterSurface& printer, double x, double y, const QString& text)
 
 QString TakeLine(PrinterSurface& p, const QString& text, double maxWidth, QString* rest)
 {
-    if (p.TextWidth(text) <= maxWidth) {
-        rest->clear();
-        return text;
+    // A line the user ended goes no further.
+    const qsizetype end = text.indexOf(QLatin1Char('\n'));
+    const QString line = end < 0 ? text : text.left(end);
+    const QString after = end < 0 ? QString() : text.mid(end + 1);
+    if (p.TextWidth(line) <= maxWidth) {
+        *rest = after;
+        return line.trimmed();
     }
     int lo = 0;
-    int hi = int(text.size());
+    int hi = int(line.size());
     while (lo < hi) {
         const int mid = (lo + hi + 1) / 2;
-        if (p.TextWidth(text.left(mid)) <= maxWidth)
+        if (p.TextWidth(line.left(mid)) <= maxWidth)
             lo = mid;
         else
             hi = mid - 1;
     }
     int cut = lo;
-    const int blank = int(text.lastIndexOf(QLatin1Char(' '), cut));
+    const int blank = int(line.lastIndexOf(QLatin1Char(' '), cut));
     if (blank > 0)
         cut = blank;
     if (cut == 0) {  // not even one character fits
         rest->clear();
         return QString();
     }
-    *rest = text.mid(cut).trimmed();
-    return text.left(cut).trimmed();
+    *rest = line.mid(cut).trimmed() + (end < 0 ? QString() : "\n" + after);
+    return line.left(cut).trimmed();
 }
 
 } // namespace gw

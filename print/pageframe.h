@@ -19,6 +19,8 @@ struct PrintFontEntry {
     int FontType = 1;       // 1 TrueType, 2 Type 1, 3 printer font
     QString FaceName;       // the name the font is selected by
     QString Extra;
+    QString FontPath;       // the font file itself, when known: the face is drawn from it
+    int FaceIndex = 0;      // the face's number in the file (a collection's)
 };
 using PrintFontList = std::vector<PrintFontEntry>;
 
@@ -34,12 +36,35 @@ double TopOffset(PrinterSurface& printer);
 // refused; "Arial" (font unchanged) when both are refused. Returns the name set.
 QString SetPrinterFont(const QString& faceName, const QString& fallbackName,
                        PrinterSurface& printer);
+// The font of an entry, upright and not bold, before the size is set: its own
+// face from its file when the entry names one, else by face name (then the
+// fallback, then "Arial") with bold and italic from the display name. Returns
+// the name that selects it again; empty when the face cannot be drawn as itself.
+QString SelectEntryFont(PrinterSurface& printer, const PrintFontEntry& font);
+// What a layout prints in place of a face that cannot be printed.
+QString UnprintableFaceText();
 // Bold/italic from the style words of a name ("BOLD", "ITALIC", "OBLIQUE").
 void ApplyStyle(PrinterSurface& printer, const QString& name);
 // The longest start of text (at most 300 characters) narrower than maxWidth in
 // the named font at the printer's current size, bold and italic.
 QString FitText(PrinterSurface& printer, const QString& fontName, double maxWidth,
                 const QString& text);
+
+// Text shortened to maxWidth in the current font after its last whole word
+// that fits, with an ellipsis (within a word only when the first is too long).
+QString ElideText(PrinterSurface& printer, const QString& text, double maxWidth);
+// Text in Arial, bold as asked, at the largest size from `largest` down to
+// `smallest` at which it fits maxWidth (points), else elided at `smallest`.
+// Leaves that font selected; returns the text to print.
+QString FitLabel(PrinterSurface& printer, const QString& text, double maxWidth, double largest,
+                 double smallest, bool bold = false);
+// A caption of `captionSize` under a line whose font reaches `descent` below
+// its baseline: the caption's baseline this far below the line's, so that no
+// descender touches the caption.
+double CaptionDrop(double descent, double captionSize);
+// The baseline of a sample of `size` under a caption of `captionSize`: the
+// sample's ascenders (0.8 of its size) a point below the caption's descenders.
+double SampleUnderCaption(double size, double captionSize);
 
 // Arial at a size, upright, bold as asked.
 void UseArial(PrinterSurface& printer, double size, bool bold = false);
@@ -49,8 +74,8 @@ void UseFont(PrinterSurface& printer, const QString& name, const QString& displa
 // Text at a drawing position.
 void PrintAt(PrinterSurface& printer, double x, double y, const QString& text);
 // The start of text that fits maxWidth in the current font, broken at a blank
-// where one allows it; the rest, trimmed, goes to rest. Empty when not even one
-// character fits.
+// where one allows it and always at a line break ("\n"); the rest goes to rest.
+// Empty for an empty line, and (with rest empty) when not even one character fits.
 QString TakeLine(PrinterSurface& printer, const QString& text, double maxWidth, QString* rest);
 
 // The sample-text choice list: 0 letters, 1 digits, 2 symbols, 3..12 the keys

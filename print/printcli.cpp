@@ -16,6 +16,7 @@
 #include "startup/startup.h"
 #include "print/catalogs.h"
 #include "print/printlist.h"
+#include "print/printrun.h"
 #include "print/qtprinter.h"
 #include "print/sheets.h"
 
@@ -200,6 +201,10 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     // font file or a folder given by mistake), and would be overwritten.
     if (toFile && !outputFile.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         return Fail(err, PrintExitUsage, "the --output file name must end in \".pdf\"");
+    // Opening a pipe or a device would wait for a reader or write to the device.
+    if (toFile && QFileInfo::exists(outputFile) && !QFileInfo(outputFile).isFile())
+        return Fail(err, PrintExitUsage, "\"" + outputFile + "\" is a folder, a device or a pipe, "
+                                         "not a PDF file; give the name of a file");
 
     // The program's start-up values, as the main program sets them.
     if (!StartupValues())
@@ -255,9 +260,7 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
                     toFile ? "cannot write \"" + outputFile + "\""
                            : "cannot use the printer \"" + printerName + "\"");
     if (!PaperSizeAccepted(surface->PaperSize())) {
-        surface.reset();
-        if (toFile)
-            QFile::remove(outputFile);
+        surface.reset();  // nothing written; an earlier file stays as it was
         return Fail(err, PrintExitFailed, PaperSizeMessage());
     }
 
@@ -277,7 +280,9 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         PrintCatalogs(*surface, layout, fonts, gauge, title, parser.isSet(folderOpt) ? folder : QString());
     else
         PrintSheets(*surface, fonts, gauge, checked);
-    surface->Close();
+    const QStringList unprintable = UnprintableFaces(*surface, fonts);
+    QString failure;
+    const bool finished = surface->Finish(&failure);
     surface.reset();
     added.Release();
     if (showProgress) {
@@ -289,6 +294,12 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
 
     const QString what = catalog ? layout : QString("sample sheets");
     const QString count = QString::number(fonts.size()) + (fonts.size() == 1 ? " font" : " fonts");
+    if (!finished)
+        return Fail(err, PrintExitFailed, (toFile ? "cannot write \"" + outputFile + "\": "
+                                                  : "cannot print: ") + failure);
+    if (!unprintable.isEmpty())
+        err << Program << ": these faces could not be printed; the printout says so in their place: "
+            << Quoted(unprintable) << "\n";
     if (toFile) {
         const QFileInfo written(outputFile);
         if (!written.isFile() || written.size() == 0)

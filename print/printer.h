@@ -45,6 +45,12 @@ public:
     // false (and the font unchanged) when the printer cannot select the name.
     virtual bool SetFontName(const QString& name) = 0;
     virtual QString FontName() const = 0;
+    // Selects face faceIndex (its number in a collection) of a font file,
+    // whatever its family's other styles are called, and returns a name that
+    // selects this face again through SetFontName; bold and italic then change
+    // nothing. Empty (and the font unchanged) when the face cannot be drawn as
+    // itself.
+    virtual QString SetFontFace(const QString& file, int faceIndex) = 0;
     virtual void SetFontSize(double points) = 0;
     virtual double FontSize() const = 0;
     virtual void SetFontBold(bool bold) = 0;
@@ -62,11 +68,17 @@ public:
     // break does. The first call of a job (an empty text) opens the document.
     virtual void Print(const QString& text) = 0;
     virtual double TextWidth(const QString& text) = 0;
+    // How far the current font reaches below the baseline at its size.
+    virtual double FontDescent() = 0;
     // A line, a box (its corners) or a filled box, in the current scale mode.
     virtual void Line(double x1, double y1, double x2, double y2, int kind = LinePlain,
                       uint32_t rgb = ColourBlack) = 0;
     virtual void NewPage() = 0;
     virtual void EndDoc() = 0;
+    // Ends the run: the last document goes out and a PDF file takes its name
+    // only when written whole. false, with the reason in *error, when the
+    // output failed; an earlier file of that name is then as it was.
+    virtual bool Finish(QString* error) = 0;
 
     // The two device-context calls: background mode (1 transparent) and text
     // alignment (24, 26, 30); each returns the previous value.

@@ -54,7 +54,7 @@ QString PrintSizeTextForLength(qint64 bytes)
     return FileSizeText(bytes);
 }
 
-QString PrintSizeText(const QString& file)
+QString PrintFontPath(const QString& file)
 {
     if (file.isEmpty() || file.compare(QLatin1String("unknown"), Qt::CaseInsensitive) == 0)
         return QString();
@@ -62,9 +62,20 @@ QString PrintSizeText(const QString& file)
     // A Type 1 outline may be named relative to its folder.
     if (!info.isFile() && info.isRelative() && !PFBDir.isEmpty())
         info.setFile(PFBDir + file);
-    if (!info.isFile())
-        return QString();
-    return PrintSizeTextForLength(info.size());
+    if (info.isFile())
+        return info.absoluteFilePath();
+    // Registrations may carry the name lower-cased; the file keeps its own spelling.
+    const QDir folder = info.absoluteDir();
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
+        if (name.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+            return folder.absoluteFilePath(name);
+    return QString();
+}
+
+QString PrintSizeText(const QString& file)
+{
+    const QString path = PrintFontPath(file);
+    return path.isEmpty() ? QString() : PrintSizeTextForLength(QFileInfo(path).size());
 }
 
 PrintFontList MatchingPrintFonts(const PrintFontList& fonts, const QStringList& familyPatterns)
@@ -89,6 +100,7 @@ PrintFontList FontTablePrintFonts(const QStringList& familyPatterns)
         // Captions read better with the bare file name; the folder is beside the point.
         e.FileName = FileNamePart(r.FontFile);
         e.SizeText = PrintSizeText(r.FontFile);
+        e.FontPath = PrintFontPath(r.FontFile);
         e.AlternateName = r.FullName;
         e.DisplayName = r.FullName;
         e.FontType = KindTrueType;
@@ -113,6 +125,7 @@ void AppendType1PrintFonts(FontEnumerator& enumerator, const QString& family, Pr
         seen << e.DisplayName;
         e.FileName = FileNamePart(style.FontFile);
         e.SizeText = PrintSizeText(style.FontFile);
+        e.FontPath = PrintFontPath(style.FontFile);
         e.AlternateName = family;
         e.FontType = KindType1;
         // The name that draws the Type 1 files themselves when the family also
@@ -217,6 +230,7 @@ PrintFontEntry UninstalledPrintEntry(const FontFileRecord& r)
     // spelled as on disk (the scan lower-cases the name it installs under).
     e.FileName = QFileInfo(r.FilePath).fileName();
     e.SizeText = r.SizeText;
+    e.FontPath = r.FilePath;
     e.AlternateName = r.FaceName;
     e.DisplayName = r.RegistryName;
     e.FontType = KindTrueType;

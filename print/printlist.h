@@ -14,6 +14,9 @@ class FontEnumerator;
 // The size text of the wizards' "Size" column: "" for an unknown or missing
 // file, "1K" under 1024 bytes, else whole kilobytes as "###,###" + "k".
 QString PrintSizeText(const QString& file);
+// The full path of a listed font file (a Type 1 outline may be named relative
+// to its folder); empty for an unknown or missing file.
+QString PrintFontPath(const QString& file);
 QString PrintSizeTextForLength(qint64 bytes);
 
 // Entries whose face name contains one of the patterns (letter case ignored);

@@ -76,6 +76,16 @@ void PrintChoiceOn(PrinterSurface& printer, const PrintFontList& fonts, const Pr
         status(QStringLiteral("Ready to print"));
 }
 
+QStringList UnprintableFaces(PrinterSurface& printer, const PrintFontList& fonts)
+{
+    QStringList names;
+    for (const PrintFontEntry& f : fonts)
+        if (!f.FontPath.isEmpty() && printer.SetFontFace(f.FontPath, f.FaceIndex).isEmpty()
+            && !names.contains(f.DisplayName.trimmed()))
+            names << f.DisplayName.trimmed();
+    return names;
+}
+
 QImage LayoutThumbnail(const PrintFontList& fonts, const PrintChoice& choice, int width,
                        int paperCode)
 {

@@ -26,6 +26,10 @@ struct PrintChoice {
 void PrintChoiceOn(PrinterSurface& printer, const PrintFontList& fonts, const PrintChoice& choice,
                    const Gauge& gauge, const std::function<void(const QString&)>& status = {});
 
+// The display names of the fonts whose own face the printer cannot draw (the
+// layouts print a notice in their place), each once.
+QStringList UnprintableFaces(PrinterSurface& printer, const PrintFontList& fonts);
+
 // The first page of the choice as the layouts draw it for the first fonts of
 // the list, on a white sheet `width` pixels wide. Sample sheets show the first
 // checked sheet of the first font; none checked gives an empty sheet. No

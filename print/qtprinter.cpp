@@ -11,12 +11,22 @@
 #include <QHash>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainterPath>
 #include <QPen>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRawFont>
 #include <QSet>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/helpers.h"
 #include "sfnt/codepage.h"
@@ -129,6 +139,67 @@ void Hatch(QPainter& p, const QRectF& box, int fillStyle, const QColor& colour, 
     p.restore();
 }
 
+constexpr int kLoadSize = 997;
+
+// The PDF file being written now, for a signal handler to remove: a run
+// stopped by an interrupt leaves no partial file beside its target.
+char partialPdf[4096] = {};
+
+void RememberPartialPdf(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const size_t n = std::min(sizeof partialPdf - 1, size_t(name.size()));
+    partialPdf[0] = '\0';
+    std::memcpy(partialPdf + 1, name.constData(), n);
+    partialPdf[n + 1] = '\0';
+    partialPdf[0] = n > 0 ? 1 : 0;  // set last: the handler reads the flag first
+}
+
+void RemovePartialPdf(int signal)
+{
+    if (partialPdf[0])
+        ::unlink(partialPdf + 1);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// Whether a face the toolkit loaded is face `index` of `file`: the same header
+// and naming tables for an sfnt face; else (Type 1) the same outlines of a few
+// letters as the file's own.
+bool IsFaceOf(const QRawFont& loaded, const QString& file, int index)
+{
+    if (!loaded.isValid())
+        return false;
+    const QByteArray head = FileTable(file, "head", index);
+    if (!head.isEmpty())
+        return loaded.fontTable("head") == head && loaded.fontTable("name") == FileTable(file, "name", index);
+    if (index != 0)
+        return false;
+    QRawFont own(file, kLoadSize, QFont::PreferNoHinting);
+    if (!own.isValid())
+        return false;
+    own.setPixelSize(loaded.pixelSize());
+    const QString probe = QStringLiteral("Hamburgefonstiv");
+    const QList<quint32> ownGlyphs = own.glyphIndexesForString(probe);
+    const QList<quint32> loadedGlyphs = loaded.glyphIndexesForString(probe);
+    if (ownGlyphs.size() != loadedGlyphs.size())
+        return false;
+    const double tolerance = loaded.pixelSize() / 100;
+    for (int i = 0; i < ownGlyphs.size(); ++i) {
+        const QRectF a = own.pathForGlyph(ownGlyphs[i]).boundingRect();
+        const QRectF b = loaded.pathForGlyph(loadedGlyphs[i]).boundingRect();
+        if (std::abs(a.left() - b.left()) > tolerance || std::abs(a.right() - b.right()) > tolerance
+            || std::abs(a.top() - b.top()) > tolerance || std::abs(a.bottom() - b.bottom()) > tolerance)
+            return false;
+    }
+    return true;
+}
+
+QString FaceKey(const QString& file, int index)
+{
+    return file + QLatin1Char('#') + QString::number(index);
+}
+
 } // namespace
 
 struct QtPrinterSurface::State {
@@ -143,12 +214,69 @@ struct QtPrinterSurface::State {
     bool valid = false;
     // PDF: EndDoc was called; the next output continues the file on a new page.
     bool documentEnded = false;
+    // A PDF file is written beside its target under a name of its own and put
+    // in its place only when whole; pdfError says why it was not.
+    QString pdfTarget;
+    QString pdfPartial;
+    QString pdfError;
+
+    // Puts the written PDF file in place of the target when it is whole, else
+    // removes it, leaving the target as it was. Once per surface.
+    bool PlacePdf()
+    {
+        if (pdfPartial.isEmpty())
+            return pdfError.isEmpty();
+        const QString partial = pdfPartial;
+        pdfPartial.clear();
+        RememberPartialPdf(QString());
+        QFile file(partial);
+        bool whole = false;
+        if (file.open(QIODevice::ReadOnly) && file.size() > 0) {
+            // The writer ends a finished file with its end-of-file marker; a
+            // failed write (a full disk) leaves it cut short.
+            file.seek(std::max<qint64>(0, file.size() - 32));
+            whole = file.readAll().contains("%%EOF");
+            whole = whole && ::fsync(file.handle()) == 0;
+        }
+        file.close();
+        if (!whole) {
+            QFile::remove(partial);
+            pdfError = QStringLiteral("the file could not be written whole (the disk may be full)");
+            return false;
+        }
+        // The file gets the earlier file's permissions, else those a new file gets.
+        struct stat earlier {};
+        mode_t mode = 0;
+        if (::stat(QFile::encodeName(pdfTarget).constData(), &earlier) == 0) {
+            mode = earlier.st_mode & 07777;
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~mask;
+        }
+        ::chmod(QFile::encodeName(partial).constData(), mode);
+        if (::rename(QFile::encodeName(partial).constData(), QFile::encodeName(pdfTarget).constData()) != 0) {
+            pdfError = QString::fromLocal8Bit(std::strerror(errno));
+            QFile::remove(partial);
+            return false;
+        }
+        return true;
+    }
 
     int scaleMode = ScaleTwips;
     double x = 0, y = 0;  // points from the printable area's origin
     QFont font;
     QString fontName = QStringLiteral("Arial");
     bool addedFont = false;  // fontName is a font added for the run
+    // The faces chosen by file, by the name SetFontFace gave them, and
+    // whether each could be drawn as itself (asked once per face).
+    struct FaceRef {
+        QString file;
+        int index = 0;
+    };
+    QHash<QString, FaceRef> faceNames;
+    QHash<QString, bool> faceDrawable;
+    bool faceSelected = false;  // fontName is one of faceNames
     double fontSize = 10;
     bool bold = false, italic = false;
     uint32_t foreColor = ColourBlack;
@@ -194,8 +322,9 @@ struct QtPrinterSurface::State {
 
     void BuildFont()
     {
-        // A font added for drawing only is in no list the toolkit reads.
-        font = QFont(addedFont ? fontName : DrawingFamily(fontName));
+        // A font added for drawing only is in no list the toolkit reads; a
+        // face chosen by its file is drawn from Raw().
+        font = faceSelected ? QFont() : QFont(addedFont ? fontName : DrawingFamily(fontName));
         font.setPointSizeF(fontSize > 0 ? fontSize : 1);
         font.setBold(bold);
         font.setItalic(italic);
@@ -218,6 +347,16 @@ struct QtPrinterSurface::State {
     // no reader can search.
     const QRawFont* Raw()
     {
+        if (!rawChosen && faceSelected) {
+            rawChosen = true;
+            const FaceRef face = faceNames.value(fontName);
+            const QString key = FaceKey(face.file, face.index) + QChar(2);
+            if (key != loadedKey)
+                KeepLoaded(key, LoadFileFace(face.file, face.index));
+            raw = loadedFont;
+            if (raw.isValid())
+                raw.setPixelSize((fontSize > 0 ? fontSize : 1) * DeviceScale());
+        }
         if (!rawChosen) {
             rawChosen = true;
             int index = 0;
@@ -245,10 +384,7 @@ struct QtPrinterSurface::State {
                     if (index == 0 && (!loaded.isValid() || loaded.fontTable("head") != FileTable(file, "head")))
                         loaded = QRawFont(file, kLoadSize, QFont::PreferNoHinting);
                 }
-                loadedKey = key;
-                loadedFont = loaded;
-                if (!image && loaded.isValid())
-                    drawnFaces.push_back(loaded);
+                KeepLoaded(key, loaded);
             }
             raw = !file.isEmpty() && loadedFont.isValid() ? loadedFont : QRawFont();
             // A size other than the one loaded makes the copy.
@@ -257,7 +393,59 @@ struct QtPrinterSurface::State {
         }
         return raw.isValid() ? &raw : nullptr;
     }
-    static constexpr int kLoadSize = 997;
+    void KeepLoaded(const QString& key, const QRawFont& loaded)
+    {
+        loadedKey = key;
+        loadedFont = loaded;
+        if (!image && loaded.isValid())
+            drawnFaces.push_back(loaded);
+    }
+
+    // Face `index` of `file` as the toolkit loads it by the font system's
+    // names for it, when that is this very face: a PDF then embeds it as text.
+    // Otherwise the file's own outlines, drawn (a file's first face only; a
+    // picture always takes these). Invalid when neither can be had.
+    QRawFont LoadFileFace(const QString& file, int index)
+    {
+        if (image && index == 0) {
+            QRawFont own(file, kLoadSize, QFont::PreferNoHinting);
+            if (own.isValid())
+                return own;
+        }
+        FileFace names;
+        if (Sys().fonts && Sys().fonts->ReadFileFace(file, index, &names)) {
+            // By family and style first; by the file's maker too when another
+            // maker's file has that style (a Type 1 twin); then with the file
+            // itself shown to the toolkit ahead of any copy of it.
+            const QStringList families = {names.family, names.family + " [" + names.foundry + "]"};
+            for (const bool shown : {false, true}) {
+                for (const QString& family : families) {
+                    if (family == families.last() && names.foundry.isEmpty())
+                        continue;
+                    QFont qtFont(family);
+                    qtFont.setStyleName(names.style);
+                    qtFont.setWeight(QFont::Weight(names.weight));
+                    qtFont.setItalic(names.italic);
+                    qtFont.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::NoFontMerging));
+                    qtFont.setPixelSize(kLoadSize);
+                    qtFont.setHintingPreference(QFont::PreferNoHinting);
+                    QRawFont loaded;
+                    const auto load = [&] { loaded = QRawFont::fromFont(qtFont); };
+                    if (shown)
+                        Sys().fonts->DrawFontFile(file, names.family, load);
+                    else
+                        Sys().fonts->DrawAddedFont(file, names.family, load);
+                    if (IsFaceOf(loaded, file, index))
+                        return loaded;
+                }
+            }
+        }
+        if (index != 0)
+            return QRawFont();
+        QRawFont own(file, kLoadSize, QFont::PreferNoHinting);
+        return own;
+    }
+
     bool rawChosen = false;
     QRawFont raw;
     // The face last loaded, by file and style: a run draws one font at its
@@ -371,7 +559,7 @@ std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForPdf(const QString& fileNa
     s.printer = s.ownedPrinter.get();
     s.printer->setCreator(QStringLiteral("Glyphwick"));
     s.printer->setOutputFormat(QPrinter::PdfFormat);
-    s.printer->setOutputFileName(fileName);
+    s.pdfTarget = fileName;
 
     QPageSize::PageSizeId id = QPageSize::id(paperCode);
     if (id == QPageSize::Custom)
@@ -380,13 +568,23 @@ std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForPdf(const QString& fileNa
     s.printer->setPageOrientation(QPageLayout::Portrait);
     s.printer->setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Point);
 
-    // The writer opens its file only at the first page; find out now whether it can.
-    const bool existed = QFileInfo::exists(fileName);
-    QFile probe(fileName);
-    s.valid = !fileName.isEmpty() && probe.open(QIODevice::WriteOnly | QIODevice::Append);
-    probe.close();
-    if (s.valid && !existed)
-        QFile::remove(fileName);
+    // Only a regular file is replaced: a folder, a device or a pipe is not a PDF file.
+    const QFileInfo target(fileName);
+    if (fileName.isEmpty() || (target.exists() && !target.isFile())) {
+        s.pdfError = QStringLiteral("it is not a regular file");
+        return surface;
+    }
+    QTemporaryFile partial(target.absolutePath() + QStringLiteral("/.glyphwick-XXXXXX.pdf"));
+    partial.setAutoRemove(false);
+    if (!partial.open()) {
+        s.pdfError = partial.errorString();
+        return surface;
+    }
+    s.pdfPartial = partial.fileName();
+    partial.close();
+    RememberPartialPdf(s.pdfPartial);
+    s.printer->setOutputFileName(s.pdfPartial);
+    s.valid = true;
     return surface;
 }
 
@@ -425,11 +623,26 @@ std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForImage(QImage* image, int 
 
 bool QtPrinterSurface::IsValid() const { return d->valid; }
 
+void QtPrinterSurface::RemovePartialPdfOnInterrupt()
+{
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        std::signal(signal, RemovePartialPdf);
+}
+
 void QtPrinterSurface::Close()
 {
     if (d->painter.isActive())
         d->EndPainting();
     d->documentEnded = false;
+    d->PlacePdf();
+}
+
+bool QtPrinterSurface::Finish(QString* error)
+{
+    Close();
+    if (error)
+        *error = d->pdfError;
+    return d->pdfError.isEmpty();
 }
 
 void QtPrinterSurface::SetOrientation(int orientation)
@@ -476,6 +689,13 @@ void QtPrinterSurface::SetCurrentY(double y) { d->y = d->ToPoints(y); }
 
 bool QtPrinterSurface::SetFontName(const QString& name)
 {
+    if (d->faceNames.contains(name)) {
+        d->fontName = name;
+        d->addedFont = false;
+        d->faceSelected = true;
+        d->BuildFont();
+        return true;
+    }
     const QString wanted = name.trimmed();
     if (wanted.isEmpty())
         return false;
@@ -492,11 +712,31 @@ bool QtPrinterSurface::SetFontName(const QString& name)
         return false;
     d->fontName = wanted;
     d->addedFont = added;
+    d->faceSelected = false;
     d->BuildFont();
     return true;
 }
 
 QString QtPrinterSurface::FontName() const { return d->fontName; }
+
+QString QtPrinterSurface::SetFontFace(const QString& file, int faceIndex)
+{
+    if (file.isEmpty())
+        return QString();
+    const QString name = FaceKey(file, faceIndex);
+    auto drawable = d->faceDrawable.constFind(name);
+    if (drawable == d->faceDrawable.constEnd()) {
+        // Loaded now, and kept as the face last loaded for the drawing that follows.
+        const QRawFont loaded = d->LoadFileFace(file, faceIndex);
+        d->KeepLoaded(name + QChar(2), loaded);
+        drawable = d->faceDrawable.insert(name, loaded.isValid());
+    }
+    if (!*drawable)
+        return QString();
+    d->faceNames.insert(name, {file, faceIndex});
+    SetFontName(name);
+    return name;
+}
 
 void QtPrinterSurface::SetFontSize(double points)
 {
@@ -535,6 +775,14 @@ double QtPrinterSurface::TextWidth(const QString& text)
     d->MakeEngine();
     const QFontMetricsF metrics(d->font, d->Device());
     return d->FromPoints(metrics.horizontalAdvance(text) / d->DeviceScale());
+}
+
+double QtPrinterSurface::FontDescent()
+{
+    if (const QRawFont* raw = d->Raw())
+        return d->FromPoints(raw->descent() / d->DeviceScale());
+    d->MakeEngine();
+    return d->FromPoints(QFontMetricsF(d->font, d->Device()).descent() / d->DeviceScale());
 }
 
 void QtPrinterSurface::Print(const QString& text)

@@ -16,7 +16,8 @@ class QtPrinterSurface : public PrinterSurface {
 public:
     // A CUPS printer by name (empty: the default printer).
     static std::unique_ptr<QtPrinterSurface> ForPrinter(const QString& printerName);
-    // The PDF writer: one file for the whole run, 0.25 inch margins.
+    // The PDF writer: one file for the whole run, 0.25 inch margins. It is
+    // written beside fileName and put in its place by Close when whole.
     static std::unique_ptr<QtPrinterSurface> ForPdf(const QString& fileName, int paperCode);
     // A printer set up elsewhere (a print preview's), not owned; one document.
     static std::unique_ptr<QtPrinterSurface> ForDevice(QPrinter* printer);
@@ -26,10 +27,14 @@ public:
     static std::unique_ptr<QtPrinterSurface> ForImage(QImage* image, int paperCode);
     ~QtPrinterSurface() override;
 
+    // An interrupt (SIGINT, SIGTERM, SIGHUP) then removes the PDF file being
+    // written before the program ends; the target keeps its earlier file.
+    static void RemovePartialPdfOnInterrupt();
     // false when the printer or file cannot be used.
     bool IsValid() const;
     // Ends the last document if one is still open.
     void Close();
+    bool Finish(QString* error) override;
 
     // (all PrinterSurface operations)
     void SetOrientation(int orientation) override;
@@ -46,6 +51,10 @@ public:
     void SetCurrentY(double y) override;
     bool SetFontName(const QString& name) override;
     QString FontName() const override;
+    // Through the font system's names for the face (so that a PDF embeds it
+    // as text under its own PostScript name) when the toolkit then loads that
+    // very face; else from the file's own outlines (a file's first face only).
+    QString SetFontFace(const QString& file, int faceIndex) override;
     void SetFontSize(double points) override;
     double FontSize() const override;
     void SetFontBold(bool bold) override;
@@ -59,6 +68,7 @@ public:
     void SetFillColor(uint32_t rgb) override;
     void Print(const QString& text) override;
     double TextWidth(const QString& text) override;
+    double FontDescent() override;
     void Line(double x1, double y1, double x2, double y2, int kind, uint32_t rgb) override;
     void NewPage() override;
     void EndDoc() override;

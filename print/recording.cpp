@@ -55,6 +55,21 @@ bool RecordingSurface::SetFontName(const QString& name)
     return true;
 }
 
+bool RecordingSurface::Finish(QString* error)
+{
+    if (error)
+        *error = failReason;
+    return failReason.isEmpty();
+}
+
+QString RecordingSurface::SetFontFace(const QString& file, int faceIndex)
+{
+    if (file.isEmpty() || unprintableFiles.contains(file))
+        return QString();
+    fontName_ = file + "#" + QString::number(faceIndex);
+    return fontName_;
+}
+
 double RecordingSurface::TextWidth(const QString& text)
 {
     const double perCharacter = fontSize_ * (bold_ ? 0.6 : 0.5);

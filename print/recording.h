@@ -36,11 +36,15 @@ public:
     QVector<PrintOp> ops;
     // Font names (any case) the printer refuses to select.
     QSet<QString> refusedFonts;
+    // Font files whose faces cannot be drawn as themselves.
+    QSet<QString> unprintableFiles;
     // Codes the current font has no glyph for.
     QSet<int> missingGlyphs;
 
     // Text widths are deterministic: 0.5 × size per character (0.6 when bold).
     double TextWidth(const QString& text) override;
+    // A quarter of the size.
+    double FontDescent() override { return FromPoints(fontSize_ * 0.25); }
 
     // The first text op with exactly this text, or nullptr.
     const PrintOp* Find(const QString& text) const;
@@ -62,6 +66,8 @@ public:
     void SetCurrentY(double y) override;
     bool SetFontName(const QString& name) override;
     QString FontName() const override { return fontName_; }
+    // Selects the face under the name file + "#" + faceIndex.
+    QString SetFontFace(const QString& file, int faceIndex) override;
     void SetFontSize(double points) override { fontSize_ = points; }
     double FontSize() const override { return fontSize_; }
     void SetFontBold(bool bold) override { bold_ = bold; }
@@ -77,6 +83,9 @@ public:
     void Line(double x1, double y1, double x2, double y2, int kind, uint32_t rgb) override;
     void NewPage() override;
     void EndDoc() override;
+    // false with failReason when a test sets one.
+    bool Finish(QString* error) override;
+    QString failReason;
     int SetBkMode(int mode) override;
     int SetTextAlign(int align) override;
     bool HasGlyph(int code) override { return !missingGlyphs.contains(code); }

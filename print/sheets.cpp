@@ -58,8 +58,11 @@ public:
           file(font.FileName.trimmed()), size(font.SizeText.trimmed())
     {
         job.Start();
-        face = SetPrinterFont(font.FaceName, font.AlternateName, p);
-        ApplyStyle(p, display);
+        face = SelectEntryFont(p, font);
+        if (face.isEmpty()) {  // PrintSheets prints no sheet of such a face
+            face = kArial;
+            p.SetFontName(face);
+        }
         const bool letter = p.PaperSize() == PaperLetter;
         right = letter ? 558 : 541;
         bottom = letter ? 738 : 788;
@@ -95,7 +98,7 @@ public:
 QString FileInfo(Sheet& s, const QString& fileName, double lineWidth)
 {
     const QString tail = QStringLiteral("  ") + s.size;
-    return FitText(s.p, kArial, lineWidth / 2 - s.Width(tail), fileName) + tail;
+    return ElideText(s.p, fileName, lineWidth / 2 - s.Width(tail)) + tail;
 }
 
 // Sheets 2 to 5 share one frame: name block with a rule under it at the top,
@@ -118,7 +121,7 @@ double FreeFrame(Sheet& s)
 
     s.Align(AlignBaseLeft);
     s.UseArial(18, true);
-    s.TextAt(s.left, 70, FitText(s.p, kArial, s.ContentWidth() - infoWidth - 18, s.display));
+    s.TextAt(s.left, 70, FitLabel(s.p, s.display, s.ContentWidth() - infoWidth - 18, 18, 12, true));
     s.RuleAt(s.left, kHeadRule, s.right, kHeadRule, 6);
 
     const double footRule = s.bottom - 18;
@@ -279,9 +282,9 @@ void SpecimenSheetI(PrinterSurface& printer, const PrintFontEntry& font)
     s.Align(AlignBaseCentre);
     // Kept between the inner rules at 72 and 540.
     s.UseArial(20, true);
-    s.TextAt(306, 78, FitText(s.p, kArial, 460, s.display));
+    s.TextAt(306, 78, FitLabel(s.p, s.display, 460, 20, 12, true));
     s.UseArial(10);
-    s.TextAt(306, 96, FitText(s.p, kArial, 460, s.file + QStringLiteral("  ") + s.size));
+    s.TextAt(306, 96, ElideText(s.p, s.file + QStringLiteral("  ") + s.size, 460));
 
     s.Align(AlignBaseLeft);
     s.UseArial(14);
@@ -524,7 +527,7 @@ void AnsiChart(PrinterSurface& printer, const PrintFontEntry& font)
     s.TextAt(s.right, 72, info);
     s.Align(AlignBaseLeft);
     s.UseArial(18, true);
-    s.TextAt(s.left, 72, FitText(s.p, kArial, s.ContentWidth() - infoWidth - 18, s.display));
+    s.TextAt(s.left, 72, FitLabel(s.p, s.display, s.ContentWidth() - infoWidth - 18, 18, 12, true));
     s.UseArial(8);
     s.TextAt(s.left, 90, SheetHeader());
 
@@ -602,7 +605,7 @@ void CharacterSet(PrinterSurface& printer, const PrintFontEntry& font)
     at(510, 45, info);
     s.Align(AlignBaseLeft);
     s.UseArial(18, true);
-    at(60, 45, FitText(s.p, kArial, 450 - infoWidth - 12, s.display));
+    at(60, 45, FitLabel(s.p, s.display, 450 - infoWidth - 12, 18, 12, true));
     s.p.SetDrawWidth(8);
     s.p.SetDrawStyle(0);
     s.p.Line(60, s.job.Y(50), 60 + 450, s.job.Y(50), LinePlain, ColourBlack);
@@ -653,13 +656,24 @@ void SeventyTwoPointSet(PrinterSurface& printer, const PrintFontEntry& font)
     const QString pointsText = QStringLiteral("  (%1 points)").arg(points);
     const double pointsWidth = s.Width(pointsText);
     s.UseArial(18, true);
-    s.TextAt(s.left, 50, FitText(s.p, kArial, line - infoWidth - pointsWidth - 12, s.display));
+    s.TextAt(s.left, 50, FitLabel(s.p, s.display, line - infoWidth - pointsWidth - 12, 18, 12, true));
     s.UseArial(10);
     s.p.Print(pointsText);  // on the same line, after the name
     s.RuleAt(s.left, 54, s.right, 54, 8);
     s.RuleAt(s.left, 720, s.right, 720, 8);
     s.UseArial(8);
     s.TextAt(s.left, 730, SheetHeader());
+}
+
+// The one page of a font whose face cannot be printed: its name and why.
+void UnprintablePage(PrinterSurface& printer, const PrintFontEntry& font)
+{
+    PrintJob job(printer, Gauge());
+    job.Start();
+    PrintAt(printer, job.X(54), job.Y(70), FitLabel(printer, font.DisplayName.trimmed(), 504, 18, 12, true));
+    PrintAt(printer, job.X(54), job.Y(88),
+            FitLabel(printer, font.FileName.trimmed() + QStringLiteral("  ") + font.SizeText.trimmed(), 504, 10, 8));
+    PrintAt(printer, job.X(54), job.Y(120), FitLabel(printer, UnprintableFaceText(), 504, 12, 8));
 }
 
 void PrintSheets(PrinterSurface& printer, const PrintFontList& fonts, const Gauge& gauge,
@@ -689,13 +703,17 @@ void PrintSheets(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
     int page = 0;
     bool pending = false;
     for (const PrintFontEntry& font : fonts) {
+        const bool printable = font.FontPath.isEmpty() || !printer.SetFontFace(font.FontPath, font.FaceIndex).isEmpty();
         for (const int i : order) {
             if (!checked[size_t(i)])
                 continue;
             ++page;
             if (pending)
                 printer.NewPage();
-            routines[i](printer, font);
+            if (printable)
+                routines[i](printer, font);
+            else
+                UnprintablePage(printer, font);
             if (page % resetEvery == 0) {
                 printer.EndDoc();
                 pending = false;
@@ -705,6 +723,8 @@ void PrintSheets(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
             if (gauge)
                 gauge(int(std::nearbyint(double(page) / total * 100)));
             YieldToEvents();
+            if (!printable)
+                break;
         }
     }
     if (pending)

@@ -49,16 +49,22 @@ bool IsSfntSignature(const QByteArray& firstBytes)
 
 qint64 FirstFontOffset(const QByteArray& bytes)
 {
+    return FontOffset(bytes, 0);
+}
+
+qint64 FontOffset(const QByteArray& bytes, int faceIndex)
+{
     const BoundedReader file(bytes);
     const uchar* tag = file.Bytes(0, 4);
     if (!tag || std::memcmp(tag, "ttcf", 4) != 0)
-        return 0;
+        return faceIndex == 0 ? 0 : -1;
     // A collection: its header counts the fonts and lists where each one's
     // offset table lies.
-    quint32 fonts = 0, first = 0;
-    if (!file.U32(8, fonts) || !file.U32(12, first) || fonts == 0 || fonts > 0x7FFFFFFF)
+    quint32 fonts = 0, offset = 0;
+    if (!file.U32(8, fonts) || fonts == 0 || fonts > 0x7FFFFFFF || faceIndex < 0
+        || quint32(faceIndex) >= fonts || !file.U32(12 + 4LL * faceIndex, offset))
         return -1;
-    return file.Fits(first, 12) ? qint64(first) : -1;
+    return file.Fits(offset, 12) ? qint64(offset) : -1;
 }
 
 bool FindTable(const BoundedReader& file, qint64 fontOffset, const char* tag, TableEntry& entry)
@@ -77,7 +83,7 @@ bool FindTable(const BoundedReader& file, qint64 fontOffset, const char* tag, Ta
     return false;
 }
 
-QByteArray FileTable(const QString& path, const char* tag)
+QByteArray FileTable(const QString& path, const char* tag, int faceIndex)
 {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly) || f.size() <= 0)
@@ -89,7 +95,7 @@ QByteArray FileTable(const QString& path, const char* tag)
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), f.size());
     const BoundedReader file(bytes);
     TableEntry entry;
-    const uchar* table = FindTable(file, FirstFontOffset(bytes), tag, entry) ? file.Bytes(entry.offset, entry.length)
+    const uchar* table = FindTable(file, FontOffset(bytes, faceIndex), tag, entry) ? file.Bytes(entry.offset, entry.length)
                                                                               : nullptr;
     return table ? QByteArray(reinterpret_cast<const char*>(table), entry.length) : QByteArray();
 }

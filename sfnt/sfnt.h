@@ -25,6 +25,9 @@ bool IsSfntSignature(const QByteArray& firstBytes);
 // Where the offset table of the file's first font lies: 0 for a single font,
 // the first entry of a collection's ("ttcf") header, -1 for a damaged header.
 qint64 FirstFontOffset(const QByteArray& file);
+// The same for face faceIndex of a collection (0 of a single font); -1 when
+// there is no such face or the header is damaged.
+qint64 FontOffset(const QByteArray& file, int faceIndex);
 
 // A table as the directory lists it; offsets count from the file's start, also
 // in a collection.
@@ -38,8 +41,9 @@ struct TableEntry {
 // damaged before it or has none.
 bool FindTable(const BoundedReader& file, qint64 fontOffset, const char* tag, TableEntry& entry);
 
-// The table tagged `tag` of the first font in the file at `path`, read without
-// reading the rest of the file; empty when the file or its directory is damaged.
-QByteArray FileTable(const QString& path, const char* tag);
+// The table tagged `tag` of a font in the file at `path` (faceIndex: its
+// number in a collection), read without reading the rest of the file; empty
+// when the file or its directory is damaged or there is no such face.
+QByteArray FileTable(const QString& path, const char* tag, int faceIndex = 0);
 
 } // namespace gw

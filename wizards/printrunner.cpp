@@ -64,7 +64,7 @@ LayoutPicture::LayoutPicture(QWidget* parent) : QLabel(parent)
     timer_.setSingleShot(true);
     // Typing a title redraws once, not once per key.
     timer_.setInterval(120);
-    connect(&timer_, &QTimer::timeout, this, [this] { DrawPending(); });
+    connect(&timer_, &QTimer::timeout, this, [this] { Draw(); });
 }
 
 QSize LayoutPicture::sizeHint() const { return QSize(170, 220); }
@@ -85,8 +85,12 @@ void LayoutPicture::Refresh() { timer_.start(); }
 
 void LayoutPicture::DrawPending()
 {
-    if (!timer_.isActive() && !picture_.isNull())
-        return;
+    if (timer_.isActive() || picture_.isNull())
+        Draw();
+}
+
+void LayoutPicture::Draw()
+{
     timer_.stop();
     const int width = std::max(60, std::min(contentsRect().width(), contentsRect().height() * 612 / 792) - 8);
     picture_ = LayoutThumbnail(fonts_, choice_, width, SystemPrintTarget().PaperSize());
@@ -205,7 +209,7 @@ static QStringList RefusedFonts(PrinterSurface& printer, const PrintFontList& fo
 {
     QStringList refused;
     for (const PrintFontEntry& f : fonts)
-        if (!printer.SetFontName(f.FaceName.trimmed()) && !printer.SetFontName(f.AlternateName.trimmed())
+        if (f.FontPath.isEmpty() && !printer.SetFontName(f.FaceName.trimmed()) && !printer.SetFontName(f.AlternateName.trimmed())
             && !refused.contains(f.DisplayName))
             refused << f.DisplayName;
     return refused;
@@ -249,19 +253,36 @@ bool PrintRunner::Print(const PrintFontList& fonts, const PrintChoice& choice, P
     };
     PrintChoiceOn(*printer, fonts, choice, drawGauge, showStatus);
     const QStringList refused = RefusedFonts(*printer, fonts);
-    printer.reset();  // ends the last document
+    const QStringList unprintable = UnprintableFaces(*printer, fonts);
+    QString failure;
+    const bool finished = printer->Finish(&failure);
+    printer.reset();
     drawGauge(0);
     showStatus(QStringLiteral("Ready to print"));
     QApplication::restoreOverrideCursor();
     busy_ = false;
-    if (!refused.isEmpty()) {
-        QStringList shown = refused.mid(0, 10);
-        if (refused.size() > shown.size())
-            shown << QString("and %1 more").arg(refused.size() - shown.size());
-        Sys().messages->MsgBox("The printer could not use these fonts; they were printed in a "
-                               "standard font instead:\n\n" + shown.join('\n'),
-                               vbInformation, QStringLiteral("Glyphwick"));
+    if (!finished) {
+        Sys().messages->MsgBox("The printout could not be finished: " + failure + ". Nothing "
+                               "was replaced; please try again, or choose another file or printer.",
+                               vbCritical, QStringLiteral("Glyphwick"));
+        return false;
     }
+    // One message after the run names every font not printed as itself.
+    const auto listed = [](const QStringList& names) {
+        QStringList shown = names.mid(0, 10);
+        if (names.size() > shown.size())
+            shown << QString("and %1 more").arg(names.size() - shown.size());
+        return shown.join('\n');
+    };
+    QStringList paragraphs;
+    if (!refused.isEmpty())
+        paragraphs << "The printer could not use these fonts; they were printed in a "
+                      "standard font instead:\n\n" + listed(refused);
+    if (!unprintable.isEmpty())
+        paragraphs << "These faces could not be printed; the printout says so in their "
+                      "place:\n\n" + listed(unprintable);
+    if (!paragraphs.isEmpty())
+        Sys().messages->MsgBox(paragraphs.join(QStringLiteral("\n\n")), vbInformation, QStringLiteral("Glyphwick"));
     return true;
 }
 

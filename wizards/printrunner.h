@@ -43,6 +43,7 @@ public:
     QSize sizeHint() const override;
 
 private:
+    void Draw();
     PrintFontList fonts_;
     PrintChoice choice_;
     QImage picture_;

@@ -15,7 +15,7 @@ PrintFontList Fonts(int n)
     PrintFontList list;
     for (int i = 0; i < n; ++i)
         list.push_back({QString("FONT%1.TTF").arg(i), QString("%1k").arg(i + 10), QString("Alt %1").arg(i),
-                        QString("Font %1").arg(i), 1, QString("Face %1").arg(i), {}});
+                        QString("Font %1").arg(i), 1, QString("Face %1").arg(i), {}, {}, 0});
     return list;
 }
 
@@ -66,10 +66,33 @@ private slots:
         const Row rows[] = {{" arialbd.ttf", "  Arial Bold ", 1, "Arial Bold (TrueType)  arialbd.ttf  12k"},
                             {" arialbd.ttf", "Arial (TrueType)", 1, "Arial (TrueType)  arialbd.ttf  12k"},
                             {"C059-Bold.otf", "C059 Bold", 1, "C059 Bold (OpenType)  C059-Bold.otf  12k"},
+                            // The kind once: a registration's "(TrueType)" gives way to the file's own.
+                            {"C059-Bold.otf", "C059 Bold (TrueType)", 1, "C059 Bold (OpenType)  C059-Bold.otf  12k"},
                             {" arialbd.ttf", "Utopia", 2, "Utopia  (Adobe Type 1)  arialbd.ttf  12k"},
                             {" arialbd.ttf", "Courier", 3, "Courier  (Printer font)  arialbd.ttf  12k"}};
         for (const Row& r : rows)
-            QCOMPARE(FontCaption({r.file, "12k ", {}, r.display, r.type, {}, {}}), QString(r.expected));
+            QCOMPARE(FontCaption({r.file, "12k ", {}, r.display, r.type, {}, {}, {}, 0}), QString(r.expected));
+    }
+
+    // No sample's descender reaches the caption under it, nor the caption's the next sample's ascenders.
+    void captionClearsTheSample()
+    {
+        for (const QString layout : {"Basic Catalog I", "Basic Catalog II", "Two Column II"}) {
+            for (const int size : {6, 24, 72}) {
+                WriteIniString("Inventory", "PointSize", QString::number(size), IniFile);
+                const RecordingSurface s = Catalog(layout, 4);
+                for (int i = 0; i < 4; ++i) {
+                    const PrintOp* sample = FirstIn(s, QString("Face %1").arg(i));
+                    const PrintOp* caption = s.Find(FontCaption(Fonts(4)[size_t(i)]));
+                    const PrintOp* next = i < 3 ? FirstIn(s, QString("Face %1").arg(i + 1)) : nullptr;
+                    // The recording's descent is a quarter of the size; ascenders reach 0.8 of it.
+                    QVERIFY2(sample && caption && caption->y - sample->y >= 0.25 * size + 2 + 0.75 * 10 - 1e-9
+                                 && (!next || next->page != caption->page || next->x != caption->x
+                                     || next->y - 0.8 * size > caption->y + 0.25 * 10),
+                             qPrintable(layout + QString(" %1 pt, font %2").arg(size).arg(i)));
+                }
+            }
+        }
     }
 
     void unknownLayoutPrintsNothing()
@@ -83,14 +106,17 @@ private slots:
     void columns()
     {
         struct Row { const char* layout; bool letter; QList<double> columnX; int perColumn; double firstY, pitch; };
-        // S 24, C 10: a font takes C + 4 + 0.8 S = 33.2; a column breaks once y
-        // reaches ScaleHeight - 72 (684 letter, 734 A4). Two Column II takes
-        // S + 8 + C + 4 = 46 a font from 58; the caption stays above 710 / 773.
-        const Row rows[] = {{"Two Column I", true, {54, 324}, 18, 106, 33.2},
-                            {"Two Column I", false, {54, 324}, 19, 106, 33.2},
-                            {"Three Column Catalog", true, {54, 225, 396}, 18, 106, 33.2},
-                            {"Two Column II", true, {54, 357}, 14, 90, 46},
-                            {"Two Column II", false, {36, 333}, 15, 90, 46}};
+        // S 24, C 10, a descent of 6: the caption 15.5 under the sample (its
+        // descent, 2, the caption's 7.5 cap height), the next sample 0.8 S +
+        // 3.5 under the caption: 38.2 a font; a column breaks once y + 2.7 (a
+        // caption under a 0.3 em descent) reaches ScaleHeight - 72 (684 letter,
+        // 734 A4). Two Column II takes S + 8 + 15.5 = 47.5 a font from 58; the
+        // caption stays above 710 / 773.
+        const Row rows[] = {{"Two Column I", true, {54, 324}, 16, 106, 38.2},
+                            {"Two Column I", false, {54, 324}, 17, 106, 38.2},
+                            {"Three Column Catalog", true, {54, 225, 396}, 16, 106, 38.2},
+                            {"Two Column II", true, {54, 357}, 13, 90, 47.5},
+                            {"Two Column II", false, {36, 333}, 15, 90, 47.5}};
         for (const Row& r : rows) {
             const int pageFull = r.perColumn * int(r.columnX.size());
             const RecordingSurface s = Catalog(r.layout, pageFull + 1, r.letter);

@@ -121,6 +121,48 @@ private slots:
         }
     }
 
+    // Lines end where the user ended them, else at the last blank that fits (7 characters here).
+    void takeLine_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("user's break kept") << "ab\ncd" << QStringList{"ab", "cd"};
+        QTest::newRow("blank line kept") << "ab\n\ncd" << QStringList{"ab", "", "cd"};
+        QTest::newRow("broken at a blank, then the break") << "aaa bbb ccc\nd" << QStringList{"aaa bbb", "ccc", "d"};
+    }
+    void takeLine()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        RecordingSurface printer;
+        printer.SetScaleMode(ScalePoints);
+        QStringList taken;
+        for (QString rest; !text.isEmpty() && taken.size() < 9; text = rest)
+            taken << TakeLine(printer, text, 35, &rest);
+        QCOMPARE(taken, lines);
+    }
+
+    // Labels are set smaller down to a limit (10 to 8 here), then shortened after a whole word.
+    void fitLabel_data()
+    {
+        QTest::addColumn<double>("width");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<double>("size");
+        QTest::newRow("fits") << 80.0 << "Times New Roman" << 10.0;
+        QTest::newRow("set smaller") << 65.0 << "Times New Roman" << 8.5;
+        QTest::newRow("shortened after a word") << 50.0 << "Times New\u2026" << 8.0;
+        QTest::newRow("within the first word") << 20.0 << "Time\u2026" << 8.0;
+    }
+    void fitLabel()
+    {
+        QFETCH(double, width);
+        QFETCH(QString, shown);
+        QFETCH(double, size);
+        RecordingSurface printer;
+        QCOMPARE(FitLabel(printer, "Times New Roman", width, 10, 8), shown);
+        QCOMPARE(printer.FontSize(), size);
+    }
+
     void setPrinterFont()
     {
         struct Row { QStringList refused; QString face, fallback, result, fontAfter; };

@@ -1,6 +1,9 @@
 // glyphwick-print: its failures and exit codes, help, and real PDF output of
 // installed fonts, sample sheets and uninstalled fonts of a folder.
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "core/globals.h"
 #include "core/settings.h"
@@ -69,10 +72,16 @@ private slots:
             {six + "--printer|No Such Printer", 1, "unknown printer \"No Such Printer\""},
             {six + "--output|{tmp}/none/x.pdf", 1, "cannot write \"{tmp}/none/x.pdf\""},
             {six + "--output|{tmp}/x.ttf", 2, "the --output file name must end in \".pdf\""},
+            // Refused at once: a pipe would wait for a reader.
+            {six + "--output|{tmp}/dir.pdf", 2, "\"{tmp}/dir.pdf\" is a folder, a device or a pipe"},
+            {six + "--output|{tmp}/pipe.pdf", 2, "\"{tmp}/pipe.pdf\" is a folder, a device or a pipe"},
+            {six + "--output|{tmp}/null.pdf", 2, "\"{tmp}/null.pdf\" is a folder, a device or a pipe"},
         };
         for (auto c : cases) {
             TestEnv env;
             env.UseDesktopPlatform();
+            QVERIFY(QDir().mkpath(env.root() + "/dir.pdf") && QFile::link("/dev/null", env.root() + "/null.pdf")
+                    && mkfifo(QFile::encodeName(env.root() + "/pipe.pdf").constData(), 0600) == 0);
             const Result r = Run(c.arguments.replace("{tmp}", env.root()).split('|', Qt::SkipEmptyParts));
             const QString message = c.message.replace("{tmp}", env.root());
             QVERIFY2(r.code == c.code && r.err.startsWith("glyphwick-print: ") && r.err.contains(message),
@@ -114,6 +123,29 @@ private slots:
         // The sample is drawn in the added font itself, not in the Arial fallback.
         QVERIFY(Tool("pdffonts", {pdf}).contains("DejaVuSans "));
         QVERIFY(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}).isEmpty());
+    }
+
+    // A write that fails half-way (a full disk) leaves the earlier file as it was and no other.
+    void failedWriteKeepsEarlierFile()
+    {
+        TestEnv env;
+        env.UseDesktopPlatform();
+        const QString pdf = env.root() + "/out/fonts.pdf";
+        const QStringList arguments = {"--layout", "Basic Catalog I", "--family", "DejaVu Sans", "--output", pdf};
+        QVERIFY(WriteFile(pdf, "the earlier printout"));
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit before{}, small{};
+        getrlimit(RLIMIT_FSIZE, &before);
+        small = {4096, before.rlim_max};  // no PDF of a catalog is this small
+        setrlimit(RLIMIT_FSIZE, &small);
+        const Result r = Run(arguments);
+        setrlimit(RLIMIT_FSIZE, &before);
+        QVERIFY2(r.code == 1 && r.err.contains("cannot write \"" + pdf + "\": the file could not be written whole"), qPrintable(r.err));
+        QCOMPARE(ReadFile(pdf), QByteArray("the earlier printout"));
+        QCOMPARE(QDir(env.root() + "/out").entryList(QDir::Files | QDir::Hidden), QStringList{"fonts.pdf"});
+        // Without the limit the same run replaces it whole.
+        QCOMPARE(Run(arguments).code, 0);
+        QVERIFY(ReadFile(pdf).startsWith("%PDF") && ReadFile(pdf).trimmed().endsWith("%%EOF"));
     }
 
     // The catalog run as a child process, without a display.

@@ -312,9 +312,9 @@ private slots:
         auto surface = QtPrinterSurface::ForPdf(pdf, paper);
         QVERIFY(surface->IsValid());
         // The second font's names crowd every name block.
-        PrintSheets(*surface, {{"LiberationSerif-Regular.ttf", "400 KB", name, name, 1, name, {}},
+        PrintSheets(*surface, {{"LiberationSerif-Regular.ttf", "400 KB", name, name, 1, name, {}, {}, 0},
                                {"LiberationSerif-BoldItalic-Condensed-Extended-Version-2.ttf", "12,345 KB", name,
-                                name + " Bold Italic Condensed Extended Display", 1, name, {}}},
+                                name + " Bold Italic Condensed Extended Display", 1, name, {}, {}, 0}},
                     Gauge(), {true, true, true, true, true, true, true, true});
         surface->Close();
         const QList<QList<Word>> pages = ReadWords(pdf);

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <functional>
 
 #include "core/globals.h"
 #include "core/settings.h"
@@ -56,10 +57,11 @@ QStringList Selected(const frmBatch& w)
 
 // A recording surface that hands its operations over when the wizard drops it.
 struct KeptSurface : RecordingSurface {
-    KeptSurface(int paper, QVector<PrintOp>* out, const QSet<QString>& refused)
+    KeptSurface(int paper, QVector<PrintOp>* out, const QSet<QString>& refused, const QString& failure)
         : RecordingSurface(paper), out_(out)
     {
         refusedFonts = refused;
+        failReason = failure;
     }
     ~KeptSurface() override { *out_ = ops; }
     QVector<PrintOp>* out_;
@@ -74,6 +76,7 @@ class TestFrmBatch : public QObject {
     int opened_ = 0;
     int paper_ = PaperLetter;
     QSet<QString> refused_;
+    QString failure_;
 
 private slots:
     void init()
@@ -81,12 +84,13 @@ private slots:
         env_ = std::make_unique<TestEnv>();
         paper_ = PaperLetter;
         refused_.clear();
+        failure_.clear();
         opened_ = 0;
         printed_.clear();
         SystemPrintTarget().PaperSize = [this] { return paper_; };
         SystemPrintTarget().Open = [this](QString*) -> std::unique_ptr<PrinterSurface> {
             ++opened_;
-            return std::make_unique<KeptSurface>(paper_, &printed_, refused_);
+            return std::make_unique<KeptSurface>(paper_, &printed_, refused_, failure_);
         };
     }
     void cleanup() { env_.reset(); }
@@ -129,6 +133,26 @@ private slots:
             QVERIFY(!w.imgPic->Picture().isNull());
         }
         SaveShot(&w, QString("wizard-step%1%2").arg(step).arg(sheets ? "-sheets" : ""));
+    }
+
+    // The picture is drawn anew through its timer after each change of the choice.
+    void pictureFollowsTheChoice()
+    {
+        frmBatch w(Fonts());
+        w.show();
+        w.SelectFonts("BOLD");
+        w.cmdNext_Click();
+        const std::function<void()> changes[] = {
+            [&] { w.cmbStyle->setCurrentIndex(6); }, [&] { w.txtTitle->setText("Another Title"); },
+            [&] { w.cmdPrev_Click(); w.SelectFonts("REGULAR"); w.cmdNext_Click(); },
+            [&] { w.optSheets->setChecked(true); w.optSheets_Click(); w.chkSheet[5]->setChecked(true); }};
+        for (const auto& change : changes) {
+            QTRY_VERIFY(!w.imgPic->Picture().isNull());
+            const QImage before = w.imgPic->Picture();
+            change();
+            QTRY_VERIFY(w.imgPic->Picture() != before);
+        }
+        SaveShot(&w, "wizard-picture-followed");
     }
 
     void selectFontsAddsOnly_data()
@@ -195,6 +219,9 @@ private slots:
         QTest::newRow("letter") << int(PaperLetter) << false << QStringList{} << "" << 2 << true;
         QTest::newRow("unusable font named after the run") << int(PaperLetter) << false
             << QStringList{"nimbus mono ps", "nimbus mono ps oblique"} << ":\n\nNimbus Mono PS Oblique" << 2 << true;
+        QTest::newRow("a PDF not written whole: the reason, nothing else") << int(PaperLetter) << false
+            << QStringList{"!the disk is full"} << "the disk is full. Nothing was replaced; please try again, or "
+                                                  "choose another file or printer." << 2 << true;
         QTest::newRow("legal refused") << int(PaperLegal) << false << QStringList{} << PaperSizeMessage() << 2 << false;
         QTest::newRow("no sheet goes back to step 1")
             << int(PaperA4) << true << QStringList{} << "Please select a Sample Sheet to print!" << 1 << false;
@@ -208,6 +235,9 @@ private slots:
         QFETCH(int, step);
         QFETCH(bool, printed);
         paper_ = paper;
+        // A "!" entry is the reason the output fails.
+        if (!refused.isEmpty() && refused[0].startsWith('!'))
+            failure_ = refused.takeFirst().mid(1);
         refused_ = QSet<QString>(refused.begin(), refused.end());
         WriteIniString("Inventory", "Title", "Saved title", IniFile);
         auto w = std::make_unique<frmBatch>(Fonts());
