@@ -101,7 +101,8 @@ private slots:
         QVERIFY(conf.contains("<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">"));
         const QString escaped = env_->dataHome() + "/fonts/Mono &amp; &lt;Co&gt;.ttf";
         QVERIFY2(conf.contains("<selectfont>") && conf.contains("<rejectfont>"), qPrintable(conf));
-        QVERIFY2(conf.contains("<glob>" + escaped + "</glob>"), qPrintable(conf));
+        QVERIFY2(conf.contains("<patelt name=\"file\">") && conf.contains("<string>" + escaped + "</string>"),
+                 qPrintable(conf));
         QVERIFY(FontconfigAccepts(DesktopRejectFilePath()));
         QCOMPARE(DesktopHiddenFiles(), QStringList{user});
         // The system's own copy is what remains registered under that name.
@@ -112,6 +113,63 @@ private slots:
         QVERIFY(DesktopHiddenFiles().isEmpty());
         QVERIFY(FontconfigAccepts(DesktopRejectFilePath()));
         QCOMPARE(Query("Liberation Mono (TrueType)"), bare);
+    }
+
+    // A hiding rule names one file exactly, goes with its file, and a reject
+    // file that cannot be parsed stays as the user wrote it.
+    void hidingRules_data()
+    {
+        QTest::addColumn<QString>("name"); // the font file uninstalled, beside the other three
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<bool>("hidden");  // fontconfig no longer lists it; the others it always lists
+        QTest::newRow("question mark hides one file") << "q?.ttf" << "" << true;
+        QTest::newRow("star hides one file") << "q*.ttf" << "" << true;
+        QTest::newRow("brackets hide one file") << "q[a].ttf" << "" << true;
+        QTest::newRow("rule goes with its file") << "q?.ttf" << "forget" << false;
+        QTest::newRow("unparsable file: said, left alone") << "q?.ttf" << "unparsable" << false;
+    }
+    void hidingRules()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, setup);
+        QFETCH(bool, hidden);
+        auto* boxes = new FakeMessageBoxes;
+        Sys().messages.reset(boxes);
+        const QString folder = env_->root() + "/Fonts";
+        const QByteArray font = ReadFile(SystemFile("LiberationMono-Regular.ttf"));
+        QStringList all{"q*.ttf", "q?.ttf", "q[a].ttf", "qa.ttf"};
+        for (const QString& n : all)
+            QVERIFY(WriteFile(folder + "/" + n, font));
+        const QByteArray broken = "<fontconfig><selectfont>\n";
+        if (setup == "unparsable")
+            QVERIFY(WriteFile(DesktopRejectFilePath(), broken));
+        QCOMPARE(Set("Glyphwick Hidden (TrueType)", folder + "/" + name), ERROR_SUCCESS);
+        QCOMPARE(Delete("Glyphwick Hidden (TrueType)") == ERROR_SUCCESS, setup != "unparsable");
+        if (setup == "forget")
+            Sys().fonts->ForgetFontFile(folder + "/" + name);
+        if (setup == "unparsable") {
+            QCOMPARE(ReadFile(DesktopRejectFilePath()), broken);
+            QVERIFY(boxes->texts.value(0).contains("cannot be read, so Glyphwick leaves it unchanged"));
+        } else {
+            QVERIFY(FontconfigAccepts(DesktopRejectFilePath()));
+        }
+        // What a program reading the configuration finds in the folder.
+        FcConfig* config = FcConfigCreate();
+        if (setup != "unparsable")
+            FcConfigParseAndLoad(config, reinterpret_cast<const FcChar8*>(DesktopRejectFilePath().toUtf8().constData()), FcTrue);
+        FcConfigAppFontAddDir(config, reinterpret_cast<const FcChar8*>(folder.toUtf8().constData()));
+        QStringList files;
+        if (FcFontSet* set = FcConfigGetFonts(config, FcSetApplication))
+            for (int i = 0; i < set->nfont; ++i) {
+                FcChar8* file = nullptr;
+                if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) == FcResultMatch)
+                    files << QFileInfo(QString::fromUtf8(reinterpret_cast<const char*>(file))).fileName();
+            }
+        FcConfigDestroy(config);
+        files.sort();
+        if (hidden)
+            all.removeAll(name);
+        QCOMPARE(files, all);
     }
 
 private:
