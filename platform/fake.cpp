@@ -120,6 +120,8 @@ int FakeFontSystem::AddFontResource(const QString& path)
 
 bool FakeFontSystem::ListsFontFile(const QString& file)
 {
+    if (unlisted.contains(file))
+        return false;
     if (addAnswers.value(file, 1) > 0 && added.count(file) > removed.count(file))
         return true;
     return std::any_of(faces.begin(), faces.end(), [&](const Face& face) { return face.elf.filePath == file; });

@@ -51,6 +51,7 @@ public:
     bool ListsFontFile(const QString& file) override;
     void ForgetFontFile(const QString& file) override { forgotten << file; }
     QStringList forgotten;  // files whose hiding rule went
+    QStringList unlisted;   // files the system does not list even when added
     int rescans = 0;
 
     // Styles seen on both contexts, and those only the printer has. An

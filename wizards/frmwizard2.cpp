@@ -425,8 +425,8 @@ QTreeWidget* MakeFontList(QWidget* parent, const QString& name)
     list->setAllColumnsShowFocus(true);
     list->setTextElideMode(Qt::ElideMiddle); // the end of a path tells files apart
     list->header()->resizeSection(ColName, 170);
-    list->header()->resizeSection(ColFile, 230);
-    list->header()->resizeSection(ColSize, 50);
+    list->header()->resizeSection(ColFile, 200);
+    list->header()->resizeSection(ColSize, 80); // room for "(system)"
     return list;
 }
 

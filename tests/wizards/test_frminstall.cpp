@@ -237,6 +237,7 @@ private slots:
         row("font folder, registered since the scan", "fontsfolder", {}, {},
             "The TrueType font \"Beta Sans\" is already installed", "acde", 0);
         row("not a font: no registration", "notafont", {}, {}, "", "abde", 5);
+        row("added but not listed: not installed", "unlisted", {}, {}, "", "abde", 5);
         row("disk full on the third", "", {0, 0, 61}, {}, "The hard drive is full! Glyphwick cannot continue", "ab", 3);
         row("not ready, Retry, then copied", "", {0, 71, 0}, {vbRetry},
             "Disk not ready... Please make sure the floppy or CD-ROM", "abcde", 6);
@@ -265,6 +266,8 @@ private slots:
         }
         if (setup == "notafont")
             env->fake.fonts->addAnswers[WinDir + "fonts/c.ttf"] = 0;
+        if (setup == "unlisted")
+            env->fake.fonts->unlisted << WinDir + "fonts/c.ttf";
         const int registered = env->fake.registry->values.size();
         GoToLastStep(*w);
         QCOMPARE(w->lblNumber->text(), QString("5 fonts to install"));
@@ -283,7 +286,7 @@ private slots:
         // The result list names every font not installed too.
         QCOMPARE(notInstalledLines.size(), 5 - int(installed.size()));
         QCOMPARE(env->fake.storage->copies.size(), copies);
-        QCOMPARE(env->fake.registry->values.size(), registered + installed.size());
+        QCOMPARE(env->fake.registry->values.size(), registered + installed.size() + (setup == "unlisted"));
         if (!installed.isEmpty())
             QCOMPARE(env->fake.registry->values[registered].first, success[0].section(" (", 0, 0) + " (TrueType)");
         QCOMPARE(env->fake.registry->openKeys, 0);

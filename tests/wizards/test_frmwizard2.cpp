@@ -14,6 +14,7 @@
 #include "core/settings.h"
 #include "fonts/fonttable.h"
 #include "sfntbuilder.h"
+#include "shots.h"
 #include "testenv.h"
 #include "wizards/frmwizard2.h"
 
@@ -243,6 +244,28 @@ private slots:
         again.findChild<QPushButton*>("cmdHelp")->click();
         QTest::keyClick(&again, Qt::Key_F1);
         QCOMPARE(env_->fake.help->contexts, (QList<int>{615, 615}));
+    }
+
+    // A font in the system folder is marked as one the user cannot change.
+    void systemFontsMarked()
+    {
+        const QString file = Sys().system->SystemDirectory() + "/gamma.ttf";
+        QVERIFY(WriteFile(file, SfntBuilder::Simple("Gamma", "Gamma")));
+        FontRecord record;
+        record.FullName = record.FaceName = "Gamma";
+        record.FontFile = file;
+        record.FileSize = "1k";
+        FontTable.push_back(record);
+        frmWizard2 w;
+        w.show();
+        QStringList sizes;
+        for (int i = 0; i < w.ListView1->topLevelItemCount(); ++i)
+            sizes << w.ListView1->topLevelItem(i)->text(2);
+        QCOMPARE(sizes, QStringList({"1k", "1k", "1k", "1k", "1k", "1k", "1k (system)"}));
+        QVERIFY(!w.ListView1->topLevelItem(6)->toolTip(0).isEmpty() && w.ListView1->topLevelItem(0)->toolTip(0).isEmpty());
+        SaveShot(&w, "remove-step0");
+        w.cmdNext_Click();
+        SaveShot(&w, "remove-step1");
     }
 
     // ---- Removal order ----
