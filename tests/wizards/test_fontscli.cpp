@@ -2,8 +2,6 @@
 // command prints and returns, and what fontconfig lists afterwards.
 #include <QtTest>
 
-#include <QProcess>
-
 #include "core/globals.h"
 #include "platform/desktop.h"
 #include "sfntbuilder.h"
@@ -14,25 +12,9 @@ using namespace gw;
 
 namespace {
 
-struct Result {
-    int code = -1;
-    QString out, err;
-};
-
-Result Run(const QStringList& arguments)
+CommandResult Run(const QStringList& arguments)
 {
-    Result r;
-    QTextStream out(&r.out), err(&r.err);
-    r.code = RunFontsCommand(arguments, out, err);
-    return r;
-}
-
-QStringList FcListFiles()
-{
-    QProcess fc;
-    fc.start(QStringLiteral("fc-list"), {QStringLiteral("--format=%{file}\\n")});
-    fc.waitForFinished(60000);
-    return QString::fromUtf8(fc.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    return RunCommand(RunFontsCommand, arguments);
 }
 
 } // namespace
@@ -59,7 +41,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(int, code);
         TestEnv env;
-        const Result r = Run(arguments);
+        const CommandResult r = Run(arguments);
         QCOMPARE(r.code, code);
         QVERIFY(code != 2 || r.err.contains("Try 'glyphwick-fonts --help'"));
     }
@@ -69,10 +51,8 @@ private slots:
     void installUninstallRestore()
     {
         TestEnv env;
-        const QString sans = SystemFile("LiberationSans-Regular.ttf");
-        if (sans.isEmpty())
-            QSKIP("no TrueType font on this machine to derive test fonts from");
-        const QByteArray base = ReadFile(sans);
+        const QByteArray base = ReadFile(SystemFile("LiberationSans-Regular.ttf"));
+        QVERIFY2(!base.isEmpty(), "the fonts-liberation2 package is needed");
         env.UseDesktopPlatform();
         const QString source = env.root() + "/Downloads";
         const QString omega = QString::fromUtf8("\u03A9mega Cli.ttf");
@@ -81,7 +61,7 @@ private slots:
         QVERIFY(WriteFile(source + "/qa.ttf", SfntBuilder::Renamed(base, "Glyphwick Cli QA", "Glyphwick Cli QA")));
         QVERIFY(WriteFile(source + "/broken.ttf", "not a font"));
 
-        Result r = Run({"install", source + "/" + omega, source + "/q?.ttf", source + "/qa.ttf", source + "/broken.ttf"});
+        CommandResult r = Run({"install", source + "/" + omega, source + "/q?.ttf", source + "/qa.ttf", source + "/broken.ttf"});
         QCOMPARE(r.code, 1);
         const QString fonts = DesktopUserFontFolder();
         QVERIFY2(r.out.contains(source + "/q?.ttf: installed as Glyphwick Cli Q (TrueType) in " + fonts + "/q?.ttf"),

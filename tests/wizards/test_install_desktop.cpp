@@ -32,14 +32,6 @@ using namespace gw;
 
 namespace {
 
-QStringList FcListFiles()
-{
-    QProcess fc;
-    fc.start(QStringLiteral("fc-list"), {QStringLiteral("--format=%{file}\\n")});
-    fc.waitForFinished(60000);
-    return QString::fromUtf8(fc.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-}
-
 // Removes the user font of `file` with the remove wizard.
 void Remove(const QString& file, int action, const QString& target)
 {
