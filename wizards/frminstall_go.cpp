@@ -179,9 +179,9 @@ void frmInstall::InstallFonts()
     }
     if (!notInstalled.isEmpty()) {
         success.setWindowTitle(QStringLiteral("Glyphwick"));
-        success.lblMsg->setText(installed ? QStringLiteral("Some fonts were not installed. The Installation Wizard "
-                                                           "installed these fonts and not the others listed:")
-                                          : QStringLiteral("No font was installed:"));
+        success.lblMsg->setText(installed ? QStringLiteral("Some fonts were not installed. The list names the fonts "
+                                                           "installed and, for the others, why not.")
+                                          : QStringLiteral("No font was installed. The list says why for each."));
         success.lstFonts->addItems(notInstalled);
     }
     ShowModal(&success);

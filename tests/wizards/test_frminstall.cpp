@@ -18,6 +18,7 @@
 #include "fonts/fonttable.h"
 #include "print/recording.h"
 #include "sfntbuilder.h"
+#include "shots.h"
 #include "testenv.h"
 #include "wizards/drivedir.h"
 #include "wizards/frminstall.h"
@@ -86,6 +87,9 @@ class TestFrmInstall : public QObject {
                     const QString line = s->lstFonts->item(i)->text();
                     (line.contains(": not installed, ") ? notInstalledLines : successLines) << line;
                 }
+            static QString shot; // the first run of each row
+            if (shot != QTest::currentDataTag())
+                SaveShot(d, QStringLiteral("install-result-") + (shot = QTest::currentDataTag()));
         };
         w->AdvanceStep(true);
         return w;
