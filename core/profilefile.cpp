@@ -207,8 +207,6 @@ void RemoveStaleSaveFiles(const QString& path)
     const QDir dir = info.absoluteDir();
     const QString name = QRegularExpression::escape(info.fileName());
     const QRegularExpression ours(QStringLiteral("^%1\\.(\\d+)\\.saving$").arg(name));
-    // Earlier versions saved through QSaveFile: "<name>.XXXXXX", mode 0600.
-    const QRegularExpression older(QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(name));
     const QStringList candidates =
         dir.entryList({info.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& candidate : candidates) {
@@ -221,14 +219,7 @@ void RemoveStaleSaveFiles(const QString& path)
             const pid_t pid = pid_t(match.captured(1).toLongLong());
             if (pid == ::getpid() || (::kill(pid, 0) != 0 && errno == ESRCH))
                 ::unlink(full.constData());
-            continue;
         }
-        // A name like "gw.ini.backup" of the user's own stays: a random name
-        // has capitals or digits.
-        static const QRegularExpression randomMark(QStringLiteral("[A-Z0-9]"));
-        if (older.match(candidate).hasMatch() && (st.st_mode & 07777) == 0600
-            && candidate.right(6).contains(randomMark))
-            ::unlink(full.constData());
     }
 }
 

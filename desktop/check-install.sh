@@ -9,13 +9,13 @@ prefix=/usr/local
 DESTDIR=$dest cmake --install "$build" --prefix "$prefix" > /dev/null
 root=$dest$prefix
 fail=0
-for f in bin/glyphwick bin/glyphwick-print \
+for f in bin/glyphwick bin/glyphwick-print bin/glyphwick-fonts \
          share/applications/org.glyphwick.Glyphwick.desktop \
          share/metainfo/org.glyphwick.Glyphwick.metainfo.xml \
          share/icons/hicolor/scalable/apps/org.glyphwick.Glyphwick.svg \
          share/icons/hicolor/48x48/apps/org.glyphwick.Glyphwick.png \
          share/icons/hicolor/256x256/apps/org.glyphwick.Glyphwick.png \
-         share/man/man1/glyphwick-print.1 \
+         share/man/man1/glyphwick-print.1 share/man/man1/glyphwick-fonts.1 \
          share/glyphwick/gw.html; do
     [ -s "$root/$f" ] || { echo "not installed: $prefix/$f"; fail=1; }
 done

@@ -97,10 +97,9 @@ void LookUpTrueTypeFiles(FontRecord& record)
         record.FontFile = record.FileSize = record.FotFile = QStringLiteral("unknown");
         return;
     }
-    // A registration without a folder names a file in the user font folder;
-    // one with a folder came back lower-cased already.
+    // A registration without a folder names a file in the user font folder.
     if (!file.contains('/'))
-        file = LowerCasePath(WinDir + "fonts/" + file);
+        file = WinDir + "fonts/" + file;
     const QString lower = FoldCase(file);
     if (IsSfntFileName(lower)) {
         record.FontFile = file;

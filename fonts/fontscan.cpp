@@ -79,7 +79,9 @@ ScanResult ScanFontFile(const QString& folder, const QString& name, const QStrin
                         FontFileRecord& record)
 {
     const QString path = folder.endsWith('/') ? folder + name : folder + '/' + name;
-    const QString fot = UniqueFileName(fotFolder + '/' + name.left(name.size() - 4) + ".fot");
+    // The program's own name: a run killed before it deletes the file leaves
+    // it for the next start to remove. Short, so a long font name still fits.
+    const QString fot = UniqueFileName(OwnFileName(fotFolder, name.left(qMin(40, name.size() - 4)) + ".fot"));
     if (Sys().fonts->CreateScalableFontResource(0, fot, path, QString()) == 0) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
@@ -92,7 +94,7 @@ ScanResult ScanFontFile(const QString& folder, const QString& name, const QStrin
         return ScanResult::NoName;
     }
     record = FontFileRecord();
-    record.FileName = name.toLower();
+    record.FileName = name;
     record.FilePath = path;
     record.FotPath = fot;
     record.FaceName = face.trimmed();

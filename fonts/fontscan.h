@@ -10,7 +10,7 @@ namespace gw {
 
 // One scanned font file.
 struct FontFileRecord {
-    QString FileName;      // as found, lower-cased: the name shown, the copy's name, the registered data
+    QString FileName;      // as found: the name shown, the copy's name, the registered data
     QString FilePath;      // folder + the real file name
     QString FotPath;       // the temporary ".fot"; empty once deleted
     QString FaceName;      // read back from the ".fot" (the full name)

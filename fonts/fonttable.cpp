@@ -109,7 +109,8 @@ QString GetTrueTypeFile(const QString& face)
     if (key->QueryValue(face + " (TrueType)", &data) != ERROR_SUCCESS
         && key->QueryValue(face + " (True Type)", &data) != ERROR_SUCCESS)
         return QStringLiteral("unknown");
-    return LowerCasePath(TrimAtNul(data));
+    // The file as registered: Linux names are case-sensitive.
+    return TrimAtNul(data);
 }
 
 QString GetFontFile(const QString& kind, const QString& name)

@@ -6,6 +6,7 @@
 #include <QVector>
 #include <memory>
 #include <QUrl>
+#include <sys/types.h>
 
 #include "platform/platform.h"
 
@@ -80,11 +81,22 @@ void DesktopRescanFonts();
 // Asks fontconfig to rescan the user font folder, without waiting for it.
 void DesktopRescanUserFonts();
 
-// Files hidden by the reject file, as written in it.
-QStringList DesktopHiddenFiles();
+// Files hidden by the reject file, as written in it. *readable is false when
+// the file is there but cannot be parsed (then none are listed).
+QStringList DesktopHiddenFiles(bool* readable = nullptr);
 // Adds or removes a file in the reject file; false when nothing changed or it
-// could not be written.
+// could not be written. A reject file that cannot be parsed is never rewritten.
 bool DesktopSetHidden(const QString& file, bool hidden);
+
+// A storage fault for tests: every write of the desktop copy and trash fails
+// with writeError once afterBytes bytes of one file were written (0: none).
+struct DesktopFileFault {
+    int writeError = 0;
+    qint64 afterBytes = 0;
+};
+void SetDesktopFileFault(const DesktopFileFault& fault);
+// write(), with the fault above; writtenBefore: bytes of this file already written.
+ssize_t DesktopWrite(int fd, const void* data, size_t size, qint64 writtenBefore);
 
 std::unique_ptr<SystemInfo> MakeDesktopSystemInfo();
 std::unique_ptr<FontSystem> MakeDesktopFontSystem();

@@ -720,24 +720,40 @@ void DesktopRescanUserFonts()
         FcDirCacheUnload(cache);
 }
 
-QStringList DesktopHiddenFiles()
+QStringList DesktopHiddenFiles(bool* readable)
 {
+    if (readable)
+        *readable = true;
     QFile f(DesktopRejectFilePath());
-    if (!f.open(QIODevice::ReadOnly))
+    if (!f.open(QIODevice::ReadOnly) || f.size() == 0)
         return {};
     QStringList files;
     QXmlStreamReader xml(&f);
-    int rejectDepth = 0;
+    // Each rule names one file: <patelt name="file"><string>, or a <glob>
+    // that an earlier version wrote.
+    QStringList open;
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::StartElement) {
-            if (xml.name() == QLatin1String("rejectfont"))
-                ++rejectDepth;
-            else if (xml.name() == QLatin1String("glob") && rejectDepth > 0)
+            const QString name = xml.name().toString();
+            const bool inReject = open.contains(QLatin1String("rejectfont"));
+            if (inReject && name == QLatin1String("glob")) {
                 files << xml.readElementText();
-        } else if (token == QXmlStreamReader::EndElement && xml.name() == QLatin1String("rejectfont")) {
-            --rejectDepth;
+                continue;
+            }
+            if (inReject && name == QLatin1String("string") && open.value(open.size() - 1) == QLatin1String("patelt=file")) {
+                files << xml.readElementText();
+                continue;
+            }
+            open << (name == QLatin1String("patelt") ? "patelt=" + xml.attributes().value("name").toString() : name);
+        } else if (token == QXmlStreamReader::EndElement && !open.isEmpty()) {
+            open.removeLast();
         }
+    }
+    if (xml.hasError()) {
+        if (readable)
+            *readable = false;
+        return {};
     }
     return files;
 }
@@ -746,7 +762,10 @@ bool DesktopSetHidden(const QString& file, bool hidden)
 {
     InvalidateFaces();
     const QString path = QDir::cleanPath(file);
-    QStringList files = DesktopHiddenFiles();
+    bool readable = true;
+    QStringList files = DesktopHiddenFiles(&readable);
+    if (!readable)
+        return false; // the user's own text stays as it is
     const bool had = files.contains(path);
     if (had == hidden)
         return false;
@@ -767,9 +786,15 @@ bool DesktopSetHidden(const QString& file, bool hidden)
     xml.writeStartElement("fontconfig");
     xml.writeTextElement("description", "Fonts uninstalled with Glyphwick");
     for (const QString& f : files) {
+        // An exact match on the file: a <glob> would read ? * [ as patterns.
         xml.writeStartElement("selectfont");
         xml.writeStartElement("rejectfont");
-        xml.writeTextElement("glob", f);
+        xml.writeStartElement("pattern");
+        xml.writeStartElement("patelt");
+        xml.writeAttribute("name", "file");
+        xml.writeTextElement("string", f);
+        xml.writeEndElement();
+        xml.writeEndElement();
         xml.writeEndElement();
         xml.writeEndElement();
     }
@@ -982,6 +1007,18 @@ public:
     int AddFontResource(const QString& path) override { return DesktopAddFont(path); }
     int AddFontForDrawing(const QString& path) override { return DesktopAddFont(path, true); }
     int RemoveFontResource(const QString& path) override { return DesktopRemoveFont(path); }
+    bool ListsFontFile(const QString& file) override
+    {
+        const QString path = QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+        const QVector<DesktopFace> faces = DesktopFontFaces(true);
+        return std::any_of(faces.begin(), faces.end(), [&](const DesktopFace& face) { return face.file == path; });
+    }
+    void ForgetFontFile(const QString& file) override
+    {
+        if (DesktopSetHidden(QFileInfo(file).absoluteFilePath(), false))
+            DesktopReloadFonts();
+    }
+    QStringList HiddenFontFiles() override { return DesktopHiddenFiles(); }
     int CreateScalableFontResource(int, const QString& fotFile, const QString& fontFile,
                                    const QString&) override
     {

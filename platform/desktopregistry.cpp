@@ -42,6 +42,22 @@ bool InUserFontFolder(const QString& file)
     return QFileInfo(file).absolutePath() == QDir::cleanPath(DesktopUserFontFolder());
 }
 
+// The reject file cannot be parsed: it is the user's text and stays as it is.
+// Says so and answers true; false when it can be used.
+bool RejectFileUnreadable(const QString& file)
+{
+    bool readable = true;
+    DesktopHiddenFiles(&readable);
+    if (readable)
+        return false;
+    if (Sys().messages)
+        Sys().messages->MsgBox(QStringLiteral("The fontconfig file ") + DesktopRejectFilePath()
+                                   + QStringLiteral(" cannot be read, so Glyphwick leaves it unchanged: ") + file
+                                   + QStringLiteral(" stays installed."),
+                               vbExclamation, QStringLiteral("Glyphwick"));
+    return true;
+}
+
 QList<Value> ListValues(const SetValues& set)
 {
     const QString userFolder = QDir::cleanPath(DesktopUserFontFolder());
@@ -138,6 +154,8 @@ protected:
     {
         // The value stays while its file cannot be hidden (reject file not writable).
         const QString file = QDir::cleanPath(FileOfData(values_[index].second));
+        if (RejectFileUnreadable(file))
+            return false;
         if (!DesktopSetHidden(file, true) && !DesktopHiddenFiles().contains(file))
             return false;
         const int s = FindRegValue(set_->values, values_[index].first);

@@ -4,6 +4,7 @@
 #include <QStorageInfo>
 
 #include <cerrno>
+#include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -31,6 +32,43 @@ int ErrorNumberFromErrno(int error)
     default:
         return error;
     }
+}
+
+QString OwnFilePrefix()
+{
+    return QStringLiteral(".glyphwick-") + QString::number(getpid()) + "-";
+}
+
+QString OwnFileName(const QString& folder, const QString& name)
+{
+    return folder + "/" + OwnFilePrefix() + name;
+}
+
+namespace {
+
+DesktopFileFault& Fault()
+{
+    static DesktopFileFault fault;
+    return fault;
+}
+
+} // namespace
+
+void SetDesktopFileFault(const DesktopFileFault& fault)
+{
+    Fault() = fault;
+}
+
+ssize_t DesktopWrite(int fd, const void* data, size_t size, qint64 writtenBefore)
+{
+    const DesktopFileFault& fault = Fault();
+    if (fault.writeError && writtenBefore + qint64(size) > fault.afterBytes) {
+        if (writtenBefore < fault.afterBytes)
+            return write(fd, data, size_t(fault.afterBytes - writtenBefore));
+        errno = fault.writeError;
+        return -1;
+    }
+    return write(fd, data, size);
 }
 
 namespace {
@@ -92,15 +130,18 @@ public:
 
     int CopyFile(const QString& source, const QString& dest) override
     {
-        const QByteArray from = QFile::encodeName(source);
-        const int in = open(from.constData(), O_RDONLY | O_CLOEXEC);
+        // Opened once, never through a link, and checked as a regular file:
+        // what was scanned may have been replaced since.
+        const int in = open(QFile::encodeName(source).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
         if (in < 0)
-            return ErrorNumberFromErrno(errno);
+            return errno == ELOOP ? ErrPathFileAccess : ErrorNumberFromErrno(errno);
         struct stat st {};
-        fstat(in, &st);
-        // A temporary name in the same folder, renamed over dest when complete.
+        if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
+            close(in);
+            return ErrPathFileAccess;
+        }
         const QFileInfo target(dest);
-        QByteArray temp = QFile::encodeName(target.absolutePath() + "/." + target.fileName() + ".XXXXXX");
+        QByteArray temp = QFile::encodeName(OwnFileName(target.absolutePath(), QStringLiteral("XXXXXX")));
         const int out = mkostemp(temp.data(), O_CLOEXEC);
         if (out < 0) {
             const int error = errno;
@@ -108,6 +149,7 @@ public:
             return ErrorNumberFromErrno(error);
         }
         int error = 0;
+        qint64 written = 0;
         char buffer[1 << 16];
         for (;;) {
             const ssize_t n = read(in, buffer, sizeof buffer);
@@ -120,7 +162,7 @@ public:
             if (n == 0)
                 break;
             for (ssize_t done = 0; done < n;) {
-                const ssize_t w = write(out, buffer + done, size_t(n - done));
+                const ssize_t w = DesktopWrite(out, buffer + done, size_t(n - done), written);
                 if (w < 0) {
                     if (errno == EINTR)
                         continue;
@@ -128,15 +170,18 @@ public:
                     break;
                 }
                 done += w;
+                written += w;
             }
             if (error)
                 break;
         }
         close(in);
         if (!error) {
-            fchmod(out, 0644);
+            fchmod(out, st.st_mode & 0777);
             const struct timespec times[2] = {st.st_atim, st.st_mtim};
             futimens(out, times); // keeps the file's date, as a copy on the desktop does
+            if (fsync(out) != 0)
+                error = errno;
         }
         if (close(out) != 0 && !error)
             error = errno;
@@ -147,6 +192,26 @@ public:
             return ErrorNumberFromErrno(error);
         }
         return 0;
+    }
+
+    int RemoveLeftovers(const QString& folder) override
+    {
+        int removed = 0;
+        const QString prefix = QStringLiteral(".glyphwick-");
+        const QStringList names = QDir(folder).entryList({prefix + "*"}, QDir::Files | QDir::Hidden | QDir::System);
+        for (const QString& name : names) {
+            // ".glyphwick-<pid>-...": only when that process is gone.
+            bool ok = false;
+            const pid_t pid = pid_t(name.mid(prefix.size()).section('-', 0, 0).toLongLong(&ok));
+            if (!ok || pid <= 0 || pid == getpid() || kill(pid, 0) == 0 || errno != ESRCH)
+                continue;
+            const QByteArray path = QFile::encodeName(folder + "/" + name);
+            struct stat st {};
+            if (lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid()
+                && unlink(path.constData()) == 0)
+                ++removed;
+        }
+        return removed;
     }
 };
 

@@ -52,7 +52,7 @@ bool PrepareTrash(const QString& trash)
 bool TrashFor(const QString& file, QString* trash, QString* top)
 {
     dev_t fileDevice = 0, homeDevice = 0;
-    if (!DeviceOf(QFileInfo(file).absolutePath(), &fileDevice))
+    if (!DeviceOf(file, &fileDevice))
         return false;
     const QString dataHome = DesktopDataHome();
     QDir().mkpath(dataHome);
@@ -80,6 +80,13 @@ bool TrashFor(const QString& file, QString* trash, QString* top)
     return PrepareTrash(*trash);
 }
 
+// The path as the trash's info file records it: its bytes, each one that is not
+// unreserved in a URL (or "/") written as %XX.
+QByteArray PercentEncodedPath(const QString& path)
+{
+    return Native(path).toPercentEncoding("/");
+}
+
 // Reserves a free name in the trash by creating its info file; the name, or empty.
 QString ReserveName(const QString& trash, const QString& file, const QString& top)
 {
@@ -88,7 +95,7 @@ QString ReserveName(const QString& trash, const QString& file, const QString& to
     if (!top.isEmpty() && top != QLatin1String("/"))
         recorded = QDir(top).relativeFilePath(recorded);
     const QByteArray text = "[Trash Info]\nPath="
-                            + QUrl::toPercentEncoding(recorded, "/") + "\nDeletionDate="
+                            + PercentEncodedPath(recorded) + "\nDeletionDate="
                             + QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8() + "\n";
     const QString stem = info.completeBaseName();
     const QString suffix = info.suffix().isEmpty() ? QString() : "." + info.suffix();
@@ -103,7 +110,7 @@ QString ReserveName(const QString& trash, const QString& file, const QString& to
                 continue;
             return {};
         }
-        const bool written = write(fd, text.constData(), size_t(text.size())) == text.size();
+        const bool written = DesktopWrite(fd, text.constData(), size_t(text.size()), 0) == text.size();
         if (close(fd) != 0 || !written) {
             unlink(infoPath.constData());
             return {};
@@ -118,27 +125,31 @@ public:
     int MoveToTrash(const QString& file, bool* trashed) override
     {
         *trashed = false;
-        const QByteArray source = Native(file);
+        // The file as it really lies: a folder reached through a link may be
+        // on another file system, whose own trash is the one that can take it.
+        const QFileInfo info(file);
+        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        const QString real = (folder.isEmpty() ? info.absolutePath() : folder) + "/" + info.fileName();
+        const QByteArray source = Native(real);
         struct stat st {};
         if (lstat(source.constData(), &st) != 0)
             return ErrorNumberFromErrno(errno);
         QString trash, top;
-        if (TrashFor(file, &trash, &top)) {
-            const QString name = ReserveName(trash, file, top);
-            if (!name.isEmpty()) {
-                if (rename(source.constData(), Native(trash + "/files/" + name).constData()) == 0) {
-                    *trashed = true;
-                    return 0;
-                }
-                const int error = errno;
-                unlink(Native(trash + "/info/" + name + ".trashinfo").constData());
-                // The file cannot leave its folder: deleting it would fail the same way.
-                if (error == EACCES || error == EPERM || error == EROFS || error == ENOENT)
-                    return ErrorNumberFromErrno(error);
-            }
+        if (!TrashFor(real, &trash, &top))
+            return ErrNoTrash;
+        const QString name = ReserveName(trash, real, top);
+        if (name.isEmpty())
+            return ErrNoTrash;
+        if (rename(source.constData(), Native(trash + "/files/" + name).constData()) == 0) {
+            *trashed = true;
+            return 0;
         }
-        // No trash can take it: deleted as before there were trashes.
-        return DeleteFile(file);
+        const int error = errno;
+        unlink(Native(trash + "/info/" + name + ".trashinfo").constData());
+        // The file cannot leave its folder: deleting it would fail the same way.
+        if (error == EACCES || error == EPERM || error == EROFS || error == ENOENT)
+            return ErrorNumberFromErrno(error);
+        return ErrNoTrash;
     }
 
     int DeleteFile(const QString& file) override

@@ -1,5 +1,6 @@
 #include "platform/fake.h"
 
+#include <algorithm>
 #include <QDir>
 #include <cerrno>
 #include <QFile>
@@ -115,6 +116,15 @@ int FakeFontSystem::AddFontResource(const QString& path)
 {
     added << path;
     return addAnswers.value(path, 1);
+}
+
+bool FakeFontSystem::ListsFontFile(const QString& file)
+{
+    if (unlisted.contains(file))
+        return false;
+    if (addAnswers.value(file, 1) > 0 && added.count(file) > removed.count(file))
+        return true;
+    return std::any_of(faces.begin(), faces.end(), [&](const Face& face) { return face.elf.filePath == file; });
 }
 
 int FakeFontSystem::RemoveFontResource(const QString& path)
@@ -373,7 +383,7 @@ int FakeTrash::MoveToTrash(const QString& file, bool* trashed)
     if (!QFileInfo(file).isFile())
         return ENOENT;
     if (noTrash)
-        return Remove(file);
+        return ErrNoTrash;
     QDir().mkpath(folder);
     const QString to = folder + "/" + QFileInfo(file).fileName();
     QFile::remove(to);

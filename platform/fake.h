@@ -47,6 +47,11 @@ public:
                                    const QString& currentPath) override;
     void BroadcastFontChange() override;
     void RescanFonts() override { ++rescans; }
+    // Added with a positive answer and not removed since, or a face's file.
+    bool ListsFontFile(const QString& file) override;
+    void ForgetFontFile(const QString& file) override { forgotten << file; }
+    QStringList forgotten;  // files whose hiding rule went
+    QStringList unlisted;   // files the system does not list even when added
     int rescans = 0;
 
     // Styles seen on both contexts, and those only the printer has. An
@@ -201,7 +206,7 @@ public:
     int MoveToTrash(const QString& file, bool* trashed) override;
     int DeleteFile(const QString& file) override;
     QString folder;          // the trash: files land here by their name
-    bool noTrash = false;    // no trash can take a file: it is deleted
+    bool noTrash = false;    // no trash can take a file: it stays (ErrNoTrash)
     QList<int> errors;       // per call of either kind from the front (0 goes on)
     QStringList trashed, deleted;
 

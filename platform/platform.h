@@ -138,6 +138,13 @@ public:
                                            const QString& currentPath) = 0;
     // Tells everyone that the set of fonts changed.
     virtual void BroadcastFontChange() = 0;
+    // Whether the system lists a face of this font file now (a file may give
+    // several faces, a variable font one per named instance).
+    virtual bool ListsFontFile(const QString&) { return false; }
+    // The file was deleted or moved away: no rule that hides it may outlive it.
+    virtual void ForgetFontFile(const QString&) {}
+    // The font files uninstalled but kept (hidden from every program).
+    virtual QStringList HiddenFontFiles() { return {}; }
     // Reads the system's font set afresh, so that font files added to or
     // removed from the font folders since the start are seen ("Reread Fonts").
     virtual void RescanFonts() {}
@@ -263,7 +270,13 @@ enum : int {
     ErrDeviceUnavailable = 68,
     ErrDiskNotReady = 71,
     ErrPathFileAccess = 75,
+    ErrNoTrash = 1001,  // no trash can take the file; it was left where it is
 };
+// Files the program writes for itself and may remove when a killed run left
+// them are named with this prefix: ".glyphwick-" + the writer's process id + "-".
+QString OwnFilePrefix();
+// folder + "/" + OwnFilePrefix() + name.
+QString OwnFileName(const QString& folder, const QString& name);
 // The error number of a failed file operation, from errno.
 int ErrorNumberFromErrno(int error);
 
@@ -279,8 +292,13 @@ public:
     virtual QVector<DriveEntry> Drives() = 0;
     // 0 when the folder can be listed, else its error number (71 when not ready).
     virtual int FolderError(const QString& folder) = 0;
-    // Copies a file over dest, never leaving a half-written dest behind; 0 or an error number.
+    // Copies a regular file (never one reached through a link) over dest by a
+    // temporary file in dest's folder, renamed only when complete; on failure
+    // only the temporary file goes. 0 or an error number.
     virtual int CopyFile(const QString& source, const QString& dest) = 0;
+    // Removes the temporary files (OwnFilePrefix) that a killed run left in
+    // folder; nothing else. The number removed.
+    virtual int RemoveLeftovers(const QString&) { return 0; }
 };
 
 // ---- Printer set-up, web addresses, component versions -------------------------
@@ -383,8 +401,9 @@ public:
 class Trash {
 public:
     virtual ~Trash() = default;
-    // Moves file into the user's trash; where no trash can take it, deletes it.
-    // 0 or the error number; *trashed tells whether it went to the trash.
+    // Moves file into the user's trash. Where no trash can take it the file
+    // stays and the answer is ErrNoTrash. 0 or the error number; *trashed
+    // tells whether it went to the trash.
     virtual int MoveToTrash(const QString& file, bool* trashed) = 0;
     // Deletes file for good (a moved file's original); 0 or the error number.
     virtual int DeleteFile(const QString& file) = 0;

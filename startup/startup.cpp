@@ -101,6 +101,21 @@ void StartupFolders()
     SysDir = LowerCasePath(Sys().system->SystemDirectory()) + "/";
     WinDir = LowerCasePath(Sys().system->WindowsDirectory()) + "/";
     WinIni = WinDir + "win.ini";
+    RemoveLeftoverFiles();
+}
+
+void RemoveLeftoverFiles()
+{
+    if (!Sys().storage)
+        return;
+    // Temporary copies and ".fot" files of a run that was killed: where the
+    // program writes them (its folder, the font folder, the last copy target).
+    QStringList folders{Sys().system->ProgramFolder(), WinDir + "fonts"};
+    const QString target = ReadIniString(QStringLiteral("RemoveWizard"), QStringLiteral("DestDir"), QString(), IniFile);
+    if (!target.isEmpty())
+        folders << target;
+    for (const QString& folder : folders)
+        Sys().storage->RemoveLeftovers(folder);
 }
 
 void ReadRegistrations()

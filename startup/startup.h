@@ -25,7 +25,9 @@ void SetComponentChecker(ComponentChecker checker);
 bool CheckComponents();    // runs the checker set; true without one
 void DetectATM();          // ATMInstalled, PFMDir, PFBDir
 void ShowStartupSplash();  // loads and shows frmSplash with "Loading..."
-void StartupFolders();     // SysDir, WinDir, WinIni
+void StartupFolders();     // SysDir, WinDir, WinIni; then RemoveLeftoverFiles
+// Removes the temporary files a killed run left (only the program's own names).
+void RemoveLeftoverFiles();
 void ReadRegistrations();  // KeyboardOpen cleared, RegFontList read
 // The start-up values without any window (paths, fonts key, ATM, folders,
 // registrations), for the command-line printer and the benchmarks; false when

@@ -1,5 +1,7 @@
 #include "testenv.h"
 
+#include <QProcess>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -47,6 +49,23 @@ void TestEnv::SetFolders()
     WinDir = Sys().system->WindowsDirectory() + "/";
     SysDir = Sys().system->SystemDirectory() + "/";
     WinIni = WinDir + "win.ini";
+}
+
+CommandResult RunCommand(const std::function<int(const QStringList&, QTextStream&, QTextStream&)>& run,
+                         const QStringList& arguments)
+{
+    CommandResult r;
+    QTextStream out(&r.out), err(&r.err);
+    r.code = run(arguments, out, err);
+    return r;
+}
+
+QStringList FcListFiles()
+{
+    QProcess fc;
+    fc.start(QStringLiteral("fc-list"), {QStringLiteral("--format=%{file}\\n")});
+    fc.waitForFinished(60000);
+    return QString::fromUtf8(fc.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
 }
 
 bool WriteFile(const QString& path, const QByteArray& bytes)

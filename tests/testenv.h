@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTextStream>
+#include <functional>
 #include <memory>
 
 #include "platform/fake.h"
@@ -38,6 +40,16 @@ private:
 // Writes bytes to a file, creating its folder; false on failure.
 bool WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);
+
+// What a command-line program printed and returned, run in-process.
+struct CommandResult {
+    int code = -1;
+    QString out, err;
+};
+CommandResult RunCommand(const std::function<int(const QStringList&, QTextStream&, QTextStream&)>& run,
+                         const QStringList& arguments);
+// Every font file fontconfig lists, as another program sees them (fc-list).
+QStringList FcListFiles();
 
 // The installed font file fontconfig lists under this file name, or "".
 QString SystemFile(const QString& fileName);

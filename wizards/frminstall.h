@@ -200,7 +200,6 @@ private:
     void DeleteTempFontFiles();
     void RemovePreviewFont();
     void InstallFonts();
-    int CopyWithRetry(FontFileRecord& font);
     void PrintFonts();
     PrintFontList PreparePrintFonts();
     void PrintCatalogs(PrinterSurface& printer);

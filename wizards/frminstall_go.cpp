@@ -29,6 +29,7 @@
 #include "print/printrun.h"
 #include "print/qtprinter.h"
 #include "print/sheets.h"
+#include "wizards/fontinstall.h"
 #include "wizards/frminstall.h"
 #include "wizards/printrunner.h"
 
@@ -37,17 +38,6 @@ namespace gw {
 namespace {
 
 const QString kTitle = QStringLiteral("Glyphwick");
-
-QString Grouped(qint64 n)
-{
-    return QLocale(QLocale::English, QLocale::UnitedStates).toString(n);
-}
-
-QString FileLine(const QString& path)
-{
-    const QFileInfo info(path);
-    return "    " + Grouped(info.size()) + "    " + QLocale::system().toString(info.lastModified().date(), QLocale::ShortFormat);
-}
 
 // The printer of a print run, as every wizard finds it.
 std::unique_ptr<PrinterSurface> DefaultPrinter()
@@ -125,42 +115,6 @@ void frmInstall::cmdGo_Click()
 
 // ---- Installation ---------------------------------------------------------------------------
 
-int frmInstall::CopyWithRetry(FontFileRecord& font)
-{
-    for (;;) {
-        const int error = Sys().storage->CopyFile(font.FilePath, font.DestPath);
-        switch (error) {
-        case 0:
-            return 0;
-        case ErrDiskFull:
-            Sys().messages->MsgBox(
-                QStringLiteral("The hard drive is full! Glyphwick cannot continue installing fonts!\n\n"
-                               "You may want to try moving data files to floppy disk or removing applications "
-                               "to create more space on the hard drive..."),
-                vbOKOnly | vbCritical, kTitle);
-            DrawWindowGauge(picGauge2, 0);
-            return error;
-        case ErrDeviceUnavailable:
-        case ErrDiskNotReady:
-            if (Sys().messages->MsgBox(
-                    QStringLiteral("Disk not ready... Please make sure the floppy or CD-ROM is in the drive "
-                                   "correctly and the drive door is shut (if there is one!).\n\n"
-                                   "Click Retry to continue or Cancel to stop installing fonts..."),
-                    vbRetryCancel | vbCritical, kTitle) == vbRetry)
-                continue;
-            return error;
-        case ErrPathFileAccess:
-            Sys().messages->MsgBox(kTitle + QStringLiteral(
-                                       " cannot access a font file on the drive. The diskette may contain a "
-                                       "physical error (bad sector, etc) that prevents proper reading of the file."),
-                                   vbOKOnly | vbCritical, kTitle);
-            return error;
-        default:
-            return error;
-        }
-    }
-}
-
 void frmInstall::InstallFonts()
 {
     RemovePreviewFont();
@@ -174,11 +128,13 @@ void frmInstall::InstallFonts()
     lblStatus->setText(QStringLiteral("Installing fonts..."));
     QCoreApplication::processEvents();
 
-    const QString destFolder = WinDir + "fonts/";
+    const QString destFolder = QDir::cleanPath(WinDir + "fonts");
     QDir().mkpath(destFolder);
-    // The success list names what this run installed.
+    // The result list names what this run installed, and what it did not and why.
     for (FontFileRecord& font : Fonts)
         font.InstalledNow = false;
+    QStringList notInstalled;
+    bool stopped = false;
     const QList<QTreeWidgetItem*> rows = Rows();
     for (int i = 1; i <= rows.size(); ++i) {
         QTreeWidgetItem* row = rows[i - 1];
@@ -188,59 +144,46 @@ void frmInstall::InstallFonts()
         FontFileRecord& font = Fonts[size_t(slot)];
         if (font.FaceName.compare(QLatin1String("unknown"), Qt::CaseInsensitive) == 0 || font.AlreadyInstalled)
             continue;
-        font.Selected = true;
-        if (IsRegisteredFont(font.RegistryName)) {
-            Sys().messages->MsgBox(
-                ForLinux("The TrueType font \"" + font.FaceName + "\" is already installed on your PC. You must remove "
-                    "the old typeface before adding a new one.\n\n"
-                    "Use the Windows Control Panel or the Glyphwick Remove Font Wizard to uninstall the typeface."),
-                vbInformation, kTitle);
-            font.Selected = false;
+        if (stopped) {
+            notInstalled << NotInstalledLine(font, QStringLiteral("the installation stopped before it"));
+            continue;
         }
-        if (font.Selected) {
-            font.CopyNeeded = true;
-            font.DestPath = destFolder + font.FileName;
-            const QFileInfo source(font.FilePath), dest(font.DestPath);
-            if (source.absoluteFilePath() == dest.absoluteFilePath()
-                || (dest.exists() && source.canonicalFilePath() == dest.canonicalFilePath()))
-                font.CopyNeeded = false;
-            if (font.CopyNeeded && !source.isFile()) {
-                Sys().messages->MsgBox("The font file " + QDir::toNativeSeparators(font.FilePath)
-                                           + " is no longer there. It was not installed.",
-                                       vbInformation, kTitle);
-                continue;
-            }
-            if (font.CopyNeeded && dest.exists()) {
-                const QString question = "The TrueType font file for " + font.FaceName
-                                         + " already exists in the directory you specified.\n\n"
-                                           "Do you want to replace the file \n\n"
-                                         + FileLine(font.DestPath) + "\n\nwith\n\n" + FileLine(font.FilePath) + "?";
-                font.CopyNeeded = Sys().messages->MsgBox(question, vbYesNo | vbQuestion, kTitle) == vbYes;
-            }
-            if (font.CopyNeeded && CopyWithRetry(font) != 0)
-                break;
-            if (Sys().fonts->AddFontResource(font.DestPath) == 1) {
-                font.InstalledNow = true;
-                font.AlreadyInstalled = true;
-                if (key)
-                    key->SetValue(font.RegistryName, font.FileName);
-            }
+        font.Selected = true;
+        const InstallResult result = InstallFontFile(font, destFolder, key.get());
+        font.Selected = result.installed;
+        if (!result.installed)
+            notInstalled << NotInstalledLine(font, result.reason);
+        if (result.stop) {
+            stopped = true;
+            DrawWindowGauge(picGauge2, 0);
+            continue;
         }
         DrawWindowGauge(picGauge2, int(std::lround(double(i) / qMax(1, int(rows.size())) * 100)));
         QCoreApplication::processEvents();
     }
-    DrawWindowGauge(picGauge2, 100);
-    lblStatus->setText(QStringLiteral("Finished installing fonts..."));
+    if (!stopped)
+        DrawWindowGauge(picGauge2, 100);
+    lblStatus->setText(stopped ? QStringLiteral("Installing fonts stopped.")
+                               : QStringLiteral("Finished installing fonts..."));
     key.reset();
     QApplication::restoreOverrideCursor();
 
     frmSuccess success(this);
+    int installed = 0;
     for (QTreeWidgetItem* row : rows) {
         const int slot = SlotOf(row);
         if (slot > 0 && Fonts[size_t(slot)].InstalledNow) {
             success.lstFonts->addItem(Fonts[size_t(slot)].RegistryName + " (" + Fonts[size_t(slot)].FileName + ")");
             row->setIcon(0, style()->standardIcon(QStyle::SP_DialogApplyButton));
+            ++installed;
         }
+    }
+    if (!notInstalled.isEmpty()) {
+        success.setWindowTitle(QStringLiteral("Glyphwick"));
+        success.lblMsg->setText(installed ? QStringLiteral("Some fonts were not installed. The list names the fonts "
+                                                           "installed and, for the others, why not.")
+                                          : QStringLiteral("No font was installed. The list says why for each."));
+        success.lstFonts->addItems(notInstalled);
     }
     ShowModal(&success);
     cmdGo->setEnabled(false);

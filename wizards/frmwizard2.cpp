@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -53,6 +54,17 @@ QString StepMessage(int step, int selected)
                + QStringLiteral(" font(s) to uninstall.") + kCrLf
                + QStringLiteral("To complete the operation, click the \"Uninstall Fonts!\" button.");
     }
+}
+
+// Whether the user may delete, copy away or move the file: not a system font
+// and in a folder the user may write.
+bool UserCanChangeFile(const QString& file)
+{
+    const QString system = Sys().system->SystemDirectory();
+    if (!system.isEmpty() && QFileInfo(file).absoluteFilePath().startsWith(system + "/"))
+        return false;
+    const QFileInfo folder(QFileInfo(file).absolutePath());
+    return !folder.exists() || folder.isWritable();
 }
 
 // The two paths name one file (or the same text when neither exists).
@@ -169,12 +181,43 @@ CopyResult CopyFontFile(const FontRecord& font)
 
 } // namespace
 
-RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& choice,
-                       const std::function<void(int)>& progress)
+QString NoTrashText(const QString& file)
 {
+    return QStringLiteral("No trash can take the font file ") + file
+           + QStringLiteral(" (its disk or folder has none that Glyphwick may use).") + kCrLf + kCrLf
+           + QStringLiteral("Do you want to delete it for good? It cannot be restored afterwards. "
+                            "No keeps the file where it is.");
+}
+
+QString MissingFolderText(const QString& folder)
+{
+    return QStringLiteral("The target folder ") + folder + QStringLiteral(" does not exist.") + kCrLf + kCrLf
+           + QStringLiteral("Do you want to create it? No uninstalls nothing.");
+}
+
+RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& choice,
+                       const std::function<void(int)>& progress, QVector<RemovalOutcome>* outcomes)
+{
+    QVector<RemovalOutcome> results(rows.size());
+    auto finish = [&](RemovalEnd end) {
+        if (outcomes)
+            *outcomes = results;
+        return end;
+    };
     if (progress)
         progress(0);
     const bool copyOrMove = choice.action == ActionCopy || choice.action == ActionMove;
+    // A target folder that is not there: asked before anything is uninstalled.
+    if (copyOrMove && !QFileInfo(choice.targetFolder).isDir()) {
+        if (QFileInfo::exists(choice.targetFolder) || choice.targetFolder.trimmed().isEmpty()
+            || Sys().messages->MsgBox(MissingFolderText(choice.targetFolder), vbYesNo | vbQuestion, kTitle) != vbYes
+            || !QDir().mkpath(choice.targetFolder)) {
+            for (int i = 0; i < rows.size(); ++i)
+                if (rows[i].selected)
+                    results[i] = {false, QStringLiteral("not uninstalled: the target folder is not there")};
+            return finish(RemovalEnd::NotStarted);
+        }
+    }
     // Fonts whose registration could not be deleted stay visible to every
     // program, so they count as not removed.
     QVector<bool> stillRegistered(rows.size(), false);
@@ -198,6 +241,8 @@ RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& cho
                     " could not be determined. It may be best to remove this font using the Windows "
                     "Control Panel. Do you wish to delete the FOT & TTF file? This may not be wise!"));
             font.Remove = Sys().messages->MsgBox(question, vbYesNo | vbQuestion, kTitle) == vbYes ? 1 : 0;
+            if (!font.Remove)
+                results[i] = {false, QStringLiteral("not uninstalled: no registration was found")};
         }
     }
 
@@ -223,28 +268,49 @@ RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& cho
         FontRecord& font = FontTable[size_t(rows[i].slot)];
         if (!font.Remove)
             continue;
+        RemovalOutcome& result = results[i];
+
+        // A file another program removed meanwhile: nothing is left to release.
+        const bool fileGone = font.FontFile != kUnknown && !QFileInfo::exists(font.FontFile)
+                              && !QFileInfo(font.FontFile).isSymLink();
+        if (fileGone) {
+            Sys().fonts->ForgetFontFile(font.FontFile);
+            Sys().fonts->BroadcastFontChange();
+            Sys().messages->MsgBox(QStringLiteral("The font file ") + font.FontFile
+                                       + QStringLiteral(" is no longer there: another program removed it. "
+                                                        "The font is uninstalled."),
+                                   vbInformation, font.FullName);
+            font.Done = 0;
+            result = {!stillRegistered[i], QStringLiteral("uninstalled; the file was already gone")};
+            continue;
+        }
 
         // The resource is released through a freshly made .fot of the file.
-        const QString fot = Sys().system->ProgramFolder() + "/"
-                            + StripExtension(FileNamePart(font.FontFile)) + ".fot";
+        const QString fot = OwnFileName(Sys().system->ProgramFolder(),
+                                        StripExtension(FileNamePart(font.FontFile)).left(40) + ".fot");
         int removed = 0;
         if (Sys().fonts->CreateScalableFontResource(0, fot, font.FontFile, QString())) {
             removed = Sys().fonts->RemoveFontResource(fot);
             QFile::remove(fot);
         }
+        // A path the .fot cannot hold (letters outside code page 1252) is released by its own name.
+        if (!removed)
+            removed = Sys().fonts->RemoveFontResource(font.FontFile);
         if (removed && !stillRegistered[i]) {
             Sys().fonts->BroadcastFontChange();
             font.Done = 1;
+            result = {true, QStringLiteral("uninstalled; the file is kept")};
         } else {
             Sys().messages->MsgBox(QStringLiteral("This font could not be removed! The original font file "
                                                   "is still located at ")
                                        + font.FontFile + QStringLiteral("."),
                                    vbInformation, font.FullName);
             font.Done = 0;
+            result = {false, QStringLiteral("not uninstalled; the file is kept")};
         }
 
         // A font without a known file has nothing to copy or delete.
-        if (font.FontFile == kUnknown)
+        if (font.FontFile == kUnknown || choice.action == ActionKeep)
             continue;
 
         if (copyOrMove) {
@@ -254,7 +320,7 @@ RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& cho
                                        vbCritical, kTitle);
                 font.Done = 0;
             } else if (QFileInfo::exists(font.Target)) {
-                const QString question = QStringLiteral("The file ") + FileNamePart(font.FontFile).toUpper()
+                const QString question = QStringLiteral("The file ") + FileNamePart(font.FontFile)
                                          + QStringLiteral(" already exists in the target directory. ")
                                          + kCrLf + kCrLf
                                          + QStringLiteral("Do you wish to overwrite the file?");
@@ -263,7 +329,7 @@ RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& cho
                     copy = true;
                 } else {
                     if (choice.action == ActionMove)
-                        Sys().messages->MsgBox(QStringLiteral("The original file ") + LowerCasePath(font.FontFile)
+                        Sys().messages->MsgBox(QStringLiteral("The original file ") + font.FontFile
                                                    + QStringLiteral(" will not be deleted."),
                                                vbInformation, kTitle);
                     font.Done = 0;
@@ -276,10 +342,15 @@ RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& cho
                 switch (CopyFontFile(font)) {
                 case CopyResult::Copied: break;
                 case CopyResult::Failed: font.Done = 0; break;
-                case CopyResult::Cancel: font.Done = 0; return RemovalEnd::Cancelled;
-                case CopyResult::Stop: font.Done = 0; return RemovalEnd::Stopped;
+                case CopyResult::Cancel: font.Done = 0; result.ok = false; return finish(RemovalEnd::Cancelled);
+                case CopyResult::Stop: font.Done = 0; result.ok = false; return finish(RemovalEnd::Stopped);
                 }
             }
+            if (font.Done)
+                result.text = result.ok ? QStringLiteral("uninstalled; the file is copied to ") + font.Target
+                                        : result.text + QStringLiteral(", a copy is at ") + font.Target;
+            else
+                result = {false, result.text + QStringLiteral(", not copied")};
         }
 
         if ((choice.action == ActionDelete || choice.action == ActionMove) && font.Done) {
@@ -297,15 +368,38 @@ RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& cho
             // Delete puts the file in the trash; a move's original is complete at
             // the target already and goes for good.
             bool trashed = false;
-            const int error = toTrash ? Sys().trash->MoveToTrash(font.FontFile, &trashed)
-                                      : Sys().trash->DeleteFile(font.FontFile);
-            if (error)
+            int error = toTrash ? Sys().trash->MoveToTrash(font.FontFile, &trashed)
+                                : Sys().trash->DeleteFile(font.FontFile);
+            if (error == ErrNoTrash) {
+                // Nothing goes for good without the user's word that says so.
+                const bool forGood = choice.noTrash == NoTrashDeletes
+                                     || (choice.noTrash == NoTrashAsks
+                                         && Sys().messages->MsgBox(NoTrashText(font.FontFile),
+                                                                   vbYesNo | vbQuestion | vbDefaultButton2,
+                                                                   kTitle) == vbYes);
+                if (!forGood) {
+                    result = {false, result.text.replace(QLatin1String("kept"), QLatin1String("kept: no trash can take it"))};
+                    continue;
+                }
+                error = Sys().trash->DeleteFile(font.FontFile);
+            }
+            if (error) {
                 Sys().messages->MsgBox(DeleteErrorText(error, font.FontFile,
                                                        rows[i].registryKnown && !stillRegistered[i]),
                                        vbInformation, kTitle);
+                result.ok = false;
+                continue;
+            }
+            // The file left its place: no hiding rule may outlive it.
+            Sys().fonts->ForgetFontFile(font.FontFile);
+            if (choice.action == ActionMove)
+                result.text = QStringLiteral("uninstalled; the file is moved to ") + font.Target;
+            else
+                result.text = trashed ? QStringLiteral("uninstalled; the file is in the trash")
+                                      : QStringLiteral("uninstalled; the file is deleted for good");
         }
     }
-    return RemovalEnd::Finished;
+    return finish(RemovalEnd::Finished);
 }
 
 } // namespace gw
@@ -331,8 +425,8 @@ QTreeWidget* MakeFontList(QWidget* parent, const QString& name)
     list->setAllColumnsShowFocus(true);
     list->setTextElideMode(Qt::ElideMiddle); // the end of a path tells files apart
     list->header()->resizeSection(ColName, 170);
-    list->header()->resizeSection(ColFile, 230);
-    list->header()->resizeSection(ColSize, 50);
+    list->header()->resizeSection(ColFile, 200);
+    list->header()->resizeSection(ColSize, 80); // room for "(system)"
     return list;
 }
 
@@ -392,7 +486,10 @@ frmWizard2::frmWizard2(const QString& currentFont, QWidget* parent) : QDialog(pa
     optCopy->setObjectName(QStringLiteral("optCopy"));
     optDelete = new QRadioButton(QStringLiteral("Delete font files"), fraAfter);
     optDelete->setObjectName(QStringLiteral("optDelete"));
+    optKeep = new QRadioButton(QStringLiteral("Keep font files"), fraAfter);
+    optKeep->setObjectName(QStringLiteral("optKeep"));
     auto* options = new QVBoxLayout(fraAfter);
+    options->addWidget(optKeep);
     options->addWidget(optMove);
     options->addWidget(optCopy);
     options->addWidget(optDelete);
@@ -480,24 +577,20 @@ frmWizard2::frmWizard2(const QString& currentFont, QWidget* parent) : QDialog(pa
     connect(optDelete, &QRadioButton::clicked, this, [this] { optDelete_Click(); });
     connect(optCopy, &QRadioButton::clicked, this, [this] { optCopy_Click(); });
     connect(optMove, &QRadioButton::clicked, this, [this] { optMove_Click(); });
+    connect(optKeep, &QRadioButton::clicked, this, [this] { optDelete_Click(); });
     connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { ListView1_ItemClick(item); });
+    // The sample follows the keyboard too.
+    connect(ListView1, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* item) { ListView1_ItemClick(item); });
     // Keyboard and Ctrl+click selections count too.
     connect(ListView1, &QTreeWidget::itemSelectionChanged, this, [this] { SetFontCount(); });
     connect(ListView1->header(), &QHeaderView::sectionClicked, this, [this](int c) { ListView1_ColumnClick(c); });
 
     resize(TwipsToPixels(9600), TwipsToPixels(7000));
     Form_Load();
-    // The sorted list is filled; select the main window's font.
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = ListView1->topLevelItem(i);
-        if (!currentFont.isEmpty() && item->text(ColName) == currentFont) {
-            ListView1->setCurrentItem(item);
-            item->setSelected(true);
-            ListView1->scrollToItem(item);
-            ListView1_ItemClick(item);
-            break;
-        }
-    }
+    // Nothing is chosen for the user: the main window's font is often a
+    // system font, and a removal must be asked for.
+    Q_UNUSED(currentFont);
 }
 
 frmWizard2::~frmWizard2()
@@ -512,18 +605,16 @@ void frmWizard2::Form_Load()
     Step = -1;
     AdvanceButton(1);
 
-    QString target = ReadIniString(kSection, QStringLiteral("DestDir"), QString(), IniFile).toLower();
+    // The folder as the user wrote it: Linux names are case-sensitive.
+    QString target = ReadIniString(kSection, QStringLiteral("DestDir"), QString(), IniFile);
     if (target.isEmpty())
         target = Sys().system->ProgramFolder();
     txtTarget->setText(target);
-    switch (ReadIniInt(kSection, QStringLiteral("Action"), ActionDelete, IniFile)) {
-    case ActionCopy: optCopy->setChecked(true); break;
-    case ActionMove: optMove->setChecked(true); break;
-    default: optDelete->setChecked(true); break;
-    }
-    txtTarget->setEnabled(!optDelete->isChecked());
-    cmdPick->setEnabled(!optDelete->isChecked());
-    chkDelete->setChecked(ReadIniInt(kSection, QStringLiteral("ConfirmDeletes"), 0, IniFile) == 1);
+    // Every run starts by keeping the files; deleting or moving is chosen each time.
+    optKeep->setChecked(true);
+    txtTarget->setEnabled(false);
+    cmdPick->setEnabled(false);
+    chkDelete->setChecked(ReadIniInt(kSection, QStringLiteral("ConfirmDeletes"), 1, IniFile) == 1);
 
     const RegistryEntries entries;
     QList<QTreeWidgetItem*> items;
@@ -535,6 +626,15 @@ void frmWizard2::Form_Load()
             {font.FullName, font.FontFile, font.FileSize, entries.EntryOf(font.FullName)});
         item->setData(ColName, SlotRole, int(i));
         item->setData(ColName, FaceRole, font.FaceName);
+        if (!UserCanChangeFile(font.FontFile)) {
+            // Uninstalling hides it; its file stays where only an administrator may change it.
+            for (int c = ColName; c <= ColRegistry; ++c) {
+                item->setForeground(c, palette().brush(QPalette::Disabled, QPalette::Text));
+                item->setToolTip(c, QStringLiteral("A system font: its file cannot be deleted, copied away "
+                                                   "or moved by you; uninstalling only hides it."));
+            }
+            item->setText(ColSize, font.FileSize + QStringLiteral(" (system)"));
+        }
         items << item;
     }
     ListView1->addTopLevelItems(items);
@@ -553,6 +653,8 @@ void frmWizard2::Form_Unload()
 
 int frmWizard2::ChosenAction() const
 {
+    if (optKeep->isChecked())
+        return ActionKeep;
     if (optCopy->isChecked())
         return ActionCopy;
     if (optMove->isChecked())
@@ -579,6 +681,7 @@ void frmWizard2::AdvanceButton(int direction)
     switch (ChosenAction()) {
     case ActionCopy: lblAction->setText(QStringLiteral("The following font files will be copied to ") + target); break;
     case ActionMove: lblAction->setText(QStringLiteral("The following font files will be moved to ") + target); break;
+    case ActionKeep: lblAction->setText(QStringLiteral("The following fonts will be hidden from every program; their files stay where they are.")); break;
     default: lblAction->setText(ForLinux(QStringLiteral("The following font files will be deleted."))); break;
     }
     ListView2->clear();
@@ -634,6 +737,10 @@ void frmWizard2::cmdRemove_Click()
         QApplication::processEvents();
     });
     QApplication::restoreOverrideCursor();
+    if (end == RemovalEnd::NotStarted) {
+        cmdRemove->setEnabled(true); // the user may choose another folder
+        return;
+    }
     // Registrations are gone even when the run stopped early: the main window must reread.
     FontsChanged = true;
     if (end == RemovalEnd::Stopped)

@@ -22,8 +22,11 @@ namespace gw {
 
 class PictureBox;
 
-// Settings values of `Action`.
-enum : int { ActionDelete = 1, ActionCopy = 2, ActionMove = 3 };
+// Settings values of `Action`; keep: the font is only hidden, its file stays.
+enum : int { ActionDelete = 1, ActionCopy = 2, ActionMove = 3, ActionKeep = 4 };
+
+// What happens to a file to be deleted that no trash can take.
+enum NoTrashAnswer : int { NoTrashAsks, NoTrashDeletes, NoTrashKeeps };
 
 // One row of the wizard's list, as the removal sees it.
 struct RemovalRow {
@@ -33,22 +36,32 @@ struct RemovalRow {
 };
 
 struct RemovalChoice {
-    int action = ActionDelete;
+    int action = ActionKeep;
     QString targetFolder;
     bool confirmDeletes = false;
+    NoTrashAnswer noTrash = NoTrashAsks;
+};
+
+// What became of one row's font and file, for a report.
+struct RemovalOutcome {
+    bool ok = true;   // uninstalled and the file went where it was asked to
+    QString text;     // "uninstalled; the file is in the trash", ... empty for a row not selected
 };
 
 enum class RemovalEnd {
     Finished,   // every row was processed
     Cancelled,  // Cancel on "Disk not ready": the remaining fonts were left alone
     Stopped,    // an unexpected copy error ended the run at once
+    NotStarted, // the target folder is not there and was not made: nothing was done
 };
 
 // The removal run over the rows of the list (in list order): registry pass,
 // target pass, then per row the resource removal, the copy and the deletion.
 // progress gets 0..100 once per row; it may let pending events run.
+// outcomes, when given, gets one entry per row.
 RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& choice,
-                       const std::function<void(int percent)>& progress = {});
+                       const std::function<void(int percent)>& progress = {},
+                       QVector<RemovalOutcome>* outcomes = nullptr);
 
 // The registry entry text of a font: FullName + " (TrueType) = " + the
 // registered file, or "unknown"; looked up in RegFontList.
@@ -64,7 +77,8 @@ private:
 class frmWizard2 : public QDialog {
     Q_OBJECT
 public:
-    // currentFont: the font selected in the main window (its full name).
+    // currentFont: the font selected in the main window (its full name); the
+    // wizard starts with nothing selected all the same.
     explicit frmWizard2(const QString& currentFont = {}, QWidget* parent = nullptr);
     ~frmWizard2() override;
 
@@ -80,6 +94,7 @@ public:
     QRadioButton* optMove = nullptr;
     QRadioButton* optCopy = nullptr;
     QRadioButton* optDelete = nullptr;
+    QRadioButton* optKeep = nullptr;
     QLabel* lblTarget = nullptr;
     QLineEdit* txtTarget = nullptr;
     QPushButton* cmdPick = nullptr;

@@ -75,15 +75,19 @@ private slots:
         QTest::newRow("a device") << "device";
         QTest::newRow("0640 keeps its mode") << "0640";
         QTest::newRow("0604 keeps its mode") << "0604";
+        QTest::newRow("a link to the user's file is written through") << "link";
     }
     void fileLeftAloneUnlessWritable()
     {
         QFETCH(QString, kind);
         const QByteArray path = QFile::encodeName(IniFile);
         const QByteArray before = "; mine\n[GW]\nANSI=70\n";
-        const bool regular = kind.startsWith('0'), readable = regular && kind != "0200";
-        const bool writable = kind == "0640" || kind == "0604";
-        if (regular) {
+        const bool regular = kind.startsWith('0'), readable = (regular && kind != "0200") || kind == "link";
+        const bool writable = kind == "0640" || kind == "0604" || kind == "link";
+        const QString linked = env_->root() + "/dotfiles/gw.ini";
+        if (kind == "link") {
+            QVERIFY(WriteFile(linked, before) && QFile::link(linked, IniFile));
+        } else if (regular) {
             if (kind == "0200" && ::geteuid() == 0)
                 QSKIP("root reads any file");
             QVERIFY(WriteFile(IniFile, before));
@@ -118,6 +122,8 @@ private slots:
         }
         if (regular)
             QCOMPARE(ReadFile(IniFile) == before, !writable);
+        if (kind == "link")
+            QVERIFY(QFileInfo(IniFile).isSymLink() && ReadFile(linked).contains("ANSI=71"));
         QCOMPARE(env_->fake.messages->texts.size(), writable ? 0 : 1);
         if (!readable) {
             QCOMPARE(env_->fake.messages->titles, QStringList("Glyphwick"));
@@ -173,10 +179,10 @@ private slots:
     void staleTemporaryFilesRemoved()
     {
         const QString dir = QFileInfo(IniFile).path() + "/";
-        const QStringList stale = {"gw.ini.999999999.saving", QString("gw.ini.%1.saving").arg(::getpid()),
-                                   "gw.ini.aB3xYz"};
+        const QStringList stale = {"gw.ini.999999999.saving", QString("gw.ini.%1.saving").arg(::getpid())};
+        // Only names the program gives its own files go: the user's copies stay.
         const QStringList kept = {"gw.ini.backup", QString("gw.ini.%1.saving").arg(::getppid()), "gw.ini.bak",
-                                  "other.ini.999999999.saving"};
+                                  "other.ini.999999999.saving", "gw.ini.BACKUP", "gw.ini.2024v1", "gw.ini.aB3xYz"};
         for (const QString& name : stale + kept) {
             QVERIFY(WriteFile(dir + name, "x"));
             QVERIFY(::chmod(QFile::encodeName(dir + name), 0600) == 0);

@@ -95,8 +95,8 @@ private slots:
         QTest::newRow("full name") << "Gill Sans Bold (TrueType)" << "gillb.ttf" << "fonts/gillb.ttf";
         QTest::newRow("face name") << "Gill Sans (TrueType)" << "gill.ttf" << "fonts/gill.ttf";
         QTest::newRow("full name and style") << "Gill Sans Bold Bold (TrueType)" << "gbb.ttf" << "fonts/gbb.ttf";
-        QTest::newRow("upper-case data is lower-cased") << "Gill Sans Bold (TrueType)" << "GILLB.TTF"
-                                                        << "fonts/gillb.ttf";
+        QTest::newRow("upper-case data keeps its case") << "Gill Sans Bold (TrueType)" << "GILLB.TTF"
+                                                        << "fonts/GILLB.TTF";
         QTest::newRow("opentype file") << "Gill Sans Bold (TrueType)" << "gillb.otf" << "fonts/gillb.otf";
         QTest::newRow("unknown ending leaves fields empty") << "Gill Sans Bold (TrueType)" << "gillb.xyz" << "";
     }

@@ -102,7 +102,7 @@ private slots:
         QTest::newRow("True Type with a blank") << "Old Face (True Type)" << "oldface.ttf" << "Old Face" << "oldface.ttf";
         QTest::newRow("cut at NUL") << "Arial (TrueType)" << QString("arial.ttf") + QChar(0) + "junk" << "Arial"
                                     << "arial.ttf";
-        QTest::newRow("full path lower-cased") << "Arial (TrueType)" << "/Fonts/Arial.ttf" << "Arial" << "/fonts/arial.ttf";
+        QTest::newRow("full path keeps its case") << "Arial (TrueType)" << "/Fonts/Arial.ttf" << "Arial" << "/Fonts/Arial.ttf";
         QTest::newRow("face not registered") << "Arial (TrueType)" << "arial.ttf" << "Courier" << "unknown";
         QTest::newRow("bare face value is not enough") << "Arial" << "arial.ttf" << "Arial" << "unknown";
     }

@@ -350,6 +350,8 @@ private slots:
         WhenModal<frmWizard2>(poll, [&](frmWizard2* wizard) {
             for (QTreeWidgetItem* item : wizard->ListView1->selectedItems())
                 preselected << item->text(0);
+            for (QTreeWidgetItem* item : wizard->ListView1->findItems("Liberation Sans", Qt::MatchStartsWith))
+                item->setSelected(true);
             // The platform hides the family once it is uninstalled.
             auto& faces = env->fake.fonts->faces;
             faces.erase(faces.begin() + 2, faces.begin() + 6);
@@ -357,7 +359,7 @@ private slots:
             wizard->cmdRemove_Click();
         });
         w->mnuFileRemoveFont->trigger();
-        QCOMPARE(preselected, QStringList{"Liberation Sans"});
+        QCOMPARE(preselected, QStringList{}); // nothing is chosen for the user
         QCOMPARE(w->fontList->Count(), 1);
         QCOMPARE(Selected(*w), QString("DejaVu Sans"));
         QVERIFY(!FontsChanged);

@@ -101,7 +101,8 @@ private slots:
         QVERIFY(conf.contains("<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">"));
         const QString escaped = env_->dataHome() + "/fonts/Mono &amp; &lt;Co&gt;.ttf";
         QVERIFY2(conf.contains("<selectfont>") && conf.contains("<rejectfont>"), qPrintable(conf));
-        QVERIFY2(conf.contains("<glob>" + escaped + "</glob>"), qPrintable(conf));
+        QVERIFY2(conf.contains("<patelt name=\"file\">") && conf.contains("<string>" + escaped + "</string>"),
+                 qPrintable(conf));
         QVERIFY(FontconfigAccepts(DesktopRejectFilePath()));
         QCOMPARE(DesktopHiddenFiles(), QStringList{user});
         // The system's own copy is what remains registered under that name.
@@ -112,6 +113,54 @@ private slots:
         QVERIFY(DesktopHiddenFiles().isEmpty());
         QVERIFY(FontconfigAccepts(DesktopRejectFilePath()));
         QCOMPARE(Query("Liberation Mono (TrueType)"), bare);
+    }
+
+    // A hiding rule names one file exactly, goes with its file, and a reject
+    // file that cannot be parsed stays as the user wrote it.
+    void hidingRules_data()
+    {
+        QTest::addColumn<QString>("name"); // the font file uninstalled, beside the other three
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<bool>("hidden");  // fontconfig no longer lists it; the others it always lists
+        QTest::newRow("question mark hides one file") << "q?.ttf" << "" << true;
+        QTest::newRow("star hides one file") << "q*.ttf" << "" << true;
+        QTest::newRow("brackets hide one file") << "q[a].ttf" << "" << true;
+        QTest::newRow("rule goes with its file") << "q?.ttf" << "forget" << false;
+        QTest::newRow("unparsable file: said, left alone") << "q?.ttf" << "unparsable" << false;
+    }
+    void hidingRules()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, setup);
+        QFETCH(bool, hidden);
+        auto* boxes = new FakeMessageBoxes;
+        Sys().messages.reset(boxes);
+        const QString folder = env_->dataHome() + "/fonts";
+        const QByteArray font = ReadFile(SystemFile("LiberationMono-Regular.ttf"));
+        QStringList all{"q*.ttf", "q?.ttf", "q[a].ttf", "qa.ttf"};
+        for (const QString& n : all)
+            QVERIFY(WriteFile(folder + "/" + n, font));
+        const QByteArray broken = "<fontconfig><selectfont>\n";
+        if (setup == "unparsable")
+            QVERIFY(WriteFile(DesktopRejectFilePath(), broken));
+        QCOMPARE(Set("Glyphwick Hidden (TrueType)", folder + "/" + name), ERROR_SUCCESS);
+        QCOMPARE(Delete("Glyphwick Hidden (TrueType)") == ERROR_SUCCESS, setup != "unparsable");
+        if (setup == "forget")
+            Sys().fonts->ForgetFontFile(folder + "/" + name);
+        if (setup == "unparsable") {
+            QCOMPARE(ReadFile(DesktopRejectFilePath()), broken);
+            QFile::remove(DesktopRejectFilePath()); // so that fontconfig reads the rest
+            QVERIFY(boxes->texts.value(0).contains("cannot be read, so Glyphwick leaves it unchanged"));
+        }
+        // What another program finds in the folder.
+        QStringList files;
+        for (const QString& file : FcListFiles())
+            if (file.startsWith(folder + "/"))
+                files << QFileInfo(file).fileName();
+        files.sort();
+        if (hidden)
+            all.removeAll(name);
+        QCOMPARE(files, all);
     }
 
 private:

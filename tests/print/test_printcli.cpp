@@ -16,17 +16,11 @@ using namespace gw;
 
 namespace {
 
-struct Result {
-    int code = -1;
-    QString out, err;
-};
+using Result = CommandResult;
 
 Result Run(const QStringList& arguments)
 {
-    Result r;
-    QTextStream out(&r.out), err(&r.err);
-    r.code = RunPrintCommand(arguments, out, err);
-    return r;
+    return RunCommand(RunPrintCommand, arguments);
 }
 
 QString Tool(const QString& program, const QStringList& arguments)

@@ -18,6 +18,7 @@
 #include "fonts/fonttable.h"
 #include "print/recording.h"
 #include "sfntbuilder.h"
+#include "shots.h"
 #include "testenv.h"
 #include "wizards/drivedir.h"
 #include "wizards/frminstall.h"
@@ -70,7 +71,7 @@ class TestFrmInstall : public QObject {
     Q_OBJECT
     TestEnv* env = nullptr;
     QString source;
-    QStringList successLines;
+    QStringList successLines, notInstalledLines;
 
     // The wizard in a mode, on step 1 with the source folder read.
     std::unique_ptr<frmInstall> Open(int mode)
@@ -80,9 +81,15 @@ class TestFrmInstall : public QObject {
         auto w = std::make_unique<frmInstall>();
         w->ShowModal = [this](QDialog* d) {
             successLines.clear();
+            notInstalledLines.clear();
             if (auto* s = qobject_cast<frmSuccess*>(d))
-                for (int i = 0; i < s->lstFonts->count(); ++i)
-                    successLines << s->lstFonts->item(i)->text();
+                for (int i = 0; i < s->lstFonts->count(); ++i) {
+                    const QString line = s->lstFonts->item(i)->text();
+                    (line.contains(": not installed, ") ? notInstalledLines : successLines) << line;
+                }
+            static QString shot; // the first run of each row
+            if (shot != QTest::currentDataTag())
+                SaveShot(d, QStringLiteral("install-result-") + (shot = QTest::currentDataTag()));
         };
         w->AdvanceStep(true);
         return w;
@@ -117,8 +124,8 @@ private slots:
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QString>("fontNames");
         QTest::newRow("no font files") << QStringList{"readme.txt=Text Doc"} << 0 << QStringList{"no font files||"} << "Font Names";
-        QTest::newRow("upper-case CD-ROM names, .otf too") << QStringList{"ARIAL.TTF=Arial", "Cff.Otf=Cff Sans"} << 0
-                                                           << QStringList{"Arial|arial.ttf|1K", "Cff Sans|cff.otf|1K"} << "2 Font Names";
+        QTest::newRow("upper-case CD-ROM names keep their case, .otf too") << QStringList{"ARIAL.TTF=Arial", "Cff.Otf=Cff Sans"} << 0
+                                                           << QStringList{"Arial|ARIAL.TTF|1K", "Cff Sans|Cff.Otf|1K"} << "2 Font Names";
         QTest::newRow("filter E-H takes a lower-case e") << QStringList{"e.ttf=eins Sans", "one.ttf=1 Sans", "h.ttf=Hat Sans"} << 2
                                                          << QStringList{"eins Sans|e.ttf|1K", "Hat Sans|h.ttf|1K"} << "2 Font Names";
         QTest::newRow("digits only under A-D, Numbers") << QStringList{"one.ttf=1 Sans", "b.ttf=Bee Sans", "z.ttf=Zed Sans"} << 1
@@ -139,7 +146,7 @@ private slots:
         w->cmbFilter_Click();
         QCOMPARE(RowTexts(*w), rows);
         QCOMPARE(w->lblFontNames->text(), fontNames);
-        QCOMPARE(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}).size(), int(w->Fonts.size()) - 1);
+        QCOMPARE(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}, QDir::Files | QDir::Hidden).size(), int(w->Fonts.size()) - 1);
         QVERIFY(!w->Reading);
         QVERIFY(w->cmdNext->isEnabled());
     }
@@ -246,19 +253,20 @@ private slots:
         auto row = [](const char* name, QString setup, L errors, L answers, QString message, QString installed, int copies) {
             QTest::newRow(name) << setup << errors << answers << message << installed << copies;
         };
-        const QString exists = "The TrueType font file for Alpha Sans already exists";
+        const QString exists = "The font file a.ttf already exists in your font folder";
         row("five new fonts", "", {}, {}, "", "abcde", 5);
         row("overwrite Yes copies", "existing", {}, {vbYes}, exists, "abcde", 5);
-        row("overwrite No installs the file there", "existing", {}, {vbNo}, exists, "abcde", 4);
+        row("overwrite No installs nothing", "existing", {}, {vbNo}, exists, "bcde", 4);
         // Reading the font folder itself; Beta registered after the scan is reported, not installed.
         row("font folder, registered since the scan", "fontsfolder", {}, {},
             "The TrueType font \"Beta Sans\" is already installed", "acde", 0);
         row("not a font: no registration", "notafont", {}, {}, "", "abde", 5);
+        row("added but not listed: not installed", "unlisted", {}, {}, "", "abde", 5);
         row("disk full on the third", "", {0, 0, 61}, {}, "The hard drive is full! Glyphwick cannot continue", "ab", 3);
         row("not ready, Retry, then copied", "", {0, 71, 0}, {vbRetry},
             "Disk not ready... Please make sure the floppy or CD-ROM", "abcde", 6);
         row("device unavailable, Cancel", "", {68}, {vbCancel}, "Disk not ready... Please make sure the floppy or CD-ROM", "", 1);
-        row("any other error stops silently", "", {0, 0, 0, 13}, {}, "", "abc", 4);
+        row("any other error: said, the rest go on", "", {0, 0, 0, 13}, {}, "The font file", "abce", 5);
     }
     void install()
     {
@@ -282,6 +290,8 @@ private slots:
         }
         if (setup == "notafont")
             env->fake.fonts->addAnswers[WinDir + "fonts/c.ttf"] = 0;
+        if (setup == "unlisted")
+            env->fake.fonts->unlisted << WinDir + "fonts/c.ttf";
         const int registered = env->fake.registry->values.size();
         GoToLastStep(*w);
         QCOMPARE(w->lblNumber->text(), QString("5 fonts to install"));
@@ -291,19 +301,22 @@ private slots:
         const QStringList& texts = env->fake.messages->texts;
         QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.value(0).startsWith(message), qPrintable(texts.join(" | ")));
         if (setup == "existing") // both sizes and dates
-            QVERIFY(texts[0].contains("    10    ") && texts[0].contains("\n\nwith\n\n    "));
+            QVERIFY(texts[0].contains("    10    ") && texts[0].contains("\n\nwith\n\n    ")
+                    && texts[0].contains("holds the font \"a.ttf\"") && texts[0].endsWith("Alpha Sans?"));
         QStringList success;
         for (QChar c : installed)
             success << QString("%1 Sans (TrueType) (%2.ttf)").arg(names[c.unicode() - 'a'], c);
         QCOMPARE(successLines, success);
+        // The result list names every font not installed too.
+        QCOMPARE(notInstalledLines.size(), 5 - int(installed.size()));
         QCOMPARE(env->fake.storage->copies.size(), copies);
-        QCOMPARE(env->fake.registry->values.size(), registered + installed.size());
+        QCOMPARE(env->fake.registry->values.size(), registered + installed.size() + (setup == "unlisted"));
         if (!installed.isEmpty())
             QCOMPARE(env->fake.registry->values[registered].first, success[0].section(" (", 0, 0) + " (TrueType)");
         QCOMPARE(env->fake.registry->openKeys, 0);
         QVERIFY(!w->cmdGo->isEnabled());
         QVERIFY(FontsChanged || installed.isEmpty());
-        QVERIFY(installed.size() < 5 || QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}).isEmpty());
+        QVERIFY(installed.size() < 5 || QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}, QDir::Files | QDir::Hidden).isEmpty());
         // Stepping back and on again, Go installs none of them twice.
         w->AdvanceStep(false);
         w->AdvanceStep(true);
@@ -340,7 +353,7 @@ private slots:
         QCOMPARE(w->lblStatus->text(), QString("Ready to print!"));
         // Closing removes what the run and the preview added, then the .fot files, and keeps the choices.
         w->close();
-        QVERIFY(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}).isEmpty());
+        QVERIFY(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}, QDir::Files | QDir::Hidden).isEmpty());
         QStringList removed = env->fake.fonts->removed;
         for (const QString& path : env->fake.fonts->added)
             QVERIFY2(removed.removeOne(path), qPrintable(path));

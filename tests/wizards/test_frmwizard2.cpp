@@ -14,6 +14,7 @@
 #include "core/settings.h"
 #include "fonts/fonttable.h"
 #include "sfntbuilder.h"
+#include "shots.h"
 #include "testenv.h"
 #include "wizards/frmwizard2.h"
 
@@ -70,13 +71,16 @@ class TestFrmWizard2 : public QObject {
     }
 
     // Runs the removal of names with the action (and the target folder for copy/move).
-    void Run(frmWizard2& w, const QStringList& names, int action)
+    void Run(frmWizard2& w, const QStringList& names, int action, bool confirm = false)
     {
         Select(w, names);
-        (action == ActionCopy ? w.optCopy : action == ActionMove ? w.optMove : w.optDelete)->setChecked(true);
+        (action == ActionCopy ? w.optCopy : action == ActionMove ? w.optMove : action == ActionKeep ? w.optKeep : w.optDelete)
+            ->setChecked(true);
         w.txtTarget->setText(target_);
         w.AdvanceButton(2);
         FakeCallLog().clear();
+        if (!confirm)
+            w.chkDelete->setChecked(false);
         w.cmdRemove_Click();
     }
 
@@ -136,13 +140,19 @@ private slots:
         QFETCH(QString, item);
         QFETCH(QStringList, after);
         QFETCH(QString, label);
-        // The font named at the start is selected and shown; every font is listed, sorted, with its entry.
+        // Nothing is selected at the start, whatever the main window showed; every
+        // font is listed, sorted, with its entry.
         frmWizard2 w(before.value(0));
+        QVERIFY(w.ListView1->selectedItems().isEmpty());
         QCOMPARE(w.ListView1->topLevelItemCount(), kFonts.size());
         QCOMPARE(w.ListView1->topLevelItem(0)->text(0), QString("Alpha"));
-        QCOMPARE(w.ListView1->topLevelItem(1)->text(3), "Alpha Bold (TrueType) = " + fonts_ + "/alphabold.ttf");
+        QCOMPARE(w.ListView1->topLevelItem(1)->text(3), "Alpha Bold (TrueType) = " + (fonts_ + "/alphabold.ttf"));
         QCOMPARE(w.ListView1->topLevelItem(5)->text(3), QString("unknown"));
         if (before.size() == 1) {
+            // The keyboard moves to a row: the sample follows.
+            for (int i = 0; i < w.ListView1->topLevelItemCount(); ++i)
+                if (w.ListView1->topLevelItem(i)->text(0) == before[0])
+                    w.ListView1->setCurrentItem(w.ListView1->topLevelItem(i));
             QCOMPARE(w.pnlSample->text(), before[0]);
             QCOMPARE(w.pnlSample->font().bold(), before[0].contains("Bold"));
             QCOMPARE(w.lblSelected->text(), QString("1 font selected"));
@@ -179,14 +189,15 @@ private slots:
 
     // ---- Steps and settings ----
 
-    // The saved action and folder come back and the last step's text follows them;
-    // a first start deletes to the trash. Exit keeps what was chosen.
+    // Every run starts keeping the files, whatever was chosen last; the saved
+    // folder comes back as it was written. Exit keeps what was chosen.
     void stepsAndSettings_data()
     {
         QTest::addColumn<int>("action");  // saved before; 0 nothing saved
         QTest::addColumn<QString>("text");
-        QTest::newRow("first start deletes to the trash") << 0 << "The following font files will be moved to the trash.";
-        QTest::newRow("move to the saved folder") << int(ActionMove) << "The following font files will be moved to \"/some/folder\"";
+        const QString keep = "The following fonts will be hidden from every program; their files stay where they are.";
+        QTest::newRow("first start keeps the files") << 0 << keep;
+        QTest::newRow("a saved delete is not chosen again") << int(ActionDelete) << keep;
     }
     void stepsAndSettings()
     {
@@ -198,9 +209,9 @@ private slots:
         }
         {
             frmWizard2 w;
-            QCOMPARE(w.txtTarget->text(), action ? QString("/some/folder") : Sys().system->ProgramFolder());
-            QCOMPARE(w.txtTarget->isEnabled(), action != 0);
-            QVERIFY(w.optDelete->isChecked() == !action && !w.chkDelete->isChecked());
+            QCOMPARE(w.txtTarget->text(), action ? QString("/Some/Folder") : Sys().system->ProgramFolder());
+            QVERIFY(!w.txtTarget->isEnabled() && w.optKeep->isChecked() && w.chkDelete->isChecked());
+            QVERIFY(w.ListView1->selectedItems().isEmpty());
             QVERIFY(!w.cmdPrev->isEnabled());
             w.cmdNext_Click();
             QVERIFY(w.picStep[1]->isVisibleTo(&w) && !w.picStep[0]->isVisibleTo(&w));
@@ -225,13 +236,36 @@ private slots:
         QCOMPARE(ReadIniString("RemoveWizard", "Action", "", IniFile), QString::number(ActionCopy));
         QCOMPARE(ReadIniString("RemoveWizard", "DestDir", "", IniFile), QString("/Tmp/Kept"));
         QCOMPARE(ReadIniString("RemoveWizard", "ConfirmDeletes", "", IniFile), QString("1"));
-        frmWizard2 again;
-        QVERIFY(again.chkDelete->isChecked() && again.optCopy->isChecked());
+        frmWizard2 again("Alpha");
+        QVERIFY(again.chkDelete->isChecked() && again.optKeep->isChecked() && again.txtTarget->text() == "/Tmp/Kept");
+        QVERIFY(again.ListView1->selectedItems().isEmpty());
         QVERIFY(!FontsChanged);
         // Help: the button and F1 open the wizard's topic.
         again.findChild<QPushButton*>("cmdHelp")->click();
         QTest::keyClick(&again, Qt::Key_F1);
         QCOMPARE(env_->fake.help->contexts, (QList<int>{615, 615}));
+    }
+
+    // A font in the system folder is marked as one the user cannot change.
+    void systemFontsMarked()
+    {
+        const QString file = Sys().system->SystemDirectory() + "/gamma.ttf";
+        QVERIFY(WriteFile(file, SfntBuilder::Simple("Gamma", "Gamma")));
+        FontRecord record;
+        record.FullName = record.FaceName = "Gamma";
+        record.FontFile = file;
+        record.FileSize = "1k";
+        FontTable.push_back(record);
+        frmWizard2 w;
+        w.show();
+        QStringList sizes;
+        for (int i = 0; i < w.ListView1->topLevelItemCount(); ++i)
+            sizes << w.ListView1->topLevelItem(i)->text(2);
+        QCOMPARE(sizes, QStringList({"1k", "1k", "1k", "1k", "1k", "1k", "1k (system)"}));
+        QVERIFY(!w.ListView1->topLevelItem(6)->toolTip(0).isEmpty() && w.ListView1->topLevelItem(0)->toolTip(0).isEmpty());
+        SaveShot(&w, "remove-step0");
+        w.cmdNext_Click();
+        SaveShot(&w, "remove-step1");
     }
 
     // ---- Removal order ----
@@ -240,6 +274,7 @@ private slots:
     {
         QTest::addColumn<int>("action");
         QTest::addColumn<QString>("where");
+        QTest::newRow("keep") << int(ActionKeep) << "source";
         QTest::newRow("delete") << int(ActionDelete) << "trash";
         QTest::newRow("copy") << int(ActionCopy) << "source+target";
         QTest::newRow("move") << int(ActionMove) << "target";
@@ -251,10 +286,10 @@ private slots:
         frmWizard2 w;
         Run(w, {"Alpha"}, action);
         const QString file = fonts_ + "/alpha.ttf";
-        const QString fot = Sys().system->ProgramFolder() + "/alpha.fot";
+        const QString fot = OwnFileName(Sys().system->ProgramFolder(), "alpha.fot");
         QStringList expected{"RegDeleteValue Alpha (TrueType)", "CreateScalableFontResource " + fot,
                              "RemoveFontResource " + fot, "BroadcastFontChange"};
-        if (action != ActionDelete)
+        if (action == ActionCopy || action == ActionMove)
             expected << "CopyFile " + file + " -> " + target_ + "/alpha.ttf";
         if (action == ActionDelete)
             expected << "MoveToTrash " + file;
@@ -290,10 +325,14 @@ private slots:
         row("71 not ready, Retry copies", move, {ErrDiskNotReady}, {}, {vbRetry}, "", "Disk not ready...", "target target OK");
         row("68 not ready, Cancel ends the run", move, {ErrDeviceUnavailable}, {}, {vbCancel}, "",
             "Click Retry to continue or Cancel to stop removing fonts...", "source source OK");
-        row("source vanished stops at once", move, {}, {}, {}, "vanish", "This font could not be removed!", "gone source");
+        row("source removed by another program: said, the rest go on", move, {}, {}, {}, "vanish",
+            "is no longer there: another program removed it", "gone target OK");
         row("copy came out short", move, {}, {}, {}, "short", "cannot access a font file", "source+target target OK");
         row("75 delete: font hidden", del, {}, {ErrPathFileAccess}, {}, "", "marked as a read-only file", "source trash OK");
-        row("no trash: deleted", del, {}, {}, {}, "notrash", "", "gone gone OK");
+        row("no trash: asked, No keeps, Yes deletes", del, {}, {}, {vbNo, vbYes}, "notrash",
+            "No trash can take the font file", "source gone OK");
+        row("missing target folder, No: nothing uninstalled", move, {}, {}, {vbNo}, "notarget",
+            "does not exist", "source source");
         row("reject file unwritable: delete keeps files", del, {}, {}, {}, "faildelete",
             "This font could not be removed!", "source source OK");
         row("resource not removed: file kept", del, {}, {}, {}, "noremove", "This font could not be removed!",
@@ -328,22 +367,23 @@ private slots:
             env_->fake.fonts->removeAnswers.insert(fonts_ + "/alpha.ttf", 0);
         if (setup == "samefolder")
             target_ = fonts_;
+        if (setup == "notarget")
+            target_ = env_->root() + "/Font Backup";
         if (setup == "existing")
             QVERIFY(WriteFile(target_ + "/alpha.ttf", "other") && WriteFile(target_ + "/beta.ttf", "other"));
         frmWizard2 w;
-        w.chkDelete->setChecked(setup == "confirm");
         const QString first = setup == "unknown" ? "Beta Oblique" : "Alpha";
-        Run(w, {first, "Beta"}, action);
+        Run(w, {first, "Beta"}, action, setup == "confirm");
 
         const QStringList& texts = env_->fake.messages->texts;
         QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.value(0).contains(message), qPrintable(texts.join(" | ")));
         QCOMPARE(QStringList({Where(first), Where("Beta"), w.lblOK->text()}).join(' ').remove(" Cancel"), after);
-        QVERIFY(FontsChanged);
+        QVERIFY(FontsChanged != (setup == "notarget"));
         if (trashErrors.value(0) == ErrPathFileAccess)
             QVERIFY(texts.first().contains("hidden from every program"));
         if (setup == "existing")
             QCOMPARE(texts.value(1), "The original file " + fonts_ + "/alpha.ttf will not be deleted.");
-        if (setup == "faildelete")
+        if (setup == "faildelete" || setup == "notarget")
             QCOMPARE(env_->fake.registry->values.size(), 5); // nothing was hidden
     }
 };

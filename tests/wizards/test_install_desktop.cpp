@@ -32,14 +32,6 @@ using namespace gw;
 
 namespace {
 
-QStringList FcListFiles()
-{
-    QProcess fc;
-    fc.start(QStringLiteral("fc-list"), {QStringLiteral("--format=%{file}\\n")});
-    fc.waitForFinished(60000);
-    return QString::fromUtf8(fc.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
-}
-
 // Removes the user font of `file` with the remove wizard.
 void Remove(const QString& file, int action, const QString& target)
 {
@@ -69,6 +61,7 @@ void Remove(const QString& file, int action, const QString& target)
     (action == ActionMove ? w.optMove : w.optDelete)->setChecked(true);
     action == ActionMove ? w.optMove_Click() : w.optDelete_Click();
     w.txtTarget->setText(target);
+    w.chkDelete->setChecked(false);
     w.cmdNext_Click();
     SaveShot(&w, action == ActionMove ? "remove-move" : "remove-delete");
     w.cmdRemove_Click();
@@ -115,8 +108,8 @@ private slots:
         }
         QVERIFY(FontsChanged);
         const QString fonts = DesktopUserFontFolder();
-        const QString one = fonts + "/glyphwick-test-one.ttf", two = fonts + "/gwtest-two-bold.ttf";
-        QVERIFY(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}).isEmpty());
+        const QString one = fonts + "/GLYPHWICK-TEST-ONE.TTF", two = fonts + "/gwtest-two-bold.ttf";
+        QVERIFY(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}, QDir::Files | QDir::Hidden).isEmpty());
         QStringList listed = FcListFiles();
         QVERIFY2(listed.contains(one) && listed.contains(two), qPrintable(listed.join('\n').left(2000)));
         // Registered, so a second run reports them installed.
@@ -133,7 +126,7 @@ private slots:
         listed = FcListFiles();
         QVERIFY(!listed.contains(one) && !listed.contains(two));
         QVERIFY(!QFileInfo::exists(one) && !QFileInfo::exists(two));
-        QVERIFY(QFileInfo(target + "/glyphwick-test-one.ttf").isFile());
+        QVERIFY(QFileInfo(target + "/GLYPHWICK-TEST-ONE.TTF").isFile());
         const QString trash = env.dataHome() + "/Trash";
         QCOMPARE(ReadFile(trash + "/files/gwtest-two-bold.ttf"), twoBytes);
         const QString info = QString::fromUtf8(ReadFile(trash + "/info/gwtest-two-bold.ttf.trashinfo"));

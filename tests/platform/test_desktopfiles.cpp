@@ -1,0 +1,166 @@
+// Font files on the desktop under faults: where every byte ends up after a
+// copy or a move to the trash, for awkward names and injected storage faults.
+#include <QtTest>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/desktop.h"
+#include "testenv.h"
+
+using namespace gw;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Paths as bytes: a name need not be UTF-8. "-" when there is no file.
+QByteArray Bytes(const QByteArray& path)
+{
+    std::error_code error;
+    if (!fs::is_regular_file(path.toStdString(), error))
+        return "-";
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    return in ? QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(in), {})) : "-";
+}
+
+void Put(const QByteArray& path, const QByteArray& bytes)
+{
+    fs::create_directories(fs::path(path.toStdString()).parent_path());
+    std::ofstream(path.toStdString(), std::ios::binary) << bytes.toStdString();
+}
+
+int EntryCount(const QString& folder)
+{
+    std::error_code error;
+    return int(std::distance(fs::directory_iterator(QFile::encodeName(folder).toStdString(), error), {}));
+}
+
+} // namespace
+
+class TestDesktopFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { SetDesktopFileFault({}); }
+
+    // A copy: the source stays byte for byte; the target is the new font or
+    // what it was before; never a temporary file left, never a link followed.
+    void copyFaults_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("target"); // what the target name holds afterwards: "new", "old" or "none"
+        QTest::newRow("capitals") << QByteArray("Roboto-Regular.ttf") << "" << 0 << "new";
+        QTest::newRow("question mark and star") << QByteArray("q?*.ttf") << "" << 0 << "new";
+        QTest::newRow("bracket") << QByteArray("[a].ttf") << "" << 0 << "new";
+        QTest::newRow("control character") << QByteArray("a\x01\tb.ttf") << "" << 0 << "new";
+        QTest::newRow("255 bytes") << QByteArray(251, 'n') + ".ttf" << "" << 0 << "new";
+        QTest::newRow("Greek and Chinese") << QByteArray("\xCE\xA9mega \xE5\xAD\x97.ttf") << "" << 0 << "new";
+        // Qt's file names are Unicode text: such a name cannot be opened, so it stays untouched.
+        QTest::newRow("not UTF-8: left alone") << QByteArray("Caf\xE9.ttf") << "" << int(ENOENT) << "old";
+        QTest::newRow("full disk keeps the old target") << QByteArray("Full.ttf") << "full" << int(ErrDiskFull) << "old";
+        QTest::newRow("read-only disk") << QByteArray("Ro.ttf") << "readonly" << int(ErrPathFileAccess) << "old";
+        QTest::newRow("missing target folder") << QByteArray("Gone.ttf") << "missing" << int(ENOENT) << "none";
+        QTest::newRow("link swapped in is not followed") << QByteArray("Link.ttf") << "link" << int(ErrPathFileAccess) << "old";
+        QTest::newRow("folder swapped in") << QByteArray("Dir.ttf") << "folder" << int(ErrPathFileAccess) << "old";
+    }
+    void copyFaults()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, fault);
+        QFETCH(int, error);
+        QFETCH(QString, target);
+        TestEnv env;
+        const QByteArray src = QFile::encodeName(env.root() + "/src/") + name;
+        const QByteArray dst = QFile::encodeName(env.root() + (fault == "missing" ? "/nowhere/" : "/dst/")) + name;
+        const QByteArray font(70000, 'F'), old = "old font", secret = QFile::encodeName(env.root() + "/secret");
+        Put(secret, "private key");
+        Put(src, font);
+        if (fault == "link" || fault == "folder")
+            QVERIFY(::unlink(src) == 0 && (fault == "link" ? ::symlink(secret, src) : ::mkdir(src, 0700)) == 0);
+        ::chmod(src, 0640);
+        if (fault != "missing")
+            Put(dst, old);
+        SetDesktopFileFault({fault == "full" ? ENOSPC : fault == "readonly" ? EROFS : 0, 1000});
+        QCOMPARE(MakeDesktopStorage()->CopyFile(QFile::decodeName(src), QFile::decodeName(dst)), error);
+
+        QCOMPARE(Bytes(dst), target == "new" ? font : target == "old" ? old : QByteArray("-"));
+        QCOMPARE(Bytes(src), fault == "link" ? QByteArray("private key") : fault == "folder" ? QByteArray("-") : font);
+        struct stat st {};
+        QVERIFY(error || (::stat(dst, &st) == 0 && (st.st_mode & 0777) == 0640)); // the source's mode
+        QCOMPARE(EntryCount(env.root() + "/dst"), fault == "missing" ? 0 : 1); // no temporary file left
+    }
+
+    // Delete: the file goes to the trash with a percent-encoded path; where no
+    // trash can take it, it stays and the answer says so.
+    void trash_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QByteArray>("recorded"); // the Path= line, the part after the folder
+        QTest::newRow("spaces and Greek") << QByteArray("\xCE\xA9mega Bold.ttf") << "" << 0 << QByteArray("%CE%A9mega%20Bold.ttf");
+        QTest::newRow("pattern characters") << QByteArray("q?[*]%.ttf") << "" << 0 << QByteArray("q%3F%5B%2A%5D%25.ttf");
+        QTest::newRow("line break") << QByteArray("a\nb.ttf") << "" << 0 << QByteArray("a%0Ab.ttf");
+        QTest::newRow("not UTF-8: left alone") << QByteArray("Caf\xE9.ttf") << "" << int(ENOENT) << QByteArray();
+        QTest::newRow("full disk: kept, no trash") << QByteArray("Full.ttf") << "full" << int(ErrNoTrash) << QByteArray();
+        QTest::newRow("another file system reached through a link") << QByteArray("Other.ttf") << "otherfs" << 0
+                                                                     << QByteArray("Other.ttf");
+    }
+    void trash()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, fault);
+        QFETCH(int, error);
+        QFETCH(QByteArray, recorded);
+        TestEnv env;
+        QString folder = env.root() + "/fonts", trash = env.dataHome() + "/Trash";
+        QByteArray top = QFile::encodeName(folder + "/").toPercentEncoding("/");
+        QTemporaryDir other(QStringLiteral("/dev/shm/glyphwick-test-XXXXXX"));
+        if (fault == "otherfs") {
+            struct stat a {}, b {};
+            if (!other.isValid() || ::stat("/dev/shm", &a) != 0 || ::stat(QFile::encodeName(env.root()), &b) != 0
+                || a.st_dev == b.st_dev)
+                QSKIP("no second file system here");
+            QVERIFY(QFile::link(other.path(), env.root() + "/linked"));
+            folder = env.root() + "/linked";
+            trash = "/dev/shm/.Trash-" + QString::number(getuid());
+            top = QFile::encodeName(other.path()).mid(9) + "/"; // relative to the volume's top
+        }
+        const QByteArray path = QFile::encodeName(folder + "/") + name;
+        const QByteArray inTrash = QFile::encodeName(trash + "/files/") + name;
+        const QByteArray info = QFile::encodeName(trash + "/info/") + name + ".trashinfo";
+        Put(path, "font bytes");
+        SetDesktopFileFault({fault == "full" ? ENOSPC : 0, 0});
+        bool trashed = false;
+        QCOMPARE(MakeDesktopTrash()->MoveToTrash(QFile::decodeName(path), &trashed), error);
+        QCOMPARE(trashed, error == 0);
+        QCOMPARE(Bytes(path), error ? QByteArray("font bytes") : QByteArray("-"));
+        QCOMPARE(Bytes(inTrash), error ? QByteArray("-") : QByteArray("font bytes"));
+        QCOMPARE(Bytes(info).startsWith("[Trash Info]\nPath=" + top + recorded + "\nDeletionDate="), !error);
+        std::error_code ignored;
+        if (fault == "otherfs")
+            fs::remove_all(trash.toStdString(), ignored);
+    }
+
+    // At start only the program's own leftovers go: those of a process that is gone.
+    void leftovers()
+    {
+        TestEnv env;
+        const QString folder = env.root() + "/fonts";
+        const QStringList kept = {".Arial.ttf.AbC123", QString(".glyphwick-%1-Xy1234").arg(getppid()),
+                                  ".glyphwick-notapid", "Arial.fot", "gw.ini.2024v1", "gw.ini.BACKUP"};
+        for (const QString& name : kept + QStringList{".glyphwick-999999999-AbC123", ".glyphwick-999999999-Arial.fot"})
+            QVERIFY(WriteFile(folder + "/" + name, "x"));
+        QCOMPARE(MakeDesktopStorage()->RemoveLeftovers(folder), 2);
+        QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        left.sort();
+        QCOMPARE(left, kept);
+    }
+};
+
+QTEST_MAIN(TestDesktopFiles)
+#include "test_desktopfiles.moc"

@@ -1,0 +1,109 @@
+// glyphwick-fonts on the desktop inside temporary XDG folders: what each
+// command prints and returns, and what fontconfig lists afterwards.
+#include <QtTest>
+
+#include "core/globals.h"
+#include "platform/desktop.h"
+#include "sfntbuilder.h"
+#include "testenv.h"
+#include "wizards/fontscli.h"
+
+using namespace gw;
+
+namespace {
+
+CommandResult Run(const QStringList& arguments)
+{
+    return RunCommand(RunFontsCommand, arguments);
+}
+
+} // namespace
+
+class TestFontsCli : public QObject {
+    Q_OBJECT
+private slots:
+    void wrongCommandLines_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::newRow("help") << QStringList{"--help"} << 0;
+        QTest::newRow("version") << QStringList{"--version"} << 0;
+        QTest::newRow("no command") << QStringList{} << 2;
+        QTest::newRow("unknown command") << QStringList{"frobnicate"} << 2;
+        QTest::newRow("install without files") << QStringList{"install"} << 2;
+        QTest::newRow("two actions") << QStringList{"uninstall", "--delete", "--copy-to", "/tmp", "a.ttf"} << 2;
+        QTest::newRow("permanently without delete") << QStringList{"uninstall", "--permanently", "a.ttf"} << 2;
+        QTest::newRow("list with a file") << QStringList{"list", "a.ttf"} << 2;
+        QTest::newRow("restore two files") << QStringList{"restore", "a.ttf", "b.ttf"} << 2;
+    }
+    void wrongCommandLines()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        TestEnv env;
+        const CommandResult r = Run(arguments);
+        QCOMPARE(r.code, code);
+        QVERIFY(code != 2 || r.err.contains("Try 'glyphwick-fonts --help'"));
+    }
+
+    // Install, uninstall keeping the file, list, restore, delete to the trash,
+    // move to a folder that is not there: each file where the line says.
+    void installUninstallRestore()
+    {
+        TestEnv env;
+        const QByteArray base = ReadFile(SystemFile("LiberationSans-Regular.ttf"));
+        QVERIFY2(!base.isEmpty(), "the fonts-liberation2 package is needed");
+        env.UseDesktopPlatform();
+        const QString source = env.root() + "/Downloads";
+        const QString omega = QString::fromUtf8("\u03A9mega Cli.ttf");
+        QVERIFY(WriteFile(source + "/" + omega, SfntBuilder::Renamed(base, "Glyphwick Cli Omega", "Glyphwick Cli Omega")));
+        QVERIFY(WriteFile(source + "/q?.ttf", SfntBuilder::Renamed(base, "Glyphwick Cli Q", "Glyphwick Cli Q")));
+        QVERIFY(WriteFile(source + "/qa.ttf", SfntBuilder::Renamed(base, "Glyphwick Cli QA", "Glyphwick Cli QA")));
+        QVERIFY(WriteFile(source + "/broken.ttf", "not a font"));
+
+        CommandResult r = Run({"install", source + "/" + omega, source + "/q?.ttf", source + "/qa.ttf", source + "/broken.ttf"});
+        QCOMPARE(r.code, 1);
+        const QString fonts = DesktopUserFontFolder();
+        QVERIFY2(r.out.contains(source + "/q?.ttf: installed as Glyphwick Cli Q (TrueType) in " + fonts + "/q?.ttf"),
+                 qPrintable(r.out + r.err));
+        QVERIFY(r.out.contains(source + "/broken.ttf: not installed, not a font"));
+        QStringList listed = FcListFiles();
+        for (const QString& name : {omega, QString("q?.ttf"), QString("qa.ttf")})
+            QVERIFY2(listed.contains(fonts + "/" + name), qPrintable(name));
+
+        // Uninstalled but kept: hidden from every program, and only that file.
+        r = Run({"uninstall", fonts + "/q?.ttf"});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out, fonts + "/q?.ttf: uninstalled; the file is kept\n");
+        listed = FcListFiles();
+        QVERIFY(!listed.contains(fonts + "/q?.ttf") && listed.contains(fonts + "/qa.ttf"));
+        QVERIFY(QFileInfo(fonts + "/q?.ttf").isFile());
+        r = Run({"list", "--hidden"});
+        QCOMPARE(r.out, "TrueType\tGlyphwick Cli Q\tRegular\t" + fonts + "/q?.ttf\n");
+        r = Run({"list"});
+        QVERIFY2(r.out.contains("TrueType\tGlyphwick Cli QA\t"), qPrintable(r.out.left(3000)));
+        QVERIFY(!r.out.contains("Glyphwick Cli Q\t"));
+
+        r = Run({"restore", fonts + "/q?.ttf"});
+        QCOMPARE(r.code, 0);
+        QVERIFY(FcListFiles().contains(fonts + "/q?.ttf"));
+        QCOMPARE(Run({"list", "--hidden"}).out, QString());
+
+        // Delete: in the trash, and no rule outlives the file.
+        r = Run({"uninstall", "--delete", fonts + "/" + omega});
+        QCOMPARE(r.out, fonts + "/" + omega + ": uninstalled; the file is in the trash\n");
+        QCOMPARE(r.code, 0);
+        QVERIFY(QFileInfo(env.dataHome() + "/Trash/files/" + omega).isFile());
+        QVERIFY(Sys().fonts->HiddenFontFiles().isEmpty());
+
+        // A target folder that is not there: nothing uninstalled, nothing moved.
+        r = Run({"uninstall", "--move-to", env.root() + "/Font Backup", fonts + "/qa.ttf"});
+        QCOMPARE(r.code, 1);
+        QVERIFY(r.err.contains("does not exist"));
+        QVERIFY(FcListFiles().contains(fonts + "/qa.ttf") && !QFileInfo::exists(env.root() + "/Font Backup"));
+        QCOMPARE(Run({"uninstall", fonts + "/none.ttf"}).code, 1);
+    }
+};
+
+QTEST_MAIN(TestFontsCli)
+#include "test_fontscli.moc"
