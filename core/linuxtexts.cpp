@@ -101,6 +101,9 @@ bool ShowAtmItems()
 QString KeystrokeReadout(const QString& character)
 {
     const QString label = KeystrokeLabel(character);
+    // A character beyond code page 1252 has no Alt code: only its Unicode entry.
+    if (label.isEmpty() && !character.isEmpty())
+        return UnicodeKeystrokeSuffix(character).trimmed().remove(QLatin1Char('(')).remove(QLatin1Char(')'));
     return label.startsWith(QLatin1String(" ALT+")) ? label + UnicodeKeystrokeSuffix(character)
                                                     : label;
 }

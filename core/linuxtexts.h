@@ -29,7 +29,8 @@ bool ShowAtmItems();
 // What follows the designed keystroke read-out: the character's Unicode code
 // point and how to type it here ("  (U+00A9: Ctrl+Shift+U a9)"); empty for none.
 QString UnicodeKeystrokeSuffix(const QString& character);
-// The keystroke read-out: the designed label, and for an Alt code the suffix above.
+// The keystroke read-out: the designed label, and for an Alt code the suffix above;
+// a character beyond code page 1252 gets "U+03B1: Ctrl+Shift+U 3b1".
 QString KeystrokeReadout(const QString& character);
 
 // "OpenType" for a CFF OpenType file (".otf", or an sfnt holding "CFF "),
