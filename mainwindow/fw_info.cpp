@@ -8,6 +8,7 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/linuxtexts.h"
+#include "fonts/fontfacts.h"
 #include "mainwindow/fontinfo.h"
 #include "mainwindow/fw.h"
 
@@ -73,7 +74,12 @@ void FW::ShowFontInfo()
         if (entry.FontFile != QLatin1String("unknown")) {
             FontNameInfo names;
             ReadNameTable(entry.FontFile, names);
-            txtInfo->setPlainText(FontInformationText(names));
+            // Below the naming information: what else the file holds.
+            const int face = index <= int(StyleFonts.size()) ? StyleFonts[size_t(index - 1)].faceIndex : 0;
+            const FontFacts facts = ReadFontFacts(entry.FontFile, face);
+            txtInfo->setPlainText(FontInformationText(names)
+                                  + (facts.readable ? kCrLf + FontFactsLines(facts).join(kCrLf) + kCrLf
+                                                    : QString()));
         }
         break;
     default:
