@@ -118,10 +118,9 @@ FontFacts ReadFontFacts(const QString& fontFile, int faceIndex)
     Blob os2(hb_face_reference_table(face.get(), HB_TAG('O', 'S', '/', '2')), hb_blob_destroy);
     unsigned int os2Length = 0;
     const char* os2Data = hb_blob_get_data(os2.get(), &os2Length);
-    const BoundedReader os2Table(QByteArray::fromRawData(os2Data, int(os2Length)));
-    quint16 fsType = 0;
-    if (os2Table.U16(8, fsType))
-        facts.fsType = fsType;
+    const QByteArray os2Bytes = QByteArray::fromRawData(os2Data, int(os2Length));
+    const BoundedReader os2Table(os2Bytes);
+    facts.fsType = std::max(EmbeddingBitsOfTable(os2Bytes), 0);
     if (const uchar* vendor = os2Table.Bytes(58, 4))
         facts.vendor = QString::fromLatin1(reinterpret_cast<const char*>(vendor), 4).trimmed().remove(QChar(0));
 
@@ -130,6 +129,28 @@ FontFacts ReadFontFacts(const QString& fontFile, int faceIndex)
     facts.licence = Name(face.get(), HB_OT_NAME_ID_LICENSE);
     facts.licenceUrl = Name(face.get(), HB_OT_NAME_ID_LICENSE_URL);
     return facts;
+}
+
+int EmbeddingBits(const QString& fontFile, int faceIndex)
+{
+    QFile file(fontFile);
+    if (!file.open(QIODevice::ReadOnly) || !IsSfntSignature(file.read(4)))
+        return -1;
+    file.close();
+    Blob blob(hb_blob_create_from_file_or_fail(QFile::encodeName(fontFile).constData()), hb_blob_destroy);
+    if (!blob || faceIndex < 0 || unsigned(faceIndex) >= hb_face_count(blob.get()))
+        return -1;
+    Face face(hb_face_create(blob.get(), unsigned(faceIndex)), hb_face_destroy);
+    Blob os2(hb_face_reference_table(face.get(), HB_TAG('O', 'S', '/', '2')), hb_blob_destroy);
+    unsigned int length = 0;
+    const char* data = hb_blob_get_data(os2.get(), &length);
+    return EmbeddingBitsOfTable(QByteArray::fromRawData(data, int(length)));
+}
+
+int EmbeddingBitsOfTable(const QByteArray& os2)
+{
+    quint16 fsType = 0;
+    return BoundedReader(os2).U16(8, fsType) ? int(fsType) : -1;
 }
 
 QString EmbeddingRightsText(int fsType)

@@ -45,6 +45,13 @@ struct FontFacts {
 // The facts of face `faceIndex` (from 0) of the file.
 FontFacts ReadFontFacts(const QString& fontFile, int faceIndex = 0);
 
+// The OS/2 fsType of a face, without reading the rest of the facts; -1 when
+// the file is not an sfnt font or has no OS/2 table.
+int EmbeddingBits(const QString& fontFile, int faceIndex = 0);
+
+// The fsType of an OS/2 table's bytes; -1 when the table is too short.
+int EmbeddingBitsOfTable(const QByteArray& os2);
+
 // The embedding rights of OS/2 fsType, most permissive level first:
 // "Installable", "Editable", "Print and preview" or "Restricted", followed by
 // ", no subsetting" and ", bitmap only" when those bits are set.

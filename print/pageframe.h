@@ -19,6 +19,8 @@ struct PrintFontEntry {
     int FontType = 1;       // 1 TrueType, 2 Type 1, 3 printer font
     QString FaceName;       // the name the font is selected by
     QString Extra;
+    QString FilePath;       // the whole path of the font file, when known
+    int FaceIndex = 0;      // the face of FilePath (of a collection)
 };
 using PrintFontList = std::vector<PrintFontEntry>;
 

@@ -15,6 +15,7 @@
 #include "core/splash.h"
 #include "startup/startup.h"
 #include "print/catalogs.h"
+#include "print/embedding.h"
 #include "print/printlist.h"
 #include "print/qtprinter.h"
 #include "print/sheets.h"
@@ -287,6 +288,10 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         err.flush();
     }
 
+    // Said once, after the run, like the wizards' message.
+    const QString notice = PrintRunNotice({}, FontsWithoutEmbedding(fonts));
+    if (!notice.isEmpty())
+        err << Program << ": " << notice << "\n";
     const QString what = catalog ? layout : QString("sample sheets");
     const QString count = QString::number(fonts.size()) + (fonts.size() == 1 ? " font" : " fonts");
     if (toFile) {

@@ -88,6 +88,7 @@ PrintFontList FontTablePrintFonts(const QStringList& familyPatterns)
         PrintFontEntry e;
         // Captions read better with the bare file name; the folder is beside the point.
         e.FileName = FileNamePart(r.FontFile);
+        e.FilePath = r.FontFile;
         e.SizeText = PrintSizeText(r.FontFile);
         e.AlternateName = r.FullName;
         e.DisplayName = r.FullName;
@@ -111,6 +112,7 @@ void AppendType1PrintFonts(FontEnumerator& enumerator, const QString& family, Pr
             continue;
         seen << e.DisplayName;
         e.FileName = FileNamePart(style.FontFile);
+        e.FilePath = style.FontFile;
         e.SizeText = PrintSizeText(style.FontFile);
         e.AlternateName = family;
         e.FontType = KindType1;
@@ -212,6 +214,7 @@ PrintFontEntry UninstalledPrintEntry(const FontFileRecord& r)
     // Captions read better with the bare file name, as for installed fonts,
     // spelled as on disk (the scan lower-cases the name it installs under).
     e.FileName = QFileInfo(r.FilePath).fileName();
+    e.FilePath = r.FilePath;
     e.SizeText = r.SizeText;
     e.AlternateName = r.FaceName;
     e.DisplayName = r.RegistryName;

@@ -168,6 +168,27 @@ QByteArray SfntBuilder::Simple(const QString& family, const QString& fullName, c
     return b.Build();
 }
 
+QByteArray SfntBuilder::Os2Table(int fsType)
+{
+    QByteArray t(78, '\0');
+    qToBigEndian<quint16>(quint16(400), t.data() + 4);    // usWeightClass
+    qToBigEndian<quint16>(quint16(5), t.data() + 6);      // usWidthClass
+    qToBigEndian<quint16>(quint16(fsType), t.data() + 8);
+    t.replace(58, 4, "GWTS");
+    return t;
+}
+
+QByteArray SfntBuilder::WithEmbedding(const QString& family, int fsType)
+{
+    SfntBuilder b;
+    b.AddTable("OS/2", Os2Table(fsType));
+    b.AddTable("head", QByteArray(54, '\0'));
+    b.AddName(1, family);
+    b.AddName(2, QStringLiteral("Regular"));
+    b.AddName(4, family);
+    return b.Build();
+}
+
 QByteArray SfntBuilder::Renamed(const QByteArray& font, const QString& family, const QString& fullName,
                                 const QString& subfamily)
 {

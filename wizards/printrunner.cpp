@@ -20,6 +20,7 @@
 #include "core/picturebox.h"
 #include "core/settings.h"
 #include "fonts/enumerate.h"
+#include "print/embedding.h"
 #include "fonts/fontlist.h"
 #include "print/catalogs.h"
 #include "print/printlist.h"
@@ -249,19 +250,15 @@ bool PrintRunner::Print(const PrintFontList& fonts, const PrintChoice& choice, P
     };
     PrintChoiceOn(*printer, fonts, choice, drawGauge, showStatus);
     const QStringList refused = RefusedFonts(*printer, fonts);
+    const QStringList withoutEmbedding = FontsWithoutEmbedding(fonts);
     printer.reset();  // ends the last document
     drawGauge(0);
     showStatus(QStringLiteral("Ready to print"));
     QApplication::restoreOverrideCursor();
     busy_ = false;
-    if (!refused.isEmpty()) {
-        QStringList shown = refused.mid(0, 10);
-        if (refused.size() > shown.size())
-            shown << QString("and %1 more").arg(refused.size() - shown.size());
-        Sys().messages->MsgBox("The printer could not use these fonts; they were printed in a "
-                               "standard font instead:\n\n" + shown.join('\n'),
-                               vbInformation, QStringLiteral("Glyphwick"));
-    }
+    const QString notice = PrintRunNotice(refused, withoutEmbedding);
+    if (!notice.isEmpty())
+        Sys().messages->MsgBox(notice, vbInformation, QStringLiteral("Glyphwick"));
     return true;
 }
 

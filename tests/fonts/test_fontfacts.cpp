@@ -19,14 +19,6 @@ QByteArray U16(int v) { QByteArray b(2, 0); qToBigEndian<quint16>(quint16(v), b.
 QByteArray U32(qint64 v) { QByteArray b(4, 0); qToBigEndian<quint32>(quint32(v), b.data()); return b; }
 QByteArray Fixed(double v) { return U32(qint64(qRound(v * 65536)) & 0xFFFFFFFF); }
 
-// An OS/2 table of version 0 with fsType and vendor "GWTS".
-QByteArray Os2(int fsType)
-{
-    QByteArray t = U16(0) + U16(0) + U16(400) + U16(5) + U16(fsType);
-    t.append(58 - t.size(), '\0');
-    return t + "GWTS" + QByteArray(78 - 62, '\0');
-}
-
 // A variable font: axes wght 100..900 (400) and wdth 75..100 (100), named
 // instances "Thin" (100, 100) and "Bold Condensed" (700, 75).
 QByteArray VariableFont(int fsType)
@@ -37,7 +29,7 @@ QByteArray VariableFont(int fsType)
     fvar += U16(258) + U16(0) + Fixed(100) + Fixed(100);
     fvar += U16(259) + U16(0) + Fixed(700) + Fixed(75);
     return SfntBuilder::Make([&](SfntBuilder& b) {
-        b.AddTable("OS/2", Os2(fsType)).AddTable("fvar", fvar);
+        b.AddTable("OS/2", SfntBuilder::Os2Table(fsType)).AddTable("fvar", fvar);
         b.AddName(1, "Test Variable").AddName(2, "Regular").AddName(5, "Version 3.0")
             .AddName(9, "A. Designer").AddName(13, "Test licence").AddName(14, "https://example.org/l")
             .AddName(256, "Weight").AddName(257, "Width").AddName(258, "Thin").AddName(259, "Bold Condensed");
