@@ -72,10 +72,11 @@ void FW::ShowFontInfo()
         }
         pnlFileSize->setText(entry.FileSize);
         if (entry.FontFile != QLatin1String("unknown")) {
-            FontNameInfo names;
-            ReadNameTable(entry.FontFile, names);
-            // Below the naming information: what else the file holds.
+            // The face of a collection the style is.
             const int face = index <= int(StyleFonts.size()) ? StyleFonts[size_t(index - 1)].faceIndex : 0;
+            FontNameInfo names;
+            ReadNameTable(entry.FontFile, names, face);
+            // Below the naming information: what else the file holds.
             const FontFacts facts = ReadFontFacts(entry.FontFile, face);
             txtInfo->setPlainText(FontInformationText(names)
                                   + (facts.readable ? kCrLf + FontFactsLines(facts).join(kCrLf) + kCrLf

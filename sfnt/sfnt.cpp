@@ -61,6 +61,19 @@ qint64 FirstFontOffset(const QByteArray& bytes)
     return file.Fits(first, 12) ? qint64(first) : -1;
 }
 
+qint64 FaceFontOffset(const QByteArray& bytes, int faceIndex)
+{
+    if (faceIndex == 0)
+        return FirstFontOffset(bytes);
+    const BoundedReader file(bytes);
+    const uchar* tag = file.Bytes(0, 4);
+    quint32 fonts = 0, offset = 0;
+    if (faceIndex < 0 || !tag || std::memcmp(tag, "ttcf", 4) != 0 || !file.U32(8, fonts)
+        || quint32(faceIndex) >= fonts || !file.U32(12 + 4LL * faceIndex, offset))
+        return -1;
+    return file.Fits(offset, 12) ? qint64(offset) : -1;
+}
+
 bool FindTable(const BoundedReader& file, qint64 fontOffset, const char* tag, TableEntry& entry)
 {
     quint16 numTables = 0;

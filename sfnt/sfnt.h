@@ -25,6 +25,9 @@ bool IsSfntSignature(const QByteArray& firstBytes);
 // Where the offset table of the file's first font lies: 0 for a single font,
 // the first entry of a collection's ("ttcf") header, -1 for a damaged header.
 qint64 FirstFontOffset(const QByteArray& file);
+// Where the offset table of face `faceIndex` (from 0) lies: 0 for face 0 of a
+// single font, the collection's entry for the face; -1 when there is no such face.
+qint64 FaceFontOffset(const QByteArray& file, int faceIndex);
 
 // A table as the directory lists it; offsets count from the file's start, also
 // in a collection.
