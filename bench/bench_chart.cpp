@@ -91,6 +91,9 @@ int main(int argc, char** argv)
         fw.SelectTab(1);
         QApplication::processEvents();
         fw.grab().save(shots + "/large-cjk.png");
+        fw.SelectTab(4);
+        QApplication::processEvents();
+        fw.grab().save(shots + "/info-cjk.png");
     }
     fw.Form_Unload();
     delete window;

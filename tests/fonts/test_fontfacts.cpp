@@ -15,27 +15,6 @@ using namespace gw;
 
 namespace {
 
-QByteArray U16(int v) { QByteArray b(2, 0); qToBigEndian<quint16>(quint16(v), b.data()); return b; }
-QByteArray U32(qint64 v) { QByteArray b(4, 0); qToBigEndian<quint32>(quint32(v), b.data()); return b; }
-QByteArray Fixed(double v) { return U32(qint64(qRound(v * 65536)) & 0xFFFFFFFF); }
-
-// A variable font: axes wght 100..900 (400) and wdth 75..100 (100), named
-// instances "Thin" (100, 100) and "Bold Condensed" (700, 75).
-QByteArray VariableFont(int fsType)
-{
-    QByteArray fvar = U16(1) + U16(0) + U16(16) + U16(2) + U16(2) + U16(20) + U16(2) + U16(4 + 2 * 4);
-    fvar += "wght" + Fixed(100) + Fixed(400) + Fixed(900) + U16(0) + U16(256);
-    fvar += "wdth" + Fixed(75) + Fixed(100) + Fixed(100) + U16(0) + U16(257);
-    fvar += U16(258) + U16(0) + Fixed(100) + Fixed(100);
-    fvar += U16(259) + U16(0) + Fixed(700) + Fixed(75);
-    return SfntBuilder::Make([&](SfntBuilder& b) {
-        b.AddTable("OS/2", SfntBuilder::Os2Table(fsType)).AddTable("fvar", fvar);
-        b.AddName(1, "Test Variable").AddName(2, "Regular").AddName(5, "Version 3.0")
-            .AddName(9, "A. Designer").AddName(13, "Test licence").AddName(14, "https://example.org/l")
-            .AddName(256, "Weight").AddName(257, "Width").AddName(258, "Thin").AddName(259, "Bold Condensed");
-    });
-}
-
 QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {
     QFile f(dir.filePath(name));
@@ -102,7 +81,7 @@ private slots:
     void variableFont()
     {
         QTemporaryDir dir;
-        const QString file = Write(dir, "var.ttf", VariableFont(0x0104));
+        const QString file = Write(dir, "var.ttf", SfntBuilder::VariableFont("Test Variable", 0x0104));
         QTextStream out, err;
         QString printed;
         out.setString(&printed);
