@@ -78,23 +78,6 @@ private slots:
         QCOMPARE(facts.version, names.version);
     }
 
-    void variableFont()
-    {
-        QTemporaryDir dir;
-        const QString file = Write(dir, "var.ttf", SfntBuilder::VariableFont("Test Variable", 0x0104));
-        QTextStream out, err;
-        QString printed;
-        out.setString(&printed);
-        QCOMPARE(RunFontInfoCommand({file}, out, err), 0);
-        const QStringList lines = printed.split('\n');
-        for (const QString& expected : {"Axes: wght 100 to 900 (default 400), wdth 75 to 100 (default 100)",
-                                        "Instances: Thin (wght=100 wdth=100), Bold Condensed (wght=700 wdth=75)",
-                                        "Embedding: Print and preview, no subsetting", "Version: Version 3.0",
-                                        "Vendor: GWTS", "Designer: A. Designer", "Licence: Test licence",
-                                        "Licence URL: https://example.org/l", "Glyphs: 0", "Characters: 0"})
-            QVERIFY2(lines.contains(expected), qPrintable(expected + "\n" + printed));
-    }
-
     void embeddingRights_data()
     {
         QTest::addColumn<int>("fsType");

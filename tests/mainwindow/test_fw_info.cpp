@@ -153,7 +153,7 @@ private slots:
                  info.contains("Font Identifier"));
     }
 
-    // A variable font's page lists its axes, named instances and embedding rights.
+    // A variable font's page lists its axes, named instances, embedding rights and licence.
     void variableFont()
     {
         auto w = Window("GW Variable");
@@ -162,7 +162,9 @@ private slots:
         SaveShot(w.get(), "info-variable");
         for (const QString& line : {"Axes: wght 100 to 900 (default 400), wdth 75 to 100 (default 100)",
                                     "Instances: Thin (wght=100 wdth=100), Bold Condensed (wght=700 wdth=75)",
-                                    "Embedding: Restricted", "Font Family: GW Variable"})
+                                    "Embedding: Restricted", "Font Family: GW Variable", "Version: Version 3.0",
+                                    "Vendor: GWTS", "Designer: A. Designer", "Licence: Test licence",
+                                    "Licence URL: https://example.org/l", "Glyphs: 0", "Characters: 0"})
             QVERIFY2(lines.contains(line), qPrintable(lines.join('\n')));
     }
 
