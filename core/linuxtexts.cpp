@@ -130,11 +130,15 @@ bool ShowAtmItems()
 QString KeystrokeReadout(const QString& character, const std::function<bool(const QString&)>& fits)
 {
     const QString label = KeystrokeLabel(character);
-    if (!label.startsWith(QLatin1String(" ALT+")))
+    // A character beyond code page 1252 has no Alt code: only the keystroke.
+    const bool altCode = label.startsWith(QLatin1String(" ALT+"));
+    if (!altCode && !(label.isEmpty() && !character.isEmpty()))
         return label;
     const QString typed = UnicodeKeystroke(character);
     if (typed.isEmpty())
         return label;
+    if (!altCode)
+        return !fits || fits(typed) ? typed : typed.section(QStringLiteral("  ("), 0, 0);
     const QString withAltCode = typed + QStringLiteral(" ") + label;
     if (fits && fits(withAltCode))
         return withAltCode;

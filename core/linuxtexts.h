@@ -34,7 +34,8 @@ QString UnicodeKeystroke(const QString& character);
 // The keystroke read-out. Where the designed label is an Alt code, the Linux
 // keystroke above comes first and whole; the Alt code (" ALT+0+169") follows
 // only when `fits` accepts the longer text, and where even the code point does
-// not fit only the keystroke is given. Other labels stay as designed.
+// not fit only the keystroke is given. A character beyond code page 1252 gets
+// the keystroke alone. Other labels stay as they are.
 QString KeystrokeReadout(const QString& character,
                          const std::function<bool(const QString&)>& fits = {});
 

@@ -55,6 +55,13 @@ bool FontHasCharacter(const QString& fontFile, int faceIndex, uint character)
     return !map->damaged;
 }
 
+QSet<uint> FontCharacters(const QString& fontFile, int faceIndex)
+{
+    if (fontFile.isEmpty() || fontFile == QLatin1String("unknown"))
+        return {};
+    return MapOf(fontFile, faceIndex)->characters;
+}
+
 bool UnreadableFontFile(const QString& fontFile, int faceIndex)
 {
     if (fontFile.isEmpty() || fontFile == QLatin1String("unknown"))

@@ -2,9 +2,9 @@
 
 namespace gw {
 
-void ReadNameTable(const QString& path, FontNameInfo& info)
+void ReadNameTable(const QString& path, FontNameInfo& info, int faceIndex)
 {
-    ReadNameTableFile(path, info);
+    ReadNameTableFile(path, info, faceIndex);
 }
 
 QString NameIdLabel(int id)

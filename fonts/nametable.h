@@ -9,7 +9,8 @@ namespace gw {
 
 // Fills the fields found in the file's naming table (Windows, US English);
 // fields not found keep what they held. Any failure leaves them as they were.
-void ReadNameTable(const QString& path, FontNameInfo& info);
+// faceIndex chooses the face of a collection.
+void ReadNameTable(const QString& path, FontNameInfo& info, int faceIndex = 0);
 
 // The label of a name ID: "Copyright", "Font Family", ..., else "Unknown".
 QString NameIdLabel(int id);

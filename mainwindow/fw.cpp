@@ -219,6 +219,8 @@ void FW::CreatePreviewPages()
         }
     }
 
+    CreateRangeSelectors();
+
     Spec = new PictureBox(picContainer[1]);
     Spec->setObjectName(QStringLiteral("Spec"));
     Spec->SetBackColor(Qt::white);
@@ -432,6 +434,7 @@ void FW::ListView1_ItemClick(int row)
 
 void FW::Attribs_Click()
 {
+    FillRanges();
     switch (CurrentTab()) {
     case 1:
         Spec_Paint();
@@ -464,12 +467,12 @@ void FW::tabSpec_Click()
     switch (tab) {
     case 1:
         lstPointSize->setEditText(QString::number(ScrSize[1]->value()));
-        ShowKeystroke(CharacterText(scrAnsi[1]->value()));
+        ShowKeystroke(ChartCharacter(scrAnsi[1]->value()));
         ScrSize_Change(1);
         break;
     case 2:
         lstPointSize->setEditText(QString::number(ScrSize[2]->value()));
-        ShowKeystroke(CharacterText(scrAnsi[2]->value() + SelectedCell));
+        ShowKeystroke(ChartCharacter(scrAnsi[2]->value() + SelectedCell));
         break;
     case 3:
         lstPointSize->setEditText(QString::number(ScrSize[3]->value()));
@@ -497,7 +500,7 @@ void FW::SizeTab(int tab, int mode)
     }
     if (mode & 1) {
         // The slider strip takes what its rows need; the preview gets the rest.
-        const int rows = tab == 3 ? 1 : 2;
+        const int rows = tab == 3 ? 1 : 3;
         const int strip = rows * kSliderRow + (rows - 1) * kRowGap;
         FreeHeight = std::max(pageHeight - 2 * kPreviewLeft - kRowGap - strip, 0);
     }
@@ -506,7 +509,7 @@ void FW::SizeTab(int tab, int mode)
 
     auto placeStrip = [&](int index, int top, int width) {
         QWidget* strip = picSliders[index];
-        const int rows = index == 3 ? 1 : 2;
+        const int rows = index == 3 ? 1 : 3;
         strip->setGeometry(Px(kPreviewLeft), Px(top), Px(width),
                            Px(rows * kSliderRow + (rows - 1) * kRowGap));
         const int readoutLeft = width - kReadoutWidth;
@@ -519,6 +522,17 @@ void FW::SizeTab(int tab, int mode)
             readout->setGeometry(Px(readoutLeft), Px(y), Px(kReadoutWidth), Px(kSliderRow));
         };
         int row = 0;
+        if (index <= 2) {
+            // The range selector beside the character's name, above the sliders.
+            const int comboWidth = std::max((width - kLabelWidth) / 2, 0);
+            if (QWidget* l = strip->findChild<QWidget*>(QStringLiteral("lblRange%1").arg(index)))
+                l->setGeometry(0, 0, Px(kLabelWidth), Px(kSliderRow));
+            cboRange[index]->setGeometry(Px(kLabelWidth), 0, Px(comboWidth), Px(kSliderRow));
+            lblCharName[index]->setGeometry(Px(kLabelWidth + comboWidth + kRowGap), 0,
+                                            Px(std::max(width - kLabelWidth - comboWidth - kRowGap, 0)),
+                                            Px(kSliderRow));
+            ++row;
+        }
         if (index <= 2)
             placeRow(row++, QStringLiteral("lblAnsi%1").arg(index), scrAnsi[index], pnlAnsi[index]);
         placeRow(row, QStringLiteral("lblSize%1").arg(index), ScrSize[index], pnlSize[index]);
@@ -662,9 +676,11 @@ void FW::Form_Unload()
         UnloadKeyboard();
     // One replacement of the file for the whole close.
     auto batch = std::make_unique<IniBatch>(IniFile);
-    WriteIniString("GW", "ANSI", QString::number(scrAnsi[1]->value()), IniFile);
+    // The saved codes are those of the "0 - 255" range.
+    const bool bytes = rangeIndex_ == 0;
+    WriteIniString("GW", "ANSI", QString::number(bytes ? scrAnsi[1]->value() : byteRangeCodes_[1]), IniFile);
     WriteIniString("GW", "PointSize", QString::number(ScrSize[1]->value()), IniFile);
-    WriteIniString("GW", "ChartANSI", QString::number(scrAnsi[2]->value()), IniFile);
+    WriteIniString("GW", "ChartANSI", QString::number(bytes ? scrAnsi[2]->value() : byteRangeCodes_[2]), IniFile);
     WriteIniString("GW", "ChartSize", QString::number(ScrSize[2]->value()), IniFile);
     WriteIniString("GW", "ChartSelected", QString::number(SelectedCell), IniFile);
     WriteIniString("GW", "TextSize", QString::number(txtSample->font().pointSize() > 0

@@ -10,6 +10,7 @@
 #include "core/helpers.h"
 #include "fonts/enumerate.h"
 #include "fonts/fontlist.h"
+#include "fonts/unicodeblocks.h"
 #include "keyboard/keyboard.h"
 
 class QAction;
@@ -65,6 +66,11 @@ public:
     std::array<QScrollBar*, 3> scrAnsi{};     // 1..2
     std::array<QLabel*, 3> pnlAnsi{};         // 1..2
     std::array<QLabel*, 3> StatusPanel{};     // 1..2, panels of StatusBar1
+    // Pages 1 and 2: the range the character sliders step through, "0 - 255"
+    // (code page 1252, the first item) or a Unicode block the font covers, and
+    // the shown character's code point and name.
+    std::array<QComboBox*, 3> cboRange{};     // 1..2
+    std::array<QLabel*, 3> lblCharName{};     // 1..2
 
     // ---- Toolbar ----
     std::array<QWidget*, 8> picTool{};        // 0..7; tooltip text in the "Tag" property
@@ -154,6 +160,18 @@ public:
     void mnuEditCopy_Click();
     // Moves the chart's selected cell by step (arrow keys), scrolling at the edges.
     void MoveSelectedCell(int step);
+
+    // ---- Unicode ranges of pages 1 and 2 ----
+    // The character a slider code stands for: code page 1252 in the "0 - 255"
+    // range, else the Unicode code point itself.
+    QString ChartCharacter(int code) const;
+    // Shows range `index` of cboRange (0: "0 - 255") on both pages.
+    void SelectRange(int index);
+    // The blocks of the selected style's font, listed in cboRange; a block that
+    // the new font also covers stays selected.
+    void FillRanges();
+    // The Unicode blocks the selected style covers, as cboRange lists them.
+    const QList<UnicodeBlock>& RangeBlocks() const { return rangeBlocks_; }
 
     // ---- Information read-outs ----
     void ShowFontInfo();
@@ -259,6 +277,11 @@ private:
     bool keyboardHidden_ = false;
     QWidget* chartGrid_ = nullptr;
     MissingCharacterMarks* sampleMarks_ = nullptr;
+    void CreateRangeSelectors();
+    void ShowCharacterName(int page);
+    QList<UnicodeBlock> rangeBlocks_;
+    int rangeIndex_ = 0;                      // 0: "0 - 255"
+    std::array<int, 3> byteRangeCodes_{};     // 1..2: slider values of "0 - 255" while a block shows
     std::array<int, 8> buttonState_{2, 2, 2, 2, 2, 2, 2, 2};
     std::array<std::function<void()>, 8> toolCommand_{};
     QString hoveredTag_;   // the Tag of the button under the mouse

@@ -8,6 +8,7 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/linuxtexts.h"
+#include "fonts/fontfacts.h"
 #include "mainwindow/fontinfo.h"
 #include "mainwindow/fw.h"
 
@@ -80,9 +81,15 @@ void FW::ShowFontInfo()
         }
         pnlFileSize->setText(entry.FileSize);
         if (entry.FontFile != QLatin1String("unknown")) {
+            // The face of a collection the style is.
+            const int face = index <= int(StyleFonts.size()) ? StyleFonts[size_t(index - 1)].faceIndex : 0;
             FontNameInfo names;
-            ReadNameTable(entry.FontFile, names);
-            txtInfo->setPlainText(FontInformationText(names));
+            ReadNameTable(entry.FontFile, names, face);
+            // Below the naming information: what else the file holds.
+            const FontFacts facts = ReadFontFacts(entry.FontFile, face);
+            txtInfo->setPlainText(FontInformationText(names)
+                                  + (facts.readable ? kCrLf + FontFactsLines(facts).join(kCrLf) + kCrLf
+                                                    : QString()));
         }
         break;
     default:

@@ -187,20 +187,22 @@ void FW::DrawGlyph(PictureBox* target, int styleIndex, int size, const QString& 
 
 void FW::Spec_Paint()
 {
-    DrawGlyph(Spec, StyleIndex(), ScrSize[1]->value(), CharacterText(scrAnsi[1]->value()),
+    DrawGlyph(Spec, StyleIndex(), ScrSize[1]->value(), ChartCharacter(scrAnsi[1]->value()),
               Qt::black);
 }
 
 void FW::scrAnsi_Change(int index)
 {
     if (index == 1) {
-        const QString character = CharacterText(scrAnsi[1]->value());
+        const QString character = ChartCharacter(scrAnsi[1]->value());
         pnlAnsi[1]->setText(QString::number(scrAnsi[1]->value()));
+        ShowCharacterName(1);
         DrawGlyph(Spec, StyleIndex(), int(Val(lstPointSize->currentText())), character,
                   Qt::black);
         ShowKeystroke(character);
     } else if (index == 2) {
         pnlAnsi[2]->setText(QString::number(scrAnsi[2]->value()));
+        ShowCharacterName(2);
         if (fontList && fontList->Count() > 0 && Attribs->count() > 0) {
             for (int k = 0; k < 16; ++k)
                 picChar_Paint(k);
@@ -304,7 +306,7 @@ void FW::picChar_Paint(int index)
     if (index < 0 || index > 15)
         return;
     DrawGlyph(picChar[index], StyleIndex(), ScrSize[2]->value(),
-              CharacterText(scrAnsi[2]->value() + index),
+              ChartCharacter(scrAnsi[2]->value() + index),
               index == SelectedCell ? Qt::white : Qt::black);
 }
 
@@ -320,7 +322,8 @@ void FW::picChar_Click(int index)
     picChar_Paint(index);
     const int code = scrAnsi[2]->value() + index;
     pnlAnsi[2]->setText(QString::number(code));
-    ShowKeystroke(CharacterText(code));
+    ShowKeystroke(ChartCharacter(code));
+    ShowCharacterName(2);
 }
 
 void FW::picChar_DblClick(int index)
@@ -333,6 +336,8 @@ void FW::picChar_DblClick(int index)
 
 void FW::SetCharacterCode(int code)
 {
+    if (rangeIndex_ != 0)
+        SelectRange(0);
     scrAnsi[1]->setValue(code);
     scrAnsi[2]->setValue(code);
 }
@@ -370,10 +375,10 @@ void FW::mnuEditCopy_Click()
     QString text;
     switch (CurrentTab()) {
     case 1:
-        text = CharacterText(scrAnsi[1]->value());
+        text = ChartCharacter(scrAnsi[1]->value());
         break;
     case 2:
-        text = CharacterText(scrAnsi[2]->value() + SelectedCell);
+        text = ChartCharacter(scrAnsi[2]->value() + SelectedCell);
         break;
     case 3:
     case 4: {

@@ -15,6 +15,7 @@
 #include "core/splash.h"
 #include "startup/startup.h"
 #include "print/catalogs.h"
+#include "print/embedding.h"
 #include "print/printlist.h"
 #include "print/printrun.h"
 #include "print/qtprinter.h"
@@ -297,9 +298,10 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     if (!finished)
         return Fail(err, PrintExitFailed, (toFile ? "cannot write \"" + outputFile + "\": "
                                                   : "cannot print: ") + failure);
-    if (!unprintable.isEmpty())
-        err << Program << ": these faces could not be printed; the printout says so in their place: "
-            << Quoted(unprintable) << "\n";
+    // Said once, after the run, like the wizards' message.
+    const QString notice = PrintRunNotice({}, unprintable, FontsWithoutEmbedding(fonts));
+    if (!notice.isEmpty())
+        err << Program << ": " << notice << "\n";
     if (toFile) {
         const QFileInfo written(outputFile);
         if (!written.isFile() || written.size() == 0)

@@ -10,6 +10,7 @@
 #include <QGuiApplication>
 #include <QHash>
 #include <QPageLayout>
+#include <QPainterPath>
 #include <QPageSize>
 #include <QPainterPath>
 #include <QPen>
@@ -29,6 +30,7 @@
 #include <unistd.h>
 
 #include "core/helpers.h"
+#include "fonts/fontfacts.h"
 #include "sfnt/codepage.h"
 #include "sfnt/sfnt.h"
 #include "platform/platform.h"
@@ -332,6 +334,7 @@ struct QtPrinterSurface::State {
         font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferOutline | QFont::NoFontMerging));
         engineMade = false;
         rawChosen = false;
+        embeddingChosen = false;
         if (painter.isActive())
             painter.setFont(font);
     }
@@ -444,6 +447,38 @@ struct QtPrinterSurface::State {
             return QRawFont();
         QRawFont own(file, kLoadSize, QFont::PreferNoHinting);
         return own;
+    }
+
+    // Whether the current font's licence lets a document embed it (OS/2 fsType).
+    bool EmbeddingAllowedNow()
+    {
+        if (!embeddingChosen) {
+            embeddingChosen = true;
+            const QRawFont face = Raw() ? *Raw() : QRawFont::fromFont(font);
+            const int bits = EmbeddingBitsOfTable(face.fontTable("OS/2"));
+            embeddable = bits < 0 || EmbeddingAllowed(bits);
+        }
+        return embeddable;
+    }
+    bool embeddingChosen = false;
+    bool embeddable = true;
+
+    // The text as filled outlines from the baseline's start: what a printout
+    // holds of a font it may not embed.
+    void FillOutlines(QPointF origin, const QString& text)
+    {
+        QRawFont face = Raw() ? *Raw() : QRawFont::fromFont(font);
+        if (!Raw())
+            face.setPixelSize((fontSize > 0 ? fontSize : 1) * DeviceScale());
+        const QList<quint32> glyphs = face.glyphIndexesForString(text);
+        const QList<QPointF> advances = face.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances);
+        QPainterPath path;
+        QPointF at = origin;
+        for (int i = 0; i < glyphs.size(); ++i) {
+            path.addPath(face.pathForGlyph(glyphs[i]).translated(at));
+            at += advances.value(i);
+        }
+        painter.fillPath(path, painter.pen().color());
     }
 
     bool rawChosen = false;
@@ -795,7 +830,9 @@ void QtPrinterSurface::Print(const QString& text)
         else if (d->align == AlignBaseCentre)
             left -= width / 2;
         d->painter.setPen(FromBgr(d->foreColor));
-        if (d->Raw()) {
+        if (!d->image && !d->EmbeddingAllowedNow()) {
+            d->FillOutlines(d->Device(left, d->y), text);
+        } else if (d->Raw()) {
             QGlyphRun run;
             d->Layout(text, &run);
             d->painter.drawGlyphRun(d->Device(left, d->y), run);

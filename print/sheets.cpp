@@ -9,6 +9,7 @@
 #include "core/globals.h"
 #include "core/linuxtexts.h"
 #include "core/settings.h"
+#include "print/embedding.h"
 #include "print/printer.h"
 
 namespace gw {
@@ -49,13 +50,20 @@ QString LetterPair(int i)
     return QString(QChar('A' + i)) + QChar('a' + i);
 }
 
+// The size text of the information lines, followed by the file's embedding rights.
+QString SizeAndEmbedding(const PrintFontEntry& font)
+{
+    const QString note = EmbeddingNote(font);
+    return font.SizeText.trimmed() + (note.isEmpty() ? QString() : QStringLiteral("  ") + note);
+}
+
 // One sheet being drawn: the job's offsets, the selected font and the page box
 // the free layouts keep to (letter coordinates for paper code 1, else A4).
 class Sheet {
 public:
     Sheet(PrinterSurface& printer, const PrintFontEntry& font)
         : p(printer), job(printer, Gauge()), display(font.DisplayName.trimmed()),
-          file(font.FileName.trimmed()), size(font.SizeText.trimmed())
+          file(font.FileName.trimmed()), size(SizeAndEmbedding(font))
     {
         job.Start();
         face = SelectEntryFont(p, font);

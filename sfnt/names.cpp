@@ -77,11 +77,11 @@ struct TakenRecord {
 
 } // namespace
 
-void ReadNameTableBytes(const QByteArray& bytes, FontNameInfo& info)
+void ReadNameTableBytes(const QByteArray& bytes, FontNameInfo& info, int faceIndex)
 {
     const BoundedReader file(bytes);
     TableEntry name;
-    if (!FindTable(file, FirstFontOffset(bytes), "name", name))
+    if (!FindTable(file, FontOffset(bytes, faceIndex), "name", name))
         return;
     const qint64 tableOffset = name.offset;
     quint16 count = 0, stringOffset = 0;
@@ -117,7 +117,7 @@ void ReadNameTableBytes(const QByteArray& bytes, FontNameInfo& info)
     }
 }
 
-bool ReadNameTableFile(const QString& path, FontNameInfo& info)
+bool ReadNameTableFile(const QString& path, FontNameInfo& info, int faceIndex)
 {
     // Only regular files: a device or a pipe named like a font would never end.
     QFile f(path);
@@ -127,12 +127,13 @@ bool ReadNameTableFile(const QString& path, FontNameInfo& info)
     // Mapping spares reading a large font file whole for a few hundred bytes.
     if (size > 0) {
         if (uchar* mapped = f.map(0, size)) {
-            ReadNameTableBytes(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size), info);
+            ReadNameTableBytes(QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size), info,
+                               faceIndex);
             f.unmap(mapped);
             return true;
         }
     }
-    ReadNameTableBytes(f.read(size), info);
+    ReadNameTableBytes(f.read(size), info, faceIndex);
     return true;
 }
 

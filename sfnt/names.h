@@ -24,9 +24,9 @@ struct FontNameInfo {
 // Fills the fields found in the naming table of an sfnt file given as bytes
 // (of a collection: its first font); fields not found keep what they held.
 // Safe on any input.
-void ReadNameTableBytes(const QByteArray& file, FontNameInfo& info);
+void ReadNameTableBytes(const QByteArray& file, FontNameInfo& info, int faceIndex = 0);
 
 // The same on a file; false when it cannot be opened.
-bool ReadNameTableFile(const QString& path, FontNameInfo& info);
+bool ReadNameTableFile(const QString& path, FontNameInfo& info, int faceIndex = 0);
 
 } // namespace gw

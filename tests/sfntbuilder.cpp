@@ -168,6 +168,46 @@ QByteArray SfntBuilder::Simple(const QString& family, const QString& fullName, c
     return b.Build();
 }
 
+QByteArray SfntBuilder::Os2Table(int fsType)
+{
+    QByteArray t(78, '\0');
+    qToBigEndian<quint16>(quint16(400), t.data() + 4);    // usWeightClass
+    qToBigEndian<quint16>(quint16(5), t.data() + 6);      // usWidthClass
+    qToBigEndian<quint16>(quint16(fsType), t.data() + 8);
+    t.replace(58, 4, "GWTS");
+    return t;
+}
+
+QByteArray SfntBuilder::WithEmbedding(const QString& family, int fsType)
+{
+    SfntBuilder b;
+    b.AddTable("OS/2", Os2Table(fsType));
+    b.AddTable("head", QByteArray(54, '\0'));
+    b.AddName(1, family);
+    b.AddName(2, QStringLiteral("Regular"));
+    b.AddName(4, family);
+    return b.Build();
+}
+
+QByteArray SfntBuilder::VariableFont(const QString& family, int fsType)
+{
+    const auto u16 = [](int v) { QByteArray b(2, 0); qToBigEndian<quint16>(quint16(v), b.data()); return b; };
+    const auto fixed = [](double v) { QByteArray b(4, 0); qToBigEndian<qint32>(qint32(qRound(v * 65536)), b.data()); return b; };
+    QByteArray fvar = u16(1) + u16(0) + u16(16) + u16(2) + u16(2) + u16(20) + u16(2) + u16(4 + 2 * 4);
+    fvar += "wght" + fixed(100) + fixed(400) + fixed(900) + u16(0) + u16(256);
+    fvar += "wdth" + fixed(75) + fixed(100) + fixed(100) + u16(0) + u16(257);
+    fvar += u16(258) + u16(0) + fixed(100) + fixed(100);
+    fvar += u16(259) + u16(0) + fixed(700) + fixed(75);
+    SfntBuilder b;
+    b.AddTable("OS/2", Os2Table(fsType)).AddTable("fvar", fvar);
+    b.AddName(1, family).AddName(2, QStringLiteral("Regular")).AddName(4, family);
+    b.AddName(5, QStringLiteral("Version 3.0")).AddName(9, QStringLiteral("A. Designer"));
+    b.AddName(13, QStringLiteral("Test licence")).AddName(14, QStringLiteral("https://example.org/l"));
+    b.AddName(256, QStringLiteral("Weight")).AddName(257, QStringLiteral("Width"));
+    b.AddName(258, QStringLiteral("Thin")).AddName(259, QStringLiteral("Bold Condensed"));
+    return b.Build();
+}
+
 QByteArray SfntBuilder::Renamed(const QByteArray& font, const QString& family, const QString& fullName,
                                 const QString& subfamily)
 {

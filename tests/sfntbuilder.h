@@ -50,6 +50,16 @@ public:
     static QByteArray Simple(const QString& family, const QString& fullName,
                              const QString& subfamily = QStringLiteral("Regular"));
 
+    // An OS/2 table (version 0, 78 bytes) with embedding bits fsType and vendor "GWTS".
+    static QByteArray Os2Table(int fsType);
+    // A font with an OS/2 table, named as Simple makes it.
+    static QByteArray WithEmbedding(const QString& family, int fsType);
+
+    // A variable font with an OS/2 table: axes wght 100..900 (default 400) and
+    // wdth 75..100 (100), named instances "Thin" (100, 100) and "Bold Condensed"
+    // (700, 75); version "Version 3.0", designer, licence and its URL.
+    static QByteArray VariableFont(const QString& family, int fsType);
+
     // A collection ("ttcf" header, version 1.0) of whole font files, each
     // placed after the header with its table offsets counted from the file's start.
     static QByteArray Collection(const QList<QByteArray>& fonts);

@@ -20,6 +20,7 @@
 #include "core/picturebox.h"
 #include "core/settings.h"
 #include "fonts/enumerate.h"
+#include "print/embedding.h"
 #include "fonts/fontlist.h"
 #include "print/catalogs.h"
 #include "print/printlist.h"
@@ -254,6 +255,7 @@ bool PrintRunner::Print(const PrintFontList& fonts, const PrintChoice& choice, P
     PrintChoiceOn(*printer, fonts, choice, drawGauge, showStatus);
     const QStringList refused = RefusedFonts(*printer, fonts);
     const QStringList unprintable = UnprintableFaces(*printer, fonts);
+    const QStringList withoutEmbedding = FontsWithoutEmbedding(fonts);
     QString failure;
     const bool finished = printer->Finish(&failure);
     printer.reset();
@@ -268,21 +270,9 @@ bool PrintRunner::Print(const PrintFontList& fonts, const PrintChoice& choice, P
         return false;
     }
     // One message after the run names every font not printed as itself.
-    const auto listed = [](const QStringList& names) {
-        QStringList shown = names.mid(0, 10);
-        if (names.size() > shown.size())
-            shown << QString("and %1 more").arg(names.size() - shown.size());
-        return shown.join('\n');
-    };
-    QStringList paragraphs;
-    if (!refused.isEmpty())
-        paragraphs << "The printer could not use these fonts; they were printed in a "
-                      "standard font instead:\n\n" + listed(refused);
-    if (!unprintable.isEmpty())
-        paragraphs << "These faces could not be printed; the printout says so in their "
-                      "place:\n\n" + listed(unprintable);
-    if (!paragraphs.isEmpty())
-        Sys().messages->MsgBox(paragraphs.join(QStringLiteral("\n\n")), vbInformation, QStringLiteral("Glyphwick"));
+    const QString notice = PrintRunNotice(refused, unprintable, withoutEmbedding);
+    if (!notice.isEmpty())
+        Sys().messages->MsgBox(notice, vbInformation, QStringLiteral("Glyphwick"));
     return true;
 }
 

@@ -170,6 +170,27 @@ private slots:
 
     // The fuzzing seeds, and whatever crash inputs were added to them, through the
     // readers built with the regular compiler.
+    // Each face of a collection has its own names; a face not there gives none.
+    void collectionFaces_data()
+    {
+        QTest::addColumn<int>("face");
+        QTest::addColumn<QString>("family");
+        QTest::newRow("first face") << 0 << "Fam";
+        QTest::newRow("second face") << 1 << "Other";
+        QTest::newRow("past the last face") << 2 << "";
+        QTest::newRow("negative face") << -1 << "";
+    }
+    void collectionFaces()
+    {
+        QFETCH(int, face);
+        QFETCH(QString, family);
+        const QString path = env_->root() + "/two.ttc";
+        QVERIFY(WriteFile(path, SfntBuilder::Collection({SfntBuilder::Simple("Fam", "Fam"), SfntBuilder::Simple("Other", "Other")})));
+        FontNameInfo info;
+        ReadNameTable(path, info, face);
+        QCOMPARE(info.family, family);
+    }
+
     void corpus_data()
     {
         QTest::addColumn<QString>("path");

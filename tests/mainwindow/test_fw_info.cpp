@@ -12,6 +12,7 @@
 #include "mainwindow/fw.h"
 #include "sfnt/fot.h"
 #include "sfntbuilder.h"
+#include "shots.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -32,7 +33,7 @@ class FwInfoTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestEnv> env;
-    QString ttf, fot, serifTtf;
+    QString ttf, fot, serifTtf, variable;
 
     // A window with `family` selected after `previous`.
     std::unique_ptr<FW> Window(const QString& family, const QString& previous = {})
@@ -65,10 +66,14 @@ private slots:
         fot = env->root() + "/fonts/gwserif.fot";
         QVERIFY(WriteFile(fot, BuildFotFile(serifTtf, "GW Serif", "GW Serif")));
 
+        variable = env->root() + "/fonts/gwvariable.ttf";
+        QVERIFY(WriteFile(variable, SfntBuilder::VariableFont("GW Variable", 0x0002)));
+
         env->fake.fonts->faces = {TrueTypeFace("GW Sans"), TrueTypeFace("GW Serif"),
                                   TrueTypeFace("GW Mono"), DeviceFace("GW Type"),
-                                  DeviceFace("GW Printer")};
-        env->fake.registry->values = {{"GW Sans (TrueType)", ttf}, {"GW Serif (TrueType)", fot}};
+                                  DeviceFace("GW Printer"), TrueTypeFace("GW Variable")};
+        env->fake.registry->values = {{"GW Sans (TrueType)", ttf}, {"GW Serif (TrueType)", fot},
+                                      {"GW Variable (TrueType)", variable}};
         ATMInstalled = true;
         env->fake.atm->text = "[Fonts]\nGW Type=/x/face.afm,/x/face.pfb\n";
     }
@@ -144,8 +149,27 @@ private slots:
                 top = row->y() + row->height() + TwipsToPixels(30);
             }
         QVERIFY(top - TwipsToPixels(30) <= w->picControls->height());
-        // The CR LF line breaks show as plain line breaks.
-        QCOMPARE(w->txtInfo->toPlainText(), info);
+        // The CR LF line breaks show as plain line breaks; a TrueType file's
+        // names are followed by what else it holds.
+        const QString shown = w->txtInfo->toPlainText();
+        QCOMPARE(shown.left(info.size()), info);
+        QCOMPARE(shown.mid(info.size()).startsWith("\nFamily: ") && shown.contains("\nEmbedding: Installable\n"),
+                 info.contains("Font Identifier"));
+    }
+
+    // A variable font's page lists its axes, named instances, embedding rights and licence.
+    void variableFont()
+    {
+        auto w = Window("GW Variable");
+        w->SelectTab(4);
+        const QStringList lines = w->txtInfo->toPlainText().split('\n');
+        SaveShot(w.get(), "info-variable");
+        for (const QString& line : {"Axes: wght 100 to 900 (default 400), wdth 75 to 100 (default 100)",
+                                    "Instances: Thin (wght=100 wdth=100), Bold Condensed (wght=700 wdth=75)",
+                                    "Embedding: Restricted", "Font Family: GW Variable", "Version: Version 3.0",
+                                    "Vendor: GWTS", "Designer: A. Designer", "Licence: Test licence",
+                                    "Licence URL: https://example.org/l", "Glyphs: 0", "Characters: 0"})
+            QVERIFY2(lines.contains(line), qPrintable(lines.join('\n')));
     }
 
     // Another kind of font leaves the information tab; clicking it then shows the notice.

@@ -14,6 +14,8 @@
 #include "print/pageframe.h"
 #include "print/qtprinter.h"
 #include "print/sheets.h"
+#include "sfnt/reader.h"
+#include "sfnt/sfnt.h"
 #include "sfntbuilder.h"
 #include "testenv.h"
 
@@ -250,6 +252,50 @@ private slots:
              raw.advancesForGlyphIndexes(raw.glyphIndexesForString("Quartz\u4e00"), QRawFont::KernedAdvances))
             expected += advance.x();
         QVERIFY2(qAbs(width - expected) < 0.1, qPrintable(QString("%1 against %2").arg(width).arg(expected)));
+    }
+
+    // A font whose licence forbids embedding is drawn as outlines: the PDF
+    // lists no font for it, and its text is still on the page.
+    void fontsWithoutEmbeddingAreOutlines_data()
+    {
+        QTest::addColumn<int>("fsType");
+        QTest::addColumn<bool>("embedded");
+        QTest::newRow("installable") << 0 << true;
+        QTest::newRow("print and preview") << 0x0004 << true;
+        QTest::newRow("restricted") << 0x0002 << false;
+        QTest::newRow("bitmap only") << 0x0208 << false;
+    }
+    void fontsWithoutEmbeddingAreOutlines()
+    {
+        QFETCH(int, fsType);
+        QFETCH(bool, embedded);
+        env_->UseDesktopPlatform();
+        QByteArray font = SfntBuilder::Renamed(ReadFile(SystemFile("LiberationSans-Regular.ttf")), "Gwrights Sans",
+                                               "Gwrights Sans");
+        TableEntry os2;
+        QVERIFY(FindTable(BoundedReader(font), 0, "OS/2", os2));
+        qToBigEndian<quint16>(quint16(fsType), font.data() + os2.offset + 8);
+        const QString file = env_->root() + "/rights.ttf";
+        QVERIFY(WriteFile(file, font));
+        QCOMPARE(Sys().fonts->AddFontResource(file), 1);
+        auto removeAdded = qScopeGuard([&] { Sys().fonts->RemoveFontResource(file); });
+        const QString pdfFile = env_->root() + "/rights.pdf";
+        auto printer = QtPrinterSurface::ForPdf(pdfFile, PaperLetter);
+        QVERIFY(printer->SetFontName("Gwrights Sans"));
+        printer->SetFontSize(24);
+        printer->SetScaleMode(ScalePoints);
+        printer->SetCurrent(100, 100);
+        printer->Print("Quartz");
+        printer->Close();
+        const QStringList fonts = Run("pdffonts", {pdfFile}).split('\n', Qt::SkipEmptyParts).mid(2);
+        QCOMPARE(fonts.size(), embedded ? 1 : 0);
+        Run("pdftoppm", {"-r", "20", "-png", "-singlefile", pdfFile, env_->root() + "/rights"});
+        const QImage page(env_->root() + "/rights.png");
+        int ink = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                ink += qGray(page.pixel(x, y)) < 128;
+        QVERIFY2(ink > 20, qPrintable(QString::number(ink)));
     }
 
     // A long run shows Qt a few of its fonts at a time, each its own, and

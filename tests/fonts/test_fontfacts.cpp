@@ -1,0 +1,138 @@
+// What a font file holds (glyphs, characters, features, axes, instances,
+// embedding rights) and `glyphwick-fonts info`, against values read here
+// straight from the tables.
+#include <QtTest>
+#include <QRawFont>
+
+#include "fonts/fontfacts.h"
+#include "fonts/fontinfocommand.h"
+#include "fonts/nametable.h"
+#include "sfnt/reader.h"
+#include "sfnt/sfnt.h"
+#include "sfntbuilder.h"
+
+using namespace gw;
+
+namespace {
+
+QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    QFile f(dir.filePath(name));
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return f.fileName();
+}
+
+// The feature tags of a GSUB or GPOS table's FeatureList.
+QSet<QString> FeatureListTags(const QByteArray& table)
+{
+    QSet<QString> tags;
+    const BoundedReader r(table);
+    quint16 list = 0, count = 0;
+    if (!r.U16(6, list) || !r.U16(list, count))
+        return tags;
+    for (int i = 0; i < count; ++i)
+        if (const uchar* tag = r.Bytes(list + 2 + 6 * i, 4))
+            tags.insert(QString::fromLatin1(reinterpret_cast<const char*>(tag), 4).trimmed());
+    return tags;
+}
+
+} // namespace
+
+class TestFontFacts : public QObject {
+    Q_OBJECT
+
+private slots:
+    void realFonts_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("TrueType with GSUB and GPOS") << "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf";
+        QTest::newRow("TrueType with many scripts") << "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+        QTest::newRow("CFF OpenType, print and preview") << "/usr/share/fonts/opentype/urw-base35/C059-Roman.otf";
+    }
+    void realFonts()
+    {
+        QFETCH(QString, file);
+        if (!QFile::exists(file))
+            QSKIP("font not installed");
+        const FontFacts facts = ReadFontFacts(file);
+        QVERIFY(facts.readable);
+        quint16 glyphs = 0, fsType = 0;
+        QVERIFY(BoundedReader(FileTable(file, "maxp")).U16(4, glyphs));
+        QVERIFY(BoundedReader(FileTable(file, "OS/2")).U16(8, fsType));
+        QCOMPARE(facts.glyphs, int(glyphs));
+        QCOMPARE(facts.fsType, int(fsType));
+        const QRawFont raw(file, 12);
+        int characters = 0;
+        for (uint c = 0; c <= 0x10FFFF; ++c)
+            characters += c != 0x09 && raw.supportsCharacter(c) ? 1 : 0;  // Qt answers the tab with the space
+        QCOMPARE(facts.characters, characters);
+        int inBlocks = 0;
+        for (const UnicodeBlock& b : facts.blocks)
+            inBlocks += b.count;
+        QCOMPARE(inBlocks, facts.characters);
+        const QSet<QString> features = FeatureListTags(FileTable(file, "GSUB")) | FeatureListTags(FileTable(file, "GPOS"));
+        QCOMPARE(QSet<QString>(facts.features.begin(), facts.features.end()), features);
+        FontNameInfo names;
+        ReadNameTable(file, names);
+        QCOMPARE(facts.version, names.version);
+    }
+
+    void embeddingRights_data()
+    {
+        QTest::addColumn<int>("fsType");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("allowed");
+        QTest::newRow("no bits: installable") << 0 << "Installable" << true;
+        QTest::newRow("restricted alone") << 0x0002 << "Restricted" << false;
+        QTest::newRow("print and preview") << 0x0004 << "Print and preview" << true;
+        QTest::newRow("editable") << 0x0008 << "Editable" << true;
+        QTest::newRow("the most permissive of two levels") << 0x000C << "Editable" << true;
+        QTest::newRow("restricted with print bit is print") << 0x0006 << "Print and preview" << true;
+        QTest::newRow("no subsetting") << 0x0100 << "Installable, no subsetting" << true;
+        QTest::newRow("bitmap only cannot embed outlines") << 0x0204 << "Print and preview, bitmap only" << false;
+    }
+    void embeddingRights()
+    {
+        QFETCH(int, fsType);
+        QFETCH(QString, text);
+        QFETCH(bool, allowed);
+        QCOMPARE(EmbeddingRightsText(fsType), text);
+        QCOMPARE(EmbeddingAllowed(fsType), allowed);
+    }
+
+    // Row: the command's words (FILE stands for a two-face collection), exit status, a line printed.
+    void command_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("second face of a collection") << QStringList{"FILE", "--face", "1"} << 0 << "Family: Second";
+        QTest::newRow("first face by default") << QStringList{"FILE"} << 0 << "Face: 0 of 2";
+        QTest::newRow("a face past the last") << QStringList{"FILE", "--face", "2"} << 2 << "has 2 faces (0 to 1), not 2";
+        QTest::newRow("no file") << QStringList{} << 2 << "no font file given";
+        QTest::newRow("face not a number") << QStringList{"FILE", "--face", "x"} << 2 << "--face needs";
+        QTest::newRow("missing file") << QStringList{"/nonexistent.ttf"} << 1 << "no such file";
+        QTest::newRow("not a font") << QStringList{"TEXT"} << 1 << "not an OpenType or TrueType font";
+    }
+    void command()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, line);
+        QTemporaryDir dir;
+        const QString ttc = Write(dir, "two.ttc", SfntBuilder::Collection({SfntBuilder::Simple("First", "First"),
+                                                                           SfntBuilder::Simple("Second", "Second")}));
+        const QString text = Write(dir, "notes.ttf", "not a font at all");
+        args.replaceInStrings(QRegularExpression("^FILE$"), ttc).replaceInStrings(QRegularExpression("^TEXT$"), text);
+        QString printed, errors;
+        QTextStream out(&printed), err(&errors);
+        QCOMPARE(RunFontInfoCommand(args, out, err), status);
+        out.flush();
+        err.flush();
+        QVERIFY2((status == 0 ? printed : errors).contains(line), qPrintable(printed + errors));
+    }
+};
+
+QTEST_MAIN(TestFontFacts)
+#include "test_fontfacts.moc"
