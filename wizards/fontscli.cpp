@@ -11,6 +11,7 @@
 #include "core/linuxtexts.h"
 #include "core/splash.h"
 #include "fonts/enumerate.h"
+#include "fonts/fontinfocommand.h"
 #include "fonts/fontlist.h"
 #include "fonts/fonttable.h"
 #include "startup/startup.h"
@@ -298,14 +299,13 @@ int RestoreCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
 }
 
 // Every subcommand: its name, its line of the usage text, and its work.
-// A new subcommand (for example "info FILE [--face N]") is one more row.
 struct Subcommand {
     const char* name;
     const char* usage;
     int (*run)(const QStringList& arguments, QTextStream& out, QTextStream& err);
 };
 
-const std::array<Subcommand, 4> kSubcommands = {{
+const std::array<Subcommand, 5> kSubcommands = {{
     {"install", "install FILE...                    install font files into your font folder", InstallCommand},
     {"uninstall",
      "uninstall [--delete [--permanently] | --copy-to DIR | --move-to DIR] FILE...\n"
@@ -319,6 +319,10 @@ const std::array<Subcommand, 4> kSubcommands = {{
      ListCommand},
     {"restore", "restore FILE                       install a hidden (uninstalled but kept) font file again",
      RestoreCommand},
+    {"info", "info FILE [--face N]               what face N (from 0) of a font file holds: glyphs,\n"
+             "                                     characters, blocks, features, axes, instances,\n"
+             "                                     embedding rights, version, licence; a line each",
+     RunFontInfoCommand},
 }};
 
 } // namespace

@@ -151,9 +151,9 @@ private slots:
         QVERIFY(top - TwipsToPixels(30) <= w->picControls->height());
         // The CR LF line breaks show as plain line breaks; a TrueType file's
         // names are followed by what else it holds.
-        const QString shown = w->txtInfo->toPlainText();
-        QCOMPARE(shown.left(info.size()), info);
-        QCOMPARE(shown.mid(info.size()).startsWith("\nFamily: ") && shown.contains("\nEmbedding: Installable\n"),
+        const QString page = w->txtInfo->toPlainText();
+        QCOMPARE(page.left(info.size()), info);
+        QCOMPARE(page.mid(info.size()).startsWith("\nFamily: ") && page.contains("\nEmbedding: Installable\n"),
                  info.contains("Font Identifier"));
     }
 

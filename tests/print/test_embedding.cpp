@@ -24,7 +24,7 @@ PrintFontEntry FontWith(const TestEnv& env, const QString& name, int fsType)
     f.SizeText = "1K";
     if (fsType >= 0) {
         f.FontPath = env.root() + "/" + f.FileName;
-        QFile file(f.FilePath);
+        QFile file(f.FontPath);
         file.open(QIODevice::WriteOnly);
         file.write(SfntBuilder::WithEmbedding(name, fsType));
     }
