@@ -166,8 +166,8 @@ void RemovePartialPdf(int signal)
 }
 
 // Whether a face the toolkit loaded is face `index` of `file`: the same header
-// and naming tables for an sfnt face; else (Type 1) the same outlines of a few
-// letters as the file's own.
+// and naming tables for an sfnt face; else (Type 1) a face without sfnt tables
+// and with the same outlines of a few letters as the file's own.
 bool IsFaceOf(const QRawFont& loaded, const QString& file, int index)
 {
     if (!loaded.isValid())
@@ -175,7 +175,8 @@ bool IsFaceOf(const QRawFont& loaded, const QString& file, int index)
     const QByteArray head = FileTable(file, "head", index);
     if (!head.isEmpty())
         return loaded.fontTable("head") == head && loaded.fontTable("name") == FileTable(file, "name", index);
-    if (index != 0)
+    // An sfnt twin of a Type 1 file has the same outlines but is another file.
+    if (index != 0 || !loaded.fontTable("head").isEmpty())
         return false;
     QRawFont own(file, kLoadSize, QFont::PreferNoHinting);
     if (!own.isValid())
