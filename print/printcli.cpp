@@ -13,6 +13,7 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "core/splash.h"
+#include "startup/commandline.h"
 #include "startup/startup.h"
 #include "print/catalogs.h"
 #include "print/embedding.h"
@@ -32,11 +33,7 @@ constexpr int ProgressFontThreshold = 4;
 
 int Fail(QTextStream& err, int code, const QString& message)
 {
-    err << Program << ": " << message << "\n";
-    if (code == PrintExitUsage)
-        err << "Try '" << Program << " --help' for more information.\n";
-    err.flush();
-    return code;
+    return CommandFailure(err, Program, code, message, code == PrintExitUsage);
 }
 
 QString Quoted(const QStringList& names)

@@ -26,4 +26,13 @@ int RunCommandLineProgram(int argc, char** argv, const QString& program, const C
     return code;
 }
 
+int CommandFailure(QTextStream& err, const QString& program, int code, const QString& message, bool usage)
+{
+    err << program << ": " << message << "\n";
+    if (usage)
+        err << "Try '" << program << " --help' for more information.\n";
+    err.flush();
+    return code;
+}
+
 } // namespace gw

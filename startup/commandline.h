@@ -14,4 +14,8 @@ using CommandWork = std::function<int(const QStringList& arguments, QTextStream&
 // Runs work with the program's arguments (without its name); its exit code.
 int RunCommandLineProgram(int argc, char** argv, const QString& program, const CommandWork& work);
 
+// "program: message" on the error output, with a pointer to --help after a
+// wrong command line (usage); returns code.
+int CommandFailure(QTextStream& err, const QString& program, int code, const QString& message, bool usage);
+
 } // namespace gw

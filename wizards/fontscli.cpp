@@ -14,6 +14,7 @@
 #include "fonts/fontinfocommand.h"
 #include "fonts/fontlist.h"
 #include "fonts/fonttable.h"
+#include "startup/commandline.h"
 #include "startup/startup.h"
 #include "wizards/fontinstall.h"
 #include "wizards/frmwizard2.h"
@@ -26,11 +27,7 @@ const QString Program = QStringLiteral("glyphwick-fonts");
 
 int Fail(QTextStream& err, int code, const QString& message)
 {
-    err << Program << ": " << message << "\n";
-    if (code == FontsExitUsage)
-        err << "Try '" << Program << " --help' for more information.\n";
-    err.flush();
-    return code;
+    return CommandFailure(err, Program, code, message, code == FontsExitUsage);
 }
 
 // The wizards' questions and messages, answered without a window: each text
