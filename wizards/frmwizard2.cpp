@@ -771,6 +771,10 @@ void frmWizard2::ShowRemovalReport(const QVector<RemovalRow>& rows, const QVecto
 {
     frmSuccess report(this);
     report.setWindowTitle(windowTitle());
+    // A long path must not push what became of the file out of sight: lines wrap.
+    report.lstFonts->setWordWrap(true);
+    report.lstFonts->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    report.resize(TwipsToPixels(9600), report.height());
     bool all = true;
     for (int i = 0; i < rows.size(); ++i) {
         if (!rows[i].selected)
@@ -778,7 +782,7 @@ void frmWizard2::ShowRemovalReport(const QVector<RemovalRow>& rows, const QVecto
         const FontRecord& font = FontTable[size_t(rows[i].slot)];
         const QString file = font.FontFile == kUnknown ? font.FullName : font.FontFile;
         auto* line = new QListWidgetItem(RemovalReportLine(file, outcomes.value(i)), report.lstFonts);
-        line->setToolTip(font.FullName);
+        line->setToolTip(font.FullName + QStringLiteral("\n") + line->text());
         all = all && outcomes.value(i).ok;
     }
     report.lblMsg->setText(all ? QStringLiteral("The Remove Font Wizard has uninstalled these fonts. Each line "

@@ -380,6 +380,7 @@ private slots:
         for (int y = 0; y < spec.height() && blank; ++y)
             for (int x = 0; x < spec.width() && blank; ++x)
                 blank = spec.pixel(x, y) == w->Spec->BackColor().rgb();
+        SaveShot(w.get(), shown.isEmpty() ? "uninstalled-all" : "uninstalled-one");
         QCOMPARE(blank, shown.isEmpty());
         QCOMPARE(w->pnlTTF->text().isEmpty(), shown.isEmpty());
         const QString typed = w->KeyboardWindow()->TextBox->font().family();
