@@ -898,8 +898,29 @@ void FW::SelectFamilyOrFirst(const QString& text)
         SelectRow(row);
         ListView1_ItemClick(row);
     } else {
-        Attribs->clear();
+        ShowNoFont();
     }
+}
+
+// Nothing is left to select (every listed font was uninstalled, or no kind is
+// shown): no page, read-out or the keyboard keeps showing a font that was there.
+void FW::ShowNoFont()
+{
+    fillingStyles_ = true;
+    Attribs->clear();
+    fillingStyles_ = false;
+    CurrentFontType = 0;
+    Spec->Clear();
+    for (PictureBox* cell : picChar)
+        cell->Clear();
+    for (QLabel* panel : {pnlTTF, pnlFOT, pnlFileSize}) {
+        panel->clear();
+        panel->setToolTip(QString());
+    }
+    txtInfo->clear();
+    FillRanges();
+    ApplySampleFont();
+    ApplyKeyboardFont();
 }
 
 void FW::mnuFileInventory_Click()

@@ -262,6 +262,8 @@ private:
     void PlaceFirstTime();
     // Selects the family with exactly this text, else the first, and shows its styles.
     void SelectFamilyOrFirst(const QString& text);
+    // Empties the pages, read-outs and keyboard when no family is selected.
+    void ShowNoFont();
     void SetCharacterCode(int code);
     // The keystroke read-out of a character, as much of it as pnlKeystroke shows.
     void ShowKeystroke(const QString& character);

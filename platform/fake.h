@@ -126,7 +126,9 @@ public:
     QVector<DriveEntry> Drives() override { return drives; }
     int FolderError(const QString& folder) override;
     int CopyFile(const QString& source, const QString& dest) override;
+    int RemoveLeftovers(const QString& folder) override { leftoverFolders << folder; return 0; }
     QVector<DriveEntry> drives;
+    QStringList leftoverFolders;            // every folder cleaned of leftovers, in order
     QMap<QString, QList<int>> folderErrors; // folder -> answers taken from the front; then 0
     QList<int> copyErrors;                  // per copy from the front (0 copies); then copies
     QStringList copies;                     // "source -> dest" of every call

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "core/globals.h"
+#include "platform/platform.h"
 #include "core/settings.h"
 #include "core/splash.h"
 #include "startup/commandline.h"
@@ -251,6 +252,10 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
                                            : "no installed font matches " + Quoted(patterns));
     }
 
+    // A partial PDF that a killed run of this or another Glyphwick program left
+    // in the output folder goes first: only the program's own names of dead processes.
+    if (toFile && Sys().storage)
+        Sys().storage->RemoveLeftovers(QFileInfo(outputFile).absolutePath());
     std::unique_ptr<QtPrinterSurface> surface =
         toFile ? QtPrinterSurface::ForPdf(outputFile, paper) : QtPrinterSurface::ForPrinter(printerName);
     if (!surface || !surface->IsValid())

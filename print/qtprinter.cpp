@@ -610,7 +610,9 @@ std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForPdf(const QString& fileNa
         s.pdfError = QStringLiteral("it is not a regular file");
         return surface;
     }
-    QTemporaryFile partial(target.absolutePath() + QStringLiteral("/.glyphwick-XXXXXX.pdf"));
+    // Named as the program's own temporary files, with this process's id, so
+    // that the next start removes it when a kill left it behind.
+    QTemporaryFile partial(target.absolutePath() + "/" + OwnFilePrefix() + QStringLiteral("XXXXXX.pdf"));
     partial.setAutoRemove(false);
     if (!partial.open()) {
         s.pdfError = partial.errorString();

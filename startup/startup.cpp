@@ -108,12 +108,17 @@ void RemoveLeftoverFiles()
 {
     if (!Sys().storage)
         return;
-    // Temporary copies and ".fot" files of a run that was killed: where the
-    // program writes them (its folder, the font folder, the last copy target).
+    // Temporary copies, ".fot" files and partial PDF files of a run that was
+    // killed: where the program writes them (its folder, the font folder, the
+    // last copy target, the folder of the last PDF file).
     QStringList folders{Sys().system->ProgramFolder(), WinDir + "fonts"};
     const QString target = ReadIniString(QStringLiteral("RemoveWizard"), QStringLiteral("DestDir"), QString(), IniFile);
     if (!target.isEmpty())
         folders << target;
+    const QString pdf = ReadIniString(QStringLiteral("Inventory"), QStringLiteral("PdfFile"), QString(), IniFile);
+    if (QFileInfo(pdf).isAbsolute())
+        folders << QFileInfo(pdf).absolutePath();
+    folders.removeDuplicates();
     for (const QString& folder : folders)
         Sys().storage->RemoveLeftovers(folder);
 }

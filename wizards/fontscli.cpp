@@ -211,7 +211,7 @@ int UninstallCommand(const QStringList& arguments, QTextStream& out, QTextStream
             continue;
         }
         const RemovalOutcome outcome = outcomes.value(rowOfFile[i]);
-        out << files[i] << ": " << (outcome.text.isEmpty() ? QStringLiteral("not uninstalled") : outcome.text) << "\n";
+        out << RemovalReportLine(files[i], outcome) << "\n";
         all = all && outcome.ok && !outcome.text.isEmpty();
     }
     out.flush();

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -25,6 +26,7 @@
 #include "core/picturebox.h"
 #include "core/settings.h"
 #include "wizards/frmdirectory.h"
+#include "wizards/frminstall.h"
 
 namespace gw {
 
@@ -195,11 +197,27 @@ QString MissingFolderText(const QString& folder)
            + QStringLiteral("Do you want to create it? No uninstalls nothing.");
 }
 
+QString RemovalReportLine(const QString& file, const RemovalOutcome& outcome)
+{
+    return file + QStringLiteral(": ")
+           + (outcome.text.isEmpty() ? QStringLiteral("not uninstalled; the file is kept") : outcome.text);
+}
+
 RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& choice,
                        const std::function<void(int)>& progress, QVector<RemovalOutcome>* outcomes)
 {
     QVector<RemovalOutcome> results(rows.size());
+    // Fonts whose registration could not be deleted stay visible to every
+    // program, so they count as not removed.
+    QVector<bool> stillRegistered(rows.size(), false);
     auto finish = [&](RemovalEnd end) {
+        // Rows a run that ended early did not reach: their registration is
+        // already gone (registry pass), their file untouched.
+        for (int i = 0; i < rows.size(); ++i)
+            if (rows[i].selected && results[i].text.isEmpty())
+                results[i] = {false, rows[i].registryKnown && !stillRegistered[i]
+                                         ? QStringLiteral("uninstalled; the run stopped before its file, which is kept")
+                                         : QStringLiteral("not uninstalled; the file is kept")};
         if (outcomes)
             *outcomes = results;
         return end;
@@ -214,14 +232,10 @@ RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& cho
             || !QDir().mkpath(choice.targetFolder)) {
             for (int i = 0; i < rows.size(); ++i)
                 if (rows[i].selected)
-                    results[i] = {false, QStringLiteral("not uninstalled: the target folder is not there")};
+                    results[i] = {false, QStringLiteral("not uninstalled: the target folder is not there; the file is kept")};
             return finish(RemovalEnd::NotStarted);
         }
     }
-    // Fonts whose registration could not be deleted stay visible to every
-    // program, so they count as not removed.
-    QVector<bool> stillRegistered(rows.size(), false);
-
     // Registry pass.
     for (int i = 0; i < rows.size(); ++i) {
         if (!rows[i].selected)
@@ -242,7 +256,7 @@ RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& cho
                     "Control Panel. Do you wish to delete the FOT & TTF file? This may not be wise!"));
             font.Remove = Sys().messages->MsgBox(question, vbYesNo | vbQuestion, kTitle) == vbYes ? 1 : 0;
             if (!font.Remove)
-                results[i] = {false, QStringLiteral("not uninstalled: no registration was found")};
+                results[i] = {false, QStringLiteral("not uninstalled: no registration was found; the file is kept")};
         }
     }
 
@@ -567,6 +581,7 @@ frmWizard2::frmWizard2(const QString& currentFont, QWidget* parent) : QDialog(pa
                                                       [this] { mnuContextBoldItalicFonts_Click(); });
     mnuContextNone = mnuContext->addAction(QStringLiteral("&None"), this, [this] { mnuContextNone_Click(); });
     popupMenu = [](QMenu* menu, const QPoint& pos) { menu->exec(pos); };
+    ShowModal = [](QDialog* report) { report->exec(); };
 
     connect(cmdNext, &QPushButton::clicked, this, [this] { cmdNext_Click(); });
     connect(cmdPrev, &QPushButton::clicked, this, [this] { cmdPrev_Click(); });
@@ -732,10 +747,11 @@ void frmWizard2::cmdRemove_Click()
     const RemovalChoice choice{ChosenAction(), txtTarget->text(), chkDelete->isChecked()};
     QApplication::setOverrideCursor(Qt::WaitCursor);
     cmdRemove->setEnabled(false);
+    QVector<RemovalOutcome> outcomes;
     const RemovalEnd end = RemoveFonts(rows, choice, [this](int percent) {
         DrawWindowGauge(picGauge, percent);
         QApplication::processEvents();
-    });
+    }, &outcomes);
     QApplication::restoreOverrideCursor();
     if (end == RemovalEnd::NotStarted) {
         cmdRemove->setEnabled(true); // the user may choose another folder
@@ -743,11 +759,38 @@ void frmWizard2::cmdRemove_Click()
     }
     // Registrations are gone even when the run stopped early: the main window must reread.
     FontsChanged = true;
+    ShowRemovalReport(rows, outcomes);
     if (end == RemovalEnd::Stopped)
         return;
     hide();
     lblOK->setText(QStringLiteral("OK"));
     accept();
+}
+
+void frmWizard2::ShowRemovalReport(const QVector<RemovalRow>& rows, const QVector<RemovalOutcome>& outcomes)
+{
+    frmSuccess report(this);
+    report.setWindowTitle(windowTitle());
+    // A long path must not push what became of the file out of sight: lines wrap.
+    report.lstFonts->setWordWrap(true);
+    report.lstFonts->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    report.resize(TwipsToPixels(9600), report.height());
+    bool all = true;
+    for (int i = 0; i < rows.size(); ++i) {
+        if (!rows[i].selected)
+            continue;
+        const FontRecord& font = FontTable[size_t(rows[i].slot)];
+        const QString file = font.FontFile == kUnknown ? font.FullName : font.FontFile;
+        auto* line = new QListWidgetItem(RemovalReportLine(file, outcomes.value(i)), report.lstFonts);
+        line->setToolTip(font.FullName + QStringLiteral("\n") + line->text());
+        all = all && outcomes.value(i).ok;
+    }
+    report.lblMsg->setText(all ? QStringLiteral("The Remove Font Wizard has uninstalled these fonts. Each line "
+                                                "says where the font file is now.")
+                               : QStringLiteral("Not every font was uninstalled, or not every file went where "
+                                                "you asked. Each line says what happened and where the font "
+                                                "file is now."));
+    ShowModal(&report);
 }
 
 void frmWizard2::cmdPick_Click()

@@ -48,6 +48,10 @@ struct RemovalOutcome {
     QString text;     // "uninstalled; the file is in the trash", ... empty for a row not selected
 };
 
+// One line of a removal report, the same in the wizard and in glyphwick-fonts:
+// the file, what became of its font and where the file is now.
+QString RemovalReportLine(const QString& file, const RemovalOutcome& outcome);
+
 enum class RemovalEnd {
     Finished,   // every row was processed
     Cancelled,  // Cancel on "Disk not ready": the remaining fonts were left alone
@@ -146,6 +150,8 @@ public:
 
     // Where the context menu pops up; tests replace it to choose an item.
     std::function<void(QMenu* menu, const QPoint& globalPos)> popupMenu;
+    // Shows the closing report of a removal run (modal); tests replace it.
+    std::function<void(QDialog* report)> ShowModal;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -153,6 +159,8 @@ protected:
 
 private:
     int ChosenAction() const;
+    // Lists every chosen font's file with what became of it and where it is now.
+    void ShowRemovalReport(const QVector<RemovalRow>& rows, const QVector<RemovalOutcome>& outcomes);
     // Adds the rows whose upper-cased text passes the test to the selection.
     void SelectRows(const std::function<bool(const QString& upper)>& test);
     QString contextFamily_;

@@ -24,6 +24,7 @@
 #include "core/settings.h"
 #include "core/splash.h"
 #include "fonts/fonttable.h"
+#include "keyboard/keyboard.h"
 #include "mainwindow/fw.h"
 #include "mainwindow/toolbar.h"
 #include "shots.h"
@@ -340,10 +341,22 @@ private slots:
         QCOMPARE(Selected(*w), QString("Liberation Sans"));
     }
 
-    void uninstallRereadsAndSelectsTheFirstFamily()
+    // After an uninstall the list is read again and nothing shows a removed
+    // font: the first family left is shown, or nothing when none is left.
+    void uninstallShowsOnlyFontsLeft_data()
     {
+        QTest::addColumn<int>("left");  // faces the platform still lists, from the front
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("the selected family goes: the first left") << 2 << "DejaVu Sans";
+        QTest::newRow("every font goes: none shown") << 0 << "";
+    }
+    void uninstallShowsOnlyFontsLeft()
+    {
+        QFETCH(int, left);
+        QFETCH(QString, shown);
         SetShow(true, false, false);
         auto w = std::make_unique<FW>();
+        w->mnuViewKeyboard_Click();
         QVERIFY(SelectFamily(*w, "Liberation Sans"));
         QStringList preselected;
         QTimer poll;
@@ -352,16 +365,26 @@ private slots:
                 preselected << item->text(0);
             for (QTreeWidgetItem* item : wizard->ListView1->findItems("Liberation Sans", Qt::MatchStartsWith))
                 item->setSelected(true);
-            // The platform hides the family once it is uninstalled.
-            auto& faces = env->fake.fonts->faces;
-            faces.erase(faces.begin() + 2, faces.begin() + 6);
+            // The platform hides the fonts once they are uninstalled.
+            env->fake.fonts->faces.resize(left);
+            wizard->ShowModal = [](QDialog*) {};
             wizard->AdvanceButton(2);
             wizard->cmdRemove_Click();
         });
         w->mnuFileRemoveFont->trigger();
         QCOMPARE(preselected, QStringList{}); // nothing is chosen for the user
-        QCOMPARE(w->fontList->Count(), 1);
-        QCOMPARE(Selected(*w), QString("DejaVu Sans"));
+        QCOMPARE(w->fontList->Count(), left ? 1 : 0);
+        QCOMPARE(Selected(*w), shown);
+        const QImage spec = w->Spec->ToImage();
+        bool blank = true;
+        for (int y = 0; y < spec.height() && blank; ++y)
+            for (int x = 0; x < spec.width() && blank; ++x)
+                blank = spec.pixel(x, y) == w->Spec->BackColor().rgb();
+        SaveShot(w.get(), shown.isEmpty() ? "uninstalled-all" : "uninstalled-one");
+        QCOMPARE(blank, shown.isEmpty());
+        QCOMPARE(w->pnlTTF->text().isEmpty(), shown.isEmpty());
+        const QString typed = w->KeyboardWindow()->TextBox->font().family();
+        QVERIFY2(shown.isEmpty() ? typed != "Liberation Sans" : typed == shown, qPrintable(typed));
         QVERIFY(!FontsChanged);
     }
 

@@ -127,6 +127,8 @@ private slots:
         const QString pdf = env.root() + "/out/fonts.pdf";
         const QStringList arguments = {"--layout", "Basic Catalog I", "--family", "DejaVu Sans", "--output", pdf};
         QVERIFY(WriteFile(pdf, "the earlier printout"));
+        // A partial PDF of a killed run (a process that is gone) goes too.
+        QVERIFY(WriteFile(env.root() + "/out/.glyphwick-999999999-AbC123.pdf", "%PDF-1.4 cut"));
         signal(SIGXFSZ, SIG_IGN);
         rlimit before{}, small{};
         getrlimit(RLIMIT_FSIZE, &before);

@@ -1,5 +1,6 @@
 // The Qt printer surface writing PDF, read back with poppler: page sizes, word
 // positions, fonts and glyphs, and every sheet's words inside the printable area.
+#include <QDir>
 #include <QFontDatabase>
 #include <QRawFont>
 #include <QProcess>
@@ -104,6 +105,10 @@ private slots:
         const QString pdf = env_->root() + "/sheet.pdf";
         auto printer = QtPrinterSurface::ForPdf(pdf, paper);
         QVERIFY(printer->IsValid());
+        // While it is written the file has the name of the program's own
+        // temporary files, which the next start removes after a kill.
+        const QStringList partial = QDir(env_->root()).entryList({".glyphwick-*.pdf"}, QDir::Files | QDir::Hidden);
+        QVERIFY2(partial.size() == 1 && partial[0].startsWith(OwnFilePrefix()), qPrintable(partial.join(' ')));
         PrintJob job(*printer, {});
         job.Start();
         QVERIFY(printer->SetFontName("Nimbus Sans"));

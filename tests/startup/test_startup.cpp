@@ -159,6 +159,15 @@ private slots:
         }
     }
 
+    // Leftovers of a killed run are looked for in the last PDF's folder too.
+    void leftoversInTheLastPdfFolder()
+    {
+        StartupPaths();
+        WriteIniString("Inventory", "PdfFile", "/Out Put/Cat.pdf", IniFile);
+        StartupFolders();
+        QVERIFY(env->fake.storage->leftoverFolders.contains("/Out Put"));
+    }
+
     // The Show keys as a first start writes them, and as people write them by hand.
     void showSwitches_data()
     {

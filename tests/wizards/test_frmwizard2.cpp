@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -55,6 +56,7 @@ class TestFrmWizard2 : public QObject {
 
     std::unique_ptr<TestEnv> env_;
     QString fonts_, target_;
+    QStringList report_;  // the lines of the closing report
 
     // Where a font's file is now: "source", "target", "trash", "source+target" or "gone".
     QString Where(const QString& fullName) const
@@ -81,6 +83,13 @@ class TestFrmWizard2 : public QObject {
         FakeCallLog().clear();
         if (!confirm)
             w.chkDelete->setChecked(false);
+        report_.clear();
+        w.ShowModal = [this](QDialog* report) {
+            const auto* lines = report->findChild<QListWidget*>("lstFonts");
+            for (int i = 0; i < lines->count(); ++i)
+                report_ << lines->item(i)->text();
+            SaveShot(report, "remove-report");
+        };
         w.cmdRemove_Click();
     }
 
@@ -274,15 +283,17 @@ private slots:
     {
         QTest::addColumn<int>("action");
         QTest::addColumn<QString>("where");
-        QTest::newRow("keep") << int(ActionKeep) << "source";
-        QTest::newRow("delete") << int(ActionDelete) << "trash";
-        QTest::newRow("copy") << int(ActionCopy) << "source+target";
-        QTest::newRow("move") << int(ActionMove) << "target";
+        QTest::addColumn<QString>("said");  // the report's line, after the file
+        QTest::newRow("keep") << int(ActionKeep) << "source" << "uninstalled; the file is kept";
+        QTest::newRow("delete") << int(ActionDelete) << "trash" << "uninstalled; the file is in the trash";
+        QTest::newRow("copy") << int(ActionCopy) << "source+target" << "uninstalled; the file is copied to {target}";
+        QTest::newRow("move") << int(ActionMove) << "target" << "uninstalled; the file is moved to {target}";
     }
     void removalOrder()
     {
         QFETCH(int, action);
         QFETCH(QString, where);
+        QFETCH(QString, said);
         frmWizard2 w;
         Run(w, {"Alpha"}, action);
         const QString file = fonts_ + "/alpha.ttf";
@@ -297,6 +308,7 @@ private slots:
             expected << "DeleteFile " + file;
         QCOMPARE(FakeCallLog(), expected);
         QCOMPARE(Where("Alpha"), where);
+        QCOMPARE(report_, QStringList{file + ": " + said.replace("{target}", target_ + "/alpha.ttf")});
         QVERIFY(!QFileInfo::exists(fot));
         QCOMPARE(env_->fake.registry->values.size(), 4);
         QVERIFY(FontsChanged);
@@ -379,6 +391,10 @@ private slots:
         QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.value(0).contains(message), qPrintable(texts.join(" | ")));
         QCOMPARE(QStringList({Where(first), Where("Beta"), w.lblOK->text()}).join(' ').remove(" Cancel"), after);
         QVERIFY(FontsChanged != (setup == "notarget"));
+        // Every chosen file has its line, also those a cancelled run did not reach.
+        QCOMPARE(report_.size(), setup == "notarget" ? 0 : 2);
+        if (answers == QList<int>{vbCancel} && action == ActionMove && setup.isEmpty())
+            QVERIFY2(report_.value(1).endsWith("the run stopped before its file, which is kept"), qPrintable(report_.join('\n')));
         if (trashErrors.value(0) == ErrPathFileAccess)
             QVERIFY(texts.first().contains("hidden from every program"));
         if (setup == "existing")

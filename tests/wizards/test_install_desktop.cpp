@@ -64,6 +64,7 @@ void Remove(const QString& file, int action, const QString& target)
     w.chkDelete->setChecked(false);
     w.cmdNext_Click();
     SaveShot(&w, action == ActionMove ? "remove-move" : "remove-delete");
+    w.ShowModal = [action](QDialog* report) { SaveShot(report, action == ActionMove ? "remove-move-report" : "remove-delete-report"); };
     w.cmdRemove_Click();
     QCOMPARE(w.lblOK->text(), QString("OK"));
 }
