@@ -76,6 +76,39 @@ private slots:
             QVERIFY2(Embedded(pdf, "GlyphwSix" + QString(style).remove(' ').remove("Regular")) == 1, qPrintable(style));
     }
 
+    void collectionFacesEmbedded_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("collection from a folder") << false;
+        QTest::newRow("installed collection") << true;
+    }
+    // Both faces of one ".ttc", each embedded under its own PostScript name.
+    void collectionFacesEmbedded()
+    {
+        QFETCH(bool, installed);
+        TestEnv env;
+        env.UseDesktopPlatform();
+        const QByteArray regular = SfntBuilder::Renamed(ReadFile(SystemFile("DejaVuSans.ttf")), "Glyphw Pair", "Glyphw Pair");
+        const QByteArray bold = SfntBuilder::Renamed(ReadFile(SystemFile("DejaVuSans-Bold.ttf")), "Glyphw Pair",
+                                                     "Glyphw Pair Bold", "Bold");
+        if (regular.isEmpty() || bold.isEmpty())
+            QSKIP("the DejaVu fonts are not installed");
+        const QString dir = installed ? env.dataHome() + "/fonts" : env.root() + "/cd";
+        QDir().mkpath(dir);
+        QVERIFY(WriteFile(dir + "/pair.ttc", SfntBuilder::Collection({regular, bold})));
+        if (installed)
+            Sys().fonts->RescanFonts();
+        const QString pdf = env.root() + "/pair.pdf";
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        const QStringList where = installed ? QStringList{"--family", "Glyphw Pair"} : QStringList{"--folder", dir};
+        QCOMPARE(RunPrintCommand(QStringList{"--layout", "Basic Catalog I", "--output", pdf} + where, outStream,
+                                 errStream), 0);
+        QVERIFY2(out.contains("Printed 2 fonts") && !err.contains("could not be printed"), qPrintable(out + err));
+        QCOMPARE(Embedded(pdf, "GlyphwPair"), 1);
+        QCOMPARE(Embedded(pdf, "GlyphwPairBold"), 1);
+    }
+
     // Type 1 files and their OpenType twins share family and style: each drawn from its own file.
     void twinsEmbeddedFromTheirOwnFiles()
     {
