@@ -37,6 +37,7 @@ struct FontRecord {
     QString FontFile;
     QString FileSize;
     int16_t Italic = 0;
+    int FaceIndex = 0;  // the face's number in FontFile (a collection's)
     // The remove wizard's own bookkeeping.
     int16_t Remove = 0;
     QString Target;

@@ -230,6 +230,7 @@ void FontEnumerator::Callback4(const EnumLogFont& elf, const TextMetric&, int fo
     record->RegistryName = fullName + " (TrueType)";
     record->StyleName = Field(elf.elfStyle);
     record->Italic = elf.lfItalic;
+    record->FaceIndex = elf.faceIndex;
     LookUpTrueTypeFiles(*record);
 }
 

@@ -45,7 +45,9 @@ QStringList FontFileNames(const QString& folder, QStringList* skipped)
                                           QDir::Name);
     for (const QString& name : all) {
         const QString lower = name.toLower();
-        if (!lower.endsWith(QLatin1String(".ttf")) && !lower.endsWith(QLatin1String(".otf")))
+        const QString ext = lower.right(4);
+        if (ext != QLatin1String(".ttf") && ext != QLatin1String(".otf") && ext != QLatin1String(".ttc")
+            && ext != QLatin1String(".otc"))
             continue;
         const QFileInfo info(dir.filePath(name));
         if (info.isFile()) {
@@ -76,13 +78,13 @@ bool IsRegisteredFace(const QString& faceName)
 }
 
 ScanResult ScanFontFile(const QString& folder, const QString& name, const QString& fotFolder,
-                        FontFileRecord& record)
+                        FontFileRecord& record, int faceIndex)
 {
     const QString path = folder.endsWith('/') ? folder + name : folder + '/' + name;
     // The program's own name: a run killed before it deletes the file leaves
     // it for the next start to remove. Short, so a long font name still fits.
     const QString fot = UniqueFileName(OwnFileName(fotFolder, name.left(qMin(40, name.size() - 4)) + ".fot"));
-    if (Sys().fonts->CreateScalableFontResource(0, fot, path, QString()) == 0) {
+    if (Sys().fonts->CreateScalableFontResource(0, fot, path, QString(), faceIndex) == 0) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return ScanResult::Unreadable;
@@ -99,6 +101,7 @@ ScanResult ScanFontFile(const QString& folder, const QString& name, const QStrin
     record.FotPath = fot;
     record.FaceName = face.trimmed();
     record.StyleName = style.trimmed();
+    record.FaceIndex = faceIndex;
     record.RegistryName = record.FaceName + " (TrueType)";
     record.AlreadyInstalled = IsRegisteredFace(record.FaceName);
     record.SizeText = FileSizeText(QFileInfo(path).size());

@@ -1,7 +1,8 @@
 #pragma once
 // Reading a folder of font files that are not installed, the way the install
-// wizard and glyphwick-print --folder both do it: one temporary ".fot" per file,
-// its names read back, the registered ones marked.
+// wizard and glyphwick-print --folder both do it: one temporary ".fot" per face
+// (a collection has several in one file), its names read back, the registered
+// ones marked.
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -22,6 +23,7 @@ struct FontFileRecord {
     bool AlreadyInstalled = false;
     QString SizeText;
     QString StyleName;     // read back from the ".fot" (the family name)
+    int FaceIndex = 0;     // the face's number in its file (a collection's)
 };
 // Slots 1..n; slot 0 stays empty.
 using FontFileTable = std::vector<FontFileRecord>;
@@ -33,7 +35,8 @@ QString FileSizeText(qint64 bytes);
 // the first free counter (arial.fot taken gives aria0.fot, then aria1.fot).
 QString UniqueFileName(const QString& path);
 
-// The names a scan takes, sorted: files ending ".ttf" or ".otf" in any case.
+// The names a scan takes, sorted: files ending ".ttf", ".otf", ".ttc" or ".otc"
+// in any case.
 // Other entries so named (a folder, a broken link) go to skipped as
 // "name: reason" when asked for.
 QStringList FontFileNames(const QString& folder, QStringList* skipped = nullptr);
@@ -42,10 +45,11 @@ enum class ScanResult { Read, Unreadable, NotAFont, NoName };
 // Why a file was left out, for messages: "unreadable", "not a font", ...
 QString ScanResultText(ScanResult result);
 
-// Reads folder/name into record (the .fot made in fotFolder). A file left out
-// leaves no .fot behind. registered: whether a registration name exists.
+// Reads face faceIndex of folder/name into record (the .fot made in fotFolder).
+// A face left out leaves no .fot behind. Every face of a file is
+// ScanFontFile(..., i) for i below FileFaceCount(path).
 ScanResult ScanFontFile(const QString& folder, const QString& name, const QString& fotFolder,
-                        FontFileRecord& record);
+                        FontFileRecord& record, int faceIndex = 0);
 
 // IsRegisteredFont of the face name with " (TrueType)" or " Regular (TrueType)".
 bool IsRegisteredFace(const QString& faceName);

@@ -1020,9 +1020,9 @@ public:
     }
     QStringList HiddenFontFiles() override { return DesktopHiddenFiles(); }
     int CreateScalableFontResource(int, const QString& fotFile, const QString& fontFile,
-                                   const QString&) override
+                                   const QString&, int faceIndex) override
     {
-        return WriteFotFile(fotFile, fontFile);
+        return WriteFotFile(fotFile, fontFile, faceIndex);
     }
     void RescanFonts() override
     {

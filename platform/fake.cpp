@@ -183,10 +183,10 @@ bool FakeFontSystem::ReadFileFace(const QString& file, int faceIndex, FileFace* 
 }
 
 int FakeFontSystem::CreateScalableFontResource(int, const QString& fotFile, const QString& fontFile,
-                                               const QString&)
+                                               const QString&, int faceIndex)
 {
     FakeCallLog() << "CreateScalableFontResource " + fotFile;
-    return WriteFotFile(fotFile, fontFile);
+    return WriteFotFile(fotFile, fontFile, faceIndex);
 }
 
 // ---- Registrations ----------------------------------------------------------------

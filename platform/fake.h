@@ -44,7 +44,7 @@ public:
     int RemoveFontResource(const QString& path) override;
     bool Holds(const QString& path) const;
     int CreateScalableFontResource(int hidden, const QString& fotFile, const QString& fontFile,
-                                   const QString& currentPath) override;
+                                   const QString& currentPath, int faceIndex = 0) override;
     void BroadcastFontChange() override;
     void RescanFonts() override { ++rescans; }
     // Added with a positive answer and not removed since, or a face's file.

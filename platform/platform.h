@@ -132,10 +132,11 @@ public:
     virtual int AddFontForDrawing(const QString& path) { return AddFontResource(path); }
     // Nonzero when the path had been added or is a registered font.
     virtual int RemoveFontResource(const QString& path) = 0;
-    // Writes the program's small ".fot" resource file; 0 when nothing was written.
+    // Writes the program's small ".fot" resource file for face faceIndex of
+    // fontFile (a collection's; 0 of a single font); 0 when nothing was written.
     virtual int CreateScalableFontResource(int hidden, const QString& fotFile,
                                            const QString& fontFile,
-                                           const QString& currentPath) = 0;
+                                           const QString& currentPath, int faceIndex = 0) = 0;
     // Tells everyone that the set of fonts changed.
     virtual void BroadcastFontChange() = 0;
     // Whether the system lists a face of this font file now (a file may give

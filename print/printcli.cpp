@@ -96,7 +96,7 @@ QString PrintUsage()
         s << "                       " << n << "\n";
     s << "  --family PATTERN   only families whose name contains PATTERN (letter case\n"
       << "                     ignored); may be given more than once\n"
-      << "  --folder DIR       the uninstalled .ttf and .otf files of DIR, added for the run\n"
+      << "  --folder DIR       the uninstalled .ttf/.otf/.ttc/.otc files of DIR, added for the run\n"
       << "  --title TEXT       the catalog title (default: the title last used in Glyphwick)\n"
       << "  --paper SIZE       letter (default) or a4; PDF output only\n"
       << "  --output FILE      write a PDF file\n"

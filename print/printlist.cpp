@@ -13,6 +13,7 @@
 #include "fonts/fontresource.h"
 #include "fonts/fontscan.h"
 #include "fonts/fonttable.h"
+#include "sfnt/sfnt.h"
 
 namespace gw {
 
@@ -106,6 +107,7 @@ PrintFontList FontTablePrintFonts(const QStringList& familyPatterns)
         e.FontType = KindTrueType;
         e.FaceName = r.FaceName;
         e.Extra = r.FotFile;
+        e.FaceIndex = r.FaceIndex;
         fonts.push_back(e);
     }
     return fonts;
@@ -200,21 +202,31 @@ PrintFontList FolderPrintFonts(const QString& folder, QStringList* errors, Tempo
         fail(dir.absoluteFilePath(line));
     // The same reading as the install wizard's scan: a ".fot" per file, added for the run.
     for (const QString& name : names) {
-        FontFileRecord r;
-        const ScanResult result = ScanFontFile(dir.absolutePath(), name, programFolder, r);
-        if (result != ScanResult::Read) {
-            fail(dir.absoluteFilePath(name) + ": " + ScanResultText(result));
-            continue;
+        // Every face of a collection; its file is added for the run once.
+        const int faces = FileFaceCount(dir.absoluteFilePath(name));
+        int added = 0; // 1 added, -1 could not be loaded
+        for (int faceIndex = 0; faceIndex < faces; ++faceIndex) {
+            FontFileRecord r;
+            const ScanResult result = ScanFontFile(dir.absolutePath(), name, programFolder, r, faceIndex);
+            if (result != ScanResult::Read) {
+                fail(dir.absoluteFilePath(name) + (faces > 1 ? " (face " + QString::number(faceIndex) + ")" : "")
+                     + ": " + ScanResultText(result));
+                continue;
+            }
+            fonts.fotFiles_ << r.FotPath;
+            if (r.AlreadyInstalled || added < 0)
+                continue;
+            if (added == 0) {
+                if (Sys().fonts->AddFontForDrawing(r.FotPath) <= 0) {
+                    fail(r.FilePath + ": the font could not be loaded");
+                    added = -1;
+                    continue;
+                }
+                fonts.added_ << r.FotPath;
+                added = 1;
+            }
+            list.push_back(UninstalledPrintEntry(r));
         }
-        fonts.fotFiles_ << r.FotPath;
-        if (r.AlreadyInstalled)
-            continue;
-        if (Sys().fonts->AddFontForDrawing(r.FotPath) <= 0) {
-            fail(r.FilePath + ": the font could not be loaded");
-            continue;
-        }
-        fonts.added_ << r.FotPath;
-        list.push_back(UninstalledPrintEntry(r));
     }
     // One broadcast for the batch: each one makes the desktop rescan and reload its fonts.
     if (!fonts.added_.isEmpty())
@@ -235,6 +247,7 @@ PrintFontEntry UninstalledPrintEntry(const FontFileRecord& r)
     e.DisplayName = r.RegistryName;
     e.FontType = KindTrueType;
     e.FaceName = r.StyleName;
+    e.FaceIndex = r.FaceIndex;
     return e;
 }
 

@@ -54,7 +54,7 @@ private:
     QStringList fotFiles_;
 };
 
-// The ".ttf" and ".otf" files of a folder (not its subfolders) that are not
+// The faces of the ".ttf", ".otf", ".ttc" and ".otc" files of a folder (not its subfolders) that are not
 // installed, each added to the system for the run through `fonts`, sorted by
 // display name. Files that cannot be read or added are left out, with one
 // line each in errors.

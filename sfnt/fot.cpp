@@ -49,10 +49,10 @@ QByteArray BuildFotFile(const QString& fontPath, const QString& fullName, const 
     return file;
 }
 
-int WriteFotFile(const QString& fotFile, const QString& fontFile)
+int WriteFotFile(const QString& fotFile, const QString& fontFile, int faceIndex)
 {
     FontNameInfo info;
-    if (!ReadNameTableFile(fontFile, info))
+    if (!ReadNameTableFile(fontFile, info, faceIndex))
         return 0;
     if (StoredText(info.fullName).isEmpty() || StoredText(info.family).isEmpty())
         return 0;

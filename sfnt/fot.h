@@ -12,9 +12,10 @@ namespace gw {
 // The file's bytes for a font with these names at fontPath.
 QByteArray BuildFotFile(const QString& fontPath, const QString& fullName, const QString& familyName);
 
-// Writes fotFile for fontFile; returns 0 (and writes nothing) when fontFile has no
-// readable naming table with a full name and a family, else 1.
-int WriteFotFile(const QString& fotFile, const QString& fontFile);
+// Writes fotFile for face faceIndex of fontFile (its number in a collection);
+// returns 0 (and writes nothing) when that face has no readable naming table
+// with a full name and a family, else 1.
+int WriteFotFile(const QString& fotFile, const QString& fontFile, int faceIndex = 0);
 
 // The readers of such files, on their bytes (the path versions are in
 // fonts/fontresource.h). ReadFontResourceBytes returns "" on success, else

@@ -67,6 +67,20 @@ qint64 FontOffset(const QByteArray& bytes, int faceIndex)
     return file.Fits(offset, 12) ? qint64(offset) : -1;
 }
 
+int FileFaceCount(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return 1;
+    const QByteArray header = f.read(12);
+    const BoundedReader file(header);
+    quint32 fonts = 0;
+    if (!header.startsWith("ttcf") || !file.U32(8, fonts) || fonts == 0)
+        return 1;
+    // Each face needs its offset in the header: a count the file cannot hold is damage.
+    return int(std::min<qint64>(fonts, qMax<qint64>(1, (f.size() - 12) / 4)));
+}
+
 bool FindTable(const BoundedReader& file, qint64 fontOffset, const char* tag, TableEntry& entry)
 {
     quint16 numTables = 0;

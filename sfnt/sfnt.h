@@ -28,6 +28,9 @@ qint64 FirstFontOffset(const QByteArray& file);
 // The same for face faceIndex of a collection (0 of a single font); -1 when
 // there is no such face or the header is damaged.
 qint64 FontOffset(const QByteArray& file, int faceIndex);
+// How many faces the file at `path` holds: a collection's count, 1 for any
+// other file (a single font, or what is not a font at all: its reader says so).
+int FileFaceCount(const QString& path);
 
 // A table as the directory lists it; offsets count from the file's start, also
 // in a collection.

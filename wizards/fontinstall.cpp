@@ -147,4 +147,14 @@ InstallResult InstallFontFile(FontFileRecord& font, const QString& destFolder, R
     return result;
 }
 
+void AddInstalledFace(FontFileRecord& face, const FontFileRecord& installedFace, RegistryKey* key)
+{
+    face.CopyNeeded = false;
+    face.DestPath = installedFace.DestPath;
+    if (key)
+        key->SetValue(face.RegistryName, installedFace.FileName);
+    face.InstalledNow = true;
+    face.AlreadyInstalled = true;
+}
+
 } // namespace gw

@@ -20,6 +20,10 @@ struct InstallResult {
 // (may be null). Installed means the system lists the font file afterwards.
 InstallResult InstallFontFile(FontFileRecord& font, const QString& destFolder, RegistryKey* key);
 
+// A further face (of a collection) of the file that InstallFontFile installed
+// for installedFace in this run: registered in key beside it, not copied again.
+void AddInstalledFace(FontFileRecord& face, const FontFileRecord& installedFace, RegistryKey* key);
+
 // The line of the result list for a font that was not installed.
 QString NotInstalledLine(const FontFileRecord& font, const QString& reason);
 

@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 
 #include "sfnt/codepage.h"
+#include "sfnt/sfnt.h"
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/linuxtexts.h"
@@ -664,9 +665,15 @@ void frmInstall::ScanFolder()
             DrawWindowGauge(picGauge, percent);
         }
         QCoreApplication::processEvents();
-        FontFileRecord record;
-        if (ScanFontFile(folder, names[i], fotFolder, record) == ScanResult::Read) {
+        // A collection gives one row per face, all naming its one file.
+        const int faces = FileFaceCount(folder + names[i]);
+        for (int faceIndex = 0; faceIndex < faces; ++faceIndex) {
+            FontFileRecord record;
+            if (ScanFontFile(folder, names[i], fotFolder, record, faceIndex) != ScanResult::Read)
+                continue;
             ++count;
+            if (size_t(count) >= Fonts.size())
+                Fonts.resize(size_t(count) + 1);
             Fonts[size_t(count)] = record;
             const QString face = record.FaceName;
             if (FilterSet.isEmpty() || (!face.isEmpty() && FilterSet.contains(face.at(0).toUpper()))) {
@@ -746,7 +753,7 @@ void frmInstall::ShowFiles(const QString& folder, const QStringList& selectedFil
             missing << name;
     if (!missing.isEmpty()) {
         missing.sort();
-        Sys().messages->MsgBox(QStringLiteral("This wizard installs TrueType and OpenType font files (.ttf, .otf). "
+        Sys().messages->MsgBox(QStringLiteral("This wizard installs TrueType and OpenType font files (.ttf, .otf, .ttc, .otc). "
                                               "It cannot read or install:\n\n")
                                    + missing.join('\n'),
                                vbInformation, QStringLiteral("Glyphwick"));
@@ -847,7 +854,7 @@ void frmInstall::ListView1_ItemClick(QTreeWidgetItem* item)
     // The .fot files are gone after an installation; the preview makes its own again.
     if (font.FotPath.isEmpty() || !QFileInfo::exists(font.FotPath)) {
         const QString fot = UniqueFileName(Sys().system->ProgramFolder() + '/' + font.FileName.left(font.FileName.size() - 4) + ".fot");
-        if (Sys().fonts->CreateScalableFontResource(0, fot, font.FilePath, QString()) != 0) {
+        if (Sys().fonts->CreateScalableFontResource(0, fot, font.FilePath, QString(), font.FaceIndex) != 0) {
             font.FotPath = fot;
             TempFontFiles = true;
         }
@@ -859,7 +866,7 @@ void frmInstall::ListView1_ItemClick(QTreeWidgetItem* item)
     }
 
     FontNameInfo info;
-    ReadNameTable(font.FilePath, info);
+    ReadNameTable(font.FilePath, info, font.FaceIndex);
     const QString two = QStringLiteral("\n\n");
     txtInfo->setPlainText("Version: " + info.version + two + "Copyright: " + info.copyright + two
                           + "Trademark: " + info.trademark + two + "Font Family: " + info.family + "\n"
@@ -874,6 +881,7 @@ void frmInstall::ListView1_ItemClick(QTreeWidgetItem* item)
     previewElf_.lfWeight = ContainsWord(upper, "BOLD") ? 700 : 400;
     previewElf_.lfItalic = ContainsWord(upper, "ITALIC") || ContainsWord(upper, "OBLIQUE");
     previewElf_.filePath = font.FilePath;
+    previewElf_.faceIndex = font.FaceIndex;
     previewFont_ = ExactFont(previewElf_, 0);
     previewFont_.setPointSize(scrSize->value());
     pnlSample->setFont(previewFont_);
@@ -897,7 +905,7 @@ void frmInstall::DrawCharacter()
         p.setRenderHint(QPainter::Antialiasing);
         const QPointF foot(pnlCharacter->width() / 2.0, (pnlCharacter->height() + size * 0.7) / 2.0);
         // A mark where the font itself has no glyph: never one borrowed from another font.
-        if (FontDrawsCharacter(font, previewElf_.filePath, 0, character.toUcs4().value(0)))
+        if (FontDrawsCharacter(font, previewElf_.filePath, previewElf_.faceIndex, character.toUcs4().value(0)))
             DrawFontCharacter(p, previewElf_, font, foot, character, Qt::black, size);
         else
             DrawMissingMark(p, foot, size);

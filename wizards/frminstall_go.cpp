@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
+#include <QHash>
+#include <QSet>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -134,6 +136,8 @@ void frmInstall::InstallFonts()
     for (FontFileRecord& font : Fonts)
         font.InstalledNow = false;
     QStringList notInstalled;
+    // The file of each face already tried in this run (a collection's faces share one), by source path.
+    QHash<QString, size_t> triedFiles;
     bool stopped = false;
     const QList<QTreeWidgetItem*> rows = Rows();
     for (int i = 1; i <= rows.size(); ++i) {
@@ -149,6 +153,17 @@ void frmInstall::InstallFonts()
             continue;
         }
         font.Selected = true;
+        const auto tried = triedFiles.constFind(font.FilePath);
+        if (tried != triedFiles.constEnd()) {
+            const FontFileRecord& first = Fonts[tried.value()];
+            if (first.InstalledNow)
+                AddInstalledFace(font, first, key.get());
+            else
+                notInstalled << NotInstalledLine(font, QStringLiteral("its file was not installed"));
+            font.Selected = first.InstalledNow;
+            continue;
+        }
+        triedFiles.insert(font.FilePath, size_t(slot));
         const InstallResult result = InstallFontFile(font, destFolder, key.get());
         font.Selected = result.installed;
         if (!result.installed)
@@ -292,6 +307,7 @@ PrintFontList frmInstall::PreparePrintFonts()
 {
     RemovePreviewFont();
     PrintFontList list;
+    QSet<QString> addedFiles;
     for (QTreeWidgetItem* row : Rows()) {
         const int slot = SlotOf(row);
         if (slot <= 0 || !row->isSelected())
@@ -301,7 +317,10 @@ PrintFontList frmInstall::PreparePrintFonts()
             continue;
         if (font.FotPath.isEmpty() || !QFileInfo(font.FilePath).isFile())
             continue; // gone since the scan
-        Sys().fonts->AddFontForDrawing(font.FotPath);
+        // A collection's file is added once for all its faces.
+        if (!addedFiles.contains(font.FilePath))
+            Sys().fonts->AddFontForDrawing(font.FotPath);
+        addedFiles.insert(font.FilePath);
         list.push_back(UninstalledPrintEntry(font));
     }
     // One broadcast for the batch: each makes the desktop reload its fonts.

@@ -326,6 +326,33 @@ private slots:
             QVERIFY2(!successLines.contains(line), qPrintable(line));
     }
 
+    void collectionInstalledOnce_data()
+    {
+        QTest::addColumn<QList<int>>("copyErrors");
+        QTest::addColumn<int>("installedFaces");
+        QTest::newRow("both faces of one file: one copy") << QList<int>{} << 2;
+        QTest::newRow("the one copy fails: neither face") << QList<int>{13} << 0;
+    }
+    // A collection lists each face; installing both copies its file once.
+    void collectionInstalledOnce()
+    {
+        QFETCH(QList<int>, copyErrors);
+        QFETCH(int, installedFaces);
+        QDir().mkpath(source);
+        WriteFile(source + "/pair.ttc", SfntBuilder::Collection({SfntBuilder::Simple("Pair", "Pair Sans"),
+                                                                 SfntBuilder::Simple("Pair", "Pair Sans Bold", "Bold")}));
+        auto w = Open(1);
+        QCOMPARE(RowTexts(*w), QStringList({"Pair Sans|pair.ttc|1K", "Pair Sans Bold|pair.ttc|1K"}));
+        w->SelectFonts("ALL");
+        GoToLastStep(*w);
+        env->fake.storage->copyErrors = copyErrors;
+        w->cmdGo->click();
+        QCOMPARE(env->fake.storage->copies.size(), 1);
+        QCOMPARE(successLines.size(), installedFaces);
+        QCOMPARE(notInstalledLines.size(), 2 - installedFaces);
+        QCOMPARE(env->fake.registry->values.size(), installedFaces);
+    }
+
     // ---- Printing uninstalled fonts ----
 
     void printRun()
