@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QtEndian>
 #include <QFileInfo>
 
 #include "core/globals.h"
@@ -165,7 +166,12 @@ QString FontKindWord(const QString& fontFile)
     // TrueType-outline one, whatever the file is called.
     QFile file(fontFile);
     if (QFileInfo(fontFile).isFile() && file.open(QIODevice::ReadOnly)) {
-        const QByteArray head = file.read(4);
+        QByteArray head = file.read(16);
+        // A collection: its first face's outlines, where its offset table begins.
+        if (head.startsWith("ttcf") && head.size() == 16
+            && file.seek(qFromBigEndian<quint32>(reinterpret_cast<const uchar*>(head.constData()) + 12)))
+            head = file.read(4);
+        head.truncate(4);
         if (head == "OTTO")
             return QStringLiteral("OpenType");
         if (head == QByteArray("\0\1\0\0", 4) || head == "true")

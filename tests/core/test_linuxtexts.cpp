@@ -46,6 +46,28 @@ private slots:
         QCOMPARE(room.isEmpty() ? ForLinux(designed) : KeystrokeReadout(designed, fits),
                  shown.replace("@", FontFolderText()));
     }
+
+    // The kind a caption names comes from the outlines, a collection's from its first face.
+    void fontKind_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        const QByteArray ttcf("ttcf\0\1\0\0\0\0\0\1\0\0\0\x10", 16);
+        QTest::newRow("CFF collection") << ttcf + "OTTO" << "a.ttc" << "OpenType";
+        QTest::newRow("TrueType collection") << ttcf + QByteArray("\0\1\0\0", 4) << "a.otc" << "TrueType";
+        QTest::newRow("CFF named .ttf") << QByteArray("OTTO") << "a.ttf" << "OpenType";
+        QTest::newRow("damaged collection: its name") << ttcf.left(12) << "a.otc" << "OpenType";
+    }
+    void fontKind()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, name);
+        QFile file(env->root() + "/" + name);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        QTEST(FontKindWord(file.fileName()), "kind");
+    }
 };
 
 QTEST_MAIN(TestLinuxTexts)
