@@ -31,7 +31,7 @@ bool ShowAtmItems();
 // How to type the character on a Linux desktop, with its code point:
 // "Ctrl+Shift+U a9  (U+00A9)"; empty for a control character.
 QString UnicodeKeystroke(const QString& character);
-// The keystroke read-out. Where the designed label is an Alt code, the Linux
+// The keystroke read-out. Where the classic label is an Alt code, the Linux
 // keystroke above comes first and whole; the Alt code (" ALT+0+169") follows
 // only when `fits` accepts the longer text, and where even the code point does
 // not fit only the keystroke is given. A character beyond code page 1252 gets

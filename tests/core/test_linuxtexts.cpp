@@ -19,7 +19,7 @@ private slots:
     void texts_data()
     {
         QTest::addColumn<QString>("room");
-        QTest::addColumn<QString>("designed");
+        QTest::addColumn<QString>("original");
         QTest::addColumn<QString>("shown");
         QTest::newRow("fonts folder, its article goes with it") << "" << "copied to the Windows Fonts folder."
                                                                 << "copied to @.";
@@ -40,10 +40,10 @@ private slots:
     void texts()
     {
         QFETCH(QString, room);
-        QFETCH(QString, designed);
+        QFETCH(QString, original);
         QFETCH(QString, shown);
         const auto fits = [&](const QString& text) { return text.size() <= room.toInt(); };
-        QCOMPARE(room.isEmpty() ? ForLinux(designed) : KeystrokeReadout(designed, fits),
+        QCOMPARE(room.isEmpty() ? ForLinux(original) : KeystrokeReadout(original, fits),
                  shown.replace("@", FontFolderText()));
     }
 
