@@ -107,8 +107,8 @@ private slots:
         auto surface = QtPrinterSurface::ForPdf(pdf, PaperLetter);
         PrintCatalogs(*surface, "Basic Catalog I", fonts, Gauge(), "T", QString());
         QVERIFY(surface->Finish(nullptr));
-        for (const QString& face : {"URWBookman-Demi", "URWBookman-Light", "C059-Bold"})
-            QVERIFY2(Embedded(pdf, face) == 2, qPrintable(face));
+        for (const char* face : {"URWBookman-Demi", "URWBookman-Light", "C059-Bold"})
+            QVERIFY2(Embedded(pdf, face) == 2, face);
     }
 
     // A face the printer cannot draw: a notice at its place, named after the run, the others printed.
