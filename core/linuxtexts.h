@@ -1,6 +1,6 @@
 #pragma once
 // Texts that would tell a Linux user something untrue, beside what is shown
-// instead. Every window passes its designed texts through here, so the two can
+// instead. Every window passes its original texts through here, so the two can
 // be read side by side in one place (linuxtexts.cpp).
 #include <QString>
 #include <QStringList>
@@ -8,7 +8,7 @@
 
 namespace gw {
 
-// The designed text with every untrue part replaced; other texts come back as they are.
+// The original text with every untrue part replaced; other texts come back as they are.
 QString ForLinux(const QString& designed);
 
 // Said when an uninstalled font's file could not be deleted: the reject file
@@ -18,7 +18,7 @@ QString FontHiddenNote();
 // trash (delete) or, after its copy, away for good (move).
 QString ConfirmDeleteText(const QString& file, bool toTrash);
 
-// The splash line about Type 1 fonts: the designed text when a real "ATM.INI"
+// The splash line about Type 1 fonts: the original text when a real "ATM.INI"
 // file exists, else the fontconfig wording.
 QString Type1FoundText(const QString& version, bool realAtmIni);
 // A real "ATM.INI" file lies in the Windows folder (WinDir), rather than the

@@ -65,7 +65,7 @@ private:
         dialog.setAcceptMode(mode);
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                            : QFileDialog::AnyFile);
-        // Linux programs seldom carry the extension the design expects ("EXE"):
+        // Linux programs seldom carry the extension the dialog asks for ("EXE"):
         // only a save dialog adds it.
         if (mode == QFileDialog::AcceptSave && !ext.isEmpty())
             dialog.setDefaultSuffix(ext.toLower());
