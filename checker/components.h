@@ -19,7 +19,7 @@ enum : uint32_t {
     vsLargerSize = 1u << 9, vsSmallerSize = 1u << 10, vsNotRegistered = 1u << 11,
 };
 
-// Records are stored from index 0; the design's element 1 is the first.
+// Records are stored from index 0.
 struct ConflictRecord {
     QString FileName;
     QString Version;

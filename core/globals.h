@@ -44,7 +44,7 @@ struct FontRecord {
     int16_t Done = 0;
 };
 
-// The font inventory. Stored from index 0; the first record is the design's element 1.
+// The font inventory, stored from index 0.
 // Reset state: one record whose FullName is the sentinel "X".
 extern std::vector<FontRecord> FontTable;
 extern int16_t FontCount;  // families counted by the counting pass

@@ -33,7 +33,7 @@ public:
     explicit KeyBoard(QWidget* parent = nullptr);
     ~KeyBoard() override;
 
-    // ---- Controls (arrays are indexed as designed; unused slots stay null) ----
+    // ---- Controls (arrays keep fixed slot numbers; unused slots stay null) ----
     std::array<KeyPanel*, 14> KB{};     // 0..13, number row
     KeyPanel* BackspaceKey = nullptr;
     KeyPanel* TabKey = nullptr;

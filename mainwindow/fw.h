@@ -37,7 +37,7 @@ public:
     explicit FW(QWidget* parent = nullptr);
     ~FW() override;
 
-    // ---- Controls (arrays are indexed as designed; unused slots stay null) ----
+    // ---- Controls (arrays keep fixed slot numbers; unused slots stay null) ----
     FontListModel* fontList = nullptr;  // what ListView1 shows
     QTreeView* ListView1 = nullptr;
     FindBox* txtFind = nullptr;         // "Find": narrows ListView1 (Ctrl+F)

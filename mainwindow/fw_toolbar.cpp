@@ -56,7 +56,7 @@ void FW::InitToolBar()
         button->setObjectName(ToolName(i));
         button->setAttribute(Qt::WA_Hover);
         button->installEventFilter(this);
-        // The Tag keeps the designed text; "&&" stands for one ampersand.
+        // The Tag keeps the original text; "&&" stands for one ampersand.
         button->setProperty("Tag", ForLinux(QString::fromLatin1(kButtons[i].tag)).replace("&&", "&"));
         // Without a real Type 1 manager its button takes no room.
         if (i == 5 && !ShowAtmItems()) {

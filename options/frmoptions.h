@@ -22,7 +22,7 @@ public:
     explicit frmOptions(QWidget* parent = nullptr);
     ~frmOptions() override;
 
-    // ---- Controls (arrays indexed as designed) ----
+    // ---- Controls (arrays keep fixed slot numbers) ----
     QTabBar* TabStrip1 = nullptr;
     std::array<QWidget*, 6> frmContainer{};  // 1..5
     QPushButton* cmdOK = nullptr;

@@ -153,7 +153,7 @@ QString DeleteErrorText(int error, const QString& file, bool hidden)
 
 enum class CopyResult { Copied, Failed, Cancel, Stop };
 
-// Copies the font file to its target, answering the errors as designed. The
+// Copies the font file to its target, answering each copy error with its own message. The
 // copy counts only when the target is complete with the source's size.
 CopyResult CopyFontFile(const FontRecord& font)
 {
