@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHash>
@@ -460,6 +461,16 @@ QString LowerCasePath(const QString& path)
     if (cut <= 0)
         return lower;
     return LowerCasePath(path.left(cut)) + lower.mid(cut);
+}
+
+bool NameNotUtf8(const QString& path)
+{
+    return path.contains(QChar::ReplacementCharacter) && !QFileInfo::exists(path) && !QFileInfo(path).isSymLink();
+}
+
+QString NameNotUtf8Text()
+{
+    return QStringLiteral("its file name is not valid UTF-8; rename the file to use it");
 }
 
 } // namespace gw

@@ -82,6 +82,11 @@ QString WithoutFoundry(const QString& family);
 // Lower-cases a path the program built; keeps a path from the file system as it
 // is when the lower-cased one would name another file.
 QString LowerCasePath(const QString& path);
+// A path whose file name held bytes that are not UTF-8: Qt read them as U+FFFD,
+// so the file cannot be opened, copied or hidden by this name.
+bool NameNotUtf8(const QString& path);
+// Why such a file is left alone, for messages and result lists.
+QString NameNotUtf8Text();
 
 // Letter case folded for comparing names. Qt looks every character up in its
 // tables; the usual all-ASCII name is folded here directly (same result).

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include "core/helpers.h"
 #include "fonts/fontresource.h"
 #include "fonts/fonttable.h"
 #include "platform/platform.h"
@@ -53,7 +54,8 @@ QStringList FontFileNames(const QString& folder, QStringList* skipped)
         if (info.isFile()) {
             names << name;
         } else if (skipped) {
-            *skipped << name + ": " + (info.isSymLink() && !info.exists() ? QStringLiteral("a link to nothing")
+            *skipped << name + ": " + (NameNotUtf8(info.filePath()) ? NameNotUtf8Text()
+                                       : info.isSymLink() && !info.exists() ? QStringLiteral("a link to nothing")
                                        : info.isDir()                    ? QStringLiteral("a folder")
                                                                          : QStringLiteral("not a file"));
         }

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "core/globals.h"
+#include "core/helpers.h"
 #include "core/linuxtexts.h"
 #include "core/splash.h"
 #include "fonts/enumerate.h"
@@ -89,6 +90,10 @@ QString AbsolutePath(const QString& file)
 bool ReadFontNames(const QString& file, FontFileRecord* record, QString* reason)
 {
     const QFileInfo info(file);
+    if (NameNotUtf8(file)) {
+        *reason = NameNotUtf8Text();
+        return false;
+    }
     if (!info.exists() && !info.isSymLink()) {
         *reason = QStringLiteral("there is no such file");
         return false;

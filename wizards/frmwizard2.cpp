@@ -241,7 +241,11 @@ RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& cho
         if (!rows[i].selected)
             continue;
         FontRecord& font = FontTable[size_t(rows[i].slot)];
-        if (rows[i].registryKnown) {
+        if (NameNotUtf8(font.FontFile)) {
+            // Neither its file nor a hiding rule can be reached by this name.
+            font.Remove = 0;
+            results[i] = {false, QStringLiteral("not uninstalled: ") + NameNotUtf8Text()};
+        } else if (rows[i].registryKnown) {
             font.Remove = 1;
             std::unique_ptr<RegistryKey> key;
             if (Sys().registry->OpenKey(FontsKey, KEY_WRITE, &key) == ERROR_SUCCESS && key)
@@ -641,7 +645,12 @@ void frmWizard2::Form_Load()
             {font.FullName, font.FontFile, font.FileSize, entries.EntryOf(font.FullName)});
         item->setData(ColName, SlotRole, int(i));
         item->setData(ColName, FaceRole, font.FaceName);
-        if (!UserCanChangeFile(font.FontFile)) {
+        if (NameNotUtf8(font.FontFile)) {
+            for (int c = ColName; c <= ColRegistry; ++c) {
+                item->setForeground(c, palette().brush(QPalette::Disabled, QPalette::Text));
+                item->setToolTip(c, QStringLiteral("This font cannot be uninstalled: ") + NameNotUtf8Text() + ".");
+            }
+        } else if (!UserCanChangeFile(font.FontFile)) {
             // Uninstalling hides it; its file stays where only an administrator may change it.
             for (int c = ColName; c <= ColRegistry; ++c) {
                 item->setForeground(c, palette().brush(QPalette::Disabled, QPalette::Text));

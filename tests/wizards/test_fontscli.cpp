@@ -2,6 +2,9 @@
 // command prints and returns, and what fontconfig lists afterwards.
 #include <QtTest>
 
+#include <fstream>
+#include <unistd.h>
+
 #include "core/globals.h"
 #include "platform/desktop.h"
 #include "sfntbuilder.h"
@@ -102,6 +105,17 @@ private slots:
         QVERIFY(r.err.contains("does not exist"));
         QVERIFY(FcListFiles().contains(fonts + "/qa.ttf") && !QFileInfo::exists(env.root() + "/Font Backup"));
         QCOMPARE(Run({"uninstall", fonts + "/none.ttf"}).code, 1);
+
+        // A name that is not UTF-8 cannot be reached through Qt: the file stays, installed, and the line says why.
+        const QByteArray cafe = QFile::encodeName(fonts) + "/Caf\xE9.ttf";
+        std::ofstream(cafe.toStdString(), std::ios::binary) << base.toStdString();
+        Sys().fonts->RescanFonts();
+        for (const QStringList& command : {QStringList{"uninstall", "--delete"}, QStringList{"install"}}) {
+            r = Run(command + QStringList{QFile::decodeName(cafe)});
+            QCOMPARE(r.code, 1);
+            QVERIFY2(r.out.contains("its file name is not valid UTF-8; rename the file to use it"), qPrintable(r.out));
+            QVERIFY(::access(cafe.constData(), F_OK) == 0);
+        }
     }
 };
 
