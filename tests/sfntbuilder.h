@@ -55,9 +55,11 @@ public:
     // A font with an OS/2 table, named as Simple makes it.
     static QByteArray WithEmbedding(const QString& family, int fsType);
 
-    // A variable font with an OS/2 table: axes wght 100..900 (default 400) and
-    // wdth 75..100 (100), named instances "Thin" (100, 100) and "Bold Condensed"
-    // (700, 75); version "Version 3.0", designer, licence and its URL.
+    // A variable TrueType font with an OS/2 table: axes wght 100..900 (default
+    // 400) and wdth 75..100 (100), named instances "Thin" (100, 100) and "Bold
+    // Condensed" (700, 75); version "Version 3.0", designer, licence and its
+    // URL. Its characters ' ' to '~' are boxes: 600 wide by default, 450 in
+    // "Bold Condensed"; the stem 80, 10 in "Thin" and 140 in "Bold Condensed".
     static QByteArray VariableFont(const QString& family, int fsType);
 
     // A collection ("ttcf" header, version 1.0) of whole font files, each
