@@ -16,6 +16,8 @@
 #include "core/picturebox.h"
 #include "core/splash.h"
 #include "mainwindow/fw.h"
+#include "sfntbuilder.h"
+#include "shots.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -289,6 +291,29 @@ private slots:
         // The size is the cell height: a capital is about two thirds of it.
         QVERIFY2(ink.height() >= size * 55 / 100 && ink.height() <= size * 75 / 100 + 1,
                  qPrintable(QString::number(ink.height())));
+    }
+
+    // A variable font's named instances, of a file the toolkit does not list:
+    // each drawn as itself ("H" 500 units wide at most, 350 in Bold Condensed).
+    void namedInstanceDrawnAsItself_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<double>("inkPerSize");
+        QTest::newRow("Thin") << 1 << 0.5;
+        QTest::newRow("Bold Condensed") << 2 << 0.35;
+    }
+    void namedInstanceDrawnAsItself()
+    {
+        QFETCH(int, style);
+        QFETCH(double, inkPerSize);
+        const QString file = env->root() + "/gwvar.ttf";
+        QVERIFY(WriteFile(file, SfntBuilder::VariableFont("GW Var Screen", 0)));
+        auto fw = Open(FakeFontSystem::FileFaces(file));
+        const int size = 120;
+        fw->DrawGlyph(fw->Spec, style, size, "H", Qt::black);
+        SaveShot(fw.get(), QStringLiteral("variable-glyph-%1").arg(style));
+        const QRect ink = Ink(fw->Spec->ToImage());
+        QVERIFY2(qAbs(ink.width() - inkPerSize * size) <= 4, qPrintable(QString::number(ink.width())));
     }
 
     void nothingIsDrawn_data()

@@ -3,12 +3,16 @@
 // that cannot be drawn is named, with a notice at its place.
 #include <QtTest>
 #include <QtEndian>
+#include <QRawFont>
+#include <QPainterPath>
 
 #include "print/catalogs.h"
 #include "print/printcli.h"
 #include "print/printrun.h"
 #include "print/qtprinter.h"
 #include "print/recording.h"
+#include "fonts/staticinstance.h"
+#include "sfnt/instances.h"
 #include "sfntbuilder.h"
 #include "testenv.h"
 
@@ -85,6 +89,69 @@ private slots:
                      && out.contains("Printed 6 fonts") && !err.contains("could not be printed"), qPrintable(out + err));
         for (const QString& style : styles)
             QVERIFY2(Embedded(pdf, "GlyphwSix" + QString(style).remove(' ').remove("Regular")) == 1, qPrintable(style));
+    }
+
+    // A variable font's named instances, from a folder and installed: each
+    // embedded under its own PostScript name, its caption read back.
+    void namedInstancesEmbedded_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("from a folder") << false;
+        QTest::newRow("installed") << true;
+    }
+    void namedInstancesEmbedded()
+    {
+        QFETCH(bool, installed);
+        TestEnv env;
+        env.UseDesktopPlatform();
+        const QString dir = installed ? env.dataHome() + "/fonts" : env.root() + "/cd";
+        QVERIFY(WriteFile(dir + "/gwvar.ttf", SfntBuilder::VariableFont("GW Var Print", 0)));
+        if (installed)
+            Sys().fonts->RescanFonts();
+        const QString pdf = env.root() + "/var.pdf";
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        const QStringList where = installed ? QStringList{"--family", "GW Var Print"} : QStringList{"--folder", dir};
+        QVERIFY2(RunPrintCommand(QStringList{"--layout", "Basic Catalog I", "--output", pdf} + where, outStream, errStream) == 0
+                     && out.contains("Printed 2 fonts"), qPrintable(out + err));
+        QCOMPARE(Embedded(pdf, "GWVarPrint-Thin"), 1);
+        QCOMPARE(Embedded(pdf, "GWVarPrint-BoldCondensed"), 1);
+        QProcess text;
+        text.start("pdftotext", {pdf, "-"});
+        text.waitForFinished(60000);
+        QVERIFY(QString::fromUtf8(text.readAllStandardOutput()).contains("GW Var Print Bold Condensed"));
+    }
+
+    // A static copy is drawn at its instance: the advance and the stem of "H"
+    // (80 units by default, 10 in Thin, 140 in Bold Condensed).
+    void instanceCopyAtItsCoordinates_data()
+    {
+        QTest::addColumn<int>("instance");
+        QTest::addColumn<QString>("postScriptName");
+        QTest::addColumn<double>("advance");
+        QTest::addColumn<bool>("stemCovers60");
+        QTest::newRow("Thin: a thinner stem") << 0 << "GWVar-Thin" << 600.0 << false;
+        QTest::newRow("Bold Condensed: narrower, a thicker stem") << 1 << "GWVar-BoldCondensed" << 450.0 << true;
+    }
+    void instanceCopyAtItsCoordinates()
+    {
+        QFETCH(int, instance);
+        QFETCH(QString, postScriptName);
+        QFETCH(double, advance);
+        QFETCH(bool, stemCovers60);
+        TestEnv env;
+        const QString font = env.root() + "/gwvar.ttf", copy = env.root() + "/copy.ttf";
+        QVERIFY(WriteFile(font, SfntBuilder::VariableFont("GW Var", 0)));
+        QString ps;
+        QCOMPARE(WriteStaticInstance(font, InstanceFace(0, instance), copy, &ps), QString());
+        QCOMPARE(ps, postScriptName);
+        for (const auto& [file, width, covered] : {std::tuple{font, 600.0, true}, {copy, advance, stemCovers60}}) {
+            const QRawFont raw(file, 1000);
+            const QList<quint32> glyphs = raw.glyphIndexesForString("H");
+            QCOMPARE(raw.advancesForGlyphIndexes(glyphs).value(0).x(), width);
+            // 60 units in from the left side, half-way up.
+            QCOMPARE(raw.pathForGlyph(glyphs.value(0)).contains(QPointF(50 + 60, -350)), covered);
+        }
     }
 
     // Type 1 files and their OpenType twins share family and style: each drawn from its own file.
