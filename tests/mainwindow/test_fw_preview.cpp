@@ -308,6 +308,7 @@ private slots:
         QFETCH(double, inkPerSize);
         const QString file = env->root() + "/gwvar.ttf";
         QVERIFY(WriteFile(file, SfntBuilder::VariableFont("GW Var Screen", 0)));
+        env->fake.characterMaps->maps[file] = {'A', 'H'};
         auto fw = Open(FakeFontSystem::FileFaces(file));
         const int size = 120;
         fw->DrawGlyph(fw->Spec, style, size, "H", Qt::black);
