@@ -116,6 +116,9 @@ FontFacts ReadFontFacts(const QString& fontFile, int faceIndex)
             instance.coordinates.append(coords[a]);
         facts.instances.append(instance);
     }
+    // A named instance's style is its own name.
+    if (InstanceOfFace(faceIndex) > 0 && InstanceOfFace(faceIndex) <= facts.instances.size())
+        facts.style = facts.instances[InstanceOfFace(faceIndex) - 1].name;
 
     Blob os2(hb_face_reference_table(face.get(), HB_TAG('O', 'S', '/', '2')), hb_blob_destroy);
     unsigned int os2Length = 0;
