@@ -22,9 +22,7 @@ private slots:
         QTest::newRow("the stored default repeats an instance") << 0 << false << 2 << false;
         QTest::newRow("the whole variable font is never a style") << 0 << true << 2 << false;
         QTest::newRow("without named instances the default is the style") << 0 << false << 0 << true;
-        QTest::newRow("an instance the font does not name (FreeType's default)") << InstanceFace(0, 2) << false << 2
-                                                                                  << false;
-        QTest::newRow("a collection's second font") << 1 << false << 0 << true;
+        QTest::newRow("an instance the font does not name (FreeType's default)") << InstanceFace(0, 2) << false << 2 << false;
     }
     void listedFace()
     {
@@ -42,8 +40,6 @@ private slots:
         QTest::addColumn<QString>("lastFullName");
         QTest::newRow("a variable font by its named instances")
             << SfntBuilder::VariableFont("GW Var", 0) << QList<int>{0x10000, 0x20000} << "GW Var Bold Condensed";
-        QTest::newRow("a static font is its one style") << SfntBuilder::Simple("GW One", "GW One Bold", "Bold")
-                                                        << QList<int>{0} << "GW One Bold";
         QTest::newRow("a collection's variable font, numbered in the collection")
             << SfntBuilder::Collection({SfntBuilder::Simple("GW One", "GW One"), SfntBuilder::VariableFont("GW Var", 0)})
             << QList<int>{0, 0x10001, 0x20001} << "GW Var Bold Condensed";
