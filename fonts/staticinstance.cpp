@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QList>
 #include <QMap>
+#include <QPointF>
 #include <QSaveFile>
 #include <QtEndian>
 #include <algorithm>
@@ -81,36 +82,80 @@ QString PostScriptText(const QString& text)
     return out.left(63);
 }
 
-// One glyph's outline as a simple TrueType glyph, points as they are.
-QByteArray SimpleGlyph(const FT_Outline& outline, int* xMin, int* yMin, int* xMax, int* yMax)
+struct GlyphPoint {
+    int x = 0, y = 0;
+    bool onCurve = true;
+};
+
+// The outline's contours as TrueType points. A cubic segment (CFF and CFF2
+// outlines) becomes four quadratic ones, each fitted to a quarter of it.
+QList<QList<GlyphPoint>> QuadraticContours(const FT_Outline& outline)
 {
-    if (outline.n_contours <= 0 || outline.n_points <= 0)
+    QList<QList<GlyphPoint>> contours;
+    int start = 0;
+    for (int c = 0; c < outline.n_contours; start = outline.contours[c++] + 1) {
+        const int end = outline.contours[c];
+        const auto at = [&](int i) { return QPointF(outline.points[i].x, outline.points[i].y); };
+        QList<GlyphPoint> points;
+        const auto add = [&](QPointF p, bool on) { points.append({qRound(p.x()), qRound(p.y()), on}); };
+        for (int i = start; i <= end && end < outline.n_points; ++i) {
+            const char tag = FT_CURVE_TAG(outline.tags[i]);
+            if (tag != FT_CURVE_TAG_CUBIC || i == start || i + 1 > end) {
+                add(at(i), tag == FT_CURVE_TAG_ON);
+                continue;
+            }
+            const QPointF p0 = at(i - 1), c1 = at(i), c2 = at(i + 1), p3 = at(i + 2 <= end ? i + 2 : start);
+            const auto point = [&](double t) {
+                const double u = 1 - t;
+                return u * u * u * p0 + 3 * u * u * t * c1 + 3 * u * t * t * c2 + t * t * t * p3;
+            };
+            const auto slope = [&](double t) {
+                const double u = 1 - t;
+                return 3 * u * u * (c1 - p0) + 6 * u * t * (c2 - c1) + 3 * t * t * (p3 - c2);
+            };
+            for (int k = 0; k < 4; ++k) {
+                const double t0 = k / 4.0, t1 = (k + 1) / 4.0;
+                const QPointF a = point(t0), b = point(t1);
+                const QPointF s1 = a + slope(t0) * (t1 - t0) / 3, s2 = b - slope(t1) * (t1 - t0) / 3;
+                add((3 * (s1 + s2) - a - b) / 4, false);
+                if (k < 3)
+                    add(b, true);  // the last end is the next point, or the contour's start
+            }
+            ++i;
+        }
+        contours.append(points);
+    }
+    return contours;
+}
+
+// One glyph's outline as a simple TrueType glyph; *points gets its point count.
+QByteArray SimpleGlyph(const FT_Outline& outline, int* xMin, int* yMin, int* xMax, int* yMax, int* points)
+{
+    const QList<QList<GlyphPoint>> contours = QuadraticContours(outline);
+    QList<GlyphPoint> all;
+    QByteArray ends;
+    for (const QList<GlyphPoint>& contour : contours) {
+        all += contour;
+        Append16(ends, int(all.size()) - 1);
+    }
+    *points = int(all.size());
+    if (all.isEmpty() || all.size() > 65535)
         return {};
     int x0 = INT_MAX, y0 = INT_MAX, x1 = INT_MIN, y1 = INT_MIN;
-    for (int i = 0; i < outline.n_points; ++i) {
-        x0 = std::min<int>(x0, int(outline.points[i].x));
-        y0 = std::min<int>(y0, int(outline.points[i].y));
-        x1 = std::max<int>(x1, int(outline.points[i].x));
-        y1 = std::max<int>(y1, int(outline.points[i].y));
-    }
+    for (const GlyphPoint& p : all)
+        x0 = std::min(x0, p.x), y0 = std::min(y0, p.y), x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
     *xMin = x0, *yMin = y0, *xMax = x1, *yMax = y1;
     QByteArray glyph;
-    Append16(glyph, outline.n_contours);
+    Append16(glyph, int(contours.size()));
     for (int v : {x0, y0, x1, y1})
         Append16(glyph, v);
-    for (int c = 0; c < outline.n_contours; ++c)
-        Append16(glyph, outline.contours[c]);
+    glyph += ends;
     Append16(glyph, 0);  // no instructions
-    for (int i = 0; i < outline.n_points; ++i)
-        glyph.append(char(FT_CURVE_TAG(outline.tags[i]) == FT_CURVE_TAG_ON ? 1 : 0));
-    for (int axis = 0; axis < 2; ++axis) {
-        FT_Pos last = 0;
-        for (int i = 0; i < outline.n_points; ++i) {
-            const FT_Pos v = axis == 0 ? outline.points[i].x : outline.points[i].y;
-            Append16(glyph, int(v - last));
-            last = v;
-        }
-    }
+    for (const GlyphPoint& p : all)
+        glyph.append(char(p.onCurve ? 1 : 0));
+    for (const bool x : {true, false})
+        for (int i = 0, last = 0; i < all.size(); last = x ? all[i].x : all[i].y, ++i)
+            Append16(glyph, (x ? all[i].x : all[i].y) - last);
     while (glyph.size() % 4)
         glyph.append('\0');
     return glyph;
@@ -184,32 +229,32 @@ QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QStrin
     const std::unique_ptr<FT_FaceRec_, FT_Error (*)(FT_Face)> ownFace(face, FT_Done_Face);
     const int instance = InstanceOfFace(faceIndex) - 1;
     FT_MM_Var* axes = nullptr;
-    if (instance < 0 || !FT_HAS_MULTIPLE_MASTERS(face) || FT_Get_MM_Var(face, &axes) != 0)
+    if (instance >= 0 && (!FT_HAS_MULTIPLE_MASTERS(face) || FT_Get_MM_Var(face, &axes) != 0))
         return QStringLiteral("the font has no such named instance");
     const std::unique_ptr<FT_MM_Var, std::function<void(FT_MM_Var*)>> ownAxes(
         axes, [library](FT_MM_Var* mm) { FT_Done_MM_Var(library, mm); });
-    if (FT_UInt(instance) >= axes->num_namedstyles)
+    if (axes && FT_UInt(instance) >= axes->num_namedstyles)
         return QStringLiteral("the font has no such named instance");
-    if (SfntTable(face, TTAG_glyf).isEmpty())
-        return QStringLiteral("its outlines are not TrueType outlines (CFF2), which cannot be printed at an instance");
+    const FT_Var_Named_Style* style = axes ? &axes->namedstyle[instance] : nullptr;
     const QByteArray headIn = SfntTable(face, TTAG_head), hheaIn = SfntTable(face, TTAG_hhea);
     const QByteArray maxpIn = SfntTable(face, TTAG_maxp);
     if (headIn.size() < 54 || hheaIn.size() < 36 || maxpIn.size() < 6 || face->num_glyphs <= 0 || face->num_glyphs > 65535)
         return QStringLiteral("the font file is damaged");
 
-    // Every glyph at the instance, composites flattened, in font units.
+    // Every glyph at the instance, composites flattened, in font units; CFF
+    // and CFF2 outlines made quadratic.
     QByteArray glyf, loca, hmtx;
     int xMin = INT_MAX, yMin = INT_MAX, xMax = INT_MIN, yMax = INT_MIN;
     int advanceMax = 0, minLsb = INT_MAX, minRsb = INT_MAX, maxExtent = INT_MIN, maxPoints = 0, maxContours = 0;
     for (FT_Long g = 0; g < face->num_glyphs; ++g) {
         Append32(loca, quint32(glyf.size()));
-        int advance = 0, x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        int advance = 0, x0 = 0, y0 = 0, x1 = 0, y1 = 0, points = 0;
         QByteArray glyph;
         if (FT_Load_Glyph(face, FT_UInt(g), FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP
                                                 | FT_LOAD_IGNORE_TRANSFORM) == 0
             && face->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
             advance = int(face->glyph->metrics.horiAdvance);
-            glyph = SimpleGlyph(face->glyph->outline, &x0, &y0, &x1, &y1);
+            glyph = SimpleGlyph(face->glyph->outline, &x0, &y0, &x1, &y1, &points);
         }
         advance = std::clamp(advance, 0, 65535);
         Append16(hmtx, advance);
@@ -218,7 +263,7 @@ QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QStrin
         if (!glyph.isEmpty()) {
             xMin = std::min(xMin, x0), yMin = std::min(yMin, y0), xMax = std::max(xMax, x1), yMax = std::max(yMax, y1);
             minLsb = std::min(minLsb, x0), minRsb = std::min(minRsb, advance - x1), maxExtent = std::max(maxExtent, x1);
-            maxPoints = std::max<int>(maxPoints, face->glyph->outline.n_points);
+            maxPoints = std::max(maxPoints, points);
             maxContours = std::max<int>(maxContours, face->glyph->outline.n_contours);
         }
         glyf += glyph;
@@ -244,13 +289,12 @@ QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QStrin
 
     // Names: the instance's own family, so no toolkit takes another file for it.
     const QMap<int, QString> names = WindowsNames(face);
-    const FT_Var_Named_Style& style = axes->namedstyle[instance];
     const QString family = names.value(16, names.value(1, QString::fromUtf8(face->family_name)));
-    const QString styleName = names.value(int(style.strid));
+    const QString styleName = style ? names.value(int(style->strid)) : names.value(17, names.value(2));
     if (family.isEmpty() || styleName.isEmpty())
         return QStringLiteral("the font does not name the instance");
     const QString fullName = family + QLatin1Char(' ') + styleName;
-    QString ps = style.psid != 0xFFFF ? PostScriptText(names.value(int(style.psid))) : QString();
+    QString ps = PostScriptText(style ? (style->psid != 0xFFFF ? names.value(int(style->psid)) : QString()) : names.value(6));
     if (ps.isEmpty())
         ps = PostScriptText(names.value(25, family)) + QLatin1Char('-') + PostScriptText(styleName);
     if (postScriptName)
@@ -278,8 +322,8 @@ QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QStrin
     name += strings;
 
     QByteArray os2 = SfntTable(face, TTAG_OS2);
-    for (FT_UInt a = 0; a < axes->num_axis && os2.size() >= 8; ++a) {
-        const double value = style.coords[a] / 65536.0;
+    for (FT_UInt a = 0; style && a < axes->num_axis && os2.size() >= 8; ++a) {
+        const double value = style->coords[a] / 65536.0;
         if (axes->axis[a].tag == FT_MAKE_TAG('w', 'g', 'h', 't'))
             Put16(os2, 4, std::clamp(qRound(value), 1, 1000));
         if (axes->axis[a].tag == FT_MAKE_TAG('w', 'd', 't', 'h'))

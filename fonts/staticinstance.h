@@ -9,11 +9,11 @@
 namespace gw {
 
 // Writes named instance InstanceOfFace(faceIndex) of face FontOfFace(faceIndex)
-// of fontFile to target. Its names: family and full name "Family Instance"
-// (a family no other file has), style "Regular", PostScript name the one
-// the font gives the instance, else "Family-Instance" without spaces.
-// Returns why it could not be written (outlines other than TrueType ones, a
-// damaged file), empty on success.
+// of fontFile (the face as stored when faceIndex names no instance) to target,
+// TrueType outlines also of a CFF or CFF2 font. Its names: family and full
+// name "Family Instance" (a family no other file has), style "Regular",
+// PostScript name the one the font gives the instance, else "Family-Instance"
+// without spaces. Returns why it could not be written, empty on success.
 QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QString& target,
                             QString* postScriptName = nullptr);
 

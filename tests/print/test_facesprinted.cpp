@@ -146,6 +146,22 @@ private slots:
         QCOMPARE(raw.pathForGlyph(glyphs.value(0)).contains(QPointF(50 + 60, -350)), stemCovers60);  // half-way up
     }
 
+    // CFF outlines (as CFF2 variable fonts have too) are copied as quadratic ones of the same shape.
+    void cffOutlinesCopied()
+    {
+        TestEnv env;
+        const QString font = SystemFile("URWBookman-Light.otf"), copy = env.root() + "/copy.ttf";
+        if (font.isEmpty())
+            QSKIP("the URW fonts are not installed");
+        QVERIFY(WriteStaticInstance(font, 0, copy).isEmpty());
+        const QRawFont own(font, 1000), copied(copy, 1000);
+        const quint32 glyph = own.glyphIndexesForString("S").value(0);
+        QCOMPARE(copied.advancesForGlyphIndexes({glyph}), own.advancesForGlyphIndexes({glyph}));
+        const QRectF a = own.pathForGlyph(glyph).boundingRect(), b = copied.pathForGlyph(glyph).boundingRect();
+        QVERIFY2((a.topLeft() - b.topLeft()).manhattanLength() + (a.bottomRight() - b.bottomRight()).manhattanLength() < 4,
+                 qPrintable(QString("%1 %2").arg(a.width()).arg(b.width())));
+    }
+
     // Type 1 files and their OpenType twins share family and style: each drawn from its own file.
     void twinsEmbeddedFromTheirOwnFiles()
     {
