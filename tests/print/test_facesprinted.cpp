@@ -157,9 +157,13 @@ private slots:
         const QRawFont own(font, 1000), copied(copy, 1000);
         const quint32 glyph = own.glyphIndexesForString("S").value(0);
         QCOMPARE(copied.advancesForGlyphIndexes({glyph}), own.advancesForGlyphIndexes({glyph}));
-        const QRectF a = own.pathForGlyph(glyph).boundingRect(), b = copied.pathForGlyph(glyph).boundingRect();
-        QVERIFY2((a.topLeft() - b.topLeft()).manhattanLength() + (a.bottomRight() - b.bottomRight()).manhattanLength() < 4,
-                 qPrintable(QString("%1 %2").arg(a.width()).arg(b.width())));
+        // Inside one outline and not the other: only points within a fraction of a unit of the edge.
+        const QPainterPath a = own.pathForGlyph(glyph), b = copied.pathForGlyph(glyph);
+        int differ = 0;
+        for (int x = int(a.boundingRect().left()); x < a.boundingRect().right(); x += 3)
+            for (int y = int(a.boundingRect().top()); y < a.boundingRect().bottom(); y += 3)
+                differ += a.contains(QPointF(x, y)) != b.contains(QPointF(x, y));
+        QVERIFY2(differ < 200, qPrintable(QString::number(differ)));  // 65 here; 550 with chords for curves
     }
 
     // Type 1 files and their OpenType twins share family and style: each drawn from its own file.
