@@ -118,8 +118,7 @@ private slots:
         QVERIFY(text.waitForFinished(60000) && text.readAllStandardOutput().contains("GW Var Print Bold Condensed"));
     }
 
-    // A static copy is drawn at its instance: the advance and the stem of "H"
-    // (80 units in the file, 10 in Thin, 140 in Bold Condensed).
+    // A static copy is drawn at its instance: the advance and the stem of "H" (80, Thin 10, Bold Condensed 140).
     void instanceCopyAtItsCoordinates_data()
     {
         QTest::addColumn<int>("instance");  // -1: the variable file itself

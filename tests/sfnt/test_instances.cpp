@@ -1,5 +1,4 @@
-// Which faces of a font file are its styles: a variable font's named
-// instances, each font of a collection; and how an instance is named.
+// Which faces of a font file are its styles (named instances, collections), and their names.
 #include <QtTest>
 
 #include "sfnt/instances.h"
