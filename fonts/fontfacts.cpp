@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "sfnt/instances.h"
 #include "sfnt/sfnt.h"
 
 namespace gw {
@@ -73,9 +74,10 @@ FontFacts ReadFontFacts(const QString& fontFile, int faceIndex)
     if (!blob)
         return facts;
     facts.faceCount = int(hb_face_count(blob.get()));
-    if (faceIndex < 0 || faceIndex >= facts.faceCount)
+    // A named instance is read from its font: the facts are the whole font's.
+    if (faceIndex < 0 || FontOfFace(faceIndex) >= facts.faceCount)
         return facts;
-    Face face(hb_face_create(blob.get(), unsigned(faceIndex)), hb_face_destroy);
+    Face face(hb_face_create(blob.get(), unsigned(FontOfFace(faceIndex))), hb_face_destroy);
     facts.readable = true;
 
     facts.family = Name(face.get(), HB_OT_NAME_ID_TYPOGRAPHIC_FAMILY);
@@ -114,6 +116,9 @@ FontFacts ReadFontFacts(const QString& fontFile, int faceIndex)
             instance.coordinates.append(coords[a]);
         facts.instances.append(instance);
     }
+    // A named instance's style is its own name.
+    if (InstanceOfFace(faceIndex) > 0 && InstanceOfFace(faceIndex) <= facts.instances.size())
+        facts.style = facts.instances[InstanceOfFace(faceIndex) - 1].name;
 
     Blob os2(hb_face_reference_table(face.get(), HB_TAG('O', 'S', '/', '2')), hb_blob_destroy);
     unsigned int os2Length = 0;
@@ -138,9 +143,9 @@ int EmbeddingBits(const QString& fontFile, int faceIndex)
         return -1;
     file.close();
     Blob blob(hb_blob_create_from_file_or_fail(QFile::encodeName(fontFile).constData()), hb_blob_destroy);
-    if (!blob || faceIndex < 0 || unsigned(faceIndex) >= hb_face_count(blob.get()))
+    if (!blob || faceIndex < 0 || unsigned(FontOfFace(faceIndex)) >= hb_face_count(blob.get()))
         return -1;
-    Face face(hb_face_create(blob.get(), unsigned(faceIndex)), hb_face_destroy);
+    Face face(hb_face_create(blob.get(), unsigned(FontOfFace(faceIndex))), hb_face_destroy);
     Blob os2(hb_face_reference_table(face.get(), HB_TAG('O', 'S', '/', '2')), hb_blob_destroy);
     unsigned int length = 0;
     const char* data = hb_blob_get_data(os2.get(), &length);

@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <memory>
 
+#include "fonts/staticinstance.h"
 #include "sfnt/codepage.h"
+#include "sfnt/instances.h"
 #include "core/helpers.h"
 
 namespace gw {
@@ -105,13 +107,39 @@ QString DrawingFamily(const EnumLogFont& elf)
     return FamilyOfFaceName(TrimAtNul(BytesToText(elf.lfFaceName, sizeof elf.lfFaceName)));
 }
 
+namespace {
+
+// The family of a static copy of a variable font's named instance, shown to
+// the toolkit once; empty when no copy can be made.
+QString InstanceCopyFamily(const QString& fontFile, int faceIndex)
+{
+    static QHash<QString, QString> families;
+    const QString key = fontFile + QChar(0) + QString::number(faceIndex);
+    const auto it = families.constFind(key);
+    if (it != families.constEnd())
+        return *it;
+    const QString copy = ScreenInstanceFiles().FileOf(fontFile, faceIndex);
+    const int id = copy.isEmpty() ? -1 : QFontDatabase::addApplicationFont(copy);
+    return *families.insert(key, id < 0 ? QString() : QFontDatabase::applicationFontFamilies(id).value(0));
+}
+
+} // namespace
+
 QFont ExactFont(const EnumLogFont& elf, int size)
 {
     QFont font(DrawingFamily(elf));
     font.setWeight(QFont::Weight(std::clamp(elf.lfWeight > 0 ? elf.lfWeight : 400, 1, 1000)));
     font.setItalic(elf.lfItalic != 0);
     const QString style = TrimAtNul(BytesToText(elf.elfStyle, sizeof elf.elfStyle));
-    if (!style.isEmpty())
+    // The toolkit lists an installed variable font's named instances as styles
+    // of its family; of a file only added it has the default alone, so the
+    // instance is drawn from a static copy of it.
+    const QString copyFamily = InstanceOfFace(elf.faceIndex) > 0 && !QFontDatabase::styles(font.family()).contains(style)
+                                   ? InstanceCopyFamily(elf.filePath, elf.faceIndex)
+                                   : QString();
+    if (!copyFamily.isEmpty())
+        font = QFont(copyFamily);
+    else if (!style.isEmpty())
         font.setStyleName(style);
     font.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoFontMerging));
     if (size > 0) {

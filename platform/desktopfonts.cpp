@@ -28,6 +28,7 @@
 #include "platform/desktop.h"
 #include "platform/desktopindex.h"
 #include "sfnt/fot.h"
+#include "sfnt/instances.h"
 #include "sfnt/sfnt.h"
 
 namespace gw {
@@ -317,21 +318,57 @@ QString FontFileOf(const QString& path)
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
-// The number of faces fontconfig reads in a file, and those of them that can
-// be drawn straight from the file: not a variable font's instances, which
-// need the font's axes set.
+// Which of fontconfig's readings of font files are styles (IsListedFace):
+// the named instances a variable font's 'fvar' lists, read once per font.
+class ListedPatterns {
+public:
+    explicit ListedPatterns(const QVector<FcPattern*>& patterns)
+    {
+        for (FcPattern* p : patterns) {
+            int index = 0;
+            FcPatternGetInteger(p, FC_INDEX, 0, &index);
+            FcChar8* file = nullptr;
+            if (InstanceOfFace(index) == 0 || FcPatternGetString(p, FC_FILE, 0, &file) != FcResultMatch)
+                continue;
+            const QString key = Key(file, index);
+            if (!instances_.contains(key))
+                instances_.insert(key, int(ReadFvarInstances(FileTable(QString::fromUtf8(reinterpret_cast<const char*>(file)),
+                                                                       "fvar", FontOfFace(index))).size()));
+        }
+    }
+    bool Lists(FcPattern* p) const
+    {
+        int index = 0;
+        FcPatternGetInteger(p, FC_INDEX, 0, &index);
+        FcBool variable = FcFalse;
+        FcPatternGetBool(p, FC_VARIABLE, 0, &variable);
+        FcChar8* file = nullptr;
+        const int instances = instances_.isEmpty() || FcPatternGetString(p, FC_FILE, 0, &file) != FcResultMatch
+                                  ? 0
+                                  : instances_.value(Key(file, index));
+        return IsListedFace(index, variable, instances);
+    }
+
+private:
+    static QString Key(const FcChar8* file, int index)
+    {
+        return QString::fromUtf8(reinterpret_cast<const char*>(file)) + QChar(0) + QString::number(FontOfFace(index));
+    }
+    QHash<QString, int> instances_;  // file + font -> named instances
+};
+
+// The number of faces fontconfig reads in a file, and the styles among them.
 int QueryFaces(const QString& file, QVector<AddedStyle>* styles)
 {
     FcFontSet* set = FcFontSetCreate();
     const int n = static_cast<int>(FcFreeTypeQueryAll(
         reinterpret_cast<const FcChar8*>(file.toUtf8().constData()), -1, nullptr, nullptr, set));
+    const ListedPatterns listed(QVector<FcPattern*>(set->fonts, set->fonts + set->nfont));
     for (int i = 0; i < set->nfont; ++i) {
         FcPattern* p = set->fonts[i];
-        FcBool variable = FcFalse;
-        FcPatternGetBool(p, FC_VARIABLE, 0, &variable);
         AddedStyle style;
         FcPatternGetInteger(p, FC_INDEX, 0, &style.face.index);
-        if (variable || style.face.index >> 16)
+        if (!listed.Lists(p))
             continue;
         style.families = FcStrings(p, FC_FAMILY);
         style.face.file = file;
@@ -479,7 +516,10 @@ QVector<DesktopFace> ListFontFaces()
     QVector<DesktopFace> faces;
     QSet<QString> seen;
     faces.reserve(patterns.size());
+    const ListedPatterns listed(patterns);
     for (FcPattern* p : patterns) {
+        if (!listed.Lists(p))
+            continue;
         DesktopFace face;
         const QStringList files = FcStrings(p, FC_FILE);
         if (files.isEmpty())

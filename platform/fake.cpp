@@ -10,6 +10,8 @@
 #include "core/inifile.h"
 #include "platform/desktop.h"
 #include "sfnt/fot.h"
+#include "sfnt/instances.h"
+#include "sfnt/names.h"
 #include "platform/valuelistkey.h"
 
 namespace gw {
@@ -51,6 +53,20 @@ QString FaceNameOf(const FakeFontSystem::Face& face)
 }
 
 } // namespace
+
+QVector<FakeFontSystem::Face> FakeFontSystem::FileFaces(const QString& file)
+{
+    QVector<Face> faces;
+    for (const int index : FileStyleFaces(file)) {
+        FontNameInfo names;
+        ReadNameTableFile(file, names, index);
+        if (names.family.isEmpty())
+            continue;
+        faces.append(MakeFace(names.family, names.fullName, names.subfamily, 400, false, TRUETYPE_FONTTYPE, file));
+        faces.last().elf.faceIndex = index;
+    }
+    return faces;
+}
 
 FakeFontSystem::Face FakeFontSystem::MakeFace(const QString& family, const QString& fullName,
                                               const QString& style, int weight, bool italic,

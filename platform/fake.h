@@ -37,6 +37,10 @@ public:
     // Builds a face: face name, full name, style name, weight, italic, type bits, file.
     static Face MakeFace(const QString& family, const QString& fullName, const QString& style,
                          int weight, bool italic, int fontType, const QString& file = {});
+    // The faces a font system lists for a TrueType file, as its naming table
+    // names them: each face of a collection, each named instance of a
+    // variable font (never the variable font itself).
+    static QVector<Face> FileFaces(const QString& file);
 
     void EnumFontFamilies(DeviceContext dc, const QString& family,
                           const EnumFontCallback& callback, int tag) override;

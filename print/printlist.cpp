@@ -13,6 +13,7 @@
 #include "fonts/fontresource.h"
 #include "fonts/fontscan.h"
 #include "fonts/fonttable.h"
+#include "sfnt/instances.h"
 #include "sfnt/sfnt.h"
 
 namespace gw {
@@ -202,14 +203,15 @@ PrintFontList FolderPrintFonts(const QString& folder, QStringList* errors, Tempo
         fail(dir.absoluteFilePath(line));
     // The same reading as the install wizard's scan: a ".fot" per file, added for the run.
     for (const QString& name : names) {
-        // Every face of a collection; its file is added for the run once.
-        const int faces = FileFaceCount(dir.absoluteFilePath(name));
+        // Every face of a collection, every named instance of a variable font;
+        // its file is added for the run once.
+        const QList<int> faces = FileStyleFaces(dir.absoluteFilePath(name));
         int added = 0; // 1 added, -1 could not be loaded
-        for (int faceIndex = 0; faceIndex < faces; ++faceIndex) {
+        for (const int faceIndex : faces) {
             FontFileRecord r;
             const ScanResult result = ScanFontFile(dir.absolutePath(), name, programFolder, r, faceIndex);
             if (result != ScanResult::Read) {
-                fail(dir.absoluteFilePath(name) + (faces > 1 ? " (face " + QString::number(faceIndex) + ")" : "")
+                fail(dir.absoluteFilePath(name) + (faces.size() > 1 ? " (face " + QString::number(faceIndex) + ")" : "")
                      + ": " + ScanResultText(result));
                 continue;
             }

@@ -31,7 +31,9 @@
 
 #include "core/helpers.h"
 #include "fonts/fontfacts.h"
+#include "fonts/staticinstance.h"
 #include "sfnt/codepage.h"
+#include "sfnt/instances.h"
 #include "sfnt/sfnt.h"
 #include "platform/platform.h"
 
@@ -206,6 +208,9 @@ QString FaceKey(const QString& file, int index)
 } // namespace
 
 struct QtPrinterSurface::State {
+    // Static copies of the named instances drawn; first, so that they go
+    // last, after the document that embeds them is written.
+    StaticInstanceFiles instances;
     std::unique_ptr<QPrinter> ownedPrinter;
     QPrinter* printer = nullptr;  // the printer drawn on, owned or not
     // Or an image of the first page only, laid out like a sheet.
@@ -757,8 +762,15 @@ bool QtPrinterSurface::SetFontName(const QString& name)
 
 QString QtPrinterSurface::FontName() const { return d->fontName; }
 
-QString QtPrinterSurface::SetFontFace(const QString& file, int faceIndex)
+QString QtPrinterSurface::SetFontFace(const QString& fontFile, int fontFace)
 {
+    if (fontFile.isEmpty())
+        return QString();
+    // A variable font's named instance is drawn from a static copy of it: the
+    // file's own outlines are its default's, and a PDF would embed those.
+    const bool instance = InstanceOfFace(fontFace) > 0;
+    const QString file = instance ? d->instances.FileOf(fontFile, fontFace) : fontFile;
+    const int faceIndex = instance ? 0 : fontFace;
     if (file.isEmpty())
         return QString();
     const QString name = FaceKey(file, faceIndex);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sfnt/codepage.h"
+#include "sfnt/instances.h"
 
 namespace gw {
 
@@ -75,13 +76,58 @@ struct TakenRecord {
     int offset;
 };
 
+// The Windows US-English text of name ID nameId (the last readable record);
+// empty when there is none.
+QString NameText(const BoundedReader& file, qint64 tableOffset, int nameId)
+{
+    quint16 count = 0, stringOffset = 0;
+    if (!file.U16(tableOffset + 2, count) || !file.U16(tableOffset + 4, stringOffset))
+        return {};
+    QString found;
+    for (int j = 0; j < count; ++j) {
+        const qint64 rec = tableOffset + 6 + 12LL * j;
+        quint16 platformId = 0, languageId = 0, id = 0, length = 0, offset = 0;
+        if (!file.U16(rec, platformId) || !file.U16(rec + 4, languageId) || !file.U16(rec + 6, id)
+            || !file.U16(rec + 8, length) || !file.U16(rec + 10, offset))
+            break;
+        QString text;
+        if (id == nameId && platformId == 3 && languageId == 0x409 && length != 0
+            && ReadNameString(file, tableOffset, count, stringOffset, offset, length, text))
+            found = text;
+    }
+    return found;
+}
+
+// A named instance is a style of its font's family: its own subfamily, and a
+// full name of the family and that subfamily.
+void NameInstance(const QByteArray& bytes, qint64 fontOffset, qint64 nameOffset, int instance, FontNameInfo& info)
+{
+    const BoundedReader file(bytes);
+    TableEntry fvar;
+    const uchar* table = FindTable(file, fontOffset, "fvar", fvar) ? file.Bytes(fvar.offset, fvar.length) : nullptr;
+    const QList<FvarInstance> instances =
+        table ? ReadFvarInstances(QByteArray::fromRawData(reinterpret_cast<const char*>(table), fvar.length))
+              : QList<FvarInstance>();
+    if (instance >= instances.size())
+        return;
+    const QString style = NameText(file, nameOffset, instances[instance].subfamilyNameId);
+    const QString typographic = NameText(file, nameOffset, 16);
+    if (style.isEmpty())
+        return;
+    if (!typographic.isEmpty())
+        info.family = typographic;
+    info.subfamily = style;
+    info.fullName = info.family + QLatin1Char(' ') + style;
+}
+
 } // namespace
 
 void ReadNameTableBytes(const QByteArray& bytes, FontNameInfo& info, int faceIndex)
 {
     const BoundedReader file(bytes);
     TableEntry name;
-    if (!FindTable(file, FontOffset(bytes, faceIndex), "name", name))
+    const qint64 fontOffset = FontOffset(bytes, faceIndex);
+    if (!FindTable(file, fontOffset, "name", name))
         return;
     const qint64 tableOffset = name.offset;
     quint16 count = 0, stringOffset = 0;
@@ -115,6 +161,8 @@ void ReadNameTableBytes(const QByteArray& bytes, FontNameInfo& info, int faceInd
             done[it->nameId] = true;
         }
     }
+    if (InstanceOfFace(faceIndex) > 0)
+        NameInstance(bytes, fontOffset, tableOffset, InstanceOfFace(faceIndex) - 1, info);
 }
 
 bool ReadNameTableFile(const QString& path, FontNameInfo& info, int faceIndex)

@@ -23,6 +23,8 @@ struct FontNameInfo {
 
 // Fills the fields found in the naming table of an sfnt file given as bytes
 // (of a collection: its first font); fields not found keep what they held.
+// A variable font's named instance (see sfnt/instances.h) gets its own
+// subfamily and the full name "Family Instance".
 // Safe on any input.
 void ReadNameTableBytes(const QByteArray& file, FontNameInfo& info, int faceIndex = 0);
 

@@ -54,6 +54,8 @@ qint64 FirstFontOffset(const QByteArray& bytes)
 
 qint64 FontOffset(const QByteArray& bytes, int faceIndex)
 {
+    // A variable font's named instance (the high bits) has the tables of its font.
+    faceIndex = faceIndex >= 0 ? faceIndex & 0xFFFF : faceIndex;
     const BoundedReader file(bytes);
     const uchar* tag = file.Bytes(0, 4);
     if (!tag || std::memcmp(tag, "ttcf", 4) != 0)

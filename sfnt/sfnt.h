@@ -26,7 +26,8 @@ bool IsSfntSignature(const QByteArray& firstBytes);
 // the first entry of a collection's ("ttcf") header, -1 for a damaged header.
 qint64 FirstFontOffset(const QByteArray& file);
 // The same for face faceIndex of a collection (0 of a single font); -1 when
-// there is no such face or the header is damaged.
+// there is no such face or the header is damaged. A named instance's face
+// number (high 16 bits set) gives its font's offset.
 qint64 FontOffset(const QByteArray& file, int faceIndex);
 // How many faces the file at `path` holds: a collection's count, 1 for any
 // other file (a single font, or what is not a font at all: its reader says so).

@@ -192,14 +192,73 @@ QByteArray SfntBuilder::WithEmbedding(const QString& family, int fsType)
 QByteArray SfntBuilder::VariableFont(const QString& family, int fsType)
 {
     const auto u16 = [](int v) { QByteArray b(2, 0); qToBigEndian<quint16>(quint16(v), b.data()); return b; };
-    const auto fixed = [](double v) { QByteArray b(4, 0); qToBigEndian<qint32>(qint32(qRound(v * 65536)), b.data()); return b; };
+    const auto u32 = [](quint32 v) { QByteArray b(4, 0); qToBigEndian<quint32>(v, b.data()); return b; };
+    const auto fixed = [&](double v) { return u32(quint32(qint32(qRound(v * 65536)))); };
     QByteArray fvar = u16(1) + u16(0) + u16(16) + u16(2) + u16(2) + u16(20) + u16(2) + u16(4 + 2 * 4);
     fvar += "wght" + fixed(100) + fixed(400) + fixed(900) + u16(0) + u16(256);
     fvar += "wdth" + fixed(75) + fixed(100) + fixed(100) + u16(0) + u16(257);
     fvar += u16(258) + u16(0) + fixed(100) + fixed(100);
     fvar += u16(259) + u16(0) + fixed(700) + fixed(75);
+
+    // Glyph 0 .notdef, 1 space, then one per character '!' to '~': a box
+    // (left 50, right 550, stem 80; capitals 700 high, the rest 500) on an
+    // advance of 600. wght 900 thickens the stem by 100, wght 100 thins it by
+    // 70; wdth 75 narrows the box and its advance by 150.
+    const int glyphs = 2 + 94;
+    QByteArray glyf, loca = u32(0), hmtx, gvarData;
+    QList<quint32> gvarOffsets{0, 0, 0};
+    hmtx += u16(500) + u16(0) + u16(300) + u16(0);
+    loca += u32(0) + u32(0);
+    for (int code = '!'; code <= '~'; ++code) {
+        const int h = code >= 'A' && code <= 'Z' ? 700 : 500, s = 80, l = 50, r = 550;
+        const QList<int> x{l, l, r, r, l + s, r - s, r - s, l + s}, y{0, h, h, 0, s, s, h - s, h - s};
+        QByteArray g = u16(2) + u16(l) + u16(0) + u16(r) + u16(h) + u16(3) + u16(7) + u16(0) + QByteArray(8, 1);
+        for (const QList<int>* axis : {&x, &y})
+            for (int i = 0, last = 0; i < 8; last = (*axis)[i], ++i)
+                g += u16((*axis)[i] - last);
+        glyf += g + QByteArray(int(g.size() % 4 ? 4 - g.size() % 4 : 0), 0);
+        loca += u32(quint32(glyf.size()));
+        hmtx += u16(600) + u16(l);
+        // Deltas of the 8 points and 4 phantom points, x then y, per tuple.
+        const QList<QPair<QByteArray, QList<int>>> tuples{
+            {u16(0x4000) + u16(0), {0, 0, 0, 0, 100, -100, -100, 100, 0, 0, 0, 0, 0, 0, 0, 0, 100, 100, -100, -100, 0, 0, 0, 0}},
+            {u16(0xC000) + u16(0), {0, 0, 0, 0, -70, 70, 70, -70, 0, 0, 0, 0, 0, 0, 0, 0, -70, -70, 70, 70, 0, 0, 0, 0}},
+            {u16(0) + u16(0xC000), {0, 0, -150, -150, 0, -150, -150, 0, 0, -150, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}}};
+        QByteArray headers, data(1, 0);  // shared point numbers: all points
+        for (const auto& [peak, deltas] : tuples) {
+            QByteArray packed;
+            for (int half = 0; half < 2; ++half) {
+                packed += char(0x40 | 11);
+                for (int i = 0; i < 12; ++i)
+                    packed += u16(deltas[half * 12 + i]);
+            }
+            headers += u16(int(packed.size())) + u16(0x8000) + peak;
+            data += packed;
+        }
+        gvarData += u16(0x8000 | 3) + u16(4 + int(headers.size())) + headers + data;
+        gvarData += QByteArray(int(gvarData.size() % 4 ? 4 - gvarData.size() % 4 : 0), 0);
+        gvarOffsets.append(quint32(gvarData.size()));
+    }
+    QByteArray gvar = u16(1) + u16(0) + u16(2) + u16(0) + u32(20 + 4 * (glyphs + 1)) + u16(glyphs) + u16(1)
+                      + u32(20 + 4 * (glyphs + 1));
+    for (quint32 offset : gvarOffsets)
+        gvar += u32(offset);
+    gvar += gvarData;
+    QByteArray head = u32(0x00010000) + u32(0x00010000) + u32(0) + u32(0x5F0F3CF5) + u16(3) + u16(1000)
+                      + QByteArray(16, 0) + u16(0) + u16(0) + u16(550) + u16(700) + u16(0) + u16(8) + u16(2)
+                      + u16(1) + u16(0);
+    QByteArray hhea = u32(0x00010000) + u16(800) + u16(0x10000 - 200) + u16(0) + u16(600) + u16(0) + u16(50)
+                      + u16(550) + u16(1) + QByteArray(12, 0) + u16(0) + u16(glyphs);
+    QByteArray maxp = u32(0x00010000) + u16(glyphs) + u16(8) + u16(2) + u16(0) + u16(0) + u16(2) + QByteArray(16, 0);
+    QByteArray cmap = u16(0) + u16(1) + u16(3) + u16(1) + u32(12) + u16(4) + u16(32) + u16(0) + u16(4) + u16(4)
+                      + u16(1) + u16(0) + u16('~') + u16(0xFFFF) + u16(0) + u16(' ') + u16(0xFFFF)
+                      + u16(0x10000 - 31) + u16(1) + u16(0) + u16(0);
+    QByteArray post = u32(0x00030000) + u32(0) + u16(0x10000 - 100) + u16(50) + QByteArray(20, 0);
+
     SfntBuilder b;
-    b.AddTable("OS/2", Os2Table(fsType)).AddTable("fvar", fvar);
+    b.AddTable("OS/2", Os2Table(fsType)).AddTable("cmap", cmap).AddTable("fvar", fvar).AddTable("glyf", glyf);
+    b.AddTable("gvar", gvar).AddTable("head", head).AddTable("hhea", hhea).AddTable("hmtx", hmtx);
+    b.AddTable("loca", loca).AddTable("maxp", maxp).AddTable("post", post);
     b.AddName(1, family).AddName(2, QStringLiteral("Regular")).AddName(4, family);
     b.AddName(5, QStringLiteral("Version 3.0")).AddName(9, QStringLiteral("A. Designer"));
     b.AddName(13, QStringLiteral("Test licence")).AddName(14, QStringLiteral("https://example.org/l"));

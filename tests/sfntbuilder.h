@@ -55,9 +55,9 @@ public:
     // A font with an OS/2 table, named as Simple makes it.
     static QByteArray WithEmbedding(const QString& family, int fsType);
 
-    // A variable font with an OS/2 table: axes wght 100..900 (default 400) and
-    // wdth 75..100 (100), named instances "Thin" (100, 100) and "Bold Condensed"
-    // (700, 75); version "Version 3.0", designer, licence and its URL.
+    // A variable TrueType font: axes wght 100..900 (400) and wdth 75..100 (100), named instances "Thin" (100, 100)
+    // and "Bold Condensed" (700, 75), OS/2, version, designer, licence and URL. Characters ' ' to '~' are boxes
+    // 600 wide (Bold Condensed 450), stem 80 (Thin 10, Bold Condensed 140).
     static QByteArray VariableFont(const QString& family, int fsType);
 
     // A collection ("ttcf" header, version 1.0) of whole font files, each

@@ -29,6 +29,7 @@
 #include <QVBoxLayout>
 
 #include "sfnt/codepage.h"
+#include "sfnt/instances.h"
 #include "sfnt/sfnt.h"
 #include "core/globals.h"
 #include "core/helpers.h"
@@ -665,9 +666,9 @@ void frmInstall::ScanFolder()
             DrawWindowGauge(picGauge, percent);
         }
         QCoreApplication::processEvents();
-        // A collection gives one row per face, all naming its one file.
-        const int faces = FileFaceCount(folder + names[i]);
-        for (int faceIndex = 0; faceIndex < faces; ++faceIndex) {
+        // A collection gives one row per face, a variable font one per named
+        // instance, all naming its one file.
+        for (const int faceIndex : FileStyleFaces(folder + names[i])) {
             FontFileRecord record;
             if (ScanFontFile(folder, names[i], fotFolder, record, faceIndex) != ScanResult::Read)
                 continue;

@@ -16,6 +16,8 @@
 #include "core/picturebox.h"
 #include "core/splash.h"
 #include "mainwindow/fw.h"
+#include "sfntbuilder.h"
+#include "shots.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -289,6 +291,22 @@ private slots:
         // The size is the cell height: a capital is about two thirds of it.
         QVERIFY2(ink.height() >= size * 55 / 100 && ink.height() <= size * 75 / 100 + 1,
                  qPrintable(QString::number(ink.height())));
+    }
+
+    // A variable font's named instances, of a file the toolkit does not list:
+    // each drawn as itself ("H" 500 units wide in Thin, 350 in Bold Condensed).
+    void namedInstanceDrawnAsItself()
+    {
+        const QString file = env->root() + "/gwvar.ttf";
+        QVERIFY(WriteFile(file, SfntBuilder::VariableFont("GW Var Screen", 0)));
+        env->fake.characterMaps->maps[file] = {'A', 'H'};
+        auto fw = Open(FakeFontSystem::FileFaces(file));
+        for (const auto& [style, inkPerSize] : {std::pair{1, 0.5}, {2, 0.35}}) {
+            fw->Spec->Clear();
+            fw->DrawGlyph(fw->Spec, style, 120, "H", Qt::black);
+            SaveShot(fw.get(), QStringLiteral("variable-glyph-%1").arg(style));
+            QVERIFY2(qAbs(Ink(fw->Spec->ToImage()).width() - inkPerSize * 120) <= 4, qPrintable(QString::number(style)));
+        }
     }
 
     void nothingIsDrawn_data()

@@ -3,12 +3,16 @@
 // that cannot be drawn is named, with a notice at its place.
 #include <QtTest>
 #include <QtEndian>
+#include <QRawFont>
+#include <QPainterPath>
 
 #include "print/catalogs.h"
 #include "print/printcli.h"
 #include "print/printrun.h"
 #include "print/qtprinter.h"
 #include "print/recording.h"
+#include "fonts/staticinstance.h"
+#include "sfnt/instances.h"
 #include "sfntbuilder.h"
 #include "testenv.h"
 
@@ -85,6 +89,80 @@ private slots:
                      && out.contains("Printed 6 fonts") && !err.contains("could not be printed"), qPrintable(out + err));
         for (const QString& style : styles)
             QVERIFY2(Embedded(pdf, "GlyphwSix" + QString(style).remove(' ').remove("Regular")) == 1, qPrintable(style));
+    }
+
+    // A variable font's named instances, from a folder and installed: each
+    // embedded under its own PostScript name, its caption read back.
+    void namedInstancesEmbedded_data()
+    {
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("from a folder") << false;
+        QTest::newRow("installed") << true;
+    }
+    void namedInstancesEmbedded()
+    {
+        QFETCH(bool, installed);
+        TestEnv env;
+        env.UseDesktopPlatform();
+        const QString dir = installed ? env.dataHome() + "/fonts" : env.root() + "/cd", pdf = env.root() + "/v.pdf";
+        QVERIFY(WriteFile(dir + "/gwvar.ttf", SfntBuilder::VariableFont("GW Var Print", 0)));
+        if (installed)
+            Sys().fonts->RescanFonts();
+        QString out;
+        QTextStream outStream(&out);
+        const QStringList where = installed ? QStringList{"--family", "GW Var Print"} : QStringList{"--folder", dir};
+        QVERIFY(RunPrintCommand(QStringList{"--layout", "Basic Catalog I", "--output", pdf} + where, outStream, outStream) == 0);
+        QVERIFY(Embedded(pdf, "GWVarPrint-Thin") == 1 && Embedded(pdf, "GWVarPrint-BoldCondensed") == 1);
+        QProcess text;
+        text.start("pdftotext", {pdf, "-"});
+        QVERIFY(text.waitForFinished(60000) && text.readAllStandardOutput().contains("GW Var Print Bold Condensed"));
+    }
+
+    // A static copy is drawn at its instance: the advance and the stem of "H" (80, Thin 10, Bold Condensed 140).
+    void instanceCopyAtItsCoordinates_data()
+    {
+        QTest::addColumn<int>("instance");  // -1: the variable file itself
+        QTest::addColumn<double>("advance");
+        QTest::addColumn<bool>("stemCovers60");
+        QTest::newRow("the file: its default") << -1 << 600.0 << true;
+        QTest::newRow("Thin: a thinner stem") << 0 << 600.0 << false;
+        QTest::newRow("Bold Condensed: narrower, a thicker stem") << 1 << 450.0 << true;
+    }
+    void instanceCopyAtItsCoordinates()
+    {
+        QFETCH(int, instance);
+        QFETCH(double, advance);
+        QFETCH(bool, stemCovers60);
+        TestEnv env;
+        const QString font = env.root() + "/gwvar.ttf", copy = env.root() + "/copy.ttf";
+        QVERIFY(WriteFile(font, SfntBuilder::VariableFont("GW Var", 0)));
+        QString ps;
+        QVERIFY(instance < 0 || (WriteStaticInstance(font, InstanceFace(0, instance), copy, &ps).isEmpty()
+                                 && ps == QStringList{"GWVar-Thin", "GWVar-BoldCondensed"}[instance]));
+        const QRawFont raw(instance < 0 ? font : copy, 1000);
+        const QList<quint32> glyphs = raw.glyphIndexesForString("H");
+        QCOMPARE(raw.advancesForGlyphIndexes(glyphs).value(0).x(), advance);
+        QCOMPARE(raw.pathForGlyph(glyphs.value(0)).contains(QPointF(50 + 60, -350)), stemCovers60);  // half-way up
+    }
+
+    // CFF outlines (as CFF2 variable fonts have too) are copied as quadratic ones of the same shape.
+    void cffOutlinesCopied()
+    {
+        TestEnv env;
+        const QString font = SystemFile("URWBookman-Light.otf"), copy = env.root() + "/copy.ttf";
+        if (font.isEmpty())
+            QSKIP("the URW fonts are not installed");
+        QVERIFY(WriteStaticInstance(font, 0, copy).isEmpty());
+        const QRawFont own(font, 1000), copied(copy, 1000);
+        const quint32 glyph = own.glyphIndexesForString("S").value(0);
+        QCOMPARE(copied.advancesForGlyphIndexes({glyph}), own.advancesForGlyphIndexes({glyph}));
+        // Inside one outline and not the other: only points within a fraction of a unit of the edge.
+        const QPainterPath a = own.pathForGlyph(glyph), b = copied.pathForGlyph(glyph);
+        int differ = 0;
+        for (int x = int(a.boundingRect().left()); x < a.boundingRect().right(); x += 3)
+            for (int y = int(a.boundingRect().top()); y < a.boundingRect().bottom(); y += 3)
+                differ += a.contains(QPointF(x, y)) != b.contains(QPointF(x, y));
+        QVERIFY2(differ < 200, qPrintable(QString::number(differ)));  // 65 here; 550 with chords for curves
     }
 
     // Type 1 files and their OpenType twins share family and style: each drawn from its own file.

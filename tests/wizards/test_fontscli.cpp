@@ -49,6 +49,19 @@ private slots:
         QVERIFY(code != 2 || r.err.contains("Try 'glyphwick-fonts --help'"));
     }
 
+    // A variable font is listed by its named instances: one line each, never
+    // the variable font itself or its stored default.
+    void variableFontListedByInstances()
+    {
+        TestEnv env;
+        env.UseDesktopPlatform();
+        const QString file = env.dataHome() + "/fonts/gwvar.ttf";
+        QVERIFY(WriteFile(file, SfntBuilder::VariableFont("GW Var List", 0)));
+        Sys().fonts->RescanFonts();
+        QCOMPARE(Run({"list"}).out.split('\n').filter("GW Var List"),
+                 QStringList({"TrueType\tGW Var List\tThin\t" + file, "TrueType\tGW Var List\tBold Condensed\t" + file}));
+    }
+
     // Install, uninstall keeping the file, list, restore, delete to the trash,
     // move to a folder that is not there: each file where the line says.
     void installUninstallRestore()
