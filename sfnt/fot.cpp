@@ -54,6 +54,11 @@ int WriteFotFile(const QString& fotFile, const QString& fontFile, int faceIndex)
     FontNameInfo info;
     if (!ReadNameTableFile(fontFile, info, faceIndex))
         return 0;
+    // A font without a full name is called by its family and style, as font tools do.
+    if (info.fullName.isEmpty())
+        info.fullName = info.subfamily.isEmpty() || info.subfamily.compare("Regular", Qt::CaseInsensitive) == 0
+                            ? info.family
+                            : info.family + QLatin1Char(' ') + info.subfamily;
     if (StoredText(info.fullName).isEmpty() || StoredText(info.family).isEmpty())
         return 0;
     // A temporary file of the program: written plainly, without the flush to

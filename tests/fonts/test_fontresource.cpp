@@ -135,6 +135,12 @@ private slots:
         QTest::newRow("very long full name")
             << SfntBuilder::Make([&](SfntBuilder& b) { b.AddName(1, "Fam").AddName(4, longName); }) << longName.left(951)
             << "Fam";
+        QTest::newRow("no full name: the family") << SfntBuilder::Make([](SfntBuilder& b) {
+            b.AddName(1, "Fam").AddName(2, "Regular");
+        }) << "Fam" << "Fam";
+        QTest::newRow("no full name: family and style") << SfntBuilder::Make([](SfntBuilder& b) {
+            b.AddName(1, "Fam").AddName(2, "Bold");
+        }) << "Fam Bold" << "Fam";
         // A collection is wrapped as its first font.
         QTest::newRow("collection") << SfntBuilder::Collection({SfntBuilder::Simple("First", "First Bold"),
                                                                 SfntBuilder::Simple("Second", "Second")})
@@ -166,7 +172,6 @@ private slots:
         QTest::newRow("missing font file") << QByteArray() << root;
         QTest::newRow("not a font") << QByteArray("plain text") << root;
         QTest::newRow("no family") << B::Make([](B& b) { b.AddName(4, "Full Only"); }) << root;
-        QTest::newRow("no full name") << B::Make([](B& b) { b.AddName(1, "Family Only"); }) << root;
         QTest::newRow("Macintosh names only")
             << B::Make([](B& b) { b.AddName(1, "Fam", 1, 0).AddName(4, "Fam Bold", 1, 0); }) << root;
         QTest::newRow("full name starting with NUL")
