@@ -29,6 +29,7 @@
 #include "platform/desktopindex.h"
 #include "sfnt/fot.h"
 #include "sfnt/instances.h"
+#include "sfnt/names.h"
 #include "sfnt/sfnt.h"
 
 namespace gw {
@@ -320,41 +321,61 @@ QString FontFileOf(const QString& path)
 
 // Which of fontconfig's readings of font files are styles (IsListedFace):
 // the named instances a variable font's 'fvar' lists, read once per font.
+// fontconfig leaves out a named instance at the default coordinates and gives
+// only the font as stored for it: that reading then stands for the instance.
 class ListedPatterns {
 public:
     explicit ListedPatterns(const QVector<FcPattern*>& patterns)
     {
         for (FcPattern* p : patterns) {
+            FcBool variable = FcFalse;
+            FcPatternGetBool(p, FC_VARIABLE, 0, &variable);
             int index = 0;
             FcPatternGetInteger(p, FC_INDEX, 0, &index);
             FcChar8* file = nullptr;
-            if (InstanceOfFace(index) == 0 || FcPatternGetString(p, FC_FILE, 0, &file) != FcResultMatch)
+            if (!variable || FcPatternGetString(p, FC_FILE, 0, &file) != FcResultMatch)
                 continue;
-            const QString key = Key(file, index);
-            if (!instances_.contains(key))
-                instances_.insert(key, int(ReadFvarInstances(FileTable(QString::fromUtf8(reinterpret_cast<const char*>(file)),
-                                                                       "fvar", FontOfFace(index))).size()));
+            fonts_[Key(file, index)].named =
+                int(ReadFvarInstances(FileTable(QString::fromUtf8(reinterpret_cast<const char*>(file)), "fvar",
+                                                FontOfFace(index)))
+                        .size());
+        }
+        for (FcPattern* p : patterns) {
+            int index = 0;
+            FcPatternGetInteger(p, FC_INDEX, 0, &index);
+            FcChar8* file = nullptr;
+            if (InstanceOfFace(index) > 0 && FcPatternGetString(p, FC_FILE, 0, &file) == FcResultMatch)
+                fonts_[Key(file, index)].read.insert(InstanceOfFace(index));
         }
     }
-    bool Lists(FcPattern* p) const
+    // The face number the reading stands for; -1 when it is no style.
+    int ListedFace(FcPattern* p) const
     {
         int index = 0;
         FcPatternGetInteger(p, FC_INDEX, 0, &index);
         FcBool variable = FcFalse;
         FcPatternGetBool(p, FC_VARIABLE, 0, &variable);
         FcChar8* file = nullptr;
-        const int instances = instances_.isEmpty() || FcPatternGetString(p, FC_FILE, 0, &file) != FcResultMatch
-                                  ? 0
-                                  : instances_.value(Key(file, index));
-        return IsListedFace(index, variable, instances);
+        const Font font = fonts_.isEmpty() || FcPatternGetString(p, FC_FILE, 0, &file) != FcResultMatch
+                              ? Font()
+                              : fonts_.value(Key(file, index));
+        if (!variable && InstanceOfFace(index) == 0)
+            for (int instance = 1; instance <= font.named; ++instance)
+                if (!font.read.contains(instance))
+                    return InstanceFace(FontOfFace(index), instance - 1);
+        return IsListedFace(index, variable, font.named) ? index : -1;
     }
 
 private:
+    struct Font {
+        int named = 0;    // named instances in its 'fvar'
+        QSet<int> read;   // those fontconfig read (instance number + 1)
+    };
     static QString Key(const FcChar8* file, int index)
     {
         return QString::fromUtf8(reinterpret_cast<const char*>(file)) + QChar(0) + QString::number(FontOfFace(index));
     }
-    QHash<QString, int> instances_;  // file + font -> named instances
+    QHash<QString, Font> fonts_;  // file + font -> its instances
 };
 
 // The number of faces fontconfig reads in a file, and the styles among them.
@@ -367,8 +388,8 @@ int QueryFaces(const QString& file, QVector<AddedStyle>* styles)
     for (int i = 0; i < set->nfont; ++i) {
         FcPattern* p = set->fonts[i];
         AddedStyle style;
-        FcPatternGetInteger(p, FC_INDEX, 0, &style.face.index);
-        if (!listed.Lists(p))
+        style.face.index = listed.ListedFace(p);
+        if (style.face.index < 0)
             continue;
         style.families = FcStrings(p, FC_FAMILY);
         style.face.file = file;
@@ -518,15 +539,14 @@ QVector<DesktopFace> ListFontFaces()
     faces.reserve(patterns.size());
     const ListedPatterns listed(patterns);
     for (FcPattern* p : patterns) {
-        if (!listed.Lists(p))
+        const int index = listed.ListedFace(p);
+        if (index < 0)
             continue;
         DesktopFace face;
         const QStringList files = FcStrings(p, FC_FILE);
         if (files.isEmpty())
             continue;
         face.file = QDir::cleanPath(files.first());
-        int index = 0;
-        FcPatternGetInteger(p, FC_INDEX, 0, &index);
         face.index = index;
         if (hidden.contains(face.file))
             continue;
@@ -561,6 +581,14 @@ QVector<DesktopFace> ListFontFaces()
             face.fullName = fullNames.value(FirstEnglish(fullLangs, fullNames.size()));
         if (face.fullName.isEmpty())
             face.fullName = face.style.isEmpty() ? face.family : face.family + " " + face.style;
+        int read = 0;
+        FcPatternGetInteger(p, FC_INDEX, 0, &read);
+        FontNameInfo names;
+        if (read != index && ReadNameTableFile(face.file, names, index) && !names.subfamily.isEmpty()) {
+            // The font as stored standing for its named instance: the instance's names.
+            face.style = names.subfamily;
+            face.fullName = names.fullName;
+        }
 
         double weight = FC_WEIGHT_REGULAR;
         FcPatternGetDouble(p, FC_WEIGHT, 0, &weight);

@@ -189,13 +189,13 @@ QByteArray SfntBuilder::WithEmbedding(const QString& family, int fsType)
     return b.Build();
 }
 
-QByteArray SfntBuilder::VariableFont(const QString& family, int fsType)
+QByteArray SfntBuilder::VariableFont(const QString& family, int fsType, int defaultWeight)
 {
     const auto u16 = [](int v) { QByteArray b(2, 0); qToBigEndian<quint16>(quint16(v), b.data()); return b; };
     const auto u32 = [](quint32 v) { QByteArray b(4, 0); qToBigEndian<quint32>(v, b.data()); return b; };
     const auto fixed = [&](double v) { return u32(quint32(qint32(qRound(v * 65536)))); };
     QByteArray fvar = u16(1) + u16(0) + u16(16) + u16(2) + u16(2) + u16(20) + u16(2) + u16(4 + 2 * 4);
-    fvar += "wght" + fixed(100) + fixed(400) + fixed(900) + u16(0) + u16(256);
+    fvar += "wght" + fixed(100) + fixed(defaultWeight) + fixed(900) + u16(0) + u16(256);
     fvar += "wdth" + fixed(75) + fixed(100) + fixed(100) + u16(0) + u16(257);
     fvar += u16(258) + u16(0) + fixed(100) + fixed(100);
     fvar += u16(259) + u16(0) + fixed(700) + fixed(75);
