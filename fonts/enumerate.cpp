@@ -27,7 +27,7 @@ QString Field(const char (&bytes)[N])
 
 QString FaceOf(const EnumLogFont& elf)
 {
-    return Field(elf.lfFaceName);
+    return elf.familyName.isEmpty() ? Field(elf.lfFaceName) : elf.familyName;
 }
 
 bool IsTrueTypeType(int fontType)

@@ -13,6 +13,7 @@
 #include "fonts/enumerate.h"
 #include "fonts/fontlist.h"
 #include "fonts/fonttable.h"
+#include "bench/benchfont.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -30,7 +31,7 @@ struct FcStyle {
 
     bool IsSfnt() const { return scalable && (format == "TrueType" || format == "CFF"); }
     bool IsType1() const { return scalable && format == "Type 1"; }
-    // The English family name, as a 32-byte face name field holds it.
+    // The English family name: the list shows it whole.
     QString Face() const
     {
         int pick = 0;
@@ -39,7 +40,7 @@ struct FcStyle {
                 pick = i;
                 break;
             }
-        return FromCp1252(ToCp1252(families.value(pick)).left(31));
+        return families.value(pick);
     }
 };
 
@@ -155,6 +156,43 @@ private slots:
         QCOMPARE(listed, expected);
     }
 
+    // Names alike in the 31 bytes a face name field holds are still two families.
+    void longFamiliesStayApart()
+    {
+        TestEnv env;
+        env.UseDesktopPlatform();
+        const QString shared = "Glyphwick Long Family Name Test";  // 31 bytes
+        QStringList families;
+        for (const QString& family : {shared + " Condensed", shared + " Expanded"}) {
+            bench::BenchFontSpec spec;
+            spec.family = family;
+            spec.style = "Regular";
+            spec.characters = "ABC abc";
+            QString error;
+            const QString path = env.root() + "/made/" + QString(family).remove(' ') + ".ttf";
+            QVERIFY2(WriteFile(path, bench::MakeBenchFont(ReadFile(SystemFile("LiberationSans-Regular.ttf")),
+                                                          spec, &error)), qPrintable(error));
+            QCOMPARE(Sys().fonts->AddFontResource(path), 1);
+            families << family;
+        }
+        SetShow(true, false, false);
+        FontListModel list;
+        FontEnumerator enumerator(&list);
+        enumerator.ReadFonts();
+        QStringList listed, faces;
+        for (int row = 0; row < list.Count(); ++row)
+            if (list.At(row).text.startsWith(shared))
+                listed << list.At(row).text;
+        for (const FontRecord& r : FontTable)
+            if (r.FaceName.startsWith(shared))
+                faces << r.FaceName;
+        QCOMPARE(listed, families);
+        faces.sort();
+        QCOMPARE(faces, families);
+        enumerator.EnumerateStyles(families[1], KindTrueType);
+        QCOMPARE(StyleTable.size(), size_t(1));
+        QCOMPARE(StyleTable[0].FaceName, families[1]);
+    }
 };
 
 QTEST_MAIN(EnumerateDesktopTest)
