@@ -161,37 +161,21 @@ private slots:
     {
         TestEnv env;
         env.UseDesktopPlatform();
-        const QString shared = "Glyphwick Long Family Name Test";  // 31 bytes
-        QStringList families;
-        for (const QString& family : {shared + " Condensed", shared + " Expanded"}) {
-            bench::BenchFontSpec spec;
-            spec.family = family;
-            spec.style = "Regular";
-            spec.characters = "ABC abc";
+        const QStringList families{"Glyphwick Long Family Name Test Condensed", "Glyphwick Long Family Name Test Wide"};
+        for (const QString& family : families) {
+            const QString path = env.root() + "/" + QString(family).remove(' ') + ".ttf";
             QString error;
-            const QString path = env.root() + "/made/" + QString(family).remove(' ') + ".ttf";
-            QVERIFY2(WriteFile(path, bench::MakeBenchFont(ReadFile(SystemFile("LiberationSans-Regular.ttf")),
-                                                          spec, &error)), qPrintable(error));
+            WriteFile(path, bench::MakeBenchFont(ReadFile(SystemFile("LiberationSans-Regular.ttf")),
+                                                 {family, "Regular", 400, false, "ABC"}, &error));
             QCOMPARE(Sys().fonts->AddFontResource(path), 1);
-            families << family;
         }
         SetShow(true, false, false);
         FontListModel list;
-        FontEnumerator enumerator(&list);
-        enumerator.ReadFonts();
-        QStringList listed, faces;
-        for (int row = 0; row < list.Count(); ++row)
-            if (list.At(row).text.startsWith(shared))
-                listed << list.At(row).text;
-        for (const FontRecord& r : FontTable)
-            if (r.FaceName.startsWith(shared))
-                faces << r.FaceName;
-        QCOMPARE(listed, families);
-        faces.sort();
-        QCOMPARE(faces, families);
-        enumerator.EnumerateStyles(families[1], KindTrueType);
-        QCOMPARE(StyleTable.size(), size_t(1));
-        QCOMPARE(StyleTable[0].FaceName, families[1]);
+        FontEnumerator(&list).ReadFonts();
+        for (const QString& family : families)
+            QVERIFY(list.FindItem(family) >= 0 && std::count_if(FontTable.begin(), FontTable.end(), [&](const FontRecord& r) {
+                        return r.FaceName == family;
+                    }) == 1);
     }
 };
 
