@@ -7,6 +7,8 @@ PACKAGES = build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libg
            libfontconfig-dev libcups2-dev libicu-dev libharfbuzz-dev libfreetype-dev fonts-liberation2 fonts-urw-base35 poppler-utils \
            desktop-file-utils appstream
 FUZZ_PACKAGES = clang libclang-rt-14-dev
+# The benchmark's peer for printing (bench/reportlab_catalog.py); not needed to build, run or test.
+BENCH_PACKAGES = python3-reportlab
 SUDO    := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps build run test install bench fuzz clean
@@ -34,10 +36,12 @@ test: build
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix $(PREFIX)
 
-# Times the inventory, the main window and printing on generated corpora of
-# 1,000, 2,500 and 10,000 styles beside fc-list (GW_BENCH_SIZES, GW_BENCH_RUNS).
+# Times the inventory, the main window and printing on two corpora (generated
+# fonts, and renamed copies of the installed ones) of 1,000, 2,500 and 10,000
+# styles beside fc-list and a reportlab script (GW_BENCH_SIZES, GW_BENCH_RUNS).
 # Then times the settings store on files of 0.1 to 10 MB.
-bench: deps
+bench:
+	$(MAKE) deps EXTRA_PACKAGES="$(BENCH_PACKAGES)"
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLYPHWICK_BENCH=ON
 	cmake --build $(BUILD) -j $(JOBS) --target glyphwick-bench glyphwick-bench-settings glyphwick-bench-install
 	QT_QPA_PLATFORM=offscreen $(BUILD)/bench/glyphwick-bench

@@ -5,6 +5,7 @@
 //   glyphwick-bench-install [N ...]     every size in a fresh process (peak memory per size)
 //   glyphwick-bench-install --one N     one size in this process
 //   glyphwick-bench-install --one N --scan-only   the scan and Cancel Read, no printing
+//   GW_BENCH_FOLDER=dir ...             reads the fonts of dir instead of making copies
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -130,10 +131,13 @@ int RunOne(int n, bool scanOnly)
     if (!baseFile.open(QIODevice::ReadOnly))
         return 1;
     const QByteArray font = baseFile.readAll();
-    const QString corpus = dir.path() + "/corpus";
+    // GW_BENCH_FOLDER: a folder of fonts to read instead of the copies (the
+    // real-font corpus glyphwick-bench leaves in GW_BENCH_ROOT, say).
+    const QString given = QString::fromLocal8Bit(qgetenv("GW_BENCH_FOLDER"));
+    const QString corpus = given.isEmpty() ? dir.path() + "/corpus" : given;
     QDir().mkpath(corpus);
     const QString ext = QFileInfo(base).suffix().toLower();
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; given.isEmpty() && i < n; ++i) {
         const QString family = "Bench " + Letters(i) + " Grotesk";
         QFile f(corpus + "/bench" + QString::number(i) + "." + ext);
         if (!f.open(QIODevice::WriteOnly) || f.write(gw::SfntBuilder::Renamed(font, family, family)) <= 0)
@@ -159,7 +163,8 @@ int RunOne(int n, bool scanOnly)
     const double scanSeconds = Seconds(t);
     const double scanCpu = CpuSeconds() - cpu;
     const int listed = int(wizard.Rows().size());
-    out << n << " files (" << QFileInfo(base).fileName() << "), " << listed << " listed: scan "
+    const QString what = given.isEmpty() ? QString::number(n) + " files (" + QFileInfo(base).fileName() + ")" : given;
+    out << what << ", " << listed << " listed: scan "
         << QString::number(scanSeconds, 'f', 2) << " s (cpu " << QString::number(scanCpu, 'f', 2) << " s), fc-scan "
         << QString::number(fcSeconds, 'f', 2) << " s (cpu " << QString::number(fcCpu, 'f', 2) << " s), ratio "
         << QString::number(scanSeconds / fcSeconds, 'f', 2) << " wall, " << QString::number(scanCpu / fcCpu, 'f', 2)

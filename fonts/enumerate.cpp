@@ -27,7 +27,7 @@ QString Field(const char (&bytes)[N])
 
 QString FaceOf(const EnumLogFont& elf)
 {
-    return Field(elf.lfFaceName);
+    return elf.familyName.isEmpty() ? Field(elf.lfFaceName) : elf.familyName;
 }
 
 bool IsTrueTypeType(int fontType)
@@ -114,7 +114,12 @@ void LookUpTrueTypeFiles(FontRecord& record)
     } else {
         return;
     }
-    record.FileSize = SizeText(record.FontFile);
+    record.FileSize.clear();
+}
+
+QString FileSizeOf(const FontRecord& record)
+{
+    return record.FileSize.isEmpty() ? SizeText(record.FontFile) : record.FileSize;
 }
 
 void FontEnumerator::CountingPass(DeviceContext dc)
@@ -195,12 +200,13 @@ void FontEnumerator::Callback3(const EnumLogFont& elf, const TextMetric&, int fo
         if (printerRow >= 0) {
             list_->SetTag(printerRow, KindTrueType);
         } else if (list_->FindItem(face, KindTrueType) < 0) {
-            Sys().fonts->EnumFontFamilies(
-                DeviceContext::Printer, face,
-                [this](const EnumLogFont& e, const TextMetric& t, int type, int tg) {
-                    Callback4(e, t, type, tg);
-                },
-                fontType);
+            if (!WantStyles || WantStyles(face))
+                Sys().fonts->EnumFontFamilies(
+                    DeviceContext::Printer, face,
+                    [this](const EnumLogFont& e, const TextMetric& t, int type, int tg) {
+                        Callback4(e, t, type, tg);
+                    },
+                    fontType);
             list_->Add(face, KindTrueType);
         }
     }

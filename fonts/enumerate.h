@@ -17,8 +17,13 @@ struct FontRecord;
 QString EnumStyleText(int weight, int italic);
 
 // Fills the file fields of a TrueType record from the registrations: looks up
-// its full name, face name, then full name + " " + style name.
+// its full name, face name, then full name + " " + style name. A file found
+// leaves the size empty (a stat per style is most of a reading): see FileSizeOf.
 void LookUpTrueTypeFiles(FontRecord& record);
+
+// The size text of a record's file ("123k", "unknown"): FileSize when the
+// reading set it, else read now.
+QString FileSizeOf(const FontRecord& record);
 
 class FontEnumerator {
 public:
@@ -36,6 +41,8 @@ public:
     std::function<void(int percent)> DrawProgress;
     // Shows "Reading N fonts from your system..." where the reading mode says.
     std::function<void(const QString& text)> ShowStatus;
+    // The TrueType families whose styles go into the font table; unset: all.
+    std::function<bool(const QString& family)> WantStyles;
 
     // The four handlers.
     void Callback3(const EnumLogFont& elf, const TextMetric& tm, int fontType, int tag);

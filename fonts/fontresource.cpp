@@ -18,7 +18,10 @@ bool ReadWholeFile(const QString& path, QByteArray& bytes)
     QFile f(path);
     if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly) || f.size() > kMaxFileSize)
         return false;
-    bytes = f.read(kMaxFileSize + 1);
+    // A buffer of the file's own size: asking for the largest allowed size
+    // allocates (and maps) that much for every small file. One byte more
+    // tells a file that grew meanwhile.
+    bytes = f.read(f.size() + 1);
     return bytes.size() <= kMaxFileSize;
 }
 

@@ -104,6 +104,8 @@ QString DrawingFamily(const EnumLogFont& elf)
 {
     if (!elf.drawingFamily.isEmpty())
         return elf.drawingFamily;
+    if (!elf.familyName.isEmpty())
+        return elf.familyName;
     return FamilyOfFaceName(TrimAtNul(BytesToText(elf.lfFaceName, sizeof elf.lfFaceName)));
 }
 

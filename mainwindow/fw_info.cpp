@@ -8,6 +8,7 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/linuxtexts.h"
+#include "fonts/enumerate.h"
 #include "fonts/fontfacts.h"
 #include "mainwindow/fontinfo.h"
 #include "mainwindow/fw.h"
@@ -66,7 +67,7 @@ void FW::ShowFontInfo()
         lblFontfiles->setText(QStringLiteral("Adobe Type 1 files"));
         ShowFilePath(pnlTTF, entry.FontFile);
         ShowFilePath(pnlFOT, entry.FotFile);
-        pnlFileSize->setText(entry.FileSize);
+        pnlFileSize->setText(FileSizeOf(entry));
         txtInfo->setPlainText(
             QStringLiteral("Internal font information not available for Adobe Type 1 files."));
         break;
@@ -79,7 +80,7 @@ void FW::ShowFontInfo()
             lblFontfiles->setText(FontKindWord(entry.FontFile) + " files");
             ShowFilePath(pnlFOT, entry.FotFile);
         }
-        pnlFileSize->setText(entry.FileSize);
+        pnlFileSize->setText(FileSizeOf(entry));
         if (entry.FontFile != QLatin1String("unknown")) {
             // The face of a collection the style is.
             const int face = index <= int(StyleFonts.size()) ? StyleFonts[size_t(index - 1)].faceIndex : 0;

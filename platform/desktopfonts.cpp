@@ -906,6 +906,7 @@ void FillRecord(const DesktopFace& face, EnumLogFont* elf, TextMetric* tm)
     const uint8_t family = face.fixedPitch ? 0x30 : 0x00; // FF_MODERN / FF_DONTCARE
     elf->lfPitchAndFamily = static_cast<uint8_t>((face.fixedPitch ? 1 : 2) | family);
     SetLogFontName(elf->lfFaceName, sizeof elf->lfFaceName, face.family);
+    elf->familyName = face.family;
     SetLogFontName(elf->elfFullName, sizeof elf->elfFullName, face.fullName);
     SetLogFontName(elf->elfStyle, sizeof elf->elfStyle, face.style);
     elf->filePath = face.file;

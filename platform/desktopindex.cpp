@@ -48,11 +48,6 @@ int RegularDistance(const DesktopFace& face)
     return (face.italic() ? 1000 : 0) + std::abs(face.weight - 400);
 }
 
-QString FaceKey(const QString& family)
-{
-    return FoldCase(FaceFieldText(family));
-}
-
 } // namespace
 
 QString FaceFieldText(const QString& family)
@@ -127,13 +122,6 @@ QVector<DesktopFace> Records(const QVector<DesktopFace>& styles, const QVector<Q
     return sorted;
 }
 
-// FaceKey of a face whose family is folded already.
-QString FaceKeyOf(const DesktopFace& face, const QString& folded)
-{
-    const QString field = FaceFieldText(face.family);
-    return field == face.family ? folded : FoldCase(field);
-}
-
 } // namespace
 
 QVector<DesktopFace> OrderStyles(QVector<DesktopFace> faces)
@@ -163,27 +151,45 @@ DesktopFaceIndex::DesktopFaceIndex(const QVector<DesktopFace>& faces) : faces_(f
         stylesFolded.append(folded[i]);
     }
     families_ = Records(styles_, stylesFolded);
-    byFace_.reserve(faces_.size());
+    byFamily_.reserve(faces_.size());
     for (int i = 0; i < faces_.size(); ++i)
-        byFace_[FaceKeyOf(faces_[i], folded[i])].append(i);
+        byFamily_[folded[i]].append(i);
     // The whole list in order is that of each family: sorting it once spares
     // a sort per enumerated family.
     stylesOf_.reserve(families_.size());
     for (int i = 0; i < styles_.size(); ++i)
-        stylesOf_[FaceKeyOf(styles_[i], stylesFolded[i])].append(i);
+        stylesOf_[stylesFolded[i]].append(i);
+}
+
+QVector<int> DesktopFaceIndex::Positions(const QHash<QString, QVector<int>>& byFamily,
+                                         const QVector<DesktopFace>& faces, const QString& family)
+{
+    const QString folded = FoldCase(family);
+    const auto whole = byFamily.constFind(folded);
+    if (whole != byFamily.constEnd())
+        return *whole;
+    // A face name field cut to 31 bytes stands for every family it begins.
+    QVector<int> positions;
+    if (ToCp1252(family).size() != 31)
+        return positions;
+    const QString field = FoldCase(FaceFieldText(family));
+    for (int i = 0; i < faces.size(); ++i)
+        if (FoldCase(FaceFieldText(faces[i].family)) == field)
+            positions.append(i);
+    return positions;
 }
 
 QVector<DesktopFace> DesktopFaceIndex::FacesOf(const QString& family) const
 {
     QVector<DesktopFace> faces;
-    for (int i : byFace_.value(FaceKey(family)))
+    for (int i : Positions(byFamily_, faces_, family))
         faces.append(faces_[i]);
     return faces;
 }
 
 QVector<DesktopFace> DesktopFaceIndex::Styles(const QString& family) const
 {
-    const QVector<int> positions = stylesOf_.value(FaceKey(family));
+    const QVector<int> positions = Positions(stylesOf_, styles_, family);
     QVector<DesktopFace> styles;
     styles.reserve(positions.size());
     for (int i : positions)

@@ -27,8 +27,9 @@ public:
 
     // The family records of every face (FamilyRecords order).
     const QVector<DesktopFace>& Families() const { return families_; }
-    // The styles of a family, named as the face name field holds it, letter
-    // case ignored, in OrderStyles order.
+    // The styles of a family, letter case ignored, in OrderStyles order. A
+    // name of 31 bytes that is no family is taken as a cut face name field:
+    // the styles of every family it begins.
     QVector<DesktopFace> Styles(const QString& family) const;
     // The faces of a family in listing order, before ordering.
     QVector<DesktopFace> FacesOf(const QString& family) const;
@@ -37,7 +38,10 @@ private:
     QVector<DesktopFace> faces_;
     QVector<DesktopFace> styles_;  // OrderStyles(faces_)
     QVector<DesktopFace> families_;
-    QHash<QString, QVector<int>> byFace_;    // case-folded face field -> faces_ positions
+    // The positions in `faces` of a family's faces, by byFamily or by the face name field.
+    static QVector<int> Positions(const QHash<QString, QVector<int>>& byFamily, const QVector<DesktopFace>& faces,
+                                  const QString& family);
+    QHash<QString, QVector<int>> byFamily_;  // case-folded family -> faces_ positions
     QHash<QString, QVector<int>> stylesOf_;  // the same -> styles_ positions
 };
 

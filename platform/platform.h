@@ -77,6 +77,9 @@ struct EnumLogFont {
     // alone could give another file (a family with Type 1 and OpenType files);
     // empty: the face name.
     QString drawingFamily;
+    // The whole family name; lfFaceName holds its first 31 bytes, which two
+    // long families may share. Empty: the family is lfFaceName.
+    QString familyName;
 };
 
 // Sets one of the name fields from text (code page 1252, cut to size - 1 bytes).

@@ -151,6 +151,8 @@ PrintFontList InstalledPrintFonts(const QStringList& familyPatterns)
     FontCount = 0;
     FontsRead = 0;
     ResetFontTable();
+    // Only the families printed need their styles read.
+    enumerator.WantStyles = [&familyPatterns](const QString& family) { return Matches(family, familyPatterns); };
     enumerator.CountingPass(DeviceContext::Display);
     enumerator.CollectingPass(DeviceContext::Display);
 

@@ -460,14 +460,29 @@ struct QtPrinterSurface::State {
     {
         if (!embeddingChosen) {
             embeddingChosen = true;
-            const QRawFont face = Raw() ? *Raw() : QRawFont::fromFont(font);
-            const int bits = EmbeddingBitsOfTable(face.fontTable("OS/2"));
-            embeddable = bits < 0 || EmbeddingAllowed(bits);
+            if (Raw()) {
+                embeddable = EmbeddableFace(*Raw());
+            } else {
+                // A font by family (captions) is asked once per family and
+                // style: loading it again each time Qt dropped it from its
+                // cache weighed it against every installed font.
+                const QString key = font.family() + QChar(0) + QChar(font.bold()) + QChar(font.italic());
+                const auto known = embeddableFonts.constFind(key);
+                embeddable = known != embeddableFonts.constEnd() ? *known
+                                                                 : *embeddableFonts.insert(
+                                                                       key, EmbeddableFace(QRawFont::fromFont(font)));
+            }
         }
         return embeddable;
     }
+    static bool EmbeddableFace(const QRawFont& face)
+    {
+        const int bits = EmbeddingBitsOfTable(face.fontTable("OS/2"));
+        return bits < 0 || EmbeddingAllowed(bits);
+    }
     bool embeddingChosen = false;
     bool embeddable = true;
+    QHash<QString, bool> embeddableFonts;  // fonts by family: family, bold, italic
 
     // The text as filled outlines from the baseline's start: what a printout
     // holds of a font it may not embed.

@@ -25,6 +25,7 @@
 #include "core/linuxtexts.h"
 #include "core/picturebox.h"
 #include "core/settings.h"
+#include "fonts/enumerate.h"
 #include "wizards/frmdirectory.h"
 #include "wizards/frminstall.h"
 
@@ -642,7 +643,7 @@ void frmWizard2::Form_Load()
         if (FontTable.size() == 1 && font.FullName == QLatin1String("X"))
             break; // the reset table's sentinel
         auto* item = new QTreeWidgetItem(
-            {font.FullName, font.FontFile, font.FileSize, entries.EntryOf(font.FullName)});
+            {font.FullName, font.FontFile, FileSizeOf(font), entries.EntryOf(font.FullName)});
         item->setData(ColName, SlotRole, int(i));
         item->setData(ColName, FaceRole, font.FaceName);
         if (NameNotUtf8(font.FontFile)) {
@@ -657,7 +658,7 @@ void frmWizard2::Form_Load()
                 item->setToolTip(c, QStringLiteral("A system font: its file cannot be deleted, copied away "
                                                    "or moved by you; uninstalling only hides it."));
             }
-            item->setText(ColSize, font.FileSize + QStringLiteral(" (system)"));
+            item->setText(ColSize, FileSizeOf(font) + QStringLiteral(" (system)"));
         }
         items << item;
     }

@@ -13,6 +13,7 @@
 #include "fonts/enumerate.h"
 #include "fonts/fontlist.h"
 #include "fonts/fonttable.h"
+#include "bench/benchfont.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -30,7 +31,7 @@ struct FcStyle {
 
     bool IsSfnt() const { return scalable && (format == "TrueType" || format == "CFF"); }
     bool IsType1() const { return scalable && format == "Type 1"; }
-    // The English family name, as a 32-byte face name field holds it.
+    // The English family name: the list shows it whole.
     QString Face() const
     {
         int pick = 0;
@@ -39,7 +40,7 @@ struct FcStyle {
                 pick = i;
                 break;
             }
-        return FromCp1252(ToCp1252(families.value(pick)).left(31));
+        return families.value(pick);
     }
 };
 
@@ -155,6 +156,27 @@ private slots:
         QCOMPARE(listed, expected);
     }
 
+    // Names alike in the 31 bytes a face name field holds are still two families.
+    void longFamiliesStayApart()
+    {
+        TestEnv env;
+        env.UseDesktopPlatform();
+        const QStringList families{"Glyphwick Long Family Name Test Condensed", "Glyphwick Long Family Name Test Wide"};
+        for (const QString& family : families) {
+            const QString path = env.root() + "/" + QString(family).remove(' ') + ".ttf";
+            QString error;
+            WriteFile(path, bench::MakeBenchFont(ReadFile(SystemFile("LiberationSans-Regular.ttf")),
+                                                 {family, "Regular", 400, false, "ABC"}, &error));
+            QCOMPARE(Sys().fonts->AddFontResource(path), 1);
+        }
+        SetShow(true, false, false);
+        FontListModel list;
+        FontEnumerator(&list).ReadFonts();
+        for (const QString& family : families)
+            QVERIFY(list.FindItem(family) >= 0 && std::count_if(FontTable.begin(), FontTable.end(), [&](const FontRecord& r) {
+                        return r.FaceName == family;
+                    }) == 1);
+    }
 };
 
 QTEST_MAIN(EnumerateDesktopTest)

@@ -71,6 +71,10 @@ private slots:
         QTest::newRow("a long name is asked for as the face field holds it")
             << QVector<DesktopFace>{Face(longName, 400, false)} << longName.left(31)
             << QStringList{longName + "/4/400"} << QStringList{longName + "/4/400"};
+        const QString longOther = longName.left(31) + " Condensed";
+        QTest::newRow("long families alike in the face field stay apart")
+            << QVector<DesktopFace>{Face(longName, 400, false), Face(longOther, 700, false)} << longOther
+            << QStringList{longOther + "/4/700", longName + "/4/400"} << QStringList{longOther + "/4/700"};
 
         DesktopFace pfb = Face("Dup", 400, false, DEVICE_FONTTYPE, "/t1/dup.pfb");
         DesktopFace t1 = pfb;
@@ -92,9 +96,14 @@ private slots:
         QCOMPARE(Describe(index.Families()), families);
         QCOMPARE(Describe(index.Styles(asked)), styles);
         // The index gives what ordering the whole listing and keeping the family gives.
+        // A family's own name finds it alone; else a cut face field finds every family it begins.
+        const bool whole = std::any_of(faces.begin(), faces.end(), [&](const DesktopFace& f) {
+            return f.family.compare(asked, Qt::CaseInsensitive) == 0;
+        });
         QVector<DesktopFace> family;
         for (const DesktopFace& f : OrderStyles(faces))
-            if (FaceFieldText(f.family).compare(FaceFieldText(asked), Qt::CaseInsensitive) == 0)
+            if (whole ? f.family.compare(asked, Qt::CaseInsensitive) == 0
+                      : FaceFieldText(f.family).compare(FaceFieldText(asked), Qt::CaseInsensitive) == 0)
                 family << f;
         QCOMPARE(Describe(index.Styles(asked)), Describe(family));
     }
