@@ -10,6 +10,7 @@
 #include "keyboard/keyboard.h"
 #include "fonts/glyphs.h"
 #include "mainwindow/fw.h"
+#include "sfnt/instances.h"
 
 namespace gw {
 
@@ -80,6 +81,12 @@ KeyFont FW::CurrentKeyFont() const
     chosen.weight = elf.lfWeight;
     chosen.italic = elf.lfItalic != 0;
     chosen.file = elf.filePath;
+    // A named instance the toolkit does not list is drawn from its static copy, as the previews draw it.
+    if (InstanceOfFace(elf.faceIndex) > 0) {
+        const QFont exact = ExactFont(elf, 0);
+        chosen.family = exact.family();
+        chosen.styleName = exact.styleName();
+    }
     return chosen;
 }
 

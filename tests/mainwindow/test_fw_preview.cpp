@@ -15,6 +15,8 @@
 #include "core/loader.h"
 #include "core/picturebox.h"
 #include "core/splash.h"
+#include "fonts/glyphs.h"
+#include "keyboard/keyboard.h"
 #include "mainwindow/fw.h"
 #include "sfntbuilder.h"
 #include "shots.h"
@@ -306,6 +308,12 @@ private slots:
             fw->DrawGlyph(fw->Spec, style, 120, "H", Qt::black);
             SaveShot(fw.get(), QStringLiteral("variable-glyph-%1").arg(style));
             QVERIFY2(qAbs(Ink(fw->Spec->ToImage()).width() - inkPerSize * 120) <= 4, qPrintable(QString::number(style)));
+            // The keyboard types in the same face.
+            fw->Attribs->setCurrentRow(style - 1);
+            fw->Attribs_Click();
+            const KeyFont key = fw->CurrentKeyFont();
+            QCOMPARE(QFontInfo(QFont(key.family)).family(), ExactFont(StyleFonts[size_t(style - 1)], 0).family());
+            QVERIFY(key.family.contains(style == 1 ? "Thin" : "Bold Condensed"));
         }
     }
 
