@@ -15,6 +15,7 @@
 #include "fonts/fontinfocommand.h"
 #include "fonts/fontlist.h"
 #include "fonts/fonttable.h"
+#include "sfnt/instances.h"
 #include "startup/commandline.h"
 #include "startup/startup.h"
 #include "wizards/fontinstall.h"
@@ -87,7 +88,7 @@ QString AbsolutePath(const QString& file)
 
 // Reads a font file's names the way the install wizard's scan does; the
 // temporary resource file is gone again. false with the reason when it is no font.
-bool ReadFontNames(const QString& file, FontFileRecord* record, QString* reason)
+bool ReadFontNames(const QString& file, FontFileRecord* record, QString* reason, int faceIndex = 0)
 {
     const QFileInfo info(file);
     if (NameNotUtf8(file)) {
@@ -104,7 +105,7 @@ bool ReadFontNames(const QString& file, FontFileRecord* record, QString* reason)
     }
     const QString programFolder = Sys().system->ProgramFolder();
     QDir().mkpath(programFolder);
-    const ScanResult result = ScanFontFile(info.absolutePath(), info.fileName(), programFolder, *record);
+    const ScanResult result = ScanFontFile(info.absolutePath(), info.fileName(), programFolder, *record, faceIndex);
     if (result != ScanResult::Read) {
         *reason = ScanResultText(result);
         return false;
@@ -130,7 +131,8 @@ int InstallCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
         QString reason;
         if (stopped) {
             reason = QStringLiteral("the installation stopped before it");
-        } else if (ReadFontNames(file, &font, &reason)) {
+        } else if (const QList<int> faces = FileStyleFaces(file);
+                   ReadFontNames(file, &font, &reason, faces.value(0))) {
             if (font.AlreadyInstalled) {
                 reason = QStringLiteral("a font of that name is installed already");
             } else {
@@ -139,7 +141,18 @@ int InstallCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
                 stopped = result.stop;
                 if (result.installed) {
                     any = true;
-                    out << file << ": installed as " << font.RegistryName << " in " << font.DestPath << "\n";
+                    // The file's other styles (a collection's fonts, named instances) come with it.
+                    QStringList names{font.RegistryName};
+                    for (qsizetype i = 1; i < faces.size(); ++i) {
+                        FontFileRecord face;
+                        QString ignored;
+                        if (ReadFontNames(file, &face, &ignored, faces[i]) && !face.AlreadyInstalled) {
+                            AddInstalledFace(face, font, key.get());
+                            names << face.RegistryName;
+                        }
+                    }
+                    out << file << ": installed as " << names.join(QStringLiteral(", ")) << " in " << font.DestPath
+                        << "\n";
                     continue;
                 }
             }

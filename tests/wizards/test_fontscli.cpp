@@ -85,10 +85,17 @@ private slots:
         QVERIFY(WriteFile(source + "/q?.ttf", SfntBuilder::Renamed(base, "Glyphwick Cli Q", "Glyphwick Cli Q")));
         QVERIFY(WriteFile(source + "/qa.ttf", SfntBuilder::Renamed(base, "Glyphwick Cli QA", "Glyphwick Cli QA")));
         QVERIFY(WriteFile(source + "/broken.ttf", "not a font"));
+        QVERIFY(WriteFile(source + "/pair.ttc", SfntBuilder::Collection({SfntBuilder::Renamed(base, "GW Cli One", "GW Cli One"),
+                                                                           SfntBuilder::Renamed(base, "GW Cli Two", "GW Cli Two")})));
 
-        CommandResult r = Run({"install", source + "/" + omega, source + "/q?.ttf", source + "/qa.ttf", source + "/broken.ttf"});
+        CommandResult r = Run({"install", source + "/" + omega, source + "/q?.ttf", source + "/qa.ttf", source + "/broken.ttf",
+                               source + "/pair.ttc"});
         QCOMPARE(r.code, 1);
         const QString fonts = DesktopUserFontFolder();
+        // A collection: the file once, every font of it registered.
+        QVERIFY2(r.out.contains(source + "/pair.ttc: installed as GW Cli One (TrueType), GW Cli Two (TrueType) in " + fonts
+                                + "/pair.ttc"),
+                 qPrintable(r.out));
         QVERIFY2(r.out.contains(source + "/q?.ttf: installed as Glyphwick Cli Q (TrueType) in " + fonts + "/q?.ttf"),
                  qPrintable(r.out + r.err));
         QVERIFY(r.out.contains(source + "/broken.ttf: not installed, not a font"));
