@@ -138,6 +138,55 @@ private slots:
         QCOMPARE(ReadFile(Paragraph(2)), QByteArray("second\n"));
     }
 
+    // The kinds of font shown: ticked unless the settings hold something other than 1.
+    void kindsShownFromTheSettings_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("ticked");  // T, A, D
+        QTest::newRow("no keys: every kind") << "" << "TAD";
+        QTest::newRow("0 unticks") << "ShowTrueType=0\nShowATM=0\n" << "D";
+        QTest::newRow("another number unticks") << "ShowDevice=2\n" << "TA";
+    }
+    void kindsShownFromTheSettings()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, ticked);
+        WriteFile(IniFile, "[GW]\n" + keys.toUtf8());
+        frmOptions d;
+        const QString shown = QString(d.chkTrueType->isChecked() ? "T" : "") + (d.chkATM->isChecked() ? "A" : "")
+                              + (d.chkDevice->isChecked() ? "D" : "");
+        QCOMPARE(shown, ticked);
+    }
+
+    // Browse for the Type 1 manager starts in the data folder without its trailing
+    // slash; cancelling keeps the path typed.
+    void browseForTypeManager_data()
+    {
+        QTest::addColumn<QString>("dataFolder");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("trailing slashes dropped") << "/home/ada/win//" << "/opt/atm/atm" << "/home/ada/win" << "/opt/atm/atm";
+        QTest::newRow("the root stays") << "/" << "/atm" << "/" << "/atm";
+        QTest::newRow("cancelled: path kept") << "/w/" << "" << "/w" << "typed";
+    }
+    void browseForTypeManager()
+    {
+        QFETCH(QString, dataFolder);
+        QFETCH(QString, answer);
+        QFETCH(QString, start);
+        QFETCH(QString, path);
+        const QString before = WinDir;
+        WinDir = dataFolder;
+        frmOptions d;
+        d.txtATMPath->setText("typed");
+        env_->fake.dialogs->answers = QStringList{answer};
+        d.cmdATM_Click();
+        WinDir = before;
+        QCOMPARE(env_->fake.dialogs->starts, QStringList{start});
+        QCOMPARE(d.txtATMPath->text(), path);
+    }
+
     void helpAndFocusPerTab()
     {
         frmOptions d;

@@ -8,7 +8,10 @@
 #include <QStandardPaths>
 #include <QXmlStreamReader>
 #include <QtTest>
+#include <csignal>
 #include <memory>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "core/globals.h"
 #include "core/settings.h"
@@ -133,6 +136,44 @@ private slots:
         QVERIFY2(left.box.top() < baseline - 6 && left.box.bottom() > baseline && left.box.bottom() < baseline + 5,
                  qPrintable(QString("%1 %2").arg(left.box.top()).arg(left.box.bottom())));
         QCOMPARE(FindWord(pages, "Second").first, 2);
+    }
+
+    // A PDF run that cannot put its file in place, or is interrupted, leaves what
+    // was there before and nothing beside it.
+    void failedPdfLeavesNothingBeside_data()
+    {
+        QTest::addColumn<bool>("interrupted");
+        QTest::newRow("the target became a folder") << false;
+        QTest::newRow("interrupted") << true;
+    }
+    void failedPdfLeavesNothingBeside()
+    {
+        QFETCH(bool, interrupted);
+        const QString dir = env_->root() + "/out", pdf = dir + "/x.pdf";
+        QVERIFY(WriteFile(pdf, "earlier"));
+        if (interrupted) {
+            const pid_t child = fork();
+            if (child == 0) {
+                QtPrinterSurface::RemovePartialPdfOnInterrupt();
+                auto printer = QtPrinterSurface::ForPdf(pdf, PaperLetter);
+                printer->Print("Word");
+                ::raise(SIGTERM);
+                ::_exit(3);
+            }
+            int status = 0;
+            QCOMPARE(waitpid(child, &status, 0), child);
+            QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+            QCOMPARE(ReadFile(pdf), QByteArray("earlier"));
+        } else {
+            auto printer = QtPrinterSurface::ForPdf(pdf, PaperLetter);
+            printer->Print("Word");
+            QVERIFY(QFile::remove(pdf) && QDir().mkpath(pdf) && WriteFile(pdf + "/kept", "kept"));
+            QString error;
+            QVERIFY(!printer->Finish(&error));
+            QVERIFY(!error.isEmpty());
+            QCOMPARE(ReadFile(pdf + "/kept"), QByteArray("kept"));
+        }
+        QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"x.pdf"});
     }
 
     void fontNames()

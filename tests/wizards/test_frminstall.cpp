@@ -151,23 +151,39 @@ private slots:
         QVERIFY(w->cmdNext->isEnabled());
     }
 
-    void cancelReadKeepsWhatWasRead()
+    // Cancel Read keeps what was read; moving on in the folder tree while a folder
+    // is read ends that reading and reads the folder moved to whole. The tree stays
+    // usable (and keeps the keyboard) while a folder is read.
+    void interruptedReading_data()
     {
+        QTest::addColumn<bool>("moveOn");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("Cancel Read keeps what was read") << false << QStringList{"Alpha Sans|a.ttf|1K"};
+        QTest::newRow("moving on reads the other folder whole") << true
+            << QStringList{"Delta Sans|d.ttf|1K", "Epsilon Sans|e.ttf|1K", "Zeta Sans|z.ttf|1K"};
+    }
+    void interruptedReading()
+    {
+        QFETCH(bool, moveOn);
+        QFETCH(QStringList, rows);
         MakeFolder(source, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Gamma Sans"});
+        MakeFolder(source + "/next", {"d.ttf=Delta Sans", "e.ttf=Epsilon Sans", "z.ttf=Zeta Sans"});
         WizardMode = 1;
         WriteIniString("CatalogWizard", "sourceDir", source, IniFile);
         frmInstall w;
-        // The first file's pending events press Cancel Read; the folder tree
-        // stays usable (and keeps the keyboard) while the folder is read.
+        // The first file's pending events press Cancel Read or move on.
         bool treeEnabled = false;
-        QTimer::singleShot(0, &w, [&w, &treeEnabled] {
+        QTimer::singleShot(0, &w, [&] {
             treeEnabled = w.dirlist->isEnabled();
-            w.cmdCancelRead_Click();
+            if (moveOn)
+                w.dirlist->SetPath(source + "/next");
+            else
+                w.cmdCancelRead_Click();
         });
         w.AdvanceStep(true);
         QVERIFY(treeEnabled);
-        QCOMPARE(RowTexts(w), QStringList{"Alpha Sans|a.ttf|1K"});
-        QVERIFY(!w.CancelRead);
+        QCOMPARE(RowTexts(w), rows);
+        QVERIFY(!w.CancelRead && !w.Reading);
     }
 
     // ---- Opened on files (glyphwick FILE..., a drop) ----
