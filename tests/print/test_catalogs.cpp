@@ -60,6 +60,26 @@ private slots:
     }
     void cleanup() { env_.reset(); }
 
+    // Every rule and box edge of a catalog is level or plumb.
+    void rulesAreLevelOrPlumb_data()
+    {
+        QTest::addColumn<QString>("layout");
+        for (const QString& layout : CatalogNames())
+            QTest::newRow(qPrintable(layout)) << layout;
+    }
+    void rulesAreLevelOrPlumb()
+    {
+        QFETCH(QString, layout);
+        const RecordingSurface s = Catalog(layout, 7);
+        int lines = 0;
+        for (const PrintOp& op : s.ops)
+            if (op.kind == PrintOp::Line) {
+                ++lines;
+                QVERIFY2(op.x == op.x2 || op.y == op.y2, qPrintable(QString("%1,%2 %3,%4").arg(op.x).arg(op.y).arg(op.x2).arg(op.y2)));
+            }
+        QVERIFY(lines > 0);
+    }
+
     void caption()
     {
         struct Row { const char* file; const char* display; int type; const char* expected; };
