@@ -68,8 +68,10 @@ private slots:
         QTest::addColumn<QString>("catalog");
         QTest::addColumn<int>("sheet");
         QTest::addColumn<int>("paper");
-        for (const QString& name : CatalogNames())
+        for (const QString& name : CatalogNames()) {
             QTest::newRow(qPrintable(name)) << name << -1 << int(PaperLetter);
+            QTest::newRow(qPrintable(name + " A4")) << name << -1 << int(PaperA4);
+        }
         for (int i = 0; i < SheetNames().size(); ++i) {
             QTest::newRow(qPrintable(SheetNames()[i])) << QString() << i << int(PaperLetter);
             QTest::newRow(qPrintable(SheetNames()[i] + " A4")) << QString() << i << int(PaperA4);

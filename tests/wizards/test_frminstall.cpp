@@ -147,7 +147,7 @@ private slots:
         QCOMPARE(RowTexts(*w), rows);
         QCOMPARE(w->lblFontNames->text(), fontNames);
         QCOMPARE(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}, QDir::Files | QDir::Hidden).size(), int(w->Fonts.size()) - 1);
-        QVERIFY(!w->Reading);
+        QVERIFY(!w->Reading && w->lblReading->isHidden() && w->gaugeWell->isHidden());
         QVERIFY(w->cmdNext->isEnabled());
     }
 

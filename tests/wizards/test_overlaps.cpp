@@ -1,0 +1,113 @@
+// No control of a window hides another: at each step of the wizards and on each
+// tab of the options, the visible controls side by side do not overlap, and each
+// control but a label has its name.
+#include <QtTest>
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabBar>
+
+#include "core/globals.h"
+#include "core/settings.h"
+#include "options/frmoptions.h"
+#include "testenv.h"
+#include "wizards/frmbatch.h"
+#include "wizards/frmdirectory.h"
+#include "wizards/frminstall.h"
+#include "wizards/frmwizard2.h"
+
+using namespace gw;
+
+namespace {
+
+bool IsControl(const QWidget* w)
+{
+    return qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QComboBox*>(w)
+           || qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractScrollArea*>(w)
+           || qobject_cast<const QLabel*>(w);
+}
+
+// "a overlaps b" for each pair of visible controls that share a parent and overlap.
+QStringList Overlaps(QWidget* window)
+{
+    QStringList found;
+    QList<QWidget*> parents{window};
+    parents += window->findChildren<QWidget*>();
+    for (QWidget* parent : parents) {
+        if (!parent->isVisible() || qobject_cast<QAbstractScrollArea*>(parent) || qobject_cast<QComboBox*>(parent)
+            || qobject_cast<QTabBar*>(parent))  // their own parts
+            continue;
+        QList<QWidget*> controls;
+        for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (child->isVisible() && IsControl(child) && !child->geometry().isEmpty())
+                controls << child;
+        for (QWidget* control : controls)  // tests and the accessibility tree find them by name
+            if (control->objectName().isEmpty() && !qobject_cast<QLabel*>(control))
+                found << QString("an unnamed ") + control->metaObject()->className();
+        for (int i = 0; i < controls.size(); ++i)
+            for (int j = i + 1; j < controls.size(); ++j)
+                if (controls[i]->geometry().intersects(controls[j]->geometry()))
+                    found << controls[i]->objectName() + " overlaps " + controls[j]->objectName();
+    }
+    return found;
+}
+
+} // namespace
+
+class TestOverlaps : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env_;
+
+private slots:
+    void init() { env_ = std::make_unique<TestEnv>(); }
+    void cleanup() { env_.reset(); }
+
+    void noControlHidesAnother_data()
+    {
+        QTest::addColumn<QString>("window");
+        for (const char* name : {"print wizard", "remove wizard", "install wizard", "folder picker", "options"})
+            QTest::newRow(name) << name;
+    }
+    void noControlHidesAnother()
+    {
+        QFETCH(QString, window);
+        std::unique_ptr<QDialog> d;
+        std::function<bool()> next;  // to the next step or tab; false after the last
+        if (window == "print wizard") {
+            auto* w = new frmBatch(PrintFontList{});
+            d.reset(w);
+            next = [w, step = 0]() mutable { w->cmdNext_Click(); return ++step < 3; };
+        } else if (window == "remove wizard") {
+            auto* w = new frmWizard2;
+            d.reset(w);
+            next = [w, step = 0]() mutable { w->cmdNext_Click(); return ++step < 3; };
+        } else if (window == "install wizard") {
+            WizardMode = 1;
+            auto* w = new frmInstall;
+            d.reset(w);
+            next = [w]() { const bool more = w->Step < w->LastStep; w->AdvanceStep(true); return more; };
+        } else if (window == "folder picker") {
+            d.reset(new frmDirectory);
+            next = [] { return false; };
+        } else {
+            auto* w = new frmOptions;
+            d.reset(w);
+            next = [w, tab = 1]() mutable { w->SelectTab(++tab); return tab <= 5; };
+        }
+        d->show();
+        QVERIFY(QTest::qWaitForWindowExposed(d.get()));
+        d->resize(d->minimumSizeHint().expandedTo(d->minimumSize()));
+        int step = 0;
+        do {
+            QApplication::processEvents();
+            const QStringList overlaps = Overlaps(d.get());
+            QVERIFY2(overlaps.isEmpty(), qPrintable(QString("step %1: ").arg(step) + overlaps.join(", ")));
+            ++step;
+        } while (next());
+    }
+};
+
+QTEST_MAIN(TestOverlaps)
+#include "test_overlaps.moc"
