@@ -1,12 +1,12 @@
-// No control of a window hides another: at each step of the wizards and on each
-// tab of the options, the visible controls side by side do not overlap, and each
-// control but a label has its name.
+// The dialogs open in the middle of the screen; at each step of the wizards and on
+// each tab of the options no control hides another, and each but a label is named.
 #include <QtTest>
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTabBar>
 
 #include "core/globals.h"
@@ -56,7 +56,7 @@ QStringList Overlaps(QWidget* window)
 
 } // namespace
 
-class TestOverlaps : public QObject {
+class TestDialogLayout : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnv> env_;
 
@@ -64,13 +64,13 @@ private slots:
     void init() { env_ = std::make_unique<TestEnv>(); }
     void cleanup() { env_.reset(); }
 
-    void noControlHidesAnother_data()
+    void centredAndNoControlHidden_data()
     {
         QTest::addColumn<QString>("window");
         for (const char* name : {"print wizard", "remove wizard", "install wizard", "folder picker", "options"})
             QTest::newRow(name) << name;
     }
-    void noControlHidesAnother()
+    void centredAndNoControlHidden()
     {
         QFETCH(QString, window);
         std::unique_ptr<QDialog> d;
@@ -96,6 +96,8 @@ private slots:
             d.reset(w);
             next = [w, tab = 1]() mutable { w->SelectTab(++tab); return tab <= 5; };
         }
+        const QPoint offCentre = d->frameGeometry().center() - d->screen()->geometry().center();
+        QVERIFY2(offCentre.manhattanLength() <= 2, qPrintable(QString("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
         d->show();
         QVERIFY(QTest::qWaitForWindowExposed(d.get()));
         d->resize(d->minimumSizeHint().expandedTo(d->minimumSize()));
@@ -109,5 +111,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestOverlaps)
-#include "test_overlaps.moc"
+QTEST_MAIN(TestDialogLayout)
+#include "test_dialoglayout.moc"
