@@ -194,6 +194,8 @@ private slots:
         MakeFolder(source, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans"});
         auto w = Open(1);
         w->ShowFiles(source, {source + "/b.ttf"});
+        // The tree starts at the drive holding the folder, so the user can move up from it.
+        QCOMPARE(w->dirlist->topLevelItem(0)->text(0), env->root());
         QVERIFY(w->cmdInstallNow->isEnabled() && w->cmdInstallNow->isDefault());
         w->cmdInstallNow->click();
         QCOMPARE(w->Step, w->LastStep);
