@@ -9,21 +9,12 @@
 #include "print/catalogs.h"
 #include "print/recording.h"
 #include "print/sheets.h"
+#include "printtestfonts.h"
 #include "testenv.h"
 
 using namespace gw;
 
 namespace {
-
-PrintFontList Fonts(int n)
-{
-    PrintFontList list;
-    for (int i = 0; i < n; ++i)
-        list.push_back({QString("FONT%1.TTF").arg(i), QString("%1k").arg(i + 10), QString("Alt %1").arg(i),
-                        QString("Font %1%2").arg(i).arg(i % 2 ? " Bold Italic" : ""), 1, QString("Face %1").arg(i),
-                        {}, {}, 0});
-    return list;
-}
 
 // Control characters written as \xNN, so that every operation is one line.
 QString Escaped(const QString& text)
@@ -85,11 +76,11 @@ private slots:
         RecordingSurface s = paper == PaperLetter ? RecordingSurface(PaperLetter, 612, 792, 18)
                                                   : RecordingSurface(PaperA4, 595, 842, 18);
         if (sheet < 0) {
-            QVERIFY(PrintCatalogs(s, catalog, Fonts(7), {}, "Title", "/media/cd"));
+            QVERIFY(PrintCatalogs(s, catalog, TestPrintFonts(50), {}, "Title", "/media/cd"));
         } else {
             std::array<bool, 8> checked{};
             checked[size_t(sheet)] = true;
-            PrintSheets(s, Fonts(2), {}, checked);
+            PrintSheets(s, TestPrintFonts(2), {}, checked);
         }
         const QString file = QString(GW_TEST_DATA) + "/pages/" + QString(QTest::currentDataTag()).replace(' ', '-') + ".txt";
         const QStringList lines = Lines(s);
