@@ -255,7 +255,7 @@ void CatalogHeader(PrinterSurface& printer, int pointSize, const QString& title,
     printer.SetFontBold(false);
     printer.SetFontItalic(false);
     printer.SetDrawWidth(6);
-    printer.Line(54 - left, 78 - top, 54 - left + 503, 78 - top, LinePlain, ColourBlack);
+    printer.Line(54 - left, 78 - top, 54 - left + 504, 78 - top, LinePlain, ColourBlack);
 
     printer.SetTextAlign(AlignBaseLeft);
 }
