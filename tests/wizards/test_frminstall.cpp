@@ -191,11 +191,14 @@ private slots:
     // From a file manager: the file opened, then Install Now, then the success dialog's OK.
     void installNowInstallsTheSelection()
     {
-        MakeFolder(source, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans"});
+        // Opened last on a stick; the file is on the first disk.
+        const QString disk = env->root() + "/disk", downloads = disk + "/Downloads";
+        env->fake.storage->drives = {{"Disk", disk}, {"Stick", source}};
+        MakeFolder(downloads, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans"});
         auto w = Open(1);
-        w->ShowFiles(source, {source + "/b.ttf"});
+        w->ShowFiles(downloads, {downloads + "/b.ttf"});
         // The tree starts at the drive holding the folder, so the user can move up from it.
-        QCOMPARE(w->dirlist->topLevelItem(0)->text(0), env->root());
+        QCOMPARE(w->dirlist->topLevelItem(0)->text(0), disk);
         QVERIFY(w->cmdInstallNow->isEnabled() && w->cmdInstallNow->isDefault());
         w->cmdInstallNow->click();
         QCOMPARE(w->Step, w->LastStep);
