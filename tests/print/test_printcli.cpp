@@ -163,6 +163,7 @@ private slots:
         QVERIFY(p.waitForFinished(120000));
         QCOMPARE(p.exitCode(), 0);
         QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).contains("(Basic Catalog I) to " + pdf));
+        QVERIFY(!p.readAllStandardError().contains('\r'));  // four fonts, but no progress bar into a pipe
         const QString text = PdfText(pdf);
         QVERIFY(text.contains("Liberation Mono") && text.contains("Saved Settings Title"));
         QVERIFY(!text.contains("Liberation Sans") && !text.contains("DejaVu"));
