@@ -1,7 +1,7 @@
 // Every catalog layout and sample sheet, drawn on the recording surface, is the page
 // approved: each text, rule and box with its place, font and size. A change to a
 // layout shows here; look at the pages (docs pictures, a PDF) and approve the new
-// ones with GW_APPROVE_PAGES=1, which rewrites tests/data/pages.
+// ones with GW_APPROVE=1, which rewrites tests/data/pages.
 #include <QtTest>
 
 #include "core/globals.h"
@@ -85,7 +85,7 @@ private slots:
         }
         const QString file = QString(GW_TEST_DATA) + "/pages/" + QString(QTest::currentDataTag()).replace(' ', '-') + ".txt";
         const QStringList lines = Lines(s);
-        if (qEnvironmentVariableIsSet("GW_APPROVE_PAGES"))
+        if (qEnvironmentVariableIsSet("GW_APPROVE"))
             QVERIFY(WriteFile(file, (lines.join('\n') + '\n').toUtf8()));
         const QStringList approved = QString::fromUtf8(ReadFile(file)).split('\n', Qt::SkipEmptyParts);
         for (int i = 0; i < std::max(lines.size(), approved.size()); ++i)

@@ -1,5 +1,7 @@
 // The dialogs open in the middle of the screen; at each step of the wizards and on
-// each tab of the options no control hides another, and each but a label is named.
+// each tab of the options no control hides another, each but a label is named, and
+// every named part has its approved place and size (tests/data/layouts; after a
+// deliberate change, look at the window and approve with GW_APPROVE=1).
 #include <QtTest>
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -11,6 +13,7 @@
 
 #include "core/globals.h"
 #include "core/settings.h"
+#include "core/splash.h"
 #include "options/frmoptions.h"
 #include "testenv.h"
 #include "wizards/frmbatch.h"
@@ -54,6 +57,18 @@ QStringList Overlaps(QWidget* window)
     return found;
 }
 
+// "name x,y wxh" of every visible named part, in the window's coordinates.
+QStringList Geometries(QWidget* window)
+{
+    QStringList lines;
+    for (QWidget* w : window->findChildren<QWidget*>())
+        if (w->isVisible() && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) {
+            const QPoint at = w->mapTo(window, QPoint(0, 0));
+            lines << QString("%1 %2,%3 %4x%5").arg(w->objectName()).arg(at.x()).arg(at.y()).arg(w->width()).arg(w->height());
+        }
+    return lines;
+}
+
 } // namespace
 
 class TestDialogLayout : public QObject {
@@ -67,13 +82,13 @@ private slots:
     void centredAndNoControlHidden_data()
     {
         QTest::addColumn<QString>("window");
-        for (const char* name : {"print wizard", "remove wizard", "install wizard", "folder picker", "options"})
+        for (const char* name : {"print wizard", "remove wizard", "install wizard", "folder picker", "options", "splash"})
             QTest::newRow(name) << name;
     }
     void centredAndNoControlHidden()
     {
         QFETCH(QString, window);
-        std::unique_ptr<QDialog> d;
+        std::unique_ptr<QWidget> d;
         std::function<bool()> next;  // to the next step or tab; false after the last
         if (window == "print wizard") {
             auto* w = new frmBatch(PrintFontList{});
@@ -91,6 +106,9 @@ private slots:
         } else if (window == "folder picker") {
             d.reset(new frmDirectory);
             next = [] { return false; };
+        } else if (window == "splash") {
+            d.reset(new frmSplash);
+            next = [] { return false; };
         } else {
             auto* w = new frmOptions;
             d.reset(w);
@@ -106,6 +124,11 @@ private slots:
             QApplication::processEvents();
             const QStringList overlaps = Overlaps(d.get());
             QVERIFY2(overlaps.isEmpty(), qPrintable(QString("step %1: ").arg(step) + overlaps.join(", ")));
+            const QString file = QString(GW_TEST_DATA) + "/layouts/" + window.replace(' ', '-') + QString("-%1.txt").arg(step);
+            const QStringList lines = Geometries(d.get());
+            if (qEnvironmentVariableIsSet("GW_APPROVE"))
+                QVERIFY(WriteFile(file, (lines.join('\n') + '\n').toUtf8()));
+            QCOMPARE(lines, QString::fromUtf8(ReadFile(file)).split('\n', Qt::SkipEmptyParts));
             ++step;
         } while (next());
     }
