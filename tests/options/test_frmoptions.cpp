@@ -49,7 +49,7 @@ private slots:
         QTest::newRow("no font kind ticked") << "TAD" << "3" << kNoKinds << int(vbInformation);
         QTest::newRow("reset 0") << "" << "0" << kReset << int(vbCritical);
         QTest::newRow("paragraph file unwritable") << "" << "3" << "" << int(vbCritical);
-        QTest::newRow("Cancel, the reset box taking digits only") << "" << "a1-b2 x" << "cancel" << 0;
+        QTest::newRow("Cancel, the reset box taking digits and Backspace only") << "" << "a1-b2 x" << "cancel" << 0;
     }
     void refusedInputKeepsDialogAndFile()
     {
@@ -73,6 +73,8 @@ private slots:
         QTest::keyClicks(d.txtReset, reset);
         if (cancel) {
             QCOMPARE(d.txtReset->text(), QString("12"));
+            QTest::keyClick(d.txtReset, Qt::Key_Backspace);  // and Backspace deletes
+            QCOMPARE(d.txtReset->text(), QString("1"));
             d.cmdCancel_Click();
             QCOMPARE(d.result(), int(QDialog::Rejected));
             QVERIFY(env_->fake.messages->texts.isEmpty());
