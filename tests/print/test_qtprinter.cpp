@@ -176,6 +176,36 @@ private slots:
         QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"x.pdf"});
     }
 
+    // A box's inside: left alone when transparent, cross-hatched, or filled.
+    void boxInsides_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("least");  // inked pixels of the inside, in per cent
+        QTest::addColumn<int>("most");
+        QTest::newRow("transparent") << int(FillTransparent) << 0 << 0;
+        QTest::newRow("diagonal cross") << int(FillDiagonalCross) << 5 << 99;
+        QTest::newRow("solid") << int(FillSolid) << 100 << 100;
+    }
+    void boxInsides()
+    {
+        QFETCH(int, style);
+        QFETCH(int, least);
+        QFETCH(int, most);
+        QImage page(576, 756, QImage::Format_RGB32);  // 72 dpi: a pixel a point
+        auto printer = QtPrinterSurface::ForImage(&page, PaperLetter);
+        printer->SetScaleMode(ScalePoints);
+        printer->SetFillStyle(style);
+        printer->SetFillColor(0);
+        printer->Line(100, 100, 200, 200, LineBox, ColourBlack);
+        printer->Close();
+        int ink = 0;
+        for (int y = 110; y < 190; ++y)
+            for (int x = 110; x < 190; ++x)
+                ink += qGray(page.pixel(x, y)) < 250;
+        const int percent = ink * 100 / (80 * 80);
+        QVERIFY2(percent >= least && percent <= most, qPrintable(QString::number(percent)));
+    }
+
     void fontNames()
     {
         auto printer = QtPrinterSurface::ForPdf(env_->root() + "/f.pdf", PaperLetter);
