@@ -156,9 +156,16 @@ private slots:
         TestEnv env;
         const QString folder = env.root() + "/fonts";
         const pid_t running = fork();
-        if (running == 0)
+        if (running == 0) {
+            std::signal(SIGHUP, SIG_DFL);  // not the test framework's handlers
+            std::signal(SIGTERM, SIG_DFL);
             for (;;)
                 pause();
+        }
+        auto reap = qScopeGuard([running] {
+            ::kill(running, SIGKILL);
+            waitpid(running, nullptr, 0);
+        });
         const QStringList kept = {".Arial.ttf.AbC123", QString(".glyphwick-%1-Xy1234").arg(running),
                                   ".glyphwick-notapid", "Arial.fot", "gw.ini.2024v1", "gw.ini.BACKUP"};
         for (const QString& name : kept + QStringList{".glyphwick-999999999-AbC123", ".glyphwick-999999999-Arial.fot"})
@@ -167,6 +174,7 @@ private slots:
         int status = 0;
         ::kill(running, SIGTERM);  // a signal sent before this one would have ended it first
         QCOMPARE(waitpid(running, &status, 0), running);
+        reap.dismiss();
         QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
         QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
         left.sort();

@@ -82,7 +82,8 @@ private slots:
     void centredAndNoControlHidden_data()
     {
         QTest::addColumn<QString>("window");
-        for (const char* name : {"print wizard", "remove wizard", "install wizard", "folder picker", "options", "splash"})
+        for (const char* name : {"print wizard", "remove wizard", "install wizard", "CD print wizard", "folder picker",
+                                 "options", "splash"})
             QTest::newRow(name) << name;
     }
     void centredAndNoControlHidden()
@@ -98,8 +99,8 @@ private slots:
             auto* w = new frmWizard2;
             d.reset(w);
             next = [w, step = 0]() mutable { w->cmdNext_Click(); return ++step < 3; };
-        } else if (window == "install wizard") {
-            WizardMode = 1;
+        } else if (window.endsWith("install wizard") || window == "CD print wizard") {
+            WizardMode = window == "install wizard" ? 1 : 2;
             auto* w = new frmInstall;
             d.reset(w);
             next = [w]() { const bool more = w->Step < w->LastStep; w->AdvanceStep(true); return more; };
