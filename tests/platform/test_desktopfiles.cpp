@@ -2,6 +2,7 @@
 // copy or a move to the trash, for awkward names and injected storage faults.
 #include <QtTest>
 #include <csignal>
+#include <pthread.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -155,13 +156,22 @@ private slots:
     {
         TestEnv env;
         const QString folder = env.root() + "/fonts";
+        // The child takes the signals only once it has the default actions, not the
+        // test framework's handlers; one sent earlier waits until then.
+        sigset_t hupTerm, before;
+        sigemptyset(&hupTerm);
+        sigaddset(&hupTerm, SIGHUP);
+        sigaddset(&hupTerm, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &hupTerm, &before);
         const pid_t running = fork();
         if (running == 0) {
-            std::signal(SIGHUP, SIG_DFL);  // not the test framework's handlers
+            std::signal(SIGHUP, SIG_DFL);
             std::signal(SIGTERM, SIG_DFL);
+            pthread_sigmask(SIG_SETMASK, &before, nullptr);
             for (;;)
                 pause();
         }
+        pthread_sigmask(SIG_SETMASK, &before, nullptr);
         auto reap = qScopeGuard([running] {
             ::kill(running, SIGKILL);
             waitpid(running, nullptr, 0);
