@@ -12,6 +12,7 @@
 #include "core/inifile.h"
 #include "core/settings.h"
 #include "options/frmoptions.h"
+#include "print/pageframe.h"
 #include "shots.h"
 #include "testenv.h"
 
@@ -116,6 +117,8 @@ private slots:
         // The preview shows a quotation as last saved, not as edited.
         d.cboQuotes[0]->setCurrentIndex(5);
         QCOMPARE(d.txtQuoteSample[0]->toPlainText(), QString("Third saved"));
+        d.cboQuotes[0]->setCurrentIndex(0);  // the first choice is previewed too
+        QCOMPARE(d.txtQuoteSample[0]->toPlainText(), SampleTextChoice(0));
         d.cboQuotes[0]->setCurrentIndex(2);
         d.txtParagraph[0]->setPlainText("line one\nline two");
         d.txtParagraph[1]->setPlainText("second");
