@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabBar>
 
 #include "core/globals.h"
@@ -190,6 +191,19 @@ private slots:
         WinDir = before;
         QCOMPARE(env_->fake.dialogs->starts, QStringList{start});
         QCOMPARE(d.txtATMPath->text(), path);
+    }
+
+    // Enter confirms the dialog, also while Browse has the focus.
+    void enterConfirmsFromBrowse()
+    {
+        frmOptions d;
+        d.show();
+        d.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        d.cmdATM->setFocus();
+        QTest::keyClick(d.cmdATM, Qt::Key_Return);
+        QVERIFY(env_->fake.dialogs->titles.isEmpty());
+        QCOMPARE(d.result(), int(QDialog::Accepted));
     }
 
     void helpAndFocusPerTab()
