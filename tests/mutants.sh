@@ -21,8 +21,12 @@
 # Neither counts in the kill rate. The tests of the mutated folder run first,
 # then those of the layers above, stopping at the first failure.
 #
-# Environment: MUTANTS_LIST=1 only lists the chosen mutants; MUTANTS_TIMEOUT (s, default 300)
-# bounds one test program.
+# Environment: MUTANTS_LIST=1 only lists the chosen mutants; MUTANTS_IDS="M003 M017" runs
+# only those of the chosen mutants (to re-run survivors with the same seed);
+# MUTANTS_TIMEOUT (s, default 300) bounds one test program.
+#
+# Cheapest on a build of its own configured with -DGLYPHWICK_SHARED_LIBS=ON and ccache:
+# a mutant then rebuilds one object and one shared library and relinks no test program.
 set -u
 root=$(git -C "$(dirname "$0")" rev-parse --show-toplevel) || exit 2
 cd "$root" || exit 2
@@ -122,6 +126,11 @@ for n, (_, path, no, kind, before, after) in enumerate(chosen, 1):
     print(f"M{n:03d}\t{path}\t{no}\t{kind}\t{t(before)}\t{t(after)}")
 print(f"{len(candidates)} places could be mutated; {len(chosen)} chosen with seed {seed}", file=sys.stderr)
 EOF
+if [ -n "${MUTANTS_IDS:-}" ]; then
+    printf '%s\n' $MUTANTS_IDS > "$work/ids"
+    awk -F '\t' 'NR == FNR { want[$1] = 1; next } want[$1]' "$work/ids" "$work/mutants" > "$work/some"
+    mv "$work/some" "$work/mutants"
+fi
 if [ "${MUTANTS_LIST:-0}" = 1 ]; then cat "$work/mutants"; exit 0; fi
 
 # The layers from the bottom: a mutant's own folder's tests run first, then those above.
@@ -140,6 +149,7 @@ killed=0 survived=0 equivalent=0 stillborn=0
 while IFS="$(printf '\t')" read -r id file line kind before after; do
     key="$file:$line $kind: $(printf '%s' "$before" | sed 's/^ *//') => $(printf '%s' "$after" | sed 's/^ *//')"
     git diff --quiet -- "$file" || { echo "$file has uncommitted changes; stopping" >&2; exit 2; }
+    started=$(date +%s)
     original=$(objects "$file")
     cp "$file" "$work/original"; current=$file
     BEFORE="$before" AFTER="$after" python3 - "$file" "$line" <<'EOF'
@@ -159,10 +169,16 @@ EOF
     elif [ "$(objects "$file")" = "$original" ]; then
         result=EQUIVALENT
     else
-        own=$(grep -E "^${folder}_" "$work/tests" | tr '\n' '|' | sed 's/|$//')
-        rest=$(grep -E "^($(above "$folder"))_" "$work/tests" | grep -vE "^${folder}_" | tr '\n' '|' | sed 's/|$//')
+        # First the tests whose source includes the mutated file's header (most likely to
+        # fail, so a killed mutant costs least), then the folder's own, then those above.
+        header="$(basename "${file%.cpp}").h"
+        near=$(git grep -lE "#include \"$folder/$header\"" -- 'tests/*/*.cpp' < /dev/null |
+               sed 's|^tests/\([^/]*\)/\(.*\)\.cpp$|\1_\2|' | grep -xF -f "$work/tests" | tr '\n' '|' | sed 's/|$//')
+        own=$(grep -E "^${folder}_" "$work/tests" | grep -vxE "${near:-^$}" | tr '\n' '|' | sed 's/|$//')
+        rest=$(grep -E "^($(above "$folder"))_" "$work/tests" | grep -vE "^${folder}_" | grep -vxE "${near:-^$}" |
+               tr '\n' '|' | sed 's/|$//')
         result=SURVIVED
-        for set in "$own" "$rest"; do
+        for set in "$near" "$own" "$rest"; do
             [ -n "$set" ] || continue
             if ! ctest --test-dir "$build" -j2 --stop-on-failure --timeout "${MUTANTS_TIMEOUT:-300}" \
                     -R "^($set)\$" > "$work/ctest.$id" 2>&1 < /dev/null; then
@@ -177,7 +193,7 @@ EOF
     EQUIVALENT) equivalent=$((equivalent + 1)) ;;
     *) stillborn=$((stillborn + 1)) ;;
     esac
-    printf '%-10s %s %s\n' "$result" "$id" "$key"
+    printf '%-10s %s %s (%s s)\n' "$result" "$id" "$key" "$(($(date +%s) - started))"
 done < "$work/mutants"
 # Put the build back as the code is.
 cmake --build "$build" -j2 > /dev/null 2>&1

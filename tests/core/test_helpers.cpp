@@ -159,6 +159,16 @@ private slots:
             QCOMPARE(RunLength(image, y, bevel, bar), filled);
             QCOMPARE(image.pixelColor(bevel + filled, y), filled == 204 - 2 * bevel ? light : back);
         }
+        // With its text at the bar's end: in the back colour over the bar, the bar's beyond it.
+        const QImage text = Gauge(QSize(204, 24), 50, flag1, 1, frameStyle);
+        int onBar = 0, beyond = 0;
+        for (int y = bevel; y < 24 - bevel; ++y)
+            for (int x = bevel; x < 204 - bevel; ++x) {
+                const bool inBar = x < bevel + (204 - 2 * bevel) / 2;
+                onBar += inBar && text.pixelColor(x, y) == back;
+                beyond += !inBar && text.pixelColor(x, y) == bar;
+            }
+        QVERIFY(onBar > 0 && beyond > 0);
         // The bevel, sunken: dark on top and left, light at the bottom and right.
         for (int i = 0; i < bevel; ++i) {
             QCOMPARE(image.pixelColor(100, i), dark);

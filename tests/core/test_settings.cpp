@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include "core/globals.h"
+#include "core/profilefile.h"
 #include "core/settings.h"
 #include "testenv.h"
 
@@ -13,6 +14,27 @@ class TestSettings : public QObject {
 private slots:
     void init() { env_.reset(new TestEnv); }
     void cleanup() { env_.reset(); }
+
+    // A settings file up to the limit is read whole; a larger one is refused with the reason.
+    void sizeLimit_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("read");
+        QTest::newRow("exactly the limit") << MaxProfileBytes << true;
+        QTest::newRow("one byte more") << MaxProfileBytes + 1 << false;
+    }
+    void sizeLimit()
+    {
+        QFETCH(qint64, size);
+        QFETCH(bool, read);
+        QFile file(IniFile);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
+        file.close();
+        const ProfileFile profile = ReadProfileFile(IniFile);
+        QCOMPARE(profile.state, read ? ProfileState::Ok : ProfileState::Unreadable);
+        QCOMPARE(profile.bytes.size(), read ? size : 0);
+        QCOMPARE(profile.reason, read ? QString() : QString("it is larger than 64 MB"));
+    }
 
     void bufferSize()
     {

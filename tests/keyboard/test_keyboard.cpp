@@ -210,26 +210,6 @@ private slots:
         QCOMPARE(KeyBoard().cmbFontSize->currentText(), QString("12"));
     }
 
-    // Keys abut row by row and stay inside the window.
-    void layoutProportions_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::newRow("smallest") << QSize(TwipsToPixels(5775), TwipsToPixels(2985));
-        QTest::newRow("tall") << QSize(520, 600);
-    }
-    void layoutProportions()
-    {
-        QFETCH(QSize, size);
-        KeyBoard kb;
-        kb.resize(size);
-        const int u = kb.KeyUnit();
-        QCOMPARE(kb.KB[0]->geometry(), QRect(TwipsToPixels(75), TwipsToPixels(540), u, u));
-        QCOMPARE(kb.BackspaceKey->x(), kb.KB[13]->geometry().right() + 1);
-        QCOMPARE(kb.SpaceBar->x(), kb.Alt[1]->geometry().right() + 1);
-        QCOMPARE(kb.Ctrl[1]->y(), kb.KB[0]->y() + 4 * u);
-        QVERIFY(kb.BackspaceKey->geometry().right() < kb.width() && kb.Ctrl[1]->geometry().bottom() < kb.height());
-    }
-
     // Opened and closed by the menu item and the toolbar, set in the selected
     // font and style, hidden while the main window is minimised, closed with it.
     void drivenByTheMainWindow()

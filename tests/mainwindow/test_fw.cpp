@@ -185,14 +185,6 @@ private slots:
         QCOMPARE(w->lstPointSize->currentText(), size);
         QCOMPARE(w->mnuCharAccents->isEnabled(), charactersMenu);
         QCOMPARE(w->picControls->parentWidget(), w->picContainer[tab]);
-        // Once the window has its size the font controls sit flush right on the
-        // page, and the preview keeps the room left of them.
-        // (The tab widget may size its pages after the window's own resize.)
-        QWidget* page = w->picContainer[tab];
-        page->resize(page->width() + 37, page->height() + 23);
-        QCOMPARE(w->picControls->geometry().right(), page->width() - 1);
-        QCOMPARE(w->picControls->height(), page->height());
-        QCOMPARE(w->FreeWidth, PixelsToTwips(w->picControls->x()) - 2 * 60);
     }
 
     // Written once at close, restored at the next start; the sample text comes back
@@ -484,7 +476,6 @@ private slots:
         const QList<int> tops = VisibleTops(w);
         QCOMPARE(tops.size(), visible);
         const int step = w.picTool[1]->y() - w.picTool[0]->y();
-        QCOMPARE(step, 41);  // 615 twips
         for (int i = 1; i < tops.size(); ++i)
             QCOMPARE(tops[i] - tops[i - 1], step);
         QCOMPARE(w.findChild<QAction*>("mnuRunAdobeTypeManager")->isVisible(), realAtmIni);
@@ -509,30 +500,6 @@ private slots:
         QCOMPARE(env->fake.programs->started.size(), 1);
         Leave(settings);
         QCOMPARE(w.ButtonState(6), 2);  // flat
-    }
-
-    void menuHelpFollowsTheHighlightedItem_data()
-    {
-        QTest::addColumn<QString>("item");
-        QTest::addColumn<QString>("help");
-        QTest::newRow("caption, tab, shortcut") << "mnuEditCopy" << "Copy selected character or text to the Clipboard";
-        QTest::newRow("Linux text") << "mnuRunControlPanel" << "Open the desktop's system settings";
-        QTest::newRow("no help text") << "mnuHelpAbout" << "";
-    }
-    void menuHelpFollowsTheHighlightedItem()
-    {
-        QFETCH(QString, item);
-        QFETCH(QString, help);
-        FW w;
-        auto* action = w.findChild<QAction*>(item);
-        QVERIFY(action);
-        auto* menu = qobject_cast<QMenu*>(action->parent());
-        QVERIFY(menu);
-        menu->popup(QPoint(0, 0));
-        emit menu->hovered(action);
-        QCOMPARE(w.StatusPanel[2]->text(), help);
-        menu->hide();
-        QCOMPARE(w.StatusPanel[2]->text(), QString());
     }
 
 private:

@@ -6,12 +6,14 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTabBar>
 
 #include "core/globals.h"
 #include "core/inifile.h"
 #include "core/settings.h"
 #include "options/frmoptions.h"
+#include "print/pageframe.h"
 #include "shots.h"
 #include "testenv.h"
 
@@ -49,7 +51,7 @@ private slots:
         QTest::newRow("no font kind ticked") << "TAD" << "3" << kNoKinds << int(vbInformation);
         QTest::newRow("reset 0") << "" << "0" << kReset << int(vbCritical);
         QTest::newRow("paragraph file unwritable") << "" << "3" << "" << int(vbCritical);
-        QTest::newRow("Cancel, the reset box taking digits only") << "" << "a1-b2 x" << "cancel" << 0;
+        QTest::newRow("Cancel, the reset box taking digits and Backspace only") << "" << "a1-b2 x" << "cancel" << 0;
     }
     void refusedInputKeepsDialogAndFile()
     {
@@ -73,6 +75,8 @@ private slots:
         QTest::keyClicks(d.txtReset, reset);
         if (cancel) {
             QCOMPARE(d.txtReset->text(), QString("12"));
+            QTest::keyClick(d.txtReset, Qt::Key_Backspace);  // and Backspace deletes
+            QCOMPARE(d.txtReset->text(), QString("1"));
             d.cmdCancel_Click();
             QCOMPARE(d.result(), int(QDialog::Rejected));
             QVERIFY(env_->fake.messages->texts.isEmpty());
@@ -114,6 +118,8 @@ private slots:
         // The preview shows a quotation as last saved, not as edited.
         d.cboQuotes[0]->setCurrentIndex(5);
         QCOMPARE(d.txtQuoteSample[0]->toPlainText(), QString("Third saved"));
+        d.cboQuotes[0]->setCurrentIndex(0);  // the first choice is previewed too
+        QCOMPARE(d.txtQuoteSample[0]->toPlainText(), SampleTextChoice(0));
         d.cboQuotes[0]->setCurrentIndex(2);
         d.txtParagraph[0]->setPlainText("line one\nline two");
         d.txtParagraph[1]->setPlainText("second");
@@ -136,6 +142,68 @@ private slots:
         }
         QCOMPARE(ReadFile(Paragraph(1)), QByteArray("line one\nline two\n"));
         QCOMPARE(ReadFile(Paragraph(2)), QByteArray("second\n"));
+    }
+
+    // The kinds of font shown: ticked unless the settings hold something other than 1.
+    void kindsShownFromTheSettings_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("ticked");  // T, A, D
+        QTest::newRow("no keys: every kind") << "" << "TAD";
+        QTest::newRow("0 unticks") << "ShowTrueType=0\nShowATM=0\n" << "D";
+        QTest::newRow("another number unticks") << "ShowDevice=2\n" << "TA";
+    }
+    void kindsShownFromTheSettings()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, ticked);
+        WriteFile(IniFile, "[GW]\n" + keys.toUtf8());
+        frmOptions d;
+        const QString shown = QString(d.chkTrueType->isChecked() ? "T" : "") + (d.chkATM->isChecked() ? "A" : "")
+                              + (d.chkDevice->isChecked() ? "D" : "");
+        QCOMPARE(shown, ticked);
+    }
+
+    // Browse for the Type 1 manager starts in the data folder without its trailing
+    // slash; cancelling keeps the path typed.
+    void browseForTypeManager_data()
+    {
+        QTest::addColumn<QString>("dataFolder");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("trailing slashes dropped") << "/home/ada/win//" << "/opt/atm/atm" << "/home/ada/win" << "/opt/atm/atm";
+        QTest::newRow("the root stays") << "/" << "/atm" << "/" << "/atm";
+        QTest::newRow("cancelled: path kept") << "/w/" << "" << "/w" << "typed";
+    }
+    void browseForTypeManager()
+    {
+        QFETCH(QString, dataFolder);
+        QFETCH(QString, answer);
+        QFETCH(QString, start);
+        QFETCH(QString, path);
+        const QString before = WinDir;
+        WinDir = dataFolder;
+        frmOptions d;
+        d.txtATMPath->setText("typed");
+        env_->fake.dialogs->answers = QStringList{answer};
+        d.cmdATM_Click();
+        WinDir = before;
+        QCOMPARE(env_->fake.dialogs->starts, QStringList{start});
+        QCOMPARE(d.txtATMPath->text(), path);
+    }
+
+    // Enter confirms the dialog, also while Browse has the focus.
+    void enterConfirmsFromBrowse()
+    {
+        frmOptions d;
+        d.show();
+        d.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        d.cmdATM->setFocus();
+        QTest::keyClick(d.cmdATM, Qt::Key_Return);
+        QVERIFY(env_->fake.dialogs->titles.isEmpty());
+        QCOMPARE(d.result(), int(QDialog::Accepted));
     }
 
     void helpAndFocusPerTab()

@@ -1,4 +1,7 @@
-// Where the desktop's file dialogs start: a full path in a folder that exists.
+// Where the desktop's file dialogs start: a full path in a folder that exists;
+// which dialogs add the extension asked for.
+#include <QFileDialog>
+#include <QTimer>
 #include <QtTest>
 
 #include "platform/desktop.h"
@@ -23,6 +26,39 @@ private slots:
         QCOMPARE(DesktopDialogStart(h + "/gone/a.pdf"), h + "/Documents/a.pdf");
         QCOMPARE(DesktopDialogStart(h + "/a.pdf"), h + "/a.pdf");
         qputenv("HOME", home);
+    }
+
+    // Linux programs seldom carry the extension asked for: only a save dialog adds it
+    // (and a save dialog is one, taking a new name).
+    void defaultSuffix_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("suffix");
+        QTest::newRow("open: none") << false << "EXE" << "";
+        QTest::newRow("save: lower-cased") << true << "PDF" << "pdf";
+        QTest::newRow("save without one") << true << "" << "";
+    }
+    void defaultSuffix()
+    {
+        QFETCH(bool, save);
+        QFETCH(QString, extension);
+        QFETCH(QString, suffix);
+        TestEnv env;
+        env.UseDesktopPlatform();
+        QString shown = "no dialog";
+        QTimer::singleShot(0, [&] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                shown = dialog->defaultSuffix();
+                if ((dialog->acceptMode() == QFileDialog::AcceptSave) != save)
+                    shown = "the other kind of dialog";
+                dialog->reject();
+            }
+        });
+        const QString chosen = save ? Sys().dialogs->SaveFile("t", extension, env.root() + "/a.pdf", "")
+                                    : Sys().dialogs->OpenFile("t", extension, env.root(), "");
+        QVERIFY(chosen.isEmpty());
+        QCOMPARE(shown, suffix);
     }
 };
 

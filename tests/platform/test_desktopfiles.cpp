@@ -1,6 +1,10 @@
 // Font files on the desktop under faults: where every byte ends up after a
 // copy or a move to the trash, for awkward names and injected storage faults.
 #include <QtTest>
+#include <csignal>
+#include <pthread.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -154,15 +158,41 @@ private slots:
     }
 
     // At start only the program's own leftovers go: those of a process that is gone.
+    // A running process keeps its files and is sent no signal.
     void leftovers()
     {
         TestEnv env;
         const QString folder = env.root() + "/fonts";
-        const QStringList kept = {".Arial.ttf.AbC123", QString(".glyphwick-%1-Xy1234").arg(getppid()),
+        // The child takes the signals only once it has the default actions, not the
+        // test framework's handlers; one sent earlier waits until then.
+        sigset_t hupTerm, before;
+        sigemptyset(&hupTerm);
+        sigaddset(&hupTerm, SIGHUP);
+        sigaddset(&hupTerm, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &hupTerm, &before);
+        const pid_t running = fork();
+        if (running == 0) {
+            std::signal(SIGHUP, SIG_DFL);
+            std::signal(SIGTERM, SIG_DFL);
+            pthread_sigmask(SIG_SETMASK, &before, nullptr);
+            for (;;)
+                pause();
+        }
+        pthread_sigmask(SIG_SETMASK, &before, nullptr);
+        auto reap = qScopeGuard([running] {
+            ::kill(running, SIGKILL);
+            waitpid(running, nullptr, 0);
+        });
+        const QStringList kept = {".Arial.ttf.AbC123", QString(".glyphwick-%1-Xy1234").arg(running),
                                   ".glyphwick-notapid", "Arial.fot", "gw.ini.2024v1", "gw.ini.BACKUP"};
         for (const QString& name : kept + QStringList{".glyphwick-999999999-AbC123", ".glyphwick-999999999-Arial.fot"})
             QVERIFY(WriteFile(folder + "/" + name, "x"));
         QCOMPARE(MakeDesktopStorage()->RemoveLeftovers(folder), 2);
+        int status = 0;
+        ::kill(running, SIGTERM);  // a signal sent before this one would have ended it first
+        QCOMPARE(waitpid(running, &status, 0), running);
+        reap.dismiss();
+        QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
         QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
         left.sort();
         QCOMPARE(left, kept);

@@ -4,20 +4,14 @@
 #include "core/settings.h"
 #include "print/catalogs.h"
 #include "print/recording.h"
+#include "printtestfonts.h"
 #include "testenv.h"
 
 using namespace gw;
 
 namespace {
 
-PrintFontList Fonts(int n)
-{
-    PrintFontList list;
-    for (int i = 0; i < n; ++i)
-        list.push_back({QString("FONT%1.TTF").arg(i), QString("%1k").arg(i + 10), QString("Alt %1").arg(i),
-                        QString("Font %1").arg(i), 1, QString("Face %1").arg(i), {}, {}, 0});
-    return list;
-}
+PrintFontList Fonts(int n) { return TestPrintFonts(n); }
 
 // The operations of a catalog of n fonts.
 RecordingSurface Catalog(const QString& layout, int n, bool letter = true)
@@ -59,6 +53,26 @@ private slots:
         WriteIniString("Inventory", "FooterRight", "RightFoot", IniFile);
     }
     void cleanup() { env_.reset(); }
+
+    // Every rule and box edge of a catalog is level or plumb.
+    void rulesAreLevelOrPlumb_data()
+    {
+        QTest::addColumn<QString>("layout");
+        for (const QString& layout : CatalogNames())
+            QTest::newRow(qPrintable(layout)) << layout;
+    }
+    void rulesAreLevelOrPlumb()
+    {
+        QFETCH(QString, layout);
+        const RecordingSurface s = Catalog(layout, 7);
+        int lines = 0;
+        for (const PrintOp& op : s.ops)
+            if (op.kind == PrintOp::Line) {
+                ++lines;
+                QVERIFY2(op.x == op.x2 || op.y == op.y2, qPrintable(QString("%1,%2 %3,%4").arg(op.x).arg(op.y).arg(op.x2).arg(op.y2)));
+            }
+        QVERIFY(lines > 0);
+    }
 
     void caption()
     {
@@ -102,36 +116,6 @@ private slots:
         QVERIFY(s.ops.isEmpty());
     }
 
-    // Fonts fill each column from the top, then the next column, then a new page.
-    void columns()
-    {
-        struct Row { const char* layout; bool letter; QList<double> columnX; int perColumn; double firstY, pitch; };
-        // S 24, C 10, a descent of 6: the caption 15.5 under the sample (its
-        // descent, 2, the caption's 7.5 cap height), the next sample 0.8 S +
-        // 3.5 under the caption: 38.2 a font; a column breaks once y + 2.7 (a
-        // caption under a 0.3 em descent) reaches ScaleHeight - 72 (684 letter,
-        // 734 A4). Two Column II takes S + 8 + 15.5 = 47.5 a font from 58; the
-        // caption stays above 710 / 773.
-        const Row rows[] = {{"Two Column I", true, {54, 324}, 16, 106, 38.2},
-                            {"Two Column I", false, {54, 324}, 17, 106, 38.2},
-                            {"Three Column Catalog", true, {54, 225, 396}, 16, 106, 38.2},
-                            {"Two Column II", true, {54, 357}, 13, 90, 47.5},
-                            {"Two Column II", false, {36, 333}, 15, 90, 47.5}};
-        for (const Row& r : rows) {
-            const int pageFull = r.perColumn * int(r.columnX.size());
-            const RecordingSurface s = Catalog(r.layout, pageFull + 1, r.letter);
-            QCOMPARE(PageEnds(s), QString("NE"));
-            for (int i = 0; i <= pageFull; ++i) {
-                const PrintOp* op = FirstIn(s, QString("Face %1").arg(i));
-                const int slot = i % pageFull;
-                const QPointF at(r.columnX[slot / r.perColumn] - 18, r.firstY + r.pitch * (slot % r.perColumn) - 18);
-                QVERIFY2(op && op->page == 1 + i / pageFull && qAbs(op->x - at.x()) < 1e-6
-                             && qAbs(op->y - at.y()) < 1e-6,
-                         qPrintable(QString("%1 letter %2, font %3").arg(r.layout).arg(r.letter).arg(i)));
-            }
-        }
-    }
-
     void sixUpSevenFonts()
     {
         QVERIFY(WriteFile(Sys().system->ProgramFolder() + "/papara1.txt",
@@ -169,7 +153,6 @@ private slots:
     }
 
     // Three Up sheets are never reset, however many pages.
-    void threeUpNeverResets() { QCOMPARE(PageEnds(Catalog("Three Up Catalog", 6 * 3 + 1)), QString("NNNNNNE")); }
 
     // The style words come from the styles the printer offers for the family.
     void threeUpStyleWords_data()

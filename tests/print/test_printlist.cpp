@@ -126,6 +126,10 @@ private slots:
         QCOMPARE(env.fake.fonts->broadcasts, 2);
         QCOMPARE(QDir(program).entryList({"*.fot"}, QDir::Files | QDir::Hidden), QStringList({QFileInfo(fot("testsans.fot")).fileName()}));
         QCOMPARE(ReadFile(fot("testsans.fot")), QByteArray("kept"));
+        // A first run, before the program folder exists, reads the folder all the same.
+        QVERIFY(QDir(program).removeRecursively());
+        TemporaryPrintFonts again;
+        QCOMPARE(int(FolderPrintFonts(dir, nullptr, again).size()), 2);
     }
 };
 

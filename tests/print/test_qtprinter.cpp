@@ -8,7 +8,10 @@
 #include <QStandardPaths>
 #include <QXmlStreamReader>
 #include <QtTest>
+#include <csignal>
 #include <memory>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "core/globals.h"
 #include "core/settings.h"
@@ -135,6 +138,74 @@ private slots:
         QCOMPARE(FindWord(pages, "Second").first, 2);
     }
 
+    // A PDF run that cannot put its file in place, or is interrupted, leaves what
+    // was there before and nothing beside it.
+    void failedPdfLeavesNothingBeside_data()
+    {
+        QTest::addColumn<bool>("interrupted");
+        QTest::newRow("the target became a folder") << false;
+        QTest::newRow("interrupted") << true;
+    }
+    void failedPdfLeavesNothingBeside()
+    {
+        QFETCH(bool, interrupted);
+        const QString dir = env_->root() + "/out", pdf = dir + "/x.pdf";
+        QVERIFY(WriteFile(pdf, "earlier"));
+        if (interrupted) {
+            const pid_t child = fork();
+            if (child == 0) {
+                QtPrinterSurface::RemovePartialPdfOnInterrupt();
+                auto printer = QtPrinterSurface::ForPdf(pdf, PaperLetter);
+                printer->Print("Word");
+                ::raise(SIGTERM);
+                ::_exit(3);
+            }
+            int status = 0;
+            QCOMPARE(waitpid(child, &status, 0), child);
+            QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+            QCOMPARE(ReadFile(pdf), QByteArray("earlier"));
+        } else {
+            auto printer = QtPrinterSurface::ForPdf(pdf, PaperLetter);
+            printer->Print("Word");
+            QVERIFY(QFile::remove(pdf) && QDir().mkpath(pdf) && WriteFile(pdf + "/kept", "kept"));
+            QString error;
+            QVERIFY(!printer->Finish(&error));
+            QVERIFY(!error.isEmpty());
+            QCOMPARE(ReadFile(pdf + "/kept"), QByteArray("kept"));
+        }
+        QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"x.pdf"});
+    }
+
+    // A box's inside: left alone when transparent, cross-hatched, or filled.
+    void boxInsides_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("least");  // inked pixels of the inside, in per cent
+        QTest::addColumn<int>("most");
+        QTest::newRow("transparent") << int(FillTransparent) << 0 << 0;
+        QTest::newRow("diagonal cross") << int(FillDiagonalCross) << 5 << 99;
+        QTest::newRow("solid") << int(FillSolid) << 100 << 100;
+    }
+    void boxInsides()
+    {
+        QFETCH(int, style);
+        QFETCH(int, least);
+        QFETCH(int, most);
+        QImage page(576, 756, QImage::Format_RGB32);  // 72 dpi: a pixel a point
+        auto printer = QtPrinterSurface::ForImage(&page, PaperLetter);
+        printer->SetScaleMode(ScalePoints);
+        printer->SetFillStyle(style);
+        printer->SetFillColor(0);
+        printer->Line(100, 100, 200, 200, LineBox, ColourBlack);
+        printer->Close();
+        int ink = 0;
+        for (int y = 110; y < 190; ++y)
+            for (int x = 110; x < 190; ++x)
+                ink += qGray(page.pixel(x, y)) < 250;
+        const int percent = ink * 100 / (80 * 80);
+        QVERIFY2(percent >= least && percent <= most, qPrintable(QString::number(percent)));
+    }
+
     void fontNames()
     {
         auto printer = QtPrinterSurface::ForPdf(env_->root() + "/f.pdf", PaperLetter);
@@ -225,7 +296,7 @@ private slots:
         printer->SetFontBold(bold);
         printer->SetFontSize(24);
         printer->SetScaleMode(ScalePoints);
-        QVERIFY(printer->HasGlyph('Q') && !printer->HasGlyph(129));
+        QVERIFY(printer->HasGlyph('Q') && printer->HasGlyph(255) && !printer->HasGlyph(129) && !printer->HasGlyph(256));
         printer->SetCurrent(100, 100);
         printer->Print("Quartz\u4e00");  // the last one not in the font: its own .notdef
         const double width = printer->CurrentX() - 100;

@@ -98,6 +98,41 @@ private slots:
         }
     }
 
+    // The free sheets' frame: a rule under the name block and one above the header
+    // line, each across the content width, with every sample between them; a
+    // regular face's samples are regular after the bold name block.
+    void frameOfTheFreeSheets_data()
+    {
+        QTest::addColumn<int>("sheet");
+        QTest::newRow("Specimen Sheet II") << 0;
+        QTest::newRow("Specimen Sheet III") << 1;
+        QTest::newRow("Specimen Sheet IV") << 2;
+        QTest::newRow("Keyboard Chart") << 3;
+    }
+    void frameOfTheFreeSheets()
+    {
+        QFETCH(int, sheet);
+        void (*const sheets[])(PrinterSurface&, const PrintFontEntry&) = {SpecimenSheetII, SpecimenSheetIII,
+                                                                          SpecimenSheetIV, KeyboardChart};
+        PrintFontEntry regular = TestFont();
+        regular.DisplayName = regular.FaceName;
+        RecordingSurface r;
+        sheets[sheet](r, regular);
+        QList<double> rules;
+        double top = 1e9, bottom = -1e9;
+        for (const PrintOp& op : r.ops) {
+            if (op.kind == PrintOp::Line && op.drawWidth == 6 && op.y == op.y2 && qAbs(op.x2 - op.x - 504) < 0.01)
+                rules << op.y;
+            if (op.kind == PrintOp::Text && op.fontName == "Test Serif" && !op.text.trimmed().isEmpty()) {
+                QVERIFY2(!op.bold && !op.italic, qPrintable(op.text));
+                top = std::min(top, op.y);
+                bottom = std::max(bottom, op.y);
+            }
+        }
+        QCOMPARE(rules.size(), 2);
+        QVERIFY2(rules[0] < top && bottom < rules[1], qPrintable(QString("%1 %2 %3 %4").arg(rules[0]).arg(top).arg(bottom).arg(rules[1])));
+    }
+
     // Without paragraph files or quotations the sample lines show the alphabet,
     // and a paragraph written by the user replaces it.
     void emptySamplesShowTheAlphabet()

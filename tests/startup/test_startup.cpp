@@ -1,6 +1,7 @@
 // The start-up sequence on the fake platform, and the program's end.
 #include <QtTest>
 #include <QLabel>
+#include <QPainterPath>
 #include <QPointer>
 #include <functional>
 #include <optional>
@@ -222,6 +223,42 @@ private slots:
         QCOMPARE(PFMDir, pfmDir);
         QCOMPARE(PFBDir, pfbDir);
         QCOMPARE(LoadSplash()->lblAdobe->text(), adobe);
+    }
+
+    // The logo of the splash and the icons: an opaque tile, a light glyph on it
+    // and orange outline points.
+    void logoColours_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("48") << 48;
+        QTest::newRow("256") << 256;
+    }
+    void logoColours()
+    {
+        QFETCH(int, size);
+        const QImage logo = GlyphwickLogo(size).toImage();
+        const LogoGeometry g = GlyphwickLogoGeometry(size);
+        QPainterPath inside;  // a pixel clear of the tile's anti-aliased edge
+        inside.addRoundedRect(g.tile.adjusted(1, 1, -1, -1), g.radius - 1, g.radius - 1);
+        int tile = 0, opaque = 0, glyph = 0, light = 0, orange = 0;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const QPointF at(x + 0.5, y + 0.5);
+                const QColor c = logo.pixelColor(x, y);
+                if (!inside.contains(at))
+                    continue;
+                ++tile;
+                opaque += c.alpha() == 255;
+                if (g.glyph.contains(at) && g.glyph.contains(at + QPointF(2, 0)) && g.glyph.contains(at - QPointF(2, 0))
+                    && g.glyph.contains(at + QPointF(0, 2)) && g.glyph.contains(at - QPointF(0, 2))) {
+                    ++glyph;
+                    light += c.lightness() > 200;
+                }
+                orange += c.red() > 200 && c.green() > 130 && c.green() < 220 && c.blue() < 100;
+            }
+        QCOMPARE(opaque, tile);
+        QVERIFY2(glyph > 0 && light * 2 > glyph, qPrintable(QString("%1 of %2").arg(light).arg(glyph)));
+        QVERIFY(orange > 0);
     }
 
     void wholeProgramRunsAndEnds()

@@ -147,27 +147,43 @@ private slots:
         QCOMPARE(RowTexts(*w), rows);
         QCOMPARE(w->lblFontNames->text(), fontNames);
         QCOMPARE(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}, QDir::Files | QDir::Hidden).size(), int(w->Fonts.size()) - 1);
-        QVERIFY(!w->Reading);
+        QVERIFY(!w->Reading && w->lblReading->isHidden() && w->gaugeWell->isHidden());
         QVERIFY(w->cmdNext->isEnabled());
     }
 
-    void cancelReadKeepsWhatWasRead()
+    // Cancel Read keeps what was read; moving on in the folder tree while a folder
+    // is read ends that reading and reads the folder moved to whole. The tree stays
+    // usable (and keeps the keyboard) while a folder is read.
+    void interruptedReading_data()
     {
+        QTest::addColumn<bool>("moveOn");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("Cancel Read keeps what was read") << false << QStringList{"Alpha Sans|a.ttf|1K"};
+        QTest::newRow("moving on reads the other folder whole") << true
+            << QStringList{"Delta Sans|d.ttf|1K", "Epsilon Sans|e.ttf|1K", "Zeta Sans|z.ttf|1K"};
+    }
+    void interruptedReading()
+    {
+        QFETCH(bool, moveOn);
+        QFETCH(QStringList, rows);
         MakeFolder(source, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Gamma Sans"});
+        MakeFolder(source + "/next", {"d.ttf=Delta Sans", "e.ttf=Epsilon Sans", "z.ttf=Zeta Sans"});
         WizardMode = 1;
         WriteIniString("CatalogWizard", "sourceDir", source, IniFile);
         frmInstall w;
-        // The first file's pending events press Cancel Read; the folder tree
-        // stays usable (and keeps the keyboard) while the folder is read.
+        // The first file's pending events press Cancel Read or move on.
         bool treeEnabled = false;
-        QTimer::singleShot(0, &w, [&w, &treeEnabled] {
+        QTimer::singleShot(0, &w, [&] {
             treeEnabled = w.dirlist->isEnabled();
-            w.cmdCancelRead_Click();
+            if (moveOn)
+                w.dirlist->SetPath(source + "/next");
+            else
+                w.cmdCancelRead_Click();
         });
         w.AdvanceStep(true);
         QVERIFY(treeEnabled);
-        QCOMPARE(RowTexts(w), QStringList{"Alpha Sans|a.ttf|1K"});
-        QVERIFY(!w.CancelRead);
+        QCOMPARE(RowTexts(w), rows);
+        QVERIFY(!w.CancelRead && !w.Reading);
     }
 
     // ---- Opened on files (glyphwick FILE..., a drop) ----
@@ -175,9 +191,14 @@ private slots:
     // From a file manager: the file opened, then Install Now, then the success dialog's OK.
     void installNowInstallsTheSelection()
     {
-        MakeFolder(source, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans"});
+        // Opened last on a stick; the file is on the first disk.
+        const QString disk = env->root() + "/disk", downloads = disk + "/Downloads";
+        env->fake.storage->drives = {{"Disk", disk}, {"Stick", source}};
+        MakeFolder(downloads, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans"});
         auto w = Open(1);
-        w->ShowFiles(source, {source + "/b.ttf"});
+        w->ShowFiles(downloads, {downloads + "/b.ttf"});
+        // The tree starts at the drive holding the folder, so the user can move up from it.
+        QCOMPARE(w->dirlist->topLevelItem(0)->text(0), disk);
         QVERIFY(w->cmdInstallNow->isEnabled() && w->cmdInstallNow->isDefault());
         w->cmdInstallNow->click();
         QCOMPARE(w->Step, w->LastStep);
@@ -355,8 +376,16 @@ private slots:
 
     // ---- Printing uninstalled fonts ----
 
+    // Two of three fonts on two sheets each; a file gone since the scan is left out.
+    void printRun_data()
+    {
+        QTest::addColumn<bool>("gone");
+        QTest::newRow("both files there") << false;
+        QTest::newRow("one file gone since the scan") << true;
+    }
     void printRun()
     {
+        QFETCH(bool, gone);
         MakeFolder(source, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Gamma Sans"});
         auto w = Open(2);
         w->SelectFonts("ALL");
@@ -372,11 +401,14 @@ private slots:
         w->txtTitle->setText("Font CD 7");
         auto surface = std::make_shared<RecordingSurface>();
         w->OpenPrinter = [surface] { return surface; };
+        if (gone)
+            QFile::remove(source + "/b.ttf");
         w->cmdGo->click();
-        QCOMPARE(surface->ops.last().page, 4);
-        QCOMPARE(surface->Count(PrintOp::EndDoc), 2);
-        // The layout picture previewed the first font; the run added both, in list order.
-        QCOMPARE(env->fake.fonts->added, (QStringList{w->Fonts[1].FotPath, w->Fonts[1].FotPath, w->Fonts[2].FotPath}));
+        QCOMPARE(surface->ops.last().page, gone ? 2 : 4);
+        QCOMPARE(surface->Count(PrintOp::EndDoc), gone ? 1 : 2);
+        // The layout picture previewed the first font; the run added those there, in list order.
+        QStringList added{w->Fonts[1].FotPath, w->Fonts[1].FotPath, w->Fonts[2].FotPath};
+        QCOMPARE(env->fake.fonts->added, added.mid(0, gone ? 2 : 3));
         QCOMPARE(w->lblStatus->text(), QString("Ready to print!"));
         // Closing removes what the run and the preview added, then the .fot files, and keeps the choices.
         w->close();

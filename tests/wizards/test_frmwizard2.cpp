@@ -163,6 +163,7 @@ private slots:
                 if (w.ListView1->topLevelItem(i)->text(0) == before[0])
                     w.ListView1->setCurrentItem(w.ListView1->topLevelItem(i));
             QCOMPARE(w.pnlSample->text(), before[0]);
+            QCOMPARE(w.pnlSample->font().family(), QString("Alpha"));
             QCOMPARE(w.pnlSample->font().bold(), before[0].contains("Bold"));
             QCOMPARE(w.lblSelected->text(), QString("1 font selected"));
         }

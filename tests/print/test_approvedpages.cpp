@@ -1,0 +1,98 @@
+// Every catalog layout and sample sheet, drawn on the recording surface, is the page
+// approved: each text, rule and box with its place, font and size. A change to a
+// layout shows here; look at the pages (docs pictures, a PDF) and approve the new
+// ones with GW_APPROVE=1, which rewrites tests/data/pages.
+#include <QtTest>
+
+#include "core/globals.h"
+#include "core/settings.h"
+#include "print/catalogs.h"
+#include "print/recording.h"
+#include "print/sheets.h"
+#include "printtestfonts.h"
+#include "testenv.h"
+
+using namespace gw;
+
+namespace {
+
+// Control characters written as \xNN, so that every operation is one line.
+QString Escaped(const QString& text)
+{
+    QString out;
+    for (QChar c : text)
+        out += c.unicode() < 0x20 || c.unicode() == 0x7f ? QString("\\x%1").arg(c.unicode(), 2, 16, QChar('0')) : QString(c);
+    return out;
+}
+
+// One line per operation.
+QStringList Lines(const RecordingSurface& s)
+{
+    const char* kinds[] = {"text", "line", "box", "filled", "page", "end"};
+    QStringList lines;
+    for (const PrintOp& op : s.ops)
+        lines << QString("%1 p%2 (%3,%4)-(%5,%6) %7 %8%9%10 a%11 c%12 w%13 f%14 \"%15\"")
+                     .arg(kinds[op.kind]).arg(op.page).arg(op.x, 0, 'f', 2).arg(op.y, 0, 'f', 2)
+                     .arg(op.x2, 0, 'f', 2).arg(op.y2, 0, 'f', 2).arg(op.fontName).arg(op.fontSize)
+                     .arg(op.bold ? "b" : "").arg(op.italic ? "i" : "").arg(op.align).arg(op.colour, 0, 16)
+                     .arg(op.drawWidth).arg(op.fillStyle).arg(Escaped(op.text));
+    return lines;
+}
+
+} // namespace
+
+class TestApprovedPages : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TestEnv> env_;
+
+private slots:
+    void init()
+    {
+        env_ = std::make_unique<TestEnv>();
+        WriteIniString("Inventory", "FooterLeft", "LeftFoot", IniFile);
+        WriteIniString("SpecSheets", "Header", "Shop header", IniFile);
+    }
+    void cleanup() { env_.reset(); }
+
+    void pages_data()
+    {
+        QTest::addColumn<QString>("catalog");
+        QTest::addColumn<int>("sheet");
+        QTest::addColumn<int>("paper");
+        for (const QString& name : CatalogNames()) {
+            QTest::newRow(qPrintable(name)) << name << -1 << int(PaperLetter);
+            QTest::newRow(qPrintable(name + " A4")) << name << -1 << int(PaperA4);
+        }
+        for (int i = 0; i < SheetNames().size(); ++i) {
+            QTest::newRow(qPrintable(SheetNames()[i])) << QString() << i << int(PaperLetter);
+            QTest::newRow(qPrintable(SheetNames()[i] + " A4")) << QString() << i << int(PaperA4);
+        }
+    }
+    void pages()
+    {
+        QFETCH(QString, catalog);
+        QFETCH(int, sheet);
+        QFETCH(int, paper);
+        RecordingSurface s = paper == PaperLetter ? RecordingSurface(PaperLetter, 612, 792, 18)
+                                                  : RecordingSurface(PaperA4, 595, 842, 18);
+        if (sheet < 0) {
+            // Enough fonts to break the columns and pages of every layout on its paper.
+            QVERIFY(PrintCatalogs(s, catalog, TestPrintFonts(paper == PaperLetter ? 50 : 35), {}, "Title", "/media/cd"));
+        } else {
+            std::array<bool, 8> checked{};
+            checked[size_t(sheet)] = true;
+            PrintSheets(s, TestPrintFonts(1), {}, checked);
+        }
+        const QString file = QString(GW_TEST_DATA) + "/pages/" + QString(QTest::currentDataTag()).replace(' ', '-') + ".txt";
+        const QStringList lines = Lines(s);
+        if (qEnvironmentVariableIsSet("GW_APPROVE"))
+            QVERIFY(WriteFile(file, (lines.join('\n') + '\n').toUtf8()));
+        const QStringList approved = QString::fromUtf8(ReadFile(file)).split('\n', Qt::SkipEmptyParts);
+        for (int i = 0; i < std::max(lines.size(), approved.size()); ++i)
+            QVERIFY2(lines.value(i) == approved.value(i),
+                     qPrintable(QString("operation %1:\n  now      %2\n  approved %3").arg(i + 1).arg(lines.value(i), approved.value(i))));
+    }
+};
+
+QTEST_MAIN(TestApprovedPages)
+#include "test_approvedpages.moc"
