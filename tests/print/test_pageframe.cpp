@@ -3,6 +3,7 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "print/pageframe.h"
+#include "print/printrun.h"
 #include "print/recording.h"
 #include "testenv.h"
 
@@ -11,6 +12,27 @@ using namespace gw;
 class TestPageFrame : public QObject {
     Q_OBJECT
 private slots:
+    // The layout picture has the shape of the printer's sheet; paper the layouts
+    // do not know is shown as letter.
+    void thumbnailFollowsThePaper_data()
+    {
+        QTest::addColumn<int>("paper");
+        QTest::addColumn<double>("heightPerWidth");
+        QTest::newRow("letter") << int(PaperLetter) << 792.0 / 612;
+        QTest::newRow("A4") << int(PaperA4) << 842.0 / 595;
+        QTest::newRow("A4 small") << int(PaperA4Small) << 842.0 / 595;
+        QTest::newRow("legal: shown as letter") << int(PaperLegal) << 792.0 / 612;
+    }
+    void thumbnailFollowsThePaper()
+    {
+        QFETCH(int, paper);
+        QFETCH(double, heightPerWidth);
+        PrintChoice choice;
+        choice.Layout = QStringLiteral("Basic Catalog I");
+        const QImage picture = LayoutThumbnail({}, choice, 300, paper);
+        QVERIFY(qAbs(double(picture.height()) / picture.width() - heightPerWidth) < 0.01);
+    }
+
     void init() { env_.reset(new TestEnv); }
     void cleanup() { env_.reset(); }
 
