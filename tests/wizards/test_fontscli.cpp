@@ -92,6 +92,8 @@ private slots:
                                source + "/pair.ttc"});
         QCOMPARE(r.code, 1);
         const QString fonts = DesktopUserFontFolder();
+        // The names were read through the program's temporary .fot files: none is left.
+        QCOMPARE(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}, QDir::Files | QDir::Hidden), QStringList());
         // A collection: the file once, every font of it registered.
         QVERIFY2(r.out.contains(source + "/pair.ttc: installed as GW Cli One (TrueType), GW Cli Two (TrueType) in " + fonts
                                 + "/pair.ttc"),
