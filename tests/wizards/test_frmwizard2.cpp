@@ -256,8 +256,9 @@ private slots:
         QCOMPARE(env_->fake.help->contexts, (QList<int>{615, 615}));
     }
 
-    // A font in the system folder is marked as one the user cannot change.
-    void systemFontsMarked()
+    // A font in the system folder, and one whose file name Qt could not decode,
+    // are marked as ones the user cannot change.
+    void unchangeableFontsMarked()
     {
         const QString file = Sys().system->SystemDirectory() + "/gamma.ttf";
         QVERIFY(WriteFile(file, SfntBuilder::Simple("Gamma", "Gamma")));
@@ -266,13 +267,17 @@ private slots:
         record.FontFile = file;
         record.FileSize = "1k";
         FontTable.push_back(record);
+        record.FullName = record.FaceName = "Zeta";
+        record.FontFile = fonts_ + QStringLiteral("/caf\uFFFD.ttf");
+        FontTable.push_back(record);
         frmWizard2 w;
         w.show();
         QStringList sizes;
         for (int i = 0; i < w.ListView1->topLevelItemCount(); ++i)
             sizes << w.ListView1->topLevelItem(i)->text(2);
-        QCOMPARE(sizes, QStringList({"1k", "1k", "1k", "1k", "1k", "1k", "1k (system)"}));
+        QCOMPARE(sizes, QStringList({"1k", "1k", "1k", "1k", "1k", "1k", "1k (system)", "1k"}));
         QVERIFY(!w.ListView1->topLevelItem(6)->toolTip(0).isEmpty() && w.ListView1->topLevelItem(0)->toolTip(0).isEmpty());
+        QVERIFY(w.ListView1->topLevelItem(7)->toolTip(0).contains("not valid UTF-8"));
         SaveShot(&w, "remove-step0");
         w.cmdNext_Click();
         SaveShot(&w, "remove-step1");
