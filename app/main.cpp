@@ -2,8 +2,8 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "checker/vervrfy2.h"
-#include "mainwindow/fw.h"
+#include "checker/versioncheck.h"
+#include "mainwindow/mainwindow.h"
 #include "startup/startup.h"
 
 int main(int argc, char** argv)
@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     }
     gw::SetComponentChecker(gw::RunComponentCheck);
     return gw::RunGlyphwick(argc, argv, [] {
-        auto* window = new gw::FW;
+        auto* window = new gw::MainWindow;
         // "glyphwick FILE..." (a file manager's "Open With"): font files or a
         // folder open the install wizard on them once the window is up.
         const QStringList paths = QApplication::arguments().mid(1);

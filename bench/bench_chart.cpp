@@ -14,8 +14,8 @@
 
 #include "core/globals.h"
 #include "fonts/glyphs.h"
-#include "mainwindow/fw.h"
-#include "platform/platform.h"
+#include "mainwindow/mainwindow.h"
+#include "platformapi/platform.h"
 #include "startup/startup.h"
 
 int main(int argc, char** argv)
@@ -24,11 +24,11 @@ int main(int argc, char** argv)
     qputenv("GLYPHWICK_HOME", home.path().toLocal8Bit());
     QApplication app(argc, argv);
     gw::SetPlatform(gw::MakeDesktopPlatform());
-    gw::FW* window = nullptr;
-    gw::StartupSequence sequence([&window] { return window = new gw::FW; });
+    gw::MainWindow* window = nullptr;
+    gw::StartupSequence sequence([&window] { return window = new gw::MainWindow; });
     if (!sequence.Run() || !window)
         return 1;
-    gw::FW& fw = *window;
+    gw::MainWindow& fw = *window;
     const QString family = qEnvironmentVariableIsSet("GW_BENCH_FAMILY")
                                ? qEnvironmentVariable("GW_BENCH_FAMILY")
                                : QStringLiteral("Noto Sans CJK JP");

@@ -26,7 +26,7 @@
 #include "print/catalogs.h"
 #include "print/printlist.h"
 #include "print/qtprinter.h"
-#include "wizards/frminstall.h"
+#include "wizards/installwizard.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ int CancelRead(int n)
     QTextStream out(stdout);
     {
         gw::WizardMode = 1;
-        gw::frmInstall again;
+        gw::InstallWizard again;
         QElapsedTimer clicked;
         QTimer::singleShot(300, &again, [&] {
             if (!again.Reading)
@@ -156,7 +156,7 @@ int RunOne(int n, bool scanOnly)
 
     gw::WriteIniString("CatalogWizard", "sourceDir", corpus, gw::IniFile);
     gw::WizardMode = 2;
-    gw::frmInstall wizard;
+    gw::InstallWizard wizard;
     t.restart();
     double cpu = CpuSeconds();
     wizard.AdvanceStep(true); // step 1 reads the folder

@@ -27,13 +27,13 @@
 
 #include "../tests/sfntbuilder.h"
 #include "bench/benchfont.h"
-#include "checker/vervrfy2.h"
+#include "checker/versioncheck.h"
 #include "core/globals.h"
 #include "startup/startup.h"
 #include "fonts/enumerate.h"
 #include "fonts/fontlist.h"
-#include "mainwindow/fw.h"
-#include "platform/platform.h"
+#include "mainwindow/mainwindow.h"
+#include "platformapi/platform.h"
 #include "print/catalogs.h"
 #include "print/printlist.h"
 #include "print/qtprinter.h"
@@ -418,8 +418,8 @@ int ChildWindow()
     gw::SetPlatform(gw::MakeDesktopPlatform());
     // As the program starts: the component check is part of the wait.
     gw::SetComponentChecker(gw::RunComponentCheck);
-    gw::FW* fw = nullptr;
-    gw::StartupSequence sequence([&fw] { return fw = new gw::FW; });
+    gw::MainWindow* fw = nullptr;
+    gw::StartupSequence sequence([&fw] { return fw = new gw::MainWindow; });
     if (!sequence.Run() || !fw)
         return 1;
     Results r;

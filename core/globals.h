@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platformapi/platform.h"
 
 namespace gw {
 

@@ -19,7 +19,7 @@ namespace gw {
 
 namespace {
 
-OneWindow<frmSplash> CurrentSplash;
+OneWindow<SplashWindow> CurrentSplash;
 
 QFrame* MakeLine(QWidget* parent)
 {
@@ -111,10 +111,10 @@ QPixmap GlyphwickLogo(int size)
     return pixmap;
 }
 
-frmSplash::frmSplash(QWidget* parent)
+SplashWindow::SplashWindow(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
-    setObjectName(QStringLiteral("frmSplash"));
+    setObjectName(QStringLiteral("SplashWindow"));
     setWindowTitle(QStringLiteral("Glyphwick"));
 
     auto* outer = new QVBoxLayout(this);
@@ -195,7 +195,7 @@ frmSplash::frmSplash(QWidget* parent)
     Form_Load();
 }
 
-void frmSplash::Form_Load()
+void SplashWindow::Form_Load()
 {
     CentreForm(this);
     lblAdobe->setText(QString());
@@ -208,17 +208,17 @@ void frmSplash::Form_Load()
     DrawProgress(0);
 }
 
-void frmSplash::DrawProgress(int percent)
+void SplashWindow::DrawProgress(int percent)
 {
     DrawWindowGauge(picGauge, percent);
 }
 
-frmSplash* Splash()
+SplashWindow* Splash()
 {
     return CurrentSplash.Get();
 }
 
-frmSplash* LoadSplash()
+SplashWindow* LoadSplash()
 {
     return CurrentSplash.Load();
 }

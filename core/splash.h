@@ -31,11 +31,11 @@ struct LogoGeometry {
 };
 LogoGeometry GlyphwickLogoGeometry(qreal size);
 
-class frmSplash : public QWidget {
+class SplashWindow : public QWidget {
     Q_OBJECT
 public:
     // Constructing the window loads it (Form_Load runs).
-    explicit frmSplash(QWidget* parent = nullptr);
+    explicit SplashWindow(QWidget* parent = nullptr);
 
     PictureBox* picGauge = nullptr;
     QLabel* lblAdobe = nullptr;
@@ -54,9 +54,9 @@ public:
 };
 
 // The loaded splash window, or nullptr.
-frmSplash* Splash();
+SplashWindow* Splash();
 // Loads the splash window unless it is loaded already.
-frmSplash* LoadSplash();
+SplashWindow* LoadSplash();
 void UnloadSplash();
 
 } // namespace gw

@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-#include "platform/platform.h"
+#include "platformapi/platform.h"
 
 namespace gw {
 
@@ -35,7 +35,7 @@ public:
     bool ShowTrueType = false;
     bool ShowATM = false;
     bool ShowDevice = false;
-    // 0 while starting (splash gauge), 1 while re-reading (Loader gauge).
+    // 0 while starting (splash gauge), 1 while re-reading (RereadProgress gauge).
     int ReadingMode = 0;
     // Draws the progress gauge of the current reading mode; set by the window.
     std::function<void(int percent)> DrawProgress;

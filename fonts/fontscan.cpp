@@ -8,7 +8,7 @@
 #include "core/helpers.h"
 #include "fonts/fontresource.h"
 #include "fonts/fonttable.h"
-#include "platform/platform.h"
+#include "platformapi/platform.h"
 #include "sfnt/sfnt.h"
 
 namespace gw {

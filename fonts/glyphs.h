@@ -9,7 +9,7 @@
 #include <QString>
 #include <QSyntaxHighlighter>
 
-#include "platform/platform.h"
+#include "platformapi/platform.h"
 
 class QPainter;
 

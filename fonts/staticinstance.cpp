@@ -19,7 +19,7 @@
 #include FT_TRUETYPE_TABLES_H
 #include FT_TRUETYPE_TAGS_H
 
-#include "platform/platform.h"
+#include "platformapi/platform.h"
 #include "sfnt/instances.h"
 
 namespace gw {

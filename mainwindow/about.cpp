@@ -8,7 +8,7 @@
 #include "core/helpers.h"
 #include "core/programinfo.h"
 #include "core/splash.h"
-#include "platform/platform.h"
+#include "platformapi/platform.h"
 
 namespace gw {
 
@@ -26,9 +26,9 @@ QString ComponentVersionInUse(const QString& name)
     return QStringLiteral("unknown");
 }
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent)
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
 {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(QStringLiteral("About Glyphwick"));
     auto* layout = new QHBoxLayout(this);
     auto* logo = new QLabel(this);

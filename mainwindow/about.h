@@ -11,10 +11,10 @@ namespace gw {
 // The version of a run-time component in use ("Qt Core", "fontconfig"), or "unknown".
 QString ComponentVersionInUse(const QString& name);
 
-class frmAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
+    explicit AboutDialog(QWidget* parent = nullptr);
     QLabel* lblVersion = nullptr;
     QLabel* lblLicence = nullptr;
     QLabel* lblComponents = nullptr;

@@ -221,10 +221,10 @@ QString MenuItemText(const QAction* item)
     return shortcut.isEmpty() ? item->text() : item->text() + '\t' + shortcut;
 }
 
-frmTooltip::frmTooltip(QWidget* parent)
+ToolbarTip::ToolbarTip(QWidget* parent)
     : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus)
 {
-    setObjectName(QStringLiteral("frmTooltip"));
+    setObjectName(QStringLiteral("ToolbarTip"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAutoFillBackground(true);
     QPalette colours = palette();
@@ -236,11 +236,11 @@ frmTooltip::frmTooltip(QWidget* parent)
     ToolTipLab->move(1, 0);
 }
 
-frmTooltip* TooltipWindow()
+ToolbarTip* TooltipWindow()
 {
-    static QPointer<frmTooltip> window;
+    static QPointer<ToolbarTip> window;
     if (!window)
-        window = new frmTooltip;
+        window = new ToolbarTip;
     return window;
 }
 

@@ -35,14 +35,14 @@ QString MenuHelpText(const QString& itemText);
 QString MenuItemText(const QAction* item);
 
 // The small borderless window of a toolbar tooltip.
-class frmTooltip : public QWidget {
+class ToolbarTip : public QWidget {
     Q_OBJECT
 public:
-    explicit frmTooltip(QWidget* parent = nullptr);
+    explicit ToolbarTip(QWidget* parent = nullptr);
     QLabel* ToolTipLab = nullptr;
 };
 
 // The tooltip window, loaded on first use and kept to the end of the program.
-frmTooltip* TooltipWindow();
+ToolbarTip* TooltipWindow();
 
 } // namespace gw

@@ -8,7 +8,7 @@
 #include <QUrl>
 #include <sys/types.h>
 
-#include "platform/platform.h"
+#include "platformapi/platform.h"
 
 namespace gw {
 

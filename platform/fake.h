@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QVector>
 
-#include "platform/platform.h"
+#include "platformapi/platform.h"
 
 namespace gw {
 

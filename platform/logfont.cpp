@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "sfnt/codepage.h"
-#include "platform/platform.h"
+#include "platformapi/platform.h"
 
 namespace gw {
 

@@ -6,7 +6,7 @@
 #include <QPair>
 #include <QString>
 
-#include "platform/platform.h"
+#include "platformapi/platform.h"
 
 namespace gw {
 

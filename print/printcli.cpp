@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "core/globals.h"
-#include "platform/platform.h"
+#include "platformapi/platform.h"
 #include "core/settings.h"
 #include "core/splash.h"
 #include "startup/commandline.h"

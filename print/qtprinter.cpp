@@ -35,7 +35,7 @@
 #include "sfnt/codepage.h"
 #include "sfnt/instances.h"
 #include "sfnt/sfnt.h"
-#include "platform/platform.h"
+#include "platformapi/platform.h"
 
 namespace gw {
 

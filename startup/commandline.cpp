@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "core/settings.h"
-#include "platform/platform.h"
+#include "platformapi/platform.h"
 
 namespace gw {
 

@@ -12,7 +12,7 @@
 
 #include "core/globals.h"
 #include "core/helpers.h"
-#include "core/loader.h"
+#include "core/rereadprogress.h"
 #include "core/settings.h"
 #include "core/splash.h"
 #include "fonts/fonttable.h"
@@ -88,7 +88,7 @@ void DetectATM()
 
 void ShowStartupSplash()
 {
-    frmSplash* splash = LoadSplash();
+    SplashWindow* splash = LoadSplash();
     splash->lblStatus->setText(QStringLiteral("Loading..."));
     QApplication::processEvents();
     splash->show();
@@ -277,7 +277,7 @@ int RunGlyphwick(int argc, char** argv, MainWindowFactory makeMainWindow,
     }
 
     delete sequence.MainWindow();
-    UnloadLoader();
+    UnloadRereadProgress();
     UnloadSplash();
     return started ? code : 1;
 }

@@ -24,7 +24,7 @@ using ComponentChecker = std::function<bool()>;
 void SetComponentChecker(ComponentChecker checker);
 bool CheckComponents();    // runs the checker set; true without one
 void DetectATM();          // ATMInstalled, PFMDir, PFBDir
-void ShowStartupSplash();  // loads and shows frmSplash with "Loading..."
+void ShowStartupSplash();  // loads and shows SplashWindow with "Loading..."
 void StartupFolders();     // SysDir, WinDir, WinIni; then RemoveLeftoverFiles
 // Removes the temporary files a killed run left (only the program's own names).
 void RemoveLeftoverFiles();

@@ -65,7 +65,7 @@ FakeFontSystem::Face TrueTypeFace(const QString& family, const QString& style = 
                                   int weight = 400, bool italic = false);
 // A device face (Type 1 or printer font) without a style name.
 FakeFontSystem::Face DeviceFace(const QString& family, int weight = 400, bool italic = false);
-// Selects a family of the main window (FW) as a click does; false when it is not
+// Selects a family of the main window (MainWindow) as a click does; false when it is not
 // listed. A template, so that tests below the main window link without it.
 template <typename MainWindow>
 bool SelectFamily(MainWindow& w, const QString& family)

@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "fonts/fontscan.h"
-#include "platform/platform.h"
+#include "platformapi/platform.h"
 
 namespace gw {
 

@@ -19,7 +19,7 @@
 #include "startup/commandline.h"
 #include "startup/startup.h"
 #include "wizards/fontinstall.h"
-#include "wizards/frmwizard2.h"
+#include "wizards/removewizard.h"
 
 namespace gw {
 

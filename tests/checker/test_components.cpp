@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "checker/components.h"
-#include "checker/vervrfy2.h"
+#include "checker/versioncheck.h"
 #include "core/globals.h"
 #include "testenv.h"
 
@@ -137,14 +137,14 @@ private slots:
         env->fake.components->references = {Reference("libok.so.1", "1.0")};
         env->fake.components->found["libok.so.1"] = {Copy("/l/libok.so.1", "1.0")};
         {
-            VerVrfy2 clean;
+            VersionCheckDialog clean;
             QCOMPARE(clean.ConflictCount(), 0);
             QCOMPARE(clean.ConflictListBox->item(0)->text(), QString("No conflicts found"));
             QVERIFY(RunComponentCheck());  // nothing shown, start-up goes on
         }
         env->fake.components->references << Reference("libold.so.2", "2.5");
         env->fake.components->found["libold.so.2"] = {Copy("/l/libold.so.2", "2.1")};
-        VerVrfy2 w;
+        VersionCheckDialog w;
         QCOMPARE(w.ConflictListBox->count(), 1);
         QCOMPARE(w.ConflictListBox->item(0)->text(), QString("libold.so.2"));
         QVERIFY(w.DetailText->toPlainText().contains("Older Version was found."));

@@ -16,9 +16,9 @@
 #include "core/helpers.h"
 #include "core/settings.h"
 #include "core/splash.h"
-#include "keyboard/keyboard.h"
+#include "keyboard/keyboardwindow.h"
 #include "keyboard/keypanel.h"
-#include "mainwindow/fw.h"
+#include "mainwindow/mainwindow.h"
 #include "platform/desktop.h"
 #include "shots.h"
 #include "testenv.h"
@@ -28,7 +28,7 @@ using namespace gw;
 namespace {
 
 // The captions of the four typing rows, one text per row.
-QStringList Captions(const KeyBoard& kb)
+QStringList Captions(const KeyboardWindow& kb)
 {
     QStringList rows(4);
     for (KeyPanel* key : kb.TypingKeys())
@@ -36,7 +36,7 @@ QStringList Captions(const KeyBoard& kb)
     return rows;
 }
 
-void Click(const KeyBoard& kb, const QString& name)
+void Click(const KeyboardWindow& kb, const QString& name)
 {
     auto* key = kb.findChild<KeyPanel*>(name);
     QVERIFY2(key, qPrintable(name));
@@ -64,12 +64,12 @@ void SendKey(QWidget* to, QEvent::Type type, int qtKey, quint32 scanCode, const 
 
 } // namespace
 
-class KeyBoardTest : public QObject {
+class KeyboardWindowTest : public QObject {
     Q_OBJECT
 
     std::optional<TestEnv> env;
 
-    std::unique_ptr<FW> Open(const QVector<Face>& faces) { return OpenMainWindow<FW>(*env, faces, true, true, false); }
+    std::unique_ptr<MainWindow> Open(const QVector<Face>& faces) { return OpenMainWindow<MainWindow>(*env, faces, true, true, false); }
 
 private slots:
     void init() { env.emplace(); }
@@ -98,7 +98,7 @@ private slots:
         QFETCH(bool, realShift);
         QFETCH(QStringList, rows);
         QFETCH(bool, capsLock);
-        KeyBoard kb;
+        KeyboardWindow kb;
         kb.show();
         for (const QString& name : clicks)
             Click(kb, name);
@@ -118,7 +118,7 @@ private slots:
     void capsFollowsTheSystem()
     {
         env->fake.keyboard->capsLock = true;
-        KeyBoard kb;
+        KeyboardWindow kb;
         QVERIFY(kb.CapsKey->IsDown());
         QCOMPARE(Captions(kb).at(1), QString("QWERTYUIOP[]"));
         // The real Caps key where the program keeps the state.
@@ -141,7 +141,7 @@ private slots:
     {
         QFETCH(QStringList, clicks);
         QFETCH(QString, text);
-        KeyBoard kb;
+        KeyboardWindow kb;
         kb.show();
         for (const QString& name : clicks)
             Click(kb, name);
@@ -169,7 +169,7 @@ private slots:
         QFETCH(int, qtKey);
         QFETCH(int, scanCode);
         QFETCH(QStringList, keys);
-        KeyBoard kb;
+        KeyboardWindow kb;
         kb.show();
         SendKey(kb.TextBox, QEvent::KeyPress, qtKey, quint32(scanCode));
         QStringList down;
@@ -188,7 +188,7 @@ private slots:
     {
         QRect placed;
         {
-            KeyBoard kb;
+            KeyboardWindow kb;
             QCOMPARE(kb.cmbFontSize->currentText(), QString("12"));
             QCOMPARE(kb.size(), kb.minimumSize());  // first opening: the designed size
             const QRect key = kb.KB2[3]->geometry();
@@ -202,12 +202,12 @@ private slots:
             kb.close();
         }
         QCOMPARE(ReadIniString("Keyboard", "FontSize", "", IniFile), QString("7"));
-        std::optional<KeyBoard> again(std::in_place);
+        std::optional<KeyboardWindow> again(std::in_place);
         QCOMPARE(again->cmbFontSize->currentText(), QString("20"));
         QCOMPARE(QRect(again->pos(), again->size()), placed);
         again.reset();
         WriteIniString("Keyboard", "FontSize", "42", IniFile);
-        QCOMPARE(KeyBoard().cmbFontSize->currentText(), QString("12"));
+        QCOMPARE(KeyboardWindow().cmbFontSize->currentText(), QString("12"));
     }
 
     // Opened and closed by the menu item and the toolbar, set in the selected
@@ -221,24 +221,24 @@ private slots:
 
         item->trigger();
         QVERIFY(KeyboardOpen && item->isChecked());
-        QVERIFY(fw->KeyboardWindow() && fw->KeyboardWindow()->isVisible());
+        QVERIFY(fw->Keyboard() && fw->Keyboard()->isVisible());
         // A tool window of the main window, so it stays above it.
-        QCOMPARE(fw->KeyboardWindow()->windowType(), Qt::Tool);
-        QCOMPARE(fw->KeyboardWindow()->parentWidget(), fw.get());
+        QCOMPARE(fw->Keyboard()->windowType(), Qt::Tool);
+        QCOMPARE(fw->Keyboard()->parentWidget(), fw.get());
 
         item->trigger();
-        QVERIFY(!KeyboardOpen && !item->isChecked() && !fw->KeyboardWindow());
+        QVERIFY(!KeyboardOpen && !item->isChecked() && !fw->Keyboard());
 
         // The toolbar calls the handler itself; closing the window unchecks the item.
         fw->mnuViewKeyboard_Click();
         QVERIFY(item->isChecked());
-        fw->KeyboardWindow()->close();
+        fw->Keyboard()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(!KeyboardOpen && !item->isChecked() && !fw->KeyboardWindow());
+        QVERIFY(!KeyboardOpen && !item->isChecked() && !fw->Keyboard());
 
         QVERIFY(SelectFamily(*fw, "Liberation Sans"));
         fw->mnuViewKeyboard_Click();
-        KeyBoard* kb = fw->KeyboardWindow();
+        KeyboardWindow* kb = fw->Keyboard();
         QCOMPARE(kb->TextBox->font().family(), QString("Liberation Sans"));
         QVERIFY(!kb->KB2[1]->font().bold());
 
@@ -267,7 +267,7 @@ private slots:
         fw->showMinimized();
         QApplication::processEvents();
         fw->close();
-        QVERIFY(!KeyboardOpen && !fw->KeyboardWindow());
+        QVERIFY(!KeyboardOpen && !fw->Keyboard());
         QCOMPARE(ReadIniString("Keyboard", "FontSize", "", IniFile), QString("5"));
     }
 
@@ -306,7 +306,7 @@ private slots:
         face.elf.filePath = path;
         auto fw = Open({face});
         fw->mnuViewKeyboard_Click();
-        KeyBoard* kb = fw->KeyboardWindow();
+        KeyboardWindow* kb = fw->Keyboard();
         kb->resize(760, 360);
         for (KeyPanel* key : {kb->KB2[1], kb->KB3[9], kb->KB4[7]}) {
             QCOMPARE(key->HasGlyph(), letters);
@@ -320,5 +320,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(KeyBoardTest)
+QTEST_MAIN(KeyboardWindowTest)
 #include "test_keyboard.moc"

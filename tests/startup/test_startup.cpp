@@ -8,12 +8,12 @@
 
 #include "core/globals.h"
 #include "core/helpers.h"
-#include "core/loader.h"
+#include "core/rereadprogress.h"
 #include "core/settings.h"
 #include "core/splash.h"
 #include "startup/startup.h"
 #include "startup/version.h"
-#include "mainwindow/fw.h"
+#include "mainwindow/mainwindow.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -48,7 +48,7 @@ private slots:
     void cleanup()
     {
         UnloadSplash();
-        UnloadLoader();
+        UnloadRereadProgress();
         env.reset();
     }
 
@@ -265,9 +265,9 @@ private slots:
     {
         env->fake.registry->values = {{"Arial (TrueType)", "arial.ttf"},
                                       {"Courier (TrueType)", "cour.ttf"}};
-        QPointer<FW> made;
+        QPointer<MainWindow> made;
         QCOMPARE(Run([&]() -> QWidget* {
-                     made = new FW;
+                     made = new MainWindow;
                      // Close it from inside the event loop, as the user would.
                      QTimer::singleShot(0, made.data(), &QWidget::close);
                      return made.data();

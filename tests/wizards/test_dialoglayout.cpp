@@ -14,12 +14,12 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "core/splash.h"
-#include "options/frmoptions.h"
+#include "options/optionsdialog.h"
 #include "testenv.h"
-#include "wizards/frmbatch.h"
-#include "wizards/frmdirectory.h"
-#include "wizards/frminstall.h"
-#include "wizards/frmwizard2.h"
+#include "wizards/printwizard.h"
+#include "wizards/folderpicker.h"
+#include "wizards/installwizard.h"
+#include "wizards/removewizard.h"
 
 using namespace gw;
 
@@ -92,26 +92,26 @@ private slots:
         std::unique_ptr<QWidget> d;
         std::function<bool()> next;  // to the next step or tab; false after the last
         if (window == "print wizard") {
-            auto* w = new frmBatch(PrintFontList{});
+            auto* w = new PrintWizard(PrintFontList{});
             d.reset(w);
             next = [w, step = 0]() mutable { w->cmdNext_Click(); return ++step < 3; };
         } else if (window == "remove wizard") {
-            auto* w = new frmWizard2;
+            auto* w = new RemoveWizard;
             d.reset(w);
             next = [w, step = 0]() mutable { w->cmdNext_Click(); return ++step < 3; };
         } else if (window.endsWith("install wizard") || window == "CD print wizard") {
             WizardMode = window == "install wizard" ? 1 : 2;
-            auto* w = new frmInstall;
+            auto* w = new InstallWizard;
             d.reset(w);
             next = [w]() { const bool more = w->Step < w->LastStep; w->AdvanceStep(true); return more; };
         } else if (window == "folder picker") {
-            d.reset(new frmDirectory);
+            d.reset(new FolderPicker);
             next = [] { return false; };
         } else if (window == "splash") {
-            d.reset(new frmSplash);
+            d.reset(new SplashWindow);
             next = [] { return false; };
         } else {
-            auto* w = new frmOptions;
+            auto* w = new OptionsDialog;
             d.reset(w);
             next = [w, tab = 1]() mutable { w->SelectTab(++tab); return tab <= 5; };
         }

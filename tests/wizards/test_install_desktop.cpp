@@ -17,7 +17,7 @@
 #include "sfntbuilder.h"
 #include "shots.h"
 #include "testenv.h"
-#include "wizards/frminstall.h"
+#include "wizards/installwizard.h"
 
 using namespace gw;
 
@@ -54,7 +54,7 @@ private slots:
         QVERIFY(WriteFile(source + "/PREVIEW.OTF", font));
         WriteIniString("CatalogWizard", "sourceDir", source, IniFile);
         WizardMode = 1;
-        frmInstall w;
+        InstallWizard w;
         w.resize(900, 640);
         w.show();
         w.cmdNext->click();

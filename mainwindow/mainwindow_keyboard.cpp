@@ -1,0 +1,117 @@
+// The keyboard window as the main window drives it: the Characters menu's
+// toggle, the font it shows, and hiding it while this window is minimised.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+
+#include "core/globals.h"
+#include "keyboard/keyboardwindow.h"
+#include "fonts/glyphs.h"
+#include "mainwindow/mainwindow.h"
+#include "sfnt/instances.h"
+
+namespace gw {
+
+void MainWindow::CreateKeyboardMenu()
+{
+    mnuChar->addSeparator()->setObjectName(QStringLiteral("mnuCharSep"));
+    mnuViewKeyboard = mnuChar->addAction(QStringLiteral("&Keyboard..."));
+    mnuViewKeyboard->setObjectName(QStringLiteral("mnuViewKeyboard"));
+    mnuViewKeyboard->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    mnuViewKeyboard->setCheckable(true);
+    // The handler decides by the window, not by the check mark Qt has just flipped.
+    connect(mnuViewKeyboard, &QAction::triggered, this, [this] { mnuViewKeyboard_Click(); });
+}
+
+void MainWindow::mnuViewKeyboard_Click()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (!keyboard_.Get()) {
+        QApplication::processEvents();
+        KeyboardOpen = true;
+        mnuViewKeyboard->setChecked(true);
+        KeyboardWindow* keyboard = keyboard_.Load();
+        const QPoint placed = keyboard->pos();
+        // A tool window of this one: it stays above it and never sinks behind it.
+        keyboard->setParent(this, (keyboard->windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
+        keyboard->move(placed);
+        keyboard->ShowCharacterCode = [this](int code) {
+            pnlAnsi[1]->setText(QString::number(code));
+        };
+        connect(keyboard, &KeyboardWindow::Unloaded, this, [this] {
+            mnuViewKeyboard->setChecked(false);
+            KeyboardOpen = false;
+            keyboardHidden_ = false;
+        });
+        keyboardHidden_ = false;
+        keyboard->show();
+        ApplyKeyboardFont();
+    } else {
+        mnuViewKeyboard->setChecked(false);
+        UnloadKeyboard();
+        KeyboardOpen = false;
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::UnloadKeyboard()
+{
+    if (KeyboardWindow* keyboard = keyboard_.Get()) {
+        keyboard->Form_Unload();
+        keyboard_.Unload();
+    }
+}
+
+KeyFont MainWindow::CurrentKeyFont() const
+{
+    KeyFont chosen;
+    const int index = StyleIndex();
+    if (!fontList || fontList->Count() == 0 || Attribs->count() == 0 || SelectedRow() < 0)
+        return chosen;
+    chosen.family = fontList->At(SelectedRow()).text;
+    if (index < 1 || index > int(StyleFonts.size()))
+        return chosen;
+    // The exact style chosen, as the other previews show it.
+    const EnumLogFont& elf = StyleFonts[size_t(index - 1)];
+    if (CurrentFontType == KindTrueType || !elf.drawingFamily.isEmpty())
+        chosen.family = DrawingFamily(elf);
+    chosen.styleName = TrimAtNul(BytesToText(elf.elfStyle, sizeof elf.elfStyle));
+    chosen.weight = elf.lfWeight;
+    chosen.italic = elf.lfItalic != 0;
+    chosen.file = elf.filePath;
+    // A named instance the toolkit does not list is drawn from its static copy, as the previews draw it.
+    if (InstanceOfFace(elf.faceIndex) > 0) {
+        const QFont exact = ExactFont(elf, 0);
+        chosen.family = exact.family();
+        chosen.styleName = exact.styleName();
+    }
+    return chosen;
+}
+
+void MainWindow::ApplyKeyboardFont()
+{
+    if (KeyboardWindow* keyboard = keyboard_.Get())
+        keyboard->ApplyFont(CurrentKeyFont());
+}
+
+void MainWindow::KeyboardFollowsState()
+{
+    KeyboardWindow* keyboard = keyboard_.Get();
+    if (!KeyboardOpen || !keyboard)
+        return;
+    if (isMinimized()) {
+        if (!keyboardHidden_) {
+            keyboardState_ = keyboard->windowState();
+            keyboardHidden_ = true;
+            keyboard->hide();
+        }
+    } else if (keyboardHidden_) {
+        keyboardHidden_ = false;
+        keyboard->setWindowState(keyboardState_);
+        keyboard->show();
+    }
+}
+
+} // namespace gw

@@ -1,0 +1,427 @@
+// The install wizard on the fake platform: the scan, the preview resource, the
+// installation with its questions and errors, the print run, the clean-up.
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+#include "core/globals.h"
+#include "core/settings.h"
+#include "fonts/fonttable.h"
+#include "print/recording.h"
+#include "sfntbuilder.h"
+#include "shots.h"
+#include "testenv.h"
+#include "wizards/drivefolderlists.h"
+#include "wizards/installwizard.h"
+#include "wizards/printrunner.h"
+
+using namespace gw;
+
+namespace {
+
+// "file=Full Name" entries; a bare file name gets random bytes, and "file:kind"
+// is damaged: empty, cut (a font cut short), folder, link (to nothing) or 100MB.
+void MakeFolder(const QString& folder, const QStringList& files)
+{
+    QDir().mkpath(folder);
+    for (const QString& f : files) {
+        const QString path = folder + "/" + f.section(QRegularExpression("[=:]"), 0, 0);
+        const QString full = f.section('=', 1), kind = f.section(':', 1);
+        QFile sparse(path);
+        if (kind == "folder")
+            QDir().mkpath(path);
+        else if (kind == "link")
+            QFile::link(folder + "/gone.ttf", path);
+        else if (kind == "100MB")
+            QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(100 << 20));
+        else
+            WriteFile(path, kind == "empty" ? QByteArray() : kind == "cut" ? SfntBuilder::Simple("Cut", "Cut Sans").left(40)
+                          : full.isEmpty() ? QByteArray("not a font at all") : SfntBuilder::Simple(full.section(' ', 0, 0), full));
+    }
+}
+
+QStringList RowTexts(const InstallWizard& w)
+{
+    QStringList rows;
+    for (QTreeWidgetItem* row : w.Rows())
+        rows << row->text(0) + "|" + row->text(1) + "|" + row->text(2);
+    return rows;
+}
+
+QTreeWidgetItem* Row(const InstallWizard& w, const QString& face)
+{
+    for (QTreeWidgetItem* row : w.Rows())
+        if (row->text(0) == face)
+            return row;
+    return nullptr;
+}
+
+} // namespace
+
+class TestInstallWizard : public QObject {
+    Q_OBJECT
+    TestEnv* env = nullptr;
+    QString source;
+    QStringList successLines, notInstalledLines;
+
+    // The wizard in a mode, on step 1 with the source folder read.
+    std::unique_ptr<InstallWizard> Open(int mode)
+    {
+        WizardMode = int16_t(mode);
+        WriteIniString("CatalogWizard", "sourceDir", source, IniFile);
+        auto w = std::make_unique<InstallWizard>();
+        w->ShowModal = [this](QDialog* d) {
+            successLines.clear();
+            notInstalledLines.clear();
+            if (auto* s = qobject_cast<InstallDoneDialog*>(d))
+                for (int i = 0; i < s->lstFonts->count(); ++i) {
+                    const QString line = s->lstFonts->item(i)->text();
+                    (line.contains(": not installed, ") ? notInstalledLines : successLines) << line;
+                }
+            static QString shot; // the first run of each row
+            if (shot != QTest::currentDataTag())
+                SaveShot(d, QStringLiteral("install-result-") + (shot = QTest::currentDataTag()));
+        };
+        w->AdvanceStep(true);
+        return w;
+    }
+
+    void GoToLastStep(InstallWizard& w)
+    {
+        while (w.Step < w.LastStep)
+            w.AdvanceStep(true);
+    }
+
+private slots:
+    void init()
+    {
+        env = new TestEnv;
+        source = env->root() + "/cd";
+        env->fake.storage->drives = {{"Disk", env->root()}};
+        ReadRegFontList();
+    }
+    void cleanup()
+    {
+        delete env;
+        successLines.clear();
+    }
+
+    // ---- The scan ----
+
+    void scan_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<QString>("fontNames");
+        QTest::newRow("no font files") << QStringList{"readme.txt=Text Doc"} << 0 << QStringList{"no font files||"} << "Font Names";
+        QTest::newRow("upper-case CD-ROM names keep their case, .otf too") << QStringList{"ARIAL.TTF=Arial", "Cff.Otf=Cff Sans"} << 0
+                                                           << QStringList{"Arial|ARIAL.TTF|1K", "Cff Sans|Cff.Otf|1K"} << "2 Font Names";
+        QTest::newRow("filter E-H takes a lower-case e") << QStringList{"e.ttf=eins Sans", "one.ttf=1 Sans", "h.ttf=Hat Sans"} << 2
+                                                         << QStringList{"eins Sans|e.ttf|1K", "Hat Sans|h.ttf|1K"} << "2 Font Names";
+        QTest::newRow("digits only under A-D, Numbers") << QStringList{"one.ttf=1 Sans", "b.ttf=Bee Sans", "z.ttf=Zed Sans"} << 1
+                                                        << QStringList{"1 Sans|one.ttf|1K", "Bee Sans|b.ttf|1K"} << "2 Font Names";
+        QTest::newRow("damaged files left out") << QStringList{"e.ttf:empty", "f.ttf:folder", "good.ttf=Good Sans", "h.ttf:100MB",
+                                                               "l.ttf:link", "x.ttf:cut"} << 0
+                                                << QStringList{"Good Sans|good.ttf|1K"} << "1 Font Names";
+    }
+    void scan()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(int, filter);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, fontNames);
+        MakeFolder(source, files);
+        auto w = Open(1);
+        w->cmbFilter->setCurrentIndex(filter);
+        w->cmbFilter_Click();
+        QCOMPARE(RowTexts(*w), rows);
+        QCOMPARE(w->lblFontNames->text(), fontNames);
+        QCOMPARE(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}, QDir::Files | QDir::Hidden).size(), int(w->Fonts.size()) - 1);
+        QVERIFY(!w->Reading && w->lblReading->isHidden() && w->gaugeWell->isHidden());
+        QVERIFY(w->cmdNext->isEnabled());
+    }
+
+    // Cancel Read keeps what was read; moving on in the folder tree while a folder
+    // is read ends that reading and reads the folder moved to whole. The tree stays
+    // usable (and keeps the keyboard) while a folder is read.
+    void interruptedReading_data()
+    {
+        QTest::addColumn<bool>("moveOn");
+        QTest::addColumn<QStringList>("rows");
+        QTest::newRow("Cancel Read keeps what was read") << false << QStringList{"Alpha Sans|a.ttf|1K"};
+        QTest::newRow("moving on reads the other folder whole") << true
+            << QStringList{"Delta Sans|d.ttf|1K", "Epsilon Sans|e.ttf|1K", "Zeta Sans|z.ttf|1K"};
+    }
+    void interruptedReading()
+    {
+        QFETCH(bool, moveOn);
+        QFETCH(QStringList, rows);
+        MakeFolder(source, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Gamma Sans"});
+        MakeFolder(source + "/next", {"d.ttf=Delta Sans", "e.ttf=Epsilon Sans", "z.ttf=Zeta Sans"});
+        WizardMode = 1;
+        WriteIniString("CatalogWizard", "sourceDir", source, IniFile);
+        InstallWizard w;
+        // The first file's pending events press Cancel Read or move on.
+        bool treeEnabled = false;
+        QTimer::singleShot(0, &w, [&] {
+            treeEnabled = w.dirlist->isEnabled();
+            if (moveOn)
+                w.dirlist->SetPath(source + "/next");
+            else
+                w.cmdCancelRead_Click();
+        });
+        w.AdvanceStep(true);
+        QVERIFY(treeEnabled);
+        QCOMPARE(RowTexts(w), rows);
+        QVERIFY(!w.CancelRead && !w.Reading);
+    }
+
+    // ---- Opened on files (glyphwick FILE..., a drop) ----
+
+    // From a file manager: the file opened, then Install Now, then the success dialog's OK.
+    void installNowInstallsTheSelection()
+    {
+        // Opened last on a stick; the file is on the first disk.
+        const QString disk = env->root() + "/disk", downloads = disk + "/Downloads";
+        env->fake.storage->drives = {{"Disk", disk}, {"Stick", source}};
+        MakeFolder(downloads, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans"});
+        auto w = Open(1);
+        w->ShowFiles(downloads, {downloads + "/b.ttf"});
+        // The tree starts at the drive holding the folder, so the user can move up from it.
+        QCOMPARE(w->dirlist->topLevelItem(0)->text(0), disk);
+        QVERIFY(w->cmdInstallNow->isEnabled() && w->cmdInstallNow->isDefault());
+        w->cmdInstallNow->click();
+        QCOMPARE(w->Step, w->LastStep);
+        QCOMPARE(successLines, QStringList{"Beta Sans (TrueType) (b.ttf)"});
+    }
+
+    // ---- Preview ----
+
+    void previewHoldsOneResource()
+    {
+        MakeFolder(source, {"a.ttf=Alpha Sans", "b.ttf=Beta Bold"});
+        auto w = Open(1);
+        const QString fotA = w->Fonts[1].FotPath, fotB = w->Fonts[2].FotPath;
+        w->ListView1_ItemClick(Row(*w, "Alpha Sans"));
+        w->ListView1_ItemClick(Row(*w, "Beta Bold"));
+        QCOMPARE(env->fake.fonts->added, (QStringList{fotA, fotB}));
+        QCOMPARE(env->fake.fonts->removed, QStringList{fotA});
+        QCOMPARE(w->PreviewFontFile, fotB);
+        QVERIFY(w->txtInfo->toPlainText().contains("Full Font Name: Beta Bold"));
+        // A new folder removes the preview before anything else.
+        w->dirlist_Change();
+        QCOMPARE(env->fake.fonts->removed.value(1), fotB);
+        QVERIFY(w->PreviewFontFile.isEmpty());
+        // A font that vanished after the scan is answered with a message.
+        QFile::remove(source + "/a.ttf");
+        env->fake.fonts->added.clear();
+        w->ListView1_ItemClick(Row(*w, "Alpha Sans"));
+        QVERIFY(env->fake.fonts->added.isEmpty());
+        QVERIFY(env->fake.messages->texts.value(0).contains("is no longer there"));
+    }
+
+    void selectionCommands_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<QStringList>("selected");
+        QTest::addColumn<QString>("count");
+        QTest::newRow("italic takes oblique") << "ITALIC" << QStringList{"Sans Italic", "Sans Oblique"} << "2 fonts to install";
+        QTest::newRow("family caption") << "Sans Bold" << QStringList{"Sans Bold", "Sans Bold Italic"} << "2 fonts to install";
+        QTest::newRow("none") << "NONE" << QStringList{} << "No fonts to install";
+    }
+    void selectionCommands()
+    {
+        QFETCH(QString, style);
+        QFETCH(QStringList, selected);
+        QFETCH(QString, count);
+        MakeFolder(source, {"r.ttf=Sans", "b.ttf=Sans Bold", "i.ttf=Sans Italic", "o.ttf=Sans Oblique", "bi.ttf=Sans Bold Italic"});
+        auto w = Open(1);
+        w->SelectFonts("ALL");
+        w->SelectFonts(style);
+        QStringList got;
+        for (QTreeWidgetItem* row : w->Rows())
+            if (row->isSelected())
+                got << row->text(0);
+        got.sort();
+        QCOMPARE(got, selected);
+        QCOMPARE(w->lblCount->text(), count);
+        QCOMPARE(w->lstChanges->count(), selected.size());
+    }
+
+    // ---- Installation ----
+
+    // Five fonts a..e installed at once: the questions and messages, what is
+    // installed, and a second Go after stepping back installs nothing twice.
+    void install_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QList<int>>("copyErrors");  // per copy
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QString>("message");         // start of the first message; "" none
+        QTest::addColumn<QString>("installed");       // the fonts installed, by file letter
+        QTest::addColumn<int>("copies");
+        using L = QList<int>;
+        auto row = [](const char* name, QString setup, L errors, L answers, QString message, QString installed, int copies) {
+            QTest::newRow(name) << setup << errors << answers << message << installed << copies;
+        };
+        const QString exists = "The font file a.ttf already exists in your font folder";
+        row("five new fonts", "", {}, {}, "", "abcde", 5);
+        row("overwrite Yes copies", "existing", {}, {vbYes}, exists, "abcde", 5);
+        row("overwrite No installs nothing", "existing", {}, {vbNo}, exists, "bcde", 4);
+        // Reading the font folder itself; Beta registered after the scan is reported, not installed.
+        row("font folder, registered since the scan", "fontsfolder", {}, {},
+            "The TrueType font \"Beta Sans\" is already installed", "acde", 0);
+        row("not a font: no registration", "notafont", {}, {}, "", "abde", 5);
+        row("added but not listed: not installed", "unlisted", {}, {}, "", "abde", 5);
+        row("disk full on the third", "", {0, 0, 61}, {}, "The hard drive is full! Glyphwick cannot continue", "ab", 3);
+        row("not ready, Retry, then copied", "", {0, 71, 0}, {vbRetry},
+            "Disk not ready... Please make sure the floppy or CD-ROM", "abcde", 6);
+        row("device unavailable, Cancel", "", {68}, {vbCancel}, "Disk not ready... Please make sure the floppy or CD-ROM", "", 1);
+        row("any other error: said, the rest go on", "", {0, 0, 0, 13}, {}, "The font file", "abce", 5);
+    }
+    void install()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QList<int>, copyErrors);
+        QFETCH(QList<int>, answers);
+        QFETCH(QString, message);
+        QFETCH(QString, installed);
+        QFETCH(int, copies);
+        const QStringList names{"Alpha", "Beta", "Chi", "Delta", "Epsilon"};
+        if (setup == "fontsfolder")
+            source = WinDir + "fonts";
+        MakeFolder(source, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Chi Sans", "d.ttf=Delta Sans", "e.ttf=Epsilon Sans"});
+        if (setup == "existing")
+            WriteFile(WinDir + "fonts/a.ttf", "older file");
+        auto w = Open(1);
+        w->SelectFonts("ALL");
+        if (setup == "fontsfolder") {
+            env->fake.registry->values = {{"Beta Sans (TrueType)", "elsewhere.ttf"}};
+            ReadRegFontList();
+        }
+        if (setup == "notafont")
+            env->fake.fonts->addAnswers[WinDir + "fonts/c.ttf"] = 0;
+        if (setup == "unlisted")
+            env->fake.fonts->unlisted << WinDir + "fonts/c.ttf";
+        const int registered = env->fake.registry->values.size();
+        GoToLastStep(*w);
+        QCOMPARE(w->lblNumber->text(), QString("5 fonts to install"));
+        env->fake.storage->copyErrors = copyErrors;
+        env->fake.messages->answers = answers;
+        w->cmdGo->click();
+        const QStringList& texts = env->fake.messages->texts;
+        QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.value(0).startsWith(message), qPrintable(texts.join(" | ")));
+        if (setup == "existing") // both sizes and dates
+            QVERIFY(texts[0].contains("    10    ") && texts[0].contains("\n\nwith\n\n    ")
+                    && texts[0].contains("holds the font \"a.ttf\"") && texts[0].endsWith("Alpha Sans?"));
+        QStringList success;
+        for (QChar c : installed)
+            success << QString("%1 Sans (TrueType) (%2.ttf)").arg(names[c.unicode() - 'a'], c);
+        QCOMPARE(successLines, success);
+        // The result list names every font not installed too.
+        QCOMPARE(notInstalledLines.size(), 5 - int(installed.size()));
+        QCOMPARE(env->fake.storage->copies.size(), copies);
+        QCOMPARE(env->fake.registry->values.size(), registered + installed.size() + (setup == "unlisted"));
+        if (!installed.isEmpty())
+            QCOMPARE(env->fake.registry->values[registered].first, success[0].section(" (", 0, 0) + " (TrueType)");
+        QCOMPARE(env->fake.registry->openKeys, 0);
+        QVERIFY(!w->cmdGo->isEnabled());
+        QVERIFY(FontsChanged || installed.isEmpty());
+        QVERIFY(installed.size() < 5 || QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}, QDir::Files | QDir::Hidden).isEmpty());
+        // Stepping back and on again, Go installs none of them twice.
+        w->AdvanceStep(false);
+        w->AdvanceStep(true);
+        env->fake.messages->answers.clear();
+        w->cmdGo->click();
+        for (const QString& line : success)
+            QVERIFY2(!successLines.contains(line), qPrintable(line));
+    }
+
+    void collectionInstalledOnce_data()
+    {
+        QTest::addColumn<QList<int>>("copyErrors");
+        QTest::addColumn<int>("installedFaces");
+        QTest::newRow("both faces of one file: one copy") << QList<int>{} << 2;
+        QTest::newRow("the one copy fails: neither face") << QList<int>{13} << 0;
+    }
+    // A collection lists each face; installing both copies its file once.
+    void collectionInstalledOnce()
+    {
+        QFETCH(QList<int>, copyErrors);
+        QFETCH(int, installedFaces);
+        QDir().mkpath(source);
+        WriteFile(source + "/pair.ttc", SfntBuilder::Collection({SfntBuilder::Simple("Pair", "Pair Sans"),
+                                                                 SfntBuilder::Simple("Pair", "Pair Sans Bold", "Bold")}));
+        auto w = Open(1);
+        QCOMPARE(RowTexts(*w), QStringList({"Pair Sans|pair.ttc|1K", "Pair Sans Bold|pair.ttc|1K"}));
+        w->SelectFonts("ALL");
+        GoToLastStep(*w);
+        env->fake.storage->copyErrors = copyErrors;
+        w->cmdGo->click();
+        QCOMPARE(env->fake.storage->copies.size(), 1);
+        QCOMPARE(successLines.size(), installedFaces);
+        QCOMPARE(notInstalledLines.size(), 2 - installedFaces);
+        QCOMPARE(env->fake.registry->values.size(), installedFaces);
+    }
+
+    // ---- Printing uninstalled fonts ----
+
+    // Two of three fonts on two sheets each; a file gone since the scan is left out.
+    void printRun_data()
+    {
+        QTest::addColumn<bool>("gone");
+        QTest::newRow("both files there") << false;
+        QTest::newRow("one file gone since the scan") << true;
+    }
+    void printRun()
+    {
+        QFETCH(bool, gone);
+        MakeFolder(source, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Gamma Sans"});
+        auto w = Open(2);
+        w->SelectFonts("ALL");
+        Row(*w, "Gamma Sans")->setSelected(false);
+        GoToLastStep(*w);
+        w->optSheets->click();
+        QVERIFY(!w->cmbStyle->isEnabled() && w->chkSpec1->isEnabled());
+        QCOMPARE(w->lblNumber->text(), QString("No fonts selected"));
+        w->chkSpec1->click();
+        w->chkSpec3->click();
+        QCOMPARE(w->lblNumber->text(), QString("2 fonts to print"));
+        w->chkUpper->setChecked(true);
+        w->txtTitle->setText("Font CD 7");
+        auto surface = std::make_shared<RecordingSurface>();
+        w->OpenPrinter = [surface] { return surface; };
+        if (gone)
+            QFile::remove(source + "/b.ttf");
+        w->cmdGo->click();
+        QCOMPARE(surface->ops.last().page, gone ? 2 : 4);
+        QCOMPARE(surface->Count(PrintOp::EndDoc), gone ? 1 : 2);
+        // The layout picture previewed the first font; the run added those there, in list order.
+        QStringList added{w->Fonts[1].FotPath, w->Fonts[1].FotPath, w->Fonts[2].FotPath};
+        QCOMPARE(env->fake.fonts->added, added.mid(0, gone ? 2 : 3));
+        QCOMPARE(w->lblStatus->text(), QString("Ready to print!"));
+        // Closing removes what the run and the preview added, then the .fot files, and keeps the choices.
+        w->close();
+        QVERIFY(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}, QDir::Files | QDir::Hidden).isEmpty());
+        QStringList removed = env->fake.fonts->removed;
+        for (const QString& path : env->fake.fonts->added)
+            QVERIFY2(removed.removeOne(path), qPrintable(path));
+        w.reset();
+        QCOMPARE(ReadIniString("catalogWizard", "sourceDir", "", IniFile), source);
+        QCOMPARE(ReadIniString("Inventory", "Title", "", IniFile), QString("Font CD 7"));
+        QCOMPARE(ReadIniString("SpecSheets", "UpperCase", "", IniFile), QString("1"));
+    }
+};
+
+QTEST_MAIN(TestInstallWizard)
+#include "test_installwizard.moc"

@@ -1,0 +1,414 @@
+// Remove Font Wizard on the fake platform: selection, step texts, settings,
+// the order of the removal and where every file is after each fault.
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "core/globals.h"
+#include "core/settings.h"
+#include "fonts/fonttable.h"
+#include "sfntbuilder.h"
+#include "shots.h"
+#include "testenv.h"
+#include "wizards/removewizard.h"
+
+using namespace gw;
+
+namespace {
+
+// Fonts: full name, family.
+const QList<QPair<QString, QString>> kFonts = {
+    {"Alpha", "Alpha"}, {"Alpha Bold", "Alpha"}, {"Alpha Italic", "Alpha"},
+    {"Alpha Bold Italic", "Alpha"}, {"Beta", "Beta"}, {"Beta Oblique", "Beta"}};
+
+QString FileOf(const QString& fullName)
+{
+    return fullName.toLower().remove(' ') + ".ttf";
+}
+
+QStringList Selected(QTreeWidget* list)
+{
+    QStringList names;
+    for (QTreeWidgetItem* item : list->selectedItems())
+        names << item->text(0);
+    names.sort();
+    return names;
+}
+
+void Select(RemoveWizard& w, const QStringList& names)
+{
+    for (int i = 0; i < w.ListView1->topLevelItemCount(); ++i)
+        if (names.contains(w.ListView1->topLevelItem(i)->text(0)))
+            w.ListView1->topLevelItem(i)->setSelected(true);
+}
+
+} // namespace
+
+class TestRemoveWizard : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestEnv> env_;
+    QString fonts_, target_;
+    QStringList report_;  // the lines of the closing report
+
+    // Where a font's file is now: "source", "target", "trash", "source+target" or "gone".
+    QString Where(const QString& fullName) const
+    {
+        const QString name = FileOf(fullName);
+        QStringList at;
+        if (QFileInfo::exists(fonts_ + "/" + name))
+            at << "source";
+        if (target_ != fonts_ && QFileInfo::exists(target_ + "/" + name))
+            at << "target";
+        if (QFileInfo::exists(env_->root() + "/fake/trash/" + name))
+            at << "trash";
+        return at.isEmpty() ? QStringLiteral("gone") : at.join('+');
+    }
+
+    // Runs the removal of names with the action (and the target folder for copy/move).
+    void Run(RemoveWizard& w, const QStringList& names, int action, bool confirm = false)
+    {
+        Select(w, names);
+        (action == ActionCopy ? w.optCopy : action == ActionMove ? w.optMove : action == ActionKeep ? w.optKeep : w.optDelete)
+            ->setChecked(true);
+        w.txtTarget->setText(target_);
+        w.AdvanceButton(2);
+        FakeCallLog().clear();
+        if (!confirm)
+            w.chkDelete->setChecked(false);
+        report_.clear();
+        w.ShowModal = [this](QDialog* report) {
+            const auto* lines = report->findChild<QListWidget*>("lstFonts");
+            for (int i = 0; i < lines->count(); ++i)
+                report_ << lines->item(i)->text();
+            SaveShot(report, "remove-report");
+        };
+        w.cmdRemove_Click();
+    }
+
+private slots:
+    void init()
+    {
+        env_ = std::make_unique<TestEnv>();
+        fonts_ = env_->root() + "/fonts";
+        target_ = env_->root() + "/target";
+        QDir().mkpath(target_);
+        ResetFontTable();
+        FontTable.clear();
+        for (const auto& [full, family] : kFonts) {
+            const QString file = fonts_ + "/" + FileOf(full);
+            QVERIFY(WriteFile(file, SfntBuilder::Simple(family, full)));
+            FontRecord record;
+            record.FullName = full;
+            record.FaceName = family;
+            record.RegistryName = full + " (TrueType)";
+            record.FontFile = file;
+            record.FileSize = "1k";
+            FontTable.push_back(record);
+            env_->fake.registry->values.append({full + " (TrueType)", file});
+            env_->fake.fonts->faces << FakeFontSystem::MakeFace(family, full, "Regular", 400, false,
+                                                                TRUETYPE_FONTTYPE, file);
+        }
+        // Beta Oblique has no registration: its entry is "unknown".
+        env_->fake.registry->values.removeAt(5);
+        ReadRegFontList();
+        FontsChanged = false;
+    }
+    void cleanup() { env_.reset(); }
+
+    // ---- Load, selection rules and counts ----
+
+    // The menus' selections only add to what is selected.
+
+    void menuSelectionOnlyAdds_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("regular keeps a bold row") << QStringList{"Alpha Bold"} << "regular"
+                                                  << QStringList{"Alpha", "Alpha Bold", "Beta"} << "3 fonts selected";
+        QTest::newRow("italic takes oblique, not bold") << QStringList{} << "italic"
+                                                        << QStringList{"Alpha Italic", "Beta Oblique"}
+                                                        << "2 fonts selected";
+        QTest::newRow("family of the clicked row") << QStringList{"Alpha"} << "family"
+                                                   << QStringList{"Alpha", "Beta", "Beta Oblique"}
+                                                   << "3 fonts selected";
+        QTest::newRow("none") << QStringList{"Alpha", "Beta"} << "none" << QStringList{} << "No fonts selected";
+    }
+    void menuSelectionOnlyAdds()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QString, item);
+        QFETCH(QStringList, after);
+        QFETCH(QString, label);
+        // Nothing is selected at the start, whatever the main window showed; every
+        // font is listed, sorted, with its entry.
+        RemoveWizard w(before.value(0));
+        QVERIFY(w.ListView1->selectedItems().isEmpty());
+        QCOMPARE(w.ListView1->topLevelItemCount(), kFonts.size());
+        QCOMPARE(w.ListView1->topLevelItem(0)->text(0), QString("Alpha"));
+        QCOMPARE(w.ListView1->topLevelItem(1)->text(3), "Alpha Bold (TrueType) = " + (fonts_ + "/alphabold.ttf"));
+        QCOMPARE(w.ListView1->topLevelItem(5)->text(3), QString("unknown"));
+        if (before.size() == 1) {
+            // The keyboard moves to a row: the sample follows.
+            for (int i = 0; i < w.ListView1->topLevelItemCount(); ++i)
+                if (w.ListView1->topLevelItem(i)->text(0) == before[0])
+                    w.ListView1->setCurrentItem(w.ListView1->topLevelItem(i));
+            QCOMPARE(w.pnlSample->text(), before[0]);
+            QCOMPARE(w.pnlSample->font().family(), QString("Alpha"));
+            QCOMPARE(w.pnlSample->font().bold(), before[0].contains("Bold"));
+            QCOMPARE(w.lblSelected->text(), QString("1 font selected"));
+        }
+        Select(w, before);
+        QStringList shown;
+        w.popupMenu = [&](QMenu* menu, const QPoint&) {
+            for (QAction* a : menu->actions())
+                if (a->isVisible() && !a->isSeparator())
+                    shown << a->text();
+        };
+        if (item == "family") {
+            // Right button over "Beta Oblique": the family item names Beta; the selection stays.
+            QTreeWidgetItem* row = w.ListView1->findItems("Beta Oblique", Qt::MatchExactly).value(0);
+            w.show();
+            QTest::mouseClick(w.ListView1->viewport(), Qt::RightButton, {},
+                              w.ListView1->visualItemRect(row).center());
+            QCOMPARE(shown.value(0), QString("Beta"));
+            QCOMPARE(Selected(w.ListView1), before);
+            w.mnuContextFamily_Click();
+        } else {
+            w.cmdSelect_Click();
+            QCOMPARE(shown.first(), QString("&Regular Fonts")); // no family item under the button
+            if (item == "regular") w.mnuContextRegularFonts_Click();
+            if (item == "italic") w.mnuContextItalicFonts_Click();
+            if (item == "none") w.mnuContextNone_Click();
+        }
+        QCOMPARE(Selected(w.ListView1), after);
+        QCOMPARE(w.lblSelected->text(), label);
+        QCOMPARE(w.lblStatus->text(), after.isEmpty() ? QString("No fonts selected.")
+                                      : after.size() == 1 ? QString("Ready to uninstall 1 font.")
+                                      : QString("Ready to uninstall %1 fonts.").arg(after.size()));
+    }
+
+    // ---- Steps and settings ----
+
+    // Every run starts keeping the files, whatever was chosen last; the saved
+    // folder comes back as it was written. Exit keeps what was chosen.
+    void stepsAndSettings_data()
+    {
+        QTest::addColumn<int>("action");  // saved before; 0 nothing saved
+        QTest::addColumn<QString>("text");
+        const QString keep = "The following fonts will be hidden from every program; their files stay where they are.";
+        QTest::newRow("first start keeps the files") << 0 << keep;
+        QTest::newRow("a saved delete is not chosen again") << int(ActionDelete) << keep;
+    }
+    void stepsAndSettings()
+    {
+        QFETCH(int, action);
+        QFETCH(QString, text);
+        if (action) {
+            WriteIniString("RemoveWizard", "Action", QString::number(action), IniFile);
+            WriteIniString("RemoveWizard", "DestDir", "/Some/Folder", IniFile);
+        }
+        {
+            RemoveWizard w;
+            QCOMPARE(w.txtTarget->text(), action ? QString("/Some/Folder") : Sys().system->ProgramFolder());
+            QVERIFY(!w.txtTarget->isEnabled() && w.optKeep->isChecked() && w.chkDelete->isChecked());
+            QVERIFY(w.ListView1->selectedItems().isEmpty());
+            QVERIFY(!w.cmdPrev->isEnabled());
+            w.cmdNext_Click();
+            QVERIFY(w.picStep[1]->isVisibleTo(&w) && !w.picStep[0]->isVisibleTo(&w));
+            w.cmdNext_Click();
+            QVERIFY(!w.cmdNext->isEnabled() && w.cmdPrev->isEnabled());
+            QVERIFY(!w.cmdRemove->isEnabled());
+            QCOMPARE(w.lblAction->text(), text);
+            w.cmdPrev_Click();
+            w.cmdPrev_Click();
+            Select(w, {"Alpha", "Beta"});
+            w.AdvanceButton(2);
+            QVERIFY(w.cmdRemove->isEnabled());
+            QCOMPARE(w.ListView2->topLevelItemCount(), 2);
+            QCOMPARE(w.lblMsg->text(), QString("You have selected  2 font(s) to uninstall.\r\nTo complete "
+                                               "the operation, click the \"Uninstall Fonts!\" button."));
+            w.optCopy->setChecked(true);
+            w.txtTarget->setText("/Tmp/Kept");
+            w.chkDelete->setChecked(true);
+            w.cmdExit_Click();
+            QCOMPARE(w.lblOK->text(), QString("CANCEL"));
+        }
+        QCOMPARE(ReadIniString("RemoveWizard", "Action", "", IniFile), QString::number(ActionCopy));
+        QCOMPARE(ReadIniString("RemoveWizard", "DestDir", "", IniFile), QString("/Tmp/Kept"));
+        QCOMPARE(ReadIniString("RemoveWizard", "ConfirmDeletes", "", IniFile), QString("1"));
+        RemoveWizard again("Alpha");
+        QVERIFY(again.chkDelete->isChecked() && again.optKeep->isChecked() && again.txtTarget->text() == "/Tmp/Kept");
+        QVERIFY(again.ListView1->selectedItems().isEmpty());
+        QVERIFY(!FontsChanged);
+        // Help: the button and F1 open the wizard's topic.
+        again.findChild<QPushButton*>("cmdHelp")->click();
+        QTest::keyClick(&again, Qt::Key_F1);
+        QCOMPARE(env_->fake.help->contexts, (QList<int>{615, 615}));
+    }
+
+    // A font in the system folder, and one whose file name Qt could not decode,
+    // are marked as ones the user cannot change.
+    void unchangeableFontsMarked()
+    {
+        const QString file = Sys().system->SystemDirectory() + "/gamma.ttf";
+        QVERIFY(WriteFile(file, SfntBuilder::Simple("Gamma", "Gamma")));
+        FontRecord record;
+        record.FullName = record.FaceName = "Gamma";
+        record.FontFile = file;
+        record.FileSize = "1k";
+        FontTable.push_back(record);
+        record.FullName = record.FaceName = "Zeta";
+        record.FontFile = fonts_ + QStringLiteral("/caf\uFFFD.ttf");
+        FontTable.push_back(record);
+        RemoveWizard w;
+        w.show();
+        QStringList sizes;
+        for (int i = 0; i < w.ListView1->topLevelItemCount(); ++i)
+            sizes << w.ListView1->topLevelItem(i)->text(2);
+        QCOMPARE(sizes, QStringList({"1k", "1k", "1k", "1k", "1k", "1k", "1k (system)", "1k"}));
+        QVERIFY(!w.ListView1->topLevelItem(6)->toolTip(0).isEmpty() && w.ListView1->topLevelItem(0)->toolTip(0).isEmpty());
+        QVERIFY(w.ListView1->topLevelItem(7)->toolTip(0).contains("not valid UTF-8"));
+        SaveShot(&w, "remove-step0");
+        w.cmdNext_Click();
+        SaveShot(&w, "remove-step1");
+    }
+
+    // ---- Removal order ----
+
+    void removalOrder_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<QString>("said");  // the report's line, after the file
+        QTest::newRow("keep") << int(ActionKeep) << "source" << "uninstalled; the file is kept";
+        QTest::newRow("delete") << int(ActionDelete) << "trash" << "uninstalled; the file is in the trash";
+        QTest::newRow("copy") << int(ActionCopy) << "source+target" << "uninstalled; the file is copied to {target}";
+        QTest::newRow("move") << int(ActionMove) << "target" << "uninstalled; the file is moved to {target}";
+    }
+    void removalOrder()
+    {
+        QFETCH(int, action);
+        QFETCH(QString, where);
+        QFETCH(QString, said);
+        RemoveWizard w;
+        Run(w, {"Alpha"}, action);
+        const QString file = fonts_ + "/alpha.ttf";
+        const QString fot = OwnFileName(Sys().system->ProgramFolder(), "alpha.fot");
+        QStringList expected{"RegDeleteValue Alpha (TrueType)", "CreateScalableFontResource " + fot,
+                             "RemoveFontResource " + fot, "BroadcastFontChange"};
+        if (action == ActionCopy || action == ActionMove)
+            expected << "CopyFile " + file + " -> " + target_ + "/alpha.ttf";
+        if (action == ActionDelete)
+            expected << "MoveToTrash " + file;
+        if (action == ActionMove)
+            expected << "DeleteFile " + file;
+        QCOMPARE(FakeCallLog(), expected);
+        QCOMPARE(Where("Alpha"), where);
+        QCOMPARE(report_, QStringList{file + ": " + said.replace("{target}", target_ + "/alpha.ttf")});
+        QVERIFY(!QFileInfo::exists(fot));
+        QCOMPARE(env_->fake.registry->values.size(), 4);
+        QVERIFY(FontsChanged);
+        QVERIFY(env_->fake.messages->texts.isEmpty());
+    }
+
+    // ---- Faults: the message, whether the run goes on, and where each file is ----
+
+    void faultMatrix_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QList<int>>("copyErrors");
+        QTest::addColumn<QList<int>>("trashErrors");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("message"); // a part of the first message; "" none
+        QTest::addColumn<QString>("after");   // where Alpha's and Beta's files are; OK when the wizard closed
+        using L = QList<int>;
+        const int del = ActionDelete, copy = ActionCopy, move = ActionMove;
+        auto row = [](const char* name, int action, L copyErrors, L trashErrors, L answers, QString setup,
+                      QString message, QString after) {
+            QTest::newRow(name) << action << copyErrors << trashErrors << answers << setup << message << after;
+        };
+        row("61 disk full: next font goes on", move, {ErrDiskFull}, {}, {}, "",
+            "This drive is full! Glyphwick cannot place a file there!", "source target OK");
+        row("71 not ready, Retry copies", move, {ErrDiskNotReady}, {}, {vbRetry}, "", "Disk not ready...", "target target OK");
+        row("68 not ready, Cancel ends the run", move, {ErrDeviceUnavailable}, {}, {vbCancel}, "",
+            "Click Retry to continue or Cancel to stop removing fonts...", "source source OK");
+        row("source removed by another program: said, the rest go on", move, {}, {}, {}, "vanish",
+            "is no longer there: another program removed it", "gone target OK");
+        row("copy came out short", move, {}, {}, {}, "short", "cannot access a font file", "source+target target OK");
+        row("75 delete: font hidden", del, {}, {ErrPathFileAccess}, {}, "", "marked as a read-only file", "source trash OK");
+        row("no trash: asked, No keeps, Yes deletes", del, {}, {}, {vbNo, vbYes}, "notrash",
+            "No trash can take the font file", "source gone OK");
+        row("missing target folder, No: nothing uninstalled", move, {}, {}, {vbNo}, "notarget",
+            "does not exist", "source source");
+        row("reject file unwritable: delete keeps files", del, {}, {}, {}, "faildelete",
+            "This font could not be removed!", "source source OK");
+        row("resource not removed: file kept", del, {}, {}, {}, "noremove", "This font could not be removed!",
+            "source trash OK");
+        row("confirm: No keeps, Yes trashes", del, {}, {}, {vbNo, vbYes}, "confirm", "to the trash?", "source trash OK");
+        row("confirm: Cancel keeps the rest", move, {}, {}, {vbCancel}, "confirm",
+            "Its copy is complete in the target folder.", "source+target source+target OK");
+        row("same folder", copy, {}, {}, {}, "samefolder", "The source file and destination file cannot be the same!",
+            "source source OK");
+        row("move over existing, No", move, {}, {}, {vbNo, vbOK, vbNo, vbOK}, "existing",
+            "already exists in the target directory.", "source+target source+target OK");
+        row("unknown entry, No: untouched", del, {}, {}, {vbNo}, "unknown", "could not be determined", "source trash OK");
+    }
+    void faultMatrix()
+    {
+        QFETCH(int, action);
+        QFETCH(QList<int>, copyErrors);
+        QFETCH(QList<int>, trashErrors);
+        QFETCH(QList<int>, answers);
+        QFETCH(QString, setup);
+        QFETCH(QString, message);
+        QFETCH(QString, after);
+        env_->fake.storage->copyErrors = copyErrors;
+        env_->fake.trash->errors = trashErrors;
+        env_->fake.messages->answers = answers;
+        env_->fake.trash->noTrash = setup == "notrash";
+        env_->fake.registry->failDelete = setup == "faildelete";
+        env_->fake.storage->shortCopies = setup == "short" ? 1 : 0;
+        if (setup == "vanish")
+            QFile::remove(fonts_ + "/alpha.ttf");
+        if (setup == "noremove")
+            env_->fake.fonts->removeAnswers.insert(fonts_ + "/alpha.ttf", 0);
+        if (setup == "samefolder")
+            target_ = fonts_;
+        if (setup == "notarget")
+            target_ = env_->root() + "/Font Backup";
+        if (setup == "existing")
+            QVERIFY(WriteFile(target_ + "/alpha.ttf", "other") && WriteFile(target_ + "/beta.ttf", "other"));
+        RemoveWizard w;
+        const QString first = setup == "unknown" ? "Beta Oblique" : "Alpha";
+        Run(w, {first, "Beta"}, action, setup == "confirm");
+
+        const QStringList& texts = env_->fake.messages->texts;
+        QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.value(0).contains(message), qPrintable(texts.join(" | ")));
+        QCOMPARE(QStringList({Where(first), Where("Beta"), w.lblOK->text()}).join(' ').remove(" Cancel"), after);
+        QVERIFY(FontsChanged != (setup == "notarget"));
+        // Every chosen file has its line, also those a cancelled run did not reach.
+        QCOMPARE(report_.size(), setup == "notarget" ? 0 : 2);
+        if (answers == QList<int>{vbCancel} && action == ActionMove && setup.isEmpty())
+            QVERIFY2(report_.value(1).endsWith("the run stopped before its file, which is kept"), qPrintable(report_.join('\n')));
+        if (trashErrors.value(0) == ErrPathFileAccess)
+            QVERIFY(texts.first().contains("hidden from every program"));
+        if (setup == "existing")
+            QCOMPARE(texts.value(1), "The original file " + fonts_ + "/alpha.ttf will not be deleted.");
+        if (setup == "faildelete" || setup == "notarget")
+            QCOMPARE(env_->fake.registry->values.size(), 5); // nothing was hidden
+    }
+};
+
+QTEST_MAIN(TestRemoveWizard)
+#include "test_removewizard.moc"

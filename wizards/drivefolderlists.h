@@ -1,0 +1,67 @@
+#pragma once
+// The drive list and the folder tree the wizards share, and what happens when
+// the user picks another drive.
+#include <QComboBox>
+#include <QTreeWidget>
+
+#include "platformapi/platform.h"
+
+namespace gw {
+
+// The drive of drives whose root holds path (the longest such root), or -1.
+int DriveIndexOf(const QVector<DriveEntry>& drives, const QString& path);
+
+// The mounted volumes of the platform; Change runs when the user picks one.
+class DriveList : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DriveList(QWidget* parent = nullptr);
+    const QVector<DriveEntry>& Drives() const { return drives_; }
+    // Root path of the chosen drive.
+    QString Drive() const;
+    // Chooses the drive that holds path, without running Change.
+    void SetDriveOf(const QString& path);
+signals:
+    void Change();
+
+private:
+    QVector<DriveEntry> drives_;
+    bool quiet_ = false;
+};
+
+// A folder tree from a drive's root down to the current folder and its
+// subfolders (filled when opened). Change runs when the current folder changes.
+class FolderTree : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit FolderTree(QWidget* parent = nullptr);
+    QString Path() const { return path_; }
+    // Roots the tree at root (empty: the folder itself) and opens path.
+    void SetPath(const QString& path, const QString& root = {});
+    // Lists the subfolders again (after a scan the folder may have changed).
+    void Refresh();
+signals:
+    void Change();
+
+private:
+    void Fill(QTreeWidgetItem* item);
+    QString root_;
+    QString path_;
+    bool quiet_ = false;
+};
+
+// drivelist_Change of the wizards: points dirlist at the chosen drive. A drive
+// that is not ready asks Retry/Cancel; Cancel, and any other error, puts
+// drivelist back on the drive of dirlist's folder. true when dirlist moved.
+bool FollowDrive(DriveList* drivelist, FolderTree* dirlist);
+
+// Points the drive list and folder tree at a folder typed or pasted by the
+// user ("~" is the home folder); false, with nothing moved, when it is no folder.
+bool GoToTypedFolder(const QString& typed, DriveList* drivelist, FolderTree* dirlist);
+// Said when a typed folder does not exist.
+QString NoSuchFolderText(const QString& typed);
+
+// "Disk not ready..." of a drive the wizards cannot read.
+QString DriveNotReadyText();
+
+} // namespace gw
