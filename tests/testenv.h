@@ -3,6 +3,7 @@
 // GLYPHWICK_HOME, XDG_CONFIG_HOME and XDG_DATA_HOME point into them, so no
 // test touches the real user folders.
 #include <QApplication>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -65,6 +66,18 @@ FakeFontSystem::Face TrueTypeFace(const QString& family, const QString& style = 
                                   int weight = 400, bool italic = false);
 // A device face (Type 1 or printer font) without a style name.
 FakeFontSystem::Face DeviceFace(const QString& family, int weight = 400, bool italic = false);
+// The widget of a window named `name` (its objectName), as a user finds it by
+// what it shows; a missing or mistyped name stops the test program with the name.
+template <typename Widget>
+Widget& Child(const QObject& window, const char* name)
+{
+    auto* found = window.findChild<Widget*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no %s named \"%s\" in %s", Widget::staticMetaObject.className(), name,
+               qPrintable(window.objectName()));
+    return *found;
+}
+
 // Selects a family of the main window (MainWindow) as a click does; false when it is not
 // listed. A template, so that tests below the main window link without it.
 template <typename MainWindow>
