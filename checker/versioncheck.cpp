@@ -22,76 +22,76 @@ VersionCheckDialog::VersionCheckDialog(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("VersionCheckDialog"));
     setWindowTitle(QStringLiteral("Glyphwick Component Checker"));
     auto* layout = new QVBoxLayout(this);
-    Label1 = new QLabel(ForLinux(QStringLiteral(
+    explanationLabel_ = new QLabel(ForLinux(QStringLiteral(
         "The Glyphwick component checker has found older versions of ActiveX and/or DLL files "
         "on your computer. Please reinstall Glyphwick.")), this);
-    Label1->setWordWrap(true);
-    layout->addWidget(Label1);
+    explanationLabel_->setWordWrap(true);
+    layout->addWidget(explanationLabel_);
 
-    Label2 = new QLabel(QStringLiteral("&Incompatible Files"), this);
-    ConflictListBox = new QListWidget(this);
-    ConflictListBox->setObjectName(QStringLiteral("ConflictListBox"));
-    Label2->setBuddy(ConflictListBox);
-    layout->addWidget(Label2);
-    layout->addWidget(ConflictListBox, 1);
+    conflictsLabel_ = new QLabel(QStringLiteral("&Incompatible Files"), this);
+    conflictList_ = new QListWidget(this);
+    conflictList_->setObjectName(QStringLiteral("conflictList"));
+    conflictsLabel_->setBuddy(conflictList_);
+    layout->addWidget(conflictsLabel_);
+    layout->addWidget(conflictList_, 1);
 
-    Label3 = new QLabel(QStringLiteral("Detail description of incompatibilities"), this);
-    DetailText = new QPlainTextEdit(this);
-    DetailText->setObjectName(QStringLiteral("DetailText"));
-    DetailText->setLineWrapMode(QPlainTextEdit::NoWrap);
-    layout->addWidget(Label3);
-    layout->addWidget(DetailText, 2);
+    detailLabel_ = new QLabel(QStringLiteral("Detail description of incompatibilities"), this);
+    detailText_ = new QPlainTextEdit(this);
+    detailText_->setObjectName(QStringLiteral("detailText"));
+    detailText_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    layout->addWidget(detailLabel_);
+    layout->addWidget(detailText_, 2);
 
     auto* buttons = new QHBoxLayout;
-    Command2 = new QPushButton(QStringLiteral("Save..."), this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    Command1 = new QPushButton(QStringLiteral("Continue"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
-    ExitBut = new QPushButton(QStringLiteral("Exit"), this);
-    ExitBut->setObjectName(QStringLiteral("ExitBut"));
-    buttons->addWidget(Command2);
+    saveButton_ = new QPushButton(QStringLiteral("Save..."), this);
+    saveButton_->setObjectName(QStringLiteral("saveButton"));
+    continueButton_ = new QPushButton(QStringLiteral("Continue"), this);
+    continueButton_->setObjectName(QStringLiteral("continueButton"));
+    continueButton_->setDefault(true);
+    exitButton_ = new QPushButton(QStringLiteral("Exit"), this);
+    exitButton_->setObjectName(QStringLiteral("exitButton"));
+    buttons->addWidget(saveButton_);
     buttons->addStretch(1);
-    buttons->addWidget(Command1);
-    buttons->addWidget(ExitBut);
+    buttons->addWidget(continueButton_);
+    buttons->addWidget(exitButton_);
     layout->addLayout(buttons);
     resize(560, 440);
 
-    connect(ConflictListBox, &QListWidget::currentRowChanged, this, [this] { ConflictListBox_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(ExitBut, &QPushButton::clicked, this, [this] { ExitBut_Click(); });
+    connect(conflictList_, &QListWidget::currentRowChanged, this, [this] { ShowConflictDetail(); });
+    connect(saveButton_, &QPushButton::clicked, this, [this] { SaveReport(); });
+    connect(continueButton_, &QPushButton::clicked, this, [this] { Continue(); });
+    connect(exitButton_, &QPushButton::clicked, this, [this] { ChooseExit(); });
 
-    Form_Load();
+    ScanAndList();
 }
 
-void VersionCheckDialog::Form_Load()
+void VersionCheckDialog::ScanAndList()
 {
     CentreForm(this);
-    DetailText->setReadOnly(true);
+    detailText_->setReadOnly(true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    Check = ComponentCheck();
+    check_ = ComponentCheck();
     if (Sys().components)
-        Check = ScanComponents(*Sys().components);
-    QApplication::restoreOverrideCursor();  // EnumComplete
+        check_ = ScanComponents(*Sys().components);
+    QApplication::restoreOverrideCursor();
 
-    ConflictListBox->clear();
-    if (Check.ConflictCount == 0) {
-        ConflictListBox->addItem(Check.FilesEmbedded ? QStringLiteral("No conflicts found")
+    conflictList_->clear();
+    if (check_.ConflictCount == 0) {
+        conflictList_->addItem(check_.FilesEmbedded ? QStringLiteral("No conflicts found")
                                                      : QStringLiteral("No component files embedded into this EXE"));
         return;
     }
-    for (const ConflictRecord& conflict : Check.Conflicts)
-        ConflictListBox->addItem(conflict.FileName);
-    ConflictListBox->setCurrentRow(0);
+    for (const ConflictRecord& conflict : check_.Conflicts)
+        conflictList_->addItem(conflict.FileName);
+    conflictList_->setCurrentRow(0);
 }
 
-void VersionCheckDialog::ConflictListBox_Click()
+void VersionCheckDialog::ShowConflictDetail()
 {
-    DetailText->setPlainText(ConflictDescription(Check, ConflictListBox->currentRow()));
+    detailText_->setPlainText(ConflictDescription(check_, conflictList_->currentRow()));
 }
 
-void VersionCheckDialog::Command2_Click()
+void VersionCheckDialog::SaveReport()
 {
     const QString chosen = Sys().dialogs->SaveFile(
         QStringLiteral("Save"), QStringLiteral("txt"),
@@ -102,7 +102,7 @@ void VersionCheckDialog::Command2_Click()
     QFile file(chosen);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return;
-    const QByteArray bytes = ComponentReport(Check).toUtf8();
+    const QByteArray bytes = ComponentReport(check_).toUtf8();
     if (file.write(bytes) != bytes.size()) {
         file.close();
         return;
@@ -112,15 +112,15 @@ void VersionCheckDialog::Command2_Click()
                            QStringLiteral("Glyphwick"));
 }
 
-void VersionCheckDialog::Command1_Click()
+void VersionCheckDialog::Continue()
 {
     hide();
     accept();
 }
 
-void VersionCheckDialog::ExitBut_Click()
+void VersionCheckDialog::ChooseExit()
 {
-    ExitChosen = true;
+    exitChosen_ = true;
     reject();
 }
 
@@ -129,7 +129,7 @@ bool RunComponentCheck()
     VersionCheckDialog window;
     if (window.ConflictCount() >= 1)
         window.exec();
-    return !window.ExitChosen;
+    return !window.ExitChosen();
 }
 
 } // namespace gw

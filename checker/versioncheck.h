@@ -15,27 +15,30 @@ namespace gw {
 class VersionCheckDialog : public QDialog {
     Q_OBJECT
 public:
-    // Constructing the window loads it: Form_Load scans the components.
+    // Scans the components and lists the conflicts; shown by the caller.
     explicit VersionCheckDialog(QWidget* parent = nullptr);
 
-    QLabel* Label1 = nullptr;        // the explanation
-    QLabel* Label2 = nullptr;        // "&Incompatible Files"
-    QListWidget* ConflictListBox = nullptr;
-    QLabel* Label3 = nullptr;        // "Detail description of incompatibilities"
-    QPlainTextEdit* DetailText = nullptr;
-    QPushButton* Command2 = nullptr; // "Save..."
-    QPushButton* Command1 = nullptr; // "Continue"
-    QPushButton* ExitBut = nullptr;  // "Exit"
+    int ConflictCount() const { return check_.ConflictCount; }
+    // The user chose Exit: start-up ends.
+    bool ExitChosen() const { return exitChosen_; }
 
-    ComponentCheck Check;
-    int ConflictCount() const { return Check.ConflictCount; }
-    bool ExitChosen = false;
+private:
+    void ScanAndList();
+    void ShowConflictDetail();
+    void SaveReport();
+    void Continue();
+    void ChooseExit();
 
-    void Form_Load();
-    void ConflictListBox_Click();
-    void Command2_Click();
-    void Command1_Click();
-    void ExitBut_Click();
+    QLabel* explanationLabel_ = nullptr;
+    QLabel* conflictsLabel_ = nullptr;    // "&Incompatible Files"
+    QListWidget* conflictList_ = nullptr;
+    QLabel* detailLabel_ = nullptr;       // "Detail description of incompatibilities"
+    QPlainTextEdit* detailText_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QPushButton* continueButton_ = nullptr;
+    QPushButton* exitButton_ = nullptr;
+    ComponentCheck check_;
+    bool exitChosen_ = false;
 };
 
 // Start-up's component check: scans, and shows the window modally only when

@@ -11,7 +11,7 @@
 namespace gw {
 
 namespace {
-OneWindow<RereadProgress> CurrentLoader;
+OneWindow<RereadProgress> CurrentRereadProgress;
 } // namespace
 
 RereadProgress::RereadProgress(QWidget* parent)
@@ -23,54 +23,54 @@ RereadProgress::RereadProgress(QWidget* parent)
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(16, 14, 16, 14);
     row->setSpacing(14);
-    Picture2 = new QLabel(this);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setPixmap(GlyphwickLogo(48));
-    Picture2->setFixedSize(48, 48);
-    row->addWidget(Picture2, 0, Qt::AlignTop);
+    icon_ = new QLabel(this);
+    icon_->setObjectName(QStringLiteral("icon"));
+    icon_->setPixmap(GlyphwickLogo(48));
+    icon_->setFixedSize(48, 48);
+    row->addWidget(icon_, 0, Qt::AlignTop);
 
     auto* column = new QVBoxLayout;
     column->setSpacing(8);
-    lblMessage = new QLabel(this);
-    lblMessage->setObjectName(QStringLiteral("lblMessage"));
-    lblMessage->setWordWrap(true);
-    column->addWidget(lblMessage);
+    messageLabel_ = new QLabel(this);
+    messageLabel_->setObjectName(QStringLiteral("messageLabel"));
+    messageLabel_->setWordWrap(true);
+    column->addWidget(messageLabel_);
 
-    column->addWidget(MakeGaugeWell(this, &Picture1));
-    Picture1->setObjectName(QStringLiteral("Picture1"));
+    column->addWidget(MakeGaugeWell(this, &gauge_));
+    gauge_->setObjectName(QStringLiteral("gauge"));
     column->addStretch(1);
     row->addLayout(column, 1);
 
     setFixedSize(380, 96);
     layout()->activate();
 
-    Form_Load();
-}
-
-void RereadProgress::Form_Load()
-{
     CentreForm(this);
     DrawProgress(0);
 }
 
+void RereadProgress::ShowMessage(const QString& text)
+{
+    messageLabel_->setText(text);
+}
+
 void RereadProgress::DrawProgress(int percent)
 {
-    DrawWindowGauge(Picture1, percent);
+    DrawWindowGauge(gauge_, percent);
 }
 
 RereadProgress* RereadProgressWindow()
 {
-    return CurrentLoader.Get();
+    return CurrentRereadProgress.Get();
 }
 
 RereadProgress* LoadRereadProgress()
 {
-    return CurrentLoader.Load();
+    return CurrentRereadProgress.Load();
 }
 
 void UnloadRereadProgress()
 {
-    CurrentLoader.Unload();
+    CurrentRereadProgress.Unload();
 }
 
 } // namespace gw

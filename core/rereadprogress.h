@@ -11,21 +11,23 @@ class PictureBox;
 class RereadProgress : public QWidget {
     Q_OBJECT
 public:
-    // Constructing the window loads it (Form_Load runs); it is not shown.
+    // Built centred with an empty gauge; shown by the caller.
     explicit RereadProgress(QWidget* parent = nullptr);
 
-    PictureBox* Picture1 = nullptr;  // the gauge
-    QLabel* Picture2 = nullptr;      // the icon
-    QLabel* lblMessage = nullptr;
-
-    void Form_Load();
+    // What is being read, above the gauge.
+    void ShowMessage(const QString& text);
     // The gauge at percent, in the window's colours.
     void DrawProgress(int percent);
+
+private:
+    QLabel* icon_ = nullptr;
+    QLabel* messageLabel_ = nullptr;
+    PictureBox* gauge_ = nullptr;
 };
 
-// The loaded RereadProgress window, or nullptr.
+// The loaded reread progress window, or nullptr.
 RereadProgress* RereadProgressWindow();
-// Loads the RereadProgress window unless it is loaded already.
+// Loads the reread progress window unless it is loaded already.
 RereadProgress* LoadRereadProgress();
 void UnloadRereadProgress();
 

@@ -131,86 +131,91 @@ SplashWindow::SplashWindow(QWidget* parent)
 
     auto* top = new QHBoxLayout;
     top->setSpacing(20);
-    Image1 = new QLabel(panel);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(GlyphwickLogo(120));
-    Image1->setFixedSize(120, 120);
-    top->addWidget(Image1, 0, Qt::AlignTop);
+    logo_ = new QLabel(panel);
+    logo_->setObjectName(QStringLiteral("logo"));
+    logo_->setPixmap(GlyphwickLogo(120));
+    logo_->setFixedSize(120, 120);
+    top->addWidget(logo_, 0, Qt::AlignTop);
 
     auto* texts = new QVBoxLayout;
     texts->setSpacing(4);
-    Label3 = new QLabel(QStringLiteral("Glyphwick"), panel);
-    Label3->setObjectName(QStringLiteral("Label3"));
-    QFont title = Label3->font();
+    titleLabel_ = new QLabel(QStringLiteral("Glyphwick"), panel);
+    titleLabel_->setObjectName(QStringLiteral("titleLabel"));
+    QFont title = titleLabel_->font();
     title.setPointSizeF(title.pointSizeF() * 2.6);
     title.setBold(true);
-    Label3->setFont(title);
-    texts->addWidget(Label3);
+    titleLabel_->setFont(title);
+    texts->addWidget(titleLabel_);
 
-    Label1 = new QLabel(QStringLiteral("The easy way to manage your TrueType fonts."), panel);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont slogan = Label1->font();
+    sloganLabel_ = new QLabel(QStringLiteral("The easy way to manage your TrueType fonts."), panel);
+    sloganLabel_->setObjectName(QStringLiteral("sloganLabel"));
+    QFont slogan = sloganLabel_->font();
     slogan.setItalic(true);
     slogan.setPointSizeF(slogan.pointSizeF() * 1.1);
-    Label1->setFont(slogan);
-    texts->addWidget(Label1);
+    sloganLabel_->setFont(slogan);
+    texts->addWidget(sloganLabel_);
 
-    Line1 = MakeLine(panel);
-    Line1->setObjectName(QStringLiteral("Line1"));
+    topRule_ = MakeLine(panel);
+    topRule_->setObjectName(QStringLiteral("topRule"));
     texts->addSpacing(4);
-    texts->addWidget(Line1);
+    texts->addWidget(topRule_);
     texts->addSpacing(4);
 
-    lblCaption = new QLabel(QStringLiteral("Preview, print, install and remove fonts."), panel);
-    lblCaption->setObjectName(QStringLiteral("lblCaption"));
-    texts->addWidget(lblCaption);
-    lblVersion = new QLabel(panel);
-    lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    texts->addWidget(lblVersion);
+    captionLabel_ = new QLabel(QStringLiteral("Preview, print, install and remove fonts."), panel);
+    captionLabel_->setObjectName(QStringLiteral("captionLabel"));
+    texts->addWidget(captionLabel_);
+    versionLabel_ = new QLabel(panel);
+    versionLabel_->setObjectName(QStringLiteral("versionLabel"));
+    texts->addWidget(versionLabel_);
     texts->addStretch(1);
     top->addLayout(texts, 1);
     body->addLayout(top);
 
     body->addSpacing(8);
-    lblAdobe = new QLabel(panel);
-    lblAdobe->setObjectName(QStringLiteral("lblAdobe"));
+    type1Label_ = new QLabel(panel);
+    type1Label_->setObjectName(QStringLiteral("type1Label"));
     // Keeps its line when empty, so the window looks the same with or without ATM.
-    lblAdobe->setMinimumHeight(lblAdobe->fontMetrics().height());
-    body->addWidget(lblAdobe);
-    Line2 = MakeLine(panel);
-    Line2->setObjectName(QStringLiteral("Line2"));
-    body->addWidget(Line2);
+    type1Label_->setMinimumHeight(type1Label_->fontMetrics().height());
+    body->addWidget(type1Label_);
+    bottomRule_ = MakeLine(panel);
+    bottomRule_->setObjectName(QStringLiteral("bottomRule"));
+    body->addWidget(bottomRule_);
 
-    lblStatus = new QLabel(panel);
-    lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    body->addWidget(lblStatus);
-    body->addWidget(MakeGaugeWell(panel, &picGauge));
-    picGauge->setObjectName(QStringLiteral("picGauge"));
+    statusLabel_ = new QLabel(panel);
+    statusLabel_->setObjectName(QStringLiteral("statusLabel"));
+    body->addWidget(statusLabel_);
+    body->addWidget(MakeGaugeWell(panel, &gauge_));
+    gauge_->setObjectName(QStringLiteral("gauge"));
 
     setFixedWidth(540);
     setFixedHeight(sizeHint().height());
     // Lay the controls out now, so the gauge is drawn at its final size.
     layout()->activate();
 
-    Form_Load();
+    ShowStartState();
 }
 
-void SplashWindow::Form_Load()
+void SplashWindow::ShowStartState()
 {
     CentreForm(this);
-    lblAdobe->setText(QString());
+    type1Label_->setText(QString());
     if (ATMInstalled) {
-        lblAdobe->setText(Type1FoundText(
+        type1Label_->setText(Type1FoundText(
             ReadIniString("Settings", "Version", QString(), "atm.ini"), RealAtmIniExists()));
     }
-    lblStatus->setText(QStringLiteral("Loading..."));
-    lblVersion->setText(VersionCaption());
+    statusLabel_->setText(QStringLiteral("Loading..."));
+    versionLabel_->setText(VersionCaption());
     DrawProgress(0);
+}
+
+void SplashWindow::ShowStatus(const QString& text)
+{
+    statusLabel_->setText(text);
 }
 
 void SplashWindow::DrawProgress(int percent)
 {
-    DrawWindowGauge(picGauge, percent);
+    DrawWindowGauge(gauge_, percent);
 }
 
 SplashWindow* Splash()

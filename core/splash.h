@@ -34,23 +34,27 @@ LogoGeometry GlyphwickLogoGeometry(qreal size);
 class SplashWindow : public QWidget {
     Q_OBJECT
 public:
-    // Constructing the window loads it (Form_Load runs).
+    // Built centred, with "Loading..." and an empty gauge; shown by the caller.
     explicit SplashWindow(QWidget* parent = nullptr);
 
-    PictureBox* picGauge = nullptr;
-    QLabel* lblAdobe = nullptr;
-    QLabel* lblCaption = nullptr;
-    QLabel* lblVersion = nullptr;
-    QLabel* lblStatus = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Image1 = nullptr;
-    QFrame* Line1 = nullptr;
-    QFrame* Line2 = nullptr;
-
-    void Form_Load();
+    // The line above the gauge: what start-up is doing.
+    void ShowStatus(const QString& text);
     // The gauge at percent, in the splash's colours.
     void DrawProgress(int percent);
+
+private:
+    void ShowStartState();
+
+    QLabel* logo_ = nullptr;
+    QLabel* titleLabel_ = nullptr;
+    QLabel* sloganLabel_ = nullptr;
+    QFrame* topRule_ = nullptr;
+    QLabel* captionLabel_ = nullptr;
+    QLabel* versionLabel_ = nullptr;
+    QLabel* type1Label_ = nullptr;  // the Type 1 rasterizer found, or empty
+    QFrame* bottomRule_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    PictureBox* gauge_ = nullptr;
 };
 
 // The loaded splash window, or nullptr.

@@ -19,7 +19,7 @@ namespace gw {
 
 namespace {
 
-// Designed geometry, in twips.
+// The window's geometry at its smallest, in twips.
 constexpr int kMinWidth = 5775;
 constexpr int kMinHeight = 2985;
 constexpr int kKeysLeft = 75;
@@ -32,6 +32,11 @@ constexpr double kBackspace = 1.48, kTab = 1.48, kCaps = 1.8, kShift = 2.44, kCt
                  kAlt = 1.32, kSpace = 6.44;
 // The widest row (the number row with Backspace), in key units.
 constexpr double kWidestRow = 14 + kBackspace;
+
+// The typing rows from the top, and the names their keys' objects take.
+constexpr std::array<KeyGroup, 4> kTypingRows = {KeyGroup::NumberRow, KeyGroup::TopRow, KeyGroup::HomeRow,
+                                                  KeyGroup::BottomRow};
+const char* const kTypingRowNames[] = {"numberRow", "topRow", "homeRow", "bottomRow"};
 
 const char* const kSizes[] = {"6", "8", "10", "12", "14", "16", "18", "20"};
 
@@ -73,14 +78,14 @@ KeyboardWindow::KeyboardWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     setObjectName(QStringLiteral("KeyboardWindow"));
     setAttribute(Qt::WA_DeleteOnClose);
     CreateControls();
-    Form_Load();
+    RestoreSettings();
 }
 
 KeyboardWindow::~KeyboardWindow()
 {
     // Deleted without closing (with its owner): still save, but tell nobody.
     const QSignalBlocker quiet(this);
-    Form_Unload();
+    Unload();
 }
 
 // ---- Controls -------------------------------------------------------------------------
@@ -90,12 +95,12 @@ KeyPanel* KeyboardWindow::MakeKey(KeyRef ref, const QString& name, const QString
     auto* key = new KeyPanel(this);
     key->setObjectName(name);
     key->SetCaption(caption);
-    connect(key, &KeyPanel::MouseDown, this, [this, ref] { Key_MouseDown(ref); });
-    connect(key, &KeyPanel::MouseUp, this, [this, ref] { Key_MouseUp(ref); });
+    connect(key, &KeyPanel::MouseDown, this, [this, ref] { PressKey(ref); });
+    connect(key, &KeyPanel::MouseUp, this, [this, ref] { ReleaseKey(ref); });
     if (ref.group == KeyGroup::Shift)
-        connect(key, &KeyPanel::Click, this, [this, ref] { Shift_Click(ref.index); });
+        connect(key, &KeyPanel::Click, this, [this, ref] { LatchShift(ref.index); });
     else if (ref.group == KeyGroup::Caps)
-        connect(key, &KeyPanel::Click, this, [this] { CapsKey_Click(); });
+        connect(key, &KeyPanel::Click, this, [this] { ToggleCaps(); });
     return key;
 }
 
@@ -103,56 +108,50 @@ void KeyboardWindow::CreateControls()
 {
     setWindowTitle(QStringLiteral("Keyboard"));
 
-    KillTextBox = new QToolButton(this);
-    KillTextBox->setObjectName(QStringLiteral("KillTextBox"));
-    KillTextBox->setIcon(ButtonPicture(false, palette()));
-    KillTextBox->setToolTip(QStringLiteral("Clear"));
-    connect(KillTextBox, &QToolButton::clicked, this, [this] { KillTextBox_Click(); });
+    clearButton_ = new QToolButton(this);
+    clearButton_->setObjectName(QStringLiteral("clearButton"));
+    clearButton_->setIcon(ButtonPicture(false, palette()));
+    clearButton_->setToolTip(QStringLiteral("Clear"));
+    connect(clearButton_, &QToolButton::clicked, this, [this] { ClearText(); });
 
-    cmdCopy = new QToolButton(this);
-    cmdCopy->setObjectName(QStringLiteral("cmdCopy"));
-    cmdCopy->setIcon(ButtonPicture(true, palette()));
-    cmdCopy->setToolTip(QStringLiteral("Copy"));
-    connect(cmdCopy, &QToolButton::clicked, this, [this] { cmdCopy_Click(); });
+    copyButton_ = new QToolButton(this);
+    copyButton_->setObjectName(QStringLiteral("copyButton"));
+    copyButton_->setIcon(ButtonPicture(true, palette()));
+    copyButton_->setToolTip(QStringLiteral("Copy"));
+    connect(copyButton_, &QToolButton::clicked, this, [this] { CopyText(); });
 
-    cmbFontSize = new QComboBox(this);
-    cmbFontSize->setObjectName(QStringLiteral("cmbFontSize"));
+    keySizeBox_ = new QComboBox(this);
+    keySizeBox_->setObjectName(QStringLiteral("keySizeBox"));
     for (const char* size : kSizes)
-        cmbFontSize->addItem(QString::fromLatin1(size));
-    connect(cmbFontSize, &QComboBox::currentIndexChanged, this, [this] { cmbFontSize_Click(); });
+        keySizeBox_->addItem(QString::fromLatin1(size));
+    connect(keySizeBox_, &QComboBox::currentIndexChanged, this, [this] { ApplyKeySize(); });
 
-    TextBox = new QLineEdit(this);
-    TextBox->setObjectName(QStringLiteral("TextBox"));
-    for (QWidget* control : {static_cast<QWidget*>(TextBox), static_cast<QWidget*>(cmbFontSize),
-                             static_cast<QWidget*>(KillTextBox), static_cast<QWidget*>(cmdCopy)})
+    textEdit_ = new QLineEdit(this);
+    textEdit_->setObjectName(QStringLiteral("textEdit"));
+    for (QWidget* control : {static_cast<QWidget*>(textEdit_), static_cast<QWidget*>(keySizeBox_),
+                             static_cast<QWidget*>(clearButton_), static_cast<QWidget*>(copyButton_)})
         control->installEventFilter(this);
 
-    const struct {
-        KeyGroup row;
-        std::function<KeyPanel*&(int)> slot;
-        const char* name;
-    } rows[] = {
-        {KeyGroup::KB, [this](int i) -> KeyPanel*& { return KB[size_t(i)]; }, "KB"},
-        {KeyGroup::KB2, [this](int i) -> KeyPanel*& { return KB2[size_t(i)]; }, "KB2"},
-        {KeyGroup::KB3, [this](int i) -> KeyPanel*& { return KB3[size_t(i)]; }, "KB3"},
-        {KeyGroup::KB4, [this](int i) -> KeyPanel*& { return KB4[size_t(i)]; }, "KB4"},
-    };
-    for (const auto& row : rows)
-        for (int i = FirstKeyIndex(row.row); i <= LastKeyIndex(row.row); ++i)
-            row.slot(i) = MakeKey({row.row, i}, QStringLiteral("%1_%2").arg(row.name).arg(i),
-                                  KeyCaption(row.row, i, false, false));
+    for (size_t row = 0; row < kTypingRows.size(); ++row) {
+        const KeyGroup group = kTypingRows[row];
+        for (int column = FirstColumn(group); column <= LastColumn(group); ++column)
+            typingKeys_[row][size_t(column)] =
+                MakeKey({group, column}, QStringLiteral("%1Key%2").arg(QLatin1String(kTypingRowNames[row])).arg(column),
+                        KeyCaption(group, column, false, false));
+    }
 
-    BackspaceKey = MakeKey({KeyGroup::Backspace, 0}, QStringLiteral("BackspaceKey"), {});
-    TabKey = MakeKey({KeyGroup::Tab, 0}, QStringLiteral("TabKey"), QStringLiteral("Tab"));
-    CapsKey = MakeKey({KeyGroup::Caps, 0}, QStringLiteral("CapsKey"), QStringLiteral("Caps"));
-    SpaceBar = MakeKey({KeyGroup::Space, 0}, QStringLiteral("SpaceBar"), {});
-    for (int i = 1; i <= 2; ++i) {
-        Shift[size_t(i)] = MakeKey({KeyGroup::Shift, i}, QStringLiteral("Shift_%1").arg(i),
-                                   QStringLiteral("Shift"));
-        Ctrl[size_t(i)] = MakeKey({KeyGroup::Ctrl, i}, QStringLiteral("Ctrl_%1").arg(i),
-                                  QStringLiteral("Ctrl"));
-        Alt[size_t(i)] = MakeKey({KeyGroup::Alt, i}, QStringLiteral("Alt_%1").arg(i),
-                                 QStringLiteral("Alt"));
+    backspaceKey_ = MakeKey({KeyGroup::Backspace, 0}, QStringLiteral("backspaceKey"), {});
+    tabKey_ = MakeKey({KeyGroup::Tab, 0}, QStringLiteral("tabKey"), QStringLiteral("Tab"));
+    capsKey_ = MakeKey({KeyGroup::Caps, 0}, QStringLiteral("capsKey"), QStringLiteral("Caps"));
+    spaceBar_ = MakeKey({KeyGroup::Space, 0}, QStringLiteral("spaceBar"), {});
+    for (int side = 0; side < 2; ++side) {
+        const QString sideName = side == 0 ? QStringLiteral("left") : QStringLiteral("right");
+        shiftKeys_[size_t(side)] =
+            MakeKey({KeyGroup::Shift, side}, sideName + QStringLiteral("ShiftKey"), QStringLiteral("Shift"));
+        ctrlKeys_[size_t(side)] =
+            MakeKey({KeyGroup::Ctrl, side}, sideName + QStringLiteral("CtrlKey"), QStringLiteral("Ctrl"));
+        altKeys_[size_t(side)] =
+            MakeKey({KeyGroup::Alt, side}, sideName + QStringLiteral("AltKey"), QStringLiteral("Alt"));
     }
 
     setMinimumSize(Px(kMinWidth), Px(kMinHeight));
@@ -164,17 +163,17 @@ KeyPanel* KeyboardWindow::Key(KeyRef ref) const
         return ref.index >= 0 && ref.index < int(array.size()) ? array[size_t(ref.index)] : nullptr;
     };
     switch (ref.group) {
-    case KeyGroup::KB: return at(KB);
-    case KeyGroup::KB2: return at(KB2);
-    case KeyGroup::KB3: return at(KB3);
-    case KeyGroup::KB4: return at(KB4);
-    case KeyGroup::Backspace: return BackspaceKey;
-    case KeyGroup::Tab: return TabKey;
-    case KeyGroup::Caps: return CapsKey;
-    case KeyGroup::Space: return SpaceBar;
-    case KeyGroup::Shift: return at(Shift);
-    case KeyGroup::Ctrl: return at(Ctrl);
-    case KeyGroup::Alt: return at(Alt);
+    case KeyGroup::NumberRow: return at(typingKeys_[0]);
+    case KeyGroup::TopRow: return at(typingKeys_[1]);
+    case KeyGroup::HomeRow: return at(typingKeys_[2]);
+    case KeyGroup::BottomRow: return at(typingKeys_[3]);
+    case KeyGroup::Backspace: return backspaceKey_;
+    case KeyGroup::Tab: return tabKey_;
+    case KeyGroup::Caps: return capsKey_;
+    case KeyGroup::Space: return spaceBar_;
+    case KeyGroup::Shift: return at(shiftKeys_);
+    case KeyGroup::Ctrl: return at(ctrlKeys_);
+    case KeyGroup::Alt: return at(altKeys_);
     case KeyGroup::None: break;
     }
     return nullptr;
@@ -183,8 +182,8 @@ KeyPanel* KeyboardWindow::Key(KeyRef ref) const
 QVector<KeyPanel*> KeyboardWindow::TypingKeys() const
 {
     QVector<KeyPanel*> keys;
-    for (KeyGroup row : {KeyGroup::KB, KeyGroup::KB2, KeyGroup::KB3, KeyGroup::KB4})
-        for (int i = FirstKeyIndex(row); i <= LastKeyIndex(row); ++i)
+    for (KeyGroup row : {KeyGroup::NumberRow, KeyGroup::TopRow, KeyGroup::HomeRow, KeyGroup::BottomRow})
+        for (int i = FirstColumn(row); i <= LastColumn(row); ++i)
             keys.append(Key({row, i}));
     return keys;
 }
@@ -193,8 +192,8 @@ QVector<KeyPanel*> KeyboardWindow::KeysOf(KeyRef ref) const
 {
     const bool pair = ref.group == KeyGroup::Shift || ref.group == KeyGroup::Ctrl
                       || ref.group == KeyGroup::Alt;
-    if (pair && ref.index == 0)
-        return {Key({ref.group, 1}), Key({ref.group, 2})};
+    if (pair && ref.index == kBothSides)
+        return {Key({ref.group, 0}), Key({ref.group, 1})};
     if (KeyPanel* key = Key(ref))
         return {key};
     return {};
@@ -202,18 +201,18 @@ QVector<KeyPanel*> KeyboardWindow::KeysOf(KeyRef ref) const
 
 // ---- Loading and the font ----------------------------------------------------------------
 
-void KeyboardWindow::Form_Load()
+void KeyboardWindow::RestoreSettings()
 {
     int size = ReadIniInt(QStringLiteral("Keyboard"), QStringLiteral("FontSize"), 3, IniFile);
-    if (size < 0 || size >= cmbFontSize->count())
+    if (size < 0 || size >= keySizeBox_->count())
         size = 3;
     {
-        const QSignalBlocker quiet(cmbFontSize);
-        cmbFontSize->setCurrentIndex(size);
+        const QSignalBlocker quiet(keySizeBox_);
+        keySizeBox_->setCurrentIndex(size);
     }
     ApplyFont({});
 
-    // A first opening has no placement to restore: the designed size, centred.
+    // A first opening has no placement to restore: the smallest size, centred.
     if (ReadIniString(QStringLiteral("Keyboard"), QStringLiteral("Width"), QString(), IniFile)
             .isEmpty()) {
         resize(minimumSize());
@@ -221,7 +220,7 @@ void KeyboardWindow::Form_Load()
     } else {
         LoadFormPlacement(this, QStringLiteral("Keyboard"), IniFile);
     }
-    Form_Resize();
+    LayOutKeys();
     FollowCapsLock();
 }
 
@@ -238,17 +237,17 @@ void KeyboardWindow::ApplyFont(const KeyFont& chosen)
         font.setStyleStrategy(QFont::StyleStrategy(QFont::NoFontMerging | QFont::PreferAntialias));
     }
     font.setPointSizeF(this->font().pointSizeF());
-    TextBox->setFont(font);
+    textEdit_->setFont(font);
     anyCaption_ = chosen.family.isEmpty();
     captionFile_ = chosen.file;
     captionFont_ = font;
-    captionFont_.setPointSize(int(Val(cmbFontSize->currentText())));
+    captionFont_.setPointSize(int(Val(keySizeBox_->currentText())));
     ShowCaptions();
 }
 
-void KeyboardWindow::cmbFontSize_Click()
+void KeyboardWindow::ApplyKeySize()
 {
-    captionFont_.setPointSize(int(Val(cmbFontSize->currentText())));
+    captionFont_.setPointSize(int(Val(keySizeBox_->currentText())));
     ShowCaptions();
 }
 
@@ -257,8 +256,8 @@ void KeyboardWindow::cmbFontSize_Click()
 void KeyboardWindow::ShowCaptions()
 {
     const bool shift = shiftLatched_ || realShift_;
-    for (KeyGroup row : {KeyGroup::KB, KeyGroup::KB2, KeyGroup::KB3, KeyGroup::KB4}) {
-        for (int i = FirstKeyIndex(row); i <= LastKeyIndex(row); ++i) {
+    for (KeyGroup row : {KeyGroup::NumberRow, KeyGroup::TopRow, KeyGroup::HomeRow, KeyGroup::BottomRow}) {
+        for (int i = FirstColumn(row); i <= LastColumn(row); ++i) {
             KeyPanel* key = Key({row, i});
             const QString caption = KeyCaption(row, i, shift, capsLatched_);
             key->SetCaption(caption);
@@ -270,30 +269,30 @@ void KeyboardWindow::ShowCaptions()
 
 void KeyboardWindow::SetShiftKeys(bool down)
 {
-    Shift[1]->SetDown(down);
-    Shift[2]->SetDown(down);
+    shiftKeys_[0]->SetDown(down);
+    shiftKeys_[1]->SetDown(down);
 }
 
-void KeyboardWindow::Shift_Click(int index)
+void KeyboardWindow::LatchShift(int side)
 {
-    if (index < 1 || index > 2)
+    if (side < 0 || side > 1)
         return;
     if (capsLatched_) {
         capsLatched_ = false;
-        CapsKey->SetDown(false);
+        capsKey_->SetDown(false);
         Sys().keyboard->SetCapsLock(false);
     }
-    shiftLatched_ = !Shift[size_t(index)]->IsDown();
+    shiftLatched_ = !shiftKeys_[size_t(side)]->IsDown();
     SetShiftKeys(shiftLatched_);
     ShowCaptions();
 }
 
-void KeyboardWindow::CapsKey_Click()
+void KeyboardWindow::ToggleCaps()
 {
     shiftLatched_ = false;
     SetShiftKeys(false);
     capsLatched_ = !capsLatched_;
-    CapsKey->SetDown(capsLatched_);
+    capsKey_->SetDown(capsLatched_);
     Sys().keyboard->SetCapsLock(capsLatched_);
     ShowCaptions();
 }
@@ -301,7 +300,7 @@ void KeyboardWindow::CapsKey_Click()
 void KeyboardWindow::FollowCapsLock()
 {
     const bool on = Sys().keyboard->CapsLock();
-    CapsKey->SetDown(on);
+    capsKey_->SetDown(on);
     if (on != capsLatched_) {
         capsLatched_ = on;
         ShowCaptions();
@@ -310,17 +309,17 @@ void KeyboardWindow::FollowCapsLock()
 
 // ---- Clicking keys --------------------------------------------------------------------------
 
-void KeyboardWindow::Key_MouseDown(KeyRef key)
+void KeyboardWindow::PressKey(KeyRef key)
 {
     if (key.group == KeyGroup::Shift || key.group == KeyGroup::Caps)
         return;  // these latch on Click
     if (KeyPanel* panel = Key(key))
         panel->SetDown(true);
     if (key.group == KeyGroup::Backspace)
-        TextBox->backspace();
+        textEdit_->backspace();
 }
 
-void KeyboardWindow::Key_MouseUp(KeyRef key)
+void KeyboardWindow::ReleaseKey(KeyRef key)
 {
     if (key.group == KeyGroup::Shift || key.group == KeyGroup::Caps)
         return;
@@ -328,17 +327,17 @@ void KeyboardWindow::Key_MouseUp(KeyRef key)
     if (!panel)
         return;
     panel->SetDown(false);
-    TextBox->setFocus(Qt::OtherFocusReason);
+    textEdit_->setFocus(Qt::OtherFocusReason);
     switch (key.group) {
-    case KeyGroup::KB:
-    case KeyGroup::KB2:
-    case KeyGroup::KB3:
-    case KeyGroup::KB4:
+    case KeyGroup::NumberRow:
+    case KeyGroup::TopRow:
+    case KeyGroup::HomeRow:
+    case KeyGroup::BottomRow:
         // Inserted as text, so "%", "^", "{" and the like arrive as themselves.
-        TextBox->insert(panel->Caption());
+        textEdit_->insert(panel->Caption());
         break;
     case KeyGroup::Space:
-        TextBox->insert(QStringLiteral(" "));
+        textEdit_->insert(QStringLiteral(" "));
         break;
     default:
         break;  // Ctrl, Alt and Tab only change their look
@@ -361,7 +360,7 @@ void KeyboardWindow::AnimateKey(const QKeyEvent& event, bool down)
     case KeyGroup::Caps:
         if (down)
             Sys().keyboard->CapsKeyPressed();
-        CapsKey->SetDown(true);
+        capsKey_->SetDown(true);
         if (!down)
             FollowCapsLock();
         return;
@@ -372,19 +371,19 @@ void KeyboardWindow::AnimateKey(const QKeyEvent& event, bool down)
     }
 }
 
-void KeyboardWindow::Form_KeyDown(const QKeyEvent& event)
+void KeyboardWindow::RealKeyPressed(const QKeyEvent& event)
 {
     if (!event.isAutoRepeat())
         AnimateKey(event, true);
 }
 
-void KeyboardWindow::Form_KeyUp(const QKeyEvent& event)
+void KeyboardWindow::RealKeyReleased(const QKeyEvent& event)
 {
     if (!event.isAutoRepeat())
         AnimateKey(event, false);
 }
 
-void KeyboardWindow::TextBox_KeyPress(QChar ch)
+void KeyboardWindow::ShowTypedCode(QChar ch)
 {
     if (ch == QChar(8) || !ShowCharacterCode)
         return;
@@ -400,11 +399,11 @@ bool KeyboardWindow::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (event->type() == QEvent::KeyRelease) {
-            Form_KeyUp(*key);
+            RealKeyReleased(*key);
         } else {
-            Form_KeyDown(*key);
-            if (watched == TextBox && !key->text().isEmpty() && key->text().at(0).isPrint())
-                TextBox_KeyPress(key->text().at(0));
+            RealKeyPressed(*key);
+            if (watched == textEdit_ && !key->text().isEmpty() && key->text().at(0).isPrint())
+                ShowTypedCode(key->text().at(0));
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -420,33 +419,33 @@ void KeyboardWindow::changeEvent(QEvent* event)
 
 // ---- Copy and clear --------------------------------------------------------------------------------
 
-void KeyboardWindow::cmdCopy_Click()
+void KeyboardWindow::CopyText()
 {
     Sys().clipboard->Clear();
-    Sys().clipboard->SetText(TextBox->text());
+    Sys().clipboard->SetText(textEdit_->text());
 }
 
-void KeyboardWindow::KillTextBox_Click()
+void KeyboardWindow::ClearText()
 {
-    TextBox->clear();
+    textEdit_->clear();
 }
 
 // ---- Layout -------------------------------------------------------------------------------------------
 
-bool KeyboardWindow::Form_Resize()
+bool KeyboardWindow::LayOutKeys()
 {
     if (width() < Px(kMinWidth) || height() < Px(kMinHeight))
         return false;
 
     const int side = Px(kButtonSide);
-    KillTextBox->setGeometry(Px(60), Px(40), side, side);
-    cmdCopy->setGeometry(Px(480), Px(40), side, side);
-    const int boxHeight = std::min(side, std::max(cmbFontSize->sizeHint().height(),
-                                                  TextBox->sizeHint().height()));
+    clearButton_->setGeometry(Px(60), Px(40), side, side);
+    copyButton_->setGeometry(Px(480), Px(40), side, side);
+    const int boxHeight = std::min(side, std::max(keySizeBox_->sizeHint().height(),
+                                                  textEdit_->sizeHint().height()));
     const int boxTop = Px(40) + (side - boxHeight) / 2;
-    cmbFontSize->setGeometry(Px(1005), boxTop, Px(735), boxHeight);
-    // The text box takes the width left of it, the designed width at least.
-    TextBox->setGeometry(Px(1815), boxTop, std::max(Px(3495), width() - Px(1815) - Px(60)),
+    keySizeBox_->setGeometry(Px(1005), boxTop, Px(735), boxHeight);
+    // The text box takes the width left of it, 3495 twips at least.
+    textEdit_->setGeometry(Px(1815), boxTop, std::max(Px(3495), width() - Px(1815) - Px(60)),
                          boxHeight);
 
     const double byWidth = (width() - 2 * Px(kKeysLeft)) / kWidestRow;
@@ -465,28 +464,28 @@ bool KeyboardWindow::Form_Resize()
         top += unit_;
     };
     QVector<QPair<KeyPanel*, double>> row;
-    for (int i = 0; i <= 13; ++i)
-        row.append({KB[size_t(i)], 1});
-    row.append({BackspaceKey, kBackspace});
+    for (int column = 0; column <= 13; ++column)
+        row.append({typingKeys_[0][size_t(column)], 1});
+    row.append({backspaceKey_, kBackspace});
     placeRow(row);
 
-    row = {{TabKey, kTab}};
-    for (int i = 1; i <= 12; ++i)
-        row.append({KB2[size_t(i)], 1});
+    row = {{tabKey_, kTab}};
+    for (int column = 1; column <= 12; ++column)
+        row.append({typingKeys_[1][size_t(column)], 1});
     placeRow(row);
 
-    row = {{CapsKey, kCaps}};
-    for (int i = 1; i <= 11; ++i)
-        row.append({KB3[size_t(i)], 1});
+    row = {{capsKey_, kCaps}};
+    for (int column = 1; column <= 11; ++column)
+        row.append({typingKeys_[2][size_t(column)], 1});
     placeRow(row);
 
-    row = {{Shift[1], kShift}};
-    for (int i = 1; i <= 10; ++i)
-        row.append({KB4[size_t(i)], 1});
-    row.append({Shift[2], kShift});
+    row = {{shiftKeys_[0], kShift}};
+    for (int column = 1; column <= 10; ++column)
+        row.append({typingKeys_[3][size_t(column)], 1});
+    row.append({shiftKeys_[1], kShift});
     placeRow(row);
 
-    placeRow({{Ctrl[1], kCtrl}, {Alt[1], kAlt}, {SpaceBar, kSpace}, {Alt[2], kAlt}, {Ctrl[2], kCtrl}});
+    placeRow({{ctrlKeys_[0], kCtrl}, {altKeys_[0], kAlt}, {spaceBar_, kSpace}, {altKeys_[1], kAlt}, {ctrlKeys_[1], kCtrl}});
     update();
     return true;
 }
@@ -494,12 +493,12 @@ bool KeyboardWindow::Form_Resize()
 void KeyboardWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    Form_Resize();
+    LayOutKeys();
 }
 
 void KeyboardWindow::paintEvent(QPaintEvent*)
 {
-    // Line1 and Line2: an etched separator under the text box, the window's width.
+    // An etched separator under the text box, the window's width.
     QPainter p(this);
     const int y = Px(kSeparator);
     p.setPen(palette().color(QPalette::Dark));
@@ -510,21 +509,21 @@ void KeyboardWindow::paintEvent(QPaintEvent*)
 
 // ---- Closing -----------------------------------------------------------------------------------------------
 
-void KeyboardWindow::Form_Unload()
+void KeyboardWindow::Unload()
 {
     if (unloaded_)
         return;
     unloaded_ = true;
     KeyboardOpen = false;
     WriteIniString(QStringLiteral("Keyboard"), QStringLiteral("FontSize"),
-                   QString::number(cmbFontSize->currentIndex()), IniFile);
+                   QString::number(keySizeBox_->currentIndex()), IniFile);
     SaveFormPlacement(this, QStringLiteral("Keyboard"), IniFile);
     emit Unloaded();
 }
 
 void KeyboardWindow::closeEvent(QCloseEvent* event)
 {
-    Form_Unload();
+    Unload();
     event->accept();
 }
 

@@ -29,30 +29,13 @@ struct KeyFont {
 class KeyboardWindow : public QWidget {
     Q_OBJECT
 public:
-    // Constructing the window loads it (Form_Load); it is shown by the caller.
+    // Built with the key size and placement the user left; shown by the caller.
     explicit KeyboardWindow(QWidget* parent = nullptr);
     ~KeyboardWindow() override;
 
-    // ---- Controls (arrays keep fixed slot numbers; unused slots stay null) ----
-    std::array<KeyPanel*, 14> KB{};     // 0..13, number row
-    KeyPanel* BackspaceKey = nullptr;
-    KeyPanel* TabKey = nullptr;
-    std::array<KeyPanel*, 13> KB2{};    // 1..12, top letter row
-    KeyPanel* CapsKey = nullptr;
-    std::array<KeyPanel*, 12> KB3{};    // 1..11, home row
-    std::array<KeyPanel*, 3> Shift{};   // 1..2
-    std::array<KeyPanel*, 11> KB4{};    // 1..10, bottom row
-    std::array<KeyPanel*, 3> Ctrl{};    // 1..2
-    std::array<KeyPanel*, 3> Alt{};     // 1..2
-    KeyPanel* SpaceBar = nullptr;
-    QLineEdit* TextBox = nullptr;
-    QComboBox* cmbFontSize = nullptr;
-    QToolButton* KillTextBox = nullptr;
-    QToolButton* cmdCopy = nullptr;
-
-    // The key of a row and index; null when there is none.
+    // The key of a row and column (or side); null when there is none.
     KeyPanel* Key(KeyRef ref) const;
-    // The typing keys of KB, KB2, KB3 and KB4.
+    // The keys of the four typing rows, row by row.
     QVector<KeyPanel*> TypingKeys() const;
 
     // Shows the text box and the typing keys in this font.
@@ -62,21 +45,8 @@ public:
     // Told the code (code page 1252) of each character typed on the real keyboard.
     std::function<void(int code)> ShowCharacterCode;
 
-    // ---- Window events ----
-    void Form_Load();
-    // false when the window is too small to be laid out: the keys stay where they are.
-    bool Form_Resize();
-    void Form_Unload();
-    void Form_KeyDown(const QKeyEvent& event);
-    void Form_KeyUp(const QKeyEvent& event);
-    void Key_MouseDown(KeyRef key);
-    void Key_MouseUp(KeyRef key);
-    void Shift_Click(int index);
-    void CapsKey_Click();
-    void cmbFontSize_Click();
-    void cmdCopy_Click();
-    void KillTextBox_Click();
-    void TextBox_KeyPress(QChar ch);
+    // Saves the key size and placement and tells the main window; once.
+    void Unload();
 
     // The key unit u in pixels of the last layout.
     int KeyUnit() const { return unit_; }
@@ -95,6 +65,19 @@ protected:
 private:
     void CreateControls();
     KeyPanel* MakeKey(KeyRef ref, const QString& name, const QString& caption);
+    void RestoreSettings();
+    // false when the window is too small to be laid out: the keys stay where they are.
+    bool LayOutKeys();
+    void PressKey(KeyRef key);
+    void ReleaseKey(KeyRef key);
+    void LatchShift(int side);
+    void ToggleCaps();
+    void ApplyKeySize();
+    void CopyText();
+    void ClearText();
+    void ShowTypedCode(QChar ch);
+    void RealKeyPressed(const QKeyEvent& event);
+    void RealKeyReleased(const QKeyEvent& event);
     // Captions of the typing keys for the latched Shift/Caps and the real Shift.
     void ShowCaptions();
     // Takes the Caps key's look and the letters from the system's Caps Lock.
@@ -103,6 +86,20 @@ private:
     // The keys a key code animates (both Shift, Ctrl or Alt keys for their code).
     QVector<KeyPanel*> KeysOf(KeyRef ref) const;
     void AnimateKey(const QKeyEvent& event, bool down);
+
+    // The four typing rows by column; the letter rows leave column 0 empty.
+    std::array<std::array<KeyPanel*, 14>, 4> typingKeys_{};
+    KeyPanel* backspaceKey_ = nullptr;
+    KeyPanel* tabKey_ = nullptr;
+    KeyPanel* capsKey_ = nullptr;
+    std::array<KeyPanel*, 2> shiftKeys_{};  // left, right
+    std::array<KeyPanel*, 2> ctrlKeys_{};
+    std::array<KeyPanel*, 2> altKeys_{};
+    KeyPanel* spaceBar_ = nullptr;
+    QLineEdit* textEdit_ = nullptr;
+    QComboBox* keySizeBox_ = nullptr;
+    QToolButton* clearButton_ = nullptr;
+    QToolButton* copyButton_ = nullptr;
 
     QFont captionFont_;
     QString captionFile_;     // the chosen font's file, when known

@@ -11,36 +11,36 @@ struct RowText {
     const char* shifted;
 };
 
-// Per row, one character per key, from the row's first index.
+// Per row, one character per key, from the row's first column.
 RowText Row(KeyGroup row)
 {
     switch (row) {
-    case KeyGroup::KB: return {"`1234567890-=\\", "~!@#$%^&*()_+|"};
-    case KeyGroup::KB2: return {"qwertyuiop[]", "QWERTYUIOP{}"};
-    case KeyGroup::KB3: return {"asdfghjkl;'", "ASDFGHJKL:\""};
-    case KeyGroup::KB4: return {"zxcvbnm,./", "ZXCVBNM<>?"};
+    case KeyGroup::NumberRow: return {"`1234567890-=\\", "~!@#$%^&*()_+|"};
+    case KeyGroup::TopRow: return {"qwertyuiop[]", "QWERTYUIOP{}"};
+    case KeyGroup::HomeRow: return {"asdfghjkl;'", "ASDFGHJKL:\""};
+    case KeyGroup::BottomRow: return {"zxcvbnm,./", "ZXCVBNM<>?"};
     default: return {"", ""};
     }
 }
 
 } // namespace
 
-int FirstKeyIndex(KeyGroup row)
+int FirstColumn(KeyGroup row)
 {
-    return row == KeyGroup::KB ? 0 : 1;
+    return row == KeyGroup::NumberRow ? 0 : 1;
 }
 
-int LastKeyIndex(KeyGroup row)
+int LastColumn(KeyGroup row)
 {
     const int count = int(qstrlen(Row(row).normal));
-    return count == 0 ? -1 : FirstKeyIndex(row) + count - 1;
+    return count == 0 ? -1 : FirstColumn(row) + count - 1;
 }
 
-QString KeyCaption(KeyGroup row, int index, bool shift, bool caps)
+QString KeyCaption(KeyGroup row, int column, bool shift, bool caps)
 {
-    if (index < FirstKeyIndex(row) || index > LastKeyIndex(row))
+    if (column < FirstColumn(row) || column > LastColumn(row))
         return {};
-    const int at = index - FirstKeyIndex(row);
+    const int at = column - FirstColumn(row);
     const QChar normal = QLatin1Char(Row(row).normal[at]);
     if (shift) {
         // Shift with Caps Lock on gives small letters, as the real keyboard does.
@@ -57,32 +57,32 @@ KeyRef KeyForCode(int code)
     switch (code) {
     case 8: return {KeyGroup::Backspace, 0};
     case 9: return {KeyGroup::Tab, 0};
-    case 16: return {KeyGroup::Shift, 0};
-    case 17: return {KeyGroup::Ctrl, 0};
-    case 18: return {KeyGroup::Alt, 0};
+    case 16: return {KeyGroup::Shift, kBothSides};
+    case 17: return {KeyGroup::Ctrl, kBothSides};
+    case 18: return {KeyGroup::Alt, kBothSides};
     case 20: return {KeyGroup::Caps, 0};
     case 32: return {KeyGroup::Space, 0};
-    case 48: return {KeyGroup::KB, 10};
-    case 192: return {KeyGroup::KB, 0};
-    case 189: return {KeyGroup::KB, 11};
-    case 187: return {KeyGroup::KB, 12};
-    case 220: return {KeyGroup::KB, 13};
-    case 219: return {KeyGroup::KB2, 11};
-    case 221: return {KeyGroup::KB2, 12};
-    case 186: return {KeyGroup::KB3, 10};
-    case 222: return {KeyGroup::KB3, 11};
-    case 188: return {KeyGroup::KB4, 8};
-    case 190: return {KeyGroup::KB4, 9};
-    case 191: return {KeyGroup::KB4, 10};
+    case 48: return {KeyGroup::NumberRow, 10};
+    case 192: return {KeyGroup::NumberRow, 0};
+    case 189: return {KeyGroup::NumberRow, 11};
+    case 187: return {KeyGroup::NumberRow, 12};
+    case 220: return {KeyGroup::NumberRow, 13};
+    case 219: return {KeyGroup::TopRow, 11};
+    case 221: return {KeyGroup::TopRow, 12};
+    case 186: return {KeyGroup::HomeRow, 10};
+    case 222: return {KeyGroup::HomeRow, 11};
+    case 188: return {KeyGroup::BottomRow, 8};
+    case 190: return {KeyGroup::BottomRow, 9};
+    case 191: return {KeyGroup::BottomRow, 10};
     default: break;
     }
     if (code >= 49 && code <= 57)
-        return {KeyGroup::KB, code - 48};
+        return {KeyGroup::NumberRow, code - 48};
     if (code >= 65 && code <= 90) {
-        for (KeyGroup row : {KeyGroup::KB2, KeyGroup::KB3, KeyGroup::KB4}) {
+        for (KeyGroup row : {KeyGroup::TopRow, KeyGroup::HomeRow, KeyGroup::BottomRow}) {
             const int at = QByteArray(Row(row).shifted).indexOf(char(code));
             if (at >= 0)
-                return {row, FirstKeyIndex(row) + at};
+                return {row, FirstColumn(row) + at};
         }
     }
     return {};

@@ -8,9 +8,13 @@ class QKeyEvent;
 
 namespace gw {
 
-enum class KeyGroup { None, KB, KB2, KB3, KB4, Backspace, Tab, Caps, Shift, Ctrl, Alt, Space };
+enum class KeyGroup { None, NumberRow, TopRow, HomeRow, BottomRow, Backspace, Tab, Caps, Shift, Ctrl, Alt, Space };
 
-// One on-screen key. For Shift, Ctrl and Alt index 0 means both keys.
+// Shift, Ctrl and Alt: 0 the left key, 1 the right one, kBothSides the pair.
+constexpr int kBothSides = -1;
+
+// One on-screen key. In the four typing rows, index is the key's column, counted
+// as on the number row: the letter rows start at column 1, beside Tab, Caps and Shift.
 struct KeyRef {
     KeyGroup group = KeyGroup::None;
     int index = 0;
@@ -28,12 +32,12 @@ int KeyCodeOfQtKey(int qtKey);
 // The on-screen key of a key code; group None when there is none.
 KeyRef KeyForCode(int keyCode);
 
-// Number of keys in a row of typing keys: KB 0..13, KB2 1..12, KB3 1..11, KB4 1..10.
-int FirstKeyIndex(KeyGroup row);
-int LastKeyIndex(KeyGroup row);
+// The columns of a typing row: number row 0..13, top row 1..12, home row 1..11, bottom row 1..10.
+int FirstColumn(KeyGroup row);
+int LastColumn(KeyGroup row);
 
 // The caption of a typing key. shift: the shift column; caps: letters in the
 // other case (upper case alone, lower case with shift).
-QString KeyCaption(KeyGroup row, int index, bool shift, bool caps);
+QString KeyCaption(KeyGroup row, int column, bool shift, bool caps);
 
 } // namespace gw

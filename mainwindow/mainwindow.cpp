@@ -301,11 +301,11 @@ void MainWindow::Form_Load()
     enumerator.ShowStatus = [this](const QString& text) {
         if (enumerator.ReadingMode == 0) {
             if (SplashWindow* splash = Splash())
-                splash->lblStatus->setText(text);
+                splash->ShowStatus(text);
             return;
         }
         RereadProgress* loader = LoadRereadProgress();
-        loader->lblMessage->setText(text);
+        loader->ShowMessage(text);
         loader->show();
     };
     enumerator.DrawProgress = [this](int percent) {

@@ -59,7 +59,7 @@ void MainWindow::mnuViewKeyboard_Click()
 void MainWindow::UnloadKeyboard()
 {
     if (KeyboardWindow* keyboard = keyboard_.Get()) {
-        keyboard->Form_Unload();
+        keyboard->Unload();
         keyboard_.Unload();
     }
 }

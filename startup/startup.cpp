@@ -89,7 +89,7 @@ void DetectATM()
 void ShowStartupSplash()
 {
     SplashWindow* splash = LoadSplash();
-    splash->lblStatus->setText(QStringLiteral("Loading..."));
+    splash->ShowStatus(QStringLiteral("Loading..."));
     QApplication::processEvents();
     splash->show();
     splash->repaint();

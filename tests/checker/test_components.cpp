@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <memory>
 
 #include "checker/components.h"
@@ -139,26 +140,26 @@ private slots:
         {
             VersionCheckDialog clean;
             QCOMPARE(clean.ConflictCount(), 0);
-            QCOMPARE(clean.ConflictListBox->item(0)->text(), QString("No conflicts found"));
+            QCOMPARE(Child<QListWidget>(clean, "conflictList").item(0)->text(), QString("No conflicts found"));
             QVERIFY(RunComponentCheck());  // nothing shown, start-up goes on
         }
         env->fake.components->references << Reference("libold.so.2", "2.5");
         env->fake.components->found["libold.so.2"] = {Copy("/l/libold.so.2", "2.1")};
         VersionCheckDialog w;
-        QCOMPARE(w.ConflictListBox->count(), 1);
-        QCOMPARE(w.ConflictListBox->item(0)->text(), QString("libold.so.2"));
-        QVERIFY(w.DetailText->toPlainText().contains("Older Version was found."));
+        QCOMPARE(Child<QListWidget>(w, "conflictList").count(), 1);
+        QCOMPARE(Child<QListWidget>(w, "conflictList").item(0)->text(), QString("libold.so.2"));
+        QVERIFY(Child<QPlainTextEdit>(w, "detailText").toPlainText().contains("Older Version was found."));
 
         const QString file = env->root() + "/Report.TXT";
         env->fake.dialogs->answers = {file};
-        w.Command2_Click();
+        Child<QPushButton>(w, "saveButton").click();
         QCOMPARE(QFileInfo(env->fake.dialogs->starts.value(0)).fileName(), QString("gw-ver.txt"));
-        QCOMPARE(QString::fromUtf8(ReadFile(file)), ComponentReport(w.Check));
+        QCOMPARE(QString::fromUtf8(ReadFile(file)), ComponentReport(ScanComponents(*env->fake.components)));
         QCOMPARE(env->fake.messages->texts, QStringList{"Report saved as " + file});
         QCOMPARE(env->fake.messages->styles, QList<int>{vbInformation});
 
-        w.ExitBut_Click();
-        QVERIFY(w.ExitChosen);
+        Child<QPushButton>(w, "exitButton").click();
+        QVERIFY(w.ExitChosen());
     }
 
 private:

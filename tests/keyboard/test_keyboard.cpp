@@ -30,10 +30,28 @@ namespace {
 // The captions of the four typing rows, one text per row.
 QStringList Captions(const KeyboardWindow& kb)
 {
-    QStringList rows(4);
-    for (KeyPanel* key : kb.TypingKeys())
-        rows[QString("KB_KB2KB3KB4").indexOf(key->objectName().section('_', 0, 0)) / 3] += key->Caption();
+    QStringList rows;
+    for (KeyGroup row : {KeyGroup::NumberRow, KeyGroup::TopRow, KeyGroup::HomeRow, KeyGroup::BottomRow}) {
+        rows << QString();
+        for (int column = FirstColumn(row); column <= LastColumn(row); ++column)
+            rows.last() += kb.Key({row, column})->Caption();
+    }
     return rows;
+}
+
+QLineEdit* TextEdit(const KeyboardWindow& kb)
+{
+    return &Child<QLineEdit>(kb, "textEdit");
+}
+
+QComboBox& SizeBox(const KeyboardWindow& kb)
+{
+    return Child<QComboBox>(kb, "keySizeBox");
+}
+
+KeyPanel* KeyNamed(const KeyboardWindow& kb, const char* name)
+{
+    return &Child<KeyPanel>(kb, name);
 }
 
 void Click(const KeyboardWindow& kb, const QString& name)
@@ -88,9 +106,9 @@ private slots:
         const QStringList shifted = {"~!@#$%^&*()_+|", "QWERTYUIOP{}", "ASDFGHJKL:\"", "ZXCVBNM<>?"};
         const QStringList caps = {"`1234567890-=\\", "QWERTYUIOP[]", "ASDFGHJKL;'", "ZXCVBNM,./"};
         const QStringList capsShift = {"~!@#$%^&*()_+|", "qwertyuiop{}", "asdfghjkl:\"", "zxcvbnm<>?"};
-        QTest::newRow("Caps then Shift releases Caps") << QStringList{"CapsKey", "Shift_1"} << false << shifted << false;
-        QTest::newRow("Shift then Caps releases Shift") << QStringList{"Shift_2", "CapsKey"} << false << caps << true;
-        QTest::newRow("real Shift held with Caps") << QStringList{"CapsKey"} << true << capsShift << true;
+        QTest::newRow("Caps then Shift releases Caps") << QStringList{"capsKey", "leftShiftKey"} << false << shifted << false;
+        QTest::newRow("Shift then Caps releases Shift") << QStringList{"rightShiftKey", "capsKey"} << false << caps << true;
+        QTest::newRow("real Shift held with Caps") << QStringList{"capsKey"} << true << capsShift << true;
     }
     void captionTables()
     {
@@ -103,14 +121,14 @@ private slots:
         for (const QString& name : clicks)
             Click(kb, name);
         if (realShift)
-            SendKey(kb.TextBox, QEvent::KeyPress, Qt::Key_Shift, 0);
+            SendKey(TextEdit(kb), QEvent::KeyPress, Qt::Key_Shift, 0);
         QCOMPARE(Captions(kb), rows);
         QCOMPARE(env->fake.keyboard->capsLock, capsLock);
-        QCOMPARE(kb.CapsKey->IsDown(), capsLock);
-        QCOMPARE(kb.Shift[1]->IsDown() && kb.Shift[2]->IsDown(), realShift || rows.at(0).startsWith('~'));
+        QCOMPARE(KeyNamed(kb, "capsKey")->IsDown(), capsLock);
+        QCOMPARE(KeyNamed(kb, "leftShiftKey")->IsDown() && KeyNamed(kb, "rightShiftKey")->IsDown(), realShift || rows.at(0).startsWith('~'));
         if (realShift) {
-            SendKey(kb.TextBox, QEvent::KeyRelease, Qt::Key_Shift, 0);
-            QVERIFY(!kb.Shift[1]->IsDown());
+            SendKey(TextEdit(kb), QEvent::KeyRelease, Qt::Key_Shift, 0);
+            QVERIFY(!KeyNamed(kb, "leftShiftKey")->IsDown());
             QCOMPARE(Captions(kb).at(2), capsLock ? QString("ASDFGHJKL;'") : QString("asdfghjkl;'"));
         }
     }
@@ -119,12 +137,12 @@ private slots:
     {
         env->fake.keyboard->capsLock = true;
         KeyboardWindow kb;
-        QVERIFY(kb.CapsKey->IsDown());
+        QVERIFY(KeyNamed(kb, "capsKey")->IsDown());
         QCOMPARE(Captions(kb).at(1), QString("QWERTYUIOP[]"));
         // The real Caps key where the program keeps the state.
-        SendKey(kb.TextBox, QEvent::KeyPress, Qt::Key_CapsLock, 66);
-        SendKey(kb.TextBox, QEvent::KeyRelease, Qt::Key_CapsLock, 66);
-        QVERIFY(!env->fake.keyboard->capsLock && !kb.CapsKey->IsDown());
+        SendKey(TextEdit(kb), QEvent::KeyPress, Qt::Key_CapsLock, 66);
+        SendKey(TextEdit(kb), QEvent::KeyRelease, Qt::Key_CapsLock, 66);
+        QVERIFY(!env->fake.keyboard->capsLock && !KeyNamed(kb, "capsKey")->IsDown());
         QCOMPARE(Captions(kb).at(1), QString("qwertyuiop[]"));
     }
 
@@ -132,10 +150,10 @@ private slots:
     {
         QTest::addColumn<QStringList>("clicks");
         QTest::addColumn<QString>("text");
-        QTest::newRow("Shift types the symbols") << QStringList{"Shift_1", "KB_5", "KB2_11", "KB3_11"} << "%{\"";
-        QTest::newRow("Caps letters") << QStringList{"CapsKey", "KB4_1", "KB4_8"} << "Z,";
-        QTest::newRow("space and backspace") << QStringList{"KB2_1", "SpaceBar", "KB2_2", "BackspaceKey", "KB2_3"} << "q e";
-        QTest::newRow("Ctrl, Alt and Tab type nothing") << QStringList{"Ctrl_1", "Alt_2", "TabKey"} << "";
+        QTest::newRow("Shift types the symbols") << QStringList{"leftShiftKey", "numberRowKey5", "topRowKey11", "homeRowKey11"} << "%{\"";
+        QTest::newRow("Caps letters") << QStringList{"capsKey", "bottomRowKey1", "bottomRowKey8"} << "Z,";
+        QTest::newRow("space and backspace") << QStringList{"topRowKey1", "spaceBar", "topRowKey2", "backspaceKey", "topRowKey3"} << "q e";
+        QTest::newRow("Ctrl, Alt and Tab type nothing") << QStringList{"leftCtrlKey", "rightAltKey", "tabKey"} << "";
     }
     void typedText()
     {
@@ -145,9 +163,9 @@ private slots:
         kb.show();
         for (const QString& name : clicks)
             Click(kb, name);
-        QCOMPARE(kb.TextBox->text(), text);
+        QCOMPARE(TextEdit(kb)->text(), text);
         for (KeyPanel* key : kb.findChildren<KeyPanel*>())
-            if (!key->objectName().startsWith("Shift") && key != kb.CapsKey)
+            if (!key->objectName().endsWith("ShiftKey") && key != KeyNamed(kb, "capsKey"))
                 QVERIFY2(!key->IsDown(), qPrintable(key->objectName()));
     }
 
@@ -157,11 +175,11 @@ private slots:
         QTest::addColumn<int>("qtKey");
         QTest::addColumn<int>("scanCode");
         QTest::addColumn<QStringList>("keys");
-        QTest::newRow("AZERTY q on the a place") << int(Qt::Key_Q) << 38 << QStringList{"KB3_1"};
-        QTest::newRow("left Shift lowers both") << int(Qt::Key_Shift) << 50 << QStringList{"Shift_1", "Shift_2"};
-        QTest::newRow("right Ctrl") << int(Qt::Key_Control) << 105 << QStringList{"Ctrl_1", "Ctrl_2"};
+        QTest::newRow("AZERTY q on the a place") << int(Qt::Key_Q) << 38 << QStringList{"homeRowKey1"};
+        QTest::newRow("left Shift lowers both") << int(Qt::Key_Shift) << 50 << QStringList{"leftShiftKey", "rightShiftKey"};
+        QTest::newRow("right Ctrl") << int(Qt::Key_Control) << 105 << QStringList{"leftCtrlKey", "rightCtrlKey"};
         QTest::newRow("ISO key has no place here") << int(Qt::Key_Less) << 94 << QStringList();
-        QTest::newRow("no place: percent") << int(Qt::Key_Percent) << 0 << QStringList{"KB_5"};
+        QTest::newRow("no place: percent") << int(Qt::Key_Percent) << 0 << QStringList{"numberRowKey5"};
         QTest::newRow("no place: F1") << int(Qt::Key_F1) << 0 << QStringList();
     }
     void realKeysAnimateByPlace()
@@ -171,14 +189,14 @@ private slots:
         QFETCH(QStringList, keys);
         KeyboardWindow kb;
         kb.show();
-        SendKey(kb.TextBox, QEvent::KeyPress, qtKey, quint32(scanCode));
+        SendKey(TextEdit(kb), QEvent::KeyPress, qtKey, quint32(scanCode));
         QStringList down;
         for (KeyPanel* key : kb.findChildren<KeyPanel*>())
             if (key->IsDown())
                 down << key->objectName();
         down.sort();
         QCOMPARE(down, keys);
-        SendKey(kb.TextBox, QEvent::KeyRelease, qtKey, quint32(scanCode));
+        SendKey(TextEdit(kb), QEvent::KeyRelease, qtKey, quint32(scanCode));
         for (KeyPanel* key : kb.findChildren<KeyPanel*>())
             QVERIFY2(!key->IsDown(), qPrintable(key->objectName()));
     }
@@ -189,13 +207,13 @@ private slots:
         QRect placed;
         {
             KeyboardWindow kb;
-            QCOMPARE(kb.cmbFontSize->currentText(), QString("12"));
-            QCOMPARE(kb.size(), kb.minimumSize());  // first opening: the designed size
-            const QRect key = kb.KB2[3]->geometry();
-            kb.cmbFontSize->setCurrentIndex(7);
-            QCOMPARE(kb.KB2[3]->font().pointSize(), 20);
-            QCOMPARE(kb.KB2[3]->geometry(), key);
-            QVERIFY(kb.CapsKey->font().pointSize() != 20);  // fixed captions keep the window's font
+            QCOMPARE(SizeBox(kb).currentText(), QString("12"));
+            QCOMPARE(kb.size(), kb.minimumSize());  // first opening: the smallest size
+            const QRect key = kb.Key({KeyGroup::TopRow, 3})->geometry();
+            SizeBox(kb).setCurrentIndex(7);
+            QCOMPARE(kb.Key({KeyGroup::TopRow, 3})->font().pointSize(), 20);
+            QCOMPARE(kb.Key({KeyGroup::TopRow, 3})->geometry(), key);
+            QVERIFY(KeyNamed(kb, "capsKey")->font().pointSize() != 20);  // fixed captions keep the window's font
             kb.show();
             kb.setGeometry(40, 50, 700, 330);
             placed = QRect(kb.pos(), kb.size());
@@ -203,11 +221,11 @@ private slots:
         }
         QCOMPARE(ReadIniString("Keyboard", "FontSize", "", IniFile), QString("7"));
         std::optional<KeyboardWindow> again(std::in_place);
-        QCOMPARE(again->cmbFontSize->currentText(), QString("20"));
+        QCOMPARE(SizeBox(*again).currentText(), QString("20"));
         QCOMPARE(QRect(again->pos(), again->size()), placed);
         again.reset();
         WriteIniString("Keyboard", "FontSize", "42", IniFile);
-        QCOMPARE(KeyboardWindow().cmbFontSize->currentText(), QString("12"));
+        QCOMPARE(SizeBox(KeyboardWindow()).currentText(), QString("12"));
     }
 
     // Opened and closed by the menu item and the toolbar, set in the selected
@@ -239,20 +257,20 @@ private slots:
         QVERIFY(SelectFamily(*fw, "Liberation Sans"));
         fw->mnuViewKeyboard_Click();
         KeyboardWindow* kb = fw->Keyboard();
-        QCOMPARE(kb->TextBox->font().family(), QString("Liberation Sans"));
-        QVERIFY(!kb->KB2[1]->font().bold());
+        QCOMPARE(TextEdit(*kb)->font().family(), QString("Liberation Sans"));
+        QVERIFY(!kb->Key({KeyGroup::TopRow, 1})->font().bold());
 
         fw->Attribs->setCurrentRow(1);  // Bold
-        QVERIFY(kb->TextBox->font().bold());
-        QVERIFY(kb->KB3[5]->font().bold());
+        QVERIFY(TextEdit(*kb)->font().bold());
+        QVERIFY(kb->Key({KeyGroup::HomeRow, 5})->font().bold());
 
         QVERIFY(SelectFamily(*fw, "Liberation Serif"));
-        QCOMPARE(kb->KB4[2]->font().family(), QString("Liberation Serif"));
-        QVERIFY(kb->KB4[2]->font().italic());
-        QCOMPARE(kb->CapsKey->font().family(), fw->font().family());
+        QCOMPARE(kb->Key({KeyGroup::BottomRow, 2})->font().family(), QString("Liberation Serif"));
+        QVERIFY(kb->Key({KeyGroup::BottomRow, 2})->font().italic());
+        QCOMPARE(KeyNamed(*kb, "capsKey")->font().family(), fw->font().family());
 
         // Typing on the real keyboard shows the character's code in the main window.
-        QTest::keyClicks(kb->TextBox, "A");
+        QTest::keyClicks(TextEdit(*kb), "A");
         QCOMPARE(fw->pnlAnsi[1]->text(), QString("65"));
 
         fw->show();
@@ -263,7 +281,7 @@ private slots:
         QApplication::processEvents();
         QVERIFY(kb->isVisible());
 
-        kb->cmbFontSize->setCurrentIndex(5);
+        SizeBox(*kb).setCurrentIndex(5);
         fw->showMinimized();
         QApplication::processEvents();
         fw->close();
@@ -308,14 +326,14 @@ private slots:
         fw->mnuViewKeyboard_Click();
         KeyboardWindow* kb = fw->Keyboard();
         kb->resize(760, 360);
-        for (KeyPanel* key : {kb->KB2[1], kb->KB3[9], kb->KB4[7]}) {
+        for (KeyPanel* key : {kb->Key({KeyGroup::TopRow, 1}), kb->Key({KeyGroup::HomeRow, 9}), kb->Key({KeyGroup::BottomRow, 7})}) {
             QCOMPARE(key->HasGlyph(), letters);
             QCOMPARE(Ink(key) > 10, letters);
         }
         // Fixed captions are the window's own and always drawn.
-        QVERIFY(Ink(kb->CapsKey) > 10);
+        QVERIFY(Ink(KeyNamed(*kb, "capsKey")) > 10);
 
-        kb->TextBox->setText(QStringLiteral("Quick brown fox {%^+} 1997"));
+        TextEdit(*kb)->setText(QStringLiteral("Quick brown fox {%^+} 1997"));
         SaveShot(kb, "keyboard-" + QString(QTest::currentDataTag()).replace(' ', '-').toLower());
     }
 };

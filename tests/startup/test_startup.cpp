@@ -76,7 +76,7 @@ private slots:
         QCOMPARE(sequence.Steps(), expected);
         QVERIFY(window);
         QVERIFY(splashLoaded);
-        QCOMPARE(Splash()->lblStatus->text(), QStringLiteral("Loading..."));
+        QCOMPARE(Child<QLabel>(*Splash(), "statusLabel").text(), QStringLiteral("Loading..."));
         QCOMPARE(regRows, size_t(2));
         QCOMPARE(winDir, env->fake.system->windowsDirectory + "/");
         QVERIFY(!KeyboardOpen);
@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(ATMInstalled, !pfmDir.isEmpty());
         QCOMPARE(PFMDir, pfmDir);
         QCOMPARE(PFBDir, pfbDir);
-        QCOMPARE(LoadSplash()->lblAdobe->text(), adobe);
+        QCOMPARE(Child<QLabel>(*LoadSplash(), "type1Label").text(), adobe);
     }
 
     // The logo of the splash and the icons: an opaque tile, a light glyph on it
