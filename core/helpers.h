@@ -16,7 +16,7 @@ namespace gw {
 
 class PictureBox;
 
-// Screen positions are designed in twips: 15 twips per logical pixel.
+// Screen positions are given in twips: 15 twips per logical pixel.
 constexpr int TwipsPerPixel = 15;
 int TwipsToPixels(int twips);
 int PixelsToTwips(int pixels);

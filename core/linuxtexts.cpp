@@ -12,10 +12,10 @@ namespace gw {
 
 namespace {
 
-// Designed part -> Linux part. Longer parts come before the shorter ones they contain.
+// Text that is untrue on Linux -> what is true there. Longer parts come before the shorter ones they contain.
 // "@FONTS@" stands for FontFolderText().
 struct Replacement {
-    const char* designed;
+    const char* original;
     const char* onLinux;
 };
 constexpr Replacement Table[] = {
@@ -59,11 +59,11 @@ QString FontFolderText()
            + QStringLiteral(")");
 }
 
-QString ForLinux(const QString& designed)
+QString ForLinux(const QString& original)
 {
-    QString text = designed;
+    QString text = original;
     for (const Replacement& r : Table) {
-        const QString from = QString::fromUtf8(r.designed);
+        const QString from = QString::fromUtf8(r.original);
         if (!text.contains(from))
             continue;
         QString to = QString::fromUtf8(r.onLinux);

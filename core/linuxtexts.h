@@ -9,10 +9,10 @@
 namespace gw {
 
 // The original text with every untrue part replaced; other texts come back as they are.
-QString ForLinux(const QString& designed);
+QString ForLinux(const QString& original);
 
 // Said when an uninstalled font's file could not be deleted: the reject file
-// hides the font anyway (the designed system could not do that).
+// hides the font anyway.
 QString FontHiddenNote();
 // The question "Con&firm file deletes" asks before a font file goes to the
 // trash (delete) or, after its copy, away for good (move).

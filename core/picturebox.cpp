@@ -61,7 +61,7 @@ void PictureBox::Clear()
 
 void PictureBox::SetBackColor(const QColor& colour)
 {
-    // Like the designed control: a new background colour also wipes the drawing.
+    // A new background colour also wipes the drawing.
     backColor_ = colour;
     Clear();
 }

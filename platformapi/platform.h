@@ -40,7 +40,7 @@ public:
     virtual QString ProgramFolder() = 0;
     virtual QString HelpFilePath() = 0;
     virtual QString ExeFilePath() = 0;
-    // Like the designed directory queries: the folder without a trailing "/".
+    // The folder without a trailing "/".
     virtual QString WindowsDirectory() = 0;
     virtual QString SystemDirectory() = 0;
     // false when the query failed.

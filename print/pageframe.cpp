@@ -13,7 +13,7 @@ namespace gw {
 
 namespace {
 
-// A real converted to a 16-bit integer the way the layouts were designed to:
+// A real converted to a 16-bit integer as the layouts' measures expect:
 // to the nearest whole number, halves to the even one.
 int ToInt16(double value)
 {
