@@ -375,7 +375,7 @@ private slots:
         SaveShot(w.get(), shown.isEmpty() ? "uninstalled-all" : "uninstalled-one");
         QCOMPARE(blank, shown.isEmpty());
         QCOMPARE(w->pnlTTF->text().isEmpty(), shown.isEmpty());
-        const QString typed = w->Keyboard()->TextBox->font().family();
+        const QString typed = Child<QLineEdit>(*w->Keyboard(), "textEdit").font().family();
         QVERIFY2(shown.isEmpty() ? typed != "Liberation Sans" : typed == shown, qPrintable(typed));
         QVERIFY(!FontsChanged);
     }
