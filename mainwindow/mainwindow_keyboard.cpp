@@ -21,7 +21,7 @@ void MainWindow::CreateKeyboardMenu()
     keyboardAction_->setObjectName(QStringLiteral("keyboardAction"));
     keyboardAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
     keyboardAction_->setCheckable(true);
-    // The handler decides by the window, not by the check mark Qt has just flipped.
+    // ToggleKeyboard decides by the window, not by the check mark Qt has just flipped.
     connect(keyboardAction_, &QAction::triggered, this, [this] { ToggleKeyboard(); });
 }
 

@@ -271,7 +271,7 @@ private slots:
             QCOMPARE(SelectedCell(*w), 0);  // the chart starts at cell 0 every time
             QCOMPARE(w->width(), 700);
         }
-        // A stored tab 0 and a font uninstalled since: page 1 and the first family.
+        // A stored tab 0 and a font uninstalled since: the first page and the first family.
         WriteIniString("GW", "CurrentTab", "0", IniFile);
         WriteIniString("GW", "CurrentFont", "No Such Family", IniFile);
         auto w = std::make_unique<MainWindow>();
