@@ -29,12 +29,6 @@ QLabel* Readout(const MainWindow& w, const char* name)
     return &Child<QLabel>(w, name);
 }
 
-QList<QWidget*> FileRows(const MainWindow& w)
-{
-    return {Readout(w, "fontFilesLabel"), Readout(w, "fontFileReadout"), Readout(w, "fileSizeLabel"),
-            Readout(w, "fileSizeReadout")};
-}
-
 QString InfoText(const MainWindow& w)
 {
     return Child<QPlainTextEdit>(w, "infoEdit").toPlainText();
@@ -136,15 +130,12 @@ private slots:
         auto w = Window(family, kind == 3 ? "GW Serif" : "GW Printer");
         QCOMPARE(Child<QTreeView>(*w, "fontList").currentIndex().data(FontListModel::TagRole).toInt(), kind);
         const QWidget* panel = &Child<QWidget>(*w, "controlPanel");
-        QLabel* captionRow = Readout(*w, "fontFilesLabel");
-        QLabel* fileRow = Readout(*w, "fontFileReadout");
-        QLabel* companionRow = Readout(*w, "companionFileReadout");
-        QLabel* sizeLabel = Readout(*w, "fileSizeLabel");
-        QLabel* sizeRow = Readout(*w, "fileSizeReadout");
-        QLabel* keystrokeLabel = Readout(*w, "keystrokeLabel");
-        QLabel* keystrokeRow = Readout(*w, "keystrokeReadout");
+        QLabel *captionRow = Readout(*w, "fontFilesLabel"), *fileRow = Readout(*w, "fontFileReadout"),
+               *companionRow = Readout(*w, "companionFileReadout"), *sizeLabel = Readout(*w, "fileSizeLabel"),
+               *sizeRow = Readout(*w, "fileSizeReadout"), *keystrokeLabel = Readout(*w, "keystrokeLabel"),
+               *keystrokeRow = Readout(*w, "keystrokeReadout");
         const bool rows = !caption.isEmpty();
-        for (QWidget* row : FileRows(*w))
+        for (QWidget* row : {captionRow, fileRow, sizeLabel, sizeRow})
             QCOMPARE(row->isVisibleTo(panel), rows);
         QCOMPARE(companionRow->isVisibleTo(panel), !second.isEmpty());
         QVERIFY(keystrokeRow->isVisibleTo(panel));

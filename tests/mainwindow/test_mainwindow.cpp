@@ -68,11 +68,6 @@ int Tab(const MainWindow& w)
     return Child<QTabWidget>(w, "previewTabs").currentIndex();
 }
 
-QAction& Action(const MainWindow& w, const char* name)
-{
-    return Child<QAction>(w, name);
-}
-
 // Character and size sliders of the first three pages.
 QList<QScrollBar*> Sliders(const MainWindow& w)
 {
@@ -235,7 +230,7 @@ private slots:
         w->SelectTab(2);
         w->SelectTab(tab);
         QCOMPARE(Child<QComboBox>(*w, "sizeBox").currentText(), size);
-        QCOMPARE(Action(*w, "accentsAction").isEnabled(), charactersMenu);
+        QCOMPARE(Child<QAction>(*w, "accentsAction").isEnabled(), charactersMenu);
         QCOMPARE(Child<QWidget>(*w, "controlPanel").parentWidget(), Child<QTabWidget>(*w, "previewTabs").widget(tab));
     }
 
@@ -377,7 +372,7 @@ private slots:
 
         // A reread keeps the list narrowed.
         env->fake.fonts->faces.prepend(TrueTypeFace("Arimo Liberation"));
-        Action(*w, "rereadAction").trigger();
+        Child<QAction>(*w, "rereadAction").trigger();
         QCOMPARE(shown(), QStringList({"Arimo Liberation", "Liberation Sans"}));
         QCOMPARE(count.text(), QString("2 of 4 font families"));
         QCOMPARE(env->fake.fonts->rescans, 1);  // the system reads its fonts afresh first
@@ -402,7 +397,7 @@ private slots:
         QFETCH(QString, shown);
         SetShow(true, false, false);
         auto w = std::make_unique<MainWindow>();
-        Action(*w, "keyboardAction").trigger();
+        Child<QAction>(*w, "keyboardAction").trigger();
         QVERIFY(SelectFamily(*w, "Liberation Sans"));
         QStringList preselected;
         QTimer poll;
@@ -417,7 +412,7 @@ private slots:
             wizard->AdvanceButton(2);
             wizard->cmdRemove_Click();
         });
-        Action(*w, "uninstallAction").trigger();
+        Child<QAction>(*w, "uninstallAction").trigger();
         QCOMPARE(preselected, QStringList{}); // nothing is chosen for the user
         QCOMPARE(FamilyCount(*w), left ? 1 : 0);
         QCOMPARE(Selected(*w), shown);
@@ -491,14 +486,14 @@ private slots:
                 dialog->close();
             }
         });
-        Action(w, "typeManagerAction").trigger();
+        Child<QAction>(w, "typeManagerAction").trigger();
         QCOMPARE(opened, QString("OptionsDialog"));
         QCOMPARE(env->fake.messages->texts,
                  QStringList{"You have not specified the name of your Adobe Type Manager program executable."
                              "\r\n\r\nUse the Options dialog box to specify the file name and path of this program."});
         QVERIFY(env->fake.programs->started.isEmpty());
         WriteIniString("GW", "ATMPath", "/opt/atm/bin/atm", IniFile);
-        Action(w, "typeManagerAction").trigger();
+        Child<QAction>(w, "typeManagerAction").trigger();
         QCOMPARE(env->fake.programs->started, QStringList{"/opt/atm/bin/atm"});
     }
 
@@ -506,7 +501,7 @@ private slots:
     {
         SetShow(false, false, false);
         MainWindow w;
-        Action(w, "printAction").trigger();
+        Child<QAction>(w, "printAction").trigger();
         QCOMPARE(env->fake.messages->texts, QStringList{"There are no installed fonts to print!"});
         QCOMPARE(env->fake.messages->styles, QList<int>{vbInformation});
     }
@@ -533,7 +528,7 @@ private slots:
         const int step = ToolButtons(w)[1]->y() - ToolButtons(w)[0]->y();
         for (int i = 1; i < tops.size(); ++i)
             QCOMPARE(tops[i] - tops[i - 1], step);
-        QCOMPARE(Action(w, "typeManagerAction").isVisible(), realAtmIni);
+        QCOMPARE(Child<QAction>(w, "typeManagerAction").isVisible(), realAtmIni);
     }
 
     void pressAndReleaseRunTheCommand()

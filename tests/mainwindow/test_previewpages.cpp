@@ -366,25 +366,6 @@ private slots:
         }
     }
 
-    void nothingIsDrawn_data()
-    {
-        QTest::addColumn<bool>("fonts");
-        QTest::addColumn<int>("style");
-        QTest::newRow("no style") << true << -1;
-        QTest::newRow("past the last style") << true << 4;
-        QTest::newRow("empty font list") << false << 0;
-    }
-    void nothingIsDrawn()
-    {
-        QFETCH(bool, fonts);
-        QFETCH(int, style);
-        auto w = Open(fonts ? InstalledFaces() : QVector<Face>{});
-        PictureBox* glyph = Glyph(*w);
-        glyph->Clear();
-        w->DrawGlyph(glyph, style, 72, "A", Qt::black);
-        QVERIFY(Ink(glyph->ToImage()).isEmpty());
-    }
-
     // ---- Unicode ranges past 255 ----
 
     void blocksTheFontCovers()
