@@ -48,14 +48,14 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     texts->addWidget(new QLabel(QStringLiteral("A font manager for typographers and print shops."), this));
     texts->addSpacing(8);
     licenceLabel_ = new QLabel(QStringLiteral("Licence: %1 (%2)")
-                                .arg(QLatin1String(ProgramLicenceName), QLatin1String(ProgramLicence)),
-                            this);
+                                   .arg(QLatin1String(ProgramLicenceName), QLatin1String(ProgramLicence)),
+                               this);
     licenceLabel_->setObjectName(QStringLiteral("licenceLabel"));
     texts->addWidget(licenceLabel_);
     componentsLabel_ = new QLabel(QStringLiteral("Running with Qt %1 and fontconfig %2")
-                                   .arg(ComponentVersionInUse(QStringLiteral("Qt Core")),
-                                        ComponentVersionInUse(QStringLiteral("fontconfig"))),
-                               this);
+                                      .arg(ComponentVersionInUse(QStringLiteral("Qt Core")),
+                                           ComponentVersionInUse(QStringLiteral("fontconfig"))),
+                                  this);
     componentsLabel_->setObjectName(QStringLiteral("componentsLabel"));
     texts->addWidget(componentsLabel_);
     auto* home = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(QLatin1String(ProgramHomePage)), this);
