@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -28,39 +29,45 @@ int main(int argc, char** argv)
     gw::StartupSequence sequence([&window] { return window = new gw::MainWindow; });
     if (!sequence.Run() || !window)
         return 1;
-    gw::MainWindow& fw = *window;
+    gw::MainWindow& w = *window;
     const QString family = qEnvironmentVariableIsSet("GW_BENCH_FAMILY")
                                ? qEnvironmentVariable("GW_BENCH_FAMILY")
                                : QStringLiteral("Noto Sans CJK JP");
+    const QAbstractItemModel* families = w.findChild<QTreeView*>(QStringLiteral("fontList"))->model();
+    auto familyAt = [families](int i) { return families->index(i, 0).data().toString(); };
     int row = -1;
-    for (int i = 0; i < fw.fontList->Count() && row < 0; ++i)
-        if (fw.fontList->At(i).text.startsWith(family, Qt::CaseInsensitive))
+    for (int i = 0; i < families->rowCount() && row < 0; ++i)
+        if (familyAt(i).startsWith(family, Qt::CaseInsensitive))
             row = i;
     if (row < 0)
-        for (int i = 0; i < fw.fontList->Count(); ++i)
-            std::fprintf(stderr, "%s\n", qPrintable(fw.fontList->At(i).text));
+        for (int i = 0; i < families->rowCount(); ++i)
+            std::fprintf(stderr, "%s\n", qPrintable(familyAt(i)));
     if (row < 0) {
         std::fprintf(stderr, "family %s is not installed\n", qPrintable(family));
         return 1;
     }
-    fw.resize(1000, 700);
-    fw.show();
-    fw.SelectTab(2);
+    w.resize(1000, 700);
+    w.show();
+    w.SelectTab(1);
     QElapsedTimer t;
     t.start();
-    fw.SelectRow(row);
-    fw.ListView1_ItemClick(row);
+    w.SelectFamily(row);
     QApplication::processEvents();
     const double select = t.nsecsElapsed() / 1e6;
-    const gw::EnumLogFont& elf = gw::StyleFonts[size_t(fw.StyleIndex() - 1)];
+    const gw::EnumLogFont& elf = gw::StyleFonts[size_t(w.SelectedStyle())];
     const int characters = int(gw::FontCharacters(elf.filePath, elf.faceIndex).size());
 
     // The block with the most characters of the font.
-    const auto& blocks = fw.RangeBlocks();
+    const auto& blocks = w.RangeBlocks();
     const auto largest = std::max_element(blocks.begin(), blocks.end(),
                                           [](const auto& a, const auto& b) { return a.count < b.count; });
+    auto* ranges = w.findChild<QComboBox*>(QStringLiteral("chartRangeBox"));
+    auto* chart = w.findChild<QScrollBar*>(QStringLiteral("chartCodeSlider"));
     t.restart();
-    fw.SelectRange(int(largest - blocks.begin()) + 1);
+    // The range box lists "0 - 255" first, then the blocks.
+    const int range = int(largest - blocks.begin()) + 1;
+    ranges->setCurrentIndex(range);
+    emit ranges->activated(range);
     QApplication::processEvents();
     const double open = t.nsecsElapsed() / 1e6;
 
@@ -70,7 +77,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < steps; ++i) {
         QElapsedTimer step;
         step.start();
-        fw.scrAnsi[2]->setValue(fw.scrAnsi[2]->value() + fw.scrAnsi[2]->pageStep());
+        chart->setValue(chart->value() + chart->pageStep());
         QApplication::processEvents();
         const double ms = step.nsecsElapsed() / 1e6;
         slowest = std::max(slowest, ms);
@@ -84,18 +91,26 @@ int main(int argc, char** argv)
                 slowest, steps);
     const QString shots = qEnvironmentVariable("GW_BENCH_SHOTS");
     if (!shots.isEmpty()) {
-        fw.scrAnsi[2]->setValue(int(largest->first) + 0x100);
-        fw.picChar_Click(5);
+        chart->setValue(int(largest->first) + 0x100);
+        for (QWidget* cell : w.findChildren<QWidget*>(QStringLiteral("cellPicture")))
+            if (cell->property("index").toInt() == 5) {
+                QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), cell->mapToGlobal(QPointF(2, 2)),
+                                  Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+                QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), cell->mapToGlobal(QPointF(2, 2)),
+                                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+                QApplication::sendEvent(cell, &press);
+                QApplication::sendEvent(cell, &release);
+            }
         QApplication::processEvents();
-        fw.grab().save(shots + "/chart-cjk.png");
-        fw.SelectTab(1);
+        w.grab().save(shots + "/chart-cjk.png");
+        w.SelectTab(0);
         QApplication::processEvents();
-        fw.grab().save(shots + "/large-cjk.png");
-        fw.SelectTab(4);
+        w.grab().save(shots + "/large-cjk.png");
+        w.SelectTab(3);
         QApplication::processEvents();
-        fw.grab().save(shots + "/info-cjk.png");
+        w.grab().save(shots + "/info-cjk.png");
     }
-    fw.Form_Unload();
+    w.close();
     delete window;
     return 0;
 }

@@ -2,6 +2,7 @@
 // folders and times Glyphwick's work on it beside `fc-list : family style file`.
 // Every piece of work runs in a child process of its own, so its time includes
 // what a user waits for and its peak memory is its own.
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -418,9 +419,9 @@ int ChildWindow()
     gw::SetPlatform(gw::MakeDesktopPlatform());
     // As the program starts: the component check is part of the wait.
     gw::SetComponentChecker(gw::RunComponentCheck);
-    gw::MainWindow* fw = nullptr;
-    gw::StartupSequence sequence([&fw] { return fw = new gw::MainWindow; });
-    if (!sequence.Run() || !fw)
+    gw::MainWindow* window = nullptr;
+    gw::StartupSequence sequence([&window] { return window = new gw::MainWindow; });
+    if (!sequence.Run() || !window)
         return 1;
     Results r;
     int code = 0;
@@ -428,14 +429,14 @@ int ChildWindow()
         // The window is up and the event loop answers: usable.
         r.Put("window", Span{double(MonotonicNs() - t0) / 1e9, CpuSeconds()});
         const Stopwatch t;
-        fw->mnuOptionsRereadFonts->trigger();
+        window->findChild<QAction*>(QStringLiteral("rereadAction"))->trigger();
         QApplication::processEvents();
         r.Put("reread", t.Elapsed());
 
-        QTreeView* list = fw->ListView1;
+        QTreeView* list = window->findChild<QTreeView*>(QStringLiteral("fontList"));
         QWidget* viewport = list->viewport();
-        const int rows = fw->fontList->Count();
-        r.Put("select", Slowest(20, [&](int i) { fw->SelectRow(rows * i / 20); fw->ListView1_ItemClick(rows * i / 20); }, viewport));
+        const int rows = list->model()->rowCount();
+        r.Put("select", Slowest(20, [&](int i) { window->SelectFamily(rows * i / 20); }, viewport));
         r.Put("scroll", Slowest(20, [&](int) {
             QScrollBar* bar = list->verticalScrollBar();
             bar->setValue(bar->value() + bar->pageStep());
@@ -446,15 +447,15 @@ int ChildWindow()
         // Whole names of families spread over the list, typed at once.
         QStringList searches;
         for (int k = 0; k < 5; ++k)
-            searches << fw->fontList->At(std::min(rows - 1, rows * k / 5 + 3)).text;
+            searches << list->model()->index(std::min(rows - 1, rows * k / 5 + 3), 0).data().toString();
         r.Put("find", Slowest(searches.size(), [&](int i) {
             list->keyboardSearch(searches[i]);
         }, viewport));
         // GW_BENCH_SHOTS: a folder for pictures of the window, before and while filtering.
         const QString shots = QString::fromLocal8Bit(qgetenv("GW_BENCH_SHOTS"));
         if (!shots.isEmpty())
-            fw->grab().save(shots + QStringLiteral("/window-%1.png").arg(rows));
-        if (auto* filter = fw->findChild<QLineEdit*>(QStringLiteral("txtFind"))) {
+            window->grab().save(shots + QStringLiteral("/window-%1.png").arg(rows));
+        if (auto* filter = window->findChild<QLineEdit*>(QStringLiteral("findEdit"))) {
             const QString typed = QStringLiteral("ench 12");
             r.Put("filter", Slowest(typed.size() + 1, [&](int i) {
                 filter->setText(i < typed.size() ? typed.left(i + 1) : QString());
@@ -462,14 +463,14 @@ int ChildWindow()
             if (!shots.isEmpty()) {
                 filter->setText(QStringLiteral("ench 12"));
                 QApplication::processEvents();
-                fw->grab().save(shots + QStringLiteral("/window-%1-find.png").arg(rows));
+                window->grab().save(shots + QStringLiteral("/window-%1-find.png").arg(rows));
             }
         }
-        fw->close();
+        window->close();
         QApplication::quit();
     });
     QApplication::exec();
-    delete fw;
+    delete window;
     return code;
 }
 

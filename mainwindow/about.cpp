@@ -42,32 +42,32 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent)
     big.setBold(true);
     title->setFont(big);
     texts->addWidget(title);
-    lblVersion = new QLabel(VersionCaption(), this);
-    lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    texts->addWidget(lblVersion);
+    versionLabel_ = new QLabel(VersionCaption(), this);
+    versionLabel_->setObjectName(QStringLiteral("versionLabel"));
+    texts->addWidget(versionLabel_);
     texts->addWidget(new QLabel(QStringLiteral("A font manager for typographers and print shops."), this));
     texts->addSpacing(8);
-    lblLicence = new QLabel(QStringLiteral("Licence: %1 (%2)")
-                                .arg(QLatin1String(ProgramLicenceName), QLatin1String(ProgramLicence)),
-                            this);
-    lblLicence->setObjectName(QStringLiteral("lblLicence"));
-    texts->addWidget(lblLicence);
-    lblComponents = new QLabel(QStringLiteral("Running with Qt %1 and fontconfig %2")
-                                   .arg(ComponentVersionInUse(QStringLiteral("Qt Core")),
-                                        ComponentVersionInUse(QStringLiteral("fontconfig"))),
+    licenceLabel_ = new QLabel(QStringLiteral("Licence: %1 (%2)")
+                                   .arg(QLatin1String(ProgramLicenceName), QLatin1String(ProgramLicence)),
                                this);
-    lblComponents->setObjectName(QStringLiteral("lblComponents"));
-    texts->addWidget(lblComponents);
+    licenceLabel_->setObjectName(QStringLiteral("licenceLabel"));
+    texts->addWidget(licenceLabel_);
+    componentsLabel_ = new QLabel(QStringLiteral("Running with Qt %1 and fontconfig %2")
+                                      .arg(ComponentVersionInUse(QStringLiteral("Qt Core")),
+                                           ComponentVersionInUse(QStringLiteral("fontconfig"))),
+                                  this);
+    componentsLabel_->setObjectName(QStringLiteral("componentsLabel"));
+    texts->addWidget(componentsLabel_);
     auto* home = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(QLatin1String(ProgramHomePage)), this);
     home->setTextInteractionFlags(Qt::TextBrowserInteraction);
     connect(home, &QLabel::linkActivated, this, [](const QString& link) { Sys().web->OpenAddress(link); });
     texts->addWidget(home);
     texts->addStretch(1);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
-    texts->addWidget(cmdOK, 0, Qt::AlignRight);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true);
+    connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+    texts->addWidget(okButton_, 0, Qt::AlignRight);
     layout->addLayout(texts, 1);
     adjustSize();
     CentreForm(this);

@@ -15,10 +15,12 @@ class AboutDialog : public QDialog {
     Q_OBJECT
 public:
     explicit AboutDialog(QWidget* parent = nullptr);
-    QLabel* lblVersion = nullptr;
-    QLabel* lblLicence = nullptr;
-    QLabel* lblComponents = nullptr;
-    QPushButton* cmdOK = nullptr;
+
+private:
+    QLabel* versionLabel_ = nullptr;
+    QLabel* licenceLabel_ = nullptr;
+    QLabel* componentsLabel_ = nullptr;  // the versions of Qt and fontconfig in use
+    QPushButton* okButton_ = nullptr;
 };
 
 } // namespace gw

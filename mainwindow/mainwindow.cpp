@@ -44,14 +44,17 @@ namespace {
 // Geometry of the window, in twips.
 constexpr int kMargin = 90;            // around the tab strip
 constexpr int kTabLeft = 720;          // the tab strip, right of the toolbar's etched line
-constexpr int kPanelWidth = 3450;      // picControls
-constexpr int kPreviewLeft = 60;       // Spec and cell 0 from the page's edge
+constexpr int kPanelWidth = 3450;      // the control panel
+constexpr int kPreviewLeft = 60;       // the large character and cell 0 from the page's edge
 constexpr int kRowGap = 30;            // between rows that follow one another
 constexpr int kSliderRow = 330;        // one slider row of a slider strip
 constexpr int kLabelWidth = 1050;      // "Character", "Point Size"
-constexpr int kReadoutWidth = 750;     // pnlSize, pnlAnsi
+constexpr int kReadoutWidth = 750;     // the size and code read-outs
 constexpr int kTextRow = 270;          // a label
 constexpr int kPanelRow = 315;         // a read-out panel
+
+// The pages' names, which start the object names of their sliders and boxes.
+const char* const kPageNames[] = {"glyph", "chart", "sample", "info"};
 
 const char* const kPointSizes[] = {"8",  "10", "12",  "14",  "18",  "24",  "30",  "36", "48",
                                    "60", "72", "99", "110", "125", "145", "160", "200"};
@@ -84,7 +87,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text)
 
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), enumerator(nullptr)
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), enumerator_(nullptr)
 {
     setObjectName(QStringLiteral("MainWindow"));
     // Font files or a folder dropped here open the install wizard on them.
@@ -92,10 +95,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), enumerator(nullpt
     CreateControls();
     CreateFindBox();
     CreatePreviewPages();
-    InitToolBar();
+    CreateToolBar();
     CreateMenus();
     ConnectPreviewEvents();
-    Form_Load();
+    LoadFontsAndSettings();
 }
 
 MainWindow::~MainWindow() = default;
@@ -109,86 +112,86 @@ void MainWindow::CreateControls()
     client->installEventFilter(this);
     setCentralWidget(client);
 
-    tabSpec = new QTabWidget(client);
-    tabSpec->setObjectName(QStringLiteral("tabSpec"));
+    previewTabs_ = new QTabWidget(client);
+    previewTabs_->setObjectName(QStringLiteral("previewTabs"));
     // Alt letters the menus and labels of this window do not use: File, Edit,
     // Characters, Tools, Run, Help, Installed Fonts, Available Styles and Size
     // take every letter of "Character Set".
     const char* const captions[] = {"Te&xt", "Character Set", "Sa&mple Text",
                                     "TrueType I&nformation"};
-    const char* const keys[] = {"Text", "CharacterSet", "SampleText", "Information"};
-    for (int i = 1; i <= 4; ++i) {
-        picContainer[i] = new QWidget;
-        picContainer[i]->setObjectName(QStringLiteral("picContainer%1").arg(i));
-        picContainer[i]->setProperty("key", QString::fromLatin1(keys[i - 1]));
+    for (int i = 0; i < 4; ++i) {
+        tabPages_[i] = new QWidget;
+        tabPages_[i]->setObjectName(QLatin1String(kPageNames[i]) + QStringLiteral("Page"));
         // The tab widget sizes its pages after the window's own resize.
-        picContainer[i]->installEventFilter(this);
-        tabSpec->addTab(picContainer[i], QString::fromLatin1(captions[i - 1]));
+        tabPages_[i]->installEventFilter(this);
+        previewTabs_->addTab(tabPages_[i], QString::fromLatin1(captions[i]));
     }
 
-    fontList = new FontListModel(this);
-    fontList->SetIcons(FontKindIcon(KindTrueType), FontKindIcon(KindType1), FontKindIcon(KindPrinter));
-    enumerator = FontEnumerator(fontList);
+    fontModel_ = new FontListModel(this);
+    fontModel_->SetIcons(FontKindIcon(KindTrueType), FontKindIcon(KindType1), FontKindIcon(KindPrinter));
+    enumerator_ = FontEnumerator(fontModel_);
 
-    picControls = new QWidget(picContainer[1]);
-    picControls->setObjectName(QStringLiteral("picControls"));
-    Label1 = MakeLabel(picControls, "Label1", "&Installed Fonts");
-    ListView1 = new QTreeView(picControls);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setModel(fontList);
-    ListView1->setRootIsDecorated(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setIconSize(QSize(16, 16));
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // Label1 already names the list; its one-column header would say it twice.
-    ListView1->setHeaderHidden(true);
-    Label1->setBuddy(ListView1);
-    connect(ListView1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    controlPanel_ = new QWidget(tabPages_[0]);
+    controlPanel_->setObjectName(QStringLiteral("controlPanel"));
+    fontsLabel_ = MakeLabel(controlPanel_, "fontsLabel", "&Installed Fonts");
+    fontList_ = new QTreeView(controlPanel_);
+    fontList_->setObjectName(QStringLiteral("fontList"));
+    fontList_->setModel(fontModel_);
+    fontList_->setRootIsDecorated(false);
+    fontList_->setUniformRowHeights(true);
+    fontList_->setIconSize(QSize(16, 16));
+    fontList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    fontList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The label above already names the list; its one-column header would say it twice.
+    fontList_->setHeaderHidden(true);
+    fontsLabel_->setBuddy(fontList_);
+    connect(fontList_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
-                if (!selectingRow_ && current.isValid())
-                    ListView1_ItemClick(current.row());
+                if (!highlightingRow_ && current.isValid())
+                    ShowFamily(current.row());
             });
 
-    Label7 = MakeLabel(picControls, "Label7", "&Available Styles");
-    Attribs = new QListWidget(picControls);
-    Attribs->setObjectName(QStringLiteral("Attribs"));
-    Label7->setBuddy(Attribs);
-    connect(Attribs, &QListWidget::currentRowChanged, this, [this](int row) {
+    stylesLabel_ = MakeLabel(controlPanel_, "stylesLabel", "&Available Styles");
+    styleList_ = new QListWidget(controlPanel_);
+    styleList_->setObjectName(QStringLiteral("styleList"));
+    stylesLabel_->setBuddy(styleList_);
+    connect(styleList_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!fillingStyles_ && row >= 0)
-            Attribs_Click();
+            ShowSelectedStyle();
     });
 
-    Label2 = MakeLabel(picControls, "Label2", "&Size");
-    lstPointSize = new QComboBox(picControls);
-    lstPointSize->setObjectName(QStringLiteral("lstPointSize"));
-    lstPointSize->setEditable(true);
-    lstPointSize->setInsertPolicy(QComboBox::NoInsert);
+    sizeLabel_ = MakeLabel(controlPanel_, "sizeLabel", "&Size");
+    sizeBox_ = new QComboBox(controlPanel_);
+    sizeBox_->setObjectName(QStringLiteral("sizeBox"));
+    sizeBox_->setEditable(true);
+    sizeBox_->setInsertPolicy(QComboBox::NoInsert);
     for (const char* size : kPointSizes)
-        lstPointSize->addItem(QString::fromLatin1(size));
-    Label2->setBuddy(lstPointSize);
+        sizeBox_->addItem(QString::fromLatin1(size));
+    sizeLabel_->setBuddy(sizeBox_);
 
-    lblFontfiles = MakeLabel(picControls, "lblFontfiles", "Font Files");
-    pnlTTF = MakeReadout(picControls, "pnlTTF");
-    pnlFOT = MakeReadout(picControls, "pnlFOT");
-    lblFileSize = MakeLabel(picControls, "lblFileSize", "Font File Size");
-    pnlFileSize = MakeReadout(picControls, "pnlFileSize");
-    lblKeystroke = MakeLabel(picControls, "lblKeystroke", "Keystroke");
-    pnlKeystroke = MakeReadout(picControls, "pnlKeystroke");
+    fontFilesLabel_ = MakeLabel(controlPanel_, "fontFilesLabel", "Font Files");
+    fontFileReadout_ = MakeReadout(controlPanel_, "fontFileReadout");
+    companionFileReadout_ = MakeReadout(controlPanel_, "companionFileReadout");
+    fileSizeLabel_ = MakeLabel(controlPanel_, "fileSizeLabel", "Font File Size");
+    fileSizeReadout_ = MakeReadout(controlPanel_, "fileSizeReadout");
+    keystrokeLabel_ = MakeLabel(controlPanel_, "keystrokeLabel", "Keystroke");
+    keystrokeReadout_ = MakeReadout(controlPanel_, "keystrokeReadout");
 
     auto* status = new QStatusBar(this);
-    status->setObjectName(QStringLiteral("StatusBar1"));
+    status->setObjectName(QStringLiteral("statusBar"));
     status->setSizeGripEnabled(true);
     setStatusBar(status);
-    for (int i = 1; i <= 2; ++i) {
-        StatusPanel[i] = new QLabel(status);
-        StatusPanel[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        StatusPanel[i]->setFrameStyle(QFrame::NoFrame);  // panels without bevel
-        // Panel 1 counts the families; panel 2 takes the menu help.
-        status->addWidget(StatusPanel[i], i == 1 ? 0 : 1);
-    }
+    // The family count, then the menu help taking the rest; panels without bevel.
+    familyCountLabel_ = new QLabel(status);
+    familyCountLabel_->setObjectName(QStringLiteral("familyCountLabel"));
+    familyCountLabel_->setFrameStyle(QFrame::NoFrame);
+    status->addWidget(familyCountLabel_, 0);
+    menuHelpLabel_ = new QLabel(status);
+    menuHelpLabel_->setObjectName(QStringLiteral("menuHelpLabel"));
+    menuHelpLabel_->setFrameStyle(QFrame::NoFrame);
+    status->addWidget(menuHelpLabel_, 1);
 
-    connect(tabSpec, &QTabWidget::currentChanged, this, [this] { tabSpec_Click(); });
+    connect(previewTabs_, &QTabWidget::currentChanged, this, [this] { ShowCurrentTab(); });
 }
 
 void MainWindow::CreatePreviewPages()
@@ -202,104 +205,111 @@ void MainWindow::CreatePreviewPages()
         bar->setValue(min);
         return bar;
     };
-    for (int i = 1; i <= 3; ++i) {
-        picSliders[i] = new QWidget(picContainer[i]);
-        picSliders[i]->setObjectName(QStringLiteral("picSliders%1").arg(i));
-        const int max = i == 1 ? 800 : 136;
-        ScrSize[i] = makeSlider(picSliders[i], QStringLiteral("ScrSize%1").arg(i), 8, max, 10);
-        pnlSize[i] = MakeReadout(picSliders[i], QStringLiteral("pnlSize%1").arg(i));
-        pnlSize[i]->setAlignment(Qt::AlignCenter);
-        MakeLabel(picSliders[i], QStringLiteral("lblSize%1").arg(i), "Point Size");
-        if (i <= 2) {
-            scrAnsi[i] = makeSlider(picSliders[i], QStringLiteral("scrAnsi%1").arg(i), 0,
-                                    i == 1 ? 255 : 240, i == 1 ? 10 : 16);
-            pnlAnsi[i] = MakeReadout(picSliders[i], QStringLiteral("pnlAnsi%1").arg(i));
-            pnlAnsi[i]->setAlignment(Qt::AlignCenter);
-            MakeLabel(picSliders[i], QStringLiteral("lblAnsi%1").arg(i), "Character");
+    for (int i = 0; i < 3; ++i) {
+        const QString page = QLatin1String(kPageNames[i]);
+        sliderPanels_[i] = new QWidget(tabPages_[i]);
+        sliderPanels_[i]->setObjectName(page + QStringLiteral("SliderPanel"));
+        const int max = i == 0 ? 800 : 136;
+        sizeSliders_[i] = makeSlider(sliderPanels_[i], page + QStringLiteral("SizeSlider"), 8, max, 10);
+        sizeReadouts_[i] = MakeReadout(sliderPanels_[i], page + QStringLiteral("SizeReadout"));
+        sizeReadouts_[i]->setAlignment(Qt::AlignCenter);
+        sizeLabels_[i] = MakeLabel(sliderPanels_[i], page + QStringLiteral("SizeLabel"), "Point Size");
+        if (i < 2) {
+            codeSliders_[i] = makeSlider(sliderPanels_[i], page + QStringLiteral("CodeSlider"), 0,
+                                         i == 0 ? 255 : 240, i == 0 ? 10 : 16);
+            codeReadouts_[i] = MakeReadout(sliderPanels_[i], page + QStringLiteral("CodeReadout"));
+            codeReadouts_[i]->setAlignment(Qt::AlignCenter);
+            codeLabels_[i] = MakeLabel(sliderPanels_[i], page + QStringLiteral("CodeLabel"), "Character");
         }
     }
 
     CreateRangeSelectors();
 
-    Spec = new PictureBox(picContainer[1]);
-    Spec->setObjectName(QStringLiteral("Spec"));
-    Spec->SetBackColor(Qt::white);
+    glyphPicture_ = new PictureBox(tabPages_[0]);
+    glyphPicture_->setObjectName(QStringLiteral("glyphPicture"));
+    glyphPicture_->SetBackColor(Qt::white);
 
     // Behind the chart cells, so that the gaps between them show as grid lines.
-    chartGrid_ = new QWidget(picContainer[2]);
+    chartGrid_ = new QWidget(tabPages_[1]);
     chartGrid_->setAutoFillBackground(true);
     QPalette grid = chartGrid_->palette();
     grid.setColor(QPalette::Window, grid.color(QPalette::Mid));
     chartGrid_->setPalette(grid);
     for (int k = 0; k < 16; ++k) {
-        picChar[k] = new PictureBox(picContainer[2]);
-        picChar[k]->setObjectName(QStringLiteral("picChar"));
-        picChar[k]->setProperty("index", k);
-        picChar[k]->SetBackColor(Qt::white);
-        picChar[k]->setVisible(true);
+        cellPictures_[k] = new PictureBox(tabPages_[1]);
+        cellPictures_[k]->setObjectName(QStringLiteral("cellPicture"));
+        cellPictures_[k]->setProperty("index", k);
+        cellPictures_[k]->SetBackColor(Qt::white);
+        cellPictures_[k]->setVisible(true);
     }
     // Cell 0 starts selected.
-    picChar[0]->SetBackColor(palette().color(QPalette::Highlight));
+    cellPictures_[0]->SetBackColor(palette().color(QPalette::Highlight));
 
-    txtSample = new QPlainTextEdit(QStringLiteral("Sample Text"), picContainer[3]);
-    txtSample->setObjectName(QStringLiteral("txtSample"));
-    txtSample->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    sampleEdit_ = new QPlainTextEdit(QStringLiteral("Sample Text"), tabPages_[2]);
+    sampleEdit_->setObjectName(QStringLiteral("sampleEdit"));
+    sampleEdit_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    txtInfo = new QPlainTextEdit(picContainer[4]);
-    txtInfo->setObjectName(QStringLiteral("txtInfo"));
-    txtInfo->setReadOnly(true);
+    infoEdit_ = new QPlainTextEdit(tabPages_[3]);
+    infoEdit_->setObjectName(QStringLiteral("infoEdit"));
+    infoEdit_->setReadOnly(true);
 }
 
 // ---- Selection helpers --------------------------------------------------------------------
 
 int MainWindow::CurrentTab() const
 {
-    return tabSpec->currentIndex() + 1;
+    return previewTabs_->currentIndex();
 }
 
-int MainWindow::StyleIndex() const
+int MainWindow::SelectedStyle() const
 {
     // A style name shown once may stand for a later entry than its row.
-    const QListWidgetItem* item = Attribs->currentItem();
-    return item ? item->data(Qt::UserRole).toInt() : 0;
+    const QListWidgetItem* item = styleList_->currentItem();
+    return item ? item->data(Qt::UserRole).toInt() : -1;
 }
 
-int MainWindow::SelectedRow() const
+int MainWindow::SelectedFamilyRow() const
 {
-    const QModelIndex current = ListView1->currentIndex();
+    const QModelIndex current = fontList_->currentIndex();
     return current.isValid() ? current.row() : -1;
 }
 
-void MainWindow::SelectRow(int row)
+void MainWindow::HighlightFamilyRow(int row)
 {
-    if (row < 0 || row >= fontList->Count())
+    if (row < 0 || row >= fontModel_->Count())
         return;
-    selectingRow_ = true;
-    const QModelIndex index = fontList->index(row);
-    ListView1->setCurrentIndex(index);
-    ListView1->scrollTo(index);
-    selectingRow_ = false;
+    highlightingRow_ = true;
+    const QModelIndex index = fontModel_->index(row);
+    fontList_->setCurrentIndex(index);
+    fontList_->scrollTo(index);
+    highlightingRow_ = false;
 }
 
-void MainWindow::SelectTab(int tab)
+void MainWindow::SelectFamily(int row)
 {
-    if (tab == CurrentTab())
-        tabSpec_Click();
+    HighlightFamilyRow(row);
+    ShowFamily(row);
+}
+
+void MainWindow::SelectTab(int page)
+{
+    if (page == CurrentTab())
+        ShowCurrentTab();
     else
-        tabSpec->setCurrentIndex(tab - 1);
+        previewTabs_->setCurrentIndex(page);
 }
 
 // ---- Loading --------------------------------------------------------------------------------
 
-void MainWindow::Form_Load()
+void MainWindow::LoadFontsAndSettings()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    Loading = true;
+    loading_ = true;
     setWindowTitle(QStringLiteral("Glyphwick"));
-    SelectedCell = 0;
+    selectedCell_ = 0;
 
-    enumerator.ShowStatus = [this](const QString& text) {
-        if (enumerator.ReadingMode == 0) {
+    enumerator_.ShowStatus = [this](const QString& text) {
+        if (enumerator_.ReadingMode == 0) {
             if (SplashWindow* splash = Splash())
                 splash->ShowStatus(text);
             return;
@@ -308,15 +318,15 @@ void MainWindow::Form_Load()
         loader->ShowMessage(text);
         loader->show();
     };
-    enumerator.DrawProgress = [this](int percent) {
-        if (enumerator.ReadingMode == 0) {
+    enumerator_.DrawProgress = [this](int percent) {
+        if (enumerator_.ReadingMode == 0) {
             if (SplashWindow* splash = Splash())
                 splash->DrawProgress(percent);
         } else if (RereadProgress* loader = RereadProgressWindow()) {
             loader->DrawProgress(percent);
         }
     };
-    FillFontList([this] { enumerator.ReadFonts(); });
+    FillFontList([this] { enumerator_.ReadFonts(); });
     QApplication::processEvents();
     ShowFamilyCount();
 
@@ -326,14 +336,14 @@ void MainWindow::Form_Load()
         bar->setValue(value);
         change();
     };
-    apply(scrAnsi[1], ReadIniInt("GW", "ANSI", 65, IniFile), [this] { scrAnsi_Change(1); });
-    apply(ScrSize[1], ReadIniInt("GW", "PointSize", 72, IniFile), [this] { ScrSize_Change(1); });
-    apply(scrAnsi[2], ReadIniInt("GW", "ChartANSI", 65, IniFile), [this] { scrAnsi_Change(2); });
-    apply(ScrSize[2], ReadIniInt("GW", "ChartSize", 65, IniFile), [this] { ScrSize_Change(2); });
-    apply(ScrSize[3], ReadIniInt("GW", "TextSize", 30, IniFile), [this] { ScrSize_Change(3); });
-    txtSample->setPlainText(ReadIniString("GW", "SampleText", QString(), IniFile));
+    apply(codeSliders_[0], ReadIniInt("GW", "ANSI", 65, IniFile), [this] { ShowCode(0); });
+    apply(sizeSliders_[0], ReadIniInt("GW", "PointSize", 72, IniFile), [this] { ShowSize(0); });
+    apply(codeSliders_[1], ReadIniInt("GW", "ChartANSI", 65, IniFile), [this] { ShowCode(1); });
+    apply(sizeSliders_[1], ReadIniInt("GW", "ChartSize", 65, IniFile), [this] { ShowSize(1); });
+    apply(sizeSliders_[2], ReadIniInt("GW", "TextSize", 30, IniFile), [this] { ShowSize(2); });
+    sampleEdit_->setPlainText(ReadIniString("GW", "SampleText", QString(), IniFile));
 
-    Loading = false;
+    loading_ = false;
     // A first start (or a size that is no size) has no placement to restore:
     // open centred at a useful size.
     setMinimumSize(MinimumWindowSize());
@@ -343,12 +353,13 @@ void MainWindow::Form_Load()
         LoadFormPlacement(this, QStringLiteral("Main"), IniFile);
     }
 
-    int tab = ReadIniInt("GW", "CurrentTab", 1, IniFile);
-    if (tab < 1 || tab > 4)
-        tab = 1;
-    SelectTab(tab);
-    if (tab <= 3)
-        ScrSize_Change(tab);
+    // The setting counts the tabs from 1.
+    int page = ReadIniInt("GW", "CurrentTab", 1, IniFile) - 1;
+    if (page < 0 || page > 3)
+        page = 0;
+    SelectTab(page);
+    if (page <= 2)
+        ShowSize(page);
 
     SelectFamilyOrFirst(ReadIniString("GW", "CurrentFont", QString(), IniFile));
 
@@ -362,13 +373,13 @@ QSize MainWindow::MinimumWindowSize() const
     // The font-control panel at its full width beside a preview as wide, and a
     // font list of at least eight rows above the fixed rows of the panel.
     const int rows = 8;
-    const int rowHeight = std::max(ListView1->sizeHintForRow(0), ListView1->fontMetrics().height() + 2);
-    const int list = rows * rowHeight + 2 * ListView1->frameWidth();
+    const int rowHeight = std::max(fontList_->sizeHintForRow(0), fontList_->fontMetrics().height() + 2);
+    const int list = rows * rowHeight + 2 * fontList_->frameWidth();
     // Twips of the panel that are not the list (LayoutControls), the Find box's row included.
     constexpr int panelRows = 4605 + kPanelRow + kRowGap;
     const int frame = 8;             // the tab widget's page frame
     const int width = 2 * Px(kPanelWidth) + 2 * Px(kMargin) + frame;
-    const int height = Px(panelRows) + list + tabSpec->tabBar()->sizeHint().height() + frame
+    const int height = Px(panelRows) + list + previewTabs_->tabBar()->sizeHint().height() + frame
                        + 2 * Px(kMargin) + menuBar()->sizeHint().height()
                        + statusBar()->sizeHint().height();
     return QSize(width, height);
@@ -393,54 +404,54 @@ void MainWindow::PlaceFirstTime()
 
 void MainWindow::ShowFamilyCount()
 {
-    const int n = fontList->Count();
+    const int n = fontModel_->Count();
     // A rebuilt list shows every row again: narrow it anew.
-    const int shown = FilterFontRows(ListView1, *fontList, txtFind->text());
-    if (!txtFind->text().isEmpty()) {
-        StatusPanel[1]->setText(QStringLiteral("%1 of %2 font families").arg(shown).arg(n));
+    const int shown = FilterFontRows(fontList_, *fontModel_, findEdit_->text());
+    if (!findEdit_->text().isEmpty()) {
+        familyCountLabel_->setText(QStringLiteral("%1 of %2 font families").arg(shown).arg(n));
         return;
     }
-    StatusPanel[1]->setText(n == 1 ? QStringLiteral("1 font family")
-                                   : QStringLiteral("%1 font families").arg(n));
+    familyCountLabel_->setText(n == 1 ? QStringLiteral("1 font family")
+                                      : QStringLiteral("%1 font families").arg(n));
 }
 
 // ---- Family and style selection ---------------------------------------------------------------
 
-void MainWindow::ListView1_ItemClick(int row)
+void MainWindow::ShowFamily(int row)
 {
-    if (row < 0 || row >= fontList->Count())
+    if (row < 0 || row >= fontModel_->Count())
         return;
     fillingStyles_ = true;
-    Attribs->clear();
-    const QString face = fontList->At(row).text;
-    CurrentFontType = fontList->At(row).tag;
-    if (CurrentTab() == 4 && CurrentFontType != KindTrueType)
-        SelectTab(1);
+    styleList_->clear();
+    const QString face = fontModel_->At(row).text;
+    fontKind_ = fontModel_->At(row).tag;
+    if (CurrentTab() == 3 && fontKind_ != KindTrueType)
+        SelectTab(0);
 
-    enumerator.EnumerateStyles(face, CurrentFontType);
+    enumerator_.EnumerateStyles(face, fontKind_);
     for (size_t i = 0; i < StyleTable.size(); ++i) {
-        if (ListFindExact(Attribs, StyleTable[i].StyleName) >= 0)
+        if (ListFindExact(styleList_, StyleTable[i].StyleName) >= 0)
             continue;
-        auto* item = new QListWidgetItem(StyleTable[i].StyleName, Attribs);
-        item->setData(Qt::UserRole, int(i) + 1);
+        auto* item = new QListWidgetItem(StyleTable[i].StyleName, styleList_);
+        item->setData(Qt::UserRole, int(i));
     }
     fillingStyles_ = false;
-    if (Attribs->count() > 0) {
-        Attribs->setCurrentRow(0);
-        Attribs_Click();
+    if (styleList_->count() > 0) {
+        styleList_->setCurrentRow(0);
+        ShowSelectedStyle();
     }
-    ListView1->setFocus();
+    fontList_->setFocus();
 }
 
-void MainWindow::Attribs_Click()
+void MainWindow::ShowSelectedStyle()
 {
     FillRanges();
     switch (CurrentTab()) {
-    case 1:
-        Spec_Paint();
+    case 0:
+        DrawLargeCharacter();
         break;
-    case 2:
-        scrAnsi_Change(2);
+    case 1:
+        ShowCode(1);
         break;
     default:
         break;
@@ -453,97 +464,94 @@ void MainWindow::Attribs_Click()
 
 // ---- Pages ------------------------------------------------------------------------------------
 
-void MainWindow::tabSpec_Click()
+void MainWindow::ShowCurrentTab()
 {
-    const int tab = CurrentTab();
+    const int page = CurrentTab();
     // A size still being typed goes to the page it was typed on.
-    if (sizeTypedOnTab_ && sizeTypedOnTab_ != tab)
-        lstPointSize_LostFocus();
-    sizeTypedOnTab_ = 0;
-    picControls->setParent(picContainer[tab]);
-    picControls->show();
-    SizeTab(tab, 3);
+    if (sizeTypedOnPage_ >= 0 && sizeTypedOnPage_ != page)
+        ApplyTypedSize();
+    sizeTypedOnPage_ = -1;
+    controlPanel_->setParent(tabPages_[page]);
+    controlPanel_->show();
+    LayoutPage(page, 3);
 
-    switch (tab) {
+    switch (page) {
+    case 0:
+        sizeBox_->setEditText(QString::number(sizeSliders_[0]->value()));
+        ShowKeystroke(ChartCharacter(codeSliders_[0]->value()));
+        ShowSize(0);
+        break;
     case 1:
-        lstPointSize->setEditText(QString::number(ScrSize[1]->value()));
-        ShowKeystroke(ChartCharacter(scrAnsi[1]->value()));
-        ScrSize_Change(1);
+        sizeBox_->setEditText(QString::number(sizeSliders_[1]->value()));
+        ShowKeystroke(ChartCharacter(codeSliders_[1]->value() + selectedCell_));
         break;
     case 2:
-        lstPointSize->setEditText(QString::number(ScrSize[2]->value()));
-        ShowKeystroke(ChartCharacter(scrAnsi[2]->value() + SelectedCell));
-        break;
-    case 3:
-        lstPointSize->setEditText(QString::number(ScrSize[3]->value()));
+        sizeBox_->setEditText(QString::number(sizeSliders_[2]->value()));
         break;
     default:
         break;
     }
-    const bool characters = tab <= 2;
-    for (QAction* item : {mnuCharUpper, mnuCharLower, mnuCharNumbers, mnuCharAccents})
+    const bool characters = page <= 1;
+    for (QAction* item : {upperCaseAction_, lowerCaseAction_, numbersAction_, accentsAction_})
         item->setEnabled(characters);
-    mnuCharSymbols->setEnabled(characters);
+    symbolsMenu_->setEnabled(characters);
 }
 
-void MainWindow::SizeTab(int tab, int mode)
+void MainWindow::LayoutPage(int page, int mode)
 {
-    QWidget* page = picContainer[tab];
-    const int pageWidth = Tw(page->width());
-    const int pageHeight = Tw(page->height());
+    QWidget* pageWidget = tabPages_[page];
+    const int pageWidth = Tw(pageWidget->width());
+    const int pageHeight = Tw(pageWidget->height());
 
     if (mode & 2) {
         const int panelWidth = std::min(kPanelWidth, std::max(pageWidth / 2, 0));
-        picControls->setGeometry(Px(pageWidth - panelWidth), 0, Px(panelWidth), page->height());
+        controlPanel_->setGeometry(Px(pageWidth - panelWidth), 0, Px(panelWidth), pageWidget->height());
         LayoutControls();
-        FreeWidth = std::max(Tw(picControls->x()) - 2 * kPreviewLeft, 0);
+        previewWidth_ = std::max(Tw(controlPanel_->x()) - 2 * kPreviewLeft, 0);
     }
     if (mode & 1) {
         // The slider strip takes what its rows need; the preview gets the rest.
-        const int rows = tab == 3 ? 1 : 3;
+        const int rows = page == 2 ? 1 : 3;
         const int strip = rows * kSliderRow + (rows - 1) * kRowGap;
-        FreeHeight = std::max(pageHeight - 2 * kPreviewLeft - kRowGap - strip, 0);
+        previewHeight_ = std::max(pageHeight - 2 * kPreviewLeft - kRowGap - strip, 0);
     }
-    const int W = FreeWidth;
-    const int H = FreeHeight;
+    const int W = previewWidth_;
+    const int H = previewHeight_;
 
     auto placeStrip = [&](int index, int top, int width) {
-        QWidget* strip = picSliders[index];
-        const int rows = index == 3 ? 1 : 3;
+        QWidget* strip = sliderPanels_[index];
+        const int rows = index == 2 ? 1 : 3;
         strip->setGeometry(Px(kPreviewLeft), Px(top), Px(width),
                            Px(rows * kSliderRow + (rows - 1) * kRowGap));
         const int readoutLeft = width - kReadoutWidth;
-        auto placeRow = [&](int row, const QString& label, QWidget* slider, QWidget* readout) {
+        auto placeRow = [&](int row, QWidget* label, QWidget* slider, QWidget* readout) {
             const int y = row * (kSliderRow + kRowGap);
-            if (QWidget* l = strip->findChild<QWidget*>(label))
-                l->setGeometry(0, Px(y), Px(kLabelWidth), Px(kSliderRow));
+            label->setGeometry(0, Px(y), Px(kLabelWidth), Px(kSliderRow));
             slider->setGeometry(Px(kLabelWidth), Px(y + 45),
                                 Px(std::max(readoutLeft - kLabelWidth - kRowGap, 0)), Px(kSliderRow - 90));
             readout->setGeometry(Px(readoutLeft), Px(y), Px(kReadoutWidth), Px(kSliderRow));
         };
         int row = 0;
-        if (index <= 2) {
+        if (index <= 1) {
             // The range selector beside the character's name, above the sliders.
             const int comboWidth = std::max((width - kLabelWidth) / 2, 0);
-            if (QWidget* l = strip->findChild<QWidget*>(QStringLiteral("lblRange%1").arg(index)))
-                l->setGeometry(0, 0, Px(kLabelWidth), Px(kSliderRow));
-            cboRange[index]->setGeometry(Px(kLabelWidth), 0, Px(comboWidth), Px(kSliderRow));
-            lblCharName[index]->setGeometry(Px(kLabelWidth + comboWidth + kRowGap), 0,
-                                            Px(std::max(width - kLabelWidth - comboWidth - kRowGap, 0)),
-                                            Px(kSliderRow));
+            rangeLabels_[index]->setGeometry(0, 0, Px(kLabelWidth), Px(kSliderRow));
+            rangeBoxes_[index]->setGeometry(Px(kLabelWidth), 0, Px(comboWidth), Px(kSliderRow));
+            characterNameLabels_[index]->setGeometry(Px(kLabelWidth + comboWidth + kRowGap), 0,
+                                                     Px(std::max(width - kLabelWidth - comboWidth - kRowGap, 0)),
+                                                     Px(kSliderRow));
             ++row;
+            placeRow(row++, codeLabels_[index], codeSliders_[index], codeReadouts_[index]);
         }
-        if (index <= 2)
-            placeRow(row++, QStringLiteral("lblAnsi%1").arg(index), scrAnsi[index], pnlAnsi[index]);
-        placeRow(row, QStringLiteral("lblSize%1").arg(index), ScrSize[index], pnlSize[index]);
+        placeRow(row, sizeLabels_[index], sizeSliders_[index], sizeReadouts_[index]);
     };
 
-    switch (tab) {
-    case 1:
-        Spec->setGeometry(Px(kPreviewLeft), Px(kPreviewLeft), Px(W), Px(H));
-        placeStrip(1, kPreviewLeft + H + kRowGap, W);
+    switch (page) {
+    case 0:
+        glyphPicture_->setGeometry(Px(kPreviewLeft), Px(kPreviewLeft), Px(W), Px(H));
+        placeStrip(0, kPreviewLeft + H + kRowGap, W);
         break;
-    case 2: {
+    case 1: {
         // Laid out in whole pixels, so that every grid line (the gaps between
         // the cells and the border around them) is equally wide.
         const int gap = std::max(Px(kRowGap), 1);
@@ -551,20 +559,20 @@ void MainWindow::SizeTab(int tab, int mode)
         const int cellWidth = std::max((Px(W) - 3 * gap) / 4, 0);
         const int origin = Px(kPreviewLeft);
         for (int k = 0; k < 16; ++k)
-            picChar[k]->setGeometry(origin + (k % 4) * (cellWidth + gap),
-                                    origin + (k / 4) * (cellHeight + gap), cellWidth, cellHeight);
+            cellPictures_[k]->setGeometry(origin + (k % 4) * (cellWidth + gap),
+                                          origin + (k / 4) * (cellHeight + gap), cellWidth, cellHeight);
         chartGrid_->setGeometry(origin - gap, origin - gap, 4 * cellWidth + 5 * gap,
                                 4 * cellHeight + 5 * gap);
-        placeStrip(2, kPreviewLeft + H + kRowGap, W);
+        placeStrip(1, kPreviewLeft + H + kRowGap, W);
         break;
     }
-    case 3:
-        txtSample->setGeometry(Px(kPreviewLeft), Px(kPreviewLeft), Px(W), Px(H));
-        placeStrip(3, kPreviewLeft + H + kRowGap, W);
+    case 2:
+        sampleEdit_->setGeometry(Px(kPreviewLeft), Px(kPreviewLeft), Px(W), Px(H));
+        placeStrip(2, kPreviewLeft + H + kRowGap, W);
         break;
-    case 4:
-        txtInfo->setGeometry(Px(kPreviewLeft), Px(kPreviewLeft), Px(W),
-                             Px(std::max(pageHeight - 2 * kPreviewLeft, 0)));
+    case 3:
+        infoEdit_->setGeometry(Px(kPreviewLeft), Px(kPreviewLeft), Px(W),
+                               Px(std::max(pageHeight - 2 * kPreviewLeft, 0)));
         break;
     default:
         break;
@@ -574,8 +582,8 @@ void MainWindow::SizeTab(int tab, int mode)
 // The font-control panel: list, styles and size on top, the read-outs at the bottom.
 void MainWindow::LayoutControls()
 {
-    const int width = Tw(picControls->width()) - kPreviewLeft;
-    const int height = Tw(picControls->height());
+    const int width = Tw(controlPanel_->width()) - kPreviewLeft;
+    const int height = Tw(controlPanel_->height());
     const int readouts = 2 * kTextRow + 4 * kPanelRow + 6 * kRowGap;
     const int readoutsTop = height - kPreviewLeft - readouts;
     const int stylesHeight = 1500;
@@ -584,23 +592,23 @@ void MainWindow::LayoutControls()
     const int stylesLabelTop = stylesTop - kTextRow;
     const int listTop = LayoutFindBox(width, kPreviewLeft + kTextRow);
 
-    Label1->setGeometry(0, Px(kPreviewLeft), Px(width), Px(kTextRow));
-    ListView1->setGeometry(0, Px(listTop), Px(width),
+    fontsLabel_->setGeometry(0, Px(kPreviewLeft), Px(width), Px(kTextRow));
+    fontList_->setGeometry(0, Px(listTop), Px(width),
                            Px(std::max(stylesLabelTop - kRowGap - listTop, 0)));
-    Label7->setGeometry(0, Px(stylesLabelTop), Px(width), Px(kTextRow));
-    Attribs->setGeometry(0, Px(stylesTop), Px(width), Px(stylesHeight));
-    Label2->setGeometry(0, Px(sizeTop), Px(600), Px(kPanelRow));
-    lstPointSize->setGeometry(Px(600), Px(sizeTop), Px(1200), Px(kPanelRow));
-    lblFontfiles->setGeometry(0, Px(readoutsTop), Px(width), Px(kTextRow));
-    for (QLabel* panel : {pnlTTF, pnlFOT})
+    stylesLabel_->setGeometry(0, Px(stylesLabelTop), Px(width), Px(kTextRow));
+    styleList_->setGeometry(0, Px(stylesTop), Px(width), Px(stylesHeight));
+    sizeLabel_->setGeometry(0, Px(sizeTop), Px(600), Px(kPanelRow));
+    sizeBox_->setGeometry(Px(600), Px(sizeTop), Px(1200), Px(kPanelRow));
+    fontFilesLabel_->setGeometry(0, Px(readoutsTop), Px(width), Px(kTextRow));
+    for (QLabel* panel : {fontFileReadout_, companionFileReadout_})
         panel->setGeometry(0, panel->y(), Px(width), Px(kPanelRow));
-    for (QLabel* label : {lblFileSize, lblKeystroke})
+    for (QLabel* label : {fileSizeLabel_, keystrokeLabel_})
         label->setGeometry(0, label->y(), Px(1500), Px(kPanelRow));
-    pnlFileSize->setGeometry(Px(1500), pnlFileSize->y(), Px(width - 1500), Px(kPanelRow));
+    fileSizeReadout_->setGeometry(Px(1500), fileSizeReadout_->y(), Px(width - 1500), Px(kPanelRow));
     // The keystroke read-out takes all the room its label leaves.
-    const int keystrokeLeft = std::min(lblKeystroke->sizeHint().width() + Px(kRowGap) * 2, Px(1500));
-    pnlKeystroke->setGeometry(keystrokeLeft, pnlKeystroke->y(), std::max(Px(width) - keystrokeLeft, 0),
-                              Px(kPanelRow));
+    const int keystrokeLeft = std::min(keystrokeLabel_->sizeHint().width() + Px(kRowGap) * 2, Px(1500));
+    keystrokeReadout_->setGeometry(keystrokeLeft, keystrokeReadout_->y(), std::max(Px(width) - keystrokeLeft, 0),
+                                   Px(kPanelRow));
     StackReadouts();
     ShowKeystroke(keystrokeCharacter_);
 }
@@ -609,22 +617,22 @@ void MainWindow::ShowKeystroke(const QString& character)
 {
     keystrokeCharacter_ = character;
     // QLabel indents the text of a framed label by half an "x".
-    const int indent = pnlKeystroke->indent() >= 0 ? pnlKeystroke->indent()
-                       : pnlKeystroke->frameWidth() > 0
-                           ? pnlKeystroke->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2
+    const int indent = keystrokeReadout_->indent() >= 0 ? keystrokeReadout_->indent()
+                       : keystrokeReadout_->frameWidth() > 0
+                           ? keystrokeReadout_->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2
                            : 0;
-    const int room = pnlKeystroke->contentsRect().width() - 2 * pnlKeystroke->margin() - indent;
+    const int room = keystrokeReadout_->contentsRect().width() - 2 * keystrokeReadout_->margin() - indent;
     const QString text = KeystrokeReadout(character, [&](const QString& longer) {
-        return pnlKeystroke->fontMetrics().horizontalAdvance(longer) <= room;
+        return keystrokeReadout_->fontMetrics().horizontalAdvance(longer) <= room;
     });
-    pnlKeystroke->setText(text);
+    keystrokeReadout_->setText(text);
     // The whole read-out, Alt code included, when the panel shows less.
-    pnlKeystroke->setToolTip(KeystrokeReadout(character, [](const QString&) { return true; }).trimmed());
+    keystrokeReadout_->setToolTip(KeystrokeReadout(character, [](const QString&) { return true; }).trimmed());
 }
 
 // ---- Resizing and painting -------------------------------------------------------------------
 
-void MainWindow::Form_Resize()
+void MainWindow::LayoutWindow()
 {
     KeyboardFollowsState();
     if (isMinimized())
@@ -632,34 +640,35 @@ void MainWindow::Form_Resize()
     QWidget* client = centralWidget();
     const int m = Px(kMargin);
     const int left = Px(kTabLeft);
-    tabSpec->setGeometry(left, m, std::max(client->width() - left - m, 0),
-                         std::max(client->height() - 2 * m, 0));
-    SizeTab(CurrentTab(), 3);
+    previewTabs_->setGeometry(left, m, std::max(client->width() - left - m, 0),
+                              std::max(client->height() - 2 * m, 0));
+    LayoutPage(CurrentTab(), 3);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    Form_Resize();
+    LayoutWindow();
 }
 
 void MainWindow::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
-        Form_Resize();
+        LayoutWindow();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (PreviewEvent(watched, event) || ToolbarEvent(watched, event))
         return true;
-    if (event->type() == QEvent::Resize && tabSpec && watched == picContainer[CurrentTab()]) {
-        SizeTab(CurrentTab(), 3);
+    if (event->type() == QEvent::Resize && previewTabs_ && CurrentTab() >= 0
+        && watched == tabPages_[CurrentTab()]) {
+        LayoutPage(CurrentTab(), 3);
         return false;
     }
     if (watched == centralWidget() && event->type() == QEvent::Paint) {
-        Form_Paint();
+        PaintEtchedLines();
         return false;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -667,7 +676,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 // ---- Closing ----------------------------------------------------------------------------------
 
-void MainWindow::Form_Unload()
+void MainWindow::SaveSettingsAndQuit()
 {
     if (unloaded_)
         return;
@@ -678,19 +687,19 @@ void MainWindow::Form_Unload()
     auto batch = std::make_unique<IniBatch>(IniFile);
     // The saved codes are those of the "0 - 255" range.
     const bool bytes = rangeIndex_ == 0;
-    WriteIniString("GW", "ANSI", QString::number(bytes ? scrAnsi[1]->value() : byteRangeCodes_[1]), IniFile);
-    WriteIniString("GW", "PointSize", QString::number(ScrSize[1]->value()), IniFile);
-    WriteIniString("GW", "ChartANSI", QString::number(bytes ? scrAnsi[2]->value() : byteRangeCodes_[2]), IniFile);
-    WriteIniString("GW", "ChartSize", QString::number(ScrSize[2]->value()), IniFile);
-    WriteIniString("GW", "ChartSelected", QString::number(SelectedCell), IniFile);
-    WriteIniString("GW", "TextSize", QString::number(txtSample->font().pointSize() > 0
-                                                         ? txtSample->font().pointSize()
-                                                         : ScrSize[3]->value()),
+    WriteIniString("GW", "ANSI", QString::number(bytes ? codeSliders_[0]->value() : byteRangeCodes_[0]), IniFile);
+    WriteIniString("GW", "PointSize", QString::number(sizeSliders_[0]->value()), IniFile);
+    WriteIniString("GW", "ChartANSI", QString::number(bytes ? codeSliders_[1]->value() : byteRangeCodes_[1]), IniFile);
+    WriteIniString("GW", "ChartSize", QString::number(sizeSliders_[1]->value()), IniFile);
+    WriteIniString("GW", "ChartSelected", QString::number(selectedCell_), IniFile);
+    WriteIniString("GW", "TextSize", QString::number(sampleEdit_->font().pointSize() > 0
+                                                         ? sampleEdit_->font().pointSize()
+                                                         : sizeSliders_[2]->value()),
                    IniFile);
-    WriteIniString("GW", "SampleText", txtSample->toPlainText(), IniFile);
-    WriteIniString("GW", "CurrentTab", QString::number(CurrentTab()), IniFile);
-    if (fontList->Count() > 0 && SelectedRow() >= 0)
-        WriteIniString("GW", "CurrentFont", fontList->At(SelectedRow()).text, IniFile);
+    WriteIniString("GW", "SampleText", sampleEdit_->toPlainText(), IniFile);
+    WriteIniString("GW", "CurrentTab", QString::number(CurrentTab() + 1), IniFile);
+    if (fontModel_->Count() > 0 && SelectedFamilyRow() >= 0)
+        WriteIniString("GW", "CurrentFont", fontModel_->At(SelectedFamilyRow()).text, IniFile);
     if (!isMinimized())
         SaveFormPlacement(this, QStringLiteral("Main"), IniFile);
     batch.reset();
@@ -705,7 +714,7 @@ void MainWindow::Form_Unload()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    Form_Unload();
+    SaveSettingsAndQuit();
     event->accept();
 }
 
@@ -718,51 +727,50 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::FillFontList(const std::function<void()>& read)
 {
     FontListModel reading;
-    enumerator.SetList(&reading);
+    enumerator_.SetList(&reading);
     read();
-    enumerator.SetList(fontList);
-    fontList->Assign(reading);
+    enumerator_.SetList(fontModel_);
+    fontModel_->Assign(reading);
 }
 
 // ---- Find box ---------------------------------------------------------------------------------
 
 void MainWindow::CreateFindBox()
 {
-    txtFind = new FindBox(picControls);
-    txtFind->setObjectName(QStringLiteral("txtFind"));
-    txtFind->setToolTip(QStringLiteral("Show only the families whose name contains this text (Ctrl+F)"));
-    connect(txtFind, &QLineEdit::textChanged, this, [this] { txtFind_Change(); });
-    connect(txtFind, &FindBox::toList, this, [this] { ListView1->setFocus(); });
+    findEdit_ = new FindBox(controlPanel_);
+    findEdit_->setObjectName(QStringLiteral("findEdit"));
+    findEdit_->setToolTip(QStringLiteral("Show only the families whose name contains this text (Ctrl+F)"));
+    connect(findEdit_, &QLineEdit::textChanged, this, [this] { FilterFamilies(); });
+    connect(findEdit_, &FindBox::toList, this, [this] { fontList_->setFocus(); });
     auto* find = new QAction(this);
     find->setShortcut(QKeySequence::Find);
     find->setShortcutContext(Qt::WindowShortcut);
     connect(find, &QAction::triggered, this, [this] {
-        txtFind->setFocus(Qt::ShortcutFocusReason);
-        txtFind->selectAll();
+        findEdit_->setFocus(Qt::ShortcutFocusReason);
+        findEdit_->selectAll();
     });
     addAction(find);
 }
 
 int MainWindow::LayoutFindBox(int width, int top)
 {
-    txtFind->setGeometry(0, Px(top), Px(width), Px(kPanelRow));
+    findEdit_->setGeometry(0, Px(top), Px(width), Px(kPanelRow));
     return top + kPanelRow + kRowGap;
 }
 
-void MainWindow::txtFind_Change()
+void MainWindow::FilterFamilies()
 {
     ShowFamilyCount();
     // The selected family stays while it matches; else the first one that does.
-    const int row = SelectedRow();
-    if (row >= 0 && !ListView1->isRowHidden(row, {})) {
-        ListView1->scrollTo(fontList->index(row));
+    const int row = SelectedFamilyRow();
+    if (row >= 0 && !fontList_->isRowHidden(row, {})) {
+        fontList_->scrollTo(fontModel_->index(row));
         return;
     }
-    for (int r = 0; r < fontList->Count(); ++r) {
-        if (!ListView1->isRowHidden(r, {})) {
-            SelectRow(r);
-            ListView1_ItemClick(r);
-            txtFind->setFocus();
+    for (int r = 0; r < fontModel_->Count(); ++r) {
+        if (!fontList_->isRowHidden(r, {})) {
+            SelectFamily(r);
+            findEdit_->setFocus();
             return;
         }
     }
@@ -770,38 +778,31 @@ void MainWindow::txtFind_Change()
 
 // ---- Menu commands ----------------------------------------------------------------------------
 
-void MainWindow::mnuFileExit_Click()
-{
-    close();
-}
-
-void MainWindow::mnuFileRemoveFont_Click()
+void MainWindow::UninstallFonts()
 {
     FontsChanged = false;
-    const int style = StyleIndex();
-    const QString current = style > 0 ? StyleTable[size_t(style - 1)].FullName : QString();
+    const int style = SelectedStyle();
+    const QString current = style >= 0 ? StyleTable[size_t(style)].FullName : QString();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     auto* wizard = new RemoveWizard(current, this);
     QApplication::restoreOverrideCursor();
     wizard->exec();
     delete wizard;
     if (FontsChanged) {
-        mnuOptionsRereadFonts_Click();
-        if (fontList->Count() > 0) {
-            SelectRow(0);
-            ListView1_ItemClick(0);
-        }
+        RereadFonts();
+        if (fontModel_->Count() > 0)
+            SelectFamily(0);
     }
     FontsChanged = false;
 }
 
-void MainWindow::mnuOptionsRereadFonts_Click()
+void MainWindow::RereadFonts()
 {
-    const int selected = SelectedRow();
-    const QString remembered = selected >= 0 ? fontList->At(selected).text : QString();
+    const int selected = SelectedFamilyRow();
+    const QString remembered = selected >= 0 ? fontModel_->At(selected).text : QString();
     Sys().fonts->RescanFonts();
     ForgetCharacterMaps();
-    FillFontList([this] { enumerator.RereadFonts(); });
+    FillFontList([this] { enumerator_.RereadFonts(); });
     UnloadRereadProgress();
     ShowFamilyCount();
 
@@ -809,11 +810,6 @@ void MainWindow::mnuOptionsRereadFonts_Click()
 }
 
 // ---- The install wizard ------------------------------------------------------------------
-
-void MainWindow::mnuFileInstallFont_Click()
-{
-    InstallFromFiles({});
-}
 
 void MainWindow::InstallFromFiles(const QStringList& paths)
 {
@@ -850,7 +846,7 @@ void MainWindow::InstallFromFiles(const QStringList& paths)
         wizard.exec();
     }
     if (FontsChanged)
-        mnuOptionsRereadFonts_Click();
+        RereadFonts();
     FontsChanged = false;
 }
 
@@ -876,7 +872,7 @@ void MainWindow::dropEvent(QDropEvent* event)
     QTimer::singleShot(0, this, [this, paths] { InstallFromFiles(paths); });
 }
 
-void MainWindow::mnuFileCatalog_Click()
+void MainWindow::PrintFontsFromFolder()
 {
     WizardMode = 2;
     {
@@ -889,14 +885,13 @@ void MainWindow::mnuFileCatalog_Click()
 void MainWindow::SelectFamilyOrFirst(const QString& text)
 {
     int row = -1;
-    for (int i = 0; i < fontList->Count() && row < 0; ++i)
-        if (fontList->At(i).text == text)
+    for (int i = 0; i < fontModel_->Count() && row < 0; ++i)
+        if (fontModel_->At(i).text == text)
             row = i;
-    if (row < 0 && fontList->Count() > 0)
+    if (row < 0 && fontModel_->Count() > 0)
         row = 0;
     if (row >= 0) {
-        SelectRow(row);
-        ListView1_ItemClick(row);
+        SelectFamily(row);
     } else {
         ShowNoFont();
     }
@@ -907,37 +902,37 @@ void MainWindow::SelectFamilyOrFirst(const QString& text)
 void MainWindow::ShowNoFont()
 {
     fillingStyles_ = true;
-    Attribs->clear();
+    styleList_->clear();
     fillingStyles_ = false;
-    CurrentFontType = 0;
-    Spec->Clear();
-    for (PictureBox* cell : picChar)
+    fontKind_ = 0;
+    glyphPicture_->Clear();
+    for (PictureBox* cell : cellPictures_)
         cell->Clear();
-    for (QLabel* panel : {pnlTTF, pnlFOT, pnlFileSize}) {
+    for (QLabel* panel : {fontFileReadout_, companionFileReadout_, fileSizeReadout_}) {
         panel->clear();
         panel->setToolTip(QString());
     }
-    txtInfo->clear();
+    infoEdit_->clear();
     FillRanges();
     ApplySampleFont();
     ApplyKeyboardFont();
 }
 
-void MainWindow::mnuFileInventory_Click()
+void MainWindow::OpenPrintWizard()
 {
-    if (fontList->Count() == 0) {
+    if (fontModel_->Count() == 0) {
         Sys().messages->MsgBox(QStringLiteral("There are no installed fonts to print!"), vbInformation,
                                QStringLiteral("Glyphwick"));
         return;
     }
     {
-        PrintWizard wizard(WizardFonts(*fontList), this);
+        PrintWizard wizard(WizardFonts(*fontModel_), this);
         wizard.exec();
     }
     RefreshTypeFilters();
 }
 
-void MainWindow::mnuOptionsSetup_Click()
+void MainWindow::OpenOptions()
 {
     {
         OptionsDialog options(this);
@@ -951,15 +946,15 @@ void MainWindow::RefreshTypeFilters()
     const bool trueType = ReadIniInt(QStringLiteral("GW"), QStringLiteral("ShowTrueType"), 0, IniFile) == 1;
     const bool atm = ReadIniInt(QStringLiteral("GW"), QStringLiteral("ShowATM"), 0, IniFile) == 1;
     const bool device = ReadIniInt(QStringLiteral("GW"), QStringLiteral("ShowDevice"), 0, IniFile) == 1;
-    const bool changed = trueType != enumerator.ShowTrueType || atm != enumerator.ShowATM
-                         || device != enumerator.ShowDevice;
-    enumerator.ShowTrueType = trueType;
-    enumerator.ShowATM = atm;
-    enumerator.ShowDevice = device;
+    const bool changed = trueType != enumerator_.ShowTrueType || atm != enumerator_.ShowATM
+                         || device != enumerator_.ShowDevice;
+    enumerator_.ShowTrueType = trueType;
+    enumerator_.ShowATM = atm;
+    enumerator_.ShowDevice = device;
     if (!changed)
         return;
     QApplication::processEvents();
-    mnuOptionsRereadFonts_Click();
+    RereadFonts();
     QApplication::processEvents();
 }
 

@@ -48,47 +48,47 @@ static void ShowFilePath(QLabel* panel, const QString& path)
 
 void MainWindow::ShowFontInfo()
 {
-    const int index = StyleIndex();
-    if (index < 1 || index > int(StyleTable.size()))
+    const int style = SelectedStyle();
+    if (style < 0 || style >= int(StyleTable.size()))
         return;
-    const FontRecord& entry = StyleTable[size_t(index - 1)];
-    txtInfo->clear();
+    const FontRecord& entry = StyleTable[size_t(style)];
+    infoEdit_->clear();
 
-    const bool hardware = CurrentFontType == KindPrinter;
-    for (QWidget* row : {lblFontfiles, pnlTTF, pnlFOT, lblFileSize, pnlFileSize})
+    const bool hardware = fontKind_ == KindPrinter;
+    for (QWidget* row : {fontFilesLabel_, fontFileReadout_, companionFileReadout_, fileSizeLabel_, fileSizeReadout_})
         row->setHidden(hardware);
 
-    switch (CurrentFontType) {
+    switch (fontKind_) {
     case KindPrinter:
-        txtInfo->setPlainText(
+        infoEdit_->setPlainText(
             QStringLiteral("Internal font information not available for hardware based fonts."));
         break;
     case KindType1:
-        lblFontfiles->setText(QStringLiteral("Adobe Type 1 files"));
-        ShowFilePath(pnlTTF, entry.FontFile);
-        ShowFilePath(pnlFOT, entry.FotFile);
-        pnlFileSize->setText(FileSizeOf(entry));
-        txtInfo->setPlainText(
+        fontFilesLabel_->setText(QStringLiteral("Adobe Type 1 files"));
+        ShowFilePath(fontFileReadout_, entry.FontFile);
+        ShowFilePath(companionFileReadout_, entry.FotFile);
+        fileSizeReadout_->setText(FileSizeOf(entry));
+        infoEdit_->setPlainText(
             QStringLiteral("Internal font information not available for Adobe Type 1 files."));
         break;
     case KindTrueType:
-        ShowFilePath(pnlTTF, entry.FontFile);
+        ShowFilePath(fontFileReadout_, entry.FontFile);
         if (entry.FotFile == QLatin1String("n/a")) {
-            lblFontfiles->setText(FontKindWord(entry.FontFile) + " file");
-            pnlFOT->hide();
+            fontFilesLabel_->setText(FontKindWord(entry.FontFile) + " file");
+            companionFileReadout_->hide();
         } else {
-            lblFontfiles->setText(FontKindWord(entry.FontFile) + " files");
-            ShowFilePath(pnlFOT, entry.FotFile);
+            fontFilesLabel_->setText(FontKindWord(entry.FontFile) + " files");
+            ShowFilePath(companionFileReadout_, entry.FotFile);
         }
-        pnlFileSize->setText(FileSizeOf(entry));
+        fileSizeReadout_->setText(FileSizeOf(entry));
         if (entry.FontFile != QLatin1String("unknown")) {
             // The face of a collection the style is.
-            const int face = index <= int(StyleFonts.size()) ? StyleFonts[size_t(index - 1)].faceIndex : 0;
+            const int face = style < int(StyleFonts.size()) ? StyleFonts[size_t(style)].faceIndex : 0;
             FontNameInfo names;
             ReadNameTable(entry.FontFile, names, face);
             // Below the naming information: what else the file holds.
             const FontFacts facts = ReadFontFacts(entry.FontFile, face);
-            txtInfo->setPlainText(FontInformationText(names)
+            infoEdit_->setPlainText(FontInformationText(names)
                                   + (facts.readable ? kCrLf + FontFactsLines(facts).join(kCrLf) + kCrLf
                                                     : QString()));
         }
@@ -99,14 +99,14 @@ void MainWindow::ShowFontInfo()
     StackReadouts();
 }
 
-// The stack starts where lblFontfiles stands, so a printer font's keystroke row
+// The stack starts where the font files caption stands, so a printer font's keystroke row
 // takes the place of the hidden file rows.
 void MainWindow::StackReadouts()
 {
     const int gap = TwipsToPixels(kReadoutGap);
-    int top = lblFontfiles->y();
-    if (!lblFontfiles->isHidden())
-        top += lblFontfiles->height() + gap;
+    int top = fontFilesLabel_->y();
+    if (!fontFilesLabel_->isHidden())
+        top += fontFilesLabel_->height() + gap;
     auto placeRow = [&](std::initializer_list<QWidget*> row) {
         int height = -1;
         for (QWidget* w : row)
@@ -118,10 +118,10 @@ void MainWindow::StackReadouts()
             w->move(w->x(), top);
         top += height + gap;
     };
-    placeRow({pnlTTF});
-    placeRow({pnlFOT});
-    placeRow({lblFileSize, pnlFileSize});
-    placeRow({lblKeystroke, pnlKeystroke});
+    placeRow({fontFileReadout_});
+    placeRow({companionFileReadout_});
+    placeRow({fileSizeLabel_, fileSizeReadout_});
+    placeRow({keystrokeLabel_, keystrokeReadout_});
 }
 
 } // namespace gw

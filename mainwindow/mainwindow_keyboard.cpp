@@ -16,32 +16,32 @@ namespace gw {
 
 void MainWindow::CreateKeyboardMenu()
 {
-    mnuChar->addSeparator()->setObjectName(QStringLiteral("mnuCharSep"));
-    mnuViewKeyboard = mnuChar->addAction(QStringLiteral("&Keyboard..."));
-    mnuViewKeyboard->setObjectName(QStringLiteral("mnuViewKeyboard"));
-    mnuViewKeyboard->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
-    mnuViewKeyboard->setCheckable(true);
-    // The handler decides by the window, not by the check mark Qt has just flipped.
-    connect(mnuViewKeyboard, &QAction::triggered, this, [this] { mnuViewKeyboard_Click(); });
+    charactersMenu_->addSeparator()->setObjectName(QStringLiteral("keyboardSeparator"));
+    keyboardAction_ = charactersMenu_->addAction(QStringLiteral("&Keyboard..."));
+    keyboardAction_->setObjectName(QStringLiteral("keyboardAction"));
+    keyboardAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+    keyboardAction_->setCheckable(true);
+    // ToggleKeyboard decides by the window, not by the check mark Qt has just flipped.
+    connect(keyboardAction_, &QAction::triggered, this, [this] { ToggleKeyboard(); });
 }
 
-void MainWindow::mnuViewKeyboard_Click()
+void MainWindow::ToggleKeyboard()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     if (!keyboard_.Get()) {
         QApplication::processEvents();
         KeyboardOpen = true;
-        mnuViewKeyboard->setChecked(true);
+        keyboardAction_->setChecked(true);
         KeyboardWindow* keyboard = keyboard_.Load();
         const QPoint placed = keyboard->pos();
         // A tool window of this one: it stays above it and never sinks behind it.
         keyboard->setParent(this, (keyboard->windowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
         keyboard->move(placed);
         keyboard->ShowCharacterCode = [this](int code) {
-            pnlAnsi[1]->setText(QString::number(code));
+            codeReadouts_[0]->setText(QString::number(code));
         };
         connect(keyboard, &KeyboardWindow::Unloaded, this, [this] {
-            mnuViewKeyboard->setChecked(false);
+            keyboardAction_->setChecked(false);
             KeyboardOpen = false;
             keyboardHidden_ = false;
         });
@@ -49,7 +49,7 @@ void MainWindow::mnuViewKeyboard_Click()
         keyboard->show();
         ApplyKeyboardFont();
     } else {
-        mnuViewKeyboard->setChecked(false);
+        keyboardAction_->setChecked(false);
         UnloadKeyboard();
         KeyboardOpen = false;
     }
@@ -67,15 +67,15 @@ void MainWindow::UnloadKeyboard()
 KeyFont MainWindow::CurrentKeyFont() const
 {
     KeyFont chosen;
-    const int index = StyleIndex();
-    if (!fontList || fontList->Count() == 0 || Attribs->count() == 0 || SelectedRow() < 0)
+    const int style = SelectedStyle();
+    if (!fontModel_ || fontModel_->Count() == 0 || styleList_->count() == 0 || SelectedFamilyRow() < 0)
         return chosen;
-    chosen.family = fontList->At(SelectedRow()).text;
-    if (index < 1 || index > int(StyleFonts.size()))
+    chosen.family = fontModel_->At(SelectedFamilyRow()).text;
+    if (style < 0 || style >= int(StyleFonts.size()))
         return chosen;
     // The exact style chosen, as the other previews show it.
-    const EnumLogFont& elf = StyleFonts[size_t(index - 1)];
-    if (CurrentFontType == KindTrueType || !elf.drawingFamily.isEmpty())
+    const EnumLogFont& elf = StyleFonts[size_t(style)];
+    if (fontKind_ == KindTrueType || !elf.drawingFamily.isEmpty())
         chosen.family = DrawingFamily(elf);
     chosen.styleName = TrimAtNul(BytesToText(elf.elfStyle, sizeof elf.elfStyle));
     chosen.weight = elf.lfWeight;

@@ -38,113 +38,117 @@ void MainWindow::CreateMenus()
 {
     QMenuBar* bar = menuBar();
 
-    QMenu* file = AddMenu(bar, QStringLiteral("mnuFile"), "&File");
-    mnuFileInstallFont = AddItem(file, QStringLiteral("mnuFileInstallFont"), "Preview && &Install Fonts...",
-                                 QKeySequence(Qt::CTRL | Qt::Key_I));
-    connect(mnuFileInstallFont, &QAction::triggered, this, [this] { mnuFileInstallFont_Click(); });
-    mnuFileRemoveFont = AddItem(file, QStringLiteral("mnuFileRemoveFont"), "&Uninstall Fonts...",
-                                QKeySequence(Qt::CTRL | Qt::Key_U));
-    connect(mnuFileRemoveFont, &QAction::triggered, this, [this] { mnuFileRemoveFont_Click(); });
-    file->addSeparator()->setObjectName(QStringLiteral("sep"));
-    mnuFileInventory = AddItem(file, QStringLiteral("mnuFileInventory"), "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P));
-    connect(mnuFileInventory, &QAction::triggered, this, [this] { mnuFileInventory_Click(); });
-    mnuFileCatalog = AddItem(file, QStringLiteral("mnuFileCatalog"), "Print fonts from &CD-ROM...");
-    connect(mnuFileCatalog, &QAction::triggered, this, [this] { mnuFileCatalog_Click(); });
-    mnuFilePrintSetup = AddItem(file, QStringLiteral("mnuFilePrintSetup"), "P&rint Setup...");
-    connect(mnuFilePrintSetup, &QAction::triggered, this, [this] { mnuFilePrintSetup_Click(); });
-    file->addSeparator()->setObjectName(QStringLiteral("Sep1"));
-    mnuFileExit = AddItem(file, QStringLiteral("mnuFileExit"), "E&xit");
-    connect(mnuFileExit, &QAction::triggered, this, [this] { mnuFileExit_Click(); });
+    QMenu* file = AddMenu(bar, QStringLiteral("fileMenu"), "&File");
+    installAction_ = AddItem(file, QStringLiteral("installAction"), "Preview && &Install Fonts...",
+                             QKeySequence(Qt::CTRL | Qt::Key_I));
+    connect(installAction_, &QAction::triggered, this, [this] { InstallFromFiles({}); });
+    uninstallAction_ = AddItem(file, QStringLiteral("uninstallAction"), "&Uninstall Fonts...",
+                               QKeySequence(Qt::CTRL | Qt::Key_U));
+    connect(uninstallAction_, &QAction::triggered, this, [this] { UninstallFonts(); });
+    file->addSeparator()->setObjectName(QStringLiteral("printSeparator"));
+    printAction_ = AddItem(file, QStringLiteral("printAction"), "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(printAction_, &QAction::triggered, this, [this] { OpenPrintWizard(); });
+    printFolderAction_ = AddItem(file, QStringLiteral("printFolderAction"), "Print fonts from &CD-ROM...");
+    connect(printFolderAction_, &QAction::triggered, this, [this] { PrintFontsFromFolder(); });
+    printSetupAction_ = AddItem(file, QStringLiteral("printSetupAction"), "P&rint Setup...");
+    connect(printSetupAction_, &QAction::triggered, this, [this] { SetUpPrinter(); });
+    file->addSeparator()->setObjectName(QStringLiteral("exitSeparator"));
+    exitAction_ = AddItem(file, QStringLiteral("exitAction"), "E&xit");
+    connect(exitAction_, &QAction::triggered, this, &QWidget::close);
 
-    QMenu* edit = AddMenu(bar, QStringLiteral("mnuEdit"), "&Edit");
-    mnuEditCopy = AddItem(edit, QStringLiteral("mnuEditCopy"), "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C));
-    connect(mnuEditCopy, &QAction::triggered, this, [this] { mnuEditCopy_Click(); });
+    QMenu* edit = AddMenu(bar, QStringLiteral("editMenu"), "&Edit");
+    copyAction_ = AddItem(edit, QStringLiteral("copyAction"), "&Copy", QKeySequence(Qt::CTRL | Qt::Key_C));
+    connect(copyAction_, &QAction::triggered, this, [this] { CopyToClipboard(); });
 
-    mnuChar = AddMenu(bar, QStringLiteral("mnuChar"), "&Characters");
-    mnuCharUpper = AddItem(mnuChar, QStringLiteral("mnuCharUpper"), "&Upper Case");
-    mnuCharLower = AddItem(mnuChar, QStringLiteral("mnuCharLower"), "&Lower Case");
-    mnuCharNumbers = AddItem(mnuChar, QStringLiteral("mnuCharNumbers"), "&Numbers");
-    mnuCharAccents = AddItem(mnuChar, QStringLiteral("mnuCharAccents"), "&Accents");
-    mnuCharSymbols = mnuChar->addMenu(QStringLiteral("&Symbols"));
-    mnuCharSymbols->setObjectName(QStringLiteral("mnuCharSymbols"));
-    const char* const symbols[] = {"!", "?", "\"", "$", "\u00a3", "TM", "(C)", "(R)",
-                                   "Bullet", "Quotes", "Fractions"};
-    for (int i = 1; i <= 11; ++i) {
-        mnuCharSym[i] = mnuCharSymbols->addAction(QString::fromUtf8(symbols[i - 1]));
-        mnuCharSym[i]->setObjectName(QStringLiteral("mnuCharSym(%1)").arg(i));
+    charactersMenu_ = AddMenu(bar, QStringLiteral("charactersMenu"), "&Characters");
+    upperCaseAction_ = AddItem(charactersMenu_, QStringLiteral("upperCaseAction"), "&Upper Case");
+    lowerCaseAction_ = AddItem(charactersMenu_, QStringLiteral("lowerCaseAction"), "&Lower Case");
+    numbersAction_ = AddItem(charactersMenu_, QStringLiteral("numbersAction"), "&Numbers");
+    accentsAction_ = AddItem(charactersMenu_, QStringLiteral("accentsAction"), "&Accents");
+    symbolsMenu_ = charactersMenu_->addMenu(QStringLiteral("&Symbols"));
+    symbolsMenu_->setObjectName(QStringLiteral("symbolsMenu"));
+    const struct { const char* name; const char* caption; } symbols[] = {
+        {"exclamationAction", "!"}, {"questionAction", "?"}, {"quoteAction", "\""},
+        {"dollarAction", "$"}, {"poundAction", "\u00a3"}, {"trademarkAction", "TM"},
+        {"copyrightAction", "(C)"}, {"registeredAction", "(R)"}, {"bulletAction", "Bullet"},
+        {"quotesAction", "Quotes"}, {"fractionsAction", "Fractions"},
+    };
+    for (size_t i = 0; i < symbolActions_.size(); ++i) {
+        symbolActions_[i] = symbolsMenu_->addAction(QString::fromUtf8(symbols[i].caption));
+        symbolActions_[i]->setObjectName(QString::fromLatin1(symbols[i].name));
     }
     CreateKeyboardMenu();
 
-    QMenu* tools = AddMenu(bar, QStringLiteral("mnuOptions"), "&Tools");
-    mnuOptionsRereadFonts = AddItem(tools, QStringLiteral("mnuOptionsRereadFonts"), "&Reread Fonts");
-    connect(mnuOptionsRereadFonts, &QAction::triggered, this, [this] { mnuOptionsRereadFonts_Click(); });
-    tools->addSeparator()->setObjectName(QStringLiteral("mnuSep"));
-    mnuOptionsSetup = AddItem(tools, QStringLiteral("mnuOptionsSetup"), "&Options...", QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(mnuOptionsSetup, &QAction::triggered, this, [this] { mnuOptionsSetup_Click(); });
+    QMenu* tools = AddMenu(bar, QStringLiteral("toolsMenu"), "&Tools");
+    rereadAction_ = AddItem(tools, QStringLiteral("rereadAction"), "&Reread Fonts");
+    connect(rereadAction_, &QAction::triggered, this, [this] { RereadFonts(); });
+    tools->addSeparator()->setObjectName(QStringLiteral("optionsSeparator"));
+    optionsAction_ = AddItem(tools, QStringLiteral("optionsAction"), "&Options...", QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(optionsAction_, &QAction::triggered, this, [this] { OpenOptions(); });
 
-    mnuRun = AddMenu(bar, QStringLiteral("mnuRun"), "&Run");
-    mnuRunControlPanel = AddItem(mnuRun, QStringLiteral("mnuRunControlPanel"), "Control &Panel");
-    connect(mnuRunControlPanel, &QAction::triggered, this, [this] { mnuRunControlPanel_Click(); });
-    mnuRunAdobeTypeManager = AddItem(mnuRun, QStringLiteral("mnuRunAdobeTypeManager"), "&Adobe Type Manager\u00ae");
-    connect(mnuRunAdobeTypeManager, &QAction::triggered, this, [this] { mnuRunAdobeTypeManager_Click(); });
-    mnuRunAdobeTypeManager->setVisible(ShowAtmItems());
-    mnuRunClipboard = AddItem(mnuRun, QStringLiteral("mnuRunClipboard"), "&Clipboard");
-    connect(mnuRunClipboard, &QAction::triggered, this, [this] { mnuRunClipboard_Click(); });
-    mnuRunCharacterMap = AddItem(mnuRun, QStringLiteral("mnuRunCharacterMap"), "Character &Map");
-    connect(mnuRunCharacterMap, &QAction::triggered, this, [this] { mnuRunCharacterMap_Click(); });
+    runMenu_ = AddMenu(bar, QStringLiteral("runMenu"), "&Run");
+    controlPanelAction_ = AddItem(runMenu_, QStringLiteral("controlPanelAction"), "Control &Panel");
+    connect(controlPanelAction_, &QAction::triggered, this, [this] { OpenControlPanel(); });
+    typeManagerAction_ = AddItem(runMenu_, QStringLiteral("typeManagerAction"), "&Adobe Type Manager\u00ae");
+    connect(typeManagerAction_, &QAction::triggered, this, [this] { RunTypeManager(); });
+    typeManagerAction_->setVisible(ShowAtmItems());
+    clipboardAction_ = AddItem(runMenu_, QStringLiteral("clipboardAction"), "&Clipboard");
+    connect(clipboardAction_, &QAction::triggered, this, [this] { OpenClipboardViewer(); });
+    characterMapAction_ = AddItem(runMenu_, QStringLiteral("characterMapAction"), "Character &Map");
+    connect(characterMapAction_, &QAction::triggered, this, [this] { OpenCharacterMap(); });
 
-    mnuHelp = AddMenu(bar, QStringLiteral("mnuHelp"), "&Help");
+    helpMenu_ = AddMenu(bar, QStringLiteral("helpMenu"), "&Help");
     // F1 anywhere in the main window opens the contents, as the window's own key handler would.
-    mnuHelpContents = AddItem(mnuHelp, QStringLiteral("mnuHelpContents"), "&Contents", QKeySequence(Qt::Key_F1));
-    connect(mnuHelpContents, &QAction::triggered, this, [this] { mnuHelpContents_Click(); });
-    mnuHelpFAQ = AddItem(mnuHelp, QStringLiteral("mnuHelpFAQ"), "Frequently Asked &Questions");
-    connect(mnuHelpFAQ, &QAction::triggered, this, [this] { mnuHelpFAQ_Click(); });
-    mnuHelpWeb = mnuHelp->addMenu(QStringLiteral("Glyphwick on the &Web"));
-    mnuHelpWeb->setObjectName(QStringLiteral("mnuHelpWeb"));
+    helpContentsAction_ = AddItem(helpMenu_, QStringLiteral("helpContentsAction"), "&Contents", QKeySequence(Qt::Key_F1));
+    connect(helpContentsAction_, &QAction::triggered, this, [this] { ShowHelpContents(); });
+    faqAction_ = AddItem(helpMenu_, QStringLiteral("faqAction"), "Frequently Asked &Questions");
+    connect(faqAction_, &QAction::triggered, this, [this] { ShowHelpFaq(); });
+    webMenu_ = helpMenu_->addMenu(QStringLiteral("Glyphwick on the &Web"));
+    webMenu_->setObjectName(QStringLiteral("webMenu"));
     const struct { const char* name; const char* caption; QString address; } web[] = {
-        {"mnuHelpWebHome", "Glyphwick &Home Page", QString::fromLatin1(ProgramHomePage)},
-        {"mnuHelpWebFaq", "&Questions and Answers", QString::fromLatin1(ProgramFaqPage)},
-        {"mnuHelpWebBug", "&Report a Problem", QString::fromLatin1(ProgramBugPage)},
-        {"mnuHelpWebMail", "&Mail the Makers...",
+        {"homePageAction", "Glyphwick &Home Page", QString::fromLatin1(ProgramHomePage)},
+        {"webFaqAction", "&Questions and Answers", QString::fromLatin1(ProgramFaqPage)},
+        {"bugReportAction", "&Report a Problem", QString::fromLatin1(ProgramBugPage)},
+        {"mailAction", "&Mail the Makers...",
          QStringLiteral("mailto:") + QLatin1String(ProgramSupportMail) + QStringLiteral("?subject=Glyphwick")},
     };
     for (const auto& item : web) {
-        QAction* action = AddItem(mnuHelpWeb, QString::fromLatin1(item.name), item.caption);
+        QAction* action = AddItem(webMenu_, QString::fromLatin1(item.name), item.caption);
         const QString address = item.address;
-        connect(action, &QAction::triggered, this, [this, address] { mnuHelpWeb_Click(address); });
+        connect(action, &QAction::triggered, this, [this, address] { OpenWebPage(address); });
     }
-    mnuHelp->addSeparator()->setObjectName(QStringLiteral("Sep6"));
-    mnuHelpAbout = AddItem(mnuHelp, QStringLiteral("mnuHelpAbout"), "&About Glyphwick...");
-    connect(mnuHelpAbout, &QAction::triggered, this, [this] { mnuHelpAbout_Click(); });
+    helpMenu_->addSeparator()->setObjectName(QStringLiteral("aboutSeparator"));
+    aboutAction_ = AddItem(helpMenu_, QStringLiteral("aboutAction"), "&About Glyphwick...");
+    connect(aboutAction_, &QAction::triggered, this, [this] { ShowAbout(); });
 
-    for (QMenu* menu : {file, edit, mnuChar, tools, mnuRun, mnuHelp})
+    for (QMenu* menu : {file, edit, charactersMenu_, tools, runMenu_, helpMenu_})
         WatchMenu(menu);
 
-    SetToolCommand(0, [this] { mnuFileInstallFont_Click(); });
-    SetToolCommand(1, [this] { mnuFileInventory_Click(); });
-    SetToolCommand(2, [this] { mnuFileCatalog_Click(); });
-    SetToolCommand(3, [this] { mnuEditCopy_Click(); });
-    SetToolCommand(4, [this] { mnuViewKeyboard_Click(); });
-    SetToolCommand(5, [this] { mnuRunAdobeTypeManager_Click(); });
-    SetToolCommand(6, [this] { mnuRunControlPanel_Click(); });
-    SetToolCommand(7, [this] { mnuFileRemoveFont_Click(); });
+    SetToolCommand(0, [this] { InstallFromFiles({}); });
+    SetToolCommand(1, [this] { OpenPrintWizard(); });
+    SetToolCommand(2, [this] { PrintFontsFromFolder(); });
+    SetToolCommand(3, [this] { CopyToClipboard(); });
+    SetToolCommand(4, [this] { ToggleKeyboard(); });
+    SetToolCommand(5, [this] { RunTypeManager(); });
+    SetToolCommand(6, [this] { OpenControlPanel(); });
+    SetToolCommand(7, [this] { UninstallFonts(); });
 }
 
 // The printer fonts depend on the printer: another printer means another list.
-void MainWindow::mnuFilePrintSetup_Click()
+void MainWindow::SetUpPrinter()
 {
     const QString before = Sys().printerSetup->DeviceName();
     Sys().printerSetup->ShowPrinter(this);
     if (Sys().printerSetup->DeviceName() != before)
-        mnuOptionsRereadFonts_Click();
+        RereadFonts();
 }
 
-void MainWindow::mnuRunControlPanel_Click()
+void MainWindow::OpenControlPanel()
 {
     RunProgram(QStringLiteral("CONTROL.EXE"), 1);
 }
 
-void MainWindow::mnuRunAdobeTypeManager_Click()
+void MainWindow::RunTypeManager()
 {
     const QString path = ReadIniString("GW", "ATMPath", QString(), IniFile);
     if (!path.isEmpty()) {
@@ -156,35 +160,35 @@ void MainWindow::mnuRunAdobeTypeManager_Click()
             + QStringLiteral("\r\n\r\n")
             + QStringLiteral("Use the Options dialog box to specify the file name and path of this program."),
         vbInformation, QStringLiteral("Glyphwick"));
-    mnuOptionsSetup_Click();
+    OpenOptions();
 }
 
-void MainWindow::mnuRunClipboard_Click()
+void MainWindow::OpenClipboardViewer()
 {
     RunProgram(QStringLiteral("CLIPBRD.EXE"), 1);
 }
 
-void MainWindow::mnuRunCharacterMap_Click()
+void MainWindow::OpenCharacterMap()
 {
     RunProgram(QStringLiteral("CHARMAP.EXE"), 1);
 }
 
-void MainWindow::mnuHelpContents_Click()
+void MainWindow::ShowHelpContents()
 {
     Sys().help->ShowContents(HelpFile);
 }
 
-void MainWindow::mnuHelpFAQ_Click()
+void MainWindow::ShowHelpFaq()
 {
     Sys().help->ShowContext(HelpFile, 120);
 }
 
-void MainWindow::mnuHelpWeb_Click(const QString& address)
+void MainWindow::OpenWebPage(const QString& address)
 {
     Sys().web->OpenAddress(address);
 }
 
-void MainWindow::mnuHelpAbout_Click()
+void MainWindow::ShowAbout()
 {
     AboutDialog about(this);
     about.exec();

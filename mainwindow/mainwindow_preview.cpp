@@ -1,4 +1,4 @@
-// Pages 1 to 3 of the main window: the large character, the character chart,
+// The first three pages of the main window: the large character, the character chart,
 // the sample text, and the point-size box they share.
 #include <QApplication>
 #include <QComboBox>
@@ -13,8 +13,6 @@
 #include <QScrollBar>
 #include <QTextCursor>
 #include <algorithm>
-#include <memory>
-#include <utility>
 
 #include "sfnt/codepage.h"
 #include "core/globals.h"
@@ -28,7 +26,8 @@ namespace gw {
 
 namespace {
 
-constexpr int kCharSymCodes[] = {0, 33, 63, 34, 36, 163, 153, 169, 174, 149, 147, 188};
+// The codes the items of Characters > Symbols show, in menu order.
+constexpr int kSymbolCodes[] = {33, 63, 34, 36, 163, 153, 169, 174, 149, 147, 188};
 
 } // namespace
 
@@ -41,25 +40,14 @@ QString CharacterText(int code)
 
 void MainWindow::ConnectPreviewEvents()
 {
-    // A user's action on a slider is a Scroll and a value set by the program a
-    // Change; actionTriggered comes just before the value moves.
-    const auto wire = [this](QScrollBar* bar, int index, void (MainWindow::*change)(int),
-                             void (MainWindow::*scroll)(int)) {
-        auto byUser = std::make_shared<bool>(false);
-        connect(bar, &QAbstractSlider::actionTriggered, this,
-                [bar, byUser](int) { *byUser = bar->sliderPosition() != bar->value(); });
-        connect(bar, &QAbstractSlider::valueChanged, this, [=](int) {
-            const bool scrolled = std::exchange(*byUser, false);
-            (this->*(scrolled ? scroll : change))(index);
-        });
-    };
-    for (int i = 1; i <= 2; ++i)
-        wire(scrAnsi[i], i, &MainWindow::scrAnsi_Change, &MainWindow::scrAnsi_Scroll);
-    for (int i = 1; i <= 3; ++i)
-        wire(ScrSize[i], i, &MainWindow::ScrSize_Change, &MainWindow::ScrSize_Scroll);
+    // A slider moved by the user or set by the program shows its value alike.
+    for (int i = 0; i < 2; ++i)
+        connect(codeSliders_[i], &QAbstractSlider::valueChanged, this, [this, i] { ShowCode(i); });
+    for (int i = 0; i < 3; ++i)
+        connect(sizeSliders_[i], &QAbstractSlider::valueChanged, this, [this, i] { ShowSize(i); });
 
-    Spec->installEventFilter(this);
-    for (PictureBox* cell : picChar) {
+    glyphPicture_->installEventFilter(this);
+    for (PictureBox* cell : cellPictures_) {
         cell->installEventFilter(this);
         // A click on a cell puts the focus on the chart, whose arrow keys move the selection.
         cell->setFocusPolicy(Qt::ClickFocus);
@@ -68,22 +56,22 @@ void MainWindow::ConnectPreviewEvents()
     chartGrid_->setObjectName(QStringLiteral("chartGrid"));
     chartGrid_->setFocusPolicy(Qt::StrongFocus);
     chartGrid_->installEventFilter(this);
-    for (QScrollBar* bar : {scrAnsi[1], scrAnsi[2], ScrSize[1], ScrSize[2], ScrSize[3]})
+    for (QScrollBar* bar : {codeSliders_[0], codeSliders_[1], sizeSliders_[0], sizeSliders_[1], sizeSliders_[2]})
         bar->setFocusPolicy(Qt::StrongFocus);
 
     // Sizes are typed whole; completing "1" to "10" would change what was typed.
-    lstPointSize->setCompleter(nullptr);
-    lstPointSize->installEventFilter(this);
-    lstPointSize->lineEdit()->installEventFilter(this);
-    connect(lstPointSize, &QComboBox::activated, this, [this](int) { lstPointSize_Click(); });
+    sizeBox_->setCompleter(nullptr);
+    sizeBox_->installEventFilter(this);
+    sizeBox_->lineEdit()->installEventFilter(this);
+    connect(sizeBox_, &QComboBox::activated, this, [this](int) { ApplyPickedSize(); });
 
-    connect(mnuCharUpper, &QAction::triggered, this, [this] { mnuCharUpper_Click(); });
-    connect(mnuCharLower, &QAction::triggered, this, [this] { mnuCharLower_Click(); });
-    connect(mnuCharNumbers, &QAction::triggered, this, [this] { mnuCharNumbers_Click(); });
-    connect(mnuCharAccents, &QAction::triggered, this, [this] { mnuCharAccents_Click(); });
-    for (int i = 1; i <= 11; ++i)
-        if (mnuCharSym[i])
-            connect(mnuCharSym[i], &QAction::triggered, this, [this, i] { mnuCharSym_Click(i); });
+    // Characters: "A", "a", "0", the first accented capital, and each symbol.
+    connect(upperCaseAction_, &QAction::triggered, this, [this] { SetCharacterCode(65); });
+    connect(lowerCaseAction_, &QAction::triggered, this, [this] { SetCharacterCode(97); });
+    connect(numbersAction_, &QAction::triggered, this, [this] { SetCharacterCode(48); });
+    connect(accentsAction_, &QAction::triggered, this, [this] { SetCharacterCode(192); });
+    for (int i = 0; i < int(symbolActions_.size()); ++i)
+        connect(symbolActions_[i], &QAction::triggered, this, [this, i] { SetCharacterCode(kSymbolCodes[i]); });
 }
 
 bool MainWindow::PreviewEvent(QObject* watched, QEvent* event)
@@ -93,9 +81,9 @@ bool MainWindow::PreviewEvent(QObject* watched, QEvent* event)
     // The canvases keep their drawing, but a page shown again may show a
     // different style or character than when it was drawn.
     const bool redraw = event->type() == QEvent::Resize || event->type() == QEvent::Show;
-    if (watched == Spec) {
+    if (watched == glyphPicture_) {
         if (redraw)
-            Spec_Paint();
+            DrawLargeCharacter();
         return false;
     }
 
@@ -109,22 +97,22 @@ bool MainWindow::PreviewEvent(QObject* watched, QEvent* event)
         return false;
     }
 
-    const auto cell = std::find(picChar.begin(), picChar.end(), watched);
-    if (cell != picChar.end()) {
-        const int k = int(cell - picChar.begin());
+    const auto cell = std::find(cellPictures_.begin(), cellPictures_.end(), watched);
+    if (cell != cellPictures_.end()) {
+        const int k = int(cell - cellPictures_.begin());
         if (redraw)
-            picChar_Paint(k);
+            DrawCell(k);
         switch (event->type()) {
         case QEvent::MouseButtonRelease: {
             const auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton
-                && picChar[k]->rect().contains(mouse->position().toPoint()))
-                picChar_Click(k);
+                && cellPictures_[k]->rect().contains(mouse->position().toPoint()))
+                SelectCell(k);
             break;
         }
         case QEvent::MouseButtonDblClick:
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-                picChar_DblClick(k);
+                EnlargeCell(k);
             break;
         default:
             break;
@@ -132,7 +120,7 @@ bool MainWindow::PreviewEvent(QObject* watched, QEvent* event)
         return false;
     }
 
-    if (lstPointSize && (watched == lstPointSize || watched == lstPointSize->lineEdit())) {
+    if (sizeBox_ && (watched == sizeBox_ || watched == sizeBox_->lineEdit())) {
         if (event->type() == QEvent::KeyPress) {
             const auto* key = static_cast<QKeyEvent*>(event);
             const int k = key->key();
@@ -143,40 +131,40 @@ bool MainWindow::PreviewEvent(QObject* watched, QEvent* event)
             const bool typing = !key->text().isEmpty()
                                 && !(key->modifiers()
                                      & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-            if ((control || typing) && !lstPointSize_KeyPress(k))
+            if ((control || typing) && !AcceptSizeKey(k))
                 return true;
             if (k == Qt::Key_Return || k == Qt::Key_Enter) {
                 // Enter applies the typed size at once, to the page it was typed on.
-                lstPointSize_LostFocus();
+                ApplyTypedSize();
                 return true;
             }
-            if ((typing || k == Qt::Key_Backspace || k == Qt::Key_Delete) && CurrentTab() <= 3)
-                sizeTypedOnTab_ = CurrentTab();
+            if ((typing || k == Qt::Key_Backspace || k == Qt::Key_Delete) && CurrentTab() <= 2)
+                sizeTypedOnPage_ = CurrentTab();
         } else if (event->type() == QEvent::FocusOut) {
             const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
             if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-                lstPointSize_LostFocus();
+                ApplyTypedSize();
         }
     }
     return false;
 }
 
-void MainWindow::DrawGlyph(PictureBox* target, int styleIndex, int size, const QString& character,
-                   const QColor& colour)
+void MainWindow::DrawGlyph(PictureBox* target, int style, int size, const QString& character,
+                           const QColor& colour)
 {
-    if (!target || Loading || !fontList || fontList->Count() == 0)
+    if (!target || loading_ || !fontModel_ || fontModel_->Count() == 0)
         return;
-    if (styleIndex < 1 || styleIndex > int(StyleFonts.size()))
+    if (style < 0 || style >= int(StyleFonts.size()))
         return;
 
-    const bool chartCell = std::find(picChar.begin(), picChar.end(), target) != picChar.end();
-    if (chartCell && size != LastChartSize) {
+    const bool chartCell = std::find(cellPictures_.begin(), cellPictures_.end(), target) != cellPictures_.end();
+    if (chartCell && size != lastChartSize_) {
         target->Clear();
-        LastChartSize = size;
+        lastChartSize_ = size;
     }
     target->Clear();
 
-    const EnumLogFont& elf = StyleFonts[size_t(styleIndex - 1)];
+    const EnumLogFont& elf = StyleFonts[size_t(style)];
     CanvasPainter painter(target);
     painter.setRenderHint(QPainter::TextAntialiasing);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -185,64 +173,54 @@ void MainWindow::DrawGlyph(PictureBox* target, int styleIndex, int size, const Q
     DrawFontCharacter(painter, elf, ExactFont(elf, size), QPointF(x, y), character, colour, size);
 }
 
-void MainWindow::Spec_Paint()
+void MainWindow::DrawLargeCharacter()
 {
-    DrawGlyph(Spec, StyleIndex(), ScrSize[1]->value(), ChartCharacter(scrAnsi[1]->value()),
+    DrawGlyph(glyphPicture_, SelectedStyle(), sizeSliders_[0]->value(), ChartCharacter(codeSliders_[0]->value()),
               Qt::black);
 }
 
-void MainWindow::scrAnsi_Change(int index)
+void MainWindow::ShowCode(int page)
 {
-    if (index == 1) {
-        const QString character = ChartCharacter(scrAnsi[1]->value());
-        pnlAnsi[1]->setText(QString::number(scrAnsi[1]->value()));
-        ShowCharacterName(1);
-        DrawGlyph(Spec, StyleIndex(), int(Val(lstPointSize->currentText())), character,
+    if (page == 0) {
+        const QString character = ChartCharacter(codeSliders_[0]->value());
+        codeReadouts_[0]->setText(QString::number(codeSliders_[0]->value()));
+        ShowCharacterName(0);
+        DrawGlyph(glyphPicture_, SelectedStyle(), int(Val(sizeBox_->currentText())), character,
                   Qt::black);
         ShowKeystroke(character);
-    } else if (index == 2) {
-        pnlAnsi[2]->setText(QString::number(scrAnsi[2]->value()));
-        ShowCharacterName(2);
-        if (fontList && fontList->Count() > 0 && Attribs->count() > 0) {
+    } else if (page == 1) {
+        codeReadouts_[1]->setText(QString::number(codeSliders_[1]->value()));
+        ShowCharacterName(1);
+        if (fontModel_ && fontModel_->Count() > 0 && styleList_->count() > 0) {
             for (int k = 0; k < 16; ++k)
-                picChar_Paint(k);
+                DrawCell(k);
         }
     }
 }
 
-void MainWindow::scrAnsi_Scroll(int index)
+void MainWindow::ShowSize(int page)
 {
-    scrAnsi_Change(index);
-}
-
-void MainWindow::ScrSize_Change(int index)
-{
-    if (index < 1 || index > 3)
+    if (page < 0 || page > 2)
         return;
-    const QString value = QString::number(ScrSize[index]->value());
-    lstPointSize->setEditText(value);
-    pnlSize[index]->setText(value);
-    if (index == 1)
-        Spec_Paint();
-    else if (index == 2)
-        scrAnsi_Change(2);
+    const QString value = QString::number(sizeSliders_[page]->value());
+    sizeBox_->setEditText(value);
+    sizeReadouts_[page]->setText(value);
+    if (page == 0)
+        DrawLargeCharacter();
+    else if (page == 1)
+        ShowCode(1);
     else
         ApplySampleFont();
 }
 
-void MainWindow::ScrSize_Scroll(int index)
+void MainWindow::ApplyPickedSize()
 {
-    ScrSize_Change(index);
+    const int page = CurrentTab();
+    if (page >= 0 && page <= 2)
+        sizeSliders_[page]->setValue(int(Val(sizeBox_->currentText())));
 }
 
-void MainWindow::lstPointSize_Click()
-{
-    const int tab = CurrentTab();
-    if (tab >= 1 && tab <= 3)
-        ScrSize[tab]->setValue(int(Val(lstPointSize->currentText())));
-}
-
-bool MainWindow::lstPointSize_KeyPress(int key)
+bool MainWindow::AcceptSizeKey(int key)
 {
     if ((key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Backspace || key == Qt::Key_Tab
         || key == Qt::Key_Return || key == Qt::Key_Enter)
@@ -251,21 +229,21 @@ bool MainWindow::lstPointSize_KeyPress(int key)
     return false;
 }
 
-void MainWindow::lstPointSize_LostFocus()
+void MainWindow::ApplyTypedSize()
 {
     // A size typed on one page belongs to that page, even when the focus
     // leaves the box because another tab was clicked.
-    const int tab = sizeTypedOnTab_ ? sizeTypedOnTab_ : CurrentTab();
-    sizeTypedOnTab_ = 0;
-    if (tab < 1 || tab > 3)
+    const int page = sizeTypedOnPage_ >= 0 ? sizeTypedOnPage_ : CurrentTab();
+    sizeTypedOnPage_ = -1;
+    if (page < 0 || page > 2)
         return;
-    QScrollBar* slider = ScrSize[tab];
-    const QString text = lstPointSize->currentText();
+    QScrollBar* slider = sizeSliders_[page];
+    const QString text = sizeBox_->currentText();
     const int v = int(Val(text));
-    const bool showing = tab == CurrentTab();
+    const bool showing = page == CurrentTab();
     auto show = [&](const QString& value) {
         if (showing)
-            lstPointSize->setEditText(value);
+            sizeBox_->setEditText(value);
     };
     if (!text.isEmpty() && v >= 0 && v <= slider->maximum())
         slider->setValue(v);
@@ -278,112 +256,86 @@ void MainWindow::lstPointSize_LostFocus()
         slider->setValue(8);
     }
     if (!showing)
-        lstPointSize->setEditText(QString::number(ScrSize[CurrentTab() <= 3 ? CurrentTab() : tab]->value()));
+        sizeBox_->setEditText(QString::number(sizeSliders_[CurrentTab() <= 2 ? CurrentTab() : page]->value()));
 }
 
 // The sample shows the exact style chosen, as the large character and the chart
 // do, for every kind of font; characters the font lacks are greyed out.
 void MainWindow::ApplySampleFont()
 {
-    QFont font = txtSample->font();
+    QFont font = sampleEdit_->font();
     EnumLogFont shown;
-    const int index = StyleIndex();
-    if (fontList && fontList->Count() > 0 && index >= 1 && index <= int(StyleFonts.size())) {
-        shown = StyleFonts[size_t(index - 1)];
+    const int style = SelectedStyle();
+    if (fontModel_ && fontModel_->Count() > 0 && style >= 0 && style < int(StyleFonts.size())) {
+        shown = StyleFonts[size_t(style)];
         font = ExactFont(shown, 0);
     }
-    font.setPointSize(ScrSize[3]->value());
-    txtSample->setFont(font);
+    font.setPointSize(sizeSliders_[2]->value());
+    sampleEdit_->setFont(font);
     if (!sampleMarks_)
-        sampleMarks_ = new MissingCharacterMarks(txtSample->document());
+        sampleMarks_ = new MissingCharacterMarks(sampleEdit_->document());
     sampleMarks_->SetFont(shown);
 }
 
 // ---- Character chart -------------------------------------------------------------
 
-void MainWindow::picChar_Paint(int index)
+void MainWindow::DrawCell(int index)
 {
     if (index < 0 || index > 15)
         return;
-    DrawGlyph(picChar[index], StyleIndex(), ScrSize[2]->value(),
-              ChartCharacter(scrAnsi[2]->value() + index),
-              index == SelectedCell ? Qt::white : Qt::black);
+    DrawGlyph(cellPictures_[index], SelectedStyle(), sizeSliders_[1]->value(),
+              ChartCharacter(codeSliders_[1]->value() + index),
+              index == selectedCell_ ? Qt::white : Qt::black);
 }
 
-void MainWindow::picChar_Click(int index)
+void MainWindow::SelectCell(int index)
 {
     if (index < 0 || index > 15)
         return;
-    const int old = std::clamp(SelectedCell, 0, 15);
-    SelectedCell = index;
-    picChar[old]->SetBackColor(Qt::white);
-    picChar_Paint(old);
-    picChar[index]->SetBackColor(picChar[index]->palette().color(QPalette::Highlight));
-    picChar_Paint(index);
-    const int code = scrAnsi[2]->value() + index;
-    pnlAnsi[2]->setText(QString::number(code));
+    const int old = std::clamp(selectedCell_, 0, 15);
+    selectedCell_ = index;
+    cellPictures_[old]->SetBackColor(Qt::white);
+    DrawCell(old);
+    cellPictures_[index]->SetBackColor(cellPictures_[index]->palette().color(QPalette::Highlight));
+    DrawCell(index);
+    const int code = codeSliders_[1]->value() + index;
+    codeReadouts_[1]->setText(QString::number(code));
     ShowKeystroke(ChartCharacter(code));
-    ShowCharacterName(2);
+    ShowCharacterName(1);
 }
 
-void MainWindow::picChar_DblClick(int index)
+void MainWindow::EnlargeCell(int index)
 {
     if (index < 0 || index > 15)
         return;
-    SelectTab(1);
-    scrAnsi[1]->setValue(scrAnsi[2]->value() + index);
+    SelectTab(0);
+    codeSliders_[0]->setValue(codeSliders_[1]->value() + index);
 }
 
 void MainWindow::SetCharacterCode(int code)
 {
     if (rangeIndex_ != 0)
         SelectRange(0);
-    scrAnsi[1]->setValue(code);
-    scrAnsi[2]->setValue(code);
-}
-
-void MainWindow::mnuCharUpper_Click()
-{
-    SetCharacterCode(65);
-}
-
-void MainWindow::mnuCharLower_Click()
-{
-    SetCharacterCode(97);
-}
-
-void MainWindow::mnuCharNumbers_Click()
-{
-    SetCharacterCode(48);
-}
-
-void MainWindow::mnuCharAccents_Click()
-{
-    SetCharacterCode(192);
-}
-
-void MainWindow::mnuCharSym_Click(int index)
-{
-    if (index >= 1 && index <= 11)
-        SetCharacterCode(kCharSymCodes[index]);
+    codeSliders_[0]->setValue(code);
+    codeSliders_[1]->setValue(code);
 }
 
 // Copy never empties the clipboard: with nothing to copy it stays as it was
 // (an emptied clipboard makes a later paste crash inside Qt on X11).
-void MainWindow::mnuEditCopy_Click()
+void MainWindow::CopyToClipboard()
 {
     QString text;
     switch (CurrentTab()) {
+    case 0:
+        text = ChartCharacter(codeSliders_[0]->value());
+        break;
     case 1:
-        text = ChartCharacter(scrAnsi[1]->value());
+        text = ChartCharacter(codeSliders_[1]->value() + selectedCell_);
         break;
     case 2:
-        text = ChartCharacter(scrAnsi[2]->value() + SelectedCell);
-        break;
-    case 3:
-    case 4: {
+    case 3: {
         // The selected text, or all of it when nothing is selected.
-        const QPlainTextEdit* box = CurrentTab() == 3 ? txtSample : txtInfo;
+        const QPlainTextEdit* box = CurrentTab() == 2 ? sampleEdit_ : infoEdit_;
         text = box->textCursor().hasSelection() ? box->textCursor().selectedText() : box->toPlainText();
         text.replace(QChar::ParagraphSeparator, '\n');
         break;
@@ -397,14 +349,14 @@ void MainWindow::mnuEditCopy_Click()
 
 void MainWindow::MoveSelectedCell(int step)
 {
-    int cell = SelectedCell + step;
+    int cell = selectedCell_ + step;
     if (cell < 0 || cell > 15) {
         // Past the chart's edge the chart scrolls; the selection keeps its cell.
-        const int start = std::clamp(scrAnsi[2]->value() + step, 0, scrAnsi[2]->maximum());
-        scrAnsi[2]->setValue(start);
-        cell = SelectedCell;
+        const int start = std::clamp(codeSliders_[1]->value() + step, 0, codeSliders_[1]->maximum());
+        codeSliders_[1]->setValue(start);
+        cell = selectedCell_;
     }
-    picChar_Click(cell);
+    SelectCell(cell);
 }
 
 } // namespace gw

@@ -25,39 +25,35 @@ constexpr int kToolSize = 615;
 constexpr int kEtchLeft = 645;
 
 struct ToolButtonData {
+    const char* name;
     int resource;
-    const char* tag;
+    const char* tip;
 };
 constexpr ToolButtonData kButtons[8] = {
-    {178, "Install and view fonts with Install Wizard"},
-    {180, "Print sample sheets && catalogs"},
-    {177, "Print uninstalled fonts with CD-ROM Font Wizard"},
-    {183, "Copy to clipboard"},
-    {179, "Keyboard window"},
-    {182, "Run Adobe Type Manager"},
-    {176, "Open Windows Control Panel"},
-    {181, "Uninstall fonts"},
+    {"installButton", 178, "Install and view fonts with Install Wizard"},
+    {"printButton", 180, "Print sample sheets && catalogs"},
+    {"printFolderButton", 177, "Print uninstalled fonts with CD-ROM Font Wizard"},
+    {"copyButton", 183, "Copy to clipboard"},
+    {"keyboardButton", 179, "Keyboard window"},
+    {"typeManagerButton", 182, "Run Adobe Type Manager"},
+    {"controlPanelButton", 176, "Open Windows Control Panel"},
+    {"uninstallButton", 181, "Uninstall fonts"},
 };
-
-QString ToolName(int index)
-{
-    return QStringLiteral("picTool(%1)").arg(index);
-}
 
 } // namespace
 
-void MainWindow::InitToolBar()
+void MainWindow::CreateToolBar()
 {
     QWidget* client = centralWidget();
     int top = kToolTop;
     for (int i = 0; i < 8; ++i) {
         auto* button = new QWidget(client);
-        picTool[i] = button;
-        button->setObjectName(ToolName(i));
+        toolButtons_[i] = button;
+        button->setObjectName(QString::fromLatin1(kButtons[i].name));
         button->setAttribute(Qt::WA_Hover);
         button->installEventFilter(this);
-        // The Tag keeps the original text; "&&" stands for one ampersand.
-        button->setProperty("Tag", ForLinux(QString::fromLatin1(kButtons[i].tag)).replace("&&", "&"));
+        // The tooltip text, shown after a delay by ShowToolTip; "&&" stands for one ampersand.
+        button->setProperty("tipText", ForLinux(QString::fromLatin1(kButtons[i].tip)).replace("&&", "&"));
         // Without a real Type 1 manager its button takes no room.
         if (i == 5 && !ShowAtmItems()) {
             button->setGeometry(0, TwipsToPixels(top - kToolSize), TwipsToPixels(kToolSize),
@@ -69,35 +65,35 @@ void MainWindow::InitToolBar()
         button->show();
         top += kToolSize;
     }
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(500);
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    tooltipTimer_ = new QTimer(this);
+    tooltipTimer_->setObjectName(QStringLiteral("tooltipTimer"));
+    tooltipTimer_->setInterval(500);
+    connect(tooltipTimer_, &QTimer::timeout, this, [this] { ShowToolTip(hoveredTip_); });
 }
 
 void MainWindow::SetToolCommand(int button, std::function<void()> command)
 {
     toolCommand_[button] = std::move(command);
-    picTool[button]->update();
+    toolButtons_[button]->update();
 }
 
 int MainWindow::ToolIndex(const QObject* object) const
 {
     for (int i = 0; i < 8; ++i)
-        if (picTool[i] && picTool[i] == object)
+        if (toolButtons_[i] && toolButtons_[i] == object)
             return i;
     return -1;
 }
 
-void MainWindow::DrawButton(int button, int state)
+void MainWindow::SetButtonState(int button, int state)
 {
     buttonState_[button] = state;
-    picTool[button]->update();
+    toolButtons_[button]->update();
 }
 
-void MainWindow::picTool_Paint(int index)
+void MainWindow::PaintToolButton(int index)
 {
-    QWidget* button = picTool[index];
+    QWidget* button = toolButtons_[index];
     QPainter p(button);
     const int state = buttonState_[index];
     QImage bitmap = ToolBitmap(kButtons[index].resource, button->devicePixelRatioF());
@@ -134,14 +130,9 @@ void MainWindow::picTool_Paint(int index)
     p.drawLine(r, 0, r, b);
 }
 
-void MainWindow::picTool_MouseDown(int index)
+void MainWindow::ReleaseToolButton(int index, bool over)
 {
-    DrawButton(index, 1);
-}
-
-void MainWindow::picTool_MouseUp(int index, bool over)
-{
-    DrawButton(index, over ? 0 : 2);
+    SetButtonState(index, over ? 0 : 2);
     if (over && toolCommand_[index])
         toolCommand_[index]();
 }
@@ -154,54 +145,36 @@ void MainWindow::ShowToolTip(const QString& text)
         QApplication::processEvents();
         return;
     }
-    tip->ToolTipLab->setText(text);
-    tip->ToolTipLab->adjustSize();
     const QPoint mouse = QCursor::pos();
-    tip->resize(tip->ToolTipLab->width() + 4, tip->ToolTipLab->height() + 2);
-    tip->move(mouse.x(), mouse.y() + 10);
-    tip->show();
-    tip->raise();
+    tip->ShowText(text, QPoint(mouse.x(), mouse.y() + 10));
 }
 
-void MainWindow::Timer1_Timer()
+void MainWindow::EnterToolButton(int index)
 {
-    ShowToolTip(hoveredTag_);
+    SetButtonState(index, 0);
+    hoveredTip_ = toolButtons_[index]->property("tipText").toString();
+    tooltipTimer_->start();
 }
 
-void MainWindow::SbcEasy1_MouseEnter(const QString& controlName)
+void MainWindow::LeaveToolButton(int index)
 {
-    for (int i = 0; i < 8; ++i) {
-        if (controlName != ToolName(i))
-            continue;
-        DrawButton(i, 0);
-        hoveredTag_ = picTool[i]->property("Tag").toString();
-        Timer1->start();
-    }
+    SetButtonState(index, 2);
+    tooltipTimer_->stop();
+    hoveredTip_.clear();
+    ShowToolTip(QString());
 }
 
-void MainWindow::SbcEasy1_MouseExit(const QString& controlName)
+void MainWindow::ShowMenuHelp(const QString& itemText)
 {
-    for (int i = 0; i < 8; ++i) {
-        if (controlName != ToolName(i))
-            continue;
-        DrawButton(i, 2);
-        Timer1->stop();
-        hoveredTag_.clear();
-        ShowToolTip(QString());
-    }
-}
-
-void MainWindow::SbcEasy1_MenuSelect(const QString& itemText)
-{
-    StatusPanel[2]->setText(MenuHelpText(itemText));
+    menuHelpLabel_->setText(MenuHelpText(itemText));
 }
 
 void MainWindow::WatchMenu(QMenu* menu)
 {
     connect(menu, &QMenu::hovered, this,
-            [this](QAction* item) { SbcEasy1_MenuSelect(MenuItemText(item)); });
+            [this](QAction* item) { ShowMenuHelp(MenuItemText(item)); });
     // A closing menu empties the panel; the next one highlighted fills it again.
-    connect(menu, &QMenu::aboutToHide, this, [this] { SbcEasy1_MenuSelect(QString()); });
+    connect(menu, &QMenu::aboutToHide, this, [this] { ShowMenuHelp(QString()); });
     for (QAction* item : menu->actions())
         if (item->menu())
             WatchMenu(item->menu());
@@ -214,18 +187,18 @@ bool MainWindow::ToolbarEvent(QObject* watched, QEvent* event)
         return false;
     switch (event->type()) {
     case QEvent::Paint:
-        picTool_Paint(index);
+        PaintToolButton(index);
         return true;
     case QEvent::Enter:
-        SbcEasy1_MouseEnter(watched->objectName());
+        EnterToolButton(index);
         return false;
     case QEvent::Leave:
-        SbcEasy1_MouseExit(watched->objectName());
+        LeaveToolButton(index);
         return false;
     case QEvent::MouseButtonPress:
         if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
             ShowToolTip(QString());
-            picTool_MouseDown(index);
+            SetButtonState(index, 1);
             return true;
         }
         return false;
@@ -233,7 +206,7 @@ bool MainWindow::ToolbarEvent(QObject* watched, QEvent* event)
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton)
             return false;
-        picTool_MouseUp(index, picTool[index]->rect().contains(mouse->position().toPoint()));
+        ReleaseToolButton(index, toolButtons_[index]->rect().contains(mouse->position().toPoint()));
         return true;
     }
     default:
@@ -243,7 +216,7 @@ bool MainWindow::ToolbarEvent(QObject* watched, QEvent* event)
 
 // Etched lines in the 3-D highlight, button-shadow and dark-shadow colours:
 // one under the menu bar and one between the toolbar and the tab area.
-void MainWindow::Form_Paint()
+void MainWindow::PaintEtchedLines()
 {
     QWidget* client = centralWidget();
     QPainter p(client);

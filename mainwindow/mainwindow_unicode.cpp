@@ -1,6 +1,6 @@
-// Pages 1 and 2 past code 255: a range selector steps the character sliders
-// through the Unicode blocks the selected font covers, and a read-out names the
-// shown character ("U+00A9 COPYRIGHT SIGN").
+// The large character and chart pages past code 255: a range selector steps the
+// character sliders through the Unicode blocks the selected font covers, and a
+// read-out names the shown character ("U+00A9 COPYRIGHT SIGN").
 #include <QComboBox>
 #include <QLabel>
 #include <QScrollBar>
@@ -17,6 +17,9 @@ namespace {
 
 constexpr int kCellCount = 16;
 
+// The names of pages 0 and 1, as their other sliders and boxes are named.
+const char* const kPageNames[] = {"glyph", "chart"};
+
 QString BlockItemText(const UnicodeBlock& block)
 {
     return QStringLiteral("U+%1 %2 (%3)")
@@ -29,18 +32,19 @@ QString BlockItemText(const UnicodeBlock& block)
 
 void MainWindow::CreateRangeSelectors()
 {
-    for (int page = 1; page <= 2; ++page) {
-        cboRange[page] = new QComboBox(picSliders[page]);
-        cboRange[page]->setObjectName(QStringLiteral("cboRange%1").arg(page));
-        cboRange[page]->addItem(QStringLiteral("0 - 255"));
-        cboRange[page]->setToolTip(QStringLiteral("The Unicode blocks this font covers"));
-        auto* label = new QLabel(QStringLiteral("Range"), picSliders[page]);
-        label->setObjectName(QStringLiteral("lblRange%1").arg(page));
-        label->setBuddy(cboRange[page]);
-        lblCharName[page] = new QLabel(picSliders[page]);
-        lblCharName[page]->setObjectName(QStringLiteral("lblCharName%1").arg(page));
-        lblCharName[page]->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        connect(cboRange[page], &QComboBox::activated, this, [this](int index) { SelectRange(index); });
+    for (int page = 0; page < 2; ++page) {
+        const QString name = QLatin1String(kPageNames[page]);
+        rangeBoxes_[page] = new QComboBox(sliderPanels_[page]);
+        rangeBoxes_[page]->setObjectName(name + QStringLiteral("RangeBox"));
+        rangeBoxes_[page]->addItem(QStringLiteral("0 - 255"));
+        rangeBoxes_[page]->setToolTip(QStringLiteral("The Unicode blocks this font covers"));
+        rangeLabels_[page] = new QLabel(QStringLiteral("Range"), sliderPanels_[page]);
+        rangeLabels_[page]->setObjectName(name + QStringLiteral("RangeLabel"));
+        rangeLabels_[page]->setBuddy(rangeBoxes_[page]);
+        characterNameLabels_[page] = new QLabel(sliderPanels_[page]);
+        characterNameLabels_[page]->setObjectName(name + QStringLiteral("CharacterNameLabel"));
+        characterNameLabels_[page]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        connect(rangeBoxes_[page], &QComboBox::activated, this, [this](int index) { SelectRange(index); });
     }
 }
 
@@ -55,9 +59,9 @@ void MainWindow::SelectRange(int index)
 {
     if (index < 0 || index > int(rangeBlocks_.size()))
         index = 0;
-    for (int page = 1; page <= 2; ++page) {
-        const QSignalBlocker block(cboRange[page]);
-        cboRange[page]->setCurrentIndex(index);
+    for (int page = 0; page < 2; ++page) {
+        const QSignalBlocker block(rangeBoxes_[page]);
+        rangeBoxes_[page]->setCurrentIndex(index);
     }
     const bool wasBytes = rangeIndex_ == 0;
     rangeIndex_ = index;
@@ -67,36 +71,36 @@ void MainWindow::SelectRange(int index)
         first = int(rangeBlocks_[index - 1].first);
         last = int(rangeBlocks_[index - 1].last);
         if (wasBytes)
-            byteRangeCodes_ = {0, scrAnsi[1]->value(), scrAnsi[2]->value()};
+            byteRangeCodes_ = {codeSliders_[0]->value(), codeSliders_[1]->value()};
     }
     // The page step of the chart is one chart; the chart ends on the block's last code.
-    for (int page = 1; page <= 2; ++page) {
-        const QSignalBlocker block(scrAnsi[page]);
-        const int top = page == 1 ? last : std::max(first, last - (kCellCount - 1));
-        scrAnsi[page]->setRange(first, top);
-        scrAnsi[page]->setPageStep(page == 1 ? 10 : kCellCount);
-        scrAnsi[page]->setValue(index == 0 && !wasBytes ? byteRangeCodes_[size_t(page)] : first);
+    for (int page = 0; page < 2; ++page) {
+        const QSignalBlocker block(codeSliders_[page]);
+        const int top = page == 0 ? last : std::max(first, last - (kCellCount - 1));
+        codeSliders_[page]->setRange(first, top);
+        codeSliders_[page]->setPageStep(page == 0 ? 10 : kCellCount);
+        codeSliders_[page]->setValue(index == 0 && !wasBytes ? byteRangeCodes_[size_t(page)] : first);
     }
-    scrAnsi_Change(1);
-    scrAnsi_Change(2);
+    ShowCode(0);
+    ShowCode(1);
 }
 
 void MainWindow::FillRanges()
 {
     const uint shownFirst = rangeIndex_ > 0 ? rangeBlocks_[rangeIndex_ - 1].first : 0;
     rangeBlocks_.clear();
-    const int index = StyleIndex();
-    if (index >= 1 && index <= int(StyleFonts.size())) {
-        const EnumLogFont& elf = StyleFonts[size_t(index - 1)];
+    const int style = SelectedStyle();
+    if (style >= 0 && style < int(StyleFonts.size())) {
+        const EnumLogFont& elf = StyleFonts[size_t(style)];
         rangeBlocks_ = BlocksCovered(FontCharacters(elf.filePath, elf.faceIndex));
     }
     int keep = 0;
-    for (int page = 1; page <= 2; ++page) {
-        const QSignalBlocker block(cboRange[page]);
-        while (cboRange[page]->count() > 1)
-            cboRange[page]->removeItem(1);
+    for (int page = 0; page < 2; ++page) {
+        const QSignalBlocker block(rangeBoxes_[page]);
+        while (rangeBoxes_[page]->count() > 1)
+            rangeBoxes_[page]->removeItem(1);
         for (int i = 0; i < rangeBlocks_.size(); ++i) {
-            cboRange[page]->addItem(BlockItemText(rangeBlocks_[i]));
+            rangeBoxes_[page]->addItem(BlockItemText(rangeBlocks_[i]));
             if (shownFirst > 0 && rangeBlocks_[i].first == shownFirst)
                 keep = i + 1;
         }
@@ -104,9 +108,9 @@ void MainWindow::FillRanges()
     if (keep > 0) {
         // Same block, new font: the sliders stay where they are.
         rangeIndex_ = keep;
-        for (int page = 1; page <= 2; ++page) {
-            const QSignalBlocker block(cboRange[page]);
-            cboRange[page]->setCurrentIndex(keep);
+        for (int page = 0; page < 2; ++page) {
+            const QSignalBlocker block(rangeBoxes_[page]);
+            rangeBoxes_[page]->setCurrentIndex(keep);
         }
     } else if (rangeIndex_ != 0) {
         SelectRange(0);
@@ -115,12 +119,12 @@ void MainWindow::FillRanges()
 
 void MainWindow::ShowCharacterName(int page)
 {
-    if (page < 1 || page > 2 || !lblCharName[page])
+    if (page < 0 || page > 1 || !characterNameLabels_[page])
         return;
-    const int code = scrAnsi[page]->value() + (page == 2 ? SelectedCell : 0);
+    const int code = codeSliders_[page]->value() + (page == 1 ? selectedCell_ : 0);
     const QString character = ChartCharacter(code);
-    lblCharName[page]->setText(character.isEmpty() ? QString()
-                                                   : CharacterReadout(character.toUcs4().value(0)));
+    characterNameLabels_[page]->setText(character.isEmpty() ? QString()
+                                                            : CharacterReadout(character.toUcs4().value(0)));
 }
 
 } // namespace gw

@@ -182,7 +182,7 @@ void DrawTransparent(QPainter& target, const QImage& bitmap, int x, int y,
 QString MenuHelpText(const QString& itemText)
 {
     static const QHash<QString, QString> table = [] {
-        const char* const designed[][2] = {
+        const char* const helpLines[][2] = {
             {"Preview && &Install Fonts...\tCtrl+I", "Install and preview fonts stored on CD-ROM, floppy, etc..."},
             {"&Uninstall Fonts...\tCtrl+U", "Remove fonts from your system"},
             {"&Print...\tCtrl+P", "Print a font sample sheet or font catalog"},
@@ -206,7 +206,7 @@ QString MenuHelpText(const QString& itemText)
             {"&Contents", "Open the Help file"},
         };
         QHash<QString, QString> out;
-        for (const auto& row : designed)
+        for (const auto& row : helpLines)
             out.insert(ForLinux(QString::fromUtf8(row[0])), ForLinux(QString::fromUtf8(row[1])));
         return out;
     }();
@@ -231,9 +231,19 @@ ToolbarTip::ToolbarTip(QWidget* parent)
     colours.setColor(QPalette::Window, colours.color(QPalette::ToolTipBase));
     colours.setColor(QPalette::WindowText, colours.color(QPalette::ToolTipText));
     setPalette(colours);
-    ToolTipLab = new QLabel(this);
-    ToolTipLab->setObjectName(QStringLiteral("ToolTipLab"));
-    ToolTipLab->move(1, 0);
+    textLabel_ = new QLabel(this);
+    textLabel_->setObjectName(QStringLiteral("textLabel"));
+    textLabel_->move(1, 0);
+}
+
+void ToolbarTip::ShowText(const QString& text, const QPoint& at)
+{
+    textLabel_->setText(text);
+    textLabel_->adjustSize();
+    resize(textLabel_->width() + 4, textLabel_->height() + 2);
+    move(at);
+    show();
+    raise();
 }
 
 ToolbarTip* TooltipWindow()

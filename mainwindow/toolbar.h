@@ -39,7 +39,11 @@ class ToolbarTip : public QWidget {
     Q_OBJECT
 public:
     explicit ToolbarTip(QWidget* parent = nullptr);
-    QLabel* ToolTipLab = nullptr;
+    // Shows `text` with the window's top left corner at `at`, sized to the text.
+    void ShowText(const QString& text, const QPoint& at);
+
+private:
+    QLabel* textLabel_ = nullptr;
 };
 
 // The tooltip window, loaded on first use and kept to the end of the program.

@@ -2,6 +2,7 @@
 // Every test runs inside its own temporary folders with the fake platform:
 // GLYPHWICK_HOME, XDG_CONFIG_HOME and XDG_DATA_HOME point into them, so no
 // test touches the real user folders.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QObject>
 #include <QString>
@@ -78,17 +79,19 @@ Widget& Child(const QObject& window, const char* name)
     return *found;
 }
 
-// Selects a family of the main window (MainWindow) as a click does; false when it is not
-// listed. A template, so that tests below the main window link without it.
+// Selects a family of the main window as a click on it in the font list does;
+// false when it is not listed (letter case ignored). A template, so that tests
+// below the main window link without it.
 template <typename MainWindow>
-bool SelectFamily(MainWindow& w, const QString& family)
+bool SelectFamily(MainWindow& window, const QString& family)
 {
-    const int row = w.fontList->FindItem(family);
-    if (row < 0)
-        return false;
-    w.SelectRow(row);
-    w.ListView1_ItemClick(row);
-    return true;
+    const QAbstractItemModel* families = Child<QAbstractItemView>(window, "fontList").model();
+    for (int row = 0; row < families->rowCount(); ++row)
+        if (families->index(row, 0).data().toString().compare(family, Qt::CaseInsensitive) == 0) {
+            window.SelectFamily(row);
+            return true;
+        }
+    return false;
 }
 
 // Opens the main window over these fake faces, with the given Show keys, at a
@@ -99,10 +102,10 @@ std::unique_ptr<MainWindow> OpenMainWindow(TestEnv& env, const QVector<FakeFontS
 {
     env.fake.fonts->faces = faces;
     SetShow(trueType, atm, device);
-    auto w = std::make_unique<MainWindow>();
-    w->resize(900, 640);
+    auto window = std::make_unique<MainWindow>();
+    window->resize(900, 640);
     QApplication::processEvents();
-    return w;
+    return window;
 }
 
 } // namespace gw

@@ -234,7 +234,7 @@ private slots:
     {
         auto fw = Open({TrueTypeFace("Liberation Sans"), TrueTypeFace("Liberation Sans", "Bold", 700),
                         TrueTypeFace("Liberation Serif", "Italic", 400, true)});
-        QAction* item = fw->mnuViewKeyboard;
+        QAction* item = &Child<QAction>(*fw, "keyboardAction");
         QVERIFY(!item->isChecked() && !KeyboardOpen);
 
         item->trigger();
@@ -247,20 +247,20 @@ private slots:
         item->trigger();
         QVERIFY(!KeyboardOpen && !item->isChecked() && !fw->Keyboard());
 
-        // The toolbar calls the handler itself; closing the window unchecks the item.
-        fw->mnuViewKeyboard_Click();
+        // The toolbar button opens it too; closing the window unchecks the item.
+        QTest::mouseClick(&Child<QWidget>(*fw, "keyboardButton"), Qt::LeftButton);
         QVERIFY(item->isChecked());
         fw->Keyboard()->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!KeyboardOpen && !item->isChecked() && !fw->Keyboard());
 
         QVERIFY(SelectFamily(*fw, "Liberation Sans"));
-        fw->mnuViewKeyboard_Click();
+        item->trigger();
         KeyboardWindow* kb = fw->Keyboard();
         QCOMPARE(TextEdit(*kb)->font().family(), QString("Liberation Sans"));
         QVERIFY(!kb->Key({KeyGroup::TopRow, 1})->font().bold());
 
-        fw->Attribs->setCurrentRow(1);  // Bold
+        Child<QListWidget>(*fw, "styleList").setCurrentRow(1);  // Bold
         QVERIFY(TextEdit(*kb)->font().bold());
         QVERIFY(kb->Key({KeyGroup::HomeRow, 5})->font().bold());
 
@@ -271,7 +271,7 @@ private slots:
 
         // Typing on the real keyboard shows the character's code in the main window.
         QTest::keyClicks(TextEdit(*kb), "A");
-        QCOMPARE(fw->pnlAnsi[1]->text(), QString("65"));
+        QCOMPARE(Child<QLabel>(*fw, "glyphCodeReadout").text(), QString("65"));
 
         fw->show();
         fw->showMinimized();
@@ -323,7 +323,7 @@ private slots:
         Face face = type1 ? DeviceFace(family) : TrueTypeFace(family);
         face.elf.filePath = path;
         auto fw = Open({face});
-        fw->mnuViewKeyboard_Click();
+        Child<QAction>(*fw, "keyboardAction").trigger();
         KeyboardWindow* kb = fw->Keyboard();
         kb->resize(760, 360);
         for (KeyPanel* key : {kb->Key({KeyGroup::TopRow, 1}), kb->Key({KeyGroup::HomeRow, 9}), kb->Key({KeyGroup::BottomRow, 7})}) {

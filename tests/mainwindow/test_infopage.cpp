@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTreeView>
 #include <memory>
 
 #include "core/globals.h"
@@ -22,9 +24,14 @@ namespace {
 const QString kType1Notice = "Internal font information not available for Adobe Type 1 files.";
 const QString kHardwareNotice = "Internal font information not available for hardware based fonts.";
 
-QList<QWidget*> FileRows(const MainWindow& w)
+QLabel* Readout(const MainWindow& w, const char* name)
 {
-    return {w.lblFontfiles, w.pnlTTF, w.lblFileSize, w.pnlFileSize};
+    return &Child<QLabel>(w, name);
+}
+
+QString InfoText(const MainWindow& w)
+{
+    return Child<QPlainTextEdit>(w, "infoEdit").toPlainText();
 }
 
 } // namespace
@@ -40,7 +47,7 @@ class InfoPageTest : public QObject {
     {
         auto w = std::make_unique<MainWindow>();
         for (const QString& f : {previous, family})
-            if (!f.isEmpty() && (!SelectFamily(*w, f) || w->StyleIndex() != 1))
+            if (!f.isEmpty() && (!SelectFamily(*w, f) || w->SelectedStyle() != 0))
                 qFatal("cannot select %s", qPrintable(f));
         return w;
     }
@@ -85,7 +92,7 @@ private slots:
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("caption");  // empty: the file and size rows are hidden
         QTest::addColumn<QString>("first");
-        QTest::addColumn<QString>("second");   // empty: pnlFOT hidden
+        QTest::addColumn<QString>("second");   // empty: the companion file row hidden
         QTest::addColumn<QString>("size");
         QTest::addColumn<QString>("info");     // "{names}": the naming text of GW Sans
 
@@ -121,37 +128,42 @@ private slots:
 
         // Every row starts from another kind's read-outs.
         auto w = Window(family, kind == 3 ? "GW Serif" : "GW Printer");
-        QCOMPARE(w->CurrentFontType, kind);
+        QCOMPARE(Child<QTreeView>(*w, "fontList").currentIndex().data(FontListModel::TagRole).toInt(), kind);
+        const QWidget* panel = &Child<QWidget>(*w, "controlPanel");
+        QLabel *captionRow = Readout(*w, "fontFilesLabel"), *fileRow = Readout(*w, "fontFileReadout"),
+               *companionRow = Readout(*w, "companionFileReadout"), *sizeLabel = Readout(*w, "fileSizeLabel"),
+               *sizeRow = Readout(*w, "fileSizeReadout"), *keystrokeLabel = Readout(*w, "keystrokeLabel"),
+               *keystrokeRow = Readout(*w, "keystrokeReadout");
         const bool rows = !caption.isEmpty();
-        for (QWidget* row : FileRows(*w))
-            QCOMPARE(row->isVisibleTo(w->picControls), rows);
-        QCOMPARE(w->pnlFOT->isVisibleTo(w->picControls), !second.isEmpty());
-        QVERIFY(w->pnlKeystroke->isVisibleTo(w->picControls));
+        for (QWidget* row : {captionRow, fileRow, sizeLabel, sizeRow})
+            QCOMPARE(row->isVisibleTo(panel), rows);
+        QCOMPARE(companionRow->isVisibleTo(panel), !second.isEmpty());
+        QVERIFY(keystrokeRow->isVisibleTo(panel));
         // A path shows its file name, the whole path in the tooltip.
         auto shown = [](const QString& path) { return path.contains('/') ? FileNamePart(path) : path; };
         auto tip = [](const QString& path) { return path.contains('/') ? path : QString(); };
         if (rows) {
-            QCOMPARE(w->lblFontfiles->text(), caption);
-            QCOMPARE(w->pnlTTF->text(), shown(fill(first)));
-            QCOMPARE(w->pnlTTF->toolTip(), tip(fill(first)));
+            QCOMPARE(captionRow->text(), caption);
+            QCOMPARE(fileRow->text(), shown(fill(first)));
+            QCOMPARE(fileRow->toolTip(), tip(fill(first)));
             if (!second.isEmpty())
-                QCOMPARE(w->pnlFOT->text(), shown(fill(second)));
-            QCOMPARE(w->pnlFileSize->text(), size);
+                QCOMPARE(companionRow->text(), shown(fill(second)));
+            QCOMPARE(sizeRow->text(), size);
         }
         // The visible rows stack without gaps from where the caption stands; a
         // label and its panel share their row.
-        QCOMPARE(w->pnlFileSize->y(), w->lblFileSize->y());
-        QCOMPARE(w->pnlKeystroke->y(), w->lblKeystroke->y());
-        int top = w->lblFontfiles->y();
-        for (QWidget* row : {w->lblFontfiles, w->pnlTTF, w->pnlFOT, w->pnlFileSize, w->pnlKeystroke})
-            if (row->isVisibleTo(w->picControls)) {
+        QCOMPARE(sizeRow->y(), sizeLabel->y());
+        QCOMPARE(keystrokeRow->y(), keystrokeLabel->y());
+        int top = captionRow->y();
+        for (QWidget* row : {captionRow, fileRow, companionRow, sizeRow, keystrokeRow})
+            if (row->isVisibleTo(panel)) {
                 QVERIFY2(row->y() == top, qPrintable(row->objectName()));
                 top = row->y() + row->height() + TwipsToPixels(30);
             }
-        QVERIFY(top - TwipsToPixels(30) <= w->picControls->height());
+        QVERIFY(top - TwipsToPixels(30) <= panel->height());
         // The CR LF line breaks show as plain line breaks; a TrueType file's
         // names are followed by what else it holds.
-        const QString page = w->txtInfo->toPlainText();
+        const QString page = InfoText(*w);
         QCOMPARE(page.left(info.size()), info);
         QCOMPARE(page.mid(info.size()).startsWith("\nFamily: ") && page.contains("\nEmbedding: Installable\n"),
                  info.contains("Font Identifier"));
@@ -161,8 +173,8 @@ private slots:
     void variableFont()
     {
         auto w = Window("GW Variable");
-        w->SelectTab(4);
-        const QStringList lines = w->txtInfo->toPlainText().split('\n');
+        w->SelectTab(3);
+        const QStringList lines = InfoText(*w).split('\n');
         SaveShot(w.get(), "info-variable");
         for (const char* line : {"Axes: wght 100 to 900 (default 400), wdth 75 to 100 (default 100)",
                                     "Instances: Thin (wght=100 wdth=100), Bold Condensed (wght=700 wdth=75)",
@@ -176,14 +188,15 @@ private slots:
     void otherKindsLeaveTheInformationTab()
     {
         auto w = Window("GW Sans");
-        w->SelectTab(4);
+        const QTabWidget& tabs = Child<QTabWidget>(*w, "previewTabs");
+        w->SelectTab(3);
         QVERIFY(SelectFamily(*w, "GW Type"));
-        QCOMPARE(w->CurrentTab(), 1);
-        w->SelectTab(4);
-        QCOMPARE(w->txtInfo->toPlainText(), kType1Notice);
+        QCOMPARE(tabs.currentIndex(), 0);
+        w->SelectTab(3);
+        QCOMPARE(InfoText(*w), kType1Notice);
         // A TrueType font keeps the tab.
         QVERIFY(SelectFamily(*w, "GW Sans"));
-        QCOMPARE(w->CurrentTab(), 4);
+        QCOMPARE(tabs.currentIndex(), 3);
     }
 
 };

@@ -23,6 +23,7 @@
 #include "core/picturebox.h"
 #include "core/settings.h"
 #include "core/splash.h"
+#include "fonts/fontlist.h"
 #include "fonts/fonttable.h"
 #include "keyboard/keyboardwindow.h"
 #include "mainwindow/mainwindow.h"
@@ -40,21 +41,41 @@ namespace {
 
 QStringList Styles(const MainWindow& w)
 {
+    const auto& list = Child<QListWidget>(w, "styleList");
     QStringList out;
-    for (int i = 0; i < w.Attribs->count(); ++i)
-        out << w.Attribs->item(i)->text();
+    for (int i = 0; i < list.count(); ++i)
+        out << list.item(i)->text();
     return out;
+}
+
+QTreeView& FontList(const MainWindow& w)
+{
+    return Child<QTreeView>(w, "fontList");
+}
+
+int FamilyCount(const MainWindow& w)
+{
+    return FontList(w).model()->rowCount();
 }
 
 QString Selected(const MainWindow& w)
 {
-    return w.SelectedRow() < 0 ? QString() : w.fontList->At(w.SelectedRow()).text;
+    return FontList(w).currentIndex().data().toString();
 }
 
-// Character and size sliders of pages 1 to 3.
+int Tab(const MainWindow& w)
+{
+    return Child<QTabWidget>(w, "previewTabs").currentIndex();
+}
+
+// Character and size sliders of the first three pages.
 QList<QScrollBar*> Sliders(const MainWindow& w)
 {
-    return {w.scrAnsi[1], w.ScrSize[1], w.scrAnsi[2], w.ScrSize[2], w.ScrSize[3]};
+    QList<QScrollBar*> out;
+    for (const char* name : {"glyphCodeSlider", "glyphSizeSlider", "chartCodeSlider", "chartSizeSlider",
+                             "sampleSizeSlider"})
+        out << &Child<QScrollBar>(w, name);
+    return out;
 }
 
 QList<int> Values(const MainWindow& w)
@@ -62,6 +83,32 @@ QList<int> Values(const MainWindow& w)
     QList<int> out;
     for (QScrollBar* s : Sliders(w))
         out << s->value();
+    return out;
+}
+
+PictureBox* Cell(const MainWindow& w, int k)
+{
+    for (PictureBox* cell : w.findChildren<PictureBox*>("cellPicture"))
+        if (cell->property("index").toInt() == k)
+            return cell;
+    qFatal("no chart cell %d", k);
+}
+
+// The chart cell shown in the highlight colour.
+int SelectedCell(const MainWindow& w)
+{
+    for (int k = 0; k < 16; ++k)
+        if (Cell(w, k)->BackColor() != QColor(Qt::white))
+            return k;
+    return -1;
+}
+
+QList<QWidget*> ToolButtons(const MainWindow& w)
+{
+    QList<QWidget*> out;
+    for (const char* name : {"installButton", "printButton", "printFolderButton", "copyButton", "keyboardButton",
+                             "typeManagerButton", "controlPanelButton", "uninstallButton"})
+        out << &Child<QWidget>(w, name);
     return out;
 }
 
@@ -80,7 +127,7 @@ void Leave(QWidget* w)
 QList<int> VisibleTops(const MainWindow& w)
 {
     QList<int> tops;
-    for (QWidget* b : w.picTool)
+    for (QWidget* b : ToolButtons(w))
         if (!b->isHidden())
             tops << b->y();
     return tops;
@@ -130,11 +177,11 @@ private slots:
     {
         auto w = std::make_unique<MainWindow>();
         QVERIFY(w->isVisible());
-        QCOMPARE(w->fontList->Count(), 0);  // nothing listed until the filters are on
-        QCOMPARE(w->CurrentTab(), 1);
+        QCOMPARE(FamilyCount(*w), 0);  // nothing listed until the filters are on
+        QCOMPARE(Tab(*w), 0);
         QCOMPARE(Values(*w), QList<int>({65, 72, 65, 65, 30}));
-        QCOMPARE(w->txtSample->toPlainText(), QString());
-        QCOMPARE(w->lstPointSize->currentText(), QString("72"));
+        QCOMPARE(Child<QPlainTextEdit>(*w, "sampleEdit").toPlainText(), QString());
+        QCOMPARE(Child<QComboBox>(*w, "sizeBox").currentText(), QString("72"));
 
         WriteIniString("GW", "CurrentFont", "Kept From Before", IniFile);
         w->close();
@@ -147,17 +194,17 @@ private slots:
     {
         SetShow(true, true, false);
         auto w = std::make_unique<MainWindow>();
-        QCOMPARE(w->fontList->Count(), 3);
+        QCOMPARE(FamilyCount(*w), 3);
         QCOMPARE(Selected(*w), QString("DejaVu Sans"));
         QCOMPARE(Styles(*w), QStringList({"Book", "Bold"}));
-        QCOMPARE(w->StyleIndex(), 1);
+        QCOMPARE(w->SelectedStyle(), 0);
         QVERIFY(!Splash());
 
         QVERIFY(SelectFamily(*w, "Liberation Sans"));
         QCOMPARE(Styles(*w), QStringList({"Regular", "Bold", "Italic"}));
         QCOMPARE(int(StyleCount), 4);
         QVERIFY(SelectFamily(*w, "Nimbus Sans"));
-        QCOMPARE(w->CurrentFontType, 2);
+        QCOMPARE(FontList(*w).currentIndex().data(FontListModel::TagRole).toInt(), int(KindType1));
         QCOMPARE(Styles(*w), QStringList({"Normal"}));
         w->resize(1000, 700);
         SaveShot(w.get(), "main-window");
@@ -168,10 +215,10 @@ private slots:
         QTest::addColumn<int>("tab");
         QTest::addColumn<QString>("size");
         QTest::addColumn<bool>("charactersMenu");
-        QTest::newRow("text") << 1 << "72" << true;
-        QTest::newRow("chart") << 2 << "65" << true;
-        QTest::newRow("sample") << 3 << "30" << false;
-        QTest::newRow("information") << 4 << "30" << false;
+        QTest::newRow("text") << 0 << "72" << true;
+        QTest::newRow("chart") << 1 << "65" << true;
+        QTest::newRow("sample") << 2 << "30" << false;
+        QTest::newRow("information") << 3 << "30" << false;
     }
     void tabsMirrorTheirSizeSlider()
     {
@@ -180,11 +227,11 @@ private slots:
         QFETCH(bool, charactersMenu);
         SetShow(true, false, false);
         auto w = std::make_unique<MainWindow>();
-        w->SelectTab(3);
+        w->SelectTab(2);
         w->SelectTab(tab);
-        QCOMPARE(w->lstPointSize->currentText(), size);
-        QCOMPARE(w->mnuCharAccents->isEnabled(), charactersMenu);
-        QCOMPARE(w->picControls->parentWidget(), w->picContainer[tab]);
+        QCOMPARE(Child<QComboBox>(*w, "sizeBox").currentText(), size);
+        QCOMPARE(Child<QAction>(*w, "accentsAction").isEnabled(), charactersMenu);
+        QCOMPARE(Child<QWidget>(*w, "controlPanel").parentWidget(), Child<QTabWidget>(*w, "previewTabs").widget(tab));
     }
 
     // Written once at close, restored at the next start; the sample text comes back
@@ -198,10 +245,11 @@ private slots:
             const QList<int> values{90, 300, 192, 100, 44};
             for (int i = 0; i < values.size(); ++i)
                 Sliders(*w)[i]->setValue(values[i]);
-            w->txtSample->setPlainText(text);
+            Child<QPlainTextEdit>(*w, "sampleEdit").setPlainText(text);
             QVERIFY(SelectFamily(*w, "Liberation Sans"));
-            w->picChar_Click(6);
-            w->SelectTab(3);
+            w->SelectTab(1);
+            QTest::mouseClick(Cell(*w, 6), Qt::LeftButton);
+            w->SelectTab(2);
             w->resize(700, 500);
             const int saves = SettingsSaveCount();
             w->close();
@@ -212,17 +260,17 @@ private slots:
         {
             auto w = std::make_unique<MainWindow>();
             QCOMPARE(Values(*w), QList<int>({90, 300, 192, 100, 44}));
-            QCOMPARE(w->txtSample->toPlainText(), text);
-            QCOMPARE(w->CurrentTab(), 3);
+            QCOMPARE(Child<QPlainTextEdit>(*w, "sampleEdit").toPlainText(), text);
+            QCOMPARE(Tab(*w), 2);
             QCOMPARE(Selected(*w), QString("Liberation Sans"));
-            QCOMPARE(w->SelectedCell, 0);  // the chart starts at cell 0 every time
+            QCOMPARE(SelectedCell(*w), 0);  // the chart starts at cell 0 every time
             QCOMPARE(w->width(), 700);
         }
-        // A stored tab 0 and a font uninstalled since: page 1 and the first family.
+        // A stored tab 0 and a font uninstalled since: the first page and the first family.
         WriteIniString("GW", "CurrentTab", "0", IniFile);
         WriteIniString("GW", "CurrentFont", "No Such Family", IniFile);
         auto w = std::make_unique<MainWindow>();
-        QCOMPARE(w->CurrentTab(), 1);
+        QCOMPARE(Tab(*w), 0);
         QCOMPARE(Selected(*w), QString("DejaVu Sans"));
     }
 
@@ -255,8 +303,8 @@ private slots:
         QVERIFY(SelectFamily(*w, "C059"));
         QCOMPARE(Styles(*w), styles);
         for (int row = 0; row < 4; ++row) {
-            w->Attribs->setCurrentRow(row);
-            const size_t entry = size_t(w->StyleIndex() - 1);
+            Child<QListWidget>(*w, "styleList").setCurrentRow(row);
+            const size_t entry = size_t(w->SelectedStyle());
             QVERIFY(StyleTable[entry].FontFile.endsWith("C059-" + files[row] + suffix, Qt::CaseInsensitive));
             QCOMPARE(int(StyleFonts[entry].lfItalic), row % 2);
         }
@@ -276,56 +324,57 @@ private slots:
         auto w = std::make_unique<MainWindow>();
         QVERIFY(w->screen()->availableGeometry().contains(w->frameGeometry()));  // a first start fits
         w->resize(size.isValid() ? size : w->minimumSize());
-        w->SelectTab(2);
+        w->SelectTab(1);
         QApplication::processEvents();
-        QVERIFY(w->ListView1->viewport()->height() >= 8 * w->ListView1->sizeHintForRow(0));
-        QWidget* grid = w->findChild<QWidget*>("chartGrid");
-        const int border = w->picChar[0]->x() - grid->x();
-        QCOMPARE(grid->geometry().bottom() - w->picChar[15]->geometry().bottom(), border);
+        QVERIFY(FontList(*w).viewport()->height() >= 8 * FontList(*w).sizeHintForRow(0));
+        QWidget* grid = &Child<QWidget>(*w, "chartGrid");
+        const int border = Cell(*w, 0)->x() - grid->x();
+        QCOMPARE(grid->geometry().bottom() - Cell(*w, 15)->geometry().bottom(), border);
         for (int k = 0; k < 15; ++k) {
             if (k % 4 != 3)
-                QCOMPARE(w->picChar[k + 1]->x() - w->picChar[k]->geometry().right() - 1, border);
+                QCOMPARE(Cell(*w, k + 1)->x() - Cell(*w, k)->geometry().right() - 1, border);
             if (k < 12)
-                QCOMPARE(w->picChar[k + 4]->y() - w->picChar[k]->geometry().bottom() - 1, border);
+                QCOMPARE(Cell(*w, k + 4)->y() - Cell(*w, k)->geometry().bottom() - 1, border);
         }
         // Arrow keys move the selected cell; past the last row the chart scrolls.
-        QVERIFY(w->ScrSize[2]->focusPolicy() & Qt::TabFocus);
-        w->picChar_Click(14);
+        QVERIFY(Child<QScrollBar>(*w, "chartSizeSlider").focusPolicy() & Qt::TabFocus);
+        QTest::mouseClick(Cell(*w, 14), Qt::LeftButton);
         QTest::keyClick(grid, Qt::Key_Left);
-        QCOMPARE(w->SelectedCell, 13);
+        QCOMPARE(SelectedCell(*w), 13);
         QTest::keyClick(grid, Qt::Key_Down);
-        QCOMPARE(w->SelectedCell, 13);
-        QCOMPARE(w->scrAnsi[2]->value(), 69);
+        QCOMPARE(SelectedCell(*w), 13);
+        QCOMPARE(Child<QScrollBar>(*w, "chartCodeSlider").value(), 69);
     }
 
     void findBoxNarrowsTheList()
     {
         SetShow(true, true, false);
         auto w = std::make_unique<MainWindow>();
-        auto* find = w->findChild<QLineEdit*>("txtFind");
-        QVERIFY(find);
+        auto* find = &Child<QLineEdit>(*w, "findEdit");
+        const QTreeView& list = FontList(*w);
         auto shown = [&] {
             QStringList rows;
-            for (int r = 0; r < w->fontList->Count(); ++r)
-                if (!w->ListView1->isRowHidden(r, {}))
-                    rows << w->fontList->At(r).text;
+            for (int r = 0; r < list.model()->rowCount(); ++r)
+                if (!list.isRowHidden(r, {}))
+                    rows << list.model()->index(r, 0).data().toString();
             return rows;
         };
+        const QLabel& count = Child<QLabel>(*w, "familyCountLabel");
         // Any part of the name, letter case ignored; the selection moves onto a match.
         QTest::keyClicks(find, "SANS");
         QCOMPARE(shown(), QStringList({"DejaVu Sans", "Liberation Sans", "Nimbus Sans"}));
         QTest::keyClicks(find, "b");  // "SANSb" matches nothing
-        QCOMPARE(w->StatusPanel[1]->text(), QString("0 of 3 font families"));
+        QCOMPARE(count.text(), QString("0 of 3 font families"));
         find->setText("ation");
         QCOMPARE(shown(), QStringList({"Liberation Sans"}));
         QCOMPARE(Selected(*w), QString("Liberation Sans"));
-        QCOMPARE(w->StatusPanel[1]->text(), QString("1 of 3 font families"));
+        QCOMPARE(count.text(), QString("1 of 3 font families"));
 
         // A reread keeps the list narrowed.
         env->fake.fonts->faces.prepend(TrueTypeFace("Arimo Liberation"));
-        w->mnuOptionsRereadFonts_Click();
+        Child<QAction>(*w, "rereadAction").trigger();
         QCOMPARE(shown(), QStringList({"Arimo Liberation", "Liberation Sans"}));
-        QCOMPARE(w->StatusPanel[1]->text(), QString("2 of 4 font families"));
+        QCOMPARE(count.text(), QString("2 of 4 font families"));
         QCOMPARE(env->fake.fonts->rescans, 1);  // the system reads its fonts afresh first
 
         QTest::keyClick(find, Qt::Key_Escape);
@@ -348,7 +397,7 @@ private slots:
         QFETCH(QString, shown);
         SetShow(true, false, false);
         auto w = std::make_unique<MainWindow>();
-        w->mnuViewKeyboard_Click();
+        Child<QAction>(*w, "keyboardAction").trigger();
         QVERIFY(SelectFamily(*w, "Liberation Sans"));
         QStringList preselected;
         QTimer poll;
@@ -363,18 +412,19 @@ private slots:
             wizard->AdvanceButton(2);
             wizard->cmdRemove_Click();
         });
-        w->mnuFileRemoveFont->trigger();
+        Child<QAction>(*w, "uninstallAction").trigger();
         QCOMPARE(preselected, QStringList{}); // nothing is chosen for the user
-        QCOMPARE(w->fontList->Count(), left ? 1 : 0);
+        QCOMPARE(FamilyCount(*w), left ? 1 : 0);
         QCOMPARE(Selected(*w), shown);
-        const QImage spec = w->Spec->ToImage();
+        const PictureBox& glyph = Child<PictureBox>(*w, "glyphPicture");
+        const QImage picture = glyph.ToImage();
         bool blank = true;
-        for (int y = 0; y < spec.height() && blank; ++y)
-            for (int x = 0; x < spec.width() && blank; ++x)
-                blank = spec.pixel(x, y) == w->Spec->BackColor().rgb();
+        for (int y = 0; y < picture.height() && blank; ++y)
+            for (int x = 0; x < picture.width() && blank; ++x)
+                blank = picture.pixel(x, y) == glyph.BackColor().rgb();
         SaveShot(w.get(), shown.isEmpty() ? "uninstalled-all" : "uninstalled-one");
         QCOMPARE(blank, shown.isEmpty());
-        QCOMPARE(w->pnlTTF->text().isEmpty(), shown.isEmpty());
+        QCOMPARE(Child<QLabel>(*w, "fontFileReadout").text().isEmpty(), shown.isEmpty());
         const QString typed = Child<QLineEdit>(*w->Keyboard(), "textEdit").font().family();
         QVERIFY2(shown.isEmpty() ? typed != "Liberation Sans" : typed == shown, qPrintable(typed));
         QVERIFY(!FontsChanged);
@@ -436,14 +486,14 @@ private slots:
                 dialog->close();
             }
         });
-        w.mnuRunAdobeTypeManager_Click();
+        Child<QAction>(w, "typeManagerAction").trigger();
         QCOMPARE(opened, QString("OptionsDialog"));
         QCOMPARE(env->fake.messages->texts,
                  QStringList{"You have not specified the name of your Adobe Type Manager program executable."
                              "\r\n\r\nUse the Options dialog box to specify the file name and path of this program."});
         QVERIFY(env->fake.programs->started.isEmpty());
         WriteIniString("GW", "ATMPath", "/opt/atm/bin/atm", IniFile);
-        w.mnuRunAdobeTypeManager_Click();
+        Child<QAction>(w, "typeManagerAction").trigger();
         QCOMPARE(env->fake.programs->started, QStringList{"/opt/atm/bin/atm"});
     }
 
@@ -451,7 +501,7 @@ private slots:
     {
         SetShow(false, false, false);
         MainWindow w;
-        w.mnuFileInventory_Click();
+        Child<QAction>(w, "printAction").trigger();
         QCOMPARE(env->fake.messages->texts, QStringList{"There are no installed fonts to print!"});
         QCOMPARE(env->fake.messages->styles, QList<int>{vbInformation});
     }
@@ -475,17 +525,17 @@ private slots:
         MainWindow w;
         const QList<int> tops = VisibleTops(w);
         QCOMPARE(tops.size(), visible);
-        const int step = w.picTool[1]->y() - w.picTool[0]->y();
+        const int step = ToolButtons(w)[1]->y() - ToolButtons(w)[0]->y();
         for (int i = 1; i < tops.size(); ++i)
             QCOMPARE(tops[i] - tops[i - 1], step);
-        QCOMPARE(w.findChild<QAction*>("mnuRunAdobeTypeManager")->isVisible(), realAtmIni);
+        QCOMPARE(Child<QAction>(w, "typeManagerAction").isVisible(), realAtmIni);
     }
 
     void pressAndReleaseRunTheCommand()
     {
         MainWindow w;
-        QWidget* settings = w.picTool[6];
-        QCOMPARE(settings->property("Tag").toString(), QString("Open the desktop's system settings"));
+        QWidget* settings = &Child<QWidget>(w, "controlPanelButton");
+        QCOMPARE(settings->property("tipText").toString(), QString("Open the desktop's system settings"));
         Enter(settings);
         QTest::mousePress(settings, Qt::LeftButton, {}, QPoint(10, 10));
         QCOMPARE(w.ButtonState(6), 1);

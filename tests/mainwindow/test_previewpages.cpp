@@ -1,4 +1,4 @@
-// Pages 1 to 3 and the character chart of the main window.
+// The large character, chart and sample text pages of the main window.
 #include <QtTest>
 #include <QComboBox>
 #include <QLabel>
@@ -57,6 +57,50 @@ void LeaveBox(QComboBox* box, QWidget* next)
     QVERIFY(!box->hasFocus());
 }
 
+// A widget of page 0 (large character), 1 (chart) or 2 (sample text), by its role.
+template <typename Widget>
+Widget& OnPage(const MainWindow& w, int page, const char* role)
+{
+    const char* const pages[] = {"glyph", "chart", "sample"};
+    return Child<Widget>(w, QByteArray(pages[page]).append(role).constData());
+}
+
+QScrollBar& SizeSlider(const MainWindow& w, int page)
+{
+    return OnPage<QScrollBar>(w, page, "SizeSlider");
+}
+
+QScrollBar& CodeSlider(const MainWindow& w, int page)
+{
+    return OnPage<QScrollBar>(w, page, "CodeSlider");
+}
+
+PictureBox* Cell(const MainWindow& w, int k)
+{
+    for (PictureBox* cell : w.findChildren<PictureBox*>("cellPicture"))
+        if (cell->property("index").toInt() == k)
+            return cell;
+    qFatal("no chart cell %d", k);
+}
+
+PictureBox* Glyph(const MainWindow& w)
+{
+    return &Child<PictureBox>(w, "glyphPicture");
+}
+
+QPlainTextEdit& Sample(const MainWindow& w)
+{
+    return Child<QPlainTextEdit>(w, "sampleEdit");
+}
+
+// Picks a range in the chart page's range box, as a user does.
+void PickRange(const MainWindow& w, int range)
+{
+    auto& box = Child<QComboBox>(w, "chartRangeBox");
+    box.setCurrentIndex(range);
+    emit box.activated(range);
+}
+
 const QSet<uint> kGreekAndHan = {'A', 0xA9, 0x3B1, 0x3B2, 0x4E00, 0x4E01, 0x4E02};
 const QSet<uint> kLatinOnly = {'A', 'B'};
 
@@ -100,11 +144,11 @@ private slots:
         QTest::addColumn<QString>("how");  // leave, pick, enter, or switch (to another tab)
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("size");
-        QTest::newRow("above the maximum") << 1 << "leave" << "900" << 800;
-        QTest::newRow("letters dropped") << 3 << "leave" << "1x2 ." << 12;
-        QTest::newRow("picked on page 2 clamps") << 2 << "pick" << "160" << 136;
-        QTest::newRow("enter clamps on page 3") << 3 << "enter" << "999" << 136;
-        QTest::newRow("typed on page 1 stays there") << 1 << "switch" << "250" << 250;
+        QTest::newRow("above the maximum") << 0 << "leave" << "900" << 800;
+        QTest::newRow("letters dropped") << 2 << "leave" << "1x2 ." << 12;
+        QTest::newRow("picked on the chart clamps") << 1 << "pick" << "160" << 136;
+        QTest::newRow("enter clamps on the sample") << 2 << "enter" << "999" << 136;
+        QTest::newRow("typed on the large character stays there") << 0 << "switch" << "250" << 250;
     }
     void sizeBox()
     {
@@ -112,96 +156,100 @@ private slots:
         QFETCH(QString, how);
         QFETCH(QString, entry);
         QFETCH(int, size);
-        auto fw = Open();
-        fw->SelectTab(tab);
-        const int other = tab == 2 ? 1 : 2;
-        const int otherSize = fw->ScrSize[other]->value();
+        auto w = Open();
+        w->SelectTab(tab);
+        const int other = tab == 1 ? 0 : 1;
+        const int otherSize = SizeSlider(*w, other).value();
+        QComboBox* box = &Child<QComboBox>(*w, "sizeBox");
+        QWidget* styles = &Child<QWidget>(*w, "styleList");
         if (how == "pick") {
-            const int index = fw->lstPointSize->findText(entry);
-            fw->lstPointSize->setCurrentIndex(index);
-            emit fw->lstPointSize->activated(index);
+            const int index = box->findText(entry);
+            box->setCurrentIndex(index);
+            emit box->activated(index);
         } else {
-            fw->lstPointSize->lineEdit()->clear();
-            QTest::keyClicks(fw->lstPointSize, entry);
-            QCOMPARE(fw->lstPointSize->currentText(), entry.remove(QRegularExpression("[^0-9]")));
+            box->lineEdit()->clear();
+            QTest::keyClicks(box, entry);
+            QCOMPARE(box->currentText(), entry.remove(QRegularExpression("[^0-9]")));
             if (how == "leave")
-                LeaveBox(fw->lstPointSize, fw->Attribs);
+                LeaveBox(box, styles);
             else if (how == "enter")
-                QTest::keyClick(fw->lstPointSize, Qt::Key_Return);
+                QTest::keyClick(box, Qt::Key_Return);
             else
-                fw->SelectTab(other);
+                w->SelectTab(other);
         }
-        QCOMPARE(fw->ScrSize[tab]->value(), size);
-        QCOMPARE(fw->pnlSize[tab]->text(), QString::number(size));
-        if (tab == 3)
-            QCOMPARE(fw->txtSample->font().pointSize(), size);
+        QCOMPARE(SizeSlider(*w, tab).value(), size);
+        QCOMPARE(OnPage<QLabel>(*w, tab, "SizeReadout").text(), QString::number(size));
+        if (tab == 2)
+            QCOMPARE(Sample(*w).font().pointSize(), size);
         if (how == "switch") {
             // The other page keeps its size and the box shows it.
-            QCOMPARE(fw->ScrSize[other]->value(), otherSize);
-            QCOMPARE(fw->lstPointSize->currentText(), QString::number(otherSize));
-            LeaveBox(fw->lstPointSize, fw->Attribs);
-            QCOMPARE(fw->ScrSize[other]->value(), otherSize);
+            QCOMPARE(SizeSlider(*w, other).value(), otherSize);
+            QCOMPARE(box->currentText(), QString::number(otherSize));
+            LeaveBox(box, styles);
+            QCOMPARE(SizeSlider(*w, other).value(), otherSize);
         } else {
-            QCOMPARE(fw->lstPointSize->currentText(), QString::number(size));
+            QCOMPARE(box->currentText(), QString::number(size));
         }
     }
 
     void chartClicksSelectCopyAndOpen()
     {
-        auto fw = Open();
-        fw->SelectTab(2);
-        QTest::mouseClick(fw->picChar[5], Qt::LeftButton);
-        QCOMPARE(fw->SelectedCell, 5);
-        QCOMPARE(fw->pnlAnsi[2]->text(), QStringLiteral("70"));
-        QCOMPARE(fw->pnlKeystroke->text(), QStringLiteral("F "));
-        QCOMPARE(fw->picChar[0]->BackColor(), QColor(Qt::white));
-        QCOMPARE(fw->picChar[5]->BackColor(), fw->palette().color(QPalette::Highlight));
-        QVERIFY(!Ink(fw->picChar[5]->ToImage(), true).isEmpty());
-        fw->mnuEditCopy->trigger();
+        auto w = Open();
+        w->SelectTab(1);
+        const QLabel& keystroke = Child<QLabel>(*w, "keystrokeReadout");
+        QAction& copy = Child<QAction>(*w, "copyAction");
+        QTest::mouseClick(Cell(*w, 5), Qt::LeftButton);
+        QCOMPARE(Child<QLabel>(*w, "chartCodeReadout").text(), QStringLiteral("70"));
+        QCOMPARE(keystroke.text(), QStringLiteral("F "));
+        QCOMPARE(Cell(*w, 0)->BackColor(), QColor(Qt::white));
+        QCOMPARE(Cell(*w, 5)->BackColor(), w->palette().color(QPalette::Highlight));
+        QVERIFY(!Ink(Cell(*w, 5)->ToImage(), true).isEmpty());
+        copy.trigger();
         QCOMPARE(env->fake.clipboard->text, QStringLiteral("F"));
 
         // The selection is a place in the chart, not a character.
-        fw->scrAnsi[2]->triggerAction(QAbstractSlider::SliderPageStepAdd);
-        fw->mnuEditCopy->trigger();
+        CodeSlider(*w, 1).triggerAction(QAbstractSlider::SliderPageStepAdd);
+        copy.trigger();
         QCOMPARE(env->fake.clipboard->text, QStringLiteral("V"));
 
-        // A double click opens the character large on page 1.
-        fw->scrAnsi[2]->setValue(240);
-        QTest::mouseDClick(fw->picChar[15], Qt::LeftButton);
-        QCOMPARE(fw->CurrentTab(), 1);
-        QCOMPARE(fw->scrAnsi[1]->value(), 255);
+        // A double click opens the character large on the first page.
+        CodeSlider(*w, 1).setValue(240);
+        QTest::mouseDClick(Cell(*w, 15), Qt::LeftButton);
+        QCOMPARE(Child<QTabWidget>(*w, "previewTabs").currentIndex(), 0);
+        QCOMPARE(CodeSlider(*w, 0).value(), 255);
         // The Linux keystroke comes first and whole; the Alt code only where it fits.
-        QVERIFY(fw->pnlKeystroke->text().startsWith(QStringLiteral("Ctrl+Shift+U ff")));
-        QVERIFY(fw->pnlKeystroke->fontMetrics().horizontalAdvance(fw->pnlKeystroke->text())
-                <= fw->pnlKeystroke->contentsRect().width());
-        QCOMPARE(fw->pnlKeystroke->toolTip(), QStringLiteral("Ctrl+Shift+U ff  (U+00FF)  ALT+0+255"));
+        QVERIFY(keystroke.text().startsWith(QStringLiteral("Ctrl+Shift+U ff")));
+        QVERIFY(keystroke.fontMetrics().horizontalAdvance(keystroke.text()) <= keystroke.contentsRect().width());
+        QCOMPARE(keystroke.toolTip(), QStringLiteral("Ctrl+Shift+U ff  (U+00FF)  ALT+0+255"));
     }
 
     void copyByTab_data()
     {
         QTest::addColumn<int>("tab");
+        QTest::addColumn<bool>("selection");
         QTest::addColumn<QString>("copied");
-        QTest::newRow("page 1") << 1 << "\xC3\xA9";
-        QTest::newRow("sample text") << 3 << "ple\nTe";
-        QTest::newRow("sample text, nothing selected: all of it") << -3 << "Sample\nText";
-        QTest::newRow("information, empty: the clipboard stays") << 4 << "old";
+        QTest::newRow("large character") << 0 << false << "\xC3\xA9";
+        QTest::newRow("sample text") << 2 << true << "ple\nTe";
+        QTest::newRow("sample text, nothing selected: all of it") << 2 << false << "Sample\nText";
+        QTest::newRow("information, empty: the clipboard stays") << 3 << false << "old";
     }
     void copyByTab()
     {
         QFETCH(int, tab);
+        QFETCH(bool, selection);
         QFETCH(QString, copied);
-        auto fw = Open();
-        fw->scrAnsi[1]->setValue(233);
-        fw->txtSample->setPlainText("Sample\nText");
-        if (tab == 3) {
-            QTextCursor cursor = fw->txtSample->textCursor();
+        auto w = Open();
+        CodeSlider(*w, 0).setValue(233);
+        Sample(*w).setPlainText("Sample\nText");
+        if (selection) {
+            QTextCursor cursor = Sample(*w).textCursor();
             cursor.setPosition(3);
             cursor.setPosition(9, QTextCursor::KeepAnchor);
-            fw->txtSample->setTextCursor(cursor);
+            Sample(*w).setTextCursor(cursor);
         }
         env->fake.clipboard->text = "old";
-        fw->SelectTab(qAbs(tab));
-        fw->mnuEditCopy_Click();
+        w->SelectTab(tab);
+        Child<QAction>(*w, "copyAction").trigger();
         QCOMPARE(env->fake.clipboard->text, copied);
     }
 
@@ -222,8 +270,8 @@ private slots:
         QFETCH(QString, style);
         QFETCH(int, weight);
         QFETCH(bool, italic);
-        auto fw = Open({FakeFontSystem::MakeFace("DejaVu Sans", "DejaVu Sans " + style, style, weight, italic, fontType)});
-        const QFont font = fw->txtSample->font();
+        auto w = Open({FakeFontSystem::MakeFace("DejaVu Sans", "DejaVu Sans " + style, style, weight, italic, fontType)});
+        const QFont font = Sample(*w).font();
         QCOMPARE(font.family(), QStringLiteral("DejaVu Sans"));
         QCOMPARE(font.styleName(), style);
         QCOMPARE(int(font.weight()), weight);
@@ -236,11 +284,11 @@ private slots:
     {
         QTest::addColumn<int>("tab");
         QTest::addColumn<int>("code");
-        QTest::newRow("page 1, the A") << 1 << 65;
-        QTest::newRow("page 1, B is missing") << 1 << 66;
-        QTest::newRow("chart, B is missing") << 2 << 66;
-        QTest::newRow("chart, the selected cell") << 2 << 64;
-        QTest::newRow("sample text, B is missing") << 3 << 66;
+        QTest::newRow("large character, the A") << 0 << 65;
+        QTest::newRow("large character, B is missing") << 0 << 66;
+        QTest::newRow("chart, B is missing") << 1 << 66;
+        QTest::newRow("chart, the selected cell") << 1 << 64;
+        QTest::newRow("sample text, B is missing") << 2 << 66;
     }
     void missingCharacters()
     {
@@ -248,23 +296,23 @@ private slots:
         QFETCH(int, code);
         const QString file = env->root() + "/only-a.ttf";
         env->fake.characterMaps->maps[file] = {'A'};
-        auto fw = Open({FakeFontSystem::MakeFace("DejaVu Sans", "Only A", "Book", 400, false, TRUETYPE_FONTTYPE, file)});
-        fw->SelectTab(tab);
+        auto w = Open({FakeFontSystem::MakeFace("DejaVu Sans", "Only A", "Book", 400, false, TRUETYPE_FONTTYPE, file)});
+        w->SelectTab(tab);
         const bool present = code == 65;
         const QColor mark(0xc8, 0xc8, 0xc8);
-        if (tab <= 2) {
+        if (tab <= 1) {
             // Cell 0 of the chart is selected: white on the highlight colour.
-            fw->scrAnsi[tab]->setValue(tab == 1 || code == 64 ? code : code - 1);
-            const QImage image = (tab == 1 ? fw->Spec : fw->picChar[code == 64 ? 0 : 1])->ToImage();
+            CodeSlider(*w, tab).setValue(tab == 0 || code == 64 ? code : code - 1);
+            const QImage image = (tab == 0 ? Glyph(*w) : Cell(*w, code == 64 ? 0 : 1))->ToImage();
             QCOMPARE(!Ink(image, code == 64).isEmpty(), present);
             bool marked = false;
             for (int i = 0; i < image.width() * image.height() && !marked; ++i)
                 marked = image.pixelColor(i % image.width(), i / image.width()) == mark;
             QVERIFY(present || marked);
         } else {
-            fw->txtSample->setPlainText("x" + QString(QChar(code)));
+            Sample(*w).setPlainText("x" + QString(QChar(code)));
             bool greyed = false;
-            for (const QTextLayout::FormatRange& range : fw->txtSample->document()->firstBlock().layout()->formats())
+            for (const QTextLayout::FormatRange& range : Sample(*w).document()->firstBlock().layout()->formats())
                 greyed |= range.start <= 1 && range.start + range.length > 1 && range.format.foreground().color() == mark;
             QCOMPARE(greyed, !present);
         }
@@ -274,21 +322,22 @@ private slots:
     {
         QTest::addColumn<int>("style");
         QTest::addColumn<int>("size");
-        QTest::newRow("regular 72") << 1 << 72;
-        QTest::newRow("bold italic 9") << 4 << 9;
+        QTest::newRow("regular 72") << 0 << 72;
+        QTest::newRow("bold italic 9") << 3 << 9;
     }
     void glyphIsCentredOnItsBaseline()
     {
         QFETCH(int, style);
         QFETCH(int, size);
-        auto fw = Open();
-        QVERIFY(fw->Spec->height() > 2 * size);
-        fw->DrawGlyph(fw->Spec, style, size, "A", Qt::black);
-        const QRect ink = Ink(fw->Spec->ToImage());
-        const int baseline = fw->Spec->height() / 2 + size / 4;
+        auto w = Open();
+        PictureBox* glyph = Glyph(*w);
+        QVERIFY(glyph->height() > 2 * size);
+        w->DrawGlyph(glyph, style, size, "A", Qt::black);
+        const QRect ink = Ink(glyph->ToImage());
+        const int baseline = glyph->height() / 2 + size / 4;
         QVERIFY2(qAbs(ink.bottom() + 1 - baseline) <= 1, qPrintable(QString::number(ink.bottom())));
-        const int slant = style == 4 ? size / 8 : 0;
-        QVERIFY2(qAbs(ink.center().x() - fw->Spec->width() / 2) <= 2 + slant,
+        const int slant = style == 3 ? size / 8 : 0;
+        QVERIFY2(qAbs(ink.center().x() - glyph->width() / 2) <= 2 + slant,
                  qPrintable(QString::number(ink.center().x())));
         // The size is the cell height: a capital is about two thirds of it.
         QVERIFY2(ink.height() >= size * 55 / 100 && ink.height() <= size * 75 / 100 + 1,
@@ -302,50 +351,27 @@ private slots:
         const QString file = env->root() + "/gwvar.ttf";
         QVERIFY(WriteFile(file, SfntBuilder::VariableFont("GW Var Screen", 0)));
         env->fake.characterMaps->maps[file] = {'A', 'H'};
-        auto fw = Open(FakeFontSystem::FileFaces(file));
-        for (const auto& [style, inkPerSize] : {std::pair{1, 0.5}, {2, 0.35}}) {
-            fw->Spec->Clear();
-            fw->DrawGlyph(fw->Spec, style, 120, "H", Qt::black);
-            SaveShot(fw.get(), QStringLiteral("variable-glyph-%1").arg(style));
-            QVERIFY2(qAbs(Ink(fw->Spec->ToImage()).width() - inkPerSize * 120) <= 4, qPrintable(QString::number(style)));
+        auto w = Open(FakeFontSystem::FileFaces(file));
+        PictureBox* glyph = Glyph(*w);
+        for (const auto& [style, inkPerSize] : {std::pair{0, 0.5}, {1, 0.35}}) {
+            glyph->Clear();
+            w->DrawGlyph(glyph, style, 120, "H", Qt::black);
+            SaveShot(w.get(), QStringLiteral("variable-glyph-%1").arg(style + 1));
+            QVERIFY2(qAbs(Ink(glyph->ToImage()).width() - inkPerSize * 120) <= 4, qPrintable(QString::number(style)));
             // The keyboard types in the same face.
-            fw->Attribs->setCurrentRow(style - 1);
-            fw->Attribs_Click();
-            const KeyFont key = fw->CurrentKeyFont();
-            QCOMPARE(QFontInfo(QFont(key.family)).family(), ExactFont(StyleFonts[size_t(style - 1)], 0).family());
-            QVERIFY(key.family.contains(style == 1 ? "Thin" : "Bold Condensed"));
+            Child<QListWidget>(*w, "styleList").setCurrentRow(style);
+            const KeyFont key = w->CurrentKeyFont();
+            QCOMPARE(QFontInfo(QFont(key.family)).family(), ExactFont(StyleFonts[size_t(style)], 0).family());
+            QVERIFY(key.family.contains(style == 0 ? "Thin" : "Bold Condensed"));
         }
-    }
-
-    void nothingIsDrawn_data()
-    {
-        QTest::addColumn<bool>("fonts");
-        QTest::addColumn<bool>("loading");
-        QTest::addColumn<int>("style");
-        QTest::newRow("loading") << true << true << 1;
-        QTest::newRow("no style") << true << false << 0;
-        QTest::newRow("past the last style") << true << false << 5;
-        QTest::newRow("empty font list") << false << false << 1;
-    }
-    void nothingIsDrawn()
-    {
-        QFETCH(bool, fonts);
-        QFETCH(bool, loading);
-        QFETCH(int, style);
-        auto fw = Open(fonts ? InstalledFaces() : QVector<Face>{});
-        fw->Loading = loading;
-        fw->Spec->Clear();
-        fw->DrawGlyph(fw->Spec, style, 72, "A", Qt::black);
-        QVERIFY(Ink(fw->Spec->ToImage()).isEmpty());
     }
 
     // ---- Unicode ranges past 255 ----
 
     void blocksTheFontCovers()
     {
-        auto fw = OpenUnicodeFonts();
-        QComboBox* ranges = fw->findChild<QComboBox*>("cboRange2");
-        QVERIFY(ranges);
+        auto w = OpenUnicodeFonts();
+        QComboBox* ranges = &Child<QComboBox>(*w, "chartRangeBox");
         const QStringList expected = {"0 - 255", "U+0000 Basic Latin (1)", "U+0080 Latin 1 Supplement (1)",
                                       "U+0370 Greek And Coptic (2)", "U+4E00 CJK Unified Ideographs (3)"};
         QStringList items;
@@ -378,26 +404,27 @@ private slots:
         QFETCH(int, cell);
         QFETCH(QString, readout);
         QFETCH(bool, drawn);
-        auto fw = OpenUnicodeFonts();
-        fw->SelectTab(2);
-        fw->SelectRange(range);
+        auto w = OpenUnicodeFonts();
+        w->SelectTab(1);
+        PickRange(*w, range);
+        QScrollBar& chart = CodeSlider(*w, 1);
         if (range > 0) {
-            QCOMPARE(fw->scrAnsi[2]->minimum(), int(fw->RangeBlocks()[range - 1].first));
-            QCOMPARE(fw->scrAnsi[2]->maximum(), int(fw->RangeBlocks()[range - 1].last) - 15);
-            QCOMPARE(fw->findChild<QComboBox*>("cboRange1")->currentIndex(), range);
+            QCOMPARE(chart.minimum(), int(w->RangeBlocks()[range - 1].first));
+            QCOMPARE(chart.maximum(), int(w->RangeBlocks()[range - 1].last) - 15);
+            QCOMPARE(Child<QComboBox>(*w, "glyphRangeBox").currentIndex(), range);
         }
-        fw->scrAnsi[2]->setValue(start);
-        QCOMPARE(fw->scrAnsi[2]->value(), start);
-        fw->picChar_Click(cell);
-        QCOMPARE(fw->findChild<QLabel*>("lblCharName2")->text(), readout);
-        fw->picChar_Click(cell == 0 ? 1 : 0);  // black on white
-        QCOMPARE(!Ink(fw->picChar[cell]->ToImage()).isEmpty(), drawn);
-        fw->picChar_Click(cell);
-        fw->mnuEditCopy_Click();
+        chart.setValue(start);
+        QCOMPARE(chart.value(), start);
+        QTest::mouseClick(Cell(*w, cell), Qt::LeftButton);
+        QCOMPARE(Child<QLabel>(*w, "chartCharacterNameLabel").text(), readout);
+        QTest::mouseClick(Cell(*w, cell == 0 ? 1 : 0), Qt::LeftButton);  // black on white
+        QCOMPARE(!Ink(Cell(*w, cell)->ToImage()).isEmpty(), drawn);
+        QTest::mouseClick(Cell(*w, cell), Qt::LeftButton);
+        Child<QAction>(*w, "copyAction").trigger();
         QCOMPARE(env->fake.clipboard->text.toUcs4().value(0), readout.mid(2, readout.indexOf(' ') - 2).toUInt(nullptr, 16));
         // The large character page shows the cell double-clicked, named.
-        fw->picChar_DblClick(cell);
-        QCOMPARE(fw->findChild<QLabel*>("lblCharName1")->text(), readout);
+        QTest::mouseDClick(Cell(*w, cell), Qt::LeftButton);
+        QCOMPARE(Child<QLabel>(*w, "glyphCharacterNameLabel").text(), readout);
     }
 
     // Row: the range shown, then the style chosen or the Characters menu used.
@@ -408,7 +435,7 @@ private slots:
         QTest::addColumn<int>("rangeAfter");
         QTest::addColumn<int>("chartAfter");
         QTest::newRow("a style without the block returns to 0 - 255") << 3 << "style 2" << 0 << 65;
-        QTest::newRow("the same style keeps its block") << 3 << "style 1" << 3 << 0x370;
+        QTest::newRow("the same style again keeps its block") << 3 << "style 1" << 3 << 0x370;
         QTest::newRow("the Characters menu returns to 0 - 255") << 4 << "Accents" << 0 << 192;
     }
     void rangeAfterAChange()
@@ -417,19 +444,20 @@ private slots:
         QFETCH(QString, change);
         QFETCH(int, rangeAfter);
         QFETCH(int, chartAfter);
-        auto fw = OpenUnicodeFonts();
-        fw->SelectTab(2);
-        fw->scrAnsi[2]->setValue(65);
-        fw->SelectRange(range);
-        if (change == "Accents") {
-            fw->mnuCharAccents_Click();
-        } else {
-            fw->Attribs->setCurrentRow(change.right(1).toInt() - 1);
-            fw->Attribs_Click();
-        }
-        QCOMPARE(fw->findChild<QComboBox*>("cboRange2")->currentIndex(), rangeAfter);
-        QCOMPARE(fw->scrAnsi[2]->value(), chartAfter);
-        QCOMPARE(fw->scrAnsi[2]->maximum(), rangeAfter == 0 ? 240 : int(fw->RangeBlocks()[rangeAfter - 1].last) - 15);
+        auto w = OpenUnicodeFonts();
+        w->SelectTab(1);
+        QScrollBar& chart = CodeSlider(*w, 1);
+        chart.setValue(65);
+        PickRange(*w, range);
+        if (change == "Accents")
+            Child<QAction>(*w, "accentsAction").trigger();
+        else if (change == "style 1")
+            QVERIFY(SelectFamily(*w, "DejaVu Sans"));  // its first style shown again
+        else
+            Child<QListWidget>(*w, "styleList").setCurrentRow(1);
+        QCOMPARE(Child<QComboBox>(*w, "chartRangeBox").currentIndex(), rangeAfter);
+        QCOMPARE(chart.value(), chartAfter);
+        QCOMPARE(chart.maximum(), rangeAfter == 0 ? 240 : int(w->RangeBlocks()[rangeAfter - 1].last) - 15);
     }
 };
 
