@@ -336,8 +336,8 @@ QWidget* InstallWizard::CreateFilesStep()
     v->addLayout(row, 3);
     v->addWidget(TabStrip1, 2);
 
-    connect(dirlist, &FolderTree::Change, this, [this] { dirlist_Change(); });
-    connect(drivelist, &DriveList::Change, this, [this] { drivelist_Change(); });
+    connect(dirlist, &FolderTree::folderChanged, this, [this] { dirlist_Change(); });
+    connect(drivelist, &DriveList::driveChosen, this, [this] { drivelist_Change(); });
     connect(cmbFilter, QOverload<int>::of(&QComboBox::activated), this, [this] { cmbFilter_Click(); });
     connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { ListView1_ItemClick(item); });
     connect(ListView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
