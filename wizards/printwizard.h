@@ -17,7 +17,6 @@ class QTreeWidget;
 namespace gw {
 
 class PictureBox;
-class LayoutPicture;
 class PrintChoicePanel;
 
 class PrintWizard : public QDialog {

@@ -75,11 +75,6 @@ Widget& In(const PrintWizard& w, const char* name)
     return Child<Widget>(w, name);
 }
 
-LayoutPicture& Picture(const PrintWizard& w)
-{
-    return Child<LayoutPicture>(w, "layoutPicture");
-}
-
 } // namespace
 
 class TestPrintWizard : public QObject {
@@ -141,8 +136,8 @@ private slots:
         for (int i = 0; i < buttons.size(); ++i)
             QCOMPARE(In(w, order[i]).isEnabled(), buttons[i] == '1');
         if (step == 1) {
-            Picture(w).DrawPending();
-            QVERIFY(!Picture(w).Picture().isNull());
+            In<LayoutPicture>(w, "layoutPicture").DrawPending();
+            QVERIFY(!In<LayoutPicture>(w, "layoutPicture").Picture().isNull());
         }
         SaveShot(&w, QString("wizard-step%1%2").arg(step).arg(sheets ? "-sheets" : ""));
     }
@@ -154,16 +149,17 @@ private slots:
         w.show();
         w.SelectFonts("BOLD");
         w.GoToNextStep();
+        const LayoutPicture& picture = In<LayoutPicture>(w, "layoutPicture");
         const std::function<void()> changes[] = {
             [&] { In<QComboBox>(w, "layoutBox").setCurrentIndex(6); },
             [&] { In<QLineEdit>(w, "titleEdit").setText("Another Title"); },
             [&] { w.GoToPreviousStep(); w.SelectFonts("REGULAR"); w.GoToNextStep(); },
             [&] { In<QRadioButton>(w, "sheetsRadio").click(); In<QCheckBox>(w, "ansiChartCheck").setChecked(true); }};
         for (const auto& change : changes) {
-            QTRY_VERIFY(!Picture(w).Picture().isNull());
-            const QImage before = Picture(w).Picture();
+            QTRY_VERIFY(!picture.Picture().isNull());
+            const QImage before = picture.Picture();
             change();
-            QTRY_VERIFY(Picture(w).Picture() != before);
+            QTRY_VERIFY(picture.Picture() != before);
         }
         SaveShot(&w, "wizard-picture-followed");
     }
