@@ -315,18 +315,25 @@ private slots:
         QTest::addColumn<int>("action");
         QTest::addColumn<QString>("where");
         QTest::addColumn<QString>("said");  // the report's line, after the file
-        QTest::newRow("keep") << int(ActionKeep) << "source" << "uninstalled; the file is kept";
-        QTest::newRow("delete") << int(ActionDelete) << "trash" << "uninstalled; the file is in the trash";
-        QTest::newRow("copy") << int(ActionCopy) << "source+target" << "uninstalled; the file is copied to {target}";
-        QTest::newRow("move") << int(ActionMove) << "target" << "uninstalled; the file is moved to {target}";
+        QTest::addColumn<QString>("told");  // part of what the last step says will happen
+        QTest::newRow("keep") << int(ActionKeep) << "source" << "uninstalled; the file is kept" << "will be hidden";
+        QTest::newRow("delete") << int(ActionDelete) << "trash" << "uninstalled; the file is in the trash"
+                                << "will be moved to the trash";
+        QTest::newRow("copy") << int(ActionCopy) << "source+target" << "uninstalled; the file is copied to {target}"
+                              << "will be copied to \"{target}\"";
+        QTest::newRow("move") << int(ActionMove) << "target" << "uninstalled; the file is moved to {target}"
+                              << "will be moved to \"{target}\"";
     }
     void removalOrder()
     {
         QFETCH(int, action);
         QFETCH(QString, where);
         QFETCH(QString, said);
+        QFETCH(QString, told);
         RemoveWizard w;
         Run(w, {"Alpha"}, action);
+        const QString actionText = Text(w, "actionLabel");
+        QVERIFY2(actionText.contains(told.replace("{target}", target_)), qPrintable(actionText));
         const QString file = fonts_ + "/alpha.ttf";
         const QString fot = OwnFileName(Sys().system->ProgramFolder(), "alpha.fot");
         QStringList expected{"RegDeleteValue Alpha (TrueType)", "CreateScalableFontResource " + fot,
