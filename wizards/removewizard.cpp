@@ -739,12 +739,14 @@ void RemoveWizard::ShowSelectedCount()
 
 void RemoveWizard::GoToNextStep()
 {
-    MoveSteps(1);
+    if (step_ < 2)
+        MoveSteps(1);
 }
 
 void RemoveWizard::GoToPreviousStep()
 {
-    MoveSteps(-1);
+    if (step_ > 0)
+        MoveSteps(-1);
 }
 
 void RemoveWizard::RemoveChosenFonts()

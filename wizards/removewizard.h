@@ -86,7 +86,8 @@ public:
     explicit RemoveWizard(const QString& currentFont = {}, QWidget* parent = nullptr);
     ~RemoveWizard() override;
 
-    // Next and Previous: the steps are the fonts, what happens to their files, and the removal.
+    // Next and Previous (nothing past the first or last step): the steps are 0 the fonts,
+    // 1 what happens to their files and 2 the removal.
     void GoToNextStep();
     void GoToPreviousStep();
     // "Uninstall Fonts!": uninstalls the selected fonts and does the chosen
