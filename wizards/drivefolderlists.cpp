@@ -45,7 +45,7 @@ DriveList::DriveList(QWidget* parent) : QComboBox(parent), drives_(Sys().storage
         addItem(icon, drive.name == drive.rootPath ? drive.name : drive.name + "  (" + drive.rootPath + ")");
     connect(this, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this] {
         if (!quiet_)
-            emit Change();
+            emit driveChosen();
     });
 }
 
@@ -80,7 +80,7 @@ FolderTree::FolderTree(QWidget* parent) : QTreeWidget(parent)
         if (path == path_)
             return;
         path_ = path;
-        emit Change();
+        emit folderChanged();
     });
 }
 
@@ -141,7 +141,7 @@ void FolderTree::SetPath(const QString& path, const QString& root)
     const QString now = item->data(0, PathRole).toString();
     if (now != path_) {
         path_ = now;
-        emit Change();
+        emit folderChanged();
     }
 }
 
@@ -166,7 +166,7 @@ QString DriveNotReadyText()
                           "fonts from the drive.");
 }
 
-bool GoToTypedFolder(const QString& typed, DriveList* drivelist, FolderTree* dirlist)
+bool GoToTypedFolder(const QString& typed, DriveList* drives, FolderTree* folders)
 {
     QString path = typed.trimmed();
     if (path == QLatin1String("~") || path.startsWith(QLatin1String("~/")))
@@ -176,9 +176,9 @@ bool GoToTypedFolder(const QString& typed, DriveList* drivelist, FolderTree* dir
     if (path.isEmpty() || !QDir::isAbsolutePath(path) || !QFileInfo(path).isDir())
         return false;
     path = QDir::cleanPath(path);
-    const int drive = DriveIndexOf(drivelist->Drives(), path);
-    dirlist->SetPath(path, drive >= 0 ? drivelist->Drives()[drive].rootPath : QString());
-    drivelist->SetDriveOf(path);
+    const int drive = DriveIndexOf(drives->Drives(), path);
+    folders->SetPath(path, drive >= 0 ? drives->Drives()[drive].rootPath : QString());
+    drives->SetDriveOf(path);
     return true;
 }
 
@@ -189,20 +189,20 @@ QString NoSuchFolderText(const QString& typed)
            + QStringLiteral("/fonts.");
 }
 
-bool FollowDrive(DriveList* drivelist, FolderTree* dirlist)
+bool FollowDrive(DriveList* drives, FolderTree* folders)
 {
-    const QString drive = drivelist->Drive();
+    const QString drive = drives->Drive();
     for (;;) {
         const int error = Sys().storage->FolderError(drive);
         if (error == 0) {
-            dirlist->SetPath(drive, drive);
+            folders->SetPath(drive, drive);
             return true;
         }
         if ((error == ErrDeviceUnavailable || error == ErrDiskNotReady)
             && Sys().messages->MsgBox(DriveNotReadyText(), vbRetryCancel | vbCritical,
                                       QStringLiteral("Glyphwick")) == vbRetry)
             continue;
-        drivelist->SetDriveOf(dirlist->Path());
+        drives->SetDriveOf(folders->Path());
         return false;
     }
 }

@@ -11,7 +11,7 @@ namespace gw {
 // The drive of drives whose root holds path (the longest such root), or -1.
 int DriveIndexOf(const QVector<DriveEntry>& drives, const QString& path);
 
-// The mounted volumes of the platform; Change runs when the user picks one.
+// The mounted volumes of the platform; driveChosen is emitted when the user picks one.
 class DriveList : public QComboBox {
     Q_OBJECT
 public:
@@ -19,10 +19,10 @@ public:
     const QVector<DriveEntry>& Drives() const { return drives_; }
     // Root path of the chosen drive.
     QString Drive() const;
-    // Chooses the drive that holds path, without running Change.
+    // Chooses the drive that holds path, without emitting driveChosen.
     void SetDriveOf(const QString& path);
 signals:
-    void Change();
+    void driveChosen();
 
 private:
     QVector<DriveEntry> drives_;
@@ -30,7 +30,7 @@ private:
 };
 
 // A folder tree from a drive's root down to the current folder and its
-// subfolders (filled when opened). Change runs when the current folder changes.
+// subfolders (filled when opened). folderChanged is emitted when the current folder changes.
 class FolderTree : public QTreeWidget {
     Q_OBJECT
 public:
@@ -41,7 +41,7 @@ public:
     // Lists the subfolders again (after a scan the folder may have changed).
     void Refresh();
 signals:
-    void Change();
+    void folderChanged();
 
 private:
     void Fill(QTreeWidgetItem* item);
@@ -50,14 +50,15 @@ private:
     bool quiet_ = false;
 };
 
-// drivelist_Change of the wizards: points dirlist at the chosen drive. A drive
-// that is not ready asks Retry/Cancel; Cancel, and any other error, puts
-// drivelist back on the drive of dirlist's folder. true when dirlist moved.
-bool FollowDrive(DriveList* drivelist, FolderTree* dirlist);
+// What the wizards do when the user picks another drive: points folders at the
+// chosen drive. A drive that is not ready asks Retry/Cancel; Cancel, and any
+// other error, puts drives back on the drive of folders' folder. true when
+// folders moved.
+bool FollowDrive(DriveList* drives, FolderTree* folders);
 
 // Points the drive list and folder tree at a folder typed or pasted by the
 // user ("~" is the home folder); false, with nothing moved, when it is no folder.
-bool GoToTypedFolder(const QString& typed, DriveList* drivelist, FolderTree* dirlist);
+bool GoToTypedFolder(const QString& typed, DriveList* drives, FolderTree* folders);
 // Said when a typed folder does not exist.
 QString NoSuchFolderText(const QString& typed);
 

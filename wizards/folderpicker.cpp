@@ -17,79 +17,77 @@ FolderPicker::FolderPicker(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FolderPicker"));
     setWindowTitle(QStringLiteral("Select Folder"));
-    Label1 = new QLabel(QStringLiteral("Select a folder by clicking on the file folders listed below."), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setWordWrap(true);
-    drivelist = new DriveList(this);
-    drivelist->setObjectName(QStringLiteral("drivelist"));
-    dirlist = new FolderTree(this);
-    dirlist->setObjectName(QStringLiteral("dirlist"));
-    Label2 = new QLabel(QStringLiteral("Selected &Folder"), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Text1 = new QLineEdit(this);
-    Text1->setObjectName(QStringLiteral("Text1"));
+    introLabel_ = new QLabel(QStringLiteral("Select a folder by clicking on the file folders listed below."), this);
+    introLabel_->setObjectName(QStringLiteral("introLabel"));
+    introLabel_->setWordWrap(true);
+    driveList_ = new DriveList(this);
+    driveList_->setObjectName(QStringLiteral("driveList"));
+    folderTree_ = new FolderTree(this);
+    folderTree_->setObjectName(QStringLiteral("folderTree"));
+    folderLabel_ = new QLabel(QStringLiteral("Selected &Folder"), this);
+    folderLabel_->setObjectName(QStringLiteral("folderLabel"));
+    folderEdit_ = new QLineEdit(this);
+    folderEdit_->setObjectName(QStringLiteral("folderEdit"));
     // A path can be typed or pasted here; OK (or Enter) goes to it.
-    Text1->setPlaceholderText(QStringLiteral("Type or paste a folder path"));
-    Label2->setBuddy(Text1);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    lblOK = new QLabel(QStringLiteral("CANCEL"), this);
-    lblOK->setObjectName(QStringLiteral("lblOK"));
-    lblOK->hide();
+    folderEdit_->setPlaceholderText(QStringLiteral("Type or paste a folder path"));
+    folderLabel_->setBuddy(folderEdit_);
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(Label1, 0, 0, 1, 2);
-    grid->addWidget(drivelist, 1, 0);
-    grid->addWidget(dirlist, 2, 0, 3, 1);
-    grid->addWidget(cmdOK, 1, 1);
-    grid->addWidget(cmdCancel, 2, 1, Qt::AlignTop);
-    grid->addWidget(Label2, 5, 0, 1, 2);
-    grid->addWidget(Text1, 6, 0, 1, 2);
+    grid->addWidget(introLabel_, 0, 0, 1, 2);
+    grid->addWidget(driveList_, 1, 0);
+    grid->addWidget(folderTree_, 2, 0, 3, 1);
+    grid->addWidget(okButton_, 1, 1);
+    grid->addWidget(cancelButton_, 2, 1, Qt::AlignTop);
+    grid->addWidget(folderLabel_, 5, 0, 1, 2);
+    grid->addWidget(folderEdit_, 6, 0, 1, 2);
     grid->setRowStretch(4, 1);
     resize(TwipsToPixels(5700), TwipsToPixels(5400));
 
-    connect(dirlist, &FolderTree::Change, this, [this] { dirlist_Change(); });
-    connect(drivelist, &DriveList::Change, this, [this] { drivelist_Change(); });
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-    Form_Load();
-}
-
-void FolderPicker::Form_Load()
-{
+    connect(folderTree_, &FolderTree::folderChanged, this, &FolderPicker::ShowTreeFolder);
+    connect(driveList_, &DriveList::driveChosen, this, &FolderPicker::FollowChosenDrive);
+    connect(okButton_, &QPushButton::clicked, this, &FolderPicker::AcceptFolder);
+    connect(cancelButton_, &QPushButton::clicked, this, &FolderPicker::reject);
     CentreForm(this);
-    Text1->setText(dirlist->Path());
+    ShowTreeFolder();
 }
 
-void FolderPicker::dirlist_Change()
+void FolderPicker::StartAt(const QString& folder)
 {
-    Text1->setText(dirlist->Path());
+    const QVector<DriveEntry>& drives = driveList_->Drives();
+    const int drive = DriveIndexOf(drives, folder);
+    folderTree_->SetPath(folder, drive >= 0 ? drives[drive].rootPath : QString());
+    driveList_->SetDriveOf(folder);
 }
 
-void FolderPicker::drivelist_Change()
+QString FolderPicker::Folder() const
 {
-    FollowDrive(drivelist, dirlist);
+    return folderTree_->Path();
 }
 
-void FolderPicker::cmdOK_Click()
+void FolderPicker::ShowTreeFolder()
 {
-    if (Text1->text() != dirlist->Path() && !GoToTypedFolder(Text1->text(), drivelist, dirlist)) {
-        Sys().messages->MsgBox(NoSuchFolderText(Text1->text()), vbInformation, QStringLiteral("Glyphwick"));
-        Text1->setFocus();
-        Text1->selectAll();
+    folderEdit_->setText(folderTree_->Path());
+}
+
+void FolderPicker::FollowChosenDrive()
+{
+    FollowDrive(driveList_, folderTree_);
+}
+
+void FolderPicker::AcceptFolder()
+{
+    if (folderEdit_->text() != folderTree_->Path() && !GoToTypedFolder(folderEdit_->text(), driveList_, folderTree_)) {
+        Sys().messages->MsgBox(NoSuchFolderText(folderEdit_->text()), vbInformation, QStringLiteral("Glyphwick"));
+        folderEdit_->setFocus();
+        folderEdit_->selectAll();
         return;
     }
-    lblOK->setText(QStringLiteral("OK"));
-    hide();
-}
-
-void FolderPicker::cmdCancel_Click()
-{
-    lblOK->setText(QStringLiteral("CANCEL"));
-    hide();
+    accept();
 }
 
 QString PickFolder(const QString& start, QWidget* parent)
@@ -98,12 +96,8 @@ QString PickFolder(const QString& start, QWidget* parent)
     QString folder = start;
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
-    const QVector<DriveEntry>& drives = dialog.drivelist->Drives();
-    const int drive = DriveIndexOf(drives, folder);
-    dialog.dirlist->SetPath(folder, drive >= 0 ? drives[drive].rootPath : QString());
-    dialog.drivelist->SetDriveOf(folder);
-    dialog.exec();
-    return dialog.lblOK->text() == QLatin1String("OK") ? dialog.dirlist->Path() : QString();
+    dialog.StartAt(folder);
+    return dialog.exec() == QDialog::Accepted ? dialog.Folder() : QString();
 }
 
 } // namespace gw

@@ -15,21 +15,26 @@ class FolderPicker : public QDialog {
     Q_OBJECT
 public:
     explicit FolderPicker(QWidget* parent = nullptr);
+    // Opens the folder tree at folder, on the drive that holds it.
+    void StartAt(const QString& folder);
+    // The folder of the tree (the one OK chose).
+    QString Folder() const;
 
-    DriveList* drivelist = nullptr;
-    FolderTree* dirlist = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QLineEdit* Text1 = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdCancel = nullptr;
-    QLabel* lblOK = nullptr;   // hidden: "OK" or "CANCEL", how the dialog was left
+private:
+    // The folder box shows the tree's folder.
+    void ShowTreeFolder();
+    // Points the tree at the drive the user picked.
+    void FollowChosenDrive();
+    // OK: goes to a typed folder first; a folder that is not there is said and the dialog stays.
+    void AcceptFolder();
 
-    void Form_Load();
-    void dirlist_Change();
-    void drivelist_Change();
-    void cmdOK_Click();
-    void cmdCancel_Click();
+    QLabel* introLabel_ = nullptr;
+    DriveList* driveList_ = nullptr;
+    FolderTree* folderTree_ = nullptr;
+    QLabel* folderLabel_ = nullptr;
+    QLineEdit* folderEdit_ = nullptr;
+    QPushButton* okButton_ = nullptr;
+    QPushButton* cancelButton_ = nullptr;
 };
 
 // Shows "Select Folder" at start; the chosen folder, or "" when cancelled.

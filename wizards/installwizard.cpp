@@ -232,7 +232,7 @@ QWidget* InstallWizard::CreateFilesStep()
     dirlist = Named(new FolderTree(page), "dirlist");
     cmbFilter = Named(new QComboBox(page), "cmbFilter");
     lblFontNames = MakeLabel(QStringLiteral("Font Names"), "lblFontNames", page);
-    ListView1 = MakeFontFileList(page);
+    ListView1 = MakeFontFileList(page, QStringLiteral("ListView1"));
     ListView1->header()->setSortIndicatorShown(false);
     ListView1->setColumnWidth(0, TwipsToPixels(2900));
     ListView1->setColumnWidth(1, TwipsToPixels(1900));
@@ -336,8 +336,8 @@ QWidget* InstallWizard::CreateFilesStep()
     v->addLayout(row, 3);
     v->addWidget(TabStrip1, 2);
 
-    connect(dirlist, &FolderTree::Change, this, [this] { dirlist_Change(); });
-    connect(drivelist, &DriveList::Change, this, [this] { drivelist_Change(); });
+    connect(dirlist, &FolderTree::folderChanged, this, [this] { dirlist_Change(); });
+    connect(drivelist, &DriveList::driveChosen, this, [this] { drivelist_Change(); });
     connect(cmbFilter, QOverload<int>::of(&QComboBox::activated), this, [this] { cmbFilter_Click(); });
     connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { ListView1_ItemClick(item); });
     connect(ListView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
@@ -371,17 +371,17 @@ QWidget* InstallWizard::CreateTitleStep()
 {
     choice_ = new PrintChoicePanel;
     choice_->setObjectName(QStringLiteral("picTitle"));
-    optCatalog = choice_->optCatalog;
-    optSheets = choice_->optSheets;
-    cmbStyle = choice_->cmbStyle;
-    txtTitle = choice_->txtTitle;
+    optCatalog = choice_->findChild<QRadioButton*>(QStringLiteral("catalogRadio"));
+    optSheets = choice_->findChild<QRadioButton*>(QStringLiteral("sheetsRadio"));
+    cmbStyle = choice_->findChild<QComboBox*>(QStringLiteral("layoutBox"));
+    txtTitle = choice_->findChild<QLineEdit*>(QStringLiteral("titleEdit"));
     txtTitle->setText(QStringLiteral("enter your CD-ROM title here!"));
-    chkUpper = choice_->chkUpper;
-    const std::array<QCheckBox*, 8>& boxes = choice_->chkSheet;
+    chkUpper = choice_->findChild<QCheckBox*>(QStringLiteral("upperCaseCheck"));
+    const std::array<QCheckBox*, 8> boxes = SheetBoxes();
     chkSpec1 = boxes[0], chkSpec2 = boxes[1], chkSpec3 = boxes[2], chkSpec4 = boxes[3];
     chkKeyboard = boxes[4], chkANSI = boxes[5], chkANSI2 = boxes[6], chk72PointSetI = boxes[7];
-    pnlPic = choice_->pnlPic;
-    imgPic = choice_->imgPic;
+    pnlPic = choice_->findChild<QFrame*>(QStringLiteral("pictureFrame"));
+    imgPic = choice_->findChild<LayoutPicture*>(QStringLiteral("layoutPicture"));
 
     connect(optCatalog, &QRadioButton::clicked, this, [this] { optCatalog_Click(); });
     connect(optSheets, &QRadioButton::clicked, this, [this] { optSheets_Click(); });
@@ -416,7 +416,13 @@ QWidget* InstallWizard::CreateGoStep()
 
 std::array<QCheckBox*, 8> InstallWizard::SheetBoxes() const
 {
-    return choice_->chkSheet;
+    static const char* const names[8] = {"specimenSheet1Check", "specimenSheet2Check", "specimenSheet3Check",
+                                         "specimenSheet4Check", "keyboardChartCheck",  "ansiChartCheck",
+                                         "characterSetCheck",   "pointSet72Check"};
+    std::array<QCheckBox*, 8> boxes{};
+    for (size_t i = 0; i < boxes.size(); ++i)
+        boxes[i] = choice_->findChild<QCheckBox*>(QLatin1String(names[i]));
+    return boxes;
 }
 
 // ---- Loading and steps ----------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -108,10 +109,10 @@ void LayoutPicture::Draw()
     setPixmap(QPixmap::fromImage(framed));
 }
 
-QTreeWidget* MakeFontFileList(QWidget* parent)
+QTreeWidget* MakeFontFileList(QWidget* parent, const QString& objectName)
 {
     auto* list = new QTreeWidget(parent);
-    list->setObjectName(QStringLiteral("ListView1"));
+    list->setObjectName(objectName);
     list->setColumnCount(3);
     list->setHeaderLabels({QStringLiteral("Font Name"), QStringLiteral("File Name"), QStringLiteral("Size")});
     list->setRootIsDecorated(false);
@@ -126,82 +127,154 @@ QTreeWidget* MakeFontFileList(QWidget* parent)
 
 PrintChoicePanel::PrintChoicePanel(QWidget* parent) : QWidget(parent)
 {
-    static const char* const boxNames[8] = {"chkSpec1",    "chkSpec2", "chkSpec3", "chkSpec4",
-                                            "chkKeyboard", "chkANSI",  "chkANSI2", "chk72PointSetI"};
+    static const char* const boxNames[8] = {"specimenSheet1Check", "specimenSheet2Check", "specimenSheet3Check",
+                                            "specimenSheet4Check", "keyboardChartCheck",  "ansiChartCheck",
+                                            "characterSetCheck",   "pointSet72Check"};
     auto* h = new QHBoxLayout(this);
     h->setContentsMargins(0, 0, 0, 0);
     auto* left = new QVBoxLayout;
     h->addLayout(left, 1);
 
-    optCatalog = new QRadioButton(QStringLiteral("Font &Catalog"), this);
-    optCatalog->setObjectName(QStringLiteral("optCatalog"));
-    optCatalog->setChecked(true);
-    left->addWidget(optCatalog);
+    catalogRadio_ = new QRadioButton(QStringLiteral("Font &Catalog"), this);
+    catalogRadio_->setObjectName(QStringLiteral("catalogRadio"));
+    catalogRadio_->setChecked(true);
+    left->addWidget(catalogRadio_);
     auto* catalog = new QGridLayout;
     catalog->setContentsMargins(20, 0, 0, 0);
-    cmbStyle = new QComboBox(this);
-    cmbStyle->setObjectName(QStringLiteral("cmbStyle"));
-    cmbStyle->addItems(CatalogNames());
+    layoutBox_ = new QComboBox(this);
+    layoutBox_->setObjectName(QStringLiteral("layoutBox"));
+    layoutBox_->addItems(CatalogNames());
     auto* styleLabel = new QLabel(QStringLiteral("St&yle"), this);
-    styleLabel->setBuddy(cmbStyle);
-    txtTitle = new QLineEdit(this);
-    txtTitle->setObjectName(QStringLiteral("txtTitle"));
+    styleLabel->setBuddy(layoutBox_);
+    titleEdit_ = new QLineEdit(this);
+    titleEdit_->setObjectName(QStringLiteral("titleEdit"));
     auto* titleLabel = new QLabel(QStringLiteral("&Title"), this);
-    titleLabel->setBuddy(txtTitle);
+    titleLabel->setBuddy(titleEdit_);
     catalog->addWidget(styleLabel, 0, 0);
-    catalog->addWidget(cmbStyle, 0, 1);
+    catalog->addWidget(layoutBox_, 0, 1);
     catalog->addWidget(titleLabel, 1, 0);
-    catalog->addWidget(txtTitle, 1, 1);
+    catalog->addWidget(titleEdit_, 1, 1);
     left->addLayout(catalog);
 
-    optSheets = new QRadioButton(QStringLiteral("&Sample Sheets"), this);
-    optSheets->setObjectName(QStringLiteral("optSheets"));
-    left->addWidget(optSheets);
+    sheetsRadio_ = new QRadioButton(QStringLiteral("&Sample Sheets"), this);
+    sheetsRadio_->setObjectName(QStringLiteral("sheetsRadio"));
+    left->addWidget(sheetsRadio_);
     auto* sheets = new QGridLayout;
     sheets->setContentsMargins(20, 0, 0, 0);
     const QStringList captions = SheetNames();
     for (int i = 0; i < 8; ++i) {
-        chkSheet[size_t(i)] = new QCheckBox(captions.value(i), this);
-        chkSheet[size_t(i)]->setObjectName(QLatin1String(boxNames[i]));
-        sheets->addWidget(chkSheet[size_t(i)], i % 4, i / 4);
+        QCheckBox* box = new QCheckBox(captions.value(i), this);
+        box->setObjectName(QLatin1String(boxNames[i]));
+        sheets->addWidget(box, i % 4, i / 4);
+        connect(box, &QCheckBox::clicked, this, [this, i] { emit sheetClicked(i); });
+        connect(box, &QCheckBox::toggled, this, [this, i] { emit sheetToggled(i); });
+        sheetChecks_[size_t(i)] = box;
     }
     left->addLayout(sheets);
-    chkUpper = new QCheckBox(QStringLiteral("Print in &upper case"), this);
-    chkUpper->setObjectName(QStringLiteral("chkUpper"));
+    upperCaseCheck_ = new QCheckBox(QStringLiteral("Print in &upper case"), this);
+    upperCaseCheck_->setObjectName(QStringLiteral("upperCaseCheck"));
     left->addSpacing(6);
-    left->addWidget(chkUpper);
+    left->addWidget(upperCaseCheck_);
     left->addStretch(1);
 
-    pnlPic = new QFrame(this);
-    pnlPic->setObjectName(QStringLiteral("pnlPic"));
-    pnlPic->setFrameShape(QFrame::StyledPanel);
-    pnlPic->setFrameShadow(QFrame::Sunken);
-    auto* pv = new QVBoxLayout(pnlPic);
+    pictureFrame_ = new QFrame(this);
+    pictureFrame_->setObjectName(QStringLiteral("pictureFrame"));
+    pictureFrame_->setFrameShape(QFrame::StyledPanel);
+    pictureFrame_->setFrameShadow(QFrame::Sunken);
+    auto* pv = new QVBoxLayout(pictureFrame_);
     pv->setContentsMargins(4, 4, 4, 4);
-    imgPic = new LayoutPicture(pnlPic);
-    imgPic->setObjectName(QStringLiteral("imgPic"));
-    pv->addWidget(imgPic);
-    pnlPic->setFixedWidth(TwipsToPixels(2900));
-    h->addWidget(pnlPic);
+    layoutPicture_ = new LayoutPicture(pictureFrame_);
+    layoutPicture_->setObjectName(QStringLiteral("layoutPicture"));
+    pv->addWidget(layoutPicture_);
+    pictureFrame_->setFixedWidth(TwipsToPixels(2900));
+    h->addWidget(pictureFrame_);
+
+    connect(catalogRadio_, &QRadioButton::clicked, this, &PrintChoicePanel::catalogClicked);
+    connect(sheetsRadio_, &QRadioButton::clicked, this, &PrintChoicePanel::sheetsClicked);
+    connect(layoutBox_, qOverload<int>(&QComboBox::activated), this, &PrintChoicePanel::layoutActivated);
+    connect(layoutBox_, qOverload<int>(&QComboBox::currentIndexChanged), this, &PrintChoicePanel::layoutChanged);
+    connect(upperCaseCheck_, &QCheckBox::clicked, this, &PrintChoicePanel::upperCaseClicked);
+    connect(titleEdit_, &QLineEdit::textChanged, this, &PrintChoicePanel::titleEdited);
+    titleEdit_->installEventFilter(this);
 }
 
 PrintChoice PrintChoicePanel::Choice() const
 {
     PrintChoice c;
-    c.Sheets = optSheets->isChecked();
-    c.Layout = cmbStyle->currentText();
-    c.Title = txtTitle->text();
+    c.Sheets = sheetsRadio_->isChecked();
+    c.Layout = layoutBox_->currentText();
+    c.Title = titleEdit_->text();
     for (size_t i = 0; i < 8; ++i)
-        c.Checked[i] = chkSheet[i]->isChecked();
+        c.Checked[i] = sheetChecks_[i]->isChecked();
     return c;
 }
 
 void PrintChoicePanel::EnableFor(bool sheets)
 {
-    txtTitle->setEnabled(!sheets);
-    cmbStyle->setEnabled(!sheets);
-    for (QCheckBox* box : chkSheet)
+    titleEdit_->setEnabled(!sheets);
+    layoutBox_->setEnabled(!sheets);
+    for (QCheckBox* box : sheetChecks_)
         box->setEnabled(sheets);
+}
+
+void PrintChoicePanel::ChooseSheets(bool sheets)
+{
+    (sheets ? sheetsRadio_ : catalogRadio_)->setChecked(true);
+}
+
+void PrintChoicePanel::SetLayoutIndex(int index)
+{
+    layoutBox_->setCurrentIndex(index);
+}
+
+void PrintChoicePanel::SetTitle(const QString& title)
+{
+    titleEdit_->setText(title);
+}
+
+void PrintChoicePanel::SelectTitle(bool focus)
+{
+    titleEdit_->selectAll();
+    if (focus)
+        titleEdit_->setFocus();
+}
+
+void PrintChoicePanel::SelectTitleOnTab(Qt::FocusReason reason)
+{
+    SelectAllOnTab(titleEdit_, reason);
+}
+
+bool PrintChoicePanel::UpperCase() const
+{
+    return upperCaseCheck_->isChecked();
+}
+
+void PrintChoicePanel::SetUpperCase(bool upper)
+{
+    upperCaseCheck_->setChecked(upper);
+}
+
+void PrintChoicePanel::SetSheetChecked(int sheet, bool checked)
+{
+    sheetChecks_[size_t(sheet)]->setChecked(checked);
+}
+
+void PrintChoicePanel::ShowFonts(const PrintFontList& fonts)
+{
+    layoutPicture_->SetFonts(fonts);
+    layoutPicture_->SetChoice(Choice());
+}
+
+void PrintChoicePanel::RefreshPicture()
+{
+    layoutPicture_->Refresh();
+}
+
+bool PrintChoicePanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == titleEdit_ && event->type() == QEvent::FocusIn)
+        emit titleFocused(static_cast<QFocusEvent*>(event)->reason());
+    return QWidget::eventFilter(watched, event);
 }
 
 // The display names of the fonts the printer selects neither by face name nor

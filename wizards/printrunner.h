@@ -52,28 +52,59 @@ private:
 
 // The font list of the wizards: columns "Font Name", "File Name" and "Size",
 // several rows selected at once, the context menu the window's own.
-QTreeWidget* MakeFontFileList(QWidget* parent);
+QTreeWidget* MakeFontFileList(QWidget* parent, const QString& objectName);
 
 // The print choice as both print wizards show it: a catalog in a layout with
 // a title, or the checked sample sheets; upper case; the picture of the first
-// page. The windows connect the controls to their own handlers.
+// page. The windows react to its signals with their own handlers.
 class PrintChoicePanel : public QWidget {
     Q_OBJECT
 public:
     explicit PrintChoicePanel(QWidget* parent = nullptr);
-    QRadioButton* optCatalog = nullptr;
-    QRadioButton* optSheets = nullptr;
-    QComboBox* cmbStyle = nullptr;
-    QLineEdit* txtTitle = nullptr;
-    QCheckBox* chkUpper = nullptr;
-    // In the order of SheetNames(): chkSpec1..4, chkKeyboard, chkANSI, chkANSI2, chk72PointSetI.
-    std::array<QCheckBox*, 8> chkSheet{};
-    QFrame* pnlPic = nullptr;
-    LayoutPicture* imgPic = nullptr;
     // What the controls say to print (no folder).
     PrintChoice Choice() const;
     // Enables the title and layout for a catalog, the sheet boxes for sheets.
     void EnableFor(bool sheets);
+    // Checks "Sample Sheets" (true) or "Font Catalog" (false); emits nothing.
+    void ChooseSheets(bool sheets);
+    void SetLayoutIndex(int index);
+    void SetTitle(const QString& title);
+    // Selects the whole title, and gives it the focus when focus is true.
+    void SelectTitle(bool focus);
+    // Selects the whole title when it got the focus by Tab or Backtab.
+    void SelectTitleOnTab(Qt::FocusReason reason);
+    bool UpperCase() const;
+    void SetUpperCase(bool upper);
+    // sheet: 0..7 in the order of SheetNames().
+    void SetSheetChecked(int sheet, bool checked);
+    // The picture shows these fonts in the current choice.
+    void ShowFonts(const PrintFontList& fonts);
+    // The picture redraws (the upper case or the sizes changed).
+    void RefreshPicture();
+
+signals:
+    void catalogClicked();
+    void sheetsClicked();
+    void layoutActivated();  // the user picked a layout
+    void layoutChanged();    // the layout changed, by the user or the program
+    void sheetClicked(int sheet);
+    void sheetToggled(int sheet);
+    void upperCaseClicked();
+    void titleEdited();
+    void titleFocused(Qt::FocusReason reason);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QRadioButton* catalogRadio_ = nullptr;
+    QRadioButton* sheetsRadio_ = nullptr;
+    QComboBox* layoutBox_ = nullptr;
+    QLineEdit* titleEdit_ = nullptr;
+    QCheckBox* upperCaseCheck_ = nullptr;
+    std::array<QCheckBox*, 8> sheetChecks_{};  // in the order of SheetNames()
+    QFrame* pictureFrame_ = nullptr;
+    LayoutPicture* layoutPicture_ = nullptr;
 };
 
 // One run of a print job at a time from a window. The window stays usable:

@@ -1,20 +1,14 @@
 #include "wizards/printwizard.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QFocusEvent>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -66,32 +60,39 @@ PrintWizard::PrintWizard(const PrintFontList& fonts, QWidget* parent) : QDialog(
     setObjectName(QStringLiteral("PrintWizard"));
     setWindowTitle(QStringLiteral("Print Wizard"));
     CreateControls();
-    Form_Load();
+    CentreForm(this);
+    choice_->SetLayoutIndex(0);
+    UpdatePicture();
+    FillFontList();
+    LoadSettings();
+    ShowSelectedCount();
+    step_ = 0;
+    MoveSteps(0);
 }
 
 PrintWizard::~PrintWizard()
 {
-    Form_Unload();
+    SaveSettings();
 }
 
 void PrintWizard::CreateControls()
 {
     auto* outer = new QVBoxLayout(this);
-    lblMessage = new QLabel(this);
-    lblMessage->setObjectName(QStringLiteral("lblMessage"));
-    lblMessage->setWordWrap(true);
-    lblMessage->setMinimumHeight(TwipsToPixels(600));
-    lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    outer->addWidget(lblMessage);
+    messageLabel_ = new QLabel(this);
+    messageLabel_->setObjectName(QStringLiteral("messageLabel"));
+    messageLabel_->setWordWrap(true);
+    messageLabel_->setMinimumHeight(TwipsToPixels(600));
+    messageLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    outer->addWidget(messageLabel_);
 
     auto* steps = new QWidget(this);
     auto* stack = new QGridLayout(steps);
     stack->setContentsMargins(0, 0, 0, 0);
-    picStep = {CreateStep0(), CreateStep1(), CreateStep2()};
+    stepPages_ = {CreateStep0(), CreateStep1(), CreateStep2()};
     for (int i = 0; i < 3; ++i) {
-        picStep[i]->setParent(steps);
-        picStep[i]->setObjectName(QStringLiteral("picStep%1").arg(i));
-        stack->addWidget(picStep[i], 0, 0);
+        stepPages_[i]->setParent(steps);
+        stepPages_[i]->setObjectName(QStringLiteral("stepPage%1").arg(i));
+        stack->addWidget(stepPages_[i], 0, 0);
     }
     outer->addWidget(steps, 1);
 
@@ -108,41 +109,46 @@ void PrintWizard::CreateControls()
         buttons->addWidget(b);
         return b;
     };
-    Command1 = button("Command1", "&Help");
-    cmdOptions = button("cmdOptions", "&Options...");
+    helpButton_ = button("helpButton", "&Help");
+    optionsButton_ = button("optionsButton", "&Options...");
     buttons->addStretch(1);
-    cmdPrev = button("cmdPrev", "<< &Previous");
-    cmdNext = button("cmdNext", "&Next >>");
+    previousButton_ = button("previousButton", "<< &Previous");
+    nextButton_ = button("nextButton", "&Next >>");
     buttons->addSpacing(12);
-    cancel = button("cancel", "&Close");
+    closeButton_ = button("closeButton", "&Close");
     outer->addLayout(buttons);
 
-    mnuContext = new QMenu(this);
-    mnuContext->setObjectName(QStringLiteral("mnuContext"));
-    mnuContextAll = mnuContext->addAction(QStringLiteral("&All"));
-    mnuContextFamily = mnuContext->addAction(QString());
-    mnuContext->addSeparator();
-    mnuContextRegular = mnuContext->addAction(QStringLiteral("&Regular Fonts"));
-    mnuContextBold = mnuContext->addAction(QStringLiteral("&Bold Fonts"));
-    mnuContextItalic = mnuContext->addAction(QStringLiteral("&Italic Fonts"));
-    mnuContextBoldItalic = mnuContext->addAction(QStringLiteral("Bol&d Italic Fonts"));
-    mnuContext->addSeparator();
-    mnuContextNone = mnuContext->addAction(QStringLiteral("&None"));
+    selectMenu_ = new QMenu(this);
+    selectMenu_->setObjectName(QStringLiteral("selectMenu"));
+    auto addAction = [this](const QString& text, const char* name) {
+        QAction* action = selectMenu_->addAction(text);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    allAction_ = addAction(QStringLiteral("&All"), "allAction");
+    familyAction_ = addAction(QString(), "familyAction");
+    selectMenu_->addSeparator();
+    regularAction_ = addAction(QStringLiteral("&Regular Fonts"), "regularAction");
+    boldAction_ = addAction(QStringLiteral("&Bold Fonts"), "boldAction");
+    italicAction_ = addAction(QStringLiteral("&Italic Fonts"), "italicAction");
+    boldItalicAction_ = addAction(QStringLiteral("Bol&d Italic Fonts"), "boldItalicAction");
+    selectMenu_->addSeparator();
+    noneAction_ = addAction(QStringLiteral("&None"), "noneAction");
     const std::pair<QAction*, const char*> kinds[] = {
-        {mnuContextAll, "ALL"},       {mnuContextNone, "NONE"},   {mnuContextRegular, "REGULAR"},
-        {mnuContextBold, "BOLD"},     {mnuContextItalic, "ITALIC"}, {mnuContextBoldItalic, "BOLDITALIC"}};
+        {allAction_, "ALL"},       {noneAction_, "NONE"},   {regularAction_, "REGULAR"},
+        {boldAction_, "BOLD"},     {italicAction_, "ITALIC"}, {boldItalicAction_, "BOLDITALIC"}};
     for (const auto& [action, kind] : kinds) {
         const QString k = QString::fromLatin1(kind);
         connect(action, &QAction::triggered, this, [this, k] { SelectFonts(k); });
     }
-    connect(mnuContextFamily, &QAction::triggered, this,
-            [this] { SelectFonts(mnuContextFamily->data().toString()); });
+    connect(familyAction_, &QAction::triggered, this,
+            [this] { SelectFonts(familyAction_->data().toString()); });
 
-    connect(cmdNext, &QPushButton::clicked, this, [this] { cmdNext_Click(); });
-    connect(cmdPrev, &QPushButton::clicked, this, [this] { cmdPrev_Click(); });
-    connect(cmdOptions, &QPushButton::clicked, this, [this] { cmdOptions_Click(); });
-    connect(cancel, &QPushButton::clicked, this, [this] { Cancel_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(nextButton_, &QPushButton::clicked, this, &PrintWizard::GoToNextStep);
+    connect(previousButton_, &QPushButton::clicked, this, &PrintWizard::GoToPreviousStep);
+    connect(optionsButton_, &QPushButton::clicked, this, &PrintWizard::ShowOptions);
+    connect(closeButton_, &QPushButton::clicked, this, &PrintWizard::close);
+    connect(helpButton_, &QPushButton::clicked, this, &PrintWizard::ShowHelp);
     resize(TwipsToPixels(9000), TwipsToPixels(6600));
 }
 
@@ -151,67 +157,55 @@ QWidget* PrintWizard::CreateStep0()
     auto* w = new QWidget(this);
     auto* g = new QGridLayout(w);
     g->setContentsMargins(0, 0, 0, 0);
-    ListView1 = MakeFontFileList(w);
-    ListView1->header()->setStretchLastSection(false);
-    ListView1->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    ListView1->setColumnWidth(1, TwipsToPixels(2000));
-    ListView1->setColumnWidth(2, TwipsToPixels(900));
-    g->addWidget(ListView1, 0, 0, 1, 3);
+    fontList_ = MakeFontFileList(w, QStringLiteral("fontList"));
+    fontList_->header()->setStretchLastSection(false);
+    fontList_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    fontList_->setColumnWidth(1, TwipsToPixels(2000));
+    fontList_->setColumnWidth(2, TwipsToPixels(900));
+    g->addWidget(fontList_, 0, 0, 1, 3);
 
-    cmdSelect = new QPushButton(QStringLiteral("Select..."), w);
-    cmdSelect->setObjectName(QStringLiteral("cmdSelect"));
-    cmdSelect->setAutoDefault(false);
-    lblSelected = new QLabel(w);
-    lblSelected->setObjectName(QStringLiteral("lblSelected"));
-    g->addWidget(cmdSelect, 1, 0);
-    g->addWidget(lblSelected, 1, 1);
+    selectButton_ = new QPushButton(QStringLiteral("Select..."), w);
+    selectButton_->setObjectName(QStringLiteral("selectButton"));
+    selectButton_->setAutoDefault(false);
+    selectedCountLabel_ = new QLabel(w);
+    selectedCountLabel_->setObjectName(QStringLiteral("selectedCountLabel"));
+    g->addWidget(selectButton_, 1, 0);
+    g->addWidget(selectedCountLabel_, 1, 1);
 
-    pnlSample = new QFrame(w);
-    pnlSample->setObjectName(QStringLiteral("pnlSample"));
-    pnlSample->setFrameShape(QFrame::StyledPanel);
-    pnlSample->setFrameShadow(QFrame::Sunken);
-    pnlSample->setFixedHeight(TwipsToPixels(800));
-    auto* sv = new QVBoxLayout(pnlSample);
-    lblSample = new QLabel(pnlSample);
-    lblSample->setObjectName(QStringLiteral("lblSample"));
-    lblSample->setAlignment(Qt::AlignCenter);
-    sv->addWidget(lblSample);
-    g->addWidget(pnlSample, 2, 0, 1, 3);
+    sampleFrame_ = new QFrame(w);
+    sampleFrame_->setObjectName(QStringLiteral("sampleFrame"));
+    sampleFrame_->setFrameShape(QFrame::StyledPanel);
+    sampleFrame_->setFrameShadow(QFrame::Sunken);
+    sampleFrame_->setFixedHeight(TwipsToPixels(800));
+    auto* sv = new QVBoxLayout(sampleFrame_);
+    sampleLabel_ = new QLabel(sampleFrame_);
+    sampleLabel_->setObjectName(QStringLiteral("sampleLabel"));
+    sampleLabel_->setAlignment(Qt::AlignCenter);
+    sv->addWidget(sampleLabel_);
+    g->addWidget(sampleFrame_, 2, 0, 1, 3);
     g->setColumnStretch(1, 1);
 
-    connect(ListView1->header(), &QHeaderView::sectionClicked, this,
-            [this](int column) { ListView1_ColumnClick(column + 1); });
-    connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
-        ListView1_ItemClick(ListView1->indexOfTopLevelItem(item));
+    connect(fontList_->header(), &QHeaderView::sectionClicked, this, &PrintWizard::SortByColumn);
+    connect(fontList_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        ShowSample(fontList_->indexOfTopLevelItem(item));
     });
-    connect(ListView1, &QTreeWidget::itemSelectionChanged, this, [this] { ShowSelectedCount(); });
-    connect(ListView1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { ListView1_MouseUp(pos); });
-    connect(cmdSelect, &QPushButton::clicked, this, [this] { cmdSelect_Click(); });
+    connect(fontList_, &QTreeWidget::itemSelectionChanged, this, [this] { ShowSelectedCount(); });
+    connect(fontList_, &QWidget::customContextMenuRequested, this, &PrintWizard::PopupListMenu);
+    connect(selectButton_, &QPushButton::clicked, this, &PrintWizard::ShowSelectMenu);
     return w;
 }
 
 QWidget* PrintWizard::CreateStep1()
 {
-    auto* w = new PrintChoicePanel(this);
-    optCatalog = w->optCatalog;
-    optSheets = w->optSheets;
-    cmbStyle = w->cmbStyle;
-    txtTitle = w->txtTitle;
-    chkUpper = w->chkUpper;
-    chkSheet = w->chkSheet;
-    pnlPic = w->pnlPic;
-    imgPic = w->imgPic;
-    choice_ = w;
-    for (QCheckBox* box : chkSheet)
-        connect(box, &QCheckBox::toggled, this, [this] { UpdatePicture(); });
-    connect(optCatalog, &QRadioButton::clicked, this, [this] { optCatalog_Click(); });
-    connect(optSheets, &QRadioButton::clicked, this, [this] { optSheets_Click(); });
-    connect(cmbStyle, qOverload<int>(&QComboBox::currentIndexChanged), this, [this] { cmbStyle_Click(); });
-    connect(chkUpper, &QCheckBox::clicked, this, [this] { chkUpper_Click(); });
-    connect(txtTitle, &QLineEdit::textChanged, this, [this] { UpdatePicture(); });
-    txtTitle->installEventFilter(this);
-    return w;
+    choice_ = new PrintChoicePanel(this);
+    connect(choice_, &PrintChoicePanel::sheetToggled, this, &PrintWizard::UpdatePicture);
+    connect(choice_, &PrintChoicePanel::catalogClicked, this, &PrintWizard::ChooseCatalog);
+    connect(choice_, &PrintChoicePanel::sheetsClicked, this, &PrintWizard::ChooseSheets);
+    connect(choice_, &PrintChoicePanel::layoutChanged, this, &PrintWizard::UpdatePicture);
+    connect(choice_, &PrintChoicePanel::upperCaseClicked, this, &PrintWizard::SaveUpperCase);
+    connect(choice_, &PrintChoicePanel::titleEdited, this, &PrintWizard::UpdatePicture);
+    connect(choice_, &PrintChoicePanel::titleFocused, choice_, &PrintChoicePanel::SelectTitleOnTab);
+    return choice_;
 }
 
 QWidget* PrintWizard::CreateStep2()
@@ -220,42 +214,38 @@ QWidget* PrintWizard::CreateStep2()
     auto* v = new QVBoxLayout(w);
     v->setContentsMargins(0, 0, 0, 0);
     v->addStretch(1);
-    lblNumber = new QLabel(QStringLiteral("0 fonts to print"), w);
-    lblNumber->setObjectName(QStringLiteral("lblNumber"));
-    v->addWidget(lblNumber);
-    v->addWidget(MakeGaugeWell(w, &picGauge));
-    picGauge->setObjectName(QStringLiteral("picGauge"));
-    picGauge->setMinimumHeight(TwipsToPixels(330));
-    lblStatus = new QLabel(QStringLiteral("Ready to print!"), w);
-    lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    v->addWidget(lblStatus);
+    fontCountLabel_ = new QLabel(QStringLiteral("0 fonts to print"), w);
+    fontCountLabel_->setObjectName(QStringLiteral("fontCountLabel"));
+    v->addWidget(fontCountLabel_);
+    v->addWidget(MakeGaugeWell(w, &gauge_));
+    gauge_->setObjectName(QStringLiteral("gauge"));
+    gauge_->setMinimumHeight(TwipsToPixels(330));
+    statusLabel_ = new QLabel(QStringLiteral("Ready to print!"), w);
+    statusLabel_->setObjectName(QStringLiteral("statusLabel"));
+    v->addWidget(statusLabel_);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
-    cmdPreview = new QPushButton(QStringLiteral("Pre&view..."), w);
-    cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
-    cmdPreview->setAutoDefault(false);
-    cmdGo = new QPushButton(QStringLiteral("&Print!"), w);
-    cmdGo->setObjectName(QStringLiteral("cmdGo"));
-    cmdGo->setAutoDefault(false);
-    row->addWidget(cmdPreview);
-    row->addWidget(cmdGo);
+    previewButton_ = new QPushButton(QStringLiteral("Pre&view..."), w);
+    previewButton_->setObjectName(QStringLiteral("previewButton"));
+    previewButton_->setAutoDefault(false);
+    printButton_ = new QPushButton(QStringLiteral("&Print!"), w);
+    printButton_->setObjectName(QStringLiteral("printButton"));
+    printButton_->setAutoDefault(false);
+    row->addWidget(previewButton_);
+    row->addWidget(printButton_);
     row->addStretch(1);
     v->addLayout(row);
     v->addStretch(2);
-    connect(cmdGo, &QPushButton::clicked, this, [this] { cmdGo_Click(); });
-    connect(cmdPreview, &QPushButton::clicked, this, [this] { cmdPreview_Click(); });
+    connect(printButton_, &QPushButton::clicked, this, [this] { PrintChosenFonts(); });
+    connect(previewButton_, &QPushButton::clicked, this, [this] { ShowPreview(); });
     return w;
 }
 
 // ---- Load and steps ----------------------------------------------------------------
 
-void PrintWizard::Form_Load()
+void PrintWizard::FillFontList()
 {
-    CentreForm(this);
-    cmbStyle->setCurrentIndex(0);
-    cmbStyle_Click();
-
-    ListView1->setUpdatesEnabled(false);
+    fontList_->setUpdatesEnabled(false);
     QList<QTreeWidgetItem*> rows;
     rows.reserve(int(fonts_.size()));
     for (int i = 0; i < int(fonts_.size()); ++i) {
@@ -265,64 +255,62 @@ void PrintWizard::Form_Load()
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         rows << item;
     }
-    ListView1->addTopLevelItems(rows);
-    ListView1->setUpdatesEnabled(true);
-
-    chkUpper->setChecked(ReadIniInt(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), 0, IniFile) == 1);
-    txtTitle->setText(ReadIniString(QStringLiteral("Inventory"), QStringLiteral("Title"), QString(), IniFile));
-    for (QCheckBox* box : chkSheet)
-        box->setEnabled(false);
-    ShowSelectedCount();
-    step_ = 0;
-    AdvanceButton(0);
+    fontList_->addTopLevelItems(rows);
+    fontList_->setUpdatesEnabled(true);
 }
 
-void PrintWizard::AdvanceButton(int delta)
+void PrintWizard::LoadSettings()
+{
+    choice_->SetUpperCase(ReadIniInt(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), 0, IniFile) == 1);
+    choice_->SetTitle(ReadIniString(QStringLiteral("Inventory"), QStringLiteral("Title"), QString(), IniFile));
+    // A catalog is chosen at the start: the sheet boxes wait for "Sample Sheets".
+    choice_->EnableFor(false);
+}
+
+void PrintWizard::MoveSteps(int delta)
 {
     step_ = std::clamp(step_ + delta, 0, 2);
     for (int i = 0; i < 3; ++i)
-        picStep[i]->setVisible(i == step_);
+        stepPages_[i]->setVisible(i == step_);
     switch (step_) {
     case 0:
-        cmdPrev->setEnabled(false);
-        cmdNext->setEnabled(true);
-        lblMessage->setText(QStringLiteral(
+        previousButton_->setEnabled(false);
+        nextButton_->setEnabled(true);
+        messageLabel_->setText(QStringLiteral(
             "With Glyphwick, you can print many fonts at once in either catalog or batch mode. "
             "Please select the fonts you wish to print and click the Next >> button."));
-        ListView1->setFocus();
+        fontList_->setFocus();
         break;
     case 1:
-        cmdNext->setEnabled(true);
-        cmdPrev->setEnabled(true);
-        cmdGo->setEnabled(false);
-        lblMessage->setText(QStringLiteral(
+        nextButton_->setEnabled(true);
+        previousButton_->setEnabled(true);
+        printButton_->setEnabled(false);
+        messageLabel_->setText(QStringLiteral(
             "Please select the font catalog or sample sheets you wish to print and click the Next >> button."));
-        if (optCatalog->isChecked()) {
-            txtTitle->setFocus();
-            txtTitle->selectAll();
-        }
+        if (!Choice().Sheets)
+            choice_->SelectTitle(true);
         UpdatePicture();
         break;
     default: {
-        cmdPrev->setEnabled(true);
-        cmdNext->setEnabled(false);
+        previousButton_->setEnabled(true);
+        nextButton_->setEnabled(false);
         WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"),
-                       QString::number(chkUpper->isChecked() ? 1 : 0), IniFile);
-        lblMessage->setText(QStringLiteral(
+                       QString::number(choice_->UpperCase() ? 1 : 0), IniFile);
+        messageLabel_->setText(QStringLiteral(
             "Glyphwick has enough information to print your font catalog or sample sheets. "
             "Click the Print button to send the fonts to the printer."));
-        DrawWindowGauge(picGauge, 0);
-        const bool go = optCatalog->isChecked() || Choice().AnySheet();
-        cmdGo->setEnabled(go);
-        cmdPreview->setEnabled(go);
+        DrawWindowGauge(gauge_, 0);
+        const bool go = !Choice().Sheets || Choice().AnySheet();
+        printButton_->setEnabled(go);
+        previewButton_->setEnabled(go);
         if (go)
-            cmdGo->setFocus();
-        lblNumber->setText(QString::number(ListView1->selectionModel()->selectedRows().size())
+            printButton_->setFocus();
+        fontCountLabel_->setText(QString::number(fontList_->selectionModel()->selectedRows().size())
                            + " fonts to print.");
         break;
     }
     }
-    emit StepShown(step_);
+    emit stepShown(step_);
 }
 
 // ---- Step 0: the fonts ---------------------------------------------------------------
@@ -330,8 +318,8 @@ void PrintWizard::AdvanceButton(int delta)
 PrintFontList PrintWizard::SelectedFonts() const
 {
     PrintFontList list;
-    for (int row = 0; row < ListView1->topLevelItemCount(); ++row) {
-        const QTreeWidgetItem* item = ListView1->topLevelItem(row);
+    for (int row = 0; row < fontList_->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem* item = fontList_->topLevelItem(row);
         if (item->isSelected())
             list.push_back(fonts_[size_t(item->data(0, kIndexRole).toInt())]);
     }
@@ -341,38 +329,38 @@ PrintFontList PrintWizard::SelectedFonts() const
 void PrintWizard::SelectFonts(const QString& kind)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    QItemSelectionModel* model = ListView1->selectionModel();
-    const QSignalBlocker quiet(ListView1);
+    QItemSelectionModel* model = fontList_->selectionModel();
+    const QSignalBlocker quiet(fontList_);
     if (kind == QLatin1String("NONE")) {
         model->clearSelection();
     } else {
         QItemSelection add;
-        for (int row = 0; row < ListView1->topLevelItemCount(); ++row) {
-            QTreeWidgetItem* item = ListView1->topLevelItem(row);
+        for (int row = 0; row < fontList_->topLevelItemCount(); ++row) {
+            QTreeWidgetItem* item = fontList_->topLevelItem(row);
             if (RowMatches(item->text(0), kind)) {
-                const QModelIndex index = ListView1->indexFromItem(item);
+                const QModelIndex index = fontList_->indexFromItem(item);
                 add.select(index, index);
             }
         }
         model->select(add, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
-    ListView1->viewport()->update();
+    fontList_->viewport()->update();
     const int n = model->selectedRows().size();
-    lblNumber->setText(QString::number(n) + " fonts to print.");
-    lblSelected->setText(n == 0 ? QStringLiteral("No fonts selected") : QString::number(n) + " selected");
+    fontCountLabel_->setText(QString::number(n) + " fonts to print.");
+    selectedCountLabel_->setText(n == 0 ? QStringLiteral("No fonts selected") : QString::number(n) + " selected");
     QApplication::restoreOverrideCursor();
 }
 
 void PrintWizard::ShowSelectedCount()
 {
-    const int n = ListView1->selectionModel()->selectedRows().size();
-    lblSelected->setText(CountText(n, QStringLiteral("1 font selected"), QStringLiteral(" fonts selected")));
+    const int n = fontList_->selectionModel()->selectedRows().size();
+    selectedCountLabel_->setText(CountText(n, QStringLiteral("1 font selected"), QStringLiteral(" fonts selected")));
 }
 
-void PrintWizard::ListView1_ItemClick(int row)
+void PrintWizard::ShowSample(int row)
 {
     ShowSelectedCount();
-    QTreeWidgetItem* item = ListView1->topLevelItem(row);
+    QTreeWidgetItem* item = fontList_->topLevelItem(row);
     if (!item)
         return;
     const PrintFontEntry& f = fonts_[size_t(item->data(0, kIndexRole).toInt())];
@@ -384,37 +372,37 @@ void PrintWizard::ListView1_ItemClick(int row)
     const bool boldItalic = upper.contains(QLatin1String("BOLD ITALIC"));
     font.setBold(boldItalic || upper.contains(QLatin1String("BOLD")));
     font.setItalic(boldItalic || upper.contains(QLatin1String("ITALIC")));
-    lblSample->setFont(font);
-    lblSample->setText(item->text(0));
+    sampleLabel_->setFont(font);
+    sampleLabel_->setText(item->text(0));
 }
 
-void PrintWizard::ListView1_MouseUp(const QPoint& pos)
+void PrintWizard::PopupListMenu(const QPoint& pos)
 {
-    QTreeWidgetItem* item = ListView1->itemAt(pos);
+    QTreeWidgetItem* item = fontList_->itemAt(pos);
     const QString family = item ? fonts_[size_t(item->data(0, kIndexRole).toInt())].FaceName.trimmed()
                                 : QString();
-    PopupContext(ListView1->viewport()->mapToGlobal(pos), family);
+    PopupSelectMenu(fontList_->viewport()->mapToGlobal(pos), family);
 }
 
-void PrintWizard::cmdSelect_Click()
+void PrintWizard::ShowSelectMenu()
 {
-    PopupContext(cmdSelect->mapToGlobal(QPoint(0, cmdSelect->height())), QString());
+    PopupSelectMenu(selectButton_->mapToGlobal(QPoint(0, selectButton_->height())), QString());
 }
 
-void PrintWizard::PopupContext(const QPoint& globalPos, const QString& family)
+void PrintWizard::PopupSelectMenu(const QPoint& globalPos, const QString& family)
 {
-    mnuContextFamily->setVisible(!family.isEmpty());
-    mnuContextFamily->setText(QString(family).replace('&', QLatin1String("&&")));
-    mnuContextFamily->setData(family);
-    mnuContext->popup(globalPos);
+    familyAction_->setVisible(!family.isEmpty());
+    familyAction_->setText(QString(family).replace('&', QLatin1String("&&")));
+    familyAction_->setData(family);
+    selectMenu_->popup(globalPos);
 }
 
-void PrintWizard::ListView1_ColumnClick(int column)
+void PrintWizard::SortByColumn(int column)
 {
     // Every column sorts as text, so "12k" comes before "9k".
-    ListView1->sortItems(column - 1, Qt::AscendingOrder);
-    ListView1->header()->setSortIndicatorShown(true);
-    ListView1->header()->setSortIndicator(column - 1, Qt::AscendingOrder);
+    fontList_->sortItems(column, Qt::AscendingOrder);
+    fontList_->header()->setSortIndicatorShown(true);
+    fontList_->header()->setSortIndicator(column, Qt::AscendingOrder);
 }
 
 // ---- Step 1: what to print -------------------------------------------------------------
@@ -424,46 +412,39 @@ PrintChoice PrintWizard::Choice() const
     return choice_->Choice();
 }
 
-void PrintWizard::optCatalog_Click()
+void PrintWizard::ChooseCatalog()
 {
     choice_->EnableFor(false);
-    txtTitle->selectAll();
-    txtTitle->setFocus();
+    choice_->SelectTitle(true);
     UpdatePicture();
 }
 
-void PrintWizard::optSheets_Click()
+void PrintWizard::ChooseSheets()
 {
     choice_->EnableFor(true);
     UpdatePicture();
 }
 
-void PrintWizard::cmbStyle_Click()
-{
-    UpdatePicture();
-}
-
-void PrintWizard::chkUpper_Click()
+void PrintWizard::SaveUpperCase()
 {
     WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"),
-                   QString::number(chkUpper->isChecked() ? 1 : 0), IniFile);
-    imgPic->Refresh();
+                   QString::number(choice_->UpperCase() ? 1 : 0), IniFile);
+    choice_->RefreshPicture();
 }
 
 void PrintWizard::UpdatePicture()
 {
-    if (!imgPic || step_ != 1)
+    if (!choice_ || step_ != 1)
         return;
     PrintFontList shown = SelectedFonts();
-    if (shown.empty() && ListView1->topLevelItemCount() > 0)
-        shown.push_back(fonts_[size_t(ListView1->topLevelItem(0)->data(0, kIndexRole).toInt())]);
-    imgPic->SetFonts(shown);
-    imgPic->SetChoice(Choice());
+    if (shown.empty() && fontList_->topLevelItemCount() > 0)
+        shown.push_back(fonts_[size_t(fontList_->topLevelItem(0)->data(0, kIndexRole).toInt())]);
+    choice_->ShowFonts(shown);
 }
 
 // ---- Step 2: printing --------------------------------------------------------------------
 
-void PrintWizard::cmdGo_Click()
+void PrintWizard::PrintChosenFonts()
 {
     if (runner_.Busy() || !runner_.CheckPaper())
         return;
@@ -471,7 +452,7 @@ void PrintWizard::cmdGo_Click()
     if (choice.Sheets && !choice.AnySheet()) {
         Sys().messages->MsgBox(QStringLiteral("Please select a Sample Sheet to print!"), vbInformation,
                                QStringLiteral("Glyphwick"));
-        AdvanceButton(-1);
+        MoveSteps(-1);
         return;
     }
     const PrintFontList fonts = SelectedFonts();
@@ -482,22 +463,22 @@ void PrintWizard::cmdGo_Click()
     }
     QPointer<PrintWizard> self(this);
     SetPrinting(true);
-    runner_.Print(fonts, choice, picGauge, lblStatus);
+    runner_.Print(fonts, choice, gauge_, statusLabel_);
     if (self)
         SetPrinting(false);
 }
 
 void PrintWizard::SetPrinting(bool printing)
 {
-    for (QWidget* w : {static_cast<QWidget*>(cmdGo), static_cast<QWidget*>(cmdPreview),
-                       static_cast<QWidget*>(cmdPrev), static_cast<QWidget*>(cmdOptions),
-                       static_cast<QWidget*>(cancel)})
+    for (QWidget* w : {static_cast<QWidget*>(printButton_), static_cast<QWidget*>(previewButton_),
+                       static_cast<QWidget*>(previousButton_), static_cast<QWidget*>(optionsButton_),
+                       static_cast<QWidget*>(closeButton_)})
         w->setEnabled(!printing);
     if (!printing)
-        cmdGo->setFocus();
+        printButton_->setFocus();
 }
 
-void PrintWizard::cmdPreview_Click()
+void PrintWizard::ShowPreview()
 {
     if (runner_.Busy())
         return;
@@ -513,33 +494,28 @@ void PrintWizard::cmdPreview_Click()
 
 // ---- The rest -------------------------------------------------------------------------------
 
-void PrintWizard::cmdOptions_Click()
+void PrintWizard::ShowOptions()
 {
     OptionsDialog options(this);
-    options.SelectTab(optSheets->isChecked() ? 3 : 2);
+    options.SelectTab(Choice().Sheets ? 3 : 2);
     options.exec();
-    imgPic->Refresh();
+    choice_->RefreshPicture();
 }
 
-void PrintWizard::Command1_Click()
+void PrintWizard::ShowHelp()
 {
     ShowHelpContext(kHelpContext);
 }
 
-void PrintWizard::Cancel_Click()
-{
-    close();
-}
-
-void PrintWizard::Form_Unload()
+void PrintWizard::SaveSettings()
 {
     if (unloaded_)
         return;
     unloaded_ = true;
     IniBatch batch(IniFile);
     WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"),
-                   QString::number(chkUpper->isChecked() ? 1 : 0), IniFile);
-    WriteIniString(QStringLiteral("Inventory"), QStringLiteral("Title"), txtTitle->text(), IniFile);
+                   QString::number(choice_->UpperCase() ? 1 : 0), IniFile);
+    WriteIniString(QStringLiteral("Inventory"), QStringLiteral("Title"), Choice().Title, IniFile);
 }
 
 void PrintWizard::closeEvent(QCloseEvent* event)
@@ -562,24 +538,17 @@ void PrintWizard::done(int result)
 {
     if (runner_.Busy())
         return;
-    Form_Unload();
+    SaveSettings();
     QDialog::done(result);
 }
 
 void PrintWizard::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F1) {
-        Command1_Click();
+        ShowHelp();
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-bool PrintWizard::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == txtTitle && event->type() == QEvent::FocusIn)
-        SelectAllOnTab(txtTitle, static_cast<QFocusEvent*>(event)->reason());
-    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace gw

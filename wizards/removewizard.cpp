@@ -462,152 +462,155 @@ RemoveWizard::RemoveWizard(const QString& currentFont, QWidget* parent) : QDialo
 {
     setObjectName(QStringLiteral("RemoveWizard"));
     setWindowTitle(QStringLiteral("Remove Font Wizard"));
-    lblMsg = new QLabel(this);
-    lblMsg->setObjectName(QStringLiteral("lblMsg"));
-    lblMsg->setWordWrap(true);
-    lblMsg->setMinimumHeight(TwipsToPixels(750));
-    lblMsg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    messageLabel_ = new QLabel(this);
+    messageLabel_->setObjectName(QStringLiteral("messageLabel"));
+    messageLabel_->setWordWrap(true);
+    messageLabel_->setMinimumHeight(TwipsToPixels(750));
+    messageLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     for (int i = 0; i < 3; ++i) {
-        picStep[size_t(i)] = new QWidget(this);
-        picStep[size_t(i)]->setObjectName(QStringLiteral("picStep%1").arg(i));
+        stepPages_[size_t(i)] = new QWidget(this);
+        stepPages_[size_t(i)]->setObjectName(QStringLiteral("stepPage%1").arg(i));
     }
 
     // Step 0: the fonts.
-    ListView1 = MakeFontList(picStep[0], QStringLiteral("ListView1"));
-    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListView1->setSortingEnabled(true);
-    ListView1->viewport()->installEventFilter(this);
-    pnlSample = new QLabel(QStringLiteral("Font Sample"), picStep[0]);
-    pnlSample->setObjectName(QStringLiteral("pnlSample"));
-    pnlSample->setFrameShape(QFrame::Panel);
-    pnlSample->setFrameShadow(QFrame::Sunken);
-    pnlSample->setAlignment(Qt::AlignCenter);
-    pnlSample->setMinimumHeight(60);
-    pnlSample->setBackgroundRole(QPalette::Base);
-    pnlSample->setAutoFillBackground(true);
-    lblSelected = new QLabel(QStringLiteral("No fonts selected"), picStep[0]);
-    lblSelected->setObjectName(QStringLiteral("lblSelected"));
-    cmdSelect = MakeButton(picStep[0], QStringLiteral("cmdSelect"), QStringLiteral("&Select..."));
-    auto* step0 = new QGridLayout(picStep[0]);
+    fontList_ = MakeFontList(stepPages_[0], QStringLiteral("fontList"));
+    fontList_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    fontList_->setSortingEnabled(true);
+    fontList_->viewport()->installEventFilter(this);
+    sampleLabel_ = new QLabel(QStringLiteral("Font Sample"), stepPages_[0]);
+    sampleLabel_->setObjectName(QStringLiteral("sampleLabel"));
+    sampleLabel_->setFrameShape(QFrame::Panel);
+    sampleLabel_->setFrameShadow(QFrame::Sunken);
+    sampleLabel_->setAlignment(Qt::AlignCenter);
+    sampleLabel_->setMinimumHeight(60);
+    sampleLabel_->setBackgroundRole(QPalette::Base);
+    sampleLabel_->setAutoFillBackground(true);
+    selectedCountLabel_ = new QLabel(QStringLiteral("No fonts selected"), stepPages_[0]);
+    selectedCountLabel_->setObjectName(QStringLiteral("selectedCountLabel"));
+    selectButton_ = MakeButton(stepPages_[0], QStringLiteral("selectButton"), QStringLiteral("&Select..."));
+    auto* step0 = new QGridLayout(stepPages_[0]);
     step0->setContentsMargins(0, 0, 0, 0);
-    step0->addWidget(ListView1, 0, 0, 1, 3);
-    step0->addWidget(pnlSample, 1, 0, 1, 3);
-    step0->addWidget(lblSelected, 2, 0);
-    step0->addWidget(cmdSelect, 2, 2);
+    step0->addWidget(fontList_, 0, 0, 1, 3);
+    step0->addWidget(sampleLabel_, 1, 0, 1, 3);
+    step0->addWidget(selectedCountLabel_, 2, 0);
+    step0->addWidget(selectButton_, 2, 2);
     step0->setColumnStretch(1, 1);
 
     // Step 1: what happens to the files.
-    fraAfter = new QGroupBox(QStringLiteral("After uninstalling fonts"), picStep[1]);
-    fraAfter->setObjectName(QStringLiteral("fraAfter"));
-    optMove = new QRadioButton(QStringLiteral("Move font files to a new folder"), fraAfter);
-    optMove->setObjectName(QStringLiteral("optMove"));
-    optCopy = new QRadioButton(QStringLiteral("Copy font files to a new folder"), fraAfter);
-    optCopy->setObjectName(QStringLiteral("optCopy"));
-    optDelete = new QRadioButton(QStringLiteral("Delete font files"), fraAfter);
-    optDelete->setObjectName(QStringLiteral("optDelete"));
-    optKeep = new QRadioButton(QStringLiteral("Keep font files"), fraAfter);
-    optKeep->setObjectName(QStringLiteral("optKeep"));
-    auto* options = new QVBoxLayout(fraAfter);
-    options->addWidget(optKeep);
-    options->addWidget(optMove);
-    options->addWidget(optCopy);
-    options->addWidget(optDelete);
-    lblTarget = new QLabel(QStringLiteral("Target Folder"), picStep[1]);
-    lblTarget->setObjectName(QStringLiteral("lblTarget"));
-    txtTarget = new QLineEdit(picStep[1]);
-    txtTarget->setObjectName(QStringLiteral("txtTarget"));
-    lblTarget->setBuddy(txtTarget);
-    cmdPick = MakeButton(picStep[1], QStringLiteral("cmdPick"), QStringLiteral("&Pick Folder..."));
-    chkDelete = new QCheckBox(QStringLiteral("Con&firm file deletes"), picStep[1]);
-    chkDelete->setObjectName(QStringLiteral("chkDelete"));
-    auto* step1 = new QGridLayout(picStep[1]);
+    afterGroup_ = new QGroupBox(QStringLiteral("After uninstalling fonts"), stepPages_[1]);
+    afterGroup_->setObjectName(QStringLiteral("afterGroup"));
+    moveRadio_ = new QRadioButton(QStringLiteral("Move font files to a new folder"), afterGroup_);
+    moveRadio_->setObjectName(QStringLiteral("moveRadio"));
+    copyRadio_ = new QRadioButton(QStringLiteral("Copy font files to a new folder"), afterGroup_);
+    copyRadio_->setObjectName(QStringLiteral("copyRadio"));
+    deleteRadio_ = new QRadioButton(QStringLiteral("Delete font files"), afterGroup_);
+    deleteRadio_->setObjectName(QStringLiteral("deleteRadio"));
+    keepRadio_ = new QRadioButton(QStringLiteral("Keep font files"), afterGroup_);
+    keepRadio_->setObjectName(QStringLiteral("keepRadio"));
+    auto* options = new QVBoxLayout(afterGroup_);
+    options->addWidget(keepRadio_);
+    options->addWidget(moveRadio_);
+    options->addWidget(copyRadio_);
+    options->addWidget(deleteRadio_);
+    targetLabel_ = new QLabel(QStringLiteral("Target Folder"), stepPages_[1]);
+    targetLabel_->setObjectName(QStringLiteral("targetLabel"));
+    targetEdit_ = new QLineEdit(stepPages_[1]);
+    targetEdit_->setObjectName(QStringLiteral("targetEdit"));
+    targetLabel_->setBuddy(targetEdit_);
+    pickFolderButton_ = MakeButton(stepPages_[1], QStringLiteral("pickFolderButton"), QStringLiteral("&Pick Folder..."));
+    confirmDeletesCheck_ = new QCheckBox(QStringLiteral("Con&firm file deletes"), stepPages_[1]);
+    confirmDeletesCheck_->setObjectName(QStringLiteral("confirmDeletesCheck"));
+    auto* step1 = new QGridLayout(stepPages_[1]);
     step1->setContentsMargins(0, 0, 0, 0);
-    step1->addWidget(fraAfter, 0, 0, 1, 2);
-    step1->addWidget(lblTarget, 1, 0, 1, 2);
-    step1->addWidget(txtTarget, 2, 0);
-    step1->addWidget(cmdPick, 2, 1);
-    step1->addWidget(chkDelete, 3, 0, 1, 2);
+    step1->addWidget(afterGroup_, 0, 0, 1, 2);
+    step1->addWidget(targetLabel_, 1, 0, 1, 2);
+    step1->addWidget(targetEdit_, 2, 0);
+    step1->addWidget(pickFolderButton_, 2, 1);
+    step1->addWidget(confirmDeletesCheck_, 3, 0, 1, 2);
     step1->setRowStretch(4, 1);
 
     // Step 2: the list of what will happen, and the button that does it.
-    lblAction = new QLabel(picStep[2]);
-    lblAction->setObjectName(QStringLiteral("lblAction"));
-    lblAction->setWordWrap(true);
-    ListView2 = MakeFontList(picStep[2], QStringLiteral("ListView2"));
-    ListView2->setSelectionMode(QAbstractItemView::NoSelection);
-    lblStatus = new QLabel(QStringLiteral("Ready to uninstall fonts!"), picStep[2]);
-    lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    QFrame* well = MakeGaugeWell(picStep[2], &picGauge);
-    picGauge->setObjectName(QStringLiteral("picGauge"));
-    cmdRemove = MakeButton(picStep[2], QStringLiteral("cmdRemove"), QStringLiteral("&Uninstall Fonts!"));
-    auto* step2 = new QGridLayout(picStep[2]);
+    actionLabel_ = new QLabel(stepPages_[2]);
+    actionLabel_->setObjectName(QStringLiteral("actionLabel"));
+    actionLabel_->setWordWrap(true);
+    chosenList_ = MakeFontList(stepPages_[2], QStringLiteral("chosenList"));
+    chosenList_->setSelectionMode(QAbstractItemView::NoSelection);
+    statusLabel_ = new QLabel(QStringLiteral("Ready to uninstall fonts!"), stepPages_[2]);
+    statusLabel_->setObjectName(QStringLiteral("statusLabel"));
+    QFrame* well = MakeGaugeWell(stepPages_[2], &gauge_);
+    gauge_->setObjectName(QStringLiteral("gauge"));
+    uninstallButton_ = MakeButton(stepPages_[2], QStringLiteral("uninstallButton"), QStringLiteral("&Uninstall Fonts!"));
+    auto* step2 = new QGridLayout(stepPages_[2]);
     step2->setContentsMargins(0, 0, 0, 0);
-    step2->addWidget(lblAction, 0, 0, 1, 2);
-    step2->addWidget(ListView2, 1, 0, 1, 2);
-    step2->addWidget(lblStatus, 2, 0, 1, 2);
+    step2->addWidget(actionLabel_, 0, 0, 1, 2);
+    step2->addWidget(chosenList_, 1, 0, 1, 2);
+    step2->addWidget(statusLabel_, 2, 0, 1, 2);
     step2->addWidget(well, 3, 0);
-    step2->addWidget(cmdRemove, 3, 1);
+    step2->addWidget(uninstallButton_, 3, 1);
     step2->setColumnStretch(0, 1);
 
-    cmdHelp = MakeButton(this, QStringLiteral("cmdHelp"), QStringLiteral("&Help"));
-    cmdPrev = MakeButton(this, QStringLiteral("cmdPrev"), QStringLiteral("<< &Previous"));
-    cmdNext = MakeButton(this, QStringLiteral("cmdNext"), QStringLiteral("&Next >>"));
-    cmdExit = MakeButton(this, QStringLiteral("cmdExit"), QStringLiteral("&Close"));
-    connect(cmdHelp, &QPushButton::clicked, this, [] { ShowHelpContext(615); });
-    lblOK = new QLabel(QStringLiteral("Cancel"), this);
-    lblOK->setObjectName(QStringLiteral("lblOK"));
-    lblOK->hide();
+    helpButton_ = MakeButton(this, QStringLiteral("helpButton"), QStringLiteral("&Help"));
+    previousButton_ = MakeButton(this, QStringLiteral("previousButton"), QStringLiteral("<< &Previous"));
+    nextButton_ = MakeButton(this, QStringLiteral("nextButton"), QStringLiteral("&Next >>"));
+    closeButton_ = MakeButton(this, QStringLiteral("closeButton"), QStringLiteral("&Close"));
+    connect(helpButton_, &QPushButton::clicked, this, [] { ShowHelpContext(615); });
 
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdHelp);
+    buttons->addWidget(helpButton_);
     buttons->addStretch(1);
-    buttons->addWidget(cmdPrev);
-    buttons->addWidget(cmdNext);
+    buttons->addWidget(previousButton_);
+    buttons->addWidget(nextButton_);
     buttons->addSpacing(12);
-    buttons->addWidget(cmdExit);
+    buttons->addWidget(closeButton_);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lblMsg);
+    layout->addWidget(messageLabel_);
     layout->addSpacing(6);
-    for (QWidget* step : picStep)
+    for (QWidget* step : stepPages_)
         layout->addWidget(step, 1);
     layout->addLayout(buttons);
 
-    mnuContext = new QMenu(this);
-    mnuContext->setObjectName(QStringLiteral("mnuContext"));
-    mnuContextFamily = mnuContext->addAction(QString(), this, [this] { mnuContextFamily_Click(); });
-    mnuContextFamilySep = mnuContext->addSeparator();
-    mnuContextRegularFonts = mnuContext->addAction(QStringLiteral("&Regular Fonts"), this,
-                                                   [this] { mnuContextRegularFonts_Click(); });
-    mnuContextBoldFonts = mnuContext->addAction(QStringLiteral("&Bold Fonts"), this,
-                                                [this] { mnuContextBoldFonts_Click(); });
-    mnuContextItalicFonts = mnuContext->addAction(QStringLiteral("&Italic Fonts"), this,
-                                                  [this] { mnuContextItalicFonts_Click(); });
-    mnuContextBoldItalicFonts = mnuContext->addAction(QStringLiteral("B&oldItalic Fonts"), this,
-                                                      [this] { mnuContextBoldItalicFonts_Click(); });
-    mnuContextNone = mnuContext->addAction(QStringLiteral("&None"), this, [this] { mnuContextNone_Click(); });
+    selectMenu_ = new QMenu(this);
+    selectMenu_->setObjectName(QStringLiteral("selectMenu"));
+    auto addAction = [this](const QString& text, const char* name, void (RemoveWizard::*select)()) {
+        QAction* action = selectMenu_->addAction(text, this, select);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    familyAction_ = addAction(QString(), "familyAction", &RemoveWizard::SelectFamily);
+    familySeparator_ = selectMenu_->addSeparator();
+    regularAction_ = addAction(QStringLiteral("&Regular Fonts"), "regularAction", &RemoveWizard::SelectRegularFonts);
+    boldAction_ = addAction(QStringLiteral("&Bold Fonts"), "boldAction", &RemoveWizard::SelectBoldFonts);
+    italicAction_ = addAction(QStringLiteral("&Italic Fonts"), "italicAction", &RemoveWizard::SelectItalicFonts);
+    boldItalicAction_ = addAction(QStringLiteral("B&oldItalic Fonts"), "boldItalicAction",
+                                  &RemoveWizard::SelectBoldItalicFonts);
+    noneAction_ = addAction(QStringLiteral("&None"), "noneAction", &RemoveWizard::SelectNoFonts);
     popupMenu = [](QMenu* menu, const QPoint& pos) { menu->exec(pos); };
-    ShowModal = [](QDialog* report) { report->exec(); };
+    showReport = [](QDialog* report) { report->exec(); };
 
-    connect(cmdNext, &QPushButton::clicked, this, [this] { cmdNext_Click(); });
-    connect(cmdPrev, &QPushButton::clicked, this, [this] { cmdPrev_Click(); });
-    connect(cmdRemove, &QPushButton::clicked, this, [this] { cmdRemove_Click(); });
-    connect(cmdPick, &QPushButton::clicked, this, [this] { cmdPick_Click(); });
-    connect(cmdSelect, &QPushButton::clicked, this, [this] { cmdSelect_Click(); });
-    connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
-    connect(optDelete, &QRadioButton::clicked, this, [this] { optDelete_Click(); });
-    connect(optCopy, &QRadioButton::clicked, this, [this] { optCopy_Click(); });
-    connect(optMove, &QRadioButton::clicked, this, [this] { optMove_Click(); });
-    connect(optKeep, &QRadioButton::clicked, this, [this] { optDelete_Click(); });
-    connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { ListView1_ItemClick(item); });
+    connect(nextButton_, &QPushButton::clicked, this, &RemoveWizard::GoToNextStep);
+    connect(previousButton_, &QPushButton::clicked, this, &RemoveWizard::GoToPreviousStep);
+    connect(uninstallButton_, &QPushButton::clicked, this, &RemoveWizard::RemoveChosenFonts);
+    connect(pickFolderButton_, &QPushButton::clicked, this, &RemoveWizard::PickTargetFolder);
+    connect(selectButton_, &QPushButton::clicked, this, &RemoveWizard::ShowSelectMenu);
+    connect(closeButton_, &QPushButton::clicked, this, &RemoveWizard::reject);
+    connect(deleteRadio_, &QRadioButton::clicked, this, [this] { EnableTargetFolder(false); });
+    connect(copyRadio_, &QRadioButton::clicked, this, [this] { EnableTargetFolder(true); });
+    connect(moveRadio_, &QRadioButton::clicked, this, [this] { EnableTargetFolder(true); });
+    connect(keepRadio_, &QRadioButton::clicked, this, [this] { EnableTargetFolder(false); });
+    connect(fontList_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { ShowSample(item); });
     // The sample follows the keyboard too.
-    connect(ListView1, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* item) { ListView1_ItemClick(item); });
+    connect(fontList_, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* item) { ShowSample(item); });
     // Keyboard and Ctrl+click selections count too.
-    connect(ListView1, &QTreeWidget::itemSelectionChanged, this, [this] { SetFontCount(); });
-    connect(ListView1->header(), &QHeaderView::sectionClicked, this, [this](int c) { ListView1_ColumnClick(c); });
+    connect(fontList_, &QTreeWidget::itemSelectionChanged, this, [this] { ShowSelectedCount(); });
 
     resize(TwipsToPixels(9600), TwipsToPixels(7000));
-    Form_Load();
+    CentreForm(this);
+    QApplication::processEvents();
+    step_ = -1;
+    MoveSteps(1);
+    LoadSettings();
+    FillFontList();
     // Nothing is chosen for the user: the main window's font is often a
     // system font, and a removal must be asked for.
     Q_UNUSED(currentFont);
@@ -615,27 +618,25 @@ RemoveWizard::RemoveWizard(const QString& currentFont, QWidget* parent) : QDialo
 
 RemoveWizard::~RemoveWizard()
 {
-    Form_Unload();
+    SaveSettings();
 }
 
-void RemoveWizard::Form_Load()
+void RemoveWizard::LoadSettings()
 {
-    CentreForm(this);
-    QApplication::processEvents();
-    Step = -1;
-    AdvanceButton(1);
-
     // The folder as the user wrote it: Linux names are case-sensitive.
     QString target = ReadIniString(kSection, QStringLiteral("DestDir"), QString(), IniFile);
     if (target.isEmpty())
         target = Sys().system->ProgramFolder();
-    txtTarget->setText(target);
+    targetEdit_->setText(target);
     // Every run starts by keeping the files; deleting or moving is chosen each time.
-    optKeep->setChecked(true);
-    txtTarget->setEnabled(false);
-    cmdPick->setEnabled(false);
-    chkDelete->setChecked(ReadIniInt(kSection, QStringLiteral("ConfirmDeletes"), 1, IniFile) == 1);
+    keepRadio_->setChecked(true);
+    targetEdit_->setEnabled(false);
+    pickFolderButton_->setEnabled(false);
+    confirmDeletesCheck_->setChecked(ReadIniInt(kSection, QStringLiteral("ConfirmDeletes"), 1, IniFile) == 1);
+}
 
+void RemoveWizard::FillFontList()
+{
     const RegistryEntries entries;
     QList<QTreeWidgetItem*> items;
     for (size_t i = 0; i < FontTable.size(); ++i) {
@@ -662,109 +663,111 @@ void RemoveWizard::Form_Load()
         }
         items << item;
     }
-    ListView1->addTopLevelItems(items);
-    ListView1->sortItems(ColName, Qt::AscendingOrder);
+    fontList_->addTopLevelItems(items);
+    fontList_->sortItems(ColName, Qt::AscendingOrder);
 }
 
-void RemoveWizard::Form_Unload()
+void RemoveWizard::SaveSettings()
 {
     if (unloaded_)
         return;
     unloaded_ = true;
     WriteIniString(kSection, QStringLiteral("Action"), QString::number(ChosenAction()), IniFile);
-    WriteIniString(kSection, QStringLiteral("DestDir"), txtTarget->text(), IniFile);
-    WriteIniString(kSection, QStringLiteral("ConfirmDeletes"), chkDelete->isChecked() ? "1" : "0", IniFile);
+    WriteIniString(kSection, QStringLiteral("DestDir"), targetEdit_->text(), IniFile);
+    WriteIniString(kSection, QStringLiteral("ConfirmDeletes"), confirmDeletesCheck_->isChecked() ? "1" : "0", IniFile);
 }
 
 int RemoveWizard::ChosenAction() const
 {
-    if (optKeep->isChecked())
+    if (keepRadio_->isChecked())
         return ActionKeep;
-    if (optCopy->isChecked())
+    if (copyRadio_->isChecked())
         return ActionCopy;
-    if (optMove->isChecked())
+    if (moveRadio_->isChecked())
         return ActionMove;
     return ActionDelete;
 }
 
-void RemoveWizard::AdvanceButton(int direction)
+void RemoveWizard::MoveSteps(int direction)
 {
-    Step += direction;
-    cmdPrev->setEnabled(Step > 0);
-    cmdNext->setEnabled(Step < 2);
-    for (QWidget* step : picStep)
+    step_ += direction;
+    previousButton_->setEnabled(step_ > 0);
+    nextButton_->setEnabled(step_ < 2);
+    for (QWidget* step : stepPages_)
         step->hide();
-    picStep[size_t(Step)]->show();
-    const QList<QTreeWidgetItem*> selected = ListView1->selectedItems();
-    lblMsg->setText(StepMessage(Step, int(selected.size())));
-    if (Step != 2)
+    stepPages_[size_t(step_)]->show();
+    const QList<QTreeWidgetItem*> selected = fontList_->selectedItems();
+    messageLabel_->setText(StepMessage(step_, int(selected.size())));
+    if (step_ != 2)
         return;
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    cmdRemove->setEnabled(!selected.isEmpty());
-    const QString target = QStringLiteral("\"") + txtTarget->text() + QStringLiteral("\"");
+    uninstallButton_->setEnabled(!selected.isEmpty());
+    const QString target = QStringLiteral("\"") + targetEdit_->text() + QStringLiteral("\"");
     switch (ChosenAction()) {
-    case ActionCopy: lblAction->setText(QStringLiteral("The following font files will be copied to ") + target); break;
-    case ActionMove: lblAction->setText(QStringLiteral("The following font files will be moved to ") + target); break;
-    case ActionKeep: lblAction->setText(QStringLiteral("The following fonts will be hidden from every program; their files stay where they are.")); break;
-    default: lblAction->setText(ForLinux(QStringLiteral("The following font files will be deleted."))); break;
+    case ActionCopy: actionLabel_->setText(QStringLiteral("The following font files will be copied to ") + target); break;
+    case ActionMove: actionLabel_->setText(QStringLiteral("The following font files will be moved to ") + target); break;
+    case ActionKeep: actionLabel_->setText(QStringLiteral("The following fonts will be hidden from every program; their files stay where they are.")); break;
+    default: actionLabel_->setText(ForLinux(QStringLiteral("The following font files will be deleted."))); break;
     }
-    ListView2->clear();
+    chosenList_->clear();
     QList<QTreeWidgetItem*> copies;
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = ListView1->topLevelItem(i);
+    for (int i = 0; i < fontList_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = fontList_->topLevelItem(i);
         if (item->isSelected())
             copies << item->clone();
     }
-    ListView2->addTopLevelItems(copies);
-    DrawWindowGauge(picGauge, 0);
+    chosenList_->addTopLevelItems(copies);
+    DrawWindowGauge(gauge_, 0);
     QApplication::restoreOverrideCursor();
 }
 
-void RemoveWizard::SetFontCount()
+void RemoveWizard::ShowSelectedCount()
 {
-    const int n = int(ListView1->selectedItems().size());
+    const int n = int(fontList_->selectedItems().size());
     if (n == 0) {
-        lblSelected->setText(QStringLiteral("No fonts selected"));
-        lblStatus->setText(QStringLiteral("No fonts selected."));
+        selectedCountLabel_->setText(QStringLiteral("No fonts selected"));
+        statusLabel_->setText(QStringLiteral("No fonts selected."));
     } else if (n == 1) {
-        lblSelected->setText(QStringLiteral("1 font selected"));
-        lblStatus->setText(QStringLiteral("Ready to uninstall 1 font."));
+        selectedCountLabel_->setText(QStringLiteral("1 font selected"));
+        statusLabel_->setText(QStringLiteral("Ready to uninstall 1 font."));
     } else {
-        lblSelected->setText(QString::number(n) + QStringLiteral(" fonts selected"));
-        lblStatus->setText(QStringLiteral("Ready to uninstall ") + QString::number(n) + QStringLiteral(" fonts."));
+        selectedCountLabel_->setText(QString::number(n) + QStringLiteral(" fonts selected"));
+        statusLabel_->setText(QStringLiteral("Ready to uninstall ") + QString::number(n) + QStringLiteral(" fonts."));
     }
 }
 
-void RemoveWizard::cmdNext_Click()
+void RemoveWizard::GoToNextStep()
 {
-    AdvanceButton(1);
+    if (step_ < 2)
+        MoveSteps(1);
 }
 
-void RemoveWizard::cmdPrev_Click()
+void RemoveWizard::GoToPreviousStep()
 {
-    AdvanceButton(-1);
+    if (step_ > 0)
+        MoveSteps(-1);
 }
 
-void RemoveWizard::cmdRemove_Click()
+void RemoveWizard::RemoveChosenFonts()
 {
     QVector<RemovalRow> rows;
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* item = ListView1->topLevelItem(i);
+    for (int i = 0; i < fontList_->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = fontList_->topLevelItem(i);
         rows.append({item->data(ColName, SlotRole).toInt(), item->isSelected(),
                      item->text(ColRegistry) != kUnknown});
     }
-    const RemovalChoice choice{ChosenAction(), txtTarget->text(), chkDelete->isChecked()};
+    const RemovalChoice choice{ChosenAction(), targetEdit_->text(), confirmDeletesCheck_->isChecked()};
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    cmdRemove->setEnabled(false);
+    uninstallButton_->setEnabled(false);
     QVector<RemovalOutcome> outcomes;
     const RemovalEnd end = RemoveFonts(rows, choice, [this](int percent) {
-        DrawWindowGauge(picGauge, percent);
+        DrawWindowGauge(gauge_, percent);
         QApplication::processEvents();
     }, &outcomes);
     QApplication::restoreOverrideCursor();
     if (end == RemovalEnd::NotStarted) {
-        cmdRemove->setEnabled(true); // the user may choose another folder
+        uninstallButton_->setEnabled(true); // the user may choose another folder
         return;
     }
     // Registrations are gone even when the run stopped early: the main window must reread.
@@ -773,7 +776,6 @@ void RemoveWizard::cmdRemove_Click()
     if (end == RemovalEnd::Stopped)
         return;
     hide();
-    lblOK->setText(QStringLiteral("OK"));
     accept();
 }
 
@@ -800,47 +802,30 @@ void RemoveWizard::ShowRemovalReport(const QVector<RemovalRow>& rows, const QVec
                                : QStringLiteral("Not every font was uninstalled, or not every file went where "
                                                 "you asked. Each line says what happened and where the font "
                                                 "file is now."));
-    ShowModal(&report);
+    showReport(&report);
 }
 
-void RemoveWizard::cmdPick_Click()
+void RemoveWizard::PickTargetFolder()
 {
-    const QString folder = PickFolder(txtTarget->text(), this);
+    const QString folder = PickFolder(targetEdit_->text(), this);
     if (!folder.isEmpty())
-        txtTarget->setText(folder);
+        targetEdit_->setText(folder);
 }
 
-void RemoveWizard::cmdSelect_Click()
+void RemoveWizard::ShowSelectMenu()
 {
-    mnuContextFamily->setVisible(false);
-    mnuContextFamilySep->setVisible(false);
-    popupMenu(mnuContext, cmdSelect->mapToGlobal(QPoint(0, cmdSelect->height())));
+    familyAction_->setVisible(false);
+    familySeparator_->setVisible(false);
+    popupMenu(selectMenu_, selectButton_->mapToGlobal(QPoint(0, selectButton_->height())));
 }
 
-void RemoveWizard::cmdExit_Click()
+void RemoveWizard::EnableTargetFolder(bool enable)
 {
-    lblOK->setText(QStringLiteral("CANCEL"));
-    reject();
+    targetEdit_->setEnabled(enable);
+    pickFolderButton_->setEnabled(enable);
 }
 
-void RemoveWizard::optDelete_Click()
-{
-    txtTarget->setEnabled(false);
-    cmdPick->setEnabled(false);
-}
-
-void RemoveWizard::optCopy_Click()
-{
-    txtTarget->setEnabled(true);
-    cmdPick->setEnabled(true);
-}
-
-void RemoveWizard::optMove_Click()
-{
-    optCopy_Click();
-}
-
-void RemoveWizard::ListView1_ItemClick(QTreeWidgetItem* item)
+void RemoveWizard::ShowSample(QTreeWidgetItem* item)
 {
     if (item) {
         const QString name = item->text(ColName);
@@ -849,46 +834,40 @@ void RemoveWizard::ListView1_ItemClick(QTreeWidgetItem* item)
         font.setPointSize(16);
         font.setBold(upper.contains(QLatin1String("BOLD")));
         font.setItalic(upper.contains(QLatin1String("ITALIC")));
-        pnlSample->setFont(font);
-        pnlSample->setText(name);
+        sampleLabel_->setFont(font);
+        sampleLabel_->setText(name);
     }
-    SetFontCount();
+    ShowSelectedCount();
 }
 
-void RemoveWizard::ListView1_MouseUp(QTreeWidgetItem* item, const QPoint& globalPos)
+void RemoveWizard::PopupFamilyMenu(QTreeWidgetItem* item, const QPoint& globalPos)
 {
     if (!item)
         return;
     contextFamily_ = item->data(ColName, FaceRole).toString();
-    mnuContextFamily->setText(contextFamily_);
-    mnuContextFamily->setVisible(true);
-    mnuContextFamilySep->setVisible(true);
-    popupMenu(mnuContext, globalPos);
-}
-
-void RemoveWizard::ListView1_ColumnClick(int column)
-{
-    // The header sorts the list itself (sorting is on); nothing else to do.
-    Q_UNUSED(column);
+    familyAction_->setText(contextFamily_);
+    familyAction_->setVisible(true);
+    familySeparator_->setVisible(true);
+    popupMenu(selectMenu_, globalPos);
 }
 
 void RemoveWizard::SelectRows(const std::function<bool(const QString&)>& test)
 {
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = ListView1->topLevelItem(i);
+    for (int i = 0; i < fontList_->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = fontList_->topLevelItem(i);
         if (test(item->text(ColName).toUpper()))
             item->setSelected(true);
     }
-    SetFontCount();
+    ShowSelectedCount();
 }
 
-void RemoveWizard::mnuContextFamily_Click()
+void RemoveWizard::SelectFamily()
 {
     const QString family = contextFamily_.toUpper();
     SelectRows([&](const QString& upper) { return upper.contains(family); });
 }
 
-void RemoveWizard::mnuContextRegularFonts_Click()
+void RemoveWizard::SelectRegularFonts()
 {
     SelectRows([](const QString& u) {
         return !u.contains(QLatin1String("BOLD")) && !u.contains(QLatin1String("ITALIC"))
@@ -896,7 +875,7 @@ void RemoveWizard::mnuContextRegularFonts_Click()
     });
 }
 
-void RemoveWizard::mnuContextBoldFonts_Click()
+void RemoveWizard::SelectBoldFonts()
 {
     SelectRows([](const QString& u) {
         return u.contains(QLatin1String("BOLD")) && !u.contains(QLatin1String("ITALIC"))
@@ -904,7 +883,7 @@ void RemoveWizard::mnuContextBoldFonts_Click()
     });
 }
 
-void RemoveWizard::mnuContextItalicFonts_Click()
+void RemoveWizard::SelectItalicFonts()
 {
     SelectRows([](const QString& u) {
         return (u.contains(QLatin1String("ITALIC")) || u.contains(QLatin1String("OBLIQUE")))
@@ -912,7 +891,7 @@ void RemoveWizard::mnuContextItalicFonts_Click()
     });
 }
 
-void RemoveWizard::mnuContextBoldItalicFonts_Click()
+void RemoveWizard::SelectBoldItalicFonts()
 {
     SelectRows([](const QString& u) {
         return u.contains(QLatin1String("BOLD"))
@@ -920,16 +899,16 @@ void RemoveWizard::mnuContextBoldItalicFonts_Click()
     });
 }
 
-void RemoveWizard::mnuContextNone_Click()
+void RemoveWizard::SelectNoFonts()
 {
-    ListView1->clearSelection();
-    lblSelected->setText(QStringLiteral("No fonts selected"));
-    SetFontCount();
+    fontList_->clearSelection();
+    selectedCountLabel_->setText(QStringLiteral("No fonts selected"));
+    ShowSelectedCount();
 }
 
 bool RemoveWizard::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ListView1->viewport()) {
+    if (watched == fontList_->viewport()) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const bool right = (event->type() == QEvent::MouseButtonPress
                             || event->type() == QEvent::MouseButtonRelease
@@ -938,7 +917,7 @@ bool RemoveWizard::eventFilter(QObject* watched, QEvent* event)
         if (right) {
             // The right button never changes the selection; its release opens the menu.
             if (event->type() == QEvent::MouseButtonRelease)
-                ListView1_MouseUp(ListView1->itemAt(mouse->position().toPoint()),
+                PopupFamilyMenu(fontList_->itemAt(mouse->position().toPoint()),
                                   mouse->globalPosition().toPoint());
             return true;
         }

@@ -86,83 +86,88 @@ public:
     explicit RemoveWizard(const QString& currentFont = {}, QWidget* parent = nullptr);
     ~RemoveWizard() override;
 
-    // ---- Controls ----
-    QLabel* lblMsg = nullptr;
-    std::array<QWidget*, 3> picStep{};
-    QTreeWidget* ListView1 = nullptr;
-    QTreeWidget* ListView2 = nullptr;
-    QLabel* pnlSample = nullptr;
-    QLabel* lblSelected = nullptr;
-    QPushButton* cmdSelect = nullptr;
-    QGroupBox* fraAfter = nullptr;
-    QRadioButton* optMove = nullptr;
-    QRadioButton* optCopy = nullptr;
-    QRadioButton* optDelete = nullptr;
-    QRadioButton* optKeep = nullptr;
-    QLabel* lblTarget = nullptr;
-    QLineEdit* txtTarget = nullptr;
-    QPushButton* cmdPick = nullptr;
-    QCheckBox* chkDelete = nullptr;
-    QLabel* lblAction = nullptr;
-    QLabel* lblStatus = nullptr;
-    PictureBox* picGauge = nullptr;
-    QPushButton* cmdRemove = nullptr;
-    QPushButton* cmdNext = nullptr;
-    QPushButton* cmdPrev = nullptr;
-    QPushButton* cmdHelp = nullptr;
-    QPushButton* cmdExit = nullptr;
-    QLabel* lblOK = nullptr;   // hidden: "OK" after a removal run, "CANCEL" after Close
-    QMenu* mnuContext = nullptr;
-    QAction* mnuContextFamily = nullptr;
-    QAction* mnuContextFamilySep = nullptr;
-    QAction* mnuContextRegularFonts = nullptr;
-    QAction* mnuContextBoldFonts = nullptr;
-    QAction* mnuContextItalicFonts = nullptr;
-    QAction* mnuContextBoldItalicFonts = nullptr;
-    QAction* mnuContextNone = nullptr;
+    // Next and Previous (nothing past the first or last step): the steps are 0 the fonts,
+    // 1 what happens to their files and 2 the removal.
+    void GoToNextStep();
+    void GoToPreviousStep();
+    // "Uninstall Fonts!": uninstalls the selected fonts and does the chosen
+    // action with their files, then reports and closes (unless the run stopped).
+    void RemoveChosenFonts();
 
-    int Step = -1;
-
-    // ---- Handlers ----
-    void Form_Load();
-    void Form_Unload();
-    void AdvanceButton(int direction);
-    void SetFontCount();
-    void cmdNext_Click();
-    void cmdPrev_Click();
-    void cmdRemove_Click();
-    void cmdPick_Click();
-    void cmdSelect_Click();
-    void cmdExit_Click();
-    void optDelete_Click();
-    void optCopy_Click();
-    void optMove_Click();
-    void ListView1_ItemClick(QTreeWidgetItem* item);
-    // Right button released over a row: the context menu with its family item.
-    void ListView1_MouseUp(QTreeWidgetItem* item, const QPoint& globalPos);
-    void ListView1_ColumnClick(int column);
-    void mnuContextFamily_Click();
-    void mnuContextRegularFonts_Click();
-    void mnuContextBoldFonts_Click();
-    void mnuContextItalicFonts_Click();
-    void mnuContextBoldItalicFonts_Click();
-    void mnuContextNone_Click();
-
-    // Where the context menu pops up; tests replace it to choose an item.
+    // Where the selection menu pops up; tests replace it to choose an item.
     std::function<void(QMenu* menu, const QPoint& globalPos)> popupMenu;
     // Shows the closing report of a removal run (modal); tests replace it.
-    std::function<void(QDialog* report)> ShowModal;
+    std::function<void(QDialog* report)> showReport;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void LoadSettings();
+    void FillFontList();
+    void SaveSettings();
+    // Moves direction steps on (back when negative) and shows that step.
+    void MoveSteps(int direction);
+    void ShowSelectedCount();
     int ChosenAction() const;
-    // Lists every chosen font's file with what became of it and where it is now.
-    void ShowRemovalReport(const QVector<RemovalRow>& rows, const QVector<RemovalOutcome>& outcomes);
+    // The target folder can be typed and picked only for a copy or a move.
+    void EnableTargetFolder(bool enable);
+    void PickTargetFolder();
+    // The font of the row in the sample.
+    void ShowSample(QTreeWidgetItem* item);
+    // The selection menu under the Select button, without a family item.
+    void ShowSelectMenu();
+    // Right button released over a row: the selection menu with the row's family.
+    void PopupFamilyMenu(QTreeWidgetItem* item, const QPoint& globalPos);
     // Adds the rows whose upper-cased text passes the test to the selection.
     void SelectRows(const std::function<bool(const QString& upper)>& test);
+    void SelectFamily();
+    void SelectRegularFonts();
+    void SelectBoldFonts();
+    void SelectItalicFonts();
+    void SelectBoldItalicFonts();
+    void SelectNoFonts();
+    // Lists every chosen font's file with what became of it and where it is now.
+    void ShowRemovalReport(const QVector<RemovalRow>& rows, const QVector<RemovalOutcome>& outcomes);
+
+    QLabel* messageLabel_ = nullptr;
+    std::array<QWidget*, 3> stepPages_{};
+    // Step 0: the fonts.
+    QTreeWidget* fontList_ = nullptr;
+    QLabel* sampleLabel_ = nullptr;
+    QLabel* selectedCountLabel_ = nullptr;
+    QPushButton* selectButton_ = nullptr;
+    // Step 1: what happens to the files.
+    QGroupBox* afterGroup_ = nullptr;
+    QRadioButton* moveRadio_ = nullptr;
+    QRadioButton* copyRadio_ = nullptr;
+    QRadioButton* deleteRadio_ = nullptr;
+    QRadioButton* keepRadio_ = nullptr;
+    QLabel* targetLabel_ = nullptr;
+    QLineEdit* targetEdit_ = nullptr;
+    QPushButton* pickFolderButton_ = nullptr;
+    QCheckBox* confirmDeletesCheck_ = nullptr;
+    // Step 2: the removal.
+    QLabel* actionLabel_ = nullptr;
+    QTreeWidget* chosenList_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    PictureBox* gauge_ = nullptr;
+    QPushButton* uninstallButton_ = nullptr;
+    QPushButton* nextButton_ = nullptr;
+    QPushButton* previousButton_ = nullptr;
+    QPushButton* helpButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    QMenu* selectMenu_ = nullptr;
+    QAction* familyAction_ = nullptr;
+    QAction* familySeparator_ = nullptr;
+    QAction* regularAction_ = nullptr;
+    QAction* boldAction_ = nullptr;
+    QAction* italicAction_ = nullptr;
+    QAction* boldItalicAction_ = nullptr;
+    QAction* noneAction_ = nullptr;
+
+    int step_ = -1;  // 0..2
     QString contextFamily_;
     bool unloaded_ = false;
 };

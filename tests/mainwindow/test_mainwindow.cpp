@@ -402,15 +402,16 @@ private slots:
         QStringList preselected;
         QTimer poll;
         WhenModal<RemoveWizard>(poll, [&](RemoveWizard* wizard) {
-            for (QTreeWidgetItem* item : wizard->ListView1->selectedItems())
+            for (QTreeWidgetItem* item : Child<QTreeWidget>(*wizard, "fontList").selectedItems())
                 preselected << item->text(0);
-            for (QTreeWidgetItem* item : wizard->ListView1->findItems("Liberation Sans", Qt::MatchStartsWith))
+            for (QTreeWidgetItem* item : Child<QTreeWidget>(*wizard, "fontList").findItems("Liberation Sans", Qt::MatchStartsWith))
                 item->setSelected(true);
             // The platform hides the fonts once they are uninstalled.
             env->fake.fonts->faces.resize(left);
-            wizard->ShowModal = [](QDialog*) {};
-            wizard->AdvanceButton(2);
-            wizard->cmdRemove_Click();
+            wizard->showReport = [](QDialog*) {};
+            wizard->GoToNextStep();
+            wizard->GoToNextStep();
+            wizard->RemoveChosenFonts();
         });
         Child<QAction>(*w, "uninstallAction").trigger();
         QCOMPARE(preselected, QStringList{}); // nothing is chosen for the user

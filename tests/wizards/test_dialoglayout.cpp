@@ -94,11 +94,11 @@ private slots:
         if (window == "print wizard") {
             auto* w = new PrintWizard(PrintFontList{});
             d.reset(w);
-            next = [w, step = 0]() mutable { w->cmdNext_Click(); return ++step < 3; };
+            next = [w, step = 0]() mutable { w->GoToNextStep(); return ++step < 3; };
         } else if (window == "remove wizard") {
             auto* w = new RemoveWizard;
             d.reset(w);
-            next = [w, step = 0]() mutable { w->cmdNext_Click(); return ++step < 3; };
+            next = [w, step = 0]() mutable { w->GoToNextStep(); return ++step < 3; };
         } else if (window.endsWith("install wizard") || window == "CD print wizard") {
             WizardMode = window == "install wizard" ? 1 : 2;
             auto* w = new InstallWizard;

@@ -50,8 +50,8 @@ private slots:
     {
         QTest::addColumn<QString>("button");
         QTest::addColumn<bool>("returnsStart");
-        QTest::newRow("OK untouched returns the start folder") << "cmdOK" << true;
-        QTest::newRow("Cancel returns nothing") << "cmdCancel" << false;
+        QTest::newRow("OK untouched returns the start folder") << "okButton" << true;
+        QTest::newRow("Cancel returns nothing") << "cancelButton" << false;
     }
     void pickFolder()
     {
@@ -77,10 +77,10 @@ private slots:
         QFETCH(QString, expected);
         QTimer::singleShot(0, [&] {
             auto* d = qobject_cast<FolderPicker*>(QApplication::activeModalWidget());
-            d->Text1->setText(driveC + typed);
-            d->cmdOK->click();
+            Child<QLineEdit>(*d, "folderEdit").setText(driveC + typed);
+            Child<QPushButton>(*d, "okButton").click();
             if (d->isVisible())
-                d->cmdCancel->click();
+                Child<QPushButton>(*d, "cancelButton").click();
         });
         QCOMPARE(PickFolder(driveA), expected.isEmpty() ? QString() : driveC + expected);
         QCOMPARE(env->fake.messages->texts.size(), expected.isEmpty() ? 1 : 0);
@@ -104,19 +104,20 @@ private slots:
         QFETCH(int, messages);
         QFETCH(bool, moved);
         FolderPicker d;
-        d.dirlist->SetPath(driveC + "/fonts", driveC);
-        d.drivelist->SetDriveOf(driveC);
+        FolderTree& folders = Child<FolderTree>(d, "folderTree");
+        DriveList& drives = Child<DriveList>(d, "driveList");
+        d.StartAt(driveC + "/fonts");
         env->fake.storage->folderErrors[driveA] = errors;
         env->fake.messages->answers = answers;
-        d.drivelist->setCurrentIndex(0); // the floppy
+        drives.setCurrentIndex(0); // the floppy
         QCOMPARE(env->fake.messages->texts.size(), messages);
         for (int i = 0; i < messages; ++i) {
             QCOMPARE(env->fake.messages->texts[i], DriveNotReadyText());
             QCOMPARE(env->fake.messages->styles[i], vbRetryCancel | vbCritical);
         }
-        QCOMPARE(d.dirlist->Path(), moved ? driveA : driveC + "/fonts");
-        QCOMPARE(d.drivelist->Drive(), moved ? driveA : driveC);
-        QCOMPARE(d.Text1->text(), d.dirlist->Path());  // the folder shown follows the tree
+        QCOMPARE(folders.Path(), moved ? driveA : driveC + "/fonts");
+        QCOMPARE(drives.Drive(), moved ? driveA : driveC);
+        QCOMPARE(Child<QLineEdit>(d, "folderEdit").text(), folders.Path());  // the folder shown follows the tree
     }
 
     void driveOfPathIsLongestRoot()

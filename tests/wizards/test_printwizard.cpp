@@ -4,6 +4,8 @@
 #include <QtTest>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrintPreviewWidget>
@@ -67,6 +69,12 @@ struct KeptSurface : RecordingSurface {
     QVector<PrintOp>* out_;
 };
 
+template <typename Widget = QPushButton>
+Widget& In(const PrintWizard& w, const char* name)
+{
+    return Child<Widget>(w, name);
+}
+
 } // namespace
 
 class TestPrintWizard : public QObject {
@@ -116,21 +124,20 @@ private slots:
         PrintWizard w(Fonts());
         w.show();
         if (sheets) {
-            w.optSheets->setChecked(true);
-            w.optSheets_Click();
-            w.chkSheet[3]->setChecked(sheetChecked);
+            In<QRadioButton>(w, "sheetsRadio").click();
+            In<QCheckBox>(w, "specimenSheet4Check").setChecked(sheetChecked);
         }
         w.SelectFonts("BOLD");
         for (int i = 0; i < step; ++i)
-            w.cmdNext_Click();
+            In(w, "nextButton").click();
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(w.picStep[i]->isVisible(), i == step);
-        const QList<QPushButton*> order = {w.cmdPrev, w.cmdNext, w.cmdGo};
+            QCOMPARE(In<QWidget>(w, qPrintable(QString("stepPage%1").arg(i))).isVisible(), i == step);
+        const char* order[] = {"previousButton", "nextButton", "printButton"};
         for (int i = 0; i < buttons.size(); ++i)
-            QCOMPARE(order[i]->isEnabled(), buttons[i] == '1');
+            QCOMPARE(In(w, order[i]).isEnabled(), buttons[i] == '1');
         if (step == 1) {
-            w.imgPic->DrawPending();
-            QVERIFY(!w.imgPic->Picture().isNull());
+            In<LayoutPicture>(w, "layoutPicture").DrawPending();
+            QVERIFY(!In<LayoutPicture>(w, "layoutPicture").Picture().isNull());
         }
         SaveShot(&w, QString("wizard-step%1%2").arg(step).arg(sheets ? "-sheets" : ""));
     }
@@ -141,16 +148,18 @@ private slots:
         PrintWizard w(Fonts());
         w.show();
         w.SelectFonts("BOLD");
-        w.cmdNext_Click();
+        w.GoToNextStep();
+        const LayoutPicture& picture = In<LayoutPicture>(w, "layoutPicture");
         const std::function<void()> changes[] = {
-            [&] { w.cmbStyle->setCurrentIndex(6); }, [&] { w.txtTitle->setText("Another Title"); },
-            [&] { w.cmdPrev_Click(); w.SelectFonts("REGULAR"); w.cmdNext_Click(); },
-            [&] { w.optSheets->setChecked(true); w.optSheets_Click(); w.chkSheet[5]->setChecked(true); }};
+            [&] { In<QComboBox>(w, "layoutBox").setCurrentIndex(6); },
+            [&] { In<QLineEdit>(w, "titleEdit").setText("Another Title"); },
+            [&] { w.GoToPreviousStep(); w.SelectFonts("REGULAR"); w.GoToNextStep(); },
+            [&] { In<QRadioButton>(w, "sheetsRadio").click(); In<QCheckBox>(w, "ansiChartCheck").setChecked(true); }};
         for (const auto& change : changes) {
-            QTRY_VERIFY(!w.imgPic->Picture().isNull());
-            const QImage before = w.imgPic->Picture();
+            QTRY_VERIFY(!picture.Picture().isNull());
+            const QImage before = picture.Picture();
             change();
-            QTRY_VERIFY(w.imgPic->Picture() != before);
+            QTRY_VERIFY(picture.Picture() != before);
         }
         SaveShot(&w, "wizard-picture-followed");
     }
@@ -187,13 +196,16 @@ private slots:
                 continue;
             }
             // The Select button's menu has no family item; the list's has the family of the row.
-            w.cmdSelect_Click();
-            QVERIFY(!w.mnuContextFamily->isVisible());
-            w.mnuContext->hide();
-            w.ListView1_MouseUp(w.ListView1->visualItemRect(w.ListView1->topLevelItem(5)).center());
-            QVERIFY(w.mnuContextFamily->isVisible());
-            w.mnuContextFamily->trigger();
-            w.mnuContext->hide();
+            QMenu& menu = In<QMenu>(w, "selectMenu");
+            QAction& family = In<QAction>(w, "familyAction");
+            In(w, "selectButton").click();
+            QVERIFY(!family.isVisible());
+            menu.hide();
+            QTreeWidget& list = In<QTreeWidget>(w, "fontList");
+            emit list.customContextMenuRequested(list.visualItemRect(list.topLevelItem(5)).center());
+            QVERIFY(family.isVisible());
+            family.trigger();
+            menu.hide();
         }
         if (!selected.isEmpty()) {
             QStringList got = Selected(w);
@@ -202,8 +214,8 @@ private slots:
             QCOMPARE(got, selected);
         }
         const int n = int(w.SelectedFonts().size());
-        QCOMPARE(w.lblSelected->text(), label);
-        QCOMPARE(w.lblNumber->text(), QString::number(n) + " fonts to print.");
+        QCOMPARE(In<QLabel>(w, "selectedCountLabel").text(), label);
+        QCOMPARE(In<QLabel>(w, "fontCountLabel").text(), QString::number(n) + " fonts to print.");
     }
 
     // Go prints the selected fonts in the order shown, sorted here by size text
@@ -241,24 +253,25 @@ private slots:
         refused_ = QSet<QString>(refused.begin(), refused.end());
         WriteIniString("Inventory", "Title", "Saved title", IniFile);
         auto w = std::make_unique<PrintWizard>(Fonts());
-        QCOMPARE(w->txtTitle->text(), QString("Saved title"));
+        QLineEdit& title = In<QLineEdit>(*w, "titleEdit");
+        QCOMPARE(title.text(), QString("Saved title"));
         w->show();
-        w->txtTitle->setText("My title");
-        w->ListView1_ColumnClick(3);
+        title.setText("My title");
+        emit In<QTreeWidget>(*w, "fontList").header()->sectionClicked(2);
         w->SelectFonts("BOLD");
         w->SelectFonts("ITALIC");
-        w->optSheets->setChecked(sheets);
-        w->cmdNext_Click();
-        w->cmdNext_Click();
-        w->cmdGo_Click();
+        In<QRadioButton>(*w, "sheetsRadio").setChecked(sheets);
+        w->GoToNextStep();
+        w->GoToNextStep();
+        w->PrintChosenFonts();
         const QStringList& texts = env_->fake.messages->texts;
         QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.size() == 1 && texts[0].endsWith(message), qPrintable(texts.join(" | ")));
         QCOMPARE(opened_, printed ? 1 : 0);
         QCOMPARE(w->Step(), step);
         if (!printed)
             return;
-        QVERIFY(w->cmdGo->isEnabled());
-        QCOMPARE(w->lblStatus->text(), QString("Ready to print"));
+        QVERIFY(In(*w, "printButton").isEnabled());
+        QCOMPARE(In<QLabel>(*w, "statusLabel").text(), QString("Ready to print"));
         QStringList captions, titles;
         for (const PrintOp& op : printed_)
             if (op.kind == PrintOp::Text && op.text.contains(".ttf"))
@@ -277,21 +290,21 @@ private slots:
         auto* w = new PrintWizard(Fonts());
         w->show();
         w->SelectFonts("ALL");
-        w->optSheets->setChecked(true);
-        w->chkSheet[5]->setChecked(true);
-        w->cmdNext_Click();
-        w->cmdNext_Click();
+        In<QRadioButton>(*w, "sheetsRadio").setChecked(true);
+        In<QCheckBox>(*w, "ansiChartCheck").setChecked(true);
+        w->GoToNextStep();
+        w->GoToNextStep();
         bool triedWhileBusy = false;
         QTimer::singleShot(0, w, [&] {
             triedWhileBusy = w->Printing();
             w->close();
             w->reject();
         });
-        w->cmdGo_Click();
+        w->PrintChosenFonts();
         QVERIFY(triedWhileBusy);
         QVERIFY(w->isVisible());
         QCOMPARE(printed_.isEmpty(), false);
-        QVERIFY(w->cancel->isEnabled());
+        QVERIFY(In(*w, "closeButton").isEnabled());
         w->close();
         QVERIFY(!w->isVisible());
         delete w;

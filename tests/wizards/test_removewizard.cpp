@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QAction>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -33,10 +34,20 @@ QString FileOf(const QString& fullName)
     return fullName.toLower().remove(' ') + ".ttf";
 }
 
-QStringList Selected(QTreeWidget* list)
+QTreeWidget& FontList(const RemoveWizard& w)
+{
+    return Child<QTreeWidget>(w, "fontList");
+}
+
+QString Text(const RemoveWizard& w, const char* label)
+{
+    return Child<QLabel>(w, label).text();
+}
+
+QStringList Selected(const RemoveWizard& w)
 {
     QStringList names;
-    for (QTreeWidgetItem* item : list->selectedItems())
+    for (QTreeWidgetItem* item : FontList(w).selectedItems())
         names << item->text(0);
     names.sort();
     return names;
@@ -44,9 +55,15 @@ QStringList Selected(QTreeWidget* list)
 
 void Select(RemoveWizard& w, const QStringList& names)
 {
-    for (int i = 0; i < w.ListView1->topLevelItemCount(); ++i)
-        if (names.contains(w.ListView1->topLevelItem(i)->text(0)))
-            w.ListView1->topLevelItem(i)->setSelected(true);
+    QTreeWidget& list = FontList(w);
+    for (int i = 0; i < list.topLevelItemCount(); ++i)
+        if (names.contains(list.topLevelItem(i)->text(0)))
+            list.topLevelItem(i)->setSelected(true);
+}
+
+void Click(RemoveWizard& w, const char* button)
+{
+    Child<QPushButton>(w, button).click();
 }
 
 } // namespace
@@ -76,21 +93,22 @@ class TestRemoveWizard : public QObject {
     void Run(RemoveWizard& w, const QStringList& names, int action, bool confirm = false)
     {
         Select(w, names);
-        (action == ActionCopy ? w.optCopy : action == ActionMove ? w.optMove : action == ActionKeep ? w.optKeep : w.optDelete)
-            ->setChecked(true);
-        w.txtTarget->setText(target_);
-        w.AdvanceButton(2);
+        const char* radios[] = {"", "deleteRadio", "copyRadio", "moveRadio", "keepRadio"};  // by action
+        Child<QRadioButton>(w, radios[action]).setChecked(true);
+        Child<QLineEdit>(w, "targetEdit").setText(target_);
+        w.GoToNextStep();
+        w.GoToNextStep();
         FakeCallLog().clear();
         if (!confirm)
-            w.chkDelete->setChecked(false);
+            Child<QCheckBox>(w, "confirmDeletesCheck").setChecked(false);
         report_.clear();
-        w.ShowModal = [this](QDialog* report) {
+        w.showReport = [this](QDialog* report) {
             const auto* lines = report->findChild<QListWidget*>("lstFonts");
             for (int i = 0; i < lines->count(); ++i)
                 report_ << lines->item(i)->text();
             SaveShot(report, "remove-report");
         };
-        w.cmdRemove_Click();
+        w.RemoveChosenFonts();
     }
 
 private slots:
@@ -152,20 +170,20 @@ private slots:
         // Nothing is selected at the start, whatever the main window showed; every
         // font is listed, sorted, with its entry.
         RemoveWizard w(before.value(0));
-        QVERIFY(w.ListView1->selectedItems().isEmpty());
-        QCOMPARE(w.ListView1->topLevelItemCount(), kFonts.size());
-        QCOMPARE(w.ListView1->topLevelItem(0)->text(0), QString("Alpha"));
-        QCOMPARE(w.ListView1->topLevelItem(1)->text(3), "Alpha Bold (TrueType) = " + (fonts_ + "/alphabold.ttf"));
-        QCOMPARE(w.ListView1->topLevelItem(5)->text(3), QString("unknown"));
+        QTreeWidget& list = FontList(w);
+        QVERIFY(list.selectedItems().isEmpty());
+        QCOMPARE(list.topLevelItemCount(), kFonts.size());
+        QCOMPARE(list.topLevelItem(0)->text(0), QString("Alpha"));
+        QCOMPARE(list.topLevelItem(1)->text(3), "Alpha Bold (TrueType) = " + (fonts_ + "/alphabold.ttf"));
+        QCOMPARE(list.topLevelItem(5)->text(3), QString("unknown"));
         if (before.size() == 1) {
             // The keyboard moves to a row: the sample follows.
-            for (int i = 0; i < w.ListView1->topLevelItemCount(); ++i)
-                if (w.ListView1->topLevelItem(i)->text(0) == before[0])
-                    w.ListView1->setCurrentItem(w.ListView1->topLevelItem(i));
-            QCOMPARE(w.pnlSample->text(), before[0]);
-            QCOMPARE(w.pnlSample->font().family(), QString("Alpha"));
-            QCOMPARE(w.pnlSample->font().bold(), before[0].contains("Bold"));
-            QCOMPARE(w.lblSelected->text(), QString("1 font selected"));
+            list.setCurrentItem(list.findItems(before[0], Qt::MatchExactly).value(0));
+            const QLabel& sample = Child<QLabel>(w, "sampleLabel");
+            QCOMPARE(sample.text(), before[0]);
+            QCOMPARE(sample.font().family(), QString("Alpha"));
+            QCOMPARE(sample.font().bold(), before[0].contains("Bold"));
+            QCOMPARE(Text(w, "selectedCountLabel"), QString("1 font selected"));
         }
         Select(w, before);
         QStringList shown;
@@ -176,23 +194,19 @@ private slots:
         };
         if (item == "family") {
             // Right button over "Beta Oblique": the family item names Beta; the selection stays.
-            QTreeWidgetItem* row = w.ListView1->findItems("Beta Oblique", Qt::MatchExactly).value(0);
+            QTreeWidgetItem* row = list.findItems("Beta Oblique", Qt::MatchExactly).value(0);
             w.show();
-            QTest::mouseClick(w.ListView1->viewport(), Qt::RightButton, {},
-                              w.ListView1->visualItemRect(row).center());
+            QTest::mouseClick(list.viewport(), Qt::RightButton, {}, list.visualItemRect(row).center());
             QCOMPARE(shown.value(0), QString("Beta"));
-            QCOMPARE(Selected(w.ListView1), before);
-            w.mnuContextFamily_Click();
+            QCOMPARE(Selected(w), before);
         } else {
-            w.cmdSelect_Click();
+            Click(w, "selectButton");
             QCOMPARE(shown.first(), QString("&Regular Fonts")); // no family item under the button
-            if (item == "regular") w.mnuContextRegularFonts_Click();
-            if (item == "italic") w.mnuContextItalicFonts_Click();
-            if (item == "none") w.mnuContextNone_Click();
         }
-        QCOMPARE(Selected(w.ListView1), after);
-        QCOMPARE(w.lblSelected->text(), label);
-        QCOMPARE(w.lblStatus->text(), after.isEmpty() ? QString("No fonts selected.")
+        Child<QAction>(w, qPrintable(item + "Action")).trigger();
+        QCOMPARE(Selected(w), after);
+        QCOMPARE(Text(w, "selectedCountLabel"), label);
+        QCOMPARE(Text(w, "statusLabel"), after.isEmpty() ? QString("No fonts selected.")
                                       : after.size() == 1 ? QString("Ready to uninstall 1 font.")
                                       : QString("Ready to uninstall %1 fonts.").arg(after.size()));
     }
@@ -204,54 +218,57 @@ private slots:
     void stepsAndSettings_data()
     {
         QTest::addColumn<int>("action");  // saved before; 0 nothing saved
-        QTest::addColumn<QString>("text");
-        const QString keep = "The following fonts will be hidden from every program; their files stay where they are.";
-        QTest::newRow("first start keeps the files") << 0 << keep;
-        QTest::newRow("a saved delete is not chosen again") << int(ActionDelete) << keep;
+        QTest::newRow("first start keeps the files") << 0;
+        QTest::newRow("a saved delete is not chosen again") << int(ActionDelete);
     }
     void stepsAndSettings()
     {
         QFETCH(int, action);
-        QFETCH(QString, text);
         if (action) {
             WriteIniString("RemoveWizard", "Action", QString::number(action), IniFile);
             WriteIniString("RemoveWizard", "DestDir", "/Some/Folder", IniFile);
         }
         {
             RemoveWizard w;
-            QCOMPARE(w.txtTarget->text(), action ? QString("/Some/Folder") : Sys().system->ProgramFolder());
-            QVERIFY(!w.txtTarget->isEnabled() && w.optKeep->isChecked() && w.chkDelete->isChecked());
-            QVERIFY(w.ListView1->selectedItems().isEmpty());
-            QVERIFY(!w.cmdPrev->isEnabled());
-            w.cmdNext_Click();
-            QVERIFY(w.picStep[1]->isVisibleTo(&w) && !w.picStep[0]->isVisibleTo(&w));
-            w.cmdNext_Click();
-            QVERIFY(!w.cmdNext->isEnabled() && w.cmdPrev->isEnabled());
-            QVERIFY(!w.cmdRemove->isEnabled());
-            QCOMPARE(w.lblAction->text(), text);
-            w.cmdPrev_Click();
-            w.cmdPrev_Click();
+            QLineEdit& target = Child<QLineEdit>(w, "targetEdit");
+            QCheckBox& confirm = Child<QCheckBox>(w, "confirmDeletesCheck");
+            const QPushButton& next = Child<QPushButton>(w, "nextButton");
+            const QPushButton& previous = Child<QPushButton>(w, "previousButton");
+            const QPushButton& uninstall = Child<QPushButton>(w, "uninstallButton");
+            QCOMPARE(target.text(), action ? QString("/Some/Folder") : Sys().system->ProgramFolder());
+            QVERIFY(!target.isEnabled() && Child<QRadioButton>(w, "keepRadio").isChecked() && confirm.isChecked());
+            QVERIFY(!previous.isEnabled());
+            Click(w, "nextButton");
+            QVERIFY(Child<QWidget>(w, "stepPage1").isVisibleTo(&w) && !Child<QWidget>(w, "stepPage0").isVisibleTo(&w));
+            Click(w, "nextButton");
+            QVERIFY(!next.isEnabled() && previous.isEnabled());
+            QVERIFY(!uninstall.isEnabled());
+            Click(w, "previousButton");
+            Click(w, "previousButton");
             Select(w, {"Alpha", "Beta"});
-            w.AdvanceButton(2);
-            QVERIFY(w.cmdRemove->isEnabled());
-            QCOMPARE(w.ListView2->topLevelItemCount(), 2);
-            QCOMPARE(w.lblMsg->text(), QString("You have selected  2 font(s) to uninstall.\r\nTo complete "
-                                               "the operation, click the \"Uninstall Fonts!\" button."));
-            w.optCopy->setChecked(true);
-            w.txtTarget->setText("/Tmp/Kept");
-            w.chkDelete->setChecked(true);
-            w.cmdExit_Click();
-            QCOMPARE(w.lblOK->text(), QString("CANCEL"));
+            w.GoToNextStep();
+            w.GoToNextStep();
+            QVERIFY(uninstall.isEnabled());
+            QCOMPARE(Child<QTreeWidget>(w, "chosenList").topLevelItemCount(), 2);
+            QCOMPARE(Text(w, "messageLabel"), QString("You have selected  2 font(s) to uninstall.\r\nTo complete "
+                                                      "the operation, click the \"Uninstall Fonts!\" button."));
+            Child<QRadioButton>(w, "copyRadio").click();
+            QVERIFY(target.isEnabled());
+            target.setText("/Tmp/Kept");
+            confirm.setChecked(true);
+            w.show();
+            Click(w, "closeButton");
+            QVERIFY(!w.isVisible() && w.result() == QDialog::Rejected);
         }
         QCOMPARE(ReadIniString("RemoveWizard", "Action", "", IniFile), QString::number(ActionCopy));
         QCOMPARE(ReadIniString("RemoveWizard", "DestDir", "", IniFile), QString("/Tmp/Kept"));
         QCOMPARE(ReadIniString("RemoveWizard", "ConfirmDeletes", "", IniFile), QString("1"));
         RemoveWizard again("Alpha");
-        QVERIFY(again.chkDelete->isChecked() && again.optKeep->isChecked() && again.txtTarget->text() == "/Tmp/Kept");
-        QVERIFY(again.ListView1->selectedItems().isEmpty());
+        QVERIFY(Child<QCheckBox>(again, "confirmDeletesCheck").isChecked() && Child<QRadioButton>(again, "keepRadio").isChecked()
+                && Child<QLineEdit>(again, "targetEdit").text() == "/Tmp/Kept");
         QVERIFY(!FontsChanged);
         // Help: the button and F1 open the wizard's topic.
-        again.findChild<QPushButton*>("cmdHelp")->click();
+        Click(again, "helpButton");
         QTest::keyClick(&again, Qt::Key_F1);
         QCOMPARE(env_->fake.help->contexts, (QList<int>{615, 615}));
     }
@@ -272,14 +289,15 @@ private slots:
         FontTable.push_back(record);
         RemoveWizard w;
         w.show();
+        const QTreeWidget& list = FontList(w);
         QStringList sizes;
-        for (int i = 0; i < w.ListView1->topLevelItemCount(); ++i)
-            sizes << w.ListView1->topLevelItem(i)->text(2);
+        for (int i = 0; i < list.topLevelItemCount(); ++i)
+            sizes << list.topLevelItem(i)->text(2);
         QCOMPARE(sizes, QStringList({"1k", "1k", "1k", "1k", "1k", "1k", "1k (system)", "1k"}));
-        QVERIFY(!w.ListView1->topLevelItem(6)->toolTip(0).isEmpty() && w.ListView1->topLevelItem(0)->toolTip(0).isEmpty());
-        QVERIFY(w.ListView1->topLevelItem(7)->toolTip(0).contains("not valid UTF-8"));
+        QVERIFY(!list.topLevelItem(6)->toolTip(0).isEmpty() && list.topLevelItem(0)->toolTip(0).isEmpty());
+        QVERIFY(list.topLevelItem(7)->toolTip(0).contains("not valid UTF-8"));
         SaveShot(&w, "remove-step0");
-        w.cmdNext_Click();
+        w.GoToNextStep();
         SaveShot(&w, "remove-step1");
     }
 
@@ -290,18 +308,25 @@ private slots:
         QTest::addColumn<int>("action");
         QTest::addColumn<QString>("where");
         QTest::addColumn<QString>("said");  // the report's line, after the file
-        QTest::newRow("keep") << int(ActionKeep) << "source" << "uninstalled; the file is kept";
-        QTest::newRow("delete") << int(ActionDelete) << "trash" << "uninstalled; the file is in the trash";
-        QTest::newRow("copy") << int(ActionCopy) << "source+target" << "uninstalled; the file is copied to {target}";
-        QTest::newRow("move") << int(ActionMove) << "target" << "uninstalled; the file is moved to {target}";
+        QTest::addColumn<QString>("told");  // part of what the last step says will happen
+        QTest::newRow("keep") << int(ActionKeep) << "source" << "uninstalled; the file is kept" << "will be hidden";
+        QTest::newRow("delete") << int(ActionDelete) << "trash" << "uninstalled; the file is in the trash"
+                                << "will be moved to the trash";
+        QTest::newRow("copy") << int(ActionCopy) << "source+target" << "uninstalled; the file is copied to {target}"
+                              << "will be copied to \"{target}\"";
+        QTest::newRow("move") << int(ActionMove) << "target" << "uninstalled; the file is moved to {target}"
+                              << "will be moved to \"{target}\"";
     }
     void removalOrder()
     {
         QFETCH(int, action);
         QFETCH(QString, where);
         QFETCH(QString, said);
+        QFETCH(QString, told);
         RemoveWizard w;
         Run(w, {"Alpha"}, action);
+        const QString actionText = Text(w, "actionLabel");
+        QVERIFY2(actionText.contains(told.replace("{target}", target_)), qPrintable(actionText));
         const QString file = fonts_ + "/alpha.ttf";
         const QString fot = OwnFileName(Sys().system->ProgramFolder(), "alpha.fot");
         QStringList expected{"RegDeleteValue Alpha (TrueType)", "CreateScalableFontResource " + fot,
@@ -395,7 +420,8 @@ private slots:
 
         const QStringList& texts = env_->fake.messages->texts;
         QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.value(0).contains(message), qPrintable(texts.join(" | ")));
-        QCOMPARE(QStringList({Where(first), Where("Beta"), w.lblOK->text()}).join(' ').remove(" Cancel"), after);
+        const QString closed = w.result() == QDialog::Accepted ? " OK" : "";
+        QCOMPARE(Where(first) + " " + Where("Beta") + closed, after);
         QVERIFY(FontsChanged != (setup == "notarget"));
         // Every chosen file has its line, also those a cancelled run did not reach.
         QCOMPARE(report_.size(), setup == "notarget" ? 0 : 2);
