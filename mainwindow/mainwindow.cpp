@@ -844,7 +844,7 @@ void MainWindow::InstallFromFiles(const QStringList& paths)
     FontsChanged = false;
     WizardMode = 1;
     {
-        InstallWizard wizard(this);
+        InstallWizard wizard(InstallWizard::Mode::Install, this);
         if (!folder.isEmpty())
             wizard.ShowFiles(folder, files);
         wizard.exec();
@@ -880,7 +880,7 @@ void MainWindow::mnuFileCatalog_Click()
 {
     WizardMode = 2;
     {
-        InstallWizard wizard(this);
+        InstallWizard wizard(InstallWizard::Mode::PrintUninstalled, this);
         wizard.exec();
     }
     RefreshTypeFilters();

@@ -516,7 +516,7 @@ void PrintWizard::cmdPreview_Click()
 void PrintWizard::cmdOptions_Click()
 {
     OptionsDialog options(this);
-    options.SelectTab(optSheets->isChecked() ? 3 : 2);
+    options.SelectTab(optSheets->isChecked() ? OptionsDialog::Tab::SampleSheets : OptionsDialog::Tab::Catalogs);
     options.exec();
     imgPic->Refresh();
 }

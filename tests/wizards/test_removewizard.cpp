@@ -85,7 +85,7 @@ class TestRemoveWizard : public QObject {
             w.chkDelete->setChecked(false);
         report_.clear();
         w.ShowModal = [this](QDialog* report) {
-            const auto* lines = report->findChild<QListWidget*>("lstFonts");
+            const auto* lines = report->findChild<QListWidget*>("resultList");
             for (int i = 0; i < lines->count(); ++i)
                 report_ << lines->item(i)->text();
             SaveShot(report, "remove-report");
