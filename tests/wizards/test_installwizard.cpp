@@ -66,8 +66,7 @@ QStringList RowTexts(const InstallWizard& w)
 
 QTreeWidgetItem* Row(const InstallWizard& w, const QString& face)
 {
-    const QList<QTreeWidgetItem*> rows = FontList(w).findItems(face, Qt::MatchExactly);
-    return rows.value(0);
+    return FontList(w).findItems(face, Qt::MatchExactly).value(0);
 }
 
 // Previews a font as moving onto its row with the keyboard does.
