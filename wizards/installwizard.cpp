@@ -381,7 +381,6 @@ QWidget* InstallWizard::CreatePrintChoiceStep()
     choice_->setObjectName(QStringLiteral("printChoicePage"));
     // The panel's own controls, under the names this window uses.
     catalogRadio_ = choice_->optCatalog;
-    sheetsRadio_ = choice_->optSheets;
     layoutBox_ = choice_->cmbStyle;
     titleEdit_ = choice_->txtTitle;
     upperCaseCheck_ = choice_->chkUpper;
@@ -389,9 +388,9 @@ QWidget* InstallWizard::CreatePrintChoiceStep()
     titleEdit_->setText(QStringLiteral("enter your CD-ROM title here!"));
 
     connect(catalogRadio_, &QRadioButton::clicked, this, [this] { ChooseCatalog(); });
-    connect(sheetsRadio_, &QRadioButton::clicked, this, [this] { ChooseSheets(); });
+    connect(choice_->optSheets, &QRadioButton::clicked, this, [this] { ChooseSheets(); });
     connect(layoutBox_, QOverload<int>::of(&QComboBox::activated), this, [this] { UpdatePicture(); });
-    for (QCheckBox* box : SheetBoxes())
+    for (QCheckBox* box : choice_->chkSheet)
         connect(box, &QCheckBox::clicked, this, [this] { UpdatePictureAndGoStep(); });
     connect(upperCaseCheck_, &QCheckBox::clicked, this, [this] { SaveUpperCaseChoice(); });
     connect(titleEdit_, &QLineEdit::textChanged, this, [this] { UpdatePicture(); });
@@ -417,11 +416,6 @@ QWidget* InstallWizard::CreateGoStep()
     v->addStretch();
     connect(goButton_, &QPushButton::clicked, this, [this] { InstallOrPrint(); });
     return page;
-}
-
-std::array<QCheckBox*, 8> InstallWizard::SheetBoxes() const
-{
-    return choice_->chkSheet;
 }
 
 // ---- Loading and steps -----------------------------------------------------------------------
@@ -551,7 +545,7 @@ void InstallWizard::CleanUpAndSaveSettings()
     DeleteTempFontFiles();
     IniBatch batch(IniFile);
     if (!Installs())
-        WriteIniString(QStringLiteral("Inventory"), QStringLiteral("Title"), titleEdit_->text(), IniFile);
+        WriteIniString(QStringLiteral("Inventory"), QStringLiteral("Title"), choice_->Choice().Title, IniFile);
     WriteIniString(QStringLiteral("catalogWizard"), QStringLiteral("sourceDir"), folderTree_->Path(), IniFile);
     WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), upperCaseCheck_->isChecked() ? "1" : "0",
                    IniFile);

@@ -139,7 +139,6 @@ private:
     // Shows the choice on the previewed (else the first selected) font.
     void UpdatePicture();
     PrintChoice Choice() const;
-    std::array<QCheckBox*, 8> SheetBoxes() const;
 
     // ---- Controls ----
     PictureBox* picture_ = nullptr;
@@ -194,7 +193,6 @@ private:
     // The print choice step (print mode)
     PrintChoicePanel* choice_ = nullptr;
     QRadioButton* catalogRadio_ = nullptr;
-    QRadioButton* sheetsRadio_ = nullptr;
     QComboBox* layoutBox_ = nullptr;
     QLineEdit* titleEdit_ = nullptr;
     QCheckBox* upperCaseCheck_ = nullptr;

@@ -85,10 +85,8 @@ void InstallWizard::UpdateGoStep()
     }
     goButton_->setText(QStringLiteral("&Print Fonts"));
     statusLabel_->setText(QStringLiteral("Ready to print..."));
-    bool anySheet = false;
-    for (QCheckBox* box : SheetBoxes())
-        anySheet = anySheet || box->isChecked();
-    const bool anything = catalogRadio_->isChecked() || (sheetsRadio_->isChecked() && anySheet);
+    const PrintChoice choice = choice_->Choice();
+    const bool anything = !choice.Sheets || choice.AnySheet();
     if (!anything || count == 0) {
         fontCountLabel_->setText(QStringLiteral("No fonts selected"));
         goButton_->setEnabled(false);
@@ -325,12 +323,12 @@ void InstallWizard::PrintFonts()
     if (!CheckPaperSize(*printer))
         return;
     goButton_->setEnabled(false);
-    if (catalogRadio_->isChecked()) {
+    if (choice_->Choice().Sheets) {
+        PrintUninstalledSheets(*printer);
+    } else {
         PrintCatalogs(*printer);
         SaveUpperCaseChoice();
     }
-    if (sheetsRadio_->isChecked())
-        PrintUninstalledSheets(*printer);
     if (auto* qt = dynamic_cast<QtPrinterSurface*>(printer.get()))
         qt->Close();
     goButton_->setEnabled(true);
@@ -352,10 +350,7 @@ void InstallWizard::PrintUninstalledSheets(PrinterSurface& printer)
     if (!CheckPaperSize(printer))
         return;
     statusLabel_->setText(QStringLiteral("Printing specimen sheets..."));
-    std::array<bool, 8> checked{};
-    const std::array<QCheckBox*, 8> boxes = SheetBoxes();
-    for (size_t i = 0; i < 8; ++i)
-        checked[i] = boxes[i]->isChecked();
+    const std::array<bool, 8> checked = choice_->Choice().Checked;
     const Gauge gauge = [this](int percent) { DrawWindowGauge(progressGauge_, percent); };
     // 72 Point Set, Character Set, ANSI Chart, Keyboard Chart, then Specimen Sheets I to IV.
     PrintSheets(printer, list, gauge, checked, {}, {7, 6, 5, 4, 0, 1, 2, 3});
