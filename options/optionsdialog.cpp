@@ -56,8 +56,7 @@ QLineEdit* LineEdit(const char* name, QWidget* parent)
     return box;
 }
 
-// false: a key the printer reset box discards (it takes digits, Backspace,
-// Tab and Enter).
+// Whether the printer reset box takes a key: digits, Backspace, Tab and Enter.
 bool IsResetKey(int key)
 {
     return (key >= '0' && key <= '9') || key == 8 || key == 9 || key == 13;

@@ -795,10 +795,10 @@ void RemoveWizard::ShowRemovalReport(const QVector<RemovalRow>& rows, const QVec
         all = all && outcomes.value(i).ok;
     }
     report.SetMessage(all ? QStringLiteral("The Remove Font Wizard has uninstalled these fonts. Each line "
-                                                "says where the font file is now.")
-                               : QStringLiteral("Not every font was uninstalled, or not every file went where "
-                                                "you asked. Each line says what happened and where the font "
-                                                "file is now."));
+                                           "says where the font file is now.")
+                          : QStringLiteral("Not every font was uninstalled, or not every file went where "
+                                           "you asked. Each line says what happened and where the font "
+                                           "file is now."));
     ShowModal(&report);
 }
 

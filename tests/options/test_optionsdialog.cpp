@@ -160,7 +160,6 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("ticked");  // T, A, D
         QTest::newRow("no keys: every kind") << "" << "TAD";
-        QTest::newRow("0 unticks") << "ShowTrueType=0\nShowATM=0\n" << "D";
         QTest::newRow("another number unticks") << "ShowDevice=2\n" << "TA";
     }
     void kindsShownFromTheSettings()
