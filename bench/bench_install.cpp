@@ -12,9 +12,11 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QProcess>
+#include <QPushButton>
 #include <QRawFont>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QTextStream>
 #include <sys/resource.h>
 
@@ -29,6 +31,11 @@
 #include "wizards/installwizard.h"
 
 namespace {
+
+QTreeWidget* FontList(const gw::InstallWizard& wizard)
+{
+    return wizard.findChild<QTreeWidget*>("fontList");
+}
 
 long PeakMegabytes()
 {
@@ -99,19 +106,19 @@ int CancelRead(int n)
 {
     QTextStream out(stdout);
     {
-        gw::WizardMode = 1;
-        gw::InstallWizard again;
+        gw::InstallWizard again(gw::InstallWizard::Mode::Install);
+        auto* cancelRead = again.findChild<QPushButton*>("cancelReadButton");
         QElapsedTimer clicked;
         QTimer::singleShot(300, &again, [&] {
-            if (!again.Reading)
-                return;  // done before the click
+            if (cancelRead->isHidden())
+                return;  // done before the click (it shows while a folder is read)
             clicked.start();
-            again.cmdCancelRead_Click();
+            cancelRead->click();
         });
-        again.AdvanceStep(true);
+        again.GoToNextStep();
         const double answer = clicked.isValid() ? Seconds(clicked) : -1;
         out << n << " files, Cancel Read after 0.3 s: scan stopped " << QString::number(answer, 'f', 3)
-            << " s after the click, " << again.Rows().size() << " rows kept\n";
+            << " s after the click, " << FontList(again)->topLevelItemCount() << " rows kept\n";
         again.close();
     }
     out << "load average " << LoadAverage() << "\n";
@@ -155,14 +162,13 @@ int RunOne(int n, bool scanOnly)
     const double fcCpu = CpuSeconds(RUSAGE_CHILDREN) - childCpu;
 
     gw::WriteIniString("CatalogWizard", "sourceDir", corpus, gw::IniFile);
-    gw::WizardMode = 2;
-    gw::InstallWizard wizard;
+    gw::InstallWizard wizard(gw::InstallWizard::Mode::PrintUninstalled);
     t.restart();
     double cpu = CpuSeconds();
-    wizard.AdvanceStep(true); // step 1 reads the folder
+    wizard.GoToNextStep(); // the files step reads the folder
     const double scanSeconds = Seconds(t);
     const double scanCpu = CpuSeconds() - cpu;
-    const int listed = int(wizard.Rows().size());
+    const int listed = FontList(wizard)->topLevelItemCount();
     const QString what = given.isEmpty() ? QString::number(n) + " files (" + QFileInfo(base).fileName() + ")" : given;
     out << what << ", " << listed << " listed: scan "
         << QString::number(scanSeconds, 'f', 2) << " s (cpu " << QString::number(scanCpu, 'f', 2) << " s), fc-scan "
@@ -178,15 +184,16 @@ int RunOne(int n, bool scanOnly)
 
     // The wizard's print run: every font selected, Basic Catalog I to PDF.
     wizard.SelectFonts("ALL");
-    while (wizard.Step < wizard.LastStep)
-        wizard.AdvanceStep(true);
+    auto* next = wizard.findChild<QPushButton*>("nextButton");
+    while (next->isEnabled())
+        next->click();
     const QString pdf = dir.path() + "/wizard.pdf";
     wizard.OpenPrinter = [pdf] {
         return std::shared_ptr<gw::PrinterSurface>(gw::QtPrinterSurface::ForPdf(pdf, gw::PaperLetter).release());
     };
     t.restart();
     cpu = CpuSeconds();
-    wizard.cmdGo_Click();
+    wizard.findChild<QPushButton*>("goButton")->click();
     const double wizardPrint = Seconds(t);
     const double wizardCpu = CpuSeconds() - cpu;
     out << n << " fonts, wizard Basic Catalog I: " << QString::number(n / wizardPrint, 'f', 0) << " fonts/s ("

@@ -840,7 +840,7 @@ void MainWindow::InstallFromFiles(const QStringList& paths)
     FontsChanged = false;
     WizardMode = 1;
     {
-        InstallWizard wizard(this);
+        InstallWizard wizard(InstallWizard::Mode::Install, this);
         if (!folder.isEmpty())
             wizard.ShowFiles(folder, files);
         wizard.exec();
@@ -876,7 +876,7 @@ void MainWindow::PrintFontsFromFolder()
 {
     WizardMode = 2;
     {
-        InstallWizard wizard(this);
+        InstallWizard wizard(InstallWizard::Mode::PrintUninstalled, this);
         wizard.exec();
     }
     RefreshTypeFilters();

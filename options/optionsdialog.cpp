@@ -35,7 +35,7 @@ const QString SpecSheets = QStringLiteral("SpecSheets");
 const QString Quotes = QStringLiteral("Quotes");
 
 // Help contexts of the five tabs.
-constexpr int kTabContexts[6] = {0, 550, 555, 560, 565, 570};
+constexpr int kTabContexts[5] = {550, 555, 560, 565, 570};
 
 QString Ini(const QString& section, const QString& key, const QString& def = QString())
 {
@@ -54,6 +54,12 @@ QLineEdit* LineEdit(const char* name, QWidget* parent)
     auto* box = new QLineEdit(parent);
     box->setObjectName(QLatin1String(name));
     return box;
+}
+
+// Whether the printer reset box takes a key: digits, Backspace, Tab and Enter.
+bool IsResetKey(int key)
+{
+    return (key >= '0' && key <= '9') || key == 8 || key == 9 || key == 13;
 }
 
 QString ProgramFolderOfIni() { return QFileInfo(IniFile).absolutePath(); }
@@ -81,7 +87,7 @@ OptionsDialog::OptionsDialog(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("OptionsDialog"));
     setWindowTitle(QStringLiteral("Options"));
     CreateControls();
-    Form_Load();
+    LoadSettings();
 }
 
 OptionsDialog::~OptionsDialog() = default;
@@ -89,253 +95,259 @@ OptionsDialog::~OptionsDialog() = default;
 void OptionsDialog::CreateControls()
 {
     auto* outer = new QVBoxLayout(this);
-    TabStrip1 = new QTabBar(this);
-    TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
-    TabStrip1->setExpanding(false);
+    tabs_ = new QTabBar(this);
+    tabs_->setObjectName(QStringLiteral("tabs"));
+    tabs_->setExpanding(false);
     for (const char* caption : {"&General", "&Font Catalogs", "&Sample Sheets", "&Quotes",
                                 "Paragraph &Text"})
-        TabStrip1->addTab(QString::fromLatin1(caption));
-    outer->addWidget(TabStrip1);
+        tabs_->addTab(QString::fromLatin1(caption));
+    outer->addWidget(tabs_);
 
     auto* client = new QFrame(this);
-    client->setObjectName(QStringLiteral("TabClient"));
+    client->setObjectName(QStringLiteral("tabClient"));
     client->setFrameShape(QFrame::StyledPanel);
     auto* stack = new QGridLayout(client);
-    for (int i = 1; i <= 5; ++i) {
+    for (int i = 0; i < 5; ++i) {
         auto* frame = new QFrame(client);
-        frame->setObjectName(QStringLiteral("frmContainer%1").arg(i));
+        frame->setObjectName(QStringLiteral("tabPage%1").arg(i));
         frame->setFrameShape(QFrame::NoFrame);
         stack->addWidget(frame, 0, 0);
-        frmContainer[i] = frame;
+        tabPages_[i] = frame;
     }
     outer->addWidget(client, 1);
 
     // General
     {
-        QWidget* f = frmContainer[1];
+        QWidget* f = tabPages_[int(Tab::General)];
         auto* g = new QGridLayout(f);
-        txtUserName = LineEdit("txtUserName", f);
-        g->addWidget(Caption(QStringLiteral("&User Name"), txtUserName, f), 0, 0);
-        g->addWidget(txtUserName, 0, 1, 1, 3);
-        txtReset = LineEdit("txtReset", f);
-        txtReset->setMaximumWidth(60);
-        g->addWidget(Caption(QStringLiteral("&Reset printer every"), txtReset, f), 1, 0);
-        g->addWidget(txtReset, 1, 1);
+        userNameEdit_ = LineEdit("userNameEdit", f);
+        g->addWidget(Caption(QStringLiteral("&User Name"), userNameEdit_, f), 0, 0);
+        g->addWidget(userNameEdit_, 0, 1, 1, 3);
+        resetPagesEdit_ = LineEdit("resetPagesEdit", f);
+        resetPagesEdit_->setMaximumWidth(60);
+        g->addWidget(Caption(QStringLiteral("&Reset printer every"), resetPagesEdit_, f), 1, 0);
+        g->addWidget(resetPagesEdit_, 1, 1);
         g->addWidget(new QLabel(QStringLiteral("pages"), f), 1, 2);
         auto* show = new QGroupBox(QStringLiteral("Show Font Types"), f);
         auto* sv = new QVBoxLayout(show);
-        chkTrueType = new QCheckBox(QStringLiteral("Show &TrueType fonts"), show);
-        chkTrueType->setObjectName(QStringLiteral("chkTrueType"));
-        chkATM = new QCheckBox(ForLinux(QStringLiteral("Show &Adobe Type 1 (ATM) fonts")), show);
-        chkATM->setObjectName(QStringLiteral("chkATM"));
-        chkDevice = new QCheckBox(QStringLiteral("Show &Printer (hardware) fonts"), show);
-        chkDevice->setObjectName(QStringLiteral("chkDevice"));
-        for (QCheckBox* c : {chkTrueType, chkATM, chkDevice})
+        trueTypeCheck_ = new QCheckBox(QStringLiteral("Show &TrueType fonts"), show);
+        trueTypeCheck_->setObjectName(QStringLiteral("trueTypeCheck"));
+        typeOneCheck_ = new QCheckBox(ForLinux(QStringLiteral("Show &Adobe Type 1 (ATM) fonts")), show);
+        typeOneCheck_->setObjectName(QStringLiteral("typeOneCheck"));
+        printerFontsCheck_ = new QCheckBox(QStringLiteral("Show &Printer (hardware) fonts"), show);
+        printerFontsCheck_->setObjectName(QStringLiteral("printerFontsCheck"));
+        for (QCheckBox* c : {trueTypeCheck_, typeOneCheck_, printerFontsCheck_})
             sv->addWidget(c);
         g->addWidget(show, 2, 0, 1, 4);
-        txtATMPath = LineEdit("txtATMPath", f);
-        cmdATM = new QPushButton(QStringLiteral("..."), f);
-        cmdATM->setObjectName(QStringLiteral("cmdATM"));
-        cmdATM->setFixedWidth(32);
-        cmdATM->setAutoDefault(false);
-        g->addWidget(Caption(ForLinux(QStringLiteral("&ATM path")), txtATMPath, f), 3, 0);
-        g->addWidget(txtATMPath, 3, 1, 1, 2);
-        g->addWidget(cmdATM, 3, 3);
+        atmPathEdit_ = LineEdit("atmPathEdit", f);
+        atmBrowseButton_ = new QPushButton(QStringLiteral("..."), f);
+        atmBrowseButton_->setObjectName(QStringLiteral("atmBrowseButton"));
+        atmBrowseButton_->setFixedWidth(32);
+        atmBrowseButton_->setAutoDefault(false);
+        g->addWidget(Caption(ForLinux(QStringLiteral("&ATM path")), atmPathEdit_, f), 3, 0);
+        g->addWidget(atmPathEdit_, 3, 1, 1, 2);
+        g->addWidget(atmBrowseButton_, 3, 3);
         g->setColumnStretch(2, 1);
         g->setRowStretch(4, 1);
     }
 
     auto quoteBlock = [this](int index, QWidget* f, QGridLayout* g, int row) {
-        cboQuotes[index] = new QComboBox(f);
-        cboQuotes[index]->setObjectName(QStringLiteral("cboQuotes%1").arg(index));
-        g->addWidget(Caption(QStringLiteral("&Sample Text"), cboQuotes[index], f), row, 0);
-        g->addWidget(cboQuotes[index], row, 1);
-        txtQuoteSample[index] = new QPlainTextEdit(f);
-        txtQuoteSample[index]->setObjectName(QStringLiteral("txtQuoteSample%1").arg(index));
-        txtQuoteSample[index]->setReadOnly(true);  // every key is discarded
-        txtQuoteSample[index]->setFocusPolicy(Qt::ClickFocus);
-        txtQuoteSample[index]->setMaximumHeight(60);
-        g->addWidget(txtQuoteSample[index], row + 1, 0, 1, 2);
+        sampleTextBoxes_[index] = new QComboBox(f);
+        sampleTextBoxes_[index]->setObjectName(QStringLiteral("sampleTextBox%1").arg(index));
+        g->addWidget(Caption(QStringLiteral("&Sample Text"), sampleTextBoxes_[index], f), row, 0);
+        g->addWidget(sampleTextBoxes_[index], row, 1);
+        samplePreviewEdits_[index] = new QPlainTextEdit(f);
+        samplePreviewEdits_[index]->setObjectName(QStringLiteral("samplePreviewEdit%1").arg(index));
+        samplePreviewEdits_[index]->setReadOnly(true);  // every key is discarded
+        samplePreviewEdits_[index]->setFocusPolicy(Qt::ClickFocus);
+        samplePreviewEdits_[index]->setMaximumHeight(60);
+        g->addWidget(samplePreviewEdits_[index], row + 1, 0, 1, 2);
     };
 
     // Font Catalogs
     {
-        QWidget* f = frmContainer[2];
+        QWidget* f = tabPages_[int(Tab::Catalogs)];
         auto* g = new QGridLayout(f);
-        txtLeftFooter = LineEdit("txtLeftFooter", f);
-        txtRightFooter = LineEdit("txtRightFooter", f);
-        g->addWidget(Caption(QStringLiteral("&Left Footer"), txtLeftFooter, f), 0, 0);
-        g->addWidget(txtLeftFooter, 0, 1);
-        g->addWidget(Caption(QStringLiteral("&Right Footer"), txtRightFooter, f), 1, 0);
-        g->addWidget(txtRightFooter, 1, 1);
-        cmbPointSize = new QComboBox(f);
-        cmbPointSize->setObjectName(QStringLiteral("cmbPointSize"));
-        cmbPointSize->setEditable(true);
-        cmbInfoPointSize = new QComboBox(f);
-        cmbInfoPointSize->setObjectName(QStringLiteral("cmbInfoPointSize"));
-        cmbInfoPointSize->setEditable(true);
-        for (QComboBox* c : {cmbPointSize, cmbInfoPointSize}) {
+        leftFooterEdit_ = LineEdit("leftFooterEdit", f);
+        rightFooterEdit_ = LineEdit("rightFooterEdit", f);
+        g->addWidget(Caption(QStringLiteral("&Left Footer"), leftFooterEdit_, f), 0, 0);
+        g->addWidget(leftFooterEdit_, 0, 1);
+        g->addWidget(Caption(QStringLiteral("&Right Footer"), rightFooterEdit_, f), 1, 0);
+        g->addWidget(rightFooterEdit_, 1, 1);
+        pointSizeBox_ = new QComboBox(f);
+        pointSizeBox_->setObjectName(QStringLiteral("pointSizeBox"));
+        pointSizeBox_->setEditable(true);
+        infoPointSizeBox_ = new QComboBox(f);
+        infoPointSizeBox_->setObjectName(QStringLiteral("infoPointSizeBox"));
+        infoPointSizeBox_->setEditable(true);
+        for (QComboBox* c : {pointSizeBox_, infoPointSizeBox_}) {
             c->setInsertPolicy(QComboBox::NoInsert);
             c->setMaximumWidth(80);
         }
-        g->addWidget(Caption(QStringLiteral("&Point Size"), cmbPointSize, f), 2, 0);
-        g->addWidget(cmbPointSize, 2, 1, Qt::AlignLeft);
-        g->addWidget(Caption(QStringLiteral("&Information point size"), cmbInfoPointSize, f), 3, 0);
-        g->addWidget(cmbInfoPointSize, 3, 1, Qt::AlignLeft);
+        g->addWidget(Caption(QStringLiteral("&Point Size"), pointSizeBox_, f), 2, 0);
+        g->addWidget(pointSizeBox_, 2, 1, Qt::AlignLeft);
+        g->addWidget(Caption(QStringLiteral("&Information point size"), infoPointSizeBox_, f), 3, 0);
+        g->addWidget(infoPointSizeBox_, 3, 1, Qt::AlignLeft);
         quoteBlock(0, f, g, 4);
         g->setRowStretch(6, 1);
     }
 
     // Sample Sheets
     {
-        QWidget* f = frmContainer[3];
+        QWidget* f = tabPages_[int(Tab::SampleSheets)];
         auto* g = new QGridLayout(f);
-        txtSpecHeader = LineEdit("txtSpecHeader", f);
-        g->addWidget(Caption(QStringLiteral("&Header / Footer"), txtSpecHeader, f), 0, 0);
-        g->addWidget(txtSpecHeader, 0, 1);
+        sheetHeaderEdit_ = LineEdit("sheetHeaderEdit", f);
+        g->addWidget(Caption(QStringLiteral("&Header / Footer"), sheetHeaderEdit_, f), 0, 0);
+        g->addWidget(sheetHeaderEdit_, 0, 1);
         quoteBlock(1, f, g, 1);
         g->setRowStretch(3, 1);
     }
 
     // Quotes
     {
-        QWidget* f = frmContainer[4];
+        QWidget* f = tabPages_[int(Tab::Quotes)];
         auto* g = new QGridLayout(f);
         for (int i = 0; i < 8; ++i) {
-            txtQuote[i] = LineEdit("txtQuote", f);
-            txtQuote[i]->setObjectName(QStringLiteral("txtQuote%1").arg(i));
-            g->addWidget(Caption(QStringLiteral("Quote &%1").arg(i + 1), txtQuote[i], f), i, 0);
-            g->addWidget(txtQuote[i], i, 1);
+            quoteEdits_[i] = new QLineEdit(f);
+            quoteEdits_[i]->setObjectName(QStringLiteral("quoteEdit%1").arg(i));
+            g->addWidget(Caption(QStringLiteral("Quote &%1").arg(i + 1), quoteEdits_[i], f), i, 0);
+            g->addWidget(quoteEdits_[i], i, 1);
         }
         g->setRowStretch(8, 1);
     }
 
     // Paragraph Text
     {
-        QWidget* f = frmContainer[5];
+        QWidget* f = tabPages_[int(Tab::Paragraphs)];
         auto* v = new QVBoxLayout(f);
         const char* captions[2] = {"&Paragraph Text #1", "Paragraph &Text #2"};
         for (int i = 0; i < 2; ++i) {
-            txtParagraph[i] = new QPlainTextEdit(f);
-            txtParagraph[i]->setObjectName(QStringLiteral("txtParagraph%1").arg(i));
-            txtParagraph[i]->setTabChangesFocus(true);
-            v->addWidget(Caption(QString::fromLatin1(captions[i]), txtParagraph[i], f));
-            v->addWidget(txtParagraph[i]);
+            paragraphEdits_[i] = new QPlainTextEdit(f);
+            paragraphEdits_[i]->setObjectName(QStringLiteral("paragraphEdit%1").arg(i));
+            paragraphEdits_[i]->setTabChangesFocus(true);
+            v->addWidget(Caption(QString::fromLatin1(captions[i]), paragraphEdits_[i], f));
+            v->addWidget(paragraphEdits_[i]);
         }
     }
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdHelp = new QPushButton(QStringLiteral("Help"), this);
-    cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
-    for (QPushButton* b : {cmdOK, cmdCancel, cmdHelp})
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true);
+    cancelButton_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    helpButton_ = new QPushButton(QStringLiteral("Help"), this);
+    helpButton_->setObjectName(QStringLiteral("helpButton"));
+    for (QPushButton* b : {okButton_, cancelButton_, helpButton_})
         buttons->addWidget(b);
     outer->addLayout(buttons);
     // Every tab caption shows in full.
-    resize(std::max(TwipsToPixels(6900), TabStrip1->sizeHint().width() + 40), TwipsToPixels(5700));
+    resize(std::max(TwipsToPixels(6900), tabs_->sizeHint().width() + 40), TwipsToPixels(5700));
 
-    connect(TabStrip1, &QTabBar::currentChanged, this, [this] { TabStrip1_Click(); });
+    connect(tabs_, &QTabBar::currentChanged, this, [this] { ShowCurrentTab(); });
     for (int i = 0; i < 2; ++i)
-        connect(cboQuotes[i], qOverload<int>(&QComboBox::currentIndexChanged), this,
-                [this, i] { cboQuotes_Click(i); });
-    connect(cmdATM, &QPushButton::clicked, this, [this] { cmdATM_Click(); });
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-    connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
-    for (QLineEdit* box : {txtUserName, txtLeftFooter, txtRightFooter, txtReset})
+        connect(sampleTextBoxes_[i], qOverload<int>(&QComboBox::currentIndexChanged), this,
+                [this, i] { ShowSampleText(i); });
+    connect(atmBrowseButton_, &QPushButton::clicked, this, [this] { BrowseForTypeManager(); });
+    connect(okButton_, &QPushButton::clicked, this, [this] { ConfirmChanges(); });
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(helpButton_, &QPushButton::clicked, this, [this] { ShowHelp(); });
+    for (QLineEdit* box : {userNameEdit_, leftFooterEdit_, rightFooterEdit_, resetPagesEdit_})
         box->installEventFilter(this);
-    for (QLineEdit* box : txtQuote)
+    for (QLineEdit* box : quoteEdits_)
         box->installEventFilter(this);
 }
 
-void OptionsDialog::Form_Load()
+void OptionsDialog::LoadSettings()
 {
     CentreForm(this);
 
-    txtUserName->setText(Ini(GW, QStringLiteral("UserName")));
-    txtReset->setText(QString::number(ReadIniInt(Inventory, QStringLiteral("EndDoc"), 3, IniFile)));
-    txtATMPath->setText(Ini(GW, QStringLiteral("ATMPath")));
-    chkTrueType->setChecked(ReadIniInt(GW, QStringLiteral("ShowTrueType"), 1, IniFile) == 1);
-    chkATM->setChecked(ReadIniInt(GW, QStringLiteral("ShowATM"), 1, IniFile) == 1);
-    chkDevice->setChecked(ReadIniInt(GW, QStringLiteral("ShowDevice"), 1, IniFile) == 1);
-    chkATM->setEnabled(ATMInstalled);
+    userNameEdit_->setText(Ini(GW, QStringLiteral("UserName")));
+    resetPagesEdit_->setText(QString::number(ReadIniInt(Inventory, QStringLiteral("EndDoc"), 3, IniFile)));
+    atmPathEdit_->setText(Ini(GW, QStringLiteral("ATMPath")));
+    trueTypeCheck_->setChecked(ReadIniInt(GW, QStringLiteral("ShowTrueType"), 1, IniFile) == 1);
+    typeOneCheck_->setChecked(ReadIniInt(GW, QStringLiteral("ShowATM"), 1, IniFile) == 1);
+    printerFontsCheck_->setChecked(ReadIniInt(GW, QStringLiteral("ShowDevice"), 1, IniFile) == 1);
+    typeOneCheck_->setEnabled(ATMInstalled);
 
     for (const char* size : {"10", "12", "14", "16", "18", "20", "24", "36", "72"})
-        cmbPointSize->addItem(QString::fromLatin1(size));
-    cmbPointSize->setEditText(Ini(Inventory, QStringLiteral("PointSize"), QStringLiteral("14")));
-    cmbInfoPointSize->setEditText(Ini(Inventory, QStringLiteral("InfoPointSize"), QStringLiteral("10")));
-    txtLeftFooter->setText(Ini(Inventory, QStringLiteral("FooterLeft")));
-    txtRightFooter->setText(Ini(Inventory, QStringLiteral("FooterRight")));
+        pointSizeBox_->addItem(QString::fromLatin1(size));
+    pointSizeBox_->setEditText(Ini(Inventory, QStringLiteral("PointSize"), QStringLiteral("14")));
+    infoPointSizeBox_->setEditText(Ini(Inventory, QStringLiteral("InfoPointSize"), QStringLiteral("10")));
+    leftFooterEdit_->setText(Ini(Inventory, QStringLiteral("FooterLeft")));
+    rightFooterEdit_->setText(Ini(Inventory, QStringLiteral("FooterRight")));
 
     QStringList choices{QStringLiteral("ABC's..."), QStringLiteral("Numerals"), QStringLiteral("Symbols")};
     for (int i = 1; i <= 8; ++i)
         choices << QStringLiteral("Quote #%1").arg(i);
     const QString sections[2] = {Inventory, SpecSheets};
     for (int i = 0; i < 2; ++i) {
-        cboQuotes[i]->addItems(choices);
+        sampleTextBoxes_[i]->addItems(choices);
         const int stored = ReadIniInt(sections[i], QStringLiteral("QuoteIndex"), 0, IniFile);
-        cboQuotes[i]->setCurrentIndex(-1);
-        cboQuotes[i]->setCurrentIndex(stored >= 0 && stored < choices.size() ? stored : 0);
+        sampleTextBoxes_[i]->setCurrentIndex(-1);
+        sampleTextBoxes_[i]->setCurrentIndex(stored >= 0 && stored < choices.size() ? stored : 0);
         if (i == 0)
-            txtSpecHeader->setText(Ini(SpecSheets, QStringLiteral("Header")));
+            sheetHeaderEdit_->setText(Ini(SpecSheets, QStringLiteral("Header")));
     }
 
     for (int i = 0; i < 8; ++i)
-        txtQuote[i]->setText(Ini(Quotes, QStringLiteral("QUOTE%1").arg(i + 1)));
+        quoteEdits_[i]->setText(Ini(Quotes, QStringLiteral("QUOTE%1").arg(i + 1)));
 
     for (int i = 0; i < 2; ++i) {
         try {
-            txtParagraph[i]->setPlainText(ReadParagraph(i + 1));
+            paragraphEdits_[i]->setPlainText(ReadParagraph(i + 1));
         } catch (const ParagraphError&) {
-            txtParagraph[i]->clear();  // no file yet: the box starts empty
+            paragraphEdits_[i]->clear();  // no file yet: the box starts empty
         }
     }
-    TabStrip1_Click();
+    ShowCurrentTab();
 }
 
-int OptionsDialog::CurrentTab() const { return TabStrip1->currentIndex() + 1; }
+int OptionsDialog::CurrentTab() const { return tabs_->currentIndex(); }
 
-void OptionsDialog::SelectTab(int tab)
+void OptionsDialog::SelectTab(Tab tab)
 {
-    if (CurrentTab() == tab)
-        TabStrip1_Click();
+    if (CurrentTab() == int(tab))
+        ShowCurrentTab();
     else
-        TabStrip1->setCurrentIndex(tab - 1);
+        tabs_->setCurrentIndex(int(tab));
 }
 
-void OptionsDialog::TabStrip1_Click()
+void OptionsDialog::DisableFontKinds()
+{
+    for (QCheckBox* box : {trueTypeCheck_, typeOneCheck_, printerFontsCheck_})
+        box->setEnabled(false);
+}
+
+void OptionsDialog::ShowCurrentTab()
 {
     const int tab = CurrentTab();
-    for (int i = 1; i <= 5; ++i)
-        frmContainer[i]->setVisible(i == tab);
-    frmContainer[tab]->raise();
-    for (QPushButton* b : {cmdOK, cmdCancel, cmdHelp})
+    for (int i = 0; i < 5; ++i)
+        tabPages_[i]->setVisible(i == tab);
+    tabPages_[tab]->raise();
+    for (QPushButton* b : {okButton_, cancelButton_, helpButton_})
         b->raise();
     QLineEdit* first = nullptr;
-    switch (tab) {
-    case 1: first = txtUserName; break;
-    case 2: first = txtLeftFooter; break;
-    case 3: first = txtSpecHeader; break;
-    case 4: first = txtQuote[0]; break;
-    default: txtParagraph[0]->setFocus(); return;
+    switch (Tab(tab)) {
+    case Tab::General: first = userNameEdit_; break;
+    case Tab::Catalogs: first = leftFooterEdit_; break;
+    case Tab::SampleSheets: first = sheetHeaderEdit_; break;
+    case Tab::Quotes: first = quoteEdits_[0]; break;
+    default: paragraphEdits_[0]->setFocus(); return;
     }
     first->setFocus();
     first->selectAll();
 }
 
-void OptionsDialog::cboQuotes_Click(int index)
+void OptionsDialog::ShowSampleText(int index)
 {
-    const int choice = cboQuotes[index]->currentIndex();
+    const int choice = sampleTextBoxes_[index]->currentIndex();
     // The stored quotation as last saved: edits not confirmed with OK are not shown.
-    txtQuoteSample[index]->setPlainText(choice < 0 ? QString() : SampleTextChoice(choice));
+    samplePreviewEdits_[index]->setPlainText(choice < 0 ? QString() : SampleTextChoice(choice));
 }
 
-void OptionsDialog::cmdATM_Click()
+void OptionsDialog::BrowseForTypeManager()
 {
     QString folder = WinDir;
     while (folder.size() > 1 && folder.endsWith('/'))
@@ -344,34 +356,32 @@ void OptionsDialog::cmdATM_Click()
         ForLinux(QStringLiteral("Select file name and path for Adobe Type Manger")), QStringLiteral("EXE"),
         folder, QString());
     if (!file.isEmpty())
-        txtATMPath->setText(LowerCasePath(file));
+        atmPathEdit_->setText(LowerCasePath(file));
 }
 
-bool OptionsDialog::cmdOK_Click()
+void OptionsDialog::ConfirmChanges()
 {
-    if (!chkTrueType->isChecked() && !chkATM->isChecked() && !chkDevice->isChecked()) {
-        SelectTab(1);
+    if (!trueTypeCheck_->isChecked() && !typeOneCheck_->isChecked() && !printerFontsCheck_->isChecked()) {
+        SelectTab(Tab::General);
         Sys().messages->MsgBox(
             QStringLiteral("You have not selected any fonts to display!\n\n"
                            "Please select a combination of TrueType, Adobe Type 1 (if available) and "
                            "printer fonts to display."),
             vbInformation, QStringLiteral("Glyphwick"));
-        chkTrueType->setFocus();
-        return false;
+        trueTypeCheck_->setFocus();
+        return;
     }
-    if (Val(txtReset->text()) < 1) {
-        SelectTab(1);
+    if (Val(resetPagesEdit_->text()) < 1) {
+        SelectTab(Tab::General);
         Sys().messages->MsgBox(
             QStringLiteral("Please select a number greater than zero for the Printer Reset."),
             vbCritical, QStringLiteral("Glyphwick"));
-        txtReset->selectAll();
-        txtReset->setFocus();
-        return false;
+        resetPagesEdit_->selectAll();
+        resetPagesEdit_->setFocus();
+        return;
     }
-    if (!SaveSettings())
-        return false;
-    accept();
-    return true;
+    if (SaveSettings())
+        accept();
 }
 
 bool OptionsDialog::SaveSettings()
@@ -394,28 +404,28 @@ bool OptionsDialog::SaveSettings()
         WriteIniString(section, key, value, IniFile);
     };
     auto flag = [](const QCheckBox* box) { return QString::number(box->isChecked() ? 1 : 0); };
-    write(Inventory, QStringLiteral("EndDoc"), txtReset->text());
-    write(GW, QStringLiteral("UserName"), txtUserName->text());
-    write(GW, QStringLiteral("ATMpath"), txtATMPath->text());
-    write(GW, QStringLiteral("ShowTrueType"), flag(chkTrueType));
-    write(GW, QStringLiteral("ShowDevice"), flag(chkDevice));
-    write(GW, QStringLiteral("ShowATM"), flag(chkATM));
-    write(Inventory, QStringLiteral("FooterLeft"), txtLeftFooter->text());
-    write(Inventory, QStringLiteral("FooterRight"), txtRightFooter->text());
-    write(Inventory, QStringLiteral("PointSize"), cmbPointSize->currentText());
-    write(Inventory, QStringLiteral("InfoPointSize"), cmbInfoPointSize->currentText());
-    write(Inventory, QStringLiteral("QuoteIndex"), QString::number(cboQuotes[0]->currentIndex()));
-    write(SpecSheets, QStringLiteral("Header"), txtSpecHeader->text());
-    write(SpecSheets, QStringLiteral("QuoteIndex"), QString::number(cboQuotes[1]->currentIndex()));
+    write(Inventory, QStringLiteral("EndDoc"), resetPagesEdit_->text());
+    write(GW, QStringLiteral("UserName"), userNameEdit_->text());
+    write(GW, QStringLiteral("ATMpath"), atmPathEdit_->text());
+    write(GW, QStringLiteral("ShowTrueType"), flag(trueTypeCheck_));
+    write(GW, QStringLiteral("ShowDevice"), flag(printerFontsCheck_));
+    write(GW, QStringLiteral("ShowATM"), flag(typeOneCheck_));
+    write(Inventory, QStringLiteral("FooterLeft"), leftFooterEdit_->text());
+    write(Inventory, QStringLiteral("FooterRight"), rightFooterEdit_->text());
+    write(Inventory, QStringLiteral("PointSize"), pointSizeBox_->currentText());
+    write(Inventory, QStringLiteral("InfoPointSize"), infoPointSizeBox_->currentText());
+    write(Inventory, QStringLiteral("QuoteIndex"), QString::number(sampleTextBoxes_[0]->currentIndex()));
+    write(SpecSheets, QStringLiteral("Header"), sheetHeaderEdit_->text());
+    write(SpecSheets, QStringLiteral("QuoteIndex"), QString::number(sampleTextBoxes_[1]->currentIndex()));
     for (int i = 0; i < 8; ++i)
-        write(Quotes, QStringLiteral("Quote%1").arg(i + 1), txtQuote[i]->text());
+        write(Quotes, QStringLiteral("Quote%1").arg(i + 1), quoteEdits_[i]->text());
     batch.reset();
 
     bool ok = true;
     for (int i = 0; i < 2; ++i) {
         QSaveFile file(ParagraphPath(i + 1));
         ok = file.open(QIODevice::WriteOnly)
-             && file.write((txtParagraph[i]->toPlainText() + "\n").toUtf8()) >= 0 && file.commit()
+             && file.write((paragraphEdits_[i]->toPlainText() + "\n").toUtf8()) >= 0 && file.commit()
              && ok;
     }
     if (!ok)
@@ -424,28 +434,18 @@ bool OptionsDialog::SaveSettings()
     return ok;
 }
 
-void OptionsDialog::cmdCancel_Click()
-{
-    reject();
-}
-
-void OptionsDialog::cmdHelp_Click()
+void OptionsDialog::ShowHelp()
 {
     ShowHelpContext(kTabContexts[CurrentTab()]);
-}
-
-bool OptionsDialog::txtReset_KeyPress(int key)
-{
-    return (key >= '0' && key <= '9') || key == 8 || key == 9 || key == 13;
 }
 
 bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn) {
-        // The GotFocus handlers of the text boxes.
+        // A text box entered with Tab shows its text selected.
         if (auto* box = qobject_cast<QLineEdit*>(watched))
             SelectAllOnTab(box, static_cast<QFocusEvent*>(event)->reason());
-    } else if (event->type() == QEvent::KeyPress && watched == txtReset) {
+    } else if (event->type() == QEvent::KeyPress && watched == resetPagesEdit_) {
         auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
         int code = 0;
@@ -457,7 +457,7 @@ bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
         }
         // Keys that type nothing (arrows, Delete, shortcuts) pass as they are.
         if (code != 0 && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
-            && !txtReset_KeyPress(code))
+            && !IsResetKey(code))
             return true;
     }
     return QDialog::eventFilter(watched, event);
@@ -465,9 +465,9 @@ bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
 
 void OptionsDialog::keyPressEvent(QKeyEvent* event)
 {
-    // Form_KeyUp: F1 is Help (on the press: text boxes take the release).
+    // F1 is Help (on the press: text boxes take the release).
     if (event->key() == Qt::Key_F1) {
-        cmdHelp_Click();
+        ShowHelp();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -53,7 +53,7 @@ const QString kTitle = QStringLiteral("Glyphwick");
 const char* const kFilters[] = {"All files", "A-D, Numbers", "E-H", "I-L", "M-P", "Q-T", "U-Z"};
 const char* const kFilterSets[] = {"", "ABCD1234567890", "EFGH", "IJKL", "MNOP", "QRST", "UVWXYZ"};
 
-// lblMsg of each step, mode 1 then mode 2.
+// The text above each step: installing, then printing.
 const char* const kStepText[2][5] = {
     {"The Installation Wizard will help you install new TrueType fonts onto your Windows PC. You can "
      "install from a diskette, a hard drive directory, or even CD-ROM discs. Unlike the Windows Control "
@@ -109,6 +109,7 @@ bool ContainsWord(const QString& upper, const char* word)
     return upper.contains(QLatin1String(word));
 }
 
+
 } // namespace
 
 QString SelectionCountText(int count, bool install)
@@ -144,77 +145,77 @@ void DrawWizardPicture(PictureBox* box)
 
 // ---- Controls ------------------------------------------------------------------------------
 
-InstallWizard::InstallWizard(QWidget* parent) : QDialog(parent)
+InstallWizard::InstallWizard(Mode mode, QWidget* parent) : QDialog(parent), mode_(mode)
 {
     setObjectName(QStringLiteral("InstallWizard"));
     ShowModal = [](QDialog* dialog) { dialog->exec(); };
     CreateControls();
-    Form_Load();
+    SetUpForMode();
 }
 
 InstallWizard::~InstallWizard()
 {
-    Form_Unload();
+    CleanUpAndSaveSettings();
 }
 
 void InstallWizard::CreateControls()
 {
-    picWizard = Named(new PictureBox(this), "picWizard");
-    picWizard->setFixedWidth(TwipsToPixels(1800));
-    lblMsg = MakeLabel(QString(), "lblMsg", this);
-    lblMsg->setMinimumHeight(TwipsToPixels(900));
-    lblMsg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture_ = Named(new PictureBox(this), "picture");
+    picture_->setFixedWidth(TwipsToPixels(1800));
+    stepTextLabel_ = MakeLabel(QString(), "stepTextLabel", this);
+    stepTextLabel_->setMinimumHeight(TwipsToPixels(900));
+    stepTextLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    steps = Named(new QStackedWidget(this), "steps");
-    picWelcome = Named(new QWidget, "picWelcome");
-    picFiles = CreateFilesStep();
-    picDest = Named(new QWidget, "picDest");
+    pages_ = Named(new QStackedWidget(this), "pages");
+    welcomePage_ = Named(new QWidget, "welcomePage");
+    filesPage_ = CreateFilesStep();
+    destinationPage_ = Named(new QWidget, "destinationPage");
     {
-        auto* v = new QVBoxLayout(picDest);
-        lblDest = MakeLabel(QString(), "lblDest", picDest);
-        txtDest = Named(new QLineEdit(picDest), "txtDest");
-        txtDest->setReadOnly(true);
-        v->addWidget(lblDest);
-        v->addWidget(txtDest);
+        auto* v = new QVBoxLayout(destinationPage_);
+        destinationLabel_ = MakeLabel(QString(), "destinationLabel", destinationPage_);
+        destinationEdit_ = Named(new QLineEdit(destinationPage_), "destinationEdit");
+        destinationEdit_->setReadOnly(true);
+        v->addWidget(destinationLabel_);
+        v->addWidget(destinationEdit_);
         v->addStretch();
     }
-    picChanges = Named(new QWidget, "picChanges");
+    changesPage_ = Named(new QWidget, "changesPage");
     {
-        auto* g = new QGridLayout(picChanges);
-        lblINIChanges = MakeLabel(QString(), "lblINIChanges", picChanges);
-        lstChanges = Named(new QListWidget(picChanges), "lstChanges");
-        cmdSave = Named(new QPushButton(QStringLiteral("&Copy to clipboard"), picChanges), "cmdSave");
-        g->addWidget(lblINIChanges, 0, 0, 1, 2);
-        g->addWidget(lstChanges, 1, 0, 1, 2);
-        g->addWidget(cmdSave, 2, 1);
-        connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
+        auto* g = new QGridLayout(changesPage_);
+        changesLabel_ = MakeLabel(QString(), "changesLabel", changesPage_);
+        changesList_ = Named(new QListWidget(changesPage_), "changesList");
+        copyChangesButton_ = Named(new QPushButton(QStringLiteral("&Copy to clipboard"), changesPage_), "copyChangesButton");
+        g->addWidget(changesLabel_, 0, 0, 1, 2);
+        g->addWidget(changesList_, 1, 0, 1, 2);
+        g->addWidget(copyChangesButton_, 2, 1);
+        connect(copyChangesButton_, &QPushButton::clicked, this, [this] { CopyChangesToClipboard(); });
     }
-    picTitle = CreateTitleStep();
-    picGo = CreateGoStep();
-    for (QWidget* w : {picWelcome, picFiles, picDest, picChanges, picTitle, picGo})
-        steps->addWidget(w);
+    printChoicePage_ = CreatePrintChoiceStep();
+    goPage_ = CreateGoStep();
+    for (QWidget* w : {welcomePage_, filesPage_, destinationPage_, changesPage_, printChoicePage_, goPage_})
+        pages_->addWidget(w);
 
-    cmdHelp = Named(new QPushButton(QStringLiteral("&Help"), this), "cmdHelp");
-    cmdExit = Named(new QPushButton(QStringLiteral("&Close"), this), "cmdExit");
-    cmdPrev = Named(new QPushButton(QStringLiteral("<< &Previous"), this), "cmdPrev");
-    cmdNext = Named(new QPushButton(QStringLiteral("&Next >>"), this), "cmdNext");
-    connect(cmdHelp, &QPushButton::clicked, this, [this] { cmdHelp_Click(); });
-    connect(cmdExit, &QPushButton::clicked, this, [this] { cmdExit_Click(); });
-    connect(cmdPrev, &QPushButton::clicked, this, [this] { cmdPrev_Click(); });
-    connect(cmdNext, &QPushButton::clicked, this, [this] { cmdNext_Click(); });
+    helpButton_ = Named(new QPushButton(QStringLiteral("&Help"), this), "helpButton");
+    closeButton_ = Named(new QPushButton(QStringLiteral("&Close"), this), "closeButton");
+    previousButton_ = Named(new QPushButton(QStringLiteral("<< &Previous"), this), "previousButton");
+    nextButton_ = Named(new QPushButton(QStringLiteral("&Next >>"), this), "nextButton");
+    connect(helpButton_, &QPushButton::clicked, this, [this] { ShowHelp(); });
+    connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+    connect(previousButton_, &QPushButton::clicked, this, [this] { GoToPreviousStep(); });
+    connect(nextButton_, &QPushButton::clicked, this, [this] { GoToNextStep(); });
 
     auto* right = new QVBoxLayout;
-    right->addWidget(lblMsg);
-    right->addWidget(steps, 1);
+    right->addWidget(stepTextLabel_);
+    right->addWidget(pages_, 1);
     auto* top = new QHBoxLayout;
-    top->addWidget(picWizard);
+    top->addWidget(picture_);
     top->addLayout(right, 1);
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(cmdHelp);
-    buttons->addWidget(cmdExit);
+    buttons->addWidget(helpButton_);
+    buttons->addWidget(closeButton_);
     buttons->addStretch();
-    buttons->addWidget(cmdPrev);
-    buttons->addWidget(cmdNext);
+    buttons->addWidget(previousButton_);
+    buttons->addWidget(nextButton_);
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
     line->setFrameShadow(QFrame::Sunken);
@@ -227,105 +228,111 @@ void InstallWizard::CreateControls()
 
 QWidget* InstallWizard::CreateFilesStep()
 {
-    auto* page = Named(new QWidget, "picFiles");
-    drivelist = Named(new DriveList(page), "drivelist");
-    dirlist = Named(new FolderTree(page), "dirlist");
-    cmbFilter = Named(new QComboBox(page), "cmbFilter");
-    lblFontNames = MakeLabel(QStringLiteral("Font Names"), "lblFontNames", page);
-    ListView1 = MakeFontFileList(page, QStringLiteral("ListView1"));
-    ListView1->header()->setSortIndicatorShown(false);
-    ListView1->setColumnWidth(0, TwipsToPixels(2900));
-    ListView1->setColumnWidth(1, TwipsToPixels(1900));
-    lstfiles = Named(new QListWidget(page), "lstfiles");
-    lstfiles->hide();
-    lblCount = MakeLabel(QStringLiteral("No fonts selected."), "lblCount", page);
-    lblReading = MakeLabel(QString(), "lblReading", page);
-    gaugeWell = MakeGaugeWell(page, &picGauge);
-    picGauge->setObjectName(QStringLiteral("picGauge"));
-    picGauge->setFixedHeight(TwipsToPixels(240));
-    cmdSelectAll = Named(new QPushButton(QStringLiteral("Select..."), page), "cmdSelectAll");
-    cmdCancelRead = Named(new QPushButton(QStringLiteral("Cancel Read"), page), "cmdCancelRead");
-    cmdInstallNow = Named(new QPushButton(QStringLiteral("I&nstall Now"), page), "cmdInstallNow");
-    cmdInstallNow->setToolTip(QStringLiteral("Install the selected fonts without the remaining steps"));
-    cmdInstallNow->setEnabled(false);
+    auto* page = Named(new QWidget, "filesPage");
+    driveList_ = Named(new DriveList(page), "driveList");
+    folderTree_ = Named(new FolderTree(page), "folderTree");
+    filterBox_ = Named(new QComboBox(page), "filterBox");
+    fontNamesLabel_ = MakeLabel(QStringLiteral("Font Names"), "fontNamesLabel", page);
+    fontList_ = MakeFontFileList(page, QStringLiteral("fontList"));
+    fontList_->header()->setSortIndicatorShown(false);
+    fontList_->setColumnWidth(0, TwipsToPixels(2900));
+    fontList_->setColumnWidth(1, TwipsToPixels(1900));
+    selectionCountLabel_ = MakeLabel(QStringLiteral("No fonts selected."), "selectionCountLabel", page);
+    readingLabel_ = MakeLabel(QString(), "readingLabel", page);
+    readingGaugeWell_ = MakeGaugeWell(page, &readingGauge_);
+    readingGauge_->setObjectName(QStringLiteral("readingGauge"));
+    readingGauge_->setFixedHeight(TwipsToPixels(240));
+    selectButton_ = Named(new QPushButton(QStringLiteral("Select..."), page), "selectButton");
+    cancelReadButton_ = Named(new QPushButton(QStringLiteral("Cancel Read"), page), "cancelReadButton");
+    installNowButton_ = Named(new QPushButton(QStringLiteral("I&nstall Now"), page), "installNowButton");
+    installNowButton_->setToolTip(QStringLiteral("Install the selected fonts without the remaining steps"));
+    installNowButton_->setEnabled(false);
     auto* legendIcon = new QLabel(page);
     legendIcon->setPixmap(FontKindIcon(KindTrueType).pixmap(16, 16));
-    lblLegend = MakeLabel(ForLinux(QStringLiteral("are currently installed in Windows.")), "lblLegend", page);
+    legendLabel_ = MakeLabel(ForLinux(QStringLiteral("are currently installed in Windows.")), "legendLabel", page);
 
-    TabStrip1 = Named(new QTabWidget(page), "TabStrip1");
+    previewTabs_ = Named(new QTabWidget(page), "previewTabs");
     auto* text = new QWidget;
-    pnlSample = Named(new QPlainTextEdit(QStringLiteral("Sample Text"), text), "pnlSample");
-    sampleMarks_ = new MissingCharacterMarks(pnlSample->document());
-    scrSize = Named(new QScrollBar(Qt::Horizontal, text), "scrSize");
-    scrSize->setRange(8, 72);
-    scrSize->setValue(24);
-    scrSize->setToolTip(QStringLiteral("Change font size"));
+    sampleEdit_ = Named(new QPlainTextEdit(QStringLiteral("Sample Text"), text), "sampleEdit");
+    sampleMarks_ = new MissingCharacterMarks(sampleEdit_->document());
+    sizeSlider_ = Named(new QScrollBar(Qt::Horizontal, text), "sizeSlider");
+    sizeSlider_->setRange(8, 72);
+    sizeSlider_->setValue(24);
+    sizeSlider_->setToolTip(QStringLiteral("Change font size"));
     auto* tv = new QVBoxLayout(text);
-    tv->addWidget(pnlSample, 1);
-    tv->addWidget(scrSize);
+    tv->addWidget(sampleEdit_, 1);
+    tv->addWidget(sizeSlider_);
     auto* chars = new QWidget;
-    pnlCharacter = Named(new QLabel(chars), "pnlCharacter");
-    pnlCharacter->setAlignment(Qt::AlignCenter);
-    pnlCharacter->setMinimumHeight(TwipsToPixels(1200));
+    characterLabel_ = Named(new QLabel(chars), "characterLabel");
+    characterLabel_->setAlignment(Qt::AlignCenter);
+    characterLabel_->setMinimumHeight(TwipsToPixels(1200));
     // The picture follows the panel's size, never the other way round.
-    pnlCharacter->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    pnlCharacter->setStyleSheet(QStringLiteral("background: white; color: black;"));
-    scrAnsi = Named(new QScrollBar(Qt::Horizontal, chars), "scrAnsi");
-    scrAnsi->setRange(33, 255);
-    scrAnsi->setValue(65);
-    scrAnsi->setToolTip(QStringLiteral("Scroll through character set"));
-    lblAnsi = MakeLabel(QStringLiteral("65"), "lblAnsi", chars);
-    lblAnsi->setFixedWidth(TwipsToPixels(600));
+    characterLabel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    characterLabel_->setStyleSheet(QStringLiteral("background: white; color: black;"));
+    characterSlider_ = Named(new QScrollBar(Qt::Horizontal, chars), "characterSlider");
+    characterSlider_->setRange(33, 255);
+    characterSlider_->setValue(65);
+    characterSlider_->setToolTip(QStringLiteral("Scroll through character set"));
+    characterCodeLabel_ = MakeLabel(QStringLiteral("65"), "characterCodeLabel", chars);
+    characterCodeLabel_->setFixedWidth(TwipsToPixels(600));
     auto* cg = new QGridLayout(chars);
-    cg->addWidget(pnlCharacter, 0, 0, 1, 2);
-    cg->addWidget(scrAnsi, 1, 0);
-    cg->addWidget(lblAnsi, 1, 1);
-    txtInfo = Named(new QPlainTextEdit, "txtInfo");
-    txtInfo->setReadOnly(true);
-    TabStrip1->addTab(text, QStringLiteral("&Text"));
-    TabStrip1->addTab(chars, QStringLiteral("&Characters"));
-    TabStrip1->addTab(txtInfo, QStringLiteral("&Information"));
-    TabStrip1->setMinimumHeight(TwipsToPixels(2200));
+    cg->addWidget(characterLabel_, 0, 0, 1, 2);
+    cg->addWidget(characterSlider_, 1, 0);
+    cg->addWidget(characterCodeLabel_, 1, 1);
+    infoEdit_ = Named(new QPlainTextEdit, "infoEdit");
+    infoEdit_->setReadOnly(true);
+    previewTabs_->addTab(text, QStringLiteral("&Text"));
+    previewTabs_->addTab(chars, QStringLiteral("&Characters"));
+    previewTabs_->addTab(infoEdit_, QStringLiteral("&Information"));
+    previewTabs_->setMinimumHeight(TwipsToPixels(2200));
 
-    mnuContext = new QMenu(this);
-    mnuContextAll = mnuContext->addAction(QStringLiteral("&All"));
-    mnuContextFamily = mnuContext->addAction(QString());
-    mnuContextRegular = mnuContext->addAction(QStringLiteral("&Regular Fonts"));
-    mnuContextBold = mnuContext->addAction(QStringLiteral("&Bold Fonts"));
-    mnuContextItalic = mnuContext->addAction(QStringLiteral("&Italic Fonts"));
-    mnuContextBoldItalic = mnuContext->addAction(QStringLiteral("B&oldItalic Fonts"));
-    mnuContext->addSeparator();
-    mnuContextNone = mnuContext->addAction(QStringLiteral("&None"));
+    selectMenu_ = new QMenu(this);
+    selectMenu_->setObjectName(QStringLiteral("selectMenu"));
+    selectAllAction_ = selectMenu_->addAction(QStringLiteral("&All"));
+    selectFamilyAction_ = selectMenu_->addAction(QString());
+    selectRegularAction_ = selectMenu_->addAction(QStringLiteral("&Regular Fonts"));
+    selectBoldAction_ = selectMenu_->addAction(QStringLiteral("&Bold Fonts"));
+    selectItalicAction_ = selectMenu_->addAction(QStringLiteral("&Italic Fonts"));
+    selectBoldItalicAction_ = selectMenu_->addAction(QStringLiteral("B&oldItalic Fonts"));
+    selectMenu_->addSeparator();
+    selectNoneAction_ = selectMenu_->addAction(QStringLiteral("&None"));
+    const QList<QPair<QAction*, const char*>> names = {
+        {selectAllAction_, "selectAllAction"}, {selectFamilyAction_, "selectFamilyAction"},
+        {selectRegularAction_, "selectRegularAction"}, {selectBoldAction_, "selectBoldAction"},
+        {selectItalicAction_, "selectItalicAction"}, {selectBoldItalicAction_, "selectBoldItalicAction"},
+        {selectNoneAction_, "selectNoneAction"}};
+    for (const auto& name : names)
+        name.first->setObjectName(QLatin1String(name.second));
     const QList<QPair<QAction*, QString>> items = {
-        {mnuContextAll, "ALL"}, {mnuContextRegular, "REGULAR"}, {mnuContextBold, "BOLD"},
-        {mnuContextItalic, "ITALIC"}, {mnuContextBoldItalic, "BOLDITALIC"}, {mnuContextNone, "NONE"}};
+        {selectAllAction_, "ALL"}, {selectRegularAction_, "REGULAR"}, {selectBoldAction_, "BOLD"},
+        {selectItalicAction_, "ITALIC"}, {selectBoldItalicAction_, "BOLDITALIC"}, {selectNoneAction_, "NONE"}};
     for (const auto& item : items)
         connect(item.first, &QAction::triggered, this, [this, style = item.second] { SelectFonts(style); });
-    connect(mnuContextFamily, &QAction::triggered, this,
-            [this] { SelectFonts(mnuContextFamily->text().remove('&')); });
+    connect(selectFamilyAction_, &QAction::triggered, this,
+            [this] { SelectFonts(selectFamilyAction_->text().remove('&')); });
 
     auto* left = new QVBoxLayout;
-    left->addWidget(drivelist);
-    left->addWidget(dirlist, 1);
+    left->addWidget(driveList_);
+    left->addWidget(folderTree_, 1);
     auto* filterRow = new QHBoxLayout;
-    filterRow->addWidget(MakeLabel(QStringLiteral("Filter"), "lblFilter", page));
-    filterRow->addWidget(cmbFilter, 1);
+    filterRow->addWidget(MakeLabel(QStringLiteral("Filter"), "filterLabel", page));
+    filterRow->addWidget(filterBox_, 1);
     left->addLayout(filterRow);
     auto* legend = new QHBoxLayout;
-    legend->addWidget(MakeLabel(QStringLiteral("Fonts with a "), "lblLegend1", page));
+    legend->addWidget(MakeLabel(QStringLiteral("Fonts with a "), "legendLeadLabel", page));
     legend->addWidget(legendIcon);
-    legend->addWidget(lblLegend, 1);
+    legend->addWidget(legendLabel_, 1);
     left->addLayout(legend);
 
     auto* middle = new QGridLayout;
-    middle->addWidget(lblFontNames, 0, 0, 1, 4);
-    middle->addWidget(ListView1, 1, 0, 1, 4);
-    middle->addWidget(lblCount, 2, 0);
-    middle->addWidget(cmdSelectAll, 2, 1);
-    middle->addWidget(cmdCancelRead, 2, 2);
-    middle->addWidget(cmdInstallNow, 2, 3);
-    middle->addWidget(lblReading, 3, 0);
-    middle->addWidget(gaugeWell, 3, 1, 1, 3);
+    middle->addWidget(fontNamesLabel_, 0, 0, 1, 4);
+    middle->addWidget(fontList_, 1, 0, 1, 4);
+    middle->addWidget(selectionCountLabel_, 2, 0);
+    middle->addWidget(selectButton_, 2, 1);
+    middle->addWidget(cancelReadButton_, 2, 2);
+    middle->addWidget(installNowButton_, 2, 3);
+    middle->addWidget(readingLabel_, 3, 0);
+    middle->addWidget(readingGaugeWell_, 3, 1, 1, 3);
     middle->setColumnStretch(0, 1);
 
     auto* row = new QHBoxLayout;
@@ -334,189 +341,168 @@ QWidget* InstallWizard::CreateFilesStep()
     auto* v = new QVBoxLayout(page);
     v->setContentsMargins(0, 0, 0, 0);
     v->addLayout(row, 3);
-    v->addWidget(TabStrip1, 2);
+    v->addWidget(previewTabs_, 2);
 
-    connect(dirlist, &FolderTree::folderChanged, this, [this] { dirlist_Change(); });
-    connect(drivelist, &DriveList::driveChosen, this, [this] { drivelist_Change(); });
-    connect(cmbFilter, QOverload<int>::of(&QComboBox::activated), this, [this] { cmbFilter_Click(); });
-    connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { ListView1_ItemClick(item); });
-    connect(ListView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        // Keyboard moves preview too; a click has already run ItemClick.
-        if (item && QApplication::mouseButtons() == Qt::NoButton && !Reading)
-            ListView1_ItemClick(item);
+    connect(folderTree_, &FolderTree::folderChanged, this, [this] { ReadChosenFolder(); });
+    connect(driveList_, &DriveList::driveChosen, this, [this] { FollowChosenDrive(); });
+    connect(filterBox_, QOverload<int>::of(&QComboBox::activated), this, [this] { ApplyFilter(); });
+    connect(fontList_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { PreviewFont(item); });
+    connect(fontList_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+        // Keyboard moves preview too; a click has already previewed.
+        if (item && QApplication::mouseButtons() == Qt::NoButton && !reading_)
+            PreviewFont(item);
     });
-    connect(ListView1, &QTreeWidget::itemSelectionChanged, this, [this] {
+    connect(fontList_, &QTreeWidget::itemSelectionChanged, this, [this] {
         for (QTreeWidgetItem* row : Rows())
-            if (const int slot = SlotOf(row))
-                Fonts[size_t(slot)].Selected = row->isSelected();
+            if (const int slot = SlotOf(row); slot >= 0)
+                fonts_[size_t(slot)].Selected = row->isSelected();
         ShowSelectionCount();
         RebuildChanges();
-        cmdInstallNow->setEnabled(!Reading && SelectedRowCount() > 0);
+        installNowButton_->setEnabled(!reading_ && SelectedRowCount() > 0);
     });
-    connect(cmdInstallNow, &QPushButton::clicked, this, [this] { cmdInstallNow_Click(); });
-    connect(ListView1->header(), &QHeaderView::sectionClicked, this, [this](int c) { ListView1_ColumnClick(c); });
-    connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        ListView1_RightClick(ListView1->itemAt(pos), ListView1->viewport()->mapToGlobal(pos));
+    connect(installNowButton_, &QPushButton::clicked, this, [this] { InstallNow(); });
+    connect(fontList_->header(), &QHeaderView::sectionClicked, this, [this](int c) { SortByColumn(c); });
+    connect(fontList_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        ShowRowMenu(fontList_->itemAt(pos), fontList_->viewport()->mapToGlobal(pos));
     });
-    connect(cmdSelectAll, &QPushButton::clicked, this, [this] { cmdSelectAll_Click(); });
-    connect(cmdCancelRead, &QPushButton::clicked, this, [this] { cmdCancelRead_Click(); });
-    connect(TabStrip1, &QTabWidget::currentChanged, this, [this] { TabStrip1_Click(); });
-    connect(scrSize, &QScrollBar::valueChanged, this, [this] { scrSize_Change(); });
-    connect(scrAnsi, &QScrollBar::valueChanged, this, [this] { scrAnsi_Change(); });
-    pnlCharacter->installEventFilter(this);
+    connect(selectButton_, &QPushButton::clicked, this, [this] { ShowSelectMenu(); });
+    connect(cancelReadButton_, &QPushButton::clicked, this, [this] { CancelReadOrShowOptions(); });
+    connect(previewTabs_, &QTabWidget::currentChanged, this, [this] { DrawCharacterIfShown(); });
+    connect(sizeSlider_, &QScrollBar::valueChanged, this, [this] { ApplySampleSize(); });
+    connect(characterSlider_, &QScrollBar::valueChanged, this, [this] { ShowChosenCharacter(); });
+    characterLabel_->installEventFilter(this);
     return page;
 }
 
-QWidget* InstallWizard::CreateTitleStep()
+QWidget* InstallWizard::CreatePrintChoiceStep()
 {
     choice_ = new PrintChoicePanel;
-    choice_->setObjectName(QStringLiteral("picTitle"));
-    optCatalog = choice_->findChild<QRadioButton*>(QStringLiteral("catalogRadio"));
-    optSheets = choice_->findChild<QRadioButton*>(QStringLiteral("sheetsRadio"));
-    cmbStyle = choice_->findChild<QComboBox*>(QStringLiteral("layoutBox"));
-    txtTitle = choice_->findChild<QLineEdit*>(QStringLiteral("titleEdit"));
-    txtTitle->setText(QStringLiteral("enter your CD-ROM title here!"));
-    chkUpper = choice_->findChild<QCheckBox*>(QStringLiteral("upperCaseCheck"));
-    const std::array<QCheckBox*, 8> boxes = SheetBoxes();
-    chkSpec1 = boxes[0], chkSpec2 = boxes[1], chkSpec3 = boxes[2], chkSpec4 = boxes[3];
-    chkKeyboard = boxes[4], chkANSI = boxes[5], chkANSI2 = boxes[6], chk72PointSetI = boxes[7];
-    pnlPic = choice_->findChild<QFrame*>(QStringLiteral("pictureFrame"));
-    imgPic = choice_->findChild<LayoutPicture*>(QStringLiteral("layoutPicture"));
+    choice_->setObjectName(QStringLiteral("printChoicePage"));
+    choice_->SetTitle(QStringLiteral("enter your CD-ROM title here!"));
 
-    connect(optCatalog, &QRadioButton::clicked, this, [this] { optCatalog_Click(); });
-    connect(optSheets, &QRadioButton::clicked, this, [this] { optSheets_Click(); });
-    connect(cmbStyle, QOverload<int>::of(&QComboBox::activated), this, [this] { cmbStyle_Click(); });
-    for (QCheckBox* box : boxes)
-        connect(box, &QCheckBox::clicked, this, [this, box] { chkSheet_Click(box); });
-    connect(chkUpper, &QCheckBox::clicked, this, [this] { chkUpper_Click(); });
-    connect(txtTitle, &QLineEdit::textChanged, this, [this] { UpdatePicture(); });
-    txtTitle->installEventFilter(this);
+    connect(choice_, &PrintChoicePanel::catalogClicked, this, [this] { ChooseCatalog(); });
+    connect(choice_, &PrintChoicePanel::sheetsClicked, this, [this] { ChooseSheets(); });
+    connect(choice_, &PrintChoicePanel::layoutActivated, this, [this] { UpdatePicture(); });
+    connect(choice_, &PrintChoicePanel::sheetClicked, this, [this] { UpdatePictureAndGoStep(); });
+    connect(choice_, &PrintChoicePanel::upperCaseClicked, this, [this] { SaveUpperCaseChoice(); });
+    connect(choice_, &PrintChoicePanel::titleEdited, this, [this] { UpdatePicture(); });
+    // The whole title is selected whenever it gets the focus, to be typed over.
+    connect(choice_, &PrintChoicePanel::titleFocused, this, [this] { choice_->SelectTitle(false); });
     return choice_;
 }
 
 QWidget* InstallWizard::CreateGoStep()
 {
-    auto* page = Named(new QWidget, "picGo");
-    cmdGo = Named(new QPushButton(page), "cmdGo");
-    cmdGo->setMinimumHeight(TwipsToPixels(600));
-    lblNumber = MakeLabel(QString(), "lblNumber", page);
-    lblStatus = MakeLabel(QString(), "lblStatus", page);
-    QWidget* well = MakeGaugeWell(page, &picGauge2);
-    picGauge2->setObjectName(QStringLiteral("picGauge2"));
-    picGauge2->setFixedHeight(TwipsToPixels(300));
+    auto* page = Named(new QWidget, "goPage");
+    goButton_ = Named(new QPushButton(page), "goButton");
+    goButton_->setMinimumHeight(TwipsToPixels(600));
+    fontCountLabel_ = MakeLabel(QString(), "fontCountLabel", page);
+    statusLabel_ = MakeLabel(QString(), "statusLabel", page);
+    QWidget* well = MakeGaugeWell(page, &progressGauge_);
+    progressGauge_->setObjectName(QStringLiteral("progressGauge"));
+    progressGauge_->setFixedHeight(TwipsToPixels(300));
     auto* v = new QVBoxLayout(page);
-    v->addWidget(cmdGo, 0, Qt::AlignLeft);
-    v->addWidget(lblNumber);
-    v->addWidget(lblStatus);
+    v->addWidget(goButton_, 0, Qt::AlignLeft);
+    v->addWidget(fontCountLabel_);
+    v->addWidget(statusLabel_);
     v->addWidget(well);
     v->addStretch();
-    connect(cmdGo, &QPushButton::clicked, this, [this] { cmdGo_Click(); });
+    connect(goButton_, &QPushButton::clicked, this, [this] { InstallOrPrint(); });
     return page;
 }
 
-std::array<QCheckBox*, 8> InstallWizard::SheetBoxes() const
-{
-    static const char* const names[8] = {"specimenSheet1Check", "specimenSheet2Check", "specimenSheet3Check",
-                                         "specimenSheet4Check", "keyboardChartCheck",  "ansiChartCheck",
-                                         "characterSetCheck",   "pointSet72Check"};
-    std::array<QCheckBox*, 8> boxes{};
-    for (size_t i = 0; i < boxes.size(); ++i)
-        boxes[i] = choice_->findChild<QCheckBox*>(QLatin1String(names[i]));
-    return boxes;
-}
+// ---- Loading and steps -----------------------------------------------------------------------
 
-// ---- Loading and steps ----------------------------------------------------------------------
-
-void InstallWizard::Form_Load()
+void InstallWizard::SetUpForMode()
 {
-    const bool install = WizardMode != 2;
-    cmbStyle->setCurrentIndex(0);
+    const bool install = Installs();
+    choice_->SetLayoutIndex(0);
 
     for (const char* f : kFilters)
-        cmbFilter->addItem(QString::fromLatin1(f));
-    cmbFilter->setCurrentIndex(0);
+        filterBox_->addItem(QString::fromLatin1(f));
+    filterBox_->setCurrentIndex(0);
 
     QString source = ReadIniString(QStringLiteral("CatalogWizard"), QStringLiteral("sourceDir"), QString(), IniFile);
     if (source.isEmpty() || !QFileInfo(source).isDir())
         source = QDir::homePath();
-    const int drive = DriveIndexOf(drivelist->Drives(), source);
-    dirlist->SetPath(source, drive >= 0 ? drivelist->Drives()[drive].rootPath : QString());
-    drivelist->SetDriveOf(source);
-    Step = 0;
-    chkUpper->setChecked(ReadIniInt(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), 0, IniFile) != 0);
+    const int drive = DriveIndexOf(driveList_->Drives(), source);
+    folderTree_->SetPath(source, drive >= 0 ? driveList_->Drives()[drive].rootPath : QString());
+    driveList_->SetDriveOf(source);
+    step_ = 0;
+    choice_->SetUpperCase(ReadIniInt(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), 0, IniFile) != 0);
 
     if (install) {
         setWindowTitle(QStringLiteral("TrueType Installation Wizard"));
-        LastStep = 4;
-        txtDest->setText(QDir::toNativeSeparators(WinDir + "fonts"));
-        lblDest->setText(ForLinux(QStringLiteral(
+        lastStep_ = 4;
+        destinationEdit_->setText(QDir::toNativeSeparators(WinDir + "fonts"));
+        destinationLabel_->setText(ForLinux(QStringLiteral(
             "Your TrueType font files will be copied to the Windows 95 font directory and installed.")));
-        lblINIChanges->setText(ForLinux(QStringLiteral("Changes made to Windows Registry:")));
-        cmdCancelRead->setText(QStringLiteral("Cancel Read"));
-        cmdCancelRead->hide();
-        lblNumber->setText(QStringLiteral("0 fonts to install"));
-        lblStatus->setText(QStringLiteral("Ready!"));
+        changesLabel_->setText(ForLinux(QStringLiteral("Changes made to Windows Registry:")));
+        cancelReadButton_->setText(QStringLiteral("Cancel Read"));
+        cancelReadButton_->hide();
+        fontCountLabel_->setText(QStringLiteral("0 fonts to install"));
+        statusLabel_->setText(QStringLiteral("Ready!"));
     } else {
         setWindowTitle(QStringLiteral("CD-ROM Font Wizard"));
-        LastStep = 3;
-        txtTitle->setText(ReadIniString(QStringLiteral("Inventory"), QStringLiteral("Title"),
+        lastStep_ = 3;
+        choice_->SetTitle(ReadIniString(QStringLiteral("Inventory"), QStringLiteral("Title"),
                                         QStringLiteral("enter your CD-ROM title here!"), IniFile));
-        cmdCancelRead->setText(QStringLiteral("Options"));
-        cmdCancelRead->show();
-        cmdInstallNow->hide();
-        optCatalog->setChecked(true);
-        optCatalog_Click();
+        cancelReadButton_->setText(QStringLiteral("Options"));
+        cancelReadButton_->show();
+        installNowButton_->hide();
+        choice_->ChooseSheets(false);
+        ChooseCatalog();
     }
-    gaugeWell->hide();
-    lblReading->hide();
-    TabStrip1->setCurrentIndex(0);
+    readingGaugeWell_->hide();
+    readingLabel_->hide();
+    previewTabs_->setCurrentIndex(0);
     ResetSamplePanels();
-    scrAnsi_Change();
-    AdvanceStep(true);
-    AdvanceStep(false);
+    ShowChosenCharacter();
+    MoveStep(true);
+    MoveStep(false);
     CentreForm(this);
-    Loaded = true;
-    QTimer::singleShot(0, this, [this] { DrawWizardPicture(picWizard); });
+    loaded_ = true;
+    QTimer::singleShot(0, this, [this] { DrawWizardPicture(picture_); });
 }
 
 int InstallWizard::HelpContext() const
 {
-    return WizardMode == 2 ? 725 : 610;
+    return !Installs() ? 725 : 610;
 }
 
-void InstallWizard::AdvanceStep(bool forward)
+void InstallWizard::MoveStep(bool forward)
 {
-    Step = qBound(0, Step + (forward ? 1 : -1), LastStep);
-    cmdPrev->setEnabled(Step != 0);
-    cmdNext->setEnabled(Step != LastStep);
-    const bool install = WizardMode != 2;
-    QWidget* const pages[2][5] = {{picWelcome, picFiles, picDest, picChanges, picGo},
-                                  {picWelcome, picFiles, picTitle, picGo, nullptr}};
-    steps->setCurrentWidget(pages[install ? 0 : 1][Step]);
-    lblMsg->setText(ForLinux(QString::fromLatin1(kStepText[install ? 0 : 1][Step])));
-    if (Step == 1 && CurrentFolder.isEmpty())
-        dirlist_Change();
-    if (install && Step == 3) {
+    step_ = qBound(0, step_ + (forward ? 1 : -1), lastStep_);
+    previousButton_->setEnabled(step_ != 0);
+    nextButton_->setEnabled(step_ != lastStep_);
+    const bool install = Installs();
+    QWidget* const pages[2][5] = {{welcomePage_, filesPage_, destinationPage_, changesPage_, goPage_},
+                                  {welcomePage_, filesPage_, printChoicePage_, goPage_, nullptr}};
+    pages_->setCurrentWidget(pages[install ? 0 : 1][step_]);
+    stepTextLabel_->setText(ForLinux(QString::fromLatin1(kStepText[install ? 0 : 1][step_])));
+    if (step_ == kFilesStep && currentFolder_.isEmpty())
+        ReadChosenFolder();
+    if (install && step_ == kChangesStep) {
         RebuildChanges();
-        lblINIChanges->setText(ForLinux(QStringLiteral("Changes to Windows Registry")));
+        changesLabel_->setText(ForLinux(QStringLiteral("Changes to Windows Registry")));
     }
-    if (!install && Step == 2)
+    if (!install && step_ == kPrintChoiceStep)
         UpdatePicture();
-    if (Step == LastStep)
+    if (step_ == lastStep_)
         UpdateGoStep();
 }
 
-void InstallWizard::cmdNext_Click()
+void InstallWizard::GoToNextStep()
 {
-    AdvanceStep(true);
+    MoveStep(true);
 }
 
-void InstallWizard::cmdPrev_Click()
+void InstallWizard::GoToPreviousStep()
 {
-    AdvanceStep(false);
+    MoveStep(false);
 }
 
-void InstallWizard::cmdHelp_Click()
+void InstallWizard::ShowHelp()
 {
     Sys().help->ShowContext(HelpFile, HelpContext());
 }
@@ -524,29 +510,24 @@ void InstallWizard::cmdHelp_Click()
 void InstallWizard::keyReleaseEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F1)
-        cmdHelp_Click();
+        ShowHelp();
     QDialog::keyReleaseEvent(event);
-}
-
-void InstallWizard::cmdExit_Click()
-{
-    close();
 }
 
 void InstallWizard::closeEvent(QCloseEvent* event)
 {
-    if (Reading) {
+    if (reading_) {
         // The scan ends itself at the next file; close when it has.
-        CancelRead = true;
+        cancelRead_ = true;
         event->ignore();
         QTimer::singleShot(50, this, [this] { close(); });
         return;
     }
-    Form_Unload();
+    CleanUpAndSaveSettings();
     QDialog::closeEvent(event);
 }
 
-void InstallWizard::Form_Unload()
+void InstallWizard::CleanUpAndSaveSettings()
 {
     if (unloaded_)
         return;
@@ -556,17 +537,17 @@ void InstallWizard::Form_Unload()
     RemovePrintFonts();
     DeleteTempFontFiles();
     IniBatch batch(IniFile);
-    if (WizardMode == 2)
-        WriteIniString(QStringLiteral("Inventory"), QStringLiteral("Title"), txtTitle->text(), IniFile);
-    WriteIniString(QStringLiteral("catalogWizard"), QStringLiteral("sourceDir"), dirlist->Path(), IniFile);
-    WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), chkUpper->isChecked() ? "1" : "0",
+    if (!Installs())
+        WriteIniString(QStringLiteral("Inventory"), QStringLiteral("Title"), choice_->Choice().Title, IniFile);
+    WriteIniString(QStringLiteral("catalogWizard"), QStringLiteral("sourceDir"), folderTree_->Path(), IniFile);
+    WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), choice_->UpperCase() ? "1" : "0",
                    IniFile);
 }
 
-void InstallWizard::cmdCancelRead_Click()
+void InstallWizard::CancelReadOrShowOptions()
 {
-    if (Reading) {
-        CancelRead = true;
+    if (reading_) {
+        cancelRead_ = true;
         return;
     }
     if (ShowOptions) {
@@ -575,90 +556,87 @@ void InstallWizard::cmdCancelRead_Click()
     }
     // The kinds of installed font the main list shows are not this window's business.
     OptionsDialog options(this);
-    options.chkTrueType->setEnabled(false);
-    options.chkATM->setEnabled(false);
-    options.chkDevice->setEnabled(false);
+    options.DisableFontKinds();
     options.exec();
 }
 
 // ---- The scan -------------------------------------------------------------------------------
 
-void InstallWizard::drivelist_Change()
+void InstallWizard::FollowChosenDrive()
 {
-    FollowDrive(drivelist, dirlist);
+    FollowDrive(driveList_, folderTree_);
 }
 
-void InstallWizard::cmbFilter_Click()
+void InstallWizard::ApplyFilter()
 {
-    if (Loaded && !Reading)
-        dirlist_Change();
+    if (loaded_ && !reading_)
+        ReadChosenFolder();
 }
 
-void InstallWizard::dirlist_Change()
+void InstallWizard::ReadChosenFolder()
 {
-    if (Reading) {
+    if (reading_) {
         // The tree keeps the keyboard while a folder is read: moving on in it
         // ends that reading and reads the folder moved to.
-        CancelRead = true;
+        cancelRead_ = true;
         rescanPending_ = true;
         return;
     }
-    if (Loaded)
+    if (loaded_)
         ScanFolder();
     else
-        ListView1->clear();
-    if (ListView1->topLevelItemCount() == 0) {
-        auto* row = new QTreeWidgetItem(ListView1, {QStringLiteral("no font files")});
-        row->setData(0, Qt::UserRole, 0);
-        lblFontNames->setText(QStringLiteral("Font Names"));
-        TempFontFiles = false;
+        fontList_->clear();
+    if (fontList_->topLevelItemCount() == 0) {
+        auto* row = new QTreeWidgetItem(fontList_, {QStringLiteral("no font files")});
+        row->setData(0, Qt::UserRole, -1);
+        fontNamesLabel_->setText(QStringLiteral("Font Names"));
+        tempFontFiles_ = false;
     }
 }
 
 void InstallWizard::EnableScanControls(bool enabled)
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{drivelist, cmdHelp, cmdExit, cmdNext, cmdPrev,
-                                                      cmdSelectAll, cmbFilter})
+    for (QWidget* w : std::initializer_list<QWidget*>{driveList_, helpButton_, closeButton_, nextButton_, previousButton_,
+                                                      selectButton_, filterBox_})
         w->setEnabled(enabled);
-    cmdInstallNow->setEnabled(enabled && SelectedRowCount() > 0);
+    installNowButton_->setEnabled(enabled && SelectedRowCount() > 0);
     if (enabled) {
-        cmdPrev->setEnabled(Step != 0);
-        cmdNext->setEnabled(Step != LastStep);
+        previousButton_->setEnabled(step_ != 0);
+        nextButton_->setEnabled(step_ != lastStep_);
     }
 }
 
 void InstallWizard::ScanFolder()
 {
-    Reading = true;
-    lblFontNames->setText(QStringLiteral("Font Names"));
+    reading_ = true;
+    fontNamesLabel_->setText(QStringLiteral("Font Names"));
     EnableScanControls(false);
-    cmdCancelRead->setText(QStringLiteral("Cancel Read"));
-    cmdCancelRead->show();
-    cmdCancelRead->setEnabled(true);
+    cancelReadButton_->setText(QStringLiteral("Cancel Read"));
+    cancelReadButton_->show();
+    cancelReadButton_->setEnabled(true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
-    FilterSet = QString::fromLatin1(kFilterSets[qBound(0, cmbFilter->currentIndex(), 6)]);
+    filterSet_ = QString::fromLatin1(kFilterSets[qBound(0, filterBox_->currentIndex(), 6)]);
     RemovePreviewFont();
-    lblReading->setText(QStringLiteral("Changing directory..."));
-    lblReading->show();
+    readingLabel_->setText(QStringLiteral("Changing directory..."));
+    readingLabel_->show();
     DeleteTempFontFiles();
-    lblCount->setText(QStringLiteral("No fonts selected."));
-    lstfiles->clear();
-    lstChanges->clear();
-    lblReading->setText(QStringLiteral("Reading directory..."));
-    gaugeWell->show();
-    DrawWindowGauge(picGauge, 0);
+    selectionCountLabel_->setText(QStringLiteral("No fonts selected."));
+    changesList_->clear();
+    readingLabel_->setText(QStringLiteral("Reading directory..."));
+    readingGaugeWell_->show();
+    DrawWindowGauge(readingGauge_, 0);
 
-    QString folder = dirlist->Path();
+    QString folder = folderTree_->Path();
     if (!folder.endsWith('/'))
         folder += '/';
-    CurrentFolder = folder;
+    currentFolder_ = folder;
     const QStringList names = FontFileNames(folder);
-    lstfiles->addItems(names);
-    Fonts.assign(size_t(names.size()) + 1, FontFileRecord());
+    fonts_.clear();
+    fonts_.reserve(size_t(names.size()));
 
-    ListView1->setSortingEnabled(false);
-    ListView1->clear();
+    fontList_->setSortingEnabled(false);
+    fontList_->clear();
     const QString fotFolder = Sys().system->ProgramFolder();
     QDir().mkpath(fotFolder);
     const QIcon icons[2] = {FontKindIcon(KindNotInstalled), FontKindIcon(KindTrueType)};
@@ -669,7 +647,7 @@ void InstallWizard::ScanFolder()
         const int percent = int(std::lround(double(i) / names.size() * 100));
         if (percent % 10 == 0 && percent != shown) {
             shown = percent;
-            DrawWindowGauge(picGauge, percent);
+            DrawWindowGauge(readingGauge_, percent);
         }
         QCoreApplication::processEvents();
         // A collection gives one row per face, a variable font one per named
@@ -678,76 +656,73 @@ void InstallWizard::ScanFolder()
             FontFileRecord record;
             if (ScanFontFile(folder, names[i], fotFolder, record, faceIndex) != ScanResult::Read)
                 continue;
-            ++count;
-            if (size_t(count) >= Fonts.size())
-                Fonts.resize(size_t(count) + 1);
-            Fonts[size_t(count)] = record;
+            const int slot = count++;
+            fonts_.push_back(record);
             const QString face = record.FaceName;
-            if (FilterSet.isEmpty() || (!face.isEmpty() && FilterSet.contains(face.at(0).toUpper()))) {
+            if (filterSet_.isEmpty() || (!face.isEmpty() && filterSet_.contains(face.at(0).toUpper()))) {
                 auto* row = new FontRow(QStringList{face, record.FileName, record.SizeText});
-                row->setData(0, Qt::UserRole, count);
+                row->setData(0, Qt::UserRole, slot);
                 row->setIcon(0, icons[record.AlreadyInstalled ? 1 : 0]);
                 rows << row;
             }
         }
-        if (CancelRead) {
-            CancelRead = false;
+        if (cancelRead_) {
+            cancelRead_ = false;
             break;
         }
     }
-    Fonts.resize(size_t(count) + 1);
-    ListView1->addTopLevelItems(rows);
-    DrawWindowGauge(picGauge, 100);
+    fontList_->addTopLevelItems(rows);
+    DrawWindowGauge(readingGauge_, 100);
     if (!rows.isEmpty()) {
-        lblFontNames->setText(QString::number(rows.size()) + " Font Names");
-        ListView1->setSortingEnabled(true);
-        ListView1->sortByColumn(0, Qt::AscendingOrder);
-        TempFontFiles = true;
+        fontNamesLabel_->setText(QString::number(rows.size()) + " Font Names");
+        fontList_->setSortingEnabled(true);
+        fontList_->sortByColumn(0, Qt::AscendingOrder);
+        tempFontFiles_ = true;
     }
     // Files read but filtered out keep their .fot until the next scan.
     if (count > 0)
-        TempFontFiles = true;
+        tempFontFiles_ = true;
 
-    gaugeWell->hide();
-    lblReading->hide();
+    readingGaugeWell_->hide();
+    readingLabel_->hide();
     EnableScanControls(true);
-    if (WizardMode == 2) {
-        cmdCancelRead->setText(QStringLiteral("Options"));
-        cmdCancelRead->show();
+    if (!Installs()) {
+        cancelReadButton_->setText(QStringLiteral("Options"));
+        cancelReadButton_->show();
     } else {
-        cmdCancelRead->setText(QStringLiteral("Cancel Read"));
-        cmdCancelRead->hide();
+        cancelReadButton_->setText(QStringLiteral("Cancel Read"));
+        cancelReadButton_->hide();
     }
     QApplication::restoreOverrideCursor();
-    dirlist->Refresh();
-    Reading = false;
+    folderTree_->Refresh();
+    reading_ = false;
     if (rescanPending_) {
         rescanPending_ = false;
-        CancelRead = false;
-        dirlist_Change();
+        cancelRead_ = false;
+        ReadChosenFolder();
     }
 }
 
 void InstallWizard::ShowFiles(const QString& folder, const QStringList& selectedFiles)
 {
-    const int drive = DriveIndexOf(drivelist->Drives(), folder);
-    dirlist->SetPath(folder, drive >= 0 ? drivelist->Drives()[drive].rootPath : QString());
-    drivelist->SetDriveOf(folder);
-    CurrentFolder.clear();
-    while (Step < 1)
-        AdvanceStep(true);
-    if (Step == 1)
-        dirlist_Change();
+    const int drive = DriveIndexOf(driveList_->Drives(), folder);
+    folderTree_->SetPath(folder, drive >= 0 ? driveList_->Drives()[drive].rootPath : QString());
+    driveList_->SetDriveOf(folder);
+    currentFolder_.clear();
+    while (step_ < kFilesStep)
+        MoveStep(true);
+    if (step_ == kFilesStep)
+        ReadChosenFolder();
     QSet<QString> wanted;
     for (const QString& file : selectedFiles)
         wanted.insert(QFileInfo(file).fileName());
     QTreeWidgetItem* first = nullptr;
-    ListView1->clearSelection();
+    fontList_->clearSelection();
     QSet<QString> shown;
     for (QTreeWidgetItem* row : Rows()) {
         const int slot = SlotOf(row);
-        const QString name = slot > 0 ? FileNamePart(Fonts[size_t(slot)].FilePath) : QString();
-        if (slot <= 0 || (!wanted.isEmpty() && !wanted.contains(name)))
+        const QString name = slot >= 0 ? FileNamePart(fonts_[size_t(slot)].FilePath) : QString();
+        if (slot < 0 || (!wanted.isEmpty() && !wanted.contains(name)))
             continue;
         shown.insert(name);
         row->setSelected(true);
@@ -766,27 +741,27 @@ void InstallWizard::ShowFiles(const QString& folder, const QStringList& selected
                                vbInformation, QStringLiteral("Glyphwick"));
     }
     if (first) {
-        ListView1->setCurrentItem(first, 0, QItemSelectionModel::NoUpdate);
-        ListView1->scrollToItem(first);
-        ListView1_ItemClick(first);
-        ListView1->setFocus();
-        if (WizardMode != 2)
-            cmdInstallNow->setDefault(true);
+        fontList_->setCurrentItem(first, 0, QItemSelectionModel::NoUpdate);
+        fontList_->scrollToItem(first);
+        PreviewFont(first);
+        fontList_->setFocus();
+        if (Installs())
+            installNowButton_->setDefault(true);
     }
 }
 
-void InstallWizard::cmdInstallNow_Click()
+void InstallWizard::InstallNow()
 {
-    if (WizardMode == 2 || SelectedRowCount() == 0)
+    if (!Installs() || SelectedRowCount() == 0)
         return;
-    while (Step < LastStep)
-        AdvanceStep(true);
-    cmdGo_Click();
+    while (step_ < lastStep_)
+        MoveStep(true);
+    InstallOrPrint();
 }
 
 void InstallWizard::DeleteTempFontFiles()
 {
-    for (FontFileRecord& font : Fonts) {
+    for (FontFileRecord& font : fonts_) {
         if (!font.FotPath.isEmpty()) {
             QFile::remove(font.FotPath);
             font.FotPath.clear();
@@ -796,16 +771,19 @@ void InstallWizard::DeleteTempFontFiles()
 
 // ---- Preview --------------------------------------------------------------------------------
 
-int InstallWizard::SlotOf(const QTreeWidgetItem* item)
+int InstallWizard::SlotOf(const QTreeWidgetItem* row)
 {
-    return item ? item->data(0, Qt::UserRole).toInt() : 0;
+    if (!row)
+        return -1;
+    const QVariant slot = row->data(0, Qt::UserRole);
+    return slot.isValid() ? slot.toInt() : -1;
 }
 
 QList<QTreeWidgetItem*> InstallWizard::Rows() const
 {
     QList<QTreeWidgetItem*> rows;
-    for (int i = 0; i < ListView1->topLevelItemCount(); ++i)
-        rows << ListView1->topLevelItem(i);
+    for (int i = 0; i < fontList_->topLevelItemCount(); ++i)
+        rows << fontList_->topLevelItem(i);
     return rows;
 }
 
@@ -813,17 +791,17 @@ int InstallWizard::SelectedRowCount() const
 {
     int n = 0;
     for (QTreeWidgetItem* row : Rows())
-        n += row->isSelected() && SlotOf(row) > 0;
+        n += row->isSelected() && SlotOf(row) >= 0;
     return n;
 }
 
 void InstallWizard::RemovePreviewFont()
 {
-    if (PreviewFontFile.isEmpty())
+    if (previewFontFile_.isEmpty())
         return;
-    Sys().fonts->RemoveFontResource(PreviewFontFile);
-    PreviewFontFile.clear();
-    previewSlot_ = 0;
+    Sys().fonts->RemoveFontResource(previewFontFile_);
+    previewFontFile_.clear();
+    previewSlot_ = -1;
     Sys().fonts->BroadcastFontChange();
     ResetSamplePanels();
 }
@@ -833,19 +811,19 @@ void InstallWizard::ResetSamplePanels()
     // Nothing previewed: the window's own font, with nothing to grey out.
     previewElf_ = EnumLogFont();
     previewFont_ = font();
-    previewFont_.setPointSize(scrSize->value());
-    pnlSample->setFont(previewFont_);
+    previewFont_.setPointSize(sizeSlider_->value());
+    sampleEdit_->setFont(previewFont_);
     sampleMarks_->SetFont(previewElf_);
     DrawCharacter();
 }
 
-void InstallWizard::ListView1_ItemClick(QTreeWidgetItem* item)
+void InstallWizard::PreviewFont(QTreeWidgetItem* item)
 {
     RemovePreviewFont();
     const int slot = SlotOf(item);
-    if (slot <= 0 || size_t(slot) >= Fonts.size())
+    if (slot < 0 || size_t(slot) >= fonts_.size())
         return;
-    FontFileRecord& font = Fonts[size_t(slot)];
+    FontFileRecord& font = fonts_[size_t(slot)];
     if (font.FaceName.trimmed().compare(QLatin1String("unknown"), Qt::CaseInsensitive) == 0) {
         Sys().messages->MsgBox(QStringLiteral("The name of this font could not be determined. The file may not be "
                                               "a TrueType font file. It cannot be installed or previewed."),
@@ -863,11 +841,11 @@ void InstallWizard::ListView1_ItemClick(QTreeWidgetItem* item)
         const QString fot = UniqueFileName(Sys().system->ProgramFolder() + '/' + font.FileName.left(font.FileName.size() - 4) + ".fot");
         if (Sys().fonts->CreateScalableFontResource(0, fot, font.FilePath, QString(), font.FaceIndex) != 0) {
             font.FotPath = fot;
-            TempFontFiles = true;
+            tempFontFiles_ = true;
         }
     }
     if (Sys().fonts->AddFontResource(font.FotPath) > 0) {
-        PreviewFontFile = font.FotPath;
+        previewFontFile_ = font.FotPath;
         previewSlot_ = slot;
         Sys().fonts->BroadcastFontChange();
     }
@@ -875,7 +853,7 @@ void InstallWizard::ListView1_ItemClick(QTreeWidgetItem* item)
     FontNameInfo info;
     ReadNameTable(font.FilePath, info, font.FaceIndex);
     const QString two = QStringLiteral("\n\n");
-    txtInfo->setPlainText("Version: " + info.version + two + "Copyright: " + info.copyright + two
+    infoEdit_->setPlainText("Version: " + info.version + two + "Copyright: " + info.copyright + two
                           + "Trademark: " + info.trademark + two + "Font Family: " + info.family + "\n"
                           + "Font Subfamily: " + info.subfamily + "\n" + "Full Font Name: " + info.fullName
                           + "\n" + "Font Identifier: " + info.uniqueId);
@@ -890,8 +868,8 @@ void InstallWizard::ListView1_ItemClick(QTreeWidgetItem* item)
     previewElf_.filePath = font.FilePath;
     previewElf_.faceIndex = font.FaceIndex;
     previewFont_ = ExactFont(previewElf_, 0);
-    previewFont_.setPointSize(scrSize->value());
-    pnlSample->setFont(previewFont_);
+    previewFont_.setPointSize(sizeSlider_->value());
+    sampleEdit_->setFont(previewFont_);
     sampleMarks_->SetFont(previewElf_);
     DrawCharacter();
     ShowSelectionCount();
@@ -899,10 +877,10 @@ void InstallWizard::ListView1_ItemClick(QTreeWidgetItem* item)
 
 void InstallWizard::DrawCharacter()
 {
-    const int code = scrAnsi->value();
+    const int code = characterSlider_->value();
     const QString character = FromCp1252(QByteArray(1, char(code)));
-    const int size = qMax(12, pnlCharacter->height() * 2 / 3);
-    QPixmap picture(pnlCharacter->size() * devicePixelRatioF());
+    const int size = qMax(12, characterLabel_->height() * 2 / 3);
+    QPixmap picture(characterLabel_->size() * devicePixelRatioF());
     picture.setDevicePixelRatio(devicePixelRatioF());
     picture.fill(Qt::white);
     if (!previewElf_.filePath.isEmpty() && !character.isEmpty()) {
@@ -910,41 +888,39 @@ void InstallWizard::DrawCharacter()
         font.setPixelSize(size);
         QPainter p(&picture);
         p.setRenderHint(QPainter::Antialiasing);
-        const QPointF foot(pnlCharacter->width() / 2.0, (pnlCharacter->height() + size * 0.7) / 2.0);
+        const QPointF foot(characterLabel_->width() / 2.0, (characterLabel_->height() + size * 0.7) / 2.0);
         // A mark where the font itself has no glyph: never one borrowed from another font.
         if (FontDrawsCharacter(font, previewElf_.filePath, previewElf_.faceIndex, character.toUcs4().value(0)))
             DrawFontCharacter(p, previewElf_, font, foot, character, Qt::black, size);
         else
             DrawMissingMark(p, foot, size);
     }
-    pnlCharacter->setPixmap(picture);
+    characterLabel_->setPixmap(picture);
 }
 
 bool InstallWizard::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == pnlCharacter && event->type() == QEvent::Resize)
+    if (watched == characterLabel_ && event->type() == QEvent::Resize)
         DrawCharacter();
-    if (watched == txtTitle && event->type() == QEvent::FocusIn)
-        txtTitle_GotFocus();
     return QDialog::eventFilter(watched, event);
 }
 
-void InstallWizard::TabStrip1_Click()
+void InstallWizard::DrawCharacterIfShown()
 {
-    if (TabStrip1->currentIndex() == 1)
+    if (previewTabs_->currentIndex() == 1)  // Characters
         DrawCharacter();
 }
 
-void InstallWizard::scrSize_Change()
+void InstallWizard::ApplySampleSize()
 {
-    previewFont_.setPointSize(scrSize->value());
-    pnlSample->setFont(previewFont_);
+    previewFont_.setPointSize(sizeSlider_->value());
+    sampleEdit_->setFont(previewFont_);
     sampleMarks_->rehighlight();
 }
 
-void InstallWizard::scrAnsi_Change()
+void InstallWizard::ShowChosenCharacter()
 {
-    lblAnsi->setText(QString::number(scrAnsi->value()));
+    characterCodeLabel_->setText(QString::number(characterSlider_->value()));
     DrawCharacter();
 }
 
@@ -952,39 +928,37 @@ void InstallWizard::scrAnsi_Change()
 
 void InstallWizard::ShowSelectionCount()
 {
-    lblCount->setText(SelectionCountText(SelectedRowCount(), WizardMode != 2));
+    selectionCountLabel_->setText(SelectionCountText(SelectedRowCount(), Installs()));
 }
 
-void InstallWizard::ListView1_ColumnClick(int column)
+void InstallWizard::SortByColumn(int column)
 {
-    ListView1->sortByColumn(column, Qt::AscendingOrder);
+    fontList_->sortByColumn(column, Qt::AscendingOrder);
 }
 
-void InstallWizard::ListView1_RightClick(QTreeWidgetItem* item, const QPoint& globalPos)
+void InstallWizard::ShowRowMenu(QTreeWidgetItem* item, const QPoint& globalPos)
 {
     const int slot = SlotOf(item);
-    if (slot <= 0 || Reading)
+    if (slot < 0 || reading_)
         return;
-    mnuContextFamily->setText(Fonts[size_t(slot)].StyleName.trimmed());
-    mnuContextFamily->setVisible(true);
-    mnuContext->popup(globalPos);
+    selectFamilyAction_->setText(fonts_[size_t(slot)].StyleName.trimmed());
+    selectFamilyAction_->setVisible(true);
+    selectMenu_->popup(globalPos);
 }
 
-void InstallWizard::cmdSelectAll_Click()
+void InstallWizard::ShowSelectMenu()
 {
-    if (Reading)
+    if (reading_)
         return;
-    mnuContextFamily->setVisible(false);
-    mnuContext->popup(cmdSelectAll->mapToGlobal(QPoint(0, cmdSelectAll->height())));
+    selectFamilyAction_->setVisible(false);
+    selectMenu_->popup(selectButton_->mapToGlobal(QPoint(0, selectButton_->height())));
 }
 
 namespace {
 
-// Whether a row of the font list is one the selection menu's `style` takes.
+// Whether a row of a font of the list is one the selection menu's `style` takes.
 bool SelectedBy(const QTreeWidgetItem* row, const QString& style)
 {
-    if (InstallWizard::SlotOf(row) <= 0)
-        return false;
     const QString upper = row->text(0).toUpper();
     const bool bold = ContainsWord(upper, "BOLD");
     const bool italic = ContainsWord(upper, "ITALIC") || ContainsWord(upper, "OBLIQUE");
@@ -1007,22 +981,22 @@ bool SelectedBy(const QTreeWidgetItem* row, const QString& style)
 
 void InstallWizard::SelectFonts(const QString& style)
 {
-    const QSignalBlocker blocker(ListView1);
+    const QSignalBlocker blocker(fontList_);
     // One selection of runs of rows: selecting row by row merges each into
     // the selection so far, seconds with thousands of fonts.
     QItemSelection selection;
-    const QAbstractItemModel* model = ListView1->model();
+    const QAbstractItemModel* model = fontList_->model();
     const int lastColumn = model->columnCount() - 1;
     const QList<QTreeWidgetItem*> rows = Rows();
     int count = 0;
     int runStart = -1;
     for (int i = 0; i <= rows.size(); ++i) {
-        const bool take = i < rows.size() && SelectedBy(rows[i], style);
+        const bool take = i < rows.size() && SlotOf(rows[i]) >= 0 && SelectedBy(rows[i], style);
         if (take) {
-            Fonts[size_t(SlotOf(rows[i]))].Selected = true;
+            fonts_[size_t(SlotOf(rows[i]))].Selected = true;
             ++count;
-        } else if (i < rows.size() && SlotOf(rows[i]) > 0) {
-            Fonts[size_t(SlotOf(rows[i]))].Selected = false;
+        } else if (i < rows.size() && SlotOf(rows[i]) >= 0) {
+            fonts_[size_t(SlotOf(rows[i]))].Selected = false;
         }
         if (take && runStart < 0)
             runStart = i;
@@ -1031,13 +1005,13 @@ void InstallWizard::SelectFonts(const QString& style)
             runStart = -1;
         }
     }
-    ListView1->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    ListView1->viewport()->update();
+    fontList_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    fontList_->viewport()->update();
     RebuildChanges();
-    lblCount->setText((count == 0 ? QStringLiteral("No fonts") : count == 1 ? QStringLiteral("1 font")
+    selectionCountLabel_->setText((count == 0 ? QStringLiteral("No fonts") : count == 1 ? QStringLiteral("1 font")
                                                                              : QString::number(count) + " fonts")
-                      + (WizardMode != 2 ? " to install" : " to print"));
-    if (Step == LastStep)
+                      + (Installs() ? " to install" : " to print"));
+    if (step_ == lastStep_)
         UpdateGoStep();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The install wizard: mode 1 previews the fonts of a folder and installs the
-// chosen ones; mode 2 prints catalogs or sample sheets of them uninstalled.
+// The install wizard: previews the fonts of a folder and installs the chosen
+// ones, or (the CD print wizard) prints catalogs or sample sheets of them
+// uninstalled.
 #include <QDialog>
 #include <array>
 #include <functional>
@@ -40,144 +41,30 @@ class PrinterSurface;
 class InstallWizard : public QDialog {
     Q_OBJECT
 public:
-    // Constructing the window loads it for the current WizardMode.
-    explicit InstallWizard(QWidget* parent = nullptr);
+    // What the wizard does with the fonts of a folder.
+    enum class Mode {
+        Install,           // installs the chosen fonts
+        PrintUninstalled,  // prints catalogs or sample sheets of them, uninstalled
+    };
+
+    // Constructing the window loads it for the mode, on the welcome step.
+    explicit InstallWizard(Mode mode, QWidget* parent = nullptr);
     ~InstallWizard() override;
 
-    // ---- Controls ----
-    PictureBox* picWizard = nullptr;
-    QLabel* lblMsg = nullptr;
-    QStackedWidget* steps = nullptr;
-    QWidget* picWelcome = nullptr;
-    QWidget* picFiles = nullptr;
-    QWidget* picDest = nullptr;
-    QWidget* picChanges = nullptr;
-    QWidget* picTitle = nullptr;
-    QWidget* picGo = nullptr;
-    QPushButton* cmdNext = nullptr;
-    QPushButton* cmdPrev = nullptr;
-    QPushButton* cmdHelp = nullptr;
-    QPushButton* cmdExit = nullptr;
-    // Step 1
-    DriveList* drivelist = nullptr;
-    FolderTree* dirlist = nullptr;
-    QComboBox* cmbFilter = nullptr;
-    QTreeWidget* ListView1 = nullptr;   // columns "Font Name", "File Name", "Size"
-    QListWidget* lstfiles = nullptr;    // hidden
-    QLabel* lblFontNames = nullptr;
-    QLabel* lblCount = nullptr;
-    QLabel* lblReading = nullptr;
-    PictureBox* picGauge = nullptr;
-    QWidget* gaugeWell = nullptr;
-    QPushButton* cmdSelectAll = nullptr;
-    QPushButton* cmdCancelRead = nullptr;
-    QPushButton* cmdInstallNow = nullptr;   // mode 1: installs the selected fonts at once
-    QLabel* lblLegend = nullptr;
-    QTabWidget* TabStrip1 = nullptr;
-    QPlainTextEdit* pnlSample = nullptr;
-    QLabel* pnlCharacter = nullptr;
-    QLabel* lblAnsi = nullptr;
-    QPlainTextEdit* txtInfo = nullptr;
-    QScrollBar* scrSize = nullptr;
-    QScrollBar* scrAnsi = nullptr;
-    QMenu* mnuContext = nullptr;
-    QAction* mnuContextAll = nullptr;
-    QAction* mnuContextFamily = nullptr;
-    QAction* mnuContextRegular = nullptr;
-    QAction* mnuContextBold = nullptr;
-    QAction* mnuContextItalic = nullptr;
-    QAction* mnuContextBoldItalic = nullptr;
-    QAction* mnuContextNone = nullptr;
-    // Step 2, mode 1
-    QLabel* lblDest = nullptr;
-    QLineEdit* txtDest = nullptr;
-    // Step 3, mode 1
-    QLabel* lblINIChanges = nullptr;
-    QListWidget* lstChanges = nullptr;
-    QPushButton* cmdSave = nullptr;
-    // Step 2, mode 2
-    QRadioButton* optCatalog = nullptr;
-    QRadioButton* optSheets = nullptr;
-    QComboBox* cmbStyle = nullptr;
-    QLineEdit* txtTitle = nullptr;
-    QCheckBox* chkUpper = nullptr;
-    QCheckBox* chkSpec1 = nullptr;
-    QCheckBox* chkSpec2 = nullptr;
-    QCheckBox* chkSpec3 = nullptr;
-    QCheckBox* chkSpec4 = nullptr;
-    QCheckBox* chkKeyboard = nullptr;
-    QCheckBox* chkANSI = nullptr;
-    QCheckBox* chkANSI2 = nullptr;
-    QCheckBox* chk72PointSetI = nullptr;
-    QWidget* pnlPic = nullptr;
-    LayoutPicture* imgPic = nullptr;  // the first page of the choice
-    // Last step
-    QPushButton* cmdGo = nullptr;
-    QLabel* lblNumber = nullptr;
-    QLabel* lblStatus = nullptr;
-    PictureBox* picGauge2 = nullptr;
-
-    // ---- State ----
-    int Step = 0;
-    int LastStep = 4;
-    bool Reading = false;
-    bool CancelRead = false;
-    QString FilterSet;
-    QString CurrentFolder;        // with a trailing "/"; empty until a folder was read
-    QString PreviewFontFile;
-    bool TempFontFiles = false;
-    bool Loaded = false;
-    FontFileTable Fonts;          // slots 1..n
-    int HelpContext() const;      // 610 or 725
+    // The Next and Previous buttons.
+    void GoToNextStep();
+    void GoToPreviousStep();
+    // Opens the files step on a folder with these of its font files selected
+    // (none: every font of the folder) and previews the first of them.
+    void ShowFiles(const QString& folder, const QStringList& selectedFiles);
+    // The selection menu: "ALL", "NONE", "REGULAR", "BOLD", "ITALIC",
+    // "BOLDITALIC", or the fonts whose name contains a family's name.
+    void SelectFonts(const QString& style);
 
     // How the wizard opens its dialogs and its printer; tests replace them.
     std::function<void(QDialog*)> ShowModal;
     std::function<std::shared_ptr<PrinterSurface>()> OpenPrinter;
     std::function<void(QWidget* options)> ShowOptions;
-
-    // ---- Events ----
-    void Form_Load();
-    void Form_Unload();
-    void AdvanceStep(bool forward);
-    void cmdNext_Click();
-    void cmdPrev_Click();
-    void cmdHelp_Click();
-    void cmdExit_Click();
-    void cmdCancelRead_Click();
-    void cmdSelectAll_Click();
-    void dirlist_Change();
-    void drivelist_Change();
-    void cmbFilter_Click();
-    void ListView1_ItemClick(QTreeWidgetItem* item);
-    void ListView1_ColumnClick(int column);
-    void ListView1_RightClick(QTreeWidgetItem* item, const QPoint& globalPos);
-    void TabStrip1_Click();
-    void scrSize_Change();
-    void scrAnsi_Change();
-    void SelectFonts(const QString& style);
-    // Installation (mode 1)
-    void cmdSave_Click();
-    void cmdGo_Click();
-    // Printing (mode 2)
-    void optCatalog_Click();
-    void optSheets_Click();
-    void cmbStyle_Click();
-    void chkSheet_Click(QCheckBox* box);
-    void chkUpper_Click();
-    void txtTitle_GotFocus();
-    void RemovePrintFonts();
-
-    // Opens the files step on a folder with these of its font files selected
-    // (none: every font of the folder) and previews the first of them.
-    void ShowFiles(const QString& folder, const QStringList& selectedFiles);
-    // Goes to the last step and installs the selected fonts.
-    void cmdInstallNow_Click();
-
-    // The slot of a row (its tag), 0 for none.
-    static int SlotOf(const QTreeWidgetItem* item);
-    // The rows in displayed order.
-    QList<QTreeWidgetItem*> Rows() const;
-    int SelectedRowCount() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -185,21 +72,66 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The steps that do more than show their page, counted from 0 (the welcome).
+    static constexpr int kFilesStep = 1;
+    static constexpr int kChangesStep = 3;      // installing
+    static constexpr int kPrintChoiceStep = 2;  // printing
+
+    bool Installs() const { return mode_ == Mode::Install; }
     void CreateControls();
     QWidget* CreateFilesStep();
-    QWidget* CreateTitleStep();
+    QWidget* CreatePrintChoiceStep();
     QWidget* CreateGoStep();
-    void ShowStepText();
+    // Fills the filter, opens the last folder read and sets the texts of the mode.
+    void SetUpForMode();
+    // Removes the fonts added for previews and print runs and the temporary
+    // files, and saves the folder and the print choices.
+    void CleanUpAndSaveSettings();
+    void MoveStep(bool forward);
+    int HelpContext() const;
+    void ShowHelp();
+    // Cancels the reading of a folder; once read, in the print mode, opens the options.
+    void CancelReadOrShowOptions();
+    void FollowChosenDrive();
+    void ApplyFilter();
+    // Reads the folder of the tree (or, while one is read, ends that reading
+    // and reads it next).
+    void ReadChosenFolder();
     void ScanFolder();
     void EnableScanControls(bool enabled);
+    // Goes to the last step and installs the selected fonts.
+    void InstallNow();
+    void DeleteTempFontFiles();
+    // The slot of a row of the font list (its tag); -1 for none ("no font files").
+    static int SlotOf(const QTreeWidgetItem* row);
+    // Rows of the font list, in displayed order.
+    QList<QTreeWidgetItem*> Rows() const;
+    int SelectedRowCount() const;
+    // Preview
+    void PreviewFont(QTreeWidgetItem* row);
+    void RemovePreviewFont();
     void ResetSamplePanels();
     void DrawCharacter();
+    void DrawCharacterIfShown();
+    void ApplySampleSize();
+    void ShowChosenCharacter();
+    // Selection
     void ShowSelectionCount();
+    void SortByColumn(int column);
+    void ShowRowMenu(QTreeWidgetItem* row, const QPoint& globalPos);
+    void ShowSelectMenu();
+    // Registrations preview and the last step
     void RebuildChanges();
+    void CopyChangesToClipboard();
     void UpdateGoStep();
-    void DeleteTempFontFiles();
-    void RemovePreviewFont();
+    void InstallOrPrint();
     void InstallFonts();
+    // Printing
+    void ChooseCatalog();
+    void ChooseSheets();
+    void UpdatePictureAndGoStep();
+    void SaveUpperCaseChoice();
+    void RemovePrintFonts();
     void PrintFonts();
     PrintFontList PreparePrintFonts();
     void PrintCatalogs(PrinterSurface& printer);
@@ -207,27 +139,102 @@ private:
     // Shows the choice on the previewed (else the first selected) font.
     void UpdatePicture();
     PrintChoice Choice() const;
-    std::array<QCheckBox*, 8> SheetBoxes() const;
+
+    // ---- Controls ----
+    PictureBox* picture_ = nullptr;
+    QLabel* stepTextLabel_ = nullptr;
+    QStackedWidget* pages_ = nullptr;
+    QWidget* welcomePage_ = nullptr;
+    QWidget* filesPage_ = nullptr;
+    QWidget* destinationPage_ = nullptr;
+    QWidget* changesPage_ = nullptr;
+    QWidget* printChoicePage_ = nullptr;
+    QWidget* goPage_ = nullptr;
+    QPushButton* nextButton_ = nullptr;
+    QPushButton* previousButton_ = nullptr;
+    QPushButton* helpButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+    // The files step
+    DriveList* driveList_ = nullptr;
+    FolderTree* folderTree_ = nullptr;
+    QComboBox* filterBox_ = nullptr;
+    QTreeWidget* fontList_ = nullptr;   // columns "Font Name", "File Name", "Size"
+    QLabel* fontNamesLabel_ = nullptr;
+    QLabel* selectionCountLabel_ = nullptr;
+    QLabel* readingLabel_ = nullptr;
+    PictureBox* readingGauge_ = nullptr;
+    QWidget* readingGaugeWell_ = nullptr;
+    QPushButton* selectButton_ = nullptr;
+    QPushButton* cancelReadButton_ = nullptr;  // print mode: Options once the folder is read
+    QPushButton* installNowButton_ = nullptr;  // install mode: installs the selected fonts at once
+    QLabel* legendLabel_ = nullptr;
+    QTabWidget* previewTabs_ = nullptr;
+    QPlainTextEdit* sampleEdit_ = nullptr;
+    QLabel* characterLabel_ = nullptr;
+    QLabel* characterCodeLabel_ = nullptr;
+    QPlainTextEdit* infoEdit_ = nullptr;
+    QScrollBar* sizeSlider_ = nullptr;
+    QScrollBar* characterSlider_ = nullptr;
+    QMenu* selectMenu_ = nullptr;
+    QAction* selectAllAction_ = nullptr;
+    QAction* selectFamilyAction_ = nullptr;
+    QAction* selectRegularAction_ = nullptr;
+    QAction* selectBoldAction_ = nullptr;
+    QAction* selectItalicAction_ = nullptr;
+    QAction* selectBoldItalicAction_ = nullptr;
+    QAction* selectNoneAction_ = nullptr;
+    // The destination step (install mode)
+    QLabel* destinationLabel_ = nullptr;
+    QLineEdit* destinationEdit_ = nullptr;
+    // The registrations step (install mode)
+    QLabel* changesLabel_ = nullptr;
+    QListWidget* changesList_ = nullptr;
+    QPushButton* copyChangesButton_ = nullptr;
+    // The print choice step (print mode)
+    PrintChoicePanel* choice_ = nullptr;
+    // The last step
+    QPushButton* goButton_ = nullptr;
+    QLabel* fontCountLabel_ = nullptr;
+    QLabel* statusLabel_ = nullptr;
+    PictureBox* progressGauge_ = nullptr;
+
+    // ---- State ----
+    const Mode mode_;
+    int step_ = 0;      // 0 the welcome
+    int lastStep_ = 4;
+    bool reading_ = false;
+    bool cancelRead_ = false;
+    QString filterSet_;
+    QString currentFolder_;        // with a trailing "/"; empty until a folder was read
+    QString previewFontFile_;
+    bool tempFontFiles_ = false;
+    bool loaded_ = false;
+    FontFileTable fonts_;          // the faces read, by slot (the rows' tag)
     QFont previewFont_;
     EnumLogFont previewElf_;  // the previewed font file's record; no file: nothing previewed
     MissingCharacterMarks* sampleMarks_ = nullptr;
-    int previewSlot_ = 0;  // the slot of the previewed font
-    PrintChoicePanel* choice_ = nullptr;
+    int previewSlot_ = -1;  // the slot of the previewed font
     bool unloaded_ = false;
     bool rescanPending_ = false;  // the folder changed while it was read
 };
 
-// The success dialog of an installation.
+// The result dialog of an installation (and of a removal): a message above
+// one line per font.
 class InstallDoneDialog : public QDialog {
     Q_OBJECT
 public:
     explicit InstallDoneDialog(QWidget* parent = nullptr);
-    PictureBox* picWizard = nullptr;
-    QLabel* lblMsg = nullptr;
-    QListWidget* lstFonts = nullptr;
-    QPushButton* Command1 = nullptr;
-    void Form_Load();
-    void Command1_Click();
+    void SetMessage(const QString& text);
+    void AddLine(const QString& text, const QString& toolTip = QString());
+    void AddLines(const QStringList& lines);
+    // Long lines wrap instead of scrolling sideways.
+    void WrapLines();
+
+private:
+    PictureBox* picture_ = nullptr;
+    QLabel* messageLabel_ = nullptr;
+    QListWidget* resultList_ = nullptr;
+    QPushButton* okButton_ = nullptr;
 };
 
 // The wizard picture of the install windows.

@@ -1,5 +1,5 @@
-// The last steps of the install wizard: installing the chosen fonts (mode 1)
-// and printing them without installing them (mode 2).
+// The last steps of the install wizard: installing the chosen fonts, or
+// printing them without installing them.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -57,59 +57,57 @@ std::unique_ptr<PrinterSurface> DefaultPrinter()
 
 void InstallWizard::RebuildChanges()
 {
-    lstChanges->clear();
+    changesList_->clear();
     int count = 0;
     for (QTreeWidgetItem* row : Rows()) {
         const int slot = SlotOf(row);
-        if (slot <= 0 || !row->isSelected())
+        if (slot < 0 || !row->isSelected())
             continue;
-        const FontFileRecord& font = Fonts[size_t(slot)];
+        const FontFileRecord& font = fonts_[size_t(slot)];
         if (font.FaceName.compare(QLatin1String("unknown"), Qt::CaseInsensitive) == 0 || font.AlreadyInstalled)
             continue;
-        lstChanges->addItem(font.RegistryName + " = " + FileNamePart(font.FilePath));
+        changesList_->addItem(font.RegistryName + " = " + FileNamePart(font.FilePath));
         ++count;
     }
-    if (Step == 3 && WizardMode != 2) {
-        lblCount->setText(SelectionCountText(count, true));
+    if (step_ == kChangesStep && Installs()) {
+        selectionCountLabel_->setText(SelectionCountText(count, true));
     }
 }
 
 void InstallWizard::UpdateGoStep()
 {
     const int count = SelectedRowCount();
-    if (WizardMode != 2) {
-        cmdGo->setText(QStringLiteral("&Install Fonts"));
-        lblNumber->setText(SelectionCountText(count, true));
-        cmdGo->setEnabled(count > 0);
+    if (Installs()) {
+        goButton_->setText(QStringLiteral("&Install Fonts"));
+        fontCountLabel_->setText(SelectionCountText(count, true));
+        goButton_->setEnabled(count > 0);
         return;
     }
-    cmdGo->setText(QStringLiteral("&Print Fonts"));
-    lblStatus->setText(QStringLiteral("Ready to print..."));
-    bool anySheet = false;
-    for (QCheckBox* box : SheetBoxes())
-        anySheet = anySheet || box->isChecked();
-    const bool anything = optCatalog->isChecked() || (optSheets->isChecked() && anySheet);
+    goButton_->setText(QStringLiteral("&Print Fonts"));
+    statusLabel_->setText(QStringLiteral("Ready to print..."));
+    const PrintChoice choice = choice_->Choice();
+    const bool anything = !choice.Sheets || choice.AnySheet();
     if (!anything || count == 0) {
-        lblNumber->setText(QStringLiteral("No fonts selected"));
-        cmdGo->setEnabled(false);
+        fontCountLabel_->setText(QStringLiteral("No fonts selected"));
+        goButton_->setEnabled(false);
     } else {
-        lblNumber->setText(QString::number(count) + (count == 1 ? " font to print" : " fonts to print"));
-        cmdGo->setEnabled(true);
+        fontCountLabel_->setText(QString::number(count) + (count == 1 ? " font to print" : " fonts to print"));
+        goButton_->setEnabled(true);
     }
 }
 
-void InstallWizard::cmdSave_Click()
+void InstallWizard::CopyChangesToClipboard()
 {
     QString text;
-    for (int i = 0; i < lstChanges->count(); ++i)
-        text += lstChanges->item(i)->text() + "\r\n";
+    for (int i = 0; i < changesList_->count(); ++i)
+        text += changesList_->item(i)->text() + "\r\n";
     Sys().clipboard->Clear();
     Sys().clipboard->SetText(text);
 }
 
-void InstallWizard::cmdGo_Click()
+void InstallWizard::InstallOrPrint()
 {
-    if (WizardMode == 2)
+    if (!Installs())
         PrintFonts();
     else
         InstallFonts();
@@ -121,19 +119,19 @@ void InstallWizard::InstallFonts()
 {
     RemovePreviewFont();
     RemovePrintFonts();
-    if (TempFontFiles)
+    if (tempFontFiles_)
         DeleteTempFontFiles();
 
     std::unique_ptr<RegistryKey> key;
     Sys().registry->OpenKey(FontsKey, KEY_WRITE, &key);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    lblStatus->setText(QStringLiteral("Installing fonts..."));
+    statusLabel_->setText(QStringLiteral("Installing fonts..."));
     QCoreApplication::processEvents();
 
     const QString destFolder = QDir::cleanPath(WinDir + "fonts");
     QDir().mkpath(destFolder);
     // The result list names what this run installed, and what it did not and why.
-    for (FontFileRecord& font : Fonts)
+    for (FontFileRecord& font : fonts_)
         font.InstalledNow = false;
     QStringList notInstalled;
     // The file of each face already tried in this run (a collection's faces share one), by source path.
@@ -143,9 +141,9 @@ void InstallWizard::InstallFonts()
     for (int i = 1; i <= rows.size(); ++i) {
         QTreeWidgetItem* row = rows[i - 1];
         const int slot = SlotOf(row);
-        if (slot <= 0 || !row->isSelected())
+        if (slot < 0 || !row->isSelected())
             continue;
-        FontFileRecord& font = Fonts[size_t(slot)];
+        FontFileRecord& font = fonts_[size_t(slot)];
         if (font.FaceName.compare(QLatin1String("unknown"), Qt::CaseInsensitive) == 0 || font.AlreadyInstalled)
             continue;
         if (stopped) {
@@ -155,7 +153,7 @@ void InstallWizard::InstallFonts()
         font.Selected = true;
         const auto tried = triedFiles.constFind(font.FilePath);
         if (tried != triedFiles.constEnd()) {
-            const FontFileRecord& first = Fonts[tried.value()];
+            const FontFileRecord& first = fonts_[tried.value()];
             if (first.InstalledNow)
                 AddInstalledFace(font, first, key.get());
             else
@@ -170,15 +168,15 @@ void InstallWizard::InstallFonts()
             notInstalled << NotInstalledLine(font, result.reason);
         if (result.stop) {
             stopped = true;
-            DrawWindowGauge(picGauge2, 0);
+            DrawWindowGauge(progressGauge_, 0);
             continue;
         }
-        DrawWindowGauge(picGauge2, int(std::lround(double(i) / qMax(1, int(rows.size())) * 100)));
+        DrawWindowGauge(progressGauge_, int(std::lround(double(i) / qMax(1, int(rows.size())) * 100)));
         QCoreApplication::processEvents();
     }
     if (!stopped)
-        DrawWindowGauge(picGauge2, 100);
-    lblStatus->setText(stopped ? QStringLiteral("Installing fonts stopped.")
+        DrawWindowGauge(progressGauge_, 100);
+    statusLabel_->setText(stopped ? QStringLiteral("Installing fonts stopped.")
                                : QStringLiteral("Finished installing fonts..."));
     key.reset();
     QApplication::restoreOverrideCursor();
@@ -187,95 +185,82 @@ void InstallWizard::InstallFonts()
     int installed = 0;
     for (QTreeWidgetItem* row : rows) {
         const int slot = SlotOf(row);
-        if (slot > 0 && Fonts[size_t(slot)].InstalledNow) {
-            success.lstFonts->addItem(Fonts[size_t(slot)].RegistryName + " (" + Fonts[size_t(slot)].FileName + ")");
+        if (slot >= 0 && fonts_[size_t(slot)].InstalledNow) {
+            success.AddLine(fonts_[size_t(slot)].RegistryName + " (" + fonts_[size_t(slot)].FileName + ")");
             row->setIcon(0, style()->standardIcon(QStyle::SP_DialogApplyButton));
             ++installed;
         }
     }
     if (!notInstalled.isEmpty()) {
         success.setWindowTitle(QStringLiteral("Glyphwick"));
-        success.lblMsg->setText(installed ? QStringLiteral("Some fonts were not installed. The list names the fonts "
+        success.SetMessage(installed ? QStringLiteral("Some fonts were not installed. The list names the fonts "
                                                            "installed and, for the others, why not.")
                                           : QStringLiteral("No font was installed. The list says why for each."));
-        success.lstFonts->addItems(notInstalled);
+        success.AddLines(notInstalled);
     }
     ShowModal(&success);
-    cmdGo->setEnabled(false);
+    goButton_->setEnabled(false);
     Sys().fonts->BroadcastFontChange();
     FontsChanged = true;
 }
 
 // ---- Printing -------------------------------------------------------------------------------
 
-void InstallWizard::optCatalog_Click()
+void InstallWizard::ChooseCatalog()
 {
     choice_->EnableFor(false);
-    txtTitle->selectAll();
-    if (isVisible())
-        txtTitle->setFocus();
+    choice_->SelectTitle(isVisible());
     UpdatePicture();
     UpdateGoStep();
 }
 
-void InstallWizard::optSheets_Click()
+void InstallWizard::ChooseSheets()
 {
     choice_->EnableFor(true);
     UpdatePicture();
     UpdateGoStep();
 }
 
-void InstallWizard::cmbStyle_Click()
-{
-    UpdatePicture();
-}
-
-void InstallWizard::chkSheet_Click(QCheckBox*)
+void InstallWizard::UpdatePictureAndGoStep()
 {
     UpdatePicture();
     UpdateGoStep();
 }
 
-void InstallWizard::chkUpper_Click()
+void InstallWizard::SaveUpperCaseChoice()
 {
-    WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), chkUpper->isChecked() ? "1" : "0",
+    WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), choice_->UpperCase() ? "1" : "0",
                    IniFile);
-    imgPic->Refresh();
+    choice_->RefreshPicture();
 }
 
 PrintChoice InstallWizard::Choice() const
 {
     PrintChoice choice = choice_->Choice();
-    choice.Folder = QDir::toNativeSeparators(CurrentFolder);
+    choice.Folder = QDir::toNativeSeparators(currentFolder_);
     return choice;
 }
 
 void InstallWizard::UpdatePicture()
 {
-    if (WizardMode != 2 || Step != 2)
+    if (Installs() || step_ != kPrintChoiceStep)
         return;
     // The picture shows the previewed font, whose resource is the one held for
     // previews; with none yet, the first selected font is previewed for it.
-    if (PreviewFontFile.isEmpty()) {
+    if (previewFontFile_.isEmpty()) {
         for (QTreeWidgetItem* row : Rows()) {
             const int slot = SlotOf(row);
-            if (slot > 0 && row->isSelected() && QFileInfo(Fonts[size_t(slot)].FilePath).isFile()
-                && Fonts[size_t(slot)].FaceName.compare(QLatin1String("unknown"), Qt::CaseInsensitive) != 0) {
-                ListView1_ItemClick(row);
+            if (slot >= 0 && row->isSelected() && QFileInfo(fonts_[size_t(slot)].FilePath).isFile()
+                && fonts_[size_t(slot)].FaceName.compare(QLatin1String("unknown"), Qt::CaseInsensitive) != 0) {
+                PreviewFont(row);
                 break;
             }
         }
     }
     PrintFontList shown;
-    if (!PreviewFontFile.isEmpty() && previewSlot_ > 0)
-        shown.push_back(UninstalledPrintEntry(Fonts[size_t(previewSlot_)]));
-    imgPic->SetFonts(shown);
-    imgPic->SetChoice(Choice());
-}
-
-void InstallWizard::txtTitle_GotFocus()
-{
-    txtTitle->selectAll();
+    if (!previewFontFile_.isEmpty() && previewSlot_ >= 0)
+        shown.push_back(UninstalledPrintEntry(fonts_[size_t(previewSlot_)]));
+    choice_->ShowFonts(shown, Choice().Folder);
 }
 
 void InstallWizard::RemovePrintFonts()
@@ -283,14 +268,13 @@ void InstallWizard::RemovePrintFonts()
     if (Rows().isEmpty())
         return;
     bool any = false;
-    for (size_t slot = 1; slot < Fonts.size(); ++slot) {
-        const FontFileRecord& font = Fonts[slot];
+    for (const FontFileRecord& font : fonts_) {
         if (font.AlreadyInstalled || font.FotPath.isEmpty())
             continue;
         if (!any) {
             QApplication::setOverrideCursor(Qt::WaitCursor);
-            lblReading->setText(QStringLiteral("Cleaning up..."));
-            lblReading->show();
+            readingLabel_->setText(QStringLiteral("Cleaning up..."));
+            readingLabel_->show();
             any = true;
         }
         Sys().fonts->RemoveFontResource(font.FotPath);
@@ -298,7 +282,7 @@ void InstallWizard::RemovePrintFonts()
     if (any) {
         // One broadcast for the batch: on the desktop each one reloads every font.
         Sys().fonts->BroadcastFontChange();
-        lblReading->hide();
+        readingLabel_->hide();
         QApplication::restoreOverrideCursor();
     }
 }
@@ -310,9 +294,9 @@ PrintFontList InstallWizard::PreparePrintFonts()
     QSet<QString> addedFiles;
     for (QTreeWidgetItem* row : Rows()) {
         const int slot = SlotOf(row);
-        if (slot <= 0 || !row->isSelected())
+        if (slot < 0 || !row->isSelected())
             continue;
-        const FontFileRecord& font = Fonts[size_t(slot)];
+        const FontFileRecord& font = fonts_[size_t(slot)];
         if (font.FaceName.compare(QLatin1String("unknown"), Qt::CaseInsensitive) == 0)
             continue;
         if (font.FotPath.isEmpty() || !QFileInfo(font.FilePath).isFile())
@@ -335,26 +319,26 @@ void InstallWizard::PrintFonts()
         return;
     if (!CheckPaperSize(*printer))
         return;
-    cmdGo->setEnabled(false);
-    if (optCatalog->isChecked()) {
-        PrintCatalogs(*printer);
-        chkUpper_Click();
-    }
-    if (optSheets->isChecked())
+    goButton_->setEnabled(false);
+    if (choice_->Choice().Sheets) {
         PrintUninstalledSheets(*printer);
+    } else {
+        PrintCatalogs(*printer);
+        SaveUpperCaseChoice();
+    }
     if (auto* qt = dynamic_cast<QtPrinterSurface*>(printer.get()))
         qt->Close();
-    cmdGo->setEnabled(true);
+    goButton_->setEnabled(true);
 }
 
 void InstallWizard::PrintCatalogs(PrinterSurface& printer)
 {
     const PrintFontList list = PreparePrintFonts();
-    lblStatus->setText(QStringLiteral("Printing..."));
-    const Gauge gauge = [this](int percent) { DrawWindowGauge(picGauge2, percent); };
+    statusLabel_->setText(QStringLiteral("Printing..."));
+    const Gauge gauge = [this](int percent) { DrawWindowGauge(progressGauge_, percent); };
     const PrintChoice choice = Choice();
     gw::PrintCatalogs(printer, choice.Layout, list, gauge, choice.Title, choice.Folder);
-    lblStatus->setText(QStringLiteral("Ready to print"));
+    statusLabel_->setText(QStringLiteral("Ready to print"));
 }
 
 void InstallWizard::PrintUninstalledSheets(PrinterSurface& printer)
@@ -362,56 +346,66 @@ void InstallWizard::PrintUninstalledSheets(PrinterSurface& printer)
     const PrintFontList list = PreparePrintFonts();
     if (!CheckPaperSize(printer))
         return;
-    lblStatus->setText(QStringLiteral("Printing specimen sheets..."));
-    std::array<bool, 8> checked{};
-    const std::array<QCheckBox*, 8> boxes = SheetBoxes();
-    for (size_t i = 0; i < 8; ++i)
-        checked[i] = boxes[i]->isChecked();
-    const Gauge gauge = [this](int percent) { DrawWindowGauge(picGauge2, percent); };
+    statusLabel_->setText(QStringLiteral("Printing specimen sheets..."));
+    const std::array<bool, 8> checked = choice_->Choice().Checked;
+    const Gauge gauge = [this](int percent) { DrawWindowGauge(progressGauge_, percent); };
     // 72 Point Set, Character Set, ANSI Chart, Keyboard Chart, then Specimen Sheets I to IV.
     PrintSheets(printer, list, gauge, checked, {}, {7, 6, 5, 4, 0, 1, 2, 3});
-    lblStatus->setText(QStringLiteral("Ready to print!"));
+    statusLabel_->setText(QStringLiteral("Ready to print!"));
 }
 
-// ---- Success dialog -------------------------------------------------------------------------
+// ---- Result dialog --------------------------------------------------------------------------
 
 InstallDoneDialog::InstallDoneDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("InstallDoneDialog"));
     setWindowTitle(QStringLiteral("TrueType Install Wizard"));
-    picWizard = new PictureBox(this);
-    picWizard->setObjectName(QStringLiteral("picWizard"));
-    picWizard->setFixedWidth(TwipsToPixels(1500));
-    lblMsg = new QLabel(
+    picture_ = new PictureBox(this);
+    picture_->setObjectName(QStringLiteral("picture"));
+    picture_->setFixedWidth(TwipsToPixels(1500));
+    messageLabel_ = new QLabel(
         QStringLiteral("The Installation Wizard has succesfully installed the following TrueType fonts."), this);
-    lblMsg->setObjectName(QStringLiteral("lblMsg"));
-    lblMsg->setWordWrap(true);
-    lstFonts = new QListWidget(this);
-    lstFonts->setObjectName(QStringLiteral("lstFonts"));
-    Command1 = new QPushButton(QStringLiteral("&OK"), this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
+    messageLabel_->setObjectName(QStringLiteral("messageLabel"));
+    messageLabel_->setWordWrap(true);
+    resultList_ = new QListWidget(this);
+    resultList_->setObjectName(QStringLiteral("resultList"));
+    okButton_ = new QPushButton(QStringLiteral("&OK"), this);
+    okButton_->setObjectName(QStringLiteral("okButton"));
+    okButton_->setDefault(true);
     auto* right = new QVBoxLayout;
-    right->addWidget(lblMsg);
-    right->addWidget(lstFonts, 1);
-    right->addWidget(Command1, 0, Qt::AlignRight);
+    right->addWidget(messageLabel_);
+    right->addWidget(resultList_, 1);
+    right->addWidget(okButton_, 0, Qt::AlignRight);
     auto* h = new QHBoxLayout(this);
-    h->addWidget(picWizard);
+    h->addWidget(picture_);
     h->addLayout(right, 1);
     resize(TwipsToPixels(7200), TwipsToPixels(4200));
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    Form_Load();
-}
-
-void InstallDoneDialog::Form_Load()
-{
+    connect(okButton_, &QPushButton::clicked, this, &QWidget::hide);
     CentreForm(this);
-    QTimer::singleShot(0, this, [this] { DrawWizardPicture(picWizard); });
+    QTimer::singleShot(0, this, [this] { DrawWizardPicture(picture_); });
 }
 
-void InstallDoneDialog::Command1_Click()
+void InstallDoneDialog::SetMessage(const QString& text)
 {
-    hide();
+    messageLabel_->setText(text);
+}
+
+void InstallDoneDialog::AddLine(const QString& text, const QString& toolTip)
+{
+    auto* line = new QListWidgetItem(text, resultList_);
+    if (!toolTip.isEmpty())
+        line->setToolTip(toolTip);
+}
+
+void InstallDoneDialog::AddLines(const QStringList& lines)
+{
+    resultList_->addItems(lines);
+}
+
+void InstallDoneDialog::WrapLines()
+{
+    resultList_->setWordWrap(true);
+    resultList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
 } // namespace gw

@@ -259,10 +259,12 @@ void PrintChoicePanel::SetSheetChecked(int sheet, bool checked)
     sheetChecks_[size_t(sheet)]->setChecked(checked);
 }
 
-void PrintChoicePanel::ShowFonts(const PrintFontList& fonts)
+void PrintChoicePanel::ShowFonts(const PrintFontList& fonts, const QString& folder)
 {
+    PrintChoice choice = Choice();
+    choice.Folder = folder;
     layoutPicture_->SetFonts(fonts);
-    layoutPicture_->SetChoice(Choice());
+    layoutPicture_->SetChoice(choice);
 }
 
 void PrintChoicePanel::RefreshPicture()

@@ -77,8 +77,9 @@ public:
     void SetUpperCase(bool upper);
     // sheet: 0..7 in the order of SheetNames().
     void SetSheetChecked(int sheet, bool checked);
-    // The picture shows these fonts in the current choice.
-    void ShowFonts(const PrintFontList& fonts);
+    // The picture shows these fonts in the current choice, from folder when they
+    // are not installed.
+    void ShowFonts(const PrintFontList& fonts, const QString& folder = QString());
     // The picture redraws (the upper case or the sizes changed).
     void RefreshPicture();
 

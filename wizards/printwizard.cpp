@@ -497,7 +497,7 @@ void PrintWizard::ShowPreview()
 void PrintWizard::ShowOptions()
 {
     OptionsDialog options(this);
-    options.SelectTab(Choice().Sheets ? 3 : 2);
+    options.SelectTab(Choice().Sheets ? OptionsDialog::Tab::SampleSheets : OptionsDialog::Tab::Catalogs);
     options.exec();
     choice_->RefreshPicture();
 }

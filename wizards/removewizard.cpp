@@ -784,8 +784,7 @@ void RemoveWizard::ShowRemovalReport(const QVector<RemovalRow>& rows, const QVec
     InstallDoneDialog report(this);
     report.setWindowTitle(windowTitle());
     // A long path must not push what became of the file out of sight: lines wrap.
-    report.lstFonts->setWordWrap(true);
-    report.lstFonts->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    report.WrapLines();
     report.resize(TwipsToPixels(9600), report.height());
     bool all = true;
     for (int i = 0; i < rows.size(); ++i) {
@@ -793,15 +792,15 @@ void RemoveWizard::ShowRemovalReport(const QVector<RemovalRow>& rows, const QVec
             continue;
         const FontRecord& font = FontTable[size_t(rows[i].slot)];
         const QString file = font.FontFile == kUnknown ? font.FullName : font.FontFile;
-        auto* line = new QListWidgetItem(RemovalReportLine(file, outcomes.value(i)), report.lstFonts);
-        line->setToolTip(font.FullName + QStringLiteral("\n") + line->text());
+        const QString line = RemovalReportLine(file, outcomes.value(i));
+        report.AddLine(line, font.FullName + QStringLiteral("\n") + line);
         all = all && outcomes.value(i).ok;
     }
-    report.lblMsg->setText(all ? QStringLiteral("The Remove Font Wizard has uninstalled these fonts. Each line "
-                                                "says where the font file is now.")
-                               : QStringLiteral("Not every font was uninstalled, or not every file went where "
-                                                "you asked. Each line says what happened and where the font "
-                                                "file is now."));
+    report.SetMessage(all ? QStringLiteral("The Remove Font Wizard has uninstalled these fonts. Each line "
+                                           "says where the font file is now.")
+                          : QStringLiteral("Not every font was uninstalled, or not every file went where "
+                                           "you asked. Each line says what happened and where the font "
+                                           "file is now."));
     showReport(&report);
 }
 

@@ -460,9 +460,10 @@ private slots:
         QString previewed;
         QTimer poll;
         WhenModal<InstallWizard>(poll, [&](InstallWizard* wizard) {
-            for (QTreeWidgetItem* item : wizard->ListView1->selectedItems())
+            const QTreeWidget& fontList = Child<QTreeWidget>(*wizard, "fontList");
+            for (QTreeWidgetItem* item : fontList.selectedItems())
                 shown << item->text(1);
-            previewed = wizard->ListView1->currentItem() ? wizard->ListView1->currentItem()->text(1) : QString();
+            previewed = fontList.currentItem() ? fontList.currentItem()->text(1) : QString();
             wizard->close();
         });
         QStringList paths;

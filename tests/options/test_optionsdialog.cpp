@@ -28,6 +28,12 @@ const QString kReset = QStringLiteral("Please select a number greater than zero 
 
 QString Paragraph(int n) { return QFileInfo(IniFile).path() + QStringLiteral("/papara%1.txt").arg(n); }
 
+QLineEdit& Edit(const OptionsDialog& d, const char* name) { return Child<QLineEdit>(d, name); }
+QCheckBox& Check(const OptionsDialog& d, const char* name) { return Child<QCheckBox>(d, name); }
+QComboBox& Box(const OptionsDialog& d, const QString& name) { return Child<QComboBox>(d, qPrintable(name)); }
+QPlainTextEdit& TextEdit(const OptionsDialog& d, const QString& name) { return Child<QPlainTextEdit>(d, qPrintable(name)); }
+void Click(const OptionsDialog& d, const char* button) { Child<QPushButton>(d, button).click(); }
+
 } // namespace
 
 class TestOptionsDialog : public QObject {
@@ -65,29 +71,30 @@ private slots:
         const QByteArray before = ReadFile(IniFile);
         OptionsDialog d;
         d.show();
-        d.SelectTab(4);
-        d.txtUserName->setText("Kept edit");
-        d.chkTrueType->setChecked(!untick.contains('T'));
-        d.chkATM->setChecked(!untick.contains('A'));
-        d.chkDevice->setChecked(!untick.contains('D'));
-        d.txtParagraph[0]->setPlainText("Kept edit");
-        d.txtReset->clear();
-        QTest::keyClicks(d.txtReset, reset);
+        d.SelectTab(OptionsDialog::Tab::Quotes);
+        Edit(d, "userNameEdit").setText("Kept edit");
+        Check(d, "trueTypeCheck").setChecked(!untick.contains('T'));
+        Check(d, "typeOneCheck").setChecked(!untick.contains('A'));
+        Check(d, "printerFontsCheck").setChecked(!untick.contains('D'));
+        TextEdit(d, "paragraphEdit0").setPlainText("Kept edit");
+        QLineEdit& resetPages = Edit(d, "resetPagesEdit");
+        resetPages.clear();
+        QTest::keyClicks(&resetPages, reset);
         if (cancel) {
-            QCOMPARE(d.txtReset->text(), QString("12"));
-            QTest::keyClick(d.txtReset, Qt::Key_Backspace);  // and Backspace deletes
-            QCOMPARE(d.txtReset->text(), QString("1"));
-            d.cmdCancel_Click();
+            QCOMPARE(resetPages.text(), QString("12"));
+            QTest::keyClick(&resetPages, Qt::Key_Backspace);  // and Backspace deletes
+            QCOMPARE(resetPages.text(), QString("1"));
+            Click(d, "cancelButton");
             QCOMPARE(d.result(), int(QDialog::Rejected));
             QVERIFY(env_->fake.messages->texts.isEmpty());
         } else {
-            QVERIFY(!d.cmdOK_Click());
+            Click(d, "okButton");
             QCOMPARE(env_->fake.messages->styles.value(0), style);
             QVERIFY(d.isVisible());
-            QCOMPARE(d.txtUserName->text(), QString("Kept edit"));
+            QCOMPARE(Edit(d, "userNameEdit").text(), QString("Kept edit"));
             if (!message.isEmpty()) {
                 QCOMPARE(env_->fake.messages->texts.value(0), message);
-                QCOMPARE(d.CurrentTab(), 1);
+                QCOMPARE(Child<QTabBar>(d, "tabs").currentIndex(), int(OptionsDialog::Tab::General));
             } else {
                 QVERIFY(env_->fake.messages->texts.value(0).contains("papara2.txt"));
             }
@@ -101,30 +108,33 @@ private slots:
         ATMInstalled = false;
         WriteIniString("GW", "ShowATM", "0", IniFile);
         OptionsDialog d;
-        QVERIFY(!d.chkATM->isEnabled());
-        QVERIFY(!d.chkATM->isChecked());
-        QCOMPARE(d.txtReset->text(), QString("3"));
-        QCOMPARE(d.cmbPointSize->currentText(), QString("14"));
-        QCOMPARE(d.cboQuotes[1]->itemText(10), QString("Quote #8"));
-        d.txtUserName->setText("Ada");
-        d.txtReset->setText("5");
-        d.txtATMPath->setText("/opt/atm/atm");
-        d.txtLeftFooter->setText("Left");
-        d.cmbPointSize->setEditText("36");
-        d.cboQuotes[1]->setCurrentIndex(5);
-        d.txtSpecHeader->setText("Head");
+        QVERIFY(!Check(d, "typeOneCheck").isEnabled());
+        QVERIFY(!Check(d, "typeOneCheck").isChecked());
+        QCOMPARE(Edit(d, "resetPagesEdit").text(), QString("3"));
+        QCOMPARE(Box(d, "pointSizeBox").currentText(), QString("14"));
+        QCOMPARE(Box(d, "sampleTextBox1").itemText(10), QString("Quote #8"));
+        Edit(d, "userNameEdit").setText("Ada");
+        Edit(d, "resetPagesEdit").setText("5");
+        Edit(d, "atmPathEdit").setText("/opt/atm/atm");
+        Edit(d, "leftFooterEdit").setText("Left");
+        Box(d, "pointSizeBox").setEditText("36");
+        Box(d, "sampleTextBox1").setCurrentIndex(5);
+        Edit(d, "sheetHeaderEdit").setText("Head");
         for (int i = 0; i < 8; ++i)
-            d.txtQuote[i]->setText(QString("Q%1").arg(i + 1));
+            Child<QLineEdit>(d, qPrintable(QString("quoteEdit%1").arg(i))).setText(QString("Q%1").arg(i + 1));
         // The preview shows a quotation as last saved, not as edited.
-        d.cboQuotes[0]->setCurrentIndex(5);
-        QCOMPARE(d.txtQuoteSample[0]->toPlainText(), QString("Third saved"));
-        d.cboQuotes[0]->setCurrentIndex(0);  // the first choice is previewed too
-        QCOMPARE(d.txtQuoteSample[0]->toPlainText(), SampleTextChoice(0));
-        d.cboQuotes[0]->setCurrentIndex(2);
-        d.txtParagraph[0]->setPlainText("line one\nline two");
-        d.txtParagraph[1]->setPlainText("second");
+        QComboBox& catalogText = Box(d, "sampleTextBox0");
+        const QPlainTextEdit& catalogPreview = TextEdit(d, "samplePreviewEdit0");
+        catalogText.setCurrentIndex(5);
+        QCOMPARE(catalogPreview.toPlainText(), QString("Third saved"));
+        catalogText.setCurrentIndex(0);  // the first choice is previewed too
+        QCOMPARE(catalogPreview.toPlainText(), SampleTextChoice(0));
+        catalogText.setCurrentIndex(2);
+        TextEdit(d, "paragraphEdit0").setPlainText("line one\nline two");
+        TextEdit(d, "paragraphEdit1").setPlainText("second");
         const int saves = SettingsSaveCount();
-        QVERIFY(d.cmdOK_Click());
+        Click(d, "okButton");
+        QCOMPARE(d.result(), int(QDialog::Accepted));
         QCOMPARE(SettingsSaveCount() - saves, 1);
 
         // One key of each kind per section; the boxes that differ (TrueType on, printer off) in full.
@@ -150,7 +160,6 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("ticked");  // T, A, D
         QTest::newRow("no keys: every kind") << "" << "TAD";
-        QTest::newRow("0 unticks") << "ShowTrueType=0\nShowATM=0\n" << "D";
         QTest::newRow("another number unticks") << "ShowDevice=2\n" << "TA";
     }
     void kindsShownFromTheSettings()
@@ -159,8 +168,9 @@ private slots:
         QFETCH(QString, ticked);
         WriteFile(IniFile, "[GW]\n" + keys.toUtf8());
         OptionsDialog d;
-        const QString shown = QString(d.chkTrueType->isChecked() ? "T" : "") + (d.chkATM->isChecked() ? "A" : "")
-                              + (d.chkDevice->isChecked() ? "D" : "");
+        const QString shown = QString(Check(d, "trueTypeCheck").isChecked() ? "T" : "")
+                              + (Check(d, "typeOneCheck").isChecked() ? "A" : "")
+                              + (Check(d, "printerFontsCheck").isChecked() ? "D" : "");
         QCOMPARE(shown, ticked);
     }
 
@@ -185,12 +195,12 @@ private slots:
         const QString before = WinDir;
         WinDir = dataFolder;
         OptionsDialog d;
-        d.txtATMPath->setText("typed");
+        Edit(d, "atmPathEdit").setText("typed");
         env_->fake.dialogs->answers = QStringList{answer};
-        d.cmdATM_Click();
+        Click(d, "atmBrowseButton");
         WinDir = before;
         QCOMPARE(env_->fake.dialogs->starts, QStringList{start});
-        QCOMPARE(d.txtATMPath->text(), path);
+        QCOMPARE(Edit(d, "atmPathEdit").text(), path);
     }
 
     // Enter confirms the dialog, also while Browse has the focus.
@@ -200,8 +210,9 @@ private slots:
         d.show();
         d.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&d));
-        d.cmdATM->setFocus();
-        QTest::keyClick(d.cmdATM, Qt::Key_Return);
+        QPushButton& browse = Child<QPushButton>(d, "atmBrowseButton");
+        browse.setFocus();
+        QTest::keyClick(&browse, Qt::Key_Return);
         QVERIFY(env_->fake.dialogs->titles.isEmpty());
         QCOMPARE(d.result(), int(QDialog::Accepted));
     }
@@ -211,17 +222,17 @@ private slots:
         OptionsDialog d;
         d.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d));
-        const QList<QWidget*> first = {d.txtUserName, d.txtLeftFooter, d.txtSpecHeader, d.txtQuote[0],
-                                       d.txtParagraph[0]};
-        for (int tab = 1; tab <= 5; ++tab) {
-            d.SelectTab(tab);
-            QVERIFY(d.frmContainer[tab]->isVisible());
-            QCOMPARE(QApplication::focusWidget(), first[tab - 1]);
-            if (tab % 2)
-                d.cmdHelp_Click();
+        const char* const first[] = {"userNameEdit", "leftFooterEdit", "sheetHeaderEdit", "quoteEdit0", "paragraphEdit0"};
+        for (int tab = 0; tab < 5; ++tab) {
+            d.SelectTab(OptionsDialog::Tab(tab));
+            QVERIFY(Child<QWidget>(d, qPrintable(QString("tabPage%1").arg(tab))).isVisible());
+            QCOMPARE(QApplication::focusWidget(), &Child<QWidget>(d, first[tab]));
+            if (tab % 2 == 0)
+                Click(d, "helpButton");
             else
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
-            SaveShot(&d, QString("options-tab%1").arg(tab));
+            // Numbered from 1 as the tabs are counted on screen.
+            SaveShot(&d, QString("options-tab%1").arg(tab + 1));
         }
         QCOMPARE(env_->fake.help->contexts, QList<int>({550, 555, 560, 565, 570}));
         QCOMPARE(env_->fake.help->files.value(0), HelpFile);

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
 
@@ -100,10 +101,15 @@ private slots:
             d.reset(w);
             next = [w, step = 0]() mutable { w->GoToNextStep(); return ++step < 3; };
         } else if (window.endsWith("install wizard") || window == "CD print wizard") {
-            WizardMode = window == "install wizard" ? 1 : 2;
-            auto* w = new InstallWizard;
+            auto* w = new InstallWizard(window == "install wizard" ? InstallWizard::Mode::Install
+                                                                   : InstallWizard::Mode::PrintUninstalled);
             d.reset(w);
-            next = [w]() { const bool more = w->Step < w->LastStep; w->AdvanceStep(true); return more; };
+            next = [w]() {
+                QPushButton& nextButton = Child<QPushButton>(*w, "nextButton");
+                const bool more = nextButton.isEnabled();
+                nextButton.click();
+                return more;
+            };
         } else if (window == "folder picker") {
             d.reset(new FolderPicker);
             next = [] { return false; };
@@ -113,7 +119,12 @@ private slots:
         } else {
             auto* w = new OptionsDialog;
             d.reset(w);
-            next = [w, tab = 1]() mutable { w->SelectTab(++tab); return tab <= 5; };
+            next = [w, tab = 0]() mutable {
+                if (++tab == 5)
+                    return false;
+                w->SelectTab(OptionsDialog::Tab(tab));
+                return true;
+            };
         }
         const QPoint offCentre = d->frameGeometry().center() - d->screen()->geometry().center();
         QVERIFY2(offCentre.manhattanLength() <= 2, qPrintable(QString("%1,%2").arg(offCentre.x()).arg(offCentre.y())));

@@ -53,17 +53,20 @@ private slots:
         const QString source = env.root() + "/cd";
         QVERIFY(WriteFile(source + "/PREVIEW.OTF", font));
         WriteIniString("CatalogWizard", "sourceDir", source, IniFile);
-        WizardMode = 1;
-        InstallWizard w;
+        InstallWizard w(InstallWizard::Mode::Install);
         w.resize(900, 640);
         w.show();
-        w.cmdNext->click();
-        QCOMPARE(w.Rows().size(), 1);
-        w.ListView1_ItemClick(w.Rows()[0]);
-        w.TabStrip1->setCurrentIndex(1);
-        w.scrAnsi->setValue(code);
-        w.pnlSample->setPlainText(QStringLiteral("A\u00f0"));
-        const QImage picture = w.pnlCharacter->pixmap().toImage();
+        Child<QPushButton>(w, "nextButton").click();
+        QTreeWidget& list = Child<QTreeWidget>(w, "fontList");
+        QCOMPARE(list.topLevelItemCount(), 1);
+        // Moving onto the row previews it.
+        list.setCurrentItem(nullptr);
+        list.setCurrentItem(list.topLevelItem(0), 0, QItemSelectionModel::NoUpdate);
+        Child<QTabWidget>(w, "previewTabs").setCurrentIndex(1);
+        Child<QScrollBar>(w, "characterSlider").setValue(code);
+        QPlainTextEdit& sample = Child<QPlainTextEdit>(w, "sampleEdit");
+        sample.setPlainText(QStringLiteral("A\u00f0"));
+        const QImage picture = Child<QLabel>(w, "characterLabel").pixmap().toImage();
         int ink = 0, marks = 0;
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x) {
@@ -74,7 +77,7 @@ private slots:
         QCOMPARE(ink > 50, letters);
         QCOMPARE(marks > 100, !letters);
         // The sample text greys out exactly what the file lacks.
-        QCOMPARE(w.pnlSample->document()->firstBlock().layout()->formats().isEmpty(), letters);
+        QCOMPARE(sample.document()->firstBlock().layout()->formats().isEmpty(), letters);
         SaveShot(&w, "preview-" + QString(QTest::currentDataTag()).replace(' ', '-').toLower());
     }
 };

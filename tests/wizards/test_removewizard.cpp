@@ -103,7 +103,7 @@ class TestRemoveWizard : public QObject {
             Child<QCheckBox>(w, "confirmDeletesCheck").setChecked(false);
         report_.clear();
         w.showReport = [this](QDialog* report) {
-            const auto* lines = report->findChild<QListWidget*>("lstFonts");
+            const auto* lines = report->findChild<QListWidget*>("resultList");
             for (int i = 0; i < lines->count(); ++i)
                 report_ << lines->item(i)->text();
             SaveShot(report, "remove-report");
