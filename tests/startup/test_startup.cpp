@@ -193,24 +193,21 @@ private slots:
     void atmDetection_data()
     {
         QTest::addColumn<QString>("atmIni");
-        QTest::addColumn<QString>("pfmDir");  // empty: not installed
-        QTest::addColumn<QString>("pfbDir");
+        QTest::addColumn<QString>("pfmDir");  // empty: not installed; the PFB folder alike
         QTest::addColumn<QString>("adobe");
         const QString setup = "[Setup]\nPFM_DIR=/t1/pfm\nPFB_Dir=/t1/pfb\n";
-        QTest::newRow("on") << "[Settings]\nATM=on\nVersion=4.1\n" + setup << "/t1/pfm/" << "/t1/pfb/"
+        QTest::newRow("on") << "[Settings]\nATM=on\nVersion=4.1\n" + setup << "/t1/pfm/"
                             << "Adobe Type Manager version 4.1 detected";
-        QTest::newRow("without setup folders") << "[Settings]\nATM=On\n" << "/" << "/"
-                                               << "Adobe Type Manager version  detected";
-        QTest::newRow("Off") << "[Settings]\nATM=Off\nVersion=4.1\n" + setup << "" << "" << "";
+        QTest::newRow("without setup folders") << "[Settings]\nATM=On\n" << "/" << "Adobe Type Manager version  detected";
+        QTest::newRow("Off") << "[Settings]\nATM=Off\nVersion=4.1\n" + setup << "" << "";
         QTest::newRow("no file: the view made from fontconfig") << "view:[Settings]\nATM=On\nVersion=2.14.1\n" << "/"
-                                                                 << "/" << "Type 1 fonts found through fontconfig 2.14.1";
-        QTest::newRow("no ATM.INI") << QString() << "" << "" << "";
+                                                                 << "Type 1 fonts found through fontconfig 2.14.1";
+        QTest::newRow("no ATM.INI") << QString() << "" << "";
     }
     void atmDetection()
     {
         QFETCH(QString, atmIni);
         QFETCH(QString, pfmDir);
-        QFETCH(QString, pfbDir);
         QFETCH(QString, adobe);
         if (atmIni.startsWith("view:"))
             env->fake.atm->text = atmIni.mid(5);
@@ -219,7 +216,7 @@ private slots:
         DetectATM();
         QCOMPARE(ATMInstalled, !pfmDir.isEmpty());
         QCOMPARE(PFMDir, pfmDir);
-        QCOMPARE(PFBDir, pfbDir);
+        QCOMPARE(PFBDir, QString(pfmDir).replace("pfm", "pfb"));
         QCOMPARE(Child<QLabel>(*LoadSplash(), "type1Label").text(), adobe);
     }
 
