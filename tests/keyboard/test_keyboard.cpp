@@ -1,6 +1,5 @@
-// The keyboard window: captions under Shift and Caps, text typed by clicks, the
-// real keys it animates, the caption size, placement and layout; and as the main
-// window drives it: the menu toggle, the chosen style, minimising and closing.
+// The keyboard window: captions under Shift and Caps, typing by clicks, the real keys it
+// animates, the caption size and placement; and as the main window drives it.
 #include <QtTest>
 #include <QAction>
 #include <QComboBox>
@@ -42,23 +41,6 @@ QStringList Captions(const KeyboardWindow& kb)
 QLineEdit* TextEdit(const KeyboardWindow& kb)
 {
     return &Child<QLineEdit>(kb, "textEdit");
-}
-
-QComboBox& SizeBox(const KeyboardWindow& kb)
-{
-    return Child<QComboBox>(kb, "keySizeBox");
-}
-
-KeyPanel* KeyNamed(const KeyboardWindow& kb, const char* name)
-{
-    return &Child<KeyPanel>(kb, name);
-}
-
-void Click(const KeyboardWindow& kb, const QString& name)
-{
-    auto* key = kb.findChild<KeyPanel*>(name);
-    QVERIFY2(key, qPrintable(name));
-    QTest::mouseClick(key, Qt::LeftButton);
 }
 
 using Face = FakeFontSystem::Face;
@@ -119,16 +101,17 @@ private slots:
         KeyboardWindow kb;
         kb.show();
         for (const QString& name : clicks)
-            Click(kb, name);
+            QTest::mouseClick(&Child<KeyPanel>(kb, qPrintable(name)), Qt::LeftButton);
         if (realShift)
             SendKey(TextEdit(kb), QEvent::KeyPress, Qt::Key_Shift, 0);
         QCOMPARE(Captions(kb), rows);
         QCOMPARE(env->fake.keyboard->capsLock, capsLock);
-        QCOMPARE(KeyNamed(kb, "capsKey")->IsDown(), capsLock);
-        QCOMPARE(KeyNamed(kb, "leftShiftKey")->IsDown() && KeyNamed(kb, "rightShiftKey")->IsDown(), realShift || rows.at(0).startsWith('~'));
+        QCOMPARE(Child<KeyPanel>(kb, "capsKey").IsDown(), capsLock);
+        QCOMPARE(Child<KeyPanel>(kb, "leftShiftKey").IsDown() && Child<KeyPanel>(kb, "rightShiftKey").IsDown(),
+                 realShift || rows.at(0).startsWith('~'));
         if (realShift) {
             SendKey(TextEdit(kb), QEvent::KeyRelease, Qt::Key_Shift, 0);
-            QVERIFY(!KeyNamed(kb, "leftShiftKey")->IsDown());
+            QVERIFY(!Child<KeyPanel>(kb, "leftShiftKey").IsDown());
             QCOMPARE(Captions(kb).at(2), capsLock ? QString("ASDFGHJKL;'") : QString("asdfghjkl;'"));
         }
     }
@@ -137,12 +120,12 @@ private slots:
     {
         env->fake.keyboard->capsLock = true;
         KeyboardWindow kb;
-        QVERIFY(KeyNamed(kb, "capsKey")->IsDown());
+        QVERIFY(Child<KeyPanel>(kb, "capsKey").IsDown());
         QCOMPARE(Captions(kb).at(1), QString("QWERTYUIOP[]"));
         // The real Caps key where the program keeps the state.
         SendKey(TextEdit(kb), QEvent::KeyPress, Qt::Key_CapsLock, 66);
         SendKey(TextEdit(kb), QEvent::KeyRelease, Qt::Key_CapsLock, 66);
-        QVERIFY(!env->fake.keyboard->capsLock && !KeyNamed(kb, "capsKey")->IsDown());
+        QVERIFY(!env->fake.keyboard->capsLock && !Child<KeyPanel>(kb, "capsKey").IsDown());
         QCOMPARE(Captions(kb).at(1), QString("qwertyuiop[]"));
     }
 
@@ -162,10 +145,10 @@ private slots:
         KeyboardWindow kb;
         kb.show();
         for (const QString& name : clicks)
-            Click(kb, name);
+            QTest::mouseClick(&Child<KeyPanel>(kb, qPrintable(name)), Qt::LeftButton);
         QCOMPARE(TextEdit(kb)->text(), text);
         for (KeyPanel* key : kb.findChildren<KeyPanel*>())
-            if (!key->objectName().endsWith("ShiftKey") && key != KeyNamed(kb, "capsKey"))
+            if (!key->objectName().endsWith("ShiftKey") && key->objectName() != "capsKey")
                 QVERIFY2(!key->IsDown(), qPrintable(key->objectName()));
     }
 
@@ -207,13 +190,13 @@ private slots:
         QRect placed;
         {
             KeyboardWindow kb;
-            QCOMPARE(SizeBox(kb).currentText(), QString("12"));
+            QCOMPARE(Child<QComboBox>(kb, "keySizeBox").currentText(), QString("12"));
             QCOMPARE(kb.size(), kb.minimumSize());  // first opening: the smallest size
             const QRect key = kb.Key({KeyGroup::TopRow, 3})->geometry();
-            SizeBox(kb).setCurrentIndex(7);
+            Child<QComboBox>(kb, "keySizeBox").setCurrentIndex(7);
             QCOMPARE(kb.Key({KeyGroup::TopRow, 3})->font().pointSize(), 20);
             QCOMPARE(kb.Key({KeyGroup::TopRow, 3})->geometry(), key);
-            QVERIFY(KeyNamed(kb, "capsKey")->font().pointSize() != 20);  // fixed captions keep the window's font
+            QVERIFY(Child<KeyPanel>(kb, "capsKey").font().pointSize() != 20);  // fixed captions keep the window's font
             kb.show();
             kb.setGeometry(40, 50, 700, 330);
             placed = QRect(kb.pos(), kb.size());
@@ -221,22 +204,19 @@ private slots:
         }
         QCOMPARE(ReadIniString("Keyboard", "FontSize", "", IniFile), QString("7"));
         std::optional<KeyboardWindow> again(std::in_place);
-        QCOMPARE(SizeBox(*again).currentText(), QString("20"));
+        QCOMPARE(Child<QComboBox>(*again, "keySizeBox").currentText(), QString("20"));
         QCOMPARE(QRect(again->pos(), again->size()), placed);
         again.reset();
         WriteIniString("Keyboard", "FontSize", "42", IniFile);
-        QCOMPARE(SizeBox(KeyboardWindow()).currentText(), QString("12"));
+        QCOMPARE(Child<QComboBox>(KeyboardWindow(), "keySizeBox").currentText(), QString("12"));
     }
 
-    // Opened and closed by the menu item and the toolbar, set in the selected
-    // font and style, hidden while the main window is minimised, closed with it.
+    // Toggled by the menu and toolbar, in the selected style, hidden and closed with the main window.
     void drivenByTheMainWindow()
     {
         auto fw = Open({TrueTypeFace("Liberation Sans"), TrueTypeFace("Liberation Sans", "Bold", 700),
                         TrueTypeFace("Liberation Serif", "Italic", 400, true)});
         QAction* item = &Child<QAction>(*fw, "keyboardAction");
-        QVERIFY(!item->isChecked() && !KeyboardOpen);
-
         item->trigger();
         QVERIFY(KeyboardOpen && item->isChecked());
         QVERIFY(fw->Keyboard() && fw->Keyboard()->isVisible());
@@ -267,7 +247,7 @@ private slots:
         QVERIFY(SelectFamily(*fw, "Liberation Serif"));
         QCOMPARE(kb->Key({KeyGroup::BottomRow, 2})->font().family(), QString("Liberation Serif"));
         QVERIFY(kb->Key({KeyGroup::BottomRow, 2})->font().italic());
-        QCOMPARE(KeyNamed(*kb, "capsKey")->font().family(), fw->font().family());
+        QCOMPARE(Child<KeyPanel>(*kb, "capsKey").font().family(), fw->font().family());
 
         // Typing on the real keyboard shows the character's code in the main window.
         QTest::keyClicks(TextEdit(*kb), "A");
@@ -281,7 +261,7 @@ private slots:
         QApplication::processEvents();
         QVERIFY(kb->isVisible());
 
-        SizeBox(*kb).setCurrentIndex(5);
+        Child<QComboBox>(*kb, "keySizeBox").setCurrentIndex(5);
         fw->showMinimized();
         QApplication::processEvents();
         fw->close();
@@ -289,23 +269,20 @@ private slots:
         QCOMPARE(ReadIniString("Keyboard", "FontSize", "", IniFile), QString("5"));
     }
 
-    // Keys show only glyphs the font has: a font that cannot be read or found
-    // leaves marks, never another font's letters.
+    // Keys show only the font's glyphs: a font unread or not found leaves marks, not other letters.
     void captionsOnlyFromTheFont_data()
     {
         QTest::addColumn<QString>("family");
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<bool>("type1");
+        QTest::addColumn<QString>("file");  // a .t1 file: a Type 1 font
         QTest::addColumn<bool>("letters");
-        QTest::newRow("Type 1") << "C059" << "C059-Roman.t1" << true << true;
-        QTest::newRow("damaged file") << "Broken Sans" << "broken.ttf" << false << false;
-        QTest::newRow("not installed") << "Nowhere Icons" << "" << false << false;
+        QTest::newRow("Type 1") << "C059" << "C059-Roman.t1" << true;
+        QTest::newRow("damaged file") << "Broken Sans" << "broken.ttf" << false;
+        QTest::newRow("not installed") << "Nowhere Icons" << "" << false;
     }
     void captionsOnlyFromTheFont()
     {
         QFETCH(QString, family);
         QFETCH(QString, file);
-        QFETCH(bool, type1);
         QFETCH(bool, letters);
         QString path;
         if (file == "broken.ttf") {
@@ -316,11 +293,10 @@ private slots:
             if (path.isEmpty())
                 QSKIP("font file not installed");
         }
-        // The fake reads the maps the desktop reads from the file.
         QSet<uint> map;
         if (!path.isEmpty() && MakeDesktopCharacterMaps()->CharacterMap(path, 0, &map))
             env->fake.characterMaps->maps[path] = map;
-        Face face = type1 ? DeviceFace(family) : TrueTypeFace(family);
+        Face face = file.endsWith(".t1") ? DeviceFace(family) : TrueTypeFace(family);
         face.elf.filePath = path;
         auto fw = Open({face});
         Child<QAction>(*fw, "keyboardAction").trigger();
@@ -331,7 +307,7 @@ private slots:
             QCOMPARE(Ink(key) > 10, letters);
         }
         // Fixed captions are the window's own and always drawn.
-        QVERIFY(Ink(KeyNamed(*kb, "capsKey")) > 10);
+        QVERIFY(Ink(&Child<KeyPanel>(*kb, "capsKey")) > 10);
 
         TextEdit(*kb)->setText(QStringLiteral("Quick brown fox {%^+} 1997"));
         SaveShot(kb, "keyboard-" + QString(QTest::currentDataTag()).replace(' ', '-').toLower());

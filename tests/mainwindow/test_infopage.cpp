@@ -1,5 +1,4 @@
-// The information read-outs: the naming text of a TrueType file, the file and
-// size rows per kind of font and their stacking, the notices.
+// The information read-outs: a TrueType file's names, the file and size rows per kind, the notices.
 #include <QtTest>
 #include <QLabel>
 #include <QListWidget>
@@ -53,8 +52,7 @@ class InfoPageTest : public QObject {
     }
 
 private slots:
-    // Five families, one of each case: a .ttf registration, a .fot registration,
-    // no registration, a Type 1 font and a printer font.
+    // One family per case: .ttf, .fot and no registration, a variable font, Type 1, a printer font.
     void init()
     {
         env = std::make_unique<TestEnv>();
@@ -150,8 +148,7 @@ private slots:
                 QCOMPARE(companionRow->text(), shown(fill(second)));
             QCOMPARE(sizeRow->text(), size);
         }
-        // The visible rows stack without gaps from where the caption stands; a
-        // label and its panel share their row.
+        // The visible rows stack without gaps; a label and its panel share their row.
         QCOMPARE(sizeRow->y(), sizeLabel->y());
         QCOMPARE(keystrokeRow->y(), keystrokeLabel->y());
         int top = captionRow->y();
@@ -161,8 +158,7 @@ private slots:
                 top = row->y() + row->height() + TwipsToPixels(30);
             }
         QVERIFY(top - TwipsToPixels(30) <= panel->height());
-        // The CR LF line breaks show as plain line breaks; a TrueType file's
-        // names are followed by what else it holds.
+        // CR LF shows as plain line breaks; a TrueType file's names are followed by what else it holds.
         const QString page = InfoText(*w);
         QCOMPARE(page.left(info.size()), info);
         QCOMPARE(page.mid(info.size()).startsWith("\nFamily: ") && page.contains("\nEmbedding: Installable\n"),
