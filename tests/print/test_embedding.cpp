@@ -1,8 +1,6 @@
 // Embedding rights on paper: the sheets' information lines and the notice after a run.
 #include <QtTest>
 
-#include <memory>
-
 #include "core/globals.h"
 #include "print/embedding.h"
 #include "print/recording.h"
@@ -22,12 +20,8 @@ PrintFontEntry FontWith(const TestEnv& env, const QString& name, int fsType)
     f.FaceName = name;
     f.FileName = name + ".ttf";
     f.SizeText = "1K";
-    if (fsType >= 0) {
+    if (fsType >= 0 && WriteFile(env.root() + "/" + f.FileName, SfntBuilder::WithEmbedding(name, fsType)))
         f.FontPath = env.root() + "/" + f.FileName;
-        QFile file(f.FontPath);
-        file.open(QIODevice::WriteOnly);
-        file.write(SfntBuilder::WithEmbedding(name, fsType));
-    }
     return f;
 }
 

@@ -1,5 +1,4 @@
-// The Qt printer surface writing PDF, read back with poppler: page sizes, word
-// positions, fonts and glyphs, and every sheet's words inside the printable area.
+// The Qt printer surface's PDFs read back with poppler: sizes, words, fonts and glyphs.
 #include <QDir>
 #include <QFontDatabase>
 #include <QRawFont>
@@ -70,8 +69,7 @@ QPair<int, Word> FindWord(const QList<QList<Word>>& pages, const QString& text)
     return {0, {}};
 }
 
-// The part of a word box its letters fill: poppler's box spans the font's
-// whole ascent and descent, which set-solid lines may share.
+// The part of a word box its letters fill (poppler's box spans the whole ascent and descent).
 QRectF Core(const QRectF& b) { return b.adjusted(0.5, 0.3 * b.height(), -0.5, -0.2 * b.height()); }
 
 QString Info(const QString& pdf, const QString& field)
@@ -108,8 +106,7 @@ private slots:
         const QString pdf = env_->root() + "/sheet.pdf";
         auto printer = QtPrinterSurface::ForPdf(pdf, paper);
         QVERIFY(printer->IsValid());
-        // While it is written the file has the name of the program's own
-        // temporary files, which the next start removes after a kill.
+        // While written, the file has the name of the program's temporary files (removed after a kill).
         const QStringList partial = QDir(env_->root()).entryList({".glyphwick-*.pdf"}, QDir::Files | QDir::Hidden);
         QVERIFY2(partial.size() == 1 && partial[0].startsWith(OwnFilePrefix()), qPrintable(partial.join(' ')));
         PrintJob job(*printer, {});
@@ -138,8 +135,7 @@ private slots:
         QCOMPARE(FindWord(pages, "Second").first, 2);
     }
 
-    // A PDF run that cannot put its file in place, or is interrupted, leaves what
-    // was there before and nothing beside it.
+    // A PDF run that cannot put its file in place, or is interrupted, leaves the earlier file alone.
     void failedPdfLeavesNothingBeside_data()
     {
         QTest::addColumn<bool>("interrupted");
@@ -206,21 +202,11 @@ private slots:
         QVERIFY2(percent >= least && percent <= most, qPrintable(QString::number(percent)));
     }
 
-    void fontNames()
-    {
-        auto printer = QtPrinterSurface::ForPdf(env_->root() + "/f.pdf", PaperLetter);
-        QVERIFY(printer->SetFontName("nimbus sans"));
-        QCOMPARE(printer->FontName(), QString("nimbus sans"));
-        for (const QString& refused : {QString("Glyphwick No Such Face"), QString()}) {
-            QVERIFY(!printer->SetFontName(refused));
-            QCOMPARE(printer->FontName(), QString("nimbus sans"));
-        }
-    }
-
-    void glyphs()
+    // The codes a font has; a family name in any case is taken, an unknown one refused.
+    void fontNamesAndGlyphs()
     {
         struct Row { const char* font; int code; bool has; };
-        const Row rows[] = {{"Nimbus Sans", 240, true},          // eth
+        const Row rows[] = {{"nimbus sans", 240, true},          // eth
                             {"Liberation Sans", 128, true},      // the euro in code page 1252
                             {"Nimbus Sans", 129, false},         // undefined there
                             {"Nimbus Sans", 256, false},         // out of range
@@ -230,13 +216,15 @@ private slots:
         for (const Row& r : rows) {
             QVERIFY(printer->SetFontName(r.font));
             QVERIFY2(printer->HasGlyph(r.code) == r.has, qPrintable(QString("%1 %2").arg(r.font).arg(r.code)));
+            QCOMPARE(printer->FontName(), QString(r.font));
         }
+        for (const QString& refused : {QString("Glyphwick No Such Face"), QString()})
+            QVERIFY(!printer->SetFontName(refused) && printer->FontName() == "Standard Symbols PS");
     }
 
-    // On an image a font added for the run is drawn from its own file, which
-    // Qt's font database never saw here (the fake platform). Into a PDF file
-    // (the desktop platform) it stays embedded text, also when it was added for
-    // drawing only: then Qt lists it only while it is drawn.
+    // A font added for the run is drawn from its own file on an image (the fake platform:
+    // Qt never saw it); into a PDF it is embedded text, listed by Qt only while drawn
+    // when added for drawing only.
     void addedFontsDrawFromTheirFiles_data()
     {
         QTest::addColumn<QString>("family");
@@ -320,8 +308,7 @@ private slots:
         }
         if (drawnFrom.isEmpty())
             return;
-        // As wide as the file's own glyphs (the missing one its .notdef), within the
-        // rounding of advances at the printer's resolution.
+        // As wide as the file's own glyphs (the missing one its .notdef), within rounding.
         const QRawFont raw(env_->root() + "/" + drawnFrom, 24, QFont::PreferNoHinting);
         double expected = 0;
         for (const QPointF& advance :
@@ -330,8 +317,7 @@ private slots:
         QVERIFY2(qAbs(width - expected) < 0.1, qPrintable(QString("%1 against %2").arg(width).arg(expected)));
     }
 
-    // A font whose licence forbids embedding is drawn as outlines: the PDF
-    // lists no font for it, and its text is still on the page.
+    // A font whose licence forbids embedding is drawn as outlines: no font listed, the text still shown.
     void fontsWithoutEmbeddingAreOutlines_data()
     {
         QTest::addColumn<int>("fsType");
@@ -374,8 +360,7 @@ private slots:
         QVERIFY2(ink > 20, qPrintable(QString::number(ink)));
     }
 
-    // A long run shows Qt a few of its fonts at a time, each its own, and
-    // one drawn again after its turn comes back.
+    // A long run shows Qt a few of its fonts at a time; one drawn again after its turn comes back.
     void longRunShowsQtAFewFontsAtATime()
     {
         env_->UseDesktopPlatform();
@@ -408,17 +393,12 @@ private slots:
         QVERIFY(embedded.contains("GwrunAA") && embedded.contains("GwrunCR"));
     }
 
-    void everyWordOnTheSheet_data()
-    {
-        QTest::addColumn<int>("paper");
-        QTest::addColumn<QSizeF>("sheet");
-        QTest::newRow("letter") << int(PaperLetter) << QSizeF(612, 792);
-        QTest::newRow("A4") << int(PaperA4) << QSizeF(595, 842);
-    }
+    void everyWordOnTheSheet_data() { pdfSheet_data(); }
     void everyWordOnTheSheet()
     {
         QFETCH(int, paper);
-        QFETCH(QSizeF, sheet);
+        QFETCH(QString, pageSize);
+        const QSizeF sheet(pageSize.section(' ', 0, 0).toDouble(), pageSize.section(' ', 2, 2).toDouble());
         if (!QFontDatabase::families().contains("Liberation Serif"))
             QSKIP("needs Liberation Serif");
         // Texts long enough to run past every margin unless the sheets cut them.
@@ -432,7 +412,6 @@ private slots:
                           (quote + " " + quote + "\n" + quote + ". ").repeated(6).toUtf8()));
         const QString pdf = env_->root() + QString("/sheets-%1.pdf").arg(paper), name = "Liberation Serif";
         auto surface = QtPrinterSurface::ForPdf(pdf, paper);
-        QVERIFY(surface->IsValid());
         // The second font's names crowd every name block.
         PrintSheets(*surface, {{"LiberationSerif-Regular.ttf", "400 KB", name, name, 1, name, {}, {}, 0},
                                {"LiberationSerif-BoldItalic-Condensed-Extended-Version-2.ttf", "12,345 KB", name,

@@ -1,6 +1,4 @@
-// The install wizard on the desktop, inside temporary XDG folders: the preview of
-// a file that is not installed. (What glyphwick-fonts installs and removes with
-// the wizards' own code is checked against fontconfig in test_fontscli.)
+// The install wizard on the desktop, in temporary XDG folders: the preview of a file not installed.
 #include <QtTest>
 
 #include <QLabel>
@@ -24,8 +22,7 @@ using namespace gw;
 class TestInstallDesktop : public QObject {
     Q_OBJECT
 private slots:
-    // The preview of a font that is not installed shows that file's own glyphs
-    // and grey marks for what it lacks; a damaged file shows only marks.
+    // The preview shows the file's own glyphs and grey marks for what it lacks (a damaged file: only marks).
     void previewUsesTheFilesOwnMap_data()
     {
         QTest::addColumn<QString>("system");   // the file the test font is made from; empty: damaged

@@ -1,5 +1,4 @@
-// The install wizard on the fake platform: the scan, the preview resource, the
-// installation with its questions and errors, the print run, the clean-up.
+// The install wizard on the fake platform: scan, preview, installation, print run, clean-up.
 #include <QtTest>
 
 #include <QCheckBox>
@@ -22,7 +21,6 @@
 #include "testenv.h"
 #include "wizards/drivefolderlists.h"
 #include "wizards/installwizard.h"
-#include "wizards/printrunner.h"
 
 using namespace gw;
 
@@ -64,17 +62,12 @@ QStringList RowTexts(const InstallWizard& w)
     return rows;
 }
 
-QTreeWidgetItem* Row(const InstallWizard& w, const QString& face)
-{
-    return FontList(w).findItems(face, Qt::MatchExactly).value(0);
-}
-
 // Previews a font as moving onto its row with the keyboard does.
 void Preview(const InstallWizard& w, const QString& face)
 {
     QTreeWidget& list = FontList(w);
     list.setCurrentItem(nullptr);
-    list.setCurrentItem(Row(w, face), 0, QItemSelectionModel::NoUpdate);
+    list.setCurrentItem(list.findItems(face, Qt::MatchExactly).value(0), 0, QItemSelectionModel::NoUpdate);
 }
 
 // Chooses a filter (0 every file) as the user does; choosing reads the folder again.
@@ -142,8 +135,6 @@ private slots:
         successLines.clear();
     }
 
-    // ---- The scan ----
-
     void scan_data()
     {
         QTest::addColumn<QStringList>("files");
@@ -179,9 +170,7 @@ private slots:
         QVERIFY(Button(*w, "nextButton").isEnabled());
     }
 
-    // Cancel Read keeps what was read; moving on in the folder tree while a folder
-    // is read ends that reading and reads the folder moved to whole. The tree stays
-    // usable (and keeps the keyboard) while a folder is read.
+    // Cancel Read keeps what was read; moving on in the (usable) folder tree reads the new folder whole.
     void interruptedReading_data()
     {
         QTest::addColumn<bool>("moveOn");
@@ -200,7 +189,6 @@ private slots:
         InstallWizard w(InstallWizard::Mode::Install);
         FolderTree& tree = Child<FolderTree>(w, "folderTree");
         QPushButton& cancelRead = Button(w, "cancelReadButton");
-        // The first file's pending events press Cancel Read or move on.
         bool treeEnabled = false;
         QTimer::singleShot(0, &w, [&] {
             treeEnabled = tree.isEnabled();
@@ -212,18 +200,14 @@ private slots:
         w.GoToNextStep();
         QVERIFY(treeEnabled);
         QCOMPARE(RowTexts(w), rows);
-        // The reading has ended, and the next one reads the folder whole.
         QVERIFY(cancelRead.isHidden() && Button(w, "nextButton").isEnabled());
         ChooseFilter(w, 0);
         QCOMPARE(RowTexts(w).size(), 3);
     }
 
-    // ---- Opened on files (glyphwick FILE..., a drop) ----
-
-    // From a file manager: the file opened, then Install Now, then the success dialog's OK.
+    // Opened from a file manager (last on a stick, the file on the first disk), then Install Now.
     void installNowInstallsTheSelection()
     {
-        // Opened last on a stick; the file is on the first disk.
         const QString disk = env->root() + "/disk", downloads = disk + "/Downloads";
         env->fake.storage->drives = {{"Disk", disk}, {"Stick", source}};
         MakeFolder(downloads, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans"});
@@ -237,8 +221,6 @@ private slots:
         QVERIFY(!Button(*w, "nextButton").isEnabled());  // on the last step
         QCOMPARE(successLines, QStringList{"Beta Sans (TrueType) (b.ttf)"});
     }
-
-    // ---- Preview ----
 
     void previewHoldsOneResource()
     {
@@ -289,10 +271,7 @@ private slots:
         QCOMPARE(Child<QListWidget>(*w, "changesList").count(), selected.size());
     }
 
-    // ---- Installation ----
-
-    // Five fonts a..e installed at once: the questions and messages, what is
-    // installed, and a second Go after stepping back installs nothing twice.
+    // Five fonts a..e installed at once: questions, messages, what is installed; no second install.
     void install_data()
     {
         QTest::addColumn<QString>("setup");
@@ -406,8 +385,6 @@ private slots:
         QCOMPARE(env->fake.registry->values.size(), installedFaces);
     }
 
-    // ---- Printing uninstalled fonts ----
-
     // Two of three fonts on two sheets each; a file gone since the scan is left out.
     void printRun_data()
     {
@@ -421,9 +398,8 @@ private slots:
         MakeFolder(source, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Gamma Sans"});
         auto w = Open(InstallWizard::Mode::PrintUninstalled);
         w->SelectFonts("ALL");
-        Row(*w, "Gamma Sans")->setSelected(false);
+        FontList(*w).findItems("Gamma Sans", Qt::MatchExactly).value(0)->setSelected(false);
         GoToLastStep(*w);
-        // The print choice panel's own names.
         Child<QRadioButton>(*w, "sheetsRadio").click();
         QCheckBox& firstSheet = Child<QCheckBox>(*w, "specimenSheet1Check");
         QVERIFY(!Child<QComboBox>(*w, "layoutBox").isEnabled() && firstSheet.isEnabled());

@@ -1,5 +1,5 @@
-// Remove Font Wizard on the fake platform: selection, step texts, settings,
-// the order of the removal and where every file is after each fault.
+// Remove Font Wizard on the fake platform: selection, steps, settings, the
+// order of the removal and where every file is after each fault.
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
@@ -34,20 +34,12 @@ QString FileOf(const QString& fullName)
     return fullName.toLower().remove(' ') + ".ttf";
 }
 
-QTreeWidget& FontList(const RemoveWizard& w)
-{
-    return Child<QTreeWidget>(w, "fontList");
-}
-
-QString Text(const RemoveWizard& w, const char* label)
-{
-    return Child<QLabel>(w, label).text();
-}
+QString Text(const RemoveWizard& w, const char* label) { return Child<QLabel>(w, label).text(); }
 
 QStringList Selected(const RemoveWizard& w)
 {
     QStringList names;
-    for (QTreeWidgetItem* item : FontList(w).selectedItems())
+    for (QTreeWidgetItem* item : Child<QTreeWidget>(w, "fontList").selectedItems())
         names << item->text(0);
     names.sort();
     return names;
@@ -55,15 +47,10 @@ QStringList Selected(const RemoveWizard& w)
 
 void Select(RemoveWizard& w, const QStringList& names)
 {
-    QTreeWidget& list = FontList(w);
+    QTreeWidget& list = Child<QTreeWidget>(w, "fontList");
     for (int i = 0; i < list.topLevelItemCount(); ++i)
         if (names.contains(list.topLevelItem(i)->text(0)))
             list.topLevelItem(i)->setSelected(true);
-}
-
-void Click(RemoveWizard& w, const char* button)
-{
-    Child<QPushButton>(w, button).click();
 }
 
 } // namespace
@@ -141,10 +128,7 @@ private slots:
     }
     void cleanup() { env_.reset(); }
 
-    // ---- Load, selection rules and counts ----
-
     // The menus' selections only add to what is selected.
-
     void menuSelectionOnlyAdds_data()
     {
         QTest::addColumn<QStringList>("before");
@@ -167,10 +151,9 @@ private slots:
         QFETCH(QString, item);
         QFETCH(QStringList, after);
         QFETCH(QString, label);
-        // Nothing is selected at the start, whatever the main window showed; every
-        // font is listed, sorted, with its entry.
+        // Nothing starts selected, whatever the main window showed; every font listed, sorted, with its entry.
         RemoveWizard w(before.value(0));
-        QTreeWidget& list = FontList(w);
+        QTreeWidget& list = Child<QTreeWidget>(w, "fontList");
         QVERIFY(list.selectedItems().isEmpty());
         QCOMPARE(list.topLevelItemCount(), kFonts.size());
         QCOMPARE(list.topLevelItem(0)->text(0), QString("Alpha"));
@@ -200,7 +183,7 @@ private slots:
             QCOMPARE(shown.value(0), QString("Beta"));
             QCOMPARE(Selected(w), before);
         } else {
-            Click(w, "selectButton");
+            Child<QPushButton>(w, "selectButton").click();
             QCOMPARE(shown.first(), QString("&Regular Fonts")); // no family item under the button
         }
         Child<QAction>(w, qPrintable(item + "Action")).trigger();
@@ -211,10 +194,7 @@ private slots:
                                       : QString("Ready to uninstall %1 fonts.").arg(after.size()));
     }
 
-    // ---- Steps and settings ----
-
-    // Every run starts keeping the files, whatever was chosen last; the saved
-    // folder comes back as it was written. Exit keeps what was chosen.
+    // Every run starts keeping the files; the saved folder comes back as written. Exit keeps the choices.
     void stepsAndSettings_data()
     {
         QTest::addColumn<int>("action");  // saved before; 0 nothing saved
@@ -232,19 +212,19 @@ private slots:
             RemoveWizard w;
             QLineEdit& target = Child<QLineEdit>(w, "targetEdit");
             QCheckBox& confirm = Child<QCheckBox>(w, "confirmDeletesCheck");
-            const QPushButton& next = Child<QPushButton>(w, "nextButton");
-            const QPushButton& previous = Child<QPushButton>(w, "previousButton");
-            const QPushButton& uninstall = Child<QPushButton>(w, "uninstallButton");
+            QPushButton& next = Child<QPushButton>(w, "nextButton");
+            QPushButton& previous = Child<QPushButton>(w, "previousButton");
+            QPushButton& uninstall = Child<QPushButton>(w, "uninstallButton");
             QCOMPARE(target.text(), action ? QString("/Some/Folder") : Sys().system->ProgramFolder());
             QVERIFY(!target.isEnabled() && Child<QRadioButton>(w, "keepRadio").isChecked() && confirm.isChecked());
             QVERIFY(!previous.isEnabled());
-            Click(w, "nextButton");
+            next.click();
             QVERIFY(Child<QWidget>(w, "stepPage1").isVisibleTo(&w) && !Child<QWidget>(w, "stepPage0").isVisibleTo(&w));
-            Click(w, "nextButton");
+            next.click();
             QVERIFY(!next.isEnabled() && previous.isEnabled());
             QVERIFY(!uninstall.isEnabled());
-            Click(w, "previousButton");
-            Click(w, "previousButton");
+            previous.click();
+            previous.click();
             Select(w, {"Alpha", "Beta"});
             w.GoToNextStep();
             w.GoToNextStep();
@@ -257,7 +237,7 @@ private slots:
             target.setText("/Tmp/Kept");
             confirm.setChecked(true);
             w.show();
-            Click(w, "closeButton");
+            Child<QPushButton>(w, "closeButton").click();
             QVERIFY(!w.isVisible() && w.result() == QDialog::Rejected);
         }
         QCOMPARE(ReadIniString("RemoveWizard", "Action", "", IniFile), QString::number(ActionCopy));
@@ -268,13 +248,12 @@ private slots:
                 && Child<QLineEdit>(again, "targetEdit").text() == "/Tmp/Kept");
         QVERIFY(!FontsChanged);
         // Help: the button and F1 open the wizard's topic.
-        Click(again, "helpButton");
+        Child<QPushButton>(again, "helpButton").click();
         QTest::keyClick(&again, Qt::Key_F1);
         QCOMPARE(env_->fake.help->contexts, (QList<int>{615, 615}));
     }
 
-    // A font in the system folder, and one whose file name Qt could not decode,
-    // are marked as ones the user cannot change.
+    // Fonts in the system folder, or whose file name Qt cannot decode, are marked unchangeable.
     void unchangeableFontsMarked()
     {
         const QString file = Sys().system->SystemDirectory() + "/gamma.ttf";
@@ -289,7 +268,7 @@ private slots:
         FontTable.push_back(record);
         RemoveWizard w;
         w.show();
-        const QTreeWidget& list = FontList(w);
+        const QTreeWidget& list = Child<QTreeWidget>(w, "fontList");
         QStringList sizes;
         for (int i = 0; i < list.topLevelItemCount(); ++i)
             sizes << list.topLevelItem(i)->text(2);
@@ -300,8 +279,6 @@ private slots:
         w.GoToNextStep();
         SaveShot(&w, "remove-step1");
     }
-
-    // ---- Removal order ----
 
     void removalOrder_data()
     {
@@ -346,8 +323,7 @@ private slots:
         QVERIFY(env_->fake.messages->texts.isEmpty());
     }
 
-    // ---- Faults: the message, whether the run goes on, and where each file is ----
-
+    // Faults: the message, whether the run goes on, and where each file is.
     void faultMatrix_data()
     {
         QTest::addColumn<int>("action");
