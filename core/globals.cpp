@@ -13,7 +13,6 @@ bool ATMInstalled = false;
 QString PFMDir;
 QString PFBDir;
 bool KeyboardOpen = false;
-int16_t WizardMode = 0;
 bool FontsChanged = false;
 
 std::vector<FontRecord> FontTable;

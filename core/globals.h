@@ -22,8 +22,6 @@ extern QString PFMDir;    // Type 1 metrics folder + "/" (only when ATMInstalled
 extern QString PFBDir;    // Type 1 outline folder + "/" (only when ATMInstalled)
 extern bool KeyboardOpen;
 
-// Set by the main window before opening the install window: 1 install, 2 print uninstalled fonts.
-extern int16_t WizardMode;
 // Set by the install and remove wizards when they changed the set of fonts.
 extern bool FontsChanged;
 

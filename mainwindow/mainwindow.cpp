@@ -838,7 +838,6 @@ void MainWindow::InstallFromFiles(const QStringList& paths)
                                    + elsewhere.join('\n'),
                                vbInformation, QStringLiteral("Glyphwick"));
     FontsChanged = false;
-    WizardMode = 1;
     {
         InstallWizard wizard(InstallWizard::Mode::Install, this);
         if (!folder.isEmpty())
@@ -874,7 +873,6 @@ void MainWindow::dropEvent(QDropEvent* event)
 
 void MainWindow::PrintFontsFromFolder()
 {
-    WizardMode = 2;
     {
         InstallWizard wizard(InstallWizard::Mode::PrintUninstalled, this);
         wizard.exec();

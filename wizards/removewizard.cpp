@@ -584,8 +584,8 @@ RemoveWizard::RemoveWizard(const QString& currentFont, QWidget* parent) : QDialo
     boldItalicAction_ = addAction(QStringLiteral("B&oldItalic Fonts"), "boldItalicAction",
                                   &RemoveWizard::SelectBoldItalicFonts);
     noneAction_ = addAction(QStringLiteral("&None"), "noneAction", &RemoveWizard::SelectNoFonts);
-    popupMenu = [](QMenu* menu, const QPoint& pos) { menu->exec(pos); };
-    showReport = [](QDialog* report) { report->exec(); };
+    PopupMenu = [](QMenu* menu, const QPoint& pos) { menu->exec(pos); };
+    ShowReport = [](QDialog* report) { report->exec(); };
 
     connect(nextButton_, &QPushButton::clicked, this, &RemoveWizard::GoToNextStep);
     connect(previousButton_, &QPushButton::clicked, this, &RemoveWizard::GoToPreviousStep);
@@ -801,7 +801,7 @@ void RemoveWizard::ShowRemovalReport(const QVector<RemovalRow>& rows, const QVec
                           : QStringLiteral("Not every font was uninstalled, or not every file went where "
                                            "you asked. Each line says what happened and where the font "
                                            "file is now."));
-    showReport(&report);
+    ShowReport(&report);
 }
 
 void RemoveWizard::PickTargetFolder()
@@ -815,7 +815,7 @@ void RemoveWizard::ShowSelectMenu()
 {
     familyAction_->setVisible(false);
     familySeparator_->setVisible(false);
-    popupMenu(selectMenu_, selectButton_->mapToGlobal(QPoint(0, selectButton_->height())));
+    PopupMenu(selectMenu_, selectButton_->mapToGlobal(QPoint(0, selectButton_->height())));
 }
 
 void RemoveWizard::EnableTargetFolder(bool enable)
@@ -847,7 +847,7 @@ void RemoveWizard::PopupFamilyMenu(QTreeWidgetItem* item, const QPoint& globalPo
     familyAction_->setText(contextFamily_);
     familyAction_->setVisible(true);
     familySeparator_->setVisible(true);
-    popupMenu(selectMenu_, globalPos);
+    PopupMenu(selectMenu_, globalPos);
 }
 
 void RemoveWizard::SelectRows(const std::function<bool(const QString&)>& test)

@@ -95,9 +95,9 @@ public:
     void RemoveChosenFonts();
 
     // Where the selection menu pops up; tests replace it to choose an item.
-    std::function<void(QMenu* menu, const QPoint& globalPos)> popupMenu;
+    std::function<void(QMenu* menu, const QPoint& globalPos)> PopupMenu;
     // Shows the closing report of a removal run (modal); tests replace it.
-    std::function<void(QDialog* report)> showReport;
+    std::function<void(QDialog* report)> ShowReport;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -361,7 +361,7 @@ private slots:
                 item->setSelected(true);
             // The platform hides the fonts once they are uninstalled.
             env->fake.fonts->faces.resize(left);
-            wizard->showReport = [](QDialog*) {};
+            wizard->ShowReport = [](QDialog*) {};
             wizard->GoToNextStep();
             wizard->GoToNextStep();
             wizard->RemoveChosenFonts();

@@ -89,7 +89,7 @@ class TestRemoveWizard : public QObject {
         if (!confirm)
             Child<QCheckBox>(w, "confirmDeletesCheck").setChecked(false);
         report_.clear();
-        w.showReport = [this](QDialog* report) {
+        w.ShowReport = [this](QDialog* report) {
             const auto* lines = report->findChild<QListWidget*>("resultList");
             for (int i = 0; i < lines->count(); ++i)
                 report_ << lines->item(i)->text();
@@ -170,7 +170,7 @@ private slots:
         }
         Select(w, before);
         QStringList shown;
-        w.popupMenu = [&](QMenu* menu, const QPoint&) {
+        w.PopupMenu = [&](QMenu* menu, const QPoint&) {
             for (QAction* a : menu->actions())
                 if (a->isVisible() && !a->isSeparator())
                     shown << a->text();
