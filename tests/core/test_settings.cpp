@@ -208,7 +208,8 @@ private slots:
             QVERIFY(::chmod(QFile::encodeName(dir + name), 0600) == 0);
         }
         ReadIniString("GW", "ANSI", "", IniFile); // the first use in this run
-        QCOMPARE(QSet<QString>(QDir(dir).entryList(QDir::Files)), QSet<QString>(kept.begin(), kept.end()));
+        const QStringList left = QDir(dir).entryList(QDir::Files);
+        QCOMPARE(QSet<QString>(left.begin(), left.end()), QSet<QString>(kept.begin(), kept.end()));
     }
 
     void paragraph_data()
