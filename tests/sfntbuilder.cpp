@@ -56,19 +56,15 @@ QByteArray SfntBuilder::BuildNameTable() const
     QByteArray storage;
     QByteArray records;
     for (const SfntName& r : names_) {
-        const int placed = int(storage.size());
+        const int length = r.length >= 0 ? r.length : int(r.bytes.size());
+        for (int v : {r.platformId, r.encodingId, r.languageId, r.nameId, length,
+                      r.offset >= 0 ? r.offset : int(storage.size())})
+            AppendU16(records, v);
         storage += r.bytes;
-        AppendU16(records, r.platformId);
-        AppendU16(records, r.encodingId);
-        AppendU16(records, r.languageId);
-        AppendU16(records, r.nameId);
-        AppendU16(records, r.length >= 0 ? r.length : int(r.bytes.size()));
-        AppendU16(records, r.offset >= 0 ? r.offset : placed);
     }
     QByteArray table;
-    AppendU16(table, 0);
-    AppendU16(table, count.value_or(n));
-    AppendU16(table, stringOffset.value_or(6 + 12 * n + int(gap_.size())));
+    for (int v : {0, count.value_or(n), stringOffset.value_or(6 + 12 * n + int(gap_.size()))})
+        AppendU16(table, v);
     return table + records + gap_ + storage;
 }
 
@@ -88,10 +84,9 @@ QByteArray SfntBuilder::Build() const
 
     QByteArray file;
     AppendU32(file, 0x00010000);
-    AppendU16(file, numTables.value_or(entries));
-    AppendU16(file, 16);  // searchRange etc.: not read, any plausible value
-    AppendU16(file, 0);
-    AppendU16(file, 0);
+    // numTables, then searchRange etc.: not read, any plausible value.
+    for (int v : {numTables.value_or(entries), 16, 0, 0})
+        AppendU16(file, v);
 
     int pos = 12 + 16 * entries;
     for (const Table& t : tables_) {
@@ -161,10 +156,7 @@ QByteArray SfntBuilder::Make(const std::function<void(SfntBuilder&)>& setUp)
 QByteArray SfntBuilder::Simple(const QString& family, const QString& fullName, const QString& subfamily)
 {
     SfntBuilder b;
-    b.AddTable("head", QByteArray(54, '\0'));
-    b.AddName(1, family);
-    b.AddName(2, subfamily);
-    b.AddName(4, fullName);
+    b.AddTable("head", QByteArray(54, '\0')).AddName(1, family).AddName(2, subfamily).AddName(4, fullName);
     return b.Build();
 }
 
@@ -181,11 +173,8 @@ QByteArray SfntBuilder::Os2Table(int fsType)
 QByteArray SfntBuilder::WithEmbedding(const QString& family, int fsType)
 {
     SfntBuilder b;
-    b.AddTable("OS/2", Os2Table(fsType));
-    b.AddTable("head", QByteArray(54, '\0'));
-    b.AddName(1, family);
-    b.AddName(2, QStringLiteral("Regular"));
-    b.AddName(4, family);
+    b.AddTable("OS/2", Os2Table(fsType)).AddTable("head", QByteArray(54, '\0'));
+    b.AddName(1, family).AddName(2, QStringLiteral("Regular")).AddName(4, family);
     return b.Build();
 }
 

@@ -39,6 +39,11 @@ private:
     QTemporaryDir dir_;
 };
 
+// A TestEnv with the desktop platform in place of the fake.
+struct DesktopTestEnv : TestEnv {
+    DesktopTestEnv() { UseDesktopPlatform(); }
+};
+
 // Writes bytes to a file, creating its folder; false on failure.
 bool WriteFile(const QString& path, const QByteArray& bytes);
 QByteArray ReadFile(const QString& path);

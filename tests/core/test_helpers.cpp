@@ -1,6 +1,4 @@
 #include <QtTest>
-
-#include <QScreen>
 #include <functional>
 
 #include "core/globals.h"
@@ -22,11 +20,12 @@ int RunLength(const QImage& image, int y, int from, const QColor& colour)
     return x - from;
 }
 
-QImage Gauge(QSize size, int percent, int flag1, int flag2, int frameStyle, const QColor& back = Qt::lightGray)
+// A 204 x 24 gauge on light grey: bar blue, light white, dark dark grey.
+QImage Gauge(int percent, int flag1, int flag2, int frameStyle)
 {
     PictureBox box;
-    box.resize(size);
-    box.SetBackColor(back);
+    box.resize(204, 24);
+    box.SetBackColor(Qt::lightGray);
     DrawGauge(&box, Qt::blue, Qt::white, Qt::darkGray, percent, flag1, flag2, frameStyle);
     return box.ToImage();
 }
@@ -72,14 +71,13 @@ private slots:
     {
         QFETCH(QString, helper);
         QFETCH(QString, input);
-        QFETCH(QString, output);
         const QMap<QString, std::function<QString(const QString&)>> helpers{
             {"WeightName", [](const QString& s) { return WeightName(s.toInt()); }},
             {"Val", [](const QString& s) { return QString::number(Val(s)); }},
             {"KeystrokeLabel", KeystrokeLabel}, {"StripExtension", StripExtension},
             {"FileNamePart", FileNamePart},     {"TrimAtNul", TrimAtNul},
             {"BytesToText", [](const QString& s) { return BytesToText(s.toLatin1().constData(), int(s.size())); }}};
-        QCOMPARE(helpers.value(helper)(input), output);
+        QTEST(helpers.value(helper)(input), "output");
     }
 
     void lowerCasePath()
@@ -88,6 +86,7 @@ private slots:
         const QString dir = env_->root() + "/fonts";
         QVERIFY(QDir().mkpath(dir));
         const QString previous = QDir::currentPath();
+        const auto back = qScopeGuard([&] { QDir::setCurrent(previous); });
         QVERIFY(QDir::setCurrent(dir));
         // Built by the program, no such file: lower-cased.
         QCOMPARE(LowerCasePath("NEW.FOT"), QString("new.fot"));
@@ -104,7 +103,6 @@ private slots:
         // A file not there yet under a folder spelt with capitals: only the new part is lower-cased.
         QVERIFY(QDir().mkpath("Fonts Folder"));
         QCOMPARE(LowerCasePath(dir + "/Fonts Folder/NEW/ARIAL.TTF"), dir + "/Fonts Folder/new/arial.ttf");
-        QVERIFY(QDir::setCurrent(previous));
     }
 
     // On a fake screen whose available area leaves a 30-pixel panel at the top.
@@ -124,8 +122,7 @@ private slots:
     void fitPlacement()
     {
         QFETCH(QRect, wanted);
-        QFETCH(QRect, fitted);
-        QCOMPARE(FitPlacement(wanted, QSize(400, 300), QRect(0, 30, 1920, 1050)), fitted);
+        QTEST(FitPlacement(wanted, QSize(400, 300), QRect(0, 30, 1920, 1050)), "fitted");
         // A minimum larger than the area wins, from the area's top-left.
         QCOMPARE(FitPlacement(wanted, QSize(3000, 2000), QRect(0, 30, 1920, 1050)), QRect(0, 30, 3000, 2000));
     }
@@ -137,7 +134,7 @@ private slots:
         QTest::addColumn<int>("bevel");
         QTest::addColumn<int>("filled");
         QTest::addColumn<int>("flag1");  // non-zero: raised
-        // The box is 204 x 24; the inner width is 204 - 2 * bevel.
+        // The inner width is 204 - 2 * bevel.
         QTest::newRow("25%") << 25 << 2 << 2 << 50 << 0;
         QTest::newRow("over 100 is full") << 150 << 2 << 2 << 200 << 0;
         QTest::newRow("below 0 is empty") << -5 << 2 << 2 << 0 << 0;
@@ -154,13 +151,13 @@ private slots:
         QFETCH(int, flag1);
         const QColor bar(Qt::blue), back(Qt::lightGray);
         const QColor light = flag1 ? Qt::darkGray : Qt::white, dark = flag1 ? Qt::white : Qt::darkGray;
-        const QImage image = Gauge(QSize(204, 24), percent, flag1, 0, frameStyle);
+        const QImage image = Gauge(percent, flag1, 0, frameStyle);
         for (int y = bevel; y < 24 - bevel; ++y) {
             QCOMPARE(RunLength(image, y, bevel, bar), filled);
             QCOMPARE(image.pixelColor(bevel + filled, y), filled == 204 - 2 * bevel ? light : back);
         }
         // With its text at the bar's end: in the back colour over the bar, the bar's beyond it.
-        const QImage text = Gauge(QSize(204, 24), 50, flag1, 1, frameStyle);
+        const QImage text = Gauge(50, flag1, 1, frameStyle);
         int onBar = 0, beyond = 0;
         for (int y = bevel; y < 24 - bevel; ++y)
             for (int x = bevel; x < 204 - bevel; ++x) {

@@ -63,10 +63,9 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, name);
-        QFile file(env->root() + "/" + name);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
-        QTEST(FontKindWord(file.fileName()), "kind");
+        const QString path = env->root() + "/" + name;
+        QVERIFY(WriteFile(path, bytes));
+        QTEST(FontKindWord(path), "kind");
     }
 };
 

@@ -67,10 +67,9 @@ private slots:
     void readInt()
     {
         QFETCH(QString, stored);
-        QFETCH(int, expected);
         if (!stored.isNull())
             WriteIniString("GW", "PointSize", stored, IniFile);
-        QCOMPARE(ReadIniInt("GW", "PointSize", 33, IniFile), expected);
+        QTEST(ReadIniInt("GW", "PointSize", 33, IniFile), "expected");
         QCOMPARE(QFileInfo::exists(IniFile), !stored.isNull()); // reading creates nothing
     }
 
@@ -96,7 +95,6 @@ private slots:
         QTest::newRow("a folder") << "folder";
         QTest::newRow("a device") << "device";
         QTest::newRow("0640 keeps its mode") << "0640";
-        QTest::newRow("0604 keeps its mode") << "0604";
         QTest::newRow("a link to the user's file is written through") << "link";
     }
     void fileLeftAloneUnlessWritable()
@@ -105,7 +103,7 @@ private slots:
         const QByteArray path = QFile::encodeName(IniFile);
         const QByteArray before = "; mine\n[GW]\nANSI=70\n";
         const bool regular = kind.startsWith('0'), readable = (regular && kind != "0200") || kind == "link";
-        const bool writable = kind == "0640" || kind == "0604" || kind == "link";
+        const bool writable = kind == "0640" || kind == "link";
         const QString linked = env_->root() + "/dotfiles/gw.ini";
         if (kind == "link") {
             QVERIFY(WriteFile(linked, before) && QFile::link(linked, IniFile));
@@ -210,11 +208,8 @@ private slots:
             QVERIFY(::chmod(QFile::encodeName(dir + name), 0600) == 0);
         }
         ReadIniString("GW", "ANSI", "", IniFile); // the first use in this run
-        QStringList left = QDir(dir).entryList(QDir::Files);
-        left.sort();
-        QStringList expected = kept;
-        expected.sort();
-        QCOMPARE(left, expected);
+        const QStringList left = QDir(dir).entryList(QDir::Files);
+        QCOMPARE(QSet<QString>(left.begin(), left.end()), QSet<QString>(kept.begin(), kept.end()));
     }
 
     void paragraph_data()
@@ -234,13 +229,12 @@ private slots:
     {
         QFETCH(int, n);
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, expected);
         const QString file = QFileInfo(IniFile).path() + QString("/papara%1.txt").arg(n);
         QVERIFY(n == 3 || (n == 4 ? QDir().mkpath(file) : WriteFile(file, bytes)));
         if (n >= 3)
             QVERIFY_THROWS_EXCEPTION(ParagraphError, ReadParagraph(n));
         else
-            QCOMPARE(ReadParagraph(n), expected);
+            QTEST(ReadParagraph(n), "expected");
     }
 
 private:

@@ -6,14 +6,12 @@
 #include <QSet>
 #include <QStandardPaths>
 
-#include "sfnt/codepage.h"
 #include "core/globals.h"
-#include "core/settings.h"
-#include "startup/startup.h"
 #include "fonts/enumerate.h"
 #include "fonts/fontlist.h"
 #include "fonts/fonttable.h"
-#include "bench/benchfont.h"
+#include "sfntbuilder.h"
+#include "startup/startup.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -22,26 +20,12 @@ namespace {
 
 // One style (file and face index) as fc-list reports it.
 struct FcStyle {
-    QStringList families;
-    QStringList familyLangs;
+    QString face; // the English family name, whole
     QString format;
-    QString file;
-    QString index;
     bool scalable = false;
 
     bool IsSfnt() const { return scalable && (format == "TrueType" || format == "CFF"); }
     bool IsType1() const { return scalable && format == "Type 1"; }
-    // The English family name: the list shows it whole.
-    QString Face() const
-    {
-        int pick = 0;
-        for (int i = 0; i < familyLangs.size() && i < families.size(); ++i)
-            if (familyLangs[i] == "en" || familyLangs[i].startsWith("en-")) {
-                pick = i;
-                break;
-            }
-        return families.value(pick);
-    }
 };
 
 // Empty (with `error` set) when fc-list cannot be run.
@@ -54,7 +38,7 @@ QVector<FcStyle> FcListStyles(QString* error)
     }
     QProcess p;
     p.start(fcList, {"--format",
-                     "%{family}\t%{familylang}\t%{fullname}\t%{fontformat}\t%{scalable}\t%{file}\t%{index}\n"});
+                     "%{family}\t%{familylang}\t%{fontformat}\t%{scalable}\t%{file}\t%{index}\n"});
     if (!p.waitForFinished(60000) || p.exitCode() != 0) {
         *error = "fc-list failed";
         return {};
@@ -63,32 +47,28 @@ QVector<FcStyle> FcListStyles(QString* error)
     QSet<QString> seen;
     for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
         const QStringList f = line.split('\t');
-        if (f.size() < 7)
+        const QString file = QFileInfo(f.value(4)).canonicalFilePath() + '\n' + f.value(5);
+        const QStringList families = f[0].split(',', Qt::SkipEmptyParts), langs = f.value(1).split(',');
+        if (f.size() < 6 || families.isEmpty() || file.startsWith('\n') || seen.contains(file))
             continue;
-        FcStyle s;
-        s.families = f[0].split(',', Qt::SkipEmptyParts);
-        s.familyLangs = f[1].split(',', Qt::SkipEmptyParts);
-        s.format = f[3];
-        s.scalable = f[4] == "True";
-        s.file = QFileInfo(f[5]).canonicalFilePath();
-        s.index = f[6];
-        if (s.families.isEmpty() || s.file.isEmpty() || seen.contains(s.file + '\n' + s.index))
-            continue;
-        seen.insert(s.file + '\n' + s.index);
-        styles.append(s);
+        seen.insert(file);
+        int en = 0;
+        while (en < langs.size() && en < families.size() && langs[en] != "en" && !langs[en].startsWith("en-"))
+            ++en;
+        const bool english = en < langs.size() && en < families.size();
+        styles.append({families.value(english ? en : 0), f[2], f[3] == "True"});
     }
     return styles;
 }
 
 // A temporary environment on the real desktop, prepared as start-up does.
 struct DesktopRun {
-    TestEnv env;
+    DesktopTestEnv env;
     FontListModel list;
     FontEnumerator enumerator{&list};
 
     DesktopRun(bool trueType, bool atm, bool device)
     {
-        env.UseDesktopPlatform();
         SetShow(trueType, atm, device);
         DetectATM();
         ReadRegFontList();
@@ -137,7 +117,7 @@ private slots:
         QSet<QString> sfnt, type1;  // lower-cased faces by format
         for (const FcStyle& s : styles_)
             if (s.IsSfnt() || s.IsType1())
-                (s.IsSfnt() ? sfnt : type1).insert(s.Face().toLower());
+                (s.IsSfnt() ? sfnt : type1).insert(s.face.toLower());
 
         DesktopRun run(trueType, atm, device);
         QCOMPARE(ATMInstalled, !type1.isEmpty());
@@ -159,14 +139,12 @@ private slots:
     // Names alike in the 31 bytes a face name field holds are still two families.
     void longFamiliesStayApart()
     {
-        TestEnv env;
-        env.UseDesktopPlatform();
+        DesktopTestEnv env;
         const QStringList families{"Glyphwick Long Family Name Test Condensed", "Glyphwick Long Family Name Test Wide"};
         for (const QString& family : families) {
             const QString path = env.root() + "/" + QString(family).remove(' ') + ".ttf";
-            QString error;
-            WriteFile(path, bench::MakeBenchFont(ReadFile(SystemFile("LiberationSans-Regular.ttf")),
-                                                 {family, "Regular", 400, false, "ABC"}, &error));
+            const QByteArray liberation = ReadFile(SystemFile("LiberationSans-Regular.ttf"));
+            QVERIFY(WriteFile(path, SfntBuilder::Renamed(liberation, family, family)));
             QCOMPARE(Sys().fonts->AddFontResource(path), 1);
         }
         SetShow(true, false, false);

@@ -10,18 +10,11 @@
 #include "sfnt/reader.h"
 #include "sfnt/sfnt.h"
 #include "sfntbuilder.h"
+#include "testenv.h"
 
 using namespace gw;
 
 namespace {
-
-QString Write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    QFile f(dir.filePath(name));
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-    return f.fileName();
-}
 
 // The feature tags of a GSUB or GPOS table's FeatureList.
 QSet<QString> FeatureListTags(const QByteArray& table)
@@ -95,10 +88,8 @@ private slots:
     void embeddingRights()
     {
         QFETCH(int, fsType);
-        QFETCH(QString, text);
-        QFETCH(bool, allowed);
-        QCOMPARE(EmbeddingRightsText(fsType), text);
-        QCOMPARE(EmbeddingAllowed(fsType), allowed);
+        QTEST(EmbeddingRightsText(fsType), "text");
+        QTEST(EmbeddingAllowed(fsType), "allowed");
     }
 
     // Row: the command's words (FILE stands for a two-face collection), exit status, a line printed.
@@ -121,16 +112,14 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, line);
         QTemporaryDir dir;
-        const QString ttc = Write(dir, "two.ttc", SfntBuilder::Collection({SfntBuilder::Simple("First", "First"),
-                                                                           SfntBuilder::Simple("Second", "Second")}));
-        const QString text = Write(dir, "notes.ttf", "not a font at all");
+        const QString ttc = dir.filePath("two.ttc"), text = dir.filePath("notes.ttf");
+        QVERIFY(WriteFile(ttc, SfntBuilder::Collection({SfntBuilder::Simple("First", "First"),
+                                                        SfntBuilder::Simple("Second", "Second")})));
+        QVERIFY(WriteFile(text, "not a font at all"));
         args.replaceInStrings(QRegularExpression("^FILE$"), ttc).replaceInStrings(QRegularExpression("^TEXT$"), text);
-        QString printed, errors;
-        QTextStream out(&printed), err(&errors);
-        QCOMPARE(RunFontInfoCommand(args, out, err), status);
-        out.flush();
-        err.flush();
-        QVERIFY2((status == 0 ? printed : errors).contains(line), qPrintable(printed + errors));
+        const CommandResult r = RunCommand(RunFontInfoCommand, args);
+        QCOMPARE(r.code, status);
+        QVERIFY2((status == 0 ? r.out : r.err).contains(line), qPrintable(r.out + r.err));
     }
 };
 

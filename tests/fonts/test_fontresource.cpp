@@ -86,13 +86,10 @@ private slots:
     void readFontResource()
     {
         QFETCH(QByteArray, file);
-        QFETCH(QString, result);
-        QFETCH(QString, face);
-        QFETCH(QString, style);
         QString gotFace = "old", gotStyle = "old";
-        QCOMPARE(ReadFontResource(Put(file), gotFace, gotStyle), result);
-        QCOMPARE(gotFace, face);
-        QCOMPARE(gotStyle, style);
+        QTEST(ReadFontResource(Put(file), gotFace, gotStyle), "result");
+        QTEST(gotFace, "face");
+        QTEST(gotStyle, "style");
     }
 
     void getFotTarget_data()
@@ -113,8 +110,7 @@ private slots:
     void getFotTarget()
     {
         QFETCH(QByteArray, file);
-        QFETCH(QString, target);
-        QCOMPARE(GetFotTarget(Put(file)), target);
+        QTEST(GetFotTarget(Put(file)), "target");
     }
 
     void writerWritesReadableFiles_data()
@@ -149,16 +145,14 @@ private slots:
     void writerWritesReadableFiles()
     {
         QFETCH(QByteArray, font);
-        QFETCH(QString, face);
-        QFETCH(QString, style);
         const QString fontPath = Put(font, "ttf");
         // An old file in the way is replaced.
         const QString fot = Put(BuildFotFile("/old.ttf", "Old Full", "Old"));
         QCOMPARE(WriteFotFile(fot, fontPath), 1);
         QString gotFace, gotStyle;
         QCOMPARE(ReadFontResource(fot, gotFace, gotStyle), QString());
-        QCOMPARE(gotFace, face);
-        QCOMPARE(gotStyle, style);
+        QTEST(gotFace, "face");
+        QTEST(gotStyle, "style");
         QCOMPARE(GetFotTarget(fot).compare(fontPath, Qt::CaseInsensitive), 0);
         QVERIFY(ReadFile(fot).indexOf("FONTRES:") < 1024);
     }

@@ -168,8 +168,6 @@ private slots:
         QCOMPARE(info.fullName, QStringLiteral("New Full"));
     }
 
-    // The fuzzing seeds, and whatever crash inputs were added to them, through the
-    // readers built with the regular compiler.
     // Each face of a collection has its own names; a face not there gives none.
     void collectionFaces_data()
     {
@@ -183,14 +181,14 @@ private slots:
     void collectionFaces()
     {
         QFETCH(int, face);
-        QFETCH(QString, family);
         const QString path = env_->root() + "/two.ttc";
         QVERIFY(WriteFile(path, SfntBuilder::Collection({SfntBuilder::Simple("Fam", "Fam"), SfntBuilder::Simple("Other", "Other")})));
         FontNameInfo info;
         ReadNameTable(path, info, face);
-        QCOMPARE(info.family, family);
+        QTEST(info.family, "family");
     }
 
+    // The fuzzing seeds, and whatever crash inputs were added to them, through every reader.
     void corpus_data()
     {
         QTest::addColumn<QString>("path");

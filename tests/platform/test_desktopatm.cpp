@@ -20,11 +20,7 @@ QString Atm(const QString& section, const QString& key, const QString& def = {})
 class TestDesktopAtm : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        env_.reset(new TestEnv);
-        env_->UseDesktopPlatform();
-    }
+    void init() { env_.reset(new DesktopTestEnv); }
     void cleanup() { env_.reset(); }
 
     void settingsAndSetup()
@@ -50,18 +46,16 @@ private slots:
     void styleKeys()
     {
         QFETCH(QString, key);
-        QFETCH(QString, baseName);
         // The metrics file and the outline, both existing files of that name.
         const QStringList parts = Atm("Fonts", key).split(',');
         QCOMPARE(parts.size(), 2);
         for (const QString& part : parts) {
             QVERIFY2(QFileInfo(part).isFile(), qPrintable(part));
-            QCOMPARE(QFileInfo(part).completeBaseName(), baseName);
+            QTEST(QFileInfo(part).completeBaseName(), "baseName");
         }
         QVERIFY(parts[0].endsWith(".afm") || parts[0].endsWith(".pfm"));
         QVERIFY(parts[1].endsWith(".pfb") || parts[1].endsWith(".pfa") || parts[1].endsWith(".t1"));
         QCOMPARE(QFileInfo(parts[0]).path(), Atm("Setup", "PFM_DIR"));
-        QCOMPARE(Atm("Fonts", key + "X", "none"), QString("none"));
     }
 
     void aRealFileTakesPrecedence_data()
@@ -85,7 +79,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TestEnv> env_;
+    std::unique_ptr<DesktopTestEnv> env_;
 };
 
 QTEST_MAIN(TestDesktopAtm)

@@ -43,9 +43,7 @@ private slots:
     {
         QFETCH(bool, save);
         QFETCH(QString, extension);
-        QFETCH(QString, suffix);
-        TestEnv env;
-        env.UseDesktopPlatform();
+        DesktopTestEnv env;
         QString shown = "no dialog";
         QTimer::singleShot(0, [&] {
             if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
@@ -58,7 +56,7 @@ private slots:
         const QString chosen = save ? Sys().dialogs->SaveFile("t", extension, env.root() + "/a.pdf", "")
                                     : Sys().dialogs->OpenFile("t", extension, env.root(), "");
         QVERIFY(chosen.isEmpty());
-        QCOMPARE(shown, suffix);
+        QTEST(shown, "suffix");
     }
 };
 

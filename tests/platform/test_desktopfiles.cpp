@@ -4,7 +4,6 @@
 #include <csignal>
 #include <pthread.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -68,6 +67,9 @@ private slots:
         QTest::newRow("full disk keeps the old target") << QByteArray("Full.ttf") << "full" << int(ErrDiskFull) << "old";
         QTest::newRow("read-only disk") << QByteArray("Ro.ttf") << "readonly" << int(ErrPathFileAccess) << "old";
         QTest::newRow("missing target folder") << QByteArray("Gone.ttf") << "missing" << int(ENOENT) << "none";
+        QTest::newRow("missing source") << QByteArray("Src.ttf") << "nosource" << int(ENOENT) << "old";
+        QTest::newRow("target folder not writable") << QByteArray("Rw.ttf") << "nowrite"
+                                                    << int(ErrPathFileAccess) << "old";
         QTest::newRow("link swapped in is not followed") << QByteArray("Link.ttf") << "link" << int(ErrPathFileAccess) << "old";
         QTest::newRow("folder swapped in") << QByteArray("Dir.ttf") << "folder" << int(ErrPathFileAccess) << "old";
     }
@@ -83,18 +85,30 @@ private slots:
         const QByteArray font(70000, 'F'), old = "old font", secret = QFile::encodeName(env.root() + "/secret");
         Put(secret, "private key");
         Put(src, font);
+        // The copy keeps the source's time and mode.
+        const auto when = std::chrono::floor<std::chrono::seconds>(fs::last_write_time(src.toStdString()))
+                          - std::chrono::hours(24 * 400);
+        fs::last_write_time(src.toStdString(), when);
+        if (fault == "nosource")
+            QVERIFY(::unlink(src) == 0);
         if (fault == "link" || fault == "folder")
             QVERIFY(::unlink(src) == 0 && (fault == "link" ? ::symlink(secret, src) : ::mkdir(src, 0700)) == 0);
         ::chmod(src, 0640);
         if (fault != "missing")
             Put(dst, old);
+        const QByteArray dstFolder = QFile::encodeName(env.root() + "/dst");
+        if (fault == "nowrite" && (::geteuid() == 0 || ::chmod(dstFolder, 0500) != 0))
+            QSKIP("root writes anywhere");
         SetDesktopFileFault({fault == "full" ? ENOSPC : fault == "readonly" ? EROFS : 0, 1000});
         QCOMPARE(MakeDesktopStorage()->CopyFile(QFile::decodeName(src), QFile::decodeName(dst)), error);
+        ::chmod(dstFolder, 0700);
 
         QCOMPARE(Bytes(dst), target == "new" ? font : target == "old" ? old : QByteArray("-"));
-        QCOMPARE(Bytes(src), fault == "link" ? QByteArray("private key") : fault == "folder" ? QByteArray("-") : font);
+        const bool srcGone = fault == "folder" || fault == "nosource";
+        QCOMPARE(Bytes(src), fault == "link" ? QByteArray("private key") : srcGone ? QByteArray("-") : font);
         struct stat st {};
-        QVERIFY(error || (::stat(dst, &st) == 0 && (st.st_mode & 0777) == 0640)); // the source's mode
+        QVERIFY(error || (::stat(dst, &st) == 0 && (st.st_mode & 0777) == 0640));
+        QVERIFY(error || fs::last_write_time(dst.toStdString()) == when);
         QCOMPARE(EntryCount(env.root() + "/dst"), fault == "missing" ? 0 : 1); // no temporary file left
     }
 
@@ -187,7 +201,11 @@ private slots:
                                   ".glyphwick-notapid", "Arial.fot", "gw.ini.2024v1", "gw.ini.BACKUP"};
         for (const QString& name : kept + QStringList{".glyphwick-999999999-AbC123", ".glyphwick-999999999-Arial.fot"})
             QVERIFY(WriteFile(folder + "/" + name, "x"));
-        QCOMPARE(MakeDesktopStorage()->RemoveLeftovers(folder), 2);
+        const auto storage = MakeDesktopStorage();
+        QCOMPARE(storage->FolderError(env.root() + "/nowhere"), ENOENT);
+        QCOMPARE(storage->FolderError(folder), 0);
+        QVERIFY(!storage->Drives().isEmpty());
+        QCOMPARE(storage->RemoveLeftovers(folder), 2);
         int status = 0;
         ::kill(running, SIGTERM);  // a signal sent before this one would have ended it first
         QCOMPARE(waitpid(running, &status, 0), running);

@@ -1,8 +1,10 @@
 // The index that answers the desktop layer's enumerations: families and the
-// styles of one family, as the listing of every face would give them.
+// styles of one family, as the listing of every face would give them; the
+// logical font name field the desktop store shares with the fake.
 #include <QtTest>
 
 #include "platform/desktopindex.h"
+#include "platform/fake.h"
 
 using namespace gw;
 
@@ -90,11 +92,9 @@ private slots:
     {
         QFETCH(QVector<DesktopFace>, faces);
         QFETCH(QString, asked);
-        QFETCH(QStringList, families);
-        QFETCH(QStringList, styles);
         const DesktopFaceIndex index(faces);
-        QCOMPARE(Describe(index.Families()), families);
-        QCOMPARE(Describe(index.Styles(asked)), styles);
+        QTEST(Describe(index.Families()), "families");
+        QTEST(Describe(index.Styles(asked)), "styles");
         // The index gives what ordering the whole listing and keeping the family gives.
         // A family's own name finds it alone; else a cut face field finds every family it begins.
         const bool whole = std::any_of(faces.begin(), faces.end(), [&](const DesktopFace& f) {
@@ -106,6 +106,25 @@ private slots:
                       : FaceFieldText(f.family).compare(FaceFieldText(asked), Qt::CaseInsensitive) == 0)
                 family << f;
         QCOMPARE(Describe(index.Styles(asked)), Describe(family));
+    }
+
+    void setLogFontName_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("short, padded") << "Ab" << 5 << QByteArray("Ab\0\0\0", 5);
+        QTest::newRow("cut to size - 1") << "Abcdef" << 4 << QByteArray("Abc\0", 4);
+        QTest::newRow("code page 1252") << QString::fromUtf8("€é") << 4 << QByteArray("\x80\xe9\0\0", 4);
+    }
+    void setLogFontName()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, size);
+        QByteArray field(size + 2, 'x');
+        SetLogFontName(field.data(), size, text);
+        QTEST(field.left(size), "expected");
+        QCOMPARE(field.mid(size), QByteArray("xx")); // nothing written past the field
     }
 };
 

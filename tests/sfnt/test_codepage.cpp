@@ -1,15 +1,12 @@
 #include <QtTest>
 
 #include "sfnt/codepage.h"
-#include "testenv.h"
 
 using namespace gw;
 
 class TestCodepage : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { env_.reset(new TestEnv); }
-
     void characterOfCode_data()
     {
         QTest::addColumn<int>("code");
@@ -51,9 +48,6 @@ private slots:
         QCOMPARE(seen.size(), 256);
         QCOMPARE(ToCp1252(FromCp1252(all)), all);
     }
-
-private:
-    std::unique_ptr<TestEnv> env_;
 };
 
 QTEST_MAIN(TestCodepage)
