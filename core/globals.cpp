@@ -6,12 +6,11 @@ QString IniFile;
 QString HelpFile;
 QString ExeFile;
 QString FontsKey;
-QString SysDir;
-QString WinDir;
-QString WinIni;
+QString SystemFontDir;
+QString UserDataDir;
 bool ATMInstalled = false;
-QString PFMDir;
-QString PFBDir;
+QString Type1MetricsDir;
+QString Type1OutlineDir;
 bool KeyboardOpen = false;
 bool FontsChanged = false;
 

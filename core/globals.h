@@ -14,12 +14,12 @@ extern QString IniFile;   // program folder + "/gw.ini"
 extern QString HelpFile;  // the help file
 extern QString ExeFile;   // the running program
 extern QString FontsKey;  // name of the font registrations store
-extern QString SysDir;    // system font folder, with a trailing "/"
-extern QString WinDir;    // per-user data folder, with a trailing "/"; WinDir + "fonts/" is the user font folder
-extern QString WinIni;    // WinDir + "win.ini" (never read)
+extern QString SystemFontDir;  // system font folder, with a trailing "/"
+// The per-user data folder, with a trailing "/"; UserDataDir + "fonts/" is the user font folder.
+extern QString UserDataDir;
 extern bool ATMInstalled;
-extern QString PFMDir;    // Type 1 metrics folder + "/" (only when ATMInstalled)
-extern QString PFBDir;    // Type 1 outline folder + "/" (only when ATMInstalled)
+extern QString Type1MetricsDir;  // Type 1 metrics folder + "/" (only when ATMInstalled)
+extern QString Type1OutlineDir;  // Type 1 outline folder + "/" (only when ATMInstalled)
 extern bool KeyboardOpen;
 
 // Set by the install and remove wizards when they changed the set of fonts.

@@ -55,7 +55,7 @@ constexpr Replacement Table[] = {
 
 QString FontFolderText()
 {
-    return QStringLiteral("your font folder (") + QDir::toNativeSeparators(WinDir + "fonts")
+    return QStringLiteral("your font folder (") + QDir::toNativeSeparators(UserDataDir + "fonts")
            + QStringLiteral(")");
 }
 
@@ -119,7 +119,7 @@ QString Type1FoundText(const QString& version, bool realAtmIni)
 bool RealAtmIniExists()
 {
     // Any letter case: the file comes from another system.
-    const QDir dir(Sys().system->WindowsDirectory());
+    const QDir dir(Sys().system->UserDataDirectory());
     return !dir.entryList({QStringLiteral("atm.ini")}, QDir::Files).isEmpty();
 }
 

@@ -21,7 +21,7 @@ QString ConfirmDeleteText(const QString& file, bool toTrash);
 // The splash line about Type 1 fonts: the original text when a real "ATM.INI"
 // file exists, else the fontconfig wording.
 QString Type1FoundText(const QString& version, bool realAtmIni);
-// A real "ATM.INI" file lies in the Windows folder (WinDir), rather than the
+// A real "ATM.INI" file lies in the Windows folder (UserDataDir), rather than the
 // view made from fontconfig.
 bool RealAtmIniExists();
 // The Run menu's Type 1 manager item and its toolbar button are shown: a Type 1

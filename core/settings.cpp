@@ -28,7 +28,7 @@ bool HasFolder(const QString& file)
 // The platform's profile calls look for a bare file name in the Windows folder.
 QString ProfilePath(const QString& file)
 {
-    return HasFolder(file) ? file : WinDir + file;
+    return HasFolder(file) ? file : UserDataDir + file;
 }
 
 bool IsAtmProfile(const QString& file)

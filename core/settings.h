@@ -14,7 +14,7 @@
 namespace gw {
 
 // The platform's private-profile string call: the value, or def, cut to
-// bufferSize - 1 characters. A file given without a folder lies in WinDir;
+// bufferSize - 1 characters. A file given without a folder lies in UserDataDir;
 // "ATM.INI" (any case) without a folder is the Type 1 view of the platform.
 QString GetPrivateProfileString(const QString& section, const QString& key,
                                 const QString& def, const QString& file, int bufferSize);

@@ -99,7 +99,7 @@ void LookUpTrueTypeFiles(FontRecord& record)
     }
     // A registration without a folder names a file in the user font folder.
     if (!file.contains('/'))
-        file = WinDir + "fonts/" + file;
+        file = UserDataDir + "fonts/" + file;
     const QString lower = FoldCase(file);
     if (IsSfntFileName(lower)) {
         record.FontFile = file;

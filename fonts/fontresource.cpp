@@ -40,7 +40,7 @@ QString GetFotTarget(const QString& path)
     QByteArray bytes;
     if (!ReadWholeFile(path, bytes))
         return QStringLiteral("unknown");
-    const QString target = GetFotTargetBytes(bytes, SysDir);
+    const QString target = GetFotTargetBytes(bytes, SystemFontDir);
     if (target == QLatin1String("unknown"))
         return target;
     return LowerCasePath(target);

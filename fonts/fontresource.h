@@ -12,7 +12,7 @@ namespace gw {
 QString ReadFontResource(const QString& path, QString& faceName, QString& styleName);
 
 // The lower-cased full path of the TrueType file the ".fot" points to, a bare
-// file name taken as lying in SysDir; "unknown" on failure.
+// file name taken as lying in SystemFontDir; "unknown" on failure.
 QString GetFotTarget(const QString& path);
 
 } // namespace gw

@@ -126,8 +126,8 @@ QString GetFontFile(const QString& kind, const QString& name)
     // The value is "metrics file,outline file"; without a comma it is taken whole.
     QString file = GetPrivateProfileString("Fonts", key, QString(), "ATM.INI", 300);
     file = file.mid(file.indexOf(QLatin1Char(',')) + 1);
-    if (!PFBDir.isEmpty() && file.startsWith(PFBDir))
-        file = file.mid(PFBDir.size());
+    if (!Type1OutlineDir.isEmpty() && file.startsWith(Type1OutlineDir))
+        file = file.mid(Type1OutlineDir.size());
     return LowerCasePath(file);
 }
 

@@ -21,7 +21,7 @@ bool IsRegisteredFont(const QString& name);
 // "unknown" when neither is registered.
 QString GetTrueTypeFile(const QString& face);
 // kind "TT": GetTrueTypeFile; kind "ATM": the outline file of a Type 1 font
-// from "ATM.INI", without the PFBDir folder, lower-cased; other kinds "Unknown".
+// from "ATM.INI", without the Type1OutlineDir folder, lower-cased; other kinds "Unknown".
 QString GetFontFile(const QString& kind, const QString& name);
 
 } // namespace gw

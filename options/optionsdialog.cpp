@@ -349,7 +349,7 @@ void OptionsDialog::ShowSampleText(int index)
 
 void OptionsDialog::BrowseForTypeManager()
 {
-    QString folder = WinDir;
+    QString folder = UserDataDir;
     while (folder.size() > 1 && folder.endsWith('/'))
         folder.chop(1);
     const QString file = Sys().dialogs->OpenFile(

@@ -43,8 +43,8 @@ public:
     }
 
     QString ExeFilePath() override { return QCoreApplication::applicationFilePath(); }
-    QString WindowsDirectory() override { return DesktopDataHome(); }
-    QString SystemDirectory() override { return QStringLiteral("/usr/share/fonts"); }
+    QString UserDataDirectory() override { return DesktopDataHome(); }
+    QString SystemFontDirectory() override { return QStringLiteral("/usr/share/fonts"); }
 
     bool GetVersionEx(OsVersionInfo* info) override
     {

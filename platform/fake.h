@@ -18,8 +18,8 @@ public:
     QString ProgramFolder() override { return programFolder; }
     QString HelpFilePath() override { return programFolder + "/gw.hlp"; }
     QString ExeFilePath() override { return programFolder + "/glyphwick"; }
-    QString WindowsDirectory() override { return windowsDirectory; }
-    QString SystemDirectory() override { return systemDirectory; }
+    QString UserDataDirectory() override { return windowsDirectory; }
+    QString SystemFontDirectory() override { return systemDirectory; }
     bool GetVersionEx(OsVersionInfo* info) override;
 
     QString programFolder, windowsDirectory, systemDirectory;
@@ -89,7 +89,7 @@ public:
     QStringList openedPaths;
 };
 
-// "ATM.INI": WinDir/ATM.INI of the fake system when it exists, else `text`.
+// "ATM.INI": UserDataDir/ATM.INI of the fake system when it exists, else `text`.
 class FakeAtmProfile : public AtmProfile {
 public:
     explicit FakeAtmProfile(FakeSystemInfo* system) : system_(system) {}

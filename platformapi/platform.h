@@ -41,8 +41,8 @@ public:
     virtual QString HelpFilePath() = 0;
     virtual QString ExeFilePath() = 0;
     // The folder without a trailing "/".
-    virtual QString WindowsDirectory() = 0;
-    virtual QString SystemDirectory() = 0;
+    virtual QString UserDataDirectory() = 0;
+    virtual QString SystemFontDirectory() = 0;
     // false when the query failed.
     virtual bool GetVersionEx(OsVersionInfo* info) = 0;
 };

@@ -62,8 +62,8 @@ QString PrintFontPath(const QString& file)
         return QString();
     QFileInfo info(file);
     // A Type 1 outline may be named relative to its folder.
-    if (!info.isFile() && info.isRelative() && !PFBDir.isEmpty())
-        info.setFile(PFBDir + file);
+    if (!info.isFile() && info.isRelative() && !Type1OutlineDir.isEmpty())
+        info.setFile(Type1OutlineDir + file);
     if (info.isFile())
         return info.absoluteFilePath();
     // Registrations may carry the name lower-cased; the file keeps its own spelling.

@@ -82,8 +82,8 @@ void DetectATM()
     if (!ATMInstalled)
         return;
     // Folders can be longer than the 99 characters ReadIniString keeps.
-    PFMDir = GetPrivateProfileString("Setup", "PFM_DIR", QString(), "ATM.INI", 260) + "/";
-    PFBDir = GetPrivateProfileString("Setup", "PFB_Dir", QString(), "ATM.INI", 260) + "/";
+    Type1MetricsDir = GetPrivateProfileString("Setup", "PFM_DIR", QString(), "ATM.INI", 260) + "/";
+    Type1OutlineDir = GetPrivateProfileString("Setup", "PFB_Dir", QString(), "ATM.INI", 260) + "/";
 }
 
 void ShowStartupSplash()
@@ -98,9 +98,8 @@ void ShowStartupSplash()
 
 void StartupFolders()
 {
-    SysDir = LowerCasePath(Sys().system->SystemDirectory()) + "/";
-    WinDir = LowerCasePath(Sys().system->WindowsDirectory()) + "/";
-    WinIni = WinDir + "win.ini";
+    SystemFontDir = LowerCasePath(Sys().system->SystemFontDirectory()) + "/";
+    UserDataDir = LowerCasePath(Sys().system->UserDataDirectory()) + "/";
     RemoveLeftoverFiles();
 }
 
@@ -111,7 +110,7 @@ void RemoveLeftoverFiles()
     // Temporary copies, ".fot" files and partial PDF files of a run that was
     // killed: where the program writes them (its folder, the font folder, the
     // last copy target, the folder of the last PDF file).
-    QStringList folders{Sys().system->ProgramFolder(), WinDir + "fonts"};
+    QStringList folders{Sys().system->ProgramFolder(), UserDataDir + "fonts"};
     const QString target = ReadIniString(QStringLiteral("RemoveWizard"), QStringLiteral("DestDir"), QString(), IniFile);
     if (!target.isEmpty())
         folders << target;

@@ -23,9 +23,9 @@ bool StartupFontsKey();    // FontsKey from the version; false: the program must
 using ComponentChecker = std::function<bool()>;
 void SetComponentChecker(ComponentChecker checker);
 bool CheckComponents();    // runs the checker set; true without one
-void DetectATM();          // ATMInstalled, PFMDir, PFBDir
+void DetectATM();          // ATMInstalled, Type1MetricsDir, Type1OutlineDir
 void ShowStartupSplash();  // loads and shows SplashWindow with "Loading..."
-void StartupFolders();     // SysDir, WinDir, WinIni; then RemoveLeftoverFiles
+void StartupFolders();     // SystemFontDir, UserDataDir; then RemoveLeftoverFiles
 // Removes the temporary files a killed run left (only the program's own names).
 void RemoveLeftoverFiles();
 void ReadRegistrations();  // KeyboardOpen cleared, RegFontList read

@@ -26,8 +26,8 @@ TestEnv::TestEnv()
     HelpFile = Sys().system->HelpFilePath();
     ExeFile = Sys().system->ExeFilePath();
     ATMInstalled = false;
-    PFMDir.clear();
-    PFBDir.clear();
+    Type1MetricsDir.clear();
+    Type1OutlineDir.clear();
 }
 
 TestEnv::~TestEnv()
@@ -45,9 +45,8 @@ void TestEnv::UseDesktopPlatform()
 void TestEnv::SetFolders()
 {
     IniFile = Sys().system->ProgramFolder() + "/gw.ini";
-    WinDir = Sys().system->WindowsDirectory() + "/";
-    SysDir = Sys().system->SystemDirectory() + "/";
-    WinIni = WinDir + "win.ini";
+    UserDataDir = Sys().system->UserDataDirectory() + "/";
+    SystemFontDir = Sys().system->SystemFontDirectory() + "/";
 }
 
 CommandResult RunCommand(const std::function<int(const QStringList&, QTextStream&, QTextStream&)>& run,

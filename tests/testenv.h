@@ -20,7 +20,7 @@ namespace gw {
 class TestEnv {
 public:
     // Creates the folders, sets the environment, installs the fake platform and
-    // sets IniFile, HelpFile, ExeFile, WinDir, SysDir, WinIni from it.
+    // sets IniFile, HelpFile, ExeFile, UserDataDir, SystemFontDir from it.
     TestEnv();
     ~TestEnv();
 
@@ -35,7 +35,7 @@ public:
     FakePlatform fake;
 
 private:
-    void SetFolders(); // IniFile, WinDir, SysDir, WinIni from the platform in place
+    void SetFolders(); // IniFile, UserDataDir, SystemFontDir from the platform in place
     QTemporaryDir dir_;
 };
 

@@ -123,7 +123,7 @@ int InstallCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
         return Fail(err, FontsExitUsage, "install needs at least one FILE");
     std::unique_ptr<RegistryKey> key;
     Sys().registry->OpenKey(FontsKey, KEY_WRITE, &key);
-    const QString destFolder = QDir::cleanPath(WinDir + "fonts");
+    const QString destFolder = QDir::cleanPath(UserDataDir + "fonts");
     QDir().mkpath(destFolder);
     bool all = true, stopped = false, any = false;
     for (const QString& file : arguments) {

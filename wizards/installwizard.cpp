@@ -434,7 +434,7 @@ void InstallWizard::SetUpForMode()
     if (install) {
         setWindowTitle(QStringLiteral("TrueType Installation Wizard"));
         lastStep_ = 4;
-        destinationEdit_->setText(QDir::toNativeSeparators(WinDir + "fonts"));
+        destinationEdit_->setText(QDir::toNativeSeparators(UserDataDir + "fonts"));
         destinationLabel_->setText(ForLinux(QStringLiteral(
             "Your TrueType font files will be copied to the Windows 95 font directory and installed.")));
         changesLabel_->setText(ForLinux(QStringLiteral("Changes made to Windows Registry:")));

@@ -128,7 +128,7 @@ void InstallWizard::InstallFonts()
     statusLabel_->setText(QStringLiteral("Installing fonts..."));
     QCoreApplication::processEvents();
 
-    const QString destFolder = QDir::cleanPath(WinDir + "fonts");
+    const QString destFolder = QDir::cleanPath(UserDataDir + "fonts");
     QDir().mkpath(destFolder);
     // The result list names what this run installed, and what it did not and why.
     for (FontFileRecord& font : fonts_)

@@ -63,7 +63,7 @@ QString StepMessage(int step, int selected)
 // and in a folder the user may write.
 bool UserCanChangeFile(const QString& file)
 {
-    const QString system = Sys().system->SystemDirectory();
+    const QString system = Sys().system->SystemFontDirectory();
     if (!system.isEmpty() && QFileInfo(file).absoluteFilePath().startsWith(system + "/"))
         return false;
     const QFileInfo folder(QFileInfo(file).absolutePath());

@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(QDir(env_->root() + "/not/yet").entryList(QDir::Files | QDir::Hidden), QStringList{"there.ini"});
         // A file given without a folder lies in the per-user data folder.
         WriteIniString("S", "k", "v", "other.ini");
-        QCOMPARE(ReadIniString("S", "k", "", WinDir + "other.ini"), QString("v"));
+        QCOMPARE(ReadIniString("S", "k", "", UserDataDir + "other.ini"), QString("v"));
     }
 
     // A settings file that cannot be read or written is never written over and

@@ -82,7 +82,7 @@ private slots:
     {
         QTest::addColumn<QString>("valueName");
         QTest::addColumn<QString>("data");
-        QTest::addColumn<QString>("expected"); // relative to WinDir
+        QTest::addColumn<QString>("expected"); // relative to UserDataDir
 
         QTest::newRow("full name") << "Gill Sans Bold (TrueType)" << "gillb.ttf" << "fonts/gillb.ttf";
         QTest::newRow("face name") << "Gill Sans (TrueType)" << "gill.ttf" << "fonts/gill.ttf";
@@ -103,7 +103,7 @@ private slots:
         const auto r = std::find_if(FontTable.begin(), FontTable.end(),
                                     [](const FontRecord& f) { return f.FullName == "Gill Sans Bold"; });
         QVERIFY(r != FontTable.end());
-        QCOMPARE(r->FontFile, expected.isEmpty() ? QString() : WinDir + expected);
+        QCOMPARE(r->FontFile, expected.isEmpty() ? QString() : UserDataDir + expected);
         QCOMPARE(r->FotFile, expected.isEmpty() ? QString() : QString("n/a"));
     }
 

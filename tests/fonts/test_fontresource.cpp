@@ -47,7 +47,7 @@ private slots:
     void initTestCase()
     {
         env_ = std::make_unique<TestEnv>();
-        SysDir = QStringLiteral("/gw-test-system/fonts/");
+        SystemFontDir = QStringLiteral("/gw-test-system/fonts/");
     }
     void cleanupTestCase() { env_.reset(); }
 

@@ -122,7 +122,7 @@ private slots:
         QTest::newRow("regular, ,NORMAL dropped") << "/T1/" << "Garamond,NORMAL" << "gara.pfb";
         QTest::newRow("bold key") << "/T1/" << "Garamond,BOLD" << "garab.pfb";
         QTest::newRow("outline elsewhere keeps its folder") << "/T1/" << "Futura" << "/other/futura.pfb";
-        QTest::newRow("no PFBDir") << "" << "Garamond" << "/t1/gara.pfb";
+        QTest::newRow("no Type1OutlineDir") << "" << "Garamond" << "/t1/gara.pfb";
         QTest::newRow("lower-case ,normal is part of the key") << "/T1/" << "Garamond,normal" << "";
         QTest::newRow("no comma: the whole value") << "/T1/" << "Solo" << "solo.pfb";
         QTest::newRow("empty outline") << "/T1/" << "Metrics" << "";
@@ -131,11 +131,11 @@ private slots:
     {
         QFETCH(QString, pfbDir);
         QFETCH(QString, name);
-        QVERIFY(WriteFile(WinDir + "ATM.INI", "[Settings]\nATM=On\n[Fonts]\nGaramond=/T1/Gara.pfm,/T1/GARA.PFB\n"
+        QVERIFY(WriteFile(UserDataDir + "ATM.INI", "[Settings]\nATM=On\n[Fonts]\nGaramond=/T1/Gara.pfm,/T1/GARA.PFB\n"
                                               "Garamond,BOLD=/T1/GaraB.pfm,/T1/GaraB.pfb\n"
                                               "Futura=/T1/futura.afm,/Other/Futura.pfb\n"
                                               "Solo=/T1/Solo.pfb\nMetrics=/T1/metrics.pfm,\n"));
-        PFBDir = pfbDir;
+        Type1OutlineDir = pfbDir;
         QTEST(GetFontFile("ATM", name), "file");
     }
 };

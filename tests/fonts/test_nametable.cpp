@@ -223,7 +223,8 @@ private slots:
 
         const QString target = GetFotTarget(path);
         QVERIFY(!target.isEmpty());
-        QCOMPARE(target == QLatin1String("unknown"), GetFotTargetBytes(bytes, SysDir) == QLatin1String("unknown"));
+        QCOMPARE(target == QLatin1String("unknown"),
+                 GetFotTargetBytes(bytes, SystemFontDir) == QLatin1String("unknown"));
     }
 };
 

@@ -455,7 +455,7 @@ private slots:
         ATMInstalled = true;
         for (bool realAtmIni : {false, true}) {
             if (realAtmIni)
-                QVERIFY(WriteFile(WinDir + "ATM.INI", "[Settings]\nATM=On\n"));
+                QVERIFY(WriteFile(UserDataDir + "ATM.INI", "[Settings]\nATM=On\n"));
             MainWindow w;
             QList<int> tops;
             for (QWidget* b : ToolButtons(w))

@@ -184,13 +184,13 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(QString, start);
         QFETCH(QString, path);
-        const QString before = WinDir;
-        WinDir = dataFolder;
+        const QString before = UserDataDir;
+        UserDataDir = dataFolder;
         OptionsDialog d;
         Edit(d, "atmPathEdit").setText("typed");
         env_->fake.dialogs->answers = QStringList{answer};
         Click(d, "atmBrowseButton");
-        WinDir = before;
+        UserDataDir = before;
         QCOMPARE(env_->fake.dialogs->starts, QStringList{start});
         QCOMPARE(Edit(d, "atmPathEdit").text(), path);
     }

@@ -337,13 +337,13 @@ private slots:
         qputenv("XDG_CONFIG_HOME", xdgHomes.split(' ').value(0));
         qputenv("XDG_DATA_HOME", xdgHomes.split(' ').value(1));
         const QString gotProgram = Sys().system->ProgramFolder();
-        const QString gotWindows = Sys().system->WindowsDirectory();
+        const QString gotWindows = Sys().system->UserDataDirectory();
         qputenv("GLYPHWICK_HOME", env_->home().toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", env_->configHome().toLocal8Bit());
         qputenv("XDG_DATA_HOME", env_->dataHome().toLocal8Bit());
         QTEST(gotProgram, "program");
         QTEST(gotWindows, "windows");
-        QCOMPARE(Sys().system->SystemDirectory(), QString("/usr/share/fonts"));
+        QCOMPARE(Sys().system->SystemFontDirectory(), QString("/usr/share/fonts"));
     }
 };
 

@@ -25,7 +25,8 @@ const QString OtherKey = QStringLiteral("software\\microsoft\\windows\\currentve
 
 void ClearProgramValues()
 {
-    for (QString* value : {&IniFile, &HelpFile, &ExeFile, &FontsKey, &SysDir, &WinDir, &WinIni, &PFMDir, &PFBDir})
+    for (QString* value :
+         {&IniFile, &HelpFile, &ExeFile, &FontsKey, &SystemFontDir, &UserDataDir, &Type1MetricsDir, &Type1OutlineDir})
         value->clear();
     ATMInstalled = false;
     RegFontList.clear();
@@ -65,7 +66,7 @@ private slots:
         StartupSequence sequence([&]() -> QWidget* {
             splashLoaded = Splash() && Splash()->isVisible();
             regRows = RegFontList.size();
-            winDir = WinDir;
+            winDir = UserDataDir;
             return new QWidget;
         });
         QVERIFY(sequence.Run());
@@ -212,11 +213,11 @@ private slots:
         if (atmIni.startsWith("view:"))
             env->fake.atm->text = atmIni.mid(5);
         else if (!atmIni.isNull())
-            QVERIFY(WriteFile(WinDir + "ATM.INI", atmIni.toLatin1()));
+            QVERIFY(WriteFile(UserDataDir + "ATM.INI", atmIni.toLatin1()));
         DetectATM();
         QCOMPARE(ATMInstalled, !pfmDir.isEmpty());
-        QCOMPARE(PFMDir, pfmDir);
-        QCOMPARE(PFBDir, QString(pfmDir).replace("pfm", "pfb"));
+        QCOMPARE(Type1MetricsDir, pfmDir);
+        QCOMPARE(Type1OutlineDir, QString(pfmDir).replace("pfm", "pfb"));
         QCOMPARE(Child<QLabel>(*LoadSplash(), "type1Label").text(), adobe);
     }
 

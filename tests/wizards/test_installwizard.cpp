@@ -309,10 +309,10 @@ private slots:
         QFETCH(int, copies);
         const QStringList names{"Alpha", "Beta", "Chi", "Delta", "Epsilon"};
         if (setup == "fontsfolder")
-            source = WinDir + "fonts";
+            source = UserDataDir + "fonts";
         MakeFolder(source, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Chi Sans", "d.ttf=Delta Sans", "e.ttf=Epsilon Sans"});
         if (setup == "existing")
-            WriteFile(WinDir + "fonts/a.ttf", "older file");
+            WriteFile(UserDataDir + "fonts/a.ttf", "older file");
         auto w = Open(InstallWizard::Mode::Install);
         w->SelectFonts("ALL");
         if (setup == "fontsfolder") {
@@ -320,9 +320,9 @@ private slots:
             ReadRegFontList();
         }
         if (setup == "notafont")
-            env->fake.fonts->addAnswers[WinDir + "fonts/c.ttf"] = 0;
+            env->fake.fonts->addAnswers[UserDataDir + "fonts/c.ttf"] = 0;
         if (setup == "unlisted")
-            env->fake.fonts->unlisted << WinDir + "fonts/c.ttf";
+            env->fake.fonts->unlisted << UserDataDir + "fonts/c.ttf";
         const int registered = env->fake.registry->values.size();
         GoToLastStep(*w);
         QCOMPARE(LabelText(*w, "fontCountLabel"), QString("5 fonts to install"));

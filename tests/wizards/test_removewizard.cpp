@@ -256,7 +256,7 @@ private slots:
     // Fonts in the system folder, or whose file name Qt cannot decode, are marked unchangeable.
     void unchangeableFontsMarked()
     {
-        const QString file = Sys().system->SystemDirectory() + "/gamma.ttf";
+        const QString file = Sys().system->SystemFontDirectory() + "/gamma.ttf";
         QVERIFY(WriteFile(file, SfntBuilder::Simple("Gamma", "Gamma")));
         FontRecord record;
         record.FullName = record.FaceName = "Gamma";
