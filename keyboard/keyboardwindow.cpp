@@ -179,15 +179,6 @@ KeyPanel* KeyboardWindow::Key(KeyRef ref) const
     return nullptr;
 }
 
-QVector<KeyPanel*> KeyboardWindow::TypingKeys() const
-{
-    QVector<KeyPanel*> keys;
-    for (KeyGroup row : {KeyGroup::NumberRow, KeyGroup::TopRow, KeyGroup::HomeRow, KeyGroup::BottomRow})
-        for (int i = FirstColumn(row); i <= LastColumn(row); ++i)
-            keys.append(Key({row, i}));
-    return keys;
-}
-
 QVector<KeyPanel*> KeyboardWindow::KeysOf(KeyRef ref) const
 {
     const bool pair = ref.group == KeyGroup::Shift || ref.group == KeyGroup::Ctrl
@@ -451,7 +442,7 @@ bool KeyboardWindow::LayOutKeys()
     const double byWidth = (width() - 2 * Px(kKeysLeft)) / kWidestRow;
     const double byHeight = (height() - Px(kKeysTop) - Px(kKeysLeft)) / 5.0;
     const double u = std::max(1.0, std::floor(std::min(byWidth, byHeight)));
-    unit_ = int(u);
+    const int unit = int(u);
 
     int top = Px(kKeysTop);
     auto placeRow = [&](const QVector<QPair<KeyPanel*, double>>& keys) {
@@ -459,9 +450,9 @@ bool KeyboardWindow::LayOutKeys()
         for (const auto& [key, units] : keys) {
             const int left = int(std::lround(x));
             x += units * u;
-            key->setGeometry(left, top, int(std::lround(x)) - left, unit_);
+            key->setGeometry(left, top, int(std::lround(x)) - left, unit);
         }
-        top += unit_;
+        top += unit;
     };
     QVector<QPair<KeyPanel*, double>> row;
     for (int column = 0; column <= 13; ++column)

@@ -35,21 +35,15 @@ public:
 
     // The key of a row and column (or side); null when there is none.
     KeyPanel* Key(KeyRef ref) const;
-    // The keys of the four typing rows, row by row.
-    QVector<KeyPanel*> TypingKeys() const;
 
     // Shows the text box and the typing keys in this font.
     void ApplyFont(const KeyFont& font);
-    const QFont& CaptionFont() const { return captionFont_; }
 
     // Told the code (code page 1252) of each character typed on the real keyboard.
     std::function<void(int code)> ShowCharacterCode;
 
     // Saves the key size and placement and tells the main window; once.
     void Unload();
-
-    // The key unit u in pixels of the last layout.
-    int KeyUnit() const { return unit_; }
 
 signals:
     // The window unloaded itself (closed, or unloaded by the main window).
@@ -108,7 +102,6 @@ private:
     bool capsLatched_ = false;
     bool realShift_ = false;
     bool unloaded_ = false;
-    int unit_ = 0;
 };
 
 } // namespace gw

@@ -254,11 +254,6 @@ void PrintChoicePanel::SetUpperCase(bool upper)
     upperCaseCheck_->setChecked(upper);
 }
 
-void PrintChoicePanel::SetSheetChecked(int sheet, bool checked)
-{
-    sheetChecks_[size_t(sheet)]->setChecked(checked);
-}
-
 void PrintChoicePanel::ShowFonts(const PrintFontList& fonts, const QString& folder)
 {
     PrintChoice choice = Choice();

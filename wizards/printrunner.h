@@ -75,8 +75,6 @@ public:
     void SelectTitleOnTab(Qt::FocusReason reason);
     bool UpperCase() const;
     void SetUpperCase(bool upper);
-    // sheet: 0..7 in the order of SheetNames().
-    void SetSheetChecked(int sheet, bool checked);
     // The picture shows these fonts in the current choice, from folder when they
     // are not installed.
     void ShowFonts(const PrintFontList& fonts, const QString& folder = QString());
