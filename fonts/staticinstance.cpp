@@ -21,6 +21,7 @@
 
 #include "platformapi/platform.h"
 #include "sfnt/instances.h"
+#include "sfnt/writer.h"
 
 namespace gw {
 
@@ -30,17 +31,6 @@ void Put16(QByteArray& bytes, int at, int value)
 {
     if (at + 2 <= bytes.size())
         qToBigEndian<quint16>(quint16(value), bytes.data() + at);
-}
-
-void Append16(QByteArray& bytes, int value)
-{
-    bytes.append(char((value >> 8) & 0xFF)).append(char(value & 0xFF));
-}
-
-void Append32(QByteArray& bytes, quint32 value)
-{
-    Append16(bytes, int(value >> 16));
-    Append16(bytes, int(value & 0xFFFF));
 }
 
 QByteArray SfntTable(FT_Face face, FT_ULong tag)
@@ -136,7 +126,7 @@ QByteArray SimpleGlyph(const FT_Outline& outline, int* xMin, int* yMin, int* xMa
     QByteArray ends;
     for (const QList<GlyphPoint>& contour : contours) {
         all += contour;
-        Append16(ends, int(all.size()) - 1);
+        AppendU16(ends, int(all.size()) - 1);
     }
     *points = int(all.size());
     if (all.isEmpty() || all.size() > 65535)
@@ -146,62 +136,19 @@ QByteArray SimpleGlyph(const FT_Outline& outline, int* xMin, int* yMin, int* xMa
         x0 = std::min(x0, p.x), y0 = std::min(y0, p.y), x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
     *xMin = x0, *yMin = y0, *xMax = x1, *yMax = y1;
     QByteArray glyph;
-    Append16(glyph, int(contours.size()));
+    AppendU16(glyph, int(contours.size()));
     for (int v : {x0, y0, x1, y1})
-        Append16(glyph, v);
+        AppendU16(glyph, v);
     glyph += ends;
-    Append16(glyph, 0);  // no instructions
+    AppendU16(glyph, 0);  // no instructions
     for (const GlyphPoint& p : all)
         glyph.append(char(p.onCurve ? 1 : 0));
     for (const bool x : {true, false})
         for (int i = 0, last = 0; i < all.size(); last = x ? all[i].x : all[i].y, ++i)
-            Append16(glyph, (x ? all[i].x : all[i].y) - last);
+            AppendU16(glyph, (x ? all[i].x : all[i].y) - last);
     while (glyph.size() % 4)
         glyph.append('\0');
     return glyph;
-}
-
-// The file of these tables: the directory in tag order, every table's
-// checksum and the whole file's in 'head'.
-QByteArray SfntFile(const QMap<QByteArray, QByteArray>& tables)
-{
-    const auto checksum = [](const QByteArray& data) {
-        quint32 sum = 0;
-        QByteArray padded = data;
-        while (padded.size() % 4)
-            padded.append('\0');
-        for (qsizetype i = 0; i < padded.size(); i += 4)
-            sum += qFromBigEndian<quint32>(padded.constData() + i);
-        return sum;
-    };
-    const int count = int(tables.size());
-    int power = 1, log2 = 0;
-    while (power * 2 <= count)
-        power *= 2, ++log2;
-    QByteArray file;
-    Append32(file, 0x00010000);
-    Append16(file, count);
-    Append16(file, power * 16);
-    Append16(file, log2);
-    Append16(file, count * 16 - power * 16);
-    quint32 at = quint32(12 + 16 * count);
-    QByteArray data;
-    for (auto it = tables.constBegin(); it != tables.constEnd(); ++it) {
-        file += it.key();
-        Append32(file, checksum(it.value()));
-        Append32(file, at + quint32(data.size()));
-        Append32(file, quint32(it.value().size()));
-        data += it.value();
-        while (data.size() % 4)
-            data.append('\0');
-    }
-    file += data;
-    const qsizetype head = file.indexOf(QByteArray("head"));
-    if (head >= 12 && head < 12 + 16 * count) {
-        const quint32 headAt = qFromBigEndian<quint32>(file.constData() + head + 8);
-        qToBigEndian<quint32>(0xB1B0AFBAu - checksum(file), file.data() + headAt + 8);
-    }
-    return file;
 }
 
 // OS/2 usWidthClass of a wdth value (percent of normal).
@@ -247,7 +194,7 @@ QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QStrin
     int xMin = INT_MAX, yMin = INT_MAX, xMax = INT_MIN, yMax = INT_MIN;
     int advanceMax = 0, minLsb = INT_MAX, minRsb = INT_MAX, maxExtent = INT_MIN, maxPoints = 0, maxContours = 0;
     for (FT_Long g = 0; g < face->num_glyphs; ++g) {
-        Append32(loca, quint32(glyf.size()));
+        AppendU32(loca, quint32(glyf.size()));
         int advance = 0, x0 = 0, y0 = 0, x1 = 0, y1 = 0, points = 0;
         QByteArray glyph;
         if (FT_Load_Glyph(face, FT_UInt(g), FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP
@@ -257,8 +204,8 @@ QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QStrin
             glyph = SimpleGlyph(face->glyph->outline, &x0, &y0, &x1, &y1, &points);
         }
         advance = std::clamp(advance, 0, 65535);
-        Append16(hmtx, advance);
-        Append16(hmtx, glyph.isEmpty() ? 0 : x0);
+        AppendU16(hmtx, advance);
+        AppendU16(hmtx, glyph.isEmpty() ? 0 : x0);
         advanceMax = std::max(advanceMax, advance);
         if (!glyph.isEmpty()) {
             xMin = std::min(xMin, x0), yMin = std::min(yMin, y0), xMax = std::max(xMax, x1), yMax = std::max(yMax, y1);
@@ -268,7 +215,7 @@ QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QStrin
         }
         glyf += glyph;
     }
-    Append32(loca, quint32(glyf.size()));
+    AppendU32(loca, quint32(glyf.size()));
     if (xMin == INT_MAX)
         xMin = yMin = xMax = yMax = minLsb = minRsb = maxExtent = 0;
 
@@ -309,17 +256,7 @@ QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QStrin
     records.append({4, fullName});
     records.append({6, ps});
     std::sort(records.begin(), records.end());
-    QByteArray name, strings;
-    Append16(name, 0), Append16(name, int(records.size())), Append16(name, 6 + 12 * int(records.size()));
-    for (const auto& [id, text] : records) {
-        QByteArray utf16;
-        for (QChar c : text)
-            Append16(utf16, c.unicode());
-        for (int v : {3, 1, 0x409, id, int(utf16.size()), int(strings.size())})
-            Append16(name, v);
-        strings += utf16;
-    }
-    name += strings;
+    const QByteArray name = WindowsNameTable(records);
 
     QByteArray os2 = SfntTable(face, TTAG_OS2);
     for (FT_UInt a = 0; style && a < axes->num_axis && os2.size() >= 8; ++a) {

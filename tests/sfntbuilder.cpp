@@ -2,21 +2,11 @@
 
 #include <QtEndian>
 
+#include "sfnt/writer.h"
+
 namespace gw {
 
 namespace {
-
-void AppendU16(QByteArray& bytes, int value)
-{
-    bytes.append(char((value >> 8) & 0xFF));
-    bytes.append(char(value & 0xFF));
-}
-
-void AppendU32(QByteArray& bytes, quint32 value)
-{
-    AppendU16(bytes, int(value >> 16));
-    AppendU16(bytes, int(value & 0xFFFF));
-}
 
 int Padded(qsizetype size)
 {
@@ -107,10 +97,7 @@ QByteArray SfntBuilder::Build() const
 
 QByteArray SfntBuilder::Utf16BE(const QString& text)
 {
-    QByteArray bytes;
-    for (QChar c : text)
-        AppendU16(bytes, c.unicode());
-    return bytes;
+    return gw::Utf16BE(text);
 }
 
 QByteArray SfntBuilder::Utf16LE(const QString& text)
@@ -265,21 +252,16 @@ QByteArray SfntBuilder::Renamed(const QByteArray& font, const QString& family, c
     const int tables = qFromBigEndian<quint16>(bytes + 4);
     if (font.size() < 12 + tables * 16)
         return {};
-    SfntBuilder b;
+    QMap<QByteArray, QByteArray> out;
     for (int i = 0; i < tables; ++i) {
         const qsizetype entry = 12 + i * 16;
-        const QByteArray tag = font.mid(entry, 4);
         const quint32 offset = qFromBigEndian<quint32>(bytes + entry + 8), length = qFromBigEndian<quint32>(bytes + entry + 12);
-        if (tag == "name" || offset + qint64(length) > font.size())
-            continue;
-        b.AddTable(tag, font.mid(offset, length));
+        if (offset + qint64(length) <= font.size())
+            out.insert(font.mid(entry, 4), font.mid(offset, length));
     }
-    QString ps = fullName;
-    ps.remove(' ');
-    b.AddName(1, family).AddName(2, subfamily).AddName(4, fullName).AddName(6, ps);
-    QByteArray out = b.Build();
-    out.replace(0, 4, font.left(4));
-    return out;
+    const QString ps = QString(fullName).remove(' ');
+    out.insert("name", WindowsNameTable({{1, family}, {2, subfamily}, {4, fullName}, {6, ps}}));
+    return SfntFile(out, qFromBigEndian<quint32>(bytes));
 }
 
 } // namespace gw
