@@ -139,7 +139,8 @@ private slots:
         QCOMPARE(env->fake.messages->texts,
                  QStringList({"There are no installed fonts to print!",
                               "You have not specified the name of your Adobe Type Manager program executable."
-                              "\r\n\r\nUse the Options dialog box to specify the file name and path of this program."}));
+                              "\r\n\r\nUse the Options dialog box to specify the file name and path of "
+                              "this program."}));
         QCOMPARE(env->fake.messages->styles.value(0), int(vbInformation));
         QVERIFY(env->fake.programs->started.isEmpty());
         WriteIniString("GW", "ATMPath", "/opt/atm/bin/atm", IniFile);

@@ -8,7 +8,6 @@
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QScrollBar>
-#include <QTabWidget>
 #include <memory>
 #include <optional>
 
@@ -447,13 +446,14 @@ private slots:
         QTest::addColumn<QString>("size");
         QTest::addColumn<QString>("info");     // "{names}": the naming text of GW Sans
 
-        QTest::newRow("registered .ttf") << "GW Sans" << "TrueType file" << "{ttf}" << "" << "3k" << "{names}";
+        QTest::newRow("registered .ttf") << "GW Sans" << "TrueType file" << "{ttf}" << "" << "3k"
+                                         << "{names}";
         QTest::newRow("registered .fot") << "GW Serif" << "TrueType files" << "{serif}" << "{fot}" << "0k"
                                          << "{serif names}";
-        QTest::newRow("not registered") << "GW Mono" << "TrueType files" << "unknown" << "unknown" << "unknown"
-                                        << "";
-        QTest::newRow("Type 1") << "GW Type" << "Adobe Type 1 files" << "/x/face.pfb" << "/x/face.afm" << "unknown"
-                                << kType1Notice;
+        QTest::newRow("not registered") << "GW Mono" << "TrueType files" << "unknown" << "unknown"
+                                        << "unknown" << "";
+        QTest::newRow("Type 1") << "GW Type" << "Adobe Type 1 files" << "/x/face.pfb" << "/x/face.afm"
+                                << "unknown" << kType1Notice;
         QTest::newRow("printer font") << "GW Printer" << "" << "" << "" << "" << kHardwareNotice;
     }
 

@@ -165,13 +165,11 @@ private slots:
         QFETCH(QString, dataFolder);
         QFETCH(QString, answer);
         QFETCH(QString, start);
-        const QString before = UserDataDir;
         UserDataDir = dataFolder;
         OptionsDialog d;
         Edit(d, "atmPathEdit").setText("typed");
         env_->fake.dialogs->answers = QStringList{answer};
         Click(d, "atmBrowseButton");
-        UserDataDir = before;
         QCOMPARE(env_->fake.dialogs->starts, QStringList{start});
         QCOMPARE(Edit(d, "atmPathEdit").text(), answer.isEmpty() ? QString("typed") : answer);
     }
