@@ -20,9 +20,6 @@ using namespace gw;
 
 namespace {
 
-const QString NtKey = QStringLiteral("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Fonts");
-const QString OtherKey = QStringLiteral("software\\microsoft\\windows\\currentversion\\fonts");
-
 void ClearProgramValues()
 {
     for (QString* value :
@@ -79,7 +76,10 @@ private slots:
         QCOMPARE(regRows, size_t(2));
         QCOMPARE(winDir, env->fake.system->windowsDirectory + "/");
         QVERIFY(!KeyboardOpen);
-        QCOMPARE(env->fake.registry->openKeys, 0);
+        // Leftovers of a killed run are looked for in the last PDF's folder too.
+        WriteIniString("Inventory", "PdfFile", "/Out Put/Cat.pdf", IniFile);
+        StartupFolders();
+        QVERIFY(env->fake.storage->leftoverFolders.contains("/Out Put"));
     }
 
     // A start ended before the main window shows nothing more and writes no settings.
@@ -100,8 +100,7 @@ private slots:
         QFETCH(QStringList, messages);
         ClearProgramValues();
         env->fake.system->versionFails = versionFails;
-        int checks = 0;
-        SetComponentChecker([&] { return ++checks > 1; });  // Exit the first time, Continue after
+        SetComponentChecker([] { return false; });  // Exit
         bool made = false;
         auto makeWindow = [&]() -> QWidget* { made = true; return new QWidget; };
         StartupSequence sequence(makeWindow);
@@ -116,11 +115,6 @@ private slots:
             QCOMPARE(env->fake.messages->styles, QList<int>{vbOKOnly});
             QCOMPARE(Run(makeWindow), 1);
             QVERIFY(!made && !QFile::exists(IniFile));
-        } else {
-            StartupSequence goesOn(makeWindow);
-            QVERIFY(goesOn.Run());
-            delete goesOn.MainWindow();
-            QVERIFY(made);
         }
         SetComponentChecker(nullptr);
     }
@@ -146,26 +140,6 @@ private slots:
         QFETCH(QString, wayland);
         QFETCH(bool, missing);
         QCOMPARE(MissingDisplayText(platform, display, wayland).contains("needs a graphical display"), missing);
-    }
-
-    // Only Windows NT's version names the NT key; Linux and the unknown use the other.
-    void fontsKeyFromTheVersion()
-    {
-        for (uint platform : {uint(VER_PLATFORM_WIN32_NT), uint(VER_PLATFORM_LINUX), 7u}) {
-            env->fake.system->version.dwPlatformId = platform;
-            FontsKey.clear();
-            QVERIFY(StartupFontsKey());
-            QCOMPARE(FontsKey, platform == VER_PLATFORM_WIN32_NT ? NtKey : OtherKey);
-        }
-    }
-
-    // Leftovers of a killed run are looked for in the last PDF's folder too.
-    void leftoversInTheLastPdfFolder()
-    {
-        StartupPaths();
-        WriteIniString("Inventory", "PdfFile", "/Out Put/Cat.pdf", IniFile);
-        StartupFolders();
-        QVERIFY(env->fake.storage->leftoverFolders.contains("/Out Put"));
     }
 
     // The Show keys as a first start writes them, and as people write them by hand.
@@ -229,22 +203,20 @@ private slots:
             const LogoGeometry g = GlyphwickLogoGeometry(size);
             QPainterPath inside;  // a pixel clear of the tile's anti-aliased edge
             inside.addRoundedRect(g.tile.adjusted(1, 1, -1, -1), g.radius - 1, g.radius - 1);
-            int tile = 0, opaque = 0, glyph = 0, light = 0, orange = 0;
+            int seeThrough = 0, glyph = 0, light = 0, orange = 0;
             for (int y = 0; y < size; ++y)
                 for (int x = 0; x < size; ++x) {
-                    const QPointF at(x + 0.5, y + 0.5);
                     const QColor c = logo.pixelColor(x, y);
-                    if (!inside.contains(at))
+                    if (!inside.contains(QPointF(x + 0.5, y + 0.5)))
                         continue;
-                    ++tile;
-                    opaque += c.alpha() == 255;
+                    seeThrough += c.alpha() < 255;
                     if (g.glyph.contains(QRectF(x - 1.5, y - 1.5, 4, 4))) {  // clear of the glyph's edge
                         ++glyph;
                         light += c.lightness() > 200;
                     }
                     orange += c.red() > 200 && c.green() > 130 && c.green() < 220 && c.blue() < 100;
                 }
-            QCOMPARE(opaque, tile);
+            QCOMPARE(seeThrough, 0);
             QVERIFY2(glyph > 0 && light * 2 > glyph, qPrintable(QString("%1 of %2").arg(light).arg(glyph)));
             QVERIFY(orange > 0);
         }
@@ -266,7 +238,6 @@ private slots:
         QVERIFY(!Splash());
         QCOMPARE(RegFontList.size(), size_t(3));
         QCOMPARE(FontTable.size(), size_t(1));
-        QCOMPARE(FontTable[0].FullName, QStringLiteral("X"));
         QCOMPARE(IniFile, env->fake.system->programFolder + "/gw.ini");
         QVERIFY(ReadFile(IniFile).contains("[Main]"));
     }
