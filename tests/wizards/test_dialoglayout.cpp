@@ -12,8 +12,6 @@
 #include <QScreen>
 #include <QTabBar>
 
-#include "core/globals.h"
-#include "core/settings.h"
 #include "core/splash.h"
 #include "options/optionsdialog.h"
 #include "testenv.h"
@@ -25,13 +23,6 @@
 using namespace gw;
 
 namespace {
-
-bool IsControl(const QWidget* w)
-{
-    return qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QComboBox*>(w)
-           || qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractScrollArea*>(w)
-           || qobject_cast<const QLabel*>(w);
-}
 
 // "a overlaps b" for each pair of visible controls that share a parent and overlap.
 QStringList Overlaps(QWidget* window)
@@ -45,7 +36,10 @@ QStringList Overlaps(QWidget* window)
             continue;
         QList<QWidget*> controls;
         for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (child->isVisible() && IsControl(child) && !child->geometry().isEmpty())
+            if (child->isVisible() && !child->geometry().isEmpty()
+                && (qobject_cast<QAbstractButton*>(child) || qobject_cast<QComboBox*>(child)
+                    || qobject_cast<QLineEdit*>(child) || qobject_cast<QAbstractScrollArea*>(child)
+                    || qobject_cast<QLabel*>(child)))
                 controls << child;
         for (QWidget* control : controls)  // tests and the accessibility tree find them by name
             if (control->objectName().isEmpty() && !qobject_cast<QLabel*>(control))
@@ -74,12 +68,8 @@ QStringList Geometries(QWidget* window)
 
 class TestDialogLayout : public QObject {
     Q_OBJECT
-    std::unique_ptr<TestEnv> env_;
 
 private slots:
-    void init() { env_ = std::make_unique<TestEnv>(); }
-    void cleanup() { env_.reset(); }
-
     void centredAndNoControlHidden_data()
     {
         QTest::addColumn<QString>("window");
@@ -90,59 +80,53 @@ private slots:
     void centredAndNoControlHidden()
     {
         QFETCH(QString, window);
+        TestEnv env;
         std::unique_ptr<QWidget> d;
-        std::function<bool()> next;  // to the next step or tab; false after the last
-        if (window == "print wizard") {
-            auto* w = new PrintWizard(PrintFontList{});
-            d.reset(w);
-            next = [w, step = 0]() mutable { w->GoToNextStep(); return ++step < 3; };
-        } else if (window == "remove wizard") {
-            auto* w = new RemoveWizard;
-            d.reset(w);
-            next = [w, step = 0]() mutable { w->GoToNextStep(); return ++step < 3; };
-        } else if (window.endsWith("install wizard") || window == "CD print wizard") {
-            auto* w = new InstallWizard(window == "install wizard" ? InstallWizard::Mode::Install
-                                                                   : InstallWizard::Mode::PrintUninstalled);
-            d.reset(w);
-            next = [w]() {
-                QPushButton& nextButton = Child<QPushButton>(*w, "nextButton");
-                const bool more = nextButton.isEnabled();
-                nextButton.click();
-                return more;
-            };
-        } else if (window == "folder picker") {
+        if (window == "print wizard")
+            d.reset(new PrintWizard(PrintFontList{}));
+        else if (window == "remove wizard")
+            d.reset(new RemoveWizard);
+        else if (window == "folder picker")
             d.reset(new FolderPicker);
-            next = [] { return false; };
-        } else if (window == "splash") {
+        else if (window == "splash")
             d.reset(new SplashWindow);
-            next = [] { return false; };
-        } else {
-            auto* w = new OptionsDialog;
-            d.reset(w);
-            next = [w, tab = 0]() mutable {
-                if (++tab == 5)
-                    return false;
-                w->SelectTab(OptionsDialog::Tab(tab));
-                return true;
-            };
-        }
+        else if (window == "options")
+            d.reset(new OptionsDialog);
+        else
+            d.reset(new InstallWizard(window == "install wizard" ? InstallWizard::Mode::Install
+                                                                 : InstallWizard::Mode::PrintUninstalled));
+        // To the next step of a wizard or tab of the options; false after the last.
+        auto next = [&d, tab = 0]() mutable {
+            if (auto* options = qobject_cast<OptionsDialog*>(d.get())) {
+                if (++tab < 5)
+                    options->SelectTab(OptionsDialog::Tab(tab));
+                return tab < 5;
+            }
+            auto* nextButton = d->findChild<QPushButton*>("nextButton");
+            const bool more = nextButton && nextButton->isEnabled();
+            if (more)
+                nextButton->click();
+            return more;
+        };
         const QPoint offCentre = d->frameGeometry().center() - d->screen()->geometry().center();
         QVERIFY2(offCentre.manhattanLength() <= 2, qPrintable(QString("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
         d->show();
         QVERIFY(QTest::qWaitForWindowExposed(d.get()));
         d->resize(d->minimumSizeHint().expandedTo(d->minimumSize()));
+        const QString layouts = QString(GW_TEST_DATA) + "/layouts/" + window.replace(' ', '-') + "-%1.txt";
         int step = 0;
         do {
             QApplication::processEvents();
             const QStringList overlaps = Overlaps(d.get());
             QVERIFY2(overlaps.isEmpty(), qPrintable(QString("step %1: ").arg(step) + overlaps.join(", ")));
-            const QString file = QString(GW_TEST_DATA) + "/layouts/" + window.replace(' ', '-') + QString("-%1.txt").arg(step);
+            const QString file = layouts.arg(step);
             const QStringList lines = Geometries(d.get());
             if (qEnvironmentVariableIsSet("GW_APPROVE"))
                 QVERIFY(WriteFile(file, (lines.join('\n') + '\n').toUtf8()));
             QCOMPARE(lines, QString::fromUtf8(ReadFile(file)).split('\n', Qt::SkipEmptyParts));
             ++step;
         } while (next());
+        QVERIFY2(!QFileInfo::exists(layouts.arg(step)), "a step was not reached");
     }
 };
 

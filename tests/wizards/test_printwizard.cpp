@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
-#include <functional>
 
 #include "core/globals.h"
 #include "core/settings.h"
@@ -46,23 +45,9 @@ PrintFontList Fonts()
             Entry("Liberation Serif", "Liberation Serif", "")};
 }
 
-QStringList Selected(const PrintWizard& w)
-{
-    QStringList out;
-    for (const PrintFontEntry& f : w.SelectedFonts())
-        out << f.DisplayName;
-    out.sort();
-    return out;
-}
-
 // A recording surface that hands its operations over when the wizard drops it.
 struct KeptSurface : RecordingSurface {
-    KeptSurface(int paper, QVector<PrintOp>* out, const QSet<QString>& refused, const QString& failure)
-        : RecordingSurface(paper), out_(out)
-    {
-        refusedFonts = refused;
-        failReason = failure;
-    }
+    KeptSurface(int paper, QVector<PrintOp>* out) : RecordingSurface(paper), out_(out) {}
     ~KeptSurface() override { *out_ = ops; }
     QVector<PrintOp>* out_;
 };
@@ -90,53 +75,34 @@ private slots:
         SystemPrintTarget().PaperSize = [this] { return paper_; };
         SystemPrintTarget().Open = [this](QString*) -> std::unique_ptr<PrinterSurface> {
             ++opened_;
-            return std::make_unique<KeptSurface>(paper_, &printed_, refused_, failure_);
+            auto surface = std::make_unique<KeptSurface>(paper_, &printed_);
+            surface->refusedFonts = refused_;
+            surface->failReason = failure_;
+            return surface;
         };
     }
     void cleanup() { env_.reset(); }
 
-    void stepsAndButtons_data()
-    {
-        QTest::addColumn<bool>("sheets");
-        QTest::addColumn<bool>("sheetChecked");
-        QTest::addColumn<int>("step");
-        QTest::addColumn<QString>("buttons");  // Prev, Next, Go: 1 enabled, 0 disabled
-        QTest::newRow("step 0") << false << false << 0 << "01";
-        QTest::newRow("step 1") << false << false << 1 << "110";
-        QTest::newRow("step 2 catalog") << false << false << 2 << "101";
-        QTest::newRow("step 2 sheets, none checked") << true << false << 2 << "100";
-        QTest::newRow("step 2 sheets, one checked") << true << true << 2 << "101";
-    }
-    void stepsAndButtons()
-    {
-        QFETCH(bool, sheets);
-        QFETCH(bool, sheetChecked);
-        QFETCH(int, step);
-        QFETCH(QString, buttons);
-        PrintWizard w(Fonts());
-        w.show();
-        if (sheets) {
-            Child<QRadioButton>(w, "sheetsRadio").click();
-            Child<QCheckBox>(w, "specimenSheet4Check").setChecked(sheetChecked);
-        }
-        w.SelectFonts("BOLD");
-        for (int i = 0; i < step; ++i)
-            Child<QPushButton>(w, "nextButton").click();
-        for (int i = 0; i < 3; ++i)
-            QCOMPARE(Child<QWidget>(w, qPrintable(QString("stepPage%1").arg(i))).isVisible(), i == step);
-        const char* order[] = {"previousButton", "nextButton", "printButton"};
-        for (int i = 0; i < buttons.size(); ++i)
-            QCOMPARE(Child<QPushButton>(w, order[i]).isEnabled(), buttons[i] == '1');
-        SaveShot(&w, QString("wizard-step%1%2").arg(step).arg(sheets ? "-sheets" : ""));
-    }
-
+    // Previous, Next and Print ("1" enabled) at each step; with sheets chosen, Print needs one checked.
     // The picture is drawn anew through its timer after each change of the choice.
-    void pictureFollowsTheChoice()
+    void stepsButtonsAndPicture()
     {
         PrintWizard w(Fonts());
         w.show();
         w.SelectFonts("BOLD");
+        const auto buttons = [&w](const QString& shot) {
+            QString on;
+            for (const char* name : {"previousButton", "nextButton", "printButton"})
+                on += Child<QPushButton>(w, name).isEnabled() ? '1' : '0';
+            SaveShot(&w, shot);
+            return on.left(w.Step() ? 3 : 2);
+        };
+        QCOMPARE(buttons("wizard-step0"), QString("01"));
         w.GoToNextStep();
+        QCOMPARE(buttons("wizard-step1"), QString("110"));
+        w.GoToNextStep();
+        QCOMPARE(buttons("wizard-step2"), QString("101"));
+        w.GoToPreviousStep();
         const LayoutPicture& picture = Child<LayoutPicture>(w, "layoutPicture");
         const std::function<void()> changes[] = {
             [&] { Child<QComboBox>(w, "layoutBox").setCurrentIndex(6); },
@@ -149,77 +115,77 @@ private slots:
             change();
             QTRY_VERIFY(picture.Picture() != before);
         }
-        SaveShot(&w, "wizard-picture-followed");
+        w.GoToNextStep();
+        QCOMPARE(buttons("wizard-step2-sheets"), QString("101"));
+        w.GoToPreviousStep();
+        Child<QCheckBox>(w, "ansiChartCheck").setChecked(false);
+        w.GoToNextStep();
+        QCOMPARE(buttons("wizard-step2-no-sheet"), QString("100"));
     }
 
-    void selectFontsAddsOnly_data()
-    {
-        QTest::addColumn<QStringList>("kinds");
-        QTest::addColumn<QStringList>("selected");
-        QTest::addColumn<QString>("label");
-        QTest::newRow("bold after italic keeps both")
-            << QStringList{"ITALIC", "BOLD"}
-            << QStringList{"Liberation Sans Bold", "Liberation Sans Italic", "Nimbus Mono PS Oblique"}
-            << "3 selected";
-        QTest::newRow("bold oblique is bold italic") << QStringList{"BOLDITALIC"}
-            << QStringList{"Liberation Sans Bold Italic", "Nimbus Mono PS Bold Oblique"} << "2 selected";
-        QTest::newRow("regular has no style word") << QStringList{"REGULAR"}
-            << QStringList{"Liberation Sans", "Liberation Serif"} << "2 selected";
-        QTest::newRow("family by name, any case") << QStringList{"nimbus mono ps"}
-            << QStringList{"Nimbus Mono PS Bold Oblique", "Nimbus Mono PS Oblique"} << "2 selected";
-        QTest::newRow("none clears") << QStringList{"ALL", "NONE"} << QStringList{} << "No fonts selected";
-        QTest::newRow("family of the row under the right button") << QStringList{"BOLD", "MENU"}
-            << QStringList{"Liberation Sans Bold", "Nimbus Mono PS Bold Oblique", "Nimbus Mono PS Oblique"} << "3 selected";
-    }
+    // Each kind adds to the selection, NONE clears it; both counts follow. The Select button's menu
+    // has no family item; the list's has the family of the row under the right button.
     void selectFontsAddsOnly()
     {
-        QFETCH(QStringList, kinds);
-        QFETCH(QStringList, selected);
-        QFETCH(QString, label);
         PrintWizard w(Fonts());
         w.show();
-        for (const QString& k : kinds) {
-            if (k != "MENU") {
-                w.SelectFonts(k);
-                continue;
-            }
-            // The Select button's menu has no family item; the list's has the family of the row.
-            QMenu& menu = Child<QMenu>(w, "selectMenu");
-            QAction& family = Child<QAction>(w, "familyAction");
-            Child<QPushButton>(w, "selectButton").click();
-            QVERIFY(!family.isVisible());
-            menu.hide();
-            QTreeWidget& list = Child<QTreeWidget>(w, "fontList");
-            emit list.customContextMenuRequested(list.visualItemRect(list.topLevelItem(5)).center());
-            QVERIFY(family.isVisible());
-            family.trigger();
-            menu.hide();
-        }
-        QCOMPARE(Selected(w), selected);
-        const int n = int(w.SelectedFonts().size());
-        QCOMPARE(Child<QLabel>(w, "selectedCountLabel").text(), label);
-        QCOMPARE(Child<QLabel>(w, "fontCountLabel").text(), QString::number(n) + " fonts to print.");
+        // The selected fonts, sorted, and the two counts.
+        const auto shown = [&w] {
+            QStringList names;
+            for (const PrintFontEntry& f : w.SelectedFonts())
+                names << f.DisplayName;
+            names.sort();
+            return names.join(", ") + ": " + Child<QLabel>(w, "selectedCountLabel").text() + ", "
+                   + Child<QLabel>(w, "fontCountLabel").text();
+        };
+        const auto select = [&](const QStringList& kinds) {
+            w.SelectFonts("NONE");
+            for (const QString& kind : kinds)
+                w.SelectFonts(kind);
+            return shown();
+        };
+        QCOMPARE(select({"ITALIC", "BOLD"}),
+                 QString("Liberation Sans Bold, Liberation Sans Italic, Nimbus Mono PS Oblique: 3 selected, "
+                         "3 fonts to print."));
+        QCOMPARE(select({"BOLDITALIC"}), QString("Liberation Sans Bold Italic, Nimbus Mono PS Bold Oblique: "
+                                                 "2 selected, 2 fonts to print."));
+        QCOMPARE(select({"REGULAR"}), QString("Liberation Sans, Liberation Serif: 2 selected, "
+                                              "2 fonts to print."));
+        QCOMPARE(select({"nimbus mono ps"}), QString("Nimbus Mono PS Bold Oblique, Nimbus Mono PS Oblique: "
+                                                     "2 selected, 2 fonts to print."));
+        QCOMPARE(select({"ALL", "NONE"}), QString(": No fonts selected, 0 fonts to print."));
+        select({"BOLD"});
+        QMenu& menu = Child<QMenu>(w, "selectMenu");
+        QAction& family = Child<QAction>(w, "familyAction");
+        Child<QPushButton>(w, "selectButton").click();
+        QVERIFY(!family.isVisible());
+        menu.hide();
+        QTreeWidget& list = Child<QTreeWidget>(w, "fontList");
+        emit list.customContextMenuRequested(list.visualItemRect(list.topLevelItem(5)).center());
+        QVERIFY(family.isVisible());
+        family.trigger();
+        menu.hide();
+        QCOMPARE(shown(), QString("Liberation Sans Bold, Nimbus Mono PS Bold Oblique, Nimbus Mono PS "
+                                  "Oblique: 3 selected, 3 fonts to print."));
     }
 
     // Go prints the selected fonts in the order shown (sorted by size text: 100k, 12k, 1K),
-    // or says why it cannot; the title is kept for next time.
+    // or says why it cannot; the title is kept for next time. No close ends a run.
     void go_data()
     {
         QTest::addColumn<int>("paper");
         QTest::addColumn<bool>("sheets");
         QTest::addColumn<QStringList>("refused");   // faces the printer refuses
         QTest::addColumn<QString>("message");       // the end of the one message; "" none
-        QTest::addColumn<int>("step");
-        QTest::addColumn<bool>("printed");
-        QTest::newRow("letter") << int(PaperLetter) << false << QStringList{} << "" << 2 << true;
+        QTest::newRow("letter") << int(PaperLetter) << false << QStringList{} << "";
         QTest::newRow("unusable font named after the run") << int(PaperLetter) << false
-            << QStringList{"nimbus mono ps", "nimbus mono ps oblique"} << ":\n\nNimbus Mono PS Oblique" << 2 << true;
+            << QStringList{"nimbus mono ps", "nimbus mono ps oblique"} << ":\n\nNimbus Mono PS Oblique";
         QTest::newRow("a PDF not written whole: the reason, nothing else") << int(PaperLetter) << false
             << QStringList{"!the disk is full"} << "the disk is full. Nothing was replaced; please try again, or "
-                                                  "choose another file or printer." << 2 << true;
-        QTest::newRow("legal refused") << int(PaperLegal) << false << QStringList{} << PaperSizeMessage() << 2 << false;
+                                                  "choose another file or printer.";
+        QTest::newRow("legal refused") << int(PaperLegal) << false << QStringList{} << PaperSizeMessage();
         QTest::newRow("no sheet goes back to step 1")
-            << int(PaperA4) << true << QStringList{} << "Please select a Sample Sheet to print!" << 1 << false;
+            << int(PaperA4) << true << QStringList{} << "Please select a Sample Sheet to print!";
     }
     void go()
     {
@@ -227,8 +193,7 @@ private slots:
         QFETCH(bool, sheets);
         QFETCH(QStringList, refused);
         QFETCH(QString, message);
-        QFETCH(int, step);
-        QFETCH(bool, printed);
+        const bool printed = paper != PaperLegal && !sheets;  // sheets chosen, none checked
         paper_ = paper;
         // A "!" entry is the reason the output fails.
         if (!refused.isEmpty() && refused[0].startsWith('!'))
@@ -246,51 +211,32 @@ private slots:
         Child<QRadioButton>(*w, "sheetsRadio").setChecked(sheets);
         w->GoToNextStep();
         w->GoToNextStep();
-        w->PrintChosenFonts();
-        const QStringList& texts = env_->fake.messages->texts;
-        QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.size() == 1 && texts[0].endsWith(message), qPrintable(texts.join(" | ")));
-        QCOMPARE(opened_, printed ? 1 : 0);
-        QCOMPARE(w->Step(), step);
-        if (!printed)
-            return;
-        QVERIFY(Child<QPushButton>(*w, "printButton").isEnabled());
-        QCOMPARE(Child<QLabel>(*w, "statusLabel").text(), QString("Ready to print"));
-        QStringList captions, titles;
-        for (const PrintOp& op : printed_)
-            if (op.kind == PrintOp::Text && op.text.contains(".ttf"))
-                captions << op.text.section("  ", 0, 0);
-            else if (op.kind == PrintOp::Text && op.text == "My title")
-                titles << op.text;
-        QCOMPARE(titles.size(), 1);
-        QCOMPARE(captions, QStringList({"Liberation Sans Italic (TrueType)", "Liberation Sans Bold (TrueType)",
-                                        "Nimbus Mono PS Oblique (TrueType)"}));
-        w.reset();
-        QCOMPARE(ReadIniString("Inventory", "Title", "", IniFile), QString("My title"));
-    }
-
-    void closeWhilePrintingIsRefused()
-    {
-        auto* w = new PrintWizard(Fonts());
-        w->show();
-        w->SelectFonts("ALL");
-        Child<QRadioButton>(*w, "sheetsRadio").setChecked(true);
-        Child<QCheckBox>(*w, "ansiChartCheck").setChecked(true);
-        w->GoToNextStep();
-        w->GoToNextStep();
         bool triedWhileBusy = false;
-        QTimer::singleShot(0, w, [&] {
+        QTimer::singleShot(0, w.get(), [&] {
             triedWhileBusy = w->Printing();
             w->close();
             w->reject();
         });
         w->PrintChosenFonts();
-        QVERIFY(triedWhileBusy);
-        QVERIFY(w->isVisible());
-        QCOMPARE(printed_.isEmpty(), false);
-        QVERIFY(Child<QPushButton>(*w, "closeButton").isEnabled());
+        const QStringList& texts = env_->fake.messages->texts;
+        QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.size() == 1 && texts[0].endsWith(message), qPrintable(texts.join(" | ")));
+        QCOMPARE(opened_, printed ? 1 : 0);
+        QCOMPARE(w->Step(), sheets ? 1 : 2);
+        if (!printed)
+            return;
+        QVERIFY(triedWhileBusy && w->isVisible());
+        QVERIFY(Child<QPushButton>(*w, "printButton").isEnabled());
+        QCOMPARE(Child<QLabel>(*w, "statusLabel").text(), QString("Ready to print"));
+        QStringList got;  // the title once, then the captions
+        for (const PrintOp& op : printed_)
+            if (op.kind == PrintOp::Text && (op.text.contains(".ttf") || op.text == "My title"))
+                got << op.text.section("  ", 0, 0);
+        QCOMPARE(got, QStringList({"My title", "Liberation Sans Italic (TrueType)",
+                                   "Liberation Sans Bold (TrueType)", "Nimbus Mono PS Oblique (TrueType)"}));
         w->close();
         QVERIFY(!w->isVisible());
-        delete w;
+        w.reset();
+        QCOMPARE(ReadIniString("Inventory", "Title", "", IniFile), QString("My title"));
     }
 
     // The preview holds every page of the run: seven fonts fill three Three Up pages.
@@ -298,12 +244,10 @@ private slots:
     {
         PrintChoice c;
         c.Layout = "Three Up Catalog";
-        c.Title = "Preview";
         int shown = -1;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog)
-                return;
+            QVERIFY(dialog);
             auto* view = dialog->findChild<QPrintPreviewWidget*>();
             view->updatePreview();
             QTest::qWait(50);
