@@ -34,12 +34,7 @@ const PrintOp* FirstIn(const RecordingSurface& s, const QString& face)
 class TestCatalogs : public QObject {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        env_.reset(new TestEnv);
-        WriteIniString("Inventory", "FooterLeft", "LeftFoot", IniFile);
-        WriteIniString("Inventory", "FooterRight", "RightFoot", IniFile);
-    }
+    void init() { env_.reset(new TestEnv); }
     void cleanup() { env_.reset(); }
 
     void caption()
@@ -77,19 +72,11 @@ private slots:
         }
     }
 
-    void unknownLayoutPrintsNothing()
-    {
-        RecordingSurface s;
-        QVERIFY(!PrintCatalogs(s, "Basic Catalog III", TestPrintFonts(2), {}, "T", {}));
-        QVERIFY(s.ops.isEmpty());
-    }
-
     void sixUpSevenFonts()
     {
         QVERIFY(WriteFile(Sys().system->ProgramFolder() + "/papara1.txt",
                           QByteArray("The five boxing wizards jump quickly over the fence. ").repeated(40)));
         const RecordingSurface s = Catalog("Six Up Catalog", 7);
-        QVERIFY(s.Count(PrintOp::NewPage) == 1 && s.Count(PrintOp::EndDoc) == 1);
         for (int i = 0; i < 7; ++i) {
             const PrintOp* name = s.Find(QString("Font %1").arg(i));
             QVERIFY(name && name->page == (i < 6 ? 1 : 2));
@@ -105,19 +92,6 @@ private slots:
         }
     }
 
-    void barEntriesAtPointSize72()
-    {
-        WriteIniString("Inventory", "PointSize", "72", IniFile);
-        const RecordingSurface s = Catalog("Bar Divided Catalog", 4);
-        QList<QPair<int, double>> bars;
-        for (const PrintOp& op : s.ops)
-            if (op.kind == PrintOp::FilledBox)
-                bars << qMakePair(op.page, op.y);
-        // 2 S + 26 = 170 apart; a fourth would reach past the footer at 720.
-        QCOMPARE(bars, (QList<QPair<int, double>>{{1, 60}, {1, 230}, {1, 400}, {2, 60}}));
-        QVERIFY(s.Find("72 points"));
-    }
-
     // The style words come from the styles the printer offers for the family.
     void threeUpStyleWords_data()
     {
@@ -129,7 +103,6 @@ private slots:
         QTest::newRow("Type 1") << 2 << QStringList{"700/0/Bold"} << QStringList{"Bold"};
         QTest::newRow("printer font") << 3 << QStringList{"400/0/Regular"}
                                       << QStringList{"Normal", "Bold", "Italic", "BoldItalic"};
-        QTest::newRow("not on the printer") << 1 << QStringList{} << QStringList{};
     }
     void threeUpStyleWords()
     {

@@ -15,11 +15,7 @@ namespace {
 // fsType -1: a font entry without a file (a printer font).
 PrintFontEntry FontWith(const TestEnv& env, const QString& name, int fsType)
 {
-    PrintFontEntry f;
-    f.DisplayName = name;
-    f.FaceName = name;
-    f.FileName = name + ".ttf";
-    f.SizeText = "1K";
+    PrintFontEntry f{name + ".ttf", "1K", {}, name, 1, name, {}, {}, 0};
     if (fsType >= 0 && WriteFile(env.root() + "/" + f.FileName, SfntBuilder::WithEmbedding(name, fsType)))
         f.FontPath = env.root() + "/" + f.FileName;
     return f;
@@ -41,7 +37,6 @@ private slots:
         QTest::addColumn<int>("fsType");
         QTest::addColumn<QString>("line");
         QTest::newRow("installable") << 0 << "Font.ttf  1K  Embedding: Installable";
-        QTest::newRow("restricted") << 0x0002 << "Font.ttf  1K  Embedding: Restricted";
         QTest::newRow("editable, no subsetting") << 0x0108 << "Font.ttf  1K  Embedding: Editable, no subsetting";
         QTest::newRow("no file: the line as before") << -1 << "Font.ttf  1K";
     }

@@ -20,13 +20,18 @@ using namespace gw;
 
 namespace {
 
+QString Tool(const QString& program, const QStringList& arguments)
+{
+    QProcess p;
+    p.start(program, arguments);
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
 // How often pdffonts lists a font of this PostScript name.
 int Embedded(const QString& pdf, const QString& name)
 {
-    QProcess p;
-    p.start("pdffonts", {pdf});
-    p.waitForFinished(60000);
-    return int(QString::fromUtf8(p.readAllStandardOutput()).count(QRegularExpression("\n(\\w{6}\\+)?" + name + " ")));
+    return int(Tool("pdffonts", {pdf}).count(QRegularExpression("\n(\\w{6}\\+)?" + name + " ")));
 }
 
 // A DejaVu file renamed as one style of "Glyphw Six" (PostScript name "GlyphwSix" + style), with a weight (0: its own);
@@ -55,10 +60,11 @@ private slots:
         QTest::addColumn<bool>("installed");
         QTest::addColumn<QStringList>("what");
         QTest::addColumn<bool>("oneCollection"); // the six faces in one ".ttc"
-        QTest::newRow("folder, catalog") << false << QStringList{"--layout", "Basic Catalog I"} << false;
+        QTest::newRow("folder, catalog") << false << QStringList{"--layout", "Basic Catalog II"} << false;
         QTest::newRow("folder, sheet") << false << QStringList{"--sheets", "Specimen Sheet I"} << false;
         // Before the installed rows: the faces they install stay known to this process.
-        QTest::newRow("collection from a folder") << false << QStringList{"--layout", "Basic Catalog I"} << true;
+        QTest::newRow("collection from a folder") << false << QStringList{"--layout", "Basic Catalog II"}
+                                                  << true;
         QTest::newRow("installed, catalog") << true << QStringList{"--layout", "Two Column I"} << false;
         QTest::newRow("installed, sheet") << true << QStringList{"--sheets", "72 Point Set"} << false;
         QTest::newRow("installed collection") << true << QStringList{"--sheets", "Specimen Sheet I"} << true;
@@ -81,14 +87,22 @@ private slots:
         QVERIFY(!oneCollection || WriteFile(dir + "/six.ttc", SfntBuilder::Collection(faces)));
         if (installed)
             Sys().fonts->RescanFonts();
+        else  // skipped: a copy of an installed font, and a file that is no font
+            QVERIFY(QFile::copy(SystemFile("DejaVuSans.ttf"), dir + "/installed.ttf")
+                    && WriteFile(dir + "/broken.ttf", "not a font"));
         const QString pdf = env.root() + "/six.pdf";
-        QString out, err;
-        QTextStream outStream(&out), errStream(&err);
         const QStringList where = installed ? QStringList{"--family", "Glyphw Six"} : QStringList{"--folder", dir};
-        QVERIFY2(RunPrintCommand(what + where + QStringList{"--output", pdf}, outStream, errStream) == 0
-                     && out.contains("Printed 6 fonts") && !err.contains("could not be printed"), qPrintable(out + err));
+        const QStringList title = {"--title", "My CD", "--output", pdf};
+        const CommandResult r = RunCommand(RunPrintCommand, what + where + title);
+        QVERIFY2(r.code == 0 && r.out.contains("Printed 6 fonts") && !r.err.contains("could not be printed"),
+                 qPrintable(r.out + r.err));
         for (const QString& style : styles)
             QVERIFY2(Embedded(pdf, "GlyphwSix" + QString(style).remove(' ').remove("Regular")) == 1, qPrintable(style));
+        if (what[0] == "--layout")  // the title given, and the folder line of Basic Catalog II
+            QVERIFY(Tool("pdfinfo", {pdf}).contains(QRegularExpression("Title: +My CD\n"))
+                    && (installed || Tool("pdftotext", {pdf, "-"}).contains(dir)));
+        QVERIFY2(installed || r.err.contains("skipped " + dir + "/broken.ttf"), qPrintable(r.err));
+        QVERIFY(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}).isEmpty());
     }
 
     // A variable font's named instances, from a folder and installed: each
@@ -108,14 +122,11 @@ private slots:
         QVERIFY(WriteFile(dir + "/gwvar.ttf", SfntBuilder::VariableFont("GW Var Print", 0)));
         if (installed)
             Sys().fonts->RescanFonts();
-        QString out;
-        QTextStream outStream(&out);
         const QStringList where = installed ? QStringList{"--family", "GW Var Print"} : QStringList{"--folder", dir};
-        QVERIFY(RunPrintCommand(QStringList{"--layout", "Basic Catalog I", "--output", pdf} + where, outStream, outStream) == 0);
+        const QStringList layout = {"--layout", "Basic Catalog I", "--output", pdf};
+        QCOMPARE(RunCommand(RunPrintCommand, layout + where).code, 0);
         QVERIFY(Embedded(pdf, "GWVarPrint-Thin") == 1 && Embedded(pdf, "GWVarPrint-BoldCondensed") == 1);
-        QProcess text;
-        text.start("pdftotext", {pdf, "-"});
-        QVERIFY(text.waitForFinished(60000) && text.readAllStandardOutput().contains("GW Var Print Bold Condensed"));
+        QVERIFY(Tool("pdftotext", {pdf, "-"}).contains("GW Var Print Bold Condensed"));
     }
 
     // A static copy is drawn at its instance: the advance and the stem of "H" (80, Thin 10, Bold Condensed 140).

@@ -45,10 +45,7 @@ QStringList Entries(const PrintFontList& fonts)
 
 QStringList DisplayNames(const PrintFontList& fonts)
 {
-    QStringList names;
-    for (const PrintFontEntry& f : fonts)
-        names << f.DisplayName;
-    return names;
+    return Entries(fonts).replaceInStrings(QRegularExpression(":.*"), QString());
 }
 
 // A font file whose naming table gives this full name and family.
