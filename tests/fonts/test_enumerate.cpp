@@ -212,13 +212,10 @@ private slots:
         QTest::addColumn<QString>("styles"); // weight/italic/style name, ';' separated
         QTest::addColumn<QString>("expected"); // R B I X flags
 
-        QTest::newRow("truetype four styles") << "TrueType"
-            << "400/0/Regular;700/0/Bold;400/1/Italic;700/1/Bold Italic" << "RBIX";
         QTest::newRow("truetype oblique and 499") << "TrueType" << "499/0/Book;499/1/Book Oblique" << "RI";
         QTest::newRow("truetype 500 is bold") << "TrueType" << "500/0/Medium" << "B";
         QTest::newRow("atm light is regular") << "ATM" << "300/0/;400/1/" << "RI";
         QTest::newRow("atm bold italic by weight") << "ATM" << "600/1/;500/0/" << "BX";
-        QTest::newRow("device has everything") << "Device" << "400/0/" << "RBIX";
     }
     void stylePresence()
     {
