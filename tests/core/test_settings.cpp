@@ -56,7 +56,6 @@ private slots:
         QTest::addColumn<int>("expected");
         QTest::newRow("leading blank") << " 1200" << 1200;
         QTest::newRow("negative") << "-15" << -15;
-        QTest::newRow("plus sign") << "+7" << 7;
         QTest::newRow("trailing text") << "12abc" << 12;
         QTest::newRow("non-numeric") << "abc" << 0;
         QTest::newRow("blank after sign") << "- 3" << 0;

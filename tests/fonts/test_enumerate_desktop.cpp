@@ -75,8 +75,6 @@ private slots:
         QTest::addColumn<bool>("atm");
         QTest::addColumn<bool>("device");
 
-        QTest::newRow("TrueType only") << true << false << false;
-        QTest::newRow("Type 1 only") << false << true << false;
         QTest::newRow("all three") << true << true << true;
         // Every Type 1 family is known to the profile, so none is a printer font.
         QTest::newRow("printer fonts only") << false << false << true;

@@ -23,11 +23,6 @@ QStringList Only(std::initializer_list<std::pair<int, QString>> set)
     return f;
 }
 
-QString Units(std::initializer_list<char16_t> units)
-{
-    return QString(reinterpret_cast<const QChar*>(units.begin()), qsizetype(units.size()));
-}
-
 QByteArray BE(const QString& text)
 {
     return SfntBuilder::Utf16BE(text);
@@ -89,11 +84,12 @@ private slots:
         row("record count larger than file", [](B& b) {
             b.AddName(1, "Fam").AddName(2, "Reg").count = 65535;
             b.stringOffset = 6 + 24;
-        }, Only({{1, Units({6, 'F', 'a'})}, {2, "mRe"}}));
+        }, Only({{1, QString::fromUtf16(u"\u0006Fa", 3)}, {2, "mRe"}}));
         row("string offset past EOF", [](B& b) { b.AddRecord(1, BE("Fam"), -1, 60000); }, Only({}));
         row("string length past EOF", [](B& b) { b.AddRecord(1, BE("Fam"), 200); }, Only({}));
         // One byte short for the first read, the second read still fits.
-        row("string one byte past EOF", [](B& b) { b.AddRecord(1, BE("Fam"), 7); }, Only({{1, Units({0, 'F', 'a'})}}));
+        row("string one byte past EOF", [](B& b) { b.AddRecord(1, BE("Fam"), 7); },
+            Only({{1, QString::fromUtf16(u"\0Fa", 3)}}));
         row("unreadable last record keeps the earlier text",
             [](B& b) { b.AddName(1, "Good").AddRecord(1, BE("Bad"), 0xFFFF); }, Only({{1, "Good"}}));
     }
