@@ -19,7 +19,6 @@ private slots:
         QTest::addColumn<QString>("value"); // null: not found
 
         const QString gw = "[GW]\nATMpath=/opt/atm\nShowTrueType=1\n";
-        QTest::newRow("key case differs") << gw << "GW" << "ATMPath" << "/opt/atm";
         QTest::newRow("section case differs") << gw << "gw" << "ATMPATH" << "/opt/atm";
         QTest::newRow("missing key") << gw << "GW" << "ShowATM" << QString();
         QTest::newRow("missing section") << gw << "Main" << "ATMpath" << QString();
