@@ -26,7 +26,8 @@ QMap<int, QSet<QString>> FcListFamilies(QString* error)
     const QString fcList = QStandardPaths::findExecutable("fc-list");
     QProcess p;
     if (!fcList.isEmpty())
-        p.start(fcList, {"--format", "%{family}\t%{familylang}\t%{fontformat}\t%{scalable}\t%{file}\t%{index}\n"});
+        p.start(fcList, {"--format", "%{family}\t%{familylang}\t%{fontformat}\t"
+                                     "%{scalable}\t%{file}\t%{index}\n"});
     if (fcList.isEmpty() || !p.waitForFinished(60000) || p.exitCode() != 0) {
         *error = "fc-list cannot be run";
         return {};

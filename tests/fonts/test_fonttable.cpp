@@ -35,7 +35,6 @@ private slots:
         QTest::newRow("none") << "" << QStringList{} << QStringList{} << 1;
         QTest::newRow("several, order kept") << "" << names << data << 4;
         QTest::newRow("key will not open: no rows") << "open" << names << data << 0;
-        QTest::newRow("size unknown: nothing read") << "query" << QStringList{} << QStringList{} << 1;
         QTest::newRow("size known: the rows it promised, none read") << "query" << names << data << 4;
     }
     void readRegFontList()

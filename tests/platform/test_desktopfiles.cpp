@@ -201,7 +201,6 @@ private slots:
         const auto storage = MakeDesktopStorage();
         QCOMPARE(storage->FolderError(env.root() + "/nowhere"), ENOENT);
         QCOMPARE(storage->FolderError(folder), 0);
-        QVERIFY(!storage->Drives().isEmpty());
         QCOMPARE(storage->RemoveLeftovers(folder), 2);
         int status = 0;
         ::kill(running, SIGTERM);  // a signal sent before this one would have ended it first

@@ -37,13 +37,10 @@ private slots:
     void everyCodeRoundTrips()
     {
         QByteArray all;
-        QSet<char16_t> seen;
         for (int i = 0; i < 256; ++i) {
             all.append(char(i));
             QCOMPARE(Cp1252Code(Cp1252Char(i)), i);
-            seen.insert(Cp1252Char(i).unicode());
         }
-        QCOMPARE(seen.size(), 256);
         QCOMPARE(ToCp1252(FromCp1252(all)), all);
     }
 };
