@@ -29,8 +29,6 @@ private slots:
         QTest::newRow("Type 1 option") << "" << "Show &Adobe Type 1 (ATM) fonts" << "Show T&ype 1 fonts";
         QTest::newRow("Type 1 manager path") << "" << "&ATM path" << "Type 1 font &manager";
         QTest::newRow("remove wizard column as the registrations") << "" << "Registry Entry" << "Font Registration";
-        QTest::newRow("keyboard chart names the code page, no Alt codes")
-            << "" << "Windows ANSI Extended Character Set (Alt + 0 +...)" << "Code Page 1252 Extended Character Set";
         QTest::newRow("Linux keystroke first and whole") << "30" << "\u00A9" << "Ctrl+Shift+U a9  (U+00A9)";
         QTest::newRow("Alt code only where it fits") << "40" << "\u00A9" << "Ctrl+Shift+U a9  (U+00A9)  ALT+0+169";
         QTest::newRow("narrow: the keystroke whole, no code point") << "20" << "\u00A9" << "Ctrl+Shift+U a9";

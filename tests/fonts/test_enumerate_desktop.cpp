@@ -18,70 +18,44 @@ using namespace gw;
 
 namespace {
 
-// One style (file and face index) as fc-list reports it.
-struct FcStyle {
-    QString face; // the English family name, whole
-    QString format;
-    bool scalable = false;
-
-    bool IsSfnt() const { return scalable && (format == "TrueType" || format == "CFF"); }
-    bool IsType1() const { return scalable && format == "Type 1"; }
-};
-
-// Empty (with `error` set) when fc-list cannot be run.
-QVector<FcStyle> FcListStyles(QString* error)
+// The lower-cased English family names of the scalable styles (each file and face
+// index once) fc-list reports, by the kind they are listed as; empty with `error`
+// set when fc-list cannot be run.
+QMap<int, QSet<QString>> FcListFamilies(QString* error)
 {
     const QString fcList = QStandardPaths::findExecutable("fc-list");
-    if (fcList.isEmpty()) {
-        *error = "fc-list is not installed";
-        return {};
-    }
     QProcess p;
-    p.start(fcList, {"--format",
-                     "%{family}\t%{familylang}\t%{fontformat}\t%{scalable}\t%{file}\t%{index}\n"});
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
-        *error = "fc-list failed";
+    if (!fcList.isEmpty())
+        p.start(fcList, {"--format", "%{family}\t%{familylang}\t%{fontformat}\t"
+                                     "%{scalable}\t%{file}\t%{index}\n"});
+    if (fcList.isEmpty() || !p.waitForFinished(60000) || p.exitCode() != 0) {
+        *error = "fc-list cannot be run";
         return {};
     }
-    QVector<FcStyle> styles;
+    QMap<int, QSet<QString>> families;
     QSet<QString> seen;
     for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
         const QStringList f = line.split('\t');
         const QString file = QFileInfo(f.value(4)).canonicalFilePath() + '\n' + f.value(5);
-        const QStringList families = f[0].split(',', Qt::SkipEmptyParts), langs = f.value(1).split(',');
-        if (f.size() < 6 || families.isEmpty() || file.startsWith('\n') || seen.contains(file))
+        const QStringList names = f[0].split(',', Qt::SkipEmptyParts), langs = f.value(1).split(',');
+        if (f.size() < 6 || names.isEmpty() || file.startsWith('\n') || seen.contains(file) || f[3] != "True")
             continue;
         seen.insert(file);
         int en = 0;
-        while (en < langs.size() && en < families.size() && langs[en] != "en" && !langs[en].startsWith("en-"))
+        while (en < langs.size() && en < names.size() && langs[en] != "en" && !langs[en].startsWith("en-"))
             ++en;
-        const bool english = en < langs.size() && en < families.size();
-        styles.append({families.value(english ? en : 0), f[2], f[3] == "True"});
+        const int kind = f[2] == "Type 1" ? KindType1 : f[2] == "TrueType" || f[2] == "CFF" ? KindTrueType : 0;
+        families[kind].insert(names.value(en < langs.size() && en < names.size() ? en : 0).toLower());
     }
-    return styles;
+    return families;
 }
-
-// A temporary environment on the real desktop, prepared as start-up does.
-struct DesktopRun {
-    DesktopTestEnv env;
-    FontListModel list;
-    FontEnumerator enumerator{&list};
-
-    DesktopRun(bool trueType, bool atm, bool device)
-    {
-        SetShow(trueType, atm, device);
-        DetectATM();
-        ReadRegFontList();
-        enumerator.ReadFonts();
-    }
-};
 
 } // namespace
 
 class EnumerateDesktopTest : public QObject {
     Q_OBJECT
 
-    QVector<FcStyle> styles_;
+    QMap<int, QSet<QString>> families_;
 
 private slots:
     void initTestCase()
@@ -89,10 +63,10 @@ private slots:
         // fc-list sees the same temporary configuration folders as the program.
         TestEnv env;
         QString error;
-        styles_ = FcListStyles(&error);
+        families_ = FcListFamilies(&error);
         if (!error.isEmpty())
             QSKIP(qPrintable(error));
-        if (styles_.isEmpty())
+        if (families_.isEmpty())
             QSKIP("fontconfig lists no fonts on this machine");
     }
 
@@ -102,8 +76,6 @@ private slots:
         QTest::addColumn<bool>("atm");
         QTest::addColumn<bool>("device");
 
-        QTest::newRow("TrueType only") << true << false << false;
-        QTest::newRow("Type 1 only") << false << true << false;
         QTest::newRow("all three") << true << true << true;
         // Every Type 1 family is known to the profile, so none is a printer font.
         QTest::newRow("printer fonts only") << false << false << true;
@@ -114,23 +86,22 @@ private slots:
         QFETCH(bool, trueType);
         QFETCH(bool, atm);
         QFETCH(bool, device);
-        QSet<QString> sfnt, type1;  // lower-cased faces by format
-        for (const FcStyle& s : styles_)
-            if (s.IsSfnt() || s.IsType1())
-                (s.IsSfnt() ? sfnt : type1).insert(s.face.toLower());
-
-        DesktopRun run(trueType, atm, device);
-        QCOMPARE(ATMInstalled, !type1.isEmpty());
+        DesktopTestEnv env;
+        SetShow(trueType, atm, device);
+        DetectATM();
+        ReadRegFontList();
+        FontListModel list;
+        FontEnumerator(&list).ReadFonts();
+        QCOMPARE(ATMInstalled, !families_[KindType1].isEmpty());
 
         // Lower-cased face and kind; a family listed twice or missing shows as a difference.
-        QStringList expected, listed;
         // A family in both kinds is listed once per kind.
-        for (const QString& face : atm ? type1 : QSet<QString>())
-            expected << face + ":" + QString::number(KindType1);
-        for (const QString& face : trueType ? sfnt : QSet<QString>())
-            expected << face + ":" + QString::number(KindTrueType);
-        for (int row = 0; row < run.list.Count(); ++row)
-            listed << run.list.At(row).text.toLower() + ":" + QString::number(run.list.At(row).tag);
+        QStringList expected, listed;
+        for (int kind : {int(KindType1), int(KindTrueType)})
+            for (const QString& face : (kind == KindType1 ? atm : trueType) ? families_[kind] : QSet<QString>())
+                expected << face + ":" + QString::number(kind);
+        for (int row = 0; row < list.Count(); ++row)
+            listed << list.At(row).text.toLower() + ":" + QString::number(list.At(row).tag);
         expected.sort();
         listed.sort();
         QCOMPARE(listed, expected);

@@ -14,24 +14,6 @@
 
 using namespace gw;
 
-namespace {
-
-// The feature tags of a GSUB or GPOS table's FeatureList.
-QSet<QString> FeatureListTags(const QByteArray& table)
-{
-    QSet<QString> tags;
-    const BoundedReader r(table);
-    quint16 list = 0, count = 0;
-    if (!r.U16(6, list) || !r.U16(list, count))
-        return tags;
-    for (int i = 0; i < count; ++i)
-        if (const uchar* tag = r.Bytes(list + 2 + 6 * i, 4))
-            tags.insert(QString::fromLatin1(reinterpret_cast<const char*>(tag), 4).trimmed());
-    return tags;
-}
-
-} // namespace
-
 class TestFontFacts : public QObject {
     Q_OBJECT
 
@@ -39,9 +21,13 @@ private slots:
     void realFonts_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::newRow("TrueType with GSUB and GPOS") << "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf";
-        QTest::newRow("TrueType with many scripts") << "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-        QTest::newRow("CFF OpenType, print and preview") << "/usr/share/fonts/opentype/urw-base35/C059-Roman.otf";
+        QTest::addColumn<QString>("features"); // of its GSUB and GPOS tables
+        QTest::newRow("TrueType with GSUB and GPOS")
+            << "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf" << "ccmp dlig kern mark mkmk subs sups";
+        QTest::newRow("TrueType with many scripts") << "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+            << "RQD aalt case ccmp dlig fina hlig init kern liga locl mark medi mkmk rlig salt";
+        QTest::newRow("CFF OpenType, print and preview") << "/usr/share/fonts/opentype/urw-base35/C059-Roman.otf"
+            << "aalt dnom fina frac hist kern liga numr ordn sups";
     }
     void realFonts()
     {
@@ -49,7 +35,6 @@ private slots:
         if (!QFile::exists(file))
             QSKIP("font not installed");
         const FontFacts facts = ReadFontFacts(file);
-        QVERIFY(facts.readable);
         quint16 glyphs = 0, fsType = 0;
         QVERIFY(BoundedReader(FileTable(file, "maxp")).U16(4, glyphs));
         QVERIFY(BoundedReader(FileTable(file, "OS/2")).U16(8, fsType));
@@ -64,8 +49,7 @@ private slots:
         for (const UnicodeBlock& b : facts.blocks)
             inBlocks += b.count;
         QCOMPARE(inBlocks, facts.characters);
-        const QSet<QString> features = FeatureListTags(FileTable(file, "GSUB")) | FeatureListTags(FileTable(file, "GPOS"));
-        QCOMPARE(QSet<QString>(facts.features.begin(), facts.features.end()), features);
+        QTEST(facts.features.join(' '), "features");
         FontNameInfo names;
         ReadNameTable(file, names);
         QCOMPARE(facts.version, names.version);

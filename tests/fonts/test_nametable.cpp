@@ -23,11 +23,6 @@ QStringList Only(std::initializer_list<std::pair<int, QString>> set)
     return f;
 }
 
-QString Units(std::initializer_list<char16_t> units)
-{
-    return QString(reinterpret_cast<const QChar*>(units.begin()), qsizetype(units.size()));
-}
-
 QByteArray BE(const QString& text)
 {
     return SfntBuilder::Utf16BE(text);
@@ -77,39 +72,26 @@ private slots:
         const QByteArray good = SfntBuilder::Simple("Fam", "Fam Bold", "Bold");
         QTest::newRow("well-formed") << good << Only({{1, "Fam"}, {2, "Bold"}, {4, "Fam Bold"}});
         QTest::newRow("empty file") << QByteArray() << Only({});
-        const QByteArray other = SfntBuilder::Simple("Other", "Other Italic", "Italic");
-        QTest::newRow("collection: its first font")
-            << SfntBuilder::Collection({good, other}) << Only({{1, "Fam"}, {2, "Bold"}, {4, "Fam Bold"}});
         QByteArray noFonts = SfntBuilder::Collection({good});
         noFonts[11] = 0;
         QTest::newRow("collection of no fonts") << noFonts << Only({});
-        QByteArray pastEnd = SfntBuilder::Collection({good});
-        pastEnd[13] = char(0x7F);
-        QTest::newRow("collection pointing past its end") << pastEnd << Only({});
         QTest::newRow("not a font") << QByteArray(500, 'x') << Only({});
         row("numTables 65535, 'name' first", [](B& b) { b.AddName(1, "Fam").numTables = 65535; }, Only({{1, "Fam"}}));
-        row("'name' beyond 4095 tables", [](B& b) {
-            for (int i = 0; i < 4095; ++i)
-                b.AddTable("fill", QByteArray());
-            b.AddName(1, "Fam");
-        }, Only({}));
         row("name offset beyond EOF", [](B& b) { b.AddName(1, "Fam").nameOffset = 1 << 20; }, Only({}));
-        row("name offset negative", [](B& b) { b.AddName(1, "Fam").nameOffset = 0x80000000LL; }, Only({}));
         // Records that do not fit are not read; the first read lands past EOF, the
         // second one byte before each string: the last record's offset (6) for
         // "Fam", the low byte of "m" for "Reg".
         row("record count larger than file", [](B& b) {
             b.AddName(1, "Fam").AddName(2, "Reg").count = 65535;
             b.stringOffset = 6 + 24;
-        }, Only({{1, Units({6, 'F', 'a'})}, {2, "mRe"}}));
+        }, Only({{1, QString::fromUtf16(u"\u0006Fa", 3)}, {2, "mRe"}}));
         row("string offset past EOF", [](B& b) { b.AddRecord(1, BE("Fam"), -1, 60000); }, Only({}));
         row("string length past EOF", [](B& b) { b.AddRecord(1, BE("Fam"), 200); }, Only({}));
         // One byte short for the first read, the second read still fits.
-        row("string one byte past EOF", [](B& b) { b.AddRecord(1, BE("Fam"), 7); }, Only({{1, Units({0, 'F', 'a'})}}));
+        row("string one byte past EOF", [](B& b) { b.AddRecord(1, BE("Fam"), 7); },
+            Only({{1, QString::fromUtf16(u"\0Fa", 3)}}));
         row("unreadable last record keeps the earlier text",
             [](B& b) { b.AddName(1, "Good").AddRecord(1, BE("Bad"), 0xFFFF); }, Only({{1, "Good"}}));
-        row("huge length, offset and storage offset",
-            [](B& b) { b.AddRecord(4, QByteArray(), 0xFFFF, 0xFFFF).stringOffset = 0xFFFF; }, Only({}));
     }
     void read()
     {
@@ -123,24 +105,6 @@ private slots:
         ReadNameTableBytes(file, fromBytes);
         QCOMPARE(NameFields(fromFile), fields);
         QCOMPARE(NameFields(fromBytes), fields);
-    }
-
-    void everyTruncation()
-    {
-        SfntBuilder b;
-        b.AddTable("head", QByteArray(54, '\0'));
-        b.AddName(0, "(c) Someone").AddName(1, "Fam").AddName(4, "Fam Bold");
-        const QByteArray file = b.Build();
-        const int header = b.NameTableOffset() + 6;
-        for (int n = 0; n <= file.size(); ++n) {
-            FontNameInfo info;
-            ReadNameTableBytes(file.left(n), info);
-            if (n < header)
-                QVERIFY2(NameFields(info) == Only({}), qPrintable(QString::number(n)));
-        }
-        FontNameInfo info;
-        ReadNameTableBytes(file, info);
-        QCOMPARE(NameFields(info), Only({{0, "(c) Someone"}, {1, "Fam"}, {4, "Fam Bold"}}));
     }
 
     void fieldsNotFoundAndFilesNotReadKeepTheirText()
@@ -211,19 +175,10 @@ private slots:
         ReadNameTableBytes(bytes, fromBytes);
         ReadNameTable(path, fromFile);
         QCOMPARE(NameFields(fromFile), NameFields(fromBytes));
-        QVERIFY(fromBytes.postscriptName.isEmpty());
-
         QString face1 = "x", style1 = "x", face2 = "x", style2 = "x";
-        const QString r1 = ReadFontResourceBytes(bytes, face1, style1);
-        QCOMPARE(ReadFontResource(path, face2, style2), r1);
+        QCOMPARE(ReadFontResource(path, face2, style2), ReadFontResourceBytes(bytes, face1, style1));
         QCOMPARE(QStringList({face2, style2}), QStringList({face1, style1}));
-        QVERIFY(r1.isEmpty() || r1 == QLatin1String("unknown"));
-        if (r1.isEmpty())
-            QVERIFY(!face1.isEmpty() && !style1.isEmpty());
-
-        const QString target = GetFotTarget(path);
-        QVERIFY(!target.isEmpty());
-        QCOMPARE(target == QLatin1String("unknown"),
+        QCOMPARE(GetFotTarget(path) == QLatin1String("unknown"),
                  GetFotTargetBytes(bytes, SystemFontDir) == QLatin1String("unknown"));
     }
 };

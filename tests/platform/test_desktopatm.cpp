@@ -25,7 +25,6 @@ private slots:
 
     void settingsAndSetup()
     {
-        QCOMPARE(Atm("Settings", "ATM").toUpper(), QString("ON"));
         const int v = FcGetVersion();
         QCOMPARE(Atm("settings", "version"), QString("%1.%2.%3").arg(v / 10000).arg(v / 100 % 100).arg(v % 100));
         for (const QString& dir : {Atm("Setup", "PFM_DIR"), Atm("Setup", "PFB_Dir")})

@@ -56,9 +56,6 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("error");
         QTest::addColumn<QString>("target"); // what the target name holds afterwards: "new", "old" or "none"
-        QTest::newRow("capitals") << QByteArray("Roboto-Regular.ttf") << "" << 0 << "new";
-        QTest::newRow("question mark and star") << QByteArray("q?*.ttf") << "" << 0 << "new";
-        QTest::newRow("bracket") << QByteArray("[a].ttf") << "" << 0 << "new";
         QTest::newRow("control character") << QByteArray("a\x01\tb.ttf") << "" << 0 << "new";
         QTest::newRow("255 bytes") << QByteArray(251, 'n') + ".ttf" << "" << 0 << "new";
         QTest::newRow("Greek and Chinese") << QByteArray("\xCE\xA9mega \xE5\xAD\x97.ttf") << "" << 0 << "new";
@@ -204,7 +201,6 @@ private slots:
         const auto storage = MakeDesktopStorage();
         QCOMPARE(storage->FolderError(env.root() + "/nowhere"), ENOENT);
         QCOMPARE(storage->FolderError(folder), 0);
-        QVERIFY(!storage->Drives().isEmpty());
         QCOMPARE(storage->RemoveLeftovers(folder), 2);
         int status = 0;
         ::kill(running, SIGTERM);  // a signal sent before this one would have ended it first

@@ -95,17 +95,6 @@ private slots:
         const DesktopFaceIndex index(faces);
         QTEST(Describe(index.Families()), "families");
         QTEST(Describe(index.Styles(asked)), "styles");
-        // The index gives what ordering the whole listing and keeping the family gives.
-        // A family's own name finds it alone; else a cut face field finds every family it begins.
-        const bool whole = std::any_of(faces.begin(), faces.end(), [&](const DesktopFace& f) {
-            return f.family.compare(asked, Qt::CaseInsensitive) == 0;
-        });
-        QVector<DesktopFace> family;
-        for (const DesktopFace& f : OrderStyles(faces))
-            if (whole ? f.family.compare(asked, Qt::CaseInsensitive) == 0
-                      : FaceFieldText(f.family).compare(FaceFieldText(asked), Qt::CaseInsensitive) == 0)
-                family << f;
-        QCOMPARE(Describe(index.Styles(asked)), Describe(family));
     }
 
     void setLogFontName_data()
