@@ -56,6 +56,9 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("error");
         QTest::addColumn<QString>("target"); // what the target name holds afterwards: "new", "old" or "none"
+        QTest::newRow("capitals") << QByteArray("Roboto-Regular.ttf") << "" << 0 << "new";
+        QTest::newRow("question mark and star") << QByteArray("q?*.ttf") << "" << 0 << "new";
+        QTest::newRow("bracket") << QByteArray("[a].ttf") << "" << 0 << "new";
         QTest::newRow("control character") << QByteArray("a\x01\tb.ttf") << "" << 0 << "new";
         QTest::newRow("255 bytes") << QByteArray(251, 'n') + ".ttf" << "" << 0 << "new";
         QTest::newRow("Greek and Chinese") << QByteArray("\xCE\xA9mega \xE5\xAD\x97.ttf") << "" << 0 << "new";

@@ -13,8 +13,10 @@
 #include <unistd.h>
 
 #include "core/globals.h"
+#include "core/settings.h"
 #include "print/pageframe.h"
 #include "print/qtprinter.h"
+#include "print/sheets.h"
 #include "sfnt/reader.h"
 #include "sfnt/sfnt.h"
 #include "sfntbuilder.h"
@@ -82,6 +84,9 @@ int Ink(const QImage& image, const QRect& area, int below)
             ink += qGray(image.pixel(x, y)) < below;
     return ink;
 }
+
+// The part of a word box its letters fill (poppler's box spans the whole ascent and descent).
+QRectF Core(const QRectF& b) { return b.adjusted(0.5, 0.3 * b.height(), -0.5, -0.2 * b.height()); }
 
 QString Info(const QString& pdf, const QString& field)
 {
@@ -213,6 +218,48 @@ private slots:
         printer->Close();
         const int percent = Ink(page, QRect(110, 110, 80, 80), 250) * 100 / (80 * 80);
         QVERIFY2(percent >= least && percent <= most, qPrintable(QString::number(percent)));
+    }
+
+    void everyWordOnTheSheet_data() { pdfSheet_data(); }
+    void everyWordOnTheSheet()
+    {
+        QFETCH(int, paper);
+        QFETCH(QString, pageSize);
+        const QSizeF sheet(pageSize.section(' ', 0, 0).toDouble(), pageSize.section(' ', 2, 2).toDouble());
+        if (!QFontDatabase::families().contains("Liberation Serif"))
+            QSKIP("needs Liberation Serif");
+        // Texts long enough to run past every margin unless the sheets cut them.
+        const QString quote = "Sphinx of black quartz, judge my vow; pack my box with five dozen "
+                              "liquor jugs and a few more words to run past the margin";
+        WriteIniString("SpecSheets", "Header", "Glyphwick specimen for the shop", IniFile);
+        WriteIniString("SpecSheets", "QuoteIndex", "3", IniFile);
+        for (int i = 1; i <= 8; ++i)
+            WriteIniString("Quotes", QString("Quote%1").arg(i), quote, IniFile);
+        QVERIFY(WriteFile(QFileInfo(IniFile).path() + "/papara1.txt",
+                          (quote + " " + quote + "\n" + quote + ". ").repeated(6).toUtf8()));
+        const QString pdf = env_->root() + QString("/sheets-%1.pdf").arg(paper), name = "Liberation Serif";
+        auto surface = QtPrinterSurface::ForPdf(pdf, paper);
+        // The second font's names crowd every name block.
+        PrintSheets(*surface, {{"LiberationSerif-Regular.ttf", "400 KB", name, name, 1, name, {}, {}, 0},
+                               {"LiberationSerif-BoldItalic-Condensed-Extended-Version-2.ttf", "12,345 KB", name,
+                                name + " Bold Italic Condensed Extended Display", 1, name, {}, {}, 0}},
+                    Gauge(), {true, true, true, true, true, true, true, true});
+        surface->Close();
+        const QList<QList<Word>> pages = ReadWords(pdf);
+        QCOMPARE(pages.size(), 16);
+        const QRectF printable(18 - 0.5, 18 - 0.5, sheet.width() - 36 + 1, sheet.height() - 36 + 1);
+        for (int n = 0; n < 16; ++n) {
+            const QList<Word>& words = pages[n];
+            const QString sheetName = QString("sheet %1: ").arg(n % 8 + 1);
+            QVERIFY(words.size() > 20);
+            for (int i = 0; i < words.size(); ++i) {
+                const QRectF& box = words[i].box;
+                QVERIFY2(printable.contains(box), qPrintable(sheetName + words[i].text + " outside"));
+                for (int j = i + 1; j < words.size(); ++j)
+                    QVERIFY2(!Core(box).intersects(Core(words[j].box)),
+                             qPrintable(sheetName + words[i].text + " overlaps " + words[j].text));
+            }
+        }
     }
 
     // A font added for the run is drawn from its own file on an image (the fake platform:
