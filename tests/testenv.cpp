@@ -58,12 +58,18 @@ CommandResult RunCommand(const std::function<int(const QStringList&, QTextStream
     return r;
 }
 
+QString ToolOutput(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
 QStringList FcListFiles()
 {
-    QProcess fc;
-    fc.start(QStringLiteral("fc-list"), {QStringLiteral("--format=%{file}\\n")});
-    fc.waitForFinished(60000);
-    return QString::fromUtf8(fc.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    return ToolOutput(QStringLiteral("fc-list"), {QStringLiteral("--format=%{file}\\n")}).split('\n', Qt::SkipEmptyParts);
 }
 
 bool WriteFile(const QString& path, const QByteArray& bytes)

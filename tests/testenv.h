@@ -55,6 +55,8 @@ struct CommandResult {
 };
 CommandResult RunCommand(const std::function<int(const QStringList&, QTextStream&, QTextStream&)>& run,
                          const QStringList& arguments);
+// What a program (pdffonts, fc-list, ...) printed; empty when it failed or ran over a minute.
+QString ToolOutput(const QString& program, const QStringList& arguments);
 // Every font file fontconfig lists, as another program sees them (fc-list).
 QStringList FcListFiles();
 

@@ -2,9 +2,7 @@
 // fontconfig itself lists (fc-list, run as a separate program).
 #include <QtTest>
 
-#include <QProcess>
 #include <QSet>
-#include <QStandardPaths>
 
 #include "core/globals.h"
 #include "fonts/enumerate.h"
@@ -23,18 +21,15 @@ namespace {
 // set when fc-list cannot be run.
 QMap<int, QSet<QString>> FcListFamilies(QString* error)
 {
-    const QString fcList = QStandardPaths::findExecutable("fc-list");
-    QProcess p;
-    if (!fcList.isEmpty())
-        p.start(fcList, {"--format", "%{family}\t%{familylang}\t%{fontformat}\t"
-                                     "%{scalable}\t%{file}\t%{index}\n"});
-    if (fcList.isEmpty() || !p.waitForFinished(60000) || p.exitCode() != 0) {
+    const QString listed = ToolOutput("fc-list", {"--format", "%{family}\t%{familylang}\t%{fontformat}\t"
+                                                              "%{scalable}\t%{file}\t%{index}\n"});
+    if (listed.isEmpty()) {
         *error = "fc-list cannot be run";
         return {};
     }
     QMap<int, QSet<QString>> families;
     QSet<QString> seen;
-    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
+    for (const QString& line : listed.split('\n', Qt::SkipEmptyParts)) {
         const QStringList f = line.split('\t');
         const QString file = QFileInfo(f.value(4)).canonicalFilePath() + '\n' + f.value(5);
         const QStringList names = f[0].split(',', Qt::SkipEmptyParts), langs = f.value(1).split(',');

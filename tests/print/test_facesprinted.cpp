@@ -20,18 +20,10 @@ using namespace gw;
 
 namespace {
 
-QString Tool(const QString& program, const QStringList& arguments)
-{
-    QProcess p;
-    p.start(program, arguments);
-    p.waitForFinished(60000);
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
 // How often pdffonts lists a font of this PostScript name.
 int Embedded(const QString& pdf, const QString& name)
 {
-    return int(Tool("pdffonts", {pdf}).count(QRegularExpression("\n(\\w{6}\\+)?" + name + " ")));
+    return int(ToolOutput("pdffonts", {pdf}).count(QRegularExpression("\n(\\w{6}\\+)?" + name + " ")));
 }
 
 // A DejaVu file renamed as one style of "Glyphw Six" (PostScript name "GlyphwSix" + style), with a weight (0: its own);
@@ -99,8 +91,8 @@ private slots:
         for (const QString& style : styles)
             QVERIFY2(Embedded(pdf, "GlyphwSix" + QString(style).remove(' ').remove("Regular")) == 1, qPrintable(style));
         if (what[0] == "--layout")  // the title given, and the folder line of Basic Catalog II
-            QVERIFY(Tool("pdfinfo", {pdf}).contains(QRegularExpression("Title: +My CD\n"))
-                    && (installed || Tool("pdftotext", {pdf, "-"}).contains(dir)));
+            QVERIFY(ToolOutput("pdfinfo", {pdf}).contains(QRegularExpression("Title: +My CD\n"))
+                    && (installed || ToolOutput("pdftotext", {pdf, "-"}).contains(dir)));
         QVERIFY2(installed || r.err.contains("skipped " + dir + "/broken.ttf"), qPrintable(r.err));
         QVERIFY(QDir(Sys().system->ProgramFolder()).entryList({"*.fot"}).isEmpty());
     }
@@ -126,7 +118,7 @@ private slots:
         const QStringList layout = {"--layout", "Basic Catalog I", "--output", pdf};
         QCOMPARE(RunCommand(RunPrintCommand, layout + where).code, 0);
         QVERIFY(Embedded(pdf, "GWVarPrint-Thin") == 1 && Embedded(pdf, "GWVarPrint-BoldCondensed") == 1);
-        QVERIFY(Tool("pdftotext", {pdf, "-"}).contains("GW Var Print Bold Condensed"));
+        QVERIFY(ToolOutput("pdftotext", {pdf, "-"}).contains("GW Var Print Bold Condensed"));
     }
 
     // A static copy is drawn at its instance: the advance and the stem of "H" (80, Thin 10, Bold Condensed 140).

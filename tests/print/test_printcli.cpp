@@ -110,9 +110,7 @@ private slots:
         QVERIFY(p.waitForFinished(120000));
         QCOMPARE(p.exitCode(), 0);
         QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).contains("(Basic Catalog I) to " + pdf));
-        p.start("pdftotext", {pdf, "-"});
-        QVERIFY(p.waitForFinished(60000));
-        const QString text = QString::fromUtf8(p.readAllStandardOutput());
+        const QString text = ToolOutput("pdftotext", {pdf, "-"});
         QVERIFY(text.contains("Liberation Mono") && text.contains("Saved Settings Title"));
         QVERIFY(!text.contains("Liberation Sans") && !text.contains("DejaVu"));
     }

@@ -2,7 +2,6 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QRawFont>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QXmlStreamReader>
@@ -31,20 +30,11 @@ struct Word {
     QString text;
 };
 
-QString Run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
 // The words of each page of a PDF, as poppler reads them back.
 QList<QList<Word>> ReadWords(const QString& pdf)
 {
     QList<QList<Word>> pages;
-    QXmlStreamReader xml(Run("pdftotext", {"-bbox", pdf, "-"}));
+    QXmlStreamReader xml(ToolOutput("pdftotext", {"-bbox", pdf, "-"}));
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
@@ -72,7 +62,7 @@ QPair<int, Word> FindWord(const QList<QList<Word>>& pages, const QString& text)
 // The fonts pdffonts lists, a line each.
 QStringList PdfFonts(const QString& pdf)
 {
-    return Run("pdffonts", {pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
+    return ToolOutput("pdffonts", {pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
 }
 
 // The pixels darker than `below` in this part of an image.
@@ -91,7 +81,7 @@ QRectF Core(const QRectF& b) { return b.adjusted(0.5, 0.3 * b.height(), -0.5, -0
 QString Info(const QString& pdf, const QString& field)
 {
     const QRegularExpression line("^" + field + ":\\s*(.*)$", QRegularExpression::MultilineOption);
-    return line.match(Run("pdfinfo", {pdf})).captured(1).trimmed();
+    return line.match(ToolOutput("pdfinfo", {pdf})).captured(1).trimmed();
 }
 
 } // namespace
@@ -350,7 +340,7 @@ private slots:
                      qPrintable(fonts.join('\n')));
         }
         if (pdf && embedded.isEmpty()) {  // outlines, not text: the page is inked all the same
-            Run("pdftoppm", {"-r", "20", "-png", "-singlefile", pdfFile, env_->root() + "/added"});
+            ToolOutput("pdftoppm", {"-r", "20", "-png", "-singlefile", pdfFile, env_->root() + "/added"});
             const QImage shown(env_->root() + "/added.png");
             QVERIFY2(Ink(shown, shown.rect(), 128) > 20, qPrintable(drawnFrom));
         }
