@@ -64,13 +64,6 @@ QSet<uint> FontCharacters(const QString& fontFile, int faceIndex)
     return MapOf(fontFile, faceIndex)->characters;
 }
 
-bool UnreadableFontFile(const QString& fontFile, int faceIndex)
-{
-    if (fontFile.isEmpty() || fontFile == QLatin1String("unknown"))
-        return false;
-    return MapOf(fontFile, faceIndex)->damaged;
-}
-
 bool FontDrawsCharacter(const QFont& font, const QString& fontFile, int faceIndex, uint character)
 {
     if (!fontFile.isEmpty() && !FontHasCharacter(fontFile, faceIndex, character))

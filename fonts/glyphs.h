@@ -23,8 +23,6 @@ bool FontHasCharacter(const QString& fontFile, int faceIndex, uint character);
 bool FontHasCharacter(const EnumLogFont& elf, uint character);
 // Every character the font file maps (kept as above); empty when it cannot be read.
 QSet<uint> FontCharacters(const QString& fontFile, int faceIndex);
-// true for a file that is there but whose characters cannot be read (damaged).
-bool UnreadableFontFile(const QString& fontFile, int faceIndex);
 // Whether Qt draws the character in `font` with a glyph of that font's own:
 // the file's map says it has it (when the file is known) and Qt has the
 // family itself rather than a substitute.
