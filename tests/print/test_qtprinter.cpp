@@ -329,10 +329,14 @@ private slots:
         if (forDrawing) {
             // Shown to Qt while drawn, in a list that still holds the installed fonts.
             QVERIFY(qtLists() && QFontDatabase::families().join('\n').contains("Nimbus Sans"));
+            // A font added for drawing and then installed (a print run, then Install) is listed.
+            QCOMPARE(Sys().fonts->AddFontResource(added[2]), 1);
+            QVERIFY(QFontDatabase::families().contains("Gwraw Cff"));
+            Sys().fonts->RemoveFontResource(added[2]);
             removeAdded.dismiss();
             for (const QString& file : added)
                 Sys().fonts->RemoveFontResource(file);
-            QVERIFY(!qtLists());
+            QTRY_VERIFY(!qtLists());  // a listed font goes at the next turn of the event loop
         }
         if (pdf) {
             const QStringList fonts = PdfFonts(pdfFile);
