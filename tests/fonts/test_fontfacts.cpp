@@ -85,6 +85,8 @@ private slots:
         QTest::newRow("second face of a collection") << QStringList{"FILE", "--face", "1"} << 0 << "Family: Second";
         QTest::newRow("first face by default") << QStringList{"FILE"} << 0 << "Face: 0 of 2";
         QTest::newRow("a face past the last") << QStringList{"FILE", "--face", "2"} << 2 << "has 2 faces (0 to 1), not 2";
+        QTest::newRow("a face past a single font's one") << QStringList{"ONE", "--face", "1"} << 2
+                                                         << "has 1 face (0 to 0), not 1";
         QTest::newRow("no file") << QStringList{} << 2 << "no font file given";
         QTest::newRow("face not a number") << QStringList{"FILE", "--face", "x"} << 2 << "--face needs";
         QTest::newRow("missing file") << QStringList{"/nonexistent.ttf"} << 1 << "no such file";
@@ -100,7 +102,9 @@ private slots:
         QVERIFY(WriteFile(ttc, SfntBuilder::Collection({SfntBuilder::Simple("First", "First"),
                                                         SfntBuilder::Simple("Second", "Second")})));
         QVERIFY(WriteFile(text, "not a font at all"));
+        QVERIFY(WriteFile(dir.filePath("one.ttf"), SfntBuilder::Simple("One", "One")));
         args.replaceInStrings(QRegularExpression("^FILE$"), ttc).replaceInStrings(QRegularExpression("^TEXT$"), text);
+        args.replaceInStrings(QRegularExpression("^ONE$"), dir.filePath("one.ttf"));
         const CommandResult r = RunCommand(RunFontInfoCommand, args);
         QCOMPARE(r.code, status);
         QVERIFY2((status == 0 ? r.out : r.err).contains(line), qPrintable(r.out + r.err));
