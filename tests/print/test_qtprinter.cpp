@@ -333,6 +333,10 @@ private slots:
             QCOMPARE(Sys().fonts->AddFontResource(added[2]), 1);
             QVERIFY(QFontDatabase::families().contains("Gwraw Cff"));
             Sys().fonts->RemoveFontResource(added[2]);
+            // Added for drawing once more, a font stays unlisted.
+            QCOMPARE(Sys().fonts->AddFontForDrawing(added[3]), 1);
+            QVERIFY(!QFontDatabase::families().contains("Gwlocked"));
+            Sys().fonts->RemoveFontResource(added[3]);
             removeAdded.dismiss();
             for (const QString& file : added)
                 Sys().fonts->RemoveFontResource(file);
