@@ -7,6 +7,7 @@
 
 #include "core/globals.h"
 #include "core/settings.h"
+#include "fonts/glyphs.h"
 #include "print/printer.h"
 
 namespace gw {
@@ -382,6 +383,52 @@ QString TakeLine(PrinterSurface& p, const QString& text, double maxWidth, QStrin
     }
     *rest = line.mid(cut).trimmed() + (end < 0 ? QString() : "\n" + after);
     return line.left(cut).trimmed();
+}
+
+QString SampleInOwnCharacters(const QString& sample, const QSet<uint>& mapped)
+{
+    const QList<uint> codes = sample.toUcs4();
+    const auto shown = std::count_if(codes.begin(), codes.end(),
+                                     [&](uint c) { return c <= 0x20 || mapped.contains(c); });
+    if (mapped.isEmpty() || 2 * shown >= codes.size())
+        return sample;
+    QList<uint> own(mapped.begin(), mapped.end());
+    std::sort(own.begin(), own.end());
+    const auto visible = [](uint c) {
+        switch (QChar::category(char32_t(c))) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Other_Surrogate:
+        case QChar::Other_NotAssigned:
+        case QChar::Mark_NonSpacing:
+        case QChar::Mark_SpacingCombining:
+        case QChar::Mark_Enclosing:
+        case QChar::Separator_Space:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
+            return false;
+        default:
+            return c > 0x20;
+        }
+    };
+    QString out;
+    for (const bool lettersOnly : {true, false}) {
+        for (const char32_t c : own) {
+            if (out.size() >= sample.size())
+                break;
+            if (visible(c) && (!lettersOnly || QChar::isLetterOrNumber(c)))
+                out += QString::fromUcs4(&c, 1);
+        }
+        if (!out.isEmpty())
+            return out;
+    }
+    return sample;
+}
+
+QString EntrySample(const PrintFontEntry& font, const QString& sample)
+{
+    return font.FontPath.isEmpty() ? sample
+                                   : SampleInOwnCharacters(sample, FontCharacters(font.FontPath, font.FaceIndex));
 }
 
 } // namespace gw

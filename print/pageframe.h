@@ -2,6 +2,7 @@
 // What every printed layout shares: the font entry it is given, positions on
 // the physical sheet, the job start, progress, page breaks with the periodic
 // printer reset, the catalog header and footer, and the font helpers.
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <vector>
@@ -88,6 +89,14 @@ QString ParagraphOr(int n, const QString& fallback);
 // The catalogs' sample text: "QuoteIndex" of "Inventory", upper-cased when
 // "UpperCase" of "SpecSheets" is 1.
 QString CatalogSampleText();
+
+// The sample as a font can show it: the sample itself when the font maps at
+// least half of its characters (or its map is not known), else as many of the
+// font's own letters and figures in code order (without any, its other visible
+// characters), so that a font of another script shows its own glyphs.
+QString SampleInOwnCharacters(const QString& sample, const QSet<uint>& mapped);
+// The same for the face of an entry, by the map of its file.
+QString EntrySample(const PrintFontEntry& font, const QString& sample);
 
 // The paper codes the layouts know: letter (1, 2, 18) and A4 (9, 10).
 bool PaperSizeAccepted(int paperCode);

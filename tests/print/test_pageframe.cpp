@@ -158,6 +158,28 @@ private slots:
         }
     }
 
+    // A catalog line shows a font's own glyphs: the sample, or the font's own characters.
+    void sampleInOwnCharacters_data()
+    {
+        QTest::addColumn<QList<uint>>("mapped");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("the sample when the font maps it") << QList<uint>{'A', 'a', 'B', 'b'} << "AaBb";
+        QTest::newRow("the sample when the map is unknown") << QList<uint>{} << "AaBb";
+        QTest::newRow("the sample when half of it is mapped") << QList<uint>{'A', 'a'} << "AaBb";
+        QTest::newRow("another script: own letters and figures first, no marks")
+            << QList<uint>{0x3B2, 0x301, ' ', '!', 0x3B1, '1'} << "1\u03B1\u03B2";
+        QTest::newRow("cut to the sample's length")
+            << QList<uint>{0x5D0, 0x5D1, 0x5D2, 0x5D3, 0x5D4} << "\u05D0\u05D1\u05D2\u05D3";
+        QTest::newRow("an icon font: its visible characters")
+            << QList<uint>{0xE001, 0xE002, 0x200B} << "\uE001\uE002";
+    }
+    void sampleInOwnCharacters()
+    {
+        QFETCH(QList<uint>, mapped);
+        QFETCH(QString, printed);
+        QCOMPARE(SampleInOwnCharacters("AaBb", QSet<uint>(mapped.begin(), mapped.end())), printed);
+    }
+
 private:
     std::unique_ptr<TestEnv> env_;
 };
