@@ -115,7 +115,8 @@ void ColumnCatalog(PrinterSurface& printer, const PrintFontList& fonts, const Ga
         }
         const double x = job.X(columns[column]);
         const QString name = SelectFont(printer, font, cs.S);
-        PrintAt(printer, x, job.Y(y), SampleOrNotice(printer, name, width, EntrySample(font, cs.sample)));
+        PrintAt(printer, x, job.Y(y),
+                SampleOrNotice(printer, name, width, EntrySample(printer, font, cs.sample)));
         y += CaptionDrop(printer.FontDescent(), cs.C);
         // A long caption is set smaller, then shortened, at the column's edge.
         PrintAt(printer, x, job.Y(y), CaptionText(printer, font, width, cs.C));
@@ -304,13 +305,13 @@ void ThreeUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y,
         PrintAt(printer, job.X(x), y + baselines[row], QStringLiteral("%1 pts").arg(sizes[row]));
         UseFont(printer, name, font.DisplayName.trimmed(), sizes[row]);
         PrintAt(printer, job.X(x + 21), y + baselines[row],
-                FitText(printer, name, 489, EntrySample(font, cs.sample)));
+                FitText(printer, name, 489, EntrySample(printer, font, cs.sample)));
     }
 
     UseFont(printer, name, font.DisplayName.trimmed(), 72);
     const QString pairs = cs.upperCase ? QStringLiteral("AA,BB,CC,XX,YY,ZZ")
                                        : QStringLiteral("AaBbCcXxYyZz");
-    PrintAt(printer, job.X(x), y + 150, FitText(printer, name, 504, EntrySample(font, pairs)));
+    PrintAt(printer, job.X(x), y + 150, FitText(printer, name, 504, EntrySample(printer, font, pairs)));
 
     FontEnumerator styles(nullptr);
     styles.PresenceKind = PresenceKindOf(font.FontType);
@@ -509,7 +510,7 @@ void BasicCatalogII(PrinterSurface& printer, const PrintFontList& fonts, const G
         y += SampleUnderCaption(cs.S, cs.C);
         const QString name = SelectFont(printer, font, cs.S);
         PrintAt(printer, job.X(54), job.Y(y),
-                SampleOrNotice(printer, name, 504, EntrySample(font, cs.sample)));
+                SampleOrNotice(printer, name, 504, EntrySample(printer, font, cs.sample)));
         y += CaptionDrop(printer.FontDescent(), cs.C);
         PrintAt(printer, job.X(54), job.Y(y), CaptionText(printer, font, 504, cs.C));
     }
@@ -553,7 +554,7 @@ void TwoColumnII(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
         y += cs.S + 8;
         const QString name = SelectFont(printer, font, cs.S);
         PrintAt(printer, x, job.Y(y),
-                SampleOrNotice(printer, name, TwoColumnIIWidth, EntrySample(font, cs.sample)));
+                SampleOrNotice(printer, name, TwoColumnIIWidth, EntrySample(printer, font, cs.sample)));
         y += CaptionDrop(printer.FontDescent(), cs.C);
         PrintAt(printer, x, job.Y(y), CaptionText(printer, font, TwoColumnIIWidth, cs.C));
     }

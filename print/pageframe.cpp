@@ -7,7 +7,8 @@
 
 #include "core/globals.h"
 #include "core/settings.h"
-#include "fonts/glyphs.h"
+#include "platformapi/platform.h"
+#include "sfnt/codepage.h"
 #include "print/printer.h"
 
 namespace gw {
@@ -425,10 +426,20 @@ QString SampleInOwnCharacters(const QString& sample, const QSet<uint>& mapped)
     return sample;
 }
 
-QString EntrySample(const PrintFontEntry& font, const QString& sample)
+QString EntrySample(PrinterSurface& printer, const PrintFontEntry& font, const QString& sample)
 {
-    return font.FontPath.isEmpty() ? sample
-                                   : SampleInOwnCharacters(sample, FontCharacters(font.FontPath, font.FaceIndex));
+    // Most fonts have the sample: a few of its characters looked up on the printer tell.
+    bool allThere = true;
+    const qsizetype step = std::max<qsizetype>(1, sample.size() / 8);
+    for (qsizetype i = 0; i < sample.size() && allThere; i += step) {
+        const int code = Cp1252Code(sample[i]);
+        allThere = code <= 0x20 || printer.HasGlyph(code);
+    }
+    QSet<uint> mapped;
+    if (allThere || font.FontPath.isEmpty() || !Sys().characterMaps
+        || !Sys().characterMaps->CharacterMap(font.FontPath, font.FaceIndex, &mapped))
+        return sample;
+    return SampleInOwnCharacters(sample, mapped);
 }
 
 } // namespace gw

@@ -95,8 +95,9 @@ QString CatalogSampleText();
 // font's own letters and figures in code order (without any, its other visible
 // characters), so that a font of another script shows its own glyphs.
 QString SampleInOwnCharacters(const QString& sample, const QSet<uint>& mapped);
-// The same for the face of an entry, by the map of its file.
-QString EntrySample(const PrintFontEntry& font, const QString& sample);
+// The same for the face of an entry, selected on the printer: its file's map is
+// read (and not kept) only when the selected font lacks most of the sample.
+QString EntrySample(PrinterSurface& printer, const PrintFontEntry& font, const QString& sample);
 
 // The paper codes the layouts know: letter (1, 2, 18) and A4 (9, 10).
 bool PaperSizeAccepted(int paperCode);

@@ -178,6 +178,16 @@ private slots:
         QFETCH(QList<uint>, mapped);
         QFETCH(QString, printed);
         QCOMPARE(SampleInOwnCharacters("AaBb", QSet<uint>(mapped.begin(), mapped.end())), printed);
+        // In a catalog: the file's map is read only for a selected font that lacks the sample.
+        RecordingSurface printer;
+        PrintFontEntry font;
+        font.FontPath = env_->root() + "/font.ttf";
+        env_->fake.characterMaps->maps[font.FontPath] = QSet<uint>(mapped.begin(), mapped.end());
+        for (int code : QList<uint>{'A', 'a', 'B', 'b'})
+            if (!mapped.contains(code) && !mapped.isEmpty())
+                printer.missingGlyphs.insert(code);
+        QCOMPARE(EntrySample(printer, font, "AaBb"), printed);
+        QCOMPARE(env_->fake.characterMaps->reads, printer.missingGlyphs.isEmpty() ? 0 : 1);
     }
 
 private:
