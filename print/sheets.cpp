@@ -322,7 +322,7 @@ void SpecimenSheetI(PrinterSurface& printer, const PrintFontEntry& font)
         s.UseArial(8);
         s.TextAt(72, y, QStringLiteral("%1 point").arg(sizes[i]));
         s.UseFont(sizes[i]);
-        const QString line = FitText(s.p, s.face, 450, quotation);
+        const QString line = FitText(s.p, s.face, 450, EntrySample(s.p, font, quotation));
         s.p.SetCurrent(90, s.job.Y(y));  // x in the printable area
         s.p.Print(line);
     }
@@ -457,7 +457,7 @@ void SpecimenSheetIV(PrinterSurface& printer, const PrintFontEntry& font)
         s.UseArial(6);
         s.TextAt(s.left, y[i + 1], QStringLiteral("%1 Point").arg(sizes[i]));
         s.UseFont(sizes[i]);
-        s.TextAt(column, y[i + 1], FitText(s.p, s.face, width, quote));
+        s.TextAt(column, y[i + 1], FitText(s.p, s.face, width, EntrySample(s.p, font, quote)));
     }
     CharactersBlock(s, y[14]);
 }

@@ -69,6 +69,14 @@ private slots:
             QVERIFY(!line->text.isEmpty() && quote.toUpper().startsWith(line->text) && width <= 450);
             QVERIFY(line->text == quote.toUpper() || width + 0.6 * size > 450);
         }
+        // A font without the quotation's letters (Armenian, say) shows its own instead.
+        RecordingSurface own(PaperLetter, 612, 792, 18);
+        PrintFontEntry armenian = TestFont();
+        armenian.FontPath = env_->root() + "/armenian.ttf";
+        env_->fake.characterMaps->maps[armenian.FontPath] = {0x531, 0x532};
+        own.missingGlyphs = {'T', 'H', 'E'};
+        SpecimenSheetI(own, armenian);
+        QCOMPARE(Texts(own, "\u0531\u0532", 48).size(), 1);
     }
 
     // The free sheets' frame: a rule under the name block and one above the header
