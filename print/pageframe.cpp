@@ -428,15 +428,15 @@ QString SampleInOwnCharacters(const QString& sample, const QSet<uint>& mapped)
 
 QString EntrySample(PrinterSurface& printer, const PrintFontEntry& font, const QString& sample)
 {
-    // Most fonts have the sample: a few of its characters looked up on the printer tell.
-    bool allThere = true;
+    // Most fonts have most of the sample: a few of its characters looked up on the printer tell.
+    int probes = 0, missing = 0;
     const qsizetype step = std::max<qsizetype>(1, sample.size() / 8);
-    for (qsizetype i = 0; i < sample.size() && allThere; i += step) {
+    for (qsizetype i = 0; i < sample.size(); i += step, ++probes) {
         const int code = Cp1252Code(sample[i]);
-        allThere = code <= 0x20 || printer.HasGlyph(code);
+        missing += code > 0x20 && !printer.HasGlyph(code);
     }
     QSet<uint> mapped;
-    if (allThere || font.FontPath.isEmpty() || !Sys().characterMaps
+    if (2 * missing <= probes || font.FontPath.isEmpty() || !Sys().characterMaps
         || !Sys().characterMaps->CharacterMap(font.FontPath, font.FaceIndex, &mapped))
         return sample;
     return SampleInOwnCharacters(sample, mapped);

@@ -96,7 +96,7 @@ QString CatalogSampleText();
 // characters), so that a font of another script shows its own glyphs.
 QString SampleInOwnCharacters(const QString& sample, const QSet<uint>& mapped);
 // The same for the face of an entry, selected on the printer: its file's map is
-// read (and not kept) only when the printer lacks one of a few sample characters.
+// read (and not kept) only when the printer lacks most of a few sample characters.
 QString EntrySample(PrinterSurface& printer, const PrintFontEntry& font, const QString& sample);
 
 // The paper codes the layouts know: letter (1, 2, 18) and A4 (9, 10).

@@ -178,7 +178,7 @@ private slots:
         QFETCH(QList<uint>, mapped);
         QFETCH(QString, printed);
         QCOMPARE(SampleInOwnCharacters("AaBb", QSet<uint>(mapped.begin(), mapped.end())), printed);
-        // In a catalog: the file's map is read only for a selected font that lacks the sample.
+        // In a catalog: the file's map is read only for a selected font that lacks most of the sample.
         RecordingSurface printer;
         PrintFontEntry font;
         font.FontPath = env_->root() + "/font.ttf";
@@ -187,7 +187,7 @@ private slots:
             if (!mapped.contains(code) && !mapped.isEmpty())
                 printer.missingGlyphs.insert(code);
         QCOMPARE(EntrySample(printer, font, "AaBb"), printed);
-        QCOMPARE(env_->fake.characterMaps->reads, printer.missingGlyphs.isEmpty() ? 0 : 1);
+        QCOMPARE(env_->fake.characterMaps->reads, printed == "AaBb" ? 0 : 1);
     }
 
 private:
