@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
+#include <QVarLengthArray>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QHash>
@@ -20,6 +21,7 @@
 #include <QXmlStreamWriter>
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <cmath>
 
 #include <fontconfig/fontconfig.h>
@@ -57,24 +59,57 @@ QStringList FcStrings(FcPattern* pattern, const char* object)
     return list;
 }
 
-bool IsEnglish(const QStringList& langs, int i)
+// Whether QDir::cleanPath would leave an absolute path as it is (most of
+// fontconfig's are; cleaning each of thousands cost more than checking).
+bool IsCleanPath(const QString& path)
 {
-    return i < langs.size() && (langs[i] == "en" || langs[i].startsWith("en-"));
+    return path.startsWith(QLatin1Char('/')) && !path.endsWith(QLatin1Char('/')) && !path.endsWith(QLatin1String("/."))
+           && !path.endsWith(QLatin1String("/..")) && !path.contains(QLatin1String("//"))
+           && !path.contains(QLatin1String("/./")) && !path.contains(QLatin1String("/../"));
 }
 
-int FirstEnglish(const QStringList& langs, int count)
-{
-    for (int i = 0; i < count; ++i)
-        if (IsEnglish(langs, i))
-            return i;
-    return 0;
-}
+// A pattern's values of one object as fontconfig keeps them, not copied: a
+// listing reads several per face and converts only those it keeps.
+class FcValues {
+public:
+    FcValues(FcPattern* pattern, const char* object)
+    {
+        FcChar8* s = nullptr;
+        while (FcPatternGetString(pattern, object, values_.size(), &s) == FcResultMatch)
+            values_.append(reinterpret_cast<const char*>(s));
+    }
+    int size() const { return int(values_.size()); }
+    bool isEmpty() const { return values_.isEmpty(); }
+    const char* at(int i) const { return values_[i]; }
+    QString Text(int i) const { return i >= 0 && i < size() ? QString::fromUtf8(values_[i]) : QString(); }
+    // Whether value i is an English language tag ("en", "en-us").
+    bool IsEnglish(int i) const
+    {
+        const char* lang = i < size() ? values_[i] : nullptr;
+        return lang && lang[0] == 'e' && lang[1] == 'n' && (lang[2] == '\0' || lang[2] == '-');
+    }
+    // The first of the first `count` values that is English; 0 when none is.
+    int FirstEnglish(int count) const
+    {
+        for (int i = 0; i < count; ++i)
+            if (IsEnglish(i))
+                return i;
+        return 0;
+    }
+
+private:
+    QVarLengthArray<const char*, 8> values_;
+};
 
 bool IsSfntFile(const QString& file)
 {
-    const QString suffix = QFileInfo(file).suffix().toLower();
-    if (suffix == "ttf" || suffix == "otf" || suffix == "ttc" || suffix == "otc")
-        return true;
+    const int dot = file.lastIndexOf(QLatin1Char('.'));
+    if (dot > file.lastIndexOf(QLatin1Char('/'))) {
+        const QStringView suffix = QStringView(file).mid(dot + 1);
+        for (const char* sfnt : {"ttf", "otf", "ttc", "otc"})
+            if (suffix.compare(QLatin1String(sfnt), Qt::CaseInsensitive) == 0)
+                return true;
+    }
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return false;
@@ -435,8 +470,27 @@ struct FacesCache {
     QDateTime rejectStamp;
     QElapsedTimer rejectLooked;
     QVector<DesktopFace> faces;
+    bool listed = false;
+    quint64 digest = 0;  // of the font sets and hidden files the faces were listed from
     int generation = 0;
 };
+
+// A digest of the fonts the configuration in use lists in the given sets.
+quint64 FontSetsDigest(std::initializer_list<FcSetName> sets)
+{
+    quint64 digest = 0;
+    for (FcSetName which : sets) {
+        FcFontSet* set = FcConfigGetFonts(FcConfigGetCurrent(), which);
+        digest = digest * 1000003 + (set ? quint64(set->nfont) : 0);
+        for (int i = 0; set && i < set->nfont; ++i)
+            digest = digest * 1000003 + FcPatternHash(set->fonts[i]);
+    }
+    return digest;
+}
+
+// The digest of the configuration the toolkit's font database was built from:
+// taken before the first reload, then at every rebuild.
+std::optional<quint64> toolkitFontsDigest;
 
 FacesCache& Cache()
 {
@@ -467,11 +521,20 @@ QVector<DesktopFace> DesktopFontFaces(bool lookAtRejects)
     const QDateTime stamp = QFileInfo(rejectFile).lastModified();
     cache.rejectLooked.start();
     if (!cache.valid || cache.rejectFile != rejectFile || cache.rejectStamp != stamp) {
-        cache.faces = ListFontFaces();
+        // A reloaded configuration that lists the same fonts gives the same
+        // faces: they, and all made from them, are kept.
+        EnsureAppFonts();
+        const quint64 digest =
+            FontSetsDigest({FcSetSystem, FcSetApplication}) * 1000003 + qHash(DesktopHiddenFiles());
+        if (!cache.listed || cache.digest != digest) {
+            cache.faces = ListFontFaces();
+            cache.listed = true;
+            cache.digest = digest;
+            ++cache.generation;
+        }
         cache.rejectFile = rejectFile;
         cache.rejectStamp = stamp;
         cache.valid = true;
-        ++cache.generation;
     }
     return cache.faces;
 }
@@ -489,7 +552,10 @@ namespace {
 // formats; 0 for a face that is not listed.
 int FontTypeOf(FcPattern* p, const QString& file)
 {
-    const QString format = FcStrings(p, FC_FONTFORMAT).value(0);
+    FcChar8* text = nullptr;
+    const QByteArray format = FcPatternGetString(p, FC_FONTFORMAT, 0, &text) == FcResultMatch
+                                  ? QByteArray(reinterpret_cast<const char*>(text))
+                                  : QByteArray();
     FcBool scalable = FcTrue;
     FcPatternGetBool(p, FC_SCALABLE, 0, &scalable);
     if ((format == "TrueType" || format == "CFF") && scalable)
@@ -543,10 +609,12 @@ QVector<DesktopFace> ListFontFaces()
         if (index < 0)
             continue;
         DesktopFace face;
-        const QStringList files = FcStrings(p, FC_FILE);
-        if (files.isEmpty())
+        FcChar8* file = nullptr;
+        if (FcPatternGetString(p, FC_FILE, 0, &file) != FcResultMatch)
             continue;
-        face.file = QDir::cleanPath(files.first());
+        face.file = QString::fromUtf8(reinterpret_cast<const char*>(file));
+        if (!IsCleanPath(face.file))
+            face.file = QDir::cleanPath(face.file);
         face.index = index;
         if (hidden.contains(face.file))
             continue;
@@ -559,26 +627,30 @@ QVector<DesktopFace> ListFontFaces()
             continue;
         seen.insert(id);
 
-        const QStringList families = FcStrings(p, FC_FAMILY);
-        const QStringList familyLangs = FcStrings(p, FC_FAMILYLANG);
-        const int fi = FirstEnglish(familyLangs, families.size());
-        face.family = families.value(fi);
-        const QStringList styles = FcStrings(p, FC_STYLE);
-        const QStringList styleLangs = FcStrings(p, FC_STYLELANG);
+        const FcValues families(p, FC_FAMILY);
+        const FcValues familyLangs(p, FC_FAMILYLANG);
+        const int fi = familyLangs.FirstEnglish(families.size());
+        face.family = families.Text(fi);
+        const FcValues styles(p, FC_STYLE);
+        const FcValues styleLangs(p, FC_STYLELANG);
         // A font with a typographic and a legacy family lists the styles in the same order.
-        face.style = fi < styles.size() && (styleLangs.isEmpty() || IsEnglish(styleLangs, fi))
-                         ? styles[fi]
-                         : styles.value(FirstEnglish(styleLangs, styles.size()));
-        const QStringList fullNames = FcStrings(p, FC_FULLNAME);
-        const QStringList fullLangs = FcStrings(p, FC_FULLNAMELANG);
+        face.style = fi < styles.size() && (styleLangs.isEmpty() || styleLangs.IsEnglish(fi))
+                         ? styles.Text(fi)
+                         : styles.Text(styleLangs.FirstEnglish(styles.size()));
+        const FcValues fullNames(p, FC_FULLNAME);
+        const FcValues fullLangs(p, FC_FULLNAMELANG);
         // Some fonts list their PostScript name too; prefer the one built on the family.
-        for (int k = 0; k < fullNames.size() && face.fullName.isEmpty(); ++k)
-            if ((fullLangs.isEmpty() || IsEnglish(fullLangs, k))
-                && (fullNames[k].compare(face.family, Qt::CaseInsensitive) == 0
-                    || fullNames[k].startsWith(face.family + " ", Qt::CaseInsensitive)))
-                face.fullName = fullNames[k];
+        for (int k = 0; k < fullNames.size() && face.fullName.isEmpty(); ++k) {
+            if (!fullLangs.isEmpty() && !fullLangs.IsEnglish(k))
+                continue;
+            const QString name = fullNames.Text(k);
+            if (name.compare(face.family, Qt::CaseInsensitive) == 0
+                || (name.size() > face.family.size() && name.at(face.family.size()) == QLatin1Char(' ')
+                    && name.startsWith(face.family, Qt::CaseInsensitive)))
+                face.fullName = name;
+        }
         if (face.fullName.isEmpty() && !fullNames.isEmpty())
-            face.fullName = fullNames.value(FirstEnglish(fullLangs, fullNames.size()));
+            face.fullName = fullNames.Text(fullLangs.FirstEnglish(fullNames.size()));
         if (face.fullName.isEmpty())
             face.fullName = face.style.isEmpty() ? face.family : face.family + " " + face.style;
         int read = 0;
@@ -607,7 +679,7 @@ QVector<DesktopFace> ListFontFaces()
             face.pixelSize = static_cast<int>(std::lround(pixelSize));
         if (face.fontType == DEVICE_FONTTYPE)
             face.metricsFile = MetricsBeside(face.file);
-        face.foundry = FcStrings(p, FC_FOUNDRY).value(0);
+        face.foundry = FcValues(p, FC_FOUNDRY).Text(0);
         if (!face.family.isEmpty())
             faces.append(face);
     }
@@ -743,6 +815,8 @@ int DesktopRemoveFont(const QString& path)
 
 void DesktopReloadFonts()
 {
+    if (!toolkitFontsDigest && HaveGui())
+        toolkitFontsDigest = FontSetsDigest({FcSetSystem});
     RebuildAppFonts();
     InvalidateFaces();
     // A fresh configuration sees new, deleted and rejected files at once;
@@ -756,6 +830,12 @@ void DesktopRescanFonts()
     DesktopReloadFonts();
     if (!HaveGui())
         return;
+    // Building the database again costs more than reading the fonts: skipped
+    // when the fonts are the ones it was built from.
+    const quint64 digest = FontSetsDigest({FcSetSystem});
+    if (toolkitFontsDigest == digest)
+        return;
+    toolkitFontsDigest = digest;
     // Qt builds its database from fontconfig once; adding and removing an
     // application font is the public way to make it build the database again.
     // Any font file serves (listing them all to find one doubled a reread).

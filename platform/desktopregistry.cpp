@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QList>
-#include <QMap>
 #include <algorithm>
 #include <memory>
 
@@ -58,56 +57,78 @@ bool RejectFileUnreadable(const QString& file)
     return true;
 }
 
-QList<Value> ListValues(const SetValues& set)
+// The values, sorted by name, and their index by folded name: one per
+// TrueType/OpenType style name, the user's own copy before another, else the
+// first by file and face; then the values set in this process.
+void ListValues(SetValues& set)
 {
-    const QString userFolder = QDir::cleanPath(DesktopUserFontFolder());
-    QList<Value> values;
-    QMap<QString, int> byName; // lower-cased name -> index in values
-    QVector<DesktopFace> faces = DesktopFontFaces();
-    std::stable_sort(faces.begin(), faces.end(), [](const DesktopFace& a, const DesktopFace& b) {
-        return a.file < b.file || (a.file == b.file && a.index < b.index);
-    });
+    const QString userFolder = QDir::cleanPath(DesktopUserFontFolder()) + QLatin1Char('/');
+    const auto inUserFolder = [&](const QString& file) {
+        return file.startsWith(userFolder) && file.indexOf(QLatin1Char('/'), userFolder.size()) < 0;
+    };
+    struct Named {
+        QString folded;
+        Value value;
+        const DesktopFace* face = nullptr;  // null for a value set in this process
+        bool user = false;
+    };
+    QVector<Named> named;
+    QHash<QString, int> byName;  // folded name -> index in named
+    const QVector<DesktopFace> faces = DesktopFontFaces();
+    named.reserve(faces.size());
+    byName.reserve(faces.size());
     for (const DesktopFace& face : faces) {
         if (face.fontType != TRUETYPE_FONTTYPE)
             continue;
-        const bool user = QFileInfo(face.file).absolutePath() == userFolder;
-        const Value value(face.fullName + " (TrueType)",
-                          user ? QFileInfo(face.file).fileName() : face.file);
-        const QString key = FoldCase(value.first);
-        auto it = byName.find(key);
-        if (it == byName.end()) {
-            byName.insert(key, values.size());
-            values.append(value);
-        } else if (user && values[*it].second.contains('/')) {
-            // The user's own copy is the one installed.
-            values[*it] = value;
+        const bool user = inUserFolder(face.file);
+        const QString name = face.fullName + QStringLiteral(" (TrueType)");
+        QString folded = FoldCase(name);
+        const auto it = byName.constFind(folded);
+        if (it != byName.constEnd()) {
+            const Named& kept = named[*it];
+            const bool better = user != kept.user ? user
+                                                  : face.file < kept.face->file
+                                                        || (face.file == kept.face->file && face.index < kept.face->index);
+            if (!better)
+                continue;
+            named[*it] = Named{std::move(folded), Value(name, user ? face.file.mid(userFolder.size()) : face.file),
+                               &face, user};
+            continue;
         }
+        byName.insert(folded, named.size());
+        named.append(Named{std::move(folded), Value(name, user ? face.file.mid(userFolder.size()) : face.file),
+                           &face, user});
     }
     const QStringList hidden = DesktopHiddenFiles();
     for (const Value& v : set.values) {
         if (hidden.contains(FileOfData(v.second)))
             continue;
-        const QString key = FoldCase(v.first);
-        auto it = byName.find(key);
-        if (it == byName.end()) {
-            byName.insert(key, values.size());
-            values.append(v);
+        QString folded = FoldCase(v.first);
+        const auto it = byName.constFind(folded);
+        if (it == byName.constEnd()) {
+            byName.insert(folded, named.size());
+            named.append(Named{std::move(folded), v});
         } else {
-            values[*it] = v;
+            named[*it].value = v;
         }
     }
-    std::stable_sort(values.begin(), values.end(), [](const Value& a, const Value& b) {
-        return a.first.compare(b.first, Qt::CaseInsensitive) < 0;
-    });
-    return values;
+    // The names are unique once folded: sorting the folded names sorts the values.
+    std::sort(named.begin(), named.end(), [](const Named& a, const Named& b) { return a.folded < b.folded; });
+    set.listed.clear();
+    set.listed.reserve(named.size());
+    set.listedIndex.clear();
+    set.listedIndex.reserve(named.size());
+    for (Named& n : named) {
+        set.listedIndex.insert(n.folded, set.listed.size());
+        set.listed.append(std::move(n.value));
+    }
 }
 
 QList<Value> ReadValues(SetValues& set)
 {
     const int generation = DesktopFacesGeneration();
     if (set.listedRevision != set.revision || set.listedGeneration != generation) {
-        set.listed = ListValues(set);
-        set.listedIndex = IndexRegValues(set.listed);
+        ListValues(set);
         set.listedRevision = set.revision;
         set.listedGeneration = DesktopFacesGeneration();
     }

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -197,8 +198,16 @@ public:
     int RemoveLeftovers(const QString& folder) override
     {
         int removed = 0;
-        const QString prefix = QStringLiteral(".glyphwick-");
-        const QStringList names = QDir(folder).entryList({prefix + "*"}, QDir::Files | QDir::Hidden | QDir::System);
+        const QByteArray prefix = QByteArrayLiteral(".glyphwick-");
+        // Read bare: the folder is the user's font folder, with thousands of
+        // files, and only a few names are wanted.
+        QStringList names;
+        if (DIR* dir = ::opendir(QFile::encodeName(folder).constData())) {
+            while (const dirent* entry = ::readdir(dir))
+                if (std::strncmp(entry->d_name, prefix.constData(), size_t(prefix.size())) == 0)
+                    names << QFile::decodeName(entry->d_name);
+            ::closedir(dir);
+        }
         for (const QString& name : names) {
             // ".glyphwick-<pid>-...": only when that process is gone.
             bool ok = false;
