@@ -63,9 +63,19 @@ QStringList FcStrings(FcPattern* pattern, const char* object)
 // fontconfig's are; cleaning each of thousands cost more than checking).
 bool IsCleanPath(const QString& path)
 {
-    return path.startsWith(QLatin1Char('/')) && !path.endsWith(QLatin1Char('/')) && !path.endsWith(QLatin1String("/."))
-           && !path.endsWith(QLatin1String("/..")) && !path.contains(QLatin1String("//"))
-           && !path.contains(QLatin1String("/./")) && !path.contains(QLatin1String("/../"));
+    // Each part between slashes must be neither empty nor "." nor "..".
+    if (!path.startsWith(QLatin1Char('/')) || path.size() < 2)
+        return false;
+    qsizetype partStart = 1;
+    for (qsizetype i = 1; i <= path.size(); ++i) {
+        if (i < path.size() && path.at(i) != QLatin1Char('/'))
+            continue;
+        const QStringView part = QStringView(path).mid(partStart, i - partStart);
+        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String(".."))
+            return false;
+        partStart = i + 1;
+    }
+    return true;
 }
 
 // A pattern's values of one object as fontconfig keeps them, not copied: a
@@ -360,48 +370,51 @@ QString FontFileOf(const QString& path)
 // only the font as stored for it: that reading then stands for the instance.
 class ListedPatterns {
 public:
-    explicit ListedPatterns(const QVector<FcPattern*>& patterns)
+    explicit ListedPatterns(const QVector<FcPattern*>& patterns) : patterns_(patterns)
     {
+        readings_.reserve(patterns.size());
         for (FcPattern* p : patterns) {
+            Reading reading;
+            FcPatternGetInteger(p, FC_INDEX, 0, &reading.index);
             FcBool variable = FcFalse;
             FcPatternGetBool(p, FC_VARIABLE, 0, &variable);
-            int index = 0;
-            FcPatternGetInteger(p, FC_INDEX, 0, &index);
+            reading.variable = variable;
+            readings_.append(reading);
+            const int instance = InstanceOfFace(reading.index);
             FcChar8* file = nullptr;
-            if (!variable || FcPatternGetString(p, FC_FILE, 0, &file) != FcResultMatch)
+            if ((!variable && instance == 0) || FcPatternGetString(p, FC_FILE, 0, &file) != FcResultMatch)
                 continue;
-            fonts_[Key(file, index)].named =
-                int(ReadFvarInstances(FileTable(QString::fromUtf8(reinterpret_cast<const char*>(file)), "fvar",
-                                                FontOfFace(index)))
-                        .size());
-        }
-        for (FcPattern* p : patterns) {
-            int index = 0;
-            FcPatternGetInteger(p, FC_INDEX, 0, &index);
-            FcChar8* file = nullptr;
-            if (InstanceOfFace(index) > 0 && FcPatternGetString(p, FC_FILE, 0, &file) == FcResultMatch)
-                fonts_[Key(file, index)].read.insert(InstanceOfFace(index));
+            Font& font = fonts_[Key(file, reading.index)];
+            if (variable)
+                font.named = int(ReadFvarInstances(FileTable(QString::fromUtf8(reinterpret_cast<const char*>(file)),
+                                                             "fvar", FontOfFace(reading.index)))
+                                     .size());
+            if (instance > 0)
+                font.read.insert(instance);
         }
     }
-    // The face number the reading stands for; -1 when it is no style.
-    int ListedFace(FcPattern* p) const
+    // The face number pattern i stands for; -1 when it is no style.
+    int ListedFace(int i) const
     {
-        int index = 0;
-        FcPatternGetInteger(p, FC_INDEX, 0, &index);
-        FcBool variable = FcFalse;
-        FcPatternGetBool(p, FC_VARIABLE, 0, &variable);
+        const Reading reading = readings_[i];
         FcChar8* file = nullptr;
-        const Font font = fonts_.isEmpty() || FcPatternGetString(p, FC_FILE, 0, &file) != FcResultMatch
+        const Font font = fonts_.isEmpty() || FcPatternGetString(patterns_[i], FC_FILE, 0, &file) != FcResultMatch
                               ? Font()
-                              : fonts_.value(Key(file, index));
-        if (!variable && InstanceOfFace(index) == 0)
+                              : fonts_.value(Key(file, reading.index));
+        if (!reading.variable && InstanceOfFace(reading.index) == 0)
             for (int instance = 1; instance <= font.named; ++instance)
                 if (!font.read.contains(instance))
-                    return InstanceFace(FontOfFace(index), instance - 1);
-        return IsListedFace(index, variable, font.named) ? index : -1;
+                    return InstanceFace(FontOfFace(reading.index), instance - 1);
+        return IsListedFace(reading.index, reading.variable, font.named) ? reading.index : -1;
     }
+    // The face number fontconfig read pattern i as.
+    int ReadIndex(int i) const { return readings_[i].index; }
 
 private:
+    struct Reading {
+        int index = 0;
+        bool variable = false;
+    };
     struct Font {
         int named = 0;    // named instances in its 'fvar'
         QSet<int> read;   // those fontconfig read (instance number + 1)
@@ -410,6 +423,8 @@ private:
     {
         return QString::fromUtf8(reinterpret_cast<const char*>(file)) + QChar(0) + QString::number(FontOfFace(index));
     }
+    const QVector<FcPattern*>& patterns_;
+    QVector<Reading> readings_;
     QHash<QString, Font> fonts_;  // file + font -> its instances
 };
 
@@ -419,11 +434,12 @@ int QueryFaces(const QString& file, QVector<AddedStyle>* styles)
     FcFontSet* set = FcFontSetCreate();
     const int n = static_cast<int>(FcFreeTypeQueryAll(
         reinterpret_cast<const FcChar8*>(file.toUtf8().constData()), -1, nullptr, nullptr, set));
-    const ListedPatterns listed(QVector<FcPattern*>(set->fonts, set->fonts + set->nfont));
+    const QVector<FcPattern*> patterns(set->fonts, set->fonts + set->nfont);
+    const ListedPatterns listed(patterns);
     for (int i = 0; i < set->nfont; ++i) {
         FcPattern* p = set->fonts[i];
         AddedStyle style;
-        style.face.index = listed.ListedFace(p);
+        style.face.index = listed.ListedFace(i);
         if (style.face.index < 0)
             continue;
         style.families = FcStrings(p, FC_FAMILY);
@@ -572,16 +588,24 @@ int FontTypeOf(FcPattern* p, const QString& file)
 // that they are drawn by their family name alone.
 void KeepFoundriesOfTwins(QVector<DesktopFace>& faces)
 {
-    QHash<QString, int> kinds;  // folded family -> bit per kind
-    QVector<QString> folded;
-    folded.reserve(faces.size());
-    for (const DesktopFace& f : faces) {
-        folded.append(FoldCase(f.family));
-        kinds[folded.last()] |= f.fontType == DEVICE_FONTTYPE ? 1 : f.fontType == TRUETYPE_FONTTYPE ? 2 : 0;
-    }
-    for (int i = 0; i < faces.size(); ++i)
-        if (kinds.value(folded[i]) != 3 || faces[i].fontType == RASTER_FONTTYPE)
-            faces[i].foundry.clear();
+    // Type 1 families are few: only a family name as long as one of theirs
+    // is folded and looked up.
+    QSet<QString> type1Families;
+    QSet<qsizetype> type1Lengths;
+    for (const DesktopFace& f : faces)
+        if (f.fontType == DEVICE_FONTTYPE) {
+            type1Families.insert(FoldCase(f.family));
+            type1Lengths.insert(f.family.size());
+        }
+    QSet<QString> twins;  // folded families with faces of both kinds
+    for (const DesktopFace& f : faces)
+        if (f.fontType == TRUETYPE_FONTTYPE && type1Lengths.contains(f.family.size())
+            && type1Families.contains(FoldCase(f.family)))
+            twins.insert(FoldCase(f.family));
+    for (DesktopFace& f : faces)
+        if (f.fontType == RASTER_FONTTYPE || twins.isEmpty() || !type1Lengths.contains(f.family.size())
+            || !twins.contains(FoldCase(f.family)))
+            f.foundry.clear();
 }
 
 QVector<DesktopFace> ListFontFaces()
@@ -601,11 +625,13 @@ QVector<DesktopFace> ListFontFaces()
         hidden.insert(QDir::cleanPath(h));
 
     QVector<DesktopFace> faces;
-    QSet<QString> seen;
+    QSet<std::pair<QString, int>> seen;  // file and face number
     faces.reserve(patterns.size());
+    seen.reserve(patterns.size());
     const ListedPatterns listed(patterns);
-    for (FcPattern* p : patterns) {
-        const int index = listed.ListedFace(p);
+    for (int i = 0; i < patterns.size(); ++i) {
+        FcPattern* p = patterns[i];
+        const int index = listed.ListedFace(i);
         if (index < 0)
             continue;
         DesktopFace face;
@@ -618,14 +644,14 @@ QVector<DesktopFace> ListFontFaces()
         face.index = index;
         if (hidden.contains(face.file))
             continue;
-        const QString id = face.file + QChar(0) + QString::number(index);
-        if (seen.contains(id))
+        // A file in both sets (installed, and added for drawing) is listed once.
+        const qsizetype seenBefore = seen.size();
+        seen.insert({face.file, index});
+        if (seen.size() == seenBefore)
             continue;
-
         face.fontType = FontTypeOf(p, face.file);
         if (face.fontType == 0)
             continue;
-        seen.insert(id);
 
         const FcValues families(p, FC_FAMILY);
         const FcValues familyLangs(p, FC_FAMILYLANG);
@@ -644,7 +670,7 @@ QVector<DesktopFace> ListFontFaces()
             if (!fullLangs.isEmpty() && !fullLangs.IsEnglish(k))
                 continue;
             const QString name = fullNames.Text(k);
-            if (name.compare(face.family, Qt::CaseInsensitive) == 0
+            if (name == face.family || name.compare(face.family, Qt::CaseInsensitive) == 0
                 || (name.size() > face.family.size() && name.at(face.family.size()) == QLatin1Char(' ')
                     && name.startsWith(face.family, Qt::CaseInsensitive)))
                 face.fullName = name;
@@ -653,10 +679,8 @@ QVector<DesktopFace> ListFontFaces()
             face.fullName = fullNames.Text(fullLangs.FirstEnglish(fullNames.size()));
         if (face.fullName.isEmpty())
             face.fullName = face.style.isEmpty() ? face.family : face.family + " " + face.style;
-        int read = 0;
-        FcPatternGetInteger(p, FC_INDEX, 0, &read);
         FontNameInfo names;
-        if (read != index && ReadNameTableFile(face.file, names, index) && !names.subfamily.isEmpty()) {
+        if (listed.ReadIndex(i) != index && ReadNameTableFile(face.file, names, index) && !names.subfamily.isEmpty()) {
             // The font as stored standing for its named instance: the instance's names.
             face.style = names.subfamily;
             face.fullName = names.fullName;
