@@ -1208,6 +1208,28 @@ public:
         DesktopReloadFonts();
         printerRead_ = false;
     }
+    void LimitToolkitFonts(const QList<std::pair<QString, int>>& faces, const QStringList& names) override
+    {
+        FcConfig* all = FcConfigGetCurrent();
+        if (!HaveGui() || !all || !RulesOnlyConfig())
+            return;
+        QVector<FcPattern*> patterns;
+        for (const auto& [file, index] : faces)
+            if (FcPattern* pattern = patterns_.Find(all, file, index))
+                patterns.append(pattern);
+        for (const QString& name : names) {
+            QVector<DesktopFace> family = Index().FacesOf(name);
+            if (family.isEmpty())
+                family = Index().FacesOf(SubstituteFamily(name));
+            for (const DesktopFace& face : family)
+                if (FcPattern* pattern = patterns_.Find(all, face.file, face.index))
+                    patterns.append(pattern);
+        }
+        // The toolkit builds its database on its first question, from the
+        // configuration in use; one with just these patterns is put in place for it.
+        MatchAmong(patterns, [] { QFontDatabase::families(); });
+    }
+
     void MatchWithinFamily(const QString& family, const std::function<void()>& work) override
     {
         // The toolkit matches every font it loads against all installed faces

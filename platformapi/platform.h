@@ -155,6 +155,12 @@ public:
     // The family the system draws a name it does not list with (Arial may
     // become Liberation Sans); empty when the platform cannot say.
     virtual QString SubstituteFamily(const QString&) { return {}; }
+    // Before the toolkit first reads the installed fonts: it reads only these
+    // faces (file and face number) and the families of these names (or those
+    // the system draws them with), until fonts are reread. A run that draws a
+    // few of thousands of fonts need not wait for the toolkit to read them all.
+    // Nothing changes once the toolkit has read them.
+    virtual void LimitToolkitFonts(const QList<std::pair<QString, int>>&, const QStringList&) {}
     // Runs `work` (which makes the toolkit load a font of `family`) while the
     // system's font matching weighs only the faces of that family.
     virtual void MatchWithinFamily(const QString&, const std::function<void()>& work) { work(); }

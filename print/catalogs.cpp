@@ -413,7 +413,7 @@ void SixUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y, do
     const QString name = SelectFont(printer, font, 18);
     if (name.isEmpty()) {
         UseArial(printer, 8);
-        WrapText(job, QStringLiteral("Arial"), x, y + 44, width, 10, bottom, UnprintableFaceText(), 4);
+        WrapText(job, CaptionFont, x, y + 44, width, 10, bottom, UnprintableFaceText(), 4);
         return;
     }
     const double blockEnd =

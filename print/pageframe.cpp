@@ -13,6 +13,8 @@
 
 namespace gw {
 
+const QString CaptionFont = QStringLiteral("Arial");
+
 namespace {
 
 // A real converted to a 16-bit integer as the layouts' measures expect:
@@ -55,7 +57,7 @@ QString SetPrinterFont(const QString& faceName, const QString& fallbackName,
     const QString fallback = fallbackName.trimmed();
     if (printer.SetFontName(fallback))
         return fallback;
-    return QStringLiteral("Arial");
+    return CaptionFont;
 }
 
 QString SelectEntryFont(PrinterSurface& printer, const PrintFontEntry& font)
@@ -268,7 +270,7 @@ void CatalogFooter(PrinterSurface& printer, double left, double top, int page,
     const double f = printer.ScaleHeight() - 72 + top;
     printer.Line(54 - left, f, 540, f, LinePlain, ColourBlack);
 
-    printer.SetFontName(QStringLiteral("Arial"));
+    printer.SetFontName(CaptionFont);
     printer.SetFontSize(8);
     printer.SetFontBold(false);
     printer.SetFontItalic(false);
@@ -333,7 +335,7 @@ double SampleUnderCaption(double size, double captionSize)
 
 void UseArial(PrinterSurface& printer, double size, bool bold)
 {
-    printer.SetFontName(QStringLiteral("Arial"));
+    printer.SetFontName(CaptionFont);
     printer.SetFontSize(size);
     printer.SetFontBold(bold);
     printer.SetFontItalic(false);

@@ -25,6 +25,9 @@ struct PrintFontEntry {
 };
 using PrintFontList = std::vector<PrintFontEntry>;
 
+// The font of captions, headers and notices, and of a surface before any is set.
+extern const QString CaptionFont;
+
 // Draws the progress gauge at percent (0..100).
 using Gauge = std::function<void(int percent)>;
 

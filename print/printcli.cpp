@@ -252,6 +252,20 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
                                            : "no installed font matches " + Quoted(patterns));
     }
 
+    // Installed fonts are drawn as the system lists them: the toolkit need
+    // read only those this run draws, and the caption font.
+    if (!parser.isSet(folderOpt) && Sys().fonts) {
+        QList<std::pair<QString, int>> faces;
+        QStringList names{CaptionFont};
+        for (const PrintFontEntry& font : fonts) {
+            if (!font.FontPath.isEmpty())
+                faces.append({font.FontPath, font.FaceIndex});
+            else
+                names << font.FaceName << font.AlternateName;
+        }
+        Sys().fonts->LimitToolkitFonts(faces, names);
+    }
+
     // A partial PDF that a killed run of this or another Glyphwick program left
     // in the output folder goes first: only the program's own names of dead processes.
     if (toFile && Sys().storage)

@@ -1,4 +1,5 @@
 #include "print/qtprinter.h"
+#include "print/pageframe.h"
 
 #include <QBrush>
 #include <QFile>
@@ -274,7 +275,7 @@ struct QtPrinterSurface::State {
     int scaleMode = ScaleTwips;
     double x = 0, y = 0;  // points from the printable area's origin
     QFont font;
-    QString fontName = QStringLiteral("Arial");
+    QString fontName = CaptionFont;
     bool addedFont = false;  // fontName is a font added for the run
     // The faces chosen by file, by the name SetFontFace gave them, and
     // whether each could be drawn as itself (asked once per face).

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVector>
 
+#include "print/pageframe.h"
 #include "print/printer.h"
 
 namespace gw {
@@ -101,7 +102,7 @@ private:
     double sheetWidth_, sheetHeight_, margin_;
     int scaleMode_ = ScaleTwips;
     double x_ = 0, y_ = 0;  // points
-    QString fontName_ = QStringLiteral("Arial");
+    QString fontName_ = CaptionFont;
     double fontSize_ = 10;
     bool bold_ = false, italic_ = false;
     uint32_t colour_ = ColourBlack;

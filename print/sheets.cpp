@@ -16,7 +16,6 @@ namespace gw {
 
 namespace {
 
-const QString kArial = QStringLiteral("Arial");
 const QString kSpecSheets = QStringLiteral("SpecSheets");
 const QString kDigits = QStringLiteral("1234567890");
 
@@ -68,7 +67,7 @@ public:
         job.Start();
         face = SelectEntryFont(p, font);
         if (face.isEmpty()) {  // PrintSheets prints no sheet of such a face
-            face = kArial;
+            face = CaptionFont;
             p.SetFontName(face);
         }
         const bool letter = p.PaperSize() == PaperLetter;

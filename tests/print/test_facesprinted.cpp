@@ -4,9 +4,11 @@
 #include <QtTest>
 #include <QtEndian>
 #include <QRawFont>
+#include <QFontDatabase>
 #include <QPainterPath>
 
 #include "print/catalogs.h"
+#include "print/pageframe.h"
 #include "print/printcli.h"
 #include "print/printrun.h"
 #include "print/qtprinter.h"
@@ -47,6 +49,34 @@ class FacesPrintedTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // First, while the toolkit has read no fonts: a run of installed fonts has
+    // it read only the faces printed and the caption font's family.
+    void installedRunReadsOnlyItsFonts()
+    {
+        TestEnv env;
+        // The tests that follow install a family of that name, and want every family known again.
+        const auto restore = qScopeGuard([&] {
+            QDir(env.dataHome() + "/fonts").removeRecursively();
+            Sys().fonts->RescanFonts();
+        });
+        for (const QString style : {"Regular", "Bold"})
+            if (!WriteStyle(env.dataHome() + "/fonts", style == "Bold" ? "DejaVuSans-Bold.ttf" : "DejaVuSans.ttf",
+                            style, 0, nullptr))
+                QSKIP("the DejaVu fonts are not installed");
+        env.UseDesktopPlatform();
+        Sys().fonts->BroadcastFontChange();  // reloads fontconfig only
+        const QString pdf = env.root() + "/two.pdf";
+        const CommandResult r =
+            RunCommand(RunPrintCommand, {"--family", "Glyphw Six", "--layout", "Basic Catalog I", "--output", pdf});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        const QString caption = Sys().fonts->SubstituteFamily(CaptionFont);
+        const QStringList known = QFontDatabase::families();
+        QVERIFY2(known.contains("Glyphw Six") && known.contains(caption), qPrintable(known.join(", ")));
+        QVERIFY(!SystemFile("DejaVuSansMono.ttf").isEmpty() && !known.contains("DejaVu Sans Mono"));
+        QVERIFY(Embedded(pdf, "GlyphwSix") == 1 && Embedded(pdf, "GlyphwSixBold") == 1);
+        QVERIFY(Embedded(pdf, ToolOutput("fc-match", {"-f", "%{postscriptname}", CaptionFont})) == 1);
+    }
+
     void everyStyleEmbedded_data()
     {
         QTest::addColumn<bool>("installed");
