@@ -23,6 +23,7 @@
 #include <climits>
 #include <optional>
 #include <cmath>
+#include <cstring>
 
 #include <fontconfig/fontconfig.h>
 
@@ -1213,17 +1214,30 @@ public:
         FcConfig* all = FcConfigGetCurrent();
         if (!HaveGui() || !all || !RulesOnlyConfig())
             return;
-        QVector<FcPattern*> patterns;
+        QSet<std::pair<QByteArray, int>> wanted;  // file, face number
         for (const auto& [file, index] : faces)
-            if (FcPattern* pattern = patterns_.Find(all, file, index))
-                patterns.append(pattern);
+            wanted.insert({QFile::encodeName(file), index});
         for (const QString& name : names) {
             QVector<DesktopFace> family = Index().FacesOf(name);
             if (family.isEmpty())
                 family = Index().FacesOf(SubstituteFamily(name));
             for (const DesktopFace& face : family)
-                if (FcPattern* pattern = patterns_.Find(all, face.file, face.index))
-                    patterns.append(pattern);
+                wanted.insert({QFile::encodeName(face.file), face.index});
+        }
+        // Looked for once, not indexed: the run draws a few of thousands.
+        QVector<FcPattern*> patterns;
+        for (FcSetName which : {FcSetSystem, FcSetApplication}) {
+            FcFontSet* set = FcConfigGetFonts(all, which);
+            for (int i = 0; set && i < set->nfont; ++i) {
+                FcChar8* path = nullptr;
+                int index = 0;
+                FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index);
+                if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &path) == FcResultMatch
+                    && wanted.contains({QByteArray::fromRawData(reinterpret_cast<const char*>(path),
+                                                                qsizetype(std::strlen(reinterpret_cast<const char*>(path)))),
+                                        index}))
+                    patterns.append(set->fonts[i]);
+            }
         }
         // The toolkit builds its database on its first question, from the
         // configuration in use; one with just these patterns is put in place for it.
