@@ -1108,6 +1108,22 @@ void MatchAmong(const QVector<FcPattern*>& patterns, const std::function<void()>
     FcConfigDestroy(all);
 }
 
+// Calls `visit` with every pattern of the configuration that names a file,
+// with its file and face number.
+void ForEachFilePattern(FcConfig* config, const std::function<void(FcPattern*, const char*, int)>& visit)
+{
+    for (FcSetName which : {FcSetSystem, FcSetApplication}) {
+        FcFontSet* set = FcConfigGetFonts(config, which);
+        for (int i = 0; set && i < set->nfont; ++i) {
+            FcChar8* path = nullptr;
+            int index = 0;
+            FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index);
+            if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &path) == FcResultMatch)
+                visit(set->fonts[i], reinterpret_cast<const char*>(path), index);
+        }
+    }
+}
+
 // The patterns of the configuration in use by file and face number.
 class PatternsByFile {
 public:
@@ -1116,16 +1132,9 @@ public:
         const int generation = DesktopFacesGeneration();
         if (config != config_ || generation != generation_) {
             patterns_.clear();
-            for (FcSetName which : {FcSetSystem, FcSetApplication}) {
-                FcFontSet* set = FcConfigGetFonts(config, which);
-                for (int i = 0; set && i < set->nfont; ++i) {
-                    FcChar8* path = nullptr;
-                    int face = 0;
-                    FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &face);
-                    if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &path) == FcResultMatch)
-                        patterns_.insert(Key(QByteArray(reinterpret_cast<const char*>(path)), face), set->fonts[i]);
-                }
-            }
+            ForEachFilePattern(config, [this](FcPattern* pattern, const char* path, int face) {
+                patterns_.insert(Key(QByteArray(path), face), pattern);
+            });
             config_ = config;
             generation_ = generation;
         }
@@ -1226,19 +1235,10 @@ public:
         }
         // Looked for once, not indexed: the run draws a few of thousands.
         QVector<FcPattern*> patterns;
-        for (FcSetName which : {FcSetSystem, FcSetApplication}) {
-            FcFontSet* set = FcConfigGetFonts(all, which);
-            for (int i = 0; set && i < set->nfont; ++i) {
-                FcChar8* path = nullptr;
-                int index = 0;
-                FcPatternGetInteger(set->fonts[i], FC_INDEX, 0, &index);
-                if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &path) == FcResultMatch
-                    && wanted.contains({QByteArray::fromRawData(reinterpret_cast<const char*>(path),
-                                                                qsizetype(std::strlen(reinterpret_cast<const char*>(path)))),
-                                        index}))
-                    patterns.append(set->fonts[i]);
-            }
-        }
+        ForEachFilePattern(all, [&](FcPattern* pattern, const char* path, int index) {
+            if (wanted.contains({QByteArray::fromRawData(path, qsizetype(std::strlen(path))), index}))
+                patterns.append(pattern);
+        });
         // The toolkit builds its database on its first question, from the
         // configuration in use; one with just these patterns is put in place for it.
         MatchAmong(patterns, [] { QFontDatabase::families(); });
