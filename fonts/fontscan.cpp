@@ -79,28 +79,24 @@ bool IsRegisteredFace(const QString& faceName)
     return IsRegisteredFont(faceName + " (TrueType)") || IsRegisteredFont(faceName + " Regular (TrueType)");
 }
 
-ScanResult ScanFontFile(const QString& folder, const QString& name, const QString& fotFolder,
-                        FontFileRecord& record, int faceIndex)
+ScanResult ScanFontFile(const QString& folder, const QString& name, FontFileRecord& record, int faceIndex)
 {
     const QString path = folder.endsWith('/') ? folder + name : folder + '/' + name;
-    // The program's own name: a run killed before it deletes the file leaves
-    // it for the next start to remove. Short, so a long font name still fits.
-    const QString fot = UniqueFileName(OwnFileName(fotFolder, name.left(qMin(40, name.size() - 4)) + ".fot"));
-    if (Sys().fonts->CreateScalableFontResource(0, fot, path, QString(), faceIndex) == 0) {
+    // The resource's bytes only: writing a file per face cost more than
+    // reading the fonts (the disk looks for a free inode each time).
+    const QByteArray fot = FotFileBytes(path, faceIndex);
+    if (fot.isEmpty()) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return ScanResult::Unreadable;
         return IsSfntSignature(file.read(4)) ? ScanResult::NoName : ScanResult::NotAFont;
     }
     QString face, style;
-    if (!ReadFontResource(fot, face, style).isEmpty() || face.trimmed().isEmpty()) {
-        QFile::remove(fot);
+    if (!ReadFontResourceBytes(fot, face, style).isEmpty() || face.trimmed().isEmpty())
         return ScanResult::NoName;
-    }
     record = FontFileRecord();
     record.FileName = name;
     record.FilePath = path;
-    record.FotPath = fot;
     record.FaceName = face.trimmed();
     record.StyleName = style.trimmed();
     record.FaceIndex = faceIndex;
@@ -108,6 +104,20 @@ ScanResult ScanFontFile(const QString& folder, const QString& name, const QStrin
     record.AlreadyInstalled = IsRegisteredFace(record.FaceName);
     record.SizeText = FileSizeText(QFileInfo(path).size());
     return ScanResult::Read;
+}
+
+bool WriteTemporaryFot(FontFileRecord& record, const QString& fotFolder)
+{
+    if (!record.FotPath.isEmpty() && QFileInfo::exists(record.FotPath))
+        return true;
+    record.FotPath.clear();
+    const QString& name = record.FileName;
+    // Short, so a long font name still fits.
+    const QString fot = UniqueFileName(OwnFileName(fotFolder, name.left(qMin(40, name.size() - 4)) + ".fot"));
+    if (Sys().fonts->CreateScalableFontResource(0, fot, record.FilePath, QString(), record.FaceIndex) == 0)
+        return false;
+    record.FotPath = fot;
+    return true;
 }
 
 } // namespace gw

@@ -1,8 +1,9 @@
 #pragma once
 // Reading a folder of font files that are not installed, the way the install
-// wizard and glyphwick-print --folder both do it: one temporary ".fot" per face
-// (a collection has several in one file), its names read back, the registered
-// ones marked.
+// wizard and glyphwick-print --folder both do it: each face's names read back
+// from the ".fot" resource made for it (a collection has several faces in one
+// file), the registered ones marked. The ".fot" file itself is written only
+// when the face is to be used (a preview, a print run).
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -13,7 +14,7 @@ namespace gw {
 struct FontFileRecord {
     QString FileName;      // as found: the name shown, the copy's name, the registered data
     QString FilePath;      // folder + the real file name
-    QString FotPath;       // the temporary ".fot"; empty once deleted
+    QString FotPath;       // the temporary ".fot"; empty until written, and once deleted
     QString FaceName;      // read back from the ".fot" (the full name)
     bool Selected = false;
     QString RegistryName;  // FaceName + " (TrueType)"
@@ -45,11 +46,14 @@ enum class ScanResult { Read, Unreadable, NotAFont, NoName };
 // Why a file was left out, for messages: "unreadable", "not a font", ...
 QString ScanResultText(ScanResult result);
 
-// Reads face faceIndex of folder/name into record (the .fot made in fotFolder).
-// A face left out leaves no .fot behind. Every face of a file is
-// ScanFontFile(..., i) for i below FileFaceCount(path).
-ScanResult ScanFontFile(const QString& folder, const QString& name, const QString& fotFolder,
-                        FontFileRecord& record, int faceIndex = 0);
+// Reads face faceIndex of folder/name into record; writes no file. Every face
+// of a file is ScanFontFile(..., i) for i below FileFaceCount(path).
+ScanResult ScanFontFile(const QString& folder, const QString& name, FontFileRecord& record, int faceIndex = 0);
+
+// Writes the record's temporary ".fot" in fotFolder unless it is there already,
+// the program's own name for it (removed at the next start if a run is killed).
+// True when record.FotPath names one.
+bool WriteTemporaryFot(FontFileRecord& record, const QString& fotFolder);
 
 // IsRegisteredFont of the face name with " (TrueType)" or " Regular (TrueType)".
 bool IsRegisteredFace(const QString& faceName);

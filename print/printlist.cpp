@@ -203,7 +203,7 @@ PrintFontList FolderPrintFonts(const QString& folder, QStringList* errors, Tempo
     const QStringList names = FontFileNames(dir.absolutePath(), &skipped);
     for (const QString& line : skipped)
         fail(dir.absoluteFilePath(line));
-    // The same reading as the install wizard's scan: a ".fot" per file, added for the run.
+    // The same reading as the install wizard's scan; a ".fot" per file, added for the run.
     for (const QString& name : names) {
         // Every face of a collection, every named instance of a variable font;
         // its file is added for the run once.
@@ -211,17 +211,19 @@ PrintFontList FolderPrintFonts(const QString& folder, QStringList* errors, Tempo
         int added = 0; // 1 added, -1 could not be loaded
         for (const int faceIndex : faces) {
             FontFileRecord r;
-            const ScanResult result = ScanFontFile(dir.absolutePath(), name, programFolder, r, faceIndex);
+            const ScanResult result = ScanFontFile(dir.absolutePath(), name, r, faceIndex);
             if (result != ScanResult::Read) {
                 fail(dir.absoluteFilePath(name) + (faces.size() > 1 ? " (face " + QString::number(faceIndex) + ")" : "")
                      + ": " + ScanResultText(result));
                 continue;
             }
-            fonts.fotFiles_ << r.FotPath;
             if (r.AlreadyInstalled || added < 0)
                 continue;
             if (added == 0) {
-                if (Sys().fonts->AddFontForDrawing(r.FotPath) <= 0) {
+                const bool written = WriteTemporaryFot(r, programFolder);
+                if (written)
+                    fonts.fotFiles_ << r.FotPath;
+                if (!written || Sys().fonts->AddFontForDrawing(r.FotPath) <= 0) {
                     fail(r.FilePath + ": the font could not be loaded");
                     added = -1;
                     continue;

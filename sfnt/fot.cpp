@@ -49,24 +49,31 @@ QByteArray BuildFotFile(const QString& fontPath, const QString& fullName, const 
     return file;
 }
 
-int WriteFotFile(const QString& fotFile, const QString& fontFile, int faceIndex)
+QByteArray FotFileBytes(const QString& fontFile, int faceIndex)
 {
     FontNameInfo info;
     if (!ReadNameTableFile(fontFile, info, faceIndex))
-        return 0;
+        return {};
     // A font without a full name is called by its family and style, as font tools do.
     if (info.fullName.isEmpty())
         info.fullName = info.subfamily.isEmpty() || info.subfamily.compare("Regular", Qt::CaseInsensitive) == 0
                             ? info.family
                             : info.family + QLatin1Char(' ') + info.subfamily;
     if (StoredText(info.fullName).isEmpty() || StoredText(info.family).isEmpty())
+        return {};
+    return BuildFotFile(fontFile, info.fullName, info.family);
+}
+
+int WriteFotFile(const QString& fotFile, const QString& fontFile, int faceIndex)
+{
+    const QByteArray bytes = FotFileBytes(fontFile, faceIndex);
+    if (bytes.isEmpty())
         return 0;
     // A temporary file of the program: written plainly, without the flush to
-    // disk a safe save makes (a scan writes one per font file).
+    // disk a safe save makes.
     QFile out(fotFile);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return 0;
-    const QByteArray bytes = BuildFotFile(fontFile, info.fullName, info.family);
     if (out.write(bytes) != bytes.size()) {
         out.close();
         QFile::remove(fotFile);

@@ -12,6 +12,9 @@ namespace gw {
 // The file's bytes for a font with these names at fontPath.
 QByteArray BuildFotFile(const QString& fontPath, const QString& fullName, const QString& familyName);
 
+// The bytes of the file WriteFotFile writes; empty when it would write none.
+QByteArray FotFileBytes(const QString& fontFile, int faceIndex = 0);
+
 // Writes fotFile for face faceIndex of fontFile (its number in a collection);
 // returns 0 (and writes nothing) when that face has no readable naming table
 // with a full name and a family, else 1.

@@ -26,13 +26,10 @@ QString FileLine(const QString& path)
 // The full name of the font in file, or its file name when it cannot be read.
 QString FontNameIn(const QString& file)
 {
-    const QString folder = Sys().system->ProgramFolder();
-    QDir().mkpath(folder);
     FontFileRecord record;
     const QFileInfo info(file);
-    if (ScanFontFile(info.absolutePath(), info.fileName(), folder, record) != ScanResult::Read)
+    if (ScanFontFile(info.absolutePath(), info.fileName(), record) != ScanResult::Read)
         return info.fileName();
-    QFile::remove(record.FotPath);
     return record.FaceName;
 }
 

@@ -103,15 +103,11 @@ bool ReadFontNames(const QString& file, FontFileRecord* record, QString* reason,
         *reason = QStringLiteral("not a file");
         return false;
     }
-    const QString programFolder = Sys().system->ProgramFolder();
-    QDir().mkpath(programFolder);
-    const ScanResult result = ScanFontFile(info.absolutePath(), info.fileName(), programFolder, *record, faceIndex);
+    const ScanResult result = ScanFontFile(info.absolutePath(), info.fileName(), *record, faceIndex);
     if (result != ScanResult::Read) {
         *reason = ScanResultText(result);
         return false;
     }
-    QFile::remove(record->FotPath);
-    record->FotPath.clear();
     return true;
 }
 

@@ -637,8 +637,6 @@ void InstallWizard::ScanFolder()
 
     fontList_->setSortingEnabled(false);
     fontList_->clear();
-    const QString fotFolder = Sys().system->ProgramFolder();
-    QDir().mkpath(fotFolder);
     const QIcon icons[2] = {FontKindIcon(KindNotInstalled), FontKindIcon(KindTrueType)};
     QList<QTreeWidgetItem*> rows;
     int count = 0;
@@ -654,7 +652,7 @@ void InstallWizard::ScanFolder()
         // instance, all naming its one file.
         for (const int faceIndex : FileStyleFaces(folder + names[i])) {
             FontFileRecord record;
-            if (ScanFontFile(folder, names[i], fotFolder, record, faceIndex) != ScanResult::Read)
+            if (ScanFontFile(folder, names[i], record, faceIndex) != ScanResult::Read)
                 continue;
             const int slot = count++;
             fonts_.push_back(record);
@@ -677,11 +675,7 @@ void InstallWizard::ScanFolder()
         fontNamesLabel_->setText(QString::number(rows.size()) + " Font Names");
         fontList_->setSortingEnabled(true);
         fontList_->sortByColumn(0, Qt::AscendingOrder);
-        tempFontFiles_ = true;
     }
-    // Files read but filtered out keep their .fot until the next scan.
-    if (count > 0)
-        tempFontFiles_ = true;
 
     readingGaugeWell_->hide();
     readingLabel_->hide();
@@ -836,14 +830,9 @@ void InstallWizard::PreviewFont(QTreeWidgetItem* item)
                                vbInformation, kTitle);
         return;
     }
-    // The .fot files are gone after an installation; the preview makes its own again.
-    if (font.FotPath.isEmpty() || !QFileInfo::exists(font.FotPath)) {
-        const QString fot = UniqueFileName(Sys().system->ProgramFolder() + '/' + font.FileName.left(font.FileName.size() - 4) + ".fot");
-        if (Sys().fonts->CreateScalableFontResource(0, fot, font.FilePath, QString(), font.FaceIndex) != 0) {
-            font.FotPath = fot;
-            tempFontFiles_ = true;
-        }
-    }
+    QDir().mkpath(Sys().system->ProgramFolder());
+    if (WriteTemporaryFot(font, Sys().system->ProgramFolder()))
+        tempFontFiles_ = true;
     if (Sys().fonts->AddFontResource(font.FotPath) > 0) {
         previewFontFile_ = font.FotPath;
         previewSlot_ = slot;

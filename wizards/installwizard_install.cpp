@@ -292,19 +292,25 @@ PrintFontList InstallWizard::PreparePrintFonts()
     RemovePreviewFont();
     PrintFontList list;
     QSet<QString> addedFiles;
+    const QString fotFolder = Sys().system->ProgramFolder();
+    QDir().mkpath(fotFolder);
     for (QTreeWidgetItem* row : Rows()) {
         const int slot = SlotOf(row);
         if (slot < 0 || !row->isSelected())
             continue;
-        const FontFileRecord& font = fonts_[size_t(slot)];
+        FontFileRecord& font = fonts_[size_t(slot)];
         if (font.FaceName.compare(QLatin1String("unknown"), Qt::CaseInsensitive) == 0)
             continue;
-        if (font.FotPath.isEmpty() || !QFileInfo(font.FilePath).isFile())
+        if (!QFileInfo(font.FilePath).isFile())
             continue; // gone since the scan
         // A collection's file is added once for all its faces.
-        if (!addedFiles.contains(font.FilePath))
+        if (!addedFiles.contains(font.FilePath)) {
+            if (!WriteTemporaryFot(font, fotFolder))
+                continue;
+            tempFontFiles_ = true;
             Sys().fonts->AddFontForDrawing(font.FotPath);
-        addedFiles.insert(font.FilePath);
+            addedFiles.insert(font.FilePath);
+        }
         list.push_back(UninstalledPrintEntry(font));
     }
     // One broadcast for the batch: each makes the desktop reload its fonts.
