@@ -51,8 +51,12 @@ int DesktopWeight(double fcWeight);
 // fonts this process added, without hidden files, each (file, index) once.
 // lookAtRejects: look at the reject file even if it was looked at just now.
 QVector<DesktopFace> DesktopFontFaces(bool lookAtRejects = false);
-// Changes whenever the listing above is made anew.
+// Changes whenever the listing above changes.
 int DesktopFacesGeneration();
+// Changes whenever fontconfig's font sets may have been made anew (a reload,
+// fonts added or removed), even when they list the same faces: what keeps
+// pointers into them must look again.
+int DesktopFontSetsGeneration();
 
 // The printer-resident fonts named by the *Font entries of a PPD file.
 QVector<DesktopFace> PpdFontFaces(const QString& ppdPath);

@@ -490,6 +490,7 @@ struct FacesCache {
     bool listed = false;
     quint64 digest = 0;  // of the font sets and hidden files the faces were listed from
     int generation = 0;
+    int setsGeneration = 0;
 };
 
 // A digest of the fonts the configuration in use lists in the given sets.
@@ -541,6 +542,7 @@ QVector<DesktopFace> DesktopFontFaces(bool lookAtRejects)
         // A reloaded configuration that lists the same fonts gives the same
         // faces: they, and all made from them, are kept.
         EnsureAppFonts();
+        ++cache.setsGeneration;
         const quint64 digest =
             FontSetsDigest({FcSetSystem, FcSetApplication}) * 1000003 + qHash(DesktopHiddenFiles());
         if (!cache.listed || cache.digest != digest) {
@@ -560,6 +562,12 @@ int DesktopFacesGeneration()
 {
     DesktopFontFaces();
     return Cache().generation;
+}
+
+int DesktopFontSetsGeneration()
+{
+    DesktopFontFaces();
+    return Cache().setsGeneration;
 }
 
 namespace {
@@ -1129,23 +1137,23 @@ class PatternsByFile {
 public:
     FcPattern* Find(FcConfig* config, const QString& file, int index)
     {
-        const int generation = DesktopFacesGeneration();
+        const int generation = DesktopFontSetsGeneration();
         if (config != config_ || generation != generation_) {
             patterns_.clear();
+            // The paths are fontconfig's own, kept while these sets are.
             ForEachFilePattern(config, [this](FcPattern* pattern, const char* path, int face) {
-                patterns_.insert(Key(QByteArray(path), face), pattern);
+                patterns_.insert({QByteArray::fromRawData(path, qsizetype(std::strlen(path))), face}, pattern);
             });
             config_ = config;
             generation_ = generation;
         }
-        return patterns_.value(Key(QFile::encodeName(file), index));
+        return patterns_.value({QFile::encodeName(file), index});
     }
 
 private:
-    static QByteArray Key(const QByteArray& file, int index) { return file + '\0' + QByteArray::number(index); }
     FcConfig* config_ = nullptr;
     int generation_ = -1;
-    QHash<QByteArray, FcPattern*> patterns_;
+    QHash<std::pair<QByteArray, int>, FcPattern*> patterns_;  // file and face number
 };
 
 class DesktopFontSystem : public FontSystem {
@@ -1340,6 +1348,15 @@ public:
 
     QString SubstituteFamily(const QString& name) override
     {
+        // Each match weighs every installed font: one per name while the fonts stay.
+        const int generation = DesktopFontSetsGeneration();
+        if (generation != substitutesGeneration_) {
+            substitutes_.clear();
+            substitutesGeneration_ = generation;
+        }
+        const auto known = substitutes_.constFind(name);
+        if (known != substitutes_.constEnd())
+            return *known;
         // One match through the substitution rules; asking the toolkit walks its
         // whole list of fallback families, which costs seconds with thousands.
         FcPattern* pattern = FcPatternCreate();
@@ -1355,10 +1372,14 @@ public:
             family = QString::fromUtf8(reinterpret_cast<const char*>(value));
         if (match)
             FcPatternDestroy(match);
+        substitutes_.insert(name, family);
         return family;
     }
 
 private:
+    QHash<QString, QString> substitutes_;  // a name -> the family drawn for it
+    int substitutesGeneration_ = -1;
+
     // The index follows the listing: made anew whenever fonts were added,
     // removed, hidden or reloaded.
     const DesktopFaceIndex& Index()
