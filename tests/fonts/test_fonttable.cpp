@@ -58,6 +58,20 @@ private slots:
         QCOMPARE(env->fake.registry->openKeys, 0);
     }
 
+    // Found in a table read again with fewer fonts.
+    void findFontRecord()
+    {
+        const auto fill = [](const QStringList& names) {
+            ResetFontTable();
+            for (const QString& name : names)
+                FontTable.push_back({}), FontTable.back().FullName = name;
+        };
+        fill({"A", "B", "C", "D"});
+        QCOMPARE(FindFontRecord("D"), 4);
+        fill({"E"});
+        QVERIFY(FindFontRecord("E") == 1 && FindFontRecord("D") == -1);
+    }
+
     void isRegisteredFont_data()
     {
         QTest::addColumn<QString>("name");

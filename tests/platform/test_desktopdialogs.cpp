@@ -1,6 +1,8 @@
 // Where the desktop's file dialogs start: a full path in a folder that exists;
 // which dialogs add the extension asked for.
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -57,6 +59,28 @@ private slots:
                                     : Sys().dialogs->OpenFile("t", extension, env.root(), "");
         QVERIFY(chosen.isEmpty());
         QTEST(shown, "suffix");
+    }
+
+    // A message box answers the button pressed; Escape answers Cancel where there is one.
+    void messageBoxAnswer_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("press");  // a QMessageBox::StandardButton; 0: Escape
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Yes") << int(vbYesNo) << int(QMessageBox::Yes) << int(vbYes);
+        QTest::newRow("No") << int(vbYesNo) << int(QMessageBox::No) << int(vbNo);
+        QTest::newRow("Escape") << int(vbYesNoCancel) << 0 << int(vbCancel);
+    }
+    void messageBoxAnswer()
+    {
+        QFETCH(int, buttons);
+        QFETCH(int, press);
+        DesktopTestEnv env;
+        QTimer::singleShot(0, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                press ? box->button(QMessageBox::StandardButton(press))->click() : QTest::keyClick(box, Qt::Key_Escape);
+        });
+        QTEST(Sys().messages->MsgBox("Delete the file?", buttons | vbQuestion, {}), "answer");
     }
 };
 

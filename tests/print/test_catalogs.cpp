@@ -127,6 +127,37 @@ private slots:
         QCOMPARE(printed, words);
     }
 
+    // Fonts on the first page at sizes where an entry ends within a point of its page's limit:
+    // the footer rule, Basic Catalog II's lowest start, the bottom of Two Column II's columns.
+    void firstPageAtTheLimit_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<bool>("letter");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("fonts");
+        QTest::newRow("caption 0.1 pt above the rule") << "Basic Catalog II" << true << 66 << 7;
+        QTest::newRow("caption 0.5 pt below the rule") << "Basic Catalog II" << true << 30 << 12;
+        QTest::newRow("caption 0.25 pt above the rule, A4") << "Basic Catalog II" << false << 25 << 16;
+        QTest::newRow("start 0.7 pt above the lowest") << "Basic Catalog II" << true << 14 << 20;
+        QTest::newRow("start 0.6 pt below the lowest") << "Basic Catalog II" << true << 31 << 12;
+        QTest::newRow("entry 0.1 pt above the bottom") << "Two Column II" << true << 38 << 20;
+        QTest::newRow("entry 0.55 pt below the bottom") << "Two Column II" << true << 51 << 14;
+        QTest::newRow("entry 0.35 pt above the bottom, A4") << "Two Column II" << false << 43 << 20;
+        QTest::newRow("bar ending at the rule") << "Bar Divided Catalog" << true << 13 << 11;
+    }
+    void firstPageAtTheLimit()
+    {
+        QFETCH(QString, layout);
+        QFETCH(bool, letter);
+        QFETCH(int, size);
+        WriteIniString("Inventory", "PointSize", QString::number(size), IniFile);
+        QSet<QString> faces;
+        for (const PrintOp& op : Catalog(layout, 30, letter).ops)
+            if (op.page == 1 && op.fontName.startsWith("Face "))
+                faces << op.fontName;
+        QTEST(int(faces.size()), "fonts");
+    }
+
 private:
     std::unique_ptr<TestEnv> env_;
 };

@@ -201,7 +201,8 @@ private slots:
         const PrintFontList fonts = {{"a.ttf", "1K", "A", "Alpha", 1, "A", {}, "/fonts/a.ttf", 0},
                                      {"b.ttf", "1K", "B", "Beta Condensed", 1, "B", {}, "/fonts/b.ttf", 0}};
         PrintCatalogs(printer, "Basic Catalog I", fonts, Gauge(), "T", QString());
-        QVERIFY(printer.Find(UnprintableFaceText()) && printer.Find(UnprintableFaceText())->fontName == "Arial");
+        const PrintOp* notice = printer.Find(UnprintableFaceText());  // in Arial, no larger than 12 points
+        QVERIFY(notice && notice->fontName == "Arial" && notice->fontSize == 12);
         QVERIFY(std::any_of(printer.ops.begin(), printer.ops.end(), [](const PrintOp& op) {
             return op.kind == PrintOp::Text && op.fontName == "/fonts/a.ttf#0" && !op.text.isEmpty();
         }));

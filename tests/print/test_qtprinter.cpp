@@ -318,8 +318,8 @@ private slots:
         auto printer = pdf ? QtPrinterSurface::ForPdf(pdfFile, PaperLetter)
                            : QtPrinterSurface::ForImage(&page, PaperLetter);
         QVERIFY(printer->SetFontName(family));
-        printer->SetFontBold(bold);
         printer->SetFontSize(24);
+        printer->SetFontBold(bold);
         printer->SetScaleMode(ScalePoints);
         QVERIFY(printer->HasGlyph('Q') && printer->HasGlyph(255) && !printer->HasGlyph(129) && !printer->HasGlyph(256));
         printer->SetCurrent(100, 100);

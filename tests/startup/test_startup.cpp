@@ -73,6 +73,7 @@ private slots:
                                                 "folders", "registrations", "main window"}));
         QVERIFY(splashLoaded);
         QCOMPARE(Child<QLabel>(*Splash(), "statusLabel").text(), QStringLiteral("Loading..."));
+        QCOMPARE(Child<QLabel>(*Splash(), "versionLabel").text(), QStringLiteral("Version 0.1, for Linux"));
         QCOMPARE(regRows, size_t(2));
         QCOMPARE(winDir, env->fake.system->windowsDirectory + "/");
         QVERIFY(!KeyboardOpen);

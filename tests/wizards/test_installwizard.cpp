@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -301,6 +302,14 @@ private slots:
         QCOMPARE(select("ITALIC"), QString("Sans Italic, Sans Oblique: 2 fonts to install, 2 changes"));
         QCOMPARE(select("Sans Bold"), QString("Sans Bold, Sans Bold Italic: 2 fonts to install, 2 changes"));
         QCOMPARE(select("NONE"), QString(": No fonts to install, 0 changes"));
+        // The Select button's menu has no family item; the list's has the row's.
+        w->show();
+        QAction& family = Child<QAction>(*w, "selectFamilyAction");
+        Button(*w, "selectButton").click();
+        const bool onButtonMenu = family.isVisible();
+        emit FontList(*w).customContextMenuRequested(FontList(*w).visualItemRect(FontList(*w).topLevelItem(1)).center());
+        QVERIFY(!onButtonMenu && family.isVisible() && !family.text().isEmpty());
+        Child<QMenu>(*w, "selectMenu").hide();
         Preview(*w, "Sans");
         Preview(*w, "Sans Bold");
         const QStringList added = env->fake.fonts->added;
