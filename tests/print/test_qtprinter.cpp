@@ -208,6 +208,7 @@ private slots:
         printer->Close();
         const int percent = Ink(page, QRect(110, 110, 80, 80), 250) * 100 / (80 * 80);
         QVERIFY2(percent >= least && percent <= most, qPrintable(QString::number(percent)));
+        QCOMPARE(Ink(page, QRect(20, 120, 70, 75), 250), 0);  // the hatching stops at the box
     }
 
     void everyWordOnTheSheet_data() { pdfSheet_data(); }

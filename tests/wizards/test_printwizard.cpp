@@ -169,6 +169,10 @@ private slots:
         menu.hide();
         QCOMPARE(shown(), QString("Liberation Sans Bold, Nimbus Mono PS Bold Oblique, Nimbus Mono PS "
                                   "Oblique: 3 selected, 3 fonts to print."));
+        w.show();  // Ctrl+click adds the row under it
+        QTreeWidgetItem* row = list.topLevelItem(list.topLevelItem(0)->isSelected() ? 1 : 0);
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, list.visualItemRect(row).center());
+        QCOMPARE(list.selectedItems().size(), 4);
     }
 
     // Go prints the selected fonts in the order shown (sorted by size text: 100k, 12k, 1K),
