@@ -77,6 +77,7 @@ private slots:
         QVERIFY(WriteFile(Sys().system->ProgramFolder() + "/papara1.txt",
                           QByteArray("The five boxing wizards jump quickly over the fence. ").repeated(40)));
         const RecordingSurface s = Catalog("Six Up Catalog", 7);
+        QVERIFY(std::any_of(s.ops.begin(), s.ops.end(), [](const PrintOp& op) { return op.text.contains("boxing"); }));
         for (int i = 0; i < 7; ++i) {
             const PrintOp* name = s.Find(QString("Font %1").arg(i));
             QVERIFY(name && name->page == (i < 6 ? 1 : 2));
