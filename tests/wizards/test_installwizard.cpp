@@ -19,6 +19,7 @@
 #include <QTreeWidget>
 
 #include "core/globals.h"
+#include "core/picturebox.h"
 #include "core/settings.h"
 #include "fonts/fonttable.h"
 #include "print/recording.h"
@@ -217,6 +218,23 @@ private slots:
         QVERIFY(cancelRead.isHidden() && Button(*w, "nextButton").isEnabled());
         ChooseFilter(*w, 0);
         QCOMPARE(RowTexts(*w).size(), 3);
+    }
+
+    // Reading a folder draws its gauge as it goes, not only at the start and the end.
+    void readingGaugeGrows()
+    {
+        QStringList files;
+        for (int i = 0; i < 10; ++i)
+            files << QString("f%1.ttf=Font %1").arg(i);
+        auto w = Open(files, InstallWizard::Mode::Install, false);
+        const PictureBox& gauge = Child<PictureBox>(*w, "readingGauge");
+        QList<QImage> seen;
+        QTimer everyTurn;  // of the event loop the reading keeps turning
+        connect(&everyTurn, &QTimer::timeout, [&] { seen << gauge.ToImage(); });
+        everyTurn.start(0);
+        w->GoToNextStep();
+        everyTurn.stop();
+        QVERIFY(std::any_of(seen.begin(), seen.end(), [&](const QImage& i) { return i != seen[0] && i != gauge.ToImage(); }));
     }
 
     // Opened from a file manager (last on a stick, the file on the first disk), then Install Now.
