@@ -79,7 +79,8 @@ private slots:
         if (sheet < 0) {
             // Enough fonts to break the columns and pages of every layout on its paper; a name that is
             // no layout prints nothing.
-            QVERIFY(PrintCatalogs(s, catalog, TestPrintFonts(paper == PaperLetter ? 50 : 35), {}, "Title", "/media/cd")
+            QVERIFY(PrintCatalogs(s, catalog, TestPrintFonts(paper == PaperLetter ? 50 : 35), {}, "Title",
+                                  "/media/cdrom/Type Foundry Collection/Volume 2/OpenType and TrueType Fonts/Display and Text Faces/Sans Serif")
                     && !PrintCatalogs(s, "Four Up Catalog", TestPrintFonts(1), {}, "Title", {}));
         } else {
             PrintFontList fonts = TestPrintFonts(1);
