@@ -326,6 +326,8 @@ private slots:
         printer->SetCurrent(100, 100);
         printer->Print("Quartz\u4e00");  // the last one not in the font: its own .notdef
         const double width = printer->CurrentX() - 100;
+        printer->SetFontSize(12);  // a size set last applies as well
+        QVERIFY2(qAbs(2 * printer->TextWidth("Quartz\u4e00") - width) < 0.02 * width, qPrintable(QString::number(width)));
         printer->Close();
         if (forDrawing) {
             // Shown to Qt while drawn, in a list that still holds the installed fonts.
