@@ -51,6 +51,15 @@ private slots:
             QCOMPARE(FontCaption({r.file, "12k ", {}, r.display, r.type, {}, {}, {}, 0}), QString(r.expected));
     }
 
+    // A one-font catalog's gauge starts at 0 too.
+    void gaugeOfOneFont()
+    {
+        QList<int> gauge;
+        RecordingSurface s;
+        PrintCatalogs(s, "Basic Catalog I", TestPrintFonts(1), [&](int percent) { gauge << percent; }, "T", {});
+        QCOMPARE(gauge.value(0, -1), 0);
+    }
+
     // No sample's descender reaches the caption under it, nor the caption's the next sample's ascenders.
     void captionClearsTheSample()
     {

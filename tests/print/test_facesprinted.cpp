@@ -148,6 +148,16 @@ private slots:
         QCOMPARE(raw.pathForGlyph(glyphs.value(0)).contains(QPointF(50 + 60, -350)), stemCovers60);  // half-way up
     }
 
+    // An instance's PostScript name, made from a long family name, keeps to the 63 characters PostScript allows.
+    void longPostScriptNameCut()
+    {
+        TestEnv env;
+        QString ps;
+        QVERIFY(WriteFile(env.root() + "/v.ttf", SfntBuilder::VariableFont(QString(70, 'W'), 0)));
+        QVERIFY(WriteStaticInstance(env.root() + "/v.ttf", InstanceFace(0, 0), env.root() + "/c.ttf", &ps).isEmpty());
+        QCOMPARE(ps, QString(63, 'W'));
+    }
+
     // CFF outlines (as CFF2 variable fonts have too) are copied as quadratic ones of the same shape.
     void cffOutlinesCopied()
     {
