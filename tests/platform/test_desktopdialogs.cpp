@@ -61,26 +61,18 @@ private slots:
         QTEST(shown, "suffix");
     }
 
-    // A message box answers the button pressed; Escape answers Cancel where there is one.
-    void messageBoxAnswer_data()
-    {
-        QTest::addColumn<int>("buttons");
-        QTest::addColumn<int>("press");  // a QMessageBox::StandardButton; 0: Escape
-        QTest::addColumn<int>("answer");
-        QTest::newRow("Yes") << int(vbYesNo) << int(QMessageBox::Yes) << int(vbYes);
-        QTest::newRow("No") << int(vbYesNo) << int(QMessageBox::No) << int(vbNo);
-        QTest::newRow("Escape") << int(vbYesNoCancel) << 0 << int(vbCancel);
-    }
+    // A message box answers the button pressed (none: Escape); Escape answers Cancel where there is one.
     void messageBoxAnswer()
     {
-        QFETCH(int, buttons);
-        QFETCH(int, press);
         DesktopTestEnv env;
-        QTimer::singleShot(0, [&] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                press ? box->button(QMessageBox::StandardButton(press))->click() : QTest::keyClick(box, Qt::Key_Escape);
-        });
-        QTEST(Sys().messages->MsgBox("Delete the file?", buttons | vbQuestion, {}), "answer");
+        for (const auto& [buttons, press, answer] : {std::tuple(vbYesNo, QMessageBox::Yes, vbYes), std::tuple(vbYesNo, QMessageBox::No, vbNo),
+                                                    std::tuple(vbYesNoCancel, QMessageBox::NoButton, vbCancel)}) {
+            QTimer::singleShot(0, [&, press = press] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                    press ? box->button(press)->click() : QTest::keyClick(box, Qt::Key_Escape);
+            });
+            QCOMPARE(Sys().messages->MsgBox("Delete the file?", buttons | vbQuestion, {}), int(answer));
+        }
     }
 };
 

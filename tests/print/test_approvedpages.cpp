@@ -77,8 +77,7 @@ private slots:
         RecordingSurface s = paper == PaperLetter ? RecordingSurface(PaperLetter, 612, 792, 18)
                                                   : RecordingSurface(PaperA4, 595, 842, 18);
         if (sheet < 0) {
-            // Enough fonts to break the columns and pages of every layout on its paper; a name that is
-            // no layout prints nothing.
+            // Enough fonts to break every layout's columns and pages; a name that is no layout prints nothing.
             QVERIFY(PrintCatalogs(s, catalog, TestPrintFonts(paper == PaperLetter ? 50 : 35), {}, "Title",
                                   "/media/cdrom/Type Foundry Collection/Volume 2/OpenType and TrueType Fonts/Display and Text Faces/Sans Serif")
                     && !PrintCatalogs(s, "Four Up Catalog", TestPrintFonts(1), {}, "Title", {}));

@@ -98,8 +98,7 @@ private slots:
             return on.left(w.Step() ? 3 : 2);
         };
         QCOMPARE(buttons("wizard-step0"), QString("01"));
-        const QTreeWidget& list = Child<QTreeWidget>(w, "fontList");  // the names take the room left
-        QVERIFY(list.columnWidth(0) > list.columnWidth(1) + list.columnWidth(2));
+        QVERIFY(Child<QTreeWidget>(w, "fontList").columnWidth(0) > 300);  // the names take the room left
         w.GoToNextStep();
         QCOMPARE(buttons("wizard-step1"), QString("110"));
         w.GoToNextStep();
