@@ -147,7 +147,7 @@ private slots:
         QTest::newRow("caption 0.1 pt above the rule") << "Basic Catalog II" << true << 66 << 7;
         QTest::newRow("caption 0.5 pt below the rule") << "Basic Catalog II" << true << 30 << 12;
         QTest::newRow("start 0.7 pt above the lowest") << "Basic Catalog II" << true << 14 << 20;
-        QTest::newRow("start 0.6 pt below the lowest") << "Basic Catalog II" << true << 31 << 12;
+        QTest::newRow("start 0.2 pt below the lowest, A4") << "Basic Catalog II" << false << 12 << 22;
         QTest::newRow("entry 0.1 pt above the bottom") << "Two Column II" << true << 38 << 20;
         QTest::newRow("entry 0.55 pt below the bottom") << "Two Column II" << true << 51 << 14;
         QTest::newRow("entry 0.35 pt above the bottom, A4") << "Two Column II" << false << 43 << 20;
