@@ -1,18 +1,15 @@
 #include "core/helpers.h"
 
-#include <QAbstractItemView>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHash>
-#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QScreen>
-#include <QSet>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
@@ -170,18 +167,6 @@ QString KeystrokeLabel(const QString& character)
     if (code < 127)
         return character.at(0) + QStringLiteral(" ");
     return QStringLiteral(" ALT+0+") + QString::number(code);
-}
-
-int SelectedCount(const QAbstractItemView* listView)
-{
-    if (!listView || !listView->selectionModel())
-        return 0;
-    const QModelIndex root = listView->rootIndex();
-    QSet<int> rows;
-    for (const QModelIndex& index : listView->selectionModel()->selectedIndexes())
-        if (index.parent() == root)
-            rows.insert(index.row());
-    return int(rows.size());
 }
 
 void SelectAllOnTab(QLineEdit* box, Qt::FocusReason reason)

@@ -6,7 +6,6 @@
 #include <QString>
 #include <Qt>
 
-class QAbstractItemView;
 class QFrame;
 class QLineEdit;
 class QListWidget;
@@ -30,7 +29,6 @@ QString WeightName(int weight);
 QString BytesToText(const char* bytes, int size);
 QString TrimAtNul(const QString& text);
 QString KeystrokeLabel(const QString& character);
-int SelectedCount(const QAbstractItemView* listView);
 // Selects the whole text, only when the focus came by the Tab key.
 void SelectAllOnTab(QLineEdit* box, Qt::FocusReason reason);
 // 0-based index of the first item equal to text ignoring case, or -1.

@@ -126,8 +126,8 @@ void FontEnumerator::CountingPass(DeviceContext dc)
 {
     Sys().fonts->EnumFontFamilies(
         dc, QString(),
-        [this](const EnumLogFont& elf, const TextMetric& tm, int type, int tag) {
-            Callback3(elf, tm, type, tag);
+        [this](const EnumLogFont& elf, int type, int tag) {
+            Callback3(elf, type, tag);
         },
         1);
 }
@@ -136,8 +136,8 @@ void FontEnumerator::CollectingPass(DeviceContext dc)
 {
     Sys().fonts->EnumFontFamilies(
         dc, QString(),
-        [this](const EnumLogFont& elf, const TextMetric& tm, int type, int tag) {
-            Callback3(elf, tm, type, tag);
+        [this](const EnumLogFont& elf, int type, int tag) {
+            Callback3(elf, type, tag);
         },
         2);
 }
@@ -179,7 +179,7 @@ int FontEnumerator::DeviceFamilyKind(const QString& face, const EnumLogFont& elf
     return ShowDevice && !listedTrueType ? KindPrinter : 0;
 }
 
-void FontEnumerator::Callback3(const EnumLogFont& elf, const TextMetric&, int fontType, int tag)
+void FontEnumerator::Callback3(const EnumLogFont& elf, int fontType, int tag)
 {
     if (tag == 1) {
         ++FontCount;
@@ -203,8 +203,8 @@ void FontEnumerator::Callback3(const EnumLogFont& elf, const TextMetric&, int fo
             if (!WantStyles || WantStyles(face))
                 Sys().fonts->EnumFontFamilies(
                     DeviceContext::Printer, face,
-                    [this](const EnumLogFont& e, const TextMetric& t, int type, int tg) {
-                        Callback4(e, t, type, tg);
+                    [this](const EnumLogFont& e, int type, int tg) {
+                        Callback4(e, type, tg);
                     },
                     fontType);
             list_->Add(face, KindTrueType);
@@ -213,7 +213,7 @@ void FontEnumerator::Callback3(const EnumLogFont& elf, const TextMetric&, int fo
     Progress();
 }
 
-void FontEnumerator::Callback4(const EnumLogFont& elf, const TextMetric&, int fontType, int)
+void FontEnumerator::Callback4(const EnumLogFont& elf, int fontType, int)
 {
     if (!IsTrueTypeType(fontType)) {
         if (fontType != RASTER_FONTTYPE)
@@ -278,7 +278,7 @@ void FontEnumerator::AppendStyle(const EnumLogFont& elf, int kind)
     StyleTable.push_back(entry);
 }
 
-void FontEnumerator::Callback1(const EnumLogFont& elf, const TextMetric&, int fontType, int tag)
+void FontEnumerator::Callback1(const EnumLogFont& elf, int fontType, int tag)
 {
     if (fontType == RASTER_FONTTYPE)
         return;
@@ -290,7 +290,7 @@ void FontEnumerator::Callback1(const EnumLogFont& elf, const TextMetric&, int fo
     AppendStyle(elf, tag);
 }
 
-void FontEnumerator::Callback2(const EnumLogFont& elf, const TextMetric&, int, int)
+void FontEnumerator::Callback2(const EnumLogFont& elf, int, int)
 {
     if (PresenceKind == "Device") {
         for (bool& flag : presence_)
@@ -325,8 +325,8 @@ bool FontEnumerator::AskPresence(const QString& face, Presence which)
     // A name that picks one kind's files ("C059 [urw]") asks about its family.
     Sys().fonts->EnumFontFamilies(
         DeviceContext::Printer, WithoutFoundry(face),
-        [this](const EnumLogFont& e, const TextMetric& t, int type, int tag) {
-            Callback2(e, t, type, tag);
+        [this](const EnumLogFont& e, int type, int tag) {
+            Callback2(e, type, tag);
         },
         1);
     return presence_[which];
@@ -344,8 +344,8 @@ void FontEnumerator::EnumerateStyles(const QString& face, int kind)
     StyleTable.clear();
     Sys().fonts->EnumFontFamilies(
         DeviceContext::Printer, face,
-        [this](const EnumLogFont& e, const TextMetric& t, int type, int tag) {
-            Callback1(e, t, type, tag);
+        [this](const EnumLogFont& e, int type, int tag) {
+            Callback1(e, type, tag);
         },
         kind);
 }

@@ -45,10 +45,10 @@ public:
     std::function<bool(const QString& family)> WantStyles;
 
     // The four handlers.
-    void Callback3(const EnumLogFont& elf, const TextMetric& tm, int fontType, int tag);
-    void Callback4(const EnumLogFont& elf, const TextMetric& tm, int fontType, int tag);
-    void Callback1(const EnumLogFont& elf, const TextMetric& tm, int fontType, int tag);
-    void Callback2(const EnumLogFont& elf, const TextMetric& tm, int fontType, int tag);
+    void Callback3(const EnumLogFont& elf, int fontType, int tag);
+    void Callback4(const EnumLogFont& elf, int fontType, int tag);
+    void Callback1(const EnumLogFont& elf, int fontType, int tag);
+    void Callback2(const EnumLogFont& elf, int fontType, int tag);
 
     void CountingPass(DeviceContext dc);
     void CollectingPass(DeviceContext dc);

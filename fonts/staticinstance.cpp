@@ -243,7 +243,7 @@ QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QStrin
     const QString fullName = family + QLatin1Char(' ') + styleName;
     QString ps = PostScriptText(style ? (style->psid != 0xFFFF ? names.value(int(style->psid)) : QString()) : names.value(6));
     if (ps.isEmpty())
-        ps = PostScriptText(names.value(25, family)) + QLatin1Char('-') + PostScriptText(styleName);
+        ps = PostScriptText(names.value(25, family) + QLatin1Char('-') + styleName);  // 63 characters at most
     if (postScriptName)
         *postScriptName = ps;
     QList<std::pair<int, QString>> records;

@@ -1005,7 +1005,7 @@ void OrderFamilyStyles(QVector<DesktopFace>& styles)
 
 namespace {
 
-void FillRecord(const DesktopFace& face, EnumLogFont* elf, TextMetric* tm)
+void FillRecord(const DesktopFace& face, EnumLogFont* elf)
 {
     const bool scalable = face.fontType != RASTER_FONTTYPE;
     elf->lfHeight = scalable ? 0 : face.pixelSize;
@@ -1026,25 +1026,6 @@ void FillRecord(const DesktopFace& face, EnumLogFont* elf, TextMetric* tm)
     elf->faceIndex = face.index;
     if (!face.foundry.isEmpty())
         elf->drawingFamily = face.family + " [" + face.foundry + "]";
-
-    tm->tmHeight = elf->lfHeight;
-    tm->tmAscent = elf->lfHeight;
-    tm->tmWeight = face.weight;
-    tm->tmItalic = elf->lfItalic;
-    tm->tmFirstChar = 32;
-    tm->tmLastChar = 255;
-    tm->tmDefaultChar = 31;
-    tm->tmBreakChar = 32;
-    tm->tmCharSet = 0;
-    // The low bit set means variable pitch, as the system defines it.
-    uint8_t pitch = face.fixedPitch ? 0 : 1;
-    if (scalable)
-        pitch |= 2;
-    if (face.fontType == TRUETYPE_FONTTYPE)
-        pitch |= 4;
-    if (face.fontType == DEVICE_FONTTYPE)
-        pitch |= 8;
-    tm->tmPitchAndFamily = static_cast<uint8_t>(pitch | family);
 }
 
 // The configuration's rules without its font folders: matching in it weighs
@@ -1189,9 +1170,8 @@ public:
         }
         for (const DesktopFace& f : records) {
             EnumLogFont elf;
-            TextMetric tm;
-            FillRecord(f, &elf, &tm);
-            callback(elf, tm, f.fontType, tag);
+            FillRecord(f, &elf);
+            callback(elf, f.fontType, tag);
         }
     }
 

@@ -84,19 +84,6 @@ FakeFontSystem::Face FakeFontSystem::MakeFace(const QString& family, const QStri
     face.elf.lfClipPrecision = 2;
     face.elf.lfQuality = 1;
     face.elf.filePath = file;
-    face.tm.tmWeight = weight;
-    face.tm.tmItalic = face.elf.lfItalic;
-    face.tm.tmFirstChar = 32;
-    face.tm.tmLastChar = 255;
-    face.tm.tmBreakChar = 32;
-    uint8_t pitch = 1;
-    if (fontType != RASTER_FONTTYPE)
-        pitch |= 2;
-    if (fontType & TRUETYPE_FONTTYPE)
-        pitch |= 4;
-    if (fontType & DEVICE_FONTTYPE)
-        pitch |= 8;
-    face.tm.tmPitchAndFamily = pitch;
     return face;
 }
 
@@ -113,12 +100,12 @@ void FakeFontSystem::EnumFontFamilies(DeviceContext dc, const QString& family,
             if (seen.contains(key))
                 continue;
             seen.append(key);
-            callback(face.elf, face.tm, face.fontType, tag);
+            callback(face.elf, face.fontType, tag);
         }
     } else {
         for (const Face& face : list)
             if (FaceNameOf(face).compare(family, Qt::CaseInsensitive) == 0)
-                callback(face.elf, face.tm, face.fontType, tag);
+                callback(face.elf, face.fontType, tag);
     }
 }
 

@@ -31,7 +31,6 @@ class FakeFontSystem : public FontSystem {
 public:
     struct Face {
         EnumLogFont elf;
-        TextMetric tm;
         int fontType = TRUETYPE_FONTTYPE;
     };
     // Builds a face: face name, full name, style name, weight, italic, type bits, file.

@@ -85,24 +85,6 @@ struct EnumLogFont {
 // Sets one of the name fields from text (code page 1252, cut to size - 1 bytes).
 void SetLogFontName(char* field, int size, const QString& text);
 
-struct TextMetric {
-    int32_t tmHeight = 0;
-    int32_t tmAscent = 0;
-    int32_t tmDescent = 0;
-    int32_t tmInternalLeading = 0;
-    int32_t tmExternalLeading = 0;
-    int32_t tmAveCharWidth = 0;
-    int32_t tmMaxCharWidth = 0;
-    int32_t tmWeight = 0;
-    uint8_t tmItalic = 0;
-    uint8_t tmFirstChar = 0;
-    uint8_t tmLastChar = 0;
-    uint8_t tmDefaultChar = 0;
-    uint8_t tmBreakChar = 0;
-    uint8_t tmPitchAndFamily = 0;
-    uint8_t tmCharSet = 0;
-};
-
 enum class DeviceContext { Display, Printer };
 
 // One face of a font file as the font system reads it: the family and style
@@ -118,7 +100,7 @@ struct FileFace {
 // Called once per family (all families) or once per style (one family),
 // synchronously, in the platform's order.
 using EnumFontCallback =
-    std::function<void(const EnumLogFont& elf, const TextMetric& tm, int fontType, int tag)>;
+    std::function<void(const EnumLogFont& elf, int fontType, int tag)>;
 
 class FontSystem {
 public:

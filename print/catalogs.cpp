@@ -499,7 +499,7 @@ void BasicCatalogII(PrinterSurface& printer, const PrintFontList& fonts, const G
         const PrintFontEntry& font = fonts[size_t(i)];
         job.Progress(i, count);
         // Also when the next caption would reach the footer's rule.
-        const double footerRule = printer.ScaleHeight() - 72 + job.Top;
+        const double footerRule = CatalogFooterRule(printer, job.Top);
         const double captionEnd = y + SampleUnderCaption(cs.S, cs.C) + CaptionDrop(0.3 * cs.S, cs.C) + 0.25 * cs.C;
         if ((y >= printer.ScaleHeight() - 90 || captionEnd >= footerRule) && y > top) {
             CatalogFooter(printer, job.Left, job.Top, job.Page, cs.footerLeft, cs.footerRight);
@@ -534,13 +534,14 @@ void TwoColumnII(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
     TwoColumnIIPageFrame(job, title, cs);
     double y = TwoColumnIITop;
     int column = 0;
+    const double sampleDrop = cs.S + 8;  // from the line above to the sample's baseline
     const int count = int(fonts.size());
     for (int i = 0; i < count; ++i) {
         const PrintFontEntry& font = fonts[size_t(i)];
         job.Progress(i, count);
         const TwoColumnIIGeometry g = TwoColumnIIPaper(printer);
         // A font whose caption would pass the bottom limit goes to the next column.
-        if (y + cs.S + 8 + CaptionDrop(0.3 * cs.S, cs.C) > g.bottom && y > TwoColumnIITop) {
+        if (y + sampleDrop + CaptionDrop(0.3 * cs.S, cs.C) > g.bottom && y > TwoColumnIITop) {
             if (column == 0) {
                 column = 1;
             } else {
@@ -551,7 +552,7 @@ void TwoColumnII(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
             y = TwoColumnIITop;
         }
         const double x = job.X(g.columns[column]);
-        y += cs.S + 8;
+        y += sampleDrop;
         const QString name = SelectFont(printer, font, cs.S);
         PrintAt(printer, x, job.Y(y),
                 SampleOrNotice(printer, name, TwoColumnIIWidth, EntrySample(printer, font, cs.sample)));
@@ -651,9 +652,7 @@ void BarDividedCatalog(PrinterSurface& printer, const PrintFontList& fonts, cons
     const int count = int(fonts.size());
     for (int i = 0; i < count; ++i) {
         job.Progress(i, count);
-        // The footer height of CatalogFooter, a printable-area position.
-        const double footer = printer.ScaleHeight() - 72 + job.Top;
-        if (footer <= y + entry && y > top) {
+        if (CatalogFooterRule(printer, job.Top) <= y + entry && y > top) {
             CatalogFooter(printer, job.Left, job.Top, job.Page, cs.footerLeft, cs.footerRight);
             job.BreakPage();
             BarDividedHeader(job, cs.S, title);
@@ -687,10 +686,8 @@ bool PrintCatalogs(PrinterSurface& printer, const QString& layoutName, const Pri
         ThreeUpCatalog(printer, fonts, gauge, title);
     else if (name == QLatin1String("SIX UP CATALOG"))
         SixUpCatalog(printer, fonts, gauge, title);
-    else if (name == QLatin1String("BAR DIVIDED CATALOG"))
+    else  // the last of CatalogNames()
         BarDividedCatalog(printer, fonts, gauge, title, folder);
-    else
-        return false;
     return true;
 }
 

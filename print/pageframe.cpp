@@ -264,10 +264,15 @@ void CatalogHeader(PrinterSurface& printer, int pointSize, const QString& title,
     printer.SetTextAlign(AlignBaseLeft);
 }
 
+double CatalogFooterRule(PrinterSurface& printer, double top)
+{
+    return printer.ScaleHeight() - 72 + top;
+}
+
 void CatalogFooter(PrinterSurface& printer, double left, double top, int page,
                    const QString& leftText, const QString& rightText)
 {
-    const double f = printer.ScaleHeight() - 72 + top;
+    const double f = CatalogFooterRule(printer, top);
     printer.Line(54 - left, f, 540, f, LinePlain, ColourBlack);
 
     printer.SetFontName(CaptionFont);

@@ -158,6 +158,8 @@ private:
 void CatalogHeader(PrinterSurface& printer, int pointSize, const QString& title, double left,
                    double top);
 // The footer one inch above the bottom of the sheet: rule, left and right text, "-n-".
+// Its rule is at CatalogFooterRule, a printable-area position.
+double CatalogFooterRule(PrinterSurface& printer, double top);
 void CatalogFooter(PrinterSurface& printer, double left, double top, int page,
                    const QString& leftText, const QString& rightText);
 

@@ -23,7 +23,9 @@
 #
 # Environment: MUTANTS_LIST=1 only lists the chosen mutants; MUTANTS_IDS="M003 M017" runs
 # only those of the chosen mutants (to re-run survivors with the same seed);
-# MUTANTS_TIMEOUT (s, default 300) bounds one test program.
+# MUTANTS_TIMEOUT (s, default 300) bounds one test program. MUTANTS_FROM=FILE runs the mutants
+# of a list that MUTANTS_LIST=1 printed earlier (the survivors of a run, say), each found again
+# by its text when the code around it has moved; one whose line is gone is not run.
 #
 # Cheapest on a build of its own configured with -DGLYPHWICK_SHARED_LIBS=ON and ccache:
 # a mutant then rebuilds one object and one shared library and relinks no test program.
@@ -126,6 +128,27 @@ for n, (_, path, no, kind, before, after) in enumerate(chosen, 1):
     print(f"M{n:03d}\t{path}\t{no}\t{kind}\t{t(before)}\t{t(after)}")
 print(f"{len(candidates)} places could be mutated; {len(chosen)} chosen with seed {seed}", file=sys.stderr)
 EOF
+if [ -n "${MUTANTS_FROM:-}" ]; then
+    python3 - "$MUTANTS_FROM" > "$work/mutants" <<'EOF' || exit 2
+import sys
+for entry in open(sys.argv[1], encoding="utf-8").read().splitlines():
+    fields = entry.split("\t")
+    if len(fields) != 6:
+        continue
+    path, no, before = fields[1], int(fields[2]), fields[4]
+    try:
+        lines = [l.replace("\t", " ") for l in open(path, encoding="utf-8").read().split("\n")]
+    except OSError:
+        lines = []
+    # The same text nearest to where it was.
+    found = sorted((abs(i + 1 - no), i + 1) for i, l in enumerate(lines) if l == before)
+    if found:
+        fields[2] = str(found[0][1])
+        print("\t".join(fields))
+    else:
+        print(f"{fields[0]} {path}:{no} is gone; not run", file=sys.stderr)
+EOF
+fi
 if [ -n "${MUTANTS_IDS:-}" ]; then
     printf '%s\n' $MUTANTS_IDS > "$work/ids"
     awk -F '\t' 'NR == FNR { want[$1] = 1; next } want[$1]' "$work/ids" "$work/mutants" > "$work/some"

@@ -141,8 +141,10 @@ private slots:
         ATMInstalled = !atmKey.isEmpty();
         // Without ATM the profile still knows Optima; it must not be asked.
         env->fake.atm->text = "[Fonts]\n" + (atmKey.isEmpty() ? "Optima" : atmKey) + "=optima.pfm,optima.pfb\n";
+        env->fake.fonts->faces = Faces("T/Gone;D/Gone Printer");
+        Read("111");
         env->fake.fonts->faces = Faces(faces);
-        QTEST(Read(qPrintable(show)), "expected");
+        QTEST(Read(qPrintable(show)), "expected");  // read again: what went is gone
     }
 
     void gaugeAtMultiplesOfFive()

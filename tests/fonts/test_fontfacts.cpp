@@ -84,6 +84,7 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::newRow("second face of a collection") << QStringList{"FILE", "--face", "1"} << 0 << "Family: Second";
         QTest::newRow("first face by default") << QStringList{"FILE"} << 0 << "Face: 0 of 2";
+        QTest::newRow("a one-letter name, face 0 named") << QStringList{"ONE", "--face", "0"} << 0 << "Family: Q\n";
         QTest::newRow("a face past the last") << QStringList{"FILE", "--face", "2"} << 2 << "has 2 faces (0 to 1), not 2";
         QTest::newRow("a face past a single font's one") << QStringList{"ONE", "--face", "1"} << 2
                                                          << "has 1 face (0 to 0), not 1";
@@ -102,7 +103,7 @@ private slots:
         QVERIFY(WriteFile(ttc, SfntBuilder::Collection({SfntBuilder::Simple("First", "First"),
                                                         SfntBuilder::Simple("Second", "Second")})));
         QVERIFY(WriteFile(text, "not a font at all"));
-        QVERIFY(WriteFile(dir.filePath("one.ttf"), SfntBuilder::Simple("One", "One")));
+        QVERIFY(WriteFile(dir.filePath("one.ttf"), SfntBuilder::Simple("Q", "Q")));
         args.replaceInStrings(QRegularExpression("^FILE$"), ttc).replaceInStrings(QRegularExpression("^TEXT$"), text);
         args.replaceInStrings(QRegularExpression("^ONE$"), dir.filePath("one.ttf"));
         const CommandResult r = RunCommand(RunFontInfoCommand, args);

@@ -58,6 +58,18 @@ private slots:
         QCOMPARE(env->fake.registry->openKeys, 0);
     }
 
+    // Found in a table read again with fewer fonts.
+    void findFontRecord()
+    {
+        for (const QStringList& names : {QStringList{"A", "B", "C", "D"}, QStringList{"E"}}) {
+            ResetFontTable();
+            for (const QString& name : names)
+                FontTable.push_back({}), FontTable.back().FullName = name;
+            QCOMPARE(FindFontRecord(names.last()), int(names.size()));
+        }
+        QCOMPARE(FindFontRecord("D"), -1);
+    }
+
     void isRegisteredFont_data()
     {
         QTest::addColumn<QString>("name");

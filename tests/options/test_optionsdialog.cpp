@@ -80,8 +80,10 @@ private slots:
         QTest::keyClicks(&resetPages, reset);
         if (cancel) {
             QCOMPARE(resetPages.text(), QString("12"));
-            QTest::keyClick(&resetPages, Qt::Key_Backspace);  // and Backspace deletes
-            QCOMPARE(resetPages.text(), QString("1"));
+            QTest::keyClick(&resetPages, Qt::Key_Backspace);  // Backspace deletes, keys that type nothing move
+            for (const Qt::Key key : {Qt::Key_3, Qt::Key_Home, Qt::Key_2})
+                QTest::keyClick(&resetPages, key);
+            QCOMPARE(resetPages.text(), QString("213"));
             Click(d, "cancelButton");
             QCOMPARE(d.result(), int(QDialog::Rejected));
             QVERIFY(env_->fake.messages->texts.isEmpty());
@@ -111,6 +113,7 @@ private slots:
         QCOMPARE(Edit(d, "resetPagesEdit").text(), QString("3"));
         QCOMPARE(Box(d, "pointSizeBox").currentText(), QString("14"));
         QCOMPARE(Box(d, "sampleTextBox1").itemText(10), QString("Quote #8"));
+        QCOMPARE(Edit(d, "quoteEdit2").text(), QString("Third saved"));
         Edit(d, "userNameEdit").setText("Ada");
         Edit(d, "resetPagesEdit").setText("5");
         Edit(d, "atmPathEdit").setText("/opt/atm/atm");

@@ -1,6 +1,8 @@
 // Where the desktop's file dialogs start: a full path in a folder that exists;
 // which dialogs add the extension asked for.
 #include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -57,6 +59,20 @@ private slots:
                                     : Sys().dialogs->OpenFile("t", extension, env.root(), "");
         QVERIFY(chosen.isEmpty());
         QTEST(shown, "suffix");
+    }
+
+    // A message box answers the button pressed (none: Escape); Escape answers Cancel where there is one.
+    void messageBoxAnswer()
+    {
+        DesktopTestEnv env;
+        for (const auto& [buttons, press, answer] : {std::tuple(vbYesNo, QMessageBox::Yes, vbYes), std::tuple(vbYesNo, QMessageBox::No, vbNo),
+                                                    std::tuple(vbYesNoCancel, QMessageBox::NoButton, vbCancel)}) {
+            QTimer::singleShot(0, [&, press = press] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                    press ? box->button(press)->click() : QTest::keyClick(box, Qt::Key_Escape);
+            });
+            QCOMPARE(Sys().messages->MsgBox("Delete the file?", buttons | vbQuestion, {}), int(answer));
+        }
     }
 };
 

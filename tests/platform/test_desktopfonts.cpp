@@ -17,7 +17,7 @@ namespace {
 QStringList Enumerate(DeviceContext dc, const QString& family)
 {
     QStringList faces;
-    Sys().fonts->EnumFontFamilies(dc, family, [&](const EnumLogFont& elf, const TextMetric&, int, int tag) {
+    Sys().fonts->EnumFontFamilies(dc, family, [&](const EnumLogFont& elf, int, int tag) {
         QCOMPARE(tag, 5);
         faces << FieldText(elf.lfFaceName, 32);
     }, 5);
@@ -212,6 +212,15 @@ private slots:
         Sys().fonts->RescanFonts();
         QVERIFY(!Listed(second) && !QFontDatabase::families().contains("Index Second"));
         QVERIFY(!families().contains("Index Second"));
+    }
+
+    // A family with Type 1 and OpenType files keeps the foundry that tells the two apart; others drop it.
+    void foundryOnlyForTwoKinds()
+    {
+        if (SystemFile("C059-Roman.t1").isEmpty() || SystemFile("C059-Roman.otf").isEmpty())
+            QSKIP("the URW fonts are not installed");
+        for (const DesktopFace& f : DesktopFontFaces())
+            QVERIFY2((f.family != "C059" && f.family != "Liberation Sans") || f.foundry.isEmpty() == (f.family != "C059"), qPrintable(f.file));
     }
 
     // The program's folder and the per-user data folder: GLYPHWICK_HOME, else the XDG

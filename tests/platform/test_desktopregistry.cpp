@@ -69,6 +69,8 @@ private slots:
         QVERIFY(WriteFile(user, ReadFile(system)));
         QCOMPARE(Set("Liberation Mono (TrueType)", user), ERROR_SUCCESS);
         QCOMPARE(Query("Liberation Mono (TrueType)"), bare); // listed by its bare name
+        const QVector<DesktopFace> faces = DesktopFontFaces();  // and drawn from at once
+        QVERIFY(std::any_of(faces.begin(), faces.end(), [&](const DesktopFace& f) { return f.file == user; }));
 
         QCOMPARE(Delete("liberation mono (TRUETYPE)"), ERROR_SUCCESS);
         QCOMPARE(Delete("Never Installed (TrueType)"), ERROR_FILE_NOT_FOUND);

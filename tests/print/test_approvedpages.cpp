@@ -67,6 +67,7 @@ private slots:
             QTest::newRow(qPrintable(SheetNames()[i])) << QString() << i << int(PaperLetter);
             QTest::newRow(qPrintable(SheetNames()[i] + " A4")) << QString() << i << int(PaperA4);
         }
+        QTest::newRow("Unprintable face") << QString() << 8 << int(PaperLetter);
     }
     void pages()
     {
@@ -76,12 +77,17 @@ private slots:
         RecordingSurface s = paper == PaperLetter ? RecordingSurface(PaperLetter, 612, 792, 18)
                                                   : RecordingSurface(PaperA4, 595, 842, 18);
         if (sheet < 0) {
-            // Enough fonts to break the columns and pages of every layout on its paper.
-            QVERIFY(PrintCatalogs(s, catalog, TestPrintFonts(paper == PaperLetter ? 50 : 35), {}, "Title", "/media/cd"));
+            // Enough fonts to break every layout's columns and pages; a name that is no layout prints nothing.
+            QVERIFY(PrintCatalogs(s, catalog, TestPrintFonts(paper == PaperLetter ? 50 : 35), {}, "Title",
+                                  "/media/cdrom/Type Foundry Collection/Volume 2/OpenType and TrueType Fonts/Display and Text Faces/Sans Serif")
+                    && !PrintCatalogs(s, "Four Up Catalog", TestPrintFonts(1), {}, "Title", {}));
         } else {
+            PrintFontList fonts = TestPrintFonts(1);
+            if (sheet == 8)  // a face the printer cannot draw: one page with its name and why
+                s.unprintableFiles = {fonts[0].FontPath = "/fonts/FONT0.TTF"};
             std::array<bool, 8> checked{};
-            checked[size_t(sheet)] = true;
-            PrintSheets(s, TestPrintFonts(1), {}, checked);
+            checked[size_t(sheet % 8)] = true;
+            PrintSheets(s, fonts, {}, checked);
         }
         const QString file = QString(GW_TEST_DATA) + "/pages/" + QString(QTest::currentDataTag()).replace(' ', '-') + ".txt";
         const QStringList lines = Lines(s);

@@ -51,6 +51,15 @@ private slots:
             QCOMPARE(FontCaption({r.file, "12k ", {}, r.display, r.type, {}, {}, {}, 0}), QString(r.expected));
     }
 
+    // A one-font catalog's gauge starts at 0 too.
+    void gaugeOfOneFont()
+    {
+        QList<int> gauge;
+        PrintCatalogs(*std::make_unique<RecordingSurface>(), "Basic Catalog I", TestPrintFonts(1),
+                      [&](int percent) { gauge << percent; }, "T", {});
+        QCOMPARE(gauge.value(0, -1), 0);
+    }
+
     // No sample's descender reaches the caption under it, nor the caption's the next sample's ascenders.
     void captionClearsTheSample()
     {
@@ -77,6 +86,7 @@ private slots:
         QVERIFY(WriteFile(Sys().system->ProgramFolder() + "/papara1.txt",
                           QByteArray("The five boxing wizards jump quickly over the fence. ").repeated(40)));
         const RecordingSurface s = Catalog("Six Up Catalog", 7);
+        QVERIFY(std::any_of(s.ops.begin(), s.ops.end(), [](const PrintOp& op) { return op.text.contains("boxing"); }));
         for (int i = 0; i < 7; ++i) {
             const PrintOp* name = s.Find(QString("Font %1").arg(i));
             QVERIFY(name && name->page == (i < 6 ? 1 : 2));
@@ -125,6 +135,35 @@ private slots:
                 && !op.text.isEmpty() && !op.text.startsWith("The quick"))
                 printed << op.text;
         QCOMPARE(printed, words);
+    }
+
+    // Fonts on page 1 at sizes where an entry ends within a point of its limit (footer rule, lowest start, bottom).
+    void firstPageAtTheLimit_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<bool>("letter");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("fonts");
+        QTest::newRow("caption 0.1 pt above the rule") << "Basic Catalog II" << true << 66 << 7;
+        QTest::newRow("caption 0.5 pt below the rule") << "Basic Catalog II" << true << 30 << 12;
+        QTest::newRow("start 0.7 pt above the lowest") << "Basic Catalog II" << true << 14 << 20;
+        QTest::newRow("start 0.2 pt below the lowest, A4") << "Basic Catalog II" << false << 12 << 22;
+        QTest::newRow("entry 0.1 pt above the bottom") << "Two Column II" << true << 38 << 20;
+        QTest::newRow("entry 0.55 pt below the bottom") << "Two Column II" << true << 51 << 14;
+        QTest::newRow("entry 0.35 pt above the bottom, A4") << "Two Column II" << false << 43 << 20;
+        QTest::newRow("bar ending at the rule") << "Bar Divided Catalog" << true << 13 << 11;
+    }
+    void firstPageAtTheLimit()
+    {
+        QFETCH(QString, layout);
+        QFETCH(bool, letter);
+        QFETCH(int, size);
+        WriteIniString("Inventory", "PointSize", QString::number(size), IniFile);
+        QSet<QString> faces;
+        for (const PrintOp& op : Catalog(layout, 30, letter).ops)
+            if (op.page == 1 && op.fontName.startsWith("Face "))
+                faces << op.fontName;
+        QTEST(int(faces.size()), "fonts");
     }
 
 private:

@@ -178,6 +178,16 @@ private slots:
         QCOMPARE(raw.pathForGlyph(glyphs.value(0)).contains(QPointF(50 + 60, -350)), stemCovers60);  // half-way up
     }
 
+    // An instance's PostScript name, made from a long family name, keeps to the 63 characters PostScript allows.
+    void longPostScriptNameCut()
+    {
+        TestEnv env;
+        QString ps;
+        QVERIFY(WriteFile(env.root() + "/v.ttf", SfntBuilder::VariableFont(QString(70, 'W'), 0)));
+        QVERIFY(WriteStaticInstance(env.root() + "/v.ttf", InstanceFace(0, 0), env.root() + "/c.ttf", &ps).isEmpty());
+        QCOMPARE(ps, QString(63, 'W'));
+    }
+
     // CFF outlines (as CFF2 variable fonts have too) are copied as quadratic ones of the same shape.
     void cffOutlinesCopied()
     {
@@ -231,7 +241,8 @@ private slots:
         const PrintFontList fonts = {{"a.ttf", "1K", "A", "Alpha", 1, "A", {}, "/fonts/a.ttf", 0},
                                      {"b.ttf", "1K", "B", "Beta Condensed", 1, "B", {}, "/fonts/b.ttf", 0}};
         PrintCatalogs(printer, "Basic Catalog I", fonts, Gauge(), "T", QString());
-        QVERIFY(printer.Find(UnprintableFaceText()) && printer.Find(UnprintableFaceText())->fontName == "Arial");
+        const PrintOp* notice = printer.Find(UnprintableFaceText());  // in Arial, no larger than 12 points
+        QVERIFY(notice && notice->fontName == "Arial" && notice->fontSize == 12);
         QVERIFY(std::any_of(printer.ops.begin(), printer.ops.end(), [](const PrintOp& op) {
             return op.kind == PrintOp::Text && op.fontName == "/fonts/a.ttf#0" && !op.text.isEmpty();
         }));

@@ -63,6 +63,7 @@ private slots:
         for (const QString& name : CatalogNames() + SheetNames())
             QVERIFY2(r.out.contains("  " + name + "\n"), qPrintable(name));
         QCOMPARE(RunCommand(RunPrintCommand, {"--version"}).out, QString("glyphwick-print 0.1\n"));
+        QCOMPARE(ProgressBarText(5, 10) + ProgressBarText(150, 4), QString("[..........]   5%[####] 100%"));  // one width
     }
 
     // A write that fails half-way (a full disk) leaves the earlier file as it was and no other.

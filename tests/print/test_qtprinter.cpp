@@ -208,6 +208,7 @@ private slots:
         printer->Close();
         const int percent = Ink(page, QRect(110, 110, 80, 80), 250) * 100 / (80 * 80);
         QVERIFY2(percent >= least && percent <= most, qPrintable(QString::number(percent)));
+        QCOMPARE(Ink(page, QRect(20, 120, 70, 75), 250), 0);  // the hatching stops at the box
     }
 
     void everyWordOnTheSheet_data() { pdfSheet_data(); }
@@ -318,13 +319,15 @@ private slots:
         auto printer = pdf ? QtPrinterSurface::ForPdf(pdfFile, PaperLetter)
                            : QtPrinterSurface::ForImage(&page, PaperLetter);
         QVERIFY(printer->SetFontName(family));
-        printer->SetFontBold(bold);
         printer->SetFontSize(24);
+        printer->SetFontBold(bold);
         printer->SetScaleMode(ScalePoints);
         QVERIFY(printer->HasGlyph('Q') && printer->HasGlyph(255) && !printer->HasGlyph(129) && !printer->HasGlyph(256));
         printer->SetCurrent(100, 100);
         printer->Print("Quartz\u4e00");  // the last one not in the font: its own .notdef
         const double width = printer->CurrentX() - 100;
+        printer->SetFontSize(12);  // a size set last applies as well
+        QVERIFY2(qAbs(2 * printer->TextWidth("Quartz\u4e00") - width) < 0.02 * width, qPrintable(QString::number(width)));
         printer->Close();
         if (forDrawing) {
             // Shown to Qt while drawn, in a list that still holds the installed fonts.

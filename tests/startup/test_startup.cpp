@@ -72,7 +72,8 @@ private slots:
         QCOMPARE(sequence.Steps(), QStringList({"paths", "fonts key", "components", "first start", "atm", "splash",
                                                 "folders", "registrations", "main window"}));
         QVERIFY(splashLoaded);
-        QCOMPARE(Child<QLabel>(*Splash(), "statusLabel").text(), QStringLiteral("Loading..."));
+        QCOMPARE(Child<QLabel>(*Splash(), "statusLabel").text() + " | " + Child<QLabel>(*Splash(), "versionLabel").text(),
+                 QStringLiteral("Loading... | Version 0.1, for Linux"));
         QCOMPARE(regRows, size_t(2));
         QCOMPARE(winDir, env->fake.system->windowsDirectory + "/");
         QVERIFY(!KeyboardOpen);

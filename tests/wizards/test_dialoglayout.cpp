@@ -74,7 +74,7 @@ private slots:
     {
         QTest::addColumn<QString>("window");
         for (const char* name : {"print wizard", "remove wizard", "install wizard", "CD print wizard", "folder picker",
-                                 "options", "splash"})
+                                 "options", "splash", "install result"})
             QTest::newRow(name) << name;
     }
     void centredAndNoControlHidden()
@@ -90,6 +90,8 @@ private slots:
             d.reset(new FolderPicker);
         else if (window == "splash")
             d.reset(new SplashWindow);
+        else if (window == "install result")
+            d.reset(new InstallDoneDialog);
         else if (window == "options")
             d.reset(new OptionsDialog);
         else

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -18,6 +19,7 @@
 #include <QTreeWidget>
 
 #include "core/globals.h"
+#include "core/picturebox.h"
 #include "core/settings.h"
 #include "fonts/fonttable.h"
 #include "print/recording.h"
@@ -217,6 +219,21 @@ private slots:
         QCOMPARE(RowTexts(*w).size(), 3);
     }
 
+    // Reading a folder draws its gauge as it goes, not only at the start and the end.
+    void readingGaugeGrows()
+    {
+        auto w = Open(QString("f0.ttf=F0;f1.ttf=F1;f2.ttf=F2;f3.ttf=F3;f4.ttf=F4;f5.ttf=F5;f6.ttf=F6;f7.ttf=F7;f8.ttf=F8;"
+                              "f9.ttf=F9").split(';'), InstallWizard::Mode::Install, false);
+        const PictureBox& gauge = Child<PictureBox>(*w, "readingGauge");
+        QList<QImage> seen;
+        QTimer everyTurn;  // of the event loop the reading keeps turning
+        connect(&everyTurn, &QTimer::timeout, [&] { seen << gauge.ToImage(); });
+        everyTurn.start(0);
+        w->GoToNextStep();
+        everyTurn.stop();
+        QVERIFY(std::any_of(seen.begin(), seen.end(), [&](const QImage& i) { return i != seen[0] && i != gauge.ToImage(); }));
+    }
+
     // Opened from a file manager (last on a stick, the file on the first disk), then Install Now.
     void installNowInstallsTheSelection()
     {
@@ -300,6 +317,14 @@ private slots:
         QCOMPARE(select("ITALIC"), QString("Sans Italic, Sans Oblique: 2 fonts to install, 2 changes"));
         QCOMPARE(select("Sans Bold"), QString("Sans Bold, Sans Bold Italic: 2 fonts to install, 2 changes"));
         QCOMPARE(select("NONE"), QString(": No fonts to install, 0 changes"));
+        // The Select button's menu has no family item; the list's has the row's.
+        w->show();
+        QAction& family = Child<QAction>(*w, "selectFamilyAction");
+        Button(*w, "selectButton").click();
+        const bool onButtonMenu = family.isVisible();
+        emit FontList(*w).customContextMenuRequested(FontList(*w).visualItemRect(FontList(*w).topLevelItem(1)).center());
+        QVERIFY(!onButtonMenu && family.isVisible() && !family.text().isEmpty());
+        Child<QMenu>(*w, "selectMenu").hide();
         Preview(*w, "Sans");
         Preview(*w, "Sans Bold");
         const QStringList added = env->fake.fonts->added;

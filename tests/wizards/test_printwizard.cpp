@@ -98,6 +98,7 @@ private slots:
             return on.left(w.Step() ? 3 : 2);
         };
         QCOMPARE(buttons("wizard-step0"), QString("01"));
+        QVERIFY(Child<QTreeWidget>(w, "fontList").columnWidth(0) > 300);  // the names take the room left
         w.GoToNextStep();
         QCOMPARE(buttons("wizard-step1"), QString("110"));
         w.GoToNextStep();
@@ -167,6 +168,10 @@ private slots:
         menu.hide();
         QCOMPARE(shown(), QString("Liberation Sans Bold, Nimbus Mono PS Bold Oblique, Nimbus Mono PS "
                                   "Oblique: 3 selected, 3 fonts to print."));
+        w.show();  // Ctrl+click adds the row under it
+        QTreeWidgetItem* row = list.topLevelItem(list.topLevelItem(0)->isSelected() ? 1 : 0);
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, list.visualItemRect(row).center());
+        QCOMPARE(list.selectedItems().size(), 4);
     }
 
     // Go prints the selected fonts in the order shown (sorted by size text: 100k, 12k, 1K),
