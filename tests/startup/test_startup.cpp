@@ -111,7 +111,6 @@ private slots:
         QCOMPARE(env->fake.messages->texts, messages);
         if (versionFails) {
             QVERIFY(FontsKey.isEmpty());
-            QCOMPARE(env->fake.messages->titles, QStringList{"Glyphwick"});
             QCOMPARE(env->fake.messages->styles, QList<int>{vbOKOnly});
             QCOMPARE(Run(makeWindow), 1);
             QVERIFY(!made && !QFile::exists(IniFile));
