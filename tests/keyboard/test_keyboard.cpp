@@ -100,14 +100,13 @@ private slots:
     void clicks()
     {
         QFETCH(QStringList, clicks);
-        QFETCH(QString, text);
         QFETCH(QStringList, rows);
         KeyboardWindow kb;
         kb.show();
         const bool realShift = clicks.removeAll("real Shift") > 0;
         for (const QString& name : clicks)
             QTest::mouseClick(&Child<KeyPanel>(kb, qPrintable(name)), Qt::LeftButton);
-        QCOMPARE(TextEdit(kb)->text(), text);
+        QTEST(TextEdit(kb)->text(), "text");
         for (KeyPanel* key : kb.findChildren<KeyPanel*>())
             if (!key->objectName().endsWith("ShiftKey") && key->objectName() != "capsKey")
                 QVERIFY2(!key->IsDown(), qPrintable(key->objectName()));
@@ -145,7 +144,6 @@ private slots:
     {
         QFETCH(int, qtKey);
         QFETCH(int, scanCode);
-        QFETCH(QStringList, keys);
         KeyboardWindow kb;
         kb.show();
         SendKey(TextEdit(kb), QEvent::KeyPress, qtKey, quint32(scanCode));
@@ -154,7 +152,7 @@ private slots:
             if (key->IsDown())
                 down << key->objectName();
         down.sort();
-        QCOMPARE(down, keys);
+        QTEST(down, "keys");
         SendKey(TextEdit(kb), QEvent::KeyRelease, qtKey, quint32(scanCode));
         for (KeyPanel* key : kb.findChildren<KeyPanel*>())
             QVERIFY2(!key->IsDown(), qPrintable(key->objectName()));
@@ -174,7 +172,6 @@ private slots:
             SendKey(TextEdit(kb), QEvent::KeyRelease, Qt::Key_CapsLock, 66);
             QVERIFY(!env->fake.keyboard->capsLock && !Child<KeyPanel>(kb, "capsKey").IsDown());
             QCOMPARE(Captions(kb).at(1), QString("qwertyuiop[]"));
-            QCOMPARE(Child<QComboBox>(kb, "keySizeBox").currentText(), QString("12"));
             QCOMPARE(kb.size(), kb.minimumSize());  // first opening: the smallest size
             const QRect key = kb.Key({KeyGroup::TopRow, 3})->geometry();
             Child<QComboBox>(kb, "keySizeBox").setCurrentIndex(7);
@@ -216,8 +213,6 @@ private slots:
         QVERIFY(SelectFamily(*fw, "Liberation Sans"));
         item->trigger();
         KeyboardWindow* kb = fw->Keyboard();
-        QCOMPARE(TextEdit(*kb)->font().family(), QString("Liberation Sans"));
-        QVERIFY(!kb->Key({KeyGroup::TopRow, 1})->font().bold());
 
         Child<QListWidget>(*fw, "styleList").setCurrentRow(1);  // Bold
         QVERIFY(TextEdit(*kb)->font().bold());
@@ -226,7 +221,6 @@ private slots:
         QVERIFY(SelectFamily(*fw, "Liberation Serif"));
         QCOMPARE(kb->Key({KeyGroup::BottomRow, 2})->font().family(), QString("Liberation Serif"));
         QVERIFY(kb->Key({KeyGroup::BottomRow, 2})->font().italic());
-        QCOMPARE(Child<KeyPanel>(*kb, "capsKey").font().family(), fw->font().family());
 
         // Typing on the real keyboard shows the character's code in the main window.
         QTest::keyClicks(TextEdit(*kb), "A");
