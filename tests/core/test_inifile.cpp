@@ -113,10 +113,10 @@ private slots:
     void escapedText()
     {
         IniDocument doc;
-        doc.SetValue("GW", "SampleText", EscapeText("a\nb\\n "));
+        doc.SetValue("GW", "SampleText", EscapeText("a\nb\\n \u00A0"));  // ends "\u0020\u00a0"
         QString value;
         QVERIFY(IniDocument::FromBytes(doc.ToBytes()).Value("gw", "sampletext", &value));
-        QCOMPARE(UnescapeText(value), QString("a\nb\\n "));
+        QCOMPARE(UnescapeText(value), QString("a\nb\\n \u00A0"));
     }
 
 private:
