@@ -241,14 +241,15 @@ private slots:
         env->fake.storage->drives = {{"Disk", disk}, {"Stick", source}};
         MakeFolder(downloads, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans"});
         auto w = Open();
-        w->ShowFiles(downloads, {downloads + "/b.ttf"});
+        w->ShowFiles(downloads, {downloads + "/a.ttf", downloads + "/b.ttf"});
         // The tree starts at the drive holding the folder, so the user can move up from it.
         QCOMPARE(Child<FolderTree>(*w, "folderTree").topLevelItem(0)->text(0), disk);
         QPushButton& installNow = Button(*w, "installNowButton");
         QVERIFY(installNow.isEnabled() && installNow.isDefault());
         installNow.click();
         QVERIFY(!Button(*w, "nextButton").isEnabled());  // on the last step
-        QCOMPARE(successLines, QStringList{"Beta Sans (TrueType) (b.ttf)"});
+        QCOMPARE(LabelText(*w, "fontCountLabel"), QString("2 fonts to install"));
+        QCOMPARE(successLines, QStringList({"Alpha Sans (TrueType) (a.ttf)", "Beta Sans (TrueType) (b.ttf)"}));
     }
 
     // On the desktop: the file's own glyphs in the preview, grey marks for what it lacks (damaged: all).
