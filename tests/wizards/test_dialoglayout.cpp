@@ -1,6 +1,6 @@
 // The dialogs open in the middle of the screen; at each step of the wizards and on
 // each tab of the options no control hides another, each but a label is named, and
-// every named part has its approved place and size (tests/data/layouts; after a
+// every named part has its approved place, size and state (tests/data/layouts; after a
 // deliberate change, look at the window and approve with GW_APPROVE=1).
 #include <QtTest>
 #include <QAbstractButton>
@@ -8,6 +8,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QSlider>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
@@ -52,16 +54,45 @@ QStringList Overlaps(QWidget* window)
     return found;
 }
 
-// "name x,y wxh" of every visible named part, in the window's coordinates.
-QStringList Geometries(QWidget* window)
+// What a user sees set in a control: "off" when disabled, [x] or [ ] when checkable,
+// a slider's value, a box's or field's text, a button menu's items ("-" a separator).
+QString State(QWidget* w, const QString& home)
 {
-    QStringList lines;
-    for (QWidget* w : window->findChildren<QWidget*>())
-        if (w->isVisible() && !w->objectName().isEmpty() && !w->objectName().startsWith("qt_")) {
-            const QPoint at = w->mapTo(window, QPoint(0, 0));
-            lines << QString("%1 %2,%3 %4x%5").arg(w->objectName()).arg(at.x()).arg(at.y()).arg(w->width()).arg(w->height());
-        }
-    return lines;
+    QStringList state;
+    if (!w->isEnabled())
+        state << "off";
+    if (auto* b = qobject_cast<QAbstractButton*>(w); b && b->isCheckable())
+        state << (b->isChecked() ? "[x]" : "[ ]");
+    if (auto* s = qobject_cast<QAbstractSlider*>(w))
+        state << QString("=%1").arg(s->value());
+    if (auto* c = qobject_cast<QComboBox*>(w))
+        state << '"' + c->currentText() + '"';
+    if (auto* e = qobject_cast<QLineEdit*>(w))
+        state << '"' + e->text().replace(home, "~") + '"';
+    if (auto* l = qobject_cast<QLabel*>(w); l && !l->text().isEmpty())
+        state << '"' + l->text().replace(home, "~").replace('\n', ' ').left(60) + '"';
+    if (auto* m = qobject_cast<QMenu*>(w))
+        for (QAction* a : m->actions())
+            state << (a->isSeparator() ? "-" : a->text());
+    return state.isEmpty() ? QString() : ' ' + state.join(' ');
+}
+
+// "name x,y wxh state" of every visible named part, in the window's coordinates, then
+// "name hidden state" of the others that have a state (another tab, a menu).
+QStringList Geometries(QWidget* window, const QString& home)
+{
+    QStringList lines, hidden;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_"))
+            continue;
+        const QPoint at = w->mapTo(window, QPoint(0, 0));
+        if (w->isVisible())
+            lines << QString("%1 %2,%3 %4x%5").arg(w->objectName()).arg(at.x()).arg(at.y()).arg(w->width()).arg(w->height())
+                         + State(w, home);
+        else if (const QString state = State(w, home); !state.isEmpty())
+            hidden << w->objectName() + " hidden" + state;
+    }
+    return lines + hidden;
 }
 
 } // namespace
@@ -122,7 +153,7 @@ private slots:
             const QStringList overlaps = Overlaps(d.get());
             QVERIFY2(overlaps.isEmpty(), qPrintable(QString("step %1: ").arg(step) + overlaps.join(", ")));
             const QString file = layouts.arg(step);
-            const QStringList lines = Geometries(d.get());
+            const QStringList lines = Geometries(d.get(), env.root());
             if (qEnvironmentVariableIsSet("GW_APPROVE"))
                 QVERIFY(WriteFile(file, (lines.join('\n') + '\n').toUtf8()));
             QCOMPARE(lines, QString::fromUtf8(ReadFile(file)).split('\n', Qt::SkipEmptyParts));
