@@ -68,6 +68,11 @@ private slots:
         QTest::newRow("CRLF kept") << "[A]\r\nx=1\r\n" << "A" << "y" << "2" << "[A]\r\nx=1\r\ny=2\r\n";
         QTest::newRow("line breaks in value become blanks")
             << "" << "S" << "k" << "a\nb\r\nc" << "[S]\nk=a b  c\n";
+        QTest::newRow("second section of same name") << "[A]\nx=1\n[B]\n[a]\nk=3\n" << "A" << "k" << "4"
+                                                     << "[A]\nx=1\n[B]\n[a]\nk=4\n";
+        // A null value removes the key.
+        QTest::newRow("remove keeps the other keys") << "[A]\nx=1\ny=2\nZ=3\n[B]\ny=4\n" << "a" << "Y" << QString()
+                                                     << "[A]\nx=1\nZ=3\n[B]\ny=4\n";
     }
     void setValue()
     {
@@ -75,9 +80,28 @@ private slots:
         QFETCH(QString, section);
         QFETCH(QString, key);
         QFETCH(QString, value);
+        QFETCH(QString, after);
         IniDocument doc = IniDocument::Parse(before);
-        doc.SetValue(section, key, value);
-        QTEST(doc.ToText(), "after");
+        if (value.isNull())
+            doc.RemoveKey(section, key);
+        else
+            doc.SetValue(section, key, value);
+        QCOMPARE(doc.ToText(), after);
+        // What the changed document reads is what its text reads; each section is listed once.
+        const IniDocument fresh = IniDocument::Parse(after);
+        QStringList sections;
+        for (const QString& s : doc.Sections())
+            sections << s.toCaseFolded();
+        QCOMPARE(sections.removeDuplicates(), 0);
+        QCOMPARE(doc.Sections(), fresh.Sections());
+        for (const QString& s : fresh.Sections()) {
+            QCOMPARE(doc.Keys(s), fresh.Keys(s));
+            for (const QString& k : fresh.Keys(s)) {
+                QString mine, theirs;
+                QVERIFY(doc.Value(s, k, &mine) && fresh.Value(s, k, &theirs));
+                QCOMPARE(mine, theirs);
+            }
+        }
     }
 
     // Each line is decoded on its own; lines the program does not change keep their bytes.
