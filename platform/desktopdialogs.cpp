@@ -1,7 +1,6 @@
 // Help in the user's browser and the Qt file dialogs.
 #include <QApplication>
 #include <QDir>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QProcess>
@@ -82,10 +81,8 @@ private:
 bool DesktopOpenAddress(const QUrl& url)
 {
     // The desktop's own way (xdg-open) when it is there, else a browser itself.
-    QStringList tried{QStringLiteral("xdg-open")};
-    if (!QStandardPaths::findExecutable(tried.first()).isEmpty() && QDesktopServices::openUrl(url))
-        return true;
-    for (const char* browser : {"x-www-browser", "firefox-esr", "firefox", "chromium", "epiphany-browser", "konqueror"}) {
+    QStringList tried;
+    for (const char* browser : {"xdg-open", "x-www-browser", "firefox-esr", "firefox", "chromium", "epiphany-browser", "konqueror"}) {
         tried << QString::fromLatin1(browser);
         const QString program = QStandardPaths::findExecutable(tried.last());
         if (!program.isEmpty() && QProcess::startDetached(program, {url.toString()}))

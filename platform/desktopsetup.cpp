@@ -1,5 +1,4 @@
 // The printer set-up dialog and web addresses on the desktop.
-#include <QDesktopServices>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>

@@ -61,6 +61,32 @@ private slots:
         QTEST(shown, "suffix");
     }
 
+    // A web address opens once: through the desktop's xdg-open when it is there, else a browser.
+    void webAddressOpensOnce_data()
+    {
+        QTest::addColumn<QStringList>("programs");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("xdg-open first") << QStringList{"xdg-open", "x-www-browser"} << "xdg-open https://example.org/a b\n";
+        QTest::newRow("else a browser") << QStringList{"firefox", "konqueror"} << "firefox https://example.org/a b\n";
+    }
+    void webAddressOpensOnce()
+    {
+        QFETCH(QStringList, programs);
+        DesktopTestEnv env;
+        const QString bin = env.root() + "/bin", log = env.root() + "/opened";
+        for (const QString& program : programs) {
+            QVERIFY(WriteFile(bin + "/" + program, ("#!/bin/sh\necho " + program + " \"$1\" >>" + log + "\n").toUtf8()));
+            QFile(bin + "/" + program).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.toLocal8Bit());
+        Sys().web->OpenAddress("https://example.org/a b");
+        qputenv("PATH", path);
+        QTRY_VERIFY(QFile::exists(log));
+        QTest::qWait(200);
+        QTEST(QString::fromUtf8(ReadFile(log)), "opened");
+    }
+
     // A message box answers the button pressed (none: Escape); Escape answers Cancel where there is one.
     void messageBoxAnswer()
     {
