@@ -112,6 +112,8 @@ std::unique_ptr<Storage> MakeDesktopStorage();
 std::unique_ptr<PrinterSetup> MakeDesktopPrinterSetup();
 std::unique_ptr<WebLinks> MakeDesktopWebLinks();
 std::unique_ptr<ComponentVersions> MakeDesktopComponentVersions();
+// The version of the fontconfig library in use, "2.14.1".
+QString DesktopFontconfigVersion();
 
 // The printer chosen in the printer set-up dialog: empty for the default printer, "PDF" for the PDF writer.
 QString DesktopChosenPrinter();

@@ -67,11 +67,9 @@ IniDocument BuildView()
     }
 
     IniDocument view;
-    const int version = FcGetVersion();
     if (!byKey.isEmpty())
         view.SetValue("Settings", "ATM", "On");
-    view.SetValue("Settings", "Version",
-                  QString("%1.%2.%3").arg(version / 10000).arg(version / 100 % 100).arg(version % 100));
+    view.SetValue("Settings", "Version", DesktopFontconfigVersion());
     QStringList metrics, outlines;
     for (const DesktopFace& f : byKey) {
         outlines << f.file;

@@ -37,12 +37,6 @@ QString NumberAfterSo(const QString& path)
     return at < 0 ? QString() : name.mid(at + 4);
 }
 
-QString FontconfigVersion()
-{
-    const int v = FcGetVersion();
-    return QStringLiteral("%1.%2.%3").arg(v / 10000).arg(v / 100 % 100).arg(v % 100);
-}
-
 ComponentFile Describe(const QString& path, const QString& version, bool inMemory)
 {
     ComponentFile file;
@@ -102,7 +96,7 @@ public:
             if (reference.name == QLatin1String("Qt Core"))
                 version = QString::fromLatin1(qVersion());
             else if (reference.name == QLatin1String("fontconfig"))
-                version = FontconfigVersion();
+                version = DesktopFontconfigVersion();
             found << Describe(loaded, version, true);
             seen << found.first().path;
         }
@@ -120,6 +114,12 @@ public:
 };
 
 } // namespace
+
+QString DesktopFontconfigVersion()
+{
+    const int v = FcGetVersion();
+    return QStringLiteral("%1.%2.%3").arg(v / 10000).arg(v / 100 % 100).arg(v % 100);
+}
 
 std::unique_ptr<ComponentVersions> MakeDesktopComponentVersions()
 {

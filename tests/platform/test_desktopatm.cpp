@@ -26,6 +26,8 @@ private slots:
         for (const QString& dir : {Atm("Setup", "PFM_DIR"), Atm("Setup", "PFB_Dir")})
             QVERIFY2(QFileInfo(dir).isDir() && !dir.endsWith('/'), qPrintable(dir));
         QCOMPARE(Atm("Setup", "Nothing", "dflt"), QString("dflt"));
+        // The version of the fontconfig library in use, "2.14.1".
+        QCOMPARE(Atm("Settings", "Version") + "\n", ToolOutput("pkg-config", {"--modversion", "fontconfig"}));
     }
 
     void styleKeys_data()
