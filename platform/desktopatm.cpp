@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <optional>
 
-#include <fontconfig/fontconfig.h>
 
 #include "core/helpers.h"
 #include "core/inifile.h"
