@@ -106,6 +106,19 @@ private slots:
         QCOMPARE(Sys().fonts->RemoveFontResource(copy), 0);    // neither added nor registered
         QVERIFY(Sys().fonts->RemoveFontResource(source) != 0); // a registered font
 
+        // Two files whose names differ only in case: either is added and removed again on its own.
+        const QString upper = Copy("LiberationSans-Bold.ttf", "elsewhere/Case.ttf");
+        const QString lower = Copy("LiberationSans-Regular.ttf", "elsewhere/case.ttf");
+        for (const QString& f : {upper, lower, lower})
+            QCOMPARE(Sys().fonts->AddFontResource(f), 1);
+        for (int i = 0; i < 2; ++i)
+            QVERIFY(Sys().fonts->RemoveFontResource(lower) != 0);
+        QCOMPARE(Sys().fonts->AddFontResource(lower), 1);
+        QVERIFY(Listed(upper) && Listed(lower));
+        for (const QString& f : {lower, upper})
+            QVERIFY(Sys().fonts->RemoveFontResource(f) != 0);
+        QVERIFY(!Listed(upper) && !Listed(lower));
+
         // A .fot file stands for the font it names.
         const QString serif = Copy("LiberationSerif-Regular.ttf", "fot/Serif.ttf");
         const QString fot = env_->root() + "/fot/serif.fot";
