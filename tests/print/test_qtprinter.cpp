@@ -117,6 +117,11 @@ private slots:
         QVERIFY2(partial.size() == 1 && partial[0].startsWith(OwnFilePrefix()), qPrintable(partial.join(' ')));
         PrintJob job(*printer, {});
         job.Start();
+        // A new page draws in the caption font at 10 points, as if set.
+        const double captionWidth = printer->TextWidth("Glyphwick");
+        QVERIFY(printer->SetFontName(CaptionFont) && captionWidth > 0);
+        printer->SetFontSize(10);
+        QCOMPARE(printer->TextWidth("Glyphwick"), captionWidth);
         // The codes a font has; a family name in any case is taken, an unknown one refused.
         QVERIFY(printer->SetFontName("standard symbols ps") && printer->HasGlyph(65));
         QVERIFY(!printer->HasGlyph(240));  // the symbol font's own map
