@@ -51,13 +51,16 @@ private slots:
             QCOMPARE(FontCaption({r.file, "12k ", {}, r.display, r.type, {}, {}, {}, 0}), QString(r.expected));
     }
 
-    // A one-font catalog's gauge starts at 0 too.
-    void gaugeOfOneFont()
+    // Every catalog's gauge moves with each font, from 0 even for one font.
+    void gaugeMovesWithEachFont()
     {
-        QList<int> gauge;
-        PrintCatalogs(*std::make_unique<RecordingSurface>(), "Basic Catalog I", TestPrintFonts(1),
-                      [&](int percent) { gauge << percent; }, "T", {});
-        QCOMPARE(gauge.value(0, -1), 0);
+        for (const QString& layout : CatalogNames())
+            for (const QList<int>& expected : {QList<int>{0}, QList<int>{0, 25, 50, 75, 100}}) {
+                QList<int> gauge;
+                PrintCatalogs(*std::make_unique<RecordingSurface>(), layout, TestPrintFonts(expected.size()),
+                              [&](int percent) { gauge << percent; }, "T", {});
+                QCOMPARE(gauge, expected);
+            }
     }
 
     // No sample's descender reaches the caption under it, nor the caption's the next sample's ascenders.
