@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "core/globals.h"
+#include "fonts/fontlist.h"
 #include "fonts/fonttable.h"
 #include "testenv.h"
 
@@ -140,6 +141,19 @@ private slots:
                                               "Solo=/T1/Solo.pfb\nMetrics=/T1/metrics.pfm,\n"));
         Type1OutlineDir = pfbDir;
         QTEST(GetFontFile("ATM", name), "file");
+    }
+
+    // A list finds its rows by text in any case, after rows are removed from the middle or the end.
+    void listFindsRowsAfterRemovals()
+    {
+        FontListModel list;
+        for (const char* text : {"Alpha", "Beta", "Gamma", "beta"})
+            list.Add(text, KindTrueType);
+        list.Remove(1);
+        QCOMPARE(QList<int>({list.FindItem("GAMMA"), list.FindItem("beta"), list.FindItem("alpha")}),
+                 QList<int>({1, 2, 0}));
+        list.Remove(2);
+        QCOMPARE(QList<int>({list.FindItem("Beta"), list.FindItem("Gamma", KindTrueType)}), QList<int>({-1, 1}));
     }
 };
 
