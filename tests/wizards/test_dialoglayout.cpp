@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QTabBar>
 
+#include "core/rereadprogress.h"
 #include "core/splash.h"
 #include "options/optionsdialog.h"
 #include "testenv.h"
@@ -69,8 +70,11 @@ QString State(QWidget* w, const QString& home)
         state << '"' + c->currentText() + '"';
     if (auto* e = qobject_cast<QLineEdit*>(w))
         state << '"' + e->text().replace(home, "~") + '"';
-    if (auto* l = qobject_cast<QLabel*>(w); l && !l->text().isEmpty())
-        state << '"' + l->text().replace(home, "~").replace('\n', ' ').left(60) + '"';
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+        state << QString("align %1").arg(int(l->alignment()), 0, 16);
+        if (!l->text().isEmpty())
+            state << '"' + l->text().replace(home, "~").replace('\n', ' ').left(60) + '"';
+    }
     if (auto* m = qobject_cast<QMenu*>(w))
         for (QAction* a : m->actions())
             state << (a->isSeparator() ? "-" : a->text());
@@ -105,7 +109,7 @@ private slots:
     {
         QTest::addColumn<QString>("window");
         for (const char* name : {"print wizard", "remove wizard", "install wizard", "CD print wizard", "folder picker",
-                                 "options", "splash", "install result"})
+                                 "options", "splash", "install result", "reread progress"})
             QTest::newRow(name) << name;
     }
     void centredAndNoControlHidden()
@@ -123,6 +127,8 @@ private slots:
             d.reset(new SplashWindow);
         else if (window == "install result")
             d.reset(new InstallDoneDialog);
+        else if (window == "reread progress")
+            d.reset(new RereadProgress);
         else if (window == "options")
             d.reset(new OptionsDialog);
         else
