@@ -192,6 +192,14 @@ QString NoTrashText(const QString& file)
                             "No keeps the file where it is.");
 }
 
+QString NotAFolderText(const QString& folder)
+{
+    return folder.trimmed().isEmpty() ? QStringLiteral("Please provide the name of the Target Folder.")
+                                      : QStringLiteral("The target folder ") + folder
+                                            + QStringLiteral(" is not a folder Glyphwick can copy into. "
+                                                             "Please choose another with Pick Folder.");
+}
+
 QString MissingFolderText(const QString& folder)
 {
     return QStringLiteral("The target folder ") + folder + QStringLiteral(" does not exist.") + kCrLf + kCrLf
@@ -228,9 +236,16 @@ RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& cho
     const bool copyOrMove = choice.action == ActionCopy || choice.action == ActionMove;
     // A target folder that is not there: asked before anything is uninstalled.
     if (copyOrMove && !QFileInfo(choice.targetFolder).isDir()) {
-        if (QFileInfo::exists(choice.targetFolder) || choice.targetFolder.trimmed().isEmpty()
-            || Sys().messages->MsgBox(MissingFolderText(choice.targetFolder), vbYesNo | vbQuestion, kTitle) != vbYes
-            || !QDir().mkpath(choice.targetFolder)) {
+        const QString& folder = choice.targetFolder;
+        bool made = false;
+        if (folder.trimmed().isEmpty() || QFileInfo::exists(folder))
+            Sys().messages->MsgBox(NotAFolderText(folder), vbInformation, kTitle);
+        else if (Sys().messages->MsgBox(MissingFolderText(folder), vbYesNo | vbQuestion, kTitle) == vbYes) {
+            made = QDir().mkpath(folder);
+            if (!made)
+                Sys().messages->MsgBox(NotAFolderText(folder), vbInformation, kTitle);
+        }
+        if (!made) {
             for (int i = 0; i < rows.size(); ++i)
                 if (rows[i].selected)
                     results[i] = {false, QStringLiteral("not uninstalled: the target folder is not there; the file is kept")};

@@ -250,6 +250,7 @@ private slots:
         QVERIFY(!Button(*w, "nextButton").isEnabled());  // on the last step
         QCOMPARE(LabelText(*w, "fontCountLabel"), QString("2 fonts to install"));
         QCOMPARE(successLines, QStringList({"Alpha Sans (TrueType) (a.ttf)", "Beta Sans (TrueType) (b.ttf)"}));
+        QCOMPARE(FotFiles(), 0);  // the preview's own is gone
     }
 
     // On the desktop: the file's own glyphs in the preview, grey marks for what it lacks (damaged: all).

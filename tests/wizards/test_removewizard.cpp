@@ -234,6 +234,13 @@ private slots:
                                                       "the operation, click the \"Uninstall Fonts!\" button."));
             Child<QRadioButton>(w, "copyRadio").click();
             QVERIFY(target.isEnabled());
+            // A target that is a file: nothing starts, the user is told and may choose another folder.
+            QVERIFY(WriteFile(env_->root() + "/file", "x"));
+            target.setText(env_->root() + "/file");
+            uninstall.click();
+            QVERIFY(uninstall.isEnabled() && !FontsChanged);
+            QVERIFY(env_->fake.messages->texts.value(0).endsWith("/file is not a folder Glyphwick can copy into. "
+                                                                  "Please choose another with Pick Folder."));
             target.setText("/Tmp/Kept");
             confirm.setChecked(true);
             w.show();
