@@ -62,11 +62,8 @@ QString LabelText(const InstallWizard& w, const char* name) { return Child<QLabe
 QStringList RowTexts(const InstallWizard& w)
 {
     QStringList rows;
-    const QTreeWidget& list = FontList(w);
-    for (int i = 0; i < list.topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = list.topLevelItem(i);
+    for (const QTreeWidgetItem* row : FontList(w).findItems("*", Qt::MatchWildcard))
         rows << row->text(0) + "|" + row->text(1) + "|" + row->text(2);
-    }
     return rows;
 }
 
@@ -127,16 +124,6 @@ class TestInstallWizard : public QObject {
         return w;
     }
 
-    // The drives of "Select Folder": a floppy and a disk with fonts/sub; the disk's folder.
-    QString PickerDrives()
-    {
-        const QString floppy = env->root() + "/floppy", disk = env->root() + "/disk";
-        QDir().mkpath(disk + "/fonts/sub");
-        QDir().mkpath(floppy);
-        env->fake.storage->drives = {{"Floppy", floppy}, {"Disk", disk}};
-        return disk;
-    }
-
     void GoToLastStep(InstallWizard& w)
     {
         QPushButton& next = Button(w, "nextButton");
@@ -161,15 +148,14 @@ private slots:
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QString>("fontNames");
         QTest::newRow("no font files") << QStringList{"readme.txt=Text Doc"} << 0 << QStringList{"no font files||"} << "Font Names";
-        QTest::newRow("upper-case CD-ROM names keep their case, .otf too") << QStringList{"ARIAL.TTF=Arial", "Cff.Otf=Cff Sans"} << 0
-                                                           << QStringList{"Arial|ARIAL.TTF|1K", "Cff Sans|Cff.Otf|1K"} << "2 Font Names";
         QTest::newRow("filter E-H takes a lower-case e") << QStringList{"e.ttf=eins Sans", "one.ttf=1 Sans", "h.ttf=Hat Sans"} << 2
                                                          << QStringList{"eins Sans|e.ttf|1K", "Hat Sans|h.ttf|1K"} << "2 Font Names";
         QTest::newRow("digits only under A-D, Numbers") << QStringList{"one.ttf=1 Sans", "b.ttf=Bee Sans", "z.ttf=Zed Sans"} << 1
                                                         << QStringList{"1 Sans|one.ttf|1K", "Bee Sans|b.ttf|1K"} << "2 Font Names";
-        QTest::newRow("damaged files left out") << QStringList{"e.ttf:empty", "f.ttf:folder", "good.ttf=Good Sans", "h.ttf:100MB",
-                                                               "l.ttf:link", "x.ttf:cut"} << 0
-                                                << QStringList{"Good Sans|good.ttf|1K"} << "1 Font Names";
+        QTest::newRow("upper-case CD-ROM names keep their case, .otf too; damaged files left out")
+            << QStringList{"ARIAL.TTF=Arial", "Cff.Otf=Cff Sans", "e.ttf:empty", "f.ttf:folder", "h.ttf:100MB", "l.ttf:link",
+                           "x.ttf:cut"}
+            << 0 << QStringList{"Arial|ARIAL.TTF|1K", "Cff Sans|Cff.Otf|1K"} << "2 Font Names";
     }
     void scan()
     {
@@ -256,17 +242,15 @@ private slots:
     void desktopPreviewUsesTheFilesOwnMap_data()
     {
         QTest::addColumn<QString>("system");   // the file the test font is made from; empty: damaged
-        QTest::addColumn<int>("code");         // the large character shown
         QTest::addColumn<bool>("letters");     // the font has it, and the sample "A\u00f0"
-        QTest::newRow("CFF OpenType") << "NimbusSans-Regular.otf" << 0xF0 << true;
+        QTest::newRow("CFF OpenType") << "NimbusSans-Regular.otf" << true;
         // Dingbats maps its pictures to the ASCII codes and has no accented letters.
-        QTest::newRow("symbol font without letters") << "D050000L.otf" << 0xF0 << false;
-        QTest::newRow("damaged file") << "" << int('A') << false;
+        QTest::newRow("symbol font without letters") << "D050000L.otf" << false;
+        QTest::newRow("damaged file") << "" << false;
     }
     void desktopPreviewUsesTheFilesOwnMap()
     {
         QFETCH(QString, system);
-        QFETCH(int, code);
         QFETCH(bool, letters);
         QByteArray font = SfntBuilder::Simple("Glyphwick Damaged", "Glyphwick Damaged");
         if (!system.isEmpty()) {
@@ -282,7 +266,7 @@ private slots:
         w->show();
         Preview(*w, system.isEmpty() ? "Glyphwick Damaged" : "Glyphwick Preview");
         Child<QTabWidget>(*w, "previewTabs").setCurrentIndex(1);
-        Child<QScrollBar>(*w, "characterSlider").setValue(code);
+        Child<QScrollBar>(*w, "characterSlider").setValue(0xF0);  // the large character shown
         QPlainTextEdit& sample = Child<QPlainTextEdit>(*w, "sampleEdit");
         sample.setPlainText(QStringLiteral("A\u00f0"));
         const QImage picture = Child<QLabel>(*w, "characterLabel").pixmap().toImage();
@@ -344,14 +328,15 @@ private slots:
         QVERIFY(env->fake.messages->texts.value(0).contains("is no longer there"));
     }
 
-    // Five fonts a..e installed at once: questions, messages, what is installed; no second install.
+    // Five fonts a..e (and the faces p, q of one collection) installed at once: questions, messages,
+    // what is installed; a collection's file copied once; no second install.
     void install_data()
     {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QList<int>>("copyErrors");  // per copy
         QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<QString>("message");         // start of the first message; "" none
-        QTest::addColumn<QString>("installed");       // the fonts installed, by file letter
+        QTest::addColumn<QString>("installed");       // the fonts installed, by letter
         QTest::addColumn<int>("copies");
         using L = QList<int>;
         auto row = [](const char* name, QString setup, L errors, L answers, QString message, QString installed, int copies) {
@@ -371,6 +356,9 @@ private slots:
             "Disk not ready... Please make sure the floppy or CD-ROM", "abcde", 6);
         row("device unavailable, Cancel", "", {68}, {vbCancel}, "Disk not ready... Please make sure the floppy or CD-ROM", "", 1);
         row("any other error: said, the rest go on", "", {0, 0, 0, 13}, {}, "The font file", "abce", 5);
+        row("both faces of a collection: one copy", "collection", {}, {}, "", "abcdepq", 6);
+        row("the collection's one copy fails: neither face", "collection", {0, 0, 0, 0, 0, 13}, {}, "The font file",
+            "abcde", 6);
     }
     void install()
     {
@@ -385,6 +373,9 @@ private slots:
             source = UserDataDir + "fonts";
         if (setup == "existing")
             WriteFile(UserDataDir + "fonts/a.ttf", "older file");
+        if (setup == "collection")
+            WriteFile(source + "/pair.ttc", SfntBuilder::Collection({SfntBuilder::Simple("Pair", "Pair Sans"),
+                                                                     SfntBuilder::Simple("Pair", "Pair Sans Bold", "Bold")}));
         auto w = Open({"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Chi Sans", "d.ttf=Delta Sans",
                        "e.ttf=Epsilon Sans"});
         w->SelectFonts("ALL");
@@ -409,10 +400,11 @@ private slots:
                     && texts[0].contains("holds the font \"a.ttf\"") && texts[0].endsWith("Alpha Sans?"));
         QStringList success;
         for (QChar c : installed)
-            success << QString("%1 Sans (TrueType) (%2.ttf)").arg(names[c.unicode() - 'a'], c);
+            success << (c < 'p' ? QString("%1 Sans (TrueType) (%2.ttf)").arg(names[c.unicode() - 'a'], c)
+                                : QString("Pair Sans%1 (TrueType) (pair.ttc)").arg(c == 'q' ? " Bold" : ""));
         QCOMPARE(successLines, success);
         // The result list names every font not installed too.
-        QCOMPARE(notInstalledLines.size(), 5 - int(installed.size()));
+        QCOMPARE(notInstalledLines.size(), (setup == "collection" ? 7 : 5) - int(installed.size()));
         QCOMPARE(env->fake.storage->copies.size(), copies);
         QCOMPARE(env->fake.registry->values.size(), registered + installed.size() + (setup == "unlisted"));
         QVERIFY(!go.isEnabled());
@@ -425,32 +417,6 @@ private slots:
         go.click();
         for (const QString& line : success)
             QVERIFY2(!successLines.contains(line), qPrintable(line));
-    }
-
-    void collectionInstalledOnce_data()
-    {
-        QTest::addColumn<QList<int>>("copyErrors");
-        QTest::addColumn<int>("installedFaces");
-        QTest::newRow("both faces of one file: one copy") << QList<int>{} << 2;
-        QTest::newRow("the one copy fails: neither face") << QList<int>{13} << 0;
-    }
-    // A collection lists each face; installing both copies its file once.
-    void collectionInstalledOnce()
-    {
-        QFETCH(QList<int>, copyErrors);
-        QFETCH(int, installedFaces);
-        WriteFile(source + "/pair.ttc", SfntBuilder::Collection({SfntBuilder::Simple("Pair", "Pair Sans"),
-                                                                 SfntBuilder::Simple("Pair", "Pair Sans Bold", "Bold")}));
-        auto w = Open();
-        QCOMPARE(RowTexts(*w), QStringList({"Pair Sans|pair.ttc|1K", "Pair Sans Bold|pair.ttc|1K"}));
-        w->SelectFonts("ALL");
-        GoToLastStep(*w);
-        env->fake.storage->copyErrors = copyErrors;
-        Button(*w, "goButton").click();
-        QCOMPARE(env->fake.storage->copies.size(), 1);
-        QCOMPARE(successLines.size(), installedFaces);
-        QCOMPARE(notInstalledLines.size(), 2 - installedFaces);
-        QCOMPARE(env->fake.registry->values.size(), installedFaces);
     }
 
     // Two of three fonts on two sheets each; a file gone since the scan is left out.
@@ -502,64 +468,59 @@ private slots:
         QCOMPARE(ReadIniString("SpecSheets", "UpperCase", "", IniFile), QString("1"));
     }
 
-    // "Select Folder" over a floppy and a disk: OK untouched returns the start folder, Cancel nothing;
-    // a folder typed or pasted into the field is taken by OK, one that does not exist refused.
-    void folderPickerTypedFolder_data()
+    // "Select Folder" over a floppy and a disk, from the disk's fonts/sub: choosing the floppy moves
+    // there once it is ready (Retry asks again), else goes back; the field follows the tree. OK takes a
+    // folder typed or pasted into the field; one that does not exist is said, and the dialog stays.
+    void folderPicker_data()
     {
-        QTest::addColumn<QString>("typed");     // under the disk; "" untouched
-        QTest::addColumn<QString>("expected");  // under the disk; "" cancelled
-        QTest::newRow("OK untouched returns the start folder") << "" << "/fonts/sub";
-        QTest::newRow("a typed folder is taken") << "/fonts" << "/fonts";
-        QTest::newRow("a trailing slash is no other folder") << "/fonts/" << "/fonts";
-        QTest::newRow("no such folder: said, and the dialog stays") << "/nothing" << "";
+        QTest::addColumn<QList<int>>("errors");   // FolderError answers for the floppy; {-1} not chosen
+        QTest::addColumn<QList<int>>("answers");  // Retry/Cancel answers
+        QTest::addColumn<QString>("typed");       // "" untouched
+        QTest::addColumn<QString>("chosen");      // "" cancelled
+        using L = QList<int>;
+        QTest::newRow("OK untouched returns the start folder") << L{-1} << L{} << "" << "/disk/fonts/sub";
+        QTest::newRow("a typed folder is taken") << L{-1} << L{} << "/disk/fonts" << "/disk/fonts";
+        QTest::newRow("a trailing slash is no other folder") << L{-1} << L{} << "/disk/fonts/" << "/disk/fonts";
+        QTest::newRow("no such folder: said, and the dialog stays") << L{-1} << L{} << "/disk/nothing" << "";
+        QTest::newRow("ready drive") << L{} << L{} << "" << "/floppy";
+        QTest::newRow("not ready, Cancel goes back") << L{71} << L{vbCancel} << "" << "/disk/fonts/sub";
+        QTest::newRow("unavailable, Retry then ready") << L{68} << L{vbRetry} << "" << "/floppy";
+        QTest::newRow("access error goes back silently") << L{75} << L{} << "" << "/disk/fonts/sub";
     }
-    void folderPickerTypedFolder()
+    void folderPicker()
     {
+        QFETCH(QList<int>, errors);
+        QFETCH(QList<int>, answers);
         QFETCH(QString, typed);
-        QFETCH(QString, expected);
-        const QString disk = PickerDrives();
+        QFETCH(QString, chosen);
+        const QString root = env->root();
+        QDir().mkpath(root + "/disk/fonts/sub");
+        QDir().mkpath(root + "/floppy");
+        env->fake.storage->drives = {{"Floppy", root + "/floppy"}, {"Disk", root + "/disk"}};
+        env->fake.storage->folderErrors[root + "/floppy"] = errors;
+        env->fake.messages->answers = answers;
+        QString drive;
+        bool fieldFollows = false;
         QTimer::singleShot(0, [&] {
             auto* d = qobject_cast<FolderPicker*>(QApplication::activeModalWidget());
+            DriveList& drives = Child<DriveList>(*d, "driveList");
+            if (errors != QList<int>{-1})
+                drives.setCurrentIndex(0);  // the floppy
+            drive = drives.Drive();
+            QLineEdit& field = Child<QLineEdit>(*d, "folderEdit");
+            fieldFollows = field.text() == Child<FolderTree>(*d, "folderTree").Path();
             if (!typed.isEmpty())
-                Child<QLineEdit>(*d, "folderEdit").setText(disk + typed);
+                field.setText(root + typed);
             Child<QPushButton>(*d, "okButton").click();
             if (d->isVisible())
                 Child<QPushButton>(*d, "cancelButton").click();
         });
-        QCOMPARE(PickFolder(disk + "/fonts/sub"), expected.isEmpty() ? QString() : disk + expected);
-        QCOMPARE(env->fake.messages->texts.size(), expected.isEmpty() ? 1 : 0);
-    }
-
-    void folderPickerDriveChange_data()
-    {
-        QTest::addColumn<QList<int>>("errors");   // FolderError answers for the floppy
-        QTest::addColumn<QList<int>>("answers");  // Retry/Cancel answers
-        QTest::addColumn<int>("messages");
-        QTest::addColumn<bool>("moved");
-        QTest::newRow("ready drive") << QList<int>{} << QList<int>{} << 0 << true;
-        QTest::newRow("not ready, Cancel goes back") << QList<int>{71} << QList<int>{vbCancel} << 1 << false;
-        QTest::newRow("unavailable, Retry then ready") << QList<int>{68} << QList<int>{vbRetry} << 1 << true;
-        QTest::newRow("access error goes back silently") << QList<int>{75} << QList<int>{} << 0 << false;
-    }
-    void folderPickerDriveChange()
-    {
-        QFETCH(QList<int>, errors);
-        QFETCH(QList<int>, answers);
-        QFETCH(int, messages);
-        QFETCH(bool, moved);
-        const QString disk = PickerDrives(), floppy = env->root() + "/floppy";
-        FolderPicker d;
-        FolderTree& folders = Child<FolderTree>(d, "folderTree");
-        DriveList& drives = Child<DriveList>(d, "driveList");
-        d.StartAt(disk + "/fonts");
-        env->fake.storage->folderErrors[floppy] = errors;
-        env->fake.messages->answers = answers;
-        drives.setCurrentIndex(0); // the floppy
-        QCOMPARE(env->fake.messages->texts, QStringList(messages, DriveNotReadyText()));
-        QCOMPARE(env->fake.messages->styles, QList<int>(messages, vbRetryCancel | vbCritical));
-        QCOMPARE(folders.Path(), moved ? floppy : disk + "/fonts");
-        QCOMPARE(drives.Drive(), moved ? floppy : disk);
-        QCOMPARE(Child<QLineEdit>(d, "folderEdit").text(), folders.Path()); // the field follows the tree
+        QCOMPARE(PickFolder(root + "/disk/fonts/sub"), chosen.isEmpty() ? QString() : root + chosen);
+        QVERIFY(fieldFollows);
+        QCOMPARE(drive, root + (chosen == "/floppy" ? "/floppy" : "/disk"));
+        const int said = chosen.isEmpty() || answers.size();
+        QCOMPARE(env->fake.messages->texts, QStringList(said, typed.isEmpty() ? DriveNotReadyText() : NoSuchFolderText(root + typed)));
+        QCOMPARE(env->fake.messages->styles, QList<int>(said, typed.isEmpty() ? vbRetryCancel | vbCritical : vbInformation));
     }
 
     void driveOfPathIsLongestRoot()
