@@ -50,11 +50,11 @@ private slots:
     {
         QTest::addColumn<QString>("untick");  // the boxes unticked
         QTest::addColumn<QString>("reset");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("message");  // a part of the one message
         QTest::addColumn<int>("style");
         QTest::newRow("no font kind ticked") << "TAD" << "3" << kNoKinds << int(vbInformation);
         QTest::newRow("reset 0") << "" << "0" << kReset << int(vbCritical);
-        QTest::newRow("paragraph file unwritable") << "" << "3" << "" << int(vbCritical);
+        QTest::newRow("paragraph file unwritable") << "" << "3" << "papara2.txt" << int(vbCritical);
         QTest::newRow("Cancel, the reset box taking digits and Backspace only") << "" << "a1-b2 x" << "cancel" << 0;
     }
     void refusedInputKeepsDialogAndFile()
@@ -63,7 +63,7 @@ private slots:
         QFETCH(QString, reset);
         QFETCH(QString, message);
         QFETCH(int, style);
-        if (message.isEmpty())
+        if (message == "papara2.txt")
             QDir().mkpath(Paragraph(2));  // a folder where the file belongs
         const bool cancel = message == "cancel";
         const QByteArray before = ReadFile(IniFile);
@@ -92,12 +92,9 @@ private slots:
             QCOMPARE(env_->fake.messages->styles.value(0), style);
             QVERIFY(d.isVisible());
             QCOMPARE(Edit(d, "userNameEdit").text(), QString("Kept edit"));
-            if (!message.isEmpty()) {
-                QCOMPARE(env_->fake.messages->texts.value(0), message);
+            QVERIFY(env_->fake.messages->texts.value(0).contains(message));
+            if (!message.endsWith(".txt"))  // a refused setting of the first tab brings it to the front
                 QCOMPARE(Child<QTabBar>(d, "tabs").currentIndex(), int(OptionsDialog::Tab::General));
-            } else {
-                QVERIFY(env_->fake.messages->texts.value(0).contains("papara2.txt"));
-            }
         }
         QCOMPARE(ReadFile(IniFile), before);
         QVERIFY(!QFileInfo(Paragraph(1)).exists());
