@@ -47,10 +47,8 @@ QStringList Selected(const RemoveWizard& w)
 
 void Select(RemoveWizard& w, const QStringList& names)
 {
-    QTreeWidget& list = Child<QTreeWidget>(w, "fontList");
-    for (int i = 0; i < list.topLevelItemCount(); ++i)
-        if (names.contains(list.topLevelItem(i)->text(0)))
-            list.topLevelItem(i)->setSelected(true);
+    for (const QString& name : names)
+        Child<QTreeWidget>(w, "fontList").findItems(name, Qt::MatchExactly).value(0)->setSelected(true);
 }
 
 } // namespace
@@ -128,50 +126,11 @@ private slots:
     }
     void cleanup() { env_.reset(); }
 
-    // The menus' selections only add to what is selected; the sample follows the current row.
-    void menuSelectionOnlyAdds()
-    {
-        RemoveWizard w("Alpha");
-        w.show();
-        QTreeWidget& list = Child<QTreeWidget>(w, "fontList");
-        const QLabel& sample = Child<QLabel>(w, "sampleLabel");
-        QStringList shown;  // the items of the last menu
-        w.PopupMenu = [&](QMenu* menu, const QPoint&) {
-            shown.clear();
-            for (QAction* a : menu->actions())
-                if (a->isVisible() && !a->isSeparator())
-                    shown << a->text();
-        };
-        const auto choose = [&w](const QString& item) {
-            Child<QAction>(w, qPrintable(item + "Action")).trigger();
-            return Selected(w).join(", ") + ": " + Text(w, "selectedCountLabel");
-        };
-        list.setCurrentItem(list.findItems("Alpha Bold", Qt::MatchExactly).value(0));
-        QCOMPARE(sample.text(), QString("Alpha Bold"));
-        QVERIFY(sample.font().family() == "Alpha" && sample.font().bold());
-        QCOMPARE(Text(w, "selectedCountLabel"), QString("1 font selected"));
-        Child<QPushButton>(w, "selectButton").click();
-        QCOMPARE(shown.value(0), QString("&Regular Fonts")); // no family item under the button
-        QCOMPARE(choose("regular"), QString("Alpha, Alpha Bold, Beta: 3 fonts selected"));
-        QCOMPARE(Text(w, "statusLabel"), QString("Ready to uninstall 3 fonts."));
-        QCOMPARE(choose("none"), QString(": No fonts selected"));
-        QCOMPARE(Text(w, "statusLabel"), QString("No fonts selected."));
-        QCOMPARE(choose("italic"), QString("Alpha Italic, Beta Oblique: 2 fonts selected"));
-        choose("none");
-        list.setCurrentItem(list.findItems("Alpha", Qt::MatchExactly).value(0));
-        QVERIFY(!sample.font().bold());
-        // Right button over "Beta Oblique": the family item names Beta; the selection stays.
-        QTreeWidgetItem* row = list.findItems("Beta Oblique", Qt::MatchExactly).value(0);
-        QTest::mouseClick(list.viewport(), Qt::RightButton, {}, list.visualItemRect(row).center());
-        QCOMPARE(shown.value(0), QString("Beta"));
-        QCOMPARE(Selected(w), QStringList{"Alpha"});
-        QCOMPARE(choose("family"), QString("Alpha, Beta, Beta Oblique: 3 fonts selected"));
-    }
-
     // Every font is listed, sorted, with its size and entry; fonts in the system folder, or whose file
-    // name Qt cannot decode, are marked unchangeable. Exit keeps the choices; the folder comes back as
-    // written, but every run starts keeping the files.
-    void stepsAndSettings()
+    // name Qt cannot decode, are marked unchangeable. The menus' selections only add to what is selected;
+    // the sample follows the current row. Exit keeps the choices; the folder comes back as written, but
+    // every run starts keeping the files.
+    void listMenusAndSettings()
     {
         const QString systemFile = Sys().system->SystemFontDirectory() + "/gamma.ttf";
         QVERIFY(WriteFile(systemFile, SfntBuilder::Simple("Gamma", "Gamma")));
@@ -185,7 +144,8 @@ private slots:
         FontTable.push_back(record);
         {
             RemoveWizard w;
-            const QTreeWidget& list = Child<QTreeWidget>(w, "fontList");
+            w.show();
+            QTreeWidget& list = Child<QTreeWidget>(w, "fontList");
             QStringList rows;  // name and size; "*" when the row has a tooltip
             for (const QTreeWidgetItem* row : list.findItems("*", Qt::MatchWildcard))
                 rows << row->text(0) + " " + row->text(2) + (row->toolTip(0).isEmpty() ? "" : " *");
@@ -196,15 +156,46 @@ private slots:
             QCOMPARE(list.topLevelItem(5)->text(3), QString("unknown"));
             QVERIFY(list.topLevelItem(7)->toolTip(0).contains("not valid UTF-8"));
             SaveShot(&w, "remove-step0");
-            Select(w, {"Alpha", "Beta"});
+            const QLabel& sample = Child<QLabel>(w, "sampleLabel");
+            QStringList shown;  // the items of the last menu
+            w.PopupMenu = [&](QMenu* menu, const QPoint&) {
+                shown.clear();
+                for (QAction* a : menu->actions())
+                    if (a->isVisible() && !a->isSeparator())
+                        shown << a->text();
+            };
+            const auto choose = [&w](const QString& item) {
+                Child<QAction>(w, qPrintable(item + "Action")).trigger();
+                return Selected(w).join(", ") + ": " + Text(w, "selectedCountLabel");
+            };
+            list.setCurrentItem(list.findItems("Alpha Bold", Qt::MatchExactly).value(0));
+            QCOMPARE(sample.text(), QString("Alpha Bold"));
+            QVERIFY(sample.font().family() == "Alpha" && sample.font().bold());
+            QCOMPARE(Text(w, "selectedCountLabel"), QString("1 font selected"));
+            Child<QPushButton>(w, "selectButton").click();
+            QCOMPARE(shown.value(0), QString("&Regular Fonts")); // no family item under the button
+            QCOMPARE(choose("regular"), QString("Alpha, Alpha Bold, Beta, Gamma, Zeta: 5 fonts selected"));
+            QCOMPARE(Text(w, "statusLabel"), QString("Ready to uninstall 5 fonts."));
+            QCOMPARE(choose("none"), QString(": No fonts selected"));
+            QCOMPARE(Text(w, "statusLabel"), QString("No fonts selected."));
+            QCOMPARE(choose("italic"), QString("Alpha Italic, Beta Oblique: 2 fonts selected"));
+            choose("none");
+            list.setCurrentItem(list.findItems("Alpha", Qt::MatchExactly).value(0));
+            QVERIFY(!sample.font().bold());
+            // Right button over "Beta Oblique": the family item names Beta; the selection stays.
+            QTreeWidgetItem* row = list.findItems("Beta Oblique", Qt::MatchExactly).value(0);
+            QTest::mouseClick(list.viewport(), Qt::RightButton, {}, list.visualItemRect(row).center());
+            QCOMPARE(shown.value(0), QString("Beta"));
+            QCOMPARE(Selected(w), QStringList{"Alpha"});
+            QCOMPARE(choose("family"), QString("Alpha, Beta, Beta Oblique: 3 fonts selected"));
             QPushButton& next = Child<QPushButton>(w, "nextButton");
             next.click();
             QVERIFY(Child<QWidget>(w, "stepPage1").isVisibleTo(&w) && !Child<QWidget>(w, "stepPage0").isVisibleTo(&w));
             SaveShot(&w, "remove-step1");
             next.click();
             QVERIFY(Child<QPushButton>(w, "uninstallButton").isEnabled());
-            QCOMPARE(Child<QTreeWidget>(w, "chosenList").topLevelItemCount(), 2);
-            QCOMPARE(Text(w, "messageLabel"), QString("You have selected  2 font(s) to uninstall.\r\nTo complete "
+            QCOMPARE(Child<QTreeWidget>(w, "chosenList").topLevelItemCount(), 3);
+            QCOMPARE(Text(w, "messageLabel"), QString("You have selected  3 font(s) to uninstall.\r\nTo complete "
                                                       "the operation, click the \"Uninstall Fonts!\" button."));
             Child<QPushButton>(w, "previousButton").click();
             Child<QRadioButton>(w, "copyRadio").click();
@@ -212,7 +203,6 @@ private slots:
             QVERIFY(target.isEnabled() && Child<QWidget>(w, "stepPage1").isVisibleTo(&w));
             target.setText("/Tmp/Kept");
             Child<QCheckBox>(w, "confirmDeletesCheck").setChecked(false);
-            w.show();
             Child<QPushButton>(w, "closeButton").click();
             QVERIFY(!w.isVisible() && w.result() == QDialog::Rejected);
         }
