@@ -220,24 +220,6 @@ private slots:
         QVERIFY(std::any_of(seen.begin(), seen.end(), [&](const QImage& i) { return i != seen[0] && i != gauge.ToImage(); }));
     }
 
-    // Opened from a file manager (last on a stick, the file on the first disk), then Install Now.
-    void installNowInstallsTheSelection()
-    {
-        const QString disk = env->root() + "/disk", downloads = disk + "/Downloads";
-        env->fake.storage->drives = {{"Disk", disk}, {"Stick", source}};
-        MakeFolder(downloads, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans"});
-        auto w = Open();
-        w->ShowFiles(downloads, {downloads + "/a.ttf", downloads + "/b.ttf"});
-        // The tree starts at the drive holding the folder, so the user can move up from it.
-        QCOMPARE(Child<FolderTree>(*w, "folderTree").topLevelItem(0)->text(0), disk);
-        QPushButton& installNow = Button(*w, "installNowButton");
-        QVERIFY(installNow.isEnabled() && installNow.isDefault());
-        installNow.click();
-        QVERIFY(!Button(*w, "nextButton").isEnabled());  // on the last step
-        QCOMPARE(LabelText(*w, "fontCountLabel"), QString("2 fonts to install"));
-        QCOMPARE(successLines, QStringList({"Alpha Sans (TrueType) (a.ttf)", "Beta Sans (TrueType) (b.ttf)"}));
-    }
-
     // On the desktop: the file's own glyphs in the preview, grey marks for what it lacks (damaged: all).
     void desktopPreviewUsesTheFilesOwnMap_data()
     {
@@ -328,8 +310,9 @@ private slots:
         QVERIFY(env->fake.messages->texts.value(0).contains("is no longer there"));
     }
 
-    // Five fonts a..e (and the faces p, q of one collection) installed at once: questions, messages,
-    // what is installed; a collection's file copied once; no second install.
+    // Five fonts a..e (and the faces p, q of one collection) installed at once, or a and b chosen in the
+    // file manager and installed with Install Now: questions, messages, what is installed; a collection's
+    // file copied once; no second install.
     void install_data()
     {
         QTest::addColumn<QString>("setup");
@@ -344,6 +327,7 @@ private slots:
         };
         const QString exists = "The font file a.ttf already exists in your font folder";
         row("five new fonts", "", {}, {}, "", "abcde", 5);
+        row("Install Now on the files the file manager chose", "installnow", {}, {}, "", "ab", 2);
         row("overwrite Yes copies", "existing", {}, {vbYes}, exists, "abcde", 5);
         row("overwrite No installs nothing", "existing", {}, {vbNo}, exists, "bcde", 4);
         // Reading the font folder itself; Beta registered after the scan is reported, not installed.
@@ -388,11 +372,20 @@ private slots:
         if (setup == "unlisted")
             env->fake.fonts->unlisted << UserDataDir + "fonts/c.ttf";
         const int registered = env->fake.registry->values.size();
-        GoToLastStep(*w);
-        env->fake.storage->copyErrors = copyErrors;
-        env->fake.messages->answers = answers;
         QPushButton& go = Button(*w, "goButton");
-        go.click();
+        if (setup == "installnow") {
+            w->ShowFiles(source, {source + "/a.ttf", source + "/b.ttf"});
+            // The tree starts at the drive holding the folder, so the user can move up from it.
+            QCOMPARE(Child<FolderTree>(*w, "folderTree").topLevelItem(0)->text(0), env->root());
+            QVERIFY(Button(*w, "installNowButton").isDefault());
+            Button(*w, "installNowButton").click();
+            QCOMPARE(LabelText(*w, "fontCountLabel"), QString("2 fonts to install"));
+        } else {
+            GoToLastStep(*w);
+            env->fake.storage->copyErrors = copyErrors;
+            env->fake.messages->answers = answers;
+            go.click();
+        }
         const QStringList& texts = env->fake.messages->texts;
         QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.value(0).startsWith(message), qPrintable(texts.join(" | ")));
         if (setup == "existing") // both sizes and dates
@@ -404,7 +397,8 @@ private slots:
                                 : QString("Pair Sans%1 (TrueType) (pair.ttc)").arg(c == 'q' ? " Bold" : ""));
         QCOMPARE(successLines, success);
         // The result list names every font not installed too.
-        QCOMPARE(notInstalledLines.size(), (setup == "collection" ? 7 : 5) - int(installed.size()));
+        const int chosen = setup == "collection" ? 7 : setup == "installnow" ? 2 : 5;
+        QCOMPARE(notInstalledLines.size(), chosen - int(installed.size()));
         QCOMPARE(env->fake.storage->copies.size(), copies);
         QCOMPARE(env->fake.registry->values.size(), registered + installed.size() + (setup == "unlisted"));
         QVERIFY(!go.isEnabled());
