@@ -27,7 +27,6 @@ const QString kReset = QStringLiteral("Please select a number greater than zero 
 QString Paragraph(int n) { return QFileInfo(IniFile).path() + QStringLiteral("/papara%1.txt").arg(n); }
 
 QLineEdit& Edit(const OptionsDialog& d, const char* name) { return Child<QLineEdit>(d, name); }
-QCheckBox& Check(const OptionsDialog& d, const char* name) { return Child<QCheckBox>(d, name); }
 QComboBox& Box(const OptionsDialog& d, const QString& name) { return Child<QComboBox>(d, qPrintable(name)); }
 QPlainTextEdit& TextEdit(const OptionsDialog& d, const QString& name) { return Child<QPlainTextEdit>(d, qPrintable(name)); }
 void Click(const OptionsDialog& d, const char* button) { Child<QPushButton>(d, button).click(); }
@@ -48,18 +47,18 @@ private slots:
 
     void refusedInputKeepsDialogAndFile_data()
     {
-        QTest::addColumn<QString>("untick");  // the boxes unticked
+        QTest::addColumn<bool>("noKind");  // every kind of font unticked
         QTest::addColumn<QString>("reset");
         QTest::addColumn<QString>("message");  // a part of the one message
         QTest::addColumn<int>("style");
-        QTest::newRow("no font kind ticked") << "TAD" << "3" << kNoKinds << int(vbInformation);
-        QTest::newRow("reset 0") << "" << "0" << kReset << int(vbCritical);
-        QTest::newRow("paragraph file unwritable") << "" << "3" << "papara2.txt" << int(vbCritical);
-        QTest::newRow("Cancel, the reset box taking digits and Backspace only") << "" << "a1-b2 x" << "cancel" << 0;
+        QTest::newRow("no font kind ticked") << true << "3" << kNoKinds << int(vbInformation);
+        QTest::newRow("reset 0") << false << "0" << kReset << int(vbCritical);
+        QTest::newRow("paragraph file unwritable") << false << "3" << "papara2.txt" << int(vbCritical);
+        QTest::newRow("Cancel, the reset box taking digits and Backspace only") << false << "a1-b2 x" << "cancel" << 0;
     }
     void refusedInputKeepsDialogAndFile()
     {
-        QFETCH(QString, untick);
+        QFETCH(bool, noKind);
         QFETCH(QString, reset);
         QFETCH(QString, message);
         QFETCH(int, style);
@@ -71,9 +70,8 @@ private slots:
         d.show();
         d.SelectTab(OptionsDialog::Tab::Quotes);
         Edit(d, "userNameEdit").setText("Kept edit");
-        Check(d, "trueTypeCheck").setChecked(!untick.contains('T'));
-        Check(d, "typeOneCheck").setChecked(!untick.contains('A'));
-        Check(d, "printerFontsCheck").setChecked(!untick.contains('D'));
+        for (const char* kind : {"trueTypeCheck", "typeOneCheck", "printerFontsCheck"})
+            Child<QCheckBox>(d, kind).setChecked(!noKind);
         TextEdit(d, "paragraphEdit0").setPlainText("Kept edit");
         QLineEdit& resetPages = Edit(d, "resetPagesEdit");
         resetPages.clear();
