@@ -24,7 +24,6 @@ using namespace gw;
 
 namespace {
 
-// Fonts: full name, family.
 const QList<QPair<QString, QString>> kFonts = {
     {"Alpha", "Alpha"}, {"Alpha Bold", "Alpha"}, {"Alpha Italic", "Alpha"},
     {"Alpha Bold Italic", "Alpha"}, {"Beta", "Beta"}, {"Beta Oblique", "Beta"}};
@@ -32,6 +31,18 @@ const QList<QPair<QString, QString>> kFonts = {
 QString FileOf(const QString& fullName)
 {
     return fullName.toLower().remove(' ') + ".ttf";
+}
+
+// A record of the font table for the font in file.
+void AddRecord(const QString& full, const QString& family, const QString& file)
+{
+    FontRecord record;
+    record.FullName = full;
+    record.FaceName = family;
+    record.RegistryName = full + " (TrueType)";
+    record.FontFile = file;
+    record.FileSize = "1k";
+    FontTable.push_back(record);
 }
 
 QString Text(const RemoveWizard& w, const char* label) { return Child<QLabel>(w, label).text(); }
@@ -108,13 +119,7 @@ private slots:
         for (const auto& [full, family] : kFonts) {
             const QString file = fonts_ + "/" + FileOf(full);
             QVERIFY(WriteFile(file, SfntBuilder::Simple(family, full)));
-            FontRecord record;
-            record.FullName = full;
-            record.FaceName = family;
-            record.RegistryName = full + " (TrueType)";
-            record.FontFile = file;
-            record.FileSize = "1k";
-            FontTable.push_back(record);
+            AddRecord(full, family, file);
             env_->fake.registry->values.append({full + " (TrueType)", file});
             env_->fake.fonts->faces << FakeFontSystem::MakeFace(family, full, "Regular", 400, false,
                                                                 TRUETYPE_FONTTYPE, file);
@@ -134,14 +139,8 @@ private slots:
     {
         const QString systemFile = Sys().system->SystemFontDirectory() + "/gamma.ttf";
         QVERIFY(WriteFile(systemFile, SfntBuilder::Simple("Gamma", "Gamma")));
-        FontRecord record;
-        record.FullName = record.FaceName = "Gamma";
-        record.FontFile = systemFile;
-        record.FileSize = "1k";
-        FontTable.push_back(record);
-        record.FullName = record.FaceName = "Zeta";
-        record.FontFile = fonts_ + QStringLiteral("/caf\uFFFD.ttf");
-        FontTable.push_back(record);
+        AddRecord("Gamma", "Gamma", systemFile);
+        AddRecord("Zeta", "Zeta", fonts_ + QStringLiteral("/caf\uFFFD.ttf"));
         {
             RemoveWizard w;
             w.show();
