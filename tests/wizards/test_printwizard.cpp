@@ -65,7 +65,7 @@ private slots:
     // Each kind adds to the selection, NONE clears it; both counts follow. The Select button's menu
     // has no family item; the list's has the family of the row under the right button. The picture is
     // drawn anew through its timer after each change of the choice. With sheets chosen, Print needs one
-    // checked.
+    // checked, and a run without one says so and goes back to the choice.
     void selectionPictureAndPrintButton()
     {
         PrintWizard w(Fonts());
@@ -136,6 +136,9 @@ private slots:
         Child<QCheckBox>(w, "ansiChartCheck").setChecked(false);
         w.GoToNextStep();
         QVERIFY(!print.isEnabled());
+        w.PrintChosenFonts();
+        QCOMPARE(env_->fake.messages->texts, QStringList{"Please select a Sample Sheet to print!"});
+        QCOMPARE(w.Step(), 1);
     }
 
 
@@ -144,26 +147,22 @@ private slots:
     void go_data()
     {
         QTest::addColumn<int>("paper");
-        QTest::addColumn<bool>("sheets");
         QTest::addColumn<QStringList>("refused");   // faces the printer refuses
         QTest::addColumn<QString>("message");       // the end of the one message; "" none
-        QTest::newRow("letter") << int(PaperLetter) << false << QStringList{} << "";
-        QTest::newRow("unusable font named after the run") << int(PaperLetter) << false
+        QTest::newRow("letter") << int(PaperLetter) << QStringList{} << "";
+        QTest::newRow("unusable font named after the run") << int(PaperLetter)
             << QStringList{"nimbus mono ps", "nimbus mono ps oblique"} << ":\n\nNimbus Mono PS Oblique";
-        QTest::newRow("a PDF not written whole: the reason, nothing else") << int(PaperLetter) << false
+        QTest::newRow("a PDF not written whole: the reason, nothing else") << int(PaperLetter)
             << QStringList{"!the disk is full"} << "the disk is full. Nothing was replaced; please try again, or "
                                                   "choose another file or printer.";
-        QTest::newRow("legal refused") << int(PaperLegal) << false << QStringList{} << PaperSizeMessage();
-        QTest::newRow("no sheet goes back to step 1")
-            << int(PaperA4) << true << QStringList{} << "Please select a Sample Sheet to print!";
+        QTest::newRow("legal refused") << int(PaperLegal) << QStringList{} << PaperSizeMessage();
     }
     void go()
     {
         QFETCH(int, paper);
-        QFETCH(bool, sheets);
         QFETCH(QStringList, refused);
         QFETCH(QString, message);
-        const bool printed = paper != PaperLegal && !sheets;  // sheets chosen, none checked
+        const bool printed = paper != PaperLegal;
         QString failure;  // a "!" entry is the reason the output fails
         if (!refused.isEmpty() && refused[0].startsWith('!'))
             failure = refused.takeFirst().mid(1);
@@ -186,7 +185,6 @@ private slots:
         emit Child<QTreeWidget>(*w, "fontList").header()->sectionClicked(2);
         w->SelectFonts("BOLD");
         w->SelectFonts("ITALIC");
-        Child<QRadioButton>(*w, "sheetsRadio").setChecked(sheets);
         w->GoToNextStep();
         w->GoToNextStep();
         bool triedWhileBusy = false;
@@ -199,7 +197,7 @@ private slots:
         const QStringList& texts = env_->fake.messages->texts;
         QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.size() == 1 && texts[0].endsWith(message), qPrintable(texts.join(" | ")));
         QCOMPARE(opened, printed ? 1 : 0);
-        QCOMPARE(w->Step(), sheets ? 1 : 2);
+        QCOMPARE(w->Step(), 2);
         if (!printed)
             return;
         QVERIFY(triedWhileBusy && w->isVisible());
