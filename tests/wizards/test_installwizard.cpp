@@ -103,7 +103,6 @@ class TestInstallWizard : public QObject {
     {
         MakeFolder(source, files);
         WriteIniString("CatalogWizard", "sourceDir", source, IniFile);
-        successLines.clear();
         auto w = std::make_unique<InstallWizard>(mode);
         w->ShowModal = [this](QDialog* d) {
             successLines.clear();
@@ -153,8 +152,8 @@ private slots:
         QTest::newRow("digits only under A-D, Numbers") << QStringList{"one.ttf=1 Sans", "b.ttf=Bee Sans", "z.ttf=Zed Sans"} << 1
                                                         << QStringList{"1 Sans|one.ttf|1K", "Bee Sans|b.ttf|1K"} << "2 Font Names";
         QTest::newRow("upper-case CD-ROM names keep their case, .otf too; damaged files left out")
-            << QStringList{"ARIAL.TTF=Arial", "Cff.Otf=Cff Sans", "e.ttf:empty", "f.ttf:folder", "h.ttf:100MB", "l.ttf:link",
-                           "x.ttf:cut"}
+            << QStringList{"ARIAL.TTF=Arial", "Cff.Otf=Cff Sans", "e.ttf:empty", "f.ttf:folder",
+                           "h.ttf:100MB", "l.ttf:link", "x.ttf:cut"}
             << 0 << QStringList{"Arial|ARIAL.TTF|1K", "Cff Sans|Cff.Otf|1K"} << "2 Font Names";
     }
     void scan()
@@ -341,8 +340,8 @@ private slots:
         row("device unavailable, Cancel", "", {68}, {vbCancel}, "Disk not ready... Please make sure the floppy or CD-ROM", "", 1);
         row("any other error: said, the rest go on", "", {0, 0, 0, 13}, {}, "The font file", "abce", 5);
         row("both faces of a collection: one copy", "collection", {}, {}, "", "abcdepq", 6);
-        row("the collection's one copy fails: neither face", "collection", {0, 0, 0, 0, 0, 13}, {}, "The font file",
-            "abcde", 6);
+        row("the collection's one copy fails: neither face", "collection", {0, 0, 0, 0, 0, 13}, {},
+            "The font file", "abcde", 6);
     }
     void install()
     {
@@ -357,9 +356,10 @@ private slots:
             source = UserDataDir + "fonts";
         if (setup == "existing")
             WriteFile(UserDataDir + "fonts/a.ttf", "older file");
+        const auto pair = SfntBuilder::Collection({SfntBuilder::Simple("Pair", "Pair Sans"),
+                                                   SfntBuilder::Simple("Pair", "Pair Sans Bold", "Bold")});
         if (setup == "collection")
-            WriteFile(source + "/pair.ttc", SfntBuilder::Collection({SfntBuilder::Simple("Pair", "Pair Sans"),
-                                                                     SfntBuilder::Simple("Pair", "Pair Sans Bold", "Bold")}));
+            WriteFile(source + "/pair.ttc", pair);
         auto w = Open({"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Chi Sans", "d.ttf=Delta Sans",
                        "e.ttf=Epsilon Sans"});
         w->SelectFonts("ALL");
@@ -474,7 +474,7 @@ private slots:
         using L = QList<int>;
         QTest::newRow("OK untouched returns the start folder") << L{-1} << L{} << "" << "/disk/fonts/sub";
         QTest::newRow("a typed folder is taken") << L{-1} << L{} << "/disk/fonts" << "/disk/fonts";
-        QTest::newRow("a trailing slash is no other folder") << L{-1} << L{} << "/disk/fonts/" << "/disk/fonts";
+        QTest::newRow("a trailing slash, no other folder") << L{-1} << L{} << "/disk/fonts/" << "/disk/fonts";
         QTest::newRow("no such folder: said, and the dialog stays") << L{-1} << L{} << "/disk/nothing" << "";
         QTest::newRow("ready drive") << L{} << L{} << "" << "/floppy";
         QTest::newRow("not ready, Cancel goes back") << L{71} << L{vbCancel} << "" << "/disk/fonts/sub";
@@ -513,8 +513,10 @@ private slots:
         QVERIFY(fieldFollows);
         QCOMPARE(drive, root + (chosen == "/floppy" ? "/floppy" : "/disk"));
         const int said = chosen.isEmpty() || answers.size();
-        QCOMPARE(env->fake.messages->texts, QStringList(said, typed.isEmpty() ? DriveNotReadyText() : NoSuchFolderText(root + typed)));
-        QCOMPARE(env->fake.messages->styles, QList<int>(said, typed.isEmpty() ? vbRetryCancel | vbCritical : vbInformation));
+        const QString text = typed.isEmpty() ? DriveNotReadyText() : NoSuchFolderText(root + typed);
+        const int style = typed.isEmpty() ? vbRetryCancel | vbCritical : vbInformation;
+        QCOMPARE(env->fake.messages->texts, QStringList(said, text));
+        QCOMPARE(env->fake.messages->styles, QList<int>(said, style));
     }
 
     void driveOfPathIsLongestRoot()

@@ -314,11 +314,12 @@ private slots:
         const QStringList said{"", "in the trash", "copied to " + copied, "moved to " + copied, "kept"};
         QCOMPARE(report_.value(0), file + ": uninstalled; the file is " + said[action]);
         const QString fot = OwnFileName(Sys().system->ProgramFolder(), "alpha.fot");
+        QStringList calls{"RegDeleteValue Alpha (TrueType)", "RegDeleteValue Beta (TrueType)",
+                          "CreateScalableFontResource " + fot, "RemoveFontResource " + fot,
+                          "BroadcastFontChange"};
         const QStringList onFile[] = {{}, {"MoveToTrash " + file}, {"CopyFile " + file + " -> " + copied},
                                       {"CopyFile " + file + " -> " + copied, "DeleteFile " + file}, {}};
-        const QStringList calls = QStringList{"RegDeleteValue Alpha (TrueType)", "RegDeleteValue Beta (TrueType)",
-                                              "CreateScalableFontResource " + fot, "RemoveFontResource " + fot,
-                                              "BroadcastFontChange"} + onFile[action];
+        calls += onFile[action];
         QCOMPARE(FakeCallLog().mid(0, calls.size()), calls);
         QVERIFY(!QFileInfo::exists(fot));
     }
