@@ -148,24 +148,23 @@ private slots:
     {
         QTest::addColumn<int>("paper");
         QTest::addColumn<QStringList>("refused");   // faces the printer refuses
+        QTest::addColumn<QString>("failure");       // why the output fails; "" it does not
         QTest::addColumn<QString>("message");       // the end of the one message; "" none
-        QTest::newRow("letter") << int(PaperLetter) << QStringList{} << "";
+        QTest::newRow("letter") << int(PaperLetter) << QStringList{} << "" << "";
         QTest::newRow("unusable font named after the run") << int(PaperLetter)
-            << QStringList{"nimbus mono ps", "nimbus mono ps oblique"} << ":\n\nNimbus Mono PS Oblique";
-        QTest::newRow("a PDF not written whole: the reason, nothing else") << int(PaperLetter)
-            << QStringList{"!the disk is full"} << "the disk is full. Nothing was replaced; please try again, or "
-                                                  "choose another file or printer.";
-        QTest::newRow("legal refused") << int(PaperLegal) << QStringList{} << PaperSizeMessage();
+            << QStringList{"nimbus mono ps", "nimbus mono ps oblique"} << "" << ":\n\nNimbus Mono PS Oblique";
+        QTest::newRow("a PDF not written whole: the reason, nothing else") << int(PaperLetter) << QStringList{}
+            << "the disk is full" << "the disk is full. Nothing was replaced; please try again, or choose another "
+                                     "file or printer.";
+        QTest::newRow("legal refused") << int(PaperLegal) << QStringList{} << "" << PaperSizeMessage();
     }
     void go()
     {
         QFETCH(int, paper);
         QFETCH(QStringList, refused);
+        QFETCH(QString, failure);
         QFETCH(QString, message);
         const bool printed = paper != PaperLegal;
-        QString failure;  // a "!" entry is the reason the output fails
-        if (!refused.isEmpty() && refused[0].startsWith('!'))
-            failure = refused.takeFirst().mid(1);
         QVector<PrintOp> ops;  // what the run printed, once the wizard dropped its surface
         int opened = 0;
         SystemPrintTarget().PaperSize = [paper] { return paper; };
