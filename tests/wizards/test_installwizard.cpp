@@ -356,6 +356,11 @@ private slots:
             source = UserDataDir + "fonts";
         if (setup == "existing")
             WriteFile(UserDataDir + "fonts/a.ttf", "older file");
+        const QString downloads = env->root() + "/disk/Downloads";
+        if (setup == "installnow") {  // the last folder on a stick, the files on the first disk
+            env->fake.storage->drives = {{"Disk", env->root() + "/disk"}, {"Stick", source}};
+            MakeFolder(downloads, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans"});
+        }
         const auto pair = SfntBuilder::Collection({SfntBuilder::Simple("Pair", "Pair Sans"),
                                                    SfntBuilder::Simple("Pair", "Pair Sans Bold", "Bold")});
         if (setup == "collection")
@@ -374,9 +379,9 @@ private slots:
         const int registered = env->fake.registry->values.size();
         QPushButton& go = Button(*w, "goButton");
         if (setup == "installnow") {
-            w->ShowFiles(source, {source + "/a.ttf", source + "/b.ttf"});
+            w->ShowFiles(downloads, {downloads + "/a.ttf", downloads + "/b.ttf"});
             // The tree starts at the drive holding the folder, so the user can move up from it.
-            QCOMPARE(Child<FolderTree>(*w, "folderTree").topLevelItem(0)->text(0), env->root());
+            QCOMPARE(Child<FolderTree>(*w, "folderTree").topLevelItem(0)->text(0), env->root() + "/disk");
             QVERIFY(Button(*w, "installNowButton").isDefault());
             Button(*w, "installNowButton").click();
             QCOMPARE(LabelText(*w, "fontCountLabel"), QString("2 fonts to install"));
