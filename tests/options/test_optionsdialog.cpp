@@ -19,9 +19,6 @@ using namespace gw;
 
 namespace {
 
-const QString kNoKinds = QStringLiteral(
-    "You have not selected any fonts to display!\n\nPlease select a combination of TrueType, "
-    "Adobe Type 1 (if available) and printer fonts to display.");
 const QString kReset = QStringLiteral("Please select a number greater than zero for the Printer Reset.");
 
 QString Paragraph(int n) { return QFileInfo(IniFile).path() + QStringLiteral("/papara%1.txt").arg(n); }
@@ -51,7 +48,9 @@ private slots:
         QTest::addColumn<QString>("reset");
         QTest::addColumn<QString>("message");  // a part of the one message
         QTest::addColumn<int>("style");
-        QTest::newRow("no font kind ticked") << true << "3" << kNoKinds << int(vbInformation);
+        QTest::newRow("no font kind ticked") << true << "3"
+            << "You have not selected any fonts to display!\n\nPlease select a combination of TrueType, "
+               "Adobe Type 1 (if available) and printer fonts to display." << int(vbInformation);
         QTest::newRow("reset 0") << false << "0" << kReset << int(vbCritical);
         QTest::newRow("paragraph file unwritable") << false << "3" << "papara2.txt" << int(vbCritical);
         QTest::newRow("Cancel, the reset box taking digits and Backspace only") << false << "a1-b2 x" << "cancel" << 0;
