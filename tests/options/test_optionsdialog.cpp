@@ -63,7 +63,6 @@ private slots:
         QFETCH(int, style);
         if (message == "papara2.txt")
             QDir().mkpath(Paragraph(2));  // a folder where the file belongs
-        const bool cancel = message == "cancel";
         const QByteArray before = ReadFile(IniFile);
         OptionsDialog d;
         d.show();
@@ -75,10 +74,10 @@ private slots:
         QLineEdit& resetPages = Edit(d, "resetPagesEdit");
         resetPages.clear();
         QTest::keyClicks(&resetPages, reset);
-        if (cancel) {
+        if (message == "cancel") {
             QCOMPARE(resetPages.text(), QString("12"));
-            QTest::keyClick(&resetPages, Qt::Key_Backspace);  // Backspace deletes, keys that type nothing move
-            for (const Qt::Key key : {Qt::Key_3, Qt::Key_Home, Qt::Key_2})
+            // Backspace deletes, keys that type nothing move.
+            for (const Qt::Key key : {Qt::Key_Backspace, Qt::Key_3, Qt::Key_Home, Qt::Key_2})
                 QTest::keyClick(&resetPages, key);
             QCOMPARE(resetPages.text(), QString("213"));
             Click(d, "cancelButton");
