@@ -33,7 +33,6 @@ QString FileOf(const QString& fullName)
     return fullName.toLower().remove(' ') + ".ttf";
 }
 
-// A record of the font table for the font in file.
 void AddRecord(const QString& full, const QString& family, const QString& file)
 {
     FontRecord record;
@@ -54,12 +53,6 @@ QStringList Selected(const RemoveWizard& w)
         names << item->text(0);
     names.sort();
     return names;
-}
-
-void Select(RemoveWizard& w, const QStringList& names)
-{
-    for (const QString& name : names)
-        Child<QTreeWidget>(w, "fontList").findItems(name, Qt::MatchExactly).value(0)->setSelected(true);
 }
 
 } // namespace
@@ -88,7 +81,8 @@ class TestRemoveWizard : public QObject {
     // Runs the removal of names with the action (and the target folder for copy/move).
     void Run(RemoveWizard& w, const QStringList& names, int action, bool confirm = false)
     {
-        Select(w, names);
+        for (const QString& name : names)
+            Child<QTreeWidget>(w, "fontList").findItems(name, Qt::MatchExactly).value(0)->setSelected(true);
         const char* radios[] = {"", "deleteRadio", "copyRadio", "moveRadio", "keepRadio"};  // by action
         Child<QRadioButton>(w, radios[action]).setChecked(true);
         Child<QLineEdit>(w, "targetEdit").setText(target_);
