@@ -159,7 +159,6 @@ private slots:
         QCOMPARE(pages, 3);
     }
 
-
     // Go prints the selected fonts in the order shown (sorted by size text: 100k, 12k, 1K),
     // or says why it cannot; the title is kept for next time. No close ends a run.
     void go_data()
