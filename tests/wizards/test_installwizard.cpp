@@ -62,11 +62,8 @@ QString LabelText(const InstallWizard& w, const char* name) { return Child<QLabe
 QStringList RowTexts(const InstallWizard& w)
 {
     QStringList rows;
-    const QTreeWidget& list = FontList(w);
-    for (int i = 0; i < list.topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = list.topLevelItem(i);
+    for (const QTreeWidgetItem* row : FontList(w).findItems("*", Qt::MatchWildcard))
         rows << row->text(0) + "|" + row->text(1) + "|" + row->text(2);
-    }
     return rows;
 }
 
@@ -106,7 +103,6 @@ class TestInstallWizard : public QObject {
     {
         MakeFolder(source, files);
         WriteIniString("CatalogWizard", "sourceDir", source, IniFile);
-        successLines.clear();
         auto w = std::make_unique<InstallWizard>(mode);
         w->ShowModal = [this](QDialog* d) {
             successLines.clear();
@@ -127,23 +123,6 @@ class TestInstallWizard : public QObject {
         return w;
     }
 
-    // The drives of "Select Folder": a floppy and a disk with fonts/sub; the disk's folder.
-    QString PickerDrives()
-    {
-        const QString floppy = env->root() + "/floppy", disk = env->root() + "/disk";
-        QDir().mkpath(disk + "/fonts/sub");
-        QDir().mkpath(floppy);
-        env->fake.storage->drives = {{"Floppy", floppy}, {"Disk", disk}};
-        return disk;
-    }
-
-    void GoToLastStep(InstallWizard& w)
-    {
-        QPushButton& next = Button(w, "nextButton");
-        while (next.isEnabled())
-            next.click();
-    }
-
 private slots:
     void init()
     {
@@ -154,69 +133,63 @@ private slots:
     }
     void cleanup() { delete env; }
 
+    // A folder read into the list: filters, names as written, damaged files left out, no ".fot" file
+    // written (a preview or print run writes its own). Cancel Read keeps what was read; moving on in the
+    // (usable) folder tree reads the new folder whole.
     void scan_data()
     {
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("action");  // at the first turn of the reading: "cancel" or "move" on
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QString>("fontNames");
-        QTest::newRow("no font files") << QStringList{"readme.txt=Text Doc"} << 0 << QStringList{"no font files||"} << "Font Names";
-        QTest::newRow("upper-case CD-ROM names keep their case, .otf too") << QStringList{"ARIAL.TTF=Arial", "Cff.Otf=Cff Sans"} << 0
-                                                           << QStringList{"Arial|ARIAL.TTF|1K", "Cff Sans|Cff.Otf|1K"} << "2 Font Names";
-        QTest::newRow("filter E-H takes a lower-case e") << QStringList{"e.ttf=eins Sans", "one.ttf=1 Sans", "h.ttf=Hat Sans"} << 2
-                                                         << QStringList{"eins Sans|e.ttf|1K", "Hat Sans|h.ttf|1K"} << "2 Font Names";
-        QTest::newRow("digits only under A-D, Numbers") << QStringList{"one.ttf=1 Sans", "b.ttf=Bee Sans", "z.ttf=Zed Sans"} << 1
-                                                        << QStringList{"1 Sans|one.ttf|1K", "Bee Sans|b.ttf|1K"} << "2 Font Names";
-        QTest::newRow("damaged files left out") << QStringList{"e.ttf:empty", "f.ttf:folder", "good.ttf=Good Sans", "h.ttf:100MB",
-                                                               "l.ttf:link", "x.ttf:cut"} << 0
-                                                << QStringList{"Good Sans|good.ttf|1K"} << "1 Font Names";
+        auto row = [](const char* name, QStringList files, int filter, QString action, QStringList rows,
+                      QString fontNames) {
+            QTest::newRow(name) << files << filter << action << rows << fontNames;
+        };
+        row("no font files", {"readme.txt=Text Doc"}, 0, "", {"no font files||"}, "Font Names");
+        row("filter E-H takes a lower-case e", {"e.ttf=eins Sans", "one.ttf=1 Sans", "h.ttf=Hat Sans"}, 2, "",
+            {"eins Sans|e.ttf|1K", "Hat Sans|h.ttf|1K"}, "2 Font Names");
+        row("digits only under A-D, Numbers", {"one.ttf=1 Sans", "b.ttf=Bee Sans", "z.ttf=Zed Sans"}, 1, "",
+            {"1 Sans|one.ttf|1K", "Bee Sans|b.ttf|1K"}, "2 Font Names");
+        row("upper-case CD-ROM names keep their case, .otf too; damaged files left out",
+            {"ARIAL.TTF=Arial", "Cff.Otf=Cff Sans", "e.ttf:empty", "f.ttf:folder", "h.ttf:100MB",
+             "l.ttf:link", "x.ttf:cut"},
+            0, "", {"Arial|ARIAL.TTF|1K", "Cff Sans|Cff.Otf|1K"}, "2 Font Names");
+        const QStringList abc{"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Gamma Sans"};
+        row("Cancel Read keeps what was read", abc, 0, "cancel", {"Alpha Sans|a.ttf|1K"}, "1 Font Names");
+        row("moving on reads the other folder whole", abc, 0, "move",
+            {"Delta Sans|d.ttf|1K", "Epsilon Sans|e.ttf|1K", "Zeta Sans|z.ttf|1K"}, "3 Font Names");
     }
     void scan()
     {
         QFETCH(QStringList, files);
         QFETCH(int, filter);
+        QFETCH(QString, action);
         QFETCH(QStringList, rows);
         QFETCH(QString, fontNames);
-        auto w = Open(files);
-        ChooseFilter(*w, filter);
-        QCOMPARE(RowTexts(*w), rows);
-        QCOMPARE(LabelText(*w, "fontNamesLabel"), fontNames);
-        // Names are read without writing a ".fot" file; a preview or print run writes its own.
-        QCOMPARE(FotFiles(), 0);
-    }
-
-    // Cancel Read keeps what was read; moving on in the (usable) folder tree reads the new folder whole.
-    void interruptedReading_data()
-    {
-        QTest::addColumn<bool>("moveOn");
-        QTest::addColumn<QStringList>("rows");
-        QTest::newRow("Cancel Read keeps what was read") << false << QStringList{"Alpha Sans|a.ttf|1K"};
-        QTest::newRow("moving on reads the other folder whole") << true
-            << QStringList{"Delta Sans|d.ttf|1K", "Epsilon Sans|e.ttf|1K", "Zeta Sans|z.ttf|1K"};
-    }
-    void interruptedReading()
-    {
-        QFETCH(bool, moveOn);
-        QFETCH(QStringList, rows);
         MakeFolder(source + "/next", {"d.ttf=Delta Sans", "e.ttf=Epsilon Sans", "z.ttf=Zeta Sans"});
-        auto w = Open({"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Gamma Sans"},
-                      InstallWizard::Mode::Install, false);
+        auto w = Open(files, InstallWizard::Mode::Install, false);
         FolderTree& tree = Child<FolderTree>(*w, "folderTree");
         QPushButton& cancelRead = Button(*w, "cancelReadButton");
         bool treeEnabled = false;
         QTimer::singleShot(0, w.get(), [&] {
             treeEnabled = tree.isEnabled();
-            if (moveOn)
+            if (action == "move")
                 tree.SetPath(source + "/next");
-            else
+            else if (action == "cancel")
                 cancelRead.click();
         });
         w->GoToNextStep();
-        QVERIFY(treeEnabled);
+        if (filter)
+            ChooseFilter(*w, filter);
         QCOMPARE(RowTexts(*w), rows);
+        QCOMPARE(LabelText(*w, "fontNamesLabel"), fontNames);
+        QCOMPARE(FotFiles(), 0);
+        QVERIFY(action.isEmpty() || treeEnabled);
         QVERIFY(cancelRead.isHidden() && Button(*w, "nextButton").isEnabled());
-        ChooseFilter(*w, 0);
-        QCOMPARE(RowTexts(*w).size(), 3);
+        ChooseFilter(*w, 0);  // reads the folder whole again
+        QVERIFY(action.isEmpty() || RowTexts(*w).size() == 3);
     }
 
     // Reading a folder draws its gauge as it goes, not only at the start and the end.
@@ -230,44 +203,22 @@ private slots:
         connect(&everyTurn, &QTimer::timeout, [&] { seen << gauge.ToImage(); });
         everyTurn.start(0);
         w->GoToNextStep();
-        everyTurn.stop();
         QVERIFY(std::any_of(seen.begin(), seen.end(), [&](const QImage& i) { return i != seen[0] && i != gauge.ToImage(); }));
-    }
-
-    // Opened from a file manager (last on a stick, the file on the first disk), then Install Now.
-    void installNowInstallsTheSelection()
-    {
-        const QString disk = env->root() + "/disk", downloads = disk + "/Downloads";
-        env->fake.storage->drives = {{"Disk", disk}, {"Stick", source}};
-        MakeFolder(downloads, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans"});
-        auto w = Open();
-        w->ShowFiles(downloads, {downloads + "/a.ttf", downloads + "/b.ttf"});
-        // The tree starts at the drive holding the folder, so the user can move up from it.
-        QCOMPARE(Child<FolderTree>(*w, "folderTree").topLevelItem(0)->text(0), disk);
-        QPushButton& installNow = Button(*w, "installNowButton");
-        QVERIFY(installNow.isEnabled() && installNow.isDefault());
-        installNow.click();
-        QVERIFY(!Button(*w, "nextButton").isEnabled());  // on the last step
-        QCOMPARE(LabelText(*w, "fontCountLabel"), QString("2 fonts to install"));
-        QCOMPARE(successLines, QStringList({"Alpha Sans (TrueType) (a.ttf)", "Beta Sans (TrueType) (b.ttf)"}));
-        QCOMPARE(FotFiles(), 0);  // the preview's own is gone
     }
 
     // On the desktop: the file's own glyphs in the preview, grey marks for what it lacks (damaged: all).
     void desktopPreviewUsesTheFilesOwnMap_data()
     {
         QTest::addColumn<QString>("system");   // the file the test font is made from; empty: damaged
-        QTest::addColumn<int>("code");         // the large character shown
         QTest::addColumn<bool>("letters");     // the font has it, and the sample "A\u00f0"
-        QTest::newRow("CFF OpenType") << "NimbusSans-Regular.otf" << 0xF0 << true;
+        QTest::newRow("CFF OpenType") << "NimbusSans-Regular.otf" << true;
         // Dingbats maps its pictures to the ASCII codes and has no accented letters.
-        QTest::newRow("symbol font without letters") << "D050000L.otf" << 0xF0 << false;
-        QTest::newRow("damaged file") << "" << int('A') << false;
+        QTest::newRow("symbol font without letters") << "D050000L.otf" << false;
+        QTest::newRow("damaged file") << "" << false;
     }
     void desktopPreviewUsesTheFilesOwnMap()
     {
         QFETCH(QString, system);
-        QFETCH(int, code);
         QFETCH(bool, letters);
         QByteArray font = SfntBuilder::Simple("Glyphwick Damaged", "Glyphwick Damaged");
         if (!system.isEmpty()) {
@@ -283,7 +234,7 @@ private slots:
         w->show();
         Preview(*w, system.isEmpty() ? "Glyphwick Damaged" : "Glyphwick Preview");
         Child<QTabWidget>(*w, "previewTabs").setCurrentIndex(1);
-        Child<QScrollBar>(*w, "characterSlider").setValue(code);
+        Child<QScrollBar>(*w, "characterSlider").setValue(0xF0);  // the large character shown
         QPlainTextEdit& sample = Child<QPlainTextEdit>(*w, "sampleEdit");
         sample.setPlainText(QStringLiteral("A\u00f0"));
         const QImage picture = Child<QLabel>(*w, "characterLabel").pixmap().toImage();
@@ -345,14 +296,16 @@ private slots:
         QVERIFY(env->fake.messages->texts.value(0).contains("is no longer there"));
     }
 
-    // Five fonts a..e installed at once: questions, messages, what is installed; no second install.
+    // Five fonts a..e (and the faces p, q of one collection) installed at once, or a and b chosen in the
+    // file manager and installed with Install Now: questions, messages, what is installed; a collection's
+    // file copied once; no second install.
     void install_data()
     {
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QList<int>>("copyErrors");  // per copy
         QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<QString>("message");         // start of the first message; "" none
-        QTest::addColumn<QString>("installed");       // the fonts installed, by file letter
+        QTest::addColumn<QString>("installed");       // the fonts installed, by letter
         QTest::addColumn<int>("copies");
         using L = QList<int>;
         auto row = [](const char* name, QString setup, L errors, L answers, QString message, QString installed, int copies) {
@@ -360,6 +313,7 @@ private slots:
         };
         const QString exists = "The font file a.ttf already exists in your font folder";
         row("five new fonts", "", {}, {}, "", "abcde", 5);
+        row("Install Now on the files the file manager chose", "installnow", {}, {}, "", "ab", 2);
         row("overwrite Yes copies", "existing", {}, {vbYes}, exists, "abcde", 5);
         row("overwrite No installs nothing", "existing", {}, {vbNo}, exists, "bcde", 4);
         // Reading the font folder itself; Beta registered after the scan is reported, not installed.
@@ -372,6 +326,9 @@ private slots:
             "Disk not ready... Please make sure the floppy or CD-ROM", "abcde", 6);
         row("device unavailable, Cancel", "", {68}, {vbCancel}, "Disk not ready... Please make sure the floppy or CD-ROM", "", 1);
         row("any other error: said, the rest go on", "", {0, 0, 0, 13}, {}, "The font file", "abce", 5);
+        row("both faces of a collection: one copy", "collection", {}, {}, "", "abcdepq", 6);
+        row("the collection's one copy fails: neither face", "collection", {0, 0, 0, 0, 0, 13}, {},
+            "The font file", "abcde", 6);
     }
     void install()
     {
@@ -386,6 +343,15 @@ private slots:
             source = UserDataDir + "fonts";
         if (setup == "existing")
             WriteFile(UserDataDir + "fonts/a.ttf", "older file");
+        const QString downloads = env->root() + "/disk/Downloads";
+        if (setup == "installnow") {  // the last folder on a stick, the files on the first disk
+            env->fake.storage->drives = {{"Disk", env->root() + "/disk"}, {"Stick", source}};
+            MakeFolder(downloads, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans"});
+        }
+        const auto pair = SfntBuilder::Collection({SfntBuilder::Simple("Pair", "Pair Sans"),
+                                                   SfntBuilder::Simple("Pair", "Pair Sans Bold", "Bold")});
+        if (setup == "collection")
+            WriteFile(source + "/pair.ttc", pair);
         auto w = Open({"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Chi Sans", "d.ttf=Delta Sans",
                        "e.ttf=Epsilon Sans"});
         w->SelectFonts("ALL");
@@ -398,11 +364,21 @@ private slots:
         if (setup == "unlisted")
             env->fake.fonts->unlisted << UserDataDir + "fonts/c.ttf";
         const int registered = env->fake.registry->values.size();
-        GoToLastStep(*w);
-        env->fake.storage->copyErrors = copyErrors;
-        env->fake.messages->answers = answers;
         QPushButton& go = Button(*w, "goButton");
-        go.click();
+        if (setup == "installnow") {
+            w->ShowFiles(downloads, {downloads + "/a.ttf", downloads + "/b.ttf"});
+            // The tree starts at the drive holding the folder, so the user can move up from it.
+            QCOMPARE(Child<FolderTree>(*w, "folderTree").topLevelItem(0)->text(0), env->root() + "/disk");
+            QVERIFY(Button(*w, "installNowButton").isDefault());
+            Button(*w, "installNowButton").click();
+            QCOMPARE(LabelText(*w, "fontCountLabel"), QString("2 fonts to install"));
+        } else {
+            while (Button(*w, "nextButton").isEnabled())
+                Button(*w, "nextButton").click();
+            env->fake.storage->copyErrors = copyErrors;
+            env->fake.messages->answers = answers;
+            go.click();
+        }
         const QStringList& texts = env->fake.messages->texts;
         QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.value(0).startsWith(message), qPrintable(texts.join(" | ")));
         if (setup == "existing") // both sizes and dates
@@ -410,15 +386,17 @@ private slots:
                     && texts[0].contains("holds the font \"a.ttf\"") && texts[0].endsWith("Alpha Sans?"));
         QStringList success;
         for (QChar c : installed)
-            success << QString("%1 Sans (TrueType) (%2.ttf)").arg(names[c.unicode() - 'a'], c);
+            success << (c < 'p' ? QString("%1 Sans (TrueType) (%2.ttf)").arg(names[c.unicode() - 'a'], c)
+                                : QString("Pair Sans%1 (TrueType) (pair.ttc)").arg(c == 'q' ? " Bold" : ""));
         QCOMPARE(successLines, success);
         // The result list names every font not installed too.
-        QCOMPARE(notInstalledLines.size(), 5 - int(installed.size()));
+        const int chosen = setup == "collection" ? 7 : setup == "installnow" ? 2 : 5;
+        QCOMPARE(notInstalledLines.size(), chosen - int(installed.size()));
         QCOMPARE(env->fake.storage->copies.size(), copies);
         QCOMPARE(env->fake.registry->values.size(), registered + installed.size() + (setup == "unlisted"));
         QVERIFY(!go.isEnabled());
         QVERIFY(FontsChanged || installed.isEmpty());
-        QVERIFY(installed.size() < 5 || FotFiles() == 0);
+        QCOMPARE(FotFiles(), 0);  // a preview's own file is gone too
         // Stepping back and on again, Go installs none of them twice.
         Button(*w, "previousButton").click();
         Button(*w, "nextButton").click();
@@ -426,32 +404,6 @@ private slots:
         go.click();
         for (const QString& line : success)
             QVERIFY2(!successLines.contains(line), qPrintable(line));
-    }
-
-    void collectionInstalledOnce_data()
-    {
-        QTest::addColumn<QList<int>>("copyErrors");
-        QTest::addColumn<int>("installedFaces");
-        QTest::newRow("both faces of one file: one copy") << QList<int>{} << 2;
-        QTest::newRow("the one copy fails: neither face") << QList<int>{13} << 0;
-    }
-    // A collection lists each face; installing both copies its file once.
-    void collectionInstalledOnce()
-    {
-        QFETCH(QList<int>, copyErrors);
-        QFETCH(int, installedFaces);
-        WriteFile(source + "/pair.ttc", SfntBuilder::Collection({SfntBuilder::Simple("Pair", "Pair Sans"),
-                                                                 SfntBuilder::Simple("Pair", "Pair Sans Bold", "Bold")}));
-        auto w = Open();
-        QCOMPARE(RowTexts(*w), QStringList({"Pair Sans|pair.ttc|1K", "Pair Sans Bold|pair.ttc|1K"}));
-        w->SelectFonts("ALL");
-        GoToLastStep(*w);
-        env->fake.storage->copyErrors = copyErrors;
-        Button(*w, "goButton").click();
-        QCOMPARE(env->fake.storage->copies.size(), 1);
-        QCOMPARE(successLines.size(), installedFaces);
-        QCOMPARE(notInstalledLines.size(), 2 - installedFaces);
-        QCOMPARE(env->fake.registry->values.size(), installedFaces);
     }
 
     // Two of three fonts on two sheets each; a file gone since the scan is left out.
@@ -468,7 +420,8 @@ private slots:
                       InstallWizard::Mode::PrintUninstalled);
         w->SelectFonts("ALL");
         FontList(*w).findItems("Gamma Sans", Qt::MatchExactly).value(0)->setSelected(false);
-        GoToLastStep(*w);
+        while (Button(*w, "nextButton").isEnabled())
+            Button(*w, "nextButton").click();
         Child<QRadioButton>(*w, "sheetsRadio").click();
         QCheckBox& firstSheet = Child<QCheckBox>(*w, "specimenSheet1Check");
         QVERIFY(!Child<QComboBox>(*w, "layoutBox").isEnabled() && firstSheet.isEnabled());
@@ -503,64 +456,61 @@ private slots:
         QCOMPARE(ReadIniString("SpecSheets", "UpperCase", "", IniFile), QString("1"));
     }
 
-    // "Select Folder" over a floppy and a disk: OK untouched returns the start folder, Cancel nothing;
-    // a folder typed or pasted into the field is taken by OK, one that does not exist refused.
-    void folderPickerTypedFolder_data()
+    // "Select Folder" over a floppy and a disk, from the disk's fonts/sub: choosing the floppy moves
+    // there once it is ready (Retry asks again), else goes back; the field follows the tree. OK takes a
+    // folder typed or pasted into the field; one that does not exist is said, and the dialog stays.
+    void folderPicker_data()
     {
-        QTest::addColumn<QString>("typed");     // under the disk; "" untouched
-        QTest::addColumn<QString>("expected");  // under the disk; "" cancelled
-        QTest::newRow("OK untouched returns the start folder") << "" << "/fonts/sub";
-        QTest::newRow("a typed folder is taken") << "/fonts" << "/fonts";
-        QTest::newRow("a trailing slash is no other folder") << "/fonts/" << "/fonts";
-        QTest::newRow("no such folder: said, and the dialog stays") << "/nothing" << "";
+        QTest::addColumn<QList<int>>("errors");   // FolderError answers for the floppy; {-1} not chosen
+        QTest::addColumn<QList<int>>("answers");  // Retry/Cancel answers
+        QTest::addColumn<QString>("typed");       // "" untouched
+        QTest::addColumn<QString>("chosen");      // "" cancelled
+        using L = QList<int>;
+        QTest::newRow("OK untouched returns the start folder") << L{-1} << L{} << "" << "/disk/fonts/sub";
+        QTest::newRow("a typed folder is taken") << L{-1} << L{} << "/disk/fonts" << "/disk/fonts";
+        QTest::newRow("a trailing slash, no other folder") << L{-1} << L{} << "/disk/fonts/" << "/disk/fonts";
+        QTest::newRow("no such folder: said, and the dialog stays") << L{-1} << L{} << "/disk/nothing" << "";
+        QTest::newRow("ready drive") << L{} << L{} << "" << "/floppy";
+        QTest::newRow("not ready, Cancel goes back") << L{71} << L{vbCancel} << "" << "/disk/fonts/sub";
+        QTest::newRow("unavailable, Retry then ready") << L{68} << L{vbRetry} << "" << "/floppy";
+        QTest::newRow("access error goes back silently") << L{75} << L{} << "" << "/disk/fonts/sub";
     }
-    void folderPickerTypedFolder()
+    void folderPicker()
     {
+        QFETCH(QList<int>, errors);
+        QFETCH(QList<int>, answers);
         QFETCH(QString, typed);
-        QFETCH(QString, expected);
-        const QString disk = PickerDrives();
+        QFETCH(QString, chosen);
+        const QString root = env->root();
+        QDir().mkpath(root + "/disk/fonts/sub");
+        QDir().mkpath(root + "/floppy");
+        env->fake.storage->drives = {{"Floppy", root + "/floppy"}, {"Disk", root + "/disk"}};
+        env->fake.storage->folderErrors[root + "/floppy"] = errors;
+        env->fake.messages->answers = answers;
+        QString drive;
+        bool fieldFollows = false;
         QTimer::singleShot(0, [&] {
             auto* d = qobject_cast<FolderPicker*>(QApplication::activeModalWidget());
+            DriveList& drives = Child<DriveList>(*d, "driveList");
+            if (errors != QList<int>{-1})
+                drives.setCurrentIndex(0);  // the floppy
+            drive = drives.Drive();
+            QLineEdit& field = Child<QLineEdit>(*d, "folderEdit");
+            fieldFollows = field.text() == Child<FolderTree>(*d, "folderTree").Path();
             if (!typed.isEmpty())
-                Child<QLineEdit>(*d, "folderEdit").setText(disk + typed);
+                field.setText(root + typed);
             Child<QPushButton>(*d, "okButton").click();
             if (d->isVisible())
                 Child<QPushButton>(*d, "cancelButton").click();
         });
-        QCOMPARE(PickFolder(disk + "/fonts/sub"), expected.isEmpty() ? QString() : disk + expected);
-        QCOMPARE(env->fake.messages->texts.size(), expected.isEmpty() ? 1 : 0);
-    }
-
-    void folderPickerDriveChange_data()
-    {
-        QTest::addColumn<QList<int>>("errors");   // FolderError answers for the floppy
-        QTest::addColumn<QList<int>>("answers");  // Retry/Cancel answers
-        QTest::addColumn<int>("messages");
-        QTest::addColumn<bool>("moved");
-        QTest::newRow("ready drive") << QList<int>{} << QList<int>{} << 0 << true;
-        QTest::newRow("not ready, Cancel goes back") << QList<int>{71} << QList<int>{vbCancel} << 1 << false;
-        QTest::newRow("unavailable, Retry then ready") << QList<int>{68} << QList<int>{vbRetry} << 1 << true;
-        QTest::newRow("access error goes back silently") << QList<int>{75} << QList<int>{} << 0 << false;
-    }
-    void folderPickerDriveChange()
-    {
-        QFETCH(QList<int>, errors);
-        QFETCH(QList<int>, answers);
-        QFETCH(int, messages);
-        QFETCH(bool, moved);
-        const QString disk = PickerDrives(), floppy = env->root() + "/floppy";
-        FolderPicker d;
-        FolderTree& folders = Child<FolderTree>(d, "folderTree");
-        DriveList& drives = Child<DriveList>(d, "driveList");
-        d.StartAt(disk + "/fonts");
-        env->fake.storage->folderErrors[floppy] = errors;
-        env->fake.messages->answers = answers;
-        drives.setCurrentIndex(0); // the floppy
-        QCOMPARE(env->fake.messages->texts, QStringList(messages, DriveNotReadyText()));
-        QCOMPARE(env->fake.messages->styles, QList<int>(messages, vbRetryCancel | vbCritical));
-        QCOMPARE(folders.Path(), moved ? floppy : disk + "/fonts");
-        QCOMPARE(drives.Drive(), moved ? floppy : disk);
-        QCOMPARE(Child<QLineEdit>(d, "folderEdit").text(), folders.Path()); // the field follows the tree
+        QCOMPARE(PickFolder(root + "/disk/fonts/sub"), chosen.isEmpty() ? QString() : root + chosen);
+        QVERIFY(fieldFollows);
+        QCOMPARE(drive, root + (chosen == "/floppy" ? "/floppy" : "/disk"));
+        const int said = chosen.isEmpty() || answers.size();
+        const QString text = typed.isEmpty() ? DriveNotReadyText() : NoSuchFolderText(root + typed);
+        const int style = typed.isEmpty() ? vbRetryCancel | vbCritical : vbInformation;
+        QCOMPARE(env->fake.messages->texts, QStringList(said, text));
+        QCOMPARE(env->fake.messages->styles, QList<int>(said, style));
     }
 
     void driveOfPathIsLongestRoot()

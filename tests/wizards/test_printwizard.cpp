@@ -57,80 +57,19 @@ struct KeptSurface : RecordingSurface {
 class TestPrintWizard : public QObject {
     Q_OBJECT
     std::unique_ptr<TestEnv> env_;
-    QVector<PrintOp> printed_;
-    int opened_ = 0;
-    int paper_ = PaperLetter;
-    QSet<QString> refused_;
-    QString failure_;
 
 private slots:
-    void init()
-    {
-        env_ = std::make_unique<TestEnv>();
-        paper_ = PaperLetter;
-        refused_.clear();
-        failure_.clear();
-        opened_ = 0;
-        printed_.clear();
-        SystemPrintTarget().PaperSize = [this] { return paper_; };
-        SystemPrintTarget().Open = [this](QString*) -> std::unique_ptr<PrinterSurface> {
-            ++opened_;
-            auto surface = std::make_unique<KeptSurface>(paper_, &printed_);
-            surface->refusedFonts = refused_;
-            surface->failReason = failure_;
-            return surface;
-        };
-    }
+    void init() { env_ = std::make_unique<TestEnv>(); }
     void cleanup() { env_.reset(); }
 
-    // Previous, Next and Print ("1" enabled) at each step; with sheets chosen, Print needs one checked.
-    // The picture is drawn anew through its timer after each change of the choice.
-    void stepsButtonsAndPicture()
-    {
-        PrintWizard w(Fonts());
-        w.show();
-        w.SelectFonts("BOLD");
-        const auto buttons = [&w](const QString& shot) {
-            QString on;
-            for (const char* name : {"previousButton", "nextButton", "printButton"})
-                on += Child<QPushButton>(w, name).isEnabled() ? '1' : '0';
-            SaveShot(&w, shot);
-            return on.left(w.Step() ? 3 : 2);
-        };
-        QCOMPARE(buttons("wizard-step0"), QString("01"));
-        QVERIFY(Child<QTreeWidget>(w, "fontList").columnWidth(0) > 300);  // the names take the room left
-        w.GoToNextStep();
-        QCOMPARE(buttons("wizard-step1"), QString("110"));
-        w.GoToNextStep();
-        QCOMPARE(buttons("wizard-step2"), QString("101"));
-        w.GoToPreviousStep();
-        const LayoutPicture& picture = Child<LayoutPicture>(w, "layoutPicture");
-        const std::function<void()> changes[] = {
-            [&] { Child<QComboBox>(w, "layoutBox").setCurrentIndex(6); },
-            [&] { Child<QLineEdit>(w, "titleEdit").setText("Another Title"); },
-            [&] { w.GoToPreviousStep(); w.SelectFonts("REGULAR"); w.GoToNextStep(); },
-            [&] { Child<QRadioButton>(w, "sheetsRadio").click(); Child<QCheckBox>(w, "ansiChartCheck").setChecked(true); }};
-        for (const auto& change : changes) {
-            QTRY_VERIFY(!picture.Picture().isNull());
-            const QImage before = picture.Picture();
-            change();
-            QTRY_VERIFY(picture.Picture() != before);
-        }
-        w.GoToNextStep();
-        QCOMPARE(buttons("wizard-step2-sheets"), QString("101"));
-        w.GoToPreviousStep();
-        Child<QCheckBox>(w, "ansiChartCheck").setChecked(false);
-        w.GoToNextStep();
-        QCOMPARE(buttons("wizard-step2-no-sheet"), QString("100"));
-    }
-
     // Each kind adds to the selection, NONE clears it; both counts follow. The Select button's menu
-    // has no family item; the list's has the family of the row under the right button.
-    void selectFontsAddsOnly()
+    // has no family item; the list's has the family of the row under the right button. The picture is
+    // drawn anew through its timer after each change of the choice. With sheets chosen, Print needs one
+    // checked, and a run without one says so and goes back to the choice.
+    void selectionPictureAndPrintButton()
     {
         PrintWizard w(Fonts());
         w.show();
-        // The selected fonts, sorted, and the two counts.
         const auto shown = [&w] {
             QStringList names;
             for (const PrintFontEntry& f : w.SelectedFonts())
@@ -172,6 +111,52 @@ private slots:
         QTreeWidgetItem* row = list.topLevelItem(list.topLevelItem(0)->isSelected() ? 1 : 0);
         QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, list.visualItemRect(row).center());
         QCOMPARE(list.selectedItems().size(), 4);
+        select({"BOLD"});
+        SaveShot(&w, "wizard-step0");
+        QVERIFY(list.columnWidth(0) > 300);  // the names take the room left
+        w.GoToNextStep();
+        SaveShot(&w, "wizard-step1");
+        const LayoutPicture& picture = Child<LayoutPicture>(w, "layoutPicture");
+        const std::function<void()> changes[] = {
+            [&] { Child<QComboBox>(w, "layoutBox").setCurrentIndex(6); },
+            [&] { Child<QLineEdit>(w, "titleEdit").setText("Another Title"); },
+            [&] { w.GoToPreviousStep(); w.SelectFonts("REGULAR"); w.GoToNextStep(); },
+            [&] { Child<QRadioButton>(w, "sheetsRadio").click(); Child<QCheckBox>(w, "ansiChartCheck").setChecked(true); }};
+        for (const auto& change : changes) {
+            QTRY_VERIFY(!picture.Picture().isNull());
+            const QImage before = picture.Picture();
+            change();
+            QTRY_VERIFY(picture.Picture() != before);
+        }
+        w.GoToNextStep();
+        const QPushButton& print = Child<QPushButton>(w, "printButton");
+        QVERIFY(print.isEnabled());
+        SaveShot(&w, "wizard-step2-sheets");
+        w.GoToPreviousStep();
+        Child<QCheckBox>(w, "ansiChartCheck").setChecked(false);
+        w.GoToNextStep();
+        QVERIFY(!print.isEnabled());
+        w.PrintChosenFonts();
+        QCOMPARE(env_->fake.messages->texts, QStringList{"Please select a Sample Sheet to print!"});
+        QCOMPARE(w.Step(), 1);
+        // The preview holds every page of the run: seven fonts fill three Three Up pages.
+        Child<QRadioButton>(w, "catalogRadio").click();
+        Child<QComboBox>(w, "layoutBox").setCurrentText("Three Up Catalog");
+        w.SelectFonts("ALL");
+        w.GoToNextStep();
+        int pages = -1;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* view = dialog->findChild<QPrintPreviewWidget*>();
+            view->updatePreview();
+            QTest::qWait(50);
+            pages = view->pageCount();
+            SaveShot(dialog, "preview-three-up");
+            dialog->reject();
+        });
+        Child<QPushButton>(w, "previewButton").click();
+        QCOMPARE(pages, 3);
     }
 
     // Go prints the selected fonts in the order shown (sorted by size text: 100k, 12k, 1K),
@@ -179,31 +164,33 @@ private slots:
     void go_data()
     {
         QTest::addColumn<int>("paper");
-        QTest::addColumn<bool>("sheets");
         QTest::addColumn<QStringList>("refused");   // faces the printer refuses
+        QTest::addColumn<QString>("failure");       // why the output fails; "" it does not
         QTest::addColumn<QString>("message");       // the end of the one message; "" none
-        QTest::newRow("letter") << int(PaperLetter) << false << QStringList{} << "";
-        QTest::newRow("unusable font named after the run") << int(PaperLetter) << false
-            << QStringList{"nimbus mono ps", "nimbus mono ps oblique"} << ":\n\nNimbus Mono PS Oblique";
-        QTest::newRow("a PDF not written whole: the reason, nothing else") << int(PaperLetter) << false
-            << QStringList{"!the disk is full"} << "the disk is full. Nothing was replaced; please try again, or "
-                                                  "choose another file or printer.";
-        QTest::newRow("legal refused") << int(PaperLegal) << false << QStringList{} << PaperSizeMessage();
-        QTest::newRow("no sheet goes back to step 1")
-            << int(PaperA4) << true << QStringList{} << "Please select a Sample Sheet to print!";
+        QTest::newRow("letter") << int(PaperLetter) << QStringList{} << "" << "";
+        QTest::newRow("unusable font named after the run") << int(PaperLetter)
+            << QStringList{"nimbus mono ps", "nimbus mono ps oblique"} << "" << ":\n\nNimbus Mono PS Oblique";
+        QTest::newRow("a PDF not written whole: the reason, nothing else") << int(PaperLetter) << QStringList{}
+            << "the disk is full" << "the disk is full. Nothing was replaced; please try again, or choose another "
+                                     "file or printer.";
+        QTest::newRow("legal refused") << int(PaperLegal) << QStringList{} << "" << PaperSizeMessage();
     }
     void go()
     {
         QFETCH(int, paper);
-        QFETCH(bool, sheets);
         QFETCH(QStringList, refused);
+        QFETCH(QString, failure);
         QFETCH(QString, message);
-        const bool printed = paper != PaperLegal && !sheets;  // sheets chosen, none checked
-        paper_ = paper;
-        // A "!" entry is the reason the output fails.
-        if (!refused.isEmpty() && refused[0].startsWith('!'))
-            failure_ = refused.takeFirst().mid(1);
-        refused_ = QSet<QString>(refused.begin(), refused.end());
+        QVector<PrintOp> ops;  // what the run printed, once the wizard dropped its surface
+        int opened = 0;
+        SystemPrintTarget().PaperSize = [paper] { return paper; };
+        SystemPrintTarget().Open = [&](QString*) -> std::unique_ptr<PrinterSurface> {
+            ++opened;
+            auto surface = std::make_unique<KeptSurface>(paper, &ops);
+            surface->refusedFonts = QSet<QString>(refused.begin(), refused.end());
+            surface->failReason = failure;
+            return surface;
+        };
         WriteIniString("Inventory", "Title", "Saved title", IniFile);
         auto w = std::make_unique<PrintWizard>(Fonts());
         QLineEdit& title = Child<QLineEdit>(*w, "titleEdit");
@@ -213,7 +200,6 @@ private slots:
         emit Child<QTreeWidget>(*w, "fontList").header()->sectionClicked(2);
         w->SelectFonts("BOLD");
         w->SelectFonts("ITALIC");
-        Child<QRadioButton>(*w, "sheetsRadio").setChecked(sheets);
         w->GoToNextStep();
         w->GoToNextStep();
         bool triedWhileBusy = false;
@@ -225,15 +211,15 @@ private slots:
         w->PrintChosenFonts();
         const QStringList& texts = env_->fake.messages->texts;
         QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.size() == 1 && texts[0].endsWith(message), qPrintable(texts.join(" | ")));
-        QCOMPARE(opened_, printed ? 1 : 0);
-        QCOMPARE(w->Step(), sheets ? 1 : 2);
-        if (!printed)
+        QCOMPARE(opened, paper == PaperLegal ? 0 : 1);
+        QCOMPARE(w->Step(), 2);
+        if (paper == PaperLegal)
             return;
         QVERIFY(triedWhileBusy && w->isVisible());
         QVERIFY(Child<QPushButton>(*w, "printButton").isEnabled());
         QCOMPARE(Child<QLabel>(*w, "statusLabel").text(), QString("Ready to print"));
         QStringList got;  // the title once, then the captions
-        for (const PrintOp& op : printed_)
+        for (const PrintOp& op : ops)
             if (op.kind == PrintOp::Text && (op.text.contains(".ttf") || op.text == "My title"))
                 got << op.text.section("  ", 0, 0);
         QCOMPARE(got, QStringList({"My title", "Liberation Sans Italic (TrueType)",
@@ -242,26 +228,6 @@ private slots:
         QVERIFY(!w->isVisible());
         w.reset();
         QCOMPARE(ReadIniString("Inventory", "Title", "", IniFile), QString("My title"));
-    }
-
-    // The preview holds every page of the run: seven fonts fill three Three Up pages.
-    void previewShowsEveryPage()
-    {
-        PrintChoice c;
-        c.Layout = "Three Up Catalog";
-        int shown = -1;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
-            auto* view = dialog->findChild<QPrintPreviewWidget*>();
-            view->updatePreview();
-            QTest::qWait(50);
-            shown = view->pageCount();
-            SaveShot(dialog, "preview-three-up");
-            dialog->reject();
-        });
-        ShowPrintPreview(nullptr, Fonts(), c);
-        QCOMPARE(shown, 3);
     }
 };
 

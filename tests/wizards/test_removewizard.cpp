@@ -24,7 +24,6 @@ using namespace gw;
 
 namespace {
 
-// Fonts: full name, family.
 const QList<QPair<QString, QString>> kFonts = {
     {"Alpha", "Alpha"}, {"Alpha Bold", "Alpha"}, {"Alpha Italic", "Alpha"},
     {"Alpha Bold Italic", "Alpha"}, {"Beta", "Beta"}, {"Beta Oblique", "Beta"}};
@@ -32,6 +31,17 @@ const QList<QPair<QString, QString>> kFonts = {
 QString FileOf(const QString& fullName)
 {
     return fullName.toLower().remove(' ') + ".ttf";
+}
+
+void AddRecord(const QString& full, const QString& family, const QString& file)
+{
+    FontRecord record;
+    record.FullName = full;
+    record.FaceName = family;
+    record.RegistryName = full + " (TrueType)";
+    record.FontFile = file;
+    record.FileSize = "1k";
+    FontTable.push_back(record);
 }
 
 QString Text(const RemoveWizard& w, const char* label) { return Child<QLabel>(w, label).text(); }
@@ -43,14 +53,6 @@ QStringList Selected(const RemoveWizard& w)
         names << item->text(0);
     names.sort();
     return names;
-}
-
-void Select(RemoveWizard& w, const QStringList& names)
-{
-    QTreeWidget& list = Child<QTreeWidget>(w, "fontList");
-    for (int i = 0; i < list.topLevelItemCount(); ++i)
-        if (names.contains(list.topLevelItem(i)->text(0)))
-            list.topLevelItem(i)->setSelected(true);
 }
 
 } // namespace
@@ -79,7 +81,8 @@ class TestRemoveWizard : public QObject {
     // Runs the removal of names with the action (and the target folder for copy/move).
     void Run(RemoveWizard& w, const QStringList& names, int action, bool confirm = false)
     {
-        Select(w, names);
+        for (const QString& name : names)
+            Child<QTreeWidget>(w, "fontList").findItems(name, Qt::MatchExactly).value(0)->setSelected(true);
         const char* radios[] = {"", "deleteRadio", "copyRadio", "moveRadio", "keepRadio"};  // by action
         Child<QRadioButton>(w, radios[action]).setChecked(true);
         Child<QLineEdit>(w, "targetEdit").setText(target_);
@@ -110,13 +113,7 @@ private slots:
         for (const auto& [full, family] : kFonts) {
             const QString file = fonts_ + "/" + FileOf(full);
             QVERIFY(WriteFile(file, SfntBuilder::Simple(family, full)));
-            FontRecord record;
-            record.FullName = full;
-            record.FaceName = family;
-            record.RegistryName = full + " (TrueType)";
-            record.FontFile = file;
-            record.FileSize = "1k";
-            FontTable.push_back(record);
+            AddRecord(full, family, file);
             env_->fake.registry->values.append({full + " (TrueType)", file});
             env_->fake.fonts->faces << FakeFontSystem::MakeFace(family, full, "Regular", 400, false,
                                                                 TRUETYPE_FONTTYPE, file);
@@ -128,77 +125,18 @@ private slots:
     }
     void cleanup() { env_.reset(); }
 
-    // The menus' selections only add to what is selected; the sample follows the current row.
-    void menuSelectionOnlyAdds()
-    {
-        RemoveWizard w("Alpha");
-        w.show();
-        QTreeWidget& list = Child<QTreeWidget>(w, "fontList");
-        const QLabel& sample = Child<QLabel>(w, "sampleLabel");
-        QStringList shown;  // the items of the last menu
-        w.PopupMenu = [&](QMenu* menu, const QPoint&) {
-            shown.clear();
-            for (QAction* a : menu->actions())
-                if (a->isVisible() && !a->isSeparator())
-                    shown << a->text();
-        };
-        const auto choose = [&w](const QString& item) {
-            Child<QAction>(w, qPrintable(item + "Action")).trigger();
-            return Selected(w).join(", ") + ": " + Text(w, "selectedCountLabel") + "; "
-                   + Text(w, "statusLabel");
-        };
-        list.setCurrentItem(list.findItems("Alpha Bold", Qt::MatchExactly).value(0));
-        QCOMPARE(sample.text(), QString("Alpha Bold"));
-        QVERIFY(sample.font().family() == "Alpha" && sample.font().bold());
-        QCOMPARE(Text(w, "selectedCountLabel"), QString("1 font selected"));
-        Child<QPushButton>(w, "selectButton").click();
-        QCOMPARE(shown.value(0), QString("&Regular Fonts")); // no family item under the button
-        QCOMPARE(choose("regular"), QString("Alpha, Alpha Bold, Beta: 3 fonts selected; "
-                                            "Ready to uninstall 3 fonts."));
-        QCOMPARE(choose("none"), QString(": No fonts selected; No fonts selected."));
-        QCOMPARE(choose("italic"), QString("Alpha Italic, Beta Oblique: 2 fonts selected; "
-                                           "Ready to uninstall 2 fonts."));
-        choose("none");
-        list.setCurrentItem(list.findItems("Alpha", Qt::MatchExactly).value(0));
-        QVERIFY(!sample.font().bold());
-        // Right button over "Beta Oblique": the family item names Beta; the selection stays.
-        QTreeWidgetItem* row = list.findItems("Beta Oblique", Qt::MatchExactly).value(0);
-        QTest::mouseClick(list.viewport(), Qt::RightButton, {}, list.visualItemRect(row).center());
-        QCOMPARE(shown.value(0), QString("Beta"));
-        QCOMPARE(Selected(w), QStringList{"Alpha"});
-        QCOMPARE(choose("family"), QString("Alpha, Beta, Beta Oblique: 3 fonts selected; "
-                                           "Ready to uninstall 3 fonts."));
-    }
-
-    // Every run starts keeping the files; the saved folder comes back as written. Exit keeps the choices.
     // Every font is listed, sorted, with its size and entry; fonts in the system folder, or whose file
-    // name Qt cannot decode, are marked unchangeable.
-    void stepsAndSettings_data()
+    // name Qt cannot decode, are marked unchangeable. The menus' selections only add to what is selected;
+    // the sample follows the current row. Exit keeps the choices; the folder comes back as written, but
+    // every run starts keeping the files.
+    void listMenusAndSettings()
     {
-        QTest::addColumn<int>("action");  // saved before; 0 nothing saved
-        QTest::newRow("first start keeps the files") << 0;
-        QTest::newRow("a saved delete is not chosen again") << int(ActionDelete);
-    }
-    void stepsAndSettings()
-    {
-        QFETCH(int, action);
-        if (action) {
-            WriteIniString("RemoveWizard", "Action", QString::number(action), IniFile);
-            WriteIniString("RemoveWizard", "DestDir", "/Some/Folder", IniFile);
-        }
-        const QString systemFile = Sys().system->SystemFontDirectory() + "/gamma.ttf";
-        QVERIFY(WriteFile(systemFile, SfntBuilder::Simple("Gamma", "Gamma")));
-        FontRecord record;
-        record.FullName = record.FaceName = "Gamma";
-        record.FontFile = systemFile;
-        record.FileSize = "1k";
-        FontTable.push_back(record);
-        record.FullName = record.FaceName = "Zeta";
-        record.FontFile = fonts_ + QStringLiteral("/caf\uFFFD.ttf");
-        FontTable.push_back(record);
+        AddRecord("Gamma", "Gamma", Sys().system->SystemFontDirectory() + "/gamma.ttf");
+        AddRecord("Zeta", "Zeta", fonts_ + QStringLiteral("/caf\uFFFD.ttf"));
         {
             RemoveWizard w;
-            const QTreeWidget& list = Child<QTreeWidget>(w, "fontList");
+            w.show();
+            QTreeWidget& list = Child<QTreeWidget>(w, "fontList");
             QStringList rows;  // name and size; "*" when the row has a tooltip
             for (const QTreeWidgetItem* row : list.findItems("*", Qt::MatchWildcard))
                 rows << row->text(0) + " " + row->text(2) + (row->toolTip(0).isEmpty() ? "" : " *");
@@ -209,49 +147,70 @@ private slots:
             QCOMPARE(list.topLevelItem(5)->text(3), QString("unknown"));
             QVERIFY(list.topLevelItem(7)->toolTip(0).contains("not valid UTF-8"));
             SaveShot(&w, "remove-step0");
-            QLineEdit& target = Child<QLineEdit>(w, "targetEdit");
-            QCheckBox& confirm = Child<QCheckBox>(w, "confirmDeletesCheck");
+            const QLabel& sample = Child<QLabel>(w, "sampleLabel");
+            QStringList shown;  // the items of the last menu
+            w.PopupMenu = [&](QMenu* menu, const QPoint&) {
+                shown.clear();
+                for (QAction* a : menu->actions())
+                    if (a->isVisible() && !a->isSeparator())
+                        shown << a->text();
+            };
+            const auto choose = [&w](const QString& item) {
+                Child<QAction>(w, qPrintable(item + "Action")).trigger();
+                return Selected(w).join(", ") + ": " + Text(w, "selectedCountLabel");
+            };
+            list.setCurrentItem(list.findItems("Alpha Bold", Qt::MatchExactly).value(0));
+            QCOMPARE(sample.text(), QString("Alpha Bold"));
+            QVERIFY(sample.font().family() == "Alpha" && sample.font().bold());
+            QCOMPARE(Text(w, "selectedCountLabel"), QString("1 font selected"));
+            Child<QPushButton>(w, "selectButton").click();
+            QCOMPARE(shown.value(0), QString("&Regular Fonts")); // no family item under the button
+            QCOMPARE(choose("regular"), QString("Alpha, Alpha Bold, Beta, Gamma, Zeta: 5 fonts selected"));
+            QCOMPARE(Text(w, "statusLabel"), QString("Ready to uninstall 5 fonts."));
+            QCOMPARE(choose("none"), QString(": No fonts selected"));
+            QCOMPARE(Text(w, "statusLabel"), QString("No fonts selected."));
+            QCOMPARE(choose("italic"), QString("Alpha Italic, Beta Oblique: 2 fonts selected"));
+            choose("none");
+            list.setCurrentItem(list.findItems("Alpha", Qt::MatchExactly).value(0));
+            QVERIFY(!sample.font().bold());
+            // Right button over "Beta Oblique": the family item names Beta; the selection stays.
+            QTreeWidgetItem* row = list.findItems("Beta Oblique", Qt::MatchExactly).value(0);
+            QTest::mouseClick(list.viewport(), Qt::RightButton, {}, list.visualItemRect(row).center());
+            QCOMPARE(shown.value(0), QString("Beta"));
+            QCOMPARE(Selected(w), QStringList{"Alpha"});
+            QCOMPARE(choose("family"), QString("Alpha, Beta, Beta Oblique: 3 fonts selected"));
             QPushButton& next = Child<QPushButton>(w, "nextButton");
-            QPushButton& previous = Child<QPushButton>(w, "previousButton");
-            QPushButton& uninstall = Child<QPushButton>(w, "uninstallButton");
-            QCOMPARE(target.text(), action ? QString("/Some/Folder") : Sys().system->ProgramFolder());
-            QVERIFY(!target.isEnabled() && Child<QRadioButton>(w, "keepRadio").isChecked() && confirm.isChecked());
-            QVERIFY(!previous.isEnabled());
             next.click();
             QVERIFY(Child<QWidget>(w, "stepPage1").isVisibleTo(&w) && !Child<QWidget>(w, "stepPage0").isVisibleTo(&w));
             SaveShot(&w, "remove-step1");
             next.click();
-            QVERIFY(!next.isEnabled() && previous.isEnabled());
-            QVERIFY(!uninstall.isEnabled());
-            previous.click();
-            previous.click();
-            Select(w, {"Alpha", "Beta"});
-            w.GoToNextStep();
-            w.GoToNextStep();
-            QVERIFY(uninstall.isEnabled());
-            QCOMPARE(Child<QTreeWidget>(w, "chosenList").topLevelItemCount(), 2);
-            QCOMPARE(Text(w, "messageLabel"), QString("You have selected  2 font(s) to uninstall.\r\nTo complete "
+            QVERIFY(Child<QPushButton>(w, "uninstallButton").isEnabled());
+            QCOMPARE(Child<QTreeWidget>(w, "chosenList").topLevelItemCount(), 3);
+            QCOMPARE(Text(w, "messageLabel"), QString("You have selected  3 font(s) to uninstall.\r\nTo complete "
                                                       "the operation, click the \"Uninstall Fonts!\" button."));
+            Child<QPushButton>(w, "previousButton").click();
             Child<QRadioButton>(w, "copyRadio").click();
-            QVERIFY(target.isEnabled());
+            QLineEdit& target = Child<QLineEdit>(w, "targetEdit");
+            QVERIFY(target.isEnabled() && Child<QWidget>(w, "stepPage1").isVisibleTo(&w));
             // A target that is a file: nothing starts, the user is told and may choose another folder.
             QVERIFY(WriteFile(env_->root() + "/file", "x"));
             target.setText(env_->root() + "/file");
-            uninstall.click();
-            QVERIFY(uninstall.isEnabled() && !FontsChanged);
-            QVERIFY(env_->fake.messages->texts.value(0).endsWith("/file is not a folder Glyphwick can copy into. "
-                                                                  "Please choose another with Pick Folder."));
+            w.GoToNextStep();
+            Child<QPushButton>(w, "uninstallButton").click();
+            QVERIFY(Child<QPushButton>(w, "uninstallButton").isEnabled() && !FontsChanged);
+            const QStringList& said = env_->fake.messages->texts;
+            QVERIFY(!said.isEmpty() && said.last().endsWith("/file is not a folder Glyphwick can copy into. "
+                                                            "Please choose another with Pick Folder."));
             target.setText("/Tmp/Kept");
-            confirm.setChecked(true);
-            w.show();
+            Child<QCheckBox>(w, "confirmDeletesCheck").setChecked(false);
             Child<QPushButton>(w, "closeButton").click();
             QVERIFY(!w.isVisible() && w.result() == QDialog::Rejected);
         }
         QCOMPARE(ReadIniString("RemoveWizard", "Action", "", IniFile), QString::number(ActionCopy));
         QCOMPARE(ReadIniString("RemoveWizard", "DestDir", "", IniFile), QString("/Tmp/Kept"));
-        QCOMPARE(ReadIniString("RemoveWizard", "ConfirmDeletes", "", IniFile), QString("1"));
+        QCOMPARE(ReadIniString("RemoveWizard", "ConfirmDeletes", "", IniFile), QString("0"));
         RemoveWizard again("Alpha");
-        QVERIFY(Child<QCheckBox>(again, "confirmDeletesCheck").isChecked() && Child<QRadioButton>(again, "keepRadio").isChecked()
+        QVERIFY(!Child<QCheckBox>(again, "confirmDeletesCheck").isChecked() && Child<QRadioButton>(again, "keepRadio").isChecked()
                 && Child<QLineEdit>(again, "targetEdit").text() == "/Tmp/Kept");
         QVERIFY(!FontsChanged);
         // Help: the button and F1 open the wizard's topic.
@@ -260,98 +219,60 @@ private slots:
         QCOMPARE(env_->fake.help->contexts, (QList<int>{615, 615}));
     }
 
-    void removalOrder_data()
-    {
-        QTest::addColumn<int>("action");
-        QTest::addColumn<QString>("said");  // the report's line, after the file
-        QTest::addColumn<QString>("told");  // part of what the last step says will happen
-        QTest::newRow("keep") << int(ActionKeep) << "uninstalled; the file is kept" << "will be hidden";
-        QTest::newRow("delete") << int(ActionDelete) << "uninstalled; the file is in the trash"
-                                << "will be moved to the trash";
-        QTest::newRow("copy") << int(ActionCopy) << "uninstalled; the file is copied to {target}"
-                              << "will be copied to \"{target}\"";
-        QTest::newRow("move") << int(ActionMove) << "uninstalled; the file is moved to {target}"
-                              << "will be moved to \"{target}\"";
-    }
-    void removalOrder()
-    {
-        QFETCH(int, action);
-        QFETCH(QString, said);
-        QFETCH(QString, told);
-        RemoveWizard w;
-        Run(w, {"Alpha"}, action);
-        const QString actionText = Text(w, "actionLabel");
-        QVERIFY2(actionText.contains(told.replace("{target}", target_)), qPrintable(actionText));
-        const QString file = fonts_ + "/alpha.ttf";
-        const QString fot = OwnFileName(Sys().system->ProgramFolder(), "alpha.fot");
-        QStringList expected{"RegDeleteValue Alpha (TrueType)", "CreateScalableFontResource " + fot,
-                             "RemoveFontResource " + fot, "BroadcastFontChange"};
-        if (action == ActionCopy || action == ActionMove)
-            expected << "CopyFile " + file + " -> " + target_ + "/alpha.ttf";
-        if (action == ActionDelete)
-            expected << "MoveToTrash " + file;
-        if (action == ActionMove)
-            expected << "DeleteFile " + file;
-        QCOMPARE(FakeCallLog(), expected);
-        QCOMPARE(report_, QStringList{file + ": " + said.replace("{target}", target_ + "/alpha.ttf")});
-        QVERIFY(!QFileInfo::exists(fot));
-        QVERIFY(FontsChanged);
-        QVERIFY(env_->fake.messages->texts.isEmpty());
-    }
-
-    // Faults: the message, whether the run goes on, and where each file is.
+    // Each action, then faults: the message, whether the run goes on, and where each file is.
     void faultMatrix_data()
     {
         QTest::addColumn<int>("action");
-        QTest::addColumn<QList<int>>("copyErrors");
-        QTest::addColumn<QList<int>>("trashErrors");
+        QTest::addColumn<QList<int>>("errors");  // of the copies, or of the trash when deleting
         QTest::addColumn<QList<int>>("answers");
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("message"); // a part of the first message; "" none
         QTest::addColumn<QString>("after");   // where Alpha's and Beta's files are; OK when the wizard closed
         using L = QList<int>;
-        const int del = ActionDelete, copy = ActionCopy, move = ActionMove;
-        auto row = [](const char* name, int action, L copyErrors, L trashErrors, L answers, QString setup,
-                      QString message, QString after) {
-            QTest::newRow(name) << action << copyErrors << trashErrors << answers << setup << message << after;
+        const int del = ActionDelete, copy = ActionCopy, move = ActionMove, keep = ActionKeep;
+        auto row = [](const char* name, int action, L errors, L answers, QString setup, QString message,
+                      QString after) {
+            QTest::newRow(name) << action << errors << answers << setup << message << after;
         };
-        row("61 disk full: next font goes on", move, {ErrDiskFull}, {}, {}, "",
+        row("keep", keep, {}, {}, "", "", "source source OK");
+        row("delete", del, {}, {}, "", "", "trash trash OK");
+        row("copy", copy, {}, {}, "", "", "source+target source+target OK");
+        row("move", move, {}, {}, "", "", "target target OK");
+        row("61 disk full: next font goes on", move, {ErrDiskFull}, {}, "",
             "This drive is full! Glyphwick cannot place a file there!", "source target OK");
-        row("71 not ready, Retry copies", move, {ErrDiskNotReady}, {}, {vbRetry}, "", "Disk not ready...", "target target OK");
-        row("68 not ready, Cancel ends the run", move, {ErrDeviceUnavailable}, {}, {vbCancel}, "",
+        row("71 not ready, Retry copies", move, {ErrDiskNotReady}, {vbRetry}, "", "Disk not ready...", "target target OK");
+        row("68 not ready, Cancel ends the run", move, {ErrDeviceUnavailable}, {vbCancel}, "",
             "Click Retry to continue or Cancel to stop removing fonts...", "source source OK");
-        row("source removed by another program: said, the rest go on", move, {}, {}, {}, "vanish",
+        row("source removed by another program: said, the rest go on", move, {}, {}, "vanish",
             "is no longer there: another program removed it", "gone target OK");
-        row("copy came out short", move, {}, {}, {}, "short", "cannot access a font file", "source+target target OK");
-        row("75 delete: font hidden", del, {}, {ErrPathFileAccess}, {}, "", "marked as a read-only file", "source trash OK");
-        row("no trash: asked, No keeps, Yes deletes", del, {}, {}, {vbNo, vbYes}, "notrash",
+        row("copy came out short", move, {}, {}, "short", "cannot access a font file", "source+target target OK");
+        row("75 delete: font hidden", del, {ErrPathFileAccess}, {}, "", "marked as a read-only file", "source trash OK");
+        row("no trash: asked, No keeps, Yes deletes", del, {}, {vbNo, vbYes}, "notrash",
             "No trash can take the font file", "source gone OK");
-        row("missing target folder, No: nothing uninstalled", move, {}, {}, {vbNo}, "notarget",
+        row("missing target folder, No: nothing uninstalled", move, {}, {vbNo}, "notarget",
             "does not exist", "source source");
-        row("reject file unwritable: delete keeps files", del, {}, {}, {}, "faildelete",
+        row("reject file unwritable: delete keeps files", del, {}, {}, "faildelete",
             "This font could not be removed!", "source source OK");
-        row("resource not removed: file kept", del, {}, {}, {}, "noremove", "This font could not be removed!",
+        row("resource not removed: file kept", del, {}, {}, "noremove", "This font could not be removed!",
             "source trash OK");
-        row("confirm: No keeps, Yes trashes", del, {}, {}, {vbNo, vbYes}, "confirm", "to the trash?", "source trash OK");
-        row("confirm: Cancel keeps the rest", move, {}, {}, {vbCancel}, "confirm",
+        row("confirm: No keeps, Yes trashes", del, {}, {vbNo, vbYes}, "confirm", "to the trash?", "source trash OK");
+        row("confirm: Cancel keeps the rest", move, {}, {vbCancel}, "confirm",
             "Its copy is complete in the target folder.", "source+target source+target OK");
-        row("same folder", copy, {}, {}, {}, "samefolder", "The source file and destination file cannot be the same!",
+        row("same folder", copy, {}, {}, "samefolder", "The source file and destination file cannot be the same!",
             "source source OK");
-        row("move over existing, No", move, {}, {}, {vbNo, vbOK, vbNo, vbOK}, "existing",
+        row("move over existing, No", move, {}, {vbNo, vbOK, vbNo, vbOK}, "existing",
             "already exists in the target directory.", "source+target source+target OK");
-        row("unknown entry, No: untouched", del, {}, {}, {vbNo}, "unknown", "could not be determined", "source trash OK");
+        row("unknown entry, No: untouched", del, {}, {vbNo}, "unknown", "could not be determined", "source trash OK");
     }
     void faultMatrix()
     {
         QFETCH(int, action);
-        QFETCH(QList<int>, copyErrors);
-        QFETCH(QList<int>, trashErrors);
+        QFETCH(QList<int>, errors);
         QFETCH(QList<int>, answers);
         QFETCH(QString, setup);
         QFETCH(QString, message);
         QFETCH(QString, after);
-        env_->fake.storage->copyErrors = copyErrors;
-        env_->fake.trash->errors = trashErrors;
+        (action == ActionDelete ? env_->fake.trash->errors : env_->fake.storage->copyErrors) = errors;
         env_->fake.messages->answers = answers;
         env_->fake.trash->noTrash = setup == "notrash";
         env_->fake.registry->failDelete = setup == "faildelete";
@@ -377,12 +298,31 @@ private slots:
         QCOMPARE(report_.size(), setup == "notarget" ? 0 : 2);
         if (answers == QList<int>{vbCancel} && action == ActionMove && setup.isEmpty())
             QVERIFY2(report_.value(1).endsWith("the run stopped before its file, which is kept"), qPrintable(report_.join('\n')));
-        if (trashErrors.value(0) == ErrPathFileAccess)
+        if (errors.value(0) == ErrPathFileAccess)
             QVERIFY(texts.first().contains("hidden from every program"));
         if (setup == "existing")
             QCOMPARE(texts.value(1), "The original file " + fonts_ + "/alpha.ttf will not be deleted.");
         if (setup == "faildelete" || setup == "notarget")
             QCOMPARE(env_->fake.registry->values.size(), 5); // nothing was hidden
+        // What the last step says will happen (by action); without faults, the order of the removal
+        // and the report's line for Alpha's file.
+        const QString file = fonts_ + "/alpha.ttf", copied = target_ + "/alpha.ttf";
+        const QStringList told{"", "will be moved to the trash", "will be copied to \"" + target_ + "\"",
+                               "will be moved to \"" + target_ + "\"", "will be hidden"};
+        QVERIFY2(Text(w, "actionLabel").contains(told[action]), qPrintable(Text(w, "actionLabel")));
+        if (!message.isEmpty())
+            return;
+        const QStringList said{"", "in the trash", "copied to " + copied, "moved to " + copied, "kept"};
+        QCOMPARE(report_.value(0), file + ": uninstalled; the file is " + said[action]);
+        const QString fot = OwnFileName(Sys().system->ProgramFolder(), "alpha.fot");
+        QStringList calls{"RegDeleteValue Alpha (TrueType)", "RegDeleteValue Beta (TrueType)",
+                          "CreateScalableFontResource " + fot, "RemoveFontResource " + fot,
+                          "BroadcastFontChange"};
+        const QStringList onFile[] = {{}, {"MoveToTrash " + file}, {"CopyFile " + file + " -> " + copied},
+                                      {"CopyFile " + file + " -> " + copied, "DeleteFile " + file}, {}};
+        calls += onFile[action];
+        QCOMPARE(FakeCallLog().mid(0, calls.size()), calls);
+        QVERIFY(!QFileInfo::exists(fot));
     }
 };
 
