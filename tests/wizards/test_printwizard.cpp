@@ -121,7 +121,7 @@ private slots:
             [&] { Child<QComboBox>(w, "layoutBox").setCurrentIndex(6); },
             [&] { Child<QLineEdit>(w, "titleEdit").setText("Another Title"); },
             [&] { w.GoToPreviousStep(); w.SelectFonts("REGULAR"); w.GoToNextStep(); },
-            [&] { Child<QRadioButton>(w, "sheetsRadio").click(); Child<QCheckBox>(w, "ansiChartCheck").setChecked(true); }};
+            [&] { Child<QRadioButton>(w, "sheetsRadio").click(); Child<QCheckBox>(w, "ansiChartCheck").click(); }};
         for (const auto& change : changes) {
             QTRY_VERIFY(!picture.Picture().isNull());
             const QImage before = picture.Picture();
