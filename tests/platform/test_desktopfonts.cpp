@@ -249,6 +249,7 @@ private slots:
         };
         const QString home = QDir::homePath();
         QCOMPARE(folders("/tmp/gw-home/", "/tmp/cfg/", "/tmp/data/"), QString("/tmp/gw-home /tmp/data"));
+        QCOMPARE(folders("//", "", "/tmp/data/"), QString("/ /tmp/data"));
         QCOMPARE(folders("", "/tmp/cfg", "/tmp/data"), QString("/tmp/cfg/glyphwick /tmp/data"));
         QCOMPARE(folders("", "", ""), home + "/.config/glyphwick " + home + "/.local/share");
         QCOMPARE(folders("", "rel/cfg", "rel/data"), home + "/.config/glyphwick " + home + "/.local/share");

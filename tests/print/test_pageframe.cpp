@@ -5,6 +5,7 @@
 #include "print/pageframe.h"
 #include "print/printrun.h"
 #include "print/recording.h"
+#include "printtestfonts.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -30,6 +31,21 @@ private slots:
         choice.Layout = QStringLiteral("Basic Catalog I");
         const QImage picture = LayoutThumbnail({}, choice, 300, paper);
         QVERIFY(qAbs(double(picture.height()) / picture.width() - heightPerWidth) < 0.01);
+    }
+
+    // The picture shows every font of the first page.
+    void thumbnailShowsTheFirstPage()
+    {
+        TestEnv env;
+        PrintChoice choice;
+        for (const auto& [layout, fonts] : {std::pair("Three Up Catalog", 3), std::pair("Six Up Catalog", 6)}) {
+            choice.Layout = layout;
+            PrintFontList lastChanged = TestPrintFonts(fonts);
+            lastChanged.back() = lastChanged.front();
+            LayoutThumbnail(lastChanged, choice, 300, PaperLetter);  // a face's first drawing differs by a few pixels
+            QVERIFY(LayoutThumbnail(TestPrintFonts(fonts), choice, 300, PaperLetter)
+                    != LayoutThumbnail(lastChanged, choice, 300, PaperLetter));
+        }
     }
 
     void init() { env_.reset(new TestEnv); }
