@@ -208,9 +208,10 @@ private slots:
         auto printer = QtPrinterSurface::ForImage(&page, PaperLetter);
         printer->SetScaleMode(ScalePoints);
         printer->SetFillStyle(style);
-        printer->SetFillColor(0);
+        printer->SetFillColor(0x204080);  // blue, green, red
         printer->Line(100, 100, 200, 200, LineBox, ColourBlack);
         printer->Close();
+        QVERIFY(style != FillSolid || page.pixelColor(150, 150) == QColor(0x80, 0x40, 0x20));
         const int percent = Ink(page, QRect(110, 110, 80, 80), 250) * 100 / (80 * 80);
         QVERIFY2(percent >= least && percent <= most, qPrintable(QString::number(percent)));
         QCOMPARE(Ink(page, QRect(20, 120, 70, 75), 250), 0);  // the hatching stops at the box
