@@ -15,6 +15,7 @@
 #include "print/recording.h"
 #include "fonts/staticinstance.h"
 #include "sfnt/instances.h"
+#include "sfnt/names.h"
 #include "sfntbuilder.h"
 #include "testenv.h"
 
@@ -186,6 +187,10 @@ private slots:
         QVERIFY(WriteFile(env.root() + "/v.ttf", SfntBuilder::VariableFont(QString(70, 'W'), 0)));
         QVERIFY(WriteStaticInstance(env.root() + "/v.ttf", InstanceFace(0, 0), env.root() + "/c.ttf", &ps).isEmpty());
         QCOMPARE(ps, QString(63, 'W'));
+        FontNameInfo names;  // the copy's own: a family of its own, named by its unique ID
+        ReadNameTableBytes(ReadFile(env.root() + "/c.ttf"), names);
+        QCOMPARE(QStringList({names.family, names.subfamily, names.uniqueId, names.fullName}),
+                 QStringList({QString(70, 'W') + " Thin", "Regular", ps, QString(70, 'W') + " Thin"}));
     }
 
     // CFF outlines (as CFF2 variable fonts have too) are copied as quadratic ones of the same shape.
