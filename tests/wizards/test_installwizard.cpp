@@ -169,7 +169,9 @@ private slots:
         QFETCH(QStringList, rows);
         QFETCH(QString, fontNames);
         MakeFolder(source + "/next", {"d.ttf=Delta Sans", "e.ttf=Epsilon Sans", "z.ttf=Zeta Sans"});
+        env->fake.storage->drives.prepend({"Stick", env->root() + "/stick"});
         auto w = Open(files, InstallWizard::Mode::Install, false);
+        QCOMPARE(Child<DriveList>(*w, "driveList").currentIndex(), 1);  // the drive of the last folder
         FolderTree& tree = Child<FolderTree>(*w, "folderTree");
         QPushButton& cancelRead = Button(*w, "cancelReadButton");
         bool treeEnabled = false;
