@@ -324,6 +324,14 @@ private slots:
         QCOMPARE(FakeCallLog().mid(0, calls.size()), calls);
         QVERIFY(!QFileInfo::exists(fot));
     }
+
+    // The gauge moves with every row, selected or not, up to 100.
+    void gaugeFollowsTheRows()
+    {
+        QList<int> gauge;
+        RemoveFonts(QVector<RemovalRow>(4), RemovalChoice{}, [&](int percent) { gauge << percent; });
+        QCOMPARE(gauge, QList<int>({0, 25, 50, 75, 100}));
+    }
 };
 
 QTEST_MAIN(TestRemoveWizard)
