@@ -191,6 +191,14 @@ private slots:
         ReadNameTableBytes(ReadFile(env.root() + "/c.ttf"), names);
         QCOMPARE(QStringList({names.family, names.subfamily, names.uniqueId, names.fullName}),
                  QStringList({QString(70, 'W') + " Thin", "Regular", ps, QString(70, 'W') + " Thin"}));
+        // A horizontal header cut short is refused, not read past its end.
+        QByteArray cut = ReadFile(env.root() + "/v.ttf");
+        const int entry = int(cut.indexOf("hhea"));
+        QVERIFY(entry > 0 && entry < 12 + 16 * 20);
+        qToBigEndian<quint32>(35, cut.data() + entry + 12);
+        QVERIFY(WriteFile(env.root() + "/cut.ttf", cut));
+        QCOMPARE(WriteStaticInstance(env.root() + "/cut.ttf", InstanceFace(0, 0), env.root() + "/d.ttf"),
+                 QString("the font file is damaged"));
     }
 
     // CFF outlines (as CFF2 variable fonts have too) are copied as quadratic ones of the same shape.
