@@ -189,6 +189,7 @@ private slots:
         QTest::addColumn<int>("n");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("expected");
+        QTest::newRow("line breaks kept") << 1 << QByteArray("The quick\nfox\nover.\n") << "The quick\nfox\nover.";
         QTest::newRow("CRLF, CR, blank lines") << 2 << QByteArray("a\r\nb\rc\r\n\n\nd") << "a\nb\nc\n\n\nd";
         QTest::newRow("empty file") << 1 << QByteArray() << "";
         QTest::newRow("UTF-8") << 1 << QByteArray("caf\xC3\xA9\n\xE2\x80\x9Cq\xE2\x80\x9D") << "caf\u00E9\n\u201Cq\u201D";

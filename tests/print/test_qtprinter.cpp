@@ -244,6 +244,7 @@ private slots:
         QTest::newRow("added family, any case") << "gwraw sans" << false << "Gwraw Sans.ttf" << "" << false << false;
         QTest::newRow("bold from the bold file") << "Gwraw Sans" << true << "Gwraw Sans Bold.ttf" << "" << false << false;
         QTest::newRow("CFF OpenType") << "Gwraw Cff" << false << "Gwraw Cff.otf" << "" << false << false;
+        QTest::newRow("PDF: bold embedded") << "Gwraw Sans" << true << "" << "GwrawSansBold " << false << true;
         QTest::newRow("PDF: CFF embedded") << "Gwraw Cff" << false << "" << "GwrawCff " << false << true;
         QTest::newRow("PDF, drawing only: bold embedded") << "Gwraw Sans" << true << "" << "GwrawSansBold " << true
                                                          << true;
