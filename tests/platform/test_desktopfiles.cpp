@@ -2,8 +2,6 @@
 // copy or a move to the trash, for awkward names and injected storage faults.
 #include <QtTest>
 #include <csignal>
-#include <pthread.h>
-#include <sys/wait.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -35,12 +33,6 @@ void Put(const QByteArray& path, const QByteArray& bytes)
     std::ofstream(path.toStdString(), std::ios::binary) << bytes.toStdString();
 }
 
-int EntryCount(const QString& folder)
-{
-    std::error_code error;
-    return int(std::distance(fs::directory_iterator(QFile::encodeName(folder).toStdString(), error), {}));
-}
-
 } // namespace
 
 class TestDesktopFiles : public QObject {
@@ -56,12 +48,9 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("error");
         QTest::addColumn<QString>("target"); // what the target name holds afterwards: "new", "old" or "none"
-        QTest::newRow("capitals") << QByteArray("Roboto-Regular.ttf") << "" << 0 << "new";
-        QTest::newRow("question mark and star") << QByteArray("q?*.ttf") << "" << 0 << "new";
-        QTest::newRow("bracket") << QByteArray("[a].ttf") << "" << 0 << "new";
-        QTest::newRow("control character") << QByteArray("a\x01\tb.ttf") << "" << 0 << "new";
+        QTest::newRow("capitals and pattern characters") << QByteArray("Q?*[a].ttf") << "" << 0 << "new";
         QTest::newRow("255 bytes") << QByteArray(251, 'n') + ".ttf" << "" << 0 << "new";
-        QTest::newRow("Greek and Chinese") << QByteArray("\xCE\xA9mega \xE5\xAD\x97.ttf") << "" << 0 << "new";
+        QTest::newRow("Greek, Chinese, controls") << QByteArray("\xCE\xA9 \xE5\xAD\x97\x01\t.ttf") << "" << 0 << "new";
         // Qt's file names are Unicode text: such a name cannot be opened, so it stays untouched.
         QTest::newRow("not UTF-8: left alone") << QByteArray("Caf\xE9.ttf") << "" << int(ENOENT) << "old";
         QTest::newRow("full disk keeps the old target") << QByteArray("Full.ttf") << "full" << int(ErrDiskFull) << "old";
@@ -109,7 +98,9 @@ private slots:
         struct stat st {};
         QVERIFY(error || (::stat(dst, &st) == 0 && (st.st_mode & 0777) == 0640));
         QVERIFY(error || fs::last_write_time(dst.toStdString()) == when);
-        QCOMPARE(EntryCount(env.root() + "/dst"), fault == "missing" ? 0 : 1); // no temporary file left
+        std::error_code noFolder;  // no temporary file left
+        const fs::directory_iterator dstEntries(QFile::encodeName(env.root() + "/dst").toStdString(), noFolder);
+        QCOMPARE(std::distance(dstEntries, {}), fault == "missing" ? 0 : 1);
     }
 
     // Delete: the file goes to the trash with a percent-encoded path; where no
@@ -120,9 +111,9 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("error");
         QTest::addColumn<QByteArray>("recorded"); // the Path= line, the part after the folder
-        QTest::newRow("spaces and Greek") << QByteArray("\xCE\xA9mega Bold.ttf") << "" << 0 << QByteArray("%CE%A9mega%20Bold.ttf");
+        QTest::newRow("spaces, Greek, line break") << QByteArray("\xCE\xA9mega Bold\n.ttf") << "" << 0
+                                                   << QByteArray("%CE%A9mega%20Bold%0A.ttf");
         QTest::newRow("pattern characters") << QByteArray("q?[*]%.ttf") << "" << 0 << QByteArray("q%3F%5B%2A%5D%25.ttf");
-        QTest::newRow("line break") << QByteArray("a\nb.ttf") << "" << 0 << QByteArray("a%0Ab.ttf");
         QTest::newRow("not UTF-8: left alone") << QByteArray("Caf\xE9.ttf") << "" << int(ENOENT) << QByteArray();
         QTest::newRow("full disk: kept, no trash") << QByteArray("Full.ttf") << "full" << int(ErrNoTrash) << QByteArray();
         QTest::newRow("another file system reached through a link") << QByteArray("Other.ttf") << "otherfs" << 0
@@ -177,27 +168,10 @@ private slots:
     {
         TestEnv env;
         const QString folder = env.root() + "/fonts";
-        // The child takes the signals only once it has the default actions, not the
-        // test framework's handlers; one sent earlier waits until then.
-        sigset_t hupTerm, before;
-        sigemptyset(&hupTerm);
-        sigaddset(&hupTerm, SIGHUP);
-        sigaddset(&hupTerm, SIGTERM);
-        pthread_sigmask(SIG_BLOCK, &hupTerm, &before);
-        const pid_t running = fork();
-        if (running == 0) {
-            std::signal(SIGHUP, SIG_DFL);
-            std::signal(SIGTERM, SIG_DFL);
-            pthread_sigmask(SIG_SETMASK, &before, nullptr);
-            for (;;)
-                pause();
-        }
-        pthread_sigmask(SIG_SETMASK, &before, nullptr);
-        auto reap = qScopeGuard([running] {
-            ::kill(running, SIGKILL);
-            waitpid(running, nullptr, 0);
-        });
-        const QStringList kept = {".Arial.ttf.AbC123", QString(".glyphwick-%1-Xy1234").arg(running),
+        QProcess running;  // a new program: the default action for every signal
+        running.start("sleep", {"1000"});
+        QVERIFY(running.waitForStarted());
+        const QStringList kept = {".Arial.ttf.AbC123", QString(".glyphwick-%1-Xy1234").arg(running.processId()),
                                   ".glyphwick-notapid", "Arial.fot", "gw.ini.2024v1", "gw.ini.BACKUP"};
         for (const QString& name : kept + QStringList{".glyphwick-999999999-AbC123", ".glyphwick-999999999-Arial.fot"})
             QVERIFY(WriteFile(folder + "/" + name, "x"));
@@ -205,11 +179,9 @@ private slots:
         QCOMPARE(storage->FolderError(env.root() + "/nowhere"), ENOENT);
         QCOMPARE(storage->FolderError(folder), 0);
         QCOMPARE(storage->RemoveLeftovers(folder), 2);
-        int status = 0;
-        ::kill(running, SIGTERM);  // a signal sent before this one would have ended it first
-        QCOMPARE(waitpid(running, &status, 0), running);
-        reap.dismiss();
-        QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+        ::kill(pid_t(running.processId()), SIGTERM);  // one sent earlier would have ended it first
+        QVERIFY(running.waitForFinished());
+        QVERIFY(running.exitStatus() == QProcess::CrashExit && running.exitCode() == SIGTERM);
         QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
         left.sort();
         QCOMPARE(left, kept);
