@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <optional>
 
-
 #include "core/helpers.h"
 #include "core/inifile.h"
 #include "platform/desktop.h"

@@ -82,8 +82,9 @@ bool DesktopOpenAddress(const QUrl& url)
 {
     // The desktop's own way (xdg-open) when it is there, else a browser itself.
     QStringList tried;
-    for (const char* browser : {"xdg-open", "x-www-browser", "firefox-esr", "firefox", "chromium", "epiphany-browser", "konqueror"}) {
-        tried << QString::fromLatin1(browser);
+    for (const char* opener : {"xdg-open", "x-www-browser", "firefox-esr", "firefox", "chromium",
+                               "epiphany-browser", "konqueror"}) {
+        tried << QString::fromLatin1(opener);
         const QString program = QStandardPaths::findExecutable(tried.last());
         if (!program.isEmpty() && QProcess::startDetached(program, {url.toString()}))
             return true;
