@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <array>
 #include <memory>
 #include <QUrl>
 #include <sys/types.h>
@@ -114,6 +115,8 @@ std::unique_ptr<WebLinks> MakeDesktopWebLinks();
 std::unique_ptr<ComponentVersions> MakeDesktopComponentVersions();
 // The version of the fontconfig library in use, "2.14.1".
 QString DesktopFontconfigVersion();
+// Major, minor and patch of a kernel release ("6.1.0-18-amd64"); 0 for each that is missing.
+std::array<uint32_t, 3> KernelReleaseNumbers(const char* release);
 
 // The printer chosen in the printer set-up dialog: empty for the default printer, "PDF" for the PDF writer.
 QString DesktopChosenPrinter();

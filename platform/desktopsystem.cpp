@@ -51,18 +51,7 @@ public:
         utsname name;
         if (!info || uname(&name) != 0)
             return false;
-        // "6.1.0-18-amd64": the leading numbers are major, minor and patch.
-        uint32_t parts[3] = {0, 0, 0};
-        const char* p = name.release;
-        for (int i = 0; i < 3; ++i) {
-            if (*p < '0' || *p > '9')
-                break;
-            while (*p >= '0' && *p <= '9')
-                parts[i] = parts[i] * 10 + static_cast<uint32_t>(*p++ - '0');
-            if (*p != '.')
-                break;
-            ++p;
-        }
+        const std::array<uint32_t, 3> parts = KernelReleaseNumbers(name.release);
         info->dwMajorVersion = parts[0];
         info->dwMinorVersion = parts[1];
         info->dwBuildNumber = parts[2];
@@ -172,6 +161,22 @@ public:
 };
 
 } // namespace
+
+std::array<uint32_t, 3> KernelReleaseNumbers(const char* release)
+{
+    std::array<uint32_t, 3> parts{0, 0, 0};
+    const char* p = release;
+    for (uint32_t& part : parts) {
+        if (*p < '0' || *p > '9')
+            break;
+        while (*p >= '0' && *p <= '9')
+            part = part * 10 + static_cast<uint32_t>(*p++ - '0');
+        if (*p != '.')
+            break;
+        ++p;
+    }
+    return parts;
+}
 
 std::unique_ptr<SystemInfo> MakeDesktopSystemInfo() { return std::make_unique<DesktopSystemInfo>(); }
 std::unique_ptr<MessageBoxes> MakeDesktopMessageBoxes() { return std::make_unique<DesktopMessageBoxes>(); }

@@ -236,6 +236,22 @@ private slots:
             QVERIFY2((f.family != "C059" && f.family != "Liberation Sans") || f.foundry.isEmpty() == (f.family != "C059"), qPrintable(f.file));
     }
 
+    void kernelReleaseNumbers_data()
+    {
+        QTest::addColumn<QByteArray>("release");
+        QTest::addColumn<QList<uint>>("numbers");
+        QTest::newRow("Debian") << QByteArray("6.1.0-18-amd64") << QList<uint>{6, 1, 0};
+        QTest::newRow("no patch number") << QByteArray("6.8-rc2") << QList<uint>{6, 8, 0};
+        QTest::newRow("four numbers") << QByteArray("5.15.133.1-microsoft") << QList<uint>{5, 15, 133};
+        QTest::newRow("no number") << QByteArray("custom") << QList<uint>{0, 0, 0};
+    }
+    void kernelReleaseNumbers()
+    {
+        QFETCH(QByteArray, release);
+        const std::array<uint32_t, 3> n = KernelReleaseNumbers(release.constData());
+        QTEST(QList<uint>({n[0], n[1], n[2]}), "numbers");
+    }
+
     // The program's folder and the per-user data folder: GLYPHWICK_HOME, else the XDG
     // folders, else those under home; a relative XDG folder counts as none. Only the
     // values are looked at; nothing is created in these folders.
