@@ -221,6 +221,8 @@ private slots:
         QVERIFY(registered("Index Second") && Listed(second));
         QVERIFY(QFontDatabase::families().contains("Index Second"));
         QVERIFY(!families().contains("Index First"));
+        QVERIFY(FcListFiles().contains(second) && DesktopSetHidden(second, true));
+        QVERIFY(!FcListFiles().contains(second));  // hidden from every program, not only this one
         QVERIFY(QFile::remove(second));
         Sys().fonts->RescanFonts();
         QVERIFY(!Listed(second) && !QFontDatabase::families().contains("Index Second"));
