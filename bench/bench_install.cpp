@@ -27,7 +27,7 @@
 #include "platform/desktop.h"
 #include "print/catalogs.h"
 #include "print/printlist.h"
-#include "print/qtprinter.h"
+#include "print/pdfsurface.h"
 #include "wizards/installwizard.h"
 
 namespace {
@@ -189,7 +189,7 @@ int RunOne(int n, bool scanOnly)
         next->click();
     const QString pdf = dir.path() + "/wizard.pdf";
     wizard.OpenPrinter = [pdf] {
-        return std::shared_ptr<gw::PrinterSurface>(gw::QtPrinterSurface::ForPdf(pdf, gw::PaperLetter).release());
+        return std::shared_ptr<gw::PrinterSurface>(gw::PdfSurface::Create(pdf, gw::PaperLetter).release());
     };
     t.restart();
     cpu = CpuSeconds();
@@ -213,7 +213,7 @@ int RunOne(int n, bool scanOnly)
         gw::TemporaryPrintFonts added;
         QStringList problems;
         const gw::PrintFontList fonts = gw::FolderPrintFonts(corpus, &problems, added);
-        auto surface = gw::QtPrinterSurface::ForPdf(dir.path() + "/cli.pdf", gw::PaperLetter);
+        auto surface = gw::PdfSurface::Create(dir.path() + "/cli.pdf", gw::PaperLetter);
         gw::PrintCatalogs(*surface, "Basic Catalog I", fonts, [](int) {}, "Bench", corpus);
         surface->Close();
     }

@@ -38,7 +38,7 @@
 #include "platformapi/platform.h"
 #include "print/catalogs.h"
 #include "print/printlist.h"
-#include "print/qtprinter.h"
+#include "print/pdfsurface.h"
 #include "sfnt/names.h"
 
 extern char** environ;
@@ -384,7 +384,7 @@ int ChildCatalog(const QString& pdf)
     const gw::PrintFontList fonts = gw::InstalledPrintFonts({QStringLiteral("Bench "), QStringLiteral("R0")});
     const Stopwatch t;
     {
-        auto surface = gw::QtPrinterSurface::ForPdf(pdf, gw::PaperLetter);
+        auto surface = gw::PdfSurface::Create(pdf, gw::PaperLetter);
         if (!surface || !surface->IsValid())
             return 1;
         gw::PrintCatalogs(*surface, QStringLiteral("Basic Catalog I"), fonts, [](int) {},

@@ -22,6 +22,7 @@
 #include "platformapi/platform.h"
 #include "sfnt/instances.h"
 #include "sfnt/writer.h"
+#include "fonts/truetypeoutline.h"
 
 namespace gw {
 
@@ -31,17 +32,6 @@ void Put16(QByteArray& bytes, int at, int value)
 {
     if (at + 2 <= bytes.size())
         qToBigEndian<quint16>(quint16(value), bytes.data() + at);
-}
-
-QByteArray SfntTable(FT_Face face, FT_ULong tag)
-{
-    FT_ULong length = 0;
-    if (FT_Load_Sfnt_Table(face, tag, 0, nullptr, &length) != 0 || length == 0 || length > 64 * 1024 * 1024)
-        return {};
-    QByteArray table(qsizetype(length), '\0');
-    if (FT_Load_Sfnt_Table(face, tag, 0, reinterpret_cast<FT_Byte*>(table.data()), &length) != 0)
-        return {};
-    return table;
 }
 
 // The Windows US-English names by ID.
@@ -60,95 +50,6 @@ QMap<int, QString> WindowsNames(FT_Face face)
         names.insert(name.name_id, text);
     }
     return names;
-}
-
-// What a PostScript name may hold: printable ASCII but []{}()<>/% and space.
-QString PostScriptText(const QString& text)
-{
-    QString out;
-    for (QChar c : text)
-        if (c.unicode() > 32 && c.unicode() < 127 && !QStringLiteral("[](){}<>/%").contains(c))
-            out += c;
-    return out.left(63);
-}
-
-struct GlyphPoint {
-    int x = 0, y = 0;
-    bool onCurve = true;
-};
-
-// The outline's contours as TrueType points. A cubic segment (CFF and CFF2
-// outlines) becomes four quadratic ones, each fitted to a quarter of it.
-QList<QList<GlyphPoint>> QuadraticContours(const FT_Outline& outline)
-{
-    QList<QList<GlyphPoint>> contours;
-    int start = 0;
-    for (int c = 0; c < outline.n_contours; start = outline.contours[c++] + 1) {
-        const int end = outline.contours[c];
-        const auto at = [&](int i) { return QPointF(outline.points[i].x, outline.points[i].y); };
-        QList<GlyphPoint> points;
-        const auto add = [&](QPointF p, bool on) { points.append({qRound(p.x()), qRound(p.y()), on}); };
-        for (int i = start; i <= end && end < outline.n_points; ++i) {
-            const char tag = FT_CURVE_TAG(outline.tags[i]);
-            if (tag != FT_CURVE_TAG_CUBIC || i == start || i + 1 > end) {
-                add(at(i), tag == FT_CURVE_TAG_ON);
-                continue;
-            }
-            const QPointF p0 = at(i - 1), c1 = at(i), c2 = at(i + 1), p3 = at(i + 2 <= end ? i + 2 : start);
-            const auto point = [&](double t) {
-                const double u = 1 - t;
-                return u * u * u * p0 + 3 * u * u * t * c1 + 3 * u * t * t * c2 + t * t * t * p3;
-            };
-            const auto slope = [&](double t) {
-                const double u = 1 - t;
-                return 3 * u * u * (c1 - p0) + 6 * u * t * (c2 - c1) + 3 * t * t * (p3 - c2);
-            };
-            for (int k = 0; k < 4; ++k) {
-                const double t0 = k / 4.0, t1 = (k + 1) / 4.0;
-                const QPointF a = point(t0), b = point(t1);
-                const QPointF s1 = a + slope(t0) * (t1 - t0) / 3, s2 = b - slope(t1) * (t1 - t0) / 3;
-                add((3 * (s1 + s2) - a - b) / 4, false);
-                if (k < 3)
-                    add(b, true);  // the last end is the next point, or the contour's start
-            }
-            ++i;
-        }
-        contours.append(points);
-    }
-    return contours;
-}
-
-// One glyph's outline as a simple TrueType glyph; *points gets its point count.
-QByteArray SimpleGlyph(const FT_Outline& outline, int* xMin, int* yMin, int* xMax, int* yMax, int* points)
-{
-    const QList<QList<GlyphPoint>> contours = QuadraticContours(outline);
-    QList<GlyphPoint> all;
-    QByteArray ends;
-    for (const QList<GlyphPoint>& contour : contours) {
-        all += contour;
-        AppendU16(ends, int(all.size()) - 1);
-    }
-    *points = int(all.size());
-    if (all.isEmpty() || all.size() > 65535)
-        return {};
-    int x0 = INT_MAX, y0 = INT_MAX, x1 = INT_MIN, y1 = INT_MIN;
-    for (const GlyphPoint& p : all)
-        x0 = std::min(x0, p.x), y0 = std::min(y0, p.y), x1 = std::max(x1, p.x), y1 = std::max(y1, p.y);
-    *xMin = x0, *yMin = y0, *xMax = x1, *yMax = y1;
-    QByteArray glyph;
-    AppendU16(glyph, int(contours.size()));
-    for (int v : {x0, y0, x1, y1})
-        AppendU16(glyph, v);
-    glyph += ends;
-    AppendU16(glyph, 0);  // no instructions
-    for (const GlyphPoint& p : all)
-        glyph.append(char(p.onCurve ? 1 : 0));
-    for (const bool x : {true, false})
-        for (int i = 0, last = 0; i < all.size(); last = x ? all[i].x : all[i].y, ++i)
-            AppendU16(glyph, (x ? all[i].x : all[i].y) - last);
-    while (glyph.size() % 4)
-        glyph.append('\0');
-    return glyph;
 }
 
 // OS/2 usWidthClass of a wdth value (percent of normal).
@@ -195,22 +96,24 @@ QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QStrin
     int advanceMax = 0, minLsb = INT_MAX, minRsb = INT_MAX, maxExtent = INT_MIN, maxPoints = 0, maxContours = 0;
     for (FT_Long g = 0; g < face->num_glyphs; ++g) {
         AppendU32(loca, quint32(glyf.size()));
-        int advance = 0, x0 = 0, y0 = 0, x1 = 0, y1 = 0, points = 0;
+        int advance = 0;
+        GlyphBox box;
         QByteArray glyph;
         if (FT_Load_Glyph(face, FT_UInt(g), FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP
                                                 | FT_LOAD_IGNORE_TRANSFORM) == 0
             && face->glyph->format == FT_GLYPH_FORMAT_OUTLINE) {
             advance = int(face->glyph->metrics.horiAdvance);
-            glyph = SimpleGlyph(face->glyph->outline, &x0, &y0, &x1, &y1, &points);
+            glyph = SimpleGlyph(face->glyph->outline, &box);
         }
         advance = std::clamp(advance, 0, 65535);
         AppendU16(hmtx, advance);
-        AppendU16(hmtx, glyph.isEmpty() ? 0 : x0);
+        AppendU16(hmtx, glyph.isEmpty() ? 0 : box.xMin);
+        const int x0 = box.xMin, y0 = box.yMin, x1 = box.xMax, y1 = box.yMax;
         advanceMax = std::max(advanceMax, advance);
         if (!glyph.isEmpty()) {
             xMin = std::min(xMin, x0), yMin = std::min(yMin, y0), xMax = std::max(xMax, x1), yMax = std::max(yMax, y1);
             minLsb = std::min(minLsb, x0), minRsb = std::min(minRsb, advance - x1), maxExtent = std::max(maxExtent, x1);
-            maxPoints = std::max(maxPoints, points);
+            maxPoints = std::max(maxPoints, box.points);
             maxContours = std::max<int>(maxContours, face->glyph->outline.n_contours);
         }
         glyf += glyph;

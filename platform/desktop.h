@@ -48,6 +48,16 @@ void OrderFamilyStyles(QVector<DesktopFace>& styles);
 // fontconfig weight to the 100..900 scale, rounded to the hundreds.
 int DesktopWeight(double fcWeight);
 
+// The installed font the system draws a family name in, of the weight and
+// slant nearest to bold and italic: its family (Arial may become Liberation
+// Sans), file and face number. Empty when nothing matches.
+struct DesktopMatch {
+    QString family;
+    QString file;
+    int faceIndex = 0;
+};
+DesktopMatch DesktopMatchFont(const QString& name, bool bold, bool italic);
+
 // Every style fontconfig lists on the current configuration, including the
 // fonts this process added, without hidden files, each (file, index) once.
 // lookAtRejects: look at the reject file even if it was looked at just now.

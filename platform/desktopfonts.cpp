@@ -1137,6 +1137,37 @@ private:
     QHash<std::pair<QByteArray, int>, FcPattern*> patterns_;  // file and face number
 };
 
+} // namespace
+
+DesktopMatch DesktopMatchFont(const QString& name, bool bold, bool italic)
+{
+    // One match through the substitution rules; asking the toolkit walks its
+    // whole list of fallback families, which costs seconds with thousands.
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.toUtf8().constData()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* found = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    DesktopMatch match;
+    FcChar8* value = nullptr;
+    if (found && FcPatternGetString(found, FC_FAMILY, 0, &value) == FcResultMatch)
+        match.family = QString::fromUtf8(reinterpret_cast<const char*>(value));
+    if (found && FcPatternGetString(found, FC_FILE, 0, &value) == FcResultMatch)
+        match.file = QFile::decodeName(reinterpret_cast<const char*>(value));
+    if (found)
+        FcPatternGetInteger(found, FC_INDEX, 0, &match.faceIndex);
+    if (found)
+        FcPatternDestroy(found);
+    return match;
+}
+
+namespace {
+
 class DesktopFontSystem : public FontSystem {
 public:
     void EnumFontFamilies(DeviceContext dc, const QString& family, const EnumFontCallback& callback,
@@ -1328,37 +1359,35 @@ public:
 
     QString SubstituteFamily(const QString& name) override
     {
-        // Each match weighs every installed font: one per name while the fonts stay.
-        const int generation = DesktopFontSetsGeneration();
-        if (generation != substitutesGeneration_) {
-            substitutes_.clear();
-            substitutesGeneration_ = generation;
-        }
-        const auto known = substitutes_.constFind(name);
-        if (known != substitutes_.constEnd())
-            return *known;
-        // One match through the substitution rules; asking the toolkit walks its
-        // whole list of fallback families, which costs seconds with thousands.
-        FcPattern* pattern = FcPatternCreate();
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.toUtf8().constData()));
-        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-        FcDefaultSubstitute(pattern);
-        FcResult result = FcResultNoMatch;
-        FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-        FcPatternDestroy(pattern);
-        QString family;
-        FcChar8* value = nullptr;
-        if (match && FcPatternGetString(match, FC_FAMILY, 0, &value) == FcResultMatch)
-            family = QString::fromUtf8(reinterpret_cast<const char*>(value));
-        if (match)
-            FcPatternDestroy(match);
-        substitutes_.insert(name, family);
-        return family;
+        return Matched(name, false, false).family;
+    }
+
+    QString MatchFontFile(const QString& family, bool bold, bool italic, int* faceIndex) override
+    {
+        const DesktopMatch match = Matched(family, bold, italic);
+        if (faceIndex)
+            *faceIndex = match.faceIndex;
+        return match.file;
     }
 
 private:
-    QHash<QString, QString> substitutes_;  // a name -> the family drawn for it
-    int substitutesGeneration_ = -1;
+    // Each match weighs every installed font: one per name and style while the fonts stay.
+    DesktopMatch Matched(const QString& name, bool bold, bool italic)
+    {
+        const int generation = DesktopFontSetsGeneration();
+        if (generation != matchesGeneration_) {
+            matches_.clear();
+            matchesGeneration_ = generation;
+        }
+        const QString key = name + QChar(0) + QChar('0' + bold + 2 * italic);
+        const auto known = matches_.constFind(key);
+        if (known != matches_.constEnd())
+            return *known;
+        return *matches_.insert(key, DesktopMatchFont(name, bold, italic));
+    }
+
+    QHash<QString, DesktopMatch> matches_;  // a name and style -> the font drawn for it
+    int matchesGeneration_ = -1;
 
     // The index follows the listing: made anew whenever fonts were added,
     // removed, hidden or reloaded.

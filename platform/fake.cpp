@@ -173,6 +173,14 @@ QString FakeFontSystem::AddedFontFile(const QString& family, bool bold, bool ita
     return best ? best->file : QString();
 }
 
+QString FakeFontSystem::MatchFontFile(const QString& family, bool bold, bool italic, int* faceIndex)
+{
+    const DesktopMatch match = DesktopMatchFont(family, bold, italic);
+    if (faceIndex)
+        *faceIndex = match.faceIndex;
+    return match.file;
+}
+
 bool FakeFontSystem::ReadFileFace(const QString& file, int faceIndex, FileFace* face)
 {
     for (const QVector<Face>* list : {&faces, &addedFaces})

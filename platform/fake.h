@@ -70,6 +70,8 @@ public:
 
     // From addedFaces whose file was added more often than removed.
     QString AddedFontFile(const QString& family, bool bold, bool italic, int* faceIndex = nullptr) override;
+    // The machine's installed fonts, as the toolkit draws with them in tests too.
+    QString MatchFontFile(const QString& family, bool bold, bool italic, int* faceIndex = nullptr) override;
     QVector<Face> addedFaces;       // what the files a test adds hold
     // From faces and addedFaces by file and face index: face name, style name, weight, italic.
     bool ReadFileFace(const QString& file, int faceIndex, FileFace* face) override;

@@ -137,6 +137,9 @@ public:
     // The family the system draws a name it does not list with (Arial may
     // become Liberation Sans); empty when the platform cannot say.
     virtual QString SubstituteFamily(const QString&) { return {}; }
+    // The file (and face number in it) of the installed font the system draws
+    // `family` in, bold and italic or nearest; empty when the platform cannot say.
+    virtual QString MatchFontFile(const QString&, bool, bool, int* = nullptr) { return {}; }
     // Before the toolkit first reads the installed fonts: it reads only these
     // faces (file and face number) and the families of these names (or those
     // the system draws them with), until fonts are reread. A run that draws a

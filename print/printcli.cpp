@@ -20,6 +20,7 @@
 #include "print/embedding.h"
 #include "print/printlist.h"
 #include "print/printrun.h"
+#include "print/pdfsurface.h"
 #include "print/qtprinter.h"
 #include "print/sheets.h"
 
@@ -270,9 +271,18 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     // in the output folder goes first: only the program's own names of dead processes.
     if (toFile && Sys().storage)
         Sys().storage->RemoveLeftovers(QFileInfo(outputFile).absolutePath());
-    std::unique_ptr<QtPrinterSurface> surface =
-        toFile ? QtPrinterSurface::ForPdf(outputFile, paper) : QtPrinterSurface::ForPrinter(printerName);
-    if (!surface || !surface->IsValid())
+    std::unique_ptr<PrinterSurface> surface;
+    bool usable = false;
+    if (toFile) {
+        auto pdf = PdfSurface::Create(outputFile, paper);
+        usable = pdf->IsValid();
+        surface = std::move(pdf);
+    } else {
+        auto printer = QtPrinterSurface::ForPrinter(printerName);
+        usable = printer->IsValid();
+        surface = std::move(printer);
+    }
+    if (!usable)
         return Fail(err, PrintExitFailed,
                     toFile ? "cannot write \"" + outputFile + "\""
                            : "cannot use the printer \"" + printerName + "\"");

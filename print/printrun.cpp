@@ -11,6 +11,7 @@
 #include "core/helpers.h"
 #include "core/settings.h"
 #include "print/catalogs.h"
+#include "print/pdfsurface.h"
 #include "print/qtprinter.h"
 #include "print/sheets.h"
 
@@ -162,7 +163,7 @@ PrintTarget DesktopPrintTarget()
             QStringLiteral("pdf"), last, QStringLiteral("PDF files (*.pdf)"));
         if (file.isEmpty())
             return nullptr;
-        auto surface = QtPrinterSurface::ForPdf(file, DefaultPdfPaper());
+        auto surface = PdfSurface::Create(file, DefaultPdfPaper());
         if (!surface->IsValid()) {
             *error = "The file \"" + file + "\" cannot be written. Please choose another "
                      "file or folder.";

@@ -1,5 +1,6 @@
 #include "print/qtprinter.h"
 #include "print/pageframe.h"
+#include "print/surfacecommon.h"
 
 #include <QBrush>
 #include <QFile>
@@ -47,61 +48,6 @@ QColor FromBgr(uint32_t rgb)
     return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
 }
 
-// What the font database knows, remembered until it changes. Every font of a
-// catalog asks several times; listing all families for each question made
-// printing slower the more fonts were installed, and a name the database lacks
-// ("Arial") sent Qt through fontconfig's whole list of fallbacks each time a
-// text in it was measured or drawn.
-struct FamilyCache {
-    QSet<QString> known;               // case-folded family names
-    QHash<QString, QString> resolved;  // a name -> the family it resolves to
-};
-
-FamilyCache& Families()
-{
-    static FamilyCache cache;
-    static bool valid = false;
-    static QMetaObject::Connection watch;
-    if (!watch && qGuiApp)
-        watch = QObject::connect(qGuiApp, &QGuiApplication::fontDatabaseChanged, [] { valid = false; });
-    if (!valid || !watch) {
-        cache = FamilyCache();
-        for (const QString& family : QFontDatabase::families())
-            cache.known.insert(FoldCase(family));
-        valid = true;
-    }
-    return cache;
-}
-
-bool IsKnownFamily(const QString& name)
-{
-    return Families().known.contains(FoldCase(name));
-}
-
-// The family a font resolved to, without the foundry Qt appends ("Nimbus Sans [urw]").
-QString ResolvedFamily(const QString& name)
-{
-    FamilyCache& cache = Families();
-    auto it = cache.resolved.constFind(name);
-    if (it != cache.resolved.constEnd())
-        return *it;
-    QString family = Sys().fonts ? Sys().fonts->SubstituteFamily(name) : QString();
-    if (family.isEmpty())
-        family = QFontInfo(QFont(name)).family();
-    const int bracket = family.indexOf(QLatin1String(" ["));
-    if (bracket > 0)
-        family.truncate(bracket);
-    cache.resolved.insert(name, family);
-    return family;
-}
-
-// The family to draw a name with: itself when the database has it, else the one
-// the system maps it to (Arial to Liberation Sans), which draws the same glyphs.
-QString DrawingFamily(const QString& name)
-{
-    return IsKnownFamily(name) ? name : ResolvedFamily(name);
-}
-
 Qt::PenStyle PenStyleFor(int drawStyle)
 {
     switch (drawStyle) {
@@ -116,57 +62,19 @@ Qt::PenStyle PenStyleFor(int drawStyle)
 
 // Hatching in lines one pixel wide, 8 pixels apart, of a 300 dpi printer
 // (drawn, not a brush pattern: the PDF writer scales patterns to its own pixels).
-// Fill styles: 2 horizontal, 3 vertical, 4 upward and 5 downward diagonal,
-// 6 cross, 7 diagonal cross.
 void Hatch(QPainter& p, const QRectF& box, int fillStyle, const QColor& colour, double perPoint)
 {
-    const bool horizontal = fillStyle == 2 || fillStyle == 6;
-    const bool vertical = fillStyle == 3 || fillStyle == 6;
-    const bool upward = fillStyle == 4 || fillStyle == 7;
-    const bool downward = fillStyle == 5 || fillStyle == 7;
-    const double step = 8 * 72.0 / 300 * perPoint;
     QPen pen(colour);
     pen.setWidthF(72.0 / 300 * perPoint);
     p.save();
     p.setClipRect(box, Qt::IntersectClip);
     p.setPen(pen);
-    const double w = box.width(), h = box.height();
-    for (double t = step / 2; t < w + h; t += step) {
-        if (horizontal && t < h)
-            p.drawLine(QLineF(box.left(), box.top() + t, box.right(), box.top() + t));
-        if (vertical && t < w)
-            p.drawLine(QLineF(box.left() + t, box.top(), box.left() + t, box.bottom()));
-        if (upward)
-            p.drawLine(QLineF(box.left() + t - h, box.bottom(), box.left() + t, box.top()));
-        if (downward)
-            p.drawLine(QLineF(box.left() + t - h, box.top(), box.left() + t, box.bottom()));
-    }
+    for (const QLineF& line : HatchLines(box, fillStyle, 8 * 72.0 / 300 * perPoint))
+        p.drawLine(line);
     p.restore();
 }
 
 constexpr int kLoadSize = 997;
-
-// The PDF file being written now, for a signal handler to remove: a run
-// stopped by an interrupt leaves no partial file beside its target.
-char partialPdf[4096] = {};
-
-void RememberPartialPdf(const QString& path)
-{
-    const QByteArray name = QFile::encodeName(path);
-    const size_t n = std::min(sizeof partialPdf - 1, size_t(name.size()));
-    partialPdf[0] = '\0';
-    std::memcpy(partialPdf + 1, name.constData(), n);
-    partialPdf[n + 1] = '\0';
-    partialPdf[0] = n > 0 ? 1 : 0;  // set last: the handler reads the flag first
-}
-
-void RemovePartialPdf(int signal)
-{
-    if (partialPdf[0])
-        ::unlink(partialPdf + 1);
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
 
 // Whether a face the toolkit loaded is face `index` of `file`: the same header
 // and naming tables for an sfnt face; else (Type 1) a face without sfnt tables
@@ -223,55 +131,6 @@ struct QtPrinterSurface::State {
     bool valid = false;
     // PDF: EndDoc was called; the next output continues the file on a new page.
     bool documentEnded = false;
-    // A PDF file is written beside its target under a name of its own and put
-    // in its place only when whole; pdfError says why it was not.
-    QString pdfTarget;
-    QString pdfPartial;
-    QString pdfError;
-
-    // Puts the written PDF file in place of the target when it is whole, else
-    // removes it, leaving the target as it was. Once per surface.
-    bool PlacePdf()
-    {
-        if (pdfPartial.isEmpty())
-            return pdfError.isEmpty();
-        const QString partial = pdfPartial;
-        pdfPartial.clear();
-        RememberPartialPdf(QString());
-        QFile file(partial);
-        bool whole = false;
-        if (file.open(QIODevice::ReadOnly) && file.size() > 0) {
-            // The writer ends a finished file with its end-of-file marker; a
-            // failed write (a full disk) leaves it cut short.
-            file.seek(std::max<qint64>(0, file.size() - 32));
-            whole = file.readAll().contains("%%EOF");
-            whole = whole && ::fsync(file.handle()) == 0;
-        }
-        file.close();
-        if (!whole) {
-            QFile::remove(partial);
-            pdfError = QStringLiteral("the file could not be written whole (the disk may be full)");
-            return false;
-        }
-        // The file gets the earlier file's permissions, else those a new file gets.
-        struct stat earlier {};
-        mode_t mode = 0;
-        if (::stat(QFile::encodeName(pdfTarget).constData(), &earlier) == 0) {
-            mode = earlier.st_mode & 07777;
-        } else {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
-        }
-        ::chmod(QFile::encodeName(partial).constData(), mode);
-        if (::rename(QFile::encodeName(partial).constData(), QFile::encodeName(pdfTarget).constData()) != 0) {
-            pdfError = QString::fromLocal8Bit(std::strerror(errno));
-            QFile::remove(partial);
-            return false;
-        }
-        return true;
-    }
-
     int scaleMode = ScaleTwips;
     double x = 0, y = 0;  // points from the printable area's origin
     QFont font;
@@ -294,22 +153,8 @@ struct QtPrinterSurface::State {
     int bkMode = 2;
     int align = 0;
 
-    double ToPoints(double v) const
-    {
-        switch (scaleMode) {
-        case ScaleTwips: return v / 20;
-        case ScaleCentimetres: return v * 72 / 2.54;
-        default: return v;
-        }
-    }
-    double FromPoints(double v) const
-    {
-        switch (scaleMode) {
-        case ScaleTwips: return v * 20;
-        case ScaleCentimetres: return v * 2.54 / 72;
-        default: return v;
-        }
-    }
+    double ToPoints(double v) const { return ScaleToPoints(scaleMode, v); }
+    double FromPoints(double v) const { return PointsToScale(scaleMode, v); }
     // In whole points, as the PDF writer sizes its pages (A4 is 595 by 842).
     QPageLayout Layout() const { return printer ? printer->pageLayout() : imageLayout; }
     QSizeF SheetPoints() const { return Layout().fullRect(QPageLayout::Point).size(); }
@@ -607,46 +452,6 @@ std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForPrinter(const QString& pr
     return surface;
 }
 
-std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForPdf(const QString& fileName, int paperCode)
-{
-    std::unique_ptr<QtPrinterSurface> surface(new QtPrinterSurface);
-    State& s = *surface->d;
-    s.pdf = true;
-    s.ownedPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    s.printer = s.ownedPrinter.get();
-    s.printer->setCreator(QStringLiteral("Glyphwick"));
-    s.printer->setOutputFormat(QPrinter::PdfFormat);
-    s.pdfTarget = fileName;
-
-    QPageSize::PageSizeId id = QPageSize::id(paperCode);
-    if (id == QPageSize::Custom)
-        id = QPageSize::Letter;
-    s.printer->setPageSize(QPageSize(id));
-    s.printer->setPageOrientation(QPageLayout::Portrait);
-    s.printer->setPageMargins(QMarginsF(18, 18, 18, 18), QPageLayout::Point);
-
-    // Only a regular file is replaced: a folder, a device or a pipe is not a PDF file.
-    const QFileInfo target(fileName);
-    if (fileName.isEmpty() || (target.exists() && !target.isFile())) {
-        s.pdfError = QStringLiteral("it is not a regular file");
-        return surface;
-    }
-    // Named as the program's own temporary files, with this process's id, so
-    // that the next start removes it when a kill left it behind.
-    QTemporaryFile partial(target.absolutePath() + "/" + OwnFilePrefix() + QStringLiteral("XXXXXX.pdf"));
-    partial.setAutoRemove(false);
-    if (!partial.open()) {
-        s.pdfError = partial.errorString();
-        return surface;
-    }
-    s.pdfPartial = partial.fileName();
-    partial.close();
-    RememberPartialPdf(s.pdfPartial);
-    s.printer->setOutputFileName(s.pdfPartial);
-    s.valid = true;
-    return surface;
-}
-
 std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForDevice(QPrinter* printer)
 {
     std::unique_ptr<QtPrinterSurface> surface(new QtPrinterSurface);
@@ -662,11 +467,7 @@ std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForImage(QImage* image, int 
 {
     std::unique_ptr<QtPrinterSurface> surface(new QtPrinterSurface);
     State& s = *surface->d;
-    QPageSize::PageSizeId id = QPageSize::id(paperCode);
-    if (id == QPageSize::Custom)
-        id = QPageSize::Letter;
-    s.imageLayout = QPageLayout(QPageSize(id), QPageLayout::Portrait, QMarginsF(18, 18, 18, 18),
-                                QPageLayout::Point);
+    s.imageLayout = SheetLayout(paperCode);
     s.image = image;
     s.pdf = true;
     s.valid = image && !image->isNull();
@@ -682,26 +483,19 @@ std::unique_ptr<QtPrinterSurface> QtPrinterSurface::ForImage(QImage* image, int 
 
 bool QtPrinterSurface::IsValid() const { return d->valid; }
 
-void QtPrinterSurface::RemovePartialPdfOnInterrupt()
-{
-    for (int signal : {SIGINT, SIGTERM, SIGHUP})
-        std::signal(signal, RemovePartialPdf);
-}
-
 void QtPrinterSurface::Close()
 {
     if (d->painter.isActive())
         d->EndPainting();
     d->documentEnded = false;
-    d->PlacePdf();
 }
 
 bool QtPrinterSurface::Finish(QString* error)
 {
     Close();
     if (error)
-        *error = d->pdfError;
-    return d->pdfError.isEmpty();
+        error->clear();
+    return true;
 }
 
 void QtPrinterSurface::SetOrientation(int orientation)
@@ -758,16 +552,8 @@ bool QtPrinterSurface::SetFontName(const QString& name)
     const QString wanted = name.trimmed();
     if (wanted.isEmpty())
         return false;
-    const bool added = Sys().fonts && !Sys().fonts->AddedFontFile(wanted, false, false).isEmpty();
-    bool known = added || IsKnownFamily(wanted);
-    if (!known) {
-        // A name the system maps to a metric-compatible family (Arial to
-        // Liberation Sans) is usable; one that only falls back to the default is not.
-        static const QString defaultFamily =
-            ResolvedFamily(QStringLiteral("glyphwick-no-such-family"));
-        known = ResolvedFamily(wanted).compare(defaultFamily, Qt::CaseInsensitive) != 0;
-    }
-    if (!known)
+    bool added = false;
+    if (!PrinterTakesFontName(wanted, &added))
         return false;
     d->fontName = wanted;
     d->addedFont = added;

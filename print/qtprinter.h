@@ -1,5 +1,6 @@
 #pragma once
-// The printer surface on a real printer (CUPS, through Qt) or on the PDF writer.
+// The printer surface on a real printer (CUPS, through Qt), a print preview's
+// printer, or a picture of the first page. PDF files: print/pdfsurface.h.
 #include <QFont>
 #include <QPainter>
 #include <QString>
@@ -16,20 +17,14 @@ class QtPrinterSurface : public PrinterSurface {
 public:
     // A CUPS printer by name (empty: the default printer).
     static std::unique_ptr<QtPrinterSurface> ForPrinter(const QString& printerName);
-    // The PDF writer: one file for the whole run, 0.25 inch margins. It is
-    // written beside fileName and put in its place by Close when whole.
-    static std::unique_ptr<QtPrinterSurface> ForPdf(const QString& fileName, int paperCode);
     // A printer set up elsewhere (a print preview's), not owned; one document.
     static std::unique_ptr<QtPrinterSurface> ForDevice(QPrinter* printer);
     // The first page only, drawn on an image that stands for the printable area
-    // of a sheet of this paper with the PDF writer's margins; later pages are
+    // of a sheet of this paper with the PDF file's margins; later pages are
     // not drawn. The image's width sets the resolution; it is filled white.
     static std::unique_ptr<QtPrinterSurface> ForImage(QImage* image, int paperCode);
     ~QtPrinterSurface() override;
 
-    // An interrupt (SIGINT, SIGTERM, SIGHUP) then removes the PDF file being
-    // written before the program ends; the target keeps its earlier file.
-    static void RemovePartialPdfOnInterrupt();
     // false when the printer or file cannot be used.
     bool IsValid() const;
     // Ends the last document if one is still open.

@@ -11,6 +11,7 @@
 #include "print/pageframe.h"
 #include "print/printcli.h"
 #include "print/printrun.h"
+#include "print/pdfsurface.h"
 #include "print/qtprinter.h"
 #include "print/recording.h"
 #include "fonts/staticinstance.h"
@@ -214,7 +215,7 @@ private slots:
                     fonts.push_back({file, "1K", family, file, file.endsWith(".t1") ? 2 : 1, family, {}, SystemFile(file), 0});
                 }
         const QString pdf = env_->root() + "/twins.pdf";
-        auto surface = QtPrinterSurface::ForPdf(pdf, PaperLetter);
+        auto surface = PdfSurface::Create(pdf, PaperLetter);
         PrintCatalogs(*surface, "Basic Catalog I", fonts, Gauge(), "T", QString());
         QVERIFY(surface->Finish(nullptr));
         for (const char* face : {"URWBookman-Demi", "URWBookman-Light", "C059-Bold"})
