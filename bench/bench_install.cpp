@@ -215,7 +215,7 @@ int RunOne(int n, bool scanOnly)
         const gw::PrintFontList fonts = gw::FolderPrintFonts(corpus, &problems, added);
         auto surface = gw::PdfSurface::Create(dir.path() + "/cli.pdf", gw::PaperLetter);
         gw::PrintCatalogs(*surface, "Basic Catalog I", fonts, [](int) {}, "Bench", corpus);
-        surface->Close();
+        surface->Finish(nullptr);
     }
     const double cliSeconds = Seconds(t);
     const double cliCpu = CpuSeconds() - cpu;
