@@ -506,9 +506,19 @@ quint64 FontSetsDigest(std::initializer_list<FcSetName> sets)
     return digest;
 }
 
-// The digest of the configuration the toolkit's font database was built from:
-// taken before the first reload, then at every rebuild.
-std::optional<quint64> toolkitFontsDigest;
+// The installed faces (their patterns' hashes) the toolkit's font database
+// was built from: taken before the first reload, then at every rebuild.
+std::optional<QSet<quint64>> toolkitFaces;
+
+QSet<quint64> SystemFaceHashes()
+{
+    QSet<quint64> hashes;
+    FcFontSet* set = FcConfigGetFonts(FcConfigGetCurrent(), FcSetSystem);
+    hashes.reserve(set ? set->nfont : 0);
+    for (int i = 0; set && i < set->nfont; ++i)
+        hashes.insert(FcPatternHash(set->fonts[i]));
+    return hashes;
+}
 
 FacesCache& Cache()
 {
@@ -848,8 +858,8 @@ int DesktopRemoveFont(const QString& path)
 
 void DesktopReloadFonts()
 {
-    if (!toolkitFontsDigest && HaveGui())
-        toolkitFontsDigest = FontSetsDigest({FcSetSystem});
+    if (!toolkitFaces && HaveGui())
+        toolkitFaces = SystemFaceHashes();
     RebuildAppFonts();
     InvalidateFaces();
     // A fresh configuration sees new, deleted and rejected files at once;
@@ -864,11 +874,13 @@ void DesktopRescanFonts()
     if (!HaveGui())
         return;
     // Building the database again costs more than reading the fonts: skipped
-    // when the fonts are the ones it was built from.
-    const quint64 digest = FontSetsDigest({FcSetSystem});
-    if (toolkitFontsDigest == digest)
+    // when it already holds every installed face. A face hidden or removed
+    // since stays in it, unlisted: nothing draws a family the list lacks, and
+    // building it again for that tripled a reread after an uninstall.
+    QSet<quint64> faces = SystemFaceHashes();
+    if (toolkitFaces && toolkitFaces->contains(faces))
         return;
-    toolkitFontsDigest = digest;
+    toolkitFaces = std::move(faces);
     // Qt builds its database from fontconfig once; adding and removing an
     // application font is the public way to make it build the database again.
     // Any font file serves (listing them all to find one doubled a reread).

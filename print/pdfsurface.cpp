@@ -698,28 +698,33 @@ void PdfSurface::Line(double x1, double y1, double x2, double y2, int kind, uint
         return;
     State& s = *d;
     const double width = s.drawWidth * 72.0 / 300;
-    const double ax = s.PageX(s.ToPoints(x1)), ay = s.PageY(s.ToPoints(y1));
-    const double bx = s.PageX(s.ToPoints(x2)), by = s.PageY(s.ToPoints(y2));
+    const QPointF a(s.ToPoints(x1), s.ToPoints(y1)), b(s.ToPoints(x2), s.ToPoints(y2));
+    const double ax = s.PageX(a.x()), ay = s.PageY(a.y()), bx = s.PageX(b.x()), by = s.PageY(b.y());
     QByteArray& c = s.content;
     c += "q\n" + Rgb(rgb) + " RG " + Num(width) + " w 0 J 0 j\n" + DashPattern(s.drawStyle, width);
     const bool stroke = s.drawStyle != 5;
     const QByteArray box = Num(std::min(ax, bx)) + ' ' + Num(std::min(ay, by)) + ' ' + Num(std::abs(bx - ax)) + ' '
                            + Num(std::abs(by - ay)) + " re\n";
+    // Outlined from the top-left corner clockwise, where a printer starts its dashes.
+    const QByteArray left = Num(std::min(ax, bx)), right = Num(std::max(ax, bx));
+    const QByteArray top = Num(std::max(ay, by)), bottom = Num(std::min(ay, by));
+    const QByteArray outline = left + ' ' + top + " m " + right + ' ' + top + " l " + right + ' ' + bottom + " l " + left
+                               + ' ' + bottom + " l h\n";
     if (kind == LineFilledBox) {
-        c += Rgb(rgb) + " rg\n" + box + (stroke ? "B\n" : "f\n");
+        c += Rgb(rgb) + " rg\n" + (stroke ? outline + "B\n" : box + "f\n");
     } else if (kind == LineBox) {
         if (s.fillStyle == FillSolid) {
             c += Rgb(s.fillColor) + " rg\n" + box + "f\n";
         } else if (s.fillStyle != FillTransparent) {
             // Hatching one pixel wide, 8 apart, of a 300 dpi printer, clipped to the box.
             c += "q\n" + box + "W n\n" + Rgb(s.fillColor) + " RG " + Num(72.0 / 300) + " w [] 0 d\n";
-            const QRectF area = QRectF(QPointF(ax, ay), QPointF(bx, by)).normalized();
-            for (const QLineF& l : HatchLines(area, s.fillStyle, 8 * 72.0 / 300))
-                c += Num(l.x1()) + ' ' + Num(l.y1()) + " m " + Num(l.x2()) + ' ' + Num(l.y2()) + " l S\n";
+            for (const QLineF& l : HatchLines(QRectF(a, b).normalized(), s.fillStyle, 8 * 72.0 / 300))
+                c += Num(s.PageX(l.x1())) + ' ' + Num(s.PageY(l.y1())) + " m " + Num(s.PageX(l.x2())) + ' '
+                     + Num(s.PageY(l.y2())) + " l S\n";
             c += "Q\n";
         }
         if (stroke)
-            c += box + "S\n";
+            c += outline + "S\n";
     } else if (stroke) {
         c += Num(ax) + ' ' + Num(ay) + " m " + Num(bx) + ' ' + Num(by) + " l S\n";
     }

@@ -225,8 +225,11 @@ private slots:
         QVERIFY(!FcListFiles().contains(second));  // hidden from every program, not only this one
         QVERIFY(QFile::remove(second));
         Sys().fonts->RescanFonts();
-        QVERIFY(!Listed(second) && !QFontDatabase::families().contains("Index Second"));
-        QVERIFY(!families().contains("Index Second"));
+        QVERIFY(!Listed(second) && !families().contains("Index Second"));
+        // Qt's database is built again only for a face it lacks, and then drops the removed one.
+        const QString third = Copy("LiberationSans-Regular.ttf", "data/fonts/third.ttf", "Index Third");
+        Sys().fonts->RescanFonts();
+        QVERIFY(QFontDatabase::families().contains("Index Third") && !QFontDatabase::families().contains("Index Second"));
     }
 
     // A family with Type 1 and OpenType files keeps the foundry that tells the two apart; others drop it.

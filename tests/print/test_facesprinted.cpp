@@ -1,6 +1,7 @@
 // Every listed face printed as itself, embedded under its own PostScript name
 // (a family of six styles from a folder and installed, Type 1 twins); a face
 // that cannot be drawn is named, with a notice at its place.
+#include <QPrinter>
 #include <QtTest>
 #include <QtEndian>
 #include <QRawFont>
@@ -199,9 +200,17 @@ private slots:
         QVERIFY2(differ < 200, qPrintable(QString::number(differ)));  // 65 here; 550 with chords for curves
     }
 
-    // Type 1 files and their OpenType twins share family and style: each drawn from its own file.
+    // Type 1 files and their OpenType twins share family and style: each drawn from its own file,
+    // into the PDF file and on a printer (Qt's own PDF).
+    void twinsEmbeddedFromTheirOwnFiles_data()
+    {
+        QTest::addColumn<bool>("printer");
+        QTest::newRow("PDF file") << false;
+        QTest::newRow("printer") << true;
+    }
     void twinsEmbeddedFromTheirOwnFiles()
     {
+        QFETCH(bool, printer);
         env_->UseDesktopPlatform();
         PrintFontList fonts;
         // Qt answers "C059" Bold with the OpenType file, "URW Bookman" Demi with the Type 1 one.
@@ -215,7 +224,14 @@ private slots:
                     fonts.push_back({file, "1K", family, file, file.endsWith(".t1") ? 2 : 1, family, {}, SystemFile(file), 0});
                 }
         const QString pdf = env_->root() + "/twins.pdf";
-        auto surface = PdfSurface::Create(pdf, PaperLetter);
+        QPrinter qtPdf(QPrinter::HighResolution);
+        qtPdf.setOutputFormat(QPrinter::PdfFormat);
+        qtPdf.setOutputFileName(pdf);
+        std::unique_ptr<PrinterSurface> surface;
+        if (printer)
+            surface = QtPrinterSurface::ForDevice(&qtPdf);
+        else
+            surface = PdfSurface::Create(pdf, PaperLetter);
         PrintCatalogs(*surface, "Basic Catalog I", fonts, Gauge(), "T", QString());
         QVERIFY(surface->Finish(nullptr));
         for (const char* face : {"URWBookman-Demi", "URWBookman-Light", "C059-Bold"})

@@ -1,9 +1,11 @@
-// The Qt printer surface's PDFs read back with poppler: sizes, words, fonts and glyphs.
+// The printer surfaces: PDF files read back with poppler (sizes, words, fonts, glyphs), pictures of pages.
 #include <QDir>
 #include <QFontDatabase>
+#include <QPrinter>
 #include <QRawFont>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
+#include <QtEndian>
 #include <QtTest>
 #include <csignal>
 #include <memory>
@@ -232,6 +234,100 @@ private slots:
         QCOMPARE(Ink(page, QRect(20, 120, 70, 75), 250), 0);  // the hatching stops at the box
     }
 
+    // The PDF file holds what the picture of the page shows: glyphs from the face's own file
+    // (embedded, or as outlines when its licence forbids embedding), alignment, boxes, hatching, dashes.
+    void pdfDrawsAsThePicture_data()
+    {
+        QTest::addColumn<QString>("font");  // a file of the machine's fonts, or "" for lines only
+        QTest::addColumn<int>("align");
+        QTest::addColumn<int>("fillStyle");
+        QTest::addColumn<int>("drawStyle");
+        QTest::addColumn<QString>("mode");
+        const QString serif = "LiberationSerif-Regular.ttf";
+        QTest::newRow("TrueType") << serif << int(AlignBaseLeft) << 1 << 0 << "";
+        QTest::newRow("CFF") << "NimbusSans-Regular.otf" << int(AlignBaseLeft) << 1 << 0 << "";
+        QTest::newRow("Type 1") << "NimbusSans-Regular.t1" << int(AlignBaseLeft) << 1 << 0 << "";
+        QTest::newRow("aligned right") << serif << int(AlignBaseRight) << 1 << 0 << "";
+        QTest::newRow("centred") << serif << int(AlignBaseCentre) << 1 << 0 << "";
+        QTest::newRow("no embedding: outlines") << serif << int(AlignBaseLeft) << 1 << 0 << "locked";
+        QTest::newRow("again after a page without it") << serif << int(AlignBaseLeft) << 1 << 0 << "later";
+        for (int fill : {0, 2, 3, 4, 5, 6, 7})
+            QTest::addRow("fill style %d", fill) << "" << 0 << fill << 0 << "";
+        for (int dash : {1, 2, 3, 4, 5})
+            QTest::addRow("draw style %d", dash) << "" << 0 << 1 << dash << "";
+    }
+    void pdfDrawsAsThePicture()
+    {
+        QFETCH(QString, font);
+        QFETCH(int, align);
+        QFETCH(int, fillStyle);
+        QFETCH(int, drawStyle);
+        QFETCH(QString, mode);
+        QString file = font.isEmpty() ? QString() : SystemFile(font);
+        QVERIFY(font.isEmpty() || !file.isEmpty());
+        if (mode == "locked") {  // a licence that forbids embedding
+            QByteArray bytes = ReadFile(file);
+            TableEntry os2;
+            QVERIFY(FindTable(BoundedReader(bytes), 0, "OS/2", os2));
+            qToBigEndian<quint16>(0x0002, bytes.data() + os2.offset + 8);
+            file = env_->root() + "/locked.ttf";
+            QVERIFY(WriteFile(file, bytes));
+        }
+        const auto draw = [&](PrinterSurface& s, bool pdf) {
+            s.SetScaleMode(ScalePoints);
+            if (pdf && mode == "later") {
+                QVERIFY(!s.SetFontFace(file, 0).isEmpty());
+                s.Print("Page one");
+                s.NewPage();
+                s.SetFontName(CaptionFont);
+                s.Print("Page two");
+                s.NewPage();
+            }
+            s.SetForeColor(0x204080);
+            s.SetFillColor(0x000000);
+            s.SetFillStyle(fillStyle);
+            s.SetDrawStyle(drawStyle);
+            s.SetDrawWidth(6);
+            if (!file.isEmpty()) {
+                QVERIFY(!s.SetFontFace(file, 0).isEmpty());
+                s.SetFontSize(40);
+                s.SetTextAlign(align);
+                s.SetCurrent(300, 100);
+                s.Print("Hamburg AVAToy");
+            }
+            s.Line(100, 200, 300, 330, LineBox, ColourBlack);
+            s.Line(350, 200, 550, 330, LinePlain, 0x0000FF);
+        };
+        QImage picture(2400, 3150, QImage::Format_RGB32);  // 300 dpi, where a hatching line is a pixel wide
+        auto image = QtPrinterSurface::ForImage(&picture, PaperLetter);
+        draw(*image, false);
+        image->Finish(nullptr);
+        const QString pdf = env_->root() + "/drawn.pdf";
+        auto writer = PdfSurface::Create(pdf, PaperLetter);
+        draw(*writer, true);
+        QVERIFY(writer->Finish(nullptr));
+        // Each face once a page it draws on: the licence's, none.
+        QCOMPARE(PdfFonts(pdf).size(), file.isEmpty() || mode == "locked" ? 0 : mode == "later" ? 3 : 1);
+        const QString page = mode == "later" ? "3" : "1";
+        ToolOutput("pdftoppm", {"-r", "300", "-png", "-f", page, "-l", page, "-singlefile", pdf, env_->root() + "/drawn"});
+        const QImage printed = QImage(env_->root() + "/drawn.png").copy(75, 75, 2400, 3150);
+        QCOMPARE(printed.size(), picture.size());
+        // Compared by squares of 8 pixels, as the two draw the edges of their shapes a little apart.
+        int ink = 0, differ = 0;
+        for (int top = 0; top + 8 <= picture.height(); top += 8)
+            for (int left = 0; left + 8 <= picture.width(); left += 8) {
+                int a = 0, b = 0;
+                for (int y = top; y < top + 8; ++y)
+                    for (int x = left; x < left + 8; ++x) {
+                        a += qGray(picture.pixel(x, y));
+                        b += qGray(printed.pixel(x, y));
+                    }
+                ink += a < 64 * 240;
+                differ += qAbs(a - b) > 64 * 48;
+            }
+        QVERIFY2((drawStyle == 5 ? ink == 0 : ink > 200) && differ <= ink / 50, qPrintable(QString("%1 of %2").arg(differ).arg(ink)));
+    }
+
     // A font added for the run is drawn from its own file on an image (the fake platform:
     // Qt never saw it); into a PDF it is embedded text, listed by Qt only while drawn
     // when added for drawing only.
@@ -242,20 +338,23 @@ private slots:
         QTest::addColumn<QString>("drawnFrom");  // the added file, or "" for Qt's own drawing
         QTest::addColumn<QString>("embedded");   // PDF: the one font pdffonts lists
         QTest::addColumn<bool>("forDrawing");    // added for drawing only
-        QTest::addColumn<bool>("pdf");
-        QTest::newRow("added family, any case") << "gwraw sans" << false << "Gwraw Sans.ttf" << "" << false << false;
-        QTest::newRow("bold from the bold file") << "Gwraw Sans" << true << "Gwraw Sans Bold.ttf" << "" << false << false;
-        QTest::newRow("CFF OpenType") << "Gwraw Cff" << false << "Gwraw Cff.otf" << "" << false << false;
-        QTest::newRow("PDF: bold embedded") << "Gwraw Sans" << true << "" << "GwrawSansBold " << false << true;
-        QTest::newRow("PDF: CFF embedded") << "Gwraw Cff" << false << "" << "GwrawCff " << false << true;
-        QTest::newRow("PDF, drawing only: bold embedded") << "Gwraw Sans" << true << "" << "GwrawSansBold " << true
-                                                         << true;
+        QTest::addColumn<QString>("target");     // a picture, the PDF file, or a printer (Qt's own PDF)
+        QTest::newRow("added family, any case") << "gwraw sans" << false << "Gwraw Sans.ttf" << "" << false << "picture";
+        QTest::newRow("bold from the bold file") << "Gwraw Sans" << true << "Gwraw Sans Bold.ttf" << "" << false
+                                                 << "picture";
+        QTest::newRow("CFF OpenType") << "Gwraw Cff" << false << "Gwraw Cff.otf" << "" << false << "picture";
+        QTest::newRow("PDF file: bold embedded from its file") << "Gwraw Sans" << true << "Gwraw Sans Bold.ttf"
+                                                               << "GwrawSansBold " << false << "PDF file";
+        QTest::newRow("printer: bold embedded") << "Gwraw Sans" << true << "" << "GwrawSansBold " << false << "printer";
+        QTest::newRow("printer: CFF embedded") << "Gwraw Cff" << false << "" << "GwrawCff " << false << "printer";
+        QTest::newRow("printer, drawing only: bold embedded") << "Gwraw Sans" << true << "" << "GwrawSansBold " << true
+                                                              << "printer";
         // The fake platform never shows Qt the font: no other family may stand in.
-        QTest::newRow("PDF, unknown to Qt: embedded from the file") << "Gwraw Sans" << true << "Gwraw Sans Bold.ttf"
-                                                                    << "GwrawSansBold " << false << true;
+        QTest::newRow("printer, unknown to Qt: the file's outlines") << "Gwraw Sans" << true << "Gwraw Sans Bold.ttf"
+                                                                     << "" << false << "printer";
         // A font whose licence forbids embedding is drawn as outlines.
-        QTest::newRow("PDF, no embedding: outlines") << "Gwlocked" << false << "Gwlocked.ttf" << "" << false
-                                                     << true;
+        QTest::newRow("printer, no embedding: outlines") << "Gwlocked" << false << "Gwlocked.ttf" << "" << false
+                                                         << "printer";
     }
     void addedFontsDrawFromTheirFiles()
     {
@@ -264,8 +363,9 @@ private slots:
         QFETCH(QString, drawnFrom);
         QFETCH(QString, embedded);
         QFETCH(bool, forDrawing);
-        QFETCH(bool, pdf);
-        if (!embedded.isEmpty() || family == "Gwlocked")
+        QFETCH(QString, target);
+        const bool pdf = target != "picture";
+        if ((!embedded.isEmpty() && target == "printer") || family == "Gwlocked")
             env_->UseDesktopPlatform();
         struct Made { const char *installed, *family, *full, *style; int weight; };
         QStringList added;
@@ -287,7 +387,7 @@ private slots:
             added << file;
         }
         auto qtLists = [&] { return QFontDatabase::families().contains(family, Qt::CaseInsensitive); };
-        if (!embedded.isEmpty())
+        if (!embedded.isEmpty() && target == "printer")
             QCOMPARE(qtLists(), !forDrawing);
         auto removeAdded = qScopeGuard([&] {
             for (const QString& file : added)
@@ -295,9 +395,14 @@ private slots:
         });
         QImage page(576, 756, QImage::Format_RGB32);  // 72 dpi: a pixel a point
         const QString pdfFile = env_->root() + "/added.pdf";
+        QPrinter qtPdf(QPrinter::HighResolution);
+        qtPdf.setOutputFormat(QPrinter::PdfFormat);
+        qtPdf.setOutputFileName(pdfFile);
         std::unique_ptr<PrinterSurface> printer;
-        if (pdf)
+        if (target == "PDF file")
             printer = PdfSurface::Create(pdfFile, PaperLetter);
+        else if (target == "printer")
+            printer = QtPrinterSurface::ForDevice(&qtPdf);
         else
             printer = QtPrinterSurface::ForImage(&page, PaperLetter);
         QVERIFY(printer->SetFontName(family));
@@ -312,10 +417,12 @@ private slots:
         QVERIFY2(qAbs(2 * printer->TextWidth("Quartz\u4e00") - width) < 0.02 * width, qPrintable(QString::number(width)));
         printer->Finish(nullptr);
         if (forDrawing) {
+            // Shown to Qt while drawn, in a list that still holds the installed fonts; gone once removed.
+            QVERIFY(qtLists() && QFontDatabase::families().join('\n').contains("Nimbus Sans"));
             removeAdded.dismiss();
             for (const QString& file : added)
                 Sys().fonts->RemoveFontResource(file);
-            QVERIFY(!qtLists());
+            QTRY_VERIFY(!qtLists());  // a listed font goes at the next turn of the event loop
             // A font added for drawing and then installed (a print run, then Install) is listed.
             QCOMPARE(Sys().fonts->AddFontForDrawing(added[2]), 1);
             QCOMPARE(Sys().fonts->AddFontResource(added[2]), 1);
@@ -348,8 +455,8 @@ private slots:
         QVERIFY2(qAbs(width - expected) < 0.1, qPrintable(QString("%1 against %2").arg(width).arg(expected)));
     }
 
-    // A long PDF run reads its fonts from their files, never through Qt's list, and embeds each once.
-    void longPdfRunKeepsQtsListAsItWas()
+    // A long run on a printer shows Qt a few of its fonts at a time; one drawn again after its turn comes back.
+    void longRunShowsQtAFewFontsAtATime()
     {
         env_->UseDesktopPlatform();
         const int before = int(QFontDatabase::families().size());
@@ -362,7 +469,10 @@ private slots:
             QCOMPARE(Sys().fonts->AddFontForDrawing(file), 1);
         }
         const QString pdf = env_->root() + "/run.pdf";
-        auto printer = PdfSurface::Create(pdf, PaperLetter);
+        QPrinter qtPdf(QPrinter::HighResolution);
+        qtPdf.setOutputFormat(QPrinter::PdfFormat);
+        qtPdf.setOutputFileName(pdf);
+        auto printer = QtPrinterSurface::ForDevice(&qtPdf);
         printer->SetScaleMode(ScalePoints);
         int most = 0;
         for (int n = 0; n <= 70; ++n) {  // the first font again at the end
@@ -373,7 +483,7 @@ private slots:
             most = std::max(most, int(QFontDatabase::families().size()) - before);
         }
         printer->Finish(nullptr);
-        QCOMPARE(most, 0);
+        QVERIFY2(most > 0 && most <= 64, qPrintable(QString::number(most)));
         const QStringList embedded = PdfFonts(pdf);
         QCOMPARE(embedded.size(), 70);
         QVERIFY(embedded.filter(QRegularExpression("^Gwrun(AA|CR) ")).size() == 2);
