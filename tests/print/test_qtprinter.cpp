@@ -19,6 +19,7 @@
 #include "print/qtprinter.h"
 #include "print/sheets.h"
 #include "sfnt/sfnt.h"
+#include "sfnt/writer.h"
 #include "sfntbuilder.h"
 #include "testenv.h"
 
@@ -251,6 +252,7 @@ private slots:
         QTest::newRow("centred") << serif << int(AlignBaseCentre) << 1 << 0 << "";
         QTest::newRow("no embedding: outlines") << serif << int(AlignBaseLeft) << 1 << 0 << "locked";
         QTest::newRow("again after a page without it") << serif << int(AlignBaseLeft) << 1 << 0 << "later";
+        QTest::newRow("a symbol font's own codes") << serif << int(AlignBaseLeft) << 1 << 0 << "symbol";
         for (int fill : {0, 2, 3, 4, 5, 6, 7})
             QTest::addRow("fill style %d", fill) << "" << 0 << fill << 0 << "";
         for (int dash : {1, 2, 3, 4, 5})
@@ -273,6 +275,23 @@ private slots:
             file = env_->root() + "/locked.ttf";
             QVERIFY(WriteFile(file, bytes));
         }
+        if (mode == "symbol") {  // only a symbol map, "A" at U+F041 as symbol fonts keep their codes
+            const QByteArray bytes = ReadFile(file);
+            const int a = int(QRawFont(file, 10).glyphIndexesForString("A").value(0));
+            QMap<QByteArray, QByteArray> tables;
+            for (int i = 0; i < qFromBigEndian<quint16>(bytes.constData() + 4); ++i) {
+                const char* entry = bytes.constData() + 12 + 16 * i;
+                tables.insert(QByteArray(entry, 4), bytes.mid(qFromBigEndian<quint32>(entry + 8),
+                                                              qFromBigEndian<quint32>(entry + 12)));
+            }
+            QByteArray cmap;
+            for (int v : {0, 1, 3, 0, 0, 12, 4, 32, 0, 4, 4, 1, 0, 0xF041, 0xFFFF, 0, 0xF041, 0xFFFF,
+                          (a - 0xF041) & 0xFFFF, 1, 0, 0})
+                AppendU16(cmap, quint16(v));
+            tables.insert("cmap", cmap);
+            file = env_->root() + "/symbol.ttf";
+            QVERIFY(WriteFile(file, SfntFile(tables)));
+        }
         const auto draw = [&](PrinterSurface& s, bool pdf) {
             s.SetScaleMode(ScalePoints);
             if (pdf && mode == "later") {
@@ -293,7 +312,8 @@ private slots:
                 s.SetFontSize(40);
                 s.SetTextAlign(align);
                 s.SetCurrent(300, 100);
-                s.Print("Hamburg AVAToy");
+                s.Print(mode == "symbol" ? "AAAA" : "Hamburg AVAToy");
+                QVERIFY(s.HasGlyph('A') && s.HasGlyph('B') == (mode != "symbol"));
             }
             s.Line(100, 200, 300, 330, LineBox, ColourBlack);
             s.Line(350, 200, 550, 330, LinePlain, 0x0000FF);
