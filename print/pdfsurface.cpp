@@ -112,16 +112,6 @@ QByteArray DashPattern(int drawStyle, double width)
     return out + "] 0 d\n";
 }
 
-struct FaceRef {
-    QString file;
-    int index = 0;
-};
-
-QString FaceKey(const QString& file, int index)
-{
-    return file + QLatin1Char('#') + QString::number(index);
-}
-
 // A face drawn in the document: its glyphs get numbers of their own (0 the
 // .notdef) in the order first drawn, and the characters each stands for.
 struct PdfFont {
@@ -176,7 +166,7 @@ GlyphRun Layout(const OutlineFace& face, const QString& text)
 
 } // namespace
 
-struct PdfSurface::State {
+struct PdfSurface::State : SurfaceSettings {
     bool valid = false;
     QString target;
     QString partial;
@@ -196,21 +186,7 @@ struct PdfSurface::State {
     std::vector<qint64> offsets{0};  // by object id; 1 catalog, 2 page tree, 3 information
     static constexpr int kCatalog = 1, kPages = 2, kInfo = 3;
 
-    int scaleMode = ScaleTwips;
-    double x = 0, y = 0;  // points from the printable area's origin
-    QString fontName = CaptionFont;
-    bool addedFont = false;
-    bool faceSelected = false;  // fontName is one of faceNames
-    QHash<QString, FaceRef> faceNames;
-    QHash<QString, bool> faceDrawable;
     QHash<QString, FaceRef> namedFaces;  // a name, bold and italic -> the face drawn
-    double fontSize = 10;
-    bool bold = false, italic = false;
-    uint32_t foreColor = ColourBlack;
-    uint32_t fillColor = ColourBlack;
-    int drawWidth = 1, drawStyle = 0, fillStyle = FillTransparent;
-    int bkMode = 2;
-    int align = 0;
 
     // The faces drawn on this page or the one before, by face key: a face
     // idle for a whole page is written out and closed.
@@ -219,8 +195,6 @@ struct PdfSurface::State {
     bool currentChosen = false;
     bool slanted = false, emboldened = false;  // the face lacks the style asked for
 
-    double ToPoints(double v) const { return ScaleToPoints(scaleMode, v); }
-    double FromPoints(double v) const { return PointsToScale(scaleMode, v); }
     QSizeF Sheet() const { return layout.fullRect(QPageLayout::Point).size(); }
     QSizeF Printable() const { return layout.paintRect(QPageLayout::Point).size(); }
     // A point of the printable area (y down) on the page (y up).
@@ -288,7 +262,7 @@ struct PdfSurface::State {
     }
     std::shared_ptr<PdfFont> Open(const QString& file, int index)
     {
-        const QString key = FaceKey(file, index);
+        const QString key = FaceName(file, index);
         auto it = fonts.find(key);
         if (it == fonts.end()) {
             auto font = std::make_shared<PdfFont>();
@@ -588,81 +562,18 @@ void PdfSurface::SetOrientation(int orientation)
 }
 
 int PdfSurface::PaperSize() const { return d->layout.pageSize().windowsId(); }
-void PdfSurface::SetScaleMode(int mode) { d->scaleMode = mode; }
-int PdfSurface::ScaleMode() const { return d->scaleMode; }
 int PdfSurface::Width() const { return int(std::lround(d->Sheet().width() * 20)); }
 int PdfSurface::Height() const { return int(std::lround(d->Sheet().height() * 20)); }
 double PdfSurface::ScaleWidth() const { return d->FromPoints(d->Printable().width()); }
 double PdfSurface::ScaleHeight() const { return d->FromPoints(d->Printable().height()); }
-double PdfSurface::CurrentX() const { return d->FromPoints(d->x); }
-double PdfSurface::CurrentY() const { return d->FromPoints(d->y); }
-void PdfSurface::SetCurrentX(double x) { d->x = d->ToPoints(x); }
-void PdfSurface::SetCurrentY(double y) { d->y = d->ToPoints(y); }
-
-bool PdfSurface::SetFontName(const QString& name)
-{
-    if (d->faceNames.contains(name)) {
-        d->fontName = name;
-        d->addedFont = false;
-        d->faceSelected = true;
-        d->FontChanged();
-        return true;
-    }
-    const QString wanted = name.trimmed();
-    bool added = false;
-    if (wanted.isEmpty() || !PrinterTakesFontName(wanted, &added))
-        return false;
-    d->fontName = wanted;
-    d->addedFont = added;
-    d->faceSelected = false;
-    d->FontChanged();
-    return true;
-}
-
-QString PdfSurface::FontName() const { return d->fontName; }
 
 QString PdfSurface::SetFontFace(const QString& file, int faceIndex)
 {
-    if (file.isEmpty())
-        return QString();
-    const QString name = FaceKey(file, faceIndex);
-    auto drawable = d->faceDrawable.constFind(name);
-    if (drawable == d->faceDrawable.constEnd())
-        drawable = d->faceDrawable.insert(name, d->Open(file, faceIndex) != nullptr);
-    if (!*drawable)
-        return QString();
-    d->faceNames.insert(name, {file, faceIndex});
-    SetFontName(name);
-    return name;
+    return NameFace(file, faceIndex, [&] { return d->Open(file, faceIndex) != nullptr; });
 }
 
-void PdfSurface::SetFontSize(double points)
-{
-    if (points > 0)
-        d->fontSize = points;
-}
-
-double PdfSurface::FontSize() const { return d->fontSize; }
-
-void PdfSurface::SetFontBold(bool bold)
-{
-    d->bold = bold;
-    d->FontChanged();
-}
-
-void PdfSurface::SetFontItalic(bool italic)
-{
-    d->italic = italic;
-    d->FontChanged();
-}
-
-bool PdfSurface::FontBold() const { return d->bold; }
-bool PdfSurface::FontItalic() const { return d->italic; }
-void PdfSurface::SetForeColor(uint32_t rgb) { d->foreColor = rgb; }
-void PdfSurface::SetDrawWidth(int pixels) { d->drawWidth = pixels < 1 ? 1 : pixels; }
-void PdfSurface::SetDrawStyle(int style) { d->drawStyle = style; }
-void PdfSurface::SetFillStyle(int style) { d->fillStyle = style; }
-void PdfSurface::SetFillColor(uint32_t rgb) { d->fillColor = rgb; }
+SurfaceSettings& PdfSurface::Settings() { return *d; }
+void PdfSurface::FontChanged() { d->FontChanged(); }
 
 double PdfSurface::TextWidth(const QString& text)
 {
@@ -744,20 +655,6 @@ void PdfSurface::EndDoc()
     // One file for the whole run: the next output goes on a new page.
     if (d->opened)
         d->documentEnded = true;
-}
-
-int PdfSurface::SetBkMode(int mode)
-{
-    const int previous = d->bkMode;
-    d->bkMode = mode;
-    return previous;
-}
-
-int PdfSurface::SetTextAlign(int align)
-{
-    const int previous = d->align;
-    d->align = align;
-    return previous;
 }
 
 bool PdfSurface::HasGlyph(int code)

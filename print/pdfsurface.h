@@ -3,15 +3,18 @@
 // read from its font file and embedded as a TrueType subset of the glyphs the
 // document uses, under the face's PostScript name, with a map back to the
 // characters so that the text can be searched and copied. A face whose
-// licence forbids embedding is drawn as filled outlines.
+// licence forbids embedding is drawn as filled outlines. A family chosen by name
+// is drawn in the installed face the system draws it in (bold and italic
+// nearest; slanted or emboldened when the family lacks them), or from a font
+// added for the run.
 #include <QString>
 #include <memory>
 
-#include "print/printer.h"
+#include "print/surfacecommon.h"
 
 namespace gw {
 
-class PdfSurface : public PrinterSurface {
+class PdfSurface : public SettingsSurface {
 public:
     // One file for the whole run, on sheets of this paper with 0.25 inch
     // margins. It is written beside fileName and put in its place by Finish
@@ -26,46 +29,26 @@ public:
     bool IsValid() const;
     bool Finish(QString* error) override;
 
-    // (all PrinterSurface operations)
+    // (the operations that draw or measure)
     void SetOrientation(int orientation) override;
     int PaperSize() const override;
-    void SetScaleMode(int mode) override;
-    int ScaleMode() const override;
     int Width() const override;
     int Height() const override;
     double ScaleWidth() const override;
     double ScaleHeight() const override;
-    double CurrentX() const override;
-    double CurrentY() const override;
-    void SetCurrentX(double x) override;
-    void SetCurrentY(double y) override;
-    // A family by name: the installed face the system draws it in (bold and
-    // italic nearest; slanted or emboldened when the family lacks them), or a
-    // font added for the run.
-    bool SetFontName(const QString& name) override;
-    QString FontName() const override;
     QString SetFontFace(const QString& file, int faceIndex) override;
-    void SetFontSize(double points) override;
-    double FontSize() const override;
-    void SetFontBold(bool bold) override;
-    void SetFontItalic(bool italic) override;
-    bool FontBold() const override;
-    bool FontItalic() const override;
-    void SetForeColor(uint32_t rgb) override;
-    void SetDrawWidth(int pixels) override;
-    void SetDrawStyle(int style) override;
-    void SetFillStyle(int style) override;
-    void SetFillColor(uint32_t rgb) override;
     void Print(const QString& text) override;
     double TextWidth(const QString& text) override;
     double FontDescent() override;
     void Line(double x1, double y1, double x2, double y2, int kind, uint32_t rgb) override;
     void NewPage() override;
     void EndDoc() override;
-    int SetBkMode(int mode) override;
-    int SetTextAlign(int align) override;
     bool HasGlyph(int code) override;
     void SetDocumentTitle(const QString& title) override;
+
+protected:
+    SurfaceSettings& Settings() override;
+    void FontChanged() override;
 
 private:
     PdfSurface();

@@ -109,14 +109,9 @@ bool IsFaceOf(const QRawFont& loaded, const QString& file, int index)
     return true;
 }
 
-QString FaceKey(const QString& file, int index)
-{
-    return file + QLatin1Char('#') + QString::number(index);
-}
-
 } // namespace
 
-struct QtPrinterSurface::State {
+struct QtPrinterSurface::State : SurfaceSettings {
     // Static copies of the named instances drawn; first, so that they go
     // last, after the document that embeds them is written.
     StaticInstanceFiles instances;
@@ -131,30 +126,7 @@ struct QtPrinterSurface::State {
     bool valid = false;
     // PDF: EndDoc was called; the next output continues the file on a new page.
     bool documentEnded = false;
-    int scaleMode = ScaleTwips;
-    double x = 0, y = 0;  // points from the printable area's origin
     QFont font;
-    QString fontName = CaptionFont;
-    bool addedFont = false;  // fontName is a font added for the run
-    // The faces chosen by file, by the name SetFontFace gave them, and
-    // whether each could be drawn as itself (asked once per face).
-    struct FaceRef {
-        QString file;
-        int index = 0;
-    };
-    QHash<QString, FaceRef> faceNames;
-    QHash<QString, bool> faceDrawable;
-    bool faceSelected = false;  // fontName is one of faceNames
-    double fontSize = 10;
-    bool bold = false, italic = false;
-    uint32_t foreColor = ColourBlack;
-    uint32_t fillColor = ColourBlack;
-    int drawWidth = 1, drawStyle = 0, fillStyle = FillTransparent;
-    int bkMode = 2;
-    int align = 0;
-
-    double ToPoints(double v) const { return ScaleToPoints(scaleMode, v); }
-    double FromPoints(double v) const { return PointsToScale(scaleMode, v); }
     // In whole points, as the PDF writer sizes its pages (A4 is 595 by 842).
     QPageLayout Layout() const { return printer ? printer->pageLayout() : imageLayout; }
     QSizeF SheetPoints() const { return Layout().fullRect(QPageLayout::Point).size(); }
@@ -205,7 +177,7 @@ struct QtPrinterSurface::State {
         if (!rawChosen && faceSelected) {
             rawChosen = true;
             const FaceRef face = faceNames.value(fontName);
-            const QString key = FaceKey(face.file, face.index) + QChar(2);
+            const QString key = FaceName(face.file, face.index) + QChar(2);
             if (key != loadedKey)
                 KeepLoaded(key, LoadFileFace(face.file, face.index));
             raw = loadedFont;
@@ -512,8 +484,6 @@ int QtPrinterSurface::PaperSize() const
     return d->Layout().pageSize().windowsId();
 }
 
-void QtPrinterSurface::SetScaleMode(int mode) { d->scaleMode = mode; }
-int QtPrinterSurface::ScaleMode() const { return d->scaleMode; }
 
 int QtPrinterSurface::Width() const
 {
@@ -535,34 +505,6 @@ double QtPrinterSurface::ScaleHeight() const
     return d->FromPoints(d->PrintablePoints().height());
 }
 
-double QtPrinterSurface::CurrentX() const { return d->FromPoints(d->x); }
-double QtPrinterSurface::CurrentY() const { return d->FromPoints(d->y); }
-void QtPrinterSurface::SetCurrentX(double x) { d->x = d->ToPoints(x); }
-void QtPrinterSurface::SetCurrentY(double y) { d->y = d->ToPoints(y); }
-
-bool QtPrinterSurface::SetFontName(const QString& name)
-{
-    if (d->faceNames.contains(name)) {
-        d->fontName = name;
-        d->addedFont = false;
-        d->faceSelected = true;
-        d->BuildFont();
-        return true;
-    }
-    const QString wanted = name.trimmed();
-    if (wanted.isEmpty())
-        return false;
-    bool added = false;
-    if (!PrinterTakesFontName(wanted, &added))
-        return false;
-    d->fontName = wanted;
-    d->addedFont = added;
-    d->faceSelected = false;
-    d->BuildFont();
-    return true;
-}
-
-QString QtPrinterSurface::FontName() const { return d->fontName; }
 
 QString QtPrinterSurface::SetFontFace(const QString& fontFile, int fontFace)
 {
@@ -575,50 +517,16 @@ QString QtPrinterSurface::SetFontFace(const QString& fontFile, int fontFace)
     const int faceIndex = instance ? 0 : fontFace;
     if (file.isEmpty())
         return QString();
-    const QString name = FaceKey(file, faceIndex);
-    auto drawable = d->faceDrawable.constFind(name);
-    if (drawable == d->faceDrawable.constEnd()) {
+    return NameFace(file, faceIndex, [&] {
         // Loaded now, and kept as the face last loaded for the drawing that follows.
         const QRawFont loaded = d->LoadFileFace(file, faceIndex);
-        d->KeepLoaded(name + QChar(2), loaded);
-        drawable = d->faceDrawable.insert(name, loaded.isValid());
-    }
-    if (!*drawable)
-        return QString();
-    d->faceNames.insert(name, {file, faceIndex});
-    SetFontName(name);
-    return name;
+        d->KeepLoaded(FaceName(file, faceIndex) + QChar(2), loaded);
+        return loaded.isValid();
+    });
 }
 
-void QtPrinterSurface::SetFontSize(double points)
-{
-    if (points <= 0)
-        return;
-    d->fontSize = points;
-    d->BuildFont();
-}
-
-double QtPrinterSurface::FontSize() const { return d->fontSize; }
-
-void QtPrinterSurface::SetFontBold(bool bold)
-{
-    d->bold = bold;
-    d->BuildFont();
-}
-
-void QtPrinterSurface::SetFontItalic(bool italic)
-{
-    d->italic = italic;
-    d->BuildFont();
-}
-
-bool QtPrinterSurface::FontBold() const { return d->bold; }
-bool QtPrinterSurface::FontItalic() const { return d->italic; }
-void QtPrinterSurface::SetForeColor(uint32_t rgb) { d->foreColor = rgb; }
-void QtPrinterSurface::SetDrawWidth(int pixels) { d->drawWidth = pixels < 1 ? 1 : pixels; }
-void QtPrinterSurface::SetDrawStyle(int style) { d->drawStyle = style; }
-void QtPrinterSurface::SetFillStyle(int style) { d->fillStyle = style; }
-void QtPrinterSurface::SetFillColor(uint32_t rgb) { d->fillColor = rgb; }
+SurfaceSettings& QtPrinterSurface::Settings() { return *d; }
+void QtPrinterSurface::FontChanged() { d->BuildFont(); }
 
 double QtPrinterSurface::TextWidth(const QString& text)
 {
@@ -717,20 +625,6 @@ void QtPrinterSurface::EndDoc()
         d->documentEnded = true;  // one file for the whole run
     else
         d->EndPainting();         // sends the job to the spooler
-}
-
-int QtPrinterSurface::SetBkMode(int mode)
-{
-    const int previous = d->bkMode;
-    d->bkMode = mode;
-    return previous;
-}
-
-int QtPrinterSurface::SetTextAlign(int align)
-{
-    const int previous = d->align;
-    d->align = align;
-    return previous;
 }
 
 void QtPrinterSurface::SetDocumentTitle(const QString& title)

@@ -6,14 +6,14 @@
 #include <QString>
 #include <memory>
 
-#include "print/printer.h"
+#include "print/surfacecommon.h"
 
 class QImage;
 class QPrinter;
 
 namespace gw {
 
-class QtPrinterSurface : public PrinterSurface {
+class QtPrinterSurface : public SettingsSurface {
 public:
     // A CUPS printer by name (empty: the default printer).
     static std::unique_ptr<QtPrinterSurface> ForPrinter(const QString& printerName);
@@ -31,46 +31,29 @@ public:
     void Close();
     bool Finish(QString* error) override;
 
-    // (all PrinterSurface operations)
+    // (the operations that draw or measure)
     void SetOrientation(int orientation) override;
     int PaperSize() const override;
-    void SetScaleMode(int mode) override;
-    int ScaleMode() const override;
     int Width() const override;
     int Height() const override;
     double ScaleWidth() const override;
     double ScaleHeight() const override;
-    double CurrentX() const override;
-    double CurrentY() const override;
-    void SetCurrentX(double x) override;
-    void SetCurrentY(double y) override;
-    bool SetFontName(const QString& name) override;
-    QString FontName() const override;
     // Through the font system's names for the face (so that a PDF embeds it
     // as text under its own PostScript name) when the toolkit then loads that
     // very face; else from the file's own outlines (a file's first face only).
     QString SetFontFace(const QString& file, int faceIndex) override;
-    void SetFontSize(double points) override;
-    double FontSize() const override;
-    void SetFontBold(bool bold) override;
-    void SetFontItalic(bool italic) override;
-    bool FontBold() const override;
-    bool FontItalic() const override;
-    void SetForeColor(uint32_t rgb) override;
-    void SetDrawWidth(int pixels) override;
-    void SetDrawStyle(int style) override;
-    void SetFillStyle(int style) override;
-    void SetFillColor(uint32_t rgb) override;
     void Print(const QString& text) override;
     double TextWidth(const QString& text) override;
     double FontDescent() override;
     void Line(double x1, double y1, double x2, double y2, int kind, uint32_t rgb) override;
     void NewPage() override;
     void EndDoc() override;
-    int SetBkMode(int mode) override;
-    int SetTextAlign(int align) override;
     bool HasGlyph(int code) override;
     void SetDocumentTitle(const QString& title) override;
+
+protected:
+    SurfaceSettings& Settings() override;
+    void FontChanged() override;
 
 private:
     QtPrinterSurface();

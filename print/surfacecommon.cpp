@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QPageSize>
 #include <QSet>
+#include <utility>
 
 #include "core/helpers.h"
 #include "platformapi/platform.h"
@@ -81,6 +82,11 @@ double PointsToScale(int scaleMode, double value)
     }
 }
 
+QString FaceName(const QString& file, int index)
+{
+    return file + QLatin1Char('#') + QString::number(index);
+}
+
 QPageLayout SheetLayout(int paperCode)
 {
     QPageSize::PageSizeId id = QPageSize::id(paperCode);
@@ -108,6 +114,67 @@ bool PrinterTakesFontName(const QString& name, bool* added)
     // Liberation Sans) is usable; one that only falls back to the default is not.
     static const QString defaultFamily = ResolvedFamily(QStringLiteral("glyphwick-no-such-family"));
     return ResolvedFamily(name).compare(defaultFamily, Qt::CaseInsensitive) != 0;
+}
+
+bool SettingsSurface::SetFontName(const QString& name)
+{
+    SurfaceSettings& s = Settings();
+    const bool face = s.faceNames.contains(name);
+    const QString wanted = face ? name : name.trimmed();
+    bool added = false;
+    if (!face && (wanted.isEmpty() || !PrinterTakesFontName(wanted, &added)))
+        return false;
+    s.fontName = wanted;
+    s.addedFont = added;
+    s.faceSelected = face;
+    FontChanged();
+    return true;
+}
+
+QString SettingsSurface::NameFace(const QString& file, int index, const std::function<bool()>& drawable)
+{
+    if (file.isEmpty())
+        return QString();
+    SurfaceSettings& s = Settings();
+    const QString name = FaceName(file, index);
+    auto known = s.faceDrawable.constFind(name);
+    if (known == s.faceDrawable.constEnd())
+        known = s.faceDrawable.insert(name, drawable());
+    if (!*known)
+        return QString();
+    s.faceNames.insert(name, {file, index});
+    SetFontName(name);
+    return name;
+}
+
+void SettingsSurface::SetFontSize(double points)
+{
+    if (points <= 0)
+        return;
+    Settings().fontSize = points;
+    FontChanged();
+}
+
+void SettingsSurface::SetFontBold(bool bold)
+{
+    Settings().bold = bold;
+    FontChanged();
+}
+
+void SettingsSurface::SetFontItalic(bool italic)
+{
+    Settings().italic = italic;
+    FontChanged();
+}
+
+int SettingsSurface::SetBkMode(int mode)
+{
+    return std::exchange(Settings().bkMode, mode);
+}
+
+int SettingsSurface::SetTextAlign(int align)
+{
+    return std::exchange(Settings().align, align);
 }
 
 QList<QLineF> HatchLines(const QRectF& box, int fillStyle, double step)
