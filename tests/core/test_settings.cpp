@@ -182,6 +182,10 @@ private slots:
         ReadIniString("GW", "ANSI", "", IniFile); // the first use in this run
         const QStringList left = QDir(dir).entryList(QDir::Files);
         QCOMPARE(QSet<QString>(left.begin(), left.end()), QSet<QString>(kept.begin(), kept.end()));
+        // One of ours left later, beside another file, is written over when that file is saved.
+        QVERIFY(WriteFile(dir + QString("other.ini.%1.saving").arg(::getpid()), "x"));
+        WriteIniString("S", "k", "v", dir + "other.ini");
+        QCOMPARE(ReadFile(dir + "other.ini"), QByteArray("[S]\nk=v\n"));
     }
 
     void paragraph_data()
