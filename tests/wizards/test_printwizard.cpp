@@ -114,6 +114,7 @@ private slots:
         select({"BOLD"});
         SaveShot(&w, "wizard-step0");
         QVERIFY(list.columnWidth(0) > 300);  // the names take the room left
+        QCOMPARE(list.topLevelItem(0)->textAlignment(2), int(Qt::AlignRight | Qt::AlignVCenter));  // sizes line up
         w.GoToNextStep();
         SaveShot(&w, "wizard-step1");
         const LayoutPicture& picture = Child<LayoutPicture>(w, "layoutPicture");
