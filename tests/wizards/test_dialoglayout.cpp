@@ -13,8 +13,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
-#include <QTreeView>
-#include <QHeaderView>
 
 #include "core/rereadprogress.h"
 #include "core/splash.h"
@@ -58,8 +56,7 @@ QStringList Overlaps(QWidget* window)
 }
 
 // What a user sees set in a control: "off" when disabled, [x] or [ ] when checkable,
-// a slider's value, a box's or field's text, a list's column widths, a button menu's
-// items ("-" a separator).
+// a slider's value, a box's or field's text, a button menu's items ("-" a separator).
 QString State(QWidget* w, const QString& home)
 {
     QStringList state;
@@ -77,12 +74,6 @@ QString State(QWidget* w, const QString& home)
         state << QString("align %1").arg(int(l->alignment()), 0, 16);
         if (!l->text().isEmpty())
             state << '"' + l->text().replace(home, "~").replace('\n', ' ').left(60) + '"';
-    }
-    if (auto* t = qobject_cast<QTreeView*>(w)) {
-        QStringList widths;
-        for (int c = 0; c < t->header()->count(); ++c)
-            widths << QString::number(t->columnWidth(c));
-        state << "columns " + widths.join(',');
     }
     if (auto* m = qobject_cast<QMenu*>(w))
         for (QAction* a : m->actions())
