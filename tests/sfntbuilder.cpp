@@ -225,7 +225,7 @@ QByteArray SfntBuilder::VariableFont(const QString& family, int fsType, int defa
                       + u16(1) + u16(0);
     QByteArray hhea = u32(0x00010000) + u16(800) + u16(0x10000 - 200) + u16(0) + u16(600) + u16(0) + u16(50)
                       + u16(550) + u16(1) + QByteArray(12, 0) + u16(0) + u16(glyphs);
-    QByteArray maxp = u32(0x00010000) + u16(glyphs) + u16(8) + u16(2) + u16(0) + u16(0) + u16(2) + QByteArray(16, 1);
+    QByteArray maxp = u32(0x00010000) + u16(glyphs) + u16(8) + u16(2) + u16(0) + u16(0) + u16(2) + QByteArray(16, 0);
     QByteArray cmap = u16(0) + u16(1) + u16(3) + u16(1) + u32(12) + u16(4) + u16(32) + u16(0) + u16(4) + u16(4)
                       + u16(1) + u16(0) + u16('~') + u16(0xFFFF) + u16(0) + u16(' ') + u16(0xFFFF)
                       + u16(0x10000 - 31) + u16(1) + u16(0) + u16(0);
