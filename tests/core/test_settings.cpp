@@ -182,6 +182,9 @@ private slots:
         ReadIniString("GW", "ANSI", "", IniFile); // the first use in this run
         const QStringList left = QDir(dir).entryList(QDir::Files);
         QCOMPARE(QSet<QString>(left.begin(), left.end()), QSet<QString>(kept.begin(), kept.end()));
+        QVERIFY(WriteFile(dir + stale[1], "x"));  // ours, left after the first use: written over on saving
+        WriteIniString("GW", "ANSI", "5", IniFile);
+        QCOMPARE(ReadFile(IniFile), QByteArray("[GW]\nANSI=5\n"));
     }
 
     void paragraph_data()

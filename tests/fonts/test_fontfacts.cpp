@@ -1,12 +1,15 @@
 // What a font file holds (glyphs, characters, features, axes, instances,
 // embedding rights) and `glyphwick-fonts info`, against values read here
-// straight from the tables.
+// straight from the tables; the tables of a static copy of an instance.
 #include <QtTest>
 #include <QRawFont>
+#include <QtEndian>
 
 #include "fonts/fontfacts.h"
 #include "fonts/fontinfocommand.h"
 #include "fonts/nametable.h"
+#include "fonts/staticinstance.h"
+#include "sfnt/instances.h"
 #include "sfnt/reader.h"
 #include "sfnt/sfnt.h"
 #include "sfntbuilder.h"
@@ -109,6 +112,33 @@ private slots:
         const CommandResult r = RunCommand(RunFontInfoCommand, args);
         QCOMPARE(r.code, status);
         QVERIFY2((status == 0 ? r.out : r.err).contains(line), qPrintable(r.out + r.err));
+    }
+
+    // A static copy, of an instance or of a hinted font with composites: each glyph starts on 4 bytes where
+    // the one before ends, the header's box is the union of theirs, the profile allows no instructions.
+    void staticInstanceTablesAgreeWithGlyphs()
+    {
+        TestEnv env;
+        const QString var = env.root() + "/var.ttf", copy = env.root() + "/copy.ttf";
+        QVERIFY(WriteFile(var, SfntBuilder::VariableFont("GW Var", 0)));
+        for (const auto& [file, face] : {std::pair{var, InstanceFace(0, 1)}, {SystemFile("LiberationSans-Regular.ttf"), 0}}) {
+            QCOMPARE(WriteStaticInstance(file, face, copy), QString());
+            const QByteArray glyf = FileTable(copy, "glyf"), loca = FileTable(copy, "loca"), head = FileTable(copy, "head");
+            const QByteArray maxp = FileTable(copy, "maxp");
+            const auto word = [](const QByteArray& b, qint64 at) { return int(qFromBigEndian<qint16>(b.constData() + at)); };
+            const auto offset = [&](int g) { return qint64(qFromBigEndian<quint32>(loca.constData() + 4 * g)); };
+            QRect box;
+            for (int g = 0; g < word(maxp, 4); ++g) {
+                const qint64 at = offset(g);
+                QVERIFY2(at % 4 == 0 && at <= offset(g + 1), qPrintable(QString("%1: glyph %2").arg(file).arg(g)));
+                if (offset(g + 1) > at)
+                    box |= QRect(QPoint(word(glyf, at + 2), word(glyf, at + 4)), QPoint(word(glyf, at + 6), word(glyf, at + 8)));
+            }
+            QCOMPARE(offset(word(maxp, 4)), glyf.size());
+            QCOMPARE(QRect(QPoint(word(head, 36), word(head, 38)), QPoint(word(head, 40), word(head, 42))), box);
+            for (int at = 10; at < 32; at += 2)
+                QCOMPARE(word(maxp, at), at == 14 ? 2 : 0);
+        }
     }
 };
 

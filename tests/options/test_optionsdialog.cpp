@@ -146,6 +146,7 @@ private slots:
         QCOMPARE(env_->fake.help->contexts, QList<int>({550, 555, 560, 565, 570}));
         QCOMPARE(env_->fake.help->files.value(0), HelpFile);
         d.SelectTab(OptionsDialog::Tab::General);
+        QVERIFY(QDir(QFileInfo(IniFile).path()).removeRecursively());  // gone meanwhile: OK makes it again
         QPushButton& browse = Child<QPushButton>(d, "atmBrowseButton");
         browse.setFocus();
         QTest::keyClick(&browse, Qt::Key_Return);

@@ -61,13 +61,14 @@ private slots:
         QTEST(shown, "suffix");
     }
 
-    // A web address opens once: through the desktop's xdg-open when it is there, else a browser.
+    // A web address, or the help at a topic, opens once: through the desktop's xdg-open when it is there, else a browser.
     void webAddressOpensOnce_data()
     {
         QTest::addColumn<QStringList>("programs");
         QTest::addColumn<QString>("opened");
         QTest::newRow("xdg-open first") << QStringList{"xdg-open", "x-www-browser"} << "xdg-open https://example.org/a b\n";
         QTest::newRow("else a browser") << QStringList{"firefox", "konqueror"} << "firefox https://example.org/a b\n";
+        QTest::newRow("help at its topic") << QStringList{"xdg-open"} << "xdg-open file:///help.html#ctx-12\n";
     }
     void webAddressOpensOnce()
     {
@@ -80,7 +81,8 @@ private slots:
         }
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", bin.toLocal8Bit());
-        Sys().web->OpenAddress("https://example.org/a b");
+        QByteArray(QTest::currentDataTag()).startsWith("help") ? Sys().help->ShowContext("/help.html", 12)
+                                                                : Sys().web->OpenAddress("https://example.org/a b");
         qputenv("PATH", path);
         QTRY_VERIFY(QFile::exists(log));
         QTest::qWait(200);

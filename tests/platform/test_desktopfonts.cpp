@@ -53,7 +53,7 @@ private slots:
     void init() { env_.reset(new DesktopTestEnv); }
     void cleanup() { env_.reset(); }
 
-    // A printer's fonts from its PPD, each named from its PostScript name.
+    // A printer's fonts from its PPD, each named from its PostScript name, a one-letter family's too.
     void ppdFonts()
     {
         const QString ppd = env_->root() + "/printer.ppd";
@@ -63,7 +63,7 @@ private slots:
                                "*Font Courier: Standard \"(001.005)\" Standard ROM\n"
                                "*Font Courier-BoldOblique: Standard \"(001.005)\" Standard ROM\n"
                                "*Font Helvetica-Narrow-Bold: Standard \"(001.006)\" Standard ROM\n"
-                               "*Font Times-Roman: Standard \"(001.007)\" Standard ROM\n"
+                               "*Font Times-Roman: Standard \"(001.007)\" Standard ROM\n*Font X-Bold: Standard \"(1)\" ROM\n"
                                "*Font ZapfChancery-MediumItalic: Standard \"(001.007)\" Standard ROM\n"));
         QStringList got;
         for (const DesktopFace& f : PpdFontFaces(ppd)) {
@@ -72,7 +72,7 @@ private slots:
         }
         QCOMPARE(got, (QStringList{"AvantGarde|AvantGarde Demi|700|0", "Courier|Courier|400|0",
                                    "Courier|Courier Bold Oblique|700|1", "Helvetica-Narrow|Helvetica-Narrow Bold|700|0",
-                                   "Times|Times Roman|400|0", "ZapfChancery|ZapfChancery Medium Italic|400|1"}));
+                                   "Times|Times Roman|400|0", "X|X Bold|700|0", "ZapfChancery|ZapfChancery Medium Italic|400|1"}));
         QVERIFY(PpdFontFaces(env_->root() + "/missing.ppd").isEmpty());
     }
 

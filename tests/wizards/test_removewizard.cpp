@@ -137,9 +137,10 @@ private slots:
             RemoveWizard w;
             w.show();
             QTreeWidget& list = Child<QTreeWidget>(w, "fontList");
-            QStringList rows;  // name and size; "*" when the row has a tooltip
+            QStringList rows;  // name and size; "*" when the row is grey and its tooltip says why
             for (const QTreeWidgetItem* row : list.findItems("*", Qt::MatchWildcard))
-                rows << row->text(0) + " " + row->text(2) + (row->toolTip(0).isEmpty() ? "" : " *");
+                rows << row->text(0) + " " + row->text(2) + (row->toolTip(0).isEmpty()
+                    || row->foreground(3) != list.palette().brush(QPalette::Disabled, QPalette::Text) ? "" : " *");
             QCOMPARE(rows, QStringList({"Alpha 1k", "Alpha Bold 1k", "Alpha Bold Italic 1k",
                                         "Alpha Italic 1k", "Beta 1k", "Beta Oblique 1k",
                                         "Gamma 1k (system) *", "Zeta 1k *"}));
@@ -189,9 +190,12 @@ private slots:
             QCOMPARE(Text(w, "messageLabel"), QString("You have selected  3 font(s) to uninstall.\r\nTo complete "
                                                       "the operation, click the \"Uninstall Fonts!\" button."));
             Child<QPushButton>(w, "previousButton").click();
-            Child<QRadioButton>(w, "copyRadio").click();
-            QLineEdit& target = Child<QLineEdit>(w, "targetEdit");
-            QVERIFY(target.isEnabled() && Child<QWidget>(w, "stepPage1").isVisibleTo(&w));
+            QLineEdit& target = Child<QLineEdit>(w, "targetEdit");  // a folder only to copy or move to
+            for (const auto& [radio, folder] : {std::pair{"keepRadio", false}, {"moveRadio", true}, {"deleteRadio", false}, {"copyRadio", true}}) {
+                Child<QRadioButton>(w, radio).click();
+                QCOMPARE(target.isEnabled(), folder);
+            }
+            QVERIFY(Child<QWidget>(w, "stepPage1").isVisibleTo(&w));
             // A target that is a file: nothing starts, the user is told and may choose another folder.
             QVERIFY(WriteFile(env_->root() + "/file", "x"));
             target.setText(env_->root() + "/file");
