@@ -29,7 +29,6 @@
 #include "print/catalogs.h"
 #include "print/printlist.h"
 #include "print/printrun.h"
-#include "print/qtprinter.h"
 #include "print/sheets.h"
 #include "wizards/fontinstall.h"
 #include "wizards/installwizard.h"
@@ -332,8 +331,7 @@ void InstallWizard::PrintFonts()
         PrintCatalogs(*printer);
         SaveUpperCaseChoice();
     }
-    if (auto* qt = dynamic_cast<QtPrinterSurface*>(printer.get()))
-        qt->Close();
+    FinishPrintRun(*printer);
     goButton_->setEnabled(true);
 }
 

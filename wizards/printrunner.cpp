@@ -326,24 +326,30 @@ bool PrintRunner::Print(const PrintFontList& fonts, const PrintChoice& choice, P
     const QStringList refused = RefusedFonts(*printer, fonts);
     const QStringList unprintable = UnprintableFaces(*printer, fonts);
     const QStringList withoutEmbedding = FontsWithoutEmbedding(fonts);
-    QString failure;
-    const bool finished = printer->Finish(&failure);
+    QApplication::restoreOverrideCursor();
+    const bool finished = FinishPrintRun(*printer);
     printer.reset();
     drawGauge(0);
     showStatus(QStringLiteral("Ready to print"));
-    QApplication::restoreOverrideCursor();
     busy_ = false;
-    if (!finished) {
-        Sys().messages->MsgBox("The printout could not be finished: " + failure + ". Nothing "
-                               "was replaced; please try again, or choose another file or printer.",
-                               vbCritical, QStringLiteral("Glyphwick"));
+    if (!finished)
         return false;
-    }
     // One message after the run names every font not printed as itself.
     const QString notice = PrintRunNotice(refused, unprintable, withoutEmbedding);
     if (!notice.isEmpty())
         Sys().messages->MsgBox(notice, vbInformation, QStringLiteral("Glyphwick"));
     return true;
+}
+
+bool FinishPrintRun(PrinterSurface& printer)
+{
+    QString failure;
+    if (printer.Finish(&failure))
+        return true;
+    Sys().messages->MsgBox("The printout could not be finished: " + failure + ". Nothing "
+                           "was replaced; please try again, or choose another file or printer.",
+                           vbCritical, QStringLiteral("Glyphwick"));
+    return false;
 }
 
 // ---- Preview -----------------------------------------------------------------------

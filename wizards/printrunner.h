@@ -124,6 +124,10 @@ private:
     bool busy_ = false;
 };
 
+// Ends a print run: the last page goes out and a PDF file takes its place. When
+// that fails, says why in a message and returns false.
+bool FinishPrintRun(PrinterSurface& printer);
+
 // The whole job in Qt's print preview window, on the printer the run would
 // use; printing from it prints the same pages. Returns when it is closed.
 void ShowPrintPreview(QWidget* parent, const PrintFontList& fonts, const PrintChoice& choice);

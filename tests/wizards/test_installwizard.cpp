@@ -408,16 +408,20 @@ private slots:
             QVERIFY2(!successLines.contains(line), qPrintable(line));
     }
 
-    // Two of three fonts on two sheets each; a file gone since the scan is left out.
+    // Two of three fonts on two sheets each; a file gone since the scan is left out; a printout
+    // that cannot be finished says so.
     void printRun_data()
     {
         QTest::addColumn<bool>("gone");
-        QTest::newRow("both files there") << false;
-        QTest::newRow("one file gone since the scan") << true;
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("both files there") << false << "";
+        QTest::newRow("one file gone since the scan") << true << "";
+        QTest::newRow("the file could not be written") << false << "the disk is full";
     }
     void printRun()
     {
         QFETCH(bool, gone);
+        QFETCH(QString, failure);
         auto w = Open({"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Gamma Sans"},
                       InstallWizard::Mode::PrintUninstalled);
         w->SelectFonts("ALL");
@@ -434,10 +438,14 @@ private slots:
         Child<QCheckBox>(*w, "upperCaseCheck").setChecked(true);
         Child<QLineEdit>(*w, "titleEdit").setText("Font CD 7");
         auto surface = std::make_shared<RecordingSurface>();
+        surface->failReason = failure;
         w->OpenPrinter = [surface] { return surface; };
         if (gone)
             QFile::remove(source + "/b.ttf");
+        const int broadcasts = env->fake.fonts->broadcasts;
         Button(*w, "goButton").click();
+        QCOMPARE(env->fake.fonts->broadcasts, broadcasts + 2);  // as the preview's fonts go and the run's come
+        QCOMPARE(env->fake.messages->texts.filter("could not be finished: " + failure).size(), failure.isEmpty() ? 0 : 1);
         QCOMPARE(surface->ops.last().page, gone ? 2 : 4);
         QCOMPARE(surface->Count(PrintOp::EndDoc), gone ? 1 : 2);
         // The layout picture previewed the first font; the run added those there, in list order.
