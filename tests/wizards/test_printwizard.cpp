@@ -128,6 +128,11 @@ private slots:
             change();
             QTRY_VERIFY(picture.Picture() != before);
         }
+        QCheckBox& upper = Child<QCheckBox>(w, "upperCaseCheck");  // remembered either way
+        for (int i = 0; i < 2; ++i) {
+            upper.click();
+            QCOMPARE(ReadIniString("SpecSheets", "UpperCase", "", IniFile), QString::number(int(upper.isChecked())));
+        }
         w.GoToNextStep();
         const QPushButton& print = Child<QPushButton>(w, "printButton");
         QVERIFY(print.isEnabled());
