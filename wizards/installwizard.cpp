@@ -540,8 +540,7 @@ void InstallWizard::CleanUpAndSaveSettings()
     if (!Installs())
         WriteIniString(QStringLiteral("Inventory"), QStringLiteral("Title"), choice_->Choice().Title, IniFile);
     WriteIniString(QStringLiteral("catalogWizard"), QStringLiteral("sourceDir"), folderTree_->Path(), IniFile);
-    WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), choice_->UpperCase() ? "1" : "0",
-                   IniFile);
+    choice_->SaveUpperCase();
 }
 
 void InstallWizard::CancelReadOrShowOptions()

@@ -228,8 +228,7 @@ void InstallWizard::UpdatePictureAndGoStep()
 
 void InstallWizard::SaveUpperCaseChoice()
 {
-    WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), choice_->UpperCase() ? "1" : "0",
-                   IniFile);
+    choice_->SaveUpperCase();
     choice_->RefreshPicture();
 }
 

@@ -249,6 +249,11 @@ bool PrintChoicePanel::UpperCase() const
     return upperCaseCheck_->isChecked();
 }
 
+void PrintChoicePanel::SaveUpperCase() const
+{
+    WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), UpperCase() ? "1" : "0", IniFile);
+}
+
 void PrintChoicePanel::SetUpperCase(bool upper)
 {
     upperCaseCheck_->setChecked(upper);

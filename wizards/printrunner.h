@@ -75,6 +75,8 @@ public:
     void SelectTitleOnTab(Qt::FocusReason reason);
     bool UpperCase() const;
     void SetUpperCase(bool upper);
+    // Writes the Upper case choice to the settings, for the next run of either wizard.
+    void SaveUpperCase() const;
     // The picture shows these fonts in the current choice, from folder when they
     // are not installed.
     void ShowFonts(const PrintFontList& fonts, const QString& folder = QString());

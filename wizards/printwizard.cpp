@@ -294,8 +294,7 @@ void PrintWizard::MoveSteps(int delta)
     default: {
         previousButton_->setEnabled(true);
         nextButton_->setEnabled(false);
-        WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"),
-                       QString::number(choice_->UpperCase() ? 1 : 0), IniFile);
+        choice_->SaveUpperCase();
         messageLabel_->setText(QStringLiteral(
             "Glyphwick has enough information to print your font catalog or sample sheets. "
             "Click the Print button to send the fonts to the printer."));
@@ -427,8 +426,7 @@ void PrintWizard::ChooseSheets()
 
 void PrintWizard::SaveUpperCase()
 {
-    WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"),
-                   QString::number(choice_->UpperCase() ? 1 : 0), IniFile);
+    choice_->SaveUpperCase();
     choice_->RefreshPicture();
 }
 
@@ -513,8 +511,7 @@ void PrintWizard::SaveSettings()
         return;
     unloaded_ = true;
     IniBatch batch(IniFile);
-    WriteIniString(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"),
-                   QString::number(choice_->UpperCase() ? 1 : 0), IniFile);
+    choice_->SaveUpperCase();
     WriteIniString(QStringLiteral("Inventory"), QStringLiteral("Title"), Choice().Title, IniFile);
 }
 
