@@ -2,8 +2,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QMap>
-#include <QtEndian>
 #include <algorithm>
 #include <climits>
 
@@ -32,7 +30,8 @@ FT_Library Library()
     return library;
 }
 
-constexpr FT_Int32 kLoadFlags = FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP | FT_LOAD_IGNORE_TRANSFORM;
+constexpr FT_Int32 kLoadFlags =
+    FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP | FT_LOAD_IGNORE_TRANSFORM;
 
 } // namespace
 
@@ -52,7 +51,8 @@ OutlineFace::OutlineFace(const QString& file, int faceIndex) : d(std::make_uniqu
     FT_Face face = nullptr;
     if (!Library() || FT_New_Face(Library(), QFile::encodeName(file).constData(), faceIndex, &face) != 0)
         return;
-    if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0 || face->num_glyphs <= 0 || face->num_glyphs > 65535) {
+    if (!FT_IS_SCALABLE(face) || face->units_per_EM == 0 || face->num_glyphs <= 0
+        || face->num_glyphs > 65535) {
         FT_Done_Face(face);
         return;
     }
@@ -78,8 +78,9 @@ OutlineFace::OutlineFace(const QString& file, int faceIndex) : d(std::make_uniqu
     const char* ps = FT_Get_Postscript_Name(face);
     d->postScriptName = PostScriptText(QString::fromLatin1(ps ? ps : ""));
     if (d->postScriptName.isEmpty())
-        d->postScriptName = PostScriptText(QString::fromUtf8(face->family_name ? face->family_name : "Font")
-                                           + QLatin1Char('-') + QString::fromUtf8(face->style_name ? face->style_name : ""));
+        d->postScriptName =
+            PostScriptText(QString::fromUtf8(face->family_name ? face->family_name : "Font")
+                           + QLatin1Char('-') + QString::fromUtf8(face->style_name ? face->style_name : ""));
     if (d->postScriptName.isEmpty())
         d->postScriptName = QStringLiteral("Font");
 }
@@ -189,7 +190,8 @@ QByteArray TrueTypeProgram(const OutlineFace& face, const QList<TrueTypeGlyph>& 
 {
     QByteArray glyf, loca, hmtx;
     int xMin = INT_MAX, yMin = INT_MAX, xMax = INT_MIN, yMax = INT_MIN;
-    int advanceMax = 0, minLsb = INT_MAX, minRsb = INT_MAX, maxExtent = INT_MIN, maxPoints = 0, maxContours = 0;
+    int advanceMax = 0, minLsb = INT_MAX, minRsb = INT_MAX, maxExtent = INT_MIN, maxPoints = 0,
+        maxContours = 0;
     for (const TrueTypeGlyph& g : glyphs) {
         AppendU32(loca, quint32(glyf.size()));
         glyf += g.record;
@@ -207,7 +209,9 @@ QByteArray TrueTypeProgram(const OutlineFace& face, const QList<TrueTypeGlyph>& 
     AppendU32(loca, quint32(glyf.size()));
     if (xMin == INT_MAX)
         xMin = yMin = xMax = yMax = minLsb = minRsb = maxExtent = 0;
-    const auto s16 = [](QByteArray& b, int v) { AppendU16(b, quint16(qint16(std::clamp(v, -32768, 32767)))); };
+    const auto s16 = [](QByteArray& b, int v) {
+        AppendU16(b, quint16(qint16(std::clamp(v, -32768, 32767))));
+    };
 
     QByteArray head;
     AppendU32(head, 0x00010000);

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QList>
 #include <QMap>
-#include <QPointF>
 #include <QSaveFile>
 #include <QtEndian>
 #include <algorithm>

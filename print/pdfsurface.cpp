@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QPageSize>
 #include <QPainterPath>
 #include <QTemporaryFile>
 #include <algorithm>
@@ -277,7 +276,10 @@ struct PdfSurface::State : SurfaceSettings {
     }
     void FontChanged() { currentChosen = false; }
 
-    double Scale() const { return (fontSize > 0 ? fontSize : 1) / (current ? current->face->UnitsPerEm() : 1000); }
+    double Scale() const
+    {
+        return (fontSize > 0 ? fontSize : 1) / (current ? current->face->UnitsPerEm() : 1000);
+    }
 
     bool Ready()
     {
@@ -308,9 +310,9 @@ struct PdfSurface::State : SurfaceSettings {
         for (int id : std::as_const(pageFonts))
             resources += "/F" + QByteArray::number(id) + ' ' + QByteArray::number(id) + " 0 R ";
         const QSizeF sheet = Sheet();
-        WriteObject(pageId, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + Num(sheet.width()) + ' '
-                                + Num(sheet.height()) + "] /Resources << /Font << " + resources
-                                + ">> >> /Contents " + QByteArray::number(contentId) + " 0 R >>");
+        WriteObject(pageId, "<< /Type /Page /Parent " + QByteArray::number(kPages) + " 0 R /MediaBox [0 0 "
+                                + Num(sheet.width()) + ' ' + Num(sheet.height()) + "] /Resources << /Font << "
+                                + resources + ">> >> /Contents " + QByteArray::number(contentId) + " 0 R >>");
         pageIds.append(pageId);
         content.clear();
         // Faces idle for a whole page go out, and their files are closed.
@@ -339,20 +341,24 @@ struct PdfSurface::State : SurfaceSettings {
         }
         widths += "]]";
         const QByteArray name = Name(face.PostScriptName());
-        const int cidFont = NewObject(), descriptor = NewObject(), program = NewObject(), toUnicode = NewObject();
+        const int cidFont = NewObject(), descriptor = NewObject(), program = NewObject(),
+                  toUnicode = NewObject();
         const QByteArray bytes = TrueTypeProgram(face, glyphs);
         WriteStream(program, bytes, " /Length1 " + QByteArray::number(bytes.size()));
         WriteObject(descriptor,
-                    "<< /Type /FontDescriptor /FontName " + name + " /Flags " + QByteArray(face.ItalicAngle() != 0 ? "68" : "4")
-                        + " /FontBBox [" + Num(face.XMin() * perUnit) + ' ' + Num(face.YMin() * perUnit) + ' '
+                    "<< /Type /FontDescriptor /FontName " + name + " /Flags "
+                        + QByteArray(face.ItalicAngle() != 0 ? "68" : "4") + " /FontBBox ["
+                        + Num(face.XMin() * perUnit) + ' ' + Num(face.YMin() * perUnit) + ' '
                         + Num(face.XMax() * perUnit) + ' ' + Num(face.YMax() * perUnit) + "] /ItalicAngle "
                         + Num(face.ItalicAngle()) + " /Ascent " + Num(face.Ascent() * perUnit) + " /Descent "
                         + Num(-face.Descent() * perUnit) + " /CapHeight " + Num(face.CapHeight() * perUnit)
                         + " /StemV 80 /FontFile2 " + QByteArray::number(program) + " 0 R >>");
-        WriteObject(cidFont, "<< /Type /Font /Subtype /CIDFontType2 /BaseFont " + name
-                                 + " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
-                                   " /FontDescriptor " + QByteArray::number(descriptor) + " 0 R /W " + widths
-                                 + " /CIDToGIDMap /Identity >>");
+        WriteObject(cidFont,
+                    "<< /Type /Font /Subtype /CIDFontType2 /BaseFont " + name
+                        + " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
+                          " /FontDescriptor "
+                        + QByteArray::number(descriptor) + " 0 R /W " + widths
+                        + " /CIDToGIDMap /Identity >>");
         QByteArray map = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
                          "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
                          "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
@@ -364,15 +370,17 @@ struct PdfSurface::State : SurfaceSettings {
                 QByteArray utf16;
                 for (const QChar c : font.texts[n])
                     utf16 += Hex4(c.unicode());
-                map += '<' + Hex4(unsigned(n)) + "> <" + (utf16.isEmpty() ? QByteArray("FFFD") : utf16) + ">\n";
+                map += '<' + Hex4(unsigned(n)) + "> <"
+                       + (utf16.isEmpty() ? QByteArray("FFFD") : utf16) + ">\n";
             }
             map += "endbfchar\n";
         }
         map += "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
         WriteStream(toUnicode, map);
         WriteObject(font.objectId, "<< /Type /Font /Subtype /Type0 /BaseFont " + name
-                                       + " /Encoding /Identity-H /DescendantFonts [" + QByteArray::number(cidFont)
-                                       + " 0 R] /ToUnicode " + QByteArray::number(toUnicode) + " 0 R >>");
+                                       + " /Encoding /Identity-H /DescendantFonts ["
+                                       + QByteArray::number(cidFont) + " 0 R] /ToUnicode "
+                                       + QByteArray::number(toUnicode) + " 0 R >>");
         font.objectId = 0;
     }
 
@@ -389,17 +397,22 @@ struct PdfSurface::State : SurfaceSettings {
         QByteArray kids;
         for (int id : std::as_const(pageIds))
             kids += QByteArray::number(id) + " 0 R ";
-        WriteObject(kPages, "<< /Type /Pages /Kids [" + kids + "] /Count " + QByteArray::number(pageIds.size()) + " >>");
-        WriteObject(kCatalog, "<< /Type /Catalog /Pages 2 0 R >>");
-        WriteObject(kInfo, "<< /Title " + TextString(title) + " /Creator (Glyphwick) /Producer (Glyphwick) /CreationDate (D:"
-                               + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1()
-                               + "Z) >>");
+        WriteObject(kPages, "<< /Type /Pages /Kids [" + kids + "] /Count "
+                                + QByteArray::number(pageIds.size()) + " >>");
+        WriteObject(kCatalog, "<< /Type /Catalog /Pages " + QByteArray::number(kPages) + " 0 R >>");
+        WriteObject(
+            kInfo, "<< /Title " + TextString(title)
+                       + " /Creator (Glyphwick) /Producer (Glyphwick) /CreationDate (D:"
+                       + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMddHHmmss")).toLatin1()
+                       + "Z) >>");
         const qint64 xref = written;
-        QByteArray table = "xref\n0 " + QByteArray::number(qint64(offsets.size())) + "\n0000000000 65535 f \n";
+        QByteArray table =
+            "xref\n0 " + QByteArray::number(qint64(offsets.size())) + "\n0000000000 65535 f \n";
         for (size_t id = 1; id < offsets.size(); ++id)
             table += QByteArray::number(offsets[id]).rightJustified(10, '0') + " 00000 n \n";
         Write(table + "trailer\n<< /Size " + QByteArray::number(qint64(offsets.size()))
-              + " /Root 1 0 R /Info 3 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n");
+              + " /Root " + QByteArray::number(kCatalog) + " 0 R /Info " + QByteArray::number(kInfo)
+              + " 0 R >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n");
         opened = false;
     }
 
@@ -463,7 +476,8 @@ struct PdfSurface::State : SurfaceSettings {
                     } else if (el.isLineTo()) {
                         path += at(el) + " l\n";
                     } else if (el.isCurveTo() && e + 2 < outline.elementCount()) {
-                        path += at(el) + ' ' + at(outline.elementAt(e + 1)) + ' ' + at(outline.elementAt(e + 2)) + " c\n";
+                        path += at(el) + ' ' + at(outline.elementAt(e + 1)) + ' '
+                                + at(outline.elementAt(e + 2)) + " c\n";
                         e += 2;
                     }
                 }
@@ -488,7 +502,8 @@ struct PdfSurface::State : SurfaceSettings {
                 shown += "> " + Num(-kerning * 1000.0 / font.face->UnitsPerEm()) + " <";
         }
         shown += ">] TJ\n";
-        content += "BT\n/F" + QByteArray::number(font.objectId) + ' ' + Num(size) + " Tf\n" + Rgb(foreColor) + " rg\n";
+        content += "BT\n/F" + QByteArray::number(font.objectId) + ' ' + Num(size) + " Tf\n" + Rgb(foreColor)
+                   + " rg\n";
         if (emboldened)
             content += Rgb(foreColor) + " RG " + Num(size / 30) + " w 2 Tr\n";
         else
@@ -614,13 +629,13 @@ void PdfSurface::Line(double x1, double y1, double x2, double y2, int kind, uint
     QByteArray& c = s.content;
     c += "q\n" + Rgb(rgb) + " RG " + Num(width) + " w 0 J 0 j\n" + DashPattern(s.drawStyle, width);
     const bool stroke = s.drawStyle != 5;
-    const QByteArray box = Num(std::min(ax, bx)) + ' ' + Num(std::min(ay, by)) + ' ' + Num(std::abs(bx - ax)) + ' '
-                           + Num(std::abs(by - ay)) + " re\n";
+    const QByteArray box = Num(std::min(ax, bx)) + ' ' + Num(std::min(ay, by)) + ' ' + Num(std::abs(bx - ax))
+                           + ' ' + Num(std::abs(by - ay)) + " re\n";
     // Outlined from the top-left corner clockwise, where a printer starts its dashes.
     const QByteArray left = Num(std::min(ax, bx)), right = Num(std::max(ax, bx));
     const QByteArray top = Num(std::max(ay, by)), bottom = Num(std::min(ay, by));
-    const QByteArray outline = left + ' ' + top + " m " + right + ' ' + top + " l " + right + ' ' + bottom + " l " + left
-                               + ' ' + bottom + " l h\n";
+    const QByteArray outline = left + ' ' + top + " m " + right + ' ' + top + " l " + right + ' ' + bottom
+                               + " l " + left + ' ' + bottom + " l h\n";
     if (kind == LineFilledBox) {
         c += Rgb(rgb) + " rg\n" + (stroke ? outline + "B\n" : box + "f\n");
     } else if (kind == LineBox) {

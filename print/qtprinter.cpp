@@ -3,33 +3,17 @@
 #include "print/surfacecommon.h"
 
 #include <QBrush>
-#include <QFile>
-#include <QFileInfo>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QGlyphRun>
-#include <QGuiApplication>
 #include <QHash>
 #include <QPageLayout>
-#include <QPainterPath>
 #include <QPageSize>
 #include <QPainterPath>
 #include <QPen>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRawFont>
-#include <QSet>
-#include <QTemporaryFile>
-#include <algorithm>
-#include <cerrno>
-#include <csignal>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "core/helpers.h"
 #include "fonts/fontfacts.h"
