@@ -1,6 +1,7 @@
 #pragma once
 // Screenshots for people to look at: saved only when GW_SHOT_DIR names a folder.
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QWidget>
 
@@ -14,6 +15,29 @@ inline void SaveShot(const QImage& image, const QString& name)
         return;
     QDir().mkpath(ShotDir());
     image.save(ShotDir() + "/" + name + ".png");
+}
+
+// Compares a picture with the approved PNG, or writes it there when GW_APPROVE is set.
+// Empty when they match; anti-aliasing may move a channel a little, more than that
+// counts. A picture that differs is left in the temporary folder to be looked at.
+inline QString PictureDiffers(const QImage& picture, const QString& approvedFile)
+{
+    const QImage now = picture.convertToFormat(QImage::Format_RGB32);
+    if (qEnvironmentVariableIsSet("GW_APPROVE"))
+        now.save(approvedFile);
+    const QImage approved = QImage(approvedFile).convertToFormat(QImage::Format_RGB32);
+    int differ = approved.size() == now.size() ? 0 : -1;
+    for (int y = 0; differ >= 0 && y < now.height(); ++y)
+        for (int x = 0; x < now.width(); ++x) {
+            const QRgb a = now.pixel(x, y), b = approved.pixel(x, y);
+            differ += qAbs(qRed(a) - qRed(b)) > 40 || qAbs(qGreen(a) - qGreen(b)) > 40 || qAbs(qBlue(a) - qBlue(b)) > 40;
+        }
+    if (differ == 0)
+        return {};
+    const QString kept = QDir::temp().filePath(QFileInfo(approvedFile).fileName());
+    now.save(kept);
+    return differ < 0 ? QString("%1 is not the size approved (now in %2)").arg(approvedFile, kept)
+                      : QString("%1 pixels differ from %2 (now in %3)").arg(differ).arg(approvedFile, kept);
 }
 
 inline void SaveShot(QWidget* window, const QString& name)

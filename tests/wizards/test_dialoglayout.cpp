@@ -6,6 +6,8 @@
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QComboBox>
+#include <QFontComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,11 +15,15 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
+#include <QTreeView>
 
 #include "core/rereadprogress.h"
 #include "core/splash.h"
+#include "core/picturebox.h"
 #include "options/optionsdialog.h"
+#include "shots.h"
 #include "testenv.h"
+#include "wizards/printrunner.h"
 #include "wizards/printwizard.h"
 #include "wizards/folderpicker.h"
 #include "wizards/installwizard.h"
@@ -78,6 +84,24 @@ QString State(QWidget* w, const QString& home)
     if (auto* m = qobject_cast<QMenu*>(w))
         for (QAction* a : m->actions())
             state << (a->isSeparator() ? "-" : a->text());
+    // What else a user sees or gets: the focus, Enter's button, frames, fonts, the
+    // choices of a box, a list's columns.
+    if (w->hasFocus())
+        state << "focus";
+    if (auto* b = qobject_cast<QPushButton*>(w); b && (b->isDefault() || !b->autoDefault()))
+        state << (b->isDefault() ? "default" : "noauto");
+    if (auto* f = qobject_cast<QFrame*>(w); f && f->frameShape() != QFrame::NoFrame)
+        state << QString("frame %1/%2/%3").arg(int(f->frameShape()), 0, 16).arg(int(f->frameShadow()), 0, 16).arg(f->lineWidth());
+    if (w->font() != w->window()->font())
+        state << QString("font %1 %2%3").arg(w->font().family()).arg(w->font().pointSizeF()).arg(w->font().bold() ? "b" : "");
+    if (auto* c = qobject_cast<QComboBox*>(w))
+        for (int i = 0; i < c->count() && !qobject_cast<QFontComboBox*>(w); ++i)
+            state << '|' + c->itemText(i).replace(home, "~");
+    if (auto* t = qobject_cast<QTreeView*>(w))
+        for (int i = 0; i < t->header()->count(); ++i)
+            state << QString("[%1 %2 %3]").arg(t->model()->headerData(i, Qt::Horizontal).toString())
+                         .arg(t->isColumnHidden(i) ? 0 : t->columnWidth(i))
+                         .arg(t->model()->headerData(i, Qt::Horizontal, Qt::TextAlignmentRole).toInt(), 0, 16);
     return state.isEmpty() ? QString() : ' ' + state.join(' ');
 }
 
@@ -159,10 +183,31 @@ private slots:
             const QStringList overlaps = Overlaps(d.get());
             QVERIFY2(overlaps.isEmpty(), qPrintable(QString("step %1: ").arg(step) + overlaps.join(", ")));
             const QString file = layouts.arg(step);
-            const QStringList lines = Geometries(d.get(), env.root());
+            // At the smallest size, then larger: what stretches, and how far.
+            const QSize smallest = d->size();
+            QStringList lines = Geometries(d.get(), env.root());
+            d->resize(smallest + QSize(160, 120));
+            QApplication::processEvents();
+            lines << "at +160,+120:";
+            for (const QString& line : Geometries(d.get(), env.root()))
+                if (line.section(' ', 1, 1) != "hidden")
+                    lines << line;
+            d->resize(smallest);
+            QApplication::processEvents();
             if (qEnvironmentVariableIsSet("GW_APPROVE"))
                 QVERIFY(WriteFile(file, (lines.join('\n') + '\n').toUtf8()));
             QCOMPARE(lines, QString::fromUtf8(ReadFile(file)).split('\n', Qt::SkipEmptyParts));
+            // The pictures: drawings and images shown.
+            for (QWidget* w : d->findChildren<QWidget*>()) {
+                auto* label = qobject_cast<QLabel*>(w);
+                if (!w->isVisible() || w->objectName().isEmpty()
+                    || !(qobject_cast<PictureBox*>(w) || (label && !label->pixmap().isNull())))
+                    continue;
+                if (auto* picture = qobject_cast<LayoutPicture*>(w))
+                    picture->DrawPending();
+                const QString differs = PictureDiffers(w->grab().toImage(), QString(file).replace(".txt", "-" + w->objectName() + ".png"));
+                QVERIFY2(differs.isEmpty(), qPrintable(differs));
+            }
             ++step;
         } while (next());
         QVERIFY2(!QFileInfo::exists(layouts.arg(step)), "a step was not reached");
