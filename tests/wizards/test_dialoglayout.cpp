@@ -15,13 +15,19 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
+#include <QTabWidget>
+#include <QPlainTextEdit>
 #include <QTreeView>
+#include <QTreeWidget>
 
 #include "core/rereadprogress.h"
 #include "core/splash.h"
+#include "core/globals.h"
 #include "core/picturebox.h"
+#include "core/settings.h"
 #include "options/optionsdialog.h"
 #include "shots.h"
+#include "sfntbuilder.h"
 #include "testenv.h"
 #include "wizards/printrunner.h"
 #include "wizards/printwizard.h"
@@ -76,6 +82,8 @@ QString State(QWidget* w, const QString& home)
         state << '"' + c->currentText() + '"';
     if (auto* e = qobject_cast<QLineEdit*>(w))
         state << '"' + e->text().replace(home, "~") + '"';
+    if (auto* t = qobject_cast<QPlainTextEdit*>(w))
+        state << '"' + t->toPlainText().replace(home, "~").replace('\n', '/').left(300) + '"';
     if (auto* l = qobject_cast<QLabel*>(w)) {
         state << QString("align %1").arg(int(l->alignment()), 0, 16);
         if (!l->text().isEmpty())
@@ -97,6 +105,26 @@ QString State(QWidget* w, const QString& home)
     if (auto* c = qobject_cast<QComboBox*>(w))
         for (int i = 0; i < c->count() && !qobject_cast<QFontComboBox*>(w); ++i)
             state << '|' + c->itemText(i).replace(home, "~");
+    // A list's first rows: each cell's text, then "~alignment" and a colour when set,
+    // "off" when disabled, "*" when selected.
+    if (auto* v = qobject_cast<QAbstractItemView*>(w); v && v->model() && !qobject_cast<QComboBox*>(w->parent())) {
+        state << QString("select %1").arg(int(v->selectionMode()));
+        for (int row = 0; row < std::min(v->model()->rowCount(), 8); ++row) {
+            const QModelIndex first = v->model()->index(row, 0);
+            QStringList cells;
+            for (int c = 0; c < v->model()->columnCount(); ++c) {
+                const QModelIndex i = first.siblingAtColumn(c);
+                QString cell = i.data().toString().replace(home, "~");
+                if (const QVariant a = i.data(Qt::TextAlignmentRole); a.isValid())
+                    cell += QString("~%1").arg(a.toInt(), 0, 16);
+                if (const QVariant f = i.data(Qt::ForegroundRole); f.isValid())
+                    cell += ' ' + f.value<QBrush>().color().name();
+                cells << cell;
+            }
+            state << "{" + cells.join('|') + (first.flags() & Qt::ItemIsEnabled ? "" : " off")
+                         + (v->selectionModel() && v->selectionModel()->isSelected(first) ? " *" : "") + "}";
+        }
+    }
     if (auto* t = qobject_cast<QTreeView*>(w))
         for (int i = 0; i < t->header()->count(); ++i)
             state << QString("[%1 %2 %3]").arg(t->model()->headerData(i, Qt::Horizontal).toString())
@@ -133,7 +161,8 @@ private slots:
     {
         QTest::addColumn<QString>("window");
         for (const char* name : {"print wizard", "remove wizard", "install wizard", "CD print wizard", "folder picker",
-                                 "options", "splash", "install result", "reread progress"})
+                                 "options", "splash", "install result", "reread progress", "print wizard with fonts",
+                                 "install wizard with fonts", "CD print wizard with fonts"})
             QTest::newRow(name) << name;
     }
     void centredAndNoControlHidden()
@@ -141,8 +170,21 @@ private slots:
         QFETCH(QString, window);
         TestEnv env;
         std::unique_ptr<QWidget> d;
+        const bool withFonts = window.endsWith(" with fonts");
+        if (withFonts) {  // a folder of three fonts for the install wizards; machine fonts to print
+            for (const char* name : {"Alpha Sans", "Beta Serif Bold", "Gamma Mono"})
+                QVERIFY(WriteFile(env.root() + "/cd/" + QString(name).remove(' ') + ".ttf",
+                                  SfntBuilder::Simple(QString(name).section(' ', 0, 1), name)));
+            WriteIniString("CatalogWizard", "sourceDir", env.root() + "/cd", IniFile);
+        }
         if (window == "print wizard")
             d.reset(new PrintWizard(PrintFontList{}));
+        else if (window == "print wizard with fonts") {
+            PrintFontList fonts;
+            for (const char* face : {"Liberation Sans", "Liberation Serif", "Nimbus Mono PS"})
+                fonts.push_back({QString(face).remove(' ') + ".ttf", "12k", face, face, 1, face, {}, {}, 0});
+            d.reset(new PrintWizard(fonts));
+        }
         else if (window == "remove wizard")
             d.reset(new RemoveWizard);
         else if (window == "folder picker")
@@ -156,10 +198,23 @@ private slots:
         else if (window == "options")
             d.reset(new OptionsDialog);
         else
-            d.reset(new InstallWizard(window == "install wizard" ? InstallWizard::Mode::Install
-                                                                 : InstallWizard::Mode::PrintUninstalled));
-        // To the next step of a wizard or tab of the options; false after the last.
-        auto next = [&d, tab = 0]() mutable {
+            d.reset(new InstallWizard(window.startsWith("install wizard") ? InstallWizard::Mode::Install
+                                                                           : InstallWizard::Mode::PrintUninstalled));
+        // To the next step of a wizard or tab of the options, with every font chosen; false after the last.
+        auto next = [&d, withFonts, tab = 0]() mutable {
+            auto* list = d->findChild<QTreeWidget*>("fontList");
+            if (withFonts && list && list->isVisible() && list->topLevelItemCount() > 0) {
+                if (list->selectedItems().isEmpty()) {
+                    list->setCurrentItem(list->topLevelItem(0));
+                    list->selectAll();
+                    return true;
+                }
+                auto* tabs = d->findChild<QTabWidget*>("previewTabs");  // then each preview tab
+                if (tabs && tabs->isVisible() && tabs->currentIndex() + 1 < tabs->count()) {
+                    tabs->setCurrentIndex(tabs->currentIndex() + 1);
+                    return true;
+                }
+            }
             if (auto* options = qobject_cast<OptionsDialog*>(d.get())) {
                 if (++tab < 5)
                     options->SelectTab(OptionsDialog::Tab(tab));
@@ -201,7 +256,7 @@ private slots:
             for (QWidget* w : d->findChildren<QWidget*>()) {
                 auto* label = qobject_cast<QLabel*>(w);
                 if (!w->isVisible() || w->objectName().isEmpty()
-                    || !(qobject_cast<PictureBox*>(w) || (label && !label->pixmap().isNull())))
+                    || !(qobject_cast<PictureBox*>(w) || qobject_cast<LayoutPicture*>(w) || (label && !label->pixmap().isNull())))
                     continue;
                 if (auto* picture = qobject_cast<LayoutPicture*>(w))
                     picture->DrawPending();
