@@ -25,6 +25,7 @@
 #include "core/globals.h"
 #include "core/picturebox.h"
 #include "core/settings.h"
+#include "fonts/fonttable.h"
 #include "options/optionsdialog.h"
 #include "shots.h"
 #include "sfntbuilder.h"
@@ -162,7 +163,7 @@ private slots:
         QTest::addColumn<QString>("window");
         for (const char* name : {"print wizard", "remove wizard", "install wizard", "CD print wizard", "folder picker",
                                  "options", "splash", "install result", "reread progress", "print wizard with fonts",
-                                 "install wizard with fonts", "CD print wizard with fonts"})
+                                 "install wizard with fonts", "CD print wizard with fonts", "remove wizard with fonts"})
             QTest::newRow(name) << name;
     }
     void centredAndNoControlHidden()
@@ -176,6 +177,19 @@ private slots:
                 QVERIFY(WriteFile(env.root() + "/cd/" + QString(name).remove(' ') + ".ttf",
                                   SfntBuilder::Simple(QString(name).section(' ', 0, 1), name)));
             WriteIniString("CatalogWizard", "sourceDir", env.root() + "/cd", IniFile);
+            ResetFontTable();  // the same three installed, for the remove wizard
+            FontTable.clear();
+            for (const char* name : {"Alpha Sans", "Beta Serif Bold", "Gamma Mono"}) {
+                FontRecord record;
+                record.FullName = name;
+                record.FaceName = QString(name).section(' ', 0, 1);
+                record.RegistryName = record.FullName + " (TrueType)";
+                record.FontFile = env.root() + "/cd/" + QString(name).remove(' ') + ".ttf";
+                record.FileSize = "1k";
+                FontTable.push_back(record);
+                env.fake.registry->values.append({record.RegistryName, record.FontFile});
+            }
+            ReadRegFontList();
         }
         if (window == "print wizard")
             d.reset(new PrintWizard(PrintFontList{}));
@@ -185,7 +199,7 @@ private slots:
                 fonts.push_back({QString(face).remove(' ') + ".ttf", "12k", face, face, 1, face, {}, {}, 0});
             d.reset(new PrintWizard(fonts));
         }
-        else if (window == "remove wizard")
+        else if (window.startsWith("remove wizard"))
             d.reset(new RemoveWizard);
         else if (window == "folder picker")
             d.reset(new FolderPicker);
