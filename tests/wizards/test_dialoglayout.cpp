@@ -163,7 +163,8 @@ private slots:
         QTest::addColumn<QString>("window");
         for (const char* name : {"print wizard", "remove wizard", "install wizard", "CD print wizard", "folder picker",
                                  "options", "splash", "install result", "reread progress", "print wizard with fonts",
-                                 "install wizard with fonts", "CD print wizard with fonts", "remove wizard with fonts"})
+                                 "install wizard with fonts", "CD print wizard with fonts", "remove wizard with fonts",
+                                 "options with settings"})
             QTest::newRow(name) << name;
     }
     void centredAndNoControlHidden()
@@ -191,6 +192,17 @@ private slots:
             }
             ReadRegFontList();
         }
+        if (window == "options with settings") {  // each shown in its own place
+            const QStringList values{"GW", "UserName", "Ann", "Inventory", "EndDoc", "5", "GW", "ATMPath", "~/atm",
+                                     "GW", "ShowTrueType", "0", "GW", "ShowDevice", "0", "Inventory", "PointSize", "18",
+                                     "Inventory", "InfoPointSize", "12", "Inventory", "FooterLeft", "Left",
+                                     "Inventory", "FooterRight", "Right", "Inventory", "QuoteIndex", "4",
+                                     "SpecSheets", "QuoteIndex", "10", "SpecSheets", "Header", "Head"};
+            for (int i = 0; i < values.size(); i += 3)
+                WriteIniString(values[i], values[i + 1], values[i + 2], IniFile);
+            for (int i = 1; i <= 8; ++i)
+                WriteIniString("Quotes", QString("QUOTE%1").arg(i), QString("Quote number %1").arg(i), IniFile);
+        }
         if (window == "print wizard")
             d.reset(new PrintWizard(PrintFontList{}));
         else if (window == "print wizard with fonts") {
@@ -209,7 +221,7 @@ private slots:
             d.reset(new InstallDoneDialog);
         else if (window == "reread progress")
             d.reset(new RereadProgress);
-        else if (window == "options")
+        else if (window.startsWith("options"))
             d.reset(new OptionsDialog);
         else
             d.reset(new InstallWizard(window.startsWith("install wizard") ? InstallWizard::Mode::Install
