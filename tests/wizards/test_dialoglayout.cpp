@@ -95,7 +95,7 @@ QString State(QWidget* w, const QString& home)
             state << (a->isSeparator() ? "-" : a->text());
     // What else a user sees or gets: the focus, Enter's button, frames, fonts, the
     // choices of a box, a list's columns.
-    if (w->hasFocus())
+    if (w->window()->focusWidget() == w)
         state << "focus";
     if (auto* b = qobject_cast<QPushButton*>(w); b && (b->isDefault() || !b->autoDefault()))
         state << (b->isDefault() ? "default" : "noauto");

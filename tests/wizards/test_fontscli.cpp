@@ -98,6 +98,7 @@ private slots:
         QCOMPARE(Run({"restore", fonts + "/q?.ttf"}).code, 0);
         QVERIFY(FcListFiles().contains(fonts + "/q?.ttf"));
         QCOMPARE(Run({"list", "--hidden"}).out, QString());
+        QVERIFY(Run({"list"}).out.contains("TrueType\tGlyphwick Cli Q\tRegular\t" + fonts + "/q?.ttf\n"));
 
         // Delete (the family sorted first, so the first font the program lists): no rule outlives the file.
         r = Run({"uninstall", "--delete", fonts + "/" + omega});

@@ -498,7 +498,7 @@ private slots:
         env->fake.storage->folderErrors[root + "/floppy"] = errors;
         env->fake.messages->answers = answers;
         QString drive;
-        bool fieldFollows = false;
+        bool fieldFollows = false, retype = false;
         QTimer::singleShot(0, [&] {
             auto* d = qobject_cast<FolderPicker*>(QApplication::activeModalWidget());
             DriveList& drives = Child<DriveList>(*d, "driveList");
@@ -510,11 +510,14 @@ private slots:
             if (!typed.isEmpty())
                 field.setText(root + typed);
             Child<QPushButton>(*d, "okButton").click();
+            // A folder that is not there: the field again, its text selected to type over.
+            retype = d->isVisible() && d->focusWidget() == &field && field.selectedText() == field.text();
             if (d->isVisible())
                 Child<QPushButton>(*d, "cancelButton").click();
         });
         QCOMPARE(PickFolder(root + "/disk/fonts/sub"), chosen.isEmpty() ? QString() : root + chosen);
         QVERIFY(fieldFollows);
+        QCOMPARE(retype, !typed.isEmpty() && chosen.isEmpty());
         QCOMPARE(drive, root + (chosen == "/floppy" ? "/floppy" : "/disk"));
         const int said = chosen.isEmpty() || answers.size();
         const QString text = typed.isEmpty() ? DriveNotReadyText() : NoSuchFolderText(root + typed);
