@@ -140,12 +140,10 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         return Fail(err, PrintExitUsage, parser.errorText());
     if (parser.isSet(helpOpt)) {
         out << PrintUsage();
-        out.flush();
         return PrintExitOk;
     }
     if (parser.isSet(versionOpt)) {
         out << Program << " " << ProgramVersion << "\n";
-        out.flush();
         return PrintExitOk;
     }
     if (!parser.positionalArguments().isEmpty())
@@ -337,7 +335,6 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
         out << "Sent " << count << " (" << what << ") to the printer "
             << (printerName.isEmpty() ? QPrinterInfo::defaultPrinterName() : printerName) << "\n";
     }
-    out.flush();
     return PrintExitOk;
 }
 

@@ -159,7 +159,6 @@ int InstallCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
     key.reset();
     if (any)
         Sys().fonts->BroadcastFontChange();
-    out.flush();
     return all ? FontsExitOk : FontsExitFailed;
 }
 
@@ -228,7 +227,6 @@ int UninstallCommand(const QStringList& arguments, QTextStream& out, QTextStream
         out << RemovalReportLine(files[i], outcome) << "\n";
         all = all && outcome.ok && !outcome.text.isEmpty();
     }
-    out.flush();
     return all ? FontsExitOk : FontsExitFailed;
 }
 
@@ -259,7 +257,6 @@ int ListCommand(const QStringList& arguments, QTextStream& out, QTextStream& err
             out << FontKindWord(file) << "\t" << font.StyleName << "\t" << (style.isEmpty() ? "Regular" : style) << "\t"
                 << file << "\n";
         }
-        out.flush();
         return FontsExitOk;
     }
     FontListModel list;
@@ -273,7 +270,6 @@ int ListCommand(const QStringList& arguments, QTextStream& out, QTextStream& err
             out << KindWord(item.tag, file) << "\t" << item.text << "\t" << style.StyleName << "\t" << file << "\n";
         }
     }
-    out.flush();
     return FontsExitOk;
 }
 
@@ -285,14 +281,12 @@ int RestoreCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
     const QString path = AbsolutePath(file);
     if (!Sys().fonts->HiddenFontFiles().contains(path)) {
         out << file << ": not restored, it is not a hidden font file\n";
-        out.flush();
         return FontsExitFailed;
     }
     FontFileRecord font;
     QString reason;
     if (!ReadFontNames(path, &font, &reason)) {
         out << file << ": not restored, " << reason << "\n";
-        out.flush();
         return FontsExitFailed;
     }
     // Registering the file again lifts its hiding rule, as installing it does.
@@ -305,7 +299,6 @@ int RestoreCommand(const QStringList& arguments, QTextStream& out, QTextStream& 
     const bool listed = Sys().fonts->ListsFontFile(path);
     out << file << (listed ? ": restored as " + font.RegistryName : QStringLiteral(": not restored, the system does not list it"))
         << "\n";
-    out.flush();
     return listed ? FontsExitOk : FontsExitFailed;
 }
 
@@ -367,12 +360,10 @@ int RunFontsCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     const QString first = arguments.value(0);
     if (first == QLatin1String("-h") || first == QLatin1String("--help")) {
         out << FontsUsage();
-        out.flush();
         return FontsExitOk;
     }
     if (first == QLatin1String("--version")) {
         out << Program << " " << ProgramVersion << "\n";
-        out.flush();
         return FontsExitOk;
     }
     if (first.isEmpty())
