@@ -226,10 +226,10 @@ private slots:
         else
             d.reset(new InstallWizard(window.startsWith("install wizard") ? InstallWizard::Mode::Install
                                                                            : InstallWizard::Mode::PrintUninstalled));
-        // To the next step of a wizard or tab of the options, with every font chosen; false after the last.
-        auto next = [&d, withFonts, tab = 0]() mutable {
+        // To the next step of a wizard or tab of the options, with every row of the font list chosen; false after the last.
+        auto next = [&d, tab = 0]() mutable {
             auto* list = d->findChild<QTreeWidget*>("fontList");
-            if (withFonts && list && list->isVisible() && list->topLevelItemCount() > 0) {
+            if (list && list->isVisible() && list->topLevelItemCount() > 0) {
                 if (list->selectedItems().isEmpty()) {
                     list->setCurrentItem(list->topLevelItem(0));
                     list->selectAll();
