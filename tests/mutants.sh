@@ -19,8 +19,9 @@
 # A mutant whose object code is the same as the original's is EQUIVALENT (the
 # compiler proved no behaviour can differ); one listed in tests/mutants-equivalent.txt
 # (its key, then why; the line number may have moved since) is EQUIVALENT too. One
-# that does not compile is STILLBORN. Neither counts in the kill rate. The tests of the mutated folder run first,
-# then those of the layers above, stopping at the first failure.
+# that does not compile is STILLBORN. Neither counts in the kill rate. The tests of
+# the mutated folder run first, then those of the layers above, stopping at the
+# first failure.
 #
 # Environment: MUTANTS_LIST=1 only lists the chosen mutants; MUTANTS_IDS="M003 M017" runs
 # only those of the chosen mutants (to re-run survivors with the same seed);
