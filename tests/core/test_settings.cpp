@@ -36,6 +36,30 @@ private slots:
         QCOMPARE(profile.reason, read ? QString() : QString("it is larger than 64 MB"));
     }
 
+    // The texts a user types come back whole, line breaks included; other values are one line of
+    // at most 99 characters.
+    void userTexts_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<bool>("whole");
+        for (const char* key : {"GW/SampleText", "gw/username", "Inventory/Title", "Inventory/FooterLeft",
+                                "Inventory/FooterRight", "SpecSheets/Header", "Quotes/QUOTE1", "quotes/quote12"})
+            QTest::newRow(key) << QString(key).section('/', 0, 0) << QString(key).section('/', 1) << true;
+        for (const char* key : {"GW/ATMPath", "Inventory/PointSize", "SpecSheets/Title", "Quotes/QUOTEx",
+                                "Quotes/1", "Other/QUOTE1", "Other/SampleText"})
+            QTest::newRow(key) << QString(key).section('/', 0, 0) << QString(key).section('/', 1) << false;
+    }
+    void userTexts()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(bool, whole);
+        const QString typed = "line one\n" + QString(100, 'x');
+        WriteIniString(section, key, typed, IniFile);
+        QCOMPARE(ReadIniString(section, key, "", IniFile), whole ? typed : QString(typed).replace('\n', ' ').left(99));
+    }
+
     void bufferSize()
     {
         WriteIniString("S", "k", "0123456789", IniFile);
