@@ -128,6 +128,16 @@ private slots:
             change();
             QTRY_VERIFY(picture.Picture() != before);
         }
+        // With no font chosen the picture shows the first row's.
+        const auto firstRow = [&](bool chosen) {
+            w.GoToPreviousStep();
+            w.SelectFonts("NONE");
+            list.topLevelItem(0)->setSelected(chosen);
+            w.GoToNextStep();
+            Child<LayoutPicture>(w, "layoutPicture").DrawPending();
+            return picture.Picture();
+        };
+        QCOMPARE(firstRow(false), firstRow(true));
         QCheckBox& upper = Child<QCheckBox>(w, "upperCaseCheck");  // remembered either way
         for (int i = 0; i < 2; ++i) {
             upper.click();
