@@ -61,6 +61,7 @@ private slots:
         QTest::newRow("trim in the middle") << "TrimAtNul" << QString::fromUtf16(u"ab\0c", 4) << "ab";
         // Bytes given as Latin-1 text.
         QTest::newRow("bytes cut at first NUL") << "BytesToText" << QString::fromLatin1("ab\0cd\0", 6) << "ab";
+        QTest::newRow("bytes cut after one") << "BytesToText" << QString::fromLatin1("a\0cd", 4) << "a";
         QTest::newRow("bytes NUL first keeps all") << "BytesToText" << QString::fromLatin1("\0ab\0", 4)
                                                    << QString::fromUtf16(u"\0ab\0", 4);
         QTest::newRow("bytes in code page 1252") << "BytesToText" << QString::fromLatin1("Foo\x99 \xA9") << "Foo\u2122 \u00A9";

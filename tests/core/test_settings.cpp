@@ -56,7 +56,9 @@ private slots:
         QFETCH(QString, key);
         QFETCH(bool, whole);
         const QString typed = "line one\n" + QString(100, 'x');
+        QVERIFY(!QFileInfo::exists(IniFile));  // the first write creates the file
         WriteIniString(section, key, typed, IniFile);
+        QVERIFY(QString::fromUtf8(ReadFile(IniFile)).contains("\n" + key + "="));
         QCOMPARE(ReadIniString(section, key, "", IniFile), whole ? typed : QString(typed).replace('\n', ' ').left(99));
     }
 
