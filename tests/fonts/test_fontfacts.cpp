@@ -1,7 +1,6 @@
-// What a font file holds and how a folder scan, `glyphwick-fonts info` and the
-// embedding rules read it; the files written from a face's outlines (a named
-// instance's static copy, the TrueType program a PDF embeds). What each file
-// yields is approved in tests/data/fontfiles and tests/data/outlinecopies:
+// What a font file holds and how a folder scan, `glyphwick-fonts info` and the embedding
+// rules read it; the files written from a face's outlines (static instance copies, embedded
+// TrueType programs). Approved in tests/data/fontfiles and tests/data/outlinecopies:
 // GW_APPROVE=1 rewrites them, to be read before they are committed.
 #include <QtTest>
 #include <QtEndian>
@@ -9,6 +8,7 @@
 #include "fonts/fontfacts.h"
 #include "fonts/fontinfocommand.h"
 #include "fonts/fontscan.h"
+#include "fonts/glyphs.h"
 #include "fonts/outlineface.h"
 #include "fonts/staticinstance.h"
 #include "platformapi/platform.h"
@@ -122,9 +122,9 @@ private slots:
         for (int face = 0; face <= FileFaceCount(path); ++face) {
             FontFileRecord r;
             const ScanResult result = ScanFontFile(folder, name, r, face);
-            lines << QString("face %1: %2 | %3 | %4 | %5 | %6 | %7 | embedding bits %8, outlines %9").arg(face).arg(ScanResultText(result), r.FaceName,
+            lines << QString("face %1: %2 | %3 | %4 | %5 | %6 | %7 | embedding bits %8, outlines %9, A by the fake's maps %10").arg(face).arg(ScanResultText(result), r.FaceName,
                          r.StyleName, r.RegistryName, r.SizeText).arg(r.FaceIndex).arg(EmbeddingBits(path, face))
-                         .arg(EmbeddingAllowed(EmbeddingBits(path, face)) ? "may be embedded" : "may not be embedded");
+                         .arg(EmbeddingAllowed(EmbeddingBits(path, face)) ? "may be embedded" : "may not be embedded").arg(FontHasCharacter(path, face, 'A'));
             if (result == ScanResult::Read && WriteTemporaryFot(r, fots) && QFile::remove(r.FotPath))  // then made again
                 lines << QString(".fot %1 written again: %2").arg(QString(r.FotPath).remove(OwnFileName(fots, ""))).arg(WriteTemporaryFot(r, fots) && QFile::exists(r.FotPath));
             for (const QStringList& args : QList<QStringList>{{path, "--face", QString::number(face)}}
