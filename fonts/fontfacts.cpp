@@ -178,6 +178,8 @@ QString EmbeddingRightsText(int fsType)
 
 bool EmbeddingAllowed(int fsType)
 {
+    if (fsType < 0)
+        return true;  // no OS/2 table: nothing restricts embedding
     const bool restricted = (fsType & 0x000F) != 0 && (fsType & 0x000C) == 0;
     return !restricted && !(fsType & 0x0200);
 }

@@ -57,7 +57,8 @@ int EmbeddingBitsOfTable(const QByteArray& os2);
 // ", no subsetting" and ", bitmap only" when those bits are set.
 QString EmbeddingRightsText(int fsType);
 // Whether a PDF may embed the font's outlines: neither restricted licence
-// embedding alone nor bitmap embedding only.
+// embedding alone nor bitmap embedding only. A face without an OS/2 table
+// (fsType -1) may be embedded.
 bool EmbeddingAllowed(int fsType);
 
 // The facts as "Name: value" lines: Family, Style, Glyphs, Characters, Blocks,

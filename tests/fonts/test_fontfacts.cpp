@@ -1,144 +1,208 @@
-// What a font file holds (glyphs, characters, features, axes, instances,
-// embedding rights) and `glyphwick-fonts info`, against values read here
-// straight from the tables; the tables of a static copy of an instance.
+// What a font file holds and how a folder scan, `glyphwick-fonts info` and the embedding
+// rules read it; the files written from a face's outlines (static instance copies, embedded
+// TrueType programs). Approved in tests/data/fontfiles and tests/data/outlinecopies:
+// GW_APPROVE=1 rewrites them, to be read before they are committed.
 #include <QtTest>
-#include <QRawFont>
 #include <QtEndian>
 
 #include "fonts/fontfacts.h"
 #include "fonts/fontinfocommand.h"
-#include "fonts/nametable.h"
+#include "fonts/fontscan.h"
+#include "fonts/glyphs.h"
+#include "fonts/outlineface.h"
 #include "fonts/staticinstance.h"
+#include "platformapi/platform.h"
 #include "sfnt/instances.h"
-#include "sfnt/reader.h"
 #include "sfnt/sfnt.h"
+#include "sfnt/writer.h"
 #include "sfntbuilder.h"
 #include "testenv.h"
 
 using namespace gw;
 
+namespace {
+
+int Word(const QByteArray& b, qsizetype at) { return at >= 0 && at + 2 <= b.size() ? qFromBigEndian<qint16>(b.constData() + at) : 0; }
+quint32 Long(const QByteArray& b, qsizetype at) { return at >= 0 && at + 4 <= b.size() ? qFromBigEndian<quint32>(b.constData() + at) : 0; }
+
+void CompareApproved(const QStringList& lines, const QString& name)
+{
+    const QString file = QString(GW_TEST_DATA) + "/" + name + "/" + QString(QTest::currentDataTag()).replace(' ', '-') + ".txt";
+    if (qEnvironmentVariableIsSet("GW_APPROVE"))
+        QVERIFY(WriteFile(file, (lines.join('\n') + '\n').toUtf8()));
+    QCOMPARE(lines, QString::fromUtf8(ReadFile(file)).split('\n', Qt::SkipEmptyParts));
+}
+
+// An sfnt file's directory, each table's checksum checked, header fields and names.
+QStringList TablesText(const QString& path)
+{
+    const QByteArray file = ReadFile(path), name = FileTable(path, "name");
+    QStringList lines{QString("version %1, file checksum %2").arg(Long(file, 0), 8, 16, QChar('0')).arg(SfntChecksum(file), 0, 16)};
+    for (int i = 0, entry = 12; i < Word(file, 4); ++i, entry += 16) {
+        QByteArray table = file.mid(Long(file, entry + 8), Long(file, entry + 12));
+        if (file.mid(entry, 4) == "head")
+            table.replace(8, 4, QByteArray(4, '\0'));
+        lines << QString("%1 at %2, %3 bytes, checksum %4 %5").arg(file.mid(entry, 4)).arg(Long(file, entry + 8)).arg(table.size())
+                     .arg(Long(file, entry + 4), 0, 16).arg(SfntChecksum(table) == Long(file, entry + 4) ? "right" : "WRONG");
+    }
+    for (const QString& field : QString("head:18:unitsPerEm head:36:xMin head:38:yMin head:40:xMax head:42:yMax head:44:macStyle "
+             "head:50:indexToLocFormat hhea:4:ascender hhea:6:descender hhea:10:advanceWidthMax hhea:12:minLeftSideBearing "
+             "hhea:14:minRightSideBearing hhea:16:xMaxExtent hhea:34:numberOfHMetrics maxp:0:version maxp:4:numGlyphs maxp:6:maxPoints "
+             "maxp:8:maxContours maxp:10:maxCompositePoints maxp:12:maxCompositeContours maxp:14:maxZones maxp:16:maxTwilightPoints "
+             "maxp:18:maxStorage maxp:20:maxFunctionDefs maxp:22:maxInstructionDefs maxp:24:maxStackElements "
+             "maxp:26:maxSizeOfInstructions maxp:28:maxComponentElements maxp:30:maxComponentDepth OS/2:4:usWeightClass "
+             "OS/2:6:usWidthClass OS/2:8:fsType post:0:version post:4:italicAngle").split(' '))
+        lines << field.section(':', 0, 0) + ' ' + field.section(':', 2) + ' '
+                     + QString::number(Word(FileTable(path, field.section(':', 0, 0).toLatin1()), field.section(':', 1, 1).toInt()));
+    for (int i = 0, at = 6; i < Word(name, 2); ++i, at += 12)
+        lines << QString("name %1 %2 %3 %4: %5").arg(Word(name, at)).arg(Word(name, at + 2)).arg(Word(name, at + 4), 0, 16).arg(Word(name, at + 6))
+                     .arg(QString(QStringDecoder(QStringDecoder::Utf16BE)(name.mid(Word(name, 4) + Word(name, at + 10), Word(name, at + 8)))).replace('\n', "\\n"));
+    return lines;
+}
+
+// The farthest a point of either outline (curves flattened) lies from the other's edges, font units.
+double OutlineDistance(const QPainterPath& a, const QPainterPath& b)
+{
+    double farthest = 0;
+    for (const auto& [from, to] : {std::pair{a, b}, {b, a}})
+        for (const QPolygonF& polygon : from.toSubpathPolygons())
+            for (const QPointF p : polygon) {
+                double nearest = 1e9;
+                for (const QPolygonF& e : to.toSubpathPolygons())
+                    for (int i = 1; i < e.size(); ++i) {
+                        const QPointF d = e[i] - e[i - 1];
+                        const double t = std::clamp(QPointF::dotProduct(p - e[i - 1], d) / std::max(QPointF::dotProduct(d, d), 1e-9), 0.0, 1.0);
+                        nearest = std::min(nearest, QLineF(p, e[i - 1] + t * d).length());
+                    }
+                farthest = std::max(farthest, nearest);
+            }
+    return farthest;
+}
+
+} // namespace
+
 class TestFontFacts : public QObject {
     Q_OBJECT
 
 private slots:
-    void realFonts_data()
+    // A file named like a font in a folder: whether the scan takes it, each face's names as the scan reads
+    // them (or why not), its temporary .fot made again once deleted, its embedding bits, what
+    // `glyphwick-fonts info` prints of it (also of a face past the last, of no face, of no file), its styles.
+    void fileKinds_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("features"); // of its GSUB and GPOS tables
-        QTest::newRow("TrueType with GSUB and GPOS")
-            << "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf" << "ccmp dlig kern mark mkmk subs sups";
-        QTest::newRow("TrueType with many scripts") << "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
-            << "RQD aalt case ccmp dlig fina hlig init kern liga locl mark medi mkmk rlig salt";
-        QTest::newRow("CFF OpenType, print and preview") << "/usr/share/fonts/opentype/urw-base35/C059-Roman.otf"
-            << "aalt dnom fina frac hist kern liga numr ordn sups";
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");  // empty: the installed file of that name; "/": a folder
+        QTest::newRow("single font") << "one.ttf" << SfntBuilder::WithEmbedding("GW One", 0x0104);
+        QTest::newRow("collection of embedding levels") << "three.TTC" << SfntBuilder::Collection({SfntBuilder::WithEmbedding("Restricted", 2),
+            SfntBuilder::WithEmbedding("Two Levels", 0x000C), SfntBuilder::WithEmbedding("Restricted Print", 6), SfntBuilder::Simple("Q", "Q", "B")});
+        QTest::newRow("variable font") << "var.otf" << SfntBuilder::VariableFont("GW Var", 0x0208);
+        QTest::newRow("signature only") << "short.ttf" << QByteArray("\0\1\0\0", 4);
+        QTest::newRow("name table past the end") << "badname.ttf" << SfntBuilder::Make([](SfntBuilder& b) {
+            b.AddName(1, "Bad").AddName(4, "Bad Name").nameOffset = 1 << 20;
+        });
+        QTest::newRow("no names") << "nameless.otc" << SfntBuilder::Make([](SfntBuilder&) {});
+        QTest::newRow("text") << "notes.ttf" << QByteArray("not a font at all");
+        QTest::newRow("folder") << "folder.ttf" << QByteArray("/");
+        QTest::newRow("Type 1") << "NimbusSans-Bold.pfb" << QByteArray();
+        QTest::newRow("CFF with GSUB and GPOS") << "C059-Roman.otf" << QByteArray();
+        QTest::newRow("TrueType with GSUB and GPOS") << "LiberationSans-Regular.ttf" << QByteArray();
+        QTest::newRow("TrueType with many scripts") << "DejaVuSans.ttf" << QByteArray();
     }
-    void realFonts()
+    void fileKinds()
     {
-        QFETCH(QString, file);
-        if (!QFile::exists(file))
-            QSKIP("font not installed");
-        const FontFacts facts = ReadFontFacts(file);
-        quint16 glyphs = 0, fsType = 0;
-        QVERIFY(BoundedReader(FileTable(file, "maxp")).U16(4, glyphs));
-        QVERIFY(BoundedReader(FileTable(file, "OS/2")).U16(8, fsType));
-        QCOMPARE(facts.glyphs, int(glyphs));
-        QCOMPARE(facts.fsType, int(fsType));
-        const QRawFont raw(file, 12);
-        int characters = 0;
-        for (uint c = 0; c <= 0x10FFFF; ++c)
-            characters += c != 0x09 && raw.supportsCharacter(c) ? 1 : 0;  // Qt answers the tab with the space
-        QCOMPARE(facts.characters, characters);
-        int inBlocks = 0;
-        for (const UnicodeBlock& b : facts.blocks)
-            inBlocks += b.count;
-        QCOMPARE(inBlocks, facts.characters);
-        QTEST(facts.features.join(' '), "features");
-        FontNameInfo names;
-        ReadNameTable(file, names);
-        QCOMPARE(facts.version, names.version);
-    }
-
-    void embeddingRights_data()
-    {
-        QTest::addColumn<int>("fsType");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("allowed");
-        QTest::newRow("no bits: installable") << 0 << "Installable" << true;
-        QTest::newRow("restricted alone") << 0x0002 << "Restricted" << false;
-        QTest::newRow("print and preview") << 0x0004 << "Print and preview" << true;
-        QTest::newRow("editable") << 0x0008 << "Editable" << true;
-        QTest::newRow("the most permissive of two levels") << 0x000C << "Editable" << true;
-        QTest::newRow("restricted with print bit is print") << 0x0006 << "Print and preview" << true;
-        QTest::newRow("no subsetting") << 0x0100 << "Installable, no subsetting" << true;
-        QTest::newRow("bitmap only cannot embed outlines") << 0x0204 << "Print and preview, bitmap only" << false;
-    }
-    void embeddingRights()
-    {
-        QFETCH(int, fsType);
-        QTEST(EmbeddingRightsText(fsType), "text");
-        QTEST(EmbeddingAllowed(fsType), "allowed");
-    }
-
-    // Row: the command's words (FILE stands for a two-face collection), exit status, a line printed.
-    void command_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("second face of a collection") << QStringList{"FILE", "--face", "1"} << 0 << "Family: Second";
-        QTest::newRow("first face by default") << QStringList{"FILE"} << 0 << "Face: 0 of 2";
-        QTest::newRow("a one-letter name, face 0 named") << QStringList{"ONE", "--face", "0"} << 0 << "Family: Q\n";
-        QTest::newRow("a face past the last") << QStringList{"FILE", "--face", "2"} << 2 << "has 2 faces (0 to 1), not 2";
-        QTest::newRow("a face past a single font's one") << QStringList{"ONE", "--face", "1"} << 2
-                                                         << "has 1 face (0 to 0), not 1";
-        QTest::newRow("no file") << QStringList{} << 2 << "no font file given";
-        QTest::newRow("face not a number") << QStringList{"FILE", "--face", "x"} << 2 << "--face needs";
-        QTest::newRow("missing file") << QStringList{"/nonexistent.ttf"} << 1 << "no such file";
-        QTest::newRow("not a font") << QStringList{"TEXT"} << 1 << "not an OpenType or TrueType font";
-    }
-    void command()
-    {
-        QFETCH(QStringList, args);
-        QFETCH(int, status);
-        QFETCH(QString, line);
-        QTemporaryDir dir;
-        const QString ttc = dir.filePath("two.ttc"), text = dir.filePath("notes.ttf");
-        QVERIFY(WriteFile(ttc, SfntBuilder::Collection({SfntBuilder::Simple("First", "First"),
-                                                        SfntBuilder::Simple("Second", "Second")})));
-        QVERIFY(WriteFile(text, "not a font at all"));
-        QVERIFY(WriteFile(dir.filePath("one.ttf"), SfntBuilder::Simple("Q", "Q")));
-        args.replaceInStrings(QRegularExpression("^FILE$"), ttc).replaceInStrings(QRegularExpression("^TEXT$"), text);
-        args.replaceInStrings(QRegularExpression("^ONE$"), dir.filePath("one.ttf"));
-        const CommandResult r = RunCommand(RunFontInfoCommand, args);
-        QCOMPARE(r.code, status);
-        QVERIFY2((status == 0 ? r.out : r.err).contains(line), qPrintable(r.out + r.err));
-    }
-
-    // A static copy, of an instance or of a hinted font with composites: each glyph starts on 4 bytes where
-    // the one before ends, the header's box is the union of theirs, the profile allows no instructions.
-    void staticInstanceTablesAgreeWithGlyphs()
-    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
         TestEnv env;
-        const QString var = env.root() + "/var.ttf", copy = env.root() + "/copy.ttf";
-        QVERIFY(WriteFile(var, SfntBuilder::VariableFont("GW Var", 0)));
-        for (const auto& [file, face] : {std::pair{var, InstanceFace(0, 1)}, {SystemFile("LiberationSans-Regular.ttf"), 0}}) {
-            QCOMPARE(WriteStaticInstance(file, face, copy), QString());
-            const QByteArray glyf = FileTable(copy, "glyf"), loca = FileTable(copy, "loca"), head = FileTable(copy, "head");
-            const QByteArray maxp = FileTable(copy, "maxp");
-            const auto word = [](const QByteArray& b, qint64 at) { return int(qFromBigEndian<qint16>(b.constData() + at)); };
-            const auto offset = [&](int g) { return qint64(qFromBigEndian<quint32>(loca.constData() + 4 * g)); };
-            QRect box;
-            for (int g = 0; g < word(maxp, 4); ++g) {
-                const qint64 at = offset(g);
-                QVERIFY2(at % 4 == 0 && at <= offset(g + 1), qPrintable(QString("%1: glyph %2").arg(file).arg(g)));
-                if (offset(g + 1) > at)
-                    box |= QRect(QPoint(word(glyf, at + 2), word(glyf, at + 4)), QPoint(word(glyf, at + 6), word(glyf, at + 8)));
+        const QString folder = env.root() + "/fonts", path = folder + "/" + name, fots = env.root() + "/fot";
+        if (bytes.isEmpty() && SystemFile(name).isEmpty())
+            QSKIP("font not installed");
+        QVERIFY(QDir().mkpath(bytes == "/" ? path : folder) && QDir().mkpath(fots));
+        QVERIFY(bytes == "/" || (bytes.isEmpty() ? QFile::copy(SystemFile(name), path) : WriteFile(path, bytes)));
+        QStringList skipped, lines{"listed: " + FontFileNames(folder, &skipped).join(", ") + "; skipped: " + skipped.join(", ")};
+        for (int face = 0; face <= FileFaceCount(path); ++face) {
+            FontFileRecord r;
+            const ScanResult result = ScanFontFile(folder, name, r, face);
+            lines << QString("face %1: %2 | %3 | %4 | %5 | %6 | %7 | embedding bits %8, outlines %9, A by the fake's maps %10").arg(face).arg(ScanResultText(result), r.FaceName,
+                         r.StyleName, r.RegistryName, r.SizeText).arg(r.FaceIndex).arg(EmbeddingBits(path, face))
+                         .arg(EmbeddingAllowed(EmbeddingBits(path, face)) ? "may be embedded" : "may not be embedded").arg(FontHasCharacter(path, face, 'A'));
+            if (result == ScanResult::Read && WriteTemporaryFot(r, fots) && QFile::remove(r.FotPath))  // then made again
+                lines << QString(".fot %1 written again: %2").arg(QString(r.FotPath).remove(OwnFileName(fots, ""))).arg(WriteTemporaryFot(r, fots) && QFile::exists(r.FotPath));
+            for (const QStringList& args : QList<QStringList>{{path, "--face", QString::number(face)}}
+                                               + (face ? QList<QStringList>{} : QList<QStringList>{{path}, {path, "--face", "x"}, {}, {path + "x"}})) {
+                const CommandResult info = RunCommand(RunFontInfoCommand, args);
+                lines += QString("info %1 -> %2\n%3%4").arg(args.mid(1).join(' ')).arg(info.code).arg(info.out, info.err).replace(env.root(), "ROOT").split('\n', Qt::SkipEmptyParts);
             }
-            QCOMPARE(offset(word(maxp, 4)), glyf.size());
-            QCOMPARE(QRect(QPoint(word(head, 36), word(head, 38)), QPoint(word(head, 40), word(head, 42))), box);
-            for (int at = 10; at < 32; at += 2)
-                QCOMPARE(word(maxp, at), at == 14 ? 2 : 0);
         }
+        for (const int style : FileStyleFaces(path))
+            lines << QString("style face %1: %2").arg(style, 0, 16).arg(ReadFontFacts(path, style).style);
+        CompareApproved(lines, "fontfiles");
+    }
+
+    // A file written from a face's outlines (a named instance's static copy, or the TrueType program a PDF
+    // embeds) draws as its source: TrueType outlines point for point, on- and off-curve alike, cubic ones
+    // (CFF, Type 1) within a unit, every advance the same. Approved: the source face as read, the
+    // copy's directory, checksums, header fields and names, the characters' glyphs.
+    void outlineCopies_data()
+    {
+        QTest::addColumn<QString>("font");        // a system font file, or one of the fonts made below
+        QTest::addColumn<int>("face");
+        QTest::addColumn<bool>("program");        // TrueTypeProgram of the characters' glyphs
+        QTest::addColumn<QString>("characters");  // the glyphs approved (and the program's)
+        QTest::addColumn<double>("tolerance");    // 0: the same outline, element for element
+        QTest::newRow("instance Bold Condensed") << "var.ttf" << InstanceFace(0, 1) << false << "Ho" << 0.0;
+        QTest::newRow("instance Thin at the default") << "thin.ttf" << InstanceFace(0, 0) << false << "H" << 0.0;
+        QTest::newRow("PostScript name without what it forbids") << "odd.ttf" << InstanceFace(0, 0) << false << "" << 0.0;
+        QTest::newRow("instance in a collection") << "two.ttc" << InstanceFace(1, 1) << false << "H" << 0.0;
+        QTest::newRow("the default FreeType adds as an instance") << "var.ttf" << InstanceFace(0, 2) << false << "" << 0.0;
+        QTest::newRow("no such instance") << "var.ttf" << InstanceFace(0, 3) << false << "" << 0.0;
+        QTest::newRow("composites and instructions") << "LiberationSans-Regular.ttf" << 0 << false << "Ä" << 0.0;
+        QTest::newRow("CFF") << "URWBookman-Light.otf" << 0 << false << "So" << 1.0;
+        QTest::newRow("Type 1 has no tables to copy") << "NimbusSans-Bold.pfb" << 0 << false << "" << 0.0;
+        QTest::newRow("program of Type 1") << "NimbusSans-Bold.pfb" << 0 << true << "So" << 1.0;
+        QTest::newRow("program of italic CFF") << "C059-Italic.otf" << 0 << true << "Sa" << 1.0;
+        QTest::newRow("program of an instance") << "two.ttc" << InstanceFace(1, 0) << true << "oH" << 0.0;
+    }
+    void outlineCopies()
+    {
+        QFETCH(QString, font);
+        QFETCH(int, face);
+        QFETCH(bool, program);
+        QFETCH(QString, characters);
+        QFETCH(double, tolerance);
+        TestEnv env;
+        const QHash<QString, QByteArray> made{{"var.ttf", SfntBuilder::VariableFont("GW Var", 8)}, {"thin.ttf", SfntBuilder::VariableFont("GW Thin", 0, 100)},
+            {"odd.ttf", SfntBuilder::VariableFont(QString::fromUtf8("GW [Odd] (1%)/{2}<3>\x7F\xC3\xA9"), 0)},
+            {"two.ttc", SfntBuilder::Collection({SfntBuilder::Simple("GW One", "GW One"), SfntBuilder::VariableFont("GW Two", 4)})}};
+        const QString file = made.contains(font) ? env.root() + "/" + font : SystemFile(font), copy = env.root() + "/copy.ttf";
+        if (file.isEmpty())
+            QSKIP("font not installed");
+        QVERIFY(!made.contains(font) || WriteFile(file, made[font]));
+        const OutlineFace source(file, face);
+        QStringList lines{QString("source %1, %2 units, ascent %3, descent %4, cap %5, box %6 %7 %8 %9, angle %10, bold %11, italic %12, embedding %13, "
+                                  "kerning %14").arg(source.PostScriptName()).arg(source.UnitsPerEm()).arg(source.Ascent()).arg(source.Descent())
+                              .arg(source.CapHeight()).arg(source.XMin()).arg(source.YMin()).arg(source.XMax()).arg(source.YMax()).arg(source.ItalicAngle())
+                              .arg(source.IsBold()).arg(source.IsItalic()).arg(source.EmbeddingBits()).arg(source.Kerning(source.GlyphIndex('T'), source.GlyphIndex('o')))};
+        QList<unsigned> glyphs{0};
+        QList<TrueTypeGlyph> records{source.Glyph(0)};
+        for (const QChar c : characters)
+            records << source.Glyph(glyphs.emplace_back(source.GlyphIndex(c.unicode())));
+        QString ps, error = program ? QString() : WriteStaticInstance(file, face, copy, &ps);
+        QVERIFY(!program || WriteFile(copy, TrueTypeProgram(source, records)));
+        lines << (error.isEmpty() ? "written, PostScript name " + ps : error + (QFile::exists(copy) ? ", a file left" : ""));
+        if (error.isEmpty()) {
+            lines += TablesText(copy);
+            const OutlineFace written(copy, 0);
+            for (int i = 0, count = program ? int(glyphs.size()) : Word(FileTable(copy, "maxp"), 4); i < count; ++i) {
+                const unsigned from = program ? glyphs[i] : unsigned(i);
+                const QPainterPath a = source.Outline(from), b = written.Outline(i);
+                QVERIFY2(tolerance ? OutlineDistance(a, b) <= tolerance : a == b, qPrintable(QString("glyph %1").arg(i)));
+                QCOMPARE(written.Advance(i), source.Advance(from));
+                for (int e = 0; glyphs.indexOf(from) > 0 && e <= b.elementCount(); ++e)  // the characters' glyphs
+                    lines << (e ? QString(" %1%2,%3").arg("MLCc"[b.elementAt(e - 1).type]).arg(b.elementAt(e - 1).x).arg(b.elementAt(e - 1).y)
+                                : QString("glyph %1, %2 wide:").arg(from).arg(written.Advance(i)));
+            }
+        }
+        CompareApproved(lines, "outlinecopies");
     }
 };
 
