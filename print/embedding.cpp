@@ -28,7 +28,7 @@ QStringList FontsWithoutEmbedding(const PrintFontList& fonts)
     QStringList names;
     for (const PrintFontEntry& f : fonts) {
         const int bits = f.FontPath.isEmpty() ? -1 : EmbeddingBits(f.FontPath, f.FaceIndex);
-        if (bits < 0 || EmbeddingAllowed(bits))
+        if (EmbeddingAllowed(bits))
             continue;
         const QString name = f.DisplayName.trimmed() + QStringLiteral(" (") + EmbeddingRightsText(bits) + ')';
         if (!names.contains(name))

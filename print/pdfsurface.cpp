@@ -269,7 +269,7 @@ struct PdfSurface::State : SurfaceSettings {
             if (!font->face->IsValid())
                 return nullptr;
             const int bits = font->face->EmbeddingBits();
-            font->embeddable = bits < 0 || EmbeddingAllowed(bits);
+            font->embeddable = EmbeddingAllowed(bits);
             it = fonts.insert(key, font);
         }
         return *it;

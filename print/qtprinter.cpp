@@ -280,7 +280,7 @@ struct QtPrinterSurface::State : SurfaceSettings {
     static bool EmbeddableFace(const QRawFont& face)
     {
         const int bits = EmbeddingBitsOfTable(face.fontTable("OS/2"));
-        return bits < 0 || EmbeddingAllowed(bits);
+        return EmbeddingAllowed(bits);
     }
     bool embeddingChosen = false;
     bool embeddable = true;
