@@ -59,6 +59,10 @@ private slots:
         QVERIFY(!QFileInfo::exists(IniFile));  // the first write creates the file
         WriteIniString(section, key, typed, IniFile);
         QVERIFY(QString::fromUtf8(ReadFile(IniFile)).contains("\n" + key + "="));
+        const mode_t mask = ::umask(0);  // with the mode of any new file
+        ::umask(mask);
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(IniFile).constData(), &st) == 0 && (st.st_mode & 07777) == (0666 & ~mask));
         QCOMPARE(ReadIniString(section, key, "", IniFile), whole ? typed : QString(typed).replace('\n', ' ').left(99));
     }
 
