@@ -1,7 +1,9 @@
 // The dialogs open in the middle of the screen; at each step of the wizards and on
 // each tab of the options no control hides another, each but a label is named, and
-// every named part has its approved place, size and state (tests/data/layouts; after a
-// deliberate change, look at the window and approve with GW_APPROVE=1).
+// every named part has its approved place, size and state, at the smallest size and
+// larger, and every picture shown its approved pixels (tests/data/layouts; after a
+// deliberate change, look at the window and approve with GW_APPROVE=1). The wizards
+// go through their steps empty and with fonts, the options with every setting stored.
 #include <QtTest>
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -15,20 +17,20 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
-#include <QTabWidget>
 #include <QPlainTextEdit>
+#include <QTabWidget>
 #include <QTreeView>
 #include <QTreeWidget>
 
-#include "core/rereadprogress.h"
-#include "core/splash.h"
 #include "core/globals.h"
 #include "core/picturebox.h"
+#include "core/rereadprogress.h"
 #include "core/settings.h"
+#include "core/splash.h"
 #include "fonts/fonttable.h"
 #include "options/optionsdialog.h"
-#include "shots.h"
 #include "sfntbuilder.h"
+#include "shots.h"
 #include "testenv.h"
 #include "wizards/printrunner.h"
 #include "wizards/printwizard.h"
@@ -173,12 +175,8 @@ private slots:
         TestEnv env;
         std::unique_ptr<QWidget> d;
         const bool withFonts = window.endsWith(" with fonts");
-        if (withFonts) {  // a folder of three fonts for the install wizards; machine fonts to print
-            for (const char* name : {"Alpha Sans", "Beta Serif Bold", "Gamma Mono"})
-                QVERIFY(WriteFile(env.root() + "/cd/" + QString(name).remove(' ') + ".ttf",
-                                  SfntBuilder::Simple(QString(name).section(' ', 0, 1), name)));
-            WriteIniString("CatalogWizard", "sourceDir", env.root() + "/cd", IniFile);
-            ResetFontTable();  // the same three installed, for the remove wizard
+        if (withFonts) {  // three fonts in a folder for the install wizards, installed for the remove wizard
+            ResetFontTable();
             FontTable.clear();
             for (const char* name : {"Alpha Sans", "Beta Serif Bold", "Gamma Mono"}) {
                 FontRecord record;
@@ -187,9 +185,11 @@ private slots:
                 record.RegistryName = record.FullName + " (TrueType)";
                 record.FontFile = env.root() + "/cd/" + QString(name).remove(' ') + ".ttf";
                 record.FileSize = "1k";
+                QVERIFY(WriteFile(record.FontFile, SfntBuilder::Simple(record.FaceName, name)));
                 FontTable.push_back(record);
                 env.fake.registry->values.append({record.RegistryName, record.FontFile});
             }
+            WriteIniString("CatalogWizard", "sourceDir", env.root() + "/cd", IniFile);
             ReadRegFontList();
         }
         if (window == "options with settings") {  // each shown in its own place
