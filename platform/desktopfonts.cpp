@@ -232,18 +232,19 @@ void EnsureAppFonts()
     if (Added().isEmpty())
         return;
     FcConfig* config = FcConfigGetCurrent();
-    QSet<QString> present;
+    // Readings per file: Qt's reading of a variable font lacks its named instances.
+    QHash<QString, int> present;
     if (FcFontSet* set = FcConfigGetFonts(config, FcSetApplication)) {
         for (int i = 0; i < set->nfont; ++i) {
             FcChar8* file = nullptr;
             if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) == FcResultMatch)
-                present.insert(QString::fromUtf8(reinterpret_cast<const char*>(file)));
+                ++present[QString::fromUtf8(reinterpret_cast<const char*>(file))];
         }
     }
     for (const AddedFont& a : Added()) {
-        if (a.listed && !present.contains(a.file)) {
+        if (a.listed && present.value(a.file) < a.faces) {
             FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(a.file.toUtf8().constData()));
-            present.insert(a.file);
+            present[a.file] += a.faces;
         }
     }
 }
@@ -752,7 +753,10 @@ void ListAdded(AddedFont& added)
     // Qt's database is it added here (checking the whole set per font is quadratic).
     if (HaveGui())
         added.qtId = QFontDatabase::addApplicationFont(added.file);
-    if (added.qtId < 0)
+    // Qt reads no named instances of a variable font: fontconfig's own reading has them.
+    const bool instances = std::any_of(added.styles.begin(), added.styles.end(),
+                                       [](const AddedStyle& s) { return InstanceOfFace(s.face.index) > 0; });
+    if (added.qtId < 0 || instances)
         FcConfigAppFontAddFile(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(added.file.toUtf8().constData()));
     added.listed = true;
 }

@@ -102,8 +102,7 @@ private slots:
         const QString text = env_->root() + "/elsewhere/readme.ttf";
         QVERIFY(WriteFile(text, "not a font at all\n"));
 
-        QCOMPARE(Sys().fonts->AddFontResource(text), 0);
-        QCOMPARE(Sys().fonts->AddFontResource(env_->root() + "/elsewhere/missing.ttf"), 0);
+        QVERIFY(!Sys().fonts->AddFontResource(text) && !Sys().fonts->AddFontResource(env_->root() + "/elsewhere/missing.ttf"));
         QCOMPARE(Sys().fonts->AddFontResource(copy), 1);
         // The added file of a family, in any case; of two, the one that fits the style.
         const QString bold = Copy("LiberationSans-Bold.ttf", "elsewhere/MyBold.ttf");
@@ -178,7 +177,7 @@ private slots:
     }
 
     // Every record the display enumeration gives, families and their styles: installed fonts, and added
-    // ones (a collection, a family longer than the face field, a full name not built on the family).
+    // ones (a variable font's instances, a collection, a family longer than the field, a full name not built on the family).
     void enumeratedRecords()
     {
         const QString regular = SystemFile("LiberationSans-Regular.ttf"), bold = SystemFile("LiberationSans-Bold.ttf");
@@ -186,12 +185,14 @@ private slots:
             QSKIP("the Liberation and URW fonts are not installed");
         const QString dir = env_->root() + "/records/";
         const std::pair<QString, QByteArray> files[] = {
+            {"variable.ttf", SfntBuilder::VariableFont("Records Variable", 0)},
             {"pair.ttc", SfntBuilder::Collection({SfntBuilder::Renamed(ReadFile(regular), "Records Pair", "Records Pair"),
                                                   SfntBuilder::Renamed(ReadFile(bold), "Records Pair", "Records Pair Bold", "Bold")})},
             {"long.ttf", SfntBuilder::Renamed(ReadFile(regular), "Records Family Named Longer Than Its Field", "Records Long")},
             {"postscript.ttf", SfntBuilder::Renamed(ReadFile(bold), "Records PS", "RecordsPS-Bold", "Bold")}};
         for (const auto& [name, bytes] : files)
             QVERIFY(WriteFile(dir + name, bytes) && Sys().fonts->AddFontResource(dir + name) > 0);
+        QVERIFY(Sys().fonts->AddFontResource(regular) && Sys().fonts->RemoveFontResource(regular)); // the rest added again
         QStringList lines;
         Sys().fonts->EnumFontFamilies(DeviceContext::Display, {}, [&](const EnumLogFont& elf, int type, int) {
             lines << Record(elf, type);
