@@ -753,10 +753,7 @@ void ListAdded(AddedFont& added)
     // Qt's database is it added here (checking the whole set per font is quadratic).
     if (HaveGui())
         added.qtId = QFontDatabase::addApplicationFont(added.file);
-    // Qt reads no named instances of a variable font: fontconfig's own reading has them.
-    const bool instances = std::any_of(added.styles.begin(), added.styles.end(),
-                                       [](const AddedStyle& s) { return InstanceOfFace(s.face.index) > 0; });
-    if (added.qtId < 0 || instances)
+    if (added.qtId < 0)
         FcConfigAppFontAddFile(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(added.file.toUtf8().constData()));
     added.listed = true;
 }
