@@ -321,7 +321,6 @@ private slots:
         QTEST(QList<uint>({n[0], n[1], n[2]}), "numbers");
     }
 
-    // The fontconfig version in use, as the component report shows it: major.minor.revision.
     void fontconfigVersion() { QCOMPARE(DesktopFontconfigVersion() + "\n", ToolOutput("pkg-config", {"--modversion", "fontconfig"})); }
 
     // The program's folder and the per-user data folder: GLYPHWICK_HOME, else the XDG
