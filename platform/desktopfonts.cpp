@@ -232,18 +232,19 @@ void EnsureAppFonts()
     if (Added().isEmpty())
         return;
     FcConfig* config = FcConfigGetCurrent();
-    QSet<QString> present;
+    // Readings per file: Qt's reading of a variable font lacks its named instances.
+    QHash<QString, int> present;
     if (FcFontSet* set = FcConfigGetFonts(config, FcSetApplication)) {
         for (int i = 0; i < set->nfont; ++i) {
             FcChar8* file = nullptr;
             if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) == FcResultMatch)
-                present.insert(QString::fromUtf8(reinterpret_cast<const char*>(file)));
+                ++present[QString::fromUtf8(reinterpret_cast<const char*>(file))];
         }
     }
     for (const AddedFont& a : Added()) {
-        if (a.listed && !present.contains(a.file)) {
+        if (a.listed && present.value(a.file) < a.faces) {
             FcConfigAppFontAddFile(config, reinterpret_cast<const FcChar8*>(a.file.toUtf8().constData()));
-            present.insert(a.file);
+            present[a.file] += a.faces;
         }
     }
 }

@@ -105,6 +105,8 @@ private slots:
         QTest::newRow("short, padded") << "Ab" << 5 << QByteArray("Ab\0\0\0", 5);
         QTest::newRow("cut to size - 1") << "Abcdef" << 4 << QByteArray("Abc\0", 4);
         QTest::newRow("code page 1252") << QString::fromUtf8("€é") << 4 << QByteArray("\x80\xe9\0\0", 4);
+        QTest::newRow("outside the code page: ?, a NUL kept") << QString("A\u4e00") + QChar(0) + "B" << 5
+                                                             << QByteArray("A?\0B\0", 5);
     }
     void setLogFontName()
     {
