@@ -2,6 +2,7 @@
 
 #include "core/globals.h"
 #include "core/settings.h"
+#include "print/catalogs.h"
 #include "print/pageframe.h"
 #include "print/printrun.h"
 #include "print/recording.h"
@@ -45,6 +46,36 @@ private slots:
             LayoutThumbnail(lastChanged, choice, 300, PaperLetter);  // a face's first drawing differs by a few pixels
             QVERIFY(LayoutThumbnail(TestPrintFonts(fonts), choice, 300, PaperLetter)
                     != LayoutThumbnail(lastChanged, choice, 300, PaperLetter));
+        }
+    }
+
+    // The picture of a catalog is drawn with every font its first page holds, in
+    // every layout, on both papers, at small to large sizes.
+    void firstPageFonts_data()
+    {
+        QTest::addColumn<QString>("pointSize");
+        QTest::addColumn<QString>("infoPointSize");
+        QTest::newRow("small samples and captions") << "8" << "6";
+        QTest::newRow("16-point samples") << "16" << "10";
+        QTest::newRow("the default sizes") << "24" << "10";
+        QTest::newRow("large samples and captions") << "72" << "14";
+    }
+    void firstPageFonts()
+    {
+        QFETCH(QString, pointSize);
+        QFETCH(QString, infoPointSize);
+        WriteIniString("Inventory", "PointSize", pointSize, IniFile);
+        WriteIniString("Inventory", "InfoPointSize", infoPointSize, IniFile);
+        for (const QString& layout : CatalogNames()) {
+            for (RecordingSurface s : {RecordingSurface(PaperLetter, 612, 792, 18), RecordingSurface(PaperA4, 595, 842, 18)}) {
+                PrintCatalogs(s, layout, TestPrintFonts(200), {}, "Title", {});
+                QSet<QString> faces;  // each font's sample is in its own face
+                for (const PrintOp& op : s.ops)
+                    if (op.page == 1 && op.fontName.startsWith("Face "))
+                        faces << op.fontName;
+                QVERIFY2(s.ops.last().page > 1 && FirstPageFonts(layout.toLower()) >= size_t(faces.size()),
+                         qPrintable(QString("%1, paper %2: %3 fonts on the first page").arg(layout).arg(s.PaperSize()).arg(faces.size())));
+            }
         }
     }
 

@@ -84,6 +84,28 @@ private slots:
         QCOMPARE(DisplayNames(InstalledPrintFonts({"Bold"})), QStringList());
     }
 
+    // By display name, letter case ignored, names equal but for case in code order
+    // (capitals first) whatever order the font system lists them in.
+    void installedOrder_data()
+    {
+        QTest::addColumn<QStringList>("faces");  // "family" or "family|style", as the system lists them
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("no fonts: nothing, not the empty table's placeholder") << QStringList() << QStringList();
+        QTest::newRow("a single font") << QStringList{"Sans"} << QStringList{"Sans"};
+        QTest::newRow("letter case ignored") << QStringList{"beta", "Gamma", "alpha"} << QStringList{"alpha", "beta", "Gamma"};
+        QTest::newRow("equal but for case, small first") << QStringList{"alpha bold", "Alpha|Bold"} << QStringList{"Alpha Bold", "alpha bold"};
+        QTest::newRow("equal but for case, capital first") << QStringList{"Alpha|Bold", "alpha bold"} << QStringList{"Alpha Bold", "alpha bold"};
+    }
+    void installedOrder()
+    {
+        QFETCH(QStringList, faces);
+        QFETCH(QStringList, listed);
+        TestEnv env;
+        for (const QString& face : faces)
+            env.fake.fonts->faces << TrueTypeFace(face.section('|', 0, 0), face.section('|', 1).isEmpty() ? "Regular" : face.section('|', 1));
+        QCOMPARE(DisplayNames(InstalledPrintFonts({})), listed);
+    }
+
     void folderFonts()
     {
         TestEnv env;
