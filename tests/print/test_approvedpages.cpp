@@ -41,7 +41,7 @@ QStringList Lines(const RecordingSurface& s)
 
 // A font of each kind a page tells apart: a family with all four styles, a name
 // with style words, Type 1 and printer fonts, a face drawn from its file, and
-// names too long for any caption, bar or cell.
+// names too long for any caption, bar or cell, or just long enough to fill one.
 PrintFontList MixedPrintFonts(FakeFontSystem& system)
 {
     system.faces = {TrueTypeFace("Face 0"), TrueTypeFace("Face 0", "Bold", 700), TrueTypeFace("Face 0", "Italic", 400, true),
@@ -53,6 +53,7 @@ PrintFontList MixedPrintFonts(FakeFontSystem& system)
     fonts[2].DisplayName = "Font 2 Italic";
     fonts[2].FontType = 2;
     fonts[3].FontType = 3;
+    fonts[3].DisplayName = "Font 3 Semibold Condensed Italic";  // 32 characters: the Six Up bar's width at 9.5 points
     fonts[4].DisplayName = "Font 4 Bold Oblique";
     fonts[4].FontPath = "/fonts/FONT4.TTF";
     fonts[5].DisplayName = fonts[5].AlternateName = "Font 5" + QString(" Condensed Extra").repeated(8);
