@@ -15,8 +15,8 @@ class TestPageFrame : public QObject {
     Q_OBJECT
 private slots:
     // The layout picture has the shape of the printer's sheet, and is the sheet to
-    // scale: its lowest ink is the footer, where the layout prints it. Paper the
-    // layouts do not know is shown as letter.
+    // scale: its lowest ink is the footer's text, 12 points under the rule an inch
+    // above the sheet's bottom. Paper the layouts do not know is shown as letter.
     void thumbnailFollowsThePaper_data()
     {
         QTest::addColumn<int>("paper");
@@ -31,19 +31,13 @@ private slots:
         QFETCH(double, heightPerWidth);
         PrintChoice choice;
         choice.Layout = QStringLiteral("Basic Catalog I");
-        const bool a4 = heightPerWidth > 1.35;
-        const QImage picture = LayoutThumbnail(TestPrintFonts(1), choice, a4 ? 595 : 612, paper);  // a pixel a point
+        const QImage picture = LayoutThumbnail(TestPrintFonts(1), choice, heightPerWidth > 1.35 ? 595 : 612, paper);  // a pixel a point
         QVERIFY(qAbs(double(picture.height()) / picture.width() - heightPerWidth) < 0.01);
-        RecordingSurface s = a4 ? RecordingSurface(PaperA4, 595, 842, 18) : RecordingSurface(PaperLetter, 612, 792, 18);
-        PrintCatalogs(s, choice.Layout, TestPrintFonts(1), {}, {}, {});
-        double footer = 0;
-        for (const PrintOp& op : s.ops)
-            footer = std::max(footer, op.y + s.Margin());
         int lowestInk = 0;
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x)
                 lowestInk = qGray(picture.pixel(x, y)) < 160 ? y : lowestInk;
-        QVERIFY2(qAbs(lowestInk - footer) <= 3, qPrintable(QString("%1 %2").arg(lowestInk).arg(footer)));
+        QVERIFY2(qAbs(lowestInk - (picture.height() - 60)) <= 3, qPrintable(QString::number(lowestInk)));
     }
 
     // The picture shows every font of the first page.
@@ -85,8 +79,7 @@ private slots:
                 for (const PrintOp& op : s.ops)
                     if (op.page == 1 && op.fontName.startsWith("Face "))
                         faces << op.fontName;
-                QVERIFY2(s.ops.last().page > 1 && FirstPageFonts(layout.toLower()) >= size_t(faces.size()),
-                         qPrintable(QString("%1, paper %2: %3 fonts on the first page").arg(layout).arg(s.PaperSize()).arg(faces.size())));
+                QVERIFY2(s.ops.last().page > 1 && FirstPageFonts(layout.toLower()) >= size_t(faces.size()), qPrintable(layout));
             }
         }
     }

@@ -25,7 +25,7 @@ void InstallFakeFonts(TestEnv& env)
     ATMInstalled = true;
     env.fake.fonts->faces = {TrueTypeFace("Arial"), TrueTypeFace("Arial", "Bold", 700),
                              TrueTypeFace("Arial", "Italic", 400, true), TrueTypeFace("Verdana"),
-                             DeviceFace("Optima"), DeviceFace("Optima", 700, true), DeviceFace("Courier 10cpi")};
+                             DeviceFace("Optima"), DeviceFace("Optima", 400, true), DeviceFace("Optima", 700, true), DeviceFace("Courier 10cpi")};
     env.fake.registry->values = {{"Arial (TrueType)", SizedFile(dir + "arial.ttf", 58900)},
                                  {"Arial Bold (TrueType)", SizedFile(dir + "arialbd.ttf", 1000)}};
     env.fake.atm->text = "[Fonts]\nOptima=" + dir + "optima.pfm," + SizedFile(dir + "optima.pfb", 2000000)
@@ -75,12 +75,13 @@ private slots:
             "Arial Italic: Arial | Arial Italic | arial.ttf | 57k | 1",  // through the family's registration
             "Optima: Optima | Optima | optima.pfb | 1,953k | 2",
             "Optima Bold Italic: Optima | Optima | missing.pfb |  | 2",
+            "Optima Italic: Optima | Optima | unknown |  | 2",  // a style of one word
             "Verdana: Verdana | Verdana | unknown |  | 1"}));
         QCOMPARE(fonts[0].Extra, QString("n/a"));
         QCOMPARE(ReadFile(IniFile), settings);
         // Family names only, any letter case, any one of the patterns.
         QCOMPARE(DisplayNames(InstalledPrintFonts({"RIA"})), QStringList({"Arial", "Arial Bold", "Arial Italic"}));
-        QCOMPARE(DisplayNames(InstalledPrintFonts({"nothing", "opt"})), QStringList({"Optima", "Optima Bold Italic"}));
+        QCOMPARE(DisplayNames(InstalledPrintFonts({"nothing", "opt"})), QStringList({"Optima", "Optima Bold Italic", "Optima Italic"}));
         QCOMPARE(DisplayNames(InstalledPrintFonts({"Bold"})), QStringList());
     }
 
