@@ -19,24 +19,6 @@ namespace gw {
 
 namespace {
 
-// No more fonts than the first page of a layout can hold: the rest would be
-// measured and laid out for pages the picture never shows.
-size_t FirstPageFonts(const QString& layout)
-{
-    const int index = CatalogNames().indexOf(QRegularExpression(
-        QRegularExpression::escape(layout), QRegularExpression::CaseInsensitiveOption));
-    if (index == 5)
-        return 3;  // Three Up
-    if (index == 6)
-        return 6;  // Six Up
-    static const int columns[8] = {1, 1, 2, 2, 3, 1, 1, 1};
-    const QString inventory = QStringLiteral("Inventory");
-    const double s = ReadIniInt(inventory, QStringLiteral("PointSize"), 24, IniFile);
-    const double c = Val(ReadIniString(inventory, QStringLiteral("InfoPointSize"), QStringLiteral("10"), IniFile));
-    // The least height any layout gives a font (caption, gap, part of the sample).
-    const double perFont = std::max(1.0, c + 4 + 0.8 * s);
-    return size_t(columns[index < 0 ? 0 : index] * (std::ceil(842 / perFont) + 1));
-}
 // The resolution the page is drawn at before it is scaled down.
 constexpr int ThumbnailDrawDpi = 96;
 
@@ -54,6 +36,23 @@ int DefaultPdfPaper()
 }
 
 } // namespace
+
+size_t FirstPageFonts(const QString& layout)
+{
+    const int index = CatalogNames().indexOf(QRegularExpression(
+        QRegularExpression::escape(layout), QRegularExpression::CaseInsensitiveOption));
+    if (index == 5)
+        return 3;  // Three Up
+    if (index == 6)
+        return 6;  // Six Up
+    static const int columns[8] = {1, 1, 2, 2, 3, 1, 1, 1};
+    const QString inventory = QStringLiteral("Inventory");
+    const double s = ReadIniInt(inventory, QStringLiteral("PointSize"), 24, IniFile);
+    const double c = Val(ReadIniString(inventory, QStringLiteral("InfoPointSize"), QStringLiteral("10"), IniFile));
+    // The least height any layout gives a font (caption, gap, part of the sample).
+    const double perFont = std::max(1.0, c + 4 + 0.8 * s);
+    return size_t(columns[index < 0 ? 0 : index] * (std::ceil(842 / perFont) + 1));
+}
 
 bool PrintChoice::AnySheet() const
 {

@@ -36,6 +36,10 @@ QStringList UnprintableFaces(PrinterSurface& printer, const PrintFontList& fonts
 // printer is touched and no window event runs meanwhile.
 QImage LayoutThumbnail(const PrintFontList& fonts, const PrintChoice& choice, int width,
                        int paperCode = PaperLetter);
+// How many fonts the picture of a catalog layout is drawn with: at least as
+// many as its first page holds at the sizes of the settings, and no whole list,
+// whose later fonts would be laid out for pages the picture never shows.
+size_t FirstPageFonts(const QString& layout);
 
 // Where the wizards print: the system printer unless a test puts its own in place.
 struct PrintTarget {

@@ -39,6 +39,28 @@ QStringList Lines(const RecordingSurface& s)
     return lines;
 }
 
+// A font of each kind a page tells apart: a family with all four styles, a name
+// with style words, Type 1 and printer fonts, a face drawn from its file, and
+// names too long for any caption, bar or cell, or just long enough to fill one.
+PrintFontList MixedPrintFonts(FakeFontSystem& system)
+{
+    system.faces = {TrueTypeFace("Face 0"), TrueTypeFace("Face 0", "Bold", 700), TrueTypeFace("Face 0", "Italic", 400, true),
+                    TrueTypeFace("Face 0", "Bold Italic", 700, true), TrueTypeFace("Face 1"),
+                    TrueTypeFace("Face 1", "Bold", 700), DeviceFace("Face 2", 700), DeviceFace("Face 2", 400, true),
+                    DeviceFace("Face 3")};
+    PrintFontList fonts = TestPrintFonts(6);
+    fonts[1].DisplayName = "Font 1 Bold Italic";
+    fonts[2].DisplayName = "Font 2 Italic";
+    fonts[2].FontType = 2;
+    fonts[3].FontType = 3;
+    fonts[3].DisplayName = "Font 3 Semibold Condensed Italic";  // 32 characters: the Six Up bar's width at 9.5 points
+    fonts[4].DisplayName = "Font 4 Bold Oblique";
+    fonts[4].FontPath = "/fonts/FONT4.TTF";
+    fonts[5].DisplayName = fonts[5].AlternateName = "Font 5" + QString(" Condensed Extra").repeated(8);
+    fonts[5].FileName = "A-FILE-NAME-LONGER-THAN-ANY-COLUMN-HAS-ROOM-FOR.TTF";
+    return fonts;
+}
+
 } // namespace
 
 class TestApprovedPages : public QObject {
@@ -59,30 +81,41 @@ private slots:
         QTest::addColumn<QString>("catalog");
         QTest::addColumn<int>("sheet");
         QTest::addColumn<int>("paper");
+        QTest::addColumn<bool>("mixed");  // MixedPrintFonts, a long title, upper case, paragraphs of the user's
         for (const QString& name : CatalogNames()) {
-            QTest::newRow(qPrintable(name)) << name << -1 << int(PaperLetter);
-            QTest::newRow(qPrintable(name + " A4")) << name << -1 << int(PaperA4);
+            QTest::newRow(qPrintable(name)) << name << -1 << int(PaperLetter) << false;
+            QTest::newRow(qPrintable(name + " A4")) << name << -1 << int(PaperA4) << false;
+            QTest::newRow(qPrintable(name + " mixed")) << name << -1 << int(PaperLetter) << true;
         }
         for (int i = 0; i < SheetNames().size(); ++i) {
-            QTest::newRow(qPrintable(SheetNames()[i])) << QString() << i << int(PaperLetter);
-            QTest::newRow(qPrintable(SheetNames()[i] + " A4")) << QString() << i << int(PaperA4);
+            QTest::newRow(qPrintable(SheetNames()[i])) << QString() << i << int(PaperLetter) << false;
+            QTest::newRow(qPrintable(SheetNames()[i] + " A4")) << QString() << i << int(PaperA4) << false;
+            QTest::newRow(qPrintable(SheetNames()[i] + " mixed")) << QString() << i << int(PaperLetter) << true;
         }
-        QTest::newRow("Unprintable face") << QString() << 8 << int(PaperLetter);
+        QTest::newRow("Unprintable face") << QString() << 8 << int(PaperLetter) << false;
     }
     void pages()
     {
         QFETCH(QString, catalog);
         QFETCH(int, sheet);
         QFETCH(int, paper);
+        QFETCH(bool, mixed);
+        const PrintFontList mixedFonts = mixed ? MixedPrintFonts(*env_->fake.fonts) : PrintFontList();
+        if (mixed) {
+            WriteIniString("SpecSheets", "UpperCase", "1", IniFile);
+            for (const QString n : {"1", "2"})
+                WriteFile(QFileInfo(IniFile).path() + "/papara" + n + ".txt", "Paragraph " + n.toUtf8() + " of the user's\r\nsecond line");
+        }
         RecordingSurface s = paper == PaperLetter ? RecordingSurface(PaperLetter, 612, 792, 18)
                                                   : RecordingSurface(PaperA4, 595, 842, 18);
         if (sheet < 0) {
             // Enough fonts to break every layout's columns and pages; a name that is no layout prints nothing.
-            QVERIFY(PrintCatalogs(s, catalog, TestPrintFonts(paper == PaperLetter ? 50 : 35), {}, "Title",
+            QVERIFY(PrintCatalogs(s, catalog, mixed ? mixedFonts : TestPrintFonts(paper == PaperLetter ? 50 : 35), {},
+                                  mixed ? "A title longer than any header has room for, set smaller, then cut after a word" : "Title",
                                   "/media/cdrom/Type Foundry Collection/Volume 2/OpenType and TrueType Fonts/Display and Text Faces/Sans Serif")
                     && !PrintCatalogs(s, "Four Up Catalog", TestPrintFonts(1), {}, "Title", {}));
         } else {
-            PrintFontList fonts = TestPrintFonts(1);
+            PrintFontList fonts = mixed ? mixedFonts : TestPrintFonts(1);
             if (sheet == 8)  // a face the printer cannot draw: one page with its name and why
                 s.unprintableFiles = {fonts[0].FontPath = "/fonts/FONT0.TTF"};
             std::array<bool, 8> checked{};

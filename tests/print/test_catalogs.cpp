@@ -105,41 +105,6 @@ private slots:
         }
     }
 
-    // The style words come from the styles the printer offers for the family.
-    void threeUpStyleWords_data()
-    {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QStringList>("styles");  // weight/italic of each style offered
-        QTest::addColumn<QStringList>("words");
-        QTest::newRow("TrueType") << 1 << QStringList{"400/0/Regular", "700/1/Bold Italic"}
-                                  << QStringList{"Normal", "BoldItalic"};
-        QTest::newRow("Type 1") << 2 << QStringList{"700/0/Bold"} << QStringList{"Bold"};
-        QTest::newRow("printer font") << 3 << QStringList{"400/0/Regular"}
-                                      << QStringList{"Normal", "Bold", "Italic", "BoldItalic"};
-    }
-    void threeUpStyleWords()
-    {
-        QFETCH(int, type);
-        QFETCH(QStringList, styles);
-        QFETCH(QStringList, words);
-        for (const QString& style : styles) {
-            const QStringList f = style.split('/');
-            env_->fake.fonts->printerFaces << FakeFontSystem::MakeFace(
-                "Face 0", "Face 0 " + f[2], f[2], f[0].toInt(), f[1] == "1",
-                type == 1 ? TRUETYPE_FONTTYPE : DEVICE_FONTTYPE);
-        }
-        RecordingSurface s(PaperLetter, 612, 792, 18);
-        PrintFontList fonts = TestPrintFonts(1);
-        fonts[0].FontType = type;
-        ThreeUpCatalog(s, fonts, {}, "T");
-        QStringList printed;
-        for (const PrintOp& op : s.ops)
-            if (op.kind == PrintOp::Text && op.y == 60 + 192 && op.fontName == "Face 0"
-                && !op.text.isEmpty() && !op.text.startsWith("The quick"))
-                printed << op.text;
-        QCOMPARE(printed, words);
-    }
-
     // Fonts on page 1 at sizes where an entry ends within a point of its limit (footer rule, lowest start, bottom).
     void firstPageAtTheLimit_data()
     {

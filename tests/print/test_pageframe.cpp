@@ -2,6 +2,7 @@
 
 #include "core/globals.h"
 #include "core/settings.h"
+#include "print/catalogs.h"
 #include "print/pageframe.h"
 #include "print/printrun.h"
 #include "print/recording.h"
@@ -13,8 +14,9 @@ using namespace gw;
 class TestPageFrame : public QObject {
     Q_OBJECT
 private slots:
-    // The layout picture has the shape of the printer's sheet; paper the layouts
-    // do not know is shown as letter.
+    // The layout picture has the shape of the printer's sheet, and is the sheet to
+    // scale: its lowest ink is the footer's text, 12 points under the rule an inch
+    // above the sheet's bottom. Paper the layouts do not know is shown as letter.
     void thumbnailFollowsThePaper_data()
     {
         QTest::addColumn<int>("paper");
@@ -29,8 +31,13 @@ private slots:
         QFETCH(double, heightPerWidth);
         PrintChoice choice;
         choice.Layout = QStringLiteral("Basic Catalog I");
-        const QImage picture = LayoutThumbnail({}, choice, 300, paper);
+        const QImage picture = LayoutThumbnail(TestPrintFonts(1), choice, heightPerWidth > 1.35 ? 595 : 612, paper);  // a pixel a point
         QVERIFY(qAbs(double(picture.height()) / picture.width() - heightPerWidth) < 0.01);
+        int lowestInk = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                lowestInk = qGray(picture.pixel(x, y)) < 160 ? y : lowestInk;
+        QVERIFY2(qAbs(lowestInk - (picture.height() - 60)) <= 3, qPrintable(QString::number(lowestInk)));
     }
 
     // The picture shows every font of the first page.
@@ -45,6 +52,35 @@ private slots:
             LayoutThumbnail(lastChanged, choice, 300, PaperLetter);  // a face's first drawing differs by a few pixels
             QVERIFY(LayoutThumbnail(TestPrintFonts(fonts), choice, 300, PaperLetter)
                     != LayoutThumbnail(lastChanged, choice, 300, PaperLetter));
+        }
+    }
+
+    // The picture of a catalog is drawn with every font its first page holds, in
+    // every layout, on both papers, at small to large sizes.
+    void firstPageFonts_data()
+    {
+        QTest::addColumn<QString>("pointSize");
+        QTest::addColumn<QString>("infoPointSize");
+        QTest::newRow("small samples and captions") << "8" << "6";
+        QTest::newRow("16-point samples") << "16" << "10";
+        QTest::newRow("the default sizes") << "24" << "10";
+        QTest::newRow("large samples and captions") << "72" << "14";
+    }
+    void firstPageFonts()
+    {
+        QFETCH(QString, pointSize);
+        QFETCH(QString, infoPointSize);
+        WriteIniString("Inventory", "PointSize", pointSize, IniFile);
+        WriteIniString("Inventory", "InfoPointSize", infoPointSize, IniFile);
+        for (const QString& layout : CatalogNames()) {
+            for (RecordingSurface s : {RecordingSurface(PaperLetter, 612, 792, 18), RecordingSurface(PaperA4, 595, 842, 18)}) {
+                PrintCatalogs(s, layout, TestPrintFonts(200), {}, "Title", {});
+                QSet<QString> faces;  // each font's sample is in its own face
+                for (const PrintOp& op : s.ops)
+                    if (op.page == 1 && op.fontName.startsWith("Face "))
+                        faces << op.fontName;
+                QVERIFY2(s.ops.last().page > 1 && FirstPageFonts(layout.toLower()) >= size_t(faces.size()), qPrintable(layout));
+            }
         }
     }
 

@@ -25,7 +25,7 @@ void InstallFakeFonts(TestEnv& env)
     ATMInstalled = true;
     env.fake.fonts->faces = {TrueTypeFace("Arial"), TrueTypeFace("Arial", "Bold", 700),
                              TrueTypeFace("Arial", "Italic", 400, true), TrueTypeFace("Verdana"),
-                             DeviceFace("Optima"), DeviceFace("Optima", 700, true), DeviceFace("Courier 10cpi")};
+                             DeviceFace("Optima"), DeviceFace("Optima", 400, true), DeviceFace("Optima", 700, true), DeviceFace("Courier 10cpi")};
     env.fake.registry->values = {{"Arial (TrueType)", SizedFile(dir + "arial.ttf", 58900)},
                                  {"Arial Bold (TrueType)", SizedFile(dir + "arialbd.ttf", 1000)}};
     env.fake.atm->text = "[Fonts]\nOptima=" + dir + "optima.pfm," + SizedFile(dir + "optima.pfb", 2000000)
@@ -75,13 +75,36 @@ private slots:
             "Arial Italic: Arial | Arial Italic | arial.ttf | 57k | 1",  // through the family's registration
             "Optima: Optima | Optima | optima.pfb | 1,953k | 2",
             "Optima Bold Italic: Optima | Optima | missing.pfb |  | 2",
+            "Optima Italic: Optima | Optima | unknown |  | 2",  // a style of one word
             "Verdana: Verdana | Verdana | unknown |  | 1"}));
         QCOMPARE(fonts[0].Extra, QString("n/a"));
         QCOMPARE(ReadFile(IniFile), settings);
         // Family names only, any letter case, any one of the patterns.
         QCOMPARE(DisplayNames(InstalledPrintFonts({"RIA"})), QStringList({"Arial", "Arial Bold", "Arial Italic"}));
-        QCOMPARE(DisplayNames(InstalledPrintFonts({"nothing", "opt"})), QStringList({"Optima", "Optima Bold Italic"}));
+        QCOMPARE(DisplayNames(InstalledPrintFonts({"nothing", "opt"})), QStringList({"Optima", "Optima Bold Italic", "Optima Italic"}));
         QCOMPARE(DisplayNames(InstalledPrintFonts({"Bold"})), QStringList());
+    }
+
+    // By display name, letter case ignored, names equal but for case in code order
+    // (capitals first) whatever order the font system lists them in.
+    void installedOrder_data()
+    {
+        QTest::addColumn<QStringList>("faces");  // "family" or "family|style", as the system lists them
+        QTest::addColumn<QStringList>("listed");
+        QTest::newRow("no fonts: nothing, not the empty table's placeholder") << QStringList() << QStringList();
+        QTest::newRow("a single font") << QStringList{"Sans"} << QStringList{"Sans"};
+        QTest::newRow("letter case ignored") << QStringList{"beta", "Gamma", "alpha"} << QStringList{"alpha", "beta", "Gamma"};
+        QTest::newRow("equal but for case, small first") << QStringList{"alpha bold", "Alpha|Bold"} << QStringList{"Alpha Bold", "alpha bold"};
+        QTest::newRow("equal but for case, capital first") << QStringList{"Alpha|Bold", "alpha bold"} << QStringList{"Alpha Bold", "alpha bold"};
+    }
+    void installedOrder()
+    {
+        QFETCH(QStringList, faces);
+        QFETCH(QStringList, listed);
+        TestEnv env;
+        for (const QString& face : faces)
+            env.fake.fonts->faces << TrueTypeFace(face.section('|', 0, 0), face.section('|', 1).isEmpty() ? "Regular" : face.section('|', 1));
+        QCOMPARE(DisplayNames(InstalledPrintFonts({})), listed);
     }
 
     void folderFonts()
