@@ -4,7 +4,7 @@ BUILD   ?= build
 JOBS    ?= $(shell nproc)
 PREFIX  ?= /usr/local
 PACKAGES = build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev libx11-dev \
-           libfontconfig-dev libcups2-dev libicu-dev libharfbuzz-dev libfreetype-dev fonts-liberation2 fonts-urw-base35 poppler-utils \
+           libfontconfig-dev libcups2-dev libicu-dev libharfbuzz-dev libfreetype-dev fonts-liberation2 fonts-urw-base35 fonts-dejavu-core fonts-dejavu-extra poppler-utils \
            desktop-file-utils appstream
 FUZZ_PACKAGES = clang libclang-rt-14-dev
 # The benchmark's peer for printing (bench/reportlab_catalog.py); not needed to build, run or test.
