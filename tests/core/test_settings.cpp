@@ -73,11 +73,8 @@ private slots:
         QCOMPARE(GetPrivateProfileString("S", "k", "", IniFile, 1), QString());
         QCOMPARE(GetPrivateProfileString("S", "k", "", IniFile, 0), QString());
         QCOMPARE(GetPrivateProfileString("S", "none", "defaults", IniFile, 4), QString("def"));
-        // ReadIniString keeps 99 characters, of a default too.
-        const QString hundred(100, 'a');
-        WriteIniString("S", "long", hundred, IniFile);
-        QCOMPARE(ReadIniString("S", "long", "", IniFile), hundred.left(99));
-        QCOMPARE(ReadIniString("S", "none", hundred, IniFile), hundred.left(99));
+        // ReadIniString keeps 99 characters of a default too (of a value: userTexts).
+        QCOMPARE(ReadIniString("S", "none", QString(100, 'a'), IniFile), QString(99, 'a'));
     }
 
     void readInt_data()
@@ -86,8 +83,6 @@ private slots:
         QTest::addColumn<int>("expected");
         QTest::newRow("leading blank") << " 1200" << 1200;
         QTest::newRow("negative") << "-15" << -15;
-        QTest::newRow("trailing text") << "12abc" << 12;
-        QTest::newRow("non-numeric") << "abc" << 0;
         QTest::newRow("blank after sign") << "- 3" << 0;
         QTest::newRow("beyond 16 bits") << "100000" << 100000;
         QTest::newRow("empty value gives default") << "" << 33;
