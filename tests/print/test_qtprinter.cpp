@@ -77,6 +77,80 @@ int Ink(const QImage& image, const QRect& area, int below)
 // The part of a word box its letters fill (poppler's box spans the whole ascent and descent).
 QRectF Core(const QRectF& b) { return b.adjusted(0.5, 0.3 * b.height(), -0.5, -0.2 * b.height()); }
 
+// A copy of a TrueType font whose licence forbids embedding.
+QByteArray Locked(const QString& file)
+{
+    QByteArray bytes = ReadFile(file);
+    TableEntry os2;
+    if (FindTable(BoundedReader(bytes), 0, "OS/2", os2))
+        qToBigEndian<quint16>(0x0002, bytes.data() + os2.offset + 8);
+    return bytes;
+}
+
+// A copy with only a symbol map, "A" at U+F041 as symbol fonts keep their codes.
+QByteArray Symbol(const QString& file)
+{
+    const QByteArray bytes = ReadFile(file);
+    const int a = int(QRawFont(file, 10).glyphIndexesForString("A").value(0));
+    QMap<QByteArray, QByteArray> tables;
+    for (int i = 0; i < qFromBigEndian<quint16>(bytes.constData() + 4); ++i) {
+        const char* entry = bytes.constData() + 12 + 16 * i;
+        tables.insert(QByteArray(entry, 4), bytes.mid(qFromBigEndian<quint32>(entry + 8),
+                                                      qFromBigEndian<quint32>(entry + 12)));
+    }
+    QByteArray cmap;
+    for (int v : {0, 1, 3, 0, 0, 12, 4, 32, 0, 4, 4, 1, 0, 0xF041, 0xFFFF, 0, 0xF041, 0xFFFF,
+                  (a - 0xF041) & 0xFFFF, 1, 0, 0})
+        AppendU16(cmap, quint16(v));
+    tables.insert("cmap", cmap);
+    return SfntFile(tables);
+}
+
+// The PDF file as text to approve: each object as written, its streams inflated, a font program as its
+// size, tables (tag, length, checksum), glyph count and advances; an offset as what starts there; the date masked.
+QByteArray PdfText(const QByteArray& pdf)
+{
+    const auto u16 = [](const QByteArray& b, qsizetype at) { return qFromBigEndian<quint16>(b.mid(at, 2).leftJustified(2, 0).data()); };
+    const auto lineAt = [&](qsizetype at) { return pdf.mid(at, pdf.indexOf('\n', at) - at); };
+    qsizetype pos = pdf.indexOf('\n', 9) + 1, xref = pdf.indexOf("\nxref\n") + 1;
+    QByteArray out = pdf.left(pos).toPercentEncoding("%-. \n");
+    for (qsizetype end; pos < xref && (end = pdf.indexOf("\nendobj\n", pos) + 8) > pos;) {
+        const qsizetype stream = pdf.indexOf(">>\nstream\n", pos) + 2;
+        if (stream < 2 || stream > end) {
+            out += pdf.mid(pos, end - pos);
+            pos = end;
+            continue;
+        }
+        const QByteArray dict = pdf.mid(pos, stream - pos);
+        const qsizetype length = QRegularExpression("/Length (\\d+)").match(dict).captured(1).toLongLong();
+        QByteArray size(4, 0);  // qUncompress starts from the size it is told and grows
+        qToBigEndian<quint32>(quint32(4 * length), size.data());
+        QByteArray data = qUncompress(size + pdf.mid(stream + 8, length));
+        pos = stream + 8 + length + 18;  // "\nendstream\nendobj\n"
+        if (dict.contains("/Length1")) {
+            QByteArray f = "font program of " + QByteArray::number(data.size()) + " bytes:";
+            QHash<QByteArray, qsizetype> at;
+            for (int i = 0; i < u16(data, 4); ++i) {
+                const QByteArray entry = data.mid(12 + 16 * i, 16);
+                at[entry.left(4)] = qFromBigEndian<quint32>(entry.constData() + 8);
+                f += ' ' + entry.left(4) + ' ' + QByteArray::number(qFromBigEndian<quint32>(entry.constData() + 12))
+                     + ' ' + entry.mid(4, 4).toHex();
+            }
+            f += "\n" + QByteArray::number(u16(data, at["maxp"] + 4)) + " glyphs, advances";
+            for (int i = 0; i < u16(data, at["hhea"] + 34); ++i)
+                f += ' ' + QByteArray::number(u16(data, at["hmtx"] + 4 * i));
+            data = f;
+        }
+        out += dict + "(inflated)\n" + data + "\nendstream endobj\n";
+    }
+    for (QByteArray line : pdf.mid(xref).split('\n')) {
+        if (QRegularExpression("^\\d{10} 00000 n $|^\\d+$").match(line).hasMatch())
+            line = "-> " + lineAt(line.left(10).toLongLong());
+        out += line + '\n';
+    }
+    return QString::fromLatin1(out).replace(QRegularExpression("D:\\d{14}Z"), "D:yyyyMMddHHmmssZ").toLatin1();
+}
+
 } // namespace
 
 class TestQtPrinter : public QObject {
@@ -186,6 +260,8 @@ private slots:
             const pid_t child = fork();
             if (child == 0) {
                 PdfSurface::RemovePartialPdfOnInterrupt();
+                QDir().mkpath(dir + "-with-a-longer-name");  // whose partial file's name was remembered before
+                PdfSurface::Create(dir + "-with-a-longer-name/x.pdf", PaperLetter);
                 auto printer = PdfSurface::Create(pdf, PaperLetter);
                 printer->Print("Word");
                 ::raise(SIGTERM);
@@ -205,6 +281,59 @@ private slots:
             QCOMPARE(ReadFile(pdf + "/kept"), QByteArray("kept"));
         }
         QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"x.pdf"});
+    }
+
+    // What the PDF writer writes for a small document is the file approved in tests/data/pdf: faces
+    // of each kind, aligned, a name drawn slanted and emboldened, every line, box, fill and dash, numbers
+    // with thousandths, pages where a face is idle. Look at the PDF; GW_APPROVE=1 rewrites the file.
+    void pdfAsApproved()
+    {
+        const QString serif = SystemFile("LiberationSerif-Regular.ttf"), kerned = SystemFile("LiberationSans-Regular.ttf"),
+                      dir = env_->root() + "/";
+        QVERIFY(WriteFile(dir + "locked.ttf", Locked(kerned)) && WriteFile(dir + "symbol.ttf", Symbol(serif)));
+        QString hundred = "\u00c0\u00c1\u00c2\u00c3\u00c4";  // with ' ' to '~' the 100 glyphs of one part of the character map
+        for (char c = ' '; c <= '~'; ++c)
+            hundred += QChar(c);
+        const struct { QString file, text; int align; } texts[] = {
+            {serif, hundred, AlignBaseLeft}, {SystemFile("NimbusSans-Regular.otf"), "Hamburg AVAToy", AlignBaseRight},
+            {SystemFile("NimbusSans-Regular.t1"), "Type One", AlignBaseCentre}, {dir + "symbol.ttf", "AA", AlignBaseLeft},
+            {dir + "locked.ttf", "AVAToy", AlignBaseRight}, {kerned, "AVAToy", AlignBaseCentre},
+            {"DejaVu Math TeX Gyre", "Bold italic", AlignBaseLeft}};
+        auto pdf = PdfSurface::Create(dir + "approved.pdf", PaperLetter);
+        pdf->SetScaleMode(ScalePoints);
+        pdf->SetDocumentTitle("Approved \u03a9");
+        for (int i = 0; i < 7; ++i) {
+            QVERIFY(i == 6 ? pdf->SetFontName(texts[i].file) : !pdf->SetFontFace(texts[i].file, 0).isEmpty());
+            pdf->SetFontBold(i == 6);
+            pdf->SetFontItalic(i == 6);
+            pdf->SetFontSize(10.5 + i);
+            pdf->SetForeColor(0x204080 * i);
+            pdf->SetTextAlign(texts[i].align);
+            pdf->SetCurrent(200.0004 + 0.001 * i, 30.5 * i + 20);
+            pdf->Print(texts[i].text);
+        }
+        for (int style = 0; style <= 7; ++style) {
+            pdf->SetDrawStyle(style % 6);
+            pdf->SetFillStyle(style);
+            pdf->SetFillColor(0x102030 * style);
+            pdf->SetDrawWidth(style + 1);
+            for (int kind : {LinePlain, LineBox, LineFilledBox})
+                pdf->Line(10.001 + 70 * style, 7.5 + 100 * kind + 250, 60.999 + 70 * style, 100 * kind + 330, kind, 0xFF * kind);
+        }
+        for (const QString text : {"Page two", "Again", "After the end"}) {  // the last after the end of a document
+            text == "After the end" ? pdf->EndDoc() : pdf->NewPage();
+            QVERIFY(!pdf->SetFontFace(text == "Page two" ? texts[1].file : serif, 0).isEmpty());
+            pdf->Print(text);
+        }
+        QVERIFY(pdf->Finish(nullptr));
+        const QString file = QString(GW_TEST_DATA) + "/pdf/document.txt";
+        const QList<QByteArray> lines = PdfText(ReadFile(dir + "approved.pdf")).split('\n');
+        if (qEnvironmentVariableIsSet("GW_APPROVE"))
+            QVERIFY(QDir().mkpath(QString(GW_TEST_DATA) + "/pdf") && WriteFile(file, lines.join('\n')));
+        const QList<QByteArray> approved = ReadFile(file).split('\n');
+        for (int i = 0; i < std::max(lines.size(), approved.size()); ++i)
+            QVERIFY2(lines.value(i) == approved.value(i),
+                     qPrintable(QString("line %1:\n  now      %2\n  approved %3").arg(i + 1).arg(lines.value(i), approved.value(i))));
     }
 
     // A box's inside: left alone when transparent, cross-hatched, or filled.
@@ -267,31 +396,8 @@ private slots:
         QFETCH(QString, mode);
         QString file = font.isEmpty() ? QString() : SystemFile(font);
         QVERIFY(font.isEmpty() || !file.isEmpty());
-        if (mode == "locked") {  // a licence that forbids embedding
-            QByteArray bytes = ReadFile(file);
-            TableEntry os2;
-            QVERIFY(FindTable(BoundedReader(bytes), 0, "OS/2", os2));
-            qToBigEndian<quint16>(0x0002, bytes.data() + os2.offset + 8);
-            file = env_->root() + "/locked.ttf";
-            QVERIFY(WriteFile(file, bytes));
-        }
-        if (mode == "symbol") {  // only a symbol map, "A" at U+F041 as symbol fonts keep their codes
-            const QByteArray bytes = ReadFile(file);
-            const int a = int(QRawFont(file, 10).glyphIndexesForString("A").value(0));
-            QMap<QByteArray, QByteArray> tables;
-            for (int i = 0; i < qFromBigEndian<quint16>(bytes.constData() + 4); ++i) {
-                const char* entry = bytes.constData() + 12 + 16 * i;
-                tables.insert(QByteArray(entry, 4), bytes.mid(qFromBigEndian<quint32>(entry + 8),
-                                                              qFromBigEndian<quint32>(entry + 12)));
-            }
-            QByteArray cmap;
-            for (int v : {0, 1, 3, 0, 0, 12, 4, 32, 0, 4, 4, 1, 0, 0xF041, 0xFFFF, 0, 0xF041, 0xFFFF,
-                          (a - 0xF041) & 0xFFFF, 1, 0, 0})
-                AppendU16(cmap, quint16(v));
-            tables.insert("cmap", cmap);
-            file = env_->root() + "/symbol.ttf";
-            QVERIFY(WriteFile(file, SfntFile(tables)));
-        }
+        if (mode == "locked" || mode == "symbol")
+            QVERIFY(WriteFile(file = env_->root() + "/" + mode + ".ttf", mode == "locked" ? Locked(file) : Symbol(file)));
         const auto draw = [&](PrinterSurface& s, bool pdf) {
             s.SetScaleMode(ScalePoints);
             if (pdf && mode == "later") {
