@@ -81,8 +81,7 @@ QRectF Core(const QRectF& b) { return b.adjusted(0.5, 0.3 * b.height(), -0.5, -0
 QByteArray Locked(const QString& file)
 {
     QByteArray bytes = ReadFile(file);
-    TableEntry os2;
-    if (FindTable(BoundedReader(bytes), 0, "OS/2", os2))
+    if (TableEntry os2; FindTable(BoundedReader(bytes), 0, "OS/2", os2))
         qToBigEndian<quint16>(0x0002, bytes.data() + os2.offset + 8);
     return bytes;
 }
@@ -107,7 +106,7 @@ QByteArray Symbol(const QString& file)
 }
 
 // The PDF file as text to approve: each object as written, its streams inflated, a font program as its size,
-// tables (tag, length, checksum) and glyph count (the /W array lists the advances); an offset as what starts there.
+// tables, glyph count (/W lists the advances); an offset as what starts there; the date, packed lengths masked.
 QByteArray PdfText(const QByteArray& pdf)
 {
     const auto u32 = [](const QByteArray& b) { return qFromBigEndian<quint32>(b.leftJustified(4, 0).data()); };
@@ -135,7 +134,8 @@ QByteArray PdfText(const QByteArray& pdf)
         out += (QRegularExpression("^\\d{10} 00000 n $|^\\d+$").match(line).hasMatch()
                     ? "-> " + pdf.mid(line.toLongLong(), pdf.indexOf('\n', line.toLongLong()) - line.toLongLong())
                     : line) + '\n';
-    return QString::fromLatin1(out).replace(QRegularExpression("D:\\d{14}Z"), "D:yyyyMMddHHmmssZ").toLatin1();
+    return QString::fromLatin1(out).replace(QRegularExpression("D:\\d{14}Z"), "D:yyyyMMddHHmmssZ")
+        .replace(QRegularExpression("/Length \\d+ /Filter"), "/Length (as zlib packs it) /Filter").toLatin1();
 }
 
 } // namespace
@@ -311,7 +311,9 @@ private slots:
         QVERIFY(pdf->Finish(nullptr));
         const QByteArray text = PdfText(ReadFile(dir + "approved.pdf"));
         QVERIFY(!qEnvironmentVariableIsSet("GW_APPROVE") || WriteFile(file, text));
-        QCOMPARE(text.split('\n'), ReadFile(file).split('\n'));
+        const QList<QByteArray> now = text.split('\n'), approved = ReadFile(file).split('\n');
+        QCOMPARE(now.mid(0, approved.size()), approved.mid(0, now.size()));  // tells the first line that differs
+        QCOMPARE(now.size(), approved.size());
     }
 
     // A box's inside: left alone when transparent, cross-hatched, or filled.
@@ -343,30 +345,26 @@ private slots:
     }
 
     // The PDF file holds what the picture of the page shows: glyphs from the face's own file,
-    // alignment, boxes, hatching, dashes.
+    // alignment, boxes, hatching (dashes and the rest: the approved PDF).
     void pdfDrawsAsThePicture_data()
     {
         QTest::addColumn<QString>("font");  // a file of the machine's fonts, or "" for lines only
         QTest::addColumn<int>("align");
         QTest::addColumn<int>("fillStyle");
-        QTest::addColumn<int>("drawStyle");
         const QString serif = "LiberationSerif-Regular.ttf";
-        QTest::newRow("TrueType") << serif << int(AlignBaseLeft) << 1 << 0;
-        QTest::newRow("CFF") << "NimbusSans-Regular.otf" << int(AlignBaseLeft) << 1 << 0;
-        QTest::newRow("Type 1") << "NimbusSans-Regular.t1" << int(AlignBaseLeft) << 1 << 0;
-        QTest::newRow("aligned right") << serif << int(AlignBaseRight) << 1 << 0;
-        QTest::newRow("centred") << serif << int(AlignBaseCentre) << 1 << 0;
+        QTest::newRow("TrueType") << serif << int(AlignBaseLeft) << 1;
+        QTest::newRow("CFF") << "NimbusSans-Regular.otf" << int(AlignBaseLeft) << 1;
+        QTest::newRow("Type 1") << "NimbusSans-Regular.t1" << int(AlignBaseLeft) << 1;
+        QTest::newRow("aligned right") << serif << int(AlignBaseRight) << 1;
+        QTest::newRow("centred") << serif << int(AlignBaseCentre) << 1;
         for (int fill : {0, 2, 3, 4, 5, 6, 7})
-            QTest::addRow("fill style %d", fill) << "" << 0 << fill << 0;
-        for (int dash : {1, 2, 3, 4, 5})
-            QTest::addRow("draw style %d", dash) << "" << 0 << 1 << dash;
+            QTest::addRow("fill style %d", fill) << "" << 0 << fill;
     }
     void pdfDrawsAsThePicture()
     {
         QFETCH(QString, font);
         QFETCH(int, align);
         QFETCH(int, fillStyle);
-        QFETCH(int, drawStyle);
         const QString file = font.isEmpty() ? QString() : SystemFile(font);
         QVERIFY(font.isEmpty() || !file.isEmpty());
         const auto draw = [&](PrinterSurface& s) {
@@ -374,7 +372,6 @@ private slots:
             s.SetForeColor(0x204080);
             s.SetFillColor(0x000000);
             s.SetFillStyle(fillStyle);
-            s.SetDrawStyle(drawStyle);
             s.SetDrawWidth(6);
             if (!file.isEmpty()) {
                 QVERIFY(!s.SetFontFace(file, 0).isEmpty());
@@ -411,7 +408,7 @@ private slots:
                 ink += a < 64 * 240;
                 differ += qAbs(a - b) > 64 * 48;
             }
-        QVERIFY2((drawStyle == 5 ? ink == 0 : ink > 200) && differ <= ink / 50, qPrintable(QString("%1 of %2").arg(differ).arg(ink)));
+        QVERIFY2(ink > 200 && differ <= ink / 50, qPrintable(QString("%1 of %2").arg(differ).arg(ink)));
     }
 
     // A font added for the run is drawn from its own file on an image (the fake platform:
