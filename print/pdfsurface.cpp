@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -316,14 +317,24 @@ struct PdfSurface::State : SurfaceSettings {
         pageIds.append(pageId);
         content.clear();
         // Faces idle for a whole page go out, and their files are closed.
+        WriteFonts([&](const std::shared_ptr<PdfFont>& font) { return font->lastPage < pageNumber && font != current; });
+    }
+
+    // Writes out and closes the faces picked, in the order first drawn: the same document is the same file.
+    void WriteFonts(const std::function<bool(const std::shared_ptr<PdfFont>&)>& picked)
+    {
+        std::vector<std::shared_ptr<PdfFont>> done;
         for (auto it = fonts.begin(); it != fonts.end();) {
-            if ((*it)->lastPage < pageNumber && *it != current) {
-                WriteFont(**it);
+            if (picked(*it)) {
+                done.push_back(*it);
                 it = fonts.erase(it);
             } else {
                 ++it;
             }
         }
+        std::sort(done.begin(), done.end(), [](const auto& a, const auto& b) { return a->objectId < b->objectId; });
+        for (const auto& font : done)
+            WriteFont(*font);
     }
 
     // The font's objects: a Type 0 font of the glyphs drawn, numbered as drawn.
@@ -389,9 +400,7 @@ struct PdfSurface::State : SurfaceSettings {
         if (!opened)
             return;
         EndPage();
-        for (const auto& font : std::as_const(fonts))
-            WriteFont(*font);
-        fonts.clear();
+        WriteFonts([](const std::shared_ptr<PdfFont>&) { return true; });
         current.reset();
         currentChosen = false;
         QByteArray kids;
