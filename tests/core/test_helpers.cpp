@@ -99,6 +99,8 @@ private slots:
         // A lower-cased name that is the same file.
         QVERIFY(WriteFile("same.ttf", "s") && QFile::link("same.ttf", "Same.ttf"));
         QCOMPARE(LowerCasePath("Same.ttf"), QString("same.ttf"));
+        QVERIFY(QDir().mkpath("low") && WriteFile("low/same.ttf", "s") && QFile::link("same.ttf", "low/Same.ttf"));
+        QCOMPARE(LowerCasePath("low/Same.ttf"), QString("low/same.ttf"));  // in a folder spelt in lower case too
         // A file not there yet under a folder spelt with capitals: only the new part is lower-cased.
         QVERIFY(QDir().mkpath("Fonts Folder"));
         QCOMPARE(LowerCasePath(dir + "/Fonts Folder/NEW/ARIAL.TTF"), dir + "/Fonts Folder/new/arial.ttf");
