@@ -6,7 +6,6 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHash>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
 #include <QScreen>
@@ -167,14 +166,6 @@ QString KeystrokeLabel(const QString& character)
     if (code < 127)
         return character.at(0) + QStringLiteral(" ");
     return QStringLiteral(" ALT+0+") + QString::number(code);
-}
-
-void SelectAllOnTab(QLineEdit* box, Qt::FocusReason reason)
-{
-    if (!box || (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason))
-        return;
-    box->setFocus(reason);
-    box->selectAll();
 }
 
 int ListFindExact(const QListWidget* list, const QString& text)

@@ -7,7 +7,6 @@
 #include <Qt>
 
 class QFrame;
-class QLineEdit;
 class QListWidget;
 class QWidget;
 
@@ -29,8 +28,6 @@ QString WeightName(int weight);
 QString BytesToText(const char* bytes, int size);
 QString TrimAtNul(const QString& text);
 QString KeystrokeLabel(const QString& character);
-// Selects the whole text, only when the focus came by the Tab key.
-void SelectAllOnTab(QLineEdit* box, Qt::FocusReason reason);
 // 0-based index of the first item equal to text ignoring case, or -1.
 int ListFindExact(const QListWidget* list, const QString& text);
 void CentreForm(QWidget* window);

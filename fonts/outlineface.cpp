@@ -122,7 +122,7 @@ unsigned OutlineFace::GlyphIndex(char32_t character) const
         if (d->unicodeMap)
             FT_Set_Charmap(face, d->unicodeMap);
     }
-    return glyph < unsigned(face->num_glyphs) ? glyph : 0;
+    return glyph;  // FreeType answers 0 for a cmap entry past the last glyph
 }
 
 int OutlineFace::Advance(unsigned glyph) const { return Glyph(glyph).advance; }

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -253,10 +252,7 @@ void OptionsDialog::CreateControls()
     connect(okButton_, &QPushButton::clicked, this, [this] { ConfirmChanges(); });
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton_, &QPushButton::clicked, this, [this] { ShowHelp(); });
-    for (QLineEdit* box : {userNameEdit_, leftFooterEdit_, rightFooterEdit_, resetPagesEdit_})
-        box->installEventFilter(this);
-    for (QLineEdit* box : quoteEdits_)
-        box->installEventFilter(this);
+    resetPagesEdit_->installEventFilter(this);
 }
 
 void OptionsDialog::LoadSettings()
@@ -441,11 +437,7 @@ void OptionsDialog::ShowHelp()
 
 bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusIn) {
-        // A text box entered with Tab shows its text selected.
-        if (auto* box = qobject_cast<QLineEdit*>(watched))
-            SelectAllOnTab(box, static_cast<QFocusEvent*>(event)->reason());
-    } else if (event->type() == QEvent::KeyPress && watched == resetPagesEdit_) {
+    if (event->type() == QEvent::KeyPress && watched == resetPagesEdit_) {
         auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
         int code = 0;

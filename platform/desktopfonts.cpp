@@ -1024,11 +1024,8 @@ void FillRecord(const DesktopFace& face, EnumLogFont* elf)
     elf->lfHeight = scalable ? 0 : face.pixelSize;
     elf->lfWeight = face.weight;
     elf->lfItalic = face.italic() ? 1 : 0;
-    elf->lfCharSet = 0; // ANSI
-    // What the system reports for outline fonts: stroke precision, draft quality.
+    // What the system reports for outline fonts: stroke precision.
     elf->lfOutPrecision = scalable ? 3 : 1;
-    elf->lfClipPrecision = 2;
-    elf->lfQuality = 1;
     const uint8_t family = face.fixedPitch ? 0x30 : 0x00; // FF_MODERN / FF_DONTCARE
     elf->lfPitchAndFamily = static_cast<uint8_t>((face.fixedPitch ? 1 : 2) | family);
     SetLogFontName(elf->lfFaceName, sizeof elf->lfFaceName, face.family);

@@ -81,8 +81,6 @@ FakeFontSystem::Face FakeFontSystem::MakeFace(const QString& family, const QStri
     face.elf.lfItalic = italic ? 1 : 0;
     face.elf.lfPitchAndFamily = 2; // variable pitch
     face.elf.lfOutPrecision = fontType == RASTER_FONTTYPE ? 1 : 3;
-    face.elf.lfClipPrecision = 2;
-    face.elf.lfQuality = 1;
     face.elf.filePath = file;
     return face;
 }

@@ -14,16 +14,6 @@ int FindRegValue(const QList<RegValue>& values, const QString& name)
     return -1;
 }
 
-QHash<QString, int> IndexRegValues(const QList<RegValue>& values)
-{
-    QHash<QString, int> index;
-    index.reserve(values.size());
-    // The first of several values with one name wins, as FindRegValue finds it.
-    for (int i = values.size() - 1; i >= 0; --i)
-        index.insert(FoldCase(values[i].first), i);
-    return index;
-}
-
 long ValueListKey::QueryValue(const QString& name, QString* data)
 {
     const int i = Find(name);

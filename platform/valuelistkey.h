@@ -1,7 +1,6 @@
 #pragma once
 // A registrations key over a list of name/data pairs: the queries and the
 // access rule the desktop store and its fake share.
-#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -15,8 +14,6 @@ using RegValue = QPair<QString, QString>;
 // Index of the value named `name` (without regard to case, as the system's
 // names match), or -1.
 int FindRegValue(const QList<RegValue>& values, const QString& name);
-// The same look-up by hash: the case-folded name of each value to its first index.
-QHash<QString, int> IndexRegValues(const QList<RegValue>& values);
 
 class ValueListKey : public RegistryKey {
 public:

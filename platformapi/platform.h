@@ -51,21 +51,13 @@ public:
 
 enum : int { RASTER_FONTTYPE = 1, DEVICE_FONTTYPE = 2, TRUETYPE_FONTTYPE = 4 };
 
-// The enumerated logical font (the 156-byte ENUMLOGFONT) as fields. The three
+// The fields of the enumerated logical font (ENUMLOGFONT) that are read. The three
 // name fields are code page 1252 bytes, NUL-padded, always NUL-terminated.
 struct EnumLogFont {
     int32_t lfHeight = 0;
-    int32_t lfWidth = 0;
-    int32_t lfEscapement = 0;
-    int32_t lfOrientation = 0;
     int32_t lfWeight = 0;
     uint8_t lfItalic = 0;
-    uint8_t lfUnderline = 0;
-    uint8_t lfStrikeOut = 0;
-    uint8_t lfCharSet = 0;
     uint8_t lfOutPrecision = 0;
-    uint8_t lfClipPrecision = 0;
-    uint8_t lfQuality = 0;
     uint8_t lfPitchAndFamily = 0;
     char lfFaceName[32] = {};
     char elfFullName[64] = {};

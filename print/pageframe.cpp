@@ -187,7 +187,13 @@ void PrintJob::Start()
     Printer.SetScaleMode(ScalePoints);
     SavedBkMode = Printer.SetBkMode(1);
     Printer.SetTextAlign(AlignBaseLeft);
-    ResetEvery = ReadIniInt(QStringLiteral("Inventory"), QStringLiteral("EndDoc"), 3, IniFile);
+    ResetEvery = PagesPerDocument();
+}
+
+int PagesPerDocument()
+{
+    const int pages = ReadIniInt(QStringLiteral("Inventory"), QStringLiteral("EndDoc"), 3, IniFile);
+    return pages < 1 ? 1 : pages;  // a count below 1 cannot divide pages: every page
 }
 
 namespace {
@@ -216,9 +222,7 @@ void PrintJob::Progress(int index, int count)
 
 void PrintJob::BreakPage()
 {
-    // A count below 1 cannot divide pages; it resets on every page.
-    const int every = ResetEvery < 1 ? 1 : ResetEvery;
-    if (Page % every == 0)
+    if (Page % ResetEvery == 0)
         Printer.EndDoc();
     else
         Printer.NewPage();

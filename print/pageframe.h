@@ -122,12 +122,16 @@ public:
 };
 
 // The state of one print job: offsets, page counter, printer reset and progress.
+// How many pages a print job holds before it is ended and the next begins
+// ("EndDoc" of "Inventory", 3 if unset, every page if below 1).
+int PagesPerDocument();
+
 class PrintJob {
 public:
     PrintJob(PrinterSurface& printer, const Gauge& gauge);
 
     // Portrait, the opening empty text, offsets, points, transparent background,
-    // baseline alignment; reads "EndDoc" of "Inventory".
+    // baseline alignment; reads PagesPerDocument().
     void Start();
     // Before font `index` of a list of `count`: yields to pending events and
     // draws the gauge at multiples of 5 %.

@@ -696,9 +696,7 @@ void PrintSheets(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
         status(QStringLiteral("Printing..."));
     if (gauge)
         gauge(0);
-    int resetEvery = ReadIniInt(QStringLiteral("Inventory"), QStringLiteral("EndDoc"), 3, IniFile);
-    if (resetEvery < 1)  // cannot divide pages; reset on every page
-        resetEvery = 1;
+    const int resetEvery = PagesPerDocument();
 
     const int sheets = int(std::count(checked.begin(), checked.end(), true));
     QStringList names;

@@ -18,9 +18,10 @@ inline void SaveShot(const QImage& image, const QString& name)
 }
 
 // Compares a picture with the approved PNG, or writes it there when GW_APPROVE is set.
-// Empty when they match; anti-aliasing may move a channel a little, more than that
-// counts. A picture that differs is left in the temporary folder to be looked at.
-inline QString PictureDiffers(const QImage& picture, const QString& approvedFile)
+// Empty when they match; a channel may move by `tolerance` (anti-aliasing of text
+// drawn through the style), more than that counts. A picture that differs is left in
+// the temporary folder to be looked at.
+inline QString PictureDiffers(const QImage& picture, const QString& approvedFile, int tolerance = 40)
 {
     const QImage now = picture.convertToFormat(QImage::Format_RGB32);
     if (qEnvironmentVariableIsSet("GW_APPROVE"))
@@ -30,7 +31,8 @@ inline QString PictureDiffers(const QImage& picture, const QString& approvedFile
     for (int y = 0; differ >= 0 && y < now.height(); ++y)
         for (int x = 0; x < now.width(); ++x) {
             const QRgb a = now.pixel(x, y), b = approved.pixel(x, y);
-            differ += qAbs(qRed(a) - qRed(b)) > 40 || qAbs(qGreen(a) - qGreen(b)) > 40 || qAbs(qBlue(a) - qBlue(b)) > 40;
+            differ += qAbs(qRed(a) - qRed(b)) > tolerance || qAbs(qGreen(a) - qGreen(b)) > tolerance
+                      || qAbs(qBlue(a) - qBlue(b)) > tolerance;
         }
     if (differ == 0)
         return {};

@@ -51,8 +51,7 @@ DriveList::DriveList(QWidget* parent) : QComboBox(parent), drives_(Sys().storage
 
 QString DriveList::Drive() const
 {
-    const int i = currentIndex();
-    return i >= 0 && i < drives_.size() ? drives_[i].rootPath : QString();
+    return drives_.value(currentIndex()).rootPath;
 }
 
 void DriveList::SetDriveOf(const QString& path)
@@ -175,11 +174,15 @@ bool GoToTypedFolder(const QString& typed, DriveList* drives, FolderTree* folder
         path = QUrl(path).toLocalFile();
     if (path.isEmpty() || !QDir::isAbsolutePath(path) || !QFileInfo(path).isDir())
         return false;
-    path = QDir::cleanPath(path);
+    ShowFolder(QDir::cleanPath(path), drives, folders);
+    return true;
+}
+
+void ShowFolder(const QString& path, DriveList* drives, FolderTree* folders)
+{
     const int drive = DriveIndexOf(drives->Drives(), path);
     folders->SetPath(path, drive >= 0 ? drives->Drives()[drive].rootPath : QString());
     drives->SetDriveOf(path);
-    return true;
 }
 
 QString NoSuchFolderText(const QString& typed)

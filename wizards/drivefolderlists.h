@@ -56,6 +56,9 @@ private:
 // folders moved.
 bool FollowDrive(DriveList* drives, FolderTree* folders);
 
+// Shows folder `path` in the tree, under the root of the drive that holds it,
+// and that drive in the drive list.
+void ShowFolder(const QString& path, DriveList* drives, FolderTree* folders);
 // Points the drive list and folder tree at a folder typed or pasted by the
 // user ("~" is the home folder); false, with nothing moved, when it is no folder.
 bool GoToTypedFolder(const QString& typed, DriveList* drives, FolderTree* folders);

@@ -58,10 +58,7 @@ FolderPicker::FolderPicker(QWidget* parent) : QDialog(parent)
 
 void FolderPicker::StartAt(const QString& folder)
 {
-    const QVector<DriveEntry>& drives = driveList_->Drives();
-    const int drive = DriveIndexOf(drives, folder);
-    folderTree_->SetPath(folder, drive >= 0 ? drives[drive].rootPath : QString());
-    driveList_->SetDriveOf(folder);
+    ShowFolder(folder, driveList_, folderTree_);
 }
 
 QString FolderPicker::Folder() const

@@ -425,9 +425,7 @@ void InstallWizard::SetUpForMode()
     QString source = ReadIniString(QStringLiteral("CatalogWizard"), QStringLiteral("sourceDir"), QString(), IniFile);
     if (source.isEmpty() || !QFileInfo(source).isDir())
         source = QDir::homePath();
-    const int drive = DriveIndexOf(driveList_->Drives(), source);
-    folderTree_->SetPath(source, drive >= 0 ? driveList_->Drives()[drive].rootPath : QString());
-    driveList_->SetDriveOf(source);
+    ShowFolder(source, driveList_, folderTree_);
     step_ = 0;
     choice_->SetUpperCase(ReadIniInt(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), 0, IniFile) != 0);
 
@@ -588,7 +586,6 @@ void InstallWizard::ReadChosenFolder()
     if (fontList_->topLevelItemCount() == 0) {
         auto* row = new QTreeWidgetItem(fontList_, {QStringLiteral("no font files")});
         row->setData(0, Qt::UserRole, -1);
-        fontNamesLabel_->setText(QStringLiteral("Font Names"));
         tempFontFiles_ = false;
     }
 }

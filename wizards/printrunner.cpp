@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -239,11 +238,6 @@ void PrintChoicePanel::SelectTitle(bool focus)
         titleEdit_->setFocus();
 }
 
-void PrintChoicePanel::SelectTitleOnTab(Qt::FocusReason reason)
-{
-    SelectAllOnTab(titleEdit_, reason);
-}
-
 bool PrintChoicePanel::UpperCase() const
 {
     return upperCaseCheck_->isChecked();
@@ -275,7 +269,7 @@ void PrintChoicePanel::RefreshPicture()
 bool PrintChoicePanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == titleEdit_ && event->type() == QEvent::FocusIn)
-        emit titleFocused(static_cast<QFocusEvent*>(event)->reason());
+        emit titleFocused();
     return QWidget::eventFilter(watched, event);
 }
 

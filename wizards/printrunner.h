@@ -71,8 +71,6 @@ public:
     void SetTitle(const QString& title);
     // Selects the whole title, and gives it the focus when focus is true.
     void SelectTitle(bool focus);
-    // Selects the whole title when it got the focus by Tab or Backtab.
-    void SelectTitleOnTab(Qt::FocusReason reason);
     bool UpperCase() const;
     void SetUpperCase(bool upper);
     // Writes the Upper case choice to the settings, for the next run of either wizard.
@@ -92,7 +90,7 @@ signals:
     void sheetToggled(int sheet);
     void upperCaseClicked();
     void titleEdited();
-    void titleFocused(Qt::FocusReason reason);
+    void titleFocused();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -204,7 +204,6 @@ QWidget* PrintWizard::CreateStep1()
     connect(choice_, &PrintChoicePanel::layoutChanged, this, &PrintWizard::UpdatePicture);
     connect(choice_, &PrintChoicePanel::upperCaseClicked, this, &PrintWizard::SaveUpperCase);
     connect(choice_, &PrintChoicePanel::titleEdited, this, &PrintWizard::UpdatePicture);
-    connect(choice_, &PrintChoicePanel::titleFocused, choice_, &PrintChoicePanel::SelectTitleOnTab);
     return choice_;
 }
 

@@ -916,7 +916,6 @@ void RemoveWizard::SelectBoldItalicFonts()
 void RemoveWizard::SelectNoFonts()
 {
     fontList_->clearSelection();
-    selectedCountLabel_->setText(QStringLiteral("No fonts selected"));
     ShowSelectedCount();
 }
 

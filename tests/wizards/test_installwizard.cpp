@@ -475,6 +475,7 @@ private slots:
         QTest::newRow("a typed folder is taken") << L{-1} << L{} << "/disk/fonts" << "/disk/fonts";
         QTest::newRow("a trailing slash, no other folder") << L{-1} << L{} << "/disk/fonts/" << "/disk/fonts";
         QTest::newRow("no such folder: said, and the dialog stays") << L{-1} << L{} << "/disk/nothing" << "";
+        QTest::newRow("a relative path is no folder") << L{-1} << L{} << "." << "";
         QTest::newRow("ready drive") << L{} << L{} << "" << "/floppy";
         QTest::newRow("not ready, Cancel goes back") << L{71} << L{vbCancel} << "" << "/disk/fonts/sub";
         QTest::newRow("unavailable, Retry then ready") << L{68} << L{vbRetry} << "" << "/floppy";
@@ -489,21 +490,23 @@ private slots:
         const QString root = env->root();
         QDir().mkpath(root + "/disk/fonts/sub");
         QDir().mkpath(root + "/floppy");
-        env->fake.storage->drives = {{"Floppy", root + "/floppy"}, {"Disk", root + "/disk"}};
+        env->fake.storage->drives = {{"Disk", root + "/disk"}, {"Floppy", root + "/floppy"}};
         env->fake.storage->folderErrors[root + "/floppy"] = errors;
         env->fake.messages->answers = answers;
         QString drive;
+        QString top;  // the tree's root at the start
         bool fieldFollows = false, retype = false;
         QTimer::singleShot(0, [&] {
             auto* d = qobject_cast<FolderPicker*>(QApplication::activeModalWidget());
             DriveList& drives = Child<DriveList>(*d, "driveList");
+            top = Child<FolderTree>(*d, "folderTree").topLevelItem(0)->text(0);
             if (errors != QList<int>{-1})
-                drives.setCurrentIndex(0);  // the floppy
+                drives.setCurrentIndex(1);  // the floppy
             drive = drives.Drive();
             QLineEdit& field = Child<QLineEdit>(*d, "folderEdit");
             fieldFollows = field.text() == Child<FolderTree>(*d, "folderTree").Path();
             if (!typed.isEmpty())
-                field.setText(root + typed);
+                field.setText(typed.startsWith('/') ? root + typed : typed);
             Child<QPushButton>(*d, "okButton").click();
             // A folder that is not there: the field again, its text selected to type over.
             retype = d->isVisible() && d->focusWidget() == &field && field.selectedText() == field.text();
@@ -512,10 +515,11 @@ private slots:
         });
         QCOMPARE(PickFolder(root + "/disk/fonts/sub"), chosen.isEmpty() ? QString() : root + chosen);
         QVERIFY(fieldFollows);
+        QCOMPARE(top, root + "/disk");
         QCOMPARE(retype, !typed.isEmpty() && chosen.isEmpty());
         QCOMPARE(drive, root + (chosen == "/floppy" ? "/floppy" : "/disk"));
         const int said = chosen.isEmpty() || answers.size();
-        const QString text = typed.isEmpty() ? DriveNotReadyText() : NoSuchFolderText(root + typed);
+        const QString text = typed.isEmpty() ? DriveNotReadyText() : NoSuchFolderText(typed.startsWith('/') ? root + typed : typed);
         const int style = typed.isEmpty() ? vbRetryCancel | vbCritical : vbInformation;
         QCOMPARE(env->fake.messages->texts, QStringList(said, text));
         QCOMPARE(env->fake.messages->styles, QList<int>(said, style));

@@ -157,7 +157,8 @@ private slots:
             };
             const auto choose = [&w](const QString& item) {
                 Child<QAction>(w, qPrintable(item + "Action")).trigger();
-                return Selected(w).join(", ") + ": " + Text(w, "selectedCountLabel");
+                return Selected(w).join(", ") + ": " + Text(w, "selectedCountLabel") + " / "
+                       + Text(w, "statusLabel");
             };
             list.setCurrentItem(list.findItems("Alpha Bold", Qt::MatchExactly).value(0));
             QCOMPARE(sample.text(), QString("Alpha Bold"));
@@ -165,9 +166,9 @@ private slots:
             QCOMPARE(Text(w, "selectedCountLabel"), QString("1 font selected"));
             Child<QPushButton>(w, "selectButton").click();
             QCOMPARE(shown.value(0), QString("&Regular Fonts")); // no family item under the button
-            QCOMPARE(choose("regular"), QString("Alpha, Alpha Bold, Beta, Gamma, Zeta: 5 fonts selected"));
-            QCOMPARE(choose("none"), QString(": No fonts selected"));
-            QCOMPARE(choose("italic"), QString("Alpha Italic, Beta Oblique: 2 fonts selected"));
+            QCOMPARE(choose("regular"), QString("Alpha, Alpha Bold, Beta, Gamma, Zeta: 5 fonts selected / Ready to uninstall 5 fonts."));
+            QCOMPARE(choose("none"), QString(": No fonts selected / No fonts selected."));
+            QCOMPARE(choose("italic"), QString("Alpha Italic, Beta Oblique: 2 fonts selected / Ready to uninstall 2 fonts."));
             choose("none");
             list.setCurrentItem(list.findItems("Alpha", Qt::MatchExactly).value(0));
             // Right button over "Beta Oblique": the family item names Beta; the selection stays.
@@ -175,7 +176,7 @@ private slots:
             QTest::mouseClick(list.viewport(), Qt::RightButton, {}, list.visualItemRect(row).center());
             QCOMPARE(shown.value(0), QString("Beta"));
             QCOMPARE(Selected(w), QStringList{"Alpha"});
-            QCOMPARE(choose("family"), QString("Alpha, Beta, Beta Oblique: 3 fonts selected"));
+            QCOMPARE(choose("family"), QString("Alpha, Beta, Beta Oblique: 3 fonts selected / Ready to uninstall 3 fonts."));
             QPushButton& next = Child<QPushButton>(w, "nextButton");
             next.click();
             QVERIFY(Child<QWidget>(w, "stepPage1").isVisibleTo(&w) && !Child<QWidget>(w, "stepPage0").isVisibleTo(&w));
