@@ -130,6 +130,14 @@ QString WeightName(int weight)
     }
 }
 
+QString EnumStyleText(int weight, int italic)
+{
+    const QString name = WeightName(weight);
+    if (italic != 1)
+        return name;
+    return weight == 400 ? QStringLiteral("Italic") : name + "Italic";
+}
+
 QString BytesToText(const char* bytes, int size)
 {
     if (!bytes || size <= 0)

@@ -24,6 +24,9 @@ int PixelsToTwips(int pixels);
 double Val(const QString& text);
 
 QString WeightName(int weight);
+// The style text the enumeration forms from weight and slant (italic 1):
+// "Bold", "Italic" (regular weight), "BoldItalic", "Normal", ...
+QString EnumStyleText(int weight, int italic);
 // Bytes of a fixed name field, code page 1252, cut before the first NUL unless it is the first byte.
 QString BytesToText(const char* bytes, int size);
 QString TrimAtNul(const QString& text);

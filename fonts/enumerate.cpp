@@ -78,14 +78,6 @@ private:
 
 } // namespace
 
-QString EnumStyleText(int weight, int italic)
-{
-    const QString name = WeightName(weight);
-    if (italic != 1)
-        return name;
-    return weight == 400 ? QStringLiteral("Italic") : name + "Italic";
-}
-
 void LookUpTrueTypeFiles(FontRecord& record)
 {
     QString file = GetFontFile("TT", record.FullName);

@@ -12,9 +12,6 @@ namespace gw {
 class FontListModel;
 struct FontRecord;
 
-// The style text the enumeration forms from weight and slant:
-// "Bold", "Italic" (regular weight), "BoldItalic", "Normal", ...
-QString EnumStyleText(int weight, int italic);
 
 // Fills the file fields of a TrueType record from the registrations: looks up
 // its full name, face name, then full name + " " + style name. A file found

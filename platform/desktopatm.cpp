@@ -18,9 +18,7 @@ namespace {
 // style, else face + "," + weight name, "Italic" appended without a blank.
 QString FontsKey(const DesktopFace& face)
 {
-    QString style = WeightName(face.weight);
-    if (face.italic())
-        style = face.weight == 400 ? QStringLiteral("Italic") : style + "Italic";
+    const QString style = EnumStyleText(face.weight, face.italic() ? 1 : 0);
     if (style == "Normal")
         return face.family;
     return face.family + "," + style.toUpper();

@@ -37,6 +37,7 @@ private slots:
         QTest::newRow("bold, any case") << "nimbus sans,Bold" << "NimbusSans-Bold";
         QTest::newRow("regular is the face alone") << "Nimbus Sans" << "NimbusSans-Regular";
         QTest::newRow("bold italic") << "Nimbus Sans,BOLDITALIC" << "NimbusSans-BoldItalic";
+        QTest::newRow("regular italic") << "Nimbus Sans,ITALIC" << "NimbusSans-Italic";
         QTest::newRow("book is regular") << "URW Gothic" << "URWGothic-Book";
         QTest::newRow("light italic") << "URW Bookman,LIGHTITALIC" << "URWBookman-LightItalic";
     }
