@@ -448,7 +448,6 @@ void InstallWizard::SetUpForMode()
         cancelReadButton_->setText(QStringLiteral("Options"));
         cancelReadButton_->show();
         installNowButton_->hide();
-        choice_->ChooseSheets(false);
         ChooseCatalog();
     }
     readingGaugeWell_->hide();

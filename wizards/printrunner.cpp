@@ -216,11 +216,6 @@ void PrintChoicePanel::EnableFor(bool sheets)
         box->setEnabled(sheets);
 }
 
-void PrintChoicePanel::ChooseSheets(bool sheets)
-{
-    (sheets ? sheetsRadio_ : catalogRadio_)->setChecked(true);
-}
-
 void PrintChoicePanel::SetLayoutIndex(int index)
 {
     layoutBox_->setCurrentIndex(index);

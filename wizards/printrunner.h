@@ -65,8 +65,6 @@ public:
     PrintChoice Choice() const;
     // Enables the title and layout for a catalog, the sheet boxes for sheets.
     void EnableFor(bool sheets);
-    // Checks "Sample Sheets" (true) or "Font Catalog" (false); emits nothing.
-    void ChooseSheets(bool sheets);
     void SetLayoutIndex(int index);
     void SetTitle(const QString& title);
     // Selects the whole title, and gives it the focus when focus is true.

@@ -915,8 +915,7 @@ void RemoveWizard::SelectBoldItalicFonts()
 
 void RemoveWizard::SelectNoFonts()
 {
-    fontList_->clearSelection();
-    ShowSelectedCount();
+    fontList_->clearSelection();  // the count follows the selection
 }
 
 bool RemoveWizard::eventFilter(QObject* watched, QEvent* event)

@@ -357,6 +357,7 @@ private slots:
         QTest::newRow("Type 1") << "NimbusSans-Regular.t1" << int(AlignBaseLeft) << 1;
         QTest::newRow("aligned right") << serif << int(AlignBaseRight) << 1;
         QTest::newRow("centred") << serif << int(AlignBaseCentre) << 1;
+        QTest::newRow("no embedding: the outlines") << "locked:" + serif << int(AlignBaseLeft) << 1;
         for (int fill : {0, 2, 3, 4, 5, 6, 7})
             QTest::addRow("fill style %d", fill) << "" << 0 << fill;
     }
@@ -365,8 +366,16 @@ private slots:
         QFETCH(QString, font);
         QFETCH(int, align);
         QFETCH(int, fillStyle);
-        const QString file = font.isEmpty() ? QString() : SystemFile(font);
+        QString file = font.isEmpty() ? QString() : SystemFile(QString(font).remove("locked:"));
         QVERIFY(font.isEmpty() || !file.isEmpty());
+        if (font.startsWith("locked:")) {  // a copy whose licence forbids embedding
+            QByteArray bytes = ReadFile(file);
+            TableEntry os2;
+            QVERIFY(FindTable(BoundedReader(bytes), 0, "OS/2", os2));
+            qToBigEndian<quint16>(0x0002, bytes.data() + os2.offset + 8);
+            file = env_->root() + "/locked.ttf";
+            QVERIFY(WriteFile(file, bytes));
+        }
         const auto draw = [&](PrinterSurface& s) {
             s.SetScaleMode(ScalePoints);
             s.SetForeColor(0x204080);
@@ -408,7 +417,38 @@ private slots:
                 ink += a < 64 * 240;
                 differ += qAbs(a - b) > 64 * 48;
             }
+        if (font.startsWith("locked:")) {  // outlines are the picture's own shapes: the pixels agree
+            int textInk = 0, textDiffer = 0;
+            for (int y = 300; y < 450; ++y)
+                for (int x = 1250; x < 2400; ++x) {
+                    textInk += qGray(picture.pixel(x, y)) < 128;
+                    textDiffer += qAbs(qGray(picture.pixel(x, y)) - qGray(printed.pixel(x, y))) > 128;
+                }
+            QVERIFY2(textInk > 10000 && textDiffer < textInk / 200, qPrintable(QString::number(textDiffer)));
+        }
         QVERIFY2(ink > 200 && differ <= ink / 50, qPrintable(QString("%1 of %2").arg(differ).arg(ink)));
+        // As many hatching lines (and strokes of glyphs) across the box and the text, either way;
+        // the most over 8 scans side by side, as crossing lines meet on some scans and not others.
+        const auto runs = [](const QImage& image, QPoint from, QPoint step, int n) {
+            int most = 0;
+            for (int side = 0; side < 8; ++side) {
+                int count = 0;
+                bool dark = false;
+                QPoint p = from + side * QPoint(step.y(), step.x());
+                for (int i = 0; i < n; ++i, p += step) {
+                    const bool now = qGray(image.pixel(p)) < 128;
+                    count += now && !dark;
+                    dark = now;
+                }
+                most = std::max(most, count);
+            }
+            return most;
+        };
+        for (const auto& [from, step, n] : {std::tuple(QPoint(420, 1100), QPoint(1, 0), 820),
+                                            std::tuple(QPoint(830, 840), QPoint(0, 1), 530),
+                                            std::tuple(QPoint(1250, 360), QPoint(1, 0), 1100)})
+            QVERIFY2(qAbs(runs(picture, from, step, n) - runs(printed, from, step, n)) <= 1,
+                     qPrintable(QString("%1 against %2").arg(runs(picture, from, step, n)).arg(runs(printed, from, step, n))));
     }
 
     // A font added for the run is drawn from its own file on an image (the fake platform:
