@@ -73,16 +73,6 @@ bool FolderKeepsCase(const QString& folder, const QString& lower)
 
 } // namespace
 
-int TwipsToPixels(int twips)
-{
-    return int(std::lround(double(twips) / TwipsPerPixel));
-}
-
-int PixelsToTwips(int pixels)
-{
-    return pixels * TwipsPerPixel;
-}
-
 double Val(const QString& text)
 {
     qsizetype i = 0;

@@ -16,8 +16,13 @@ class PictureBox;
 
 // Screen positions are given in twips: 15 twips per logical pixel.
 constexpr int TwipsPerPixel = 15;
-int TwipsToPixels(int twips);
-int PixelsToTwips(int pixels);
+// Rounded to the nearest pixel, halves away from zero. Constant, so that a size
+// written in twips costs nothing at run time.
+constexpr int TwipsToPixels(int twips)
+{
+    return twips >= 0 ? (twips + TwipsPerPixel / 2) / TwipsPerPixel : -((-twips + TwipsPerPixel / 2) / TwipsPerPixel);
+}
+constexpr int PixelsToTwips(int pixels) { return pixels * TwipsPerPixel; }
 
 // The number a text begins with: blanks, a sign, digits and one decimal point;
 // 0 when it begins with none. Very large numbers are held to ±1e15.

@@ -8,6 +8,10 @@
 
 using namespace gw;
 
+// Twips round to the nearest pixel, halves (none at 15 a pixel) away from zero.
+static_assert(TwipsToPixels(7) == 0 && TwipsToPixels(8) == 1 && TwipsToPixels(-7) == 0 && TwipsToPixels(-8) == -1
+              && TwipsToPixels(9000) == 600 && PixelsToTwips(-2) == -30);
+
 namespace {
 
 // Pixels of `colour` in row y, counted from x = from while they last.
