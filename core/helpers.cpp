@@ -308,6 +308,8 @@ void DrawGauge(PictureBox* box, const QColor& barColour, const QColor& frameLigh
     const bool showText = flag2 != 0;
     const int bevel = (frameStyle < 1 || frameStyle > 4) ? 2 : frameStyle;
     percent = qBound(0, percent, 100);
+    // A drawn bar says nothing to a screen reader: its description does.
+    box->setAccessibleDescription(QString::number(percent) + QLatin1Char('%'));
 
     const int w = box->width();
     const int h = box->height();

@@ -142,14 +142,18 @@ QStringList Geometries(QWidget* window, const QString& home)
 {
     QStringList lines, hidden;
     for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (w->objectName().isEmpty() || w->objectName().startsWith("qt_"))
+        // Rules and panels drawn by plain frames are seen too, named or not.
+        const bool rule = w->metaObject() == &QFrame::staticMetaObject
+                          && static_cast<QFrame*>(w)->frameShape() != QFrame::NoFrame;
+        if ((w->objectName().isEmpty() && !rule) || w->objectName().startsWith("qt_"))
             continue;
+        const QString name = w->objectName().isEmpty() ? QStringLiteral("(frame)") : w->objectName();
         const QPoint at = w->mapTo(window, QPoint(0, 0));
         if (w->isVisible())
-            lines << QString("%1 %2,%3 %4x%5").arg(w->objectName()).arg(at.x()).arg(at.y()).arg(w->width()).arg(w->height())
+            lines << QString("%1 %2,%3 %4x%5").arg(name).arg(at.x()).arg(at.y()).arg(w->width()).arg(w->height())
                          + State(w, home);
         else if (const QString state = State(w, home); !state.isEmpty())
-            hidden << w->objectName() + " hidden" + state;
+            hidden << name + " hidden" + state;
     }
     return lines + hidden;
 }

@@ -392,6 +392,10 @@ private slots:
         QCOMPARE(env->fake.storage->copies.size(), copies);
         QCOMPARE(env->fake.registry->values.size(), registered + installed.size() + (setup == "unlisted"));
         QVERIFY(!go.isEnabled());
+        // The gauge ends full unless the user stopped.
+        const bool stopped = LabelText(*w, "statusLabel") == "Installing fonts stopped.";
+        QCOMPARE(stopped, answers == QList<int>{vbCancel} || message.startsWith("The hard drive is full"));
+        QCOMPARE(Child<PictureBox>(*w, "progressGauge").accessibleDescription() == "100%", !stopped);
         QVERIFY(FontsChanged || installed.isEmpty());
         QCOMPARE(FotFiles(), 0);  // a preview's own file is gone too
         // Stepping back and on again, Go installs none of them twice.
