@@ -235,12 +235,10 @@ void BarEntry(PrintJob& job, const PrintFontEntry& font, int S, double y)
     printer.SetTextAlign(AlignBaseLeft);
     printer.SetForeColor(ColourBlack);
     const QString name = SelectFont(printer, font, S);
-    if (name.isEmpty()) {
-        PrintAt(printer, job.X(54), job.Y(y + 14 + S), SampleOrNotice(printer, name, 504, QString()));
-        return;
-    }
     PrintAt(printer, job.X(54), job.Y(y + 14 + S),
-            FitText(printer, name, 504, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ !@#$%^&*()")));
+            SampleOrNotice(printer, name, 504, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ !@#$%^&*()")));
+    if (name.isEmpty())
+        return;
     PrintAt(printer, job.X(54), job.Y(y + 14 + 2 * S),
             FitText(printer, name, 504, QStringLiteral("abcdefghijklmnopqrstuvwxyz 012345656789")));
 }

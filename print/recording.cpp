@@ -1,4 +1,5 @@
 #include "print/recording.h"
+#include "print/surfacecommon.h"
 
 #include <cmath>
 
@@ -12,29 +13,8 @@ RecordingSurface::RecordingSurface(int paperCode, double sheetWidth, double shee
     pendingDocument_ = true;
 }
 
-double RecordingSurface::ToPoints(double v) const
-{
-    switch (scaleMode_) {
-    case ScaleTwips:
-        return v / 20;
-    case ScaleCentimetres:
-        return v * 72 / 2.54;
-    default:
-        return v;
-    }
-}
-
-double RecordingSurface::FromPoints(double v) const
-{
-    switch (scaleMode_) {
-    case ScaleTwips:
-        return v * 20;
-    case ScaleCentimetres:
-        return v * 2.54 / 72;
-    default:
-        return v;
-    }
-}
+double RecordingSurface::ToPoints(double v) const { return ScaleToPoints(scaleMode_, v); }
+double RecordingSurface::FromPoints(double v) const { return PointsToScale(scaleMode_, v); }
 
 int RecordingSurface::Width() const { return static_cast<int>(std::lround(sheetWidth_ * 20)); }
 int RecordingSurface::Height() const { return static_cast<int>(std::lround(sheetHeight_ * 20)); }

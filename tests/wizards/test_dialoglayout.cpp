@@ -142,12 +142,16 @@ QStringList Geometries(QWidget* window, const QString& home)
 {
     QStringList lines, hidden;
     for (QWidget* w : window->findChildren<QWidget*>()) {
-        // Rules and panels drawn by plain frames are seen too, named or not.
+        // Rules and panels drawn by plain frames, and captions, are seen too, named or not.
         const bool rule = w->metaObject() == &QFrame::staticMetaObject
                           && static_cast<QFrame*>(w)->frameShape() != QFrame::NoFrame;
-        if ((w->objectName().isEmpty() && !rule) || w->objectName().startsWith("qt_"))
+        const auto* caption = w->metaObject() == &QLabel::staticMetaObject ? static_cast<QLabel*>(w) : nullptr;
+        if ((w->objectName().isEmpty() && !rule && !(caption && !caption->text().isEmpty()))
+            || w->objectName().startsWith("qt_"))
             continue;
-        const QString name = w->objectName().isEmpty() ? QStringLiteral("(frame)") : w->objectName();
+        const QString name = !w->objectName().isEmpty() ? w->objectName()
+                             : rule                      ? QStringLiteral("(frame)")
+                                                         : QStringLiteral("(caption)");
         const QPoint at = w->mapTo(window, QPoint(0, 0));
         if (w->isVisible())
             lines << QString("%1 %2,%3 %4x%5").arg(name).arg(at.x()).arg(at.y()).arg(w->width()).arg(w->height())
