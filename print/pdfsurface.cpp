@@ -551,7 +551,6 @@ std::unique_ptr<PdfSurface> PdfSurface::Create(const QString& fileName, int pape
         return surface;
     }
     s.partial = partial.fileName();
-    partial.close();
     RememberPartialPdf(s.partial);
     s.out.setFileName(s.partial);
     s.valid = s.out.open(QIODevice::WriteOnly | QIODevice::Truncate);

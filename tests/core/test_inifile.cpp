@@ -142,6 +142,8 @@ private slots:
         QTest::newRow("breaks, tabs, backslashes") << "a\\nb\\\\n\\t\\r" << "a\nb\\n\t\r";
         QTest::newRow("code in either case") << "\\u00A0\\u00e9\\uFFFF" << "\u00A0\u00E9\uFFFF";
         QTest::newRow("not hex, too short, at the end") << "\\u00g0\\u12\\x\\" << "\\u00g0\\u12\\x\\";
+        QTest::newRow("another letter before four hex digits") << "\\x00e9\\U00e9" << "\\x00e9\\U00e9";
+        QTest::newRow("a code one digit short at the end") << "a\\u00e" << "a\\u00e";
     }
     void escapedText()
     {

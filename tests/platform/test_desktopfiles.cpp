@@ -118,6 +118,11 @@ private slots:
         QTest::newRow("full disk: kept, no trash") << QByteArray("Full.ttf") << "full" << int(ErrNoTrash) << QByteArray();
         QTest::newRow("another file system reached through a link") << QByteArray("Other.ttf") << "otherfs" << 0
                                                                      << QByteArray("Other.ttf");
+        // The volume's .Trash is the user's own folder in it only when it has the sticky bit.
+        QTest::newRow("a shared .Trash with the sticky bit") << QByteArray("Other.ttf") << "otherfs sticky" << 0
+                                                             << QByteArray("Other.ttf");
+        QTest::newRow("a shared .Trash without it: not used") << QByteArray("Other.ttf") << "otherfs plain" << 0
+                                                              << QByteArray("Other.ttf");
     }
     void trash()
     {
@@ -125,7 +130,8 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(int, error);
         QFETCH(QByteArray, recorded);
-        if (fault == "otherfs") {
+        const bool otherFs = fault.startsWith("otherfs");
+        if (otherFs) {
             // The volume's trash is shared with every other run: a name of this run's own.
             const QByteArray own = "Other-" + QByteArray::number(getpid()) + ".ttf";
             name = recorded = own;
@@ -134,7 +140,7 @@ private slots:
         QString folder = env.root() + "/fonts", trash = env.dataHome() + "/Trash";
         QByteArray top = QFile::encodeName(folder + "/").toPercentEncoding("/");
         QTemporaryDir other(QStringLiteral("/dev/shm/glyphwick-test-XXXXXX"));
-        if (fault == "otherfs") {
+        if (otherFs) {
             struct stat a {}, b {};
             if (!other.isValid() || ::stat("/dev/shm", &a) != 0 || ::stat(QFile::encodeName(env.root()), &b) != 0
                 || a.st_dev == b.st_dev)
@@ -144,13 +150,25 @@ private slots:
             trash = "/dev/shm/.Trash-" + QString::number(getuid());
             top = QFile::encodeName(other.path()).mid(9) + "/"; // relative to the volume's top
         }
+        const bool shared = fault.contains(' ');
+        if (shared) {  // made for this row, and only then
+            if (QFileInfo::exists("/dev/shm/.Trash") || ::mkdir("/dev/shm/.Trash", 0777) != 0)
+                QSKIP("the volume's .Trash is someone else's");
+            ::chmod("/dev/shm/.Trash", fault.endsWith("sticky") ? 01777 : 0777);
+            if (fault.endsWith("sticky"))
+                trash = "/dev/shm/.Trash/" + QString::number(getuid());
+        }
+        const auto removeShared = qScopeGuard([&] {
+            if (shared)
+                QDir("/dev/shm/.Trash").removeRecursively();
+        });
         const QByteArray path = QFile::encodeName(folder + "/") + name;
         const QByteArray inTrash = QFile::encodeName(trash + "/files/") + name;
         const QByteArray info = QFile::encodeName(trash + "/info/") + name + ".trashinfo";
         Put(path, "font bytes");
         // Only what this run put in a shared trash goes, whatever the outcome.
         const auto cleanup = qScopeGuard([&] {
-            if (fault == "otherfs")
+            if (otherFs)
                 ::unlink(inTrash), ::unlink(info);
         });
         SetDesktopFileFault({fault == "full" ? ENOSPC : 0, 0});
