@@ -256,7 +256,7 @@ void InstallWizard::UpdatePicture()
         }
     }
     PrintFontList shown;
-    if (!previewFontFile_.isEmpty() && previewSlot_ >= 0)
+    if (previewSlot_ >= 0)  // set with previewFontFile_
         shown.push_back(UninstalledPrintEntry(fonts_[size_t(previewSlot_)]));
     choice_->ShowFonts(shown, Choice().Folder);
 }

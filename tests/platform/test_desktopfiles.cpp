@@ -204,6 +204,23 @@ private slots:
         left.sort();
         QCOMPARE(left, kept);
     }
+
+    // The drives: the home folder first, then each mounted volume once, by root; none of
+    // the system's own (kernel, devices, boot).
+    void drives()
+    {
+        TestEnv env;
+        const QVector<DriveEntry> drives = MakeDesktopStorage()->Drives();
+        QVERIFY(!drives.isEmpty());
+        QCOMPARE(drives[0].name + " " + drives[0].rootPath, "Home " + QDir::homePath());
+        QStringList roots;
+        for (const DriveEntry& d : drives) {
+            QVERIFY2(!roots.contains(d.rootPath) && !d.name.isEmpty(), qPrintable(d.rootPath));
+            roots << d.rootPath;
+            for (const char* system : {"/proc", "/sys", "/dev"})
+                QVERIFY2(!d.rootPath.startsWith(system), qPrintable(d.rootPath));
+        }
+    }
 };
 
 QTEST_MAIN(TestDesktopFiles)

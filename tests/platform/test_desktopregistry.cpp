@@ -82,6 +82,8 @@ private slots:
         QCOMPARE(Set("Liberation Mono (TrueType)", bare), ERROR_SUCCESS);
         QVERIFY(DesktopHiddenFiles().isEmpty());
         QCOMPARE(Query("Liberation Mono (TrueType)"), bare);
+        const QVector<DesktopFace> again = DesktopFontFaces();  // and is drawn from again at once
+        QVERIFY(std::any_of(again.begin(), again.end(), [&](const DesktopFace& f) { return f.file == user; }));
     }
 
     // A hiding rule names one file exactly, goes with its file, and a reject
