@@ -117,6 +117,22 @@ private slots:
         QTEST(field.left(size), "expected");
         QCOMPARE(field.mid(size), QByteArray("xx")); // nothing written past the field
     }
+
+    // What the face field holds of a family: at most 31 code page 1252 characters.
+    void faceFieldText_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("short ASCII as it is") << "Arial" << "Arial";
+        QTest::newRow("code page 1252 kept") << QString::fromUtf8("Caf\u00e9 \u20ac") << QString::fromUtf8("Caf\u00e9 \u20ac");
+        QTest::newRow("a C1 control is outside the code page") << QString::fromUtf8("A\u0080") << "A?";
+        QTest::newRow("cut to 31") << QString(32, 'n') << QString(31, 'n');
+    }
+    void faceFieldText()
+    {
+        QFETCH(QString, family);
+        QTEST(FaceFieldText(family), "expected");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDesktopIndex)

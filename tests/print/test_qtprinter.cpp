@@ -451,6 +451,21 @@ private slots:
                      qPrintable(QString("%1 against %2").arg(runs(picture, from, step, n)).arg(runs(printed, from, step, n))));
     }
 
+    // The PDF names a face by its PostScript name, a "#" in it written as #23.
+    void pdfNamesTheFaceAsItsFileDoes()
+    {
+        const QString file = env_->root() + "/hash.ttf";
+        QVERIFY(WriteFile(file, SfntBuilder::Renamed(ReadFile(SystemFile("LiberationSans-Regular.ttf")), "Gw Hash",
+                                                     "Gw#Hash")));
+        const QString pdf = env_->root() + "/hash.pdf";
+        auto writer = PdfSurface::Create(pdf, PaperLetter);
+        QVERIFY(!writer->SetFontFace(file, 0).isEmpty());
+        writer->SetCurrent(100, 100);
+        writer->Print("A");
+        QVERIFY(writer->Finish(nullptr));
+        QVERIFY2(PdfFonts(pdf).value(0).startsWith("Gw#Hash "), qPrintable(PdfFonts(pdf).join('\n')));
+    }
+
     // A font added for the run is drawn from its own file on an image (the fake platform:
     // Qt never saw it); into a PDF it is embedded text, listed by Qt only while drawn
     // when added for drawing only.
