@@ -128,6 +128,32 @@ QString EnumStyleText(int weight, int italic)
     return weight == 400 ? QStringLiteral("Italic") : name + "Italic";
 }
 
+bool NameSaysBold(const QString& name) { return name.contains(QLatin1String("BOLD"), Qt::CaseInsensitive); }
+
+bool NameSaysSlanted(const QString& name)
+{
+    return name.contains(QLatin1String("ITALIC"), Qt::CaseInsensitive)
+           || name.contains(QLatin1String("OBLIQUE"), Qt::CaseInsensitive);
+}
+
+bool NameIsOfKind(const QString& name, const QString& kind)
+{
+    const bool bold = NameSaysBold(name), slanted = NameSaysSlanted(name);
+    if (kind == QLatin1String("ALL"))
+        return true;
+    if (kind == QLatin1String("NONE"))
+        return false;
+    if (kind == QLatin1String("REGULAR"))
+        return !bold && !slanted;
+    if (kind == QLatin1String("BOLD"))
+        return bold && !slanted;
+    if (kind == QLatin1String("ITALIC"))
+        return slanted && !bold;
+    if (kind == QLatin1String("BOLDITALIC"))
+        return bold && slanted;
+    return name.contains(kind, Qt::CaseInsensitive);
+}
+
 QString BytesToText(const char* bytes, int size)
 {
     if (!bytes || size <= 0)

@@ -32,6 +32,14 @@ QString WeightName(int weight);
 // The style text the enumeration forms from weight and slant (italic 1):
 // "Bold", "Italic" (regular weight), "BoldItalic", "Normal", ...
 QString EnumStyleText(int weight, int italic);
+// What a font's name says of its style, in any case: bold ("BOLD" anywhere, so
+// Semibold too), slanted ("ITALIC" or "OBLIQUE").
+bool NameSaysBold(const QString& name);
+bool NameSaysSlanted(const QString& name);
+// Whether a font's name is of a kind of the selection menus: "ALL", "REGULAR",
+// "BOLD", "ITALIC" (upright bold excluded), "BOLDITALIC"; "NONE": never; any
+// other kind (a family): whether the name holds it.
+bool NameIsOfKind(const QString& name, const QString& kind);
 // Bytes of a fixed name field, code page 1252, cut before the first NUL unless it is the first byte.
 QString BytesToText(const char* bytes, int size);
 QString TrimAtNul(const QString& text);

@@ -154,11 +154,13 @@ bool ReplaceProfileFile(const QString& path, const QByteArray& bytes, QString* r
     struct stat old {};
     const bool exists = ::stat(Native(target).constData(), &old) == 0;
     const QByteArray temp = Native(SaveFileName(target));
-    int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666);
+    // A new file gets the usual mode; a replacement is private until it takes the old one's.
+    const mode_t mode = exists ? 0600 : 0666;
+    int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0 && errno == EEXIST) {
         // Left by an earlier process that had our pid.
         ::unlink(temp.constData());
-        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0666);
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     }
     if (fd < 0) {
         if (reason)

@@ -104,12 +104,6 @@ public:
     }
 };
 
-bool ContainsWord(const QString& upper, const char* word)
-{
-    return upper.contains(QLatin1String(word));
-}
-
-
 } // namespace
 
 QString SelectionCountText(int count, bool install)
@@ -846,9 +840,8 @@ void InstallWizard::PreviewFont(QTreeWidgetItem* item)
     SetLogFontName(previewElf_.lfFaceName, sizeof previewElf_.lfFaceName, font.StyleName);
     SetLogFontName(previewElf_.elfFullName, sizeof previewElf_.elfFullName, font.FaceName);
     SetLogFontName(previewElf_.elfStyle, sizeof previewElf_.elfStyle, info.subfamily);
-    const QString upper = font.FaceName.toUpper();
-    previewElf_.lfWeight = ContainsWord(upper, "BOLD") ? 700 : 400;
-    previewElf_.lfItalic = ContainsWord(upper, "ITALIC") || ContainsWord(upper, "OBLIQUE");
+    previewElf_.lfWeight = NameSaysBold(font.FaceName) ? 700 : 400;
+    previewElf_.lfItalic = NameSaysSlanted(font.FaceName);
     previewElf_.filePath = font.FilePath;
     previewElf_.faceIndex = font.FaceIndex;
     previewFont_ = ExactFont(previewElf_, 0);
@@ -940,27 +933,6 @@ void InstallWizard::ShowSelectMenu()
 
 namespace {
 
-// Whether a row of a font of the list is one the selection menu's `style` takes.
-bool SelectedBy(const QTreeWidgetItem* row, const QString& style)
-{
-    const QString upper = row->text(0).toUpper();
-    const bool bold = ContainsWord(upper, "BOLD");
-    const bool italic = ContainsWord(upper, "ITALIC") || ContainsWord(upper, "OBLIQUE");
-    if (style == QLatin1String("ALL"))
-        return true;
-    if (style == QLatin1String("NONE"))
-        return false;
-    if (style == QLatin1String("REGULAR"))
-        return !bold && !italic;
-    if (style == QLatin1String("BOLD"))
-        return bold && !italic;
-    if (style == QLatin1String("ITALIC"))
-        return italic && !bold;
-    if (style == QLatin1String("BOLDITALIC"))
-        return bold && italic;
-    return row->text(0).contains(style);
-}
-
 } // namespace
 
 void InstallWizard::SelectFonts(const QString& style)
@@ -975,7 +947,7 @@ void InstallWizard::SelectFonts(const QString& style)
     int count = 0;
     int runStart = -1;
     for (int i = 0; i <= rows.size(); ++i) {
-        const bool take = i < rows.size() && SlotOf(rows[i]) >= 0 && SelectedBy(rows[i], style);
+        const bool take = i < rows.size() && SlotOf(rows[i]) >= 0 && NameIsOfKind(rows[i]->text(0), style);
         if (take) {
             fonts_[size_t(SlotOf(rows[i]))].Selected = true;
             ++count;

@@ -34,25 +34,6 @@ QString CountText(int n, const QString& one, const QString& many)
     return n == 1 && !one.isEmpty() ? one : QString::number(n) + many;
 }
 
-// Whether a row's text belongs to a kind of SelectFonts.
-bool RowMatches(const QString& text, const QString& kind)
-{
-    const QString upper = text.toUpper();
-    const bool bold = upper.contains(QLatin1String("BOLD"));
-    const bool slanted = upper.contains(QLatin1String("ITALIC")) || upper.contains(QLatin1String("OBLIQUE"));
-    if (kind == QLatin1String("ALL"))
-        return true;
-    if (kind == QLatin1String("REGULAR"))
-        return !bold && !slanted;
-    if (kind == QLatin1String("BOLD"))
-        return bold && !slanted;
-    if (kind == QLatin1String("ITALIC"))
-        return slanted && !bold;
-    if (kind == QLatin1String("BOLDITALIC"))
-        return bold && slanted;
-    return text.contains(kind, Qt::CaseInsensitive);
-}
-
 } // namespace
 
 PrintWizard::PrintWizard(const PrintFontList& fonts, QWidget* parent) : QDialog(parent), fonts_(fonts)
@@ -335,7 +316,7 @@ void PrintWizard::SelectFonts(const QString& kind)
         QItemSelection add;
         for (int row = 0; row < fontList_->topLevelItemCount(); ++row) {
             QTreeWidgetItem* item = fontList_->topLevelItem(row);
-            if (RowMatches(item->text(0), kind)) {
+            if (NameIsOfKind(item->text(0), kind)) {
                 const QModelIndex index = fontList_->indexFromItem(item);
                 add.select(index, index);
             }

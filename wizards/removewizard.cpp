@@ -883,34 +883,22 @@ void RemoveWizard::SelectFamily()
 
 void RemoveWizard::SelectRegularFonts()
 {
-    SelectRows([](const QString& u) {
-        return !u.contains(QLatin1String("BOLD")) && !u.contains(QLatin1String("ITALIC"))
-               && !u.contains(QLatin1String("OBLIQUE"));
-    });
+    SelectRows([](const QString& name) { return NameIsOfKind(name, QStringLiteral("REGULAR")); });
 }
 
 void RemoveWizard::SelectBoldFonts()
 {
-    SelectRows([](const QString& u) {
-        return u.contains(QLatin1String("BOLD")) && !u.contains(QLatin1String("ITALIC"))
-               && !u.contains(QLatin1String("OBLIQUE"));
-    });
+    SelectRows([](const QString& name) { return NameIsOfKind(name, QStringLiteral("BOLD")); });
 }
 
 void RemoveWizard::SelectItalicFonts()
 {
-    SelectRows([](const QString& u) {
-        return (u.contains(QLatin1String("ITALIC")) || u.contains(QLatin1String("OBLIQUE")))
-               && !u.contains(QLatin1String("BOLD"));
-    });
+    SelectRows([](const QString& name) { return NameIsOfKind(name, QStringLiteral("ITALIC")); });
 }
 
 void RemoveWizard::SelectBoldItalicFonts()
 {
-    SelectRows([](const QString& u) {
-        return u.contains(QLatin1String("BOLD"))
-               && (u.contains(QLatin1String("ITALIC")) || u.contains(QLatin1String("OBLIQUE")));
-    });
+    SelectRows([](const QString& name) { return NameIsOfKind(name, QStringLiteral("BOLDITALIC")); });
 }
 
 void RemoveWizard::SelectNoFonts()

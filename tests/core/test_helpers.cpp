@@ -83,6 +83,30 @@ private slots:
         QTEST(helpers.value(helper)(input), "output");
     }
 
+    // The kinds of the selection menus, by what a name says of weight and slant.
+    void nameIsOfKind_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("taken");  // of the names below, those of the kind
+        QTest::newRow("regular: neither bold nor slanted") << "REGULAR" << "Sans|Sans Light|Nonesuch";
+        QTest::newRow("bold: upright, Semibold too") << "BOLD" << "Sans Bold|Sans SemiBold";
+        QTest::newRow("italic: oblique too, not bold") << "ITALIC" << "Sans Italic|Sans Oblique|Sans Light italic";
+        QTest::newRow("bold italic: both") << "BOLDITALIC" << "Sans BoldItalic|Mono Bold Oblique";
+        QTest::newRow("all") << "ALL" << "Sans|Sans Bold|Sans Italic|Sans Oblique|Sans Light|Sans Light italic|Sans SemiBold|Sans BoldItalic|Mono Bold Oblique|Nonesuch";
+        QTest::newRow("none, whatever the name") << "NONE" << "";
+        QTest::newRow("a family, in any case") << "mono" << "Mono Bold Oblique";
+    }
+    void nameIsOfKind()
+    {
+        QFETCH(QString, kind);
+        QStringList taken;
+        for (const QString& name : {"Sans", "Sans Bold", "Sans Italic", "Sans Oblique", "Sans Light", "Sans Light italic",
+                                    "Sans SemiBold", "Sans BoldItalic", "Mono Bold Oblique", "Nonesuch"})
+            if (NameIsOfKind(name, kind))
+                taken << name;
+        QTEST(taken.join('|'), "taken");
+    }
+
     void lowerCasePath()
     {
         // Relative names, as the temporary folder's own name has capitals.

@@ -391,6 +391,11 @@ private slots:
         QCOMPARE(notInstalledLines.size(), chosen - int(installed.size()));
         QCOMPARE(env->fake.storage->copies.size(), copies);
         QCOMPARE(env->fake.registry->values.size(), registered + installed.size() + (setup == "unlisted"));
+        // "Copy to clipboard" copies the changes made, a line each.
+        const QListWidget& changes = Child<QListWidget>(*w, "changesList");
+        Button(*w, "copyChangesButton").click();
+        QCOMPARE(env->fake.clipboard->text.count("\r\n"), changes.count());
+        QVERIFY(changes.count() == 0 || env->fake.clipboard->text.startsWith(changes.item(0)->text() + "\r\n"));
         QVERIFY(!go.isEnabled());
         // The gauge ends full unless the user stopped.
         const bool stopped = LabelText(*w, "statusLabel") == "Installing fonts stopped.";
