@@ -119,6 +119,9 @@ private slots:
         QCOMPARE(LowerCasePath("NEW.FOT"), QString("new.fot"));
         // Lower case, not case folding: a long s stays.
         QCOMPARE(LowerCasePath(QString::fromUtf8("\u017F.TTF")), QString::fromUtf8("\u017F.ttf"));
+        // A folder that exists keeps its spelling, a one-letter one too.
+        QVERIFY(QDir().mkdir("D"));
+        QCOMPARE(LowerCasePath("D/NEW.FOT"), QString("D/new.fot"));
         // A real file whose lower-cased name does not exist keeps its name.
         QVERIFY(WriteFile("Arial.TTF", "x"));
         QCOMPARE(LowerCasePath("Arial.TTF"), QString("Arial.TTF"));

@@ -410,6 +410,9 @@ private slots:
         go.click();
         for (const QString& line : success)
             QVERIFY2(!successLines.contains(line), qPrintable(line));
+        w->show();
+        Button(*w, "closeButton").click();
+        QVERIFY(!w->isVisible());
     }
 
     // Two of three fonts on two sheets each; a file gone since the scan is left out; a printout

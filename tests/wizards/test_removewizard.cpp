@@ -190,6 +190,9 @@ private slots:
                 QCOMPARE(target.isEnabled(), folder);
             }
             QVERIFY(Child<QWidget>(w, "stepPage1").isVisibleTo(&w));
+            Child<QPushButton>(w, "previousButton").click();  // back to the list, and on again
+            QVERIFY(Child<QWidget>(w, "stepPage0").isVisibleTo(&w));
+            next.click();
             // A target that is a file: nothing starts, the user is told and may choose another folder.
             QVERIFY(WriteFile(env_->root() + "/file", "x"));
             target.setText(env_->root() + "/file");
