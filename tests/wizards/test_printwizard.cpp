@@ -10,10 +10,12 @@
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTreeWidget>
 
 #include "core/globals.h"
 #include "core/settings.h"
+#include "options/optionsdialog.h"
 #include "print/recording.h"
 #include "shots.h"
 #include "testenv.h"
@@ -128,6 +130,15 @@ private slots:
             change();
             QTRY_VERIFY(picture.Picture() != before);
         }
+        // Options opens on the settings of what is chosen: sample sheets now.
+        int tab = -1;
+        QTimer::singleShot(0, [&] {
+            QWidget* options = QApplication::activeModalWidget();
+            tab = Child<QTabBar>(*options, "tabs").currentIndex();
+            options->close();
+        });
+        Child<QPushButton>(w, "optionsButton").click();
+        QCOMPARE(tab, int(OptionsDialog::Tab::SampleSheets));
         // With no font chosen the picture shows the first row's.
         const auto firstRow = [&](bool chosen) {
             w.GoToPreviousStep();
