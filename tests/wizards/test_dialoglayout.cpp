@@ -84,11 +84,11 @@ QString State(QWidget* w, const QString& home)
     if (auto* c = qobject_cast<QComboBox*>(w))
         state << '"' + c->currentText() + '"';
     if (auto* e = qobject_cast<QLineEdit*>(w))
-        state << '"' + e->text().replace(home, "~") + '"';
+        state << '"' + e->text().replace(home, "~") + '"' + (e->hasSelectedText() ? " sel" : "");
     if (auto* t = qobject_cast<QPlainTextEdit*>(w))
         state << '"' + t->toPlainText().replace(home, "~").replace('\n', '/').left(300) + '"';
     if (auto* l = qobject_cast<QLabel*>(w)) {
-        state << QString("align %1").arg(int(l->alignment()), 0, 16);
+        state << QString("align %1").arg(int(l->alignment()), 0, 16) + (l->wordWrap() ? " wrap" : "");
         if (!l->text().isEmpty())
             state << '"' + l->text().replace(home, "~").replace('\n', ' ').left(60) + '"';
     }
@@ -108,8 +108,8 @@ QString State(QWidget* w, const QString& home)
     if (auto* c = qobject_cast<QComboBox*>(w))
         for (int i = 0; i < c->count() && !qobject_cast<QFontComboBox*>(w); ++i)
             state << '|' + c->itemText(i).replace(home, "~");
-    // A list's first rows: each cell's text, then "~alignment" and a colour when set,
-    // "off" when disabled, "*" when selected.
+    // A list's first rows: each cell's text, then "~alignment", "@" for an icon and a
+    // colour when set, "off" when disabled, "*" when selected.
     if (auto* v = qobject_cast<QAbstractItemView*>(w); v && v->model() && !qobject_cast<QComboBox*>(w->parent())) {
         state << QString("select %1").arg(int(v->selectionMode()));
         for (int row = 0; row < std::min(v->model()->rowCount(), 8); ++row) {
@@ -120,6 +120,8 @@ QString State(QWidget* w, const QString& home)
                 QString cell = i.data().toString().replace(home, "~");
                 if (const QVariant a = i.data(Qt::TextAlignmentRole); a.isValid())
                     cell += QString("~%1").arg(a.toInt(), 0, 16);
+                if (!i.data(Qt::DecorationRole).isNull())
+                    cell += '@';
                 if (const QVariant f = i.data(Qt::ForegroundRole); f.isValid())
                     cell += ' ' + f.value<QBrush>().color().name();
                 cells << cell;
