@@ -91,6 +91,10 @@ private slots:
             QVERIFY(env_->fake.messages->texts.value(0).contains(message));
             if (!message.endsWith(".txt"))  // a refused setting of the first tab brings it to the front
                 QCOMPARE(Child<QTabBar>(d, "tabs").currentIndex(), int(OptionsDialog::Tab::General));
+            if (reset == "0") {  // the refused number is selected, ready to be typed over
+                QCOMPARE(d.focusWidget(), &resetPages);
+                QCOMPARE(resetPages.selectedText(), reset);
+            }
         }
         QCOMPARE(ReadFile(IniFile), before);
         QVERIFY(!QFileInfo(Paragraph(1)).exists());
