@@ -11,6 +11,8 @@
 
 #include "platformapi/platform.h"
 
+typedef struct _FcPattern FcPattern;
+
 namespace gw {
 
 // $XDG_DATA_HOME (default ~/.local/share), no trailing "/".
@@ -44,6 +46,11 @@ struct DesktopFace {
 // The styles of one family in the order they are offered: the regular style
 // first (upright, normal width, weight nearest 400), then by width, weight, slant.
 void OrderFamilyStyles(QVector<DesktopFace>& styles);
+
+// The kind of a fontconfig face by its format: TRUETYPE_FONTTYPE for TrueType
+// and CFF OpenType files, DEVICE_FONTTYPE for Type 1, RASTER_FONTTYPE for bitmap
+// formats and outline formats without outlines; 0 for a face that is not listed.
+int DesktopFontType(FcPattern* pattern, const QString& file);
 
 // fontconfig weight to the 100..900 scale, rounded to the hundreds.
 int DesktopWeight(double fcWeight);

@@ -583,26 +583,6 @@ int DesktopFontSetsGeneration()
 
 namespace {
 
-// The kind of a face by its format: TRUETYPE_FONTTYPE for TrueType and CFF
-// OpenType files, DEVICE_FONTTYPE for Type 1 files, RASTER_FONTTYPE for bitmap
-// formats; 0 for a face that is not listed.
-int FontTypeOf(FcPattern* p, const QString& file)
-{
-    FcChar8* text = nullptr;
-    const QByteArray format = FcPatternGetString(p, FC_FONTFORMAT, 0, &text) == FcResultMatch
-                                  ? QByteArray(reinterpret_cast<const char*>(text))
-                                  : QByteArray();
-    FcBool scalable = FcTrue;
-    FcPatternGetBool(p, FC_SCALABLE, 0, &scalable);
-    if ((format == "TrueType" || format == "CFF") && scalable)
-        return IsSfntFile(file) ? TRUETYPE_FONTTYPE : 0;
-    if (format == "Type 1" && scalable)
-        return DEVICE_FONTTYPE;
-    if (!scalable || format == "PCF" || format == "BDF" || format == "SNF")
-        return RASTER_FONTTYPE;
-    return 0;
-}
-
 // A family with Type 1 and TrueType/OpenType files is listed once per kind;
 // the toolkit tells the two apart only by foundry. Other faces drop it, so
 // that they are drawn by their family name alone.
@@ -669,7 +649,7 @@ QVector<DesktopFace> ListFontFaces()
         seen.insert({face.file, index});
         if (seen.size() == seenBefore)
             continue;
-        face.fontType = FontTypeOf(p, face.file);
+        face.fontType = DesktopFontType(p, face.file);
         if (face.fontType == 0)
             continue;
 
@@ -732,6 +712,23 @@ QVector<DesktopFace> ListFontFaces()
 }
 
 } // namespace
+
+int DesktopFontType(FcPattern* p, const QString& file)
+{
+    FcChar8* text = nullptr;
+    const QByteArray format = FcPatternGetString(p, FC_FONTFORMAT, 0, &text) == FcResultMatch
+                                  ? QByteArray(reinterpret_cast<const char*>(text))
+                                  : QByteArray();
+    FcBool scalable = FcTrue;
+    FcPatternGetBool(p, FC_SCALABLE, 0, &scalable);
+    if ((format == "TrueType" || format == "CFF") && scalable)
+        return IsSfntFile(file) ? TRUETYPE_FONTTYPE : 0;
+    if (format == "Type 1" && scalable)
+        return DEVICE_FONTTYPE;
+    if (!scalable || format == "PCF" || format == "BDF" || format == "SNF")
+        return RASTER_FONTTYPE;
+    return 0;
+}
 
 QString FotTargetPath(const QString& fotPath)
 {

@@ -3,6 +3,8 @@
 #include <QFontDatabase>
 #include <tuple>
 
+#include <fontconfig/fontconfig.h>
+
 #include "core/globals.h"
 #include "platform/desktop.h"
 #include "sfnt/fot.h"
@@ -242,6 +244,47 @@ private slots:
     }
 
     // The characters of a font file, from its own character map.
+    // The kind a face is listed as, from its format and whether it has outlines; 0: not listed.
+    void fontTypeByFormat_data()
+    {
+        QTest::addColumn<QString>("format");  // empty: none given
+        QTest::addColumn<int>("scalable");    // -1: not said, which counts as scalable
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("type");
+        const int tt = TRUETYPE_FONTTYPE, t1 = DEVICE_FONTTYPE, raster = RASTER_FONTTYPE;
+        QTest::newRow("TrueType outlines") << "TrueType" << 1 << "a.TTF" << tt;
+        QTest::newRow("CFF OpenType") << "CFF" << 1 << "a.otf" << tt;
+        QTest::newRow("a collection, scalable not said") << "TrueType" << -1 << "a.ttc" << tt;
+        QTest::newRow("an sfnt known by its first bytes") << "TrueType" << 1 << "sfnt.bin" << tt;
+        QTest::newRow("TrueType in a file of another kind (dfont)") << "TrueType" << 1 << "a.dfont" << 0;
+        QTest::newRow("bitmap-only sfnt") << "TrueType" << 0 << "a.otb" << raster;
+        QTest::newRow("CFF without outlines") << "CFF" << 0 << "a.otf" << raster;
+        QTest::newRow("Type 1") << "Type 1" << 1 << "a.pfb" << t1;
+        QTest::newRow("PCF") << "PCF" << 0 << "a.pcf.gz" << raster;
+        QTest::newRow("PCF said scalable") << "PCF" << 1 << "a.pcf" << raster;
+        QTest::newRow("BDF said scalable") << "BDF" << -1 << "a.bdf" << raster;
+        QTest::newRow("SNF said scalable") << "SNF" << 1 << "a.snf" << raster;
+        QTest::newRow("another outline format (PFR)") << "PFR" << 1 << "a.pfr" << 0;
+        QTest::newRow("no format") << "" << -1 << "a.ttf" << 0;
+    }
+    void fontTypeByFormat()
+    {
+        QFETCH(QString, format);
+        QFETCH(int, scalable);
+        QFETCH(QString, file);
+        QFETCH(int, type);
+        const QString path = env_->root() + "/" + file;
+        QVERIFY(WriteFile(path, file == "sfnt.bin" ? QByteArray("OTTO", 4) + QByteArray(60, '\0') : QByteArray(64, 'x')));
+        FcPattern* p = FcPatternCreate();
+        if (!format.isEmpty())
+            FcPatternAddString(p, FC_FONTFORMAT, reinterpret_cast<const FcChar8*>(format.toUtf8().constData()));
+        if (scalable >= 0)
+            FcPatternAddBool(p, FC_SCALABLE, scalable);
+        const int got = DesktopFontType(p, path);
+        FcPatternDestroy(p);
+        QCOMPARE(got, type);
+    }
+
     void characterMaps_data()
     {
         QTest::addColumn<QString>("file");  // an installed file, or one under the test folder
