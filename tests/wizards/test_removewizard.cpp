@@ -251,6 +251,13 @@ private slots:
             "No trash can take the font file", "source gone OK");
         row("missing target folder, No: nothing uninstalled", move, {}, {vbNo}, "notarget",
             "does not exist", "source source");
+        row("missing target folder, Yes: made and moved into", move, {}, {vbYes}, "maketarget", "does not exist",
+            "target target OK");
+        row("target folder cannot be made: nothing uninstalled", move, {}, {vbYes}, "notarget-blocked",
+            "does not exist", "source source");
+        row("target is a file: nothing uninstalled", copy, {}, {}, "notarget-file",
+            "is not a folder Glyphwick can copy into", "source source");
+        row("57 I/O error: the run stops, the rest kept", move, {57}, {}, "ioerror", "", "source source");
         row("reject file unwritable: delete keeps files", del, {}, {}, "faildelete",
             "This font could not be removed!", "source source OK");
         row("resource not removed: file kept", del, {}, {}, "noremove", "This font could not be removed!",
@@ -281,8 +288,16 @@ private slots:
             QFile::remove(fonts_ + "/alpha.ttf");
         if (setup == "noremove")
             env_->fake.fonts->removeAnswers.insert(fonts_ + "/alpha.ttf", 0);
-        if (setup == "samefolder" || setup == "notarget")
-            target_ = setup == "samefolder" ? fonts_ : env_->root() + "/Font Backup";
+        const bool notStarted = setup.startsWith("notarget");
+        if (setup == "samefolder")
+            target_ = fonts_;
+        else if (notStarted || setup == "maketarget") {  // a plain file where the folder or its parent belongs
+            target_ = env_->root() + "/Font Backup";
+            if (setup != "notarget" && setup != "maketarget")
+                QVERIFY(WriteFile(target_, "a file"));
+            if (setup == "notarget-blocked")
+                target_ += "/Fonts";
+        }
         if (setup == "existing")
             QVERIFY(WriteFile(target_ + "/alpha.ttf", "other") && WriteFile(target_ + "/beta.ttf", "other"));
         RemoveWizard w;
@@ -293,16 +308,18 @@ private slots:
         QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.value(0).contains(message), qPrintable(texts.join(" | ")));
         const QString closed = w.result() == QDialog::Accepted ? " OK" : "";
         QCOMPARE(Where(first) + " " + Where("Beta") + closed, after);
-        QVERIFY(FontsChanged != (setup == "notarget"));
+        QVERIFY(FontsChanged != notStarted);
         // Every chosen file has its line, also those a cancelled run did not reach.
-        QCOMPARE(report_.size(), setup == "notarget" ? 0 : 2);
-        if (answers == QList<int>{vbCancel} && action == ActionMove && setup.isEmpty())
+        QCOMPARE(report_.size(), notStarted ? 0 : 2);
+        if (setup == "notarget-blocked")
+            QVERIFY(texts.value(1).contains("is not a folder Glyphwick can copy into"));
+        if ((answers == QList<int>{vbCancel} && action == ActionMove && setup.isEmpty()) || setup == "ioerror")
             QVERIFY2(report_.value(1).endsWith("the run stopped before its file, which is kept"), qPrintable(report_.join('\n')));
         if (errors.value(0) == ErrPathFileAccess)
             QVERIFY(texts.first().contains("hidden from every program"));
         if (setup == "existing")
             QCOMPARE(texts.value(1), "The original file " + fonts_ + "/alpha.ttf will not be deleted.");
-        if (setup == "faildelete" || setup == "notarget")
+        if (setup == "faildelete" || notStarted)
             QCOMPARE(env_->fake.registry->values.size(), 5); // nothing was hidden
         // What the last step says will happen (by action); without faults, the order of the removal
         // and the report's line for Alpha's file.
@@ -310,7 +327,7 @@ private slots:
         const QStringList told{"", "will be moved to the trash", "will be copied to \"" + target_ + "\"",
                                "will be moved to \"" + target_ + "\"", "will be hidden"};
         QVERIFY2(Text(w, "actionLabel").contains(told[action]), qPrintable(Text(w, "actionLabel")));
-        if (!message.isEmpty())
+        if (!message.isEmpty() || closed.isEmpty())
             return;
         const QStringList said{"", "in the trash", "copied to " + copied, "moved to " + copied, "kept"};
         QCOMPARE(report_.value(0), file + ": uninstalled; the file is " + said[action]);
