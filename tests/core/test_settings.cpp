@@ -1,4 +1,6 @@
 #include <QtTest>
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -204,12 +206,36 @@ private slots:
             QVERIFY(WriteFile(dir + name, "x"));
             QVERIFY(::chmod(QFile::encodeName(dir + name), 0600) == 0);
         }
+        const QString link = "gw.ini.999999998.saving";  // named like ours, but a link: it stays
+        QVERIFY(QFile::link(dir + "gw.ini.bak", dir + link));
         ReadIniString("GW", "ANSI", "", IniFile); // the first use in this run
         const QStringList left = QDir(dir).entryList(QDir::Files);
-        QCOMPARE(QSet<QString>(left.begin(), left.end()), QSet<QString>(kept.begin(), kept.end()));
+        QCOMPARE(QSet<QString>(left.begin(), left.end()), QSet<QString>(kept.begin(), kept.end()) << link);
         QVERIFY(WriteFile(dir + stale[1], "x"));  // ours, left after the first use: written over on saving
         WriteIniString("GW", "ANSI", "5", IniFile);
         QCOMPARE(ReadFile(IniFile), QByteArray("[GW]\nANSI=5\n"));
+    }
+
+    // A save that fails says why and leaves the old file and no temporary file behind.
+    void failedSaveLeavesNoTrace_data()
+    {
+        QTest::addColumn<QString>("name");  // under the test's root; "blocker" is a plain file
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("its folder is a file") << "blocker/gw.ini" << "its folder cannot be created";
+        QTest::newRow("no room in the name for the temporary file") << QString(248, 'n') + ".ini" << QString(strerror(ENAMETOOLONG));
+        QTest::newRow("a folder in the file's place") << "folder.ini" << QString(strerror(EISDIR));
+    }
+    void failedSaveLeavesNoTrace()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        const QString dir = env_->root() + "/save/", path = dir + name;
+        QVERIFY(WriteFile(dir + "blocker", "mine") && WriteFile(dir + "folder.ini/kept", "mine"));
+        QString why;
+        QVERIFY(!ReplaceProfileFile(path, "[GW]\n", &why));
+        QCOMPARE(why, reason);
+        QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), QStringList({"blocker", "folder.ini"}));
+        QCOMPARE(ReadFile(dir + "blocker") + ReadFile(dir + "folder.ini/kept"), QByteArray("minemine"));
     }
 
     void paragraph_data()
