@@ -100,7 +100,7 @@ private slots:
         QFETCH(int, sheet);
         QFETCH(int, paper);
         QFETCH(bool, mixed);
-        const PrintFontList mixedFonts = mixed ? MixedPrintFonts(*env_->fake.fonts) : PrintFontList();
+        PrintFontList mixedFonts = mixed ? MixedPrintFonts(*env_->fake.fonts) : PrintFontList();
         if (mixed) {
             WriteIniString("SpecSheets", "UpperCase", "1", IniFile);
             for (const QString n : {"1", "2"})
@@ -109,6 +109,10 @@ private slots:
         RecordingSurface s = paper == PaperLetter ? RecordingSurface(PaperLetter, 612, 792, 18)
                                                   : RecordingSurface(PaperA4, 595, 842, 18);
         if (sheet < 0) {
+            if (mixed) {  // and last, a face the printer cannot draw: its cell says why
+                mixedFonts.push_back(TestPrintFonts(7)[6]);
+                s.unprintableFiles = {mixedFonts.back().FontPath = "/fonts/BROKEN.TTF"};
+            }
             // Enough fonts to break every layout's columns and pages; a name that is no layout prints nothing.
             QVERIFY(PrintCatalogs(s, catalog, mixed ? mixedFonts : TestPrintFonts(paper == PaperLetter ? 50 : 35), {},
                                   mixed ? "A title longer than any header has room for, set smaller, then cut after a word" : "Title",
