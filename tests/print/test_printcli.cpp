@@ -31,6 +31,7 @@ private slots:
             {six + "--paper|legal" + pdf, 2, "unknown paper \"legal\""},
             {six + "--folder|{tmp}/none" + pdf, 1, "cannot read the folder \"{tmp}/none\""},
             {six + "--folder|{tmp}/home" + pdf, 1, "no uninstalled fonts in \"{tmp}/home\""},
+            {six + "--folder|{tmp}/dir.pdf" + pdf, 1, "skipped {tmp}/dir.pdf/fonts.ttf: a folder\n"},
             {six + "--family|No Such Family" + pdf, 1, "no installed font matches \"No Such Family\""},
             {six + "--printer|No Such Printer", 1, "unknown printer \"No Such Printer\""},
             {six + "--output|{tmp}/none/x.pdf", 1, "cannot write \"{tmp}/none/x.pdf\""},
@@ -43,7 +44,7 @@ private slots:
         for (auto c : cases) {
             TestEnv env;
             env.UseDesktopPlatform();
-            QVERIFY(QDir().mkpath(env.root() + "/dir.pdf") && QFile::link("/dev/null", env.root() + "/null.pdf")
+            QVERIFY(QDir().mkpath(env.root() + "/dir.pdf/fonts.ttf") && QFile::link("/dev/null", env.root() + "/null.pdf")
                     && mkfifo(QFile::encodeName(env.root() + "/pipe.pdf").constData(), 0600) == 0);
             const QString arguments = c.arguments.replace("{tmp}", env.root());
             const CommandResult r = RunCommand(RunPrintCommand, arguments.split('|', Qt::SkipEmptyParts));
