@@ -24,6 +24,10 @@ QString DesktopUserFontFolder();
 // The fontconfig file that rejects the uninstalled font files.
 QString DesktopRejectFilePath();
 
+// A volume a user never keeps fonts on, left out of the drive list: kernel and
+// memory file systems, snaps, the system's own folders.
+bool IsSystemVolume(const QByteArray& fileSystemType, const QString& root);
+
 // One style as fontconfig (or the printer) offers it.
 struct DesktopFace {
     QString family;

@@ -72,18 +72,14 @@ ssize_t DesktopWrite(int fd, const void* data, size_t size, qint64 writtenBefore
     return write(fd, data, size);
 }
 
-namespace {
-
-// Volumes a user never keeps fonts on: kernel and memory file systems, snaps.
-bool IsSystemVolume(const QStorageInfo& volume)
+bool IsSystemVolume(const QByteArray& fileSystemType, const QString& root)
 {
     static const QList<QByteArray> kinds = {
         "proc", "sysfs", "devtmpfs", "devpts", "tmpfs", "cgroup", "cgroup2", "securityfs",
         "pstore", "debugfs", "tracefs", "configfs", "fusectl", "mqueue", "hugetlbfs", "bpf",
         "autofs", "binfmt_misc", "squashfs", "nsfs", "efivarfs", "ramfs", "rpc_pipefs"};
-    if (kinds.contains(volume.fileSystemType()))
+    if (kinds.contains(fileSystemType))
         return true;
-    const QString root = volume.rootPath();
     if (root == QLatin1String("/"))
         return false;
     for (const char* prefix : {"/proc", "/sys", "/dev", "/boot", "/snap", "/var/lib", "/etc"})
@@ -92,6 +88,8 @@ bool IsSystemVolume(const QStorageInfo& volume)
     // /run holds removable media under /run/media only.
     return root.startsWith(QLatin1String("/run/")) && !root.startsWith(QLatin1String("/run/media/"));
 }
+
+namespace {
 
 class DesktopStorage : public Storage {
 public:
@@ -105,7 +103,7 @@ public:
             return a.rootPath() < b.rootPath();
         });
         for (const QStorageInfo& volume : volumes) {
-            if (!volume.isValid() || IsSystemVolume(volume) || seen.contains(volume.rootPath()))
+            if (!volume.isValid() || IsSystemVolume(volume.fileSystemType(), volume.rootPath()) || seen.contains(volume.rootPath()))
                 continue;
             seen << volume.rootPath();
             QString name = volume.name();

@@ -221,6 +221,32 @@ private slots:
                 QVERIFY2(!d.rootPath.startsWith(system), qPrintable(d.rootPath));
         }
     }
+
+    void systemVolumes_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("root");
+        QTest::addColumn<bool>("system");
+        QTest::newRow("the root file system") << "ext4" << "/" << false;
+        QTest::newRow("a memory file system") << "tmpfs" << "/media/ram" << true;
+        QTest::newRow("a snap's image") << "squashfs" << "/mnt/image" << true;
+        QTest::newRow("the boot partition") << "vfat" << "/boot" << true;
+        QTest::newRow("under the boot partition") << "vfat" << "/boot/efi" << true;
+        QTest::newRow("a name that only starts like a system folder") << "ext4" << "/bootleg" << false;
+        QTest::newRow("a disk under /var/lib") << "ext4" << "/var/lib/docker" << true;
+        QTest::newRow("a disk under /var") << "ext4" << "/var/fonts" << false;
+        QTest::newRow("removable media under /run/media") << "vfat" << "/run/media/ann/STICK" << false;
+        QTest::newRow("elsewhere under /run") << "ext4" << "/run/user/1000/doc" << true;
+        QTest::newRow("/run itself") << "ext4" << "/run" << false;
+        QTest::newRow("removable media under /media") << "exfat" << "/media/ann/CD" << false;
+    }
+    void systemVolumes()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, root);
+        QFETCH(bool, system);
+        QCOMPARE(IsSystemVolume(type.toLatin1(), root), system);
+    }
 };
 
 QTEST_MAIN(TestDesktopFiles)
