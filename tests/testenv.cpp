@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSettings>
 
 #include "sfnt/codepage.h"
 #include "core/globals.h"
@@ -26,6 +27,8 @@ TestEnv::TestEnv()
     qputenv("GLYPHWICK_HOME", home().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", configHome().toLocal8Bit());
     qputenv("XDG_DATA_HOME", dataHome().toLocal8Bit());
+    // Qt keeps the folder of its own settings (a file dialog's state) from the first use on.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configHome());
     fake = InstallFakePlatform(root() + "/fake");
     SetFolders();
     HelpFile = Sys().system->HelpFilePath();
