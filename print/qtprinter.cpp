@@ -443,7 +443,6 @@ void QtPrinterSurface::Close()
 {
     if (d->painter.isActive())
         d->EndPainting();
-    d->documentEnded = false;
 }
 
 bool QtPrinterSurface::Finish(QString* error)
