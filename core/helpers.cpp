@@ -296,16 +296,6 @@ void LoadFormPlacement(QWidget* window, const QString& section, const QString& f
     window->move(fitted.topLeft());
 }
 
-void KeepOnScreen(QWidget* window)
-{
-    if (!window)
-        return;
-    const QSize edges = FrameEdges(window);
-    const QRect fitted = FitFrame(window, QRect(window->pos(), window->size() + edges));
-    window->resize(fitted.size() - edges);
-    window->move(fitted.topLeft());
-}
-
 void SaveFormPlacement(QWidget* window, const QString& section, const QString& file)
 {
     if (!window)

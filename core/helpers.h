@@ -53,8 +53,7 @@ void CentreForm(QWidget* window);
 QRect FitPlacement(const QRect& wanted, const QSize& minimum, const QRect& available);
 // The saved placement, brought onto the screen's available area.
 void LoadFormPlacement(QWidget* window, const QString& section, const QString& file);
-// The window's frame brought onto the available area of the screen that shows most of it.
-void KeepOnScreen(QWidget* window);
+// Saves Top, Left, Height and Width in twips, of the placement as brought onto the screen.
 void SaveFormPlacement(QWidget* window, const QString& section, const QString& file);
 // A horizontal gauge filling the picture box; percent of the inner width in barColour.
 void DrawGauge(PictureBox* box, const QColor& barColour, const QColor& frameLight,

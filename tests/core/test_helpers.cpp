@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "core/helpers.h"
 #include "core/picturebox.h"
+#include "core/settings.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -159,6 +160,38 @@ private slots:
         QTEST(FitPlacement(wanted, QSize(400, 300), QRect(0, 30, 1920, 1050)), "fitted");
         // A minimum larger than the area wins, from the area's top-left.
         QCOMPARE(FitPlacement(wanted, QSize(3000, 2000), QRect(0, 30, 1920, 1050)), QRect(0, 30, 3000, 2000));
+    }
+
+    // A window placed from its saved Top, Left, Height and Width (twips, 15 a pixel) on the
+    // 800 x 800 offscreen screen, never smaller than its minimum of 200 x 100; saved again as placed.
+    void formPlacement_data()
+    {
+        QTest::addColumn<QString>("saved");  // Top Left Height Width; "-" not saved
+        QTest::addColumn<QRect>("placed");
+        QTest::newRow("each number in its place") << "1500 3000 3000 4500" << QRect(200, 100, 300, 200);
+        QTest::newRow("nothing saved: the smallest, top left") << "- - - -" << QRect(0, 0, 200, 100);
+        QTest::newRow("a size of nothing: the smallest") << "1500 3000 -15 0" << QRect(200, 100, 200, 100);
+        QTest::newRow("below the screen: at the top") << "12015 3000 3000 4500" << QRect(200, 0, 300, 200);
+        QTest::newRow("right of the screen: at the left") << "1500 12015 3000 4500" << QRect(0, 100, 300, 200);
+        QTest::newRow("at the screen's edge: moved onto it") << "12000 12000 3000 4500" << QRect(500, 600, 300, 200);
+        QTest::newRow("larger than the screen: the screen") << "0 0 99000 99000" << QRect(0, 0, 800, 800);
+    }
+    void formPlacement()
+    {
+        QFETCH(QString, saved);
+        QFETCH(QRect, placed);
+        const QStringList numbers = saved.split(' '), keys{"Top", "Left", "Height", "Width"};
+        for (int i = 0; i < 4; ++i)
+            if (numbers[i] != "-")
+                WriteIniString("Form", keys[i], numbers[i], IniFile);
+        QWidget window;
+        window.setMinimumSize(200, 100);
+        LoadFormPlacement(&window, "Form", IniFile);
+        QCOMPARE(QRect(window.pos(), window.size()), placed);
+        SaveFormPlacement(&window, "Again", IniFile);
+        const QList<int> twips{placed.y() * 15, placed.x() * 15, placed.height() * 15, placed.width() * 15};
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(ReadIniInt("Again", keys[i], -1, IniFile), twips[i]);
     }
 
     void drawGauge_data()
