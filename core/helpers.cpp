@@ -405,6 +405,12 @@ bool IsAscii(const QString& text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
+bool NameBefore(const QString& a, const QString& b)
+{
+    const int folded = FoldCase(a).compare(FoldCase(b));
+    return folded != 0 ? folded < 0 : a < b;
+}
+
 QString FoldCase(const QString& text)
 {
     const QChar* c = text.constData();

@@ -102,5 +102,9 @@ QString NameNotUtf8Text();
 // tables; the usual all-ASCII name is folded here directly (same result).
 QString FoldCase(const QString& text);
 bool IsAscii(const QString& text);
+// The order of fonts in every list and printout: by name, letter case ignored;
+// names alike but for case by their characters, so that the order never depends
+// on the order fonts were found in.
+bool NameBefore(const QString& a, const QString& b);
 
 } // namespace gw

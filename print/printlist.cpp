@@ -30,14 +30,6 @@ bool Matches(const QString& family, const QStringList& patterns)
     return false;
 }
 
-void SortByDisplayName(PrintFontList& fonts)
-{
-    std::stable_sort(fonts.begin(), fonts.end(), [](const PrintFontEntry& a, const PrintFontEntry& b) {
-        const int c = a.DisplayName.compare(b.DisplayName, Qt::CaseInsensitive);
-        return c != 0 ? c < 0 : a.DisplayName < b.DisplayName;
-    });
-}
-
 // "BoldItalic" → "Bold Italic"; the regular style has no words.
 QString StyleWords(const QString& style)
 {
@@ -181,6 +173,12 @@ void TemporaryPrintFonts::Release()
     for (const QString& fot : fotFiles_)
         QFile::remove(fot);
     fotFiles_.clear();
+}
+
+void SortByDisplayName(PrintFontList& fonts)
+{
+    std::stable_sort(fonts.begin(), fonts.end(),
+                     [](const PrintFontEntry& a, const PrintFontEntry& b) { return NameBefore(a.DisplayName, b.DisplayName); });
 }
 
 PrintFontList FolderPrintFonts(const QString& folder, QStringList* errors, TemporaryPrintFonts& fonts)

@@ -22,6 +22,8 @@ QString PrintSizeTextForLength(qint64 bytes);
 // Entries whose face name contains one of the patterns (letter case ignored);
 // no patterns keeps them all.
 PrintFontList MatchingPrintFonts(const PrintFontList& fonts, const QStringList& familyPatterns);
+// In the order of every font list (NameBefore); fonts of one name keep their order.
+void SortByDisplayName(PrintFontList& fonts);
 
 // The TrueType styles of FontTable as it stands, in table order, of the
 // families matching the patterns.

@@ -42,6 +42,7 @@
 #include "options/optionsdialog.h"
 #include "print/catalogs.h"
 #include "wizards/drivefolderlists.h"
+#include "wizards/fontrow.h"
 #include "wizards/printrunner.h"
 
 namespace gw {
@@ -92,17 +93,6 @@ QLabel* MakeLabel(const QString& text, const char* name, QWidget* parent)
     label->setWordWrap(true);
     return label;
 }
-
-// Rows sort as the user reads them: without regard to case.
-class FontRow : public QTreeWidgetItem {
-public:
-    using QTreeWidgetItem::QTreeWidgetItem;
-    bool operator<(const QTreeWidgetItem& other) const override
-    {
-        const int column = treeWidget() ? treeWidget()->sortColumn() : 0;
-        return text(column).compare(other.text(column), Qt::CaseInsensitive) < 0;
-    }
-};
 
 } // namespace
 

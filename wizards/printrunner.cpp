@@ -50,9 +50,7 @@ PrintFontList WizardFonts(const FontListModel& families)
     StyleCount = keptCount;
     StyleFonts = keptFonts;
     StyleTable = keptTable;
-    std::stable_sort(fonts.begin(), fonts.end(), [](const PrintFontEntry& a, const PrintFontEntry& b) {
-        return a.DisplayName.compare(b.DisplayName, Qt::CaseInsensitive) < 0;
-    });
+    SortByDisplayName(fonts);
     return fonts;
 }
 

@@ -19,6 +19,7 @@
 #include "options/optionsdialog.h"
 #include "print/catalogs.h"
 #include "print/sheets.h"
+#include "wizards/fontrow.h"
 
 namespace gw {
 
@@ -230,7 +231,7 @@ void PrintWizard::FillFontList()
     rows.reserve(int(fonts_.size()));
     for (int i = 0; i < int(fonts_.size()); ++i) {
         const PrintFontEntry& f = fonts_[size_t(i)];
-        auto* item = new QTreeWidgetItem({f.DisplayName, f.FileName, f.SizeText});
+        auto* item = new FontRow(QStringList{f.DisplayName, f.FileName, f.SizeText});
         item->setData(0, kIndexRole, i);
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         rows << item;

@@ -27,6 +27,7 @@
 #include "core/settings.h"
 #include "fonts/enumerate.h"
 #include "wizards/folderpicker.h"
+#include "wizards/fontrow.h"
 #include "wizards/installwizard.h"
 
 namespace gw {
@@ -658,8 +659,8 @@ void RemoveWizard::FillFontList()
         const FontRecord& font = FontTable[i];
         if (FontTable.size() == 1 && font.FullName == QLatin1String("X"))
             break; // the reset table's sentinel
-        auto* item = new QTreeWidgetItem(
-            {font.FullName, font.FontFile, FileSizeOf(font), entries.EntryOf(font.FullName)});
+        auto* item =
+            new FontRow(QStringList{font.FullName, font.FontFile, FileSizeOf(font), entries.EntryOf(font.FullName)});
         item->setData(ColName, SlotRole, int(i));
         item->setData(ColName, FaceRole, font.FaceName);
         if (NameNotUtf8(font.FontFile)) {

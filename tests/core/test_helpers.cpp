@@ -101,11 +101,36 @@ private slots:
     {
         QFETCH(QString, kind);
         QStringList taken;
-        for (const QString& name : {"Sans", "Sans Bold", "Sans Italic", "Sans Oblique", "Sans Light", "Sans Light italic",
+        for (const char* name : {"Sans", "Sans Bold", "Sans Italic", "Sans Oblique", "Sans Light", "Sans Light italic",
                                     "Sans SemiBold", "Sans BoldItalic", "Mono Bold Oblique", "Nonesuch"})
             if (NameIsOfKind(name, kind))
                 taken << name;
         QTEST(taken.join('|'), "taken");
+    }
+
+    // Font lists in the order users read them; never in the order fonts were found.
+    void nameOrder_data()
+    {
+        QTest::addColumn<QStringList>("names");  // as found
+        QTest::addColumn<QStringList>("sorted");
+        QTest::newRow("letter case ignored") << QStringList{"beta", "Alpha", "GAMMA", "Delta"}
+                                             << QStringList{"Alpha", "beta", "Delta", "GAMMA"};
+        QTest::newRow("alike but for case: capitals first") << QStringList{"abc", "Abc", "ABC", "aBc"}
+                                                            << QStringList{"ABC", "Abc", "aBc", "abc"};
+        QTest::newRow("beyond ASCII") << QStringList{"\u00e9clair", "\u00c9CLAT", "Zeta", "eclair"}
+                                      << QStringList{"eclair", "Zeta", "\u00e9clair", "\u00c9CLAT"};
+        QTest::newRow("digits as text, a shorter name first") << QStringList{"Font 9", "Font 10", "Font", "Font 1"}
+                                                               << QStringList{"Font", "Font 1", "Font 10", "Font 9"};
+    }
+    void nameOrder()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, sorted);
+        for (int turn = 0; turn < 2; ++turn) {  // from either end, the same order
+            std::stable_sort(names.begin(), names.end(), NameBefore);
+            QCOMPARE(names, sorted);
+            std::reverse(names.begin(), names.end());
+        }
     }
 
     void lowerCasePath()
