@@ -239,6 +239,7 @@ private slots:
         QCOMPARE(Items(*list), QString("Arial:1 Verdana:1 Printer Gothic:3"));
         QCOMPARE(RegFontList[0][0], QString("Verdana (TrueType)"));
         QVERIFY(drawn.contains(150));
+        QCOMPARE(drawn.last(), 100);  // and it ends full
     }
 };
 
