@@ -222,6 +222,41 @@ private slots:
         }
     }
 
+    // Each library as this process runs it (first, with its version) and every other copy the
+    // loader could pick up instead, each once: here one in a folder of LD_LIBRARY_PATH.
+    void componentsAsLoaded()
+    {
+        TestEnv env;
+        const QString other = env.root() + "/lib/libfontconfig.so.1";
+        QVERIFY(WriteFile(other, "a copy"));
+        const QByteArray kept = qgetenv("LD_LIBRARY_PATH");
+        qputenv("LD_LIBRARY_PATH", (env.root() + "/none:" + env.root() + "/lib").toLocal8Bit());
+        const std::unique_ptr<ComponentVersions> versions = MakeDesktopComponentVersions();
+        const QVector<ComponentReference> references = versions->References();
+        QStringList names;
+        for (const ComponentReference& r : references) {
+            names << r.name;
+            const QVector<ComponentFile> found = versions->Found(r);
+            QVERIFY2(!found.isEmpty() && found[0].inMemory && found[0].path.contains("/" + r.fileName), qPrintable(r.name));
+            QStringList paths;
+            for (const ComponentFile& f : found) {
+                QVERIFY2(f.inMemory == paths.isEmpty() && !paths.contains(f.path), qPrintable(f.path));
+                QCOMPARE(f.size, QFileInfo(f.path).size());
+                paths << f.path;
+            }
+            if (r.name == "Qt Core")
+                QCOMPARE(found[0].version, QString(qVersion()));
+            if (r.name == "fontconfig") {
+                QCOMPARE(found[0].version, DesktopFontconfigVersion());
+                QVERIFY2(paths.contains(other), qPrintable(paths.join(' ')));
+                QCOMPARE(found[paths.indexOf(other)].version, QString("1"));
+            }
+        }
+        kept.isNull() ? qunsetenv("LD_LIBRARY_PATH") : qputenv("LD_LIBRARY_PATH", kept);
+        QCOMPARE(names.mid(0, 2), QStringList({"Qt Core", "Qt Gui"}));
+        QVERIFY(names.contains("fontconfig"));
+    }
+
     void systemVolumes_data()
     {
         QTest::addColumn<QString>("type");
