@@ -2,6 +2,7 @@
 #include <QtTest>
 
 #include "core/helpers.h"
+#include "platform/desktop.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -54,6 +55,18 @@ private slots:
         QVERIFY(parts[0].endsWith(".afm") || parts[0].endsWith(".pfm"));
         QVERIFY(parts[1].endsWith(".pfb") || parts[1].endsWith(".pfa") || parts[1].endsWith(".t1"));
         QCOMPARE(QFileInfo(parts[0]).path(), Atm("Setup", "PFM_DIR"));
+    }
+
+    // A Type 1 file hidden from every program leaves the view at once, and comes back.
+    void followsHiddenFonts()
+    {
+        const QString listed = Atm("Fonts", "Nimbus Sans,BOLD");
+        const QString outline = listed.section(',', 1);
+        QVERIFY2(QFileInfo(outline).isFile(), qPrintable(listed));
+        QVERIFY(DesktopSetHidden(outline, true));
+        QCOMPARE(Atm("Fonts", "Nimbus Sans,BOLD", "none"), QString("none"));
+        QVERIFY(DesktopSetHidden(outline, false));
+        QCOMPARE(Atm("Fonts", "Nimbus Sans,BOLD"), listed);
     }
 
     void aRealFileTakesPrecedence_data()
