@@ -64,7 +64,7 @@ private slots:
         const QString outline = listed.section(',', 1);
         QVERIFY2(QFileInfo(outline).isFile(), qPrintable(listed));
         QVERIFY(DesktopSetHidden(outline, true));
-        QCOMPARE(Atm("Fonts", "Nimbus Sans,BOLD", "none"), QString("none"));
+        QVERIFY(!Atm("Fonts", "Nimbus Sans,BOLD", "none").contains(outline));  // none, or another copy
         QVERIFY(DesktopSetHidden(outline, false));
         QCOMPARE(Atm("Fonts", "Nimbus Sans,BOLD"), listed);
     }
