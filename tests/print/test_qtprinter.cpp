@@ -231,6 +231,28 @@ private slots:
         }
     }
 
+    // On a preview's PDF device, a run's documents follow one another on new pages, none empty.
+    void documentsFollowOnOneDevice()
+    {
+        const QString pdf = env_->root() + "/device.pdf";
+        QPrinter qtPdf(QPrinter::HighResolution);
+        qtPdf.setOutputFormat(QPrinter::PdfFormat);
+        qtPdf.setOutputFileName(pdf);
+        auto printer = QtPrinterSurface::ForDevice(&qtPdf);
+        printer->SetScaleMode(ScalePoints);
+        for (const char* word : {"First", "Second"}) {
+            QVERIFY(printer->SetFontName("Liberation Sans"));
+            printer->SetCurrent(72, 72);
+            printer->Print(word);
+            printer->EndDoc();
+            printer->EndDoc();
+        }
+        QVERIFY(printer->Finish(nullptr));
+        const QList<QList<Word>> pages = ReadWords(pdf);
+        QCOMPARE(pages.size(), 2);
+        QCOMPARE(FindWord(pages, "Second").first, 2);
+    }
+
     // A PDF run that cannot put its file in place, or is interrupted, leaves the earlier file alone.
     void failedPdfLeavesNothingBeside_data()
     {
