@@ -170,9 +170,13 @@ private slots:
         QCOMPARE(Child<DriveList>(*w, "driveList").currentIndex(), 1);  // the drive of the last folder
         FolderTree& tree = Child<FolderTree>(*w, "folderTree");
         QPushButton& cancelRead = Button(*w, "cancelReadButton");
+        const QLabel& reading = Child<QLabel>(*w, "readingLabel");
         bool treeEnabled = false;
+        QString during;  // what the reading shows at its first turn
         QTimer::singleShot(0, w.get(), [&] {
             treeEnabled = tree.isEnabled();
+            during = (reading.isHidden() ? "hidden" : reading.text()) + " " + cancelRead.text()
+                     + (!cancelRead.isHidden() && cancelRead.isEnabled() ? "" : " (off)");
             if (action == "move")
                 tree.SetPath(source + "/next");
             else if (action == "cancel")
@@ -184,7 +188,8 @@ private slots:
         QCOMPARE(RowTexts(*w), rows);
         QCOMPARE(FotFiles(), 0);
         QVERIFY(action.isEmpty() || treeEnabled);
-        QVERIFY(cancelRead.isHidden() && Button(*w, "nextButton").isEnabled());
+        QVERIFY2(during.isEmpty() || during == "Reading directory... Cancel Read", qPrintable(during));
+        QVERIFY(cancelRead.isHidden() && reading.isHidden() && Button(*w, "nextButton").isEnabled());
         ChooseFilter(*w, 0);  // reads the folder whole again
         QVERIFY(action.isEmpty() || RowTexts(*w).size() == 3);
     }
