@@ -1,6 +1,7 @@
 // The inventory built from a fake font set: list items, FontTable, style lists,
 // the Type 1 classification and the progress gauge.
 #include <QtTest>
+#include <QAbstractItemModelTester>
 #include <memory>
 #include <optional>
 
@@ -53,6 +54,7 @@ class EnumerateTest : public QObject {
 
     std::optional<TestEnv> env;
     std::unique_ptr<FontListModel> list;
+    std::unique_ptr<QAbstractItemModelTester> listRules;  // the list keeps the rules of a Qt model throughout
     std::unique_ptr<FontEnumerator> e;
 
     // ReadFonts with the Show keys "TAD" (TrueType, ATM, device) given as 0/1.
@@ -68,11 +70,13 @@ private slots:
     {
         env.emplace();
         list = std::make_unique<FontListModel>();
+        listRules = std::make_unique<QAbstractItemModelTester>(list.get());
         e = std::make_unique<FontEnumerator>(list.get());
     }
     void cleanup()
     {
         e.reset();
+        listRules.reset();
         list.reset();
         env.reset();
     }
