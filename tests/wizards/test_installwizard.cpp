@@ -194,6 +194,18 @@ private slots:
         QVERIFY(action.isEmpty() || RowTexts(*w).size() == 3);
     }
 
+    // Choosing another drive reads its top folder.
+    void choosingADriveReadsIt()
+    {
+        MakeFolder(env->root() + "/stick", {"s.ttf=Stick Sans"});
+        env->fake.storage->drives.prepend({"Stick", env->root() + "/stick"});
+        auto w = Open({"a.ttf=Alpha Sans"});
+        QCOMPARE(RowTexts(*w), QStringList{"Alpha Sans|a.ttf|1K"});
+        Child<DriveList>(*w, "driveList").setCurrentIndex(0);
+        QCOMPARE(Child<FolderTree>(*w, "folderTree").Path(), env->root() + "/stick");
+        QCOMPARE(RowTexts(*w), QStringList{"Stick Sans|s.ttf|1K"});
+    }
+
     // Reading a folder draws its gauge as it goes, not only at the start and the end.
     void readingGaugeGrows()
     {
