@@ -194,16 +194,22 @@ private slots:
         QVERIFY(action.isEmpty() || RowTexts(*w).size() == 3);
     }
 
-    // Choosing another drive reads its top folder.
-    void choosingADriveReadsIt()
+    // Choosing another drive reads its top folder; choosing a folder in the tree reads that.
+    void choosingADriveOrFolderReadsIt()
     {
         MakeFolder(env->root() + "/stick", {"s.ttf=Stick Sans"});
+        MakeFolder(env->root() + "/stick/More", {"m.ttf=More Sans"});
         env->fake.storage->drives.prepend({"Stick", env->root() + "/stick"});
         auto w = Open({"a.ttf=Alpha Sans"});
         QCOMPARE(RowTexts(*w), QStringList{"Alpha Sans|a.ttf|1K"});
         Child<DriveList>(*w, "driveList").setCurrentIndex(0);
-        QCOMPARE(Child<FolderTree>(*w, "folderTree").Path(), env->root() + "/stick");
+        FolderTree& tree = Child<FolderTree>(*w, "folderTree");
+        QCOMPARE(tree.Path(), env->root() + "/stick");
         QCOMPARE(RowTexts(*w), QStringList{"Stick Sans|s.ttf|1K"});
+        tree.expandItem(tree.topLevelItem(0));
+        tree.setCurrentItem(tree.topLevelItem(0)->child(0));
+        QCOMPARE(tree.Path(), env->root() + "/stick/More");
+        QCOMPARE(RowTexts(*w), QStringList{"More Sans|m.ttf|1K"});
     }
 
     // Reading a folder draws its gauge as it goes, not only at the start and the end.
