@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QAction>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include "core/globals.h"
@@ -18,6 +19,7 @@
 #include "sfntbuilder.h"
 #include "shots.h"
 #include "testenv.h"
+#include "wizards/folderpicker.h"
 #include "wizards/removewizard.h"
 
 using namespace gw;
@@ -340,6 +342,30 @@ private slots:
         calls += onFile[action];
         QCOMPARE(FakeCallLog().mid(0, calls.size()), calls);
         QVERIFY(!QFileInfo::exists(fot));
+    }
+
+    // The folder picked goes into the target field; Cancel leaves the field as it was.
+    void pickTargetFolder()
+    {
+        env_->fake.storage->drives = {{"Disk", env_->root()}};
+        RemoveWizard w;
+        Child<QRadioButton>(w, "moveRadio").click();
+        QLineEdit& target = Child<QLineEdit>(w, "targetEdit");
+        target.setText(target_);
+        int shown = 0;
+        for (const bool ok : {false, true}) {
+            QTimer::singleShot(0, [&] {
+                if (auto* picker = qobject_cast<FolderPicker*>(QApplication::activeModalWidget())) {
+                    ++shown;
+                    Child<QLineEdit>(*picker, "folderEdit").setText(fonts_);
+                    Child<QPushButton>(*picker, ok ? "okButton" : "cancelButton").click();
+                }
+            });
+            Child<QPushButton>(w, "pickFolderButton").click();
+            QCOMPARE(target.text(), ok ? fonts_ : target_);
+        }
+        QCOMPARE(shown, 2);
+        QCOMPARE(env_->fake.messages->texts, QStringList());
     }
 
     // The gauge moves with every row, selected or not, up to 100.
