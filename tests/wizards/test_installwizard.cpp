@@ -212,6 +212,22 @@ private slots:
         QCOMPARE(RowTexts(*w), QStringList{"More Sans|m.ttf|1K"});
     }
 
+    // Options from the CD-ROM wizard leaves alone the kinds of installed font the main list shows.
+    void optionsLeaveFontKindsAlone()
+    {
+        auto w = Open({"a.ttf=Alpha Sans"}, InstallWizard::Mode::PrintUninstalled);
+        QStringList kinds;
+        QTimer::singleShot(0, [&] {
+            QWidget* options = QApplication::activeModalWidget();
+            for (const char* kind : {"trueTypeCheck", "typeOneCheck", "printerFontsCheck", "userNameEdit"})
+                kinds << QString(kind) + (Child<QWidget>(*options, kind).isEnabled() ? " on" : " off");
+            options->close();
+        });
+        QCOMPARE(Button(*w, "cancelReadButton").text(), QString("Options"));
+        Button(*w, "cancelReadButton").click();
+        QCOMPARE(kinds, QStringList({"trueTypeCheck off", "typeOneCheck off", "printerFontsCheck off", "userNameEdit on"}));
+    }
+
     // Reading a folder draws its gauge as it goes, not only at the start and the end.
     void readingGaugeGrows()
     {
