@@ -246,6 +246,30 @@ private slots:
     }
 
     // The characters of a font file, from its own character map.
+    // The face a file holds as the toolkit lists it: family, style, maker, weight, slant.
+    void fileFaces_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("face");  // "family|style|foundry|weight|italic"; "" unreadable
+        QTest::newRow("TrueType bold") << "LiberationSans-Bold.ttf" << "Liberation Sans|Bold|1ASC|700|0";
+        QTest::newRow("TrueType bold italic") << "LiberationSerif-BoldItalic.ttf" << "Liberation Serif|Bold Italic|1ASC|700|1";
+        QTest::newRow("Type 1 italic") << "NimbusSans-Italic.t1" << "Nimbus Sans|Italic|urw|400|1";
+        QTest::newRow("not a font") << "/text.ttf" << "";
+    }
+    void fileFaces()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, face);
+        const QString path = file.startsWith('/') ? env_->root() + file : SystemFile(file);
+        if (path.isEmpty() || (file.startsWith('/') && !WriteFile(path, "not a font")))
+            QSKIP("the font is not installed");
+        FileFace read;
+        const bool ok = Sys().fonts->ReadFileFace(path, 0, &read);
+        QCOMPARE(ok ? QString("%1|%2|%3|%4|%5").arg(read.family, read.style, read.foundry).arg(read.weight).arg(read.italic)
+                    : QString(),
+                 face);
+    }
+
     // The kind a face is listed as, from its format and whether it has outlines; 0: not listed.
     void fontTypeByFormat_data()
     {
