@@ -135,6 +135,32 @@ private slots:
             QVERIFY2(lines.value(i) == approved.value(i),
                      qPrintable(QString("operation %1:\n  now      %2\n  approved %3").arg(i + 1).arg(lines.value(i), approved.value(i))));
     }
+
+    // Where each catalog breaks its pages, at every point size from 6 to 72: the first font of
+    // each page, as approved in tests/data/pages/page-breaks.txt.
+    void pageBreaks()
+    {
+        QStringList lines;
+        for (const QString& layout : CatalogNames()) {
+            for (int size = 6; size <= 72; ++size) {
+                WriteIniString("Inventory", "PointSize", QString::number(size), IniFile);
+                RecordingSurface s(PaperLetter, 612, 792, 18);
+                QVERIFY(PrintCatalogs(s, layout, TestPrintFonts(60), {}, "Title", {}));
+                QStringList firsts;
+                int page = 0;
+                for (const PrintOp& op : s.ops)
+                    if (op.kind == PrintOp::Text && op.page != page && op.fontName.startsWith("Face ")) {
+                        page = op.page;
+                        firsts << op.fontName.mid(5);
+                    }
+                lines << QString("%1 %2: %3").arg(layout).arg(size).arg(firsts.join(' '));
+            }
+        }
+        const QString file = QString(GW_TEST_DATA) + "/pages/page-breaks.txt";
+        if (qEnvironmentVariableIsSet("GW_APPROVE"))
+            QVERIFY(WriteFile(file, (lines.join('\n') + '\n').toUtf8()));
+        QCOMPARE(lines, QString::fromUtf8(ReadFile(file)).split('\n', Qt::SkipEmptyParts));
+    }
 };
 
 QTEST_MAIN(TestApprovedPages)
