@@ -50,6 +50,15 @@ QList<QList<Word>> ReadWords(const QString& pdf)
     return pages;
 }
 
+// A printer writing the PDF file, as a print preview's device.
+std::unique_ptr<QPrinter> PdfDevice(const QString& pdf)
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(pdf);
+    return printer;
+}
+
 // The first word with this text and its page (from 1), or page 0.
 QPair<int, Word> FindWord(const QList<QList<Word>>& pages, const QString& text)
 {
@@ -235,10 +244,8 @@ private slots:
     void documentsFollowOnOneDevice()
     {
         const QString pdf = env_->root() + "/device.pdf";
-        QPrinter qtPdf(QPrinter::HighResolution);
-        qtPdf.setOutputFormat(QPrinter::PdfFormat);
-        qtPdf.setOutputFileName(pdf);
-        auto printer = QtPrinterSurface::ForDevice(&qtPdf);
+        const std::unique_ptr<QPrinter> qtPdf = PdfDevice(pdf);
+        auto printer = QtPrinterSurface::ForDevice(qtPdf.get());
         printer->SetScaleMode(ScalePoints);
         for (const char* word : {"First", "Second"}) {
             QVERIFY(printer->SetFontName("Liberation Sans"));
@@ -555,14 +562,12 @@ private slots:
         });
         QImage page(576, 756, QImage::Format_RGB32);  // 72 dpi: a pixel a point
         const QString pdfFile = env_->root() + "/added.pdf";
-        QPrinter qtPdf(QPrinter::HighResolution);
-        qtPdf.setOutputFormat(QPrinter::PdfFormat);
-        qtPdf.setOutputFileName(pdfFile);
+        const std::unique_ptr<QPrinter> qtPdf = PdfDevice(pdfFile);
         std::unique_ptr<PrinterSurface> printer;
         if (target == "PDF file")
             printer = PdfSurface::Create(pdfFile, PaperLetter);
         else if (target == "printer")
-            printer = QtPrinterSurface::ForDevice(&qtPdf);
+            printer = QtPrinterSurface::ForDevice(qtPdf.get());
         else
             printer = QtPrinterSurface::ForImage(&page, PaperLetter);
         QVERIFY(printer->SetFontName(family));
@@ -629,10 +634,8 @@ private slots:
             QCOMPARE(Sys().fonts->AddFontForDrawing(file), 1);
         }
         const QString pdf = env_->root() + "/run.pdf";
-        QPrinter qtPdf(QPrinter::HighResolution);
-        qtPdf.setOutputFormat(QPrinter::PdfFormat);
-        qtPdf.setOutputFileName(pdf);
-        auto printer = QtPrinterSurface::ForDevice(&qtPdf);
+        const std::unique_ptr<QPrinter> qtPdf = PdfDevice(pdf);
+        auto printer = QtPrinterSurface::ForDevice(qtPdf.get());
         printer->SetScaleMode(ScalePoints);
         int most = 0;
         for (int n = 0; n <= 70; ++n) {  // the first font again at the end
