@@ -55,12 +55,7 @@ int FindFontRecord(const QString& fullName)
     for (; indexed < FontTable.size(); ++indexed)
         rowOf.insert(FontTable[indexed].FullName, int(indexed));
     const int i = rowOf.value(fullName, -1);
-    if (i >= 0 && size_t(i) < FontTable.size() && FontTable[size_t(i)].FullName == fullName)
-        return i;
-    for (size_t k = 0; i >= 0 && k < FontTable.size(); ++k)  // a record renamed in place
-        if (FontTable[k].FullName == fullName)
-            return int(k);
-    return -1;
+    return i >= 0 && size_t(i) < FontTable.size() && FontTable[size_t(i)].FullName == fullName ? i : -1;
 }
 
 void ReadRegFontList()
