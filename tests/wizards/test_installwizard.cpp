@@ -212,6 +212,17 @@ private slots:
         QCOMPARE(RowTexts(*w), QStringList{"More Sans|m.ttf|1K"});
     }
 
+    // Help, by its button and by F1, opens the page of the wizard's kind.
+    void helpOfEachKind()
+    {
+        for (const InstallWizard::Mode mode : {InstallWizard::Mode::Install, InstallWizard::Mode::PrintUninstalled}) {
+            auto w = Open({}, mode, false);
+            Button(*w, "helpButton").click();
+            QTest::keyClick(w.get(), Qt::Key_F1);
+        }
+        QCOMPARE(env->fake.help->contexts, QList<int>({610, 610, 725, 725}));
+    }
+
     // Options from the CD-ROM wizard leaves alone the kinds of installed font the main list shows.
     void optionsLeaveFontKindsAlone()
     {
