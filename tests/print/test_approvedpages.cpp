@@ -136,15 +136,17 @@ private slots:
                      qPrintable(QString("operation %1:\n  now      %2\n  approved %3").arg(i + 1).arg(lines.value(i), approved.value(i))));
     }
 
-    // Where each catalog breaks its pages, at every point size from 6 to 72: the first font of
-    // each page, as approved in tests/data/pages/page-breaks.txt.
+    // Where each catalog breaks its pages on Letter and A4, at every point size from 6 to 72: the
+    // first font of each page, as approved in tests/data/pages/page-breaks.txt.
     void pageBreaks()
     {
         QStringList lines;
         for (const QString& layout : CatalogNames()) {
-            for (int size = 6; size <= 72; ++size) {
+            for (int n = 0; n < 2 * 67; ++n) {
+                const bool letter = n < 67;
+                const int size = 6 + n % 67;
                 WriteIniString("Inventory", "PointSize", QString::number(size), IniFile);
-                RecordingSurface s(PaperLetter, 612, 792, 18);
+                RecordingSurface s = letter ? RecordingSurface(PaperLetter, 612, 792, 18) : RecordingSurface(PaperA4, 595, 842, 18);
                 QVERIFY(PrintCatalogs(s, layout, TestPrintFonts(60), {}, "Title", {}));
                 QStringList firsts;
                 int page = 0;
@@ -153,7 +155,7 @@ private slots:
                         page = op.page;
                         firsts << op.fontName.mid(5);
                     }
-                lines << QString("%1 %2: %3").arg(layout).arg(size).arg(firsts.join(' '));
+                lines << QString("%1 %2 %3: %4").arg(layout, letter ? "Letter" : "A4").arg(size).arg(firsts.join(' '));
             }
         }
         const QString file = QString(GW_TEST_DATA) + "/pages/page-breaks.txt";

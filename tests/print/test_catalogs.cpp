@@ -11,11 +11,10 @@ using namespace gw;
 
 namespace {
 
-// The operations of a catalog of n fonts.
-RecordingSurface Catalog(const QString& layout, int n, bool letter = true)
+// The operations of a catalog of n fonts on Letter paper.
+RecordingSurface Catalog(const QString& layout, int n)
 {
-    RecordingSurface s = letter ? RecordingSurface(PaperLetter, 612, 792, 18)
-                                : RecordingSurface(PaperA4, 595, 842, 18);
+    RecordingSurface s(PaperLetter, 612, 792, 18);
     PrintCatalogs(s, layout, TestPrintFonts(n), {}, "T", {});
     return s;
 }
@@ -103,35 +102,6 @@ private slots:
                 }
             QCOMPARE(sizes, (QSet<double>{8, 10, 12, 14, 16, 18}));
         }
-    }
-
-    // Fonts on page 1 at sizes where an entry ends within a point of its limit (footer rule, lowest start, bottom).
-    void firstPageAtTheLimit_data()
-    {
-        QTest::addColumn<QString>("layout");
-        QTest::addColumn<bool>("letter");
-        QTest::addColumn<int>("size");
-        QTest::addColumn<int>("fonts");
-        QTest::newRow("caption 0.1 pt above the rule") << "Basic Catalog II" << true << 66 << 7;
-        QTest::newRow("caption 0.5 pt below the rule") << "Basic Catalog II" << true << 30 << 12;
-        QTest::newRow("start 0.7 pt above the lowest") << "Basic Catalog II" << true << 14 << 20;
-        QTest::newRow("start 0.2 pt below the lowest, A4") << "Basic Catalog II" << false << 12 << 22;
-        QTest::newRow("entry 0.1 pt above the bottom") << "Two Column II" << true << 38 << 20;
-        QTest::newRow("entry 0.55 pt below the bottom") << "Two Column II" << true << 51 << 14;
-        QTest::newRow("entry 0.35 pt above the bottom, A4") << "Two Column II" << false << 43 << 20;
-        QTest::newRow("bar ending at the rule") << "Bar Divided Catalog" << true << 13 << 11;
-    }
-    void firstPageAtTheLimit()
-    {
-        QFETCH(QString, layout);
-        QFETCH(bool, letter);
-        QFETCH(int, size);
-        WriteIniString("Inventory", "PointSize", QString::number(size), IniFile);
-        QSet<QString> faces;
-        for (const PrintOp& op : Catalog(layout, 30, letter).ops)
-            if (op.page == 1 && op.fontName.startsWith("Face "))
-                faces << op.fontName;
-        QTEST(int(faces.size()), "fonts");
     }
 
 private:
