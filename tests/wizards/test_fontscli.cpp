@@ -59,8 +59,14 @@ private slots:
         QVERIFY(WriteFile(source + "/pair.ttc", SfntBuilder::Collection({SfntBuilder::Renamed(base, "GW Cli One", "GW Cli One"),
                                                                            SfntBuilder::Renamed(base, "GW Cli Two", "GW Cli Two")})));
 
+        // Nothing installed: no program is told to read its fonts again.
+        const int sets = DesktopFontSetsGeneration();
+        QCOMPARE(Run({"install", source + "/broken.ttf"}).code, 1);
+        QCOMPARE(DesktopFontSetsGeneration(), sets);
+
         CommandResult r = Run({"install", source + "/" + omega, source + "/q?.ttf", source + "/qa.ttf", source + "/broken.ttf",
                                source + "/pair.ttc"});
+        QVERIFY(DesktopFontSetsGeneration() != sets);
         QCOMPARE(r.code, 1);
         const QString fonts = DesktopUserFontFolder();
         // The names were read through the program's temporary .fot files: none is left.
