@@ -44,11 +44,9 @@ PrintWizard::PrintWizard(const PrintFontList& fonts, QWidget* parent) : QDialog(
     CreateControls();
     CentreForm(this);
     choice_->SetLayoutIndex(0);
-    UpdatePicture();
     FillFontList();
     LoadSettings();
     ShowSelectedCount();
-    step_ = 0;
     MoveSteps(0);
 }
 
