@@ -163,6 +163,43 @@ private slots:
             QVERIFY(WriteFile(file, (lines.join('\n') + '\n').toUtf8()));
         QCOMPARE(lines, QString::fromUtf8(ReadFile(file)).split('\n', Qt::SkipEmptyParts));
     }
+
+    // Names and titles of every length from 1 to 90 characters in every field that shows them
+    // (catalog captions, cells and bars, headers, the sheets' name blocks): the size each is set
+    // in and where it is cut, as approved in tests/data/pages/fitted-names.txt.
+    void fittedNames()
+    {
+        const QString words = QString("Wd ").repeated(30), title = QString("Tt ").repeated(30);
+        QStringList lines;
+        for (int n = 0; n < CatalogNames().size() + SheetNames().size(); ++n) {
+            const bool catalog = n < CatalogNames().size();
+            const QString layout = catalog ? CatalogNames()[n] : SheetNames()[n - CatalogNames().size()];
+            for (int length = 1; length <= 90; ++length) {
+                QStringList shown;
+                for (const int fileLength : {length % 11, length * 5 % 13}) {  // what shares the line varies too
+                    RecordingSurface s(PaperLetter, 612, 792, 18);
+                    PrintFontList fonts = TestPrintFonts(1);
+                    fonts[0].DisplayName = fonts[0].AlternateName = words.left(length);
+                    fonts[0].FileName = QString("F").repeated(fileLength) + ".TTF";
+                    if (catalog) {
+                        QVERIFY(PrintCatalogs(s, layout, fonts, {}, title.left(length), {}));
+                    } else {
+                        std::array<bool, 8> checked{};
+                        checked[size_t(n - CatalogNames().size())] = true;
+                        PrintSheets(s, fonts, {}, checked);
+                    }
+                    for (const PrintOp& op : s.ops)
+                        if (op.kind == PrintOp::Text && (op.text.startsWith("Wd") || op.text.startsWith("Tt")))
+                            shown << QString("%1%2 \"%3\"").arg(op.fontSize).arg(op.bold ? "b" : "").arg(op.text.simplified());
+                }
+                lines << QString("%1 %2: %3").arg(layout).arg(length).arg(shown.join(", "));
+            }
+        }
+        const QString file = QString(GW_TEST_DATA) + "/pages/fitted-names.txt";
+        if (qEnvironmentVariableIsSet("GW_APPROVE"))
+            QVERIFY(WriteFile(file, (lines.join('\n') + '\n').toUtf8()));
+        QCOMPARE(lines, QString::fromUtf8(ReadFile(file)).split('\n', Qt::SkipEmptyParts));
+    }
 };
 
 QTEST_MAIN(TestApprovedPages)
