@@ -7,7 +7,9 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "core/linuxtexts.h"
 #include "platform/desktop.h"
+#include "platform/fake.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -88,6 +90,49 @@ private slots:
         QTRY_VERIFY(QFile::exists(log));
         QTest::qWait(200);
         QTEST(QString::fromUtf8(ReadFile(log)), "opened");
+    }
+
+    // A Windows program the toolbar starts is the first of its Linux equivalents found on the
+    // PATH, with its arguments; none found, or a command that cannot start, is said.
+    void programsStartTheirEquivalent_data()
+    {
+        QTest::addColumn<QStringList>("programs");  // on the PATH
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("started");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("the first character map there") << QStringList{"kcharselect", "gnome-characters"} << "charmap.exe"
+                                                       << "gnome-characters \n" << "";
+        QTest::newRow("a clipboard manager with its argument") << QStringList{"copyq"} << " CLIPBRD.EXE" << "copyq show\n" << "";
+        QTest::newRow("a command line as written") << QStringList{"mytool"} << "mytool \"a b\"" << "mytool a b\n" << "";
+        QTest::newRow("no settings program: said, with those tried") << QStringList{} << "CONTROL.EXE" << ""
+                                                                     << NoProgramText("system settings program", {"gnome-control-center", "systemsettings", "xfce4-settings-manager", "lxqt-config"});
+        QTest::newRow("a command that is not there") << QStringList{} << "nosuchtool x" << "" << "nosuchtool";
+    }
+    void programsStartTheirEquivalent()
+    {
+        QFETCH(QStringList, programs);
+        QFETCH(QString, command);
+        QFETCH(QString, started);
+        QFETCH(QString, said);
+        DesktopTestEnv env;
+        auto* messages = new FakeMessageBoxes;
+        Sys().messages.reset(messages);
+        const QString bin = env.root() + "/bin", log = env.root() + "/started";
+        QDir().mkpath(bin);
+        for (const QString& program : programs) {
+            QVERIFY(WriteFile(bin + "/" + program, ("#!/bin/sh\necho " + program + " \"$1\" >>" + log + "\n").toUtf8()));
+            QFile(bin + "/" + program).setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.toLocal8Bit());
+        Sys().programs->RunProgram(command, 1);
+        qputenv("PATH", path);
+        if (!started.isEmpty()) {
+            QTRY_VERIFY(QFile::exists(log));
+            QTest::qWait(100);
+        }
+        QCOMPARE(QString::fromUtf8(ReadFile(log)), started);
+        QVERIFY2(said.isEmpty() ? messages->texts.isEmpty() : messages->texts.value(0).contains(said), qPrintable(messages->texts.join('|')));
     }
 
     // A message box answers the button pressed (none: Escape); Escape answers Cancel where there is one.
