@@ -1,5 +1,6 @@
 // Where the desktop's file dialogs start: a full path in a folder that exists;
 // which dialogs add the extension asked for.
+#include <QClipboard>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrinterInfo>
@@ -133,6 +134,17 @@ private slots:
         }
         QCOMPARE(QString::fromUtf8(ReadFile(log)), started);
         QVERIFY2(said.isEmpty() ? messages->texts.isEmpty() : messages->texts.value(0).contains(said), qPrintable(messages->texts.join('|')));
+    }
+
+    // The clipboard takes text for other programs and is emptied on request.
+    void clipboard()
+    {
+        DesktopTestEnv env;
+        Sys().clipboard->SetText("Alpha Sans\nBeta");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("Alpha Sans\nBeta"));
+        QCOMPARE(Sys().clipboard->Text(), QString("Alpha Sans\nBeta"));
+        Sys().clipboard->Clear();
+        QCOMPARE(Sys().clipboard->Text(), QString());
     }
 
     // A message box answers the button pressed (none: Escape); Escape answers Cancel where there is one.
