@@ -1,6 +1,7 @@
 // The install wizard on the fake platform: scan, preview, installation, print run, clean-up;
 // its drive list and folder tree in "Select Folder"; on the desktop: the preview of a file not installed.
 #include <QtTest>
+#include <QHeaderView>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -332,6 +333,13 @@ private slots:
         QVERIFY(added[0] != added[1]);
         QCOMPARE(env->fake.fonts->removed, QStringList{added[0]});
         QVERIFY(Child<QPlainTextEdit>(*w, "infoEdit").toPlainText().contains("Full Font Name: Sans Bold"));
+        // The sample follows the size bar; a column's header sorts by that column.
+        Child<QScrollBar>(*w, "sizeSlider").setValue(40);
+        QCOMPARE(Child<QWidget>(*w, "sampleEdit").font().pointSize(), 40);
+        emit FontList(*w).header()->sectionClicked(1);
+        QCOMPARE(FontList(*w).topLevelItem(0)->text(1), QString("b.ttf"));
+        emit FontList(*w).header()->sectionClicked(0);
+        QCOMPARE(FontList(*w).topLevelItem(0)->text(0), QString("Sans"));
         // Reading the folder again removes the preview before anything else.
         ChooseFilter(*w, 0);
         QCOMPARE(env->fake.fonts->removed, (QStringList{added[0], added[1]}));
