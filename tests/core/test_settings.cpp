@@ -18,6 +18,7 @@ private slots:
     void cleanup() { env_.reset(); }
 
     // A settings file up to the limit is read whole; a larger one is refused with the reason.
+    // Either way no file is left open.
     void sizeLimit_data()
     {
         QTest::addColumn<qint64>("size");
@@ -32,7 +33,9 @@ private slots:
         QFile file(IniFile);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(size));
         file.close();
+        const qsizetype open = QDir("/proc/self/fd").count();
         const ProfileFile profile = ReadProfileFile(IniFile);
+        QCOMPARE(QDir("/proc/self/fd").count(), open);  // read whole or refused, the file is closed
         QCOMPARE(profile.state, read ? ProfileState::Ok : ProfileState::Unreadable);
         QCOMPARE(profile.bytes.size(), read ? size : 0);
         QCOMPARE(profile.reason, read ? QString() : QString("it is larger than 64 MB"));

@@ -178,6 +178,10 @@ private slots:
         QCOMPARE(Bytes(path), error ? QByteArray("font bytes") : QByteArray("-"));
         QCOMPARE(Bytes(inTrash), error ? QByteArray("-") : QByteArray("font bytes"));
         QCOMPARE(Bytes(info).startsWith("[Trash Info]\nPath=" + top + recorded + "\nDeletionDate="), !error);
+        for (const QString& made : {trash, trash + "/files", trash + "/info"}) {  // made private to the user
+            struct stat st {};
+            QVERIFY(error || (::stat(QFile::encodeName(made).constData(), &st) == 0 && (st.st_mode & 07777) == 0700));
+        }
     }
 
     // At start only the program's own leftovers go: those of a process that is gone.
