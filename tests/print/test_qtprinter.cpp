@@ -493,6 +493,7 @@ private slots:
         writer->Print("A");
         QVERIFY(writer->Finish(nullptr));
         QVERIFY2(PdfFonts(pdf).value(0).startsWith("Gw#Hash "), qPrintable(PdfFonts(pdf).join('\n')));
+        QVERIFY(ReadFile(pdf).contains("/Gw#23Hash") && !ReadFile(pdf).contains("/Gw#Hash"));  // readers that do not guess
     }
 
     // A font added for the run is drawn from its own file on an image (the fake platform:
