@@ -54,6 +54,11 @@ private slots:
         QTest::newRow("val huge is held") << "Val" << "99999999999999999999" << "1e+15";
         QTest::newRow("weight 750 is Bold") << "WeightName" << "750" << "Bold";
         QTest::newRow("weight 650 has none") << "WeightName" << "650" << "";
+        QTest::newRow("weight names, every hundred") << "WeightName" << "0 100 200 300 400 500 600 700 800 900"
+            << "Don't Care|Thin|Extra Light|Light|Normal|Medium|Semi Bold|Bold|Extra Bold|Black";
+        QTest::newRow("style: regular italic is Italic") << "EnumStyleText" << "400 1" << "Italic";
+        QTest::newRow("style: bold italic in one word") << "EnumStyleText" << "700 1" << "BoldItalic";
+        QTest::newRow("style: only 1 is italic") << "EnumStyleText" << "500 255" << "Medium";
         QTest::newRow("key blank") << "KeystrokeLabel" << " " << "  ";
         QTest::newRow("key tilde 126") << "KeystrokeLabel" << "~" << "~ ";
         QTest::newRow("key 31") << "KeystrokeLabel" << QString(QChar(31)) << "[none]";
@@ -76,7 +81,13 @@ private slots:
         QFETCH(QString, helper);
         QFETCH(QString, input);
         const QMap<QString, std::function<QString(const QString&)>> helpers{
-            {"WeightName", [](const QString& s) { return WeightName(s.toInt()); }},
+            {"WeightName", [](const QString& s) {
+                 QStringList names;
+                 for (const QString& w : s.split(' '))
+                     names << WeightName(w.toInt());
+                 return names.join('|');
+             }},
+            {"EnumStyleText", [](const QString& s) { return EnumStyleText(s.section(' ', 0, 0).toInt(), s.section(' ', 1).toInt()); }},
             {"Val", [](const QString& s) { return QString::number(Val(s)); }},
             {"KeystrokeLabel", KeystrokeLabel}, {"StripExtension", StripExtension},
             {"FileNamePart", FileNamePart},     {"TrimAtNul", TrimAtNul},
