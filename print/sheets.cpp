@@ -127,7 +127,6 @@ double FreeFrame(Sheet& s)
     s.TextAt(s.right, 70, info);
 
     s.Align(AlignBaseLeft);
-    s.UseArial(18, true);
     s.TextAt(s.left, 70, FitLabel(s.p, s.display, s.ContentWidth() - infoWidth - 18, 18, 12, true));
     s.RuleAt(s.left, kHeadRule, s.right, kHeadRule, 6);
 
@@ -533,7 +532,6 @@ void AnsiChart(PrinterSurface& printer, const PrintFontEntry& font)
     const double infoWidth = s.Width(info);
     s.TextAt(s.right, 72, info);
     s.Align(AlignBaseLeft);
-    s.UseArial(18, true);
     s.TextAt(s.left, 72, FitLabel(s.p, s.display, s.ContentWidth() - infoWidth - 18, 18, 12, true));
     s.UseArial(8);
     s.TextAt(s.left, 90, SheetHeader());
@@ -611,7 +609,6 @@ void CharacterSet(PrinterSurface& printer, const PrintFontEntry& font)
     const double infoWidth = s.Width(info);
     at(510, 45, info);
     s.Align(AlignBaseLeft);
-    s.UseArial(18, true);
     at(60, 45, FitLabel(s.p, s.display, 450 - infoWidth - 12, 18, 12, true));
     s.p.SetDrawWidth(8);
     s.p.SetDrawStyle(0);
@@ -662,7 +659,6 @@ void SeventyTwoPointSet(PrinterSurface& printer, const PrintFontEntry& font)
     s.Align(AlignBaseLeft);
     const QString pointsText = QStringLiteral("  (%1 points)").arg(points);
     const double pointsWidth = s.Width(pointsText);
-    s.UseArial(18, true);
     s.TextAt(s.left, 50, FitLabel(s.p, s.display, line - infoWidth - pointsWidth - 12, 18, 12, true));
     s.UseArial(10);
     s.p.Print(pointsText);  // on the same line, after the name

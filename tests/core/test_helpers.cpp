@@ -291,6 +291,9 @@ private slots:
         QCOMPARE(image.pixelColor(70, 70), QColor(Qt::white));
         box.Clear();
         QCOMPARE(box.ToImage().pixelColor(42, 42), QColor(Qt::white));
+        CanvasPainter(&box).fillRect(40, 40, 5, 5, Qt::red);
+        box.SetBackColor(Qt::blue);  // a new background wipes the drawing
+        QCOMPARE(box.ToImage().pixelColor(42, 42), QColor(Qt::blue));
     }
 
     // The HTML help: one anchor per context number the windows open.
