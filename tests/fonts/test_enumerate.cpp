@@ -10,6 +10,7 @@
 #include "fonts/enumerate.h"
 #include "fonts/fontlist.h"
 #include "fonts/fonttable.h"
+#include "shots.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -244,6 +245,16 @@ private slots:
         QCOMPARE(RegFontList[0][0], QString("Verdana (TrueType)"));
         QVERIFY(drawn.contains(150));
         QCOMPARE(drawn.last(), 100);  // and it ends full
+    }
+
+    // The icons of the font kinds, as approved in tests/data/pictures (GW_APPROVE=1 rewrites them).
+    void kindIconsAsApproved()
+    {
+        for (int kind : {KindNotInstalled, int(KindTrueType), int(KindType1), int(KindPrinter)}) {
+            const QString differs = PictureDiffers(FontKindIcon(kind).pixmap(32, 32).toImage(),
+                                                   QString(GW_TEST_DATA) + QString("/pictures/kind-icon-%1.png").arg(kind));
+            QVERIFY2(differs.isEmpty(), qPrintable(differs));
+        }
     }
 };
 
