@@ -166,7 +166,13 @@ private slots:
         QCOMPARE(env_->fake.messages->texts, QStringList{"Please select a Sample Sheet to print!"});
         QCOMPARE(w.Step(), 1);
         // The preview holds every page of the run: seven fonts fill three Three Up pages.
+        // Each choice enables its own settings only.
+        const auto enabled = [&w] {
+            return QString("%1%2").arg(Child<QComboBox>(w, "layoutBox").isEnabled()).arg(Child<QCheckBox>(w, "ansiChartCheck").isEnabled());
+        };
+        QCOMPARE(enabled(), QString("01"));
         Child<QRadioButton>(w, "catalogRadio").click();
+        QCOMPARE(enabled(), QString("10"));
         Child<QComboBox>(w, "layoutBox").setCurrentText("Three Up Catalog");
         w.SelectFonts("ALL");
         w.GoToNextStep();
