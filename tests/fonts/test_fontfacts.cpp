@@ -85,6 +85,21 @@ class TestFontFacts : public QObject {
     Q_OBJECT
 
 private slots:
+    // A face closed gives its file back: nothing of it stays mapped into memory.
+    void closedFaceLeavesNothingMapped()
+    {
+        const QString file = QFileInfo(SystemFile("LiberationSans-Regular.ttf")).canonicalFilePath();
+        if (file.isEmpty())
+            QSKIP("font not installed");
+        const auto mapped = [&file] { return QString::fromLocal8Bit(ReadFile("/proc/self/maps")).count(file); };
+        const qsizetype before = mapped();
+        {
+            const OutlineFace face(file, 0);
+            QVERIFY(face.IsValid() && mapped() > before);
+        }
+        QCOMPARE(mapped(), before);
+    }
+
     // A file named like a font in a folder: whether the scan takes it, each face's names as the scan reads
     // them (or why not), its temporary .fot made again once deleted, its embedding bits, what
     // `glyphwick-fonts info` prints of it (also of a face past the last, of no face, of no file), its styles.
