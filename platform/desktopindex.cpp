@@ -69,9 +69,10 @@ QVector<QString> Folded(const QVector<DesktopFace>& faces)
     return folded;
 }
 
-// The positions of `faces` in family order (letter case ignored), then by
-// `after` within a family. The names come folded once (`folded`): a sort
-// compares each a dozen times, and comparing without case folds every time.
+// The positions of `faces` in family order (letter case ignored, as NameBefore
+// orders every font list), then by `after` within a family. The names come
+// folded once (`folded`): a sort compares each a dozen times, and comparing
+// without case folds every time.
 template <typename After>
 QVector<int> FamilyOrder(const QVector<DesktopFace>& faces, const QVector<QString>& folded, After after)
 {
