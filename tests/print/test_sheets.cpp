@@ -150,6 +150,25 @@ private slots:
         QCOMPARE(crossed, (QList<int>{65, 200}));
     }
 
+    // The largest size from the start whose text is narrower than the room (0.5 x size a
+    // character on the recording surface); never below 1 point.
+    void fitSize_data()
+    {
+        QTest::addColumn<double>("room");
+        QTest::addColumn<double>("size");
+        QTest::newRow("narrower at the start") << 20.5 << 10.0;
+        QTest::newRow("exactly as wide: a point smaller") << 20.0 << 9.0;
+        QTest::newRow("several points smaller") << 12.1 << 6.0;
+        QTest::newRow("no room: 1 point") << 0.0 << 1.0;
+    }
+    void fitSize()
+    {
+        QFETCH(double, room);
+        RecordingSurface s(PaperLetter, 612, 792, 18);
+        s.SetScaleMode(ScalePoints);
+        QTEST(FitSize(s, "abcd", "Face 0", 10, room), "size");
+    }
+
     // The checked sheets in order for each font, the fonts in list order, the gauge and status.
     void printSheets()
     {
