@@ -433,7 +433,14 @@ private slots:
                 Button(*w, "nextButton").click();
             env->fake.storage->copyErrors = copyErrors;
             env->fake.messages->answers = answers;
+            QString during;  // at the first turn of the installation
+            QTimer::singleShot(0, w.get(), [&] {
+                const QCursor* pointer = QApplication::overrideCursor();
+                during = LabelText(*w, "statusLabel") + (pointer && pointer->shape() == Qt::WaitCursor ? ", busy" : "");
+            });
             go.click();
+            QCOMPARE(during, QString("Installing fonts..., busy"));
+            QVERIFY(!QApplication::overrideCursor());
         }
         const QStringList& texts = env->fake.messages->texts;
         QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.value(0).startsWith(message), qPrintable(texts.join(" | ")));
