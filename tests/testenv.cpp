@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QProcess>
 #include <QSettings>
 
@@ -14,6 +15,21 @@
 #include "platform/desktop.h"
 
 namespace gw {
+
+namespace {
+
+// The files under folder this process holds open.
+QStringList OpenFilesUnder(const QString& folder)
+{
+    QStringList open;
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        if (const QString target = QFile::symLinkTarget(fds.filePath(fd)); target.startsWith(folder + '/'))
+            open << target;
+    return open;
+}
+
+} // namespace
 
 TestEnv::TestEnv()
 {
@@ -40,6 +56,11 @@ TestEnv::TestEnv()
 
 TestEnv::~TestEnv()
 {
+    // What a test leaves behind is a fault of the code it ran.
+    if (QGuiApplication::overrideCursor())
+        QTest::qFail("a busy pointer is left on", __FILE__, __LINE__);
+    if (const QStringList open = OpenFilesUnder(root()); !open.isEmpty())
+        QTest::qFail(qPrintable("files left open: " + open.join(", ")), __FILE__, __LINE__);
     SetPlatform(nullptr);
     // Tests leave read-only folders and names that are not UTF-8, which QTemporaryDir cannot remove.
     QProcess::execute("chmod", {"-R", "u+rwX", root()});
