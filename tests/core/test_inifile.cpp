@@ -32,6 +32,8 @@ private slots:
         QTest::newRow("no final line break") << "[S]\nk=v" << "S" << "k" << "v";
         QTest::newRow("byte order mark") << "\uFEFF[S]\nk=v\n" << "S" << "k" << "v";
         QTest::newRow("unclosed header is no header") << "[S]\n[T\nk=v\n" << "S" << "k" << "v";
+        QTest::newRow("section and key beyond ASCII, any case") << "[Gr\u00F6\u00DFe]\n\u00C4nderung=1\n" << "GR\u00D6\u00DFE"
+                                                              << "\u00E4nderung" << "1";
     }
     void value()
     {
