@@ -392,7 +392,6 @@ struct PdfSurface::State : SurfaceSettings {
                                        + " /Encoding /Identity-H /DescendantFonts ["
                                        + QByteArray::number(cidFont) + " 0 R] /ToUnicode "
                                        + QByteArray::number(toUnicode) + " 0 R >>");
-        font.objectId = 0;
     }
 
     void EndDocument()

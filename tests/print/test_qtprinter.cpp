@@ -345,15 +345,17 @@ private slots:
         QCOMPARE(now.size(), approved.size());
     }
 
-    // A box's inside: left alone when transparent, cross-hatched, or filled.
+    // A box's inside: left alone when transparent, cross-hatched, or filled; a filled box (a
+    // catalog's bar) in the line's colour whatever the fill style.
     void boxInsides_data()
     {
-        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("style");  // -1: a filled box
         QTest::addColumn<int>("least");  // inked pixels of the inside, in per cent
         QTest::addColumn<int>("most");
         QTest::newRow("transparent") << int(FillTransparent) << 0 << 0;
         QTest::newRow("diagonal cross") << int(FillDiagonalCross) << 5 << 99;
         QTest::newRow("solid") << int(FillSolid) << 100 << 100;
+        QTest::newRow("filled box") << -1 << 100 << 100;
     }
     void boxInsides()
     {
@@ -363,11 +365,12 @@ private slots:
         QImage page(576, 756, QImage::Format_RGB32);  // 72 dpi: a pixel a point
         auto printer = QtPrinterSurface::ForImage(&page, PaperLetter);
         printer->SetScaleMode(ScalePoints);
-        printer->SetFillStyle(style);
+        const bool filledBox = style < 0;
+        printer->SetFillStyle(filledBox ? int(FillTransparent) : style);
         printer->SetFillColor(0x204080);  // blue, green, red
-        printer->Line(100, 100, 200, 200, LineBox, ColourBlack);
+        printer->Line(100, 100, 200, 200, filledBox ? LineFilledBox : LineBox, filledBox ? 0x204080 : ColourBlack);
         printer->Finish(nullptr);
-        QVERIFY(style != FillSolid || page.pixelColor(150, 150) == QColor(0x80, 0x40, 0x20));
+        QVERIFY((style != FillSolid && !filledBox) || page.pixelColor(150, 150) == QColor(0x80, 0x40, 0x20));
         const int percent = Ink(page, QRect(110, 110, 80, 80), 250) * 100 / (80 * 80);
         QVERIFY2(percent >= least && percent <= most, qPrintable(QString::number(percent)));
         QCOMPARE(Ink(page, QRect(20, 120, 70, 75), 250), 0);  // the hatching stops at the box
