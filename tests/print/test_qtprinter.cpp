@@ -246,6 +246,8 @@ private slots:
         const QString pdf = env_->root() + "/device.pdf";
         const std::unique_ptr<QPrinter> qtPdf = PdfDevice(pdf);
         auto printer = QtPrinterSurface::ForDevice(qtPdf.get());
+        printer->SetDocumentTitle("Glyphwick catalog");  // the name the printer's queue shows
+        QCOMPARE(qtPdf->docName(), QString("Glyphwick catalog"));
         printer->SetScaleMode(ScalePoints);
         for (const char* word : {"First", "Second"}) {
             QVERIFY(printer->SetFontName("Liberation Sans"));

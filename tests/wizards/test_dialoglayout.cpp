@@ -88,7 +88,8 @@ QString State(QWidget* w, const QString& home)
     if (auto* t = qobject_cast<QPlainTextEdit*>(w))
         state << '"' + t->toPlainText().replace(home, "~").replace('\n', '/').left(300) + '"';
     if (auto* l = qobject_cast<QLabel*>(w)) {
-        state << QString("align %1").arg(int(l->alignment()), 0, 16) + (l->wordWrap() ? " wrap" : "");
+        state << QString("align %1").arg(int(l->alignment()), 0, 16) + (l->wordWrap() ? " wrap" : "")
+                     + (l->buddy() ? " for " + l->buddy()->objectName() : "");
         if (!l->text().isEmpty())
             state << '"' + l->text().replace(home, "~").replace('\n', ' ').left(60) + '"';
     }
@@ -276,7 +277,7 @@ private slots:
             const QString file = layouts.arg(step);
             // At the smallest size, then larger: what stretches, and how far.
             const QSize smallest = d->size();
-            QStringList lines = Geometries(d.get(), env.root());
+            QStringList lines = QStringList{"title \"" + d->windowTitle() + "\""} + Geometries(d.get(), env.root());
             d->resize(smallest + QSize(160, 120));
             QApplication::processEvents();
             lines << "at +160,+120:";
