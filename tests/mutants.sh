@@ -67,8 +67,9 @@ ERROR_WORDS = re.compile(r"(error|fail|remove|unlink|rename|close|delete|trash|c
 SWAPS = [
     ("comparison flipped", r"(?<![<>=!-])==(?!=)", "!="), ("comparison flipped", r"!=", "=="),
     ("comparison made strict", r"(?<![<-])<=", "<"), ("comparison made strict", r"(?<![>-])>=", ">"),
-    ("comparison made loose", r"(?<![<>-])<(?![<=])(?=\s)", "<="),
-    ("comparison made loose", r"(?<![<>-])(?<!-)>(?![>=])(?=\s)", ">="),
+    # A comparison has a space on either side; a template's brackets do not.
+    ("comparison made loose", r"(?<=\s)<(?![<=])(?=\s)", "<="),
+    ("comparison made loose", r"(?<=\s)>(?![>=])(?=\s)", ">="),
     ("logic swapped", r"&&", "||"), ("logic swapped", r"\|\|", "&&"),
     ("boolean inverted", r"\btrue\b", "false"), ("boolean inverted", r"\bfalse\b", "true"),
     ("negation dropped", r"(?<![!=])!(?=[A-Za-z_(])", ""),
@@ -78,6 +79,7 @@ SWAPS = [
 ]
 NUMBER = re.compile(r"(?<![\w.])(\d+)(?![\w.])")
 CALL_LINE = re.compile(r"^\s*[\w:.>-]+(?:\([^;]*\))\s*;\s*$")
+RESERVE = re.compile(r"\.(reserve|squeeze)\(")
 PAIR = re.compile(r"\b(\w+)\(\s*([\w.:>-]+)\s*,\s*([\w.:>-]+)\s*\)")
 candidates = []
 for path in sorted(files):
@@ -112,12 +114,13 @@ for path in sorted(files):
             add("integer off by one", m.start(), m.end(), str(n + 1))
             if n > 0:
                 add("integer off by one", m.start(), m.end(), str(n - 1))
-        if CALL_LINE.match(masked) and not s.startswith(("return", "delete")):
+        # Reserving room changes no behaviour, only when memory is taken.
+        if CALL_LINE.match(masked) and not s.startswith(("return", "delete")) and not RESERVE.search(masked):
             context = " ".join(lines[max(0, no - 4):no])
             add("call dropped", 0, len(line), line[:len(line) - len(line.lstrip())] + ";",
                 3 if ERROR_WORDS.search(context) else 1)
         for m in PAIR.finditer(masked):
-            if m.group(1) in ("if", "while", "for", "switch", "return", "qMin", "qMax", "sizeof"):
+            if m.group(1) in ("if", "while", "for", "switch", "return", "qMin", "qMax", "min", "max", "sizeof"):
                 continue
             a, b = m.group(2), m.group(3)
             # Only pairs of one kind (two names or two numbers) can compile swapped.
