@@ -203,7 +203,11 @@ private slots:
         const QString dir = QFileInfo(IniFile).path() + "/";
         const QStringList stale = {"gw.ini.999999999.saving", QString("gw.ini.%1.saving").arg(::getpid())};
         // Only names the program gives its own files go: the user's copies stay.
-        const QStringList kept = {"gw.ini.backup", QString("gw.ini.%1.saving").arg(::getppid()), "gw.ini.bak",
+        // A running program's file stays, and the program is only asked whether it runs, never signalled.
+        QProcess running;
+        running.start("sleep", {"60"});
+        QVERIFY(running.waitForStarted());
+        const QStringList kept = {"gw.ini.backup", QString("gw.ini.%1.saving").arg(running.processId()), "gw.ini.bak",
                                   "other.ini.999999999.saving", "gw.ini.BACKUP", "gw.ini.2024v1", "gw.ini.aB3xYz"};
         for (const QString& name : stale + kept) {
             QVERIFY(WriteFile(dir + name, "x"));
@@ -214,6 +218,9 @@ private slots:
         ReadIniString("GW", "ANSI", "", IniFile); // the first use in this run
         const QStringList left = QDir(dir).entryList(QDir::Files);
         QCOMPARE(QSet<QString>(left.begin(), left.end()), QSet<QString>(kept.begin(), kept.end()) << link);
+        QVERIFY(!running.waitForFinished(100));
+        running.kill();
+        running.waitForFinished();
         QVERIFY(WriteFile(dir + stale[1], "x"));  // ours, left after the first use: written over on saving
         WriteIniString("GW", "ANSI", "5", IniFile);
         QCOMPARE(ReadFile(IniFile), QByteArray("[GW]\nANSI=5\n"));
@@ -239,6 +246,17 @@ private slots:
         QCOMPARE(why, reason);
         QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), QStringList({"blocker", "folder.ini"}));
         QCOMPARE(ReadFile(dir + "blocker") + ReadFile(dir + "folder.ini/kept"), QByteArray("minemine"));
+    }
+
+    // A save writes the bytes whole, however few, and replaces what was there.
+    void saveWritesEveryByte()
+    {
+        const QString path = env_->root() + "/whole.ini";
+        for (const QByteArray& bytes : {QByteArray("x"), QByteArray(), QByteArray(300000, 'y'), QByteArray("\n")}) {
+            QString why;
+            QVERIFY(ReplaceProfileFile(path, bytes, &why));
+            QCOMPARE(ReadFile(path), bytes);
+        }
     }
 
     void paragraph_data()

@@ -143,7 +143,8 @@ private slots:
         QTEST(GetFontFile("ATM", name), "file");
     }
 
-    // A list finds its rows by text in any case, after rows are removed from the middle or the end.
+    // A list finds its rows by text in any case, after rows are removed from the middle, the end or the start;
+    // a row outside the list is not removed.
     void listFindsRowsAfterRemovals()
     {
         FontListModel list;
@@ -154,6 +155,29 @@ private slots:
                  QList<int>({1, 2, 0}));
         list.Remove(2);
         QCOMPARE(QList<int>({list.FindItem("Beta"), list.FindItem("Gamma", KindTrueType)}), QList<int>({-1, 1}));
+        for (int outside : {-1, 2})
+            list.Remove(outside);
+        list.Remove(0);
+        QCOMPARE(list.rowCount(), 1);
+        QCOMPARE(QList<int>({list.FindItem("Alpha"), list.FindItem("gamma")}), QList<int>({-1, 0}));
+    }
+
+    // The list's one heading; new icons repaint every row, and only when there are rows.
+    void listHeadingAndNewIcons()
+    {
+        FontListModel list;
+        QSignalSpy changed(&list, &QAbstractItemModel::dataChanged);
+        list.SetIcons({}, {}, {});
+        QCOMPARE(changed.size(), 0);
+        for (const char* text : {"Alpha", "Beta", "Gamma"})
+            list.Add(text, KindTrueType);
+        changed.clear();
+        list.SetIcons({}, {}, {});
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(QList<int>({changed[0][0].toModelIndex().row(), changed[0][1].toModelIndex().row()}), QList<int>({0, 2}));
+        QCOMPARE(list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Installed Fonts"));
+        QVERIFY(!list.headerData(1, Qt::Horizontal, Qt::DisplayRole).isValid() && !list.headerData(0, Qt::Vertical, Qt::DisplayRole).isValid()
+                && !list.headerData(0, Qt::Horizontal, Qt::ToolTipRole).isValid());
     }
 };
 

@@ -18,6 +18,8 @@
 #include "print/pdfsurface.h"
 #include "print/qtprinter.h"
 #include "print/sheets.h"
+#include "fonts/staticinstance.h"
+#include "sfnt/instances.h"
 #include "sfnt/sfnt.h"
 #include "sfnt/writer.h"
 #include "sfntbuilder.h"
@@ -260,6 +262,58 @@ private slots:
         const QList<QList<Word>> pages = ReadWords(pdf);
         QCOMPARE(pages.size(), 2);
         QCOMPARE(FindWord(pages, "Second").first, 2);
+    }
+
+    // On a picture, a face of a file is drawn from that face: a collection's second face, a variable
+    // font's named instance (as its static copy draws), not the file's first or default face.
+    void pictureDrawsTheFaceAsked_data()
+    {
+        QTest::addColumn<int>("face");
+        QTest::addColumn<int>("otherFace");
+        QTest::newRow("a collection's second face") << 1 << 0;
+        QTest::newRow("a named instance") << InstanceFace(0, 1) << InstanceFace(0, 0);
+        QTest::newRow("an added collection's bold face by its family") << -1 << 0;
+    }
+    void pictureDrawsTheFaceAsked()
+    {
+        QFETCH(int, face);
+        QFETCH(int, otherFace);
+        env_->UseDesktopPlatform();  // a collection's other faces are found through fontconfig
+        const QString file = env_->root() + "/faces.ttf", alone = env_->root() + "/alone.ttf";
+        if (face > 0 && InstanceOfFace(face) > 0) {
+            QVERIFY(WriteFile(file, SfntBuilder::VariableFont("GW Pic Var", 0)));
+            QVERIFY(WriteStaticInstance(file, face, alone).isEmpty());
+        } else {
+            const QByteArray regular = ReadFile(SystemFile("LiberationSans-Regular.ttf"));
+            const QByteArray bold = ReadFile(SystemFile("LiberationSans-Bold.ttf"));
+            QVERIFY(WriteFile(file, SfntBuilder::Collection({SfntBuilder::Renamed(regular, "GW Pic Pair", "GW Pic Pair"),
+                                                             SfntBuilder::Renamed(bold, "GW Pic Pair", "GW Pic Pair Bold", "Bold")}))
+                    && WriteFile(alone, bold));
+        }
+        if (face < 0)
+            QVERIFY(Sys().fonts->AddFontResource(file) == 2);
+        const auto draw = [](const QString& font, int index) {
+            QImage picture(850, 1100, QImage::Format_RGB32);
+            picture.fill(Qt::white);
+            auto s = QtPrinterSurface::ForImage(&picture, PaperLetter);
+            s->SetScaleMode(ScalePoints);
+            if (index < 0) {
+                s->SetFontName("GW Pic Pair");
+                s->SetFontBold(true);
+            } else if (s->SetFontFace(font, index).isEmpty()) {
+                return QImage();
+            }
+            s->SetFontSize(60);
+            s->SetCurrent(20, 100);
+            s->Print("HHH");
+            s->Finish(nullptr);
+            return picture;
+        };
+        const QImage drawn = draw(file, face);
+        QVERIFY(!drawn.isNull());
+        QCOMPARE(drawn, draw(alone, 0));
+        QVERIFY(drawn != draw(file, otherFace));
+        QVERIFY(face >= 0 || Sys().fonts->RemoveFontResource(file));
     }
 
     // A PDF run that cannot put its file in place, or is interrupted, leaves the earlier file alone.

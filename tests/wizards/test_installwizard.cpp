@@ -96,6 +96,7 @@ class TestInstallWizard : public QObject {
     TestEnv* env = nullptr;
     QString source;
     QStringList successLines, notInstalledLines;
+    QString resultHeading;  // the result's title, then its message
 
     // The wizard in a mode over a source folder of these files (see MakeFolder); read: on the files step.
     std::unique_ptr<InstallWizard> Open(const QStringList& files = {},
@@ -109,6 +110,7 @@ class TestInstallWizard : public QObject {
             successLines.clear();
             notInstalledLines.clear();
             if (qobject_cast<InstallDoneDialog*>(d)) {
+                resultHeading = d->windowTitle() + ": " + Child<QLabel>(*d, "messageLabel").text().left(22);
                 const QListWidget& lines = Child<QListWidget>(*d, "resultList");
                 for (int i = 0; i < lines.count(); ++i) {
                     const QString line = lines.item(i)->text();
@@ -455,6 +457,9 @@ private slots:
         // The result list names every font not installed too.
         const int chosen = setup == "collection" ? 7 : setup == "installnow" ? 2 : 5;
         QCOMPARE(notInstalledLines.size(), chosen - int(installed.size()));
+        QCOMPARE(resultHeading, notInstalledLines.isEmpty() ? "TrueType Install Wizard: The Installation Wizar"
+                                : installed.isEmpty()       ? "Glyphwick: No font was installed."
+                                                            : "Glyphwick: Some fonts were not in");
         QCOMPARE(env->fake.storage->copies.size(), copies);
         QCOMPARE(env->fake.registry->values.size(), registered + installed.size() + (setup == "unlisted"));
         // "Copy to clipboard" copies the changes made, a line each.
