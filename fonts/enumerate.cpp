@@ -298,7 +298,7 @@ void FontEnumerator::Callback2(const EnumLogFont& elf, int, int)
     }
     // The style name decides the slant, so italic styles of ordinary families count.
     const QString style = Field(elf.elfStyle);
-    const bool slanted = style.endsWith("Italic") || style.endsWith("Oblique");
+    const bool slanted = NameSaysSlanted(style);
     const bool bold = elf.lfWeight > 499;
     if (slanted && bold)
         presence_[BoldItalic] = true;

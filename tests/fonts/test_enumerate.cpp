@@ -211,6 +211,10 @@ private slots:
         QTest::newRow("truetype 500 is bold") << "TrueType" << "500/0/Medium" << "B";
         QTest::newRow("atm light is regular") << "ATM" << "300/0/;400/1/" << "RI";
         QTest::newRow("atm bold italic by weight") << "ATM" << "600/1/;500/0/" << "BX";
+        QTest::newRow("atm past 400 is bold, upright or italic") << "ATM" << "401/0/;401/1/" << "BX";
+        QTest::newRow("the style says italic in any case and place") << "TrueType" << "400/0/italic Display;700/0/Bold oblique"
+                                                                        << "IX";
+        QTest::newRow("a printer has every style") << "Device" << "400/0/Regular" << "RBIX";
     }
     void stylePresence()
     {

@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <csignal>
 #include <memory>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -319,16 +320,34 @@ private slots:
     // A PDF run that cannot put its file in place, or is interrupted, leaves the earlier file alone.
     void failedPdfLeavesNothingBeside_data()
     {
-        QTest::addColumn<bool>("interrupted");
-        QTest::newRow("the target became a folder") << false;
-        QTest::newRow("interrupted") << true;
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("the target became a folder") << "folder";
+        QTest::newRow("interrupted") << "interrupted";
+        QTest::newRow("the disk is full") << "full";
     }
     void failedPdfLeavesNothingBeside()
     {
-        QFETCH(bool, interrupted);
+        QFETCH(QString, fault);
         const QString dir = env_->root() + "/out", pdf = dir + "/x.pdf";
         QVERIFY(WriteFile(pdf, "earlier"));
-        if (interrupted) {
+        if (fault == "full") {  // no file may grow past 1 KB: the page and its font do not fit
+            auto printer = PdfSurface::Create(pdf, PaperLetter);
+            QVERIFY(!printer->SetFontFace(SystemFile("LiberationSans-Regular.ttf"), 0).isEmpty());
+            printer->Print("Word");
+            struct rlimit before {};
+            QVERIFY(::getrlimit(RLIMIT_FSIZE, &before) == 0);
+            const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+            struct rlimit small = before;
+            small.rlim_cur = 1024;
+            QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+            QString error;
+            const bool finished = printer->Finish(&error);
+            ::setrlimit(RLIMIT_FSIZE, &before);
+            std::signal(SIGXFSZ, oldHandler);
+            QVERIFY2(!finished, qPrintable(QString::number(QFileInfo(pdf).size())));
+            QCOMPARE(error, QString("the file could not be written whole (the disk may be full)"));
+            QCOMPARE(ReadFile(pdf), QByteArray("earlier"));
+        } else if (fault == "interrupted") {
             const pid_t child = fork();
             if (child == 0) {
                 PdfSurface::RemovePartialPdfOnInterrupt();
