@@ -342,14 +342,12 @@ void PrintWizard::ShowSample(int row)
     if (!item)
         return;
     const PrintFontEntry& f = fonts_[size_t(item->data(0, kIndexRole).toInt())];
-    const QString upper = f.DisplayName.toUpper();
     QFont font(f.FaceName.trimmed());
     font.setPointSize(18);
     // The sample shows the font's own glyphs, never another family's.
     font.setStyleStrategy(QFont::NoFontMerging);
-    const bool boldItalic = upper.contains(QLatin1String("BOLD ITALIC"));
-    font.setBold(boldItalic || upper.contains(QLatin1String("BOLD")));
-    font.setItalic(boldItalic || upper.contains(QLatin1String("ITALIC")));
+    font.setBold(NameSaysBold(f.DisplayName));
+    font.setItalic(NameSaysSlanted(f.DisplayName));
     sampleLabel_->setFont(font);
     sampleLabel_->setText(item->text(0));
 }

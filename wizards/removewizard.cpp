@@ -844,11 +844,10 @@ void RemoveWizard::ShowSample(QTreeWidgetItem* item)
 {
     if (item) {
         const QString name = item->text(ColName);
-        const QString upper = name.toUpper();
         QFont font(item->data(ColName, FaceRole).toString());
         font.setPointSize(16);
-        font.setBold(upper.contains(QLatin1String("BOLD")));
-        font.setItalic(upper.contains(QLatin1String("ITALIC")));
+        font.setBold(NameSaysBold(name));
+        font.setItalic(NameSaysSlanted(name));
         sampleLabel_->setFont(font);
         sampleLabel_->setText(name);
     }

@@ -162,6 +162,12 @@ private slots:
                 return Selected(w).join(", ") + ": " + Text(w, "selectedCountLabel") + " / "
                        + Text(w, "statusLabel");
             };
+            // The sample takes the weight and slant the name says.
+            for (const char* name : {"Beta Oblique", "Alpha Bold Italic", "Alpha"}) {
+                list.setCurrentItem(list.findItems(name, Qt::MatchExactly).value(0));
+                QCOMPARE(QString("%1 %2").arg(sample.font().bold()).arg(sample.font().italic()),
+                         QString(name == QString("Alpha") ? "0 0" : name[0] == 'B' ? "0 1" : "1 1"));
+            }
             list.setCurrentItem(list.findItems("Alpha Bold", Qt::MatchExactly).value(0));
             QCOMPARE(sample.text(), QString("Alpha Bold"));
             QVERIFY(sample.font().family() == "Alpha" && sample.font().bold());
