@@ -273,6 +273,7 @@ private slots:
         QTest::addColumn<int>("otherFace");
         QTest::newRow("a collection's second face") << 1 << 0;
         QTest::newRow("a named instance") << InstanceFace(0, 1) << InstanceFace(0, 0);
+        QTest::newRow("the first named instance") << InstanceFace(0, 0) << InstanceFace(0, 1);
         QTest::newRow("an added collection's bold face by its family") << -1 << 0;
     }
     void pictureDrawsTheFaceAsked()
