@@ -51,7 +51,8 @@ QMap<int, QString> WindowsNames(FT_Face face)
     return names;
 }
 
-// OS/2 usWidthClass of a wdth value (percent of normal).
+} // namespace
+
 int WidthClass(double percent)
 {
     const double classes[] = {50, 62.5, 75, 87.5, 100, 112.5, 125, 150, 200};
@@ -61,8 +62,6 @@ int WidthClass(double percent)
             best = i;
     return best + 1;
 }
-
-} // namespace
 
 QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QString& target, QString* postScriptName)
 {

@@ -17,6 +17,10 @@ namespace gw {
 QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QString& target,
                             QString* postScriptName = nullptr);
 
+// OS/2 usWidthClass (1-9) of a wdth axis value (percent of normal): the
+// nearest class, the narrower one on a tie.
+int WidthClass(double percent);
+
 // Static copies made on first use, in the program folder under the program's
 // own prefix (a killed run's are removed at the next start); removed with
 // this object.
