@@ -1,6 +1,6 @@
 // The dialogs open in the middle of the screen; at each step of the wizards and on
 // each tab of the options no control hides another, each but a label is named, and
-// every named part has its approved place, size and state, at the smallest size and
+// every named part has its approved place, size, state and wiring, at the smallest size and
 // larger, and every picture shown its approved pixels (tests/data/layouts; after a
 // deliberate change, look at the window and approve with GW_APPROVE=1). The wizards
 // go through their steps empty and with fonts, the options with every setting stored.
@@ -70,6 +70,29 @@ QStringList Overlaps(QWidget* window)
     return found;
 }
 
+// The signals of a control (its own and QWidget's) that something listens to, each with
+// how many listen: "on clicked:1 customContextMenuRequested:1". A connection dropped shows.
+struct SignalPeek : QObject {
+    static int Receivers(const QObject* o, const QMetaMethod& signal)
+    {
+        const auto receivers = &SignalPeek::receivers;  // QObject's, protected: reached as a member pointer
+        return (o->*receivers)(QByteArray("2" + signal.methodSignature()).constData());
+    }
+};
+QString Wiring(const QObject* o, int from = QWidget::staticMetaObject.methodOffset())
+{
+    QStringList wired;
+    const QMetaObject* meta = o->metaObject();
+    for (int i = from; i < meta->methodCount(); ++i) {
+        const QMetaMethod m = meta->method(i);
+        if (m.methodType() != QMetaMethod::Signal || (m.attributes() & QMetaMethod::Cloned))
+            continue;
+        if (const int n = SignalPeek::Receivers(o, m))
+            wired << QString("%1:%2").arg(QString::fromLatin1(m.name())).arg(n);
+    }
+    return wired.isEmpty() ? QString() : " on " + wired.join(' ');
+}
+
 // What a user sees set in a control: "off" when disabled, [x] or [ ] when checkable,
 // a slider's value, a box's or field's text, a button menu's items ("-" a separator).
 QString State(QWidget* w, const QString& home)
@@ -95,7 +118,7 @@ QString State(QWidget* w, const QString& home)
     }
     if (auto* m = qobject_cast<QMenu*>(w))
         for (QAction* a : m->actions())
-            state << (a->isSeparator() ? "-" : a->text());
+            state << (a->isSeparator() ? "-" : a->text() + Wiring(a, QObject::staticMetaObject.methodCount()).replace(" on ", "~"));
     // What else a user sees or gets: the focus, Enter's button, frames, fonts, the
     // choices of a box, a list's columns.
     if (w->window()->focusWidget() == w)
@@ -136,6 +159,8 @@ QString State(QWidget* w, const QString& home)
             state << QString("[%1 %2 %3]").arg(t->model()->headerData(i, Qt::Horizontal).toString())
                          .arg(t->isColumnHidden(i) ? 0 : t->columnWidth(i))
                          .arg(t->model()->headerData(i, Qt::Horizontal, Qt::TextAlignmentRole).toInt(), 0, 16);
+    if (const QString wiring = Wiring(w); !wiring.isEmpty())
+        state << wiring.mid(1);
     return state.isEmpty() ? QString() : ' ' + state.join(' ');
 }
 
