@@ -143,6 +143,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("breaks, tabs, backslashes") << "a\\nb\\\\n\\t\\r" << "a\nb\\n\t\r";
         QTest::newRow("code in either case") << "\\u00A0\\u00e9\\uFFFF" << "\u00A0\u00E9\uFFFF";
+        QTest::newRow("the lowest codes") << "\\u0000\\u0001" << QString(QChar(0)) + QChar(1);
         QTest::newRow("not hex, too short, at the end") << "\\u00g0\\u12\\x\\" << "\\u00g0\\u12\\x\\";
         QTest::newRow("another letter before four hex digits") << "\\x00e9\\U00e9" << "\\x00e9\\U00e9";
         QTest::newRow("a code one digit short at the end") << "a\\u00e" << "a\\u00e";
