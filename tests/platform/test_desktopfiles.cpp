@@ -116,6 +116,8 @@ private slots:
         QTest::newRow("pattern characters") << QByteArray("q?[*]%.ttf") << "" << 0 << QByteArray("q%3F%5B%2A%5D%25.ttf");
         QTest::newRow("not UTF-8: left alone") << QByteArray("Caf\xE9.ttf") << "" << int(ENOENT) << QByteArray();
         QTest::newRow("full disk: kept, no trash") << QByteArray("Full.ttf") << "full" << int(ErrNoTrash) << QByteArray();
+        // The trash holds a file of that name, and a record of the next one: the one after is taken.
+        QTest::newRow("names taken in the trash") << QByteArray("Taken.ttf") << "taken" << 0 << QByteArray("Taken.ttf");
         QTest::newRow("another file system reached through a link") << QByteArray("Other.ttf") << "otherfs" << 0
                                                                      << QByteArray("Other.ttf");
         // The volume's .Trash is the user's own folder in it only when it has the sticky bit.
@@ -163,9 +165,14 @@ private slots:
                 QDir("/dev/shm/.Trash").removeRecursively();
         });
         const QByteArray path = QFile::encodeName(folder + "/") + name;
-        const QByteArray inTrash = QFile::encodeName(trash + "/files/") + name;
-        const QByteArray info = QFile::encodeName(trash + "/info/") + name + ".trashinfo";
+        const QByteArray trashName = fault == "taken" ? "Taken.3.ttf" : name;
+        const QByteArray inTrash = QFile::encodeName(trash + "/files/") + trashName;
+        const QByteArray info = QFile::encodeName(trash + "/info/") + trashName + ".trashinfo";
         Put(path, "font bytes");
+        if (fault == "taken") {
+            Put(QFile::encodeName(trash + "/files/") + name, "older");
+            Put(QFile::encodeName(trash + "/info/Taken.2.ttf.trashinfo"), "another's record");
+        }
         // Only what this run put in a shared trash goes, whatever the outcome.
         const auto cleanup = qScopeGuard([&] {
             if (otherFs)
@@ -180,8 +187,39 @@ private slots:
         QCOMPARE(Bytes(info).startsWith("[Trash Info]\nPath=" + top + recorded + "\nDeletionDate="), !error);
         for (const QString& made : {trash, trash + "/files", trash + "/info"}) {  // made private to the user
             struct stat st {};
-            QVERIFY(error || (::stat(QFile::encodeName(made).constData(), &st) == 0 && (st.st_mode & 07777) == 0700));
+            QVERIFY(error || fault == "taken"
+                    || (::stat(QFile::encodeName(made).constData(), &st) == 0 && (st.st_mode & 07777) == 0700));
         }
+        if (fault == "taken")
+            QVERIFY(Bytes(QFile::encodeName(trash + "/files/") + name) == "older"
+                    && Bytes(QFile::encodeName(trash + "/info/Taken.2.ttf.trashinfo")) == "another's record");
+    }
+
+    // Deleting for good: the file, or a link without its target; nothing else.
+    void deleteFile_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<int>("error");
+        QTest::newRow("a file") << "file" << 0;
+        QTest::newRow("a link: its target stays") << "link" << 0;
+        QTest::newRow("missing") << "missing" << ErrorNumberFromErrno(ENOENT);
+        QTest::newRow("a folder") << "folder" << ErrorNumberFromErrno(EISDIR);
+    }
+    void deleteFile()
+    {
+        QFETCH(QString, what);
+        TestEnv env;
+        const QString target = env.root() + "/target.ttf", path = env.root() + "/" + what;
+        Put(QFile::encodeName(target), "font bytes");
+        if (what == "file")
+            Put(QFile::encodeName(path), "font bytes");
+        else if (what == "link")
+            QVERIFY(QFile::link(target, path));
+        else if (what == "folder")
+            QVERIFY(QDir().mkpath(path + "/inside"));
+        QTEST(MakeDesktopTrash()->DeleteFile(path), "error");
+        QCOMPARE(QFileInfo::exists(path), what == "folder");
+        QCOMPARE(Bytes(QFile::encodeName(target)), QByteArray("font bytes"));
     }
 
     // At start only the program's own leftovers go: those of a process that is gone.
