@@ -214,6 +214,9 @@ private slots:
         tree.setCurrentItem(tree.topLevelItem(0)->child(0));
         QCOMPARE(tree.Path(), env->root() + "/stick/More");
         QCOMPARE(RowTexts(*w), QStringList{"More Sans|m.ttf|1K"});
+        // A folder that is gone: the tree stays on its nearest parent.
+        tree.SetPath(env->root() + "/stick/More/Gone/Deeper");
+        QCOMPARE(tree.Path(), env->root() + "/stick/More");
     }
 
     // Help, by its button and by F1, opens the page of the wizard's kind.
