@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <QFile>
 #include <QFileInfo>
+#include <QCursor>
+#include <QGuiApplication>
 
 #include "sfnt/codepage.h"
 #include "core/inifile.h"
@@ -131,6 +133,8 @@ bool FakeFontSystem::ListsFontFile(const QString& file)
 int FakeFontSystem::RemoveFontResource(const QString& path)
 {
     removed << path;
+    if (QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor)
+        removedBusy << path;
     FakeCallLog() << "RemoveFontResource " + path;
     if (removeAnswers.contains(path))
         return removeAnswers.value(path);

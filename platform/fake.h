@@ -66,6 +66,7 @@ public:
     QMap<QString, int> addAnswers;  // path -> faces added; missing paths answer 1
     QMap<QString, int> removeAnswers; // path -> answer of RemoveFontResource
     QStringList added, removed;     // every call, in order
+    QStringList removedBusy;        // the removals made under the busy pointer
     int broadcasts = 0;
 
     // From addedFaces whose file was added more often than removed.

@@ -18,6 +18,7 @@
 #include "fonts/staticinstance.h"
 #include "sfnt/instances.h"
 #include "sfnt/names.h"
+#include "sfnt/sfnt.h"
 #include "sfntbuilder.h"
 #include "testenv.h"
 
@@ -184,6 +185,27 @@ private slots:
     {
         QFETCH(double, percent);
         QTEST(WidthClass(percent), "widthClass");
+    }
+
+    // A damaged name whose length is odd loses its odd byte; nothing past the name is read.
+    void oddNameLengthDropsTheOddByte()
+    {
+        QByteArray font = SfntBuilder::VariableFont("GW Odd", 0);
+        TableEntry name;
+        QVERIFY(FindTable(BoundedReader(font), 0, "name", name));
+        const int count = qFromBigEndian<quint16>(font.constData() + name.offset + 2);
+        for (int i = 0; i < count; ++i) {
+            char* record = font.data() + name.offset + 6 + 12 * i;
+            if (qFromBigEndian<quint16>(record) == 3)  // Windows: UTF-16, two bytes a character
+                qToBigEndian<quint16>(qFromBigEndian<quint16>(record + 8) - 1, record + 8);
+        }
+        const QString file = env_->root() + "/odd.ttf", copy = env_->root() + "/copy.ttf";
+        QVERIFY(WriteFile(file, font));
+        QString ps;
+        QVERIFY(WriteStaticInstance(file, InstanceFace(0, 1), copy, &ps).isEmpty());
+        FontNameInfo names;
+        ReadNameTableBytes(ReadFile(copy), names);
+        QCOMPARE(QStringList({names.family, ps}), QStringList({"GW Od Bold Condense", "GWOd-BoldCondense"}));
     }
 
     // A horizontal header cut short is refused, not read past its end.

@@ -536,9 +536,13 @@ private slots:
         QVERIFY(gone || added[2] != added[0]);
         QCOMPARE(FotFiles(), gone ? 1 : 2);  // written for the fonts drawn only
         QCOMPARE(LabelText(*w, "statusLabel"), QString("Ready to print!"));
-        // Closing removes what the run and the preview added, then the .fot files, and keeps the choices.
+        // Closing removes what the run and the preview added, then the .fot files under the busy pointer,
+        // and keeps the choices.
         w->close();
         QCOMPARE(FotFiles(), 0);
+        const QStringList& busy = env->fake.fonts->removedBusy;  // the last removals, of .fot files only
+        QVERIFY2(!busy.isEmpty() && env->fake.fonts->removed.mid(env->fake.fonts->removed.size() - busy.size()) == busy
+                     && busy.filter(QRegularExpression("\\.fot$")) == busy, qPrintable(busy.join(' ')));
         QStringList removed = env->fake.fonts->removed;
         for (const QString& path : env->fake.fonts->added)
             QVERIFY2(removed.removeOne(path), qPrintable(path));
