@@ -318,6 +318,38 @@ private slots:
         QVERIFY(face >= 0 || Sys().fonts->RemoveFontResource(file));
     }
 
+    // One picture draws each style of an added collection from its own face, one after another;
+    // here the bold face comes first in the file, so the regular one is not the file's first.
+    void pictureDrawsEachStyleOfACollection()
+    {
+        env_->UseDesktopPlatform();
+        const QString regular = SystemFile("LiberationSans-Regular.ttf"), bold = SystemFile("LiberationSans-Bold.ttf");
+        const QString file = env_->root() + "/pair.ttc";
+        QVERIFY(WriteFile(file, SfntBuilder::Collection({SfntBuilder::Renamed(ReadFile(bold), "GW Pic Two", "GW Pic Two Bold", "Bold"),
+                                                         SfntBuilder::Renamed(ReadFile(regular), "GW Pic Two", "GW Pic Two")})));
+        QVERIFY(Sys().fonts->AddFontResource(file) == 2);
+        const auto draw = [](const std::function<void(PrinterSurface&, bool)>& choose) {
+            QImage picture(850, 1100, QImage::Format_RGB32);
+            picture.fill(Qt::white);
+            auto s = QtPrinterSurface::ForImage(&picture, PaperLetter);
+            s->SetScaleMode(ScalePoints);
+            for (const bool isBold : {true, false}) {
+                choose(*s, isBold);
+                s->SetFontSize(60);
+                s->SetCurrent(20, isBold ? 100 : 300);
+                s->Print("HHH");
+            }
+            s->Finish(nullptr);
+            return picture;
+        };
+        const QImage byFamily = draw([](PrinterSurface& s, bool isBold) {
+            s.SetFontName("GW Pic Two");
+            s.SetFontBold(isBold);
+        });
+        QCOMPARE(byFamily, draw([&](PrinterSurface& s, bool isBold) { s.SetFontFace(isBold ? bold : regular, 0); }));
+        QVERIFY(Sys().fonts->RemoveFontResource(file));
+    }
+
     // A PDF run that cannot put its file in place, or is interrupted, leaves the earlier file alone.
     void failedPdfLeavesNothingBeside_data()
     {
