@@ -168,6 +168,10 @@ private slots:
             QCOMPARE(env_->fake.messages->titles, QStringList("Glyphwick"));
             QVERIFY(env_->fake.messages->texts[0].contains("cannot read its settings"));
             QVERIFY(env_->fake.messages->texts[0].contains("will not save"));
+        } else if (!writable) {  // said once, naming the file, as a warning
+            QCOMPARE(env_->fake.messages->texts[0], "Glyphwick cannot save its settings: the settings file\n" + IniFile
+                                                        + "\nis read-only.\n\nChanges to the settings will not be saved.");
+            QCOMPARE(env_->fake.messages->styles, QList<int>{vbOKOnly | vbExclamation});
         }
         ::chmod(path, 0600);
     }
@@ -246,6 +250,19 @@ private slots:
         QCOMPARE(why, reason);
         QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), QStringList({"blocker", "folder.ini"}));
         QCOMPARE(ReadFile(dir + "blocker") + ReadFile(dir + "folder.ini/kept"), QByteArray("minemine"));
+    }
+
+    // Settings that cannot be saved say so once, with why, and are kept for the run.
+    void unsavableSettingsWarnOnce()
+    {
+        const QString path = env_->root() + "/blocker/gw.ini";
+        QVERIFY(WriteFile(env_->root() + "/blocker", "mine"));
+        WriteIniString("GW", "ANSI", "1", path);
+        WriteIniString("GW", "ANSI", "2", path);
+        QCOMPARE(env_->fake.messages->texts, QStringList("Glyphwick cannot save its settings to\n" + path
+                                                         + "\n(its folder cannot be created).\n\nChanges to the settings will not be saved."));
+        QCOMPARE(ReadIniString("GW", "ANSI", "", path), QString("2"));
+        QCOMPARE(ReadFile(env_->root() + "/blocker"), QByteArray("mine"));
     }
 
     // A save writes the bytes whole, however few, and replaces what was there.
