@@ -445,9 +445,9 @@ bool OptionsDialog::eventFilter(QObject* watched, QEvent* event)
         case Qt::Key_Backspace: code = 8; break;
         case Qt::Key_Tab: case Qt::Key_Backtab: code = 9; break;
         case Qt::Key_Return: case Qt::Key_Enter: code = 13; break;
-        default: code = text.size() == 1 ? text.at(0).unicode() : 0; break;
+        default: code = text.size() == 1 && text.at(0).isPrint() ? text.at(0).unicode() : 0; break;
         }
-        // Keys that type nothing (arrows, Delete, shortcuts) pass as they are.
+        // Keys that type nothing (arrows, Delete, Escape, shortcuts) pass as they are.
         if (code != 0 && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
             && !IsResetKey(code))
             return true;
