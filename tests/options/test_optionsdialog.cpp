@@ -106,7 +106,7 @@ private slots:
         WriteIniString("GW", "ShowATM", "0", IniFile);
         OptionsDialog d;
         QCOMPARE(Box(d, "sampleTextBox1").itemText(10), QString("Quote #8"));
-        Edit(d, "userNameEdit").setText("Ada");
+        Edit(d, "userNameEdit").setText("Ad\u00e1");
         Edit(d, "resetPagesEdit").setText("5");
         // Browse starts in the data folder without a trailing slash (the root stays); cancelling keeps
         // the path typed.
@@ -133,7 +133,7 @@ private slots:
         QCOMPARE(catalogPreview.toPlainText(), SampleTextChoice(0));
         catalogText.setCurrentIndex(2);
         TextEdit(d, "paragraphEdit0").setPlainText("line one\nline two");
-        TextEdit(d, "paragraphEdit1").setPlainText("second");
+        TextEdit(d, "paragraphEdit1").setPlainText("second \u00e9\u20ac");  // written as UTF-8
         // Each tab focuses its first box and has its help; Enter confirms, also from Browse.
         d.show();
         d.activateWindow();
@@ -161,7 +161,7 @@ private slots:
         const IniDocument ini = IniDocument::Load(IniFile);
         const QList<QStringList> expected = {
             {"GW", "ShowTrueType", "1"}, {"GW", "ShowATM", "0"}, {"GW", "ShowDevice", "0"},
-            {"GW", "UserName", "Ada"}, {"GW", "ATMPath", "/opt/atm/atm"},
+            {"GW", "UserName", "Ad\u00e1"}, {"GW", "ATMPath", "/opt/atm/atm"},
             {"Inventory", "EndDoc", "5"}, {"Inventory", "FooterLeft", "Left"}, {"Inventory", "PointSize", "36"},
             {"Inventory", "QuoteIndex", "2"}, {"SpecSheets", "Header", "Head"}, {"SpecSheets", "QuoteIndex", "5"},
             {"Quotes", "Quote1", "Q1"}, {"Quotes", "Quote8", "Q8"}};
@@ -170,8 +170,9 @@ private slots:
             QVERIFY2(ini.Value(e[0], e[1], &value), qPrintable(e[1]));
             QCOMPARE(value, e[2]);
         }
+        QVERIFY(ReadFile(IniFile).contains("UserName=Ad\xC3\xA1\n"));  // UTF-8 as well
         QCOMPARE(ReadFile(Paragraph(1)), QByteArray("line one\nline two\n"));
-        QCOMPARE(ReadFile(Paragraph(2)), QByteArray("second\n"));
+        QCOMPARE(ReadFile(Paragraph(2)), QByteArray("second \xC3\xA9\xE2\x82\xAC\n"));
     }
 };
 
