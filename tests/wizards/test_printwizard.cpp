@@ -17,6 +17,10 @@
 #include "core/settings.h"
 #include "options/optionsdialog.h"
 #include "print/recording.h"
+#include "fonts/enumerate.h"
+#include "fonts/fontlist.h"
+#include "fonts/fonttable.h"
+#include "wizards/printrunner.h"
 #include "shots.h"
 #include "testenv.h"
 #include "wizards/printwizard.h"
@@ -68,6 +72,32 @@ private slots:
     // has no family item; the list's has the family of the row under the right button. The picture is
     // drawn anew through its timer after each change of the choice. With sheets chosen, Print needs one
     // checked, and a run without one says so and goes back to the choice.
+    // The wizard prints what the main list shows: TrueType styles, each Type 1 style and the
+    // printer's fonts, in name order; the main window's styles of its family stay as they were.
+    void wizardFontsFromTheMainList()
+    {
+        env_->fake.fonts->faces = {TrueTypeFace("Zeta"), TrueTypeFace("Alpha"), TrueTypeFace("Alpha", "Bold", 700),
+                                   DeviceFace("Optima"), DeviceFace("Optima", 700, true)};
+        ATMInstalled = true;
+        env_->fake.atm->text = "[Fonts]\nOptima=,/t1/optima.pfb\n";
+        for (const char* key : {"ShowTrueType", "ShowATM", "ShowDevice"})
+            WriteIniString("GW", key, "1", IniFile);
+        FontListModel list;
+        FontEnumerator main(&list);
+        main.ReadFonts();
+        list.Add("Line Printer", KindPrinter);  // as a printer's fonts are listed
+        main.EnumerateStyles("Alpha", KindTrueType);
+        const int count = StyleCount;
+        const QString first = StyleTable.empty() ? QString() : StyleTable[0].StyleName;
+        QStringList names;
+        for (const PrintFontEntry& f : WizardFonts(list))
+            names << f.DisplayName + QString("/%1").arg(f.FontType);
+        QCOMPARE(names.join(", "), QStringList({"Alpha/1", "Alpha Bold/1", "Line Printer/3", "Optima/2", "Optima Bold Italic/2", "Zeta/1"}).join(", "));
+        QCOMPARE(QString("%1 %2").arg(StyleCount).arg(StyleTable.empty() ? QString() : StyleTable[0].StyleName),
+                 QString("%1 %2").arg(count).arg(first));
+        QVERIFY(count == 2);
+    }
+
     void selectionPictureAndPrintButton()
     {
         PrintWizard w(Fonts());
