@@ -269,13 +269,14 @@ private slots:
                 beyond += !inBar && text.pixelColor(x, y) == bar;
             }
         QVERIFY(onBar > 0 && beyond > 0);
-        // The bevel, sunken: dark on top and left, light at the bottom and right.
-        for (int i = 0; i < bevel; ++i) {
-            QCOMPARE(image.pixelColor(100, i), dark);
-            QCOMPARE(image.pixelColor(i, 12), dark);
-            QCOMPARE(image.pixelColor(100, 23 - i), light);
-            QCOMPARE(image.pixelColor(203 - i, 12), light);
-        }
+        // The bevel, sunken: dark on top and left, light at the bottom and right, which
+        // take the corners they share with the others; every pixel of every ring.
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 204; ++x) {
+                const int ring = std::min({x, y, 203 - x, 23 - y});
+                if (ring < bevel)
+                    QCOMPARE(image.pixelColor(x, y), x == 203 - ring || y == 23 - ring ? light : dark);
+            }
     }
 
     void pictureBoxKeepsDrawing()
