@@ -350,6 +350,23 @@ private slots:
         QVERIFY(Sys().fonts->RemoveFontResource(file));
     }
 
+    // A run that ends well leaves no earlier failure in the caller's text, on every surface.
+    void finishedRunSaysNoError()
+    {
+        QImage picture(85, 110, QImage::Format_RGB32);
+        const std::unique_ptr<QPrinter> device = PdfDevice(env_->root() + "/device.pdf");
+        std::unique_ptr<PrinterSurface> surfaces[] = {QtPrinterSurface::ForImage(&picture, PaperLetter),
+                                                      QtPrinterSurface::ForDevice(device.get()),
+                                                      PdfSurface::Create(env_->root() + "/own.pdf", PaperLetter)};
+        for (auto& surface : surfaces) {
+            surface->SetCurrent(72, 72);
+            surface->Print("Word");
+            QString error = "an earlier failure";
+            QVERIFY(surface->Finish(&error));
+            QCOMPARE(error, QString());
+        }
+    }
+
     // A PDF run that cannot put its file in place, or is interrupted, leaves the earlier file alone.
     void failedPdfLeavesNothingBeside_data()
     {
