@@ -86,6 +86,21 @@ private slots:
         QVERIFY(std::any_of(again.begin(), again.end(), [&](const DesktopFace& f) { return f.file == user; }));
     }
 
+    // A value set again, in any case, is replaced: one value of that name, with the last data.
+    void valueSetAgainIsReplaced()
+    {
+        QCOMPARE(Set("Glyphwick Twice (TrueType)", "/opt/fonts/first.ttf"), ERROR_SUCCESS);
+        QCOMPARE(Set("GLYPHWICK twice (TrueType)", "/opt/fonts/second.ttf"), ERROR_SUCCESS);
+        QCOMPARE(Query("Glyphwick Twice (TrueType)"), QString("/opt/fonts/second.ttf"));
+        auto key = Open(KEY_READ);
+        int count = -1, same = 0;
+        QCOMPARE(key->QueryInfo(&count, nullptr, nullptr), ERROR_SUCCESS);
+        QString name, data;
+        for (int i = 0; i < count && key->EnumValue(i, &name, &data) == ERROR_SUCCESS; ++i)
+            same += name.compare("glyphwick twice (truetype)", Qt::CaseInsensitive) == 0;
+        QCOMPARE(same, 1);
+    }
+
     // A hiding rule names one file exactly, goes with its file, and a reject
     // file that cannot be parsed stays as the user wrote it.
     void hidingRules_data()
