@@ -551,6 +551,36 @@ private slots:
         QCOMPARE(ReadIniString("SpecSheets", "UpperCase", "", IniFile), QString("1"));
     }
 
+    // A catalog of a folder's fonts: the layout chosen, the title given, each font chosen;
+    // the capitals choice is kept for next time.
+    void catalogRun()
+    {
+        auto w = Open({"a.ttf=Alpha Sans", "b.ttf=Beta Sans"}, InstallWizard::Mode::PrintUninstalled);
+        w->SelectFonts("ALL");
+        while (Button(*w, "nextButton").isEnabled())
+            Button(*w, "nextButton").click();
+        Child<QRadioButton>(*w, "catalogRadio").click();
+        Child<QComboBox>(*w, "layoutBox").setCurrentIndex(1);
+        Child<QLineEdit>(*w, "titleEdit").setText("Font CD 8");
+        Child<QCheckBox>(*w, "upperCaseCheck").setChecked(true);
+        auto surface = std::make_shared<RecordingSurface>();
+        w->OpenPrinter = [surface] { return surface; };
+        Button(*w, "goButton").click();
+        QStringList texts;
+        for (const PrintOp& op : surface->ops)
+            if (op.kind == PrintOp::Text)
+                texts << op.text;
+        QVERIFY2(texts.contains("Font CD 8") && texts.filter("Alpha Sans (TrueType)").size() == 1
+                     && texts.filter("Beta Sans (TrueType)").size() == 1,
+                 qPrintable(texts.join('|')));
+        QCOMPARE(surface->Count(PrintOp::EndDoc), 1);
+        QCOMPARE(LabelText(*w, "statusLabel"), QString("Ready to print"));
+        QCOMPARE(Child<PictureBox>(*w, "progressGauge").accessibleDescription(), QString("100%"));
+        w.reset();
+        QCOMPARE(ReadIniString("Inventory", "Title", "", IniFile), QString("Font CD 8"));
+        QCOMPARE(ReadIniString("SpecSheets", "UpperCase", "", IniFile), QString("1"));
+    }
+
     // "Select Folder" over a floppy and a disk, from the disk's fonts/sub: choosing the floppy moves
     // there once it is ready (Retry asks again), else goes back; the field follows the tree. OK takes a
     // folder typed or pasted into the field; one that does not exist is said, and the dialog stays.
