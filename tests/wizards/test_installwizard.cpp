@@ -581,6 +581,35 @@ private slots:
         QCOMPARE(ReadIniString("SpecSheets", "UpperCase", "", IniFile), QString("1"));
     }
 
+    // Every sheet of a folder's font, in the order of the printed set: 72 Point Set, Character Set,
+    // ANSI Chart, Keyboard Chart, then Specimen Sheets I to IV; a page each.
+    void everySheetInOrder()
+    {
+        auto w = Open({"a.ttf=Alpha Sans"}, InstallWizard::Mode::PrintUninstalled);
+        w->SelectFonts("ALL");
+        while (Button(*w, "nextButton").isEnabled())
+            Button(*w, "nextButton").click();
+        Child<QRadioButton>(*w, "sheetsRadio").click();
+        for (const char* box : {"specimenSheet1Check", "specimenSheet2Check", "specimenSheet3Check", "specimenSheet4Check",
+                                "keyboardChartCheck", "ansiChartCheck", "characterSetCheck", "pointSet72Check"})
+            Child<QCheckBox>(*w, box).click();
+        auto surface = std::make_shared<RecordingSurface>();
+        w->OpenPrinter = [surface] { return surface; };
+        Button(*w, "goButton").click();
+        QList<int> texts;  // each sheet told by how many texts its page holds
+        for (const PrintOp& op : surface->ops)
+            if (op.kind == PrintOp::Text) {
+                while (texts.size() < op.page)
+                    texts << 0;
+                ++texts[op.page - 1];
+            }
+        QStringList counts;
+        for (int n : texts)
+            counts << QString::number(n);
+        // 72 Point Set 32, Character Set 504, ANSI Chart 512, Keyboard Chart 356, Specimen Sheets 52, 36, 27, 39.
+        QCOMPARE(counts.join(' '), QString("32 504 512 356 52 36 27 39"));
+    }
+
     // "Select Folder" over a floppy and a disk, from the disk's fonts/sub: choosing the floppy moves
     // there once it is ready (Retry asks again), else goes back; the field follows the tree. OK takes a
     // folder typed or pasted into the field; one that does not exist is said, and the dialog stays.
