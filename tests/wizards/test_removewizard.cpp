@@ -208,6 +208,7 @@ private slots:
             QVERIFY(WriteFile(env_->root() + "/file", "x"));
             target.setText(env_->root() + "/file");
             w.GoToNextStep();
+            QCOMPARE(Child<QTreeWidget>(w, "chosenList").topLevelItemCount(), 3);  // shown again, not added to
             Child<QPushButton>(w, "uninstallButton").click();
             QVERIFY(Child<QPushButton>(w, "uninstallButton").isEnabled() && !FontsChanged);
             const QStringList& said = env_->fake.messages->texts;
