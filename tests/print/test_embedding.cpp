@@ -80,6 +80,19 @@ private slots:
             QVERIFY(notice.contains("\n" + name));
         QCOMPARE(PrintRunNotice({}, {}, {}), QString());
     }
+
+    // A notice names ten faces at most, then how many more; each kind of trouble in its own paragraph.
+    void noticeNamesTenAtMost()
+    {
+        QStringList eleven, ten;
+        for (int i = 1; i <= 11; ++i)
+            eleven << QString("Face %1").arg(i);
+        ten = eleven.mid(0, 10);
+        QCOMPARE(PrintRunNotice({}, eleven, {}),
+                 "These faces could not be printed; the printout says so in their place:\n\n" + ten.join('\n') + "\nand 1 more");
+        QCOMPARE(PrintRunNotice({}, ten, {}).count('\n'), 11);
+        QCOMPARE(PrintRunNotice({"A"}, {"B"}, {"C"}).split("\n\n").size(), 6);
+    }
 };
 
 QTEST_MAIN(TestEmbedding)
