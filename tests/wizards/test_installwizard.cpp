@@ -25,6 +25,7 @@
 #include "fonts/fonttable.h"
 #include "print/recording.h"
 #include "sfntbuilder.h"
+#include "print/pageframe.h"
 #include "shots.h"
 #include "testenv.h"
 #include "wizards/drivefolderlists.h"
@@ -563,6 +564,11 @@ private slots:
         Child<QComboBox>(*w, "layoutBox").setCurrentIndex(1);
         Child<QLineEdit>(*w, "titleEdit").setText("Font CD 8");
         Child<QCheckBox>(*w, "upperCaseCheck").setChecked(true);
+        // Paper the layouts do not fit is refused first: the user is told, nothing is printed.
+        auto legal = std::make_shared<RecordingSurface>(5);
+        w->OpenPrinter = [legal] { return legal; };
+        Button(*w, "goButton").click();
+        QVERIFY(legal->ops.isEmpty() && env->fake.messages->texts == QStringList(PaperSizeMessage()));
         auto surface = std::make_shared<RecordingSurface>();
         w->OpenPrinter = [surface] { return surface; };
         Button(*w, "goButton").click();
