@@ -26,12 +26,8 @@ public:
     QString ProgramFolder() override
     {
         const QString home = QString::fromLocal8Bit(qgetenv("GLYPHWICK_HOME"));
-        if (!home.isEmpty()) {
-            QString dir = QDir::cleanPath(home);
-            while (dir.size() > 1 && dir.endsWith('/'))
-                dir.chop(1);
-            return dir;
-        }
+        if (!home.isEmpty())
+            return QDir::cleanPath(home);  // no trailing slash but the root's
         return DesktopConfigHome() + "/glyphwick";
     }
 

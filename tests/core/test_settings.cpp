@@ -265,6 +265,16 @@ private slots:
         QCOMPARE(ReadFile(env_->root() + "/blocker"), QByteArray("mine"));
     }
 
+    // Text the user typed reads back up to a NUL character, as the platform's strings end there.
+    void userTextEndsAtNul()
+    {
+        for (const auto& [typed, read] : {std::pair(QString(QChar(0)) + "abc", QString()),
+                                          std::pair("ab" + QString(QChar(0)) + "cd", QString("ab"))}) {
+            WriteIniString("GW", "UserName", typed, IniFile);
+            QCOMPARE(ReadIniString("GW", "UserName", "default", IniFile), read);
+        }
+    }
+
     // A save writes the bytes whole, however few, and replaces what was there.
     void saveWritesEveryByte()
     {
