@@ -107,14 +107,15 @@ for path in sorted(files):
         for kind, pattern, repl in SWAPS:
             for m in re.finditer(pattern, masked):
                 add(kind, m.start(), m.end(), repl)
+        reserve = RESERVE.search(masked)
         for m in NUMBER.finditer(masked):
-            if "[" in masked[max(0, m.start() - 1):m.start()]:
+            if "[" in masked[max(0, m.start() - 1):m.start()] or (reserve and m.start() > reserve.start()):
                 continue
             n = int(m.group(1))
             add("integer off by one", m.start(), m.end(), str(n + 1))
             if n > 0:
                 add("integer off by one", m.start(), m.end(), str(n - 1))
-        # Reserving room changes no behaviour, only when memory is taken.
+        # Reserving room changes no behaviour, only when memory is taken (nor does how much).
         if CALL_LINE.match(masked) and not s.startswith(("return", "delete")) and not RESERVE.search(masked):
             context = " ".join(lines[max(0, no - 4):no])
             add("call dropped", 0, len(line), line[:len(line) - len(line.lstrip())] + ";",

@@ -18,10 +18,10 @@ inline void SaveShot(const QImage& image, const QString& name)
 }
 
 // Compares a picture with the approved PNG, or writes it there when GW_APPROVE is set.
-// Empty when they match; a channel may move by `tolerance` (anti-aliasing of text
-// drawn through the style), more than that counts. A picture that differs is left in
+// Empty when they match; a channel may move by `tolerance` (the raster engine's
+// rounding differs a little between processors), more than that counts. A picture that differs is left in
 // the temporary folder to be looked at.
-inline QString PictureDiffers(const QImage& picture, const QString& approvedFile, int tolerance = 40)
+inline QString PictureDiffers(const QImage& picture, const QString& approvedFile, int tolerance = 2)
 {
     const QImage now = picture.convertToFormat(QImage::Format_RGB32);
     if (qEnvironmentVariableIsSet("GW_APPROVE"))

@@ -187,7 +187,7 @@ private slots:
     }
 
     // Every record the display enumeration gives, families and their styles: installed fonts, and added
-    // ones (a variable font's instances, a collection, a family longer than the field, a full name not built on the family).
+    // ones (a variable font's instances, a collection, a family longer than the field, a full name not built on the family, names beyond ASCII).
     void enumeratedRecords()
     {
         const QString regular = SystemFile("LiberationSans-Regular.ttf"), bold = SystemFile("LiberationSans-Bold.ttf");
@@ -199,7 +199,8 @@ private slots:
             {"pair.ttc", SfntBuilder::Collection({SfntBuilder::Renamed(ReadFile(regular), "Records Pair", "Records Pair"),
                                                   SfntBuilder::Renamed(ReadFile(bold), "Records Pair", "Records Pair Bold", "Bold")})},
             {"long.ttf", SfntBuilder::Renamed(ReadFile(regular), "Records Family Named Longer Than Its Field", "Records Long")},
-            {"postscript.ttf", SfntBuilder::Renamed(ReadFile(bold), "Records PS", "RecordsPS-Bold", "Bold")}};
+            {"postscript.ttf", SfntBuilder::Renamed(ReadFile(bold), "Records PS", "RecordsPS-Bold", "Bold")},
+            {"caf\u00e9 \u03a9.ttf", SfntBuilder::Renamed(ReadFile(regular), "Records Caf\u00e9 \u03a9", "Records Caf\u00e9 \u03a9")}};
         for (const auto& [name, bytes] : files)
             QVERIFY(WriteFile(dir + name, bytes) && Sys().fonts->AddFontResource(dir + name) > 0);
         QVERIFY(Sys().fonts->AddFontResource(regular) && Sys().fonts->RemoveFontResource(regular)); // the rest added again
@@ -210,7 +211,9 @@ private slots:
             if (!known.match(FieldText(elf.lfFaceName, 32)).hasMatch())
                 return;
             lines << Record(elf, type);
-            Sys().fonts->EnumFontFamilies(DeviceContext::Display, FieldText(elf.lfFaceName, 32),
+            // A family beyond code page 1252 is asked for by its whole name, as the program does.
+            const QString family = elf.familyName.isEmpty() ? FieldText(elf.lfFaceName, 32) : elf.familyName;
+            Sys().fonts->EnumFontFamilies(DeviceContext::Display, family,
                                           [&](const EnumLogFont& style, int styleType, int) { lines << "  " + Record(style, styleType); }, 0);
         }, 0);
         for (const auto& file : files)

@@ -83,6 +83,24 @@ private slots:
         }
     }
 
+    // A sample taller than the page still prints in the layouts that fill a page as far as there is
+    // room: each font's caption once, no page without one.
+    void everyPageHoldsAFont()
+    {
+        WriteIniString("Inventory", "PointSize", "800", IniFile);
+        for (const QString layout : {"Basic Catalog I", "Basic Catalog II", "Two Column I", "Two Column II",
+                                     "Three Column Catalog"}) {
+            const RecordingSurface s = Catalog(layout, 3);
+            QSet<int> pages;
+            for (const PrintFontEntry& font : TestPrintFonts(3)) {
+                const PrintOp* caption = s.Find(FontCaption(font));
+                QVERIFY2(caption, qPrintable(layout));
+                pages << caption->page;
+            }
+            QVERIFY2(pages.size() == s.ops.last().page && pages.contains(s.ops.last().page), qPrintable(layout));
+        }
+    }
+
     void sixUpSevenFonts()
     {
         QVERIFY(WriteFile(Sys().system->ProgramFolder() + "/papara1.txt",

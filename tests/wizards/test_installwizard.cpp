@@ -356,6 +356,11 @@ private slots:
         Preview(*w, "Sans");
         QVERIFY(env->fake.fonts->added.isEmpty());
         QVERIFY(env->fake.messages->texts.value(0).contains("is no longer there"));
+        // A click previews the row once, not as the row becomes current and again as it is clicked.
+        QTreeWidget& list = FontList(*w);
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
+                          list.visualItemRect(list.findItems("Sans Italic", Qt::MatchExactly).value(0)).center());
+        QCOMPARE(env->fake.fonts->added.size(), 1);
     }
 
     // Five fonts a..e (and the faces p, q of one collection) installed at once, or a and b chosen in the
@@ -537,9 +542,12 @@ private slots:
         QVERIFY(gone || added[2] != added[0]);
         QCOMPARE(FotFiles(), gone ? 1 : 2);  // written for the fonts drawn only
         QCOMPARE(LabelText(*w, "statusLabel"), QString("Ready to print!"));
-        // Closing removes what the run and the preview added, then the .fot files under the busy pointer,
-        // and keeps the choices.
+        // Closing (as the dialog is rejected) removes what the run and the preview added, then the .fot
+        // files under the busy pointer, and keeps the choices.
+        QSignalSpy rejected(w.get(), &QDialog::rejected);
+        w->show();
         w->close();
+        QCOMPARE(rejected.size(), 1);
         QCOMPARE(FotFiles(), 0);
         const QStringList& busy = env->fake.fonts->removedBusy;  // the last removals, of .fot files only
         QVERIFY2(!busy.isEmpty() && env->fake.fonts->removed.mid(env->fake.fonts->removed.size() - busy.size()) == busy
@@ -553,9 +561,10 @@ private slots:
     }
 
     // A catalog of a folder's fonts: the layout chosen, the title given, each font chosen;
-    // the capitals choice is kept for next time.
+    // the capitals choice is shown as saved and kept for next time.
     void catalogRun()
     {
+        WriteIniString("SpecSheets", "UpperCase", "1", IniFile);
         auto w = Open({"a.ttf=Alpha Sans", "b.ttf=Beta Sans"}, InstallWizard::Mode::PrintUninstalled);
         w->SelectFonts("ALL");
         while (Button(*w, "nextButton").isEnabled())
@@ -563,7 +572,9 @@ private slots:
         Child<QRadioButton>(*w, "catalogRadio").click();
         Child<QComboBox>(*w, "layoutBox").setCurrentIndex(1);
         Child<QLineEdit>(*w, "titleEdit").setText("Font CD 8");
-        Child<QCheckBox>(*w, "upperCaseCheck").setChecked(true);
+        QCheckBox& upper = Child<QCheckBox>(*w, "upperCaseCheck");
+        QVERIFY(upper.isChecked());
+        upper.click();
         // Paper the layouts do not fit is refused first: the user is told, nothing is printed.
         auto legal = std::make_shared<RecordingSurface>(5);
         w->OpenPrinter = [legal] { return legal; };
@@ -584,7 +595,7 @@ private slots:
         QCOMPARE(Child<PictureBox>(*w, "progressGauge").accessibleDescription(), QString("100%"));
         w.reset();
         QCOMPARE(ReadIniString("Inventory", "Title", "", IniFile), QString("Font CD 8"));
-        QCOMPARE(ReadIniString("SpecSheets", "UpperCase", "", IniFile), QString("1"));
+        QCOMPARE(ReadIniString("SpecSheets", "UpperCase", "", IniFile), QString("0"));
     }
 
     // Every sheet of a folder's font, in the order of the printed set: 72 Point Set, Character Set,
