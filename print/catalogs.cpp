@@ -134,7 +134,6 @@ double FontCatalogBlock(PrintJob& job, const QString& title, const QString& fold
     PrinterSurface& printer = job.Printer;
     printer.Print(QString());
     printer.SetScaleMode(ScalePoints);
-    printer.SetBkMode(1);
     printer.SetTextAlign(AlignBaseLeft);
     // The right edges are printable-area positions.
     printer.SetDrawWidth(4);
@@ -581,7 +580,6 @@ void ThreeUpCatalog(PrinterSurface& printer, const PrintFontList& fonts, const G
             if (i > 0) {
                 // This layout never resets the printer.
                 printer.NewPage();
-                printer.SetBkMode(1);
                 printer.SetTextAlign(AlignBaseLeft);
                 ++job.Page;
             }
@@ -618,10 +616,8 @@ void SixUpCatalog(PrinterSurface& printer, const PrintFontList& fonts, const Gau
         job.Progress(i, count);
         const int cell = i % 6;
         if (cell == 0) {
-            if (i > 0) {
+            if (i > 0)
                 job.BreakPage();
-                printer.SetBkMode(1);
-            }
             SixUpPageFrame(job, title, cs);
         }
         const bool letter = LetterPositions(printer);

@@ -185,7 +185,6 @@ void PrintJob::Start()
     Left = LeftOffset(Printer);
     Top = TopOffset(Printer);
     Printer.SetScaleMode(ScalePoints);
-    SavedBkMode = Printer.SetBkMode(1);
     Printer.SetTextAlign(AlignBaseLeft);
     ResetEvery = PagesPerDocument();
 }
@@ -235,7 +234,6 @@ void PrintJob::BreakPage()
 
 void PrintJob::Finish()
 {
-    Printer.SetBkMode(SavedBkMode);
     Printer.EndDoc();
 }
 
@@ -243,7 +241,6 @@ void CatalogHeader(PrinterSurface& printer, int pointSize, const QString& title,
                    double top)
 {
     printer.Print(QStringLiteral(" "));
-    printer.SetBkMode(1);
     printer.SetTextAlign(AlignBaseLeft);
     printer.SetScaleMode(ScalePoints);
 

@@ -151,7 +151,6 @@ public:
     double Top = 0;
     int Page = 1;
     int ResetEvery = 3;
-    int SavedBkMode = 0;
 
 private:
     Gauge gauge_;

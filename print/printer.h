@@ -80,9 +80,8 @@ public:
     // output failed; an earlier file of that name is then as it was.
     virtual bool Finish(QString* error) = 0;
 
-    // The two device-context calls: background mode (1 transparent) and text
-    // alignment (24, 26, 30); each returns the previous value.
-    virtual int SetBkMode(int mode) = 0;
+    // Text alignment (24, 26, 30); returns the previous value. Text is drawn
+    // without a background box.
     virtual int SetTextAlign(int align) = 0;
 
     // Whether the current font has a glyph for the character with this code

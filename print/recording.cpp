@@ -118,13 +118,6 @@ void RecordingSurface::EndDoc()
     pendingDocument_ = true;
 }
 
-int RecordingSurface::SetBkMode(int mode)
-{
-    const int previous = bkMode_;
-    bkMode_ = mode;
-    return previous;
-}
-
 int RecordingSurface::SetTextAlign(int align)
 {
     const int previous = align_;

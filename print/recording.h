@@ -87,7 +87,6 @@ public:
     // false with failReason when a test sets one.
     bool Finish(QString* error) override;
     QString failReason;
-    int SetBkMode(int mode) override;
     int SetTextAlign(int align) override;
     bool HasGlyph(int code) override { return !missingGlyphs.contains(code); }
     void SetDocumentTitle(const QString& title) override { documentTitle = title; }
@@ -108,7 +107,6 @@ private:
     uint32_t colour_ = ColourBlack;
     int drawWidth_ = 1;
     int fillStyle_ = FillTransparent;
-    int bkMode_ = 2;
     int align_ = 0;
     int page_ = 1;
     int document_ = 1;

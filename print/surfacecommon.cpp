@@ -167,11 +167,6 @@ void SettingsSurface::SetFontItalic(bool italic)
     FontChanged();
 }
 
-int SettingsSurface::SetBkMode(int mode)
-{
-    return std::exchange(Settings().bkMode, mode);
-}
-
 int SettingsSurface::SetTextAlign(int align)
 {
     return std::exchange(Settings().align, align);

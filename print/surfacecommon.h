@@ -52,7 +52,6 @@ struct SurfaceSettings {
     uint32_t foreColor = ColourBlack;
     uint32_t fillColor = ColourBlack;
     int drawWidth = 1, drawStyle = 0, fillStyle = FillTransparent;
-    int bkMode = 2;
     int align = 0;
     // The font by name: a family, a font added for the run, or a face chosen
     // by file under the name SetFontFace gave it.
@@ -93,7 +92,6 @@ public:
     void SetDrawStyle(int style) override { Settings().drawStyle = style; }
     void SetFillStyle(int style) override { Settings().fillStyle = style; }
     void SetFillColor(uint32_t rgb) override { Settings().fillColor = rgb; }
-    int SetBkMode(int mode) override;
     int SetTextAlign(int align) override;
 
 protected:
