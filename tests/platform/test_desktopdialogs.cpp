@@ -93,6 +93,20 @@ private slots:
         QTEST(QString::fromUtf8(ReadFile(log)), "opened");
     }
 
+    // With no opener on the PATH the address is said, with the programs tried.
+    void webAddressWithoutOpenerIsSaid()
+    {
+        DesktopTestEnv env;
+        auto* messages = new FakeMessageBoxes;
+        Sys().messages.reset(messages);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", (env.root() + "/nothing").toLocal8Bit());
+        Sys().web->OpenAddress("https://example.org/a");
+        qputenv("PATH", path);
+        QCOMPARE(messages->texts, QStringList(NotOpenedText("https://example.org/a", {"xdg-open", "x-www-browser", "firefox-esr",
+                                                            "firefox", "chromium", "epiphany-browser", "konqueror"})));
+    }
+
     // A Windows program the toolbar starts is the first of its Linux equivalents found on the
     // PATH, with its arguments; none found, or a command that cannot start, is said.
     void programsStartTheirEquivalent_data()
@@ -147,18 +161,53 @@ private slots:
         QCOMPARE(Sys().clipboard->Text(), QString());
     }
 
-    // A message box answers the button pressed (none: Escape); Escape answers Cancel where there is one.
+    // A message box shows the title (none: the program's name), the text, the icon, the buttons and the
+    // default button its style asks, and answers the button pressed; Escape answers Cancel where there is one.
+    void messageBoxAnswer_data()
+    {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<int>("press");   // a button; NoButton: Escape
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("shown");  // title|icon|buttons|default button
+        using B = QMessageBox;
+        const auto shown = [](const char* title, int icon, int buttons, int byDefault) {
+            return QString("%1|%2|%3|%4").arg(title).arg(icon).arg(buttons, 0, 16).arg(byDefault, 0, 16);
+        };
+        QTest::newRow("yes/no question, no title") << vbYesNo + vbQuestion << QString() << int(B::Yes) << int(vbYes)
+                                                  << shown("Glyphwick", B::Question, B::Yes | B::No, B::Yes);
+        QTest::newRow("second button by default") << vbYesNo + vbQuestion + vbDefaultButton2 << QString("Remove") << int(B::No) << int(vbNo)
+                                                  << shown("Remove", B::Question, B::Yes | B::No, B::No);
+        QTest::newRow("Escape answers Cancel") << vbYesNoCancel + vbExclamation << QString("T") << int(B::NoButton) << int(vbCancel)
+                                               << shown("T", B::Warning, B::Yes | B::No | B::Cancel, B::Yes);
+        QTest::newRow("Escape without Cancel: OK") << vbOKOnly + vbCritical << QString("T") << int(B::NoButton) << int(vbOK)
+                                                   << shown("T", B::Critical, B::Ok, B::Ok);
+        QTest::newRow("OK/Cancel") << vbOKCancel + vbInformation << QString("T") << int(B::Cancel) << int(vbCancel)
+                                   << shown("T", B::Information, B::Ok | B::Cancel, B::Ok);
+        QTest::newRow("abort/retry/ignore") << int(vbAbortRetryIgnore) << QString("T") << int(B::Ignore) << int(vbIgnore)
+                                            << shown("T", B::NoIcon, B::Abort | B::Retry | B::Ignore, B::Abort);
+        QTest::newRow("retry/cancel") << vbRetryCancel + vbCritical << QString("T") << int(B::Retry) << int(vbRetry)
+                                      << shown("T", B::Critical, B::Retry | B::Cancel, B::Retry);
+    }
     void messageBoxAnswer()
     {
+        QFETCH(int, style);
+        QFETCH(QString, title);
+        QFETCH(int, press);
+        QFETCH(int, answer);
+        QFETCH(QString, shown);
         DesktopTestEnv env;
-        for (const auto& [buttons, press, answer] : {std::tuple(vbYesNo, QMessageBox::Yes, vbYes), std::tuple(vbYesNo, QMessageBox::No, vbNo),
-                                                    std::tuple(vbYesNoCancel, QMessageBox::NoButton, vbCancel)}) {
-            QTimer::singleShot(0, [&, press = press] {
-                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                    press ? box->button(press)->click() : QTest::keyClick(box, Qt::Key_Escape);
-            });
-            QCOMPARE(Sys().messages->MsgBox("Delete the file?", buttons | vbQuestion, {}), int(answer));
-        }
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            seen = QString("%1|%2|%3|%4|%5").arg(box->text(), box->windowTitle()).arg(int(box->icon()))
+                       .arg(int(box->standardButtons()), 0, 16).arg(int(box->standardButton(box->defaultButton())), 0, 16);
+            press ? box->button(QMessageBox::StandardButton(press))->click() : QTest::keyClick(box, Qt::Key_Escape);
+        });
+        QCOMPARE(Sys().messages->MsgBox("Delete the file?", style, title), answer);
+        QCOMPARE(seen, "Delete the file?|" + shown);
     }
 
     // The PDF writer chosen in Print Setup is no printer a run opens by name; Cancel changes nothing.
