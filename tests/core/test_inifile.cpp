@@ -28,6 +28,7 @@ private slots:
         QTest::newRow("first of two wins") << "[S]\nk=1\nK=2\n" << "S" << "k" << "1";
         QTest::newRow("second section of same name") << "[A]\nx=1\n[B]\n[a]\nk=3\n" << "A" << "k" << "3";
         QTest::newRow("comment is no key") << "[S]\n;k=1\n" << "S" << ";k" << QString();
+        QTest::newRow("a key before any section is in the nameless one") << "k=v\n[S]\nk=w\n" << "" << "k" << "v";
         QTest::newRow("CRLF") << "[S]\r\nk=v\r\n" << "S" << "k" << "v";
         QTest::newRow("no final line break") << "[S]\nk=v" << "S" << "k" << "v";
         QTest::newRow("byte order mark") << "\uFEFF[S]\nk=v\n" << "S" << "k" << "v";
