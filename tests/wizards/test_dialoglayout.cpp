@@ -119,10 +119,12 @@ QString State(QWidget* w, const QString& home)
     if (auto* m = qobject_cast<QMenu*>(w))
         for (QAction* a : m->actions())
             state << (a->isSeparator() ? "-" : a->text() + Wiring(a, QObject::staticMetaObject.methodCount()).replace(" on ", "~"));
-    // What else a user sees or gets: the focus, Enter's button, frames, fonts, the
+    // What else a user sees or gets: the focus, a tip, Enter's button, frames, fonts, the
     // choices of a box, a list's columns.
     if (w->window()->focusWidget() == w)
         state << "focus";
+    if (!w->toolTip().isEmpty())
+        state << "tip \"" + w->toolTip() + '"';
     if (auto* b = qobject_cast<QPushButton*>(w); b && (b->isDefault() || !b->autoDefault()))
         state << (b->isDefault() ? "default" : "noauto");
     if (auto* f = qobject_cast<QFrame*>(w); f && f->frameShape() != QFrame::NoFrame)
