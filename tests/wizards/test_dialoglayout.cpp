@@ -120,7 +120,7 @@ QString State(QWidget* w, const QString& home)
         for (QAction* a : m->actions())
             state << (a->isSeparator() ? "-" : a->text() + Wiring(a, QObject::staticMetaObject.methodCount()).replace(" on ", "~"));
     // What else a user sees or gets: the focus, a tip, Enter's button, frames, fonts, the
-    // choices of a box, a list's columns.
+    // choices of a box, a list's sorting and columns.
     if (w->window()->focusWidget() == w)
         state << "focus";
     if (!w->toolTip().isEmpty())
@@ -156,6 +156,8 @@ QString State(QWidget* w, const QString& home)
                          + (v->selectionModel() && v->selectionModel()->isSelected(first) ? " *" : "") + "}";
         }
     }
+    if (auto* t = qobject_cast<QTreeView*>(w); t && t->header()->isSortIndicatorShown())
+        state << QString("sorted %1%2").arg(t->header()->sortIndicatorSection()).arg(t->header()->sortIndicatorOrder() ? "v" : "^");
     if (auto* t = qobject_cast<QTreeView*>(w))
         for (int i = 0; i < t->header()->count(); ++i)
             state << QString("[%1 %2 %3]").arg(t->model()->headerData(i, Qt::Horizontal).toString())
