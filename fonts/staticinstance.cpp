@@ -201,11 +201,9 @@ QString StaticInstanceFiles::FileOf(const QString& fontFile, int faceIndex, QStr
         QDir().mkpath(folder);
         static int copies = 0;  // every object's copies have names of their own
         made.file = OwnFileName(folder, QStringLiteral("instance-%1.ttf").arg(++copies));
-        made.error = WriteStaticInstance(fontFile, faceIndex, made.file);
-        if (!made.error.isEmpty()) {
-            QFile::remove(made.file);
+        made.error = WriteStaticInstance(fontFile, faceIndex, made.file);  // no file unless written whole
+        if (!made.error.isEmpty())
             made.file.clear();
-        }
         it = made_.insert(key, made);
     }
     if (error)

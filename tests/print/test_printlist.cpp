@@ -107,6 +107,28 @@ private slots:
         QCOMPARE(DisplayNames(InstalledPrintFonts({})), listed);
     }
 
+    // The file a registration names: as written, a Type 1 outline by its name in the outline folder, a
+    // name in another case by the file's own spelling; none for "unknown" or a file not there.
+    void fontPath_data()
+    {
+        QTest::addColumn<QString>("registered");  // ROOT: the test's folder
+        QTest::addColumn<QString>("found");
+        QTest::newRow("a whole path") << "ROOT/fonts/Sans.ttf" << "ROOT/fonts/Sans.ttf";
+        QTest::newRow("a Type 1 outline by its name") << "Type.pfb" << "ROOT/psfonts/Type.pfb";
+        QTest::newRow("another case: the file's spelling") << "ROOT/fonts/SANS.TTF" << "ROOT/fonts/Sans.ttf";
+        QTest::newRow("unknown") << "UNKNOWN" << "";
+        QTest::newRow("not there") << "ROOT/fonts/gone.ttf" << "";
+    }
+    void fontPath()
+    {
+        QFETCH(QString, registered);
+        QFETCH(QString, found);
+        TestEnv env;
+        QVERIFY(WriteFile(env.root() + "/fonts/Sans.ttf", "x") && WriteFile(env.root() + "/psfonts/Type.pfb", "x"));
+        Type1OutlineDir = env.root() + "/psfonts/";
+        QCOMPARE(PrintFontPath(registered.replace("ROOT", env.root())), found.replace("ROOT", env.root()));
+    }
+
     void folderFonts()
     {
         TestEnv env;

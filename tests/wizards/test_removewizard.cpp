@@ -316,6 +316,8 @@ private slots:
         const QString first = setup == "unknown" ? "Beta Oblique" : "Alpha";
         Run(w, {first, "Beta"}, action, setup == "confirm");
 
+        // Fonts are removed under the busy pointer.
+        QCOMPARE(env_->fake.fonts->removedBusy, env_->fake.fonts->removed);
         const QStringList& texts = env_->fake.messages->texts;
         QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.value(0).contains(message), qPrintable(texts.join(" | ")));
         const QString closed = w.result() == QDialog::Accepted ? " OK" : "";
