@@ -285,7 +285,8 @@ private slots:
         if (paper == PaperLegal)
             return;
         QVERIFY(triedWhileBusy && w->isVisible());
-        QVERIFY(Child<QPushButton>(*w, "printButton").isEnabled());
+        QPushButton& print = Child<QPushButton>(*w, "printButton");
+        QVERIFY(print.isEnabled() && w->focusWidget() == &print);  // to print again at once
         QCOMPARE(Child<QLabel>(*w, "statusLabel").text(), QString("Ready to print"));
         QStringList got;  // the title once, then the captions
         for (const PrintOp& op : ops)
@@ -293,6 +294,10 @@ private slots:
                 got << op.text.section("  ", 0, 0);
         QCOMPARE(got, QStringList({"My title", "Liberation Sans Italic (TrueType)",
                                    "Liberation Sans Bold (TrueType)", "Nimbus Mono PS Oblique (TrueType)"}));
+        // Back at the first step, the list has the keyboard.
+        for (int i = 0; i < 2; ++i)
+            Child<QPushButton>(*w, "previousButton").click();
+        QCOMPARE(w->focusWidget(), &Child<QTreeWidget>(*w, "fontList"));
         w->close();
         QVERIFY(!w->isVisible());
         w.reset();
