@@ -316,6 +316,8 @@ private slots:
         QCOMPARE(drawn, draw(alone, 0));
         QVERIFY(drawn != draw(file, otherFace));
         QVERIFY(face >= 0 || Sys().fonts->RemoveFontResource(file));
+        // The static copies an instance was drawn from go with the surface.
+        QCOMPARE(QDir(Sys().system->ProgramFolder()).entryList(QDir::Files | QDir::Hidden).filter("instance-"), QStringList());
     }
 
     // One picture draws each style of an added collection from its own face, one after another;
