@@ -86,6 +86,18 @@ private slots:
         QVERIFY(std::any_of(again.begin(), again.end(), [&](const DesktopFace& f) { return f.file == user; }));
     }
 
+    // A value deleted stays deleted when its file is shown again by other means (a restore).
+    void deletedValueStaysDeleted()
+    {
+        const QString file = env_->root() + "/elsewhere/mono.ttf";
+        QVERIFY(WriteFile(file, ReadFile(SystemFile("LiberationMono-Regular.ttf"))));
+        QCOMPARE(Set("My Own Mono (TrueType)", file), ERROR_SUCCESS);
+        QCOMPARE(Query("My Own Mono (TrueType)"), file);
+        QCOMPARE(Delete("My Own Mono (TrueType)"), ERROR_SUCCESS);
+        QVERIFY(DesktopSetHidden(file, false));
+        QCOMPARE(Query("My Own Mono (TrueType)"), QString("unknown"));
+    }
+
     // A value set again, in any case, is replaced: one value of that name, with the last data.
     void valueSetAgainIsReplaced()
     {
