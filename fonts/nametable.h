@@ -12,7 +12,4 @@ namespace gw {
 // faceIndex chooses the face of a collection.
 void ReadNameTable(const QString& path, FontNameInfo& info, int faceIndex = 0);
 
-// The label of a name ID: "Copyright", "Font Family", ..., else "Unknown".
-QString NameIdLabel(int id);
-
 } // namespace gw

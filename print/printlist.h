@@ -47,7 +47,6 @@ public:
     ~TemporaryPrintFonts();
 
     void Release();
-    const QStringList& AddedFonts() const { return added_; }
     const QStringList& FotFiles() const { return fotFiles_; }
 
 private:

@@ -50,11 +50,9 @@ public:
     // The first text op with exactly this text, or nullptr.
     const PrintOp* Find(const QString& text) const;
     int Count(PrintOp::Kind kind) const;
-    double Margin() const { return margin_; }
 
     void SetOrientation(int) override {}
     int PaperSize() const override { return paper_; }
-    void SetPaperSize(int code) { paper_ = code; }
     void SetScaleMode(int mode) override { scaleMode_ = mode; }
     int ScaleMode() const override { return scaleMode_; }
     int Width() const override;

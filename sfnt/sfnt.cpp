@@ -47,11 +47,6 @@ bool IsSfntSignature(const QByteArray& firstBytes)
     return tag == QByteArray("\0\1\0\0", 4) || tag == "OTTO" || tag == "true" || tag == "ttcf";
 }
 
-qint64 FirstFontOffset(const QByteArray& bytes)
-{
-    return FontOffset(bytes, 0);
-}
-
 qint64 FontOffset(const QByteArray& bytes, int faceIndex)
 {
     // A variable font's named instance (the high bits) has the tables of its font.

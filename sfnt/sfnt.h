@@ -22,11 +22,9 @@ QString TagText(const char* tag);
 // Whether a file starting with these bytes is an sfnt font or collection.
 bool IsSfntSignature(const QByteArray& firstBytes);
 
-// Where the offset table of the file's first font lies: 0 for a single font,
-// the first entry of a collection's ("ttcf") header, -1 for a damaged header.
-qint64 FirstFontOffset(const QByteArray& file);
-// The same for face faceIndex of a collection (0 of a single font); -1 when
-// there is no such face or the header is damaged. A named instance's face
+// Where the offset table of face faceIndex lies: 0 for a single font's face 0,
+// a collection's ("ttcf") header entry for its faces; -1 when there is no such
+// face or the header is damaged. A named instance's face
 // number (high 16 bits set) gives its font's offset.
 qint64 FontOffset(const QByteArray& file, int faceIndex);
 // How many faces the file at `path` holds: a collection's count, 1 for any
