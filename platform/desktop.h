@@ -91,6 +91,11 @@ DesktopFace FaceFromPostScriptName(const QString& psName);
 // The font file named inside one of the program's ".fot" files, or empty.
 QString FotTargetPath(const QString& fotPath);
 
+// Whether QDir::cleanPath would leave an absolute path as it is (most of
+// fontconfig's are; cleaning each of thousands cost more than checking).
+// False for some it would leave, never true for one it would change.
+bool IsCleanPath(const QString& path);
+
 // Fonts added to this process (fontconfig application fonts, and Qt's when a
 // GUI application exists), counted per path like the system's font resources.
 // A font added for drawing only is listed to neither until DrawAddedFont.

@@ -45,10 +45,7 @@ QString EnvFolder(const char* variable, const QString& underHome)
     // The XDG rules ignore relative values.
     if (dir.isEmpty() || !QDir::isAbsolutePath(dir))
         dir = QDir::homePath() + "/" + underHome;
-    dir = QDir::cleanPath(dir);
-    while (dir.size() > 1 && dir.endsWith('/'))
-        dir.chop(1);
-    return dir;
+    return QDir::cleanPath(dir);
 }
 
 QStringList FcStrings(FcPattern* pattern, const char* object)
@@ -60,8 +57,8 @@ QStringList FcStrings(FcPattern* pattern, const char* object)
     return list;
 }
 
-// Whether QDir::cleanPath would leave an absolute path as it is (most of
-// fontconfig's are; cleaning each of thousands cost more than checking).
+} // namespace
+
 bool IsCleanPath(const QString& path)
 {
     // Each part between slashes must be neither empty nor "." nor "..".
@@ -78,6 +75,8 @@ bool IsCleanPath(const QString& path)
     }
     return true;
 }
+
+namespace {
 
 // A pattern's values of one object as fontconfig keeps them, not copied: a
 // listing reads several per face and converts only those it keeps.

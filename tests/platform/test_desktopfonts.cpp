@@ -404,6 +404,24 @@ private slots:
         QTEST(QList<uint>({n[0], n[1], n[2]}), "numbers");
     }
 
+    // fontconfig's paths are cleaned only when cleaning would change them: a path said clean is one
+    // QDir::cleanPath leaves as it is.
+    void cleanPaths_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("clean");
+        QTest::newRow("a plain path") << "/usr/share/fonts/a.ttf" << true;
+        QTest::newRow("a part starting with dots") << "/a/.hidden/..b/c.ttf" << true;
+        for (const char* path : {"/a/./b.ttf", "/a/../b.ttf", "/a//b.ttf", "/a/b/", "/a/.", "/a/..", "/.", "/", "a/b.ttf", ""})
+            QTest::newRow(path) << path << false;
+    }
+    void cleanPaths()
+    {
+        QFETCH(QString, path);
+        QTEST(IsCleanPath(path), "clean");
+        QVERIFY(!IsCleanPath(path) || QDir::cleanPath(path) == path);
+    }
+
     void fontconfigVersion() { QCOMPARE(DesktopFontconfigVersion() + "\n", ToolOutput("pkg-config", {"--modversion", "fontconfig"})); }
 
     // The program's folder and the per-user data folder: GLYPHWICK_HOME, else the XDG
