@@ -571,6 +571,8 @@ private slots:
     void catalogRun()
     {
         WriteIniString("SpecSheets", "UpperCase", "1", IniFile);
+        QVERIFY(WriteFile(source + "/pair.ttc", SfntBuilder::Collection({SfntBuilder::Simple("Pair", "Pair One"),
+                                                                          SfntBuilder::Simple("Pair", "Pair Two")})));
         auto w = Open({"a.ttf=Alpha Sans", "b.ttf=Beta Sans"}, InstallWizard::Mode::PrintUninstalled);
         w->SelectFonts("ALL");
         while (Button(*w, "nextButton").isEnabled())
@@ -594,8 +596,10 @@ private slots:
             if (op.kind == PrintOp::Text)
                 texts << op.text;
         QVERIFY2(texts.contains("Font CD 8") && texts.filter("Alpha Sans (TrueType)").size() == 1
-                     && texts.filter("Beta Sans (TrueType)").size() == 1,
+                     && texts.filter("Beta Sans (TrueType)").size() == 1 && texts.filter("Pair Two (TrueType)").size() == 1,
                  qPrintable(texts.join('|')));
+        // A collection's file is added once for both its faces.
+        QCOMPARE(env->fake.fonts->added.filter(QRegularExpression("pair[^/]*\\.fot$")).size(), 1);
         QCOMPARE(surface->Count(PrintOp::EndDoc), 1);
         QCOMPARE(LabelText(*w, "statusLabel"), QString("Ready to print"));
         QCOMPARE(Child<PictureBox>(*w, "progressGauge").accessibleDescription(), QString("100%"));
@@ -704,6 +708,7 @@ private slots:
         QCOMPARE(DriveIndexOf(drives, "/home/uv"), 0);
         QCOMPARE(DriveIndexOf(drives, "/media/u/STICK"), 2);
         QCOMPARE(DriveIndexOf({{"Stick", "/media/s"}}, "/usr"), -1);
+        QCOMPARE(DriveIndexOf({{"Stick", "/media/s"}, {"Same stick", "/media/s/"}}, "/media/s/fonts"), 0);  // the first of a tie
     }
 };
 

@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 
 #include "core/globals.h"
+#include "core/picturebox.h"
 #include "core/settings.h"
 #include "fonts/fonttable.h"
 #include "sfntbuilder.h"
@@ -343,6 +344,7 @@ private slots:
         QVERIFY2(Text(w, "actionLabel").contains(told[action]), qPrintable(Text(w, "actionLabel")));
         if (!message.isEmpty() || closed.isEmpty())
             return;
+        QCOMPARE(Child<PictureBox>(w, "gauge").accessibleDescription(), QString("100%"));
         const QStringList said{"", "in the trash", "copied to " + copied, "moved to " + copied, "kept"};
         QCOMPARE(report_.value(0), file + ": uninstalled; the file is " + said[action]);
         const QString fot = OwnFileName(Sys().system->ProgramFolder(), "alpha.fot");
