@@ -386,7 +386,8 @@ private slots:
         };
         const QString exists = "The font file a.ttf already exists in your font folder";
         row("five new fonts", "", {}, {}, "", "abcde", 5);
-        row("Install Now on the files the file manager chose", "installnow", {}, {}, "", "ab", 2);
+        row("Install Now on the files the file manager chose; those it cannot read are said", "installnow", {}, {},
+            "This wizard installs TrueType and OpenType font files", "ab", 2);
         row("overwrite Yes copies", "existing", {}, {vbYes}, exists, "abcde", 5);
         row("overwrite No installs nothing", "existing", {}, {vbNo}, exists, "bcde", 4);
         // Reading the font folder itself; Beta registered after the scan is reported, not installed.
@@ -419,7 +420,7 @@ private slots:
         const QString downloads = env->root() + "/disk/Downloads";
         if (setup == "installnow") {  // the last folder on a stick, the files on the first disk
             env->fake.storage->drives = {{"Disk", env->root() + "/disk"}, {"Stick", source}};
-            MakeFolder(downloads, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans"});
+            MakeFolder(downloads, {"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "z.txt", "m.pfb"});
         }
         const auto pair = SfntBuilder::Collection({SfntBuilder::Simple("Pair", "Pair Sans"),
                                                    SfntBuilder::Simple("Pair", "Pair Sans Bold", "Bold")});
@@ -439,7 +440,8 @@ private slots:
         const int registered = env->fake.registry->values.size();
         QPushButton& go = Button(*w, "goButton");
         if (setup == "installnow") {
-            w->ShowFiles(downloads, {downloads + "/a.ttf", downloads + "/b.ttf"});
+            w->ShowFiles(downloads, {downloads + "/z.txt", downloads + "/a.ttf", downloads + "/m.pfb", downloads + "/b.ttf"});
+            QVERIFY(env->fake.messages->texts.value(0).endsWith("\n\nm.pfb\nz.txt"));  // in order
             // The tree starts at the drive holding the folder, so the user can move up from it.
             QCOMPARE(Child<FolderTree>(*w, "folderTree").topLevelItem(0)->text(0), env->root() + "/disk");
             QVERIFY(Button(*w, "installNowButton").isDefault());
