@@ -179,6 +179,12 @@ private slots:
                                : op == 'x' ? (WriteFile(DesktopRejectFilePath(), "<fontconfig><selectfont><rejectfont><glob>" + file.toUtf8()
                                                         + "</glob></rejectfont></selectfont></fontconfig>") ? -1 : 0)
                                            : DesktopSetHidden(file, op == 'h');
+            // A pass over all families sees what the step did, a rule of another program too.
+            bool enumerated = false;
+            Sys().fonts->EnumFontFamilies(DeviceContext::Display, {}, [&](const EnumLogFont& elf, int, int) {
+                enumerated |= elf.familyName == "Steps Family";
+            }, 0);
+            QCOMPARE(enumerated, Listed(file));
             got << QString(op) + (result < 0 ? "" : QString::number(result)) + (Listed(file) ? "+" : "-");
         }
         QCOMPARE(got.join(' '), steps);
