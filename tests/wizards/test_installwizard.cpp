@@ -247,7 +247,7 @@ private slots:
         QCOMPARE(kinds, QStringList({"trueTypeCheck off", "typeOneCheck off", "printerFontsCheck off", "userNameEdit on"}));
     }
 
-    // Reading a folder draws its gauge as it goes, not only at the start and the end.
+    // Reading a folder draws its gauge as it goes, not only at the start and the end, under the busy pointer.
     void readingGaugeGrows()
     {
         auto w = Open(QString("f0.ttf=F0;f1.ttf=F1;f2.ttf=F2;f3.ttf=F3;f4.ttf=F4;f5.ttf=F5;f6.ttf=F6;f7.ttf=F7;f8.ttf=F8;"
@@ -255,9 +255,14 @@ private slots:
         const PictureBox& gauge = Child<PictureBox>(*w, "readingGauge");
         QList<QImage> seen;
         QTimer everyTurn;  // of the event loop the reading keeps turning
-        connect(&everyTurn, &QTimer::timeout, [&] { seen << gauge.ToImage(); });
+        bool busy = true;
+        connect(&everyTurn, &QTimer::timeout, [&] {
+            seen << gauge.ToImage();
+            busy &= QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+        });
         everyTurn.start(0);
         w->GoToNextStep();
+        QVERIFY(busy && seen.size() > 1);
         QVERIFY(std::any_of(seen.begin(), seen.end(), [&](const QImage& i) { return i != seen[0] && i != gauge.ToImage(); }));
     }
 
