@@ -988,8 +988,7 @@ bool DesktopSetHidden(const QString& file, bool hidden)
         xml.writeEndElement();
         xml.writeEndElement();
     }
-    xml.writeEndElement();
-    xml.writeEndDocument();
+    xml.writeEndDocument();  // closes <fontconfig>
     return out.commit();
 }
 

@@ -111,6 +111,10 @@ private slots:
         for (int i = 0; i < count && key->EnumValue(i, &name, &data) == ERROR_SUCCESS; ++i)
             same += name.compare("glyphwick twice (truetype)", Qt::CaseInsensitive) == 0;
         QCOMPARE(same, 1);
+        // Deleted, it stays deleted when its file is shown again: no older value is left behind.
+        QCOMPARE(Delete("Glyphwick Twice (TrueType)"), ERROR_SUCCESS);
+        QVERIFY(DesktopSetHidden("/opt/fonts/second.ttf", false));
+        QCOMPARE(Query("Glyphwick Twice (TrueType)"), QString("unknown"));
     }
 
     // A hiding rule names one file exactly, goes with its file, and a reject
