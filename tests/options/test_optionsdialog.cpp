@@ -115,7 +115,7 @@ private slots:
         UserDataDir = "/";
         Click(d, "atmBrowseButton");
         QCOMPARE(Edit(d, "atmPathEdit").text(), QString("typed"));
-        UserDataDir = "/home/ada/win//";
+        UserDataDir = "/home/ada/win///";
         Click(d, "atmBrowseButton");
         QCOMPARE(env_->fake.dialogs->starts, QStringList({"/", "/home/ada/win"}));
         Edit(d, "leftFooterEdit").setText("Left");

@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 
 #include "core/globals.h"
+#include "core/picturebox.h"
 #include "core/settings.h"
 #include "options/optionsdialog.h"
 #include "print/recording.h"
@@ -288,6 +289,7 @@ private slots:
         QPushButton& print = Child<QPushButton>(*w, "printButton");
         QVERIFY(print.isEnabled() && w->focusWidget() == &print);  // to print again at once
         QCOMPARE(Child<QLabel>(*w, "statusLabel").text(), QString("Ready to print"));
+        QCOMPARE(Child<PictureBox>(*w, "gauge").accessibleDescription(), QString("0%"));  // empty for the next run
         QStringList got;  // the title once, then the captions
         for (const PrintOp& op : ops)
             if (op.kind == PrintOp::Text && (op.text.contains(".ttf") || op.text == "My title"))
