@@ -106,6 +106,9 @@ private slots:
         QTest::newRow("NUL at 1024") << Handmade(Nul("FONTRES:A"), Nul(""), "/x/b.ttf") << "unknown";
         QTest::newRow("exactly 1024 bytes") << Handmade(Nul("FONTRES:A"), "", "") << "unknown";
         QTest::newRow("not MZ") << QByteArray("ZM") + BuildFotFile("/x/a.ttf", "A", "A").mid(2) << "unknown";
+        const QByteArray fot = BuildFotFile("/x/a.ttf", "A", "A");
+        QTest::newRow("16 MB at most") << fot.leftJustified(16 << 20, '\0') << "/x/a.ttf";
+        QTest::newRow("a byte more: no resource") << fot.leftJustified((16 << 20) + 1, '\0') << "unknown";
     }
     void getFotTarget()
     {
