@@ -292,9 +292,10 @@ private slots:
         auto w = Open();
         w->resize(900, 640);
         w->show();
-        Preview(*w, system.isEmpty() ? "Glyphwick Damaged" : "Glyphwick Preview");
+        // On the characters tab already, the preview draws the large character shown.
         Child<QTabWidget>(*w, "previewTabs").setCurrentIndex(1);
-        Child<QScrollBar>(*w, "characterSlider").setValue(0xF0);  // the large character shown
+        Child<QScrollBar>(*w, "characterSlider").setValue(0xF0);
+        Preview(*w, system.isEmpty() ? "Glyphwick Damaged" : "Glyphwick Preview");
         QPlainTextEdit& sample = Child<QPlainTextEdit>(*w, "sampleEdit");
         sample.setPlainText(QStringLiteral("A\u00f0"));
         const QImage picture = Child<QLabel>(*w, "characterLabel").pixmap().toImage();
