@@ -68,6 +68,8 @@ private slots:
             << "[A]\nx=1\n" << "Main" << "Top" << " 1200" << "[A]\nx=1\n\n[Main]\nTop= 1200\n";
         QTest::newRow("no final line break, append") << "[A]\nx=1" << "A" << "y" << "2" << "[A]\nx=1\ny=2\n";
         QTest::newRow("no final line break, replace") << "[A]\nx=1" << "A" << "x" << "9" << "[A]\nx=9";
+        QTest::newRow("replace with text beyond ASCII") << "[A]\nx=1\n" << "A" << "x" << "caf\u00e9 \u20ac"
+                                                        << "[A]\nx=caf\u00e9 \u20ac\n";
         QTest::newRow("CRLF kept") << "[A]\r\nx=1\r\n" << "A" << "y" << "2" << "[A]\r\nx=1\r\ny=2\r\n";
         QTest::newRow("line breaks in value become blanks")
             << "" << "S" << "k" << "a\nb\r\nc" << "[S]\nk=a b  c\n";
