@@ -154,6 +154,7 @@ private slots:
         QTest::newRow("pattern characters") << QByteArray("q?[*]%.ttf") << "" << 0 << QByteArray("q%3F%5B%2A%5D%25.ttf");
         QTest::newRow("not UTF-8: left alone") << QByteArray("Caf\xE9.ttf") << "" << int(ENOENT) << QByteArray();
         QTest::newRow("full disk: kept, no trash") << QByteArray("Full.ttf") << "full" << int(ErrNoTrash) << QByteArray();
+        QTest::newRow("no data folder yet: made") << QByteArray("Fresh.ttf") << "nodata" << 0 << QByteArray("Fresh.ttf");
         // The trash holds a file of that name, and a record of the next one: the one after is taken.
         QTest::newRow("names taken in the trash") << QByteArray("Taken.ttf") << "taken" << 0 << QByteArray("Taken.ttf");
         QTest::newRow("another file system reached through a link") << QByteArray("Other.ttf") << "otherfs" << 0
@@ -190,6 +191,8 @@ private slots:
             trash = "/dev/shm/.Trash-" + QString::number(getuid());
             top = QFile::encodeName(other.path()).mid(9) + "/"; // relative to the volume's top
         }
+        if (fault == "nodata")
+            QVERIFY(QDir(env.dataHome()).removeRecursively());
         const bool shared = fault.contains(' ');
         if (shared) {  // made for this row, and only then
             if (QFileInfo::exists("/dev/shm/.Trash") || ::mkdir("/dev/shm/.Trash", 0777) != 0)
