@@ -143,9 +143,8 @@ PrintFontList InstalledPrintFonts(const QStringList& familyPatterns)
     FontCount = 0;
     FontsRead = 0;
     ResetFontTable();
-    // Only the families printed need their styles read.
+    // Only the families printed need their styles read; no progress is drawn, so nothing is counted first.
     enumerator.WantStyles = [&familyPatterns](const QString& family) { return Matches(family, familyPatterns); };
-    enumerator.CountingPass(DeviceContext::Display);
     enumerator.CollectingPass(DeviceContext::Display);
 
     PrintFontList fonts = FontTablePrintFonts(familyPatterns);

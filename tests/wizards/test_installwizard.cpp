@@ -23,6 +23,7 @@
 #include "core/picturebox.h"
 #include "core/settings.h"
 #include "fonts/fonttable.h"
+#include "print/printrun.h"
 #include "print/recording.h"
 #include "sfntbuilder.h"
 #include "print/pageframe.h"
@@ -615,6 +616,27 @@ private slots:
         w.reset();
         QCOMPARE(ReadIniString("Inventory", "Title", "", IniFile), QString("Font CD 8"));
         QCOMPARE(ReadIniString("SpecSheets", "UpperCase", "", IniFile), QString("0"));
+    }
+
+    // A printer that cannot be opened is said with its reason; one not chosen (no reason) says nothing.
+    void printerNotOpened()
+    {
+        const auto kept = SystemPrintTarget().Open;
+        for (const QString reason : {"No printer is set up.", ""}) {
+            SystemPrintTarget().Open = [reason](QString* error) -> std::unique_ptr<PrinterSurface> {
+                *error = reason;
+                return nullptr;
+            };
+            auto w = Open({"a.ttf=Alpha Sans"}, InstallWizard::Mode::PrintUninstalled);
+            w->SelectFonts("ALL");
+            while (Button(*w, "nextButton").isEnabled())
+                Button(*w, "nextButton").click();
+            Child<QRadioButton>(*w, "catalogRadio").click();
+            env->fake.messages->texts.clear();
+            Button(*w, "goButton").click();
+            QCOMPARE(env->fake.messages->texts, reason.isEmpty() ? QStringList() : QStringList(reason));
+        }
+        SystemPrintTarget().Open = kept;
     }
 
     // Every sheet of a folder's font, in the order of the printed set: 72 Point Set, Character Set,
