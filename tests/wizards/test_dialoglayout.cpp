@@ -137,7 +137,8 @@ QString State(QWidget* w, const QString& home)
     // A list's first rows: each cell's text, then "~alignment", "@" for an icon and a
     // colour when set, "off" when disabled, "*" when selected.
     if (auto* v = qobject_cast<QAbstractItemView*>(w); v && v->model() && !qobject_cast<QComboBox*>(w->parent())) {
-        state << QString("select %1").arg(int(v->selectionMode()));
+        state << QString("select %1").arg(int(v->selectionMode()))
+                     + (v->textElideMode() != Qt::ElideRight ? QString(" elide %1").arg(int(v->textElideMode())) : QString());
         for (int row = 0; row < std::min(v->model()->rowCount(), 8); ++row) {
             const QModelIndex first = v->model()->index(row, 0);
             QStringList cells;
