@@ -1,5 +1,6 @@
 // Where the desktop's file dialogs start: a full path in a folder that exists;
 // which dialogs add the extension asked for.
+#include <QPrintDialog>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -220,7 +221,10 @@ private slots:
             QString title;
             QTimer::singleShot(0, [&] {
                 if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                    title = dialog->windowTitle();
+                    // A setup, not a print: the paper, no page range, copies or file to print to.
+                    const auto* setup = qobject_cast<QPrintDialog*>(dialog);
+                    title = dialog->windowTitle()
+                            + (setup && setup->options() == QAbstractPrintDialog::PrintShowPageSize ? "" : " with print options");
                     accept ? dialog->accept() : dialog->reject();
                 }
             });
