@@ -711,6 +711,14 @@ private slots:
         const double width = printer->CurrentX() - 100;
         printer->SetFontSize(12);  // a size set last applies as well
         QVERIFY2(qAbs(2 * printer->TextWidth("Quartz\u4e00") - width) < 0.02 * width, qPrintable(QString::number(width)));
+        // A family not added next (a caption) is measured in its own face, not the last added one's.
+        QVERIFY(printer->SetFontName("Liberation Serif"));
+        printer->SetFontBold(false);
+        QFont serif("Liberation Serif");
+        serif.setPixelSize(12);  // a pixel a point
+        const double serifWidth = QFontMetricsF(serif).horizontalAdvance("Quartz");
+        QVERIFY2(qAbs(printer->TextWidth("Quartz") - serifWidth) < 0.05 * serifWidth,
+                 qPrintable(QString("%1 against %2").arg(printer->TextWidth("Quartz")).arg(serifWidth)));
         printer->Finish(nullptr);
         if (forDrawing) {
             // Shown to Qt while drawn, in a list that still holds the installed fonts; gone once removed.
