@@ -119,7 +119,7 @@ QString State(QWidget* w, const QString& home)
     if (auto* m = qobject_cast<QMenu*>(w))
         for (QAction* a : m->actions())
             state << (a->isSeparator() ? "-" : a->text() + Wiring(a, QObject::staticMetaObject.methodCount()).replace(" on ", "~"));
-    // What else a user sees or gets: the focus, a tip, Enter's button, frames, fonts, the
+    // What else a user sees or gets: the focus, a tip, Enter's button, frames, colours, fonts, the
     // choices of a box, a list's sorting and columns.
     if (w->window()->focusWidget() == w)
         state << "focus";
@@ -129,6 +129,10 @@ QString State(QWidget* w, const QString& home)
         state << (b->isDefault() ? "default" : "noauto");
     if (auto* f = qobject_cast<QFrame*>(w); f && f->frameShape() != QFrame::NoFrame)
         state << QString("frame %1/%2/%3").arg(int(f->frameShape()), 0, 16).arg(int(f->frameShadow()), 0, 16).arg(f->lineWidth());
+    if (!w->styleSheet().isEmpty())
+        state << "style \"" + w->styleSheet() + '"';
+    if (w->autoFillBackground())
+        state << "filled";
     if (w->font() != w->window()->font())
         state << QString("font %1 %2%3").arg(w->font().family()).arg(w->font().pointSizeF()).arg(w->font().bold() ? "b" : "");
     if (auto* c = qobject_cast<QComboBox*>(w))
