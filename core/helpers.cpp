@@ -192,12 +192,10 @@ QString KeystrokeLabel(const QString& character)
     return QStringLiteral(" ALT+0+") + QString::number(code);
 }
 
-int ListFindExact(const QListWidget* list, const QString& text)
+int ListFindExact(const QListWidget& list, const QString& text)
 {
-    if (!list)
-        return -1;
-    for (int i = 0; i < list->count(); ++i)
-        if (list->item(i)->text().compare(text, Qt::CaseInsensitive) == 0)
+    for (int i = 0; i < list.count(); ++i)
+        if (list.item(i)->text().compare(text, Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }

@@ -45,7 +45,7 @@ QString BytesToText(const char* bytes, int size);
 QString TrimAtNul(const QString& text);
 QString KeystrokeLabel(const QString& character);
 // 0-based index of the first item equal to text ignoring case, or -1.
-int ListFindExact(const QListWidget* list, const QString& text);
+int ListFindExact(const QListWidget& list, const QString& text);
 void CentreForm(QWidget* window);
 // A window rectangle brought onto an available screen area: no larger than the
 // area, never smaller than minimum (which wins), moved just enough to lie inside

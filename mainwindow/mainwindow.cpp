@@ -430,7 +430,7 @@ void MainWindow::ShowFamily(int row)
 
     enumerator_.EnumerateStyles(face, fontKind_);
     for (size_t i = 0; i < StyleTable.size(); ++i) {
-        if (ListFindExact(styleList_, StyleTable[i].StyleName) >= 0)
+        if (ListFindExact(*styleList_, StyleTable[i].StyleName) >= 0)
             continue;
         auto* item = new QListWidgetItem(StyleTable[i].StyleName, styleList_);
         item->setData(Qt::UserRole, int(i));

@@ -24,12 +24,14 @@ int RunLength(const QImage& image, int y, int from, const QColor& colour)
     return x - from;
 }
 
-// A 204 x 24 gauge on light grey: bar blue, light white, dark dark grey.
+// A 204 x 24 gauge on light grey: bar blue, light white, dark dark grey; drawn over
+// a full one, as a gauge set back (nothing of the earlier bar may show).
 QImage Gauge(int percent, int flag1, int flag2, int frameStyle)
 {
     PictureBox box;
     box.resize(204, 24);
     box.SetBackColor(Qt::lightGray);
+    DrawGauge(&box, Qt::blue, Qt::white, Qt::darkGray, 100, flag1, 1, frameStyle);
     DrawGauge(&box, Qt::blue, Qt::white, Qt::darkGray, percent, flag1, flag2, frameStyle);
     return box.ToImage();
 }
