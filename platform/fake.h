@@ -52,6 +52,13 @@ public:
     void RescanFonts() override { ++rescans; }
     // Added with a positive answer and not removed since, or a face's file.
     bool ListsFontFile(const QString& file) override;
+    // Records each family matched within.
+    void MatchWithinFamily(const QString& family, const std::function<void()>& work) override
+    {
+        matchedWithin << family;
+        work();
+    }
+    QStringList matchedWithin;
     void ForgetFontFile(const QString& file) override { forgotten << file; }
     QStringList forgotten;  // files whose hiding rule went
     QStringList unlisted;   // files the system does not list even when added

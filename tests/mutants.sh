@@ -31,6 +31,12 @@
 #
 # Cheapest on a build of its own configured with -DGLYPHWICK_SHARED_LIBS=ON and ccache:
 # a mutant then rebuilds one object and one shared library and relinks no test program.
+#
+# MUTANTS_CHECK_BUILD=DIR names a second configured build of the same source, made with
+# checks the first lacks (-DGLYPHWICK_SANITIZE=ON: AddressSanitizer, UndefinedBehaviorSanitizer
+# and the libraries' bounds checks): a mutant that survives the
+# first is built and tested there too, and is KILLED when a test fails there, as when it
+# reads past a list, uses freed memory or leaks.
 set -u
 root=$(git -C "$(dirname "$0")" rev-parse --show-toplevel) || exit 2
 cd "$root" || exit 2
@@ -41,6 +47,12 @@ seed=${4:-1}
 [ -f "$build/CTestTestfile.cmake" ] || { echo "no configured build in $build" >&2; exit 2; }
 # A test's own TIMEOUT property overrides ctest --timeout: the bound is set in the build.
 cmake -DGLYPHWICK_TEST_TIMEOUT="${MUTANTS_TIMEOUT:-300}" "$build" > /dev/null || exit 2
+check=${MUTANTS_CHECK_BUILD:-}
+if [ -n "$check" ]; then
+    [ -f "$check/CTestTestfile.cmake" ] || { echo "no configured build in $check" >&2; exit 2; }
+    # The checks slow the tests down: twice the time.
+    cmake -DGLYPHWICK_TEST_TIMEOUT="$((2 * ${MUTANTS_TIMEOUT:-300}))" "$check" > /dev/null || exit 2
+fi
 export QT_QPA_PLATFORM=offscreen
 work=$(mktemp -d)
 current=""
@@ -176,7 +188,9 @@ objects() {
         objcopy --strip-debug "$o" "$work/stripped.o" && md5sum < "$work/stripped.o"
     done | md5sum
 }
-cmake --build "$build" -j2 > "$work/build.log" 2>&1 || { echo "the unmutated build fails" >&2; tail "$work/build.log" >&2; exit 2; }
+for b in "$build" $check; do
+    cmake --build "$b" -j2 > "$work/build.log" 2>&1 || { echo "the unmutated build fails in $b" >&2; tail "$work/build.log" >&2; exit 2; }
+done
 
 killed=0 survived=0 equivalent=0 stillborn=0
 while IFS="$(printf '\t')" read -r id file line kind before after; do
@@ -213,12 +227,16 @@ EOF
         rest=$(grep -E "^($(above "$folder"))_" "$work/tests" | grep -vE "^${folder}_" | grep -vxE "${near:-^$}" |
                tr '\n' '|' | sed 's/|$//')
         result=SURVIVED
-        for set in "$near" "$own" "$rest"; do
-            [ -n "$set" ] || continue
-            if ! ctest --test-dir "$build" -j2 --stop-on-failure \
-                    -R "^($set)\$" > "$work/ctest.$id" 2>&1 < /dev/null; then
-                result=KILLED; break
-            fi
+        for b in "$build" $check; do
+            [ "$b" = "$build" ] || cmake --build "$b" -j2 > "$work/build.$id" 2>&1 < /dev/null || break
+            for set in "$near" "$own" "$rest"; do
+                [ -n "$set" ] || continue
+                if ! ctest --test-dir "$b" -j2 --stop-on-failure \
+                        -R "^($set)\$" > "$work/ctest.$id" 2>&1 < /dev/null; then
+                    result=KILLED; break
+                fi
+            done
+            [ $result = SURVIVED ] || { [ "$b" = "$build" ] || result="KILLED" via=" [checked build]"; break; }
         done
     fi
     restore
@@ -228,10 +246,11 @@ EOF
     EQUIVALENT) equivalent=$((equivalent + 1)) ;;
     *) stillborn=$((stillborn + 1)) ;;
     esac
-    printf '%-10s %s %s (%s s)\n' "$result" "$id" "$key" "$(($(date +%s) - started))"
+    printf '%-10s %s %s (%s s)%s\n' "$result" "$id" "$key" "$(($(date +%s) - started))" "${via:-}"
+    via=""
 done < "$work/mutants"
-# Put the build back as the code is.
-cmake --build "$build" -j2 > /dev/null 2>&1
+# Put the builds back as the code is.
+for b in "$build" $check; do cmake --build "$b" -j2 > /dev/null 2>&1; done
 counted=$((killed + survived))
 echo "mutants: $((counted + equivalent + stillborn)), killed: $killed, survived: $survived, equivalent: $equivalent, stillborn: $stillborn"
 [ "$counted" -gt 0 ] && echo "kill rate: $((100 * killed / counted)) %"

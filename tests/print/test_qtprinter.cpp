@@ -759,6 +759,23 @@ private slots:
         QVERIFY2(qAbs(width - expected) < 0.1, qPrintable(QString("%1 against %2").arg(width).arg(expected)));
     }
 
+    // A family's font (a caption's) is loaded while the system matches within that family only,
+    // once for each size and style: loaded later, it is weighed against every installed face.
+    void familyFontLoadedWithinItsFamily()
+    {
+        const std::unique_ptr<QPrinter> qtPdf = PdfDevice(env_->root() + "/family.pdf");
+        auto printer = QtPrinterSurface::ForDevice(qtPdf.get());
+        QVERIFY(printer->SetFontName("Liberation Serif"));
+        printer->SetFontSize(12);
+        printer->SetCurrent(72, 72);
+        printer->Print("Quartz");
+        printer->TextWidth("Quartz");
+        printer->SetFontBold(true);
+        printer->Print("Quartz");
+        printer->Finish(nullptr);
+        QCOMPARE(env_->fake.fonts->matchedWithin, QStringList({"Liberation Serif", "Liberation Serif"}));
+    }
+
     // A long run on a printer shows Qt a few of its fonts at a time; one drawn again after its turn comes back.
     void longRunShowsQtAFewFontsAtATime()
     {
