@@ -106,6 +106,13 @@ private slots:
     {
         QCOMPARE(Sys().fonts->SubstituteFamily("Arial"), QString("Liberation Sans"));
         const QString source = SystemFile("LiberationSans-Regular.ttf");
+        // A family is matched to its file while it is added, and to another before and after.
+        const QString match = Copy("LiberationSans-Regular.ttf", "elsewhere/Match.ttf", "Gwmatch Family");
+        QVERIFY(Sys().fonts->MatchFontFile("Gwmatch Family", false, false) != match);
+        QCOMPARE(Sys().fonts->AddFontResource(match), 1);
+        QCOMPARE(Sys().fonts->MatchFontFile("Gwmatch Family", false, false), match);
+        QVERIFY(Sys().fonts->RemoveFontResource(match) != 0);
+        QVERIFY(Sys().fonts->MatchFontFile("Gwmatch Family", false, false) != match);
         const QString copy = Copy("LiberationSans-Regular.ttf", "elsewhere/MyCopy.ttf");
         const QString text = env_->root() + "/elsewhere/readme.ttf";
         QVERIFY(WriteFile(text, "not a font at all\n"));
