@@ -24,7 +24,7 @@ private slots:
         QTest::newRow("missing section") << gw << "Main" << "ATMpath" << QString();
         QTest::newRow("blanks trimmed")
             << " \f [ Quotes ]\f \n \v; note\n \v Quote1 \t = \v To be \f\n" << "quotes" << "QUOTE1" << "To be";
-        QTest::newRow("a carriage return inside a line is a blank") << "[S]\r\v\nk\r\v=\rv\r\v\r\n" << "S" << "k" << "v";
+        QTest::newRow("a carriage return inside a line is a blank") << "\r\v[S]\n\r;k=1\nk=\rv\r\r\n" << "S" << "k" << "v";
         QTest::newRow("equals in value") << "[S]\nk=a=b\n" << "S" << "k" << "a=b";
         QTest::newRow("first of two wins") << "[S]\nk=1\nK=2\n" << "S" << "k" << "1";
         QTest::newRow("second section of same name") << "[A]\nx=1\n[B]\n[a]\nk=3\n" << "A" << "k" << "3";
