@@ -85,6 +85,27 @@ class TestFontFacts : public QObject {
     Q_OBJECT
 
 private slots:
+    // A width axis value goes to the nearest width class; halfway, to the narrower.
+    void widthClassOfAxisValue_data()
+    {
+        QTest::addColumn<double>("percent");
+        QTest::addColumn<int>("widthClass");
+        for (const auto& [name, percent, widthClass] :
+             {std::tuple("ultra-condensed", 50.0, 1), std::tuple("narrower than any class", 10.0, 1),
+              std::tuple("halfway goes to the narrower", 56.25, 1), std::tuple("just past halfway", 56.3, 2),
+              std::tuple("below normal's range", 93.7, 4), std::tuple("normal's range starts", 93.8, 5),
+              std::tuple("normal", 100.0, 5), std::tuple("normal's range ends", 106.2, 5),
+              std::tuple("semi-expanded", 106.3, 6), std::tuple("extra-expanded", 150.0, 8),
+              std::tuple("ultra-expanded", 200.0, 9), std::tuple("wider than any class", 500.0, 9)})
+            QTest::newRow(name) << percent << widthClass;
+    }
+    void widthClassOfAxisValue()
+    {
+        QFETCH(double, percent);
+        QFETCH(int, widthClass);
+        QCOMPARE(WidthClass(percent), widthClass);
+    }
+
     // A face closed gives its file back: nothing of it stays mapped into memory.
     void closedFaceLeavesNothingMapped()
     {
