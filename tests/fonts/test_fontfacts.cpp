@@ -189,6 +189,7 @@ private slots:
         QTest::newRow("instance Thin at the default") << "thin.ttf" << InstanceFace(0, 0) << false << "H" << 0.0;
         QTest::newRow("PostScript name without what it forbids") << "odd.ttf" << InstanceFace(0, 0) << false << "" << 0.0;
         QTest::newRow("instance in a collection") << "two.ttc" << InstanceFace(1, 1) << false << "H" << 0.0;
+        QTest::newRow("head table with its padding counted") << "padded.ttf" << InstanceFace(0, 1) << false << "" << 0.0;
         QTest::newRow("the default FreeType adds as an instance") << "var.ttf" << InstanceFace(0, 2) << false << "" << 0.0;
         QTest::newRow("no such instance") << "var.ttf" << InstanceFace(0, 3) << false << "" << 0.0;
         QTest::newRow("composites and instructions") << "LiberationSans-Regular.ttf" << 0 << false << "Ä" << 0.0;
@@ -206,9 +207,16 @@ private slots:
         QFETCH(QString, characters);
         QFETCH(double, tolerance);
         TestEnv env;
-        const QHash<QString, QByteArray> made{{"var.ttf", SfntBuilder::VariableFont("GW Var", 8)}, {"thin.ttf", SfntBuilder::VariableFont("GW Thin", 0, 100)},
+        QHash<QString, QByteArray> made{{"var.ttf", SfntBuilder::VariableFont("GW Var", 8)}, {"thin.ttf", SfntBuilder::VariableFont("GW Thin", 0, 100)},
             {"odd.ttf", SfntBuilder::VariableFont(QString::fromUtf8("GW [Odd] (1%)/{2}<3>\x7F\xC3\xA9"), 0)},
-            {"two.ttc", SfntBuilder::Collection({SfntBuilder::Simple("GW One", "GW One"), SfntBuilder::VariableFont("GW Two", 4)})}};
+            {"two.ttc", SfntBuilder::Collection({SfntBuilder::Simple("GW One", "GW One"), SfntBuilder::VariableFont("GW Two", 4)})},
+            {"padded.ttf", SfntBuilder::VariableFont("GW Padded", 8)}};
+        if (font == "padded.ttf") {  // the head table's length says 56, its two bytes of padding counted
+            QByteArray& bytes = made["padded.ttf"];
+            for (int i = 0, entry = 12; i < Word(bytes, 4); ++i, entry += 16)
+                if (bytes.mid(entry, 4) == "head" && Long(bytes, entry + 12) == 54)
+                    qToBigEndian<quint32>(56, bytes.data() + entry + 12);
+        }
         const QString file = made.contains(font) ? env.root() + "/" + font : SystemFile(font), copy = env.root() + "/copy.ttf";
         if (file.isEmpty())
             QSKIP("font not installed");
