@@ -611,11 +611,12 @@ void InstallWizard::ScanFolder()
         folder += '/';
     currentFolder_ = folder;
     const QStringList names = FontFileNames(folder);
-    fonts_.clear();
-    fonts_.reserve(size_t(names.size()));
-
+    // The rows go first: emptying the list tells the selection handler, which
+    // reads the fonts of the rows still there.
     fontList_->setSortingEnabled(false);
     fontList_->clear();
+    fonts_.clear();
+    fonts_.reserve(size_t(names.size()));
     const QIcon icons[2] = {FontKindIcon(KindNotInstalled), FontKindIcon(KindTrueType)};
     QList<QTreeWidgetItem*> rows;
     int count = 0;

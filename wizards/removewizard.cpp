@@ -909,12 +909,10 @@ void RemoveWizard::SelectNoFonts()
 bool RemoveWizard::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == fontList_->viewport()) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        const bool right = (event->type() == QEvent::MouseButtonPress
-                            || event->type() == QEvent::MouseButtonRelease
-                            || event->type() == QEvent::MouseButtonDblClick)
-                           && mouse->button() == Qt::RightButton;
-        if (right) {
+        const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease
+                           || event->type() == QEvent::MouseButtonDblClick;
+        const auto* mouse = press ? static_cast<QMouseEvent*>(event) : nullptr;
+        if (mouse && mouse->button() == Qt::RightButton) {
             // The right button never changes the selection; its release opens the menu.
             if (event->type() == QEvent::MouseButtonRelease)
                 PopupFamilyMenu(fontList_->itemAt(mouse->position().toPoint()),

@@ -260,7 +260,7 @@ private slots:
         QString path;
         if (file == "broken.ttf") {
             path = env->root() + "/broken.ttf";
-            QVERIFY(WriteFile(path, QByteArray("\0\1\0\0 not a font at all", 26)));
+            QVERIFY(WriteFile(path, QByteArray("\0\1\0\0 not a font at all", 22)));
         } else if (!file.isEmpty()) {
             path = SystemFile(file);
             if (path.isEmpty())

@@ -29,7 +29,7 @@ QStringList Enumerate(DeviceContext dc, const QString& family)
 // Whether Qt's font database lists the family as `listed` says (without a GUI application it has none).
 bool QtLists(const QString& family, bool listed)
 {
-    return !qobject_cast<QGuiApplication*>(qApp) || QFontDatabase::families().contains(family) == listed;
+    return !qobject_cast<QGuiApplication*>(QCoreApplication::instance()) || QFontDatabase::families().contains(family) == listed;
 }
 
 bool Listed(const QString& file)
