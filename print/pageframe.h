@@ -139,7 +139,7 @@ public:
     // Ends the page: EndDoc every ResetEvery pages, else NewPage; then yields,
     // counts the page, opens the next page (empty text, points, alignment 24).
     void BreakPage();
-    // Restores the background mode kept at the start and ends the document.
+    // Ends the document.
     void Finish();
 
     // A sheet position as a drawing position.

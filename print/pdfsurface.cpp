@@ -279,7 +279,7 @@ struct PdfSurface::State : SurfaceSettings {
 
     double Scale() const
     {
-        return (fontSize > 0 ? fontSize : 1) / (current ? current->face->UnitsPerEm() : 1000);
+        return fontSize / (current ? current->face->UnitsPerEm() : 1000);
     }
 
     bool Ready()
@@ -466,7 +466,7 @@ struct PdfSurface::State : SurfaceSettings {
     {
         PdfFont& font = *current;
         font.lastPage = pageNumber;
-        const double size = fontSize > 0 ? fontSize : 1, perUnit = Scale();
+        const double size = fontSize, perUnit = Scale();
         const double slant = slanted ? 0.2 : 0;
         const double X = PageX(left), Y = PageY(baseline);
         if (!font.embeddable) {

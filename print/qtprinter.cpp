@@ -135,7 +135,7 @@ struct QtPrinterSurface::State : SurfaceSettings {
         // A font added for drawing only is in no list the toolkit reads; a
         // face chosen by its file is drawn from Raw().
         font = faceSelected ? QFont() : QFont(addedFont ? fontName : DrawingFamily(fontName));
-        font.setPointSizeF(fontSize > 0 ? fontSize : 1);
+        font.setPointSizeF(fontSize);
         font.setBold(bold);
         font.setItalic(italic);
         // A specimen shows the font's own glyphs: no other family fills a gap.
@@ -166,7 +166,7 @@ struct QtPrinterSurface::State : SurfaceSettings {
                 KeepLoaded(key, LoadFileFace(face.file, face.index));
             raw = loadedFont;
             if (raw.isValid())
-                raw.setPixelSize((fontSize > 0 ? fontSize : 1) * DeviceScale());
+                raw.setPixelSize(fontSize * DeviceScale());
         }
         if (!rawChosen) {
             rawChosen = true;
@@ -200,7 +200,7 @@ struct QtPrinterSurface::State : SurfaceSettings {
             raw = !file.isEmpty() && loadedFont.isValid() ? loadedFont : QRawFont();
             // A size other than the one loaded makes the copy.
             if (raw.isValid())
-                raw.setPixelSize((fontSize > 0 ? fontSize : 1) * DeviceScale());
+                raw.setPixelSize(fontSize * DeviceScale());
         }
         return raw.isValid() ? &raw : nullptr;
     }
@@ -292,7 +292,7 @@ struct QtPrinterSurface::State : SurfaceSettings {
     {
         QRawFont face = Raw() ? *Raw() : QRawFont::fromFont(font);
         if (!Raw())
-            face.setPixelSize((fontSize > 0 ? fontSize : 1) * DeviceScale());
+            face.setPixelSize(fontSize * DeviceScale());
         const QList<quint32> glyphs = face.glyphIndexesForString(text);
         const QList<QPointF> advances = face.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances);
         QPainterPath path;

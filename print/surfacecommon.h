@@ -43,11 +43,11 @@ QList<QLineF> HatchLines(const QRectF& box, int fillStyle, double step);
 
 // What a surface keeps of the settings a job makes: the scale mode, the drawing
 // position (points from the printable area's top-left corner), the font's size
-// and style, the pen and fill, the background mode and the text alignment.
+// and style, the pen and fill and the text alignment.
 struct SurfaceSettings {
     int scaleMode = ScaleTwips;
     double x = 0, y = 0;
-    double fontSize = 10;
+    double fontSize = 10;  // points, above 0: SetFontSize refuses others
     bool bold = false, italic = false;
     uint32_t foreColor = ColourBlack;
     uint32_t fillColor = ColourBlack;
