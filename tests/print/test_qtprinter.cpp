@@ -709,7 +709,9 @@ private slots:
         printer->SetCurrent(100, 100);
         printer->Print("Quartz\u4e00");  // the last one not in the font: its own .notdef
         const double width = printer->CurrentX() - 100;
-        printer->SetFontSize(12);  // a size set last applies as well
+        printer->SetFontSize(12);  // a size set last applies as well; none of 0 or less is taken
+        printer->SetFontSize(0);
+        printer->SetFontSize(-1);
         QVERIFY2(qAbs(2 * printer->TextWidth("Quartz\u4e00") - width) < 0.02 * width, qPrintable(QString::number(width)));
         // A family not added next (a caption) is measured in its own face, not the last added one's.
         QVERIFY(printer->SetFontName("Liberation Serif"));
