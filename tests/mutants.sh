@@ -191,6 +191,10 @@ objects() {
 for b in "$build" $check; do
     cmake --build "$b" -j2 > "$work/build.log" 2>&1 || { echo "the unmutated build fails in $b" >&2; tail "$work/build.log" >&2; exit 2; }
 done
+# A test failing there without a mutant would count every survivor killed.
+if [ -n "$check" ] && ! ctest --test-dir "$check" -j2 -E '^desktop_install$' > "$work/check.log" 2>&1 < /dev/null; then
+    echo "the unmutated tests fail in $check" >&2; grep -E 'Failed|Timeout|Exception' "$work/check.log" >&2; exit 2
+fi
 
 killed=0 survived=0 equivalent=0 stillborn=0
 while IFS="$(printf '\t')" read -r id file line kind before after; do
