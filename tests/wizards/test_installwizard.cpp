@@ -178,7 +178,8 @@ private slots:
         const QLabel& reading = Child<QLabel>(*w, "readingLabel");
         bool treeEnabled = false;
         QString during;  // what the reading shows at its first turn
-        QTimer::singleShot(0, w.get(), [&] {
+        QObject turn;    // gone before the locals the first turn writes (no reading: no turn)
+        QTimer::singleShot(0, &turn, [&] {
             treeEnabled = tree.isEnabled();
             during = (reading.isHidden() ? "hidden" : reading.text()) + " " + cancelRead.text()
                      + (!cancelRead.isHidden() && cancelRead.isEnabled() ? "" : " (off)");
