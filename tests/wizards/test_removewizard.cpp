@@ -283,6 +283,7 @@ private slots:
         row("move over existing, No", move, {}, {vbNo, vbOK, vbNo, vbOK}, "existing",
             "already exists in the target directory.", "source+target source+target OK");
         row("unknown entry, No: untouched", del, {}, {vbNo}, "unknown", "could not be determined", "source trash OK");
+        row("unknown entry, Yes: deleted", del, {}, {vbYes}, "unknown", "could not be determined", "trash trash OK");
     }
     void faultMatrix()
     {
@@ -328,6 +329,10 @@ private slots:
         QCOMPARE(report_.size(), notStarted ? 0 : 2);
         if (setup == "notarget-blocked")
             QVERIFY(texts.value(1).contains("is not a folder Glyphwick can copy into"));
+        if (setup == "unknown")  // the report says what became of the file the user was asked about
+            QVERIFY2(report_.filter("/betaoblique.ttf: ").value(0).endsWith(answers == QList<int>{vbNo} ? ": not uninstalled: no registration was found; the file is kept"
+                                                                           : ": uninstalled; the file is in the trash"),
+                     qPrintable(report_.join('\n')));
         if ((answers == QList<int>{vbCancel} && action == ActionMove && setup.isEmpty()) || setup == "ioerror")
             QVERIFY2(report_.value(1).endsWith("the run stopped before its file, which is kept"), qPrintable(report_.join('\n')));
         if (errors.value(0) == ErrPathFileAccess)
