@@ -32,6 +32,7 @@ private slots:
         QTest::newRow("a key before any section is in the nameless one") << "k=v\n[S]\nk=w\n" << "" << "k" << "v";
         QTest::newRow("CRLF") << "[S]\r\nk=v\r\n" << "S" << "k" << "v";
         QTest::newRow("no final line break") << "[S]\nk=v" << "S" << "k" << "v";
+        QTest::newRow("an empty first line") << "\n[S]\nk=v\n" << "S" << "k" << "v";
         QTest::newRow("byte order mark") << "\uFEFF[S]\nk=v\n" << "S" << "k" << "v";
         QTest::newRow("unclosed header is no header") << "[S]\n[T\nk=v\n" << "S" << "k" << "v";
         QTest::newRow("section and key beyond ASCII, any case") << "[Gr\u00F6\u00DFe]\n\u00C4nderung=1\n" << "GR\u00D6\u00DFE"
