@@ -128,6 +128,15 @@ private slots:
     }
     void cleanup() { env_.reset(); }
 
+    // A table of one font lists it; the placeholder record of an empty table is not listed.
+    void oneFontOrNone()
+    {
+        FontTable.resize(1);
+        QCOMPARE(Child<QTreeWidget>(RemoveWizard(), "fontList").topLevelItemCount(), 1);
+        ResetFontTable();
+        QCOMPARE(Child<QTreeWidget>(RemoveWizard(), "fontList").topLevelItemCount(), 0);
+    }
+
     // Every font is listed, sorted as every font list, with its size and entry; fonts in the system folder, or whose file
     // name Qt cannot decode, are marked unchangeable. The menus' selections only add to what is selected;
     // the sample follows the current row. Exit keeps the choices; the folder comes back as written, but
