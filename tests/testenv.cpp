@@ -71,6 +71,8 @@ void TestEnv::UseDesktopPlatform()
 {
     fake = FakePlatform{};
     SetPlatform(MakeDesktopPlatform());
+    // fontconfig keeps the folders of the environment it first read: this one's instead.
+    DesktopReloadFonts();
     SetFolders();
 }
 

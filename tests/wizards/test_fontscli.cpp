@@ -40,6 +40,57 @@ private slots:
         }
     }
 
+    // Each way to uninstall, from a fresh install: the line it prints and where the file ends.
+    void uninstallActions_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("given");   // the file named on the command line
+        QTest::addColumn<QString>("said");    // after "FILE: uninstalled; "
+        QTest::addColumn<QStringList>("files");  // where a file is afterwards, under the test's root
+        QTest::addColumn<bool>("hidden");     // the installed file is on the hidden list
+        QTest::newRow("kept") << QStringList{} << "qa.ttf" << "the file is kept" << QStringList{"fonts/qa.ttf"} << true;
+        QTest::newRow("a name in other capitals") << QStringList{} << "QA.TTF" << "the file is kept"
+                                                  << QStringList{"fonts/qa.ttf"} << true;
+        QTest::newRow("to the trash") << QStringList{"--delete"} << "qa.ttf" << "the file is in the trash"
+                                      << QStringList{"data/Trash/files/qa.ttf", "data/Trash/info/qa.ttf.trashinfo"} << false;
+        QTest::newRow("permanently, when a trash takes it") << QStringList{"--delete", "--permanently"} << "qa.ttf"
+                                                             << "the file is in the trash"
+                                                             << QStringList{"data/Trash/files/qa.ttf", "data/Trash/info/qa.ttf.trashinfo"} << false;
+        QTest::newRow("copied") << QStringList{"--copy-to", "Backup"} << "qa.ttf" << "the file is copied to ~/Backup/qa.ttf"
+                                << QStringList{"Backup/qa.ttf", "fonts/qa.ttf"} << true;
+        QTest::newRow("moved") << QStringList{"--move-to", "Backup"} << "qa.ttf" << "the file is moved to ~/Backup/qa.ttf"
+                               << QStringList{"Backup/qa.ttf"} << false;
+    }
+    void uninstallActions()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QString, given);
+        QFETCH(QString, said);
+        QFETCH(QStringList, files);
+        QFETCH(bool, hidden);
+        TestEnv env;
+        env.UseDesktopPlatform();
+        const QString root = env.root(), fonts = DesktopUserFontFolder();
+        QVERIFY(WriteFile(root + "/qa.ttf", SfntBuilder::Renamed(ReadFile(SystemFile("LiberationSans-Regular.ttf")),
+                                                                 "Glyphwick Cli QA", "Glyphwick Cli QA")));
+        QVERIFY(QDir().mkpath(root + "/Backup") && QDir::setCurrent(root));
+        const CommandResult installed = Run({"install", "qa.ttf"});
+        QVERIFY2(installed.code == 0, qPrintable(installed.out + installed.err));
+        QVERIFY(QFile::remove(root + "/qa.ttf") && FcListFiles().contains(fonts + "/qa.ttf"));
+        const CommandResult r = Run(QStringList{"uninstall"} + options + QStringList{fonts + "/" + given});
+        QCOMPARE(r.out, fonts + "/" + given + ": uninstalled; " + QString(said).replace("~", root) + "\n");
+        QCOMPARE(r.code, 0);
+        QVERIFY(!FcListFiles().contains(fonts + "/qa.ttf"));
+        QCOMPARE(Sys().fonts->HiddenFontFiles(), hidden ? QStringList{fonts + "/qa.ttf"} : QStringList{});
+        QStringList found;
+        QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            if (const QString file = it.next().mid(root.size() + 1); file.endsWith("qa.ttf") || file.endsWith(".trashinfo"))
+                found << QString(file).replace(QDir(root).relativeFilePath(fonts), "fonts");
+        found.sort();
+        QCOMPARE(found, files);
+    }
+
     // Install, uninstall keeping the file, list, restore, delete to the trash,
     // move to a folder that is not there: each file where the line says. A variable font is listed
     // by its named instances: never itself or its stored default, also when an instance sits at the
