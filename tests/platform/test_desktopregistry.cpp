@@ -129,6 +129,7 @@ private slots:
         QTest::newRow("brackets hide one file") << "q[a].ttf" << "" << true;
         QTest::newRow("rule goes with its file") << "q?.ttf" << "forget" << false;
         QTest::newRow("unparsable file: said, left alone") << "q?.ttf" << "unparsable" << false;
+        QTest::newRow("an empty reject file is taken") << "qa.ttf" << "empty" << true;
     }
     void hidingRules()
     {
@@ -143,8 +144,8 @@ private slots:
         for (const QString& n : all)
             QVERIFY(WriteFile(folder + "/" + n, font));
         const QByteArray broken = "<fontconfig><selectfont>\n";
-        if (setup == "unparsable")
-            QVERIFY(WriteFile(DesktopRejectFilePath(), broken));
+        if (setup == "unparsable" || setup == "empty")
+            QVERIFY(WriteFile(DesktopRejectFilePath(), setup == "empty" ? QByteArray() : broken));
         QCOMPARE(Set("Glyphwick Hidden (TrueType)", folder + "/" + name), ERROR_SUCCESS);
         QCOMPARE(Delete("Glyphwick Hidden (TrueType)") == ERROR_SUCCESS, setup != "unparsable");
         if (setup == "forget")
