@@ -338,6 +338,10 @@ private slots:
         };
         QCOMPARE(select("ITALIC"), QString("Sans Italic, Sans Oblique: 2 fonts to install, 2 changes"));
         QCOMPARE(select("Sans Bold"), QString("Sans Bold, Sans Bold Italic: 2 fonts to install, 2 changes"));
+        // On and back again: the folder is not read again, so the choice stays.
+        Button(*w, "nextButton").click();
+        Button(*w, "previousButton").click();
+        QCOMPARE(FontList(*w).selectedItems().size(), 2);
         QCOMPARE(select("NONE"), QString(": No fonts to install, 0 changes"));
         // The Select button's menu has no family item; the list's has the row's.
         w->show();
