@@ -365,9 +365,19 @@ private slots:
         QCOMPARE(FontList(*w).topLevelItem(0)->text(1), QString("b.ttf"));
         emit FontList(*w).header()->sectionClicked(0);
         QCOMPARE(FontList(*w).topLevelItem(0)->text(0), QString("Sans"));
-        // Reading the folder again removes the preview before anything else.
+        // Reading the folder again removes the preview before anything else, its character too.
+        const auto inked = [&w] {
+            const QImage picture = Child<QLabel>(*w, "characterLabel").pixmap().toImage();
+            int n = 0;
+            for (int y = 0; y < picture.height(); ++y)
+                for (int x = 0; x < picture.width(); ++x)
+                    n += picture.pixel(x, y) != qRgb(255, 255, 255);
+            return n;
+        };
+        QVERIFY(inked() > 0);
         ChooseFilter(*w, 0);
         QCOMPARE(env->fake.fonts->removed, (QStringList{added[0], added[1]}));
+        QCOMPARE(inked(), 0);
         // A font that vanished after the scan is answered with a message.
         QFile::remove(source + "/r.ttf");
         env->fake.fonts->added.clear();
