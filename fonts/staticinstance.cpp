@@ -63,6 +63,11 @@ int WidthClass(double percent)
     return best + 1;
 }
 
+int WeightClass(double weight)
+{
+    return std::clamp(qRound(weight), 1, 1000);
+}
+
 QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QString& target, QString* postScriptName)
 {
     FT_Library library = nullptr;
@@ -163,7 +168,7 @@ QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QStrin
     for (FT_UInt a = 0; style && a < axes->num_axis && os2.size() >= 8; ++a) {
         const double value = style->coords[a] / 65536.0;
         if (axes->axis[a].tag == FT_MAKE_TAG('w', 'g', 'h', 't'))
-            Put16(os2, 4, std::clamp(qRound(value), 1, 1000));
+            Put16(os2, 4, WeightClass(value));
         if (axes->axis[a].tag == FT_MAKE_TAG('w', 'd', 't', 'h'))
             Put16(os2, 6, WidthClass(value));
     }

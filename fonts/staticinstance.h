@@ -20,6 +20,8 @@ QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QStrin
 // OS/2 usWidthClass (1-9) of a wdth axis value (percent of normal): the
 // nearest class, the narrower one on a tie.
 int WidthClass(double percent);
+// OS/2 usWeightClass of a wght axis value: rounded, within 1 to 1000.
+int WeightClass(double weight);
 
 // Static copies made on first use, in the program folder under the program's
 // own prefix (a killed run's are removed at the next start); removed with

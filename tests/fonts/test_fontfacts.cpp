@@ -85,25 +85,28 @@ class TestFontFacts : public QObject {
     Q_OBJECT
 
 private slots:
-    // A width axis value goes to the nearest width class; halfway, to the narrower.
-    void widthClassOfAxisValue_data()
+    // A static copy's OS/2 classes from its axis values: the nearest width class, the narrower
+    // on a tie, the ends past them; the weight rounded, within 1 to 1000.
+    void classOfAxisValue_data()
     {
-        QTest::addColumn<double>("percent");
-        QTest::addColumn<int>("widthClass");
-        for (const auto& [name, percent, widthClass] :
-             {std::tuple("ultra-condensed", 50.0, 1), std::tuple("narrower than any class", 10.0, 1),
-              std::tuple("halfway goes to the narrower", 56.25, 1), std::tuple("just past halfway", 56.3, 2),
-              std::tuple("below normal's range", 93.7, 4), std::tuple("normal's range starts", 93.8, 5),
-              std::tuple("normal", 100.0, 5), std::tuple("normal's range ends", 106.2, 5),
-              std::tuple("semi-expanded", 106.3, 6), std::tuple("extra-expanded", 150.0, 8),
-              std::tuple("ultra-expanded", 200.0, 9), std::tuple("wider than any class", 500.0, 9)})
-            QTest::newRow(name) << percent << widthClass;
+        QTest::addColumn<QString>("axis");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("osClass");
+        const std::tuple<const char*, double, int> rows[] = {
+            {"wdth", 10, 1}, {"wdth", 50, 1}, {"wdth", 56.25, 1}, {"wdth", 56.3, 2}, {"wdth", 62.5, 2},
+            {"wdth", 75, 3}, {"wdth", 87.5, 4}, {"wdth", 93.7, 4}, {"wdth", 93.8, 5}, {"wdth", 100, 5},
+            {"wdth", 106.2, 5}, {"wdth", 106.3, 6}, {"wdth", 125, 7}, {"wdth", 137.5, 7}, {"wdth", 150, 8},
+            {"wdth", 175, 8}, {"wdth", 175.1, 9}, {"wdth", 200, 9}, {"wdth", 500, 9},
+            {"wght", 0, 1}, {"wght", 1, 1}, {"wght", 99.5, 100}, {"wght", 400.4, 400}, {"wght", 999.6, 1000},
+            {"wght", 1000, 1000}, {"wght", 1200, 1000}};
+        for (const auto& [axis, value, osClass] : rows)
+            QTest::addRow("%s %g", axis, value) << axis << value << osClass;
     }
-    void widthClassOfAxisValue()
+    void classOfAxisValue()
     {
-        QFETCH(double, percent);
-        QFETCH(int, widthClass);
-        QCOMPARE(WidthClass(percent), widthClass);
+        QFETCH(QString, axis);
+        QFETCH(double, value);
+        QTEST(axis == "wdth" ? WidthClass(value) : WeightClass(value), "osClass");
     }
 
     // A face closed gives its file back: nothing of it stays mapped into memory.

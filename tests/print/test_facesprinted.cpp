@@ -170,23 +170,6 @@ private slots:
         QCOMPARE(raw.pathForGlyph(glyphs.value(0)).contains(QPointF(50 + 60, -350)), stemCovers60);  // half-way up
     }
 
-    // A static copy's width class: the nearest, the narrower on a tie, the ends for values past them.
-    void widthClassOfAWidth_data()
-    {
-        QTest::addColumn<double>("percent");
-        QTest::addColumn<int>("widthClass");
-        const std::pair<double, int> rows[] = {{10, 1}, {50, 1}, {56.25, 1}, {56.3, 2}, {62.5, 2}, {75, 3}, {87.5, 4},
-                                               {100, 5}, {106.25, 5}, {112.5, 6}, {125, 7}, {137.5, 7}, {150, 8},
-                                               {175, 8}, {175.1, 9}, {200, 9}, {400, 9}};
-        for (const auto& [percent, widthClass] : rows)
-            QTest::addRow("%g%%", percent) << percent << widthClass;
-    }
-    void widthClassOfAWidth()
-    {
-        QFETCH(double, percent);
-        QTEST(WidthClass(percent), "widthClass");
-    }
-
     // A damaged name whose length is odd loses its odd byte; nothing past the name is read.
     void oddNameLengthDropsTheOddByte()
     {
