@@ -747,6 +747,26 @@ private slots:
         QCOMPARE(env->fake.messages->styles, QList<int>(said, style));
     }
 
+    // A folder closed and opened again keeps what was open and chosen under it; Refresh lists a
+    // folder made since.
+    void folderTreeKeepsItsOpenFolders()
+    {
+        const QString root = env->root() + "/disk";
+        QVERIFY(QDir().mkpath(root + "/a/b") && QDir().mkpath(root + "/z"));
+        FolderTree tree;
+        tree.SetPath(root + "/a/b", root);
+        QTreeWidgetItem* top = tree.topLevelItem(0);
+        top->setExpanded(false);
+        top->setExpanded(true);
+        QCOMPARE(tree.Path(), root + "/a/b");
+        QCOMPARE(tree.currentItem()->data(0, Qt::DisplayRole).toString(), QString("b"));
+        QVERIFY(top->child(0)->isExpanded());
+        QVERIFY(QDir().mkpath(root + "/a/b/new"));
+        tree.Refresh();
+        QCOMPARE(tree.currentItem()->childCount(), 1);
+        QCOMPARE(tree.currentItem()->child(0)->text(0), QString("new"));
+    }
+
     void driveOfPathIsLongestRoot()
     {
         const QVector<DriveEntry> drives{{"Root", "/"}, {"Home", "/home/u"}, {"Stick", "/media/u/STICK"}};
