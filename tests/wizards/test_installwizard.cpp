@@ -37,6 +37,19 @@ using namespace gw;
 
 namespace {
 
+// A recording surface that notes what the wizard's status said as the first text was printed.
+struct StatusWatchingSurface : RecordingSurface {
+    explicit StatusWatchingSurface(const QLabel* label) : status(label) {}
+    void Print(const QString& text) override
+    {
+        if (during.isEmpty())
+            during = status->text();
+        RecordingSurface::Print(text);
+    }
+    const QLabel* status;
+    QString during;
+};
+
 // "file=Full Name" entries; a bare file name gets random bytes, and "file:kind"
 // is damaged: empty, cut (a font cut short), folder, link (to nothing) or 100MB.
 void MakeFolder(const QString& folder, const QStringList& files)
@@ -554,7 +567,7 @@ private slots:
         QCOMPARE(LabelText(*w, "fontCountLabel"), QString("2 fonts to print"));
         Child<QCheckBox>(*w, "upperCaseCheck").setChecked(true);
         Child<QLineEdit>(*w, "titleEdit").setText("Font CD 7");
-        auto surface = std::make_shared<RecordingSurface>();
+        auto surface = std::make_shared<StatusWatchingSurface>(&Child<QLabel>(*w, "statusLabel"));
         surface->failReason = failure;
         w->OpenPrinter = [surface] { return surface; };
         if (gone)
@@ -571,7 +584,7 @@ private slots:
         QCOMPARE(added[1], added[0]);
         QVERIFY(gone || added[2] != added[0]);
         QCOMPARE(FotFiles(), gone ? 1 : 2);  // written for the fonts drawn only
-        QCOMPARE(LabelText(*w, "statusLabel"), QString("Ready to print!"));
+        QCOMPARE(surface->during + " / " + LabelText(*w, "statusLabel"), QString("Printing specimen sheets... / Ready to print!"));
         // Closing (as the dialog is rejected) removes what the run and the preview added, then the .fot
         // files under the busy pointer, and keeps the choices.
         QSignalSpy rejected(w.get(), &QDialog::rejected);
@@ -612,7 +625,7 @@ private slots:
         w->OpenPrinter = [legal] { return legal; };
         Button(*w, "goButton").click();
         QVERIFY(legal->ops.isEmpty() && env->fake.messages->texts == QStringList(PaperSizeMessage()));
-        auto surface = std::make_shared<RecordingSurface>();
+        auto surface = std::make_shared<StatusWatchingSurface>(&Child<QLabel>(*w, "statusLabel"));
         w->OpenPrinter = [surface] { return surface; };
         Button(*w, "goButton").click();
         QStringList texts;
@@ -626,7 +639,7 @@ private slots:
         const QStringList& added = env->fake.fonts->added;
         QCOMPARE(QSet<QString>(added.begin(), added.end()).size(), 3);
         QCOMPARE(surface->Count(PrintOp::EndDoc), 1);
-        QCOMPARE(LabelText(*w, "statusLabel"), QString("Ready to print"));
+        QCOMPARE(surface->during + " / " + LabelText(*w, "statusLabel"), QString("Printing... / Ready to print"));
         QCOMPARE(Child<PictureBox>(*w, "progressGauge").accessibleDescription(), QString("100%"));
         w.reset();
         QCOMPARE(ReadIniString("Inventory", "Title", "", IniFile), QString("Font CD 8"));
