@@ -365,9 +365,12 @@ private slots:
         QVERIFY(!onButtonMenu && family.isVisible() && !family.text().isEmpty());
         Child<QMenu>(*w, "selectMenu").hide();
         Preview(*w, "Sans");
+        // The program's folder removed meanwhile is made again for the preview's own file.
+        QVERIFY(QDir(Sys().system->ProgramFolder()).removeRecursively());
         Preview(*w, "Sans Bold");
         const QStringList added = env->fake.fonts->added;
         QCOMPARE(added.size(), 2);
+        QVERIFY2(QFileInfo(added[1]).isFile(), qPrintable(added[1]));
         QVERIFY(added[0] != added[1]);
         QCOMPARE(env->fake.fonts->removed, QStringList{added[0]});
         QVERIFY(Child<QPlainTextEdit>(*w, "infoEdit").toPlainText().contains("Full Font Name: Sans Bold"));
