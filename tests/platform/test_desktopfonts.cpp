@@ -162,7 +162,8 @@ private slots:
     }
 
     // What each step on a font file returns and whether the file is listed after it ("+"): a add, d add for drawing,
-    // e ensure added, r remove (nonzero as 1), h/s hide/show, x another program hides it with an earlier version's rule;
+    // e ensure added, r remove (nonzero as 1), h/s hide/show, x another program hides it with an earlier version's rule,
+    // q the toolkit drops every application font of fontconfig (as it does when it rebuilds its own), o another file hidden;
     // "*" when the installed faces were listed again: only when the fonts or the hidden files changed.
     void addedFontSteps_data()
     {
@@ -174,6 +175,7 @@ private slots:
         QTest::newRow("hiding an added font unlists it") << "a1+* h1-* h0- s1+* s0+ r1-* r0-";
         QTest::newRow("a hidden file counts as removed") << "h1-* r1- s1-* r0-";
         QTest::newRow("a rule another program writes is seen at once") << "a1+* x-* s1+* r1-* r0-";
+        QTest::newRow("the toolkit dropping its fonts loses none of ours") << "a1+* q+ o1+* r1-* r0-";
     }
     void addedFontSteps()
     {
@@ -185,6 +187,8 @@ private slots:
             const char op = step.at(0).toLatin1();
             const int result = op == 'a' ? Sys().fonts->AddFontResource(file) : op == 'd' ? Sys().fonts->AddFontForDrawing(file)
                                : op == 'r' ? Sys().fonts->RemoveFontResource(file) != 0 : op == 'e' ? (DesktopEnsureFontAdded(file), -1)
+                               : op == 'q' ? (FcConfigAppFontClear(nullptr), -1)
+                               : op == 'o' ? DesktopSetHidden(env_->root() + "/steps/Other.ttf", true)
                                : op == 'x' ? (WriteFile(DesktopRejectFilePath(), "<fontconfig><selectfont><rejectfont><glob>" + file.toUtf8()
                                                         + "</glob></rejectfont></selectfont></fontconfig>") ? -1 : 0)
                                            : DesktopSetHidden(file, op == 'h');
