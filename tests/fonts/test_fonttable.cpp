@@ -162,7 +162,8 @@ private slots:
         QCOMPARE(QList<int>({list.FindItem("Alpha"), list.FindItem("gamma")}), QList<int>({-1, 0}));
     }
 
-    // The list's one heading; new icons repaint every row, and only when there are rows.
+    // The list's one heading; new icons repaint every row, and only when there are rows; each kind
+    // shows its own icon, a font not installed (kind 0) none.
     void listHeadingAndNewIcons()
     {
         FontListModel list;
@@ -176,6 +177,22 @@ private slots:
         QCOMPARE(changed.size(), 1);
         QCOMPARE(QList<int>({changed[0][0].toModelIndex().row(), changed[0][1].toModelIndex().row()}), QList<int>({0, 2}));
         QCOMPARE(list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Installed Fonts"));
+        QIcon icons[4];
+        for (int kind = 1; kind <= 3; ++kind) {
+            QPixmap pixmap(16, 16);
+            pixmap.fill(QColor::fromHsv(kind * 90, 255, 255));
+            icons[kind] = QIcon(pixmap);
+        }
+        list.SetIcons(icons[KindTrueType], icons[KindType1], icons[KindPrinter]);
+        for (int kind : {int(KindType1), int(KindPrinter), KindNotInstalled})
+            list.Add("Delta", kind);
+        QStringList shown;
+        for (int row = 2; row < list.Count(); ++row) {
+            const QVariant icon = list.index(row).data(Qt::DecorationRole);
+            shown << (!icon.isValid() ? QString("none")
+                      : icon.value<QIcon>().cacheKey() == icons[list.At(row).tag].cacheKey() ? QString("own") : QString("other"));
+        }
+        QCOMPARE(shown, QStringList({"own", "own", "own", "none"}));
         QVERIFY(!list.headerData(1, Qt::Horizontal, Qt::DisplayRole).isValid() && !list.headerData(0, Qt::Vertical, Qt::DisplayRole).isValid()
                 && !list.headerData(0, Qt::Horizontal, Qt::ToolTipRole).isValid());
     }
