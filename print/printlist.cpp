@@ -53,8 +53,8 @@ QString PrintFontPath(const QString& file)
     if (file.isEmpty() || file.compare(QLatin1String("unknown"), Qt::CaseInsensitive) == 0)
         return QString();
     QFileInfo info(file);
-    // A Type 1 outline may be named relative to its folder.
-    if (!info.isFile() && info.isRelative() && !Type1OutlineDir.isEmpty())
+    // A Type 1 outline may be named relative to its folder (never to where the program runs).
+    if (info.isRelative() && !Type1OutlineDir.isEmpty())
         info.setFile(Type1OutlineDir + file);
     if (info.isFile())
         return info.absoluteFilePath();

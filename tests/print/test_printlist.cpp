@@ -115,6 +115,8 @@ private slots:
         QTest::addColumn<QString>("found");
         QTest::newRow("a whole path") << "ROOT/fonts/Sans.ttf" << "ROOT/fonts/Sans.ttf";
         QTest::newRow("a Type 1 outline by its name") << "Type.pfb" << "ROOT/psfonts/Type.pfb";
+        QTest::newRow("a name in the outline folder, not where the program runs") << "Sans.ttf" << "";
+        QTest::newRow("no name") << "" << "";
         QTest::newRow("another case: the file's spelling") << "ROOT/fonts/SANS.TTF" << "ROOT/fonts/Sans.ttf";
         QTest::newRow("unknown") << "UNKNOWN" << "";
         QTest::newRow("not there") << "ROOT/fonts/gone.ttf" << "";
@@ -126,6 +128,8 @@ private slots:
         TestEnv env;
         QVERIFY(WriteFile(env.root() + "/fonts/Sans.ttf", "x") && WriteFile(env.root() + "/psfonts/Type.pfb", "x"));
         Type1OutlineDir = env.root() + "/psfonts/";
+        const auto back = qScopeGuard([cwd = QDir::currentPath()] { QDir::setCurrent(cwd); });
+        QVERIFY(QDir::setCurrent(env.root() + "/fonts"));
         QCOMPARE(PrintFontPath(registered.replace("ROOT", env.root())), found.replace("ROOT", env.root()));
     }
 

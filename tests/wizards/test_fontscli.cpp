@@ -73,6 +73,7 @@ private slots:
         const QString root = env.root(), fonts = DesktopUserFontFolder();
         QVERIFY(WriteFile(root + "/qa.ttf", SfntBuilder::Renamed(ReadFile(SystemFile("LiberationSans-Regular.ttf")),
                                                                  "Glyphwick Cli QA", "Glyphwick Cli QA")));
+        const auto back = qScopeGuard([cwd = QDir::currentPath()] { QDir::setCurrent(cwd); });
         QVERIFY(QDir().mkpath(root + "/Backup") && QDir::setCurrent(root));
         const CommandResult installed = Run({"install", "qa.ttf"});
         QVERIFY2(installed.code == 0, qPrintable(installed.out + installed.err));
