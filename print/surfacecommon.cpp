@@ -54,9 +54,7 @@ QString ResolvedFamily(const QString& name)
     QString family = Sys().fonts ? Sys().fonts->SubstituteFamily(name) : QString();
     if (family.isEmpty())
         family = QFontInfo(QFont(name)).family();
-    const int bracket = family.indexOf(QLatin1String(" ["));
-    if (bracket > 0)
-        family.truncate(bracket);
+    family = WithoutFoundry(family);
     cache.resolved.insert(name, family);
     return family;
 }

@@ -70,6 +70,11 @@ private slots:
         QTest::newRow("strip two dots") << "StripExtension" << "my.font.ttf" << "my.font";
         QTest::newRow("strip leading dot") << "StripExtension" << ".hidden" << "";
         QTest::newRow("name of folder") << "FileNamePart" << "/usr/share/" << "";
+        QTest::newRow("foundry dropped") << "WithoutFoundry" << "Nimbus Sans [urw]" << "Nimbus Sans";
+        QTest::newRow("foundry of a one-letter family") << "WithoutFoundry" << "X [urw]" << "X";
+        QTest::newRow("brackets inside a family kept") << "WithoutFoundry" << "Grid [2] Mono" << "Grid [2] Mono";
+        QTest::newRow("the last brackets are the foundry") << "WithoutFoundry" << "Grid [2] [gw]" << "Grid [2]";
+        QTest::newRow("brackets alone are no foundry") << "WithoutFoundry" << "[urw]" << "[urw]";
         QTest::newRow("trim in the middle") << "TrimAtNul" << QString::fromUtf16(u"ab\0c", 4) << "ab";
         // Bytes given as Latin-1 text.
         QTest::newRow("bytes cut at first NUL") << "BytesToText" << QString::fromLatin1("ab\0cd\0", 6) << "ab";
@@ -92,7 +97,7 @@ private slots:
             {"EnumStyleText", [](const QString& s) { return EnumStyleText(s.section(' ', 0, 0).toInt(), s.section(' ', 1).toInt()); }},
             {"Val", [](const QString& s) { return QString::number(Val(s)); }},
             {"KeystrokeLabel", KeystrokeLabel}, {"StripExtension", StripExtension},
-            {"FileNamePart", FileNamePart},     {"TrimAtNul", TrimAtNul},
+            {"FileNamePart", FileNamePart},     {"TrimAtNul", TrimAtNul}, {"WithoutFoundry", WithoutFoundry},
             {"BytesToText", [](const QString& s) { return BytesToText(s.toLatin1().constData(), int(s.size())); }}};
         QTEST(helpers.value(helper)(input), "output");
     }
