@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QVector>
 #include <array>
+#include <functional>
 #include <memory>
 #include <QUrl>
 #include <sys/types.h>
@@ -84,6 +85,8 @@ int DesktopFontSetsGeneration();
 QVector<DesktopFace> PpdFontFaces(const QString& ppdPath);
 // Those of the chosen (else the default) CUPS printer; none without a printer or a PPD.
 QVector<DesktopFace> DefaultPrinterFaces();
+// Reads the printer's faces with `reader` instead of CUPS (a test's printer); empty: CUPS again.
+void SetPrinterFacesReader(std::function<QVector<DesktopFace>()> reader);
 
 // Splits a PostScript font name ("Helvetica-BoldOblique") into a face.
 DesktopFace FaceFromPostScriptName(const QString& psName);

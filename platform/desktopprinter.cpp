@@ -91,8 +91,20 @@ QVector<DesktopFace> PpdFontFaces(const QString& ppdPath)
     return faces;
 }
 
+namespace {
+std::function<QVector<DesktopFace>()>& PrinterFacesReader()
+{
+    static std::function<QVector<DesktopFace>()> reader;
+    return reader;
+}
+} // namespace
+
+void SetPrinterFacesReader(std::function<QVector<DesktopFace>()> reader) { PrinterFacesReader() = std::move(reader); }
+
 QVector<DesktopFace> DefaultPrinterFaces()
 {
+    if (PrinterFacesReader())
+        return PrinterFacesReader()();
     QVector<DesktopFace> faces;
     if (DesktopChosenPrinter() == QLatin1String("PDF"))
         return faces;  // the PDF writer holds no fonts

@@ -102,6 +102,36 @@ private slots:
         QVERIFY(PpdFontFaces(env_->root() + "/missing.ppd").isEmpty());
     }
 
+    // On the printer's context its resident faces join the installed ones: in the pass over all families
+    // (which reads the printer again), and among a family's styles (any case, read once); the display has none.
+    void printerResidentFaces()
+    {
+        const QString ppd = env_->root() + "/printer.ppd";
+        QVERIFY(WriteFile(ppd, "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*ModelName: \"Test\"\n"
+                               "*Font Courier: Standard \"(1)\" Standard ROM\n*Font Courier-BoldOblique: Standard \"(1)\" Standard ROM\n"
+                               "*Font Zzresident-Bold: Standard \"(1)\" ROM\n"));
+        int reads = 0;
+        SetPrinterFacesReader([&] { ++reads; return PpdFontFaces(ppd); });
+        const auto guard = qScopeGuard([] { SetPrinterFacesReader({}); });
+        const auto names = [](DeviceContext dc, const QString& family) {
+            QStringList found;
+            Sys().fonts->EnumFontFamilies(dc, family, [&](const EnumLogFont& elf, int type, int) {
+                if (!family.isEmpty() || elf.familyName.startsWith("Zz") || elf.familyName == "Courier")  // of all, these
+                    found << FieldText(elf.elfFullName, 64) + (type & DEVICE_FONTTYPE ? " (printer)" : "");
+            }, 0);
+            return found.join(", ");
+        };
+        QCOMPARE(names(DeviceContext::Display, {}), QString());
+        QCOMPARE(names(DeviceContext::Printer, {}), QString("Courier (printer), Zzresident Bold (printer)"));
+        QCOMPARE(reads, 1);
+        QCOMPARE(names(DeviceContext::Printer, "COURIER"), QString("Courier (printer), Courier Bold Oblique (printer)"));
+        QCOMPARE(names(DeviceContext::Printer, "Zzresident"), QString("Zzresident Bold (printer)"));
+        QCOMPARE(reads, 1);
+        names(DeviceContext::Printer, {});
+        QCOMPARE(reads, 2);
+        QCOMPARE(names(DeviceContext::Display, "Courier"), QString());
+    }
+
     void addAndRemoveFontResources()
     {
         QCOMPARE(Sys().fonts->SubstituteFamily("Arial"), QString("Liberation Sans"));
