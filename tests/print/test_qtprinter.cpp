@@ -473,6 +473,22 @@ private slots:
         QCOMPARE(now.size(), approved.size());
     }
 
+    // The pen's width counts printer dots of 300 an inch, whatever the surface's resolution.
+    void penWidthInPrinterDots()
+    {
+        QImage page(576, 756, QImage::Format_RGB32);  // 72 dpi: a pixel a point
+        page.fill(Qt::white);
+        auto printer = QtPrinterSurface::ForImage(&page, PaperLetter);
+        printer->SetScaleMode(ScalePoints);
+        printer->SetDrawWidth(300);
+        printer->Line(100, 200, 400, 200, LinePlain, ColourBlack);
+        printer->Finish(nullptr);
+        int rows = 0;
+        for (int y = 0; y < page.height(); ++y)
+            rows += page.pixelColor(250, y) == Qt::black;
+        QCOMPARE(rows, 72);
+    }
+
     // A box's inside: left alone when transparent, cross-hatched, or filled; a filled box (a
     // catalog's bar) in the line's colour whatever the fill style.
     void boxInsides_data()
