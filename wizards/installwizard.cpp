@@ -420,7 +420,6 @@ void InstallWizard::SetUpForMode()
         destinationLabel_->setText(ForLinux(QStringLiteral(
             "Your TrueType font files will be copied to the Windows 95 font directory and installed.")));
         changesLabel_->setText(ForLinux(QStringLiteral("Changes made to Windows Registry:")));
-        cancelReadButton_->setText(QStringLiteral("Cancel Read"));
         cancelReadButton_->hide();
         fontCountLabel_->setText(QStringLiteral("0 fonts to install"));
         statusLabel_->setText(QStringLiteral("Ready!"));
@@ -660,13 +659,10 @@ void InstallWizard::ScanFolder()
     readingGaugeWell_->hide();
     readingLabel_->hide();
     EnableScanControls(true);
-    if (!Installs()) {
+    // The CD-ROM wizard's button is Options between readings; the installer has none then.
+    if (!Installs())
         cancelReadButton_->setText(QStringLiteral("Options"));
-        cancelReadButton_->show();
-    } else {
-        cancelReadButton_->setText(QStringLiteral("Cancel Read"));
-        cancelReadButton_->hide();
-    }
+    cancelReadButton_->setVisible(!Installs());
     QApplication::restoreOverrideCursor();
     folderTree_->Refresh();
     reading_ = false;

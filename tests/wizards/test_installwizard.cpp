@@ -265,23 +265,39 @@ private slots:
         QCOMPARE(kinds, QStringList({"trueTypeCheck off", "typeOneCheck off", "printerFontsCheck off", "userNameEdit on"}));
     }
 
-    // Reading a folder draws its gauge as it goes, not only at the start and the end, under the busy pointer.
+    // Reading a folder draws its gauge as it goes, not only at the start and the end, under the busy pointer,
+    // with Cancel Read at hand; after it, the CD-ROM wizard's button is Options again, the installer's gone.
+    void readingGaugeGrows_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("install") << int(InstallWizard::Mode::Install);
+        QTest::newRow("print") << int(InstallWizard::Mode::PrintUninstalled);
+    }
     void readingGaugeGrows()
     {
+        QFETCH(int, mode);
         auto w = Open(QString("f0.ttf=F0;f1.ttf=F1;f2.ttf=F2;f3.ttf=F3;f4.ttf=F4;f5.ttf=F5;f6.ttf=F6;f7.ttf=F7;f8.ttf=F8;"
-                              "f9.ttf=F9").split(';'), InstallWizard::Mode::Install, false);
+                              "f9.ttf=F9").split(';'), InstallWizard::Mode(mode), false);
         const PictureBox& gauge = Child<PictureBox>(*w, "readingGauge");
+        const QPushButton& cancel = Button(*w, "cancelReadButton");
         QList<QImage> seen;
         QTimer everyTurn;  // of the event loop the reading keeps turning
         bool busy = true;
+        QSet<QString> buttons;
         connect(&everyTurn, &QTimer::timeout, [&] {
             seen << gauge.ToImage();
             busy &= QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+            buttons << cancel.text() + (cancel.isVisibleTo(w.get()) && cancel.isEnabled() ? "" : " (off)");
         });
         everyTurn.start(0);
-        w->GoToNextStep();
+        for (int reading = 0; reading < 2; ++reading)  // the second after the first ended
+            reading ? ChooseFilter(*w, 0) : w->GoToNextStep();
         QVERIFY(busy && seen.size() > 1);
         QVERIFY(std::any_of(seen.begin(), seen.end(), [&](const QImage& i) { return i != seen[0] && i != gauge.ToImage(); }));
+        QCOMPARE(buttons.values(), QStringList{"Cancel Read"});
+        everyTurn.stop();
+        QCOMPARE(cancel.text() + (cancel.isVisibleTo(w.get()) ? "" : " (hidden)"),
+                 mode == int(InstallWizard::Mode::Install) ? QString("Cancel Read (hidden)") : QString("Options"));
     }
 
     // On the desktop: the file's own glyphs in the preview, grey marks for what it lacks (damaged: all).
