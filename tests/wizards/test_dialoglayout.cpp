@@ -93,7 +93,7 @@ QString Wiring(const QObject* o, int from = QWidget::staticMetaObject.methodOffs
     return wired.isEmpty() ? QString() : " on " + wired.join(' ');
 }
 
-// What a user sees set in a control: "off" when disabled, [x] or [ ] when checkable,
+// What a user sees set in a control: "off" when disabled, [x] or [ ] when checkable, a button's text,
 // a slider's value, a box's or field's text, a button menu's items ("-" a separator).
 QString State(QWidget* w, const QString& home)
 {
@@ -102,6 +102,8 @@ QString State(QWidget* w, const QString& home)
         state << "off";
     if (auto* b = qobject_cast<QAbstractButton*>(w); b && b->isCheckable())
         state << (b->isChecked() ? "[x]" : "[ ]");
+    if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->text().isEmpty())
+        state << '"' + b->text() + '"';
     if (auto* s = qobject_cast<QAbstractSlider*>(w))
         state << QString("=%1").arg(s->value());
     if (auto* c = qobject_cast<QComboBox*>(w))
