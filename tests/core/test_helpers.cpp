@@ -302,6 +302,11 @@ private slots:
         CanvasPainter(&box).fillRect(40, 40, 5, 5, Qt::red);
         box.SetBackColor(Qt::blue);  // a new background wipes the drawing
         QCOMPARE(box.ToImage().pixelColor(42, 42), QColor(Qt::blue));
+        for (const QSize squeezed : {QSize(40, 0), QSize(0, 40)}) {  // a box laid out to nothing still has a pixel to draw on
+            PictureBox flat;
+            flat.resize(squeezed);
+            QCOMPARE(flat.Canvas()->size(), squeezed.expandedTo(QSize(1, 1)));
+        }
     }
 
     // The HTML help: one anchor per context number the windows open.
