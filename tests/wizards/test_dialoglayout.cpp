@@ -94,7 +94,7 @@ QString Wiring(const QObject* o, int from = QWidget::staticMetaObject.methodOffs
 }
 
 // What a user sees set in a control: "off" when disabled, [x] or [ ] when checkable, a button's text,
-// a slider's value, a box's or field's text, a button menu's items ("-" a separator).
+// a slider's value and range, a box's or field's text and whether it is typed in, a button menu's items ("-" a separator).
 QString State(QWidget* w, const QString& home)
 {
     QStringList state;
@@ -105,13 +105,15 @@ QString State(QWidget* w, const QString& home)
     if (auto* b = qobject_cast<QAbstractButton*>(w); b && !b->text().isEmpty())
         state << '"' + b->text() + '"';
     if (auto* s = qobject_cast<QAbstractSlider*>(w))
-        state << QString("=%1").arg(s->value());
+        state << QString("=%1 of %2..%3").arg(s->value()).arg(s->minimum()).arg(s->maximum());
     if (auto* c = qobject_cast<QComboBox*>(w))
-        state << '"' + c->currentText() + '"';
+        state << '"' + c->currentText() + '"' + (c->isEditable() ? QString(" typed, insert %1").arg(int(c->insertPolicy())) : "");
     if (auto* e = qobject_cast<QLineEdit*>(w))
-        state << '"' + e->text().replace(home, "~") + '"' + (e->hasSelectedText() ? " sel" : "");
+        state << '"' + e->text().replace(home, "~") + '"' + (e->hasSelectedText() ? " sel" : "") + (e->isReadOnly() ? " read-only" : "")
+                     + (e->placeholderText().isEmpty() ? "" : " hint \"" + e->placeholderText() + '"');
     if (auto* t = qobject_cast<QPlainTextEdit*>(w))
-        state << '"' + t->toPlainText().replace(home, "~").replace('\n', '/').left(300) + '"';
+        state << '"' + t->toPlainText().replace(home, "~").replace('\n', '/').left(300) + '"' + (t->isReadOnly() ? " read-only" : "")
+                     + (t->tabChangesFocus() ? " tab-leaves" : "");
     if (auto* l = qobject_cast<QLabel*>(w)) {
         state << QString("align %1").arg(int(l->alignment()), 0, 16) + (l->wordWrap() ? " wrap" : "")
                      + (l->buddy() ? " for " + l->buddy()->objectName() : "");
@@ -163,6 +165,9 @@ QString State(QWidget* w, const QString& home)
                          + (v->selectionModel() && v->selectionModel()->isSelected(first) ? " *" : "") + "}";
         }
     }
+    if (auto* t = qobject_cast<QTreeView*>(w))
+        state << QString(t->rootIsDecorated() ? "tree" : "flat") + (t->uniformRowHeights() ? " even" : "")
+                     + (t->header()->sectionsClickable() ? " headings-click" : "");
     if (auto* t = qobject_cast<QTreeView*>(w); t && t->header()->isSortIndicatorShown())
         state << QString("sorted %1%2").arg(t->header()->sortIndicatorSection()).arg(t->header()->sortIndicatorOrder() ? "v" : "^");
     if (auto* t = qobject_cast<QTreeView*>(w))
