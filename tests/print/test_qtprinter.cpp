@@ -10,6 +10,7 @@
 #include <csignal>
 #include <memory>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -424,6 +425,34 @@ private slots:
             QCOMPARE(ReadFile(pdf + "/kept"), QByteArray("kept"));
         }
         QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{"x.pdf"});
+    }
+
+    // A PDF written over an earlier one keeps its permissions (a private file stays private); a new one
+    // gets those the umask leaves.
+    void pdfPermissions_data()
+    {
+        QTest::addColumn<int>("earlier");  // -1: no earlier file
+        QTest::addColumn<int>("mode");
+        QTest::newRow("new, umask 022") << -1 << 0644;
+        QTest::newRow("over a private file") << 0600 << 0600;
+        QTest::newRow("over a group-readable file") << 0640 << 0640;
+    }
+    void pdfPermissions()
+    {
+        QFETCH(int, earlier);
+        QFETCH(int, mode);
+        const QString pdf = env_->root() + "/perm.pdf";
+        if (earlier >= 0)
+            QVERIFY(WriteFile(pdf, "earlier") && ::chmod(QFile::encodeName(pdf).constData(), mode_t(earlier)) == 0);
+        const mode_t mask = ::umask(022);
+        auto printer = PdfSurface::Create(pdf, PaperLetter);
+        printer->Print("Word");
+        const bool finished = printer->Finish(nullptr);
+        ::umask(mask);
+        QVERIFY(finished);
+        struct stat st {};
+        QCOMPARE(::stat(QFile::encodeName(pdf).constData(), &st), 0);
+        QCOMPARE(int(st.st_mode & 07777), mode);
     }
 
     // The PDF of a small document is the approved one (tests/data/pdf): faces of every kind, every line,
