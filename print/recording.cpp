@@ -1,6 +1,8 @@
 #include "print/recording.h"
 #include "print/surfacecommon.h"
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <cmath>
 
 namespace gw {
@@ -71,6 +73,7 @@ PrintOp RecordingSurface::Op(PrintOp::Kind kind) const
     op.drawWidth = drawWidth_;
     op.fillStyle = fillStyle_;
     op.page = page_;
+    op.busy = QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor;
     op.document = document_;
     return op;
 }

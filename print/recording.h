@@ -26,6 +26,7 @@ struct PrintOp {
     int fillStyle = FillTransparent;
     int page = 1;      // page of the whole run, from 1
     int document = 1;  // spooler document, from 1
+    bool busy = false; // drawn under the busy pointer
 };
 
 class RecordingSurface : public PrinterSurface {

@@ -324,12 +324,14 @@ void InstallWizard::PrintFonts()
     if (!CheckPaperSize(*printer))
         return;
     goButton_->setEnabled(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     if (choice_->Choice().Sheets) {
         PrintUninstalledSheets(*printer);
     } else {
         PrintCatalogs(*printer);
         SaveUpperCaseChoice();
     }
+    QApplication::restoreOverrideCursor();  // before a message that the run could not be finished
     FinishPrintRun(*printer);
     goButton_->setEnabled(true);
 }

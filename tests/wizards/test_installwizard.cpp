@@ -599,6 +599,7 @@ private slots:
         QCOMPARE(env->fake.fonts->broadcasts, broadcasts + 2);  // as the preview's fonts go and the run's come
         QCOMPARE(env->fake.messages->texts.filter("could not be finished: " + failure).size(), failure.isEmpty() ? 0 : 1);
         QCOMPARE(surface->ops.last().page, gone ? 2 : 4);
+        QVERIFY(std::all_of(surface->ops.begin(), surface->ops.end(), [](const PrintOp& op) { return op.busy; }));
         QCOMPARE(surface->Count(PrintOp::EndDoc), gone ? 1 : 2);
         // The layout picture previewed the first font; the run added those there, in list order.
         const QStringList added = env->fake.fonts->added;
@@ -661,6 +662,7 @@ private slots:
         const QStringList& added = env->fake.fonts->added;
         QCOMPARE(QSet<QString>(added.begin(), added.end()).size(), 3);
         QCOMPARE(surface->Count(PrintOp::EndDoc), 1);
+        QVERIFY(std::all_of(surface->ops.begin(), surface->ops.end(), [](const PrintOp& op) { return op.busy; }));
         QCOMPARE(surface->during + " / " + LabelText(*w, "statusLabel"), QString("Printing... / Ready to print"));
         QCOMPARE(Child<PictureBox>(*w, "progressGauge").accessibleDescription(), QString("100%"));
         w.reset();

@@ -296,6 +296,7 @@ private slots:
         QVERIFY(print.isEnabled() && w->focusWidget() == &print);  // to print again at once
         QCOMPARE(Child<QLabel>(*w, "statusLabel").text(), QString("Ready to print"));
         QCOMPARE(Child<PictureBox>(*w, "gauge").accessibleDescription(), QString("0%"));  // empty for the next run
+        QVERIFY(!ops.isEmpty() && std::all_of(ops.begin(), ops.end(), [](const PrintOp& op) { return op.busy; }));
         QStringList got;  // the title once, then the captions
         for (const PrintOp& op : ops)
             if (op.kind == PrintOp::Text && (op.text.contains(".ttf") || op.text == "My title"))
