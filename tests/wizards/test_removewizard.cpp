@@ -66,6 +66,7 @@ class TestRemoveWizard : public QObject {
     std::unique_ptr<TestEnv> env_;
     QString fonts_, target_;
     QStringList report_;  // the lines of the closing report
+    QString reportMessage_;  // and what it says above them
 
     // Where a font's file is now: "source", "target", "trash", "source+target" or "gone".
     QString Where(const QString& fullName) const
@@ -95,10 +96,12 @@ class TestRemoveWizard : public QObject {
         if (!confirm)
             Child<QCheckBox>(w, "confirmDeletesCheck").setChecked(false);
         report_.clear();
+        reportMessage_.clear();
         w.ShowReport = [this](QDialog* report) {
             const auto* lines = report->findChild<QListWidget*>("resultList");
             for (int i = 0; i < lines->count(); ++i)
                 report_ << lines->item(i)->text();
+            reportMessage_ = report->findChild<QLabel*>("messageLabel")->text();
             SaveShot(report, "remove-report");
         };
         w.RemoveChosenFonts();
@@ -334,8 +337,14 @@ private slots:
         const QString closed = w.result() == QDialog::Accepted ? " OK" : "";
         QCOMPARE(Where(first) + " " + Where("Beta") + closed, after);
         QVERIFY(FontsChanged != notStarted);
-        // Every chosen file has its line, also those a cancelled run did not reach.
+        // Every chosen file has its line, also those a cancelled run did not reach; the report says
+        // when one did not go as asked.
         QCOMPARE(report_.size(), notStarted ? 0 : 2);
+        const bool asked = report_.filter(QRegularExpression("not (uninstalled|copied)|stopped|no trash")).isEmpty()
+                           && errors.value(0) != ErrPathFileAccess;  // the trash refused a file: kept, said in a message
+        if (!notStarted)
+            QVERIFY2(reportMessage_.startsWith(asked ? "The Remove Font Wizard has uninstalled these fonts."
+                                                     : "Not every font was uninstalled"), qPrintable(reportMessage_));
         if (setup == "notarget-blocked")
             QVERIFY(texts.value(1).contains("is not a folder Glyphwick can copy into"));
         if (setup == "unknown")  // the report says what became of the file the user was asked about
