@@ -696,9 +696,9 @@ void PrintSheets(PrinterSurface& printer, const PrintFontList& fonts, const Gaug
 
     const int sheets = int(std::count(checked.begin(), checked.end(), true));
     QStringList names;
-    for (int i = 0; i < 8; ++i)
-        if (checked[size_t(i)])
-            names << SheetNames().value(i);
+    for (size_t i = 0; i < checked.size(); ++i)
+        if (checked[i])
+            names << SheetNames().value(int(i));
     printer.SetDocumentTitle(names.join(QStringLiteral(", ")));
     const int total = int(fonts.size()) * sheets;
     int page = 0;
