@@ -791,10 +791,15 @@ private slots:
             QVERIFY2(fonts.size() == (embedded.isEmpty() ? 0 : 1) && (fonts.isEmpty() || fonts[0].startsWith(embedded)),
                      qPrintable(fonts.join('\n')));
         }
-        if (pdf && embedded.isEmpty()) {  // outlines, not text: the page is inked all the same
-            ToolOutput("pdftoppm", {"-r", "20", "-png", "-singlefile", pdfFile, env_->root() + "/added"});
+        if (pdf && embedded.isEmpty()) {  // outlines, not text: the page is inked all the same, as wide as the text
+            ToolOutput("pdftoppm", {"-r", "72", "-png", "-singlefile", pdfFile, env_->root() + "/added"});
             const QImage shown(env_->root() + "/added.png");
-            QVERIFY2(Ink(shown, shown.rect(), 128) > 20, qPrintable(drawnFrom));
+            QList<int> inked;
+            for (int x = 0; x < shown.width(); ++x)
+                if (Ink(shown, QRect(x, 0, 1, shown.height()), 128) > 0)
+                    inked << x;
+            QVERIFY2(!inked.isEmpty() && qAbs(inked.last() - inked.first() - width) < 0.1 * width,
+                     qPrintable(QString("%1 inked columns for %2 points").arg(inked.size()).arg(width)));
         }
         if (drawnFrom.isEmpty())
             return;
