@@ -56,11 +56,6 @@ QStringList FeatureTags(hb_face_t* face)
     return sorted;
 }
 
-QString Number(double value)
-{
-    return QString::number(value, 'g', 6);
-}
-
 } // namespace
 
 FontFacts ReadFontFacts(const QString& fontFile, int faceIndex)
@@ -192,12 +187,12 @@ QStringList FontFactsLines(const FontFacts& facts)
     QStringList axes;
     for (const VariationAxis& axis : facts.axes)
         axes << QStringLiteral("%1 %2 to %3 (default %4)")
-                    .arg(axis.tag, Number(axis.minimum), Number(axis.maximum), Number(axis.defaultValue));
+                    .arg(axis.tag, QString::number(axis.minimum), QString::number(axis.maximum), QString::number(axis.defaultValue));
     QStringList instances;
     for (const NamedInstance& instance : facts.instances) {
         QStringList at;
         for (int a = 0; a < instance.coordinates.size() && a < facts.axes.size(); ++a)
-            at << facts.axes[a].tag + QLatin1Char('=') + Number(instance.coordinates[a]);
+            at << facts.axes[a].tag + QLatin1Char('=') + QString::number(instance.coordinates[a]);
         instances << instance.name + QStringLiteral(" (") + at.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     const QString none = QStringLiteral("none");
