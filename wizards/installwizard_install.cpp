@@ -324,7 +324,7 @@ void InstallWizard::PrintFonts()
     if (!CheckPaperSize(*printer))
         return;
     goButton_->setEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::setOverrideCursor(Qt::WaitCursor);  // while it prints
     if (choice_->Choice().Sheets) {
         PrintUninstalledSheets(*printer);
     } else {
