@@ -2,6 +2,9 @@
 // (fonts of a folder are printed in print_test_facesprinted).
 #include <QtTest>
 #include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -91,6 +94,37 @@ private slots:
         const CommandResult whole = RunCommand(RunPrintCommand, arguments);
         QVERIFY2(whole.code == 0 && !whole.err.contains('\r'), qPrintable(whole.err));
         QVERIFY(ReadFile(pdf).startsWith("%PDF") && ReadFile(pdf).trimmed().endsWith("%%EOF"));
+    }
+
+    // On a terminal the run draws one progress bar in place: from 0 % to 100 %, each step once, then a new line.
+    void progressOnATerminal()
+    {
+        TestEnv env;
+        env.UseDesktopPlatform();
+        const int master = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
+        const auto closeMaster = qScopeGuard([master] { ::close(master); });
+        QFile terminal(QString::fromLocal8Bit(ptsname(master)));
+        QVERIFY(terminal.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        QString printed;
+        QTextStream out(&printed), err(&terminal);
+        QCOMPARE(RunPrintCommand({"--layout", "Basic Catalog I", "--family", "DejaVu Sans", "--output",
+                                  env.root() + "/fonts.pdf"}, out, err), 0);
+        terminal.close();
+        QByteArray shown;
+        QVERIFY(fcntl(master, F_SETFL, O_NONBLOCK) == 0);
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;)
+            shown.append(buffer, n);
+        QVERIFY2(shown.startsWith("\r[") && shown.endsWith("] 100%\r\n"), shown.constData());  // the terminal ends a line with \r\n
+        QList<int> percents;
+        for (const QByteArray& bar : shown.chopped(2).split('\r'))
+            if (!bar.isEmpty())
+                percents << bar.mid(bar.indexOf(']') + 1).chopped(1).trimmed().toInt();
+        QVERIFY2(percents.size() > 2 && percents.first() == 0 && percents.last() == 100
+                     && std::is_sorted(percents.begin(), percents.end())
+                     && std::adjacent_find(percents.begin(), percents.end()) == percents.end(),
+                 shown.constData());
     }
 
     // The catalog run as a child process, without a display.
