@@ -254,6 +254,8 @@ private slots:
                 WriteIniString(values[i], values[i + 1], values[i + 2], IniFile);
             for (int i = 1; i <= 8; ++i)
                 WriteIniString("Quotes", QString("QUOTE%1").arg(i), QString("Quote number %1").arg(i), IniFile);
+            for (int i = 1; i <= 2; ++i)
+                QVERIFY(WriteFile(QFileInfo(IniFile).path() + QString("/papara%1.txt").arg(i), QString("Paragraph %1\n").arg(i).toUtf8()));
         }
         if (window == "print wizard")
             d.reset(new PrintWizard(PrintFontList{}));
