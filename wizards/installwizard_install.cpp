@@ -383,7 +383,7 @@ InstallDoneDialog::InstallDoneDialog(QWidget* parent) : QDialog(parent)
     right->addWidget(okButton_, 0, Qt::AlignRight);
     auto* h = new QHBoxLayout(this);
     h->addWidget(picture_);
-    h->addLayout(right, 1);
+    h->addLayout(right);  // beside a picture of fixed width: it takes the rest
     resize(TwipsToPixels(7200), TwipsToPixels(4200));
     connect(okButton_, &QPushButton::clicked, this, &QWidget::hide);
     CentreForm(this);
