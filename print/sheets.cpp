@@ -110,7 +110,7 @@ QString FileInfo(Sheet& s, const QString& fileName, double lineWidth)
 
 // Sheets 2 to 5 share one frame: name block with a rule under it at the top,
 // a rule and the Header text at the bottom. Returns the lowest baseline the
-// content may use.
+// content may use; text is left aligned on its baseline after it.
 constexpr double kHeadRule = 78;
 constexpr double kLabelColumn = 74;  // labels left, samples from here
 
@@ -404,7 +404,6 @@ void SpecimenSheetIII(PrinterSurface& printer, const PrintFontEntry& font)
         Spread(kHeadRule + 22 + 0.78 * 48, pitches, limit - kCharactersHeight, 16);
 
     for (int i = 0; i < 8; ++i) {
-        s.Align(AlignBaseLeft);
         s.UseArial(6);
         s.TextAt(s.left, y[i], QStringLiteral("%1 Point").arg(sizes[i]));
         s.UseFont(sizes[i]);
