@@ -60,7 +60,7 @@ private:
                        const QString& start, const QString& filter)
     {
         const QString from = DesktopDialogStart(start);
-        QFileDialog dialog(DialogParent(), title, from, filter);
+        QFileDialog dialog(DialogParent(), title, from, filter);  // on the file named in `from`, chosen
         dialog.setAcceptMode(mode);
         dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                            : QFileDialog::AnyFile);
@@ -68,8 +68,6 @@ private:
         // only a save dialog adds it.
         if (mode == QFileDialog::AcceptSave && !ext.isEmpty())
             dialog.setDefaultSuffix(ext.toLower());
-        if (QFileInfo(from).isFile() || mode == QFileDialog::AcceptSave)
-            dialog.selectFile(from);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
         return dialog.selectedFiles().first();
