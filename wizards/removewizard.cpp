@@ -377,8 +377,8 @@ RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& cho
                 switch (CopyFontFile(font)) {
                 case CopyResult::Copied: break;
                 case CopyResult::Failed: font.Done = 0; break;
-                case CopyResult::Cancel: font.Done = 0; result.ok = false; return finish(RemovalEnd::Cancelled);
-                case CopyResult::Stop: font.Done = 0; result.ok = false; return finish(RemovalEnd::Stopped);
+                case CopyResult::Cancel: result.ok = false; return finish(RemovalEnd::Cancelled);
+                case CopyResult::Stop: result.ok = false; return finish(RemovalEnd::Stopped);
                 }
             }
             if (font.Done)
