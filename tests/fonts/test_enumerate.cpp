@@ -165,6 +165,10 @@ private slots:
         // 40 families: every second one lands on a multiple of 5, then the final 100.
         QCOMPARE(drawn, QList<int>({5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80, 85, 90,
                                     95, 100, 100}));
+        drawn.clear();  // reading again counts from the start: 20 families, one a step
+        env->fake.fonts->faces.resize(20);
+        e->RereadFonts();
+        QCOMPARE(drawn, QList<int>({5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80, 85, 90, 95, 100, 100}));
     }
 
     // The styles of each kind; each item of a family in two kinds (C059) shows only its own styles and files.
