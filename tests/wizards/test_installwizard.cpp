@@ -333,14 +333,17 @@ private slots:
         QPlainTextEdit& sample = Child<QPlainTextEdit>(*w, "sampleEdit");
         sample.setPlainText(QStringLiteral("A\u00f0"));
         const QImage picture = Child<QLabel>(*w, "characterLabel").pixmap().toImage();
-        int ink = 0, marks = 0;
+        int ink = 0, marks = 0, left = picture.width(), right = -1;
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x) {
                 const QColor c = picture.pixelColor(x, y);
                 ink += c.value() < 100;
                 marks += c == QColor(0xc8, 0xc8, 0xc8);
+                if (c.value() < 100)
+                    left = std::min(left, x), right = std::max(right, x);
             }
         QCOMPARE(ink > 50, letters);
+        QVERIFY2(!letters || right - left < picture.height() * 2 / 3 * 3 / 4, qPrintable(QString::number(right - left)));  // one letter
         QCOMPARE(marks > 100, !letters);
         // The sample text greys out exactly what the file lacks, a character beyond 16 bits as one.
         sample.setPlainText(QStringLiteral("A\uFFFF\U0001F600\u00f0"));
