@@ -173,6 +173,7 @@ private slots:
         QVERIFY(ReadFile(IniFile).contains("UserName=Ad\xC3\xA1\n"));  // UTF-8 as well
         QCOMPARE(ReadFile(Paragraph(1)), QByteArray("line one\nline two\n"));
         QCOMPARE(ReadFile(Paragraph(2)), QByteArray("second \xC3\xA9\xE2\x82\xAC\n"));
+        QCOMPARE(env_->fake.messages->texts, QStringList());  // all went well: nothing to say
     }
 };
 
