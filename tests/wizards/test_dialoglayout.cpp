@@ -310,6 +310,7 @@ private slots:
         QVERIFY2(offCentre.manhattanLength() <= 2, qPrintable(QString("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
         d->show();
         QVERIFY(QTest::qWaitForWindowExposed(d.get()));
+        const QSize opened = d->size();
         d->resize(d->minimumSizeHint().expandedTo(d->minimumSize()));
         const QString layouts = QString(GW_TEST_DATA) + "/layouts/" + window.replace(' ', '-') + "-%1.txt";
         int step = 0;
@@ -320,7 +321,9 @@ private slots:
             const QString file = layouts.arg(step);
             // At the smallest size, then larger: what stretches, and how far.
             const QSize smallest = d->size();
-            QStringList lines = QStringList{"title \"" + d->windowTitle() + "\""} + Geometries(d.get(), env.root());
+            QStringList lines = QStringList{"title \"" + d->windowTitle() + "\""
+                                            + (step ? QString() : QString(" opens at %1x%2").arg(opened.width()).arg(opened.height()))}
+                                + Geometries(d.get(), env.root());
             d->resize(smallest + QSize(160, 120));
             QApplication::processEvents();
             lines << "at +160,+120:";
