@@ -591,7 +591,6 @@ void InstallWizard::ScanFolder()
     EnableScanControls(false);
     cancelReadButton_->setText(QStringLiteral("Cancel Read"));
     cancelReadButton_->show();
-    cancelReadButton_->setEnabled(true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
 
     filterSet_ = QString::fromLatin1(kFilterSets[qBound(0, filterBox_->currentIndex(), 6)]);

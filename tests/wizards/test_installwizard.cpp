@@ -446,6 +446,7 @@ private slots:
         };
         const QString exists = "The font file a.ttf already exists in your font folder";
         row("five new fonts", "", {}, {}, "", "abcde", 5);
+        row("no fonts folder yet: made", "nofolder", {}, {}, "", "abcde", 5);
         row("Install Now on the files the file manager chose; those it cannot read are said", "installnow", {}, {},
             "This wizard installs TrueType and OpenType font files", "ab", 2);
         row("overwrite Yes copies", "existing", {}, {vbYes}, exists, "abcde", 5);
@@ -477,6 +478,8 @@ private slots:
             source = UserDataDir + "fonts";
         if (setup == "existing")
             WriteFile(UserDataDir + "fonts/a.ttf", "older file");
+        if (setup == "nofolder")  // as in a new home
+            QVERIFY(QDir(UserDataDir + "fonts").removeRecursively());
         const QString downloads = env->root() + "/disk/Downloads";
         if (setup == "installnow") {  // the last folder on a stick, the files on the first disk
             env->fake.storage->drives = {{"Disk", env->root() + "/disk"}, {"Stick", source}};
