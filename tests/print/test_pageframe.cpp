@@ -212,33 +212,36 @@ private slots:
     // A catalog line shows a font's own glyphs: the sample, or the font's own characters.
     void sampleInOwnCharacters_data()
     {
+        QTest::addColumn<QString>("sample");
         QTest::addColumn<QList<uint>>("mapped");
         QTest::addColumn<QString>("printed");
-        QTest::newRow("the sample when the font maps it") << QList<uint>{'A', 'a', 'B', 'b'} << "AaBb";
-        QTest::newRow("the sample when the map is unknown") << QList<uint>{} << "AaBb";
-        QTest::newRow("the sample when half of it is mapped") << QList<uint>{'A', 'a'} << "AaBb";
-        QTest::newRow("another script: own letters and figures first, no marks")
+        QTest::newRow("the sample when the font maps it") << "AaBb" << QList<uint>{'A', 'a', 'B', 'b'} << "AaBb";
+        QTest::newRow("the sample when the map is unknown") << "AaBb" << QList<uint>{} << "AaBb";
+        QTest::newRow("the sample when half of it is mapped") << "AaBb" << QList<uint>{'A', 'a'} << "AaBb";
+        QTest::newRow("another script: own letters and figures first, no marks") << "AaBb"
             << QList<uint>{0x3B2, 0x301, ' ', '!', 0x3B1, '1'} << "1\u03B1\u03B2";
-        QTest::newRow("cut to the sample's length")
+        QTest::newRow("cut to the sample's length") << "AaBb"
             << QList<uint>{0x5D0, 0x5D1, 0x5D2, 0x5D3, 0x5D4} << "\u05D0\u05D1\u05D2\u05D3";
-        QTest::newRow("an icon font: its visible characters")
+        QTest::newRow("an icon font: its visible characters") << "AaBb"
             << QList<uint>{0xE001, 0xE002, 0x200B} << "\uE001\uE002";
+        QTest::newRow("spaces count as the font's own") << "Aa  B" << QList<uint>{'A', 'a'} << "Aa  B";
     }
     void sampleInOwnCharacters()
     {
+        QFETCH(QString, sample);
         QFETCH(QList<uint>, mapped);
         QFETCH(QString, printed);
-        QCOMPARE(SampleInOwnCharacters("AaBb", QSet<uint>(mapped.begin(), mapped.end())), printed);
+        QCOMPARE(SampleInOwnCharacters(sample, QSet<uint>(mapped.begin(), mapped.end())), printed);
         // In a catalog: the file's map is read only for a selected font that lacks most of the sample.
         RecordingSurface printer;
         PrintFontEntry font;
         font.FontPath = env_->root() + "/font.ttf";
         env_->fake.characterMaps->maps[font.FontPath] = QSet<uint>(mapped.begin(), mapped.end());
-        for (int code : QList<uint>{'A', 'a', 'B', 'b'})
-            if (!mapped.contains(code) && !mapped.isEmpty())
+        for (uint code : sample.toUcs4())
+            if (!mapped.contains(code) && !mapped.isEmpty() && code > ' ')
                 printer.missingGlyphs.insert(code);
-        QCOMPARE(EntrySample(printer, font, "AaBb"), printed);
-        QCOMPARE(env_->fake.characterMaps->reads, printed == "AaBb" ? 0 : 1);
+        QCOMPARE(EntrySample(printer, font, sample), printed);
+        QCOMPARE(env_->fake.characterMaps->reads, printed == sample ? 0 : 1);
     }
 
 private:
