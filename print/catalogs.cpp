@@ -580,7 +580,6 @@ void ThreeUpCatalog(PrinterSurface& printer, const PrintFontList& fonts, const G
             if (i > 0) {
                 // This layout never resets the printer.
                 printer.NewPage();
-                printer.SetTextAlign(AlignBaseLeft);
                 ++job.Page;
             }
             ThreeUpPageFrame(job, title, cs);
