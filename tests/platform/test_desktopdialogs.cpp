@@ -68,6 +68,23 @@ private slots:
         QTEST(shown, "suffix");
     }
 
+    // Without a window system to ask, the program keeps Caps Lock itself: the key flips it.
+    void capsLockKeptWithoutX11()
+    {
+        DesktopTestEnv env;  // offscreen: no X11 display
+        KeyboardState& keyboard = *Sys().keyboard;
+        QStringList seen;
+        const auto note = [&] { seen << QString::number(keyboard.CapsLock()); };
+        note();
+        keyboard.CapsKeyPressed();
+        note();
+        keyboard.CapsKeyPressed();
+        note();
+        keyboard.SetCapsLock(true);
+        note();
+        QCOMPARE(seen, QStringList({"0", "1", "0", "1"}));
+    }
+
     // A web address, or the help at a topic, opens once: through the desktop's xdg-open when it is there, else a browser.
     void webAddressOpensOnce_data()
     {
