@@ -93,6 +93,14 @@ private slots:
         QTest::newRow("empty value gives default") << "" << 33;
         QTest::newRow("no settings file: nothing created") << QString() << 33;
     }
+    // An interrupted call that failed before, its error number still set, does not stop the reading.
+    void staleInterruptedErrorIgnored()
+    {
+        QVERIFY(WriteFile(IniFile, "[GW]\nUserName=Ann\n"));
+        errno = EINTR;
+        QCOMPARE(ReadIniString("GW", "UserName", "", IniFile), QString("Ann"));
+    }
+
     void readInt()
     {
         QFETCH(QString, stored);
