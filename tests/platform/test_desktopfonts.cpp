@@ -135,6 +135,11 @@ private slots:
     void addAndRemoveFontResources()
     {
         QCOMPARE(Sys().fonts->SubstituteFamily("Arial"), QString("Liberation Sans"));
+        // Each style is matched to its own file, whatever was asked before.
+        for (const auto& [isBold, italic, style] : {std::tuple(true, false, "Bold"), std::tuple(false, true, "Italic"),
+                                                    std::tuple(true, true, "BoldItalic"), std::tuple(false, false, "Regular")})
+            QCOMPARE(QFileInfo(Sys().fonts->MatchFontFile("Liberation Sans", isBold, italic)).fileName(),
+                     QString("LiberationSans-%1.ttf").arg(style));
         const QString source = SystemFile("LiberationSans-Regular.ttf");
         // A family is matched to its file while it is added, and to another before and after.
         const QString match = Copy("LiberationSans-Regular.ttf", "elsewhere/Match.ttf", "Gwmatch Family");
@@ -303,6 +308,32 @@ private slots:
         for (const DesktopFace& f : faces)
             got << f.style;
         QTEST(got.join(' '), "ordered");
+    }
+
+    // The added face that best fits a style: the slant first, then the nearest weight, the first listed on a tie.
+    void closestStyle_data()
+    {
+        QTest::addColumn<QString>("faces");  // weights, "i" after an italic one
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<bool>("italic");
+        QTest::addColumn<int>("chosen");  // -1: none
+        QTest::newRow("none to choose from") << "" << false << false << -1;
+        QTest::newRow("the nearest weight") << "300 700 500" << true << false << 1;
+        QTest::newRow("a tie goes to the first listed") << "750 650" << true << false << 0;
+        QTest::newRow("a tie goes to the first listed, lighter first") << "350 450" << false << false << 0;
+        QTest::newRow("the slant before the weight") << "400 900i" << false << true << 1;
+        QTest::newRow("an upright face when there is no italic") << "900 400" << false << true << 1;
+    }
+    void closestStyle()
+    {
+        QFETCH(QString, faces);
+        QFETCH(bool, bold);
+        QFETCH(bool, italic);
+        QVector<AddedFace> added;
+        for (const QString& f : faces.split(' ', Qt::SkipEmptyParts))
+            added.append({{}, 0, QString(f).remove('i').toInt(), f.endsWith('i')});
+        const AddedFace* best = ClosestStyle(added, bold, italic);
+        QTEST(best ? int(best - added.constData()) : -1, "chosen");
     }
 
     // The characters of a font file, from its own character map.

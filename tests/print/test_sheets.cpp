@@ -114,6 +114,20 @@ private slots:
         QVERIFY2(rules[0] < top && bottom < rules[1], qPrintable(QString("%1 %2 %3 %4").arg(rules[0]).arg(top).arg(bottom).arg(rules[1])));
     }
 
+    // Sheet IV's thirteen sample lines take the quotations in turn, passing over empty ones.
+    void sheetFourTakesQuotationsInTurn()
+    {
+        const QStringList quotes = {"One", "", "Three", "Four", "Five", "Six", "Seven", "Eight"};
+        for (int i = 0; i < 8; ++i)
+            WriteIniString("Quotes", QString("Quote%1").arg(i + 1), quotes[i], IniFile);
+        const auto r = Draw(SpecimenSheetIV);
+        QStringList lines;
+        for (const PrintOp& op : r->ops)
+            if (op.kind == PrintOp::Text && op.fontName == "Test Serif" && quotes.contains(op.text, Qt::CaseInsensitive))
+                lines << op.text;
+        QCOMPARE(lines.join(' ').toLower(), QString("one three four five six seven eight one three four five six seven"));
+    }
+
     // A paragraph written by the user replaces the alphabet of the sample lines (in the approved pages).
     void userParagraphReplacesTheAlphabet()
     {
