@@ -236,6 +236,10 @@ private slots:
         // A folder that is gone: the tree stays on its nearest parent.
         tree.SetPath(env->root() + "/stick/More/Gone/Deeper");
         QCOMPARE(tree.Path(), env->root() + "/stick/More");
+        // Files opened from the folder shown read it again.
+        MakeFolder(env->root() + "/stick/More", {"n.ttf=New Sans"});
+        w->ShowFiles(env->root() + "/stick/More", {});
+        QCOMPARE(RowTexts(*w), (QStringList{"More Sans|m.ttf|1K", "New Sans|n.ttf|1K"}));
     }
 
     // Help, by its button and by F1, opens the page of the wizard's kind.
