@@ -595,6 +595,7 @@ void InstallWizard::ScanFolder()
 
     filterSet_ = QString::fromLatin1(kFilterSets[qBound(0, filterBox_->currentIndex(), 6)]);
     RemovePreviewFont();
+    RemovePrintFonts();
     readingLabel_->setText(QStringLiteral("Changing directory..."));
     readingLabel_->show();
     DeleteTempFontFiles();

@@ -263,26 +263,18 @@ void InstallWizard::UpdatePicture()
 
 void InstallWizard::RemovePrintFonts()
 {
-    if (Rows().isEmpty())
+    if (printFontFiles_.isEmpty())
         return;
-    bool any = false;
-    for (const FontFileRecord& font : fonts_) {
-        if (font.AlreadyInstalled || font.FotPath.isEmpty())
-            continue;
-        if (!any) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            readingLabel_->setText(QStringLiteral("Cleaning up..."));
-            readingLabel_->show();
-            any = true;
-        }
-        Sys().fonts->RemoveFontResource(font.FotPath);
-    }
-    if (any) {
-        // One broadcast for the batch: on the desktop each one reloads every font.
-        Sys().fonts->BroadcastFontChange();
-        readingLabel_->hide();
-        QApplication::restoreOverrideCursor();
-    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    readingLabel_->setText(QStringLiteral("Cleaning up..."));
+    readingLabel_->show();
+    for (const QString& file : std::as_const(printFontFiles_))
+        Sys().fonts->RemoveFontResource(file);
+    printFontFiles_.clear();
+    // One broadcast for the batch: on the desktop each one reloads every font.
+    Sys().fonts->BroadcastFontChange();
+    readingLabel_->hide();
+    QApplication::restoreOverrideCursor();
 }
 
 PrintFontList InstallWizard::PreparePrintFonts()
@@ -306,7 +298,11 @@ PrintFontList InstallWizard::PreparePrintFonts()
             if (!WriteTemporaryFot(font, fotFolder))
                 continue;
             tempFontFiles_ = true;
-            Sys().fonts->AddFontForDrawing(font.FotPath);
+            // Still added from an earlier run: added once, removed once.
+            if (!printFontFiles_.contains(font.FotPath)) {
+                Sys().fonts->AddFontForDrawing(font.FotPath);
+                printFontFiles_ << font.FotPath;
+            }
             addedFiles.insert(font.FilePath);
         }
         list.push_back(UninstalledPrintEntry(font));

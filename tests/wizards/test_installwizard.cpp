@@ -149,7 +149,17 @@ private slots:
         env->fake.storage->drives = {{"Disk", env->root()}};
         ReadRegFontList();
     }
-    void cleanup() { delete env; }
+    // Once the wizard is gone, each temporary font file it added was removed as often as added.
+    void cleanup()
+    {
+        const FakeFontSystem* fonts = env->fake.fonts;  // none on the desktop platform
+        QStringList unbalanced;
+        for (const QString& file : fonts ? fonts->added + fonts->removed : QStringList())
+            if (file.startsWith(Sys().system->ProgramFolder()) && fonts->added.count(file) != fonts->removed.count(file))
+                unbalanced << QString("%1 added %2, removed %3").arg(file).arg(fonts->added.count(file)).arg(fonts->removed.count(file));
+        delete env;
+        QVERIFY2(unbalanced.isEmpty(), qPrintable(unbalanced.join(' ')));
+    }
 
     // A folder read into the list: filters, names as written, damaged files left out, no ".fot" file
     // written (a preview or print run writes its own). Cancel Read keeps what was read; moving on in the
@@ -422,15 +432,15 @@ private slots:
         QCOMPARE(inked(), 0);
         // A font that vanished after the scan is answered with a message.
         QFile::remove(source + "/r.ttf");
-        env->fake.fonts->added.clear();
+        const qsizetype addedBefore = env->fake.fonts->added.size();
         Preview(*w, "Sans");
-        QVERIFY(env->fake.fonts->added.isEmpty());
+        QCOMPARE(env->fake.fonts->added.size(), addedBefore);
         QVERIFY(env->fake.messages->texts.value(0).contains("is no longer there"));
         // A click previews the row once, not as the row becomes current and again as it is clicked.
         QTreeWidget& list = FontList(*w);
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {},
                           list.visualItemRect(list.findItems("Sans Italic", Qt::MatchExactly).value(0)).center());
-        QCOMPARE(env->fake.fonts->added.size(), 1);
+        QCOMPARE(env->fake.fonts->added.size(), addedBefore + 1);
     }
 
     // Five fonts a..e (and the faces p, q of one collection) installed at once, or a and b chosen in the
@@ -619,6 +629,9 @@ private slots:
         QVERIFY(gone || added[2] != added[0]);
         QCOMPARE(FotFiles(), gone ? 1 : 2);  // written for the fonts drawn only
         QCOMPARE(surface->during + " / " + LabelText(*w, "statusLabel"), QString("Printing specimen sheets... / Ready to print!"));
+        // A second run draws with the fonts the first one added.
+        Button(*w, "goButton").click();
+        QCOMPARE(env->fake.fonts->added, added);
         // Closing (as the dialog is rejected) removes what the run and the preview added, then the .fot
         // files under the busy pointer, and keeps the choices.
         QSignalSpy rejected(w.get(), &QDialog::rejected);
