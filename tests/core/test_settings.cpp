@@ -131,6 +131,7 @@ private slots:
         QTest::newRow("a FIFO") << "fifo";
         QTest::newRow("a folder") << "folder";
         QTest::newRow("0640 keeps its mode") << "0640";
+        QTest::newRow("another user's file written by root keeps its owner") << "owned";
         QTest::newRow("a link to the user's file is written through") << "link";
     }
     void fileLeftAloneUnlessWritable()
@@ -138,16 +139,20 @@ private slots:
         QFETCH(QString, kind);
         const QByteArray path = QFile::encodeName(IniFile);
         const QByteArray before = "; mine\n[GW]\nANSI=70\n";
-        const bool regular = kind.startsWith('0'), readable = (regular && kind != "0200") || kind == "link";
-        const bool writable = kind == "0640" || kind == "link";
+        const bool owned = kind == "owned";
+        const bool regular = kind.startsWith('0') || owned, readable = (regular && kind != "0200") || kind == "link";
+        const bool writable = kind == "0640" || kind == "link" || owned;
         const QString linked = env_->root() + "/dotfiles/gw.ini";
         if (kind == "link") {
             QVERIFY(WriteFile(linked, before) && QFile::link(linked, IniFile));
         } else if (regular) {
             if (kind == "0200" && ::geteuid() == 0)
                 QSKIP("root reads any file");
+            if (owned && ::geteuid() != 0)
+                QSKIP("only root gives a file to another user");
             QVERIFY(WriteFile(IniFile, before));
-            QVERIFY(::chmod(path, mode_t(kind.toInt(nullptr, 8))) == 0);
+            QVERIFY(::chmod(path, owned ? 0640 : mode_t(kind.toInt(nullptr, 8))) == 0);
+            QVERIFY(!owned || ::chown(path, 4321, 4321) == 0);
         } else if (kind == "fifo") {
             QVERIFY(::mkfifo(path, 0600) == 0);
         } else {
@@ -171,6 +176,8 @@ private slots:
             QCOMPARE(ReadFile(IniFile) == before, !writable);
         if (kind == "link")
             QVERIFY(QFileInfo(IniFile).isSymLink() && ReadFile(linked).contains("ANSI=71"));
+        struct stat st;
+        QVERIFY(!owned || (::lstat(path, &st) == 0 && st.st_uid == 4321 && st.st_gid == 4321));
         QCOMPARE(env_->fake.messages->texts.size(), writable ? 0 : 1);
         if (!readable) {
             QCOMPARE(env_->fake.messages->titles, QStringList("Glyphwick"));

@@ -158,6 +158,7 @@ private slots:
             if (file.startsWith(Sys().system->ProgramFolder()) && fonts->added.count(file) != fonts->removed.count(file))
                 unbalanced << QString("%1 added %2, removed %3").arg(file).arg(fonts->added.count(file)).arg(fonts->removed.count(file));
         delete env;
+        unbalanced.removeDuplicates();
         QVERIFY2(unbalanced.isEmpty(), qPrintable(unbalanced.join(' ')));
     }
 
