@@ -546,6 +546,13 @@ private slots:
         QVERIFY((style != FillSolid && !filledBox) || page.pixelColor(150, 150) == QColor(0x80, 0x40, 0x20));
         const int percent = Ink(page, QRect(110, 110, 80, 80), 250) * 100 / (80 * 80);
         QVERIFY2(percent >= least && percent <= most, qPrintable(QString::number(percent)));
+        // Lines a printer dot wide, 8 apart each way: about a quarter of the ink of a solid fill.
+        double ink = 0;
+        for (int y = 110; y < 190; ++y)
+            for (int x = 110; x < 190; ++x)
+                ink += 255 - qGray(page.pixel(x, y));
+        const double share = ink / (80 * 80) / (255 - qGray(0x80, 0x40, 0x20));
+        QVERIFY2(style != FillDiagonalCross || (share > 0.15 && share < 0.35), qPrintable(QString::number(share)));
         QCOMPARE(Ink(page, QRect(20, 120, 70, 75), 250), 0);  // the hatching stops at the box
     }
 
