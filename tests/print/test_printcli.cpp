@@ -13,6 +13,7 @@
 #include "print/catalogs.h"
 #include "print/printcli.h"
 #include "print/sheets.h"
+#include "sfntbuilder.h"
 #include "testenv.h"
 
 using namespace gw;
@@ -96,11 +97,24 @@ private slots:
         QVERIFY(ReadFile(pdf).startsWith("%PDF") && ReadFile(pdf).trimmed().endsWith("%%EOF"));
     }
 
-    // On a terminal the run draws one progress bar in place: from 0 % to 100 %, each step once, then a new line.
+    // On a terminal a run of four fonts or more draws one progress bar in place: from 0 % to 100 %, each
+    // step once, then a new line; fewer print too fast for one.
+    void progressOnATerminal_data()
+    {
+        QTest::addColumn<int>("fonts");  // in a folder; 0: the DejaVu Sans family, of many pages
+        QTest::newRow("many pages: a bar growing") << 0;
+        QTest::newRow("four fonts: a bar") << 4;
+        QTest::newRow("three fonts: none") << 3;
+    }
     void progressOnATerminal()
     {
+        QFETCH(int, fonts);
         TestEnv env;
         env.UseDesktopPlatform();
+        const QByteArray sans = ReadFile(SystemFile("LiberationSans-Regular.ttf"));
+        for (int i = 0; i < fonts; ++i)
+            QVERIFY(WriteFile(env.root() + QString("/folder/f%1.ttf").arg(i),
+                              SfntBuilder::Renamed(sans, QString("Bar %1").arg(i), QString("Bar %1").arg(i))));
         const int master = posix_openpt(O_RDWR | O_NOCTTY);
         QVERIFY(master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0);
         const auto closeMaster = qScopeGuard([master] { ::close(master); });
@@ -108,20 +122,25 @@ private slots:
         QVERIFY(terminal.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
         QString printed;
         QTextStream out(&printed), err(&terminal);
-        QCOMPARE(RunPrintCommand({"--layout", "Basic Catalog I", "--family", "DejaVu Sans", "--output",
-                                  env.root() + "/fonts.pdf"}, out, err), 0);
+        const QStringList where = fonts ? QStringList{"--folder", env.root() + "/folder"} : QStringList{"--family", "DejaVu Sans"};
+        QCOMPARE(RunPrintCommand(QStringList{"--layout", "Basic Catalog I", "--output", env.root() + "/fonts.pdf"} + where,
+                                 out, err), 0);
         terminal.close();
         QByteArray shown;
         QVERIFY(fcntl(master, F_SETFL, O_NONBLOCK) == 0);
         char buffer[4096];
         for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;)
             shown.append(buffer, n);
+        if (fonts && fonts < 4) {
+            QVERIFY2(shown.isEmpty(), shown.constData());
+            return;
+        }
         QVERIFY2(shown.startsWith("\r[") && shown.endsWith("] 100%\r\n"), shown.constData());  // the terminal ends a line with \r\n
         QList<int> percents;
         for (const QByteArray& bar : shown.chopped(2).split('\r'))
             if (!bar.isEmpty())
                 percents << bar.mid(bar.indexOf(']') + 1).chopped(1).trimmed().toInt();
-        QVERIFY2(percents.size() > 2 && percents.first() == 0 && percents.last() == 100
+        QVERIFY2(percents.size() > (fonts ? 1 : 2) && percents.first() == 0 && percents.last() == 100
                      && std::is_sorted(percents.begin(), percents.end())
                      && std::adjacent_find(percents.begin(), percents.end()) == percents.end(),
                  shown.constData());
