@@ -109,6 +109,30 @@ private slots:
         QTEST(axis == "wdth" ? WidthClass(value) : WeightClass(value), "osClass");
     }
 
+    // A face's exact font at the size asked: a positive size is the cell (ascent and descent) in
+    // pixels, a negative one the em; 0 leaves the toolkit's default size.
+    void exactFontSizes_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("0 leaves the size alone") << 0;
+        QTest::newRow("a positive size is the cell") << 40;
+        QTest::newRow("a negative size is the em") << -30;
+    }
+    void exactFontSizes()
+    {
+        QFETCH(int, size);
+        EnumLogFont elf;
+        elf.drawingFamily = "Liberation Sans";
+        const QFont font = ExactFont(elf, size);
+        const QFontMetricsF metrics(font);
+        if (size == 0)
+            QVERIFY(font.pixelSize() == -1 && font.pointSizeF() == QFont(elf.drawingFamily).pointSizeF());
+        else if (size < 0)
+            QCOMPARE(font.pixelSize(), -size);
+        else
+            QVERIFY2(qAbs(metrics.ascent() + metrics.descent() - size) <= 1, qPrintable(QString::number(metrics.height())));
+    }
+
     // A face closed gives its file back: nothing of it stays mapped into memory.
     void closedFaceLeavesNothingMapped()
     {

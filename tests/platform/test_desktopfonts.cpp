@@ -310,6 +310,24 @@ private slots:
         QTEST(got.join(' '), "ordered");
     }
 
+    // A fontconfig weight as a weight class, in whole hundreds from 100 to 900; one beyond the scale is regular.
+    void weightClasses_data()
+    {
+        QTest::addColumn<double>("fcWeight");
+        QTest::addColumn<int>("weight");
+        const std::pair<double, int> rows[] = {{FC_WEIGHT_THIN, 100},     {FC_WEIGHT_LIGHT, 300}, {FC_WEIGHT_BOOK, 400},
+                                               {FC_WEIGHT_REGULAR, 400},  {FC_WEIGHT_MEDIUM, 500}, {FC_WEIGHT_DEMIBOLD, 600},
+                                               {FC_WEIGHT_BOLD, 700},     {FC_WEIGHT_BLACK, 900}, {FC_WEIGHT_EXTRABLACK, 900},
+                                               {FC_WEIGHT_EXTRABLACK + 1, 400}, {-1, 400}};
+        for (const auto& [fcWeight, weight] : rows)
+            QTest::addRow("%g", fcWeight) << fcWeight << weight;
+    }
+    void weightClasses()
+    {
+        QFETCH(double, fcWeight);
+        QTEST(DesktopWeight(fcWeight), "weight");
+    }
+
     // The added face that best fits a style: the slant first, then the nearest weight, the first listed on a tie.
     void closestStyle_data()
     {
