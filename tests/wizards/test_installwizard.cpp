@@ -184,6 +184,7 @@ private slots:
             0, "", {"Arial|ARIAL.TTF|1K", "Cff Sans|Cff.Otf|1K"});
         const QStringList abc{"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Gamma Sans"};
         row("Cancel Read keeps what was read", abc, 0, "cancel", {"Alpha Sans|a.ttf|1K"});
+        row("closing stops the reading, then closes", abc, 0, "close", {"Alpha Sans|a.ttf|1K"});
         row("moving on reads the other folder whole", abc, 0, "move",
             {"Delta Sans|d.ttf|1K", "Epsilon Sans|e.ttf|1K", "Zeta Sans|z.ttf|1K"});
     }
@@ -211,7 +212,11 @@ private slots:
                 tree.SetPath(source + "/next");
             else if (action == "cancel")
                 cancelRead.click();
+            else if (action == "close")
+                w->close();
         });
+        if (action == "close")
+            w->show();
         w->GoToNextStep();
         if (filter)
             ChooseFilter(*w, filter);
@@ -221,6 +226,11 @@ private slots:
         QVERIFY2(during.isEmpty() || during == "Reading directory... Cancel Read", qPrintable(during));
         QVERIFY(cancelRead.isHidden() && reading.isHidden() && Button(*w, "nextButton").isEnabled());
         QVERIFY(!QApplication::overrideCursor());  // the busy pointer ends with the reading
+        if (action == "close") {
+            QVERIFY(w->isVisible());
+            QTRY_VERIFY(!w->isVisible());
+            return;
+        }
         QString again;  // the button that became Options cancels the next reading
         QTimer::singleShot(0, &turn, [&] { again = cancelRead.text(); });
         ChooseFilter(*w, 0);  // reads the folder whole again
