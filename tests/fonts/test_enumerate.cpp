@@ -129,6 +129,7 @@ private slots:
                                                             << "Optima:2";
         QTest::newRow("regular family: no retries") << "D/Optima" << "Optima,BOLD" << "010" << "";
         QTest::newRow("unknown to the profile") << "D/Optima" << "Futura" << "010" << "";
+        QTest::newRow("bold, unknown to the profile under every retry") << "D/Optima/700" << "Futura" << "010" << "";
         QTest::newRow("Type 1 and printer fonts") << "D/Optima;D/Courier 10cpi" << "Optima" << "011"
                                                   << "Optima:2 Courier 10cpi:3";
         QTest::newRow("printer fonts only") << "D/Optima;D/Courier 10cpi" << "Optima" << "001" << "Courier 10cpi:3";
