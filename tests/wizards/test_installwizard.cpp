@@ -641,7 +641,9 @@ private slots:
         QCOMPARE(FotFiles(), gone ? 1 : 2);  // written for the fonts drawn only
         QCOMPARE(surface->during + " / " + LabelText(*w, "statusLabel"), QString("Printing specimen sheets... / Ready to print!"));
         // A second run draws with the fonts the first one added.
+        const int documents = surface->Count(PrintOp::EndDoc);
         Button(*w, "goButton").click();
+        QVERIFY(surface->Count(PrintOp::EndDoc) > documents);
         QCOMPARE(env->fake.fonts->added, added);
         // Closing (as the dialog is rejected) removes what the run and the preview added, then the .fot
         // files under the busy pointer, and keeps the choices.
