@@ -167,6 +167,7 @@ private slots:
             [&] { Child<QComboBox>(w, "layoutBox").setCurrentIndex(6); },
             [&] { Child<QLineEdit>(w, "titleEdit").setText("Another Title"); },
             [&] { w.GoToPreviousStep(); w.SelectFonts("REGULAR"); w.GoToNextStep(); },
+            [&] { Child<QCheckBox>(w, "upperCaseCheck").click(); },
             [&] { Child<QRadioButton>(w, "sheetsRadio").click(); Child<QCheckBox>(w, "ansiChartCheck").click(); }};
         for (const auto& change : changes) {
             QTRY_VERIFY(!picture.Picture().isNull());
