@@ -61,6 +61,26 @@ TestEnv::~TestEnv()
         QTest::qFail("a busy pointer is left on", __FILE__, __LINE__);
     if (const QStringList open = OpenFilesUnder(root()); !open.isEmpty())
         QTest::qFail(qPrintable("files left open: " + open.join(", ")), __FILE__, __LINE__);
+    // The checks below ask the fakes this object put in place, if still in place (an inner TestEnv takes them away).
+    const bool ours = fake.fonts && Sys().fonts.get() == fake.fonts;
+    if (ours && fake.registry->openKeys != 0)
+        QTest::qFail("a registrations key is left open", __FILE__, __LINE__);
+    // The program's temporary font files: each one added is removed as often, and none is left behind.
+    if (ours) {
+        const FakeFontSystem& fonts = *fake.fonts;
+        QStringList unbalanced;
+        for (const QString& file : fonts.added) {
+            const qsizetype added = fonts.addAnswers.value(file, 1) > 0 ? fonts.added.count(file) : 0;
+            if (file.startsWith(Sys().system->ProgramFolder() + '/') && added != fonts.removed.count(file))
+                unbalanced << QString("%1 added %2, removed %3").arg(file).arg(added).arg(fonts.removed.count(file));
+        }
+        unbalanced.removeDuplicates();
+        if (!unbalanced.isEmpty())
+            QTest::qFail(qPrintable(unbalanced.join(", ")), __FILE__, __LINE__);
+        const QStringList fot = QDir(Sys().system->ProgramFolder()).entryList({OwnFilePrefix() + "*.fot"}, QDir::Files | QDir::Hidden);
+        if (!fot.isEmpty())
+            QTest::qFail(qPrintable("temporary font files left: " + fot.join(", ")), __FILE__, __LINE__);
+    }
     SetPlatform(nullptr);
     // Tests leave read-only folders and names that are not UTF-8, which QTemporaryDir cannot remove.
     QProcess::execute("chmod", {"-R", "u+rwX", root()});

@@ -43,7 +43,6 @@ private slots:
     // The picture shows every font of the first page.
     void thumbnailShowsTheFirstPage()
     {
-        TestEnv env;
         PrintChoice choice;
         for (const auto& [layout, fonts] : {std::pair("Three Up Catalog", 3), std::pair("Six Up Catalog", 6)}) {
             choice.Layout = layout;
