@@ -562,7 +562,7 @@ private slots:
     {
         QTest::addColumn<QString>("font");  // a file of the machine's fonts, or "" for lines only
         QTest::addColumn<int>("align");
-        QTest::addColumn<int>("fillStyle");
+        QTest::addColumn<int>("fillStyle");  // below 0: the draw style, without filling
         const QString serif = "LiberationSerif-Regular.ttf";
         QTest::newRow("TrueType") << serif << int(AlignBaseLeft) << 1;
         QTest::newRow("CFF") << "NimbusSans-Regular.otf" << int(AlignBaseLeft) << 1;
@@ -572,6 +572,8 @@ private slots:
         QTest::newRow("no embedding: the outlines") << "locked:" + serif << int(AlignBaseLeft) << 1;
         for (int fill : {0, 2, 3, 4, 5, 6, 7})
             QTest::addRow("fill style %d", fill) << "" << 0 << fill;
+        for (int draw = 1; draw <= 5; ++draw)  // dashes, dots, no line
+            QTest::addRow("draw style %d", draw) << "" << 0 << -draw;
     }
     void pdfDrawsAsThePicture()
     {
@@ -592,7 +594,8 @@ private slots:
             s.SetScaleMode(ScalePoints);
             s.SetForeColor(0x204080);
             s.SetFillColor(0x000000);
-            s.SetFillStyle(fillStyle);
+            s.SetFillStyle(std::max(fillStyle, 0));
+            s.SetDrawStyle(std::max(-fillStyle, 0));
             s.SetDrawWidth(6);
             if (!file.isEmpty()) {
                 QVERIFY(!s.SetFontFace(file, 0).isEmpty());
