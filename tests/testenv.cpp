@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -77,9 +78,17 @@ TestEnv::~TestEnv()
         unbalanced.removeDuplicates();
         if (!unbalanced.isEmpty())
             QTest::qFail(qPrintable(unbalanced.join(", ")), __FILE__, __LINE__);
-        const QStringList fot = QDir(Sys().system->ProgramFolder()).entryList({OwnFilePrefix() + "*.fot"}, QDir::Files | QDir::Hidden);
-        if (!fot.isEmpty())
-            QTest::qFail(qPrintable("temporary font files left: " + fot.join(", ")), __FILE__, __LINE__);
+    }
+    if (ours) {
+        // This process's temporary files, anywhere: gone once the work that made them is done (the
+        // static copies of named instances stay while the process draws with them).
+        QStringList left;
+        QDirIterator it(root(), {OwnFilePrefix() + '*'}, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            if (const QString file = it.next(); !it.fileName().startsWith(OwnFilePrefix() + "instance-"))
+                left << file;
+        if (!left.isEmpty())
+            QTest::qFail(qPrintable("temporary files left: " + left.join(", ")), __FILE__, __LINE__);
     }
     SetPlatform(nullptr);
     // Tests leave read-only folders and names that are not UTF-8, which QTemporaryDir cannot remove.

@@ -198,6 +198,7 @@ private slots:
         }
         for (const int style : FileStyleFaces(path))
             lines << QString("style face %1: %2").arg(style, 0, 16).arg(ReadFontFacts(path, style).style);
+        QVERIFY(QDir(fots).removeRecursively());  // as the scan's caller does with its .fot files
         CompareApproved(lines, "fontfiles");
     }
 
