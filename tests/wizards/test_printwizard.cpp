@@ -234,6 +234,15 @@ private slots:
         });
         Child<QPushButton>(w, "previewButton").click();
         QCOMPARE(pages, 3);
+        // With no font chosen, Preview and Print say so; Help, by its button and by F1, opens the wizard's page.
+        w.SelectFonts("NONE");
+        env_->fake.messages->texts.clear();
+        Child<QPushButton>(w, "previewButton").click();
+        w.PrintChosenFonts();
+        QCOMPARE(env_->fake.messages->texts, QStringList(2, "Please select the fonts you wish to print!"));
+        Child<QPushButton>(w, "helpButton").click();
+        QTest::keyClick(&w, Qt::Key_F1);
+        QCOMPARE(env_->fake.help->contexts, QList<int>({710, 710}));
     }
 
     // Go prints the selected fonts in the order shown (sorted by size text: 100k, 12k, 1K),
