@@ -80,12 +80,14 @@ private slots:
             for (const Qt::Key key : {Qt::Key_Backspace, Qt::Key_3, Qt::Key_Home, Qt::Key_2, Qt::Key_Delete})
                 QTest::keyClick(&resetPages, key);
             QCOMPARE(resetPages.text(), QString("23"));
+            QTest::keyClick(&resetPages, Qt::Key_Tab);  // moves on
+            QVERIFY(d.focusWidget() != &resetPages);
             QTest::keyClick(&resetPages, Qt::Key_Escape);  // cancels from the box too
             QVERIFY(!d.isVisible());
             QCOMPARE(d.result(), int(QDialog::Rejected));
             QVERIFY(env_->fake.messages->texts.isEmpty());
         } else {
-            Click(d, "okButton");
+            QTest::keyClick(&resetPages, Qt::Key_Return);  // OK from the box
             QCOMPARE(env_->fake.messages->styles.value(0), style);
             QVERIFY(d.isVisible());
             QCOMPARE(Edit(d, "userNameEdit").text(), QString("Kept edit"));
