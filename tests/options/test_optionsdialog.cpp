@@ -80,6 +80,8 @@ private slots:
             for (const Qt::Key key : {Qt::Key_Backspace, Qt::Key_3, Qt::Key_Home, Qt::Key_2, Qt::Key_Delete})
                 QTest::keyClick(&resetPages, key);
             QCOMPARE(resetPages.text(), QString("23"));
+            resetPages.setFocus();
+            QCOMPARE(d.focusWidget(), &resetPages);
             QTest::keyClick(&resetPages, Qt::Key_Tab);  // moves on
             QVERIFY(d.focusWidget() != &resetPages);
             QTest::keyClick(&resetPages, Qt::Key_Escape);  // cancels from the box too
