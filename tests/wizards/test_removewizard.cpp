@@ -294,6 +294,8 @@ private slots:
             "source source OK");
         row("move over existing, No", move, {}, {vbNo, vbOK, vbNo, vbOK}, "existing",
             "already exists in the target directory.", "source+target source+target OK");
+        row("move over existing, Yes: written over", move, {}, {vbYes, vbYes}, "existing",
+            "already exists in the target directory.", "target target OK");
         row("unknown entry, No: untouched", del, {}, {vbNo}, "unknown", "could not be determined", "source trash OK");
         row("unknown entry, Yes: deleted", del, {}, {vbYes}, "unknown", "could not be determined", "trash trash OK");
     }
@@ -355,8 +357,10 @@ private slots:
             QVERIFY2(report_.value(1).endsWith("the run stopped before its file, which is kept"), qPrintable(report_.join('\n')));
         if (errors.value(0) == ErrPathFileAccess)
             QVERIFY(texts.first().contains("hidden from every program"));
-        if (setup == "existing")
+        if (setup == "existing" && answers.value(0) == vbNo)
             QCOMPARE(texts.value(1), "The original file " + fonts_ + "/alpha.ttf will not be deleted.");
+        if (setup == "existing")  // the font written over the other file, or that file kept
+            QCOMPARE(ReadFile(target_ + "/alpha.ttf") == "other", answers.value(0) == vbNo);
         if (setup == "faildelete" || notStarted)
             QCOMPARE(env_->fake.registry->values.size(), 5); // nothing was hidden
         // What the last step says will happen (by action); without faults, the order of the removal
