@@ -260,6 +260,8 @@ private slots:
             << "the disk is full" << "the disk is full. Nothing was replaced; please try again, or choose another "
                                      "file or printer.";
         QTest::newRow("legal refused") << int(PaperLegal) << QStringList{} << "" << PaperSizeMessage();
+        QTest::newRow("no printer: its reason, and the wizard ready again") << int(PaperLetter) << QStringList{}
+            << "open:No printer is set up." << "No printer is set up.";
     }
     void go()
     {
@@ -270,8 +272,12 @@ private slots:
         QVector<PrintOp> ops;  // what the run printed, once the wizard dropped its surface
         int opened = 0;
         SystemPrintTarget().PaperSize = [paper] { return paper; };
-        SystemPrintTarget().Open = [&](QString*) -> std::unique_ptr<PrinterSurface> {
+        SystemPrintTarget().Open = [&](QString* error) -> std::unique_ptr<PrinterSurface> {
             ++opened;
+            if (failure.startsWith("open:")) {
+                *error = failure.mid(5);
+                return nullptr;
+            }
             auto surface = std::make_unique<KeptSurface>(paper, &ops);
             surface->refusedFonts = QSet<QString>(refused.begin(), refused.end());
             surface->failReason = failure;
@@ -301,8 +307,12 @@ private slots:
         QCOMPARE(w->Step(), 2);
         if (paper == PaperLegal)
             return;
-        QVERIFY(triedWhileBusy && w->isVisible());
+        QVERIFY(triedWhileBusy == !failure.startsWith("open:") && w->isVisible());
         QPushButton& print = Child<QPushButton>(*w, "printButton");
+        if (failure.startsWith("open:")) {
+            QVERIFY(ops.isEmpty() && !w->Printing() && print.isEnabled());
+            return;
+        }
         QVERIFY(print.isEnabled() && w->focusWidget() == &print);  // to print again at once
         QCOMPARE(Child<QLabel>(*w, "statusLabel").text(), QString("Ready to print"));
         QCOMPARE(Child<PictureBox>(*w, "gauge").accessibleDescription(), QString("0%"));  // empty for the next run
