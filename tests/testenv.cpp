@@ -79,7 +79,7 @@ TestEnv::~TestEnv()
         if (!unbalanced.isEmpty())
             QTest::qFail(qPrintable(unbalanced.join(", ")), __FILE__, __LINE__);
     }
-    if (ours) {
+    {
         // This process's temporary files, anywhere: gone once the work that made them is done (the
         // static copies of named instances stay while the process draws with them).
         QStringList left;
