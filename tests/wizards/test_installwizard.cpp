@@ -691,6 +691,10 @@ private slots:
         QVERIFY(std::all_of(surface->ops.begin(), surface->ops.end(), [](const PrintOp& op) { return op.busy; }));
         QCOMPARE(surface->during + " / " + LabelText(*w, "statusLabel"), QString("Printing... / Ready to print"));
         QCOMPARE(Child<PictureBox>(*w, "progressGauge").accessibleDescription(), QString("100%"));
+        // Reading the folder again removes the run's fonts before their files go, and closing not again.
+        const qsizetype removed = env->fake.fonts->removed.size();
+        ChooseFilter(*w, 0);
+        QCOMPARE(env->fake.fonts->removed.size(), removed + 3);
         w.reset();
         QCOMPARE(ReadIniString("Inventory", "Title", "", IniFile), QString("Font CD 8"));
         QCOMPARE(ReadIniString("SpecSheets", "UpperCase", "", IniFile), QString("0"));
