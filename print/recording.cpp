@@ -55,7 +55,10 @@ QString RecordingSurface::SetFontFace(const QString& file, int faceIndex)
 double RecordingSurface::TextWidth(const QString& text)
 {
     const double perCharacter = fontSize_ * (bold_ ? 0.6 : 0.5);
-    return FromPoints(perCharacter * text.size());
+    double characters = 0;
+    for (const QChar c : text)
+        characters += widthFactors.value(c, 1);
+    return FromPoints(perCharacter * characters);
 }
 
 PrintOp RecordingSurface::Op(PrintOp::Kind kind) const

@@ -43,6 +43,9 @@ public:
     // Codes the current font has no glyph for.
     QSet<int> missingGlyphs;
 
+    // Characters drawn wider than the rest: times the usual width.
+    QHash<QChar, double> widthFactors;
+
     // Text widths are deterministic: 0.5 × size per character (0.6 when bold).
     double TextWidth(const QString& text) override;
     // A quarter of the size.

@@ -128,6 +128,35 @@ private slots:
         QCOMPARE(lines.join(' ').toLower(), QString("one three four five six seven eight one three four five six seven"));
     }
 
+    // The 72 point set's letter pairs never reach the next column: a font whose widest pair (whichever
+    // letter) would is set smaller, one whose pairs fit stays at 72 points.
+    void seventyTwoPointPairsNeverTouch_data()
+    {
+        QTest::addColumn<QString>("wide");  // letters three times as wide as the rest
+        QTest::newRow("every letter alike") << "";
+        QTest::newRow("a wide first pair") << "Aa";
+        QTest::newRow("a wide last pair") << "Zz";
+    }
+    void seventyTwoPointPairsNeverTouch()
+    {
+        QFETCH(QString, wide);
+        RecordingSurface r;
+        for (const QChar c : wide)
+            r.widthFactors[c] = 3;
+        SeventyTwoPointSet(r, TestFont());
+        QVector<PrintOp> pairs;
+        for (const PrintOp& op : r.ops)
+            if (op.kind == PrintOp::Text && op.text.size() == 2 && op.text[0].isUpper() && op.text[1] == op.text[0].toLower())
+                pairs << op;
+        QCOMPARE(pairs.size(), 26);
+        const double pitch = pairs[1].x - pairs[0].x, size = pairs[0].fontSize;
+        QCOMPARE(size == 72, wide.isEmpty());
+        for (const PrintOp& op : pairs) {
+            const double width = op.fontSize * (op.bold ? 0.6 : 0.5) * (wide.contains(op.text[0]) ? 6 : 2);
+            QVERIFY2(op.fontSize == size && width <= pitch - 9, qPrintable(op.text));
+        }
+    }
+
     // A paragraph written by the user replaces the alphabet of the sample lines (in the approved pages).
     void userParagraphReplacesTheAlphabet()
     {
