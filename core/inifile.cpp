@@ -82,10 +82,10 @@ IniDocument IniDocument::FromBytes(const QByteArray& bytes)
         line.utf8 = QByteArrayView(data + from, to - from).isValidUtf8();
         if (from == 0 && line.utf8 && QByteArrayView(data, to).startsWith("\xEF\xBB\xBF"))
             from += 3;
+        // Blanks before a line's text are skipped; those after it need no cutting (names,
+        // sections and values are trimmed where they are read).
         while (from < to && isBlank(data[from]))
             ++from;
-        while (to > from && isBlank(data[to - 1]))
-            --to;
         const QByteArrayView body(data + from, to - from);
         auto decode = [&line](QByteArrayView part) {
             return (line.utf8 ? QString::fromUtf8(part) : FromCp1252(part.data(), int(part.size()))).trimmed();
