@@ -136,6 +136,8 @@ int FakeFontSystem::RemoveFontResource(const QString& path)
     if (QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor)
         removedBusy << path;
     FakeCallLog() << "RemoveFontResource " + path;
+    if (onRemove)
+        onRemove(path);
     if (removeAnswers.contains(path))
         return removeAnswers.value(path);
     // A .fot file stands for the font it names, answers included.

@@ -74,6 +74,7 @@ public:
     QMap<QString, int> removeAnswers; // path -> answer of RemoveFontResource
     QStringList added, removed;     // every call, in order
     QStringList removedBusy;        // the removals made under the busy pointer
+    std::function<void(const QString&)> onRemove;  // called with each removal, to look at the windows then
     int broadcasts = 0;
 
     // From addedFaces whose file was added more often than removed.

@@ -638,7 +638,11 @@ private slots:
         // files under the busy pointer, and keeps the choices.
         QSignalSpy rejected(w.get(), &QDialog::rejected);
         w->show();
+        QStringList said;  // while each font is removed
+        env->fake.fonts->onRemove = [&](const QString&) { said << LabelText(*w, "readingLabel"); };
         w->close();
+        env->fake.fonts->onRemove = nullptr;
+        QVERIFY2(!said.isEmpty() && said.count("Cleaning up...") == said.size(), qPrintable(said.join('|')));
         QCOMPARE(rejected.size(), 1);
         QCOMPARE(FotFiles(), 0);
         const QStringList& busy = env->fake.fonts->removedBusy;  // the last removals, of .fot files only
