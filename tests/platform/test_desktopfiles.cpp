@@ -154,6 +154,8 @@ private slots:
         QTest::newRow("pattern characters") << QByteArray("q?[*]%.ttf") << "" << 0 << QByteArray("q%3F%5B%2A%5D%25.ttf");
         QTest::newRow("not UTF-8: left alone") << QByteArray("Caf\xE9.ttf") << "" << int(ENOENT) << QByteArray();
         QTest::newRow("full disk: kept, no trash") << QByteArray("Full.ttf") << "full" << int(ErrNoTrash) << QByteArray();
+        QTest::newRow("a trash whose files folder is a file: kept, no record left") << QByteArray("Odd.ttf") << "filesfile"
+                                                                                  << int(ErrNoTrash) << QByteArray();
         QTest::newRow("no data folder yet: made") << QByteArray("Fresh.ttf") << "nodata" << 0 << QByteArray("Fresh.ttf");
         // The trash holds a file of that name, and a record of the next one: the one after is taken.
         QTest::newRow("names taken in the trash") << QByteArray("Taken.ttf") << "taken" << 0 << QByteArray("Taken.ttf");
@@ -210,6 +212,8 @@ private slots:
         const QByteArray inTrash = QFile::encodeName(trash + "/files/") + trashName;
         const QByteArray info = QFile::encodeName(trash + "/info/") + trashName + ".trashinfo";
         Put(path, "font bytes");
+        if (fault == "filesfile")
+            Put(QFile::encodeName(trash + "/files"), "not a folder");
         if (fault == "taken") {
             Put(QFile::encodeName(trash + "/files/") + name, "older");
             Put(QFile::encodeName(trash + "/info/Taken.2.ttf.trashinfo"), "another's record");
