@@ -338,7 +338,8 @@ private slots:
         QTest::newRow("none to choose from") << "" << false << false << -1;
         QTest::newRow("the nearest weight") << "300 700 500" << true << false << 1;
         QTest::newRow("a tie goes to the first listed") << "750 650" << true << false << 0;
-        QTest::newRow("a tie goes to the first listed, lighter first") << "350 450" << false << false << 0;
+        QTest::newRow("a tie goes to the first listed, the lighter") << "650 750" << true << false << 0;
+        QTest::newRow("a tie of regular weights goes to the first listed") << "350 450" << false << false << 0;
         QTest::newRow("the slant before the weight") << "400 900i" << false << true << 1;
         QTest::newRow("an upright face when there is no italic") << "900 400" << false << true << 1;
     }

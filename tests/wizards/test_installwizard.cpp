@@ -400,6 +400,9 @@ private slots:
         emit FontList(*w).customContextMenuRequested(FontList(*w).visualItemRect(FontList(*w).topLevelItem(1)).center());
         QVERIFY(!onButtonMenu && family.isVisible() && !family.text().isEmpty());
         Child<QMenu>(*w, "selectMenu").hide();
+        // Below the last row there is no row and no menu.
+        emit FontList(*w).customContextMenuRequested(FontList(*w).viewport()->rect().bottomLeft() - QPoint(-2, 2));
+        QVERIFY(!Child<QMenu>(*w, "selectMenu").isVisible());
         Preview(*w, "Sans");
         // The program's folder removed meanwhile is made again for the preview's own file.
         QVERIFY(QDir(Sys().system->ProgramFolder()).removeRecursively());
