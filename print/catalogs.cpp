@@ -17,27 +17,23 @@ namespace {
 
 // The settings every catalog reads at job start.
 struct CatalogSettings {
-    int S = 24;      // sample size
-    double C = 10;   // caption size
+    int S;      // sample size
+    double C;   // caption size
     QString sample;
     QString footerLeft;
     QString footerRight;
-    bool upperCase = false;
+    bool upperCase;
 };
 
 CatalogSettings ReadCatalogSettings()
 {
-    CatalogSettings s;
     const QString inventory = QStringLiteral("Inventory");
-    s.S = ReadIniInt(inventory, QStringLiteral("PointSize"), 24, IniFile);
-    s.C = Val(ReadIniString(inventory, QStringLiteral("InfoPointSize"),
-                                      QStringLiteral("10"), IniFile));
-    s.sample = CatalogSampleText();
-    s.footerRight = ReadIniString(inventory, QStringLiteral("FooterRight"), QString(), IniFile);
-    s.footerLeft = ReadIniString(inventory, QStringLiteral("FooterLeft"), QString(), IniFile);
-    s.upperCase =
-        ReadIniInt(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), 0, IniFile) == 1;
-    return s;
+    return {ReadIniInt(inventory, QStringLiteral("PointSize"), 24, IniFile),
+            Val(ReadIniString(inventory, QStringLiteral("InfoPointSize"), QStringLiteral("10"), IniFile)),
+            CatalogSampleText(),
+            ReadIniString(inventory, QStringLiteral("FooterLeft"), QString(), IniFile),
+            ReadIniString(inventory, QStringLiteral("FooterRight"), QString(), IniFile),
+            ReadIniInt(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), 0, IniFile) == 1};
 }
 
 
