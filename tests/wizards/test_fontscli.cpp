@@ -28,7 +28,13 @@ private slots:
     void wrongCommandLines()
     {
         TestEnv env;
-        QCOMPARE(Run({"--help"}).code, 0);
+        const CommandResult help = Run({"--help"});
+        QCOMPARE(help.code, 0);
+        QStringList commands;  // each command's entry in the help, in order; a line more than 5 spaces in goes on
+        for (const QString& line : help.out.section("Commands:\n", 1).section("\n\n", 0, 0).split('\n'))
+            if (!line.startsWith("      "))
+                commands << line.simplified().section(' ', 0, 0);
+        QCOMPARE(commands, QStringList({"install", "uninstall", "list", "restore", "info"}));
         QCOMPARE(Run({"--version"}).code, 0);
         const QList<QStringList> wrong{{}, {"frobnicate"}, {"install"}, {"list", "a.ttf"},
                                        {"restore", "a.ttf", "b.ttf"}, {"uninstall", "--permanently", "a.ttf"},
