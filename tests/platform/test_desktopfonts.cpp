@@ -495,6 +495,7 @@ private slots:
         QTest::newRow("Debian") << QByteArray("6.1.0-18-amd64") << QList<uint>{6, 1, 0};
         QTest::newRow("no patch number") << QByteArray("6.8-rc2") << QList<uint>{6, 8, 0};
         QTest::newRow("a zero minor") << QByteArray("6.0.12-1") << QList<uint>{6, 0, 12};
+        QTest::newRow("nines and zeros") << QByteArray("9.0.90") << QList<uint>{9, 0, 90};
         QTest::newRow("four numbers") << QByteArray("5.15.133.1-microsoft") << QList<uint>{5, 15, 133};
         QTest::newRow("no number") << QByteArray("custom") << QList<uint>{0, 0, 0};
     }
