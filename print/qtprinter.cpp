@@ -143,8 +143,6 @@ struct QtPrinterSurface::State : SurfaceSettings {
         engineMade = false;
         rawChosen = false;
         embeddingChosen = false;
-        if (painter.isActive())
-            painter.setFont(font);
     }
 
     // Qt finds a family by walking every family it knows, and keeps each font
@@ -377,7 +375,6 @@ struct QtPrinterSurface::State : SurfaceSettings {
             return false;
         }
         documentEnded = false;
-        painter.setFont(font);
         painter.setRenderHint(QPainter::Antialiasing);
         return true;
     }
