@@ -191,7 +191,7 @@ QStringList FontFactsLines(const FontFacts& facts)
     QStringList instances;
     for (const NamedInstance& instance : facts.instances) {
         QStringList at;
-        for (int a = 0; a < instance.coordinates.size() && a < facts.axes.size(); ++a)
+        for (int a = 0; a < instance.coordinates.size(); ++a)  // at most one per axis, as read
             at << facts.axes[a].tag + QLatin1Char('=') + QString::number(instance.coordinates[a]);
         instances << instance.name + QStringLiteral(" (") + at.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
