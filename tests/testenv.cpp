@@ -66,6 +66,11 @@ TestEnv::~TestEnv()
     const bool ours = fake.fonts && Sys().fonts.get() == fake.fonts;
     if (ours && fake.registry->openKeys != 0)
         QTest::qFail("a registrations key is left open", __FILE__, __LINE__);
+    // Every answer a test prepared was asked for: a question the program no longer asks is a fault.
+    if (ours && !fake.messages->answers.isEmpty())
+        QTest::qFail(qPrintable(QString("%1 prepared answers to questions never asked").arg(fake.messages->answers.size())), __FILE__, __LINE__);
+    if (ours && !fake.dialogs->answers.isEmpty())
+        QTest::qFail(qPrintable("prepared file choices never asked for: " + fake.dialogs->answers.join(", ")), __FILE__, __LINE__);
     // The program's temporary font files: each one added is removed as often, and none is left behind.
     if (ours) {
         const FakeFontSystem& fonts = *fake.fonts;
