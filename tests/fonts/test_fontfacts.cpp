@@ -135,6 +135,23 @@ private slots:
                      qPrintable(QString::number(metrics.height())));
     }
 
+    // A face's characters come from its own file's map; a face whose file is not known has none.
+    void charactersOfAFile_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("characters");
+        QTest::newRow("a file's own map") << "own.ttf" << 2;
+        QTest::newRow("no file") << "" << 0;
+        QTest::newRow("a file not known") << "unknown" << 0;
+    }
+    void charactersOfAFile()
+    {
+        QFETCH(QString, file);
+        TestEnv env;
+        env.fake.characterMaps->maps[file] = {'A', 'B'};
+        QTEST(int(FontCharacters(file, 0).size()), "characters");
+    }
+
     // A face closed gives its file back: nothing of it stays mapped into memory.
     void closedFaceLeavesNothingMapped()
     {
