@@ -169,6 +169,7 @@ private slots:
         drawn.clear();  // reading again counts from the start: 20 families, one a step
         env->fake.fonts->faces.resize(20);
         e->RereadFonts();
+        QCOMPARE(status, QString("Reading 20 fonts from your system..."));
         QCOMPARE(drawn, QList<int>({5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80, 85, 90, 95, 100, 100}));
     }
 
