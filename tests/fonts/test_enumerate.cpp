@@ -153,6 +153,17 @@ private slots:
         QTEST(Read(qPrintable(show)), "expected");  // read again: what went is gone
     }
 
+    // A face found twice (two files of one name) has one record.
+    void oneRecordPerFullName()
+    {
+        env->fake.fonts->faces = Faces("T/Arial;T/Arial;T/Zeta");
+        Read("100");
+        QStringList names;
+        for (const FontRecord& r : FontTable)
+            names << r.FullName;
+        QCOMPARE(names, QStringList({"Arial", "Zeta"}));
+    }
+
     void gaugeAtMultiplesOfFive()
     {
         for (int i = 0; i < 40; ++i)
