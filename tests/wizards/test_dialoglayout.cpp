@@ -11,6 +11,7 @@
 #include <QFontComboBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSlider>
@@ -182,6 +183,21 @@ QString State(QWidget* w, const QString& home)
 
 // "name x,y wxh state" of every visible named part, in the window's coordinates, then
 // "name hidden state" of the others that have a state (another tab, a menu).
+bool InLayout(const QLayout* layout, const QWidget* w)
+{
+    for (int i = 0; i < layout->count(); ++i)
+        if (QLayoutItem* item = layout->itemAt(i); item->widget() == w || (item->layout() && InLayout(item->layout(), w)))
+            return true;
+    return false;
+}
+
+// A widget whose parent lays out its children but not this one: left where it was made.
+bool Unplaced(const QWidget* w)
+{
+    const QWidget* parent = w->parentWidget();
+    return !w->isWindow() && parent && parent->layout() && !InLayout(parent->layout(), w);
+}
+
 QStringList Geometries(QWidget* window, const QString& home)
 {
     QStringList lines, hidden;
@@ -197,10 +213,11 @@ QStringList Geometries(QWidget* window, const QString& home)
                              : rule                      ? QStringLiteral("(frame)")
                                                          : QStringLiteral("(caption)");
         const QPoint at = w->mapTo(window, QPoint(0, 0));
+        const QString placed = Unplaced(w) ? " unplaced" : "";
         if (w->isVisible())
             lines << QString("%1 %2,%3 %4x%5").arg(name).arg(at.x()).arg(at.y()).arg(w->width()).arg(w->height())
-                         + State(w, home);
-        else if (const QString state = State(w, home); !state.isEmpty())
+                         + placed + State(w, home);
+        else if (const QString state = placed + State(w, home); !state.isEmpty())
             hidden << name + " hidden" + state;
     }
     return lines + hidden;
