@@ -218,6 +218,8 @@ private slots:
         QCOMPARE(enabled(), QString("01"));
         Child<QRadioButton>(w, "catalogRadio").click();
         QCOMPARE(enabled(), QString("10"));
+        const QLineEdit& title = Child<QLineEdit>(w, "titleEdit");  // a catalog's title, ready to be typed over
+        QVERIFY(w.focusWidget() == &title && title.selectedText() == title.text());
         Child<QComboBox>(w, "layoutBox").setCurrentText("Three Up Catalog");
         w.SelectFonts("ALL");
         w.GoToNextStep();
