@@ -6,7 +6,7 @@
 #   tests/mutants.sh [build folder] [folders] [count] [seed]
 #
 #   build folder  a configured build (default: build)
-#   folders       comma-separated source folders (default: core,platform,fonts,print,wizards,options)
+#   folders       comma-separated source folders or .cpp files (default: core,platform,fonts,print,wizards,options)
 #   count         how many mutants (default: 100)
 #   seed          the random seed; the same seed picks the same mutants (default: 1)
 #
@@ -25,7 +25,8 @@
 #
 # Environment: MUTANTS_LIST=1 only lists the chosen mutants; MUTANTS_IDS="M003 M017" runs
 # only those of the chosen mutants (to re-run survivors with the same seed);
-# MUTANTS_TIMEOUT (s, default 300) bounds one test program. MUTANTS_FROM=FILE runs the mutants
+# MUTANTS_TIMEOUT (s, default 300) bounds one test program. MUTANTS_TESTS="a|b" runs only those
+# tests (what one test program catches, before and after it is rewritten). MUTANTS_FROM=FILE runs the mutants
 # of a list that MUTANTS_LIST=1 printed earlier (the survivors of a run, say), each found again
 # by its text when the code around it has moved; one whose line is gone is not run.
 #
@@ -70,7 +71,8 @@ python3 - "$folders" "$count" "$seed" > "$work/mutants" <<'EOF' || exit 2
 import random, re, subprocess, sys
 folders, count, seed = sys.argv[1].split(","), int(sys.argv[2]), int(sys.argv[3])
 # The fake platform is a test double: only tests run it, so it is not mutated.
-files = [f for f in subprocess.run(["git", "ls-files", "--"] + [f"{d}/*.cpp" for d in folders],
+files = [f for f in subprocess.run(["git", "ls-files", "--"] + [d if d.endswith(".cpp") else f"{d}/*.cpp"
+                                                                 for d in folders],
                                    capture_output=True, text=True, check=True).stdout.split()
          if f != "platform/fake.cpp"]
 STRING = re.compile(r'"(?:\\.|[^"\\])*"|\'(?:\\.|[^\'\\])\'')
@@ -231,6 +233,8 @@ EOF
         rest=$(grep -E "^($(above "$folder"))_" "$work/tests" | grep -vE "^${folder}_" | grep -vxE "${near:-^$}" |
                tr '\n' '|' | sed 's/|$//')
         result=SURVIVED
+        # Only the tests named (to see what one test program catches).
+        if [ -n "${MUTANTS_TESTS:-}" ]; then near="$MUTANTS_TESTS" own="" rest=""; fi
         for b in "$build" $check; do
             [ "$b" = "$build" ] || cmake --build "$b" -j2 > "$work/build.$id" 2>&1 < /dev/null || break
             for set in "$near" "$own" "$rest"; do
