@@ -45,10 +45,8 @@ private slots:
     void init() { env_.reset(new TestEnv); }
     void cleanup() { env_.reset(); }
 
-    // The ladder of sizes prints the chosen quotation in the font's style, upper-cased
-    // on request and cut only as far as 450 points need (bold: 0.6 x size a character),
-    // each line beside its size label, at 90 points in the printable area (the default
-    // digits are in the approved pages).
+    // The ladder of sizes: the quotation in the font's style, upper-cased on request, cut only as far as 450
+    // points need (bold: 0.6 x size a character), each line at 90 points beside its size label.
     void sheetOneLadder()
     {
         const QString quote = "The quick brown fox jumps over the lazy dog and keeps on running far away";
@@ -79,9 +77,8 @@ private slots:
         QCOMPARE(Texts(own, "\u0531\u0532", 48).size(), 1);
     }
 
-    // The free sheets' frame: a rule under the name block and one above the header
-    // line, each across the content width, with every sample between them; a
-    // regular face's samples are regular after the bold name block.
+    // The free sheets' frame: a rule under the name block and one above the header line, the samples
+    // between them; a regular face's samples are regular after the bold name block.
     void frameOfTheFreeSheets_data()
     {
         QTest::addColumn<int>("sheet");
@@ -128,8 +125,7 @@ private slots:
         QCOMPARE(lines.join(' ').toLower(), QString("one three four five six seven eight one three four five six seven"));
     }
 
-    // The 72 point set's letter pairs never reach the next column: a font whose widest pair (whichever
-    // letter) would is set smaller, one whose pairs fit stays at 72 points.
+    // The 72 point set's letter pairs never reach the next column: set smaller when the widest one would.
     void seventyTwoPointPairsNeverTouch_data()
     {
         QTest::addColumn<QString>("wide");  // letters three times as wide as the rest
@@ -157,20 +153,6 @@ private slots:
         }
     }
 
-    // A paragraph written by the user replaces the alphabet of the sample lines (in the approved pages).
-    void userParagraphReplacesTheAlphabet()
-    {
-        QVERIFY(WriteFile(QFileInfo(IniFile).path() + "/papara1.txt", "Quartz glyph job vex'd cwm finks."));
-        const auto r = Draw(SpecimenSheetII);
-        QVERIFY(r->Find("BOLD"));  // the style of "Test Serif Bold"
-        QStringList samples;
-        for (const PrintOp& op : r->ops)
-            if (op.kind == PrintOp::Text && op.fontName == "Test Serif")
-                samples << op.text;
-        const QString all = samples.join('|');
-        QVERIFY2(all.contains("Quartz") && !all.contains("AaBb"), qPrintable(all));
-    }
-
     void ansiChart()
     {
         RecordingSurface r;
@@ -193,8 +175,7 @@ private slots:
         QCOMPARE(crossed, (QList<int>{65, 200}));
     }
 
-    // The largest size from the start whose text is narrower than the room (0.5 x size a
-    // character on the recording surface); never below 1 point.
+    // The largest size from the start whose text (0.5 x size a character) is narrower than the room, or 1.
     void fitSize_data()
     {
         QTest::addColumn<double>("room");
