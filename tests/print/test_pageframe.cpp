@@ -14,9 +14,8 @@ using namespace gw;
 class TestPageFrame : public QObject {
     Q_OBJECT
 private slots:
-    // The layout picture has the shape of the printer's sheet, and is the sheet to
-    // scale: its lowest ink is the footer's text, 12 points under the rule an inch
-    // above the sheet's bottom. Paper the layouts do not know is shown as letter.
+    // The layout picture is the printer's sheet to scale (unknown paper as letter): its lowest ink is the
+    // footer's text, 12 points under the rule an inch above the sheet's bottom.
     void thumbnailFollowsThePaper_data()
     {
         QTest::addColumn<int>("paper");
@@ -54,8 +53,7 @@ private slots:
         }
     }
 
-    // The picture of a catalog is drawn with every font its first page holds, in
-    // every layout, on both papers, at small to large sizes.
+    // The picture of a catalog draws every font of its first page, in every layout, paper and size.
     void firstPageFonts_data()
     {
         QTest::addColumn<QString>("pointSize");
@@ -160,13 +158,12 @@ private slots:
     void takeLine()
     {
         QFETCH(QString, text);
-        QFETCH(QStringList, lines);
         RecordingSurface printer;
         printer.SetScaleMode(ScalePoints);
         QStringList taken;
         for (QString rest; !text.isEmpty() && taken.size() < 9; text = rest)
             taken << TakeLine(printer, text, 35, &rest);
-        QCOMPARE(taken, lines);
+        QTEST(taken, "lines");
     }
 
     // Labels are set smaller down to a limit (10 to 8 here), then shortened after a whole word.
@@ -182,11 +179,9 @@ private slots:
     void fitLabel()
     {
         QFETCH(double, width);
-        QFETCH(QString, shown);
-        QFETCH(double, size);
         RecordingSurface printer;
-        QCOMPARE(FitLabel(printer, "Times New Roman", width, 10, 8), shown);
-        QCOMPARE(printer.FontSize(), size);
+        QTEST(FitLabel(printer, "Times New Roman", width, 10, 8), "shown");
+        QTEST(printer.FontSize(), "size");
     }
 
     void setPrinterFont()
