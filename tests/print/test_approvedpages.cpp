@@ -1,7 +1,5 @@
-// Every catalog layout and sample sheet, drawn on the recording surface, is the page
-// approved: each text, rule and box with its place, font and size. A change to a
-// layout shows here; look at the pages (docs pictures, a PDF) and approve the new
-// ones with GW_APPROVE=1, which rewrites tests/data/pages.
+// Every catalog layout and sample sheet, drawn on the recording surface, is the page approved
+// (tests/data/pages): each text, rule and box with its place, font and size. GW_APPROVE=1 rewrites them.
 #include <QtTest>
 
 #include "core/globals.h"
@@ -39,9 +37,8 @@ QStringList Lines(const RecordingSurface& s)
     return lines;
 }
 
-// A font of each kind a page tells apart: a family with all four styles, a name
-// with style words, Type 1 and printer fonts, a face drawn from its file, and
-// names too long for any caption, bar or cell, or just long enough to fill one.
+// A font of each kind a page tells apart: a family of four styles, style words in a name, Type 1 and printer
+// fonts, a face drawn from its file, names too long for any caption, bar or cell, or just filling one.
 PrintFontList MixedPrintFonts(FakeFontSystem& system)
 {
     system.faces = {TrueTypeFace("Face 0"), TrueTypeFace("Face 0", "Bold", 700), TrueTypeFace("Face 0", "Italic", 400, true),
@@ -59,6 +56,15 @@ PrintFontList MixedPrintFonts(FakeFontSystem& system)
     fonts[5].DisplayName = fonts[5].AlternateName = "Font 5" + QString(" Condensed Extra").repeated(8);
     fonts[5].FileName = "A-FILE-NAME-LONGER-THAN-ANY-COLUMN-HAS-ROOM-FOR.TTF";
     return fonts;
+}
+
+// The lines against the approved file of this name (the first that differs is told).
+void CompareApproved(const QString& name, const QStringList& lines)
+{
+    const QString file = QString(GW_TEST_DATA) + "/pages/" + name;
+    if (qEnvironmentVariableIsSet("GW_APPROVE"))
+        QVERIFY(WriteFile(file, (lines.join('\n') + '\n').toUtf8()));
+    QCOMPARE(lines, QString::fromUtf8(ReadFile(file)).split('\n', Qt::SkipEmptyParts));
 }
 
 } // namespace
@@ -126,18 +132,10 @@ private slots:
             checked[size_t(sheet % 8)] = true;
             PrintSheets(s, fonts, {}, checked);
         }
-        const QString file = QString(GW_TEST_DATA) + "/pages/" + QString(QTest::currentDataTag()).replace(' ', '-') + ".txt";
-        const QStringList lines = Lines(s);
-        if (qEnvironmentVariableIsSet("GW_APPROVE"))
-            QVERIFY(WriteFile(file, (lines.join('\n') + '\n').toUtf8()));
-        const QStringList approved = QString::fromUtf8(ReadFile(file)).split('\n', Qt::SkipEmptyParts);
-        for (int i = 0; i < std::max(lines.size(), approved.size()); ++i)
-            QVERIFY2(lines.value(i) == approved.value(i),
-                     qPrintable(QString("operation %1:\n  now      %2\n  approved %3").arg(i + 1).arg(lines.value(i), approved.value(i))));
+        CompareApproved(QString(QTest::currentDataTag()).replace(' ', '-') + ".txt", Lines(s));
     }
 
-    // Where each catalog breaks its pages on Letter and A4, at every point size from 6 to 72: the
-    // first font of each page, as approved in tests/data/pages/page-breaks.txt.
+    // Where each catalog breaks its pages on Letter and A4, at every point size from 6 to 72: each page's first font.
     void pageBreaks()
     {
         QStringList lines;
@@ -158,15 +156,11 @@ private slots:
                 lines << QString("%1 %2 %3: %4").arg(layout, letter ? "Letter" : "A4").arg(size).arg(firsts.join(' '));
             }
         }
-        const QString file = QString(GW_TEST_DATA) + "/pages/page-breaks.txt";
-        if (qEnvironmentVariableIsSet("GW_APPROVE"))
-            QVERIFY(WriteFile(file, (lines.join('\n') + '\n').toUtf8()));
-        QCOMPARE(lines, QString::fromUtf8(ReadFile(file)).split('\n', Qt::SkipEmptyParts));
+        CompareApproved("page-breaks.txt", lines);
     }
 
-    // Names and titles of every length from 1 to 90 characters in every field that shows them
-    // (catalog captions, cells and bars, headers, the sheets' name blocks): the size each is set
-    // in and where it is cut, as approved in tests/data/pages/fitted-names.txt.
+    // Names and titles of 1 to 90 characters in every field that shows them: the size each is set in and
+    // where it is cut.
     void fittedNames()
     {
         const QString words = QString("Wd ").repeated(30), title = QString("Tt ").repeated(30);
@@ -195,10 +189,7 @@ private slots:
                 lines << QString("%1 %2: %3").arg(layout).arg(length).arg(shown.join(", "));
             }
         }
-        const QString file = QString(GW_TEST_DATA) + "/pages/fitted-names.txt";
-        if (qEnvironmentVariableIsSet("GW_APPROVE"))
-            QVERIFY(WriteFile(file, (lines.join('\n') + '\n').toUtf8()));
-        QCOMPARE(lines, QString::fromUtf8(ReadFile(file)).split('\n', Qt::SkipEmptyParts));
+        CompareApproved("fitted-names.txt", lines);
     }
 };
 
