@@ -24,8 +24,7 @@ int RunLength(const QImage& image, int y, int from, const QColor& colour)
     return x - from;
 }
 
-// A 204 x 24 gauge on light grey: bar blue, light white, dark dark grey; drawn over
-// a full one, as a gauge set back (nothing of the earlier bar may show).
+// A 204 x 24 gauge on light grey (bar blue, light white, dark dark grey), drawn over a full one.
 QImage Gauge(int percent, int flag1, int flag2, int frameStyle)
 {
     PictureBox box;
@@ -207,8 +206,7 @@ private slots:
         QCOMPARE(FitPlacement(wanted, QSize(3000, 2000), QRect(0, 30, 1920, 1050)), QRect(0, 30, 3000, 2000));
     }
 
-    // A window placed from its saved Top, Left, Height and Width (twips, 15 a pixel) on the
-    // 800 x 800 offscreen screen, never smaller than its minimum of 200 x 100; saved again as placed.
+    // A window placed from its saved place (twips) on the 800 x 800 screen, at least 200 x 100; saved as placed.
     void formPlacement_data()
     {
         QTest::addColumn<QString>("saved");  // Top Left Height Width; "-" not saved
@@ -278,8 +276,7 @@ private slots:
                 beyond += !inBar && text.pixelColor(x, y) == bar;
             }
         QVERIFY(onBar > 0 && beyond > 0);
-        // The bevel, sunken: dark on top and left, light at the bottom and right, which
-        // take the corners they share with the others; every pixel of every ring.
+        // The bevel, sunken: dark on top and left, light at the bottom and right (and their corners).
         for (int y = 0; y < 24; ++y)
             for (int x = 0; x < 204; ++x) {
                 const int ring = std::min({x, y, 203 - x, 23 - y});

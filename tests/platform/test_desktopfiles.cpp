@@ -1,5 +1,4 @@
-// Font files on the desktop under faults: where every byte ends up after a
-// copy or a move to the trash, for awkward names and injected storage faults.
+// Font files on the desktop: where every byte ends up after a copy or a move to the trash, under faults.
 #include <QtTest>
 #include <QProcess>
 #include <functional>
@@ -37,9 +36,7 @@ void Put(const QByteArray& path, const QByteArray& bytes)
     std::ofstream(path.toStdString(), std::ios::binary) << bytes.toStdString();
 }
 
-// work's result as the unprivileged user "nobody", who owns `tree` for it: run in a
-// child process when this one is root (root passes every permission check), else
-// here. -1000 when the child could not become that user.
+// work's result as "nobody", given `tree`, in a child process when this one is root; -1000 when that fails.
 int Unprivileged(const QString& tree, const std::function<int()>& work)
 {
     if (::geteuid() != 0)
@@ -74,8 +71,7 @@ class TestDesktopFiles : public QObject {
 private slots:
     void cleanup() { SetDesktopFileFault({}); }
 
-    // A copy: the source stays byte for byte; the target is the new font or
-    // what it was before; never a temporary file left, never a link followed.
+    // A copy keeps the source; the target is the new font or the old one; no temporary file left, no link followed.
     void copyFaults_data()
     {
         QTest::addColumn<QByteArray>("name");
@@ -141,8 +137,7 @@ private slots:
         QCOMPARE(std::distance(dstEntries, {}), fault == "missing" ? 0 : 1);
     }
 
-    // Delete: the file goes to the trash with a percent-encoded path; where no
-    // trash can take it, it stays and the answer says so.
+    // Delete: the file goes to the trash with a percent-encoded path; where no trash can take it, it stays, said.
     void trash_data()
     {
         QTest::addColumn<QByteArray>("name");
@@ -174,11 +169,8 @@ private slots:
         QFETCH(int, error);
         QFETCH(QByteArray, recorded);
         const bool otherFs = fault.startsWith("otherfs");
-        if (otherFs) {
-            // The volume's trash is shared with every other run: a name of this run's own.
-            const QByteArray own = "Other-" + QByteArray::number(getpid()) + ".ttf";
-            name = recorded = own;
-        }
+        if (otherFs)  // the volume's trash is shared with every other run: a name of this run's own
+            name = recorded = "Other-" + QByteArray::number(getpid()) + ".ttf";
         TestEnv env;
         QString folder = env.root() + "/fonts", trash = env.dataHome() + "/Trash";
         QByteArray top = QFile::encodeName(folder + "/").toPercentEncoding("/");
@@ -285,8 +277,7 @@ private slots:
         QCOMPARE(Bytes(QFile::encodeName(target)), QByteArray("font bytes"));
     }
 
-    // At start only the program's own leftovers go: those of a process that is gone.
-    // A running process keeps its files and is sent no signal.
+    // At start only leftovers of a process that is gone go; a running one keeps its files and gets no signal.
     void leftovers()
     {
         TestEnv env;
@@ -310,8 +301,7 @@ private slots:
         QCOMPARE(left, kept);
     }
 
-    // The drives: the home folder first, then each mounted volume once, by root; none of
-    // the system's own (kernel, devices, boot).
+    // The drives: the home folder first, then each mounted volume once, none of the system's own.
     void drives()
     {
         TestEnv env;
@@ -327,8 +317,7 @@ private slots:
         }
     }
 
-    // Each library as this process runs it (first, with its version) and every other copy the
-    // loader could pick up instead, each once: here one in a folder of LD_LIBRARY_PATH.
+    // Each library as loaded (first, with its version), then every other copy the loader could pick, once each.
     void componentsAsLoaded()
     {
         TestEnv env;
@@ -384,8 +373,7 @@ private slots:
     {
         QFETCH(QString, type);
         QFETCH(QString, root);
-        QFETCH(bool, system);
-        QCOMPARE(IsSystemVolume(type.toLatin1(), root), system);
+        QTEST(IsSystemVolume(type.toLatin1(), root), "system");
     }
 };
 
