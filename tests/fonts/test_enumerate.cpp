@@ -1,8 +1,6 @@
-// The inventory built from a fake font set: list items, FontTable, style lists,
-// the Type 1 classification and the progress gauge.
+// The inventory built from a fake font set: list items, FontTable, style lists, Type 1 kinds, the progress gauge.
 #include <QtTest>
 #include <QAbstractItemModelTester>
-#include <memory>
 #include <optional>
 
 #include "core/globals.h"
@@ -53,34 +51,25 @@ QStringList Styles()
 class EnumerateTest : public QObject {
     Q_OBJECT
 
-    std::optional<TestEnv> env;
-    std::unique_ptr<FontListModel> list;
-    std::unique_ptr<QAbstractItemModelTester> listRules;  // the list keeps the rules of a Qt model throughout
-    std::unique_ptr<FontEnumerator> e;
+    struct Fixture {
+        TestEnv env;
+        FontListModel list;
+        QAbstractItemModelTester listRules{&list};  // the list keeps the rules of a Qt model throughout
+        FontEnumerator e{&list};
+    };
+    std::optional<Fixture> f;
 
     // ReadFonts with the Show keys "TAD" (TrueType, ATM, device) given as 0/1.
     QString Read(const char* show)
     {
         SetShow(show[0] == '1', show[1] == '1', show[2] == '1');
-        e->ReadFonts();
-        return Items(*list);
+        f->e.ReadFonts();
+        return Items(f->list);
     }
 
 private slots:
-    void init()
-    {
-        env.emplace();
-        list = std::make_unique<FontListModel>();
-        listRules = std::make_unique<QAbstractItemModelTester>(list.get());
-        e = std::make_unique<FontEnumerator>(list.get());
-    }
-    void cleanup()
-    {
-        e.reset();
-        listRules.reset();
-        list.reset();
-        env.reset();
-    }
+    void init() { f.emplace(); }
+    void cleanup() { f.reset(); }
 
     void fileLookupForms_data()
     {
@@ -101,8 +90,8 @@ private slots:
         QFETCH(QString, valueName);
         QFETCH(QString, data);
         QFETCH(QString, expected);
-        env->fake.fonts->faces = {TrueTypeFace("Gill Sans", "Bold", 700)};
-        env->fake.registry->values = {{valueName, data}};
+        f->env.fake.fonts->faces = {TrueTypeFace("Gill Sans", "Bold", 700)};
+        f->env.fake.registry->values = {{valueName, data}};
         Read("100");
         const auto r = std::find_if(FontTable.begin(), FontTable.end(),
                                     [](const FontRecord& f) { return f.FullName == "Gill Sans Bold"; });
@@ -146,17 +135,17 @@ private slots:
         QFETCH(QString, show);
         ATMInstalled = !atmKey.isEmpty();
         // Without ATM the profile still knows Optima; it must not be asked.
-        env->fake.atm->text = "[Fonts]\n" + (atmKey.isEmpty() ? "Optima" : atmKey) + "=optima.pfm,optima.pfb\n";
-        env->fake.fonts->faces = Faces("T/Gone;D/Gone Printer");
+        f->env.fake.atm->text = "[Fonts]\n" + (atmKey.isEmpty() ? "Optima" : atmKey) + "=optima.pfm,optima.pfb\n";
+        f->env.fake.fonts->faces = Faces("T/Gone;D/Gone Printer");
         Read("111");
-        env->fake.fonts->faces = Faces(faces);
+        f->env.fake.fonts->faces = Faces(faces);
         QTEST(Read(qPrintable(show)), "expected");  // read again: what went is gone
     }
 
     // A face found twice (two files of one name) has one record.
     void oneRecordPerFullName()
     {
-        env->fake.fonts->faces = Faces("T/Arial;T/Arial;T/Zeta");
+        f->env.fake.fonts->faces = Faces("T/Arial;T/Arial;T/Zeta");
         Read("100");
         QStringList names;
         for (const FontRecord& r : FontTable)
@@ -167,53 +156,53 @@ private slots:
     void gaugeAtMultiplesOfFive()
     {
         for (int i = 0; i < 40; ++i)
-            env->fake.fonts->faces << DeviceFace(QString("Printer Font %1").arg(i, 2, 10, QChar('0')));
+            f->env.fake.fonts->faces << DeviceFace(QString("Printer Font %1").arg(i, 2, 10, QChar('0')));
         QList<int> drawn;
         QString status;
-        e->DrawProgress = [&](int percent) { drawn << percent; };
-        e->ShowStatus = [&](const QString& text) { status = text; };
+        f->e.DrawProgress = [&](int percent) { drawn << percent; };
+        f->e.ShowStatus = [&](const QString& text) { status = text; };
         Read("001");
         QCOMPARE(status, QString("Reading 40 fonts from your system..."));
         // 40 families: every second one lands on a multiple of 5, then the final 100.
-        QCOMPARE(drawn, QList<int>({5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80, 85, 90,
-                                    95, 100, 100}));
+        const QList<int> steps{5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80, 85, 90, 95, 100, 100};
+        QCOMPARE(drawn, steps);
         drawn.clear();  // reading again counts from the start: 20 families, one a step
-        env->fake.fonts->faces.resize(20);
-        e->RereadFonts();
+        f->env.fake.fonts->faces.resize(20);
+        f->e.RereadFonts();
         QCOMPARE(status, QString("Reading 20 fonts from your system..."));
-        QCOMPARE(drawn, QList<int>({5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80, 85, 90, 95, 100, 100}));
+        QCOMPARE(drawn, steps);
     }
 
     // The styles of each kind; each item of a family in two kinds (C059) shows only its own styles and files.
     void styleListKinds()
     {
         ATMInstalled = true;
-        env->fake.atm->text = "[Fonts]\nOptima=a/optima.pfm,a/optima.pfb\nOptima,BOLDITALIC=,a/optimabi.pfb\n"
+        f->env.fake.atm->text = "[Fonts]\nOptima=a/optima.pfm,a/optima.pfb\nOptima,BOLDITALIC=,a/optimabi.pfb\n"
                               "C059=,/t1/C059-Roman.t1\nC059,BOLD=,/t1/C059-Bold.t1\n";
         using F = FakeFontSystem;
-        env->fake.fonts->faces = Faces("T/Arial;D/Optima;D/Optima/700/1;D/Optima/400/1;D/LinePrinter");
-        env->fake.fonts->faces.insert(1, TrueTypeFace("Arial", "Bold", 700));
+        f->env.fake.fonts->faces = Faces("T/Arial;D/Optima;D/Optima/700/1;D/Optima/400/1;D/LinePrinter");
+        f->env.fake.fonts->faces.insert(1, TrueTypeFace("Arial", "Bold", 700));
         F::Face raster = TrueTypeFace("Arial");
         raster.fontType = RASTER_FONTTYPE;
-        env->fake.fonts->faces
+        f->env.fake.fonts->faces
             << raster
             << F::MakeFace("C059", "C059 Roman", "Roman", 400, false, TRUETYPE_FONTTYPE, "/otf/c059-roman.otf")
             << F::MakeFace("C059", "C059", "", 400, false, DEVICE_FONTTYPE, "/t1/C059-Roman.t1")
             << F::MakeFace("C059", "C059", "", 700, false, DEVICE_FONTTYPE, "/t1/C059-Bold.t1");
-        env->fake.registry->values = {{"Arial Bold (TrueType)", "/x/arialbd.ttf"},
+        f->env.fake.registry->values = {{"Arial Bold (TrueType)", "/x/arialbd.ttf"},
                                       {"C059 Roman (TrueType)", "/otf/c059-roman.otf"}};
         QCOMPARE(Read("110"), QString("Arial:1 Optima:2 C059:1 C059:2"));
 
-        e->EnumerateStyles("Arial", KindTrueType);  // the raster style is skipped
+        f->e.EnumerateStyles("Arial", KindTrueType);  // the raster style is skipped
         QCOMPARE(Styles(), QStringList({"Arial|Regular|unknown|unknown", "Arial Bold|Bold|/x/arialbd.ttf|n/a"}));
-        e->EnumerateStyles("Optima", KindType1);
+        f->e.EnumerateStyles("Optima", KindType1);
         QCOMPARE(Styles(), QStringList({"Optima|Normal|a/optima.pfb|a/optima.pfm",
                                         "Optima|BoldItalic|a/optimabi.pfb|n/a", "Optima|Italic|unknown|unknown"}));
-        e->EnumerateStyles("C059", KindTrueType);
+        f->e.EnumerateStyles("C059", KindTrueType);
         QCOMPARE(Styles(), QStringList({"C059 Roman|Roman|/otf/c059-roman.otf|n/a"}));
-        e->EnumerateStyles("C059", KindType1);
+        f->e.EnumerateStyles("C059", KindType1);
         QCOMPARE(Styles(), QStringList({"C059|Normal|/t1/C059-Roman.t1|n/a", "C059|Bold|/t1/C059-Bold.t1|n/a"}));
-        e->EnumerateStyles("LinePrinter", KindPrinter);
+        f->e.EnumerateStyles("LinePrinter", KindPrinter);
         QCOMPARE(Styles(), QStringList({"LinePrinter|Normal|unknown|unknown"}));
         QCOMPARE(int(StyleFonts.size()), 1);
     }
@@ -238,31 +227,31 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, styles);
         for (const QString& s : styles.split(';')) {
-            const QStringList f = s.split('/');
-            env->fake.fonts->faces << TrueTypeFace("Fam", f[2], f[0].toInt(), f[1] == "1");
+            const QStringList w = s.split('/');
+            f->env.fake.fonts->faces << TrueTypeFace("Fam", w[2], w[0].toInt(), w[1] == "1");
         }
-        e->PresenceKind = kind;
+        f->e.PresenceKind = kind;
         QString got;
-        if (e->HasRegular("Fam")) got += 'R';
-        if (e->HasBold("Fam")) got += 'B';
-        if (e->HasItalic("Fam")) got += 'I';
-        if (e->HasBoldItalic("Fam")) got += 'X';
+        if (f->e.HasRegular("Fam")) got += 'R';
+        if (f->e.HasBold("Fam")) got += 'B';
+        if (f->e.HasItalic("Fam")) got += 'I';
+        if (f->e.HasBoldItalic("Fam")) got += 'X';
         QTEST(got, "expected");
     }
 
     void rereadReplacesEverything()
     {
-        env->fake.fonts->faces = {TrueTypeFace("Arial")};
-        env->fake.fonts->printerFaces = {DeviceFace("Printer Gothic")};
+        f->env.fake.fonts->faces = {TrueTypeFace("Arial")};
+        f->env.fake.fonts->printerFaces = {DeviceFace("Printer Gothic")};
         QCOMPARE(Read("101"), QString("Arial:1"));
 
-        env->fake.fonts->faces << TrueTypeFace("Verdana");
-        env->fake.registry->values = {{"Verdana (TrueType)", "verdana.ttf"}};
+        f->env.fake.fonts->faces << TrueTypeFace("Verdana");
+        f->env.fake.registry->values = {{"Verdana (TrueType)", "verdana.ttf"}};
         QList<int> drawn;
-        e->DrawProgress = [&](int percent) { drawn << percent; };
-        e->RereadFonts();
+        f->e.DrawProgress = [&](int percent) { drawn << percent; };
+        f->e.RereadFonts();
         // The collecting pass runs on the printer, which offers one family more than counted.
-        QCOMPARE(Items(*list), QString("Arial:1 Verdana:1 Printer Gothic:3"));
+        QCOMPARE(Items(f->list), QString("Arial:1 Verdana:1 Printer Gothic:3"));
         QCOMPARE(RegFontList[0][0], QString("Verdana (TrueType)"));
         QVERIFY(drawn.contains(150));
         QCOMPARE(drawn.last(), 100);  // and it ends full

@@ -1,5 +1,4 @@
-// The inventory built on this machine's desktop fonts, checked against what
-// fontconfig itself lists (fc-list, run as a separate program).
+// The inventory built on this machine's desktop fonts, checked against what fc-list lists.
 #include <QtTest>
 
 #include <QSet>
@@ -16,9 +15,8 @@ using namespace gw;
 
 namespace {
 
-// The lower-cased English family names of the scalable styles (each file and face
-// index once) fc-list reports, by the kind they are listed as; empty with `error`
-// set when fc-list cannot be run.
+// The lower-cased English family names of the scalable faces fc-list reports, by kind; empty with `error` set
+// when fc-list cannot be run.
 QMap<int, QSet<QString>> FcListFamilies(QString* error)
 {
     const QString listed = ToolOutput("fc-list", {"--format", "%{family}\t%{familylang}\t%{fontformat}\t"
@@ -89,8 +87,7 @@ private slots:
         FontEnumerator(&list).ReadFonts();
         QCOMPARE(ATMInstalled, !families_[KindType1].isEmpty());
 
-        // Lower-cased face and kind; a family listed twice or missing shows as a difference.
-        // A family in both kinds is listed once per kind.
+        // Lower-cased face and kind: a family listed twice or missing shows; one in both kinds is listed per kind.
         QStringList expected, listed;
         for (int kind : {int(KindType1), int(KindTrueType)})
             for (const QString& face : (kind == KindType1 ? atm : trueType) ? families_[kind] : QSet<QString>())

@@ -1,7 +1,5 @@
-// What a font file holds and how a folder scan, `glyphwick-fonts info` and the embedding
-// rules read it; the files written from a face's outlines (static instance copies, embedded
-// TrueType programs). Approved in tests/data/fontfiles and tests/data/outlinecopies:
-// GW_APPROVE=1 rewrites them, to be read before they are committed.
+// What a folder scan, `glyphwick-fonts info` and the embedding rules read of a font file; the files written from a
+// face's outlines. Approved in tests/data/fontfiles and tests/data/outlinecopies (GW_APPROVE=1 rewrites them).
 #include <QtTest>
 #include <QtEndian>
 
@@ -85,8 +83,7 @@ class TestFontFacts : public QObject {
     Q_OBJECT
 
 private slots:
-    // A static copy's OS/2 classes from its axis values: the nearest width class, the narrower
-    // on a tie, the ends past them; the weight rounded, within 1 to 1000.
+    // A static copy's OS/2 classes: the nearest width class (the narrower on a tie), the weight rounded to 1..1000.
     void classOfAxisValue_data()
     {
         QTest::addColumn<QString>("axis");
@@ -109,8 +106,7 @@ private slots:
         QTEST(axis == "wdth" ? WidthClass(value) : WeightClass(value), "osClass");
     }
 
-    // A face's exact font at the size asked: a positive size is the cell (ascent and descent) in
-    // pixels, a negative one the em; 0 leaves the toolkit's default size.
+    // A face's exact font: a positive size is the cell (ascent and descent) in pixels, a negative one the em.
     void exactFontSizes_data()
     {
         QTest::addColumn<int>("size");
@@ -167,9 +163,8 @@ private slots:
         QCOMPARE(mapped(), before);
     }
 
-    // A file named like a font in a folder: whether the scan takes it, each face's names as the scan reads
-    // them (or why not), its temporary .fot made again once deleted, its embedding bits, what
-    // `glyphwick-fonts info` prints of it (also of a face past the last, of no face, of no file), its styles.
+    // A file named like a font: whether the scan takes it, each face's names (or why not), its .fot made again
+    // once deleted, its embedding bits, what `glyphwick-fonts info` prints of it (or of no file), its styles.
     void fileKinds_data()
     {
         QTest::addColumn<QString>("name");
@@ -221,10 +216,8 @@ private slots:
         CompareApproved(lines, "fontfiles");
     }
 
-    // A file written from a face's outlines (a named instance's static copy, or the TrueType program a PDF
-    // embeds) draws as its source: TrueType outlines point for point, on- and off-curve alike, cubic ones
-    // (CFF, Type 1) within a unit, every advance the same. Approved: the source face as read, the
-    // copy's directory, checksums, header fields and names, the characters' glyphs.
+    // A file written from a face's outlines (an instance's static copy, a PDF's TrueType program) draws as its
+    // source: TrueType outlines point for point, cubic ones within a unit, every advance the same.
     void outlineCopies_data()
     {
         QTest::addColumn<QString>("font");        // a system font file, or one of the fonts made below

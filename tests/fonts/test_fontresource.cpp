@@ -13,8 +13,7 @@ namespace {
 
 const QByteArray kMarker("Windows! Windows! Windows!");
 
-// A resource file laid out by hand: the FONTRES part in the header, the path at
-// 1024, then the resource area.
+// A resource file laid out by hand: the FONTRES part in the header, the path at 1024, then the resource area.
 QByteArray Handmade(const QByteArray& header, const QByteArray& path, const QByteArray& resources)
 {
     QByteArray f = QByteArray("MZ") + QByteArray(30, '\0') + header;
@@ -22,10 +21,7 @@ QByteArray Handmade(const QByteArray& header, const QByteArray& path, const QByt
     return f + path + resources;
 }
 
-QByteArray Nul(const char* text)
-{
-    return QByteArray(text) + '\0';
-}
+QByteArray Nul(const char* text) { return QByteArray(text) + '\0'; }
 
 } // namespace
 

@@ -90,61 +90,52 @@ private slots:
         QTEST(IsRegisteredFont(name), "registered");
     }
 
-    void getTrueTypeFile_data()
+    // A TrueType face's file from its registration; a Type 1 font's outline from ATM.INI.
+    void getFontFile_data()
     {
-        QTest::addColumn<QString>("values"); // name=data, ';' between
-        QTest::addColumn<QString>("face");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("values");  // TT: name=data, ';' between; ATM: Type1OutlineDir
+        QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("file");
-        QTest::newRow("True Type with a blank") << "Old Face (True Type)=oldface.ttf" << "Old Face"
+        QTest::newRow("True Type with a blank") << "TT" << "Old Face (True Type)=oldface.ttf" << "Old Face"
                                                 << "oldface.ttf";
-        QTest::newRow("TrueType first") << "Arial (True Type)=second.ttf;Arial (TrueType)=first.ttf"
+        QTest::newRow("TrueType first") << "TT" << "Arial (True Type)=second.ttf;Arial (TrueType)=first.ttf"
                                         << "Arial" << "first.ttf";
-        QTest::newRow("cut at NUL") << "Arial (TrueType)=arial.ttf" + QString(QChar(0)) + "junk" << "Arial"
+        QTest::newRow("cut at NUL") << "TT" << "Arial (TrueType)=arial.ttf" + QString(QChar(0)) + "junk" << "Arial"
                                     << "arial.ttf";
-        QTest::newRow("full path keeps its case") << "Arial (TrueType)=/Fonts/Arial.ttf" << "Arial"
+        QTest::newRow("full path keeps its case") << "TT" << "Arial (TrueType)=/Fonts/Arial.ttf" << "Arial"
                                                   << "/Fonts/Arial.ttf";
-        QTest::newRow("face not registered") << "Arial (TrueType)=arial.ttf" << "Courier" << "unknown";
-        QTest::newRow("bare face value is not enough") << "Arial=arial.ttf" << "Arial" << "unknown";
+        QTest::newRow("face not registered") << "TT" << "Arial (TrueType)=arial.ttf" << "Courier" << "unknown";
+        QTest::newRow("bare face value is not enough") << "TT" << "Arial=arial.ttf" << "Arial" << "unknown";
+        QTest::newRow("regular, ,NORMAL dropped") << "ATM" << "/T1/" << "Garamond,NORMAL" << "gara.pfb";
+        QTest::newRow("bold key") << "ATM" << "/T1/" << "Garamond,BOLD" << "garab.pfb";
+        QTest::newRow("outline elsewhere keeps its folder") << "ATM" << "/T1/" << "Futura" << "/other/futura.pfb";
+        QTest::newRow("no Type1OutlineDir") << "ATM" << "" << "Garamond" << "/t1/gara.pfb";
+        QTest::newRow("lower-case ,normal is part of the key") << "ATM" << "/T1/" << "Garamond,normal" << "";
+        QTest::newRow("no comma: the whole value") << "ATM" << "/T1/" << "Solo" << "solo.pfb";
+        QTest::newRow("empty outline") << "ATM" << "/T1/" << "Metrics" << "";
     }
-    void getTrueTypeFile()
+    void getFontFile()
     {
+        QFETCH(QString, kind);
         QFETCH(QString, values);
-        QFETCH(QString, face);
-        QFETCH(QString, file);
-        for (const QString& value : values.split(';'))
-            env->fake.registry->values.append({value.section('=', 0, 0), value.section('=', 1)});
-        QCOMPARE(GetTrueTypeFile(face), file);
-        QCOMPARE(GetFontFile("TT", face), file);
+        QFETCH(QString, name);
+        if (kind == "TT") {
+            for (const QString& value : values.split(';'))
+                env->fake.registry->values.append({value.section('=', 0, 0), value.section('=', 1)});
+            QTEST(GetTrueTypeFile(name), "file");
+        } else {
+            QVERIFY(WriteFile(UserDataDir + "ATM.INI", "[Settings]\nATM=On\n[Fonts]\nGaramond=/T1/Gara.pfm,/T1/GARA.PFB\n"
+                                                  "Garamond,BOLD=/T1/GaraB.pfm,/T1/GaraB.pfb\n"
+                                                  "Futura=/T1/futura.afm,/Other/Futura.pfb\n"
+                                                  "Solo=/T1/Solo.pfb\nMetrics=/T1/metrics.pfm,\n"));
+            Type1OutlineDir = values;
+        }
+        QTEST(GetFontFile(kind, name), "file");
         QCOMPARE(env->fake.registry->openKeys, 0);
     }
 
-    void getFontFileAtm_data()
-    {
-        QTest::addColumn<QString>("pfbDir");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("file");
-        QTest::newRow("regular, ,NORMAL dropped") << "/T1/" << "Garamond,NORMAL" << "gara.pfb";
-        QTest::newRow("bold key") << "/T1/" << "Garamond,BOLD" << "garab.pfb";
-        QTest::newRow("outline elsewhere keeps its folder") << "/T1/" << "Futura" << "/other/futura.pfb";
-        QTest::newRow("no Type1OutlineDir") << "" << "Garamond" << "/t1/gara.pfb";
-        QTest::newRow("lower-case ,normal is part of the key") << "/T1/" << "Garamond,normal" << "";
-        QTest::newRow("no comma: the whole value") << "/T1/" << "Solo" << "solo.pfb";
-        QTest::newRow("empty outline") << "/T1/" << "Metrics" << "";
-    }
-    void getFontFileAtm()
-    {
-        QFETCH(QString, pfbDir);
-        QFETCH(QString, name);
-        QVERIFY(WriteFile(UserDataDir + "ATM.INI", "[Settings]\nATM=On\n[Fonts]\nGaramond=/T1/Gara.pfm,/T1/GARA.PFB\n"
-                                              "Garamond,BOLD=/T1/GaraB.pfm,/T1/GaraB.pfb\n"
-                                              "Futura=/T1/futura.afm,/Other/Futura.pfb\n"
-                                              "Solo=/T1/Solo.pfb\nMetrics=/T1/metrics.pfm,\n"));
-        Type1OutlineDir = pfbDir;
-        QTEST(GetFontFile("ATM", name), "file");
-    }
-
-    // A list finds its rows by text in any case, after rows are removed from the middle, the end or the start;
-    // a row outside the list is not removed.
+    // Rows found by text in any case after removals from the middle, end or start; a row outside is not removed.
     void listFindsRowsAfterRemovals()
     {
         FontListModel list;
@@ -162,8 +153,7 @@ private slots:
         QCOMPARE(QList<int>({list.FindItem("Alpha"), list.FindItem("gamma")}), QList<int>({-1, 0}));
     }
 
-    // The list's one heading; new icons repaint every row, and only when there are rows; each kind
-    // shows its own icon, a font not installed (kind 0) none.
+    // The list's one heading; new icons repaint every row, if any; each kind its own icon, kind 0 none.
     void listHeadingAndNewIcons()
     {
         FontListModel list;
@@ -177,12 +167,7 @@ private slots:
         QCOMPARE(changed.size(), 1);
         QCOMPARE(QList<int>({changed[0][0].toModelIndex().row(), changed[0][1].toModelIndex().row()}), QList<int>({0, 2}));
         QCOMPARE(list.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QString("Installed Fonts"));
-        QIcon icons[4];
-        for (int kind = 1; kind <= 3; ++kind) {
-            QPixmap pixmap(16, 16);
-            pixmap.fill(QColor::fromHsv(kind * 90, 255, 255));
-            icons[kind] = QIcon(pixmap);
-        }
+        const QIcon icons[4] = {QIcon(), QIcon(QPixmap(16, 16)), QIcon(QPixmap(16, 16)), QIcon(QPixmap(16, 16))};
         list.SetIcons(icons[KindTrueType], icons[KindType1], icons[KindPrinter]);
         for (int kind : {int(KindType1), int(KindPrinter), KindNotInstalled})
             list.Add("Delta", kind);

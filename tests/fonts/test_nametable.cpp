@@ -7,6 +7,7 @@
 #include "fonts/fontresource.h"
 #include "fonts/nametable.h"
 #include "sfnt/fot.h"
+#include "sfnt/writer.h"
 #include "sfntbuilder.h"
 #include "testenv.h"
 
@@ -21,11 +22,6 @@ QStringList Only(std::initializer_list<std::pair<int, QString>> set)
     for (const auto& [id, text] : set)
         f[id] = text;
     return f;
-}
-
-QByteArray BE(const QString& text)
-{
-    return SfntBuilder::Utf16BE(text);
 }
 
 } // namespace
@@ -63,10 +59,9 @@ private slots:
             Only({{1, "Symbol"}, {4, "Big5"}}));
         row("last record wins", [](B& b) { b.AddName(1, "First").AddName(4, "Full").AddName(1, "Second").AddName(1, "Mac", 1, 0); },
             Only({{1, "Second"}, {4, "Full"}}));
-        row("zero length not taken", [](B& b) { b.AddName(1, "Kept").AddRecord(1, BE("Empty"), 0); }, Only({{1, "Kept"}}));
-        row("odd length drops the last byte", [](B& b) { b.AddRecord(1, BE("Fam"), 5); }, Only({{1, "Fa"}}));
-        // Little-endian storage: the first two reads show "?", the third is right.
-        row("third read", [](B& b) { b.SetGap(QByteArray("\x00\x3F", 2)).AddRecord(4, B::Utf16LE("AB")); },
+        row("zero length not taken", [](B& b) { b.AddName(1, "Kept").AddRecord(1, Utf16BE("Empty"), 0); }, Only({{1, "Kept"}}));
+        row("odd length drops the last byte", [](B& b) { b.AddRecord(1, Utf16BE("Fam"), 5); }, Only({{1, "Fa"}}));
+        row("little-endian storage: the third read is right", [](B& b) { b.SetGap(QByteArray("\x00\x3F", 2)).AddRecord(4, B::Utf16LE("AB")); },
             Only({{4, "AB"}}));
 
         const QByteArray good = SfntBuilder::Simple("Fam", "Fam Bold", "Bold");
@@ -78,26 +73,23 @@ private slots:
         QTest::newRow("not a font") << QByteArray(500, 'x') << Only({});
         row("numTables 65535, 'name' first", [](B& b) { b.AddName(1, "Fam").numTables = 65535; }, Only({{1, "Fam"}}));
         row("name offset beyond EOF", [](B& b) { b.AddName(1, "Fam").nameOffset = 1 << 20; }, Only({}));
-        // Records that do not fit are not read; the first read lands past EOF, the
-        // second one byte before each string: the last record's offset (6) for
-        // "Fam", the low byte of "m" for "Reg".
+        // Records that do not fit are not read; the second read starts a byte early: at the last record's offset
+        // (6) for "Fam", the low byte of "m" for "Reg".
         row("record count larger than file", [](B& b) {
             b.AddName(1, "Fam").AddName(2, "Reg").count = 65535;
             b.stringOffset = 6 + 24;
         }, Only({{1, QString::fromUtf16(u"\u0006Fa", 3)}, {2, "mRe"}}));
-        row("string offset past EOF", [](B& b) { b.AddRecord(1, BE("Fam"), -1, 60000); }, Only({}));
-        row("string length past EOF", [](B& b) { b.AddRecord(1, BE("Fam"), 200); }, Only({}));
-        // One byte short for the first read, the second read still fits.
-        row("string one byte past EOF", [](B& b) { b.AddRecord(1, BE("Fam"), 7); },
+        row("string offset past EOF", [](B& b) { b.AddRecord(1, Utf16BE("Fam"), -1, 60000); }, Only({}));
+        row("string length past EOF", [](B& b) { b.AddRecord(1, Utf16BE("Fam"), 200); }, Only({}));
+        row("string one byte past EOF: the second read fits", [](B& b) { b.AddRecord(1, Utf16BE("Fam"), 7); },
             Only({{1, QString::fromUtf16(u"\0Fa", 3)}}));
         row("unreadable last record keeps the earlier text",
-            [](B& b) { b.AddName(1, "Good").AddRecord(1, BE("Bad"), 0xFFFF); }, Only({{1, "Good"}}));
+            [](B& b) { b.AddName(1, "Good").AddRecord(1, Utf16BE("Bad"), 0xFFFF); }, Only({{1, "Good"}}));
     }
     void read()
     {
         QFETCH(QByteArray, file);
         QFETCH(QStringList, fields);
-        // A mixed-case name: the path is taken as it is.
         const QString path = env_->root() + "/MixedCase.TTF";
         QVERIFY(WriteFile(path, file));
         FontNameInfo fromFile, fromBytes;
