@@ -53,7 +53,8 @@ private slots:
                "Adobe Type 1 (if available) and printer fonts to display." << int(vbInformation);
         QTest::newRow("reset 0") << false << "0" << kReset << int(vbCritical);
         QTest::newRow("paragraph file unwritable") << false << "3" << "papara2.txt" << int(vbCritical);
-        QTest::newRow("Cancel, the reset box taking digits and Backspace only") << false << "a1-b2 x" << "cancel" << 0;
+        // The characters next to the digits ("/" and ":") are refused.
+        QTest::newRow("Cancel, the reset box taking digits and Backspace only") << false << "/a0-b9:1 x" << "cancel" << 0;
     }
     void refusedInputKeepsDialogAndFile()
     {
@@ -75,11 +76,11 @@ private slots:
         resetPages.clear();
         QTest::keyClicks(&resetPages, reset);
         if (message == "cancel") {
-            QCOMPARE(resetPages.text(), QString("12"));
+            QCOMPARE(resetPages.text(), QString("091"));
             // Backspace and Delete delete, keys that type nothing move.
             for (const Qt::Key key : {Qt::Key_Backspace, Qt::Key_3, Qt::Key_Home, Qt::Key_2, Qt::Key_Delete})
                 QTest::keyClick(&resetPages, key);
-            QCOMPARE(resetPages.text(), QString("23"));
+            QCOMPARE(resetPages.text(), QString("293"));
             resetPages.setFocus();
             QCOMPARE(d.focusWidget(), &resetPages);
             QTest::keyClick(&resetPages, Qt::Key_Tab);  // moves on
@@ -123,7 +124,9 @@ private slots:
         Click(d, "atmBrowseButton");
         QCOMPARE(env_->fake.dialogs->starts, QStringList({"/", "/home/ada/win"}));
         Edit(d, "leftFooterEdit").setText("Left");
+        Edit(d, "rightFooterEdit").setText("Right");
         Box(d, "pointSizeBox").setEditText("36");
+        Box(d, "infoPointSizeBox").setEditText("9");
         Box(d, "sampleTextBox1").setCurrentIndex(5);
         Edit(d, "sheetHeaderEdit").setText("Head");
         for (int i = 0; i < 8; ++i)
@@ -161,14 +164,16 @@ private slots:
         QCOMPARE(env_->fake.dialogs->titles.size(), 2);  // Browse was not opened again
         QCOMPARE(d.result(), int(QDialog::Accepted));
 
-        // One key of each kind per section; the boxes that differ (TrueType on, printer off) in full.
+        // Every key, each from its own box (no two boxes hold the same value).
         const IniDocument ini = IniDocument::Load(IniFile);
-        const QList<QStringList> expected = {
+        QList<QStringList> expected = {
             {"GW", "ShowTrueType", "1"}, {"GW", "ShowATM", "0"}, {"GW", "ShowDevice", "0"},
             {"GW", "UserName", "Ad\u00e1"}, {"GW", "ATMPath", "/opt/atm/atm"},
-            {"Inventory", "EndDoc", "5"}, {"Inventory", "FooterLeft", "Left"}, {"Inventory", "PointSize", "36"},
-            {"Inventory", "QuoteIndex", "2"}, {"SpecSheets", "Header", "Head"}, {"SpecSheets", "QuoteIndex", "5"},
-            {"Quotes", "Quote1", "Q1"}, {"Quotes", "Quote8", "Q8"}};
+            {"Inventory", "EndDoc", "5"}, {"Inventory", "FooterLeft", "Left"}, {"Inventory", "FooterRight", "Right"},
+            {"Inventory", "PointSize", "36"}, {"Inventory", "InfoPointSize", "9"}, {"Inventory", "QuoteIndex", "2"},
+            {"SpecSheets", "Header", "Head"}, {"SpecSheets", "QuoteIndex", "5"}};
+        for (int i = 1; i <= 8; ++i)
+            expected << QStringList{"Quotes", QString("Quote%1").arg(i), QString("Q%1").arg(i)};
         for (const QStringList& e : expected) {
             QString value;
             QVERIFY2(ini.Value(e[0], e[1], &value), qPrintable(e[1]));

@@ -221,7 +221,11 @@ private slots:
         QCOMPARE(trashed, error == 0);
         QCOMPARE(Bytes(path), error ? QByteArray("font bytes") : QByteArray("-"));
         QCOMPARE(Bytes(inTrash), error ? QByteArray("-") : QByteArray("font bytes"));
-        QVERIFY(error ? Bytes(info) == "-" : Bytes(info).startsWith("[Trash Info]\nPath=" + top + recorded + "\nDeletionDate="));
+        // The date as file managers read it: local time, to the second, no zone.
+        const QByteArray record = "[Trash Info]\nPath=" + top + recorded + "\nDeletionDate=";
+        QVERIFY(error ? Bytes(info) == "-" : Bytes(info).startsWith(record));
+        const QDateTime date = QDateTime::fromString(Bytes(info).mid(record.size()), "yyyy-MM-dd'T'HH:mm:ss\n");
+        QVERIFY(error || (date.isValid() && qAbs(date.secsTo(QDateTime::currentDateTime())) < 60));
         for (const QString& made : {trash, trash + "/files", trash + "/info"}) {  // made private to the user
             struct stat st {};
             QVERIFY(error || fault == "taken"
