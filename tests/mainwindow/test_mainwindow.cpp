@@ -1,6 +1,7 @@
 // The main window on a fake font set: first start, selection, tabs, settings kept,
 // rereading the fonts, the menu commands that need no other window; the toolbar.
 #include <QtTest>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -180,12 +181,43 @@ private slots:
             QCOMPARE(SelectedCell(*w), 0);  // the chart starts at cell 0 every time
             QCOMPARE(w->width(), 700);
         }
-        // A stored tab 0 and a font uninstalled since: the first page and the first family.
-        WriteIniString("GW", "CurrentTab", "0", IniFile);
+        // A font uninstalled since: the first family.
         WriteIniString("GW", "CurrentFont", "No Such Family", IniFile);
         auto w = std::make_unique<MainWindow>();
-        QCOMPARE(Child<QTabWidget>(*w, "previewTabs").currentIndex(), 0);
         QCOMPARE(Selected(*w), QString("DejaVu Sans"));
+    }
+
+    // The stored tab (counted from 1) opens with its size in the size box; another number opens the
+    // first. A placement without a width or a height opens as a first start does.
+    void storedTabAndPlacement_data()
+    {
+        QTest::addColumn<QString>("tab");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<QString>("size");  // Width and Height stored; "" none
+        for (int i = 1; i <= 4; ++i)
+            QTest::addRow("tab %d", i) << QString::number(i) << i - 1 << "";
+        QTest::newRow("0: the first") << "0" << 0 << "";
+        QTest::newRow("5: the first") << "5" << 0 << "";
+        QTest::newRow("a width without a height: as a first start") << "1" << 0 << "9000 0";
+        QTest::newRow("a height without a width: as a first start") << "1" << 0 << "0 6000";
+    }
+    void storedTabAndPlacement()
+    {
+        QFETCH(QString, tab);
+        QFETCH(int, shown);
+        QFETCH(QString, size);
+        const QSize firstStart = std::make_unique<MainWindow>()->size();
+        WriteIniString("GW", "CurrentTab", tab, IniFile);
+        if (!size.isEmpty()) {
+            WriteIniString("Main", "Width", size.section(' ', 0, 0), IniFile);
+            WriteIniString("Main", "Height", size.section(' ', 1, 1), IniFile);
+        }
+        auto w = std::make_unique<MainWindow>();
+        QCOMPARE(Child<QTabWidget>(*w, "previewTabs").currentIndex(), shown);
+        if (shown < 3)
+            QCOMPARE(Child<QComboBox>(*w, "sizeBox").currentText(), QString::number(Values(*w)[QList<int>{1, 3, 4}[shown]]));
+        if (!size.isEmpty())
+            QCOMPARE(w->size(), firstStart);
     }
 
     // A family in two kinds, shaped like C059: its Type 1 files alone, or with TrueType
