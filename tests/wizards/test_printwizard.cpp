@@ -247,15 +247,17 @@ private slots:
         QTest::addColumn<QStringList>("refused");   // faces the printer refuses
         QTest::addColumn<QString>("failure");       // why the output fails; "" it does not
         QTest::addColumn<QString>("message");       // the end of the one message; "" none
-        QTest::newRow("letter") << int(PaperLetter) << QStringList{} << "" << "";
+        QTest::addColumn<bool>("sheets");           // the first specimen sheet, not the catalog
+        QTest::newRow("letter") << int(PaperLetter) << QStringList{} << "" << "" << false;
+        QTest::newRow("a specimen sheet of each font") << int(PaperLetter) << QStringList{} << "" << "" << true;
         QTest::newRow("unusable font named after the run") << int(PaperLetter)
-            << QStringList{"nimbus mono ps", "nimbus mono ps oblique"} << "" << ":\n\nNimbus Mono PS Oblique";
+            << QStringList{"nimbus mono ps", "nimbus mono ps oblique"} << "" << ":\n\nNimbus Mono PS Oblique" << false;
         QTest::newRow("a PDF not written whole: the reason, nothing else") << int(PaperLetter) << QStringList{}
             << "the disk is full" << "the disk is full. Nothing was replaced; please try again, or choose another "
-                                     "file or printer.";
-        QTest::newRow("legal refused") << int(PaperLegal) << QStringList{} << "" << PaperSizeMessage();
+                                     "file or printer." << false;
+        QTest::newRow("legal refused") << int(PaperLegal) << QStringList{} << "" << PaperSizeMessage() << false;
         QTest::newRow("no printer: its reason, and the wizard ready again") << int(PaperLetter) << QStringList{}
-            << "open:No printer is set up." << "No printer is set up.";
+            << "open:No printer is set up." << "No printer is set up." << false;
     }
     void go()
     {
@@ -263,6 +265,7 @@ private slots:
         QFETCH(QStringList, refused);
         QFETCH(QString, failure);
         QFETCH(QString, message);
+        QFETCH(bool, sheets);
         QVector<PrintOp> ops;  // what the run printed, once the wizard dropped its surface
         int opened = 0;
         SystemPrintTarget().PaperSize = [paper] { return paper; };
@@ -287,6 +290,11 @@ private slots:
         w->SelectFonts("BOLD");
         w->SelectFonts("ITALIC");
         w->GoToNextStep();
+        if (sheets) {
+            Child<QRadioButton>(*w, "sheetsRadio").click();
+            for (QCheckBox* box : w->findChildren<QCheckBox*>(QRegularExpression("Check$")))
+                box->setChecked(box->objectName() == "specimenSheet1Check");
+        }
         w->GoToNextStep();
         bool triedWhileBusy = false;
         QTimer::singleShot(0, w.get(), [&] {
@@ -315,8 +323,11 @@ private slots:
         for (const PrintOp& op : ops)
             if (op.kind == PrintOp::Text && (op.text.contains(".ttf") || op.text == "My title"))
                 got << op.text.section("  ", 0, 0);
-        QCOMPARE(got, QStringList({"My title", "Liberation Sans Italic (TrueType)",
-                                   "Liberation Sans Bold (TrueType)", "Nimbus Mono PS Oblique (TrueType)"}));
+        if (sheets)  // the ladder of sizes once a font
+            QCOMPARE(std::count_if(ops.begin(), ops.end(), [](const PrintOp& op) { return op.text == "48 point"; }), 3);
+        else
+            QCOMPARE(got, QStringList({"My title", "Liberation Sans Italic (TrueType)",
+                                       "Liberation Sans Bold (TrueType)", "Nimbus Mono PS Oblique (TrueType)"}));
         // Back at the first step, the list has the keyboard.
         for (int i = 0; i < 2; ++i)
             Child<QPushButton>(*w, "previousButton").click();
