@@ -279,9 +279,8 @@ void OptionsDialog::LoadSettings()
         choices << QStringLiteral("Quote #%1").arg(i);
     const QString sections[2] = {Inventory, SpecSheets};
     for (int i = 0; i < 2; ++i) {
-        sampleTextBoxes_[i]->addItems(choices);
+        sampleTextBoxes_[i]->addItems(choices);  // previews the first choice; another is previewed as set
         const int stored = ReadIniInt(sections[i], QStringLiteral("QuoteIndex"), 0, IniFile);
-        sampleTextBoxes_[i]->setCurrentIndex(-1);
         sampleTextBoxes_[i]->setCurrentIndex(stored >= 0 && stored < choices.size() ? stored : 0);
         if (i == 0)
             sheetHeaderEdit_->setText(Ini(SpecSheets, QStringLiteral("Header")));

@@ -111,6 +111,7 @@ private slots:
         WriteIniString("GW", "ShowATM", "0", IniFile);
         OptionsDialog d;
         QCOMPARE(Box(d, "sampleTextBox1").itemText(10), QString("Quote #8"));
+        QCOMPARE(TextEdit(d, "samplePreviewEdit1").toPlainText(), SampleTextChoice(0));  // the stored first choice
         Edit(d, "userNameEdit").setText("Ad\u00e1");
         Edit(d, "resetPagesEdit").setText("5");
         // Browse starts in the data folder without a trailing slash (the root stays); cancelling keeps

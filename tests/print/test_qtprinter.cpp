@@ -252,6 +252,9 @@ private slots:
         auto printer = QtPrinterSurface::ForDevice(qtPdf.get());
         printer->SetDocumentTitle("Glyphwick catalog");  // the name the printer's queue shows
         QCOMPARE(qtPdf->docName(), QString("Glyphwick catalog"));
+        qtPdf->setPageOrientation(QPageLayout::Landscape);  // a run turns a sideways sheet upright
+        printer->SetOrientation(1);
+        QCOMPARE(qtPdf->pageLayout().orientation(), QPageLayout::Portrait);
         printer->SetScaleMode(ScalePoints);
         for (const char* word : {"First", "Second"}) {
             QVERIFY(printer->SetFontName("Liberation Sans"));
