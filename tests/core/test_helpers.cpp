@@ -293,8 +293,10 @@ private slots:
         CanvasPainter(&box).fillRect(40, 40, 5, 5, Qt::red);
         box.resize(20, 20);
         box.resize(80, 80);
+        box.Canvas();  // grown
         const QImage image = box.ToImage();
-        QCOMPARE(image.pixelColor(42, 42), QColor(Qt::red));
+        for (const QPoint corner : {QPoint(40, 40), QPoint(44, 44)})  // in place, to the pixel
+            QCOMPARE(image.pixelColor(corner), QColor(Qt::red));
         QCOMPARE(image.pixelColor(70, 70), QColor(Qt::white));
         box.Clear();
         QCOMPARE(box.ToImage().pixelColor(42, 42), QColor(Qt::white));
