@@ -463,7 +463,7 @@ private slots:
         row("Install Now on the files the file manager chose; those it cannot read are said", "installnow", {}, {},
             "This wizard installs TrueType and OpenType font files", "ab", 2);
         row("overwrite Yes copies", "existing", {}, {vbYes}, exists, "abcde", 5);
-        row("overwrite No installs nothing", "existing", {}, {vbNo}, exists, "bcde", 4);
+        row("overwrite No installs nothing", "existing unreadable", {}, {vbNo}, exists, "bcde", 4);
         // Reading the font folder itself; Beta registered after the scan is reported, not installed.
         row("font folder, registered since the scan", "fontsfolder", {}, {},
             "The TrueType font \"Beta Sans\" is already installed", "acde", 0);
@@ -489,8 +489,9 @@ private slots:
         const QStringList names{"Alpha", "Beta", "Chi", "Delta", "Epsilon"};
         if (setup == "fontsfolder")
             source = UserDataDir + "fonts";
-        if (setup == "existing")
-            WriteFile(UserDataDir + "fonts/a.ttf", "older file");
+        const QByteArray older = setup == "existing" ? SfntBuilder::Simple("Older", "Older Sans") : "older file";
+        if (setup.startsWith("existing"))  // a font, or a file named by its name
+            WriteFile(UserDataDir + "fonts/a.ttf", older);
         if (setup == "nofolder")  // as in a new home
             QVERIFY(QDir(UserDataDir + "fonts").removeRecursively());
         const QString downloads = env->root() + "/disk/Downloads";
@@ -540,9 +541,10 @@ private slots:
         }
         const QStringList& texts = env->fake.messages->texts;
         QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.value(0).startsWith(message), qPrintable(texts.join(" | ")));
-        if (setup == "existing") // both sizes and dates
-            QVERIFY(texts[0].contains("    10    ") && texts[0].contains("\n\nwith\n\n    ")
-                    && texts[0].contains("holds the font \"a.ttf\"") && texts[0].endsWith("Alpha Sans?"));
+        if (setup.startsWith("existing"))  // both sizes and dates
+            QVERIFY(texts[0].contains(QString("    %1    ").arg(older.size())) && texts[0].contains("\n\nwith\n\n    ")
+                    && texts[0].contains(setup == "existing" ? "holds the font \"Older Sans\"" : "holds the font \"a.ttf\"")
+                    && texts[0].endsWith("Alpha Sans?"));
         QStringList success;
         for (QChar c : installed)
             success << (c < 'p' ? QString("%1 Sans (TrueType) (%2.ttf)").arg(names[c.unicode() - 'a'], c)
@@ -556,6 +558,11 @@ private slots:
                                                             : "Glyphwick: Some fonts were not in");
         QCOMPARE(env->fake.storage->copies.size(), copies);
         QCOMPARE(env->fake.registry->values.size(), registered + installed.size() + (setup == "unlisted"));
+        QStringList registrations;  // each names the font's file, as the success line does
+        for (const auto& [name, file] : env->fake.registry->values)
+            registrations << name + " (" + file + ")";
+        for (const QString& line : success)
+            QVERIFY2(registrations.contains(line), qPrintable(line));
         // "Copy to clipboard" copies the changes made, a line each.
         const QListWidget& changes = Child<QListWidget>(*w, "changesList");
         Button(*w, "copyChangesButton").click();

@@ -329,6 +329,8 @@ private slots:
                                                      : "Not every font was uninstalled"), qPrintable(reportMessage));
         if (setup == "notarget-blocked")
             QVERIFY(texts.value(1).contains("is not a folder Glyphwick can copy into"));
+        if (setup == "notrash")  // Enter keeps the file
+            QVERIFY(env_->fake.messages->styles.value(0) & vbDefaultButton2);
         if (setup == "unknown")  // the report says what became of the file the user was asked about
             QVERIFY2(report.filter("/betaoblique.ttf: ").value(0).endsWith(answers == QList<int>{vbNo} ? ": not uninstalled: no registration was found; the file is kept"
                                                                            : ": uninstalled; the file is in the trash"),
