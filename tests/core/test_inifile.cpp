@@ -66,6 +66,7 @@ private slots:
             << "[A]\nx=1\n\n[B]\ny=2\n" << "a" << "z" << "3" << "[A]\nx=1\nz=3\n\n[B]\ny=2\n";
         QTest::newRow("append after comment of section")
             << "[A]\nx=1\n; note\n\n" << "A" << "z" << "3" << "[A]\nx=1\n; note\nz=3\n\n";
+        QTest::newRow("into an empty section") << "[A]\nx=1\n[B]\n\n[C]\n" << "B" << "k" << "v" << "[A]\nx=1\n[B]\nk=v\n\n[C]\n";
         QTest::newRow("new section at end")
             << "[A]\nx=1\n" << "Main" << "Top" << " 1200" << "[A]\nx=1\n\n[Main]\nTop= 1200\n";
         QTest::newRow("no final line break, append") << "[A]\nx=1" << "A" << "y" << "2" << "[A]\nx=1\ny=2\n";
