@@ -255,7 +255,9 @@ private slots:
         QTest::newRow("a PDF not written whole: the reason, nothing else") << int(PaperLetter) << QStringList{}
             << "the disk is full" << "the disk is full. Nothing was replaced; please try again, or choose another "
                                      "file or printer." << false;
-        QTest::newRow("legal refused") << int(PaperLegal) << QStringList{} << "" << PaperSizeMessage() << false;
+        QTest::newRow("legal refused") << int(PaperLegal) << QStringList{} << ""
+            << QStringLiteral("This program only works with letter-sized (8\u00bd\u00d711) or European A4 paper! Please "
+                              "change your printer setup.") << false;
         QTest::newRow("no printer: its reason, and the wizard ready again") << int(PaperLetter) << QStringList{}
             << "open:No printer is set up." << "No printer is set up." << false;
     }
