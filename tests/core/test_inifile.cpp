@@ -79,6 +79,7 @@ private slots:
         QTest::newRow("second section of same name") << "[A]\nx=1\n[B]\n[a]\nk=3\n" << "A" << "k" << "4"
                                                      << "[A]\nx=1\n[B]\n[a]\nk=4\n";
         // A null value removes the key.
+        QTest::newRow("remove a key before any section") << "k=v\n[S]\nk=w\n" << "" << "k" << QString() << "[S]\nk=w\n";
         QTest::newRow("remove keeps the other keys") << "[A]\nx=1\ny=2\nZ=3\n[B]\ny=4\n" << "a" << "Y" << QString()
                                                      << "[A]\nx=1\nZ=3\n[B]\ny=4\n";
     }
