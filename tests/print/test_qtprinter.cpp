@@ -204,6 +204,9 @@ private slots:
         const double footY = printer->ScaleHeight() - 72 + job.Top;  // one inch above the bottom
         printer->SetCurrent(job.X(100), footY);
         printer->Print("Leftword");
+        printer->SetFontItalic(true);  // the style set last changes the face too
+        printer->SetCurrent(job.X(300), footY);
+        printer->Print("Slanted");
         // A run's documents all go into the one file, each after the last.
         printer->EndDoc();
         printer->EndDoc();  // nothing open: no empty page
@@ -228,6 +231,7 @@ private slots:
         QVERIFY2(left.box.top() < baseline - 6 && left.box.bottom() > baseline && left.box.bottom() < baseline + 5,
                  qPrintable(QString("%1 %2").arg(left.box.top()).arg(left.box.bottom())));
         QCOMPARE(FindWord(pages, "Second").first, 2);
+        QVERIFY2(!PdfFonts(pdf).filter("NimbusSans-Italic ").isEmpty(), qPrintable(PdfFonts(pdf).join('\n')));
         const QSizeF sheet(pageSize.section(' ', 0, 0).toDouble(), pageSize.section(' ', 2, 2).toDouble());
         const QRectF printable(18 - 0.5, 18 - 0.5, sheet.width() - 36 + 1, sheet.height() - 36 + 1);
         for (int n = 2; n < 18; ++n) {
