@@ -326,6 +326,8 @@ private slots:
         }
         env->UseDesktopPlatform();
         QVERIFY(WriteFile(source + "/PREVIEW.OTF", font));
+        if (letters)  // the same glyphs under the name of an installed family
+            QVERIFY(WriteFile(source + "/twin.otf", SfntBuilder::Renamed(font, "Liberation Serif", "Liberation Serif Twin")));
         auto w = Open();
         w->resize(900, 640);
         w->show();
@@ -348,6 +350,11 @@ private slots:
         QCOMPARE(ink > 50, letters);
         QVERIFY2(!letters || right - left < picture.height() * 2 / 3 * 3 / 4, qPrintable(QString::number(right - left)));  // one letter
         QCOMPARE(marks > 100, !letters);
+        if (letters) {  // drawn from the file, not from the installed family of that name
+            Preview(*w, "Liberation Serif Twin");
+            QCOMPARE(Child<QLabel>(*w, "characterLabel").pixmap().toImage(), picture);
+            QCOMPARE(Child<QPlainTextEdit>(*w, "sampleEdit").font().family(), QString("Liberation Serif [UKWN]"));
+        }
         // The sample text greys out exactly what the file lacks, a character beyond 16 bits as one.
         sample.setPlainText(QStringLiteral("A\uFFFF\U0001F600\u00f0"));
         QSet<int> greyed;
