@@ -152,6 +152,7 @@ private slots:
         QTest::newRow("a trash whose files folder is a file: kept, no record left") << QByteArray("Odd.ttf") << "filesfile"
                                                                                   << int(ErrNoTrash) << QByteArray();
         QTest::newRow("no data folder yet: made") << QByteArray("Fresh.ttf") << "nodata" << 0 << QByteArray("Fresh.ttf");
+        QTest::newRow("a data folder named beyond ASCII") << QByteArray("Home.ttf") << "unicode" << 0 << QByteArray("Home.ttf");
         // The trash holds a file of that name, and a record of the next one: the one after is taken.
         QTest::newRow("names taken in the trash") << QByteArray("Taken.ttf") << "taken" << 0 << QByteArray("Taken.ttf");
         QTest::newRow("another file system reached through a link") << QByteArray("Other.ttf") << "otherfs" << 0
@@ -187,6 +188,10 @@ private slots:
         }
         if (fault == "nodata")
             QVERIFY(QDir(env.dataHome()).removeRecursively());
+        if (fault == "unicode") {  // the variable's bytes are the file system's (UTF-8)
+            trash = env.root() + "/d\u00e4ta \u03a9/Trash";
+            qputenv("XDG_DATA_HOME", QFile::encodeName(env.root() + "/d\u00e4ta \u03a9"));
+        }
         const bool shared = fault.contains(' ');
         if (shared) {  // made for this row, and only then
             if (QFileInfo::exists("/dev/shm/.Trash") || ::mkdir("/dev/shm/.Trash", 0777) != 0)
