@@ -240,6 +240,7 @@ QByteArray SfntBuilder::VariableFont(const QString& family, int fsType, int defa
     b.AddName(13, QStringLiteral("Test licence")).AddName(14, QStringLiteral("https://example.org/l"));
     b.AddName(256, QStringLiteral("Weight")).AddName(257, QStringLiteral("Width"));
     b.AddName(258, QStringLiteral("Thin")).AddName(259, QStringLiteral("Bold Condensed"));
+    b.AddName(258, QStringLiteral("Maigre"), 3, 0x40C);  // French, after the English: never the name
     return b.Build();
 }
 
