@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(DesktopFontSetsGeneration(), sets);
 
         CommandResult r = Run({"install", source + "/" + omega, source + "/q?.ttf", source + "/qa.ttf", source + "/broken.ttf",
-                               source + "/pair.ttc"});
+                               source + "/pair.ttc", source + "/missing.ttf", source});
         QVERIFY(DesktopFontSetsGeneration() != sets);
         QCOMPARE(r.code, 1);
         const QString fonts = DesktopUserFontFolder();
@@ -136,7 +136,9 @@ private slots:
                  qPrintable(r.out));
         QVERIFY2(r.out.contains(source + "/q?.ttf: installed as Glyphwick Cli Q (TrueType) in " + fonts + "/q?.ttf"),
                  qPrintable(r.out + r.err));
-        QVERIFY(r.out.contains(source + "/broken.ttf: not installed, not a font"));
+        for (const QString& line : {"/broken.ttf: not installed, not a font", "/missing.ttf: not installed, there is no such file",
+                                    ": not installed, not a file"})
+            QVERIFY2(r.out.contains(source + line), qPrintable(r.out));
 
         // Uninstalled but kept: hidden from every program, and only that file.
         r = Run({"uninstall", fonts + "/q?.ttf"});

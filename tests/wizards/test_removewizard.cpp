@@ -308,7 +308,11 @@ private slots:
             reportMessage = dialog->findChild<QLabel*>("messageLabel")->text();
             SaveShot(dialog, "remove-report");
         };
+        bool enabledDuring = false;  // Uninstall cannot be pressed again while fonts go
+        env_->fake.fonts->onRemove = [&](const QString&) { enabledDuring |= Child<QPushButton>(w, "uninstallButton").isEnabled(); };
         w.RemoveChosenFonts();
+        env_->fake.fonts->onRemove = nullptr;
+        QVERIFY(!enabledDuring);
 
         // Fonts are removed under the busy pointer.
         QCOMPARE(env_->fake.fonts->removedBusy, env_->fake.fonts->removed);
