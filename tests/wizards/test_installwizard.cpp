@@ -353,7 +353,7 @@ private slots:
         if (letters) {  // drawn from the file, not from the installed family of that name
             Preview(*w, "Liberation Serif Twin");
             QCOMPARE(Child<QLabel>(*w, "characterLabel").pixmap().toImage(), picture);
-            QCOMPARE(Child<QPlainTextEdit>(*w, "sampleEdit").font().family(), QString("Liberation Serif [UKWN]"));
+            QVERIFY(Child<QPlainTextEdit>(*w, "sampleEdit").font().family().startsWith("Liberation Serif ["));  // its maker named
         }
         // The sample text greys out exactly what the file lacks, a character beyond 16 bits as one.
         sample.setPlainText(QStringLiteral("A\uFFFF\U0001F600\u00f0"));
