@@ -38,10 +38,12 @@ private slots:
         QCOMPARE(Run({"--version"}).code, 0);
         const QList<QStringList> wrong{{}, {"frobnicate"}, {"install"}, {"list", "a.ttf"},
                                        {"restore", "a.ttf", "b.ttf"}, {"uninstall", "--permanently", "a.ttf"},
-                                       {"uninstall", "--delete", "--copy-to", "/tmp", "a.ttf"}};
+                                       {"uninstall", "--delete", "--copy-to", "/tmp", "a.ttf"}, {"info", "a.ttf", "b.ttf"},
+                                       {"info", "--face", "x", "a.ttf"}};
         for (const QStringList& args : wrong) {
             const CommandResult r = Run(args);
-            QVERIFY2(r.code == 2 && r.err.contains("Try 'glyphwick-fonts --help'"),
+            QVERIFY2(r.code == 2 && r.err.contains(args.value(0) == "info" ? "usage: glyphwick-fonts info FILE"
+                                                                           : "Try 'glyphwick-fonts --help'"),
                      qPrintable(args.join(' ')));
         }
     }
