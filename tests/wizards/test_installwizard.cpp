@@ -338,17 +338,18 @@ private slots:
         QPlainTextEdit& sample = Child<QPlainTextEdit>(*w, "sampleEdit");
         sample.setPlainText(QStringLiteral("A\u00f0"));
         const QImage picture = Child<QLabel>(*w, "characterLabel").pixmap().toImage();
-        int ink = 0, marks = 0, left = picture.width(), right = -1;
+        int ink = 0, marks = 0, left = picture.width(), right = -1, top = picture.height(), bottom = -1;
         for (int y = 0; y < picture.height(); ++y)
             for (int x = 0; x < picture.width(); ++x) {
                 const QColor c = picture.pixelColor(x, y);
                 ink += c.value() < 100;
                 marks += c == QColor(0xc8, 0xc8, 0xc8);
                 if (c.value() < 100)
-                    left = std::min(left, x), right = std::max(right, x);
+                    left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
             }
         QCOMPARE(ink > 50, letters);
         QVERIFY2(!letters || right - left < picture.height() * 2 / 3 * 3 / 4, qPrintable(QString::number(right - left)));  // one letter
+        QVERIFY2(!letters || bottom - top > picture.height() / 3, qPrintable(QString::number(bottom - top)));  // at the box's size
         QCOMPARE(marks > 100, !letters);
         if (letters) {  // drawn from the file, not from the installed family of that name
             Preview(*w, "Liberation Serif Twin");
