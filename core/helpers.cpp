@@ -172,6 +172,11 @@ QString WithoutFoundry(const QString& family)
     return bracket > 0 ? family.left(bracket) : family;
 }
 
+QString WithFoundry(const QString& family, const QString& foundry)
+{
+    return foundry.isEmpty() ? family : family + QStringLiteral(" [") + foundry + QLatin1Char(']');
+}
+
 QString TrimAtNul(const QString& text)
 {
     const qsizetype nul = text.indexOf(QChar(0));

@@ -89,6 +89,8 @@ QString FileNamePart(const QString& path);
 // A family name without the foundry Qt appends to tell makers apart
 // ("C059 [urw]" -> "C059").
 QString WithoutFoundry(const QString& family);
+// The family as the toolkit names one maker's files of it, "Family [maker]"; the family alone without a maker.
+QString WithFoundry(const QString& family, const QString& foundry);
 // Lower-cases a path the program built; keeps a path from the file system as it
 // is when the lower-cased one would name another file.
 QString LowerCasePath(const QString& path);

@@ -1030,7 +1030,7 @@ void FillRecord(const DesktopFace& face, EnumLogFont* elf)
     elf->filePath = face.file;
     elf->faceIndex = face.index;
     if (!face.foundry.isEmpty())
-        elf->drawingFamily = face.family + " [" + face.foundry + "]";
+        elf->drawingFamily = WithFoundry(face.family, face.foundry);
 }
 
 // The configuration's rules without its font folders: matching in it weighs

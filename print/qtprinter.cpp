@@ -226,7 +226,7 @@ struct QtPrinterSurface::State : SurfaceSettings {
             // By family and style first; by the file's maker too when another
             // maker's file has that style (a Type 1 twin); then with the file
             // itself shown to the toolkit ahead of any copy of it.
-            const QStringList families = {names.family, names.family + " [" + names.foundry + "]"};
+            const QStringList families = {names.family, WithFoundry(names.family, names.foundry)};
             for (const bool shown : {false, true}) {
                 for (const QString& family : families) {
                     if (family == families.last() && names.foundry.isEmpty())

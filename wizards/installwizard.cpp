@@ -833,9 +833,8 @@ void InstallWizard::PreviewFont(QTreeWidgetItem* item)
     previewElf_.faceIndex = font.FaceIndex;
     // By its maker too: an installed font of the same family would be drawn otherwise.
     FileFace face;
-    previewElf_.drawingFamily = Sys().fonts->ReadFileFace(font.FilePath, font.FaceIndex, &face) && !face.foundry.isEmpty()
-                                    ? face.family + " [" + face.foundry + "]"
-                                    : QString();
+    previewElf_.drawingFamily =
+        Sys().fonts->ReadFileFace(font.FilePath, font.FaceIndex, &face) ? WithFoundry(face.family, face.foundry) : QString();
     previewFont_ = ExactFont(previewElf_, 0);
     previewFont_.setPointSize(sizeSlider_->value());
     sampleEdit_->setFont(previewFont_);
