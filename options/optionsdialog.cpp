@@ -107,11 +107,10 @@ void OptionsDialog::CreateControls()
     client->setFrameShape(QFrame::StyledPanel);
     auto* stack = new QGridLayout(client);
     for (int i = 0; i < 5; ++i) {
-        auto* frame = new QFrame(client);
-        frame->setObjectName(QStringLiteral("tabPage%1").arg(i));
-        frame->setFrameShape(QFrame::NoFrame);
-        stack->addWidget(frame, 0, 0);
-        tabPages_[i] = frame;
+        auto* page = new QWidget(client);
+        page->setObjectName(QStringLiteral("tabPage%1").arg(i));
+        stack->addWidget(page, 0, 0);
+        tabPages_[i] = page;
     }
     outer->addWidget(client, 1);
 

@@ -168,6 +168,11 @@ private slots:
         QVERIFY(FcListFiles().contains(fonts + "/q?.ttf"));
         QCOMPARE(Run({"list", "--hidden"}).out, QString());
         QVERIFY(Run({"list"}).out.contains("TrueType\tGlyphwick Cli Q\tRegular\t" + fonts + "/q?.ttf\n"));
+        // Installing a kept file again shows it again, as restore does.
+        QCOMPARE(Run({"uninstall", fonts + "/q?.ttf"}).code, 0);
+        QCOMPARE(Run({"install", fonts + "/q?.ttf"}).out,
+                 fonts + "/q?.ttf: installed as Glyphwick Cli Q (TrueType) in " + fonts + "/q?.ttf\n");
+        QVERIFY(FcListFiles().contains(fonts + "/q?.ttf") && Sys().fonts->HiddenFontFiles().isEmpty());
 
         // Delete (the family sorted first, so the first font the program lists): no rule outlives the file.
         r = Run({"uninstall", "--delete", fonts + "/" + omega});
