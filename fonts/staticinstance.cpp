@@ -136,8 +136,7 @@ QString WriteStaticInstance(const QString& fontFile, int faceIndex, const QStrin
     qToBigEndian<quint32>(0x00010000, maxp.data());
     Put16(maxp, 4, int(face->num_glyphs)), Put16(maxp, 6, maxPoints), Put16(maxp, 8, maxContours);
     for (int at = 10; at < 32; at += 2)  // no composites, no instructions
-        if (at != 14)
-            Put16(maxp, at, 0);
+        Put16(maxp, at, 0);
     Put16(maxp, 14, 2);  // maxZones
 
     // Names: the instance's own family, so no toolkit takes another file for it.

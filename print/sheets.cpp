@@ -261,10 +261,8 @@ QString StyleLabel(const QString& displayName)
     return QStringLiteral("Regular");
 }
 
-double FitSize(PrinterSurface& printer, const QString& text, const QString& fontName,
-               double startSize, double maxWidth)
+double FitSize(PrinterSurface& printer, const QString& text, double startSize, double maxWidth)
 {
-    printer.SetFontName(fontName);
     double size = startSize;
     for (;;) {
         printer.SetFontSize(size);
@@ -346,7 +344,7 @@ void SpecimenSheetII(PrinterSurface& printer, const PrintFontEntry& font)
     s.UseFont(36);
     double big = 36;
     for (const QString& line : alphabet)
-        big = std::min(big, FitSize(s.p, line, s.face, 36, width));
+        big = std::min(big, FitSize(s.p, line, 36, width));
     double y = 104 + 10 + 0.75 * big;
     s.UseArial(7);
     s.TextAt(s.left, y, QStringLiteral("Sample Alphabet"));
@@ -431,7 +429,7 @@ void SpecimenSheetIV(PrinterSurface& printer, const PrintFontEntry& font)
     s.UseArial(12, true);
     s.TextAt(s.left, 96, QStringLiteral("60 Point Figures"));
     s.UseFont(60);
-    const double figures = FitSize(s.p, kDigits, s.face, 60, width);
+    const double figures = FitSize(s.p, kDigits, 60, width);
 
     static const int sizes[] = {72, 60, 48, 42, 36, 30, 24, 18, 14, 12, 10, 8, 6};
     std::vector<double> pitches;

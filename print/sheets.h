@@ -15,9 +15,9 @@ QStringList SheetNames();
 // "BOLD ITALIC", "BOLD", "ITALIC" or "Regular" from the style words of a display name.
 QString StyleLabel(const QString& displayName);
 
-// The largest size from startSize down whose text is narrower than maxWidth.
-double FitSize(PrinterSurface& printer, const QString& text, const QString& fontName,
-               double startSize, double maxWidth);
+// The largest size from startSize down at which the text, in the printer's font and
+// style, is narrower than maxWidth.
+double FitSize(PrinterSurface& printer, const QString& text, double startSize, double maxWidth);
 
 // One page each, for one font.
 void SpecimenSheetI(PrinterSurface& printer, const PrintFontEntry& font);

@@ -276,16 +276,19 @@ private slots:
     {
         QTest::addColumn<int>("tab");
         QTest::addColumn<int>("code");
-        QTest::newRow("large character, the A") << 0 << 65;
-        QTest::newRow("large character, B is missing") << 0 << 66;
-        QTest::newRow("chart, B is missing") << 1 << 66;
-        QTest::newRow("chart, the selected cell") << 1 << 64;
-        QTest::newRow("sample text, B is missing") << 2 << 66;
+        QTest::addColumn<bool>("selected");  // the chart's selected cell: white on the highlight colour
+        QTest::newRow("large character, the A") << 0 << 65 << false;
+        QTest::newRow("large character, B is missing") << 0 << 66 << false;
+        QTest::newRow("chart, B is missing") << 1 << 66 << false;
+        QTest::newRow("chart, the selected cell") << 1 << 65 << true;
+        QTest::newRow("chart, the selected cell, @ is missing") << 1 << 64 << true;
+        QTest::newRow("sample text, B is missing") << 2 << 66 << false;
     }
     void missingCharacters()
     {
         QFETCH(int, tab);
         QFETCH(int, code);
+        QFETCH(bool, selected);
         const QString file = env->root() + "/only-a.ttf";
         env->fake.characterMaps->maps[file] = {'A'};
         auto w = Open({FakeFontSystem::MakeFace("DejaVu Sans", "Only A", "Book", 400, false, TRUETYPE_FONTTYPE, file)});
@@ -293,11 +296,11 @@ private slots:
         const bool present = code == 65;
         const QColor mark(0xc8, 0xc8, 0xc8);
         if (tab <= 1) {
-            // Cell 0 of the chart is selected: white on the highlight colour.
-            OnPage<QScrollBar>(*w, tab, "CodeSlider").setValue(tab == 0 || code == 64 ? code : code - 1);
+            // Cell 0 of the chart is the selected one.
+            OnPage<QScrollBar>(*w, tab, "CodeSlider").setValue(tab == 0 || selected ? code : code - 1);
             PictureBox* glyph = &Child<PictureBox>(*w, "glyphPicture");
-            const QImage image = (tab == 0 ? glyph : Cell(*w, code == 64 ? 0 : 1))->ToImage();
-            QCOMPARE(!Ink(image, code == 64).isEmpty(), present);
+            const QImage image = (tab == 0 ? glyph : Cell(*w, selected ? 0 : 1))->ToImage();
+            QCOMPARE(!Ink(image, selected).isEmpty(), present);
             bool marked = false;
             for (int i = 0; i < image.width() * image.height() && !marked; ++i)
                 marked = image.pixelColor(i % image.width(), i / image.width()) == mark;

@@ -190,7 +190,8 @@ private slots:
         QFETCH(double, room);
         RecordingSurface s(PaperLetter, 612, 792, 18);
         s.SetScaleMode(ScalePoints);
-        QTEST(FitSize(s, "abcd", "Face 0", 10, room), "size");
+        s.SetFontName("Face 0");
+        QTEST(FitSize(s, "abcd", 10, room), "size");
     }
 
     // The checked sheets in order for each font, the fonts in list order, the gauge and status.
