@@ -435,7 +435,6 @@ void InstallWizard::SetUpForMode()
     }
     readingGaugeWell_->hide();
     readingLabel_->hide();
-    previewTabs_->setCurrentIndex(0);
     ResetSamplePanels();
     ShowChosenCharacter();
     MoveStep(true);

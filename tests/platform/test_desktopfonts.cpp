@@ -160,6 +160,11 @@ private slots:
         for (const auto& [isBold, italic, file] : {std::tuple(true, false, bold), std::tuple(true, true, bold),
                                                    std::tuple(false, true, copy)})
             QCOMPARE(Sys().fonts->AddedFontFile("LIBERATION sans", isBold, italic), file);
+        const QString italic = Copy("LiberationSans-Italic.ttf", "elsewhere/MyItalic.ttf");
+        QCOMPARE(Sys().fonts->AddFontResource(italic), 1);
+        QCOMPARE(Sys().fonts->AddedFontFile("Liberation Sans", false, true), italic);
+        QCOMPARE(Sys().fonts->AddedFontFile("Liberation Sans", false, false), copy);
+        QVERIFY(Sys().fonts->RemoveFontResource(italic) != 0);
         QVERIFY(Sys().fonts->RemoveFontResource(bold) != 0);
         QCOMPARE(Sys().fonts->AddedFontFile("Liberation Sans", true, false), copy);
         QVERIFY(Sys().fonts->RemoveFontResource(copy) != 0);

@@ -61,6 +61,8 @@ private slots:
                                                   << QStringList{"fonts/qa.ttf"} << true;
         QTest::newRow("to the trash") << QStringList{"--delete"} << "qa.ttf" << "the file is in the trash"
                                       << QStringList{"data/Trash/files/qa.ttf", "data/Trash/info/qa.ttf.trashinfo"} << false;
+        QTest::newRow("one dash as well as two") << QStringList{"-delete"} << "qa.ttf" << "the file is in the trash"
+                                                 << QStringList{"data/Trash/files/qa.ttf", "data/Trash/info/qa.ttf.trashinfo"} << false;
         QTest::newRow("permanently, when a trash takes it") << QStringList{"--delete", "--permanently"} << "qa.ttf"
                                                              << "the file is in the trash"
                                                              << QStringList{"data/Trash/files/qa.ttf", "data/Trash/info/qa.ttf.trashinfo"} << false;

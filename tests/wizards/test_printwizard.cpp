@@ -147,12 +147,12 @@ private slots:
         QTreeWidgetItem* row = list.topLevelItem(list.topLevelItem(0)->isSelected() ? 1 : 0);
         QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, list.visualItemRect(row).center());
         QCOMPARE(list.selectedItems().size(), 4);
-        // The sample of a font clicked takes the weight and slant its name says.
-        for (const auto& [name, style] : {std::pair("Nimbus Mono PS Bold Oblique", "1 1"), std::pair("Nimbus Mono PS Oblique", "0 1"),
-                                          std::pair("Liberation Serif", "0 0")}) {
+        // The sample of a font clicked takes the weight and slant its name says, at 18 points.
+        for (const auto& [name, style] : {std::pair("Nimbus Mono PS Bold Oblique", "1 1 18"), std::pair("Nimbus Mono PS Oblique", "0 1 18"),
+                                          std::pair("Liberation Serif", "0 0 18")}) {
             emit list.itemClicked(list.findItems(name, Qt::MatchExactly).value(0), 0);
             const QFont sample = Child<QLabel>(w, "sampleLabel").font();
-            QCOMPARE(QString("%1 %2").arg(sample.bold()).arg(sample.italic()), QString(style));
+            QCOMPARE(QString("%1 %2 %3").arg(sample.bold()).arg(sample.italic()).arg(sample.pointSize()), QString(style));
         }
         select({"BOLD"});
         w.GoToNextStep();
