@@ -341,7 +341,6 @@ QWidget* InstallWizard::CreateFilesStep()
             if (const int slot = SlotOf(row); slot >= 0)
                 fonts_[size_t(slot)].Selected = row->isSelected();
         ShowSelectionCount();
-        RebuildChanges();
         installNowButton_->setEnabled(!reading_ && SelectedRowCount() > 0);
     });
     connect(installNowButton_, &QPushButton::clicked, this, [this] { InstallNow(); });
