@@ -39,7 +39,7 @@ private slots:
         QVERIFY2(qAbs(lowestInk - (picture.height() - 60)) <= 3, qPrintable(QString::number(lowestInk)));
     }
 
-    // The picture shows every font of the first page.
+    // The picture shows every font of the first page; of sample sheets, the first sheet checked, whichever it is.
     void thumbnailShowsTheFirstPage()
     {
         PrintChoice choice;
@@ -51,6 +51,16 @@ private slots:
             QVERIFY(LayoutThumbnail(TestPrintFonts(fonts), choice, 300, PaperLetter)
                     != LayoutThumbnail(lastChanged, choice, 300, PaperLetter));
         }
+        choice.Sheets = true;
+        QList<QImage> shown{LayoutThumbnail({}, choice, 300, PaperLetter)};  // a blank sheet
+        for (int i = 7; i >= 0; --i) {
+            choice.Checked[size_t(i)] = true;
+            const QImage sheet = LayoutThumbnail(TestPrintFonts(1), choice, 300, PaperLetter);
+            QVERIFY2(!shown.contains(sheet), qPrintable(QString::number(i)));
+            shown << sheet;
+        }
+        choice.Checked = {true};  // only the first: as when all are checked
+        QCOMPARE(LayoutThumbnail(TestPrintFonts(1), choice, 300, PaperLetter), shown.last());
     }
 
     // The picture of a catalog draws every font of its first page, in every layout, paper and size.
