@@ -288,11 +288,11 @@ bool PrintRunner::CheckPaper()
     return false;
 }
 
-bool PrintRunner::Print(const PrintFontList& fonts, const PrintChoice& choice, PictureBox* gauge,
+void PrintRunner::Print(const PrintFontList& fonts, const PrintChoice& choice, PictureBox* gauge,
                         QLabel* status)
 {
     if (busy_)
-        return false;
+        return;
     busy_ = true;
     QString error;
     std::unique_ptr<PrinterSurface> printer = SystemPrintTarget().Open(&error);
@@ -300,7 +300,7 @@ bool PrintRunner::Print(const PrintFontList& fonts, const PrintChoice& choice, P
         busy_ = false;
         if (!error.isEmpty())
             Sys().messages->MsgBox(error, vbCritical, QStringLiteral("Glyphwick"));
-        return false;
+        return;
     }
     // The labels may go away with their window while the job lets events run.
     QPointer<PictureBox> gaugeBox(gauge);
@@ -325,12 +325,11 @@ bool PrintRunner::Print(const PrintFontList& fonts, const PrintChoice& choice, P
     showStatus(QStringLiteral("Ready to print"));
     busy_ = false;
     if (!finished)
-        return false;
+        return;
     // One message after the run names every font not printed as itself.
     const QString notice = PrintRunNotice(refused, unprintable, withoutEmbedding);
     if (!notice.isEmpty())
         Sys().messages->MsgBox(notice, vbInformation, QStringLiteral("Glyphwick"));
-    return true;
 }
 
 bool FinishPrintRun(PrinterSurface& printer)

@@ -113,9 +113,9 @@ public:
     // The paper check: false (after the message) when the paper is not accepted.
     bool CheckPaper();
     // Opens the printer and prints the whole choice, with the gauge and the
-    // status texts. false when nothing was printed: no printer (a message says
-    // why), the save dialog cancelled, or a run already going.
-    bool Print(const PrintFontList& fonts, const PrintChoice& choice, PictureBox* gauge,
+    // status texts; nothing while a run is going. A message says why when no
+    // printer opens or the run cannot be finished.
+    void Print(const PrintFontList& fonts, const PrintChoice& choice, PictureBox* gauge,
                QLabel* status);
 
 private:

@@ -208,7 +208,8 @@ private slots:
     void staleTemporaryFilesRemoved()
     {
         const QString dir = QFileInfo(IniFile).path() + "/";
-        const QStringList stale = {"gw.ini.999999999.saving", QString("gw.ini.%1.saving").arg(::getpid())};
+        // The first a dead process's, listed before any running one's.
+        const QStringList stale = {"gw.ini.0999999999.saving", QString("gw.ini.%1.saving").arg(::getpid())};
         // Only our own names go, not a running program's (never signalled) nor the user's copies.
         QProcess running;
         running.start("sleep", {"60"});

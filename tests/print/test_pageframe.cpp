@@ -163,6 +163,7 @@ private slots:
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("user's break kept") << "ab\ncd" << QStringList{"ab", "cd"};
         QTest::newRow("blank line kept") << "ab\n\ncd" << QStringList{"ab", "", "cd"};
+        QTest::newRow("exactly as wide: whole") << "aaa bbb" << QStringList{"aaa bbb"};
         QTest::newRow("broken at a blank, then the break") << "aaa bbb ccc\nd" << QStringList{"aaa bbb", "ccc", "d"};
     }
     void takeLine()
