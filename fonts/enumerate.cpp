@@ -30,9 +30,10 @@ QString FaceOf(const EnumLogFont& elf)
     return elf.familyName.isEmpty() ? Field(elf.lfFaceName) : elf.familyName;
 }
 
+// TrueType, also when a printer holds it (the device bit set as well).
 bool IsTrueTypeType(int fontType)
 {
-    return fontType == 4 || fontType == 6;
+    return (fontType & TRUETYPE_FONTTYPE) != 0;
 }
 
 QString AtmFontsValue(const QString& key)
