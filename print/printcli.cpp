@@ -269,7 +269,7 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     // in the output folder goes first: only the program's own names of dead processes.
     if (toFile && Sys().storage)
         Sys().storage->RemoveLeftovers(QFileInfo(outputFile).absolutePath());
-    std::unique_ptr<PrinterSurface> surface;
+    std::unique_ptr<PrinterSurface> surface;  // goes before the fonts added for it
     bool usable = false;
     if (toFile) {
         auto pdf = PdfSurface::Create(outputFile, paper);
@@ -308,8 +308,6 @@ int RunPrintCommand(const QStringList& arguments, QTextStream& out, QTextStream&
     const QStringList unprintable = UnprintableFaces(*surface, fonts);
     QString failure;
     const bool finished = surface->Finish(&failure);
-    surface.reset();
-    added.Release();
     if (showProgress) {
         if (shown != 100)
             err << "\r" << ProgressBarText(100);

@@ -159,19 +159,12 @@ PrintFontList InstalledPrintFonts(const QStringList& familyPatterns)
 
 TemporaryPrintFonts::~TemporaryPrintFonts()
 {
-    Release();
-}
-
-void TemporaryPrintFonts::Release()
-{
     for (const QString& path : added_)
         Sys().fonts->RemoveFontResource(path);
     if (!added_.isEmpty())
         Sys().fonts->BroadcastFontChange();
-    added_.clear();
     for (const QString& fot : fotFiles_)
         QFile::remove(fot);
-    fotFiles_.clear();
 }
 
 void SortByDisplayName(PrintFontList& fonts)

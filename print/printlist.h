@@ -37,7 +37,7 @@ void AppendType1PrintFonts(FontEnumerator& enumerator, const QString& family, Pr
 // name. Rebuilds FontTable and the style list; writes no setting.
 PrintFontList InstalledPrintFonts(const QStringList& familyPatterns);
 
-// The fonts FolderPrintFonts added for one run. Destroying it (or Release)
+// The fonts FolderPrintFonts added for one run. Destroying it
 // removes them from the system again and deletes their temporary ".fot" files.
 class TemporaryPrintFonts {
 public:
@@ -46,7 +46,6 @@ public:
     TemporaryPrintFonts& operator=(const TemporaryPrintFonts&) = delete;
     ~TemporaryPrintFonts();
 
-    void Release();
     const QStringList& FotFiles() const { return fotFiles_; }
 
 private:
