@@ -465,6 +465,7 @@ void KeyboardChart(PrinterSurface& printer, const PrintFontEntry& font)
     const double keyTop = 100;
     const double keySize = std::round(unit * 0.32);
 
+    s.Align(AlignBaseLeft);
     for (int r = 0; r < int(KeyboardRows().size()); ++r) {
         const double y = keyTop + r * unit;
         double x = s.left;
@@ -476,7 +477,6 @@ void KeyboardChart(PrinterSurface& printer, const PrintFontEntry& font)
                 s.p.Line(s.job.X(x + 1.5), s.job.Y(y + 1.5), s.job.X(x + w - 1.5),
                          s.job.Y(y + unit - 1.5), LineBox, ColourBlack);
             }
-            s.Align(AlignBaseLeft);
             if (k.name) {
                 const bool tab = QLatin1String(k.name) == QLatin1String("Tab");
                 s.UseArial(tab ? 14 : 8);
@@ -491,7 +491,6 @@ void KeyboardChart(PrinterSurface& printer, const PrintFontEntry& font)
     }
 
     const double titleY = keyTop + 5 * unit + 32;
-    s.Align(AlignBaseLeft);
     s.UseArial(12, true);
     s.TextAt(s.left, titleY, ForLinux(QStringLiteral("Windows ANSI Extended Character Set (Alt + 0 +...)")));
     s.RuleAt(s.left, titleY + 6, s.right, titleY + 6, 2);
