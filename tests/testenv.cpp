@@ -126,6 +126,14 @@ CommandResult RunCommand(const std::function<int(const QStringList&, QTextStream
     return r;
 }
 
+void CompareApproved(const QStringList& lines, const QString& file)
+{
+    const QString path = QDir(QStringLiteral(GW_TEST_DATA)).filePath(file);
+    if (qEnvironmentVariableIsSet("GW_APPROVE"))
+        QVERIFY(WriteFile(path, (lines.join('\n') + '\n').toUtf8()));
+    QCOMPARE(lines, QString::fromUtf8(ReadFile(path)).split('\n', Qt::SkipEmptyParts));
+}
+
 QString ToolOutput(const QString& program, const QStringList& arguments)
 {
     QProcess process;

@@ -55,6 +55,9 @@ struct CommandResult {
 };
 CommandResult RunCommand(const std::function<int(const QStringList&, QTextStream&, QTextStream&)>& run,
                          const QStringList& arguments);
+// Compares the lines with the approved file tests/data/<file> (or an absolute path), blank lines
+// aside; the first line that differs is told. GW_APPROVE=1 rewrites the file instead.
+void CompareApproved(const QStringList& lines, const QString& file);
 // What a program (pdffonts, fc-list, ...) printed; empty when it failed or ran over a minute.
 QString ToolOutput(const QString& program, const QStringList& arguments);
 // Every font file fontconfig lists, as another program sees them (fc-list).

@@ -58,15 +58,6 @@ PrintFontList MixedPrintFonts(FakeFontSystem& system)
     return fonts;
 }
 
-// The lines against the approved file of this name (the first that differs is told).
-void CompareApproved(const QString& name, const QStringList& lines)
-{
-    const QString file = QString(GW_TEST_DATA) + "/pages/" + name;
-    if (qEnvironmentVariableIsSet("GW_APPROVE"))
-        QVERIFY(WriteFile(file, (lines.join('\n') + '\n').toUtf8()));
-    QCOMPARE(lines, QString::fromUtf8(ReadFile(file)).split('\n', Qt::SkipEmptyParts));
-}
-
 } // namespace
 
 class TestApprovedPages : public QObject {
@@ -132,7 +123,7 @@ private slots:
             checked[size_t(sheet % 8)] = true;
             PrintSheets(s, fonts, {}, checked);
         }
-        CompareApproved(QString(QTest::currentDataTag()).replace(' ', '-') + ".txt", Lines(s));
+        CompareApproved(Lines(s), "pages/" + QString(QTest::currentDataTag()).replace(' ', '-') + ".txt");
     }
 
     // Where each catalog breaks its pages on Letter and A4, at every point size from 6 to 72: each page's first font.
@@ -156,7 +147,7 @@ private slots:
                 lines << QString("%1 %2 %3: %4").arg(layout, letter ? "Letter" : "A4").arg(size).arg(firsts.join(' '));
             }
         }
-        CompareApproved("page-breaks.txt", lines);
+        CompareApproved(lines, "pages/page-breaks.txt");
     }
 
     // Names and titles of 1 to 90 characters in every field that shows them: the size each is set in and
@@ -189,7 +180,7 @@ private slots:
                 lines << QString("%1 %2: %3").arg(layout).arg(length).arg(shown.join(", "));
             }
         }
-        CompareApproved("fitted-names.txt", lines);
+        CompareApproved(lines, "pages/fitted-names.txt");
     }
 };
 
