@@ -119,6 +119,7 @@ private slots:
     {
         AddRecord("gamma", "gamma", Sys().system->SystemFontDirectory() + "/gamma.ttf");
         AddRecord("Zeta", "Zeta", fonts_ + QStringLiteral("/caf\uFFFD.ttf"));
+        AddRecord("Zz Gone", "Zz Gone", fonts_ + "/gone/zz.ttf");  // its folder gone: nothing to protect
         {
             RemoveWizard w;
             w.show();
@@ -129,7 +130,7 @@ private slots:
                     || row->foreground(3) != list.palette().brush(QPalette::Disabled, QPalette::Text) ? "" : " *");
             QCOMPARE(rows, QStringList({"Alpha 1k", "Alpha Bold 1k", "Alpha Bold Italic 1k",
                                         "Alpha Italic 1k", "Beta 1k", "Beta Oblique 1k",
-                                        "gamma 1k (system) *", "Zeta 1k *"}));
+                                        "gamma 1k (system) *", "Zeta 1k *", "Zz Gone 1k"}));
             QCOMPARE(list.topLevelItem(5)->text(3), QString("unknown"));
             QVERIFY(list.topLevelItem(7)->toolTip(0).contains("not valid UTF-8"));
             const QLabel& sample = Child<QLabel>(w, "sampleLabel");
@@ -156,7 +157,7 @@ private slots:
             QCOMPARE(Text(w, "selectedCountLabel"), QString("1 font selected"));
             Child<QPushButton>(w, "selectButton").click();
             QCOMPARE(shown.value(0), QString("&Regular Fonts")); // no family item under the button
-            QCOMPARE(choose("regular"), QString("Alpha, Alpha Bold, Beta, Zeta, gamma: 5 fonts selected / Ready to uninstall 5 fonts."));
+            QCOMPARE(choose("regular"), QString("Alpha, Alpha Bold, Beta, Zeta, Zz Gone, gamma: 6 fonts selected / Ready to uninstall 6 fonts."));
             QCOMPARE(choose("none"), QString(": No fonts selected / No fonts selected."));
             QCOMPARE(choose("italic"), QString("Alpha Italic, Beta Oblique: 2 fonts selected / Ready to uninstall 2 fonts."));
             choose("none");
