@@ -13,8 +13,9 @@
 # Kinds of change: a comparison flipped or made strict or loose, && and || swapped,
 # an integer constant off by one, a boolean inverted or a negation dropped, a call
 # dropped (calls in error paths weighted up), a text encoding swapped, the two
-# arguments of a call swapped. The fake platform (platform/fake.cpp), which only
-# tests run, is left alone.
+# arguments of a call swapped. The test doubles, which only tests run, are left
+# alone: the fake platform (platform/fake.cpp) and the recording printer surface
+# (print/recording.cpp).
 #
 # A mutant whose object code is the same as the original's is EQUIVALENT (the
 # compiler proved no behaviour can differ); one listed in tests/mutants-equivalent.txt
@@ -70,11 +71,11 @@ trap 'exit 130' INT TERM
 python3 - "$folders" "$count" "$seed" > "$work/mutants" <<'EOF' || exit 2
 import random, re, subprocess, sys
 folders, count, seed = sys.argv[1].split(","), int(sys.argv[2]), int(sys.argv[3])
-# The fake platform is a test double: only tests run it, so it is not mutated.
+# The test doubles: only tests run them, so they are not mutated.
 files = [f for f in subprocess.run(["git", "ls-files", "--"] + [d if d.endswith(".cpp") else f"{d}/*.cpp"
                                                                  for d in folders],
                                    capture_output=True, text=True, check=True).stdout.split()
-         if f != "platform/fake.cpp"]
+         if f not in ("platform/fake.cpp", "print/recording.cpp")]
 STRING = re.compile(r'"(?:\\.|[^"\\])*"|\'(?:\\.|[^\'\\])\'')
 ERROR_WORDS = re.compile(r"(error|fail|remove|unlink|rename|close|delete|trash|cancel|abort|"
                          r"Report|Message|warn|restore|cleanup|Clean)", re.I)
