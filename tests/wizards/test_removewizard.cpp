@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 
 #include "core/globals.h"
+#include "core/linuxtexts.h"
 #include "core/picturebox.h"
 #include "core/settings.h"
 #include "fonts/fonttable.h"
@@ -259,6 +260,8 @@ private slots:
             "already exists in the target directory.", "target target OK");
         row("unknown entry, No: untouched", del, {}, {vbNo}, "unknown", "could not be determined", "source trash OK");
         row("unknown entry, Yes: deleted", del, {}, {vbYes}, "unknown", "could not be determined", "trash trash OK");
+        row("unknown entry, 75: not said to be hidden", del, {0, ErrPathFileAccess}, {vbYes}, "unknown",
+            "could not be determined", "source trash OK");
     }
     void faultMatrix()
     {
@@ -319,6 +322,8 @@ private slots:
         QCOMPARE(env_->fake.fonts->removedBusy, env_->fake.fonts->removed);
         const QStringList& texts = env_->fake.messages->texts;
         QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.value(0).contains(message), qPrintable(texts.join(" | ")));
+        // A file left after its registration went is said to be hidden; one never registered is not.
+        QCOMPARE(texts.join(' ').contains(FontHiddenNote()), errors.contains(ErrPathFileAccess) && setup != "unknown");
         const QString closed = w.result() == QDialog::Accepted ? " OK" : "";
         QCOMPARE(Where(first) + " " + Where("Beta") + closed, after);
         QVERIFY(FontsChanged != notStarted);
@@ -328,7 +333,7 @@ private slots:
         // when one did not go as asked.
         QCOMPARE(report.size(), notStarted ? 0 : 2);
         const bool asked = report.filter(QRegularExpression("not (uninstalled|copied)|stopped|no trash")).isEmpty()
-                           && errors.value(0) != ErrPathFileAccess;  // the trash refused a file: kept, said in a message
+                           && !errors.contains(ErrPathFileAccess);  // the trash refused a file: kept, said in a message
         if (!notStarted)
             QVERIFY2(reportMessage.startsWith(asked ? "The Remove Font Wizard has uninstalled these fonts."
                                                      : "Not every font was uninstalled"), qPrintable(reportMessage));
@@ -338,7 +343,8 @@ private slots:
             QVERIFY(env_->fake.messages->styles.value(0) & vbDefaultButton2);
         if (setup == "unknown")  // the report says what became of the file the user was asked about
             QVERIFY2(report.filter("/betaoblique.ttf: ").value(0).endsWith(answers == QList<int>{vbNo} ? ": not uninstalled: no registration was found; the file is kept"
-                                                                           : ": uninstalled; the file is in the trash"),
+                                                                           : errors.isEmpty() ? ": uninstalled; the file is in the trash"
+                                                                                              : ": uninstalled; the file is kept"),
                      qPrintable(report.join('\n')));
         if ((answers == QList<int>{vbCancel} && action == ActionMove && setup.isEmpty()) || setup == "ioerror")
             QVERIFY2(report.value(1).endsWith("the run stopped before its file, which is kept"), qPrintable(report.join('\n')));
