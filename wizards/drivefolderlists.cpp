@@ -192,21 +192,21 @@ QString NoSuchFolderText(const QString& typed)
            + QStringLiteral("/fonts.");
 }
 
-bool FollowDrive(DriveList* drives, FolderTree* folders)
+void FollowDrive(DriveList* drives, FolderTree* folders)
 {
     const QString drive = drives->Drive();
     for (;;) {
         const int error = Sys().storage->FolderError(drive);
         if (error == 0) {
             folders->SetPath(drive, drive);
-            return true;
+            return;
         }
         if ((error == ErrDeviceUnavailable || error == ErrDiskNotReady)
             && Sys().messages->MsgBox(DriveNotReadyText(), vbRetryCancel | vbCritical,
                                       QStringLiteral("Glyphwick")) == vbRetry)
             continue;
         drives->SetDriveOf(folders->Path());
-        return false;
+        return;
     }
 }
 

@@ -52,9 +52,8 @@ private:
 
 // What the wizards do when the user picks another drive: points folders at the
 // chosen drive. A drive that is not ready asks Retry/Cancel; Cancel, and any
-// other error, puts drives back on the drive of folders' folder. true when
-// folders moved.
-bool FollowDrive(DriveList* drives, FolderTree* folders);
+// other error, puts drives back on the drive of folders' folder.
+void FollowDrive(DriveList* drives, FolderTree* folders);
 
 // Shows folder `path` in the tree, under the root of the drive that holds it,
 // and that drive in the drive list.

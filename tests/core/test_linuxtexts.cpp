@@ -32,6 +32,7 @@ private slots:
         QTest::newRow("Linux keystroke first and whole") << "30" << "\u00A9" << "Ctrl+Shift+U a9  (U+00A9)";
         QTest::newRow("Alt code only where it fits") << "40" << "\u00A9" << "Ctrl+Shift+U a9  (U+00A9)  ALT+0+169";
         QTest::newRow("narrow: the keystroke whole, no code point") << "20" << "\u00A9" << "Ctrl+Shift+U a9";
+        QTest::newRow("beyond code page 1252: no Alt code") << "30" << "\u03B1" << "Ctrl+Shift+U 3b1  (U+03B1)";
         QTest::newRow("code page 1252 euro is U+20AC") << "30" << "\u20AC" << "Ctrl+Shift+U 20ac  (U+20AC)";
         QTest::newRow("a plain key stays as it is") << "40" << "A" << "A ";
     }
