@@ -105,6 +105,7 @@ private slots:
         QTest::newRow("many pages: a bar growing") << 0;
         QTest::newRow("four fonts: a bar") << 4;
         QTest::newRow("three fonts: none") << 3;
+        QTest::newRow("one font: none") << 1;
     }
     void progressOnATerminal()
     {
@@ -126,6 +127,9 @@ private slots:
         QCOMPARE(RunPrintCommand(QStringList{"--layout", "Basic Catalog I", "--output", env.root() + "/fonts.pdf"} + where,
                                  out, err), 0);
         terminal.close();
+        QVERIFY2(!fonts || printed == QString("Printed %1 (Basic Catalog I) to %2/fonts.pdf\n")
+                                          .arg(fonts == 1 ? "1 font" : QString::number(fonts) + " fonts", env.root()),
+                 qPrintable(printed));
         QByteArray shown;
         QVERIFY(fcntl(master, F_SETFL, O_NONBLOCK) == 0);
         char buffer[4096];
