@@ -334,7 +334,6 @@ void SpecimenSheetII(PrinterSurface& printer, const PrintFontEntry& font)
     const double column = s.left + kLabelColumn;
     const double width = s.right - column;
 
-    s.Align(AlignBaseLeft);
     s.UseArial(14, true);
     s.TextAt(s.left, 104, QStringLiteral("Specimen Alphabet"));
 
@@ -425,7 +424,6 @@ void SpecimenSheetIV(PrinterSurface& printer, const PrintFontEntry& font)
     if (quotes.join(QString()).isEmpty())
         quotes[0] = Cased(SampleTextChoice(0));
 
-    s.Align(AlignBaseLeft);
     s.UseArial(12, true);
     s.TextAt(s.left, 96, QStringLiteral("60 Point Figures"));
     s.UseFont(60);
@@ -465,7 +463,6 @@ void KeyboardChart(PrinterSurface& printer, const PrintFontEntry& font)
     const double keyTop = 100;
     const double keySize = std::round(unit * 0.32);
 
-    s.Align(AlignBaseLeft);
     for (int r = 0; r < int(KeyboardRows().size()); ++r) {
         const double y = keyTop + r * unit;
         double x = s.left;
