@@ -33,6 +33,7 @@ private slots:
             {"--sheets|ansi chart,Poster" + pdf, 2, "unknown sheet \"Poster\"; the sheets are \"Specimen Sheet I\""},
             {six + "--printer|x" + pdf, 2, "give either --output FILE.pdf or --printer NAME"},
             {six + "--paper|legal" + pdf, 2, "unknown paper \"legal\""},
+            {six + six + pdf, 2, "--layout may be given only once"},
             {six + "--folder|{tmp}/none" + pdf, 1, "cannot read the folder \"{tmp}/none\""},
             {six + "--folder|{tmp}/home" + pdf, 1, "no uninstalled fonts in \"{tmp}/home\""},
             {six + "--folder|{tmp}/dir.pdf" + pdf, 1, "skipped {tmp}/dir.pdf/fonts.ttf: a folder\n"},
