@@ -48,8 +48,15 @@ struct DesktopFace {
     bool italic() const { return slant != 0; }
 };
 
+// How far a style is from its family's plain one, smallest first: upright before
+// slanted, normal width before the others, then the weight nearest 400 (of two as
+// near, the lighter). Below RegularStyleRankLimit only for an upright style of normal width.
+int RegularStyleRank(const DesktopFace& face);
+constexpr int RegularStyleRankLimit = 10000;
+
 // The styles of one family in the order they are offered: the regular style
-// first (upright, normal width, weight nearest 400), then by width, weight, slant.
+// first (the least RegularStyleRank, if upright and of normal width), then by
+// width, weight, slant.
 void OrderFamilyStyles(QVector<DesktopFace>& styles);
 
 // The kind of a fontconfig face by its format: TRUETYPE_FONTTYPE for TrueType

@@ -992,11 +992,14 @@ bool DesktopSetHidden(const QString& file, bool hidden)
     return out.commit();
 }
 
+int RegularStyleRank(const DesktopFace& face)
+{
+    return (face.italic() ? 2 * RegularStyleRankLimit : 0) + (face.width != FC_WIDTH_NORMAL ? RegularStyleRankLimit : 0)
+           + std::abs(face.weight - 400) * 2 + (face.weight > 400);
+}
+
 void OrderFamilyStyles(QVector<DesktopFace>& styles)
 {
-    auto regularness = [](const DesktopFace& f) {
-        return f.italic() || f.width != FC_WIDTH_NORMAL ? INT_MAX : std::abs(f.weight - 400) * 2 + (f.weight > 400);
-    };
     std::stable_sort(styles.begin(), styles.end(), [](const DesktopFace& a, const DesktopFace& b) {
         if (a.width != b.width)
             return a.width < b.width;
@@ -1004,10 +1007,10 @@ void OrderFamilyStyles(QVector<DesktopFace>& styles)
             return a.weight < b.weight;
         return a.slant < b.slant;
     });
-    auto regular = std::min_element(styles.begin(), styles.end(), [&](const DesktopFace& a, const DesktopFace& b) {
-        return regularness(a) < regularness(b);
+    auto regular = std::min_element(styles.begin(), styles.end(), [](const DesktopFace& a, const DesktopFace& b) {
+        return RegularStyleRank(a) < RegularStyleRank(b);
     });
-    if (regular != styles.end() && regularness(*regular) != INT_MAX)
+    if (regular != styles.end() && RegularStyleRank(*regular) < RegularStyleRankLimit)
         std::rotate(styles.begin(), regular, regular + 1);
 }
 

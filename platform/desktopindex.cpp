@@ -42,12 +42,6 @@ bool SameStyle(const DesktopFace& a, const DesktopFace& b)
            && a.style.compare(b.style, Qt::CaseInsensitive) == 0;
 }
 
-// How far a style is from the plain one; the family record shows the nearest.
-int RegularDistance(const DesktopFace& face)
-{
-    return (face.italic() ? 1000 : 0) + std::abs(face.weight - 400);
-}
-
 } // namespace
 
 QString FaceFieldText(const QString& family)
@@ -109,7 +103,7 @@ QVector<DesktopFace> Records(const QVector<DesktopFace>& styles, const QVector<Q
             groupOf.insert(key, records.size());
             records.append(f);
             recordFolded.append(folded[i]);
-        } else if (RegularDistance(f) < RegularDistance(records[*it])) {
+        } else if (RegularStyleRank(f) < RegularStyleRank(records[*it])) {  // the family shows its plainest style
             records[*it] = f;
         }
     }

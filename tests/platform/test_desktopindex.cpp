@@ -84,6 +84,16 @@ private slots:
         QTest::newRow("one style in two files is one style")
             << QVector<DesktopFace>{t1, pfb} << "Dup" << QStringList{"Dup/2/400"} << QStringList{"Dup/2/400"};
 
+        // The family shows its plainest style, as its list of styles offers it first.
+        QTest::newRow("of two weights as near to 400, the lighter stands for the family")
+            << QVector<DesktopFace>{Face("Tie", 500, false), Face("Tie", 300, false)} << "Tie"
+            << QStringList{"Tie/4/300"} << QStringList{"Tie/4/300", "Tie/4/500"};
+        DesktopFace condensed = Face("Narrow", 400, false);
+        condensed.width = 75;
+        QTest::newRow("a normal width stands for the family before a condensed regular")
+            << QVector<DesktopFace>{condensed, Face("Narrow", 700, false)} << "Narrow"
+            << QStringList{"Narrow/4/700"} << QStringList{"Narrow/4/400", "Narrow/4/700"};
+
         QTest::newRow("a family not there")
             << QVector<DesktopFace>{Face("Here", 400, false)} << "There" << QStringList{"Here/4/400"}
             << QStringList{};
