@@ -56,7 +56,7 @@ QString SampleOrNotice(PrinterSurface& printer, const QString& name, double widt
 {
     if (name.isEmpty())
         return ElideText(printer, UnprintableFaceText(), width);
-    return FitText(printer, name, width, sample);
+    return FitText(printer, width, sample);
 }
 
 
@@ -235,7 +235,7 @@ void BarEntry(PrintJob& job, const PrintFontEntry& font, int S, double y)
     if (name.isEmpty())
         return;
     PrintAt(printer, job.X(54), job.Y(y + 14 + 2 * S),
-            FitText(printer, name, 504, QStringLiteral("abcdefghijklmnopqrstuvwxyz 012345656789")));
+            FitText(printer, 504, QStringLiteral("abcdefghijklmnopqrstuvwxyz 012345656789")));
 }
 
 // ---- Three Up ------------------------------------------------------------------------
@@ -298,13 +298,13 @@ void ThreeUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y,
         PrintAt(printer, job.X(x), y + baselines[row], QStringLiteral("%1 pts").arg(sizes[row]));
         UseFont(printer, name, font.DisplayName.trimmed(), sizes[row]);
         PrintAt(printer, job.X(x + 21), y + baselines[row],
-                FitText(printer, name, 489, EntrySample(printer, font, cs.sample)));
+                FitText(printer, 489, EntrySample(printer, font, cs.sample)));
     }
 
     UseFont(printer, name, font.DisplayName.trimmed(), 72);
     const QString pairs = cs.upperCase ? QStringLiteral("AA,BB,CC,XX,YY,ZZ")
                                        : QStringLiteral("AaBbCcXxYyZz");
-    PrintAt(printer, job.X(x), y + 150, FitText(printer, name, 504, EntrySample(printer, font, pairs)));
+    PrintAt(printer, job.X(x), y + 150, FitText(printer, 504, EntrySample(printer, font, pairs)));
 
     FontEnumerator styles(nullptr);
     styles.PresenceKind = PresenceKindOf(font.FontType);
@@ -334,7 +334,7 @@ void ThreeUpCell(PrintJob& job, const PrintFontEntry& font, double x, double y,
     const double textX = any ? pos + 10 : pos;
     UseFont(printer, name, font.DisplayName.trimmed(), 16);
     PrintAt(printer, textX, y + 192,
-            FitText(printer, name, 576 - 36 - textX,
+            FitText(printer, 576 - 36 - textX,
                     QStringLiteral("The quick brown fox jumped over the lazy dogs")));
 }
 

@@ -96,11 +96,8 @@ void ApplyStyle(PrinterSurface& printer, const QString& name)
     }
 }
 
-QString FitText(PrinterSurface& printer, const QString& fontName, double maxWidth,
-                const QString& text)
+QString FitText(PrinterSurface& printer, double maxWidth, const QString& text)
 {
-    printer.SetScaleMode(ScalePoints);
-    printer.SetFontName(fontName);  // a refused name measures in the font kept
     QString fitted = text.left(300);
     while (!fitted.isEmpty() && printer.TextWidth(fitted) > maxWidth)
         fitted.chop(1);

@@ -50,9 +50,8 @@ QString UnprintableFaceText();
 // Bold/italic from the style words of a name ("BOLD", "ITALIC", "OBLIQUE").
 void ApplyStyle(PrinterSurface& printer, const QString& name);
 // The longest start of text (at most 300 characters) narrower than maxWidth in
-// the named font at the printer's current size, bold and italic.
-QString FitText(PrinterSurface& printer, const QString& fontName, double maxWidth,
-                const QString& text);
+// the printer's current font, size, bold and italic.
+QString FitText(PrinterSurface& printer, double maxWidth, const QString& text);
 
 // Text shortened to maxWidth in the current font after its last whole word
 // that fits, with an ellipsis (within a word only when the first is too long).

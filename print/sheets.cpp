@@ -171,7 +171,7 @@ double CharactersBlock(Sheet& s, double y)
     s.UseFont(18);
     y += kCharactersLead;
     for (const QString& row : rows) {
-        s.TextAt(s.left + kLabelColumn, y, FitText(s.p, s.face, s.right - s.left - kLabelColumn, row));
+        s.TextAt(s.left + kLabelColumn, y, FitText(s.p, s.right - s.left - kLabelColumn, row));
         y += kCharactersPitch;
     }
     return y - kCharactersPitch;
@@ -318,7 +318,7 @@ void SpecimenSheetI(PrinterSurface& printer, const PrintFontEntry& font)
         s.UseArial(8);
         s.TextAt(72, y, QStringLiteral("%1 point").arg(sizes[i]));
         s.UseFont(sizes[i]);
-        const QString line = FitText(s.p, s.face, 450, EntrySample(s.p, font, quotation));
+        const QString line = FitText(s.p, 450, EntrySample(s.p, font, quotation));
         s.p.SetCurrent(90, s.job.Y(y));  // x in the printable area
         s.p.Print(line);
     }
@@ -404,7 +404,7 @@ void SpecimenSheetIII(PrinterSurface& printer, const PrintFontEntry& font)
         s.UseArial(6);
         s.TextAt(s.left, y[i], QStringLiteral("%1 Point").arg(sizes[i]));
         s.UseFont(sizes[i]);
-        s.TextAt(s.left + kLabelColumn, y[i], FitText(s.p, s.face, 430, quotation));
+        s.TextAt(s.left + kLabelColumn, y[i], FitText(s.p, 430, quotation));
     }
     CharactersBlock(s, y[8]);
 }
@@ -450,7 +450,7 @@ void SpecimenSheetIV(PrinterSurface& printer, const PrintFontEntry& font)
         s.UseArial(6);
         s.TextAt(s.left, y[i + 1], QStringLiteral("%1 Point").arg(sizes[i]));
         s.UseFont(sizes[i]);
-        s.TextAt(column, y[i + 1], FitText(s.p, s.face, width, EntrySample(s.p, font, quote)));
+        s.TextAt(column, y[i + 1], FitText(s.p, width, EntrySample(s.p, font, quote)));
     }
     CharactersBlock(s, y[14]);
 }
