@@ -170,11 +170,12 @@ QByteArray SfntBuilder::VariableFont(const QString& family, int fsType, int defa
     const auto u16 = [](int v) { QByteArray b(2, 0); qToBigEndian<quint16>(quint16(v), b.data()); return b; };
     const auto u32 = [](quint32 v) { QByteArray b(4, 0); qToBigEndian<quint32>(v, b.data()); return b; };
     const auto fixed = [&](double v) { return u32(quint32(qint32(qRound(v * 65536)))); };
-    QByteArray fvar = u16(1) + u16(0) + u16(16) + u16(2) + u16(2) + u16(20) + u16(2) + u16(4 + 2 * 4);
+    // Two named instances; Bold Condensed has a PostScript name of its own (ID 260), Thin none (0xFFFF).
+    QByteArray fvar = u16(1) + u16(0) + u16(16) + u16(2) + u16(2) + u16(20) + u16(2) + u16(4 + 2 * 4 + 2);
     fvar += "wght" + fixed(100) + fixed(defaultWeight) + fixed(900) + u16(0) + u16(256);
     fvar += "wdth" + fixed(75) + fixed(100) + fixed(100) + u16(0) + u16(257);
-    fvar += u16(258) + u16(0) + fixed(100) + fixed(100);
-    fvar += u16(259) + u16(0) + fixed(700) + fixed(75);
+    fvar += u16(258) + u16(0) + fixed(100) + fixed(100) + u16(0xFFFF);
+    fvar += u16(259) + u16(0) + fixed(700) + fixed(75) + u16(260);
 
     // Glyph 0 .notdef, 1 space, then one per character '!' to '~': a box
     // (left 50, right 550, stem 80; capitals 700 high, the rest 500) on an
@@ -240,6 +241,7 @@ QByteArray SfntBuilder::VariableFont(const QString& family, int fsType, int defa
     b.AddName(13, QStringLiteral("Test licence")).AddName(14, QStringLiteral("https://example.org/l"));
     b.AddName(256, QStringLiteral("Weight")).AddName(257, QStringLiteral("Width"));
     b.AddName(258, QStringLiteral("Thin")).AddName(259, QStringLiteral("Bold Condensed"));
+    b.AddName(260, QString(family).remove(' ') + QStringLiteral("-BoldCnd"));
     b.AddName(258, QStringLiteral("Maigre"), 3, 0x40C);  // French, after the English: never the name
     return b.Build();
 }

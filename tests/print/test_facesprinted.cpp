@@ -146,11 +146,11 @@ private slots:
         QTest::newRow("Thin: a thinner stem") << "GW Var" << 0 << false << "GW Var Thin" << "GWVar-Thin" << 600.0
                                               << false;
         QTest::newRow("Bold Condensed: narrower, a thicker stem") << "GW Var" << 1 << false << "GW Var Bold Condensed"
-                                                                  << "GWVar-BoldCondensed" << 450.0 << true;
+                                                                  << "GWVar-BoldCnd" << 450.0 << true;  // its own, stored
         QTest::newRow("long family name cut") << QString(70, 'W') << 0 << false << QString(70, 'W') + " Thin"
                                               << QString(63, 'W') << 600.0 << false;
         QTest::newRow("odd name length: the odd byte dropped") << "GW Odd" << 1 << true << "GW Od Bold Condense"
-                                                               << "GWOd-BoldCondense" << 450.0 << true;
+                                                               << "GWOdd-BoldCn" << 450.0 << true;
     }
     void instanceCopyAtItsCoordinates()
     {
