@@ -16,7 +16,6 @@ struct FontFileRecord {
     QString FilePath;      // folder + the real file name
     QString FotPath;       // the temporary ".fot"; empty until written, and once deleted
     QString FaceName;      // read back from the ".fot" (the full name)
-    bool Selected = false;
     QString RegistryName;  // FaceName + " (TrueType)"
     bool CopyNeeded = false;
     QString DestPath;

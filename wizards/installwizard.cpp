@@ -337,9 +337,6 @@ QWidget* InstallWizard::CreateFilesStep()
             PreviewFont(item);
     });
     connect(fontList_, &QTreeWidget::itemSelectionChanged, this, [this] {
-        for (QTreeWidgetItem* row : Rows())
-            if (const int slot = SlotOf(row); slot >= 0)
-                fonts_[size_t(slot)].Selected = row->isSelected();
         ShowSelectionCount();
         installNowButton_->setEnabled(!reading_ && SelectedRowCount() > 0);
     });
@@ -937,12 +934,8 @@ void InstallWizard::SelectFonts(const QString& style)
     int runStart = -1;
     for (int i = 0; i <= rows.size(); ++i) {
         const bool take = i < rows.size() && SlotOf(rows[i]) >= 0 && NameIsOfKind(rows[i]->text(0), style);
-        if (take) {
-            fonts_[size_t(SlotOf(rows[i]))].Selected = true;
+        if (take)
             ++count;
-        } else if (i < rows.size() && SlotOf(rows[i]) >= 0) {
-            fonts_[size_t(SlotOf(rows[i]))].Selected = false;
-        }
         if (take && runStart < 0)
             runStart = i;
         if (!take && runStart >= 0) {

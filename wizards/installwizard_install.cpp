@@ -149,7 +149,6 @@ void InstallWizard::InstallFonts()
             notInstalled << NotInstalledLine(font, QStringLiteral("the installation stopped before it"));
             continue;
         }
-        font.Selected = true;
         const auto tried = triedFiles.constFind(font.FilePath);
         if (tried != triedFiles.constEnd()) {
             const FontFileRecord& first = fonts_[tried.value()];
@@ -157,12 +156,10 @@ void InstallWizard::InstallFonts()
                 AddInstalledFace(font, first, key.get());
             else
                 notInstalled << NotInstalledLine(font, QStringLiteral("its file was not installed"));
-            font.Selected = first.InstalledNow;
             continue;
         }
         triedFiles.insert(font.FilePath, size_t(slot));
         const InstallResult result = InstallFontFile(font, destFolder, key.get());
-        font.Selected = result.installed;
         if (!result.installed)
             notInstalled << NotInstalledLine(font, result.reason);
         if (result.stop) {
