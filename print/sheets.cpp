@@ -62,7 +62,8 @@ class Sheet {
 public:
     Sheet(PrinterSurface& printer, const PrintFontEntry& font)
         : p(printer), job(printer, Gauge()), display(font.DisplayName.trimmed()),
-          file(font.FileName.trimmed()), size(SizeAndEmbedding(font))
+          file(font.FileName.trimmed()), size(SizeAndEmbedding(font)),
+          right(printer.PaperSize() == PaperLetter ? 558 : 541), bottom(printer.PaperSize() == PaperLetter ? 738 : 788)
     {
         job.Start();
         face = SelectEntryFont(p, font);
@@ -70,9 +71,6 @@ public:
             face = CaptionFont;
             p.SetFontName(face);
         }
-        const bool letter = p.PaperSize() == PaperLetter;
-        right = letter ? 558 : 541;
-        bottom = letter ? 738 : 788;
     }
 
     void UseArial(double points, bool bold = false) { gw::UseArial(p, points, bold); }
@@ -95,9 +93,8 @@ public:
     QString display;
     QString file;
     QString size;
-    double left = 54;
-    double right = 558;
-    double bottom = 738;
+    const double left = 54;
+    const double right, bottom;  // by the paper
 };
 
 // The file name and size of a name block in at most half the line, so the
