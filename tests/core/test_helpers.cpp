@@ -63,6 +63,7 @@ private slots:
         QTest::newRow("key blank") << "KeystrokeLabel" << " " << "  ";
         QTest::newRow("key tilde 126") << "KeystrokeLabel" << "~" << "~ ";
         QTest::newRow("key 31") << "KeystrokeLabel" << QString(QChar(31)) << "[none]";
+        QTest::newRow("key NUL") << "KeystrokeLabel" << QString(QChar(0)) << "[none]";
         QTest::newRow("key DEL 127") << "KeystrokeLabel" << QString(QChar(127)) << " ALT+0+127";
         QTest::newRow("key euro 128") << "KeystrokeLabel" << "\u20AC" << " ALT+0+128";
         QTest::newRow("key Cyrillic, the first counts") << "KeystrokeLabel" << "\u0416A" << "";

@@ -34,6 +34,7 @@ private slots:
         QTest::newRow("narrow: the keystroke whole, no code point") << "20" << "\u00A9" << "Ctrl+Shift+U a9";
         QTest::newRow("beyond code page 1252: no Alt code") << "30" << "\u03B1" << "Ctrl+Shift+U 3b1  (U+03B1)";
         QTest::newRow("code page 1252 euro is U+20AC") << "30" << "\u20AC" << "Ctrl+Shift+U 20ac  (U+20AC)";
+        QTest::newRow("DEL: no keystroke, its Alt code") << "40" << "\u007f" << " ALT+0+127";
         QTest::newRow("a plain key stays as it is") << "40" << "A" << "A ";
     }
     void texts()
