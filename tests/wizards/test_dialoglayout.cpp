@@ -338,7 +338,7 @@ private slots:
             const QString file = layouts.arg(step);
             // At the smallest size, then larger: what stretches, and how far.
             const QSize smallest = d->size();
-            QStringList lines = QStringList{"title \"" + d->windowTitle() + "\""
+            QStringList lines = QStringList{d->objectName() + " title \"" + d->windowTitle() + "\""
                                             + (step ? QString() : QString(" opens at %1x%2").arg(opened.width()).arg(opened.height()))}
                                 + Geometries(d.get(), env.root());
             d->resize(smallest + QSize(160, 120));
