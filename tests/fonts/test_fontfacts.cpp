@@ -160,6 +160,18 @@ private slots:
         QCOMPARE(mapped(), before);
     }
 
+    // A font without a no-break space or a tab prints both as its space, not as its missing glyph.
+    void blanksWithoutGlyphsAreSpaces()
+    {
+        TestEnv env;
+        const QString file = env.root() + "/blank.ttf";
+        QVERIFY(WriteFile(file, SfntBuilder::VariableFont("GW Blank", 0)));
+        const OutlineFace face(file, 0);
+        QVERIFY(face.GlyphIndex(' ') != 0);
+        for (const char32_t blank : {char32_t(0xA0), char32_t('\t')})
+            QCOMPARE(face.GlyphIndex(blank), face.GlyphIndex(' '));
+    }
+
     // A file named like a font: whether the scan takes it, each face's names (or why not), its .fot made again
     // once deleted, its embedding bits, what `glyphwick-fonts info` prints of it (or of no file), its styles.
     void fileKinds_data()

@@ -257,6 +257,8 @@ private slots:
         printer->SetDocumentTitle("Glyphwick catalog");  // the name the printer's queue shows
         QCOMPARE(qtPdf->docName(), QString("Glyphwick catalog"));
         qtPdf->setPageOrientation(QPageLayout::Landscape);  // a run turns a sideways sheet upright
+        printer->SetOrientation(2);
+        QCOMPARE(qtPdf->pageLayout().orientation(), QPageLayout::Landscape);
         printer->SetOrientation(1);
         QCOMPARE(qtPdf->pageLayout().orientation(), QPageLayout::Portrait);
         printer->SetScaleMode(ScalePoints);
