@@ -242,8 +242,8 @@ private slots:
         PrintFontEntry font;
         font.FontPath = env_->root() + "/font.ttf";
         env_->fake.characterMaps->maps[font.FontPath] = QSet<uint>(mapped.begin(), mapped.end());
-        for (uint code : sample.toUcs4())
-            if (!mapped.contains(code) && !mapped.isEmpty() && code > ' ')
+        for (uint code : sample.toUcs4())  // the printer lacks what the map lacks, a space too
+            if (!mapped.contains(code) && !mapped.isEmpty())
                 printer.missingGlyphs.insert(code);
         QCOMPARE(EntrySample(printer, font, sample), printed);
         QCOMPARE(env_->fake.characterMaps->reads, printed == sample ? 0 : 1);
