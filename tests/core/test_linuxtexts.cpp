@@ -56,7 +56,7 @@ private slots:
         const QByteArray ttcf("ttcf\0\1\0\0\0\0\0\1\0\0\0\x10", 16);
         QTest::newRow("CFF collection") << ttcf + "OTTO" << "a.ttc" << "OpenType";
         QTest::newRow("TrueType collection") << ttcf + QByteArray("\0\1\0\0", 4) << "a.otc" << "TrueType";
-        QTest::newRow("CFF named .ttf") << QByteArray("OTTO") << "a.ttf" << "OpenType";
+        QTest::newRow("CFF named .ttf") << QByteArray("OTTO\0\x0b", 6) << "a.ttf" << "OpenType";
         QTest::newRow("damaged collection: its name") << ttcf.left(12) << "a.otc" << "OpenType";
     }
     void fontKind()
