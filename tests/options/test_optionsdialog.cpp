@@ -109,8 +109,10 @@ private slots:
     void okWritesEveryKeyAndBothParagraphs()
     {
         WriteIniString("GW", "ShowATM", "0", IniFile);
+        WriteIniString("SpecSheets", "QuoteIndex", "11", IniFile);  // one past the last choice: the first
         OptionsDialog d;
         QCOMPARE(Box(d, "sampleTextBox1").itemText(10), QString("Quote #8"));
+        QCOMPARE(Box(d, "sampleTextBox1").currentIndex(), 0);
         QCOMPARE(TextEdit(d, "samplePreviewEdit1").toPlainText(), SampleTextChoice(0));  // the stored first choice
         Edit(d, "userNameEdit").setText("Ad\u00e1");
         Edit(d, "resetPagesEdit").setText("5");
