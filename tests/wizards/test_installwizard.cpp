@@ -32,6 +32,7 @@
 #include "wizards/drivefolderlists.h"
 #include "wizards/folderpicker.h"
 #include "wizards/installwizard.h"
+#include "wizards/printrunner.h"
 
 using namespace gw;
 
@@ -732,9 +733,16 @@ private slots:
     {
         auto w = Open({"a.ttf=Alpha Sans"}, InstallWizard::Mode::PrintUninstalled);
         w->SelectFonts("ALL");
+        LayoutPicture& picture = Child<LayoutPicture>(*w, "layoutPicture");  // the sheets' picture, not the catalog's
+        while (!picture.isVisibleTo(w.get()) && Button(*w, "nextButton").isEnabled())
+            Button(*w, "nextButton").click();
+        picture.DrawPending();
+        const QImage catalog = picture.Picture();
+        Child<QRadioButton>(*w, "sheetsRadio").click();
+        picture.DrawPending();
+        QVERIFY(!catalog.isNull() && picture.Picture() != catalog);
         while (Button(*w, "nextButton").isEnabled())
             Button(*w, "nextButton").click();
-        Child<QRadioButton>(*w, "sheetsRadio").click();
         for (const char* box : {"specimenSheet1Check", "specimenSheet2Check", "specimenSheet3Check", "specimenSheet4Check",
                                 "keyboardChartCheck", "ansiChartCheck", "characterSetCheck", "pointSet72Check"})
             Child<QCheckBox>(*w, box).click();
