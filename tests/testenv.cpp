@@ -37,8 +37,10 @@ TestEnv::TestEnv()
     // A warning (a bad argument to Qt, a painter on nothing) is a fault; the
     // offscreen platform's own notes are not.
     QTest::failOnWarning(QRegularExpression("^(?!This plugin does not support)"));
-    for (const QString& d : {home(), configHome(), dataHome(), root() + "/cache"})
+    for (const QString& d : {home(), configHome(), dataHome(), root() + "/cache", userHome()})
         QDir().mkpath(d);
+    // The user's own home: folder pickers start there, fontconfig reads ~/.fonts.
+    qputenv("HOME", userHome().toLocal8Bit());
     // fontconfig writes caches of rescanned folders here, not into the user's cache.
     qputenv("XDG_CACHE_HOME", (root() + "/cache").toLocal8Bit());
     qputenv("GLYPHWICK_HOME", home().toLocal8Bit());

@@ -1,6 +1,6 @@
 #pragma once
 // Every test runs inside its own temporary folders with the fake platform:
-// GLYPHWICK_HOME, XDG_CONFIG_HOME and XDG_DATA_HOME point into them, so no
+// HOME, GLYPHWICK_HOME, XDG_CONFIG_HOME and XDG_DATA_HOME point into them, so no
 // test touches the real user folders.
 #include <QAbstractItemView>
 #include <QApplication>
@@ -28,6 +28,7 @@ public:
     QString home() const { return root() + "/home"; }        // GLYPHWICK_HOME
     QString configHome() const { return root() + "/config"; } // XDG_CONFIG_HOME
     QString dataHome() const { return root() + "/data"; }     // XDG_DATA_HOME
+    QString userHome() const { return root() + "/user"; }     // HOME
 
     // Puts the desktop platform in place of the fake (the environment stays temporary).
     void UseDesktopPlatform();

@@ -140,7 +140,7 @@ private slots:
                  qPrintable(r.out));
         QVERIFY2(r.out.contains(source + "/q?.ttf: installed as Glyphwick Cli Q (TrueType) in " + fonts + "/q?.ttf"),
                  qPrintable(r.out + r.err));
-        for (const QString& line : {"/broken.ttf: not installed, not a font", "/missing.ttf: not installed, there is no such file",
+        for (const char* line : {"/broken.ttf: not installed, not a font", "/missing.ttf: not installed, there is no such file",
                                     ": not installed, not a file"})
             QVERIFY2(r.out.contains(source + line), qPrintable(r.out));
 
