@@ -228,6 +228,7 @@ private slots:
     {
         MakeFolder(env->root() + "/stick", {"s.ttf=Stick Sans"});
         MakeFolder(env->root() + "/stick/More", {"m.ttf=More Sans"});
+        QVERIFY(QDir().mkpath(env->root() + "/stick/None"));
         env->fake.storage->drives.prepend({"Stick", env->root() + "/stick"});
         auto w = Open({"a.ttf=Alpha Sans"});
         QCOMPARE(RowTexts(*w), QStringList{"Alpha Sans|a.ttf|1K"});
@@ -246,6 +247,11 @@ private slots:
         MakeFolder(env->root() + "/stick/More", {"n.ttf=New Sans"});
         w->ShowFiles(env->root() + "/stick/More", {});
         QCOMPARE(RowTexts(*w), (QStringList{"More Sans|m.ttf|1K", "New Sans|n.ttf|1K"}));
+        // A folder without fonts after a choice: nothing is left selected or counted.
+        FontList(*w).selectAll();
+        w->ShowFiles(env->root() + "/stick/None", {});
+        QCOMPARE(LabelText(*w, "fontNamesLabel") + ", " + LabelText(*w, "selectionCountLabel"),
+                 QString("Font Names, No fonts selected."));
     }
 
     // Options from the CD-ROM wizard leaves alone the kinds of installed font the main list shows.
