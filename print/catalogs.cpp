@@ -227,7 +227,6 @@ void BarEntry(PrintJob& job, const PrintFontEntry& font, int S, double y)
     const double room = 494 - printer.TextWidth(FileAndSize(font)) - 12;
     printer.SetTextAlign(AlignBaseLeft);
     PrintAt(printer, job.X(56), job.Y(y + 11), FitLabel(printer, font.AlternateName.trimmed(), room, 10, 8));
-    printer.SetTextAlign(AlignBaseLeft);
     printer.SetForeColor(ColourBlack);
     const QString name = SelectFont(printer, font, S);
     PrintAt(printer, job.X(54), job.Y(y + 14 + S),

@@ -396,8 +396,6 @@ QWidget* InstallWizard::CreateGoStep()
 void InstallWizard::SetUpForMode()
 {
     const bool install = Installs();
-    choice_->SetLayoutIndex(0);
-
     for (const char* f : kFilters)
         filterBox_->addItem(QString::fromLatin1(f));
     filterBox_->setCurrentIndex(0);

@@ -214,11 +214,6 @@ void PrintChoicePanel::EnableFor(bool sheets)
         box->setEnabled(sheets);
 }
 
-void PrintChoicePanel::SetLayoutIndex(int index)
-{
-    layoutBox_->setCurrentIndex(index);
-}
-
 void PrintChoicePanel::SetTitle(const QString& title)
 {
     titleEdit_->setText(title);

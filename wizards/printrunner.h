@@ -65,7 +65,6 @@ public:
     PrintChoice Choice() const;
     // Enables the title and layout for a catalog, the sheet boxes for sheets.
     void EnableFor(bool sheets);
-    void SetLayoutIndex(int index);
     void SetTitle(const QString& title);
     // Selects the whole title, and gives it the focus when focus is true.
     void SelectTitle(bool focus);

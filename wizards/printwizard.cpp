@@ -43,7 +43,6 @@ PrintWizard::PrintWizard(const PrintFontList& fonts, QWidget* parent) : QDialog(
     setWindowTitle(QStringLiteral("Print Wizard"));
     CreateControls();
     CentreForm(this);
-    choice_->SetLayoutIndex(0);
     FillFontList();
     LoadSettings();
     ShowSelectedCount();
