@@ -254,6 +254,8 @@ private slots:
             "Its copy is complete in the target folder.", "source+target source+target OK");
         row("same folder", copy, {}, {}, "samefolder", "The source file and destination file cannot be the same!",
             "source source OK");
+        row("same folder through a link: the move keeps the file", move, {}, {}, "samefolder-link",
+            "cannot be the same!", "source+target source+target OK");
         row("move over existing, No", move, {}, {vbNo, vbOK, vbNo, vbOK}, "existing",
             "already exists in the target directory.", "source+target source+target OK");
         row("move over existing, Yes: written over", move, {}, {vbYes, vbYes}, "existing",
@@ -283,6 +285,8 @@ private slots:
         const bool notStarted = setup.startsWith("notarget");
         if (setup == "samefolder")
             target_ = fonts_;
+        else if (setup == "samefolder-link")
+            QVERIFY(QFile::link(fonts_, target_ = env_->root() + "/Fonts Link"));
         else if (notStarted || setup == "maketarget") {  // a plain file where the folder or its parent belongs
             target_ = env_->root() + "/Font Backup";
             if (setup != "notarget" && setup != "maketarget")
