@@ -845,6 +845,11 @@ private slots:
         QCOMPARE(tree.Path(), root + "/a/b");
         QCOMPARE(tree.currentItem()->data(0, Qt::DisplayRole).toString(), QString("b"));
         QVERIFY(top->child(0)->isExpanded());
+        // A folder not opened yet can be opened; once opened and found empty, no longer.
+        QTreeWidgetItem* z = top->child(1);
+        QCOMPARE(z->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+        z->setExpanded(true);
+        QCOMPARE(z->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicatorWhenChildless);
         QVERIFY(QDir().mkpath(root + "/a/b/new"));
         tree.Refresh();
         QCOMPARE(tree.currentItem()->childCount(), 1);

@@ -136,7 +136,9 @@ private slots:
             QVERIFY(list.topLevelItem(7)->toolTip(0).contains("not valid UTF-8"));
             const QLabel& sample = Child<QLabel>(w, "sampleLabel");
             QStringList shown;  // the items of the last menu, "-" a separator
-            w.PopupMenu = [&](QMenu* menu, const QPoint&) {
+            QPoint shownAt;
+            w.PopupMenu = [&](QMenu* menu, const QPoint& at) {
+                shownAt = at;
                 shown.clear();
                 for (QAction* a : menu->actions())
                     if (a->isVisible())
@@ -156,8 +158,10 @@ private slots:
                          QString(name) + ": " + font);
             }
             QCOMPARE(Text(w, "selectedCountLabel"), QString("1 font selected"));
-            Child<QPushButton>(w, "selectButton").click();
+            QPushButton& selectButton = Child<QPushButton>(w, "selectButton");
+            selectButton.click();
             QCOMPARE(shown.value(0), QString("&Regular Fonts")); // no family item under the button
+            QCOMPARE(shownAt, selectButton.mapToGlobal(selectButton.rect().bottomLeft() + QPoint(0, 1)));  // right below it
             QCOMPARE(choose("regular"), QString("Alpha, Alpha Bold, Beta, Zeta, Zz Gone, gamma: 6 fonts selected / Ready to uninstall 6 fonts."));
             QCOMPARE(choose("none"), QString(": No fonts selected / No fonts selected."));
             QCOMPARE(choose("italic"), QString("Alpha Italic, Beta Oblique: 2 fonts selected / Ready to uninstall 2 fonts."));
