@@ -414,7 +414,6 @@ void InstallWizard::SetUpForMode()
         destinationLabel_->setText(ForLinux(QStringLiteral(
             "Your TrueType font files will be copied to the Windows 95 font directory and installed.")));
         changesLabel_->setText(ForLinux(QStringLiteral("Changes made to Windows Registry:")));
-        cancelReadButton_->hide();
         fontCountLabel_->setText(QStringLiteral("0 fonts to install"));
         statusLabel_->setText(QStringLiteral("Ready!"));
     } else {
@@ -427,7 +426,6 @@ void InstallWizard::SetUpForMode()
         installNowButton_->hide();
         ChooseCatalog();
     }
-    readingGaugeWell_->hide();
     readingLabel_->hide();
     ResetSamplePanels();
     ShowChosenCharacter();
