@@ -160,6 +160,28 @@ private slots:
         QCOMPARE(mapped(), before);
     }
 
+    // A face with nothing to draw (no em, no glyphs) is not opened for its outlines.
+    void faceWithoutOutlinesIsRefused_data()
+    {
+        QTest::addColumn<QByteArray>("field");  // "table:offset" of a 16-bit field set to 0
+        QTest::addColumn<bool>("valid");
+        QTest::newRow("whole") << QByteArray() << true;
+        QTest::newRow("no glyphs") << QByteArray("maxp:4") << false;
+        QTest::newRow("no em") << QByteArray("head:18") << false;
+    }
+    void faceWithoutOutlinesIsRefused()
+    {
+        QFETCH(QByteArray, field);
+        TestEnv env;
+        QByteArray font = SfntBuilder::VariableFont("GW Empty", 0);
+        for (int i = 0, entry = 12; !field.isEmpty() && i < Word(font, 4); ++i, entry += 16)
+            if (font.mid(entry, 4) == field.left(4))
+                font.replace(qsizetype(Long(font, entry + 8)) + field.mid(5).toInt(), 2, QByteArray(2, '\0'));
+        const QString file = env.root() + "/f.ttf";
+        QVERIFY(WriteFile(file, font));
+        QTEST(OutlineFace(file, 0).IsValid(), "valid");
+    }
+
     // A font without a no-break space or a tab prints both as its space, not as its missing glyph.
     void blanksWithoutGlyphsAreSpaces()
     {
