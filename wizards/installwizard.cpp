@@ -568,7 +568,8 @@ void InstallWizard::EnableScanControls(bool enabled)
     for (QWidget* w : std::initializer_list<QWidget*>{driveList_, helpButton_, closeButton_, nextButton_, previousButton_,
                                                       selectButton_, filterBox_})
         w->setEnabled(enabled);
-    installNowButton_->setEnabled(enabled && SelectedRowCount() > 0);
+    // Before a read and after it alike nothing is chosen yet: choosing enables it.
+    installNowButton_->setEnabled(false);
     if (enabled) {
         previousButton_->setEnabled(step_ != 0);
         nextButton_->setEnabled(step_ != lastStep_);
