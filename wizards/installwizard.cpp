@@ -588,7 +588,6 @@ void InstallWizard::ScanFolder()
     filterSet_ = QString::fromLatin1(kFilterSets[qBound(0, filterBox_->currentIndex(), 6)]);
     RemovePreviewFont();
     RemovePrintFonts();
-    readingLabel_->setText(QStringLiteral("Changing directory..."));
     readingLabel_->show();
     DeleteTempFontFiles();
     selectionCountLabel_->setText(QStringLiteral("No fonts selected."));
