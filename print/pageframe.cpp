@@ -273,10 +273,7 @@ void CatalogFooter(PrinterSurface& printer, double left, double top, int page,
     const double f = CatalogFooterRule(printer, top);
     printer.Line(54 - left, f, 540, f, LinePlain, ColourBlack);
 
-    printer.SetFontName(CaptionFont);
-    printer.SetFontSize(8);
-    printer.SetFontBold(false);
-    printer.SetFontItalic(false);
+    UseArial(printer, 8);
     printer.SetCurrent(54 - left, f + 12);
     printer.Print(leftText);
 
