@@ -594,7 +594,6 @@ void InstallWizard::ScanFolder()
     changesList_->clear();
     readingLabel_->setText(QStringLiteral("Reading directory..."));
     readingGaugeWell_->show();
-    DrawWindowGauge(readingGauge_, 0);
 
     QString folder = folderTree_->Path();
     if (!folder.endsWith('/'))
