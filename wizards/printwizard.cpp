@@ -28,13 +28,6 @@ namespace {
 constexpr int kHelpContext = 710;
 constexpr int kIndexRole = Qt::UserRole;
 
-QString CountText(int n, const QString& one, const QString& many)
-{
-    if (n == 0)
-        return QStringLiteral("No fonts selected");
-    return n == 1 && !one.isEmpty() ? one : QString::number(n) + many;
-}
-
 } // namespace
 
 PrintWizard::PrintWizard(const PrintFontList& fonts, QWidget* parent) : QDialog(parent), fonts_(fonts)
@@ -331,7 +324,9 @@ void PrintWizard::SelectFonts(const QString& kind)
 void PrintWizard::ShowSelectedCount()
 {
     const int n = fontList_->selectionModel()->selectedRows().size();
-    selectedCountLabel_->setText(CountText(n, QStringLiteral("1 font selected"), QStringLiteral(" fonts selected")));
+    selectedCountLabel_->setText(n == 0   ? QStringLiteral("No fonts selected")
+                                 : n == 1 ? QStringLiteral("1 font selected")
+                                          : QString::number(n) + " fonts selected");
 }
 
 void PrintWizard::ShowSample(int row)

@@ -147,6 +147,9 @@ private slots:
         QTreeWidgetItem* row = list.topLevelItem(list.topLevelItem(0)->isSelected() ? 1 : 0);
         QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, list.visualItemRect(row).center());
         QCOMPARE(list.selectedItems().size(), 4);
+        QCOMPARE(Child<QLabel>(w, "selectedCountLabel").text(), QString("4 fonts selected"));
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(row).center());  // a click alone: its row
+        QCOMPARE(Child<QLabel>(w, "selectedCountLabel").text(), QString("1 font selected"));
         // The sample of a font clicked takes the weight and slant its name says, at 18 points.
         for (const auto& [name, style] : {std::pair("Nimbus Mono PS Bold Oblique", "1 1 18"), std::pair("Nimbus Mono PS Oblique", "0 1 18"),
                                           std::pair("Liberation Serif", "0 0 18")}) {
