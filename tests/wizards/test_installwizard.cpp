@@ -232,7 +232,9 @@ private slots:
         env->fake.storage->drives.prepend({"Stick", env->root() + "/stick"});
         auto w = Open({"a.ttf=Alpha Sans"});
         QCOMPARE(RowTexts(*w), QStringList{"Alpha Sans|a.ttf|1K"});
-        Child<DriveList>(*w, "driveList").setCurrentIndex(0);
+        DriveList& drives = Child<DriveList>(*w, "driveList");
+        const int sourceDrive = drives.currentIndex();
+        drives.setCurrentIndex(0);
         FolderTree& tree = Child<FolderTree>(*w, "folderTree");
         QCOMPARE(tree.Path(), env->root() + "/stick");
         QCOMPARE(RowTexts(*w), QStringList{"Stick Sans|s.ttf|1K"});
@@ -245,13 +247,22 @@ private slots:
         QCOMPARE(tree.Path(), env->root() + "/stick/More");
         // Files opened from the folder shown read it again.
         MakeFolder(env->root() + "/stick/More", {"n.ttf=New Sans"});
+        QString during;  // a read shows that it reads, and how far
+        QTimer::singleShot(0, [&] {
+            during = LabelText(*w, "readingLabel") + QString(Child<QWidget>(*w, "readingGauge").isVisibleTo(w.get()) ? " gauge" : "");
+        });
         w->ShowFiles(env->root() + "/stick/More", {});
+        QCOMPARE(during, QString("Reading directory... gauge"));
+        QVERIFY(!Child<QWidget>(*w, "readingGauge").isVisibleTo(w.get()));
         QCOMPARE(RowTexts(*w), (QStringList{"More Sans|m.ttf|1K", "New Sans|n.ttf|1K"}));
         // A folder without fonts after a choice: nothing is left selected or counted.
         FontList(*w).selectAll();
         w->ShowFiles(env->root() + "/stick/None", {});
         QCOMPARE(LabelText(*w, "fontNamesLabel") + ", " + LabelText(*w, "selectionCountLabel"),
                  QString("Font Names, No fonts selected."));
+        // Files opened from another drive's folder: the drive box follows.
+        w->ShowFiles(source, {});
+        QCOMPARE(drives.currentIndex(), sourceDrive);
     }
 
     // Options from the CD-ROM wizard leaves alone the kinds of installed font the main list shows.
@@ -371,7 +382,11 @@ private slots:
                 greyed << i;
         const QSet<int> lacked = system.isEmpty() ? QSet<int>{0, 1, 2, 3, 4} : letters ? QSet<int>{1, 2, 3} : QSet<int>{1, 2, 3, 4};
         QCOMPARE(greyed, lacked);
-        SaveShot(w.get(), "preview-" + QString(QTest::currentDataTag()).replace(' ', '-').toLower());
+        SaveShot(w.get(), "preview-" + QString(QTest::currentDataTag()).replace(' ', '-').toLower());        // A larger window draws the character anew at its box's new size.
+        const QLabel& character = Child<QLabel>(*w, "characterLabel");
+        w->resize(1000, 720);
+        QTRY_VERIFY(character.width() > picture.width());
+        QCOMPARE(character.pixmap().size(), character.size());
     }
 
     // Each selection command replaces the selection (italic takes oblique); the count and the changes follow.
