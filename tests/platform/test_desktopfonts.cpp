@@ -362,13 +362,16 @@ private slots:
         QTest::newRow("TrueType bold italic") << "LiberationSerif-BoldItalic.ttf" << "Liberation Serif|Bold Italic|1ASC|700|1";
         QTest::newRow("Type 1 italic") << "NimbusSans-Italic.t1" << "Nimbus Sans|Italic|urw|400|1";
         QTest::newRow("not a font") << "/text.ttf" << "";
+        QTest::newRow("family beyond ASCII") << "/caf\u00e9.ttf" << "GW Caf\u00e9|Regular|1ASC|400|0";
     }
     void fileFaces()
     {
         QFETCH(QString, file);
         QFETCH(QString, face);
         const QString path = file.startsWith('/') ? env_->root() + file : SystemFile(file);
-        if (path.isEmpty() || (file.startsWith('/') && !WriteFile(path, "not a font")))
+        const QByteArray made = file == "/text.ttf" ? QByteArray("not a font")
+            : SfntBuilder::Renamed(ReadFile(SystemFile("LiberationSans-Regular.ttf")), "GW Caf\u00e9", "GW Caf\u00e9");
+        if (path.isEmpty() || (file.startsWith('/') && !WriteFile(path, made)))
             QSKIP("the font is not installed");
         FileFace read;
         const bool ok = Sys().fonts->ReadFileFace(path, 0, &read);
