@@ -389,6 +389,34 @@ private slots:
         QCOMPARE(character.pixmap().size(), character.size());
     }
 
+    // Each face of a collection previews from itself: a narrow face is not drawn as its regular sister.
+    void collectionFacesPreviewApart()
+    {
+        const QString regular = SystemFile("NimbusSans-Regular.otf"), narrow = SystemFile("NimbusSansNarrow-Regular.otf");
+        if (regular.isEmpty() || narrow.isEmpty())
+            QSKIP("font files not on this machine");
+        env->UseDesktopPlatform();
+        QVERIFY(WriteFile(source + "/pair.otc", SfntBuilder::Collection({SfntBuilder::Renamed(ReadFile(regular), "GW Pair", "GW Pair"),
+            SfntBuilder::Renamed(ReadFile(narrow), "GW Pair", "GW Pair Narrow", "Narrow")})));
+        auto w = Open();
+        w->resize(900, 640);
+        w->show();
+        Child<QTabWidget>(*w, "previewTabs").setCurrentIndex(1);
+        Child<QScrollBar>(*w, "characterSlider").setValue('M');
+        QList<int> inkedColumns;  // how wide the M is drawn
+        for (const char* face : {"GW Pair", "GW Pair Narrow"}) {
+            Preview(*w, face);
+            const QImage picture = Child<QLabel>(*w, "characterLabel").pixmap().toImage();
+            int inked = 0;
+            for (int x = 0; x < picture.width(); ++x)
+                for (int y = 0; y < picture.height(); ++y)
+                    if (picture.pixelColor(x, y).value() < 100 && ++inked)
+                        break;
+            inkedColumns << inked;
+        }
+        QVERIFY2(inkedColumns[1] < inkedColumns[0] * 9 / 10, qPrintable(QString("%1 against %2").arg(inkedColumns[1]).arg(inkedColumns[0])));
+    }
+
     // Each selection command replaces the selection (italic takes oblique); the count and the changes follow.
     // The preview holds one font resource at a time.
     void selectionAndPreview()
