@@ -106,7 +106,6 @@ QString SelectionCountText(int count, bool install)
 
 void DrawWizardPicture(PictureBox* box)
 {
-    box->Clear();
     CanvasPainter p(box);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF r(0, 0, box->width(), box->height());
@@ -873,7 +872,6 @@ void InstallWizard::ApplySampleSize()
 {
     previewFont_.setPointSize(sizeSlider_->value());
     sampleEdit_->setFont(previewFont_);
-    sampleMarks_->rehighlight();
 }
 
 void InstallWizard::ShowChosenCharacter()
