@@ -421,7 +421,6 @@ void InstallWizard::SetUpForMode()
         choice_->SetTitle(ReadIniString(QStringLiteral("Inventory"), QStringLiteral("Title"),
                                         QStringLiteral("enter your CD-ROM title here!"), IniFile));
         cancelReadButton_->setText(QStringLiteral("Options"));
-        cancelReadButton_->show();
         installNowButton_->hide();
         ChooseCatalog();
     }
