@@ -121,6 +121,12 @@ private slots:
         QCOMPARE(reads, 1);
         names(DeviceContext::Printer, {});
         QCOMPARE(reads, 2);
+        // Fonts read again (another printer may be the default now): so is the printer, at the next question.
+        Sys().fonts->RescanFonts();
+        names(DeviceContext::Printer, "Courier");
+        Sys().fonts->BroadcastFontChange();
+        names(DeviceContext::Printer, "Courier");
+        QCOMPARE(reads, 4);
         QCOMPARE(names(DeviceContext::Display, "Courier"), QString());
     }
 
