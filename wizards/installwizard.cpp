@@ -107,7 +107,6 @@ QString SelectionCountText(int count, bool install)
 void DrawWizardPicture(PictureBox* box)
 {
     CanvasPainter p(box);
-    p.setRenderHint(QPainter::Antialiasing);
     const QRectF r(0, 0, box->width(), box->height());
     QLinearGradient sky(r.topLeft(), r.bottomLeft());
     sky.setColorAt(0, QColor(0x1f, 0x4e, 0x9c));
@@ -336,8 +335,9 @@ QWidget* InstallWizard::CreateFilesStep()
             PreviewFont(item);
     });
     connect(fontList_, &QTreeWidget::itemSelectionChanged, this, [this] {
-        ShowSelectionCount();
-        installNowButton_->setEnabled(!reading_ && SelectedRowCount() > 0);
+        const int count = SelectedRowCount();
+        selectionCountLabel_->setText(SelectionCountText(count, Installs()));
+        installNowButton_->setEnabled(!reading_ && count > 0);
     });
     connect(installNowButton_, &QPushButton::clicked, this, [this] { InstallNow(); });
     connect(fontList_->header(), &QHeaderView::sectionClicked, this, [this](int c) { SortByColumn(c); });
@@ -552,8 +552,6 @@ void InstallWizard::ReadChosenFolder()
     }
     if (loaded_)
         ScanFolder();
-    else
-        fontList_->clear();
     if (fontList_->topLevelItemCount() == 0) {
         auto* row = new QTreeWidgetItem(fontList_, {QStringLiteral("no font files")});
         row->setData(0, Qt::UserRole, -1);
@@ -675,7 +673,6 @@ void InstallWizard::ShowFiles(const QString& folder, const QStringList& selected
     for (const QString& file : selectedFiles)
         wanted.insert(QFileInfo(file).fileName());
     QTreeWidgetItem* first = nullptr;
-    fontList_->clearSelection();
     QSet<QString> shown;
     for (QTreeWidgetItem* row : Rows()) {
         const int slot = SlotOf(row);
@@ -755,12 +752,13 @@ int InstallWizard::SelectedRowCount() const
 
 void InstallWizard::RemovePreviewFont()
 {
-    if (previewFontFile_.isEmpty())
-        return;
-    Sys().fonts->RemoveFontResource(previewFontFile_);
-    previewFontFile_.clear();
-    previewSlot_ = -1;
-    Sys().fonts->BroadcastFontChange();
+    if (!previewFontFile_.isEmpty()) {
+        Sys().fonts->RemoveFontResource(previewFontFile_);
+        previewFontFile_.clear();
+        previewSlot_ = -1;
+        Sys().fonts->BroadcastFontChange();
+    }
+    // A file that could not be added (a damaged one) was previewed all the same.
     ResetSamplePanels();
 }
 
@@ -828,7 +826,6 @@ void InstallWizard::PreviewFont(QTreeWidgetItem* item)
     sampleEdit_->setFont(previewFont_);
     sampleMarks_->SetFont(previewElf_);
     DrawCharacter();
-    ShowSelectionCount();
 }
 
 void InstallWizard::DrawCharacter()
@@ -880,11 +877,6 @@ void InstallWizard::ShowChosenCharacter()
 }
 
 // ---- Selection ------------------------------------------------------------------------------
-
-void InstallWizard::ShowSelectionCount()
-{
-    selectionCountLabel_->setText(SelectionCountText(SelectedRowCount(), Installs()));
-}
 
 void InstallWizard::SortByColumn(int column)
 {

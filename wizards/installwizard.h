@@ -116,7 +116,6 @@ private:
     void ApplySampleSize();
     void ShowChosenCharacter();
     // Selection
-    void ShowSelectionCount();
     void SortByColumn(int column);
     void ShowRowMenu(QTreeWidgetItem* row, const QPoint& globalPos);
     void ShowSelectMenu();

@@ -382,6 +382,8 @@ private slots:
                 greyed << i;
         const QSet<int> lacked = system.isEmpty() ? QSet<int>{0, 1, 2, 3, 4} : letters ? QSet<int>{1, 2, 3} : QSet<int>{1, 2, 3, 4};
         QCOMPARE(greyed, lacked);
+        ChooseFilter(*w, 4);  // M-P, none of these: nothing previewed, nothing greyed
+        QVERIFY(sample.document()->firstBlock().layout()->formats().isEmpty());
         SaveShot(w.get(), "preview-" + QString(QTest::currentDataTag()).replace(' ', '-').toLower());        // A larger window draws the character anew at its box's new size.
         const QLabel& character = Child<QLabel>(*w, "characterLabel");
         w->resize(1000, 720);
@@ -451,6 +453,7 @@ private slots:
         w->show();
         QAction& family = Child<QAction>(*w, "selectFamilyAction");
         Button(*w, "selectButton").click();
+        QVERIFY(Child<QMenu>(*w, "selectMenu").isVisible());
         const bool onButtonMenu = family.isVisible();
         emit FontList(*w).customContextMenuRequested(FontList(*w).visualItemRect(FontList(*w).topLevelItem(1)).center());
         QVERIFY(!onButtonMenu && family.isVisible() && !family.text().isEmpty());
@@ -562,7 +565,7 @@ private slots:
         if (setup == "collection")
             WriteFile(source + "/pair.ttc", pair);
         auto w = Open({"a.ttf=Alpha Sans", "b.ttf=Beta Sans", "c.ttf=Chi Sans", "d.ttf=Delta Sans",
-                       "e.ttf=Epsilon Sans"});
+                       "e.ttf=Epsilon Sans"}, InstallWizard::Mode::Install, setup != "installnow");  // files open a new wizard
         w->SelectFonts("ALL");
         if (setup == "fontsfolder") {
             env->fake.registry->values = {{"Beta Sans (TrueType)", "elsewhere.ttf"}};
