@@ -928,7 +928,6 @@ void InstallWizard::SelectFonts(const QString& style)
         }
     }
     fontList_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    fontList_->viewport()->update();
     RebuildChanges();
     selectionCountLabel_->setText((count == 0 ? QStringLiteral("No fonts") : count == 1 ? QStringLiteral("1 font")
                                                                              : QString::number(count) + " fonts")

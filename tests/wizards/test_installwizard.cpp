@@ -255,6 +255,9 @@ private slots:
         QCOMPARE(during, QString("Reading directory... gauge"));
         QVERIFY(!Child<QWidget>(*w, "readingGauge").isVisibleTo(w.get()));
         QCOMPARE(RowTexts(*w), (QStringList{"More Sans|m.ttf|1K", "New Sans|n.ttf|1K"}));
+        QVERIFY(QDir().mkpath(env->root() + "/stick/More/Sub"));  // a folder made since shows at the next reading
+        ChooseFilter(*w, 0);
+        QCOMPARE(tree.currentItem()->childCount(), 1);
         // A folder without fonts after a choice: nothing is left selected or counted.
         FontList(*w).selectAll();
         w->ShowFiles(env->root() + "/stick/None", {});
