@@ -424,11 +424,8 @@ void InstallWizard::SetUpForMode()
         installNowButton_->hide();
         ChooseCatalog();
     }
-    readingLabel_->hide();
     ResetSamplePanels();
-    ShowChosenCharacter();
-    MoveStep(true);
-    MoveStep(false);
+    MoveStep(false);  // shows the first step
     CentreForm(this);
     loaded_ = true;
     QTimer::singleShot(0, this, [this] { DrawWizardPicture(picture_); });
@@ -518,10 +515,6 @@ void InstallWizard::CancelReadOrShowOptions()
         cancelRead_ = true;
         return;
     }
-    if (ShowOptions) {
-        ShowOptions(this);
-        return;
-    }
     // The kinds of installed font the main list shows are not this window's business.
     OptionsDialog options(this);
     options.DisableFontKinds();
@@ -564,8 +557,6 @@ void InstallWizard::EnableScanControls(bool enabled)
     for (QWidget* w : std::initializer_list<QWidget*>{driveList_, helpButton_, closeButton_, nextButton_, previousButton_,
                                                       selectButton_, filterBox_})
         w->setEnabled(enabled);
-    // Before a read and after it alike nothing is chosen yet: choosing enables it.
-    installNowButton_->setEnabled(false);
     if (enabled) {
         previousButton_->setEnabled(step_ != 0);
         nextButton_->setEnabled(step_ != lastStep_);
@@ -635,7 +626,6 @@ void InstallWizard::ScanFolder()
         }
     }
     fontList_->addTopLevelItems(rows);
-    DrawWindowGauge(readingGauge_, 100);
     if (!rows.isEmpty()) {
         fontNamesLabel_->setText(QString::number(rows.size()) + " Font Names");
         fontList_->setSortingEnabled(true);

@@ -61,10 +61,9 @@ public:
     // "BOLDITALIC", or the fonts whose name contains a family's name.
     void SelectFonts(const QString& style);
 
-    // How the wizard opens its dialogs and its printer; tests replace them.
+    // How the wizard opens its result dialog and its printer; tests replace them.
     std::function<void(QDialog*)> ShowModal;
     std::function<std::shared_ptr<PrinterSurface>()> OpenPrinter;
-    std::function<void(QWidget* options)> ShowOptions;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
