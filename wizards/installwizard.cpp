@@ -505,7 +505,7 @@ void InstallWizard::CleanUpAndSaveSettings()
     IniBatch batch(IniFile);
     if (!Installs())
         WriteIniString(QStringLiteral("Inventory"), QStringLiteral("Title"), choice_->Choice().Title, IniFile);
-    WriteIniString(QStringLiteral("catalogWizard"), QStringLiteral("sourceDir"), folderTree_->Path(), IniFile);
+    WriteIniString(QStringLiteral("CatalogWizard"), QStringLiteral("sourceDir"), folderTree_->Path(), IniFile);
     choice_->SaveUpperCase();
 }
 

@@ -266,6 +266,10 @@ private slots:
         // Files opened from another drive's folder: the drive box follows.
         w->ShowFiles(source, {});
         QCOMPARE(drives.currentIndex(), sourceDrive);
+        // The folder shown last is where the next wizard opens.
+        w->ShowFiles(env->root() + "/stick/More", {});
+        w->close();
+        QCOMPARE(ReadIniString("CatalogWizard", "sourceDir", {}, IniFile), env->root() + "/stick/More");
     }
 
     // Options from the CD-ROM wizard leaves alone the kinds of installed font the main list shows.
@@ -458,8 +462,9 @@ private slots:
         Button(*w, "selectButton").click();
         QVERIFY(Child<QMenu>(*w, "selectMenu").isVisible());
         const bool onButtonMenu = family.isVisible();
+        Child<QMenu>(*w, "selectMenu").hide();
         emit FontList(*w).customContextMenuRequested(FontList(*w).visualItemRect(FontList(*w).topLevelItem(1)).center());
-        QVERIFY(!onButtonMenu && family.isVisible() && !family.text().isEmpty());
+        QVERIFY(!onButtonMenu && family.isVisible() && !family.text().isEmpty() && Child<QMenu>(*w, "selectMenu").isVisible());
         Child<QMenu>(*w, "selectMenu").hide();
         // Below the last row there is no row and no menu.
         emit FontList(*w).customContextMenuRequested(FontList(*w).viewport()->rect().bottomLeft() - QPoint(-2, 2));
