@@ -346,7 +346,6 @@ QWidget* InstallWizard::CreateFilesStep()
     });
     connect(selectButton_, &QPushButton::clicked, this, [this] { ShowSelectMenu(); });
     connect(cancelReadButton_, &QPushButton::clicked, this, [this] { CancelReadOrShowOptions(); });
-    connect(previewTabs_, &QTabWidget::currentChanged, this, [this] { DrawCharacterIfShown(); });
     connect(sizeSlider_, &QScrollBar::valueChanged, this, [this] { ApplySampleSize(); });
     connect(characterSlider_, &QScrollBar::valueChanged, this, [this] { ShowChosenCharacter(); });
     characterLabel_->installEventFilter(this);
@@ -546,8 +545,7 @@ void InstallWizard::ReadChosenFolder()
     if (loaded_)
         ScanFolder();
     if (fontList_->topLevelItemCount() == 0) {
-        auto* row = new QTreeWidgetItem(fontList_, {QStringLiteral("no font files")});
-        row->setData(0, Qt::UserRole, -1);
+        new QTreeWidgetItem(fontList_, {QStringLiteral("no font files")});  // no slot: SlotOf gives -1
         tempFontFiles_ = false;
     }
 }
@@ -686,9 +684,8 @@ void InstallWizard::ShowFiles(const QString& folder, const QStringList& selected
                                vbInformation, QStringLiteral("Glyphwick"));
     }
     if (first) {
-        fontList_->setCurrentItem(first, 0, QItemSelectionModel::NoUpdate);
+        fontList_->setCurrentItem(first, 0, QItemSelectionModel::NoUpdate);  // which previews it
         fontList_->scrollToItem(first);
-        PreviewFont(first);
         fontList_->setFocus();
         if (Installs())
             installNowButton_->setDefault(true);
@@ -846,12 +843,6 @@ bool InstallWizard::eventFilter(QObject* watched, QEvent* event)
     if (watched == characterLabel_ && event->type() == QEvent::Resize)
         DrawCharacter();
     return QDialog::eventFilter(watched, event);
-}
-
-void InstallWizard::DrawCharacterIfShown()
-{
-    if (previewTabs_->currentIndex() == 1)  // Characters
-        DrawCharacter();
 }
 
 void InstallWizard::ApplySampleSize()

@@ -111,7 +111,6 @@ private:
     void RemovePreviewFont();
     void ResetSamplePanels();
     void DrawCharacter();
-    void DrawCharacterIfShown();
     void ApplySampleSize();
     void ShowChosenCharacter();
     // Selection

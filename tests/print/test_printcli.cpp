@@ -173,6 +173,12 @@ private slots:
         const QString text = ToolOutput("pdftotext", {pdf, "-"});
         QVERIFY(text.contains("Liberation Mono") && text.contains("Saved Settings Title"));
         QVERIFY(!text.contains("Liberation Sans") && !text.contains("DejaVu"));
+        // Settings it cannot read are said on the error output, not in a message box, and the run goes on.
+        QVERIFY(QFile::remove(env.home() + "/gw.ini") && QDir().mkpath(env.home() + "/gw.ini"));
+        p.start(exe, {"--layout", "basic catalog i", "--family", "Liberation Mono", "--output", pdf});
+        QVERIFY(p.waitForFinished(120000));
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY(QString::fromUtf8(p.readAllStandardError()).contains("glyphwick-print: Glyphwick cannot read its settings file"));
     }
 };
 

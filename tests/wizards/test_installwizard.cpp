@@ -589,6 +589,9 @@ private slots:
             w->ShowFiles(downloads, {downloads + "/z.txt", downloads + "/a.ttf", downloads + "/m.pfb", downloads + "/b.ttf"});
             QVERIFY(env->fake.messages->texts.value(0).endsWith("\n\nm.pfb\nz.txt"));  // in order
             QCOMPARE(FontList(*w).topLevelItemCount(), 2);  // the new folder's fonts, not the five shown before
+            // The keyboard is on the list, whose first chosen font is previewed.
+            QVERIFY(w->focusWidget() == &FontList(*w));
+            QVERIFY(Child<QPlainTextEdit>(*w, "infoEdit").toPlainText().contains("Full Font Name: Alpha Sans"));
             // The tree starts at the drive holding the folder, so the user can move up from it.
             QCOMPARE(Child<FolderTree>(*w, "folderTree").topLevelItem(0)->text(0), env->root() + "/disk");
             QVERIFY(Button(*w, "installNowButton").isDefault());
