@@ -1,6 +1,8 @@
 #include <QtTest>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -241,6 +243,7 @@ private slots:
         QTest::newRow("its folder is a file") << "blocker/gw.ini" << "its folder cannot be created";
         QTest::newRow("no room in the name for the temporary file") << QString(248, 'n') + ".ini" << QString(strerror(ENAMETOOLONG));
         QTest::newRow("a folder in the file's place") << "folder.ini" << QString(strerror(EISDIR));
+        QTest::newRow("no file may grow, as on a full disk") << "full.ini" << QString(strerror(EFBIG));
     }
     void failedSaveLeavesNoTrace()
     {
@@ -248,8 +251,17 @@ private slots:
         QFETCH(QString, reason);
         const QString dir = env_->root() + "/save/", path = dir + name;
         QVERIFY(WriteFile(dir + "blocker", "mine") && WriteFile(dir + "folder.ini/kept", "mine"));
+        struct rlimit before {};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &before) == 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit none = before;
+        none.rlim_cur = name == "full.ini" ? 0 : before.rlim_cur;
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &none) == 0);
         QString why;
-        QVERIFY(!ReplaceProfileFile(path, "[GW]\n", &why));
+        const bool saved = ReplaceProfileFile(path, "[GW]\n", &why);
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, oldHandler);
+        QVERIFY(!saved);
         QCOMPARE(why, reason);
         QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot), QStringList({"blocker", "folder.ini"}));
         QCOMPARE(ReadFile(dir + "blocker") + ReadFile(dir + "folder.ini/kept"), QByteArray("minemine"));
