@@ -216,7 +216,6 @@ QWidget* InstallWizard::CreateFilesStep()
     filterBox_ = Named(new QComboBox(page), "filterBox");
     fontNamesLabel_ = MakeLabel(QStringLiteral("Font Names"), "fontNamesLabel", page);
     fontList_ = MakeFontFileList(page, QStringLiteral("fontList"));
-    fontList_->header()->setSortIndicatorShown(false);
     fontList_->setColumnWidth(0, TwipsToPixels(2900));
     fontList_->setColumnWidth(1, TwipsToPixels(1900));
     selectionCountLabel_ = MakeLabel(QStringLiteral("No fonts selected."), "selectionCountLabel", page);
@@ -554,11 +553,7 @@ void InstallWizard::EnableScanControls(bool enabled)
 {
     for (QWidget* w : std::initializer_list<QWidget*>{driveList_, helpButton_, closeButton_, nextButton_, previousButton_,
                                                       selectButton_, filterBox_})
-        w->setEnabled(enabled);
-    if (enabled) {
-        previousButton_->setEnabled(step_ != 0);
-        nextButton_->setEnabled(step_ != lastStep_);
-    }
+        w->setEnabled(enabled);  // a read is on the files step, which has both of its neighbours
 }
 
 void InstallWizard::ScanFolder()
@@ -652,11 +647,13 @@ void InstallWizard::ShowFiles(const QString& folder, const QStringList& selected
     const int drive = DriveIndexOf(driveList_->Drives(), folder);
     folderTree_->SetPath(folder, drive >= 0 ? driveList_->Drives()[drive].rootPath : QString());
     driveList_->SetDriveOf(folder);
-    currentFolder_.clear();
-    while (step_ < kFilesStep)
-        MoveStep(true);
-    if (step_ == kFilesStep)
+    if (step_ == kFilesStep) {
         ReadChosenFolder();
+    } else {
+        currentFolder_.clear();  // reaching the files step reads the folder: once
+        while (step_ < kFilesStep)
+            MoveStep(true);
+    }
     QSet<QString> wanted;
     for (const QString& file : selectedFiles)
         wanted.insert(QFileInfo(file).fileName());
@@ -913,8 +910,6 @@ void InstallWizard::SelectFonts(const QString& style)
     selectionCountLabel_->setText((count == 0 ? QStringLiteral("No fonts") : count == 1 ? QStringLiteral("1 font")
                                                                              : QString::number(count) + " fonts")
                       + (Installs() ? " to install" : " to print"));
-    if (step_ == lastStep_)
-        UpdateGoStep();
 }
 
 } // namespace gw
