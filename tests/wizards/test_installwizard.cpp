@@ -253,6 +253,8 @@ private slots:
         });
         w->ShowFiles(env->root() + "/stick/More", {});
         QCOMPARE(during, QString("Reading directory... gauge"));
+        Preview(*w, "New Sans");  // a font of the folder read last, not of one before
+        QVERIFY(Child<QPlainTextEdit>(*w, "infoEdit").toPlainText().contains("Full Font Name: New Sans"));
         QVERIFY(!Child<QWidget>(*w, "readingGauge").isVisibleTo(w.get()));
         QCOMPARE(RowTexts(*w), (QStringList{"More Sans|m.ttf|1K", "New Sans|n.ttf|1K"}));
         QVERIFY(QDir().mkpath(env->root() + "/stick/More/Sub"));  // a folder made since shows at the next reading
@@ -359,6 +361,7 @@ private slots:
         // On the characters tab already, the preview draws the large character shown.
         Child<QTabWidget>(*w, "previewTabs").setCurrentIndex(1);
         Child<QScrollBar>(*w, "characterSlider").setValue(0xF0);
+        QCOMPARE(LabelText(*w, "characterCodeLabel"), QString("240"));
         Preview(*w, system.isEmpty() ? "Glyphwick Damaged" : "Glyphwick Preview");
         QPlainTextEdit& sample = Child<QPlainTextEdit>(*w, "sampleEdit");
         sample.setPlainText(QStringLiteral("A\u00f0"));
@@ -376,6 +379,9 @@ private slots:
         QVERIFY2(!letters || right - left < picture.height() * 2 / 3 * 3 / 4, qPrintable(QString::number(right - left)));  // one letter
         QVERIFY2(!letters || bottom - top > picture.height() / 3, qPrintable(QString::number(bottom - top)));  // at the box's size
         QCOMPARE(marks > 100, !letters);
+        Child<QScrollBar>(*w, "characterSlider").setValue('A');  // another character, drawn at once
+        QCOMPARE(Child<QLabel>(*w, "characterLabel").pixmap().toImage() != picture, !system.isEmpty());  // damaged: marks both
+        Child<QScrollBar>(*w, "characterSlider").setValue(0xF0);
         if (letters) {  // drawn from the file, not from the installed family of that name
             Preview(*w, "Liberation Serif Twin");
             QCOMPARE(Child<QLabel>(*w, "characterLabel").pixmap().toImage(), picture);
