@@ -795,7 +795,6 @@ void InstallWizard::PreviewFont(QTreeWidgetItem* item)
 
     // The file's own style and character map: nothing of another font is shown.
     SetLogFontName(previewElf_.lfFaceName, sizeof previewElf_.lfFaceName, font.StyleName);
-    SetLogFontName(previewElf_.elfFullName, sizeof previewElf_.elfFullName, font.FaceName);
     SetLogFontName(previewElf_.elfStyle, sizeof previewElf_.elfStyle, info.subfamily);
     previewElf_.lfWeight = NameSaysBold(font.FaceName) ? 700 : 400;
     previewElf_.lfItalic = NameSaysSlanted(font.FaceName);
