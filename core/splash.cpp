@@ -198,11 +198,8 @@ SplashWindow::SplashWindow(QWidget* parent)
 void SplashWindow::ShowStartState()
 {
     CentreForm(this);
-    type1Label_->setText(QString());
-    if (ATMInstalled) {
-        type1Label_->setText(Type1FoundText(
-            ReadIniString("Settings", "Version", QString(), "atm.ini"), RealAtmIniExists()));
-    }
+    if (ATMInstalled)
+        type1Label_->setText(Type1FoundText(ReadIniString("Settings", "Version", QString(), "atm.ini"), RealAtmIniExists()));
     statusLabel_->setText(QStringLiteral("Loading..."));
     versionLabel_->setText(VersionCaption());
     DrawProgress(0);
