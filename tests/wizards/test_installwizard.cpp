@@ -402,6 +402,13 @@ private slots:
         w->resize(1000, 720);
         QTRY_VERIFY(character.width() > picture.width());
         QCOMPARE(character.pixmap().size(), character.size());
+        // Resized while another tab shows, it is drawn at its new size when its tab comes back.
+        QTabWidget& tabs = Child<QTabWidget>(*w, "previewTabs");
+        tabs.setCurrentIndex(0);
+        w->resize(900, 640);
+        QTest::qWait(20);
+        tabs.setCurrentIndex(1);
+        QTRY_COMPARE(character.pixmap().size(), character.size());
     }
 
     // Each face of a collection previews from itself: a narrow face is not drawn as its regular sister.
