@@ -681,8 +681,14 @@ void InstallWizard::ShowFiles(const QString& folder, const QStringList& selected
                                vbInformation, QStringLiteral("Glyphwick"));
     }
     if (first) {
-        fontList_->setCurrentItem(first, 0, QItemSelectionModel::NoUpdate);  // which previews it
+        {
+            // Previewed here, once, whatever the mouse buttons say (the list previews a current row
+            // only when no button is down).
+            const QSignalBlocker quiet(fontList_);
+            fontList_->setCurrentItem(first, 0, QItemSelectionModel::NoUpdate);
+        }
         fontList_->scrollToItem(first);
+        PreviewFont(first);
         fontList_->setFocus();
         if (Installs())
             installNowButton_->setDefault(true);
