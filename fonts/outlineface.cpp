@@ -163,10 +163,9 @@ QPainterPath OutlineFace::Outline(unsigned glyph) const
         || d->face->glyph->format != FT_GLYPH_FORMAT_OUTLINE)
         return path;
     FT_Outline_Funcs funcs{};
+    // FreeType ends each contour with a segment back to its start: every subpath is closed.
     funcs.move_to = [](const FT_Vector* to, void* user) {
-        auto* p = static_cast<QPainterPath*>(user);
-        p->closeSubpath();
-        p->moveTo(to->x, to->y);
+        static_cast<QPainterPath*>(user)->moveTo(to->x, to->y);
         return 0;
     };
     funcs.line_to = [](const FT_Vector* to, void* user) {
@@ -182,7 +181,6 @@ QPainterPath OutlineFace::Outline(unsigned glyph) const
         return 0;
     };
     FT_Outline_Decompose(&d->face->glyph->outline, &funcs, &path);
-    path.closeSubpath();
     return path;
 }
 

@@ -165,7 +165,7 @@ QByteArray SfntBuilder::WithEmbedding(const QString& family, int fsType)
     return b.Build();
 }
 
-QByteArray SfntBuilder::VariableFont(const QString& family, int fsType, int defaultWeight)
+QByteArray SfntBuilder::VariableFont(const QString& family, int fsType, int defaultWeight, const QString& psPrefix)
 {
     const auto u16 = [](int v) { QByteArray b(2, 0); qToBigEndian<quint16>(quint16(v), b.data()); return b; };
     const auto u32 = [](quint32 v) { QByteArray b(4, 0); qToBigEndian<quint32>(v, b.data()); return b; };
@@ -243,6 +243,8 @@ QByteArray SfntBuilder::VariableFont(const QString& family, int fsType, int defa
     b.AddName(258, QStringLiteral("Thin")).AddName(259, QStringLiteral("Bold Condensed"));
     b.AddName(260, QString(family).remove(' ') + QStringLiteral("-BoldCnd"));
     b.AddName(258, QStringLiteral("Maigre"), 3, 0x40C);  // French, after the English: never the name
+    if (!psPrefix.isEmpty())
+        b.AddName(25, psPrefix);
     return b.Build();
 }
 

@@ -58,8 +58,10 @@ public:
     // A variable TrueType font: axes wght 100..900 (400) and wdth 75..100 (100), named instances "Thin" (100, 100)
     // and "Bold Condensed" (700, 75), OS/2, version, designer, licence and URL. Characters ' ' to '~' are boxes
     // 600 wide (Bold Condensed 450), stem 80 (Thin 10, Bold Condensed 140); "Thin" is also named in French.
-    // A defaultWeight of 100 puts Thin at the default coordinates.
-    static QByteArray VariableFont(const QString& family, int fsType, int defaultWeight = 400);
+    // A defaultWeight of 100 puts Thin at the default coordinates; a psPrefix is stored as the
+    // instances' PostScript name prefix (name 25).
+    static QByteArray VariableFont(const QString& family, int fsType, int defaultWeight = 400,
+                                   const QString& psPrefix = QString());
 
     // A collection ("ttcf" header, version 1.0) of whole font files, each
     // placed after the header with its table offsets counted from the file's start.

@@ -317,7 +317,6 @@ void PrintRunner::Print(const PrintFontList& fonts, const PrintChoice& choice, P
     const bool finished = FinishPrintRun(*printer);
     printer.reset();
     drawGauge(0);
-    showStatus(QStringLiteral("Ready to print"));
     busy_ = false;
     if (!finished)
         return;

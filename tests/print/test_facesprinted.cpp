@@ -137,29 +137,33 @@ private slots:
     void instanceCopyAtItsCoordinates_data()
     {
         QTest::addColumn<QString>("family");
+        QTest::addColumn<QString>("prefix");  // of the PostScript names of instances (name 25)
         QTest::addColumn<int>("instance");
         QTest::addColumn<bool>("oddNames");  // every Windows name a byte short: nothing past it is read
         QTest::addColumn<QString>("copyFamily");
         QTest::addColumn<QString>("postScript");
         QTest::addColumn<double>("advance");
         QTest::addColumn<bool>("stemCovers60");
-        QTest::newRow("Thin: a thinner stem") << "GW Var" << 0 << false << "GW Var Thin" << "GWVar-Thin" << 600.0
+        QTest::newRow("Thin: a thinner stem") << "GW Var" << "" << 0 << false << "GW Var Thin" << "GWVar-Thin" << 600.0
                                               << false;
-        QTest::newRow("Bold Condensed: narrower, a thicker stem") << "GW Var" << 1 << false << "GW Var Bold Condensed"
+        QTest::newRow("Bold Condensed: narrower, a thicker stem") << "GW Var" << "" << 1 << false << "GW Var Bold Condensed"
                                                                   << "GWVar-BoldCnd" << 450.0 << true;  // its own, stored
-        QTest::newRow("long family name cut") << QString(70, 'W') << 0 << false << QString(70, 'W') + " Thin"
+        QTest::newRow("long family name cut") << QString(70, 'W') << "" << 0 << false << QString(70, 'W') + " Thin"
                                               << QString(63, 'W') << 600.0 << false;
-        QTest::newRow("odd name length: the odd byte dropped") << "GW Odd" << 1 << true << "GW Od Bold Condense"
+        QTest::newRow("odd name length: the odd byte dropped") << "GW Odd" << "" << 1 << true << "GW Od Bold Condense"
                                                                << "GWOdd-BoldCn" << 450.0 << true;
+        QTest::newRow("the font's own prefix") << "GW Var" << "GWV" << 0 << false << "GW Var Thin" << "GWV-Thin" << 600.0
+                                               << false;
     }
     void instanceCopyAtItsCoordinates()
     {
         QFETCH(QString, family);
+        QFETCH(QString, prefix);
         QFETCH(int, instance);
         QFETCH(bool, oddNames);
         QFETCH(double, advance);
         QFETCH(bool, stemCovers60);
-        QByteArray font = SfntBuilder::VariableFont(family, 0);
+        QByteArray font = SfntBuilder::VariableFont(family, 0, 400, prefix);
         TableEntry name;
         QVERIFY(FindTable(BoundedReader(font), 0, "name", name));
         for (int i = 0; oddNames && i < qFromBigEndian<quint16>(font.constData() + name.offset + 2); ++i) {
@@ -183,7 +187,7 @@ private slots:
         QCOMPARE(raw.pathForGlyph(glyphs.value(0)).contains(QPointF(50 + 60, -350)), stemCovers60);  // half-way up
     }
 
-    // A horizontal header cut short is refused, not read past its end.
+    // A horizontal header cut short is refused, not read past its end: no copy is named.
     void shortHeaderRefused()
     {
         QByteArray cut = SfntBuilder::VariableFont("GW Var", 0);
@@ -191,8 +195,9 @@ private slots:
         QVERIFY(entry > 0 && entry < 12 + 16 * 20);
         qToBigEndian<quint32>(35, cut.data() + entry + 12);
         QVERIFY(WriteFile(env_->root() + "/cut.ttf", cut));
-        QCOMPARE(WriteStaticInstance(env_->root() + "/cut.ttf", InstanceFace(0, 0), env_->root() + "/copy.ttf"),
-                 QString("the font file is damaged"));
+        QString error;
+        QCOMPARE(StaticInstanceFiles().FileOf(env_->root() + "/cut.ttf", InstanceFace(0, 0), &error), QString());
+        QCOMPARE(error, QString("the font file is damaged"));
     }
 
     // CFF outlines (as CFF2 variable fonts have too) are copied as quadratic ones of the same shape.

@@ -758,7 +758,11 @@ private slots:
             Button(*w, "nextButton").click();
         Child<QRadioButton>(*w, "catalogRadio").click();
         Child<QComboBox>(*w, "layoutBox").setCurrentIndex(1);
-        Child<QLineEdit>(*w, "titleEdit").setText("Font CD 8");
+        QLineEdit& title = Child<QLineEdit>(*w, "titleEdit");
+        title.setText("Font CD 8");
+        QFocusEvent clicked(QEvent::FocusIn, Qt::MouseFocusReason);  // the title is selected, to be typed over
+        QApplication::sendEvent(&title, &clicked);
+        QCOMPARE(title.selectedText(), QString("Font CD 8"));
         QCheckBox& upper = Child<QCheckBox>(*w, "upperCaseCheck");
         QVERIFY(upper.isChecked());
         upper.click();

@@ -219,10 +219,12 @@ private slots:
         w.SelectFonts("ALL");
         w.GoToNextStep();
         int pages = -1;
+        QSize previewSize;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             auto* view = dialog->findChild<QPrintPreviewWidget*>();
+            previewSize = dialog->size();
             view->updatePreview();
             QTest::qWait(50);
             pages = view->pageCount();
@@ -231,6 +233,7 @@ private slots:
         });
         Child<QPushButton>(w, "previewButton").click();
         QCOMPARE(pages, 3);  // seven fonts fill three Three Up pages
+        QVERIFY(previewSize.width() >= 700 && previewSize.height() >= 750);  // opens large enough to read a page
         // With no font chosen, Preview and Print say so; Help, by its button and by F1, opens the wizard's page.
         w.SelectFonts("NONE");
         env_->fake.messages->texts.clear();

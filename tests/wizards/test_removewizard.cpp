@@ -268,6 +268,7 @@ private slots:
         row("unknown entry, Yes: deleted", del, {}, {vbYes}, "unknown", "could not be determined", "trash trash OK");
         row("unknown entry, 75: not said to be hidden", del, {0, ErrPathFileAccess}, {vbYes}, "unknown",
             "could not be determined", "source trash OK");
+        row("file not known: no file is copied or deleted", move, {}, {}, "nofile", "still located at unknown.", "source target OK");
     }
     void faultMatrix()
     {
@@ -300,6 +301,8 @@ private slots:
         }
         if (setup == "existing")
             QVERIFY(WriteFile(target_ + "/alpha.ttf", "other") && WriteFile(target_ + "/beta.ttf", "other"));
+        if (setup == "nofile")
+            FontTable[0].FontFile = "unknown";
         RemoveWizard w;
         const QString first = setup == "unknown" ? "Beta Oblique" : "Alpha";
         for (const QString& name : {first, QString("Beta")})
@@ -325,6 +328,8 @@ private slots:
         w.RemoveChosenFonts();
         env_->fake.fonts->onRemove = nullptr;
         QVERIFY(!enabledDuring);
+        // A font whose file is not known has no file to copy, move or trash.
+        QVERIFY(FakeCallLog().filter(QRegularExpression("^(CopyFile|MoveToTrash|DeleteFile) unknown")).isEmpty());
 
         // Fonts are removed under the busy pointer.
         QCOMPARE(env_->fake.fonts->removedBusy, env_->fake.fonts->removed);
