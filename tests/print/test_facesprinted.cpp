@@ -187,6 +187,20 @@ private slots:
         QCOMPARE(raw.pathForGlyph(glyphs.value(0)).contains(QPointF(50 + 60, -350)), stemCovers60);  // half-way up
     }
 
+    // A copy's OS/2 classes: the nearest of the nine widths (50 % to 200 %), a rounded weight within 1 to 1000.
+    void widthAndWeightClasses()
+    {
+        const double widths[] = {50, 62.5, 75, 87.5, 100, 112.5, 125, 150, 200};
+        for (int c = 1; c <= 9; ++c) {
+            QCOMPARE(WidthClass(widths[c - 1]), c);
+            const double between = c < 9 ? (widths[c - 1] + widths[c]) / 2 : 1000;
+            QCOMPARE(WidthClass(between - 0.4), c);
+            QCOMPARE(WidthClass(between + 0.4), std::min(c + 1, 9));
+        }
+        QCOMPARE(WidthClass(10), 1);
+        QCOMPARE(QList<int>({WeightClass(0.4), WeightClass(450.5), WeightClass(1200)}), QList<int>({1, 451, 1000}));
+    }
+
     // A horizontal header cut short is refused, not read past its end: no copy is named.
     void shortHeaderRefused()
     {
