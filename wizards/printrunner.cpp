@@ -130,7 +130,7 @@ PrintChoicePanel::PrintChoicePanel(QWidget* parent) : QWidget(parent)
     auto* h = new QHBoxLayout(this);
     h->setContentsMargins(0, 0, 0, 0);
     auto* left = new QVBoxLayout;
-    h->addLayout(left, 1);
+    h->addLayout(left);  // all the room the fixed-width picture leaves
 
     catalogRadio_ = new QRadioButton(QStringLiteral("Font &Catalog"), this);
     catalogRadio_->setObjectName(QStringLiteral("catalogRadio"));
@@ -201,8 +201,8 @@ PrintChoice PrintChoicePanel::Choice() const
     c.Sheets = sheetsRadio_->isChecked();
     c.Layout = layoutBox_->currentText();
     c.Title = titleEdit_->text();
-    for (size_t i = 0; i < 8; ++i)
-        c.Checked[i] = sheetChecks_[i]->isChecked();
+    std::transform(sheetChecks_.begin(), sheetChecks_.end(), c.Checked.begin(),
+                   [](const QCheckBox* box) { return box->isChecked(); });
     return c;
 }
 

@@ -66,7 +66,7 @@ void PrintWizard::CreateControls()
         stepPages_[i]->setObjectName(QStringLiteral("stepPage%1").arg(i));
         stack->addWidget(stepPages_[i], 0, 0);
     }
-    outer->addWidget(steps, 1);
+    outer->addWidget(steps);  // its lists take the added height
 
     auto* line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);
