@@ -18,18 +18,19 @@ QString SizedFile(const QString& path, qint64 bytes)
     return f.open(QIODevice::WriteOnly) && f.resize(bytes) ? path : QString();
 }
 
-// Arial (three styles, two registered), Verdana (unregistered), Type 1 Optima and a printer font.
+// Arial (three styles, two registered), Verdana (unregistered), Type 1 Optima and Garamond, a printer font.
 void InstallFakeFonts(TestEnv& env)
 {
     const QString dir = env.root() + "/files/";
     ATMInstalled = true;
     env.fake.fonts->faces = {TrueTypeFace("Arial"), TrueTypeFace("Arial", "Bold", 700),
                              TrueTypeFace("Arial", "Italic", 400, true), TrueTypeFace("Verdana"),
-                             DeviceFace("Optima"), DeviceFace("Optima", 400, true), DeviceFace("Optima", 700, true), DeviceFace("Courier 10cpi")};
+                             DeviceFace("Optima"), DeviceFace("Optima", 400, true), DeviceFace("Optima", 700, true), DeviceFace("Courier 10cpi"),
+                             FakeFontSystem::MakeFace("Garamond", "Garamond", "Semibold Italic", 600, true, DEVICE_FONTTYPE)};
     env.fake.registry->values = {{"Arial (TrueType)", SizedFile(dir + "arial.ttf", 58900)},
                                  {"Arial Bold (TrueType)", SizedFile(dir + "arialbd.ttf", 1000)}};
     env.fake.atm->text = "[Fonts]\nOptima=" + dir + "optima.pfm," + SizedFile(dir + "optima.pfb", 2000000)
-                         + "\nOptima,BOLDITALIC=," + dir + "missing.pfb\n";
+                         + "\nOptima,BOLDITALIC=," + dir + "missing.pfb\nGaramond=," + dir + "garamond.pfb\n";
 }
 
 // Each entry as "DisplayName: FaceName | AlternateName | FileName | SizeText | FontType".
@@ -73,6 +74,7 @@ private slots:
             "Arial: Arial | Arial | arial.ttf | 57k | 1",
             "Arial Bold: Arial | Arial Bold | arialbd.ttf | 1K | 1",
             "Arial Italic: Arial | Arial Italic | arial.ttf | 57k | 1",  // through the family's registration
+            "Garamond Semibold Italic: Garamond | Garamond | unknown |  | 2",  // the style as the font names it
             "Optima: Optima | Optima | optima.pfb | 1,953k | 2",
             "Optima Bold Italic: Optima | Optima | missing.pfb |  | 2",
             "Optima Italic: Optima | Optima | unknown |  | 2",  // a style of one word
