@@ -15,10 +15,9 @@ namespace {
 const QString Sentinel = QStringLiteral("X");
 
 // RegFontList's names, upper-cased, for IsRegisteredFont; made anew when the
-// list was read again or changed its length.
+// list was read again (nothing else changes it).
 struct RegisteredNames {
     int revision = -1;
-    size_t rows = 0;
     QSet<QString> names;
 };
 int regFontListRevision = 0;
@@ -84,12 +83,11 @@ void ReadRegFontList()
 bool IsRegisteredFont(const QString& name)
 {
     static RegisteredNames index;
-    if (index.revision != regFontListRevision || index.rows != RegFontList.size()) {
+    if (index.revision != regFontListRevision) {
         index.names.clear();
         for (const auto& row : RegFontList)
             index.names.insert(row[0].toUpper());
         index.revision = regFontListRevision;
-        index.rows = RegFontList.size();
     }
     return index.names.contains(name.toUpper());
 }
