@@ -168,6 +168,7 @@ QString State(QWidget* w, const QString& home)
     }
     if (auto* t = qobject_cast<QTreeView*>(w))
         state << QString(t->rootIsDecorated() ? "tree" : "flat") + (t->uniformRowHeights() ? " even" : "")
+                     + (t->allColumnsShowFocus() ? " row-focus" : "")
                      + (t->isHeaderHidden() ? " no-headings" : t->header()->sectionsClickable() ? " headings-click" : "");
     if (auto* t = qobject_cast<QTreeView*>(w); t && t->header()->isSortIndicatorShown())
         state << QString("sorted %1%2").arg(t->header()->sortIndicatorSection()).arg(t->header()->sortIndicatorOrder() ? "v" : "^");
