@@ -1,6 +1,7 @@
 // Font files on the desktop: where every byte ends up after a copy or a move to the trash, under faults.
 #include <QtTest>
 #include <QProcess>
+#include <QStorageInfo>
 #include <functional>
 #include <csignal>
 
@@ -324,6 +325,8 @@ private slots:
             for (const char* system : {"/proc", "/sys", "/dev"})
                 QVERIFY2(!d.rootPath.startsWith(system), qPrintable(d.rootPath));
         }
+        // The root file system is one, unless it is of a system kind (a tmpfs root).
+        QVERIFY(roots.contains("/") || IsSystemVolume(QStorageInfo::root().fileSystemType(), "/"));
     }
 
     // Each library as loaded (first, with its version), then every other copy the loader could pick, once each.
