@@ -357,9 +357,7 @@ void ShowPrintPreview(QWidget* parent, const PrintFontList& fonts, const PrintCh
         // The preview asks for pages from inside its own events: no others run meanwhile.
         QuietPrinting quiet;
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        auto surface = QtPrinterSurface::ForDevice(target);
-        PrintChoiceOn(*surface, fonts, choice, Gauge());
-        surface->Close();
+        PrintChoiceOn(*QtPrinterSurface::ForDevice(target), fonts, choice, Gauge());  // its pages end with it
         QApplication::restoreOverrideCursor();
     });
     dialog.resize(TwipsToPixels(11000), TwipsToPixels(11500));
