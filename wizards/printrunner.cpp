@@ -59,9 +59,7 @@ PrintFontList WizardFonts(const FontListModel& families)
 LayoutPicture::LayoutPicture(QWidget* parent) : QLabel(parent)
 {
     setAlignment(Qt::AlignCenter);
-    setFrameShape(QFrame::NoFrame);
-    timer_.setSingleShot(true);
-    // Typing a title redraws once, not once per key.
+    // Typing a title redraws once, not once per key (the drawing stops the timer).
     timer_.setInterval(120);
     connect(&timer_, &QTimer::timeout, this, [this] { Draw(); });
 }
