@@ -834,10 +834,7 @@ int DesktopRemoveFont(const QString& path)
             return 1;
         }
         RebuildPending() = true;
-        if (QCoreApplication::instance())
-            QTimer::singleShot(0, QCoreApplication::instance(), [] { RebuildAppFonts(); });
-        else
-            RebuildAppFonts();
+        QTimer::singleShot(0, QCoreApplication::instance(), [] { RebuildAppFonts(); });
         return 1;
     }
     const QString file = FontFileOf(path);
