@@ -222,7 +222,7 @@ private slots:
         QSize previewSize;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            QVERIFY(dialog);
+            QVERIFY(dialog && dialog->objectName() == "PrintPreview");
             auto* view = dialog->findChild<QPrintPreviewWidget*>();
             previewSize = dialog->size();
             view->updatePreview();
@@ -258,6 +258,8 @@ private slots:
         QTest::newRow("a specimen sheet of each font") << int(PaperLetter) << QStringList{} << "" << "" << true;
         QTest::newRow("unusable font named after the run") << int(PaperLetter)
             << QStringList{"nimbus mono ps", "nimbus mono ps oblique"} << "" << ":\n\nNimbus Mono PS Oblique" << false;
+        QTest::newRow("a face found by its family, not by its own name: not named") << int(PaperLetter)
+            << QStringList{"nimbus mono ps oblique"} << "" << "" << false;
         QTest::newRow("a PDF not written whole: the reason, nothing else") << int(PaperLetter) << QStringList{}
             << "the disk is full" << "the disk is full. Nothing was replaced; please try again, or choose another "
                                      "file or printer." << false;
