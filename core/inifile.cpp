@@ -263,10 +263,6 @@ QStringList IniDocument::Keys(const QString& section) const
 QByteArray IniDocument::ToBytes() const
 {
     QByteArray bytes;
-    qsizetype size = 0;
-    for (const Line& line : lines_)
-        size += line.raw.size();
-    bytes.reserve(size);
     for (const Line& line : lines_)
         bytes += line.raw;
     return bytes;

@@ -231,6 +231,10 @@ private slots:
         QVERIFY2(left.box.top() < baseline - 6 && left.box.bottom() > baseline && left.box.bottom() < baseline + 5,
                  qPrintable(QString("%1 %2").arg(left.box.top()).arg(left.box.bottom())));
         QCOMPARE(FindWord(pages, "Second").first, 2);
+        // Text taken from the PDF is the text printed, past a face's hundredth glyph too (charts print 200).
+        const QString text = ToolOutput("pdftotext", {pdf, "-"});
+        for (char16_t c = 0x21; c <= 0xFF; c = c == 0x7E ? 0xA1 : c + 1)
+            QVERIFY2(c == 0xAD || text.contains(QChar(c)), qPrintable(QString(QChar(c))));
         QVERIFY2(!PdfFonts(pdf).filter("NimbusSans-Italic ").isEmpty(), qPrintable(PdfFonts(pdf).join('\n')));
         const QSizeF sheet(pageSize.section(' ', 0, 0).toDouble(), pageSize.section(' ', 2, 2).toDouble());
         const QRectF printable(18 - 0.5, 18 - 0.5, sheet.width() - 36 + 1, sheet.height() - 36 + 1);
@@ -273,6 +277,10 @@ private slots:
         const QList<QList<Word>> pages = ReadWords(pdf);
         QCOMPARE(pages.size(), 2);
         QCOMPARE(FindWord(pages, "Second").first, 2);
+        // Text taken from the PDF is the text printed, past a face's hundredth glyph too (charts print 200).
+        const QString text = ToolOutput("pdftotext", {pdf, "-"});
+        for (char16_t c = 0x21; c <= 0xFF; c = c == 0x7E ? 0xA1 : c + 1)
+            QVERIFY2(c == 0xAD || text.contains(QChar(c)), qPrintable(QString(QChar(c))));
     }
 
     // On a picture, a face of a file is drawn from that face: a collection's second face, a variable
