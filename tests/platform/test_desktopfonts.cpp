@@ -130,6 +130,16 @@ private slots:
         QCOMPARE(names(DeviceContext::Display, "Courier"), QString());
     }
 
+    // A font put into the user's folder by another program is listed once the change is broadcast.
+    void broadcastSeesNewFiles()
+    {
+        Copy("LiberationSans-Regular.ttf", QDir(env_->root()).relativeFilePath(DesktopUserFontFolder()) + "/gw.ttf", "GW Broadcast");
+        Sys().fonts->BroadcastFontChange();
+        int found = 0;
+        Sys().fonts->EnumFontFamilies(DeviceContext::Display, "GW Broadcast", [&](const EnumLogFont&, int, int) { ++found; }, 0);
+        QCOMPARE(found, 1);
+    }
+
     void addAndRemoveFontResources()
     {
         QCOMPARE(Sys().fonts->SubstituteFamily("Arial"), QString("Liberation Sans"));
