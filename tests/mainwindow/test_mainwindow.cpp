@@ -93,6 +93,18 @@ void WhenModal(QTimer& poll, const std::function<void(T*)>& act)
     });
 }
 
+// The message label of a window of this name, as the window shows.
+struct ShowWatcher : QObject {
+    explicit ShowWatcher(const QString& name) : name(name) { qApp->installEventFilter(this); }
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if (e->type() == QEvent::Show && o->objectName() == name)
+            said = o->findChild<QLabel*>("messageLabel")->text();
+        return false;
+    }
+    QString name, said;
+};
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -288,7 +300,9 @@ private slots:
 
         // A reread keeps the list narrowed.
         env->fake.fonts->faces.prepend(TrueTypeFace("Arimo Liberation"));
+        ShowWatcher progress("RereadProgress");  // says what it does as it shows
         Child<QAction>(*w, "rereadAction").trigger();
+        QCOMPARE(progress.said, QString("Reading 4 fonts from your system..."));
         QCOMPARE(shown(), QStringList({"Arimo Liberation", "Liberation Sans"}));
         QCOMPARE(count.text(), QString("2 of 4 font families"));
         QCOMPARE(env->fake.fonts->rescans, 1);  // the system reads its fonts afresh first
