@@ -333,11 +333,7 @@ QWidget* InstallWizard::CreateFilesStep()
         if (item && QApplication::mouseButtons() == Qt::NoButton && !reading_)
             PreviewFont(item);
     });
-    connect(fontList_, &QTreeWidget::itemSelectionChanged, this, [this] {
-        const int count = SelectedRowCount();
-        selectionCountLabel_->setText(SelectionCountText(count, Installs()));
-        installNowButton_->setEnabled(!reading_ && count > 0);
-    });
+    connect(fontList_, &QTreeWidget::itemSelectionChanged, this, [this] { ShowSelectionCount(SelectedRowCount()); });
     connect(installNowButton_, &QPushButton::clicked, this, [this] { InstallNow(); });
     connect(fontList_->header(), &QHeaderView::sectionClicked, this, [this](int c) { SortByColumn(c); });
     connect(fontList_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
@@ -912,9 +908,13 @@ void InstallWizard::SelectFonts(const QString& style)
     }
     fontList_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     RebuildChanges();
-    selectionCountLabel_->setText((count == 0 ? QStringLiteral("No fonts") : count == 1 ? QStringLiteral("1 font")
-                                                                             : QString::number(count) + " fonts")
-                      + (Installs() ? " to install" : " to print"));
+    ShowSelectionCount(count);
+}
+
+void InstallWizard::ShowSelectionCount(int count)
+{
+    selectionCountLabel_->setText(SelectionCountText(count, Installs()));
+    installNowButton_->setEnabled(!reading_ && count > 0);
 }
 
 } // namespace gw

@@ -106,6 +106,8 @@ private:
     // Rows of the font list, in displayed order.
     QList<QTreeWidgetItem*> Rows() const;
     int SelectedRowCount() const;
+    // The count under the list, and Install Now for any chosen font.
+    void ShowSelectionCount(int count);
     // Preview
     void PreviewFont(QTreeWidgetItem* row);
     void RemovePreviewFont();

@@ -461,14 +461,14 @@ private slots:
         Button(*w, "previousButton").click();
         QCOMPARE(FontList(*w).selectedItems().size(), 2);
         // One font is enough to install.
-        QVERIFY(select("REGULAR").startsWith("Sans: 1 font to install"));
+        QVERIFY(select("REGULAR").startsWith("Sans: 1 font to install") && Button(*w, "installNowButton").isEnabled());
         int steps = 0;
         for (; Button(*w, "nextButton").isEnabled(); ++steps)
             Button(*w, "nextButton").click();
         QVERIFY(Button(*w, "goButton").isEnabled());
         while (steps-- > 0)
             Button(*w, "previousButton").click();
-        QCOMPARE(select("NONE"), QString(": No fonts to install, 0 changes"));
+        QCOMPARE(select("NONE"), QString(": No fonts selected, 0 changes"));
         // The Select button's menu has no family item; the list's has the row's.
         w->show();
         QAction& family = Child<QAction>(*w, "selectFamilyAction");
