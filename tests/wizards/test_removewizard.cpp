@@ -328,6 +328,8 @@ private slots:
         w.RemoveChosenFonts();
         env_->fake.fonts->onRemove = nullptr;
         QVERIFY(!enabledDuring);
+        if (setup == "vanish")  // the vanished font's withdrawal is told to other programs before the next font goes
+            QCOMPARE(FakeCallLog().value(2), QString("BroadcastFontChange"));
         // A font whose file is not known has no file to copy, move or trash.
         QVERIFY(FakeCallLog().filter(QRegularExpression("^(CopyFile|MoveToTrash|DeleteFile) unknown")).isEmpty());
 
