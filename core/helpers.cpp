@@ -75,16 +75,15 @@ bool FolderKeepsCase(const QString& folder, const QString& lower)
 
 double Val(const QString& text)
 {
-    qsizetype i = 0;
-    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
-        negative = text[i++] == QLatin1Char('-');
+    QStringView rest(text);
+    while (rest.startsWith(QLatin1Char(' ')) || rest.startsWith(QLatin1Char('\t')))
+        rest = rest.mid(1);
+    const bool negative = rest.startsWith(QLatin1Char('-'));
+    if (negative || rest.startsWith(QLatin1Char('+')))
+        rest = rest.mid(1);
     double value = 0;
     double scale = 0;  // 0 before the decimal point, then 0.1, 0.01, ...
-    for (; i < text.size(); ++i) {
-        const QChar c = text[i];
+    for (const QChar c : rest) {
         if (c == QLatin1Char('.') && scale == 0) {
             scale = 0.1;
         } else if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {

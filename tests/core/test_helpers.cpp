@@ -51,6 +51,7 @@ private slots:
         QTest::addColumn<QString>("output");
         QTest::newRow("val decimal") << "Val" << " 10.5pt" << "10.5";
         QTest::newRow("val negative, second point ends") << "Val" << "-3.25.7" << "-3.25";
+        QTest::newRow("val tab, blanks and plus") << "Val" << "\t  +7x" << "7";
         QTest::newRow("val none") << "Val" << "pt 12" << "0";
         QTest::newRow("val huge is held") << "Val" << "99999999999999999999" << "1e+15";
         QTest::newRow("weight 750 is Bold") << "WeightName" << "750" << "Bold";
