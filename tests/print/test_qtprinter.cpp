@@ -557,7 +557,10 @@ private slots:
         printer->Line(100, 100, 200, 200, filledBox ? LineFilledBox : LineBox, filledBox ? 0x204080 : ColourBlack);
         printer->SetFillStyle(FillTransparent);  // a box after it keeps nothing of its filling
         printer->Line(300, 100, 400, 200, LineBox, ColourBlack);
+        printer->SetDrawWidth(40);  // 9.6 points: a thick box keeps square corners
+        printer->Line(450, 300, 500, 350, LineBox, ColourBlack);
         printer->Finish(nullptr);
+        QVERIFY(qGray(page.pixel(446, 296)) < 128);
         QCOMPARE(Ink(page, QRect(310, 110, 80, 80), 250), 0);
         QVERIFY((style != FillSolid && !filledBox) || page.pixelColor(150, 150) == QColor(0x80, 0x40, 0x20));
         const int percent = Ink(page, QRect(110, 110, 80, 80), 250) * 100 / (80 * 80);
