@@ -1,6 +1,7 @@
 // What a folder scan, `glyphwick-fonts info` and the embedding rules read of a font file; the files written from a
 // face's outlines. Approved in tests/data/fontfiles and tests/data/outlinecopies (GW_APPROVE=1 rewrites them).
 #include <QtTest>
+#include <QFontDatabase>
 #include <QtEndian>
 
 #include "fonts/fontfacts.h"
@@ -126,6 +127,19 @@ private slots:
         else
             QVERIFY2(font.pixelSize() > 0 && qAbs(metrics.ascent() + metrics.descent() - size) <= 1,
                      qPrintable(QString::number(metrics.height())));
+    }
+
+    // A face-name field holds 31 bytes: a field that full is the start of a longer family, found by it.
+    void fullFaceNameFieldFindsItsFamily()
+    {
+        TestEnv env;
+        const QString path = env.root() + "/long.ttf", family = "GW Family Whose Name Runs On And On";
+        QVERIFY(WriteFile(path, SfntBuilder::Renamed(ReadFile(SystemFile("LiberationSans-Regular.ttf")), family, family)));
+        const int id = QFontDatabase::addApplicationFont(path);
+        QVERIFY(id >= 0);
+        QCOMPARE(QStringList({FamilyOfFaceName(family.left(30)), FamilyOfFaceName(family.left(31))}),
+                 QStringList({family.left(30), family}));
+        QFontDatabase::removeApplicationFont(id);
     }
 
     // A face's characters come from its own file's map; a face whose file is not known has none.
