@@ -130,6 +130,23 @@ private slots:
         QCOMPARE(names(DeviceContext::Display, "Courier"), QString());
     }
 
+    // A match within a family sees the styles added since its last question.
+    void matchWithinFamilySeesAddedStyles()
+    {
+        const QString regular = Copy("LiberationSans-Regular.ttf", "twin/Regular.ttf", "Gwtwin Sans");
+        const QString bold = Copy("LiberationSans-Bold.ttf", "twin/Bold.ttf", "Gwtwin Sans");
+        const auto boldFile = [] {
+            QString file;
+            Sys().fonts->MatchWithinFamily("Gwtwin Sans", [&] { file = Sys().fonts->MatchFontFile("Gwtwin Sans", true, false); });
+            return file;
+        };
+        QCOMPARE(Sys().fonts->AddFontResource(regular), 1);
+        QCOMPARE(boldFile(), regular);
+        QCOMPARE(Sys().fonts->AddFontResource(bold), 1);
+        QCOMPARE(boldFile(), bold);
+        QVERIFY(Sys().fonts->RemoveFontResource(bold) && Sys().fonts->RemoveFontResource(regular));
+    }
+
     // A font put into the user's folder by another program is listed once the change is broadcast.
     void broadcastSeesNewFiles()
     {
