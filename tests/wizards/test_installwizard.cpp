@@ -756,7 +756,18 @@ private slots:
         w->SelectFonts("ALL");
         while (Button(*w, "nextButton").isEnabled())
             Button(*w, "nextButton").click();
+        // On its step the picture follows the choice.
+        Button(*w, "previousButton").click();
+        w->show();
+        const auto picture = [&w] {
+            QTest::qWait(200);
+            return Child<QLabel>(*w, "layoutPicture").pixmap().toImage();
+        };
+        Child<QRadioButton>(*w, "sheetsRadio").click();
+        const QImage sheet = picture();
         Child<QRadioButton>(*w, "catalogRadio").click();
+        QVERIFY(!sheet.isNull() && picture() != sheet);
+        Button(*w, "nextButton").click();
         Child<QComboBox>(*w, "layoutBox").setCurrentIndex(1);
         QLineEdit& title = Child<QLineEdit>(*w, "titleEdit");
         title.setText("Font CD 8");
