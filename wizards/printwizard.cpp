@@ -42,10 +42,7 @@ PrintWizard::PrintWizard(const PrintFontList& fonts, QWidget* parent) : QDialog(
     MoveSteps(0);
 }
 
-PrintWizard::~PrintWizard()
-{
-    SaveSettings();
-}
+PrintWizard::~PrintWizard() = default;
 
 void PrintWizard::CreateControls()
 {
@@ -476,11 +473,9 @@ void PrintWizard::ShowHelp()
     ShowHelpContext(kHelpContext);
 }
 
+// Every way out of the wizard (Close, Escape, the window's own close) ends in done().
 void PrintWizard::SaveSettings()
 {
-    if (unloaded_)
-        return;
-    unloaded_ = true;
     IniBatch batch(IniFile);
     choice_->SaveUpperCase();
     WriteIniString(QStringLiteral("Inventory"), QStringLiteral("Title"), Choice().Title, IniFile);

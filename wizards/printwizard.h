@@ -117,7 +117,6 @@ private:
     PrintFontList fonts_;
     int step_ = 0;
     PrintRunner runner_;
-    bool unloaded_ = false;
 };
 
 } // namespace gw
