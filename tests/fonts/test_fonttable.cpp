@@ -141,6 +141,7 @@ private slots:
         FontListModel list;
         for (const char* text : {"Alpha", "Beta", "Gamma", "beta"})
             list.Add(text, KindTrueType);
+        QSignalSpy removed(&list, &QAbstractItemModel::rowsRemoved);  // views follow each removal
         list.Remove(1);
         QCOMPARE(QList<int>({list.FindItem("GAMMA"), list.FindItem("beta"), list.FindItem("alpha")}),
                  QList<int>({1, 2, 0}));
@@ -150,6 +151,7 @@ private slots:
             list.Remove(outside);
         list.Remove(0);
         QCOMPARE(list.rowCount(), 1);
+        QCOMPARE(removed.size(), 3);
         QCOMPARE(QList<int>({list.FindItem("Alpha"), list.FindItem("gamma")}), QList<int>({-1, 0}));
     }
 
