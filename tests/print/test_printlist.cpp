@@ -145,7 +145,9 @@ private slots:
         FontFile(dir + "SERIF.OTF", "Test Serif", "Test Serif");
         FontFile(dir + "installed.ttf", "Installed", "Installed Font");
         FontFile(dir + "regular.ttf", "Regular Only", "Regular Only");
-        const QString refused = FontFile(dir + "refused.ttf", "Refused", "Refused");
+        const QString refused = dir + "refused.ttc";  // a collection: said once, not once a face
+        WriteFile(refused, SfntBuilder::Collection({SfntBuilder::Simple("Refused", "Refused"),
+                                                    SfntBuilder::Simple("Refused", "Refused Bold", "Bold")}));
         WriteFile(dir + "broken.ttf", "not a font");
         FontFile(dir + "ignored.txt", "Ignored", "Ignored");
         FontFile(dir + "sub/deeper.ttf", "Deeper", "Deeper");
