@@ -130,6 +130,15 @@ private slots:
         QCOMPARE(names(DeviceContext::Display, "Courier"), QString());
     }
 
+    // A file shown for drawing is drawn from itself, also when an installed font has its family and style.
+    void shownFileDrawnFromItself()
+    {
+        const QString copy = Copy("LiberationSans-Regular.ttf", "cd/Sans.ttf");
+        QString matched;
+        Sys().fonts->DrawFontFile(copy, "Liberation Sans", [&] { matched = Sys().fonts->MatchFontFile("Liberation Sans", false, false); });
+        QCOMPARE(matched, copy);
+    }
+
     // A match within a family sees the styles added since its last question.
     void matchWithinFamilySeesAddedStyles()
     {
