@@ -39,7 +39,7 @@ struct FontRecord {
     // The remove wizard's own bookkeeping.
     int16_t Remove = 0;
     QString Target;
-    int16_t Done = 0;
+    bool Done = false;
 };
 
 // The font inventory, stored from index 0.

@@ -315,7 +315,7 @@ RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& cho
                                        + QStringLiteral(" is no longer there: another program removed it. "
                                                         "The font is uninstalled."),
                                    vbInformation, font.FullName);
-            font.Done = 0;
+            font.Done = false;
             result = {!stillRegistered[i], QStringLiteral("uninstalled; the file was already gone")};
             continue;
         }
@@ -333,14 +333,14 @@ RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& cho
             removed = Sys().fonts->RemoveFontResource(font.FontFile);
         if (removed && !stillRegistered[i]) {
             Sys().fonts->BroadcastFontChange();
-            font.Done = 1;
+            font.Done = true;
             result = {true, QStringLiteral("uninstalled; the file is kept")};
         } else {
             Sys().messages->MsgBox(QStringLiteral("This font could not be removed! The original font file "
                                                   "is still located at ")
                                        + font.FontFile + QStringLiteral("."),
                                    vbInformation, font.FullName);
-            font.Done = 0;
+            font.Done = false;
             result = {false, QStringLiteral("not uninstalled; the file is kept")};
         }
 
@@ -353,30 +353,30 @@ RemovalEnd RemoveFonts(const QVector<RemovalRow>& rows, const RemovalChoice& cho
             if (SamePath(font.FontFile, font.Target)) {
                 Sys().messages->MsgBox(QStringLiteral("The source file and destination file cannot be the same!"),
                                        vbCritical, kTitle);
-                font.Done = 0;
+                font.Done = false;
             } else if (QFileInfo::exists(font.Target)) {
                 const QString question = QStringLiteral("The file ") + FileNamePart(font.FontFile)
                                          + QStringLiteral(" already exists in the target directory. ")
                                          + kCrLf + kCrLf
                                          + QStringLiteral("Do you wish to overwrite the file?");
                 if (Sys().messages->MsgBox(question, vbYesNo | vbQuestion, kTitle) == vbYes) {
-                    font.Done = 1;
+                    font.Done = true;
                     copy = true;
                 } else {
                     if (choice.action == ActionMove)
                         Sys().messages->MsgBox(QStringLiteral("The original file ") + font.FontFile
                                                    + QStringLiteral(" will not be deleted."),
                                                vbInformation, kTitle);
-                    font.Done = 0;
+                    font.Done = false;
                 }
             } else {
-                font.Done = 1;
+                font.Done = true;
                 copy = true;
             }
             if (copy) {
                 switch (CopyFontFile(font)) {
                 case CopyResult::Copied: break;
-                case CopyResult::Failed: font.Done = 0; break;
+                case CopyResult::Failed: font.Done = false; break;
                 case CopyResult::Cancel: result.ok = false; return finish(RemovalEnd::Cancelled);
                 case CopyResult::Stop: result.ok = false; return finish(RemovalEnd::Stopped);
                 }
