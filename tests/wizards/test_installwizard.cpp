@@ -272,6 +272,10 @@ private slots:
         w->ShowFiles(env->root() + "/stick/More", {});
         w->close();
         QCOMPARE(ReadIniString("CatalogWizard", "sourceDir", {}, IniFile), env->root() + "/stick/More");
+        // Unless it is gone by then: the next one opens at home.
+        QVERIFY(QDir(env->root() + "/stick/More").removeRecursively());
+        InstallWizard next(InstallWizard::Mode::Install);
+        QCOMPARE(Child<FolderTree>(next, "folderTree").Path(), QDir::homePath());
     }
 
     // Options from the CD-ROM wizard leaves alone the kinds of installed font the main list shows.
