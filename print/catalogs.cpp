@@ -13,6 +13,16 @@
 
 namespace gw {
 
+int CatalogSampleSize()
+{
+    return ReadIniInt(QStringLiteral("Inventory"), QStringLiteral("PointSize"), 24, IniFile);
+}
+
+double CatalogCaptionSize()
+{
+    return Val(ReadIniString(QStringLiteral("Inventory"), QStringLiteral("InfoPointSize"), QStringLiteral("10"), IniFile));
+}
+
 namespace {
 
 // The settings every catalog reads at job start.
@@ -28,9 +38,7 @@ struct CatalogSettings {
 CatalogSettings ReadCatalogSettings()
 {
     const QString inventory = QStringLiteral("Inventory");
-    return {ReadIniInt(inventory, QStringLiteral("PointSize"), 24, IniFile),
-            Val(ReadIniString(inventory, QStringLiteral("InfoPointSize"), QStringLiteral("10"), IniFile)),
-            CatalogSampleText(),
+    return {CatalogSampleSize(), CatalogCaptionSize(), CatalogSampleText(),
             ReadIniString(inventory, QStringLiteral("FooterLeft"), QString(), IniFile),
             ReadIniString(inventory, QStringLiteral("FooterRight"), QString(), IniFile),
             ReadIniInt(QStringLiteral("SpecSheets"), QStringLiteral("UpperCase"), 0, IniFile) == 1};

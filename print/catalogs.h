@@ -9,6 +9,10 @@ namespace gw {
 
 // The layout names, in the order the wizards list them.
 QStringList CatalogNames();
+// The point sizes catalogs print samples ("PointSize", 24) and their information lines
+// ("InfoPointSize", 10) at.
+int CatalogSampleSize();
+double CatalogCaptionSize();
 
 // The caption of a font: display name with its kind, file name and size text.
 QString FontCaption(const PrintFontEntry& font);

@@ -46,9 +46,7 @@ size_t FirstPageFonts(const QString& layout)
     if (index == 6)
         return 6;  // Six Up
     static const int columns[8] = {1, 1, 2, 2, 3, 1, 1, 1};
-    const QString inventory = QStringLiteral("Inventory");
-    const double s = ReadIniInt(inventory, QStringLiteral("PointSize"), 24, IniFile);
-    const double c = Val(ReadIniString(inventory, QStringLiteral("InfoPointSize"), QStringLiteral("10"), IniFile));
+    const double s = CatalogSampleSize(), c = CatalogCaptionSize();
     // The least height any layout gives a font (caption, gap, part of the sample).
     const double perFont = std::max(1.0, c + 4 + 0.8 * s);
     return size_t(columns[index < 0 ? 0 : index] * (std::ceil(842 / perFont) + 1));
