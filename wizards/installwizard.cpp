@@ -908,12 +908,15 @@ void InstallWizard::SelectFonts(const QString& style)
     }
     fontList_->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     RebuildChanges();
-    ShowSelectionCount(count);
+    ShowSelectionCount(count, true);
 }
 
-void InstallWizard::ShowSelectionCount(int count)
+void InstallWizard::ShowSelectionCount(int count, bool fromMenu)
 {
-    selectionCountLabel_->setText(SelectionCountText(count, Installs()));
+    // The Select menu says an empty choice as "No fonts to install" (or print), a hand choice "No fonts selected".
+    selectionCountLabel_->setText(count == 0 && fromMenu
+                                      ? QStringLiteral("No fonts to ") + (Installs() ? "install" : "print")
+                                      : SelectionCountText(count, Installs()));
     installNowButton_->setEnabled(!reading_ && count > 0);
 }
 

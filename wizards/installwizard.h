@@ -107,7 +107,7 @@ private:
     QList<QTreeWidgetItem*> Rows() const;
     int SelectedRowCount() const;
     // The count under the list, and Install Now for any chosen font.
-    void ShowSelectionCount(int count);
+    void ShowSelectionCount(int count, bool fromMenu = false);
     // Preview
     void PreviewFont(QTreeWidgetItem* row);
     void RemovePreviewFont();

@@ -472,7 +472,7 @@ private slots:
         QVERIFY(Button(*w, "goButton").isEnabled());
         while (steps-- > 0)
             Button(*w, "previousButton").click();
-        QCOMPARE(select("NONE"), QString(": No fonts selected, 0 changes"));
+        QCOMPARE(select("NONE"), QString(": No fonts to install, 0 changes"));
         // The Select button's menu has no family item; the list's has the row's.
         w->show();
         QAction& family = Child<QAction>(*w, "selectFamilyAction");
