@@ -226,11 +226,11 @@ struct QtPrinterSurface::State : SurfaceSettings {
             // By family and style first; by the file's maker too when another
             // maker's file has that style (a Type 1 twin); then with the file
             // itself shown to the toolkit ahead of any copy of it.
-            const QStringList families = {names.family, WithFoundry(names.family, names.foundry)};
+            QStringList families = {names.family};
+            if (!names.foundry.isEmpty())
+                families.append(WithFoundry(names.family, names.foundry));
             for (const bool shown : {false, true}) {
                 for (const QString& family : families) {
-                    if (family == families.last() && names.foundry.isEmpty())
-                        continue;
                     QFont qtFont(family);
                     qtFont.setStyleName(names.style);
                     qtFont.setWeight(QFont::Weight(names.weight));

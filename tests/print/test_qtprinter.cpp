@@ -854,6 +854,22 @@ private slots:
         QVERIFY2(qAbs(width - expected) < 0.1, qPrintable(QString("%1 against %2").arg(width).arg(expected)));
     }
 
+    // On a printer a file's face that Qt knows by its family is embedded as text, also when the font
+    // system names no maker for it.
+    void printerEmbedsAFileFaceByItsFamily()
+    {
+        const QString file = SystemFile("LiberationSerif-Bold.ttf"), pdf = env_->root() + "/byfamily.pdf";
+        env_->fake.fonts->faces << FakeFontSystem::MakeFace("Liberation Serif", "Liberation Serif Bold", "Bold", 700,
+                                                            false, TRUETYPE_FONTTYPE, file);
+        const std::unique_ptr<QPrinter> qtPdf = PdfDevice(pdf);
+        auto printer = QtPrinterSurface::ForDevice(qtPdf.get());
+        QVERIFY(!printer->SetFontFace(file, 0).isEmpty());
+        printer->SetCurrent(72, 72);
+        printer->Print("Quartz");
+        QVERIFY(printer->Finish(nullptr));
+        QVERIFY2(PdfFonts(pdf).filter("LiberationSerif-Bold ").size() == 1, qPrintable(PdfFonts(pdf).join('\n')));
+    }
+
     // A family's font (a caption's) is loaded while the system matches within that family only,
     // once for each size and style: loaded later, it is weighed against every installed face.
     void familyFontLoadedWithinItsFamily()
