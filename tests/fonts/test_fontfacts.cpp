@@ -147,9 +147,10 @@ private slots:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("characters");
-        QTest::newRow("a file's own map") << "own.ttf" << 2;
-        QTest::newRow("no file") << "" << 0;
-        QTest::newRow("a file not known") << "unknown" << 0;
+        QTest::addColumn<int>("reads");  // a chart asks for each of its characters: the map is read once
+        QTest::newRow("a file's own map") << "own.ttf" << 2 << 1;
+        QTest::newRow("no file") << "" << 0 << 0;
+        QTest::newRow("a file not known") << "unknown" << 0 << 0;
     }
     void charactersOfAFile()
     {
@@ -157,6 +158,9 @@ private slots:
         TestEnv env;
         env.fake.characterMaps->maps[file] = {'A', 'B'};
         QTEST(int(FontCharacters(file, 0).size()), "characters");
+        for (uint c = 'A'; c <= 'Z'; ++c)
+            QCOMPARE(FontHasCharacter(file, 0, c), c <= 'B' || file != "own.ttf");
+        QTEST(env.fake.characterMaps->reads, "reads");
     }
 
     // A face closed gives its file back: nothing of it stays mapped into memory.
