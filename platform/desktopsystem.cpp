@@ -42,17 +42,17 @@ public:
     QString UserDataDirectory() override { return DesktopDataHome(); }
     QString SystemFontDirectory() override { return QStringLiteral("/usr/share/fonts"); }
 
-    bool GetVersionEx(OsVersionInfo* info) override
+    bool GetVersionEx(OsVersionInfo& info) override
     {
         utsname name;
-        if (!info || uname(&name) != 0)
+        if (uname(&name) != 0)
             return false;
         const std::array<uint32_t, 3> parts = KernelReleaseNumbers(name.release);
-        info->dwMajorVersion = parts[0];
-        info->dwMinorVersion = parts[1];
-        info->dwBuildNumber = parts[2];
-        info->dwPlatformId = VER_PLATFORM_LINUX;
-        info->szCSDVersion.clear();
+        info.dwMajorVersion = parts[0];
+        info.dwMinorVersion = parts[1];
+        info.dwBuildNumber = parts[2];
+        info.dwPlatformId = VER_PLATFORM_LINUX;
+        info.szCSDVersion.clear();
         return true;
     }
 };

@@ -34,13 +34,13 @@ FakeSystemInfo::FakeSystemInfo(const QString& root)
     version.dwPlatformId = VER_PLATFORM_LINUX;
 }
 
-bool FakeSystemInfo::GetVersionEx(OsVersionInfo* info)
+bool FakeSystemInfo::GetVersionEx(OsVersionInfo& info)
 {
-    if (versionFails || !info)
+    if (versionFails)
         return false;
-    const uint32_t size = info->dwOSVersionInfoSize;
-    *info = version;
-    info->dwOSVersionInfoSize = size;
+    const uint32_t size = info.dwOSVersionInfoSize;
+    info = version;
+    info.dwOSVersionInfoSize = size;
     return true;
 }
 

@@ -20,7 +20,7 @@ public:
     QString ExeFilePath() override { return programFolder + "/glyphwick"; }
     QString UserDataDirectory() override { return windowsDirectory; }
     QString SystemFontDirectory() override { return systemDirectory; }
-    bool GetVersionEx(OsVersionInfo* info) override;
+    bool GetVersionEx(OsVersionInfo& info) override;
 
     QString programFolder, windowsDirectory, systemDirectory;
     OsVersionInfo version;      // answered as it is (size field excepted)

@@ -44,7 +44,7 @@ public:
     virtual QString UserDataDirectory() = 0;
     virtual QString SystemFontDirectory() = 0;
     // false when the query failed.
-    virtual bool GetVersionEx(OsVersionInfo* info) = 0;
+    virtual bool GetVersionEx(OsVersionInfo& info) = 0;
 };
 
 // ---- Fonts -----------------------------------------------------------------

@@ -23,7 +23,7 @@ QString GetWindowsVersion(bool* failed)
 {
     OsVersionInfo info;
     info.dwOSVersionInfoSize = 148;
-    const bool ok = Sys().system->GetVersionEx(&info);
+    const bool ok = Sys().system->GetVersionEx(info);
     if (failed)
         *failed = !ok;
     if (!ok) {
