@@ -160,8 +160,6 @@ bool FontEnumerator::IsAtmFamily(const QString& face, const EnumLogFont& elf) co
 
 int FontEnumerator::DeviceFamilyKind(const QString& face, const EnumLogFont& elf) const
 {
-    if (list_->FindItem(face, KindPrinter) >= 0 || list_->FindItem(face, KindType1) >= 0)
-        return 0;
     const bool listedTrueType = list_->FindItem(face, KindTrueType) >= 0;
     if (!ATMInstalled)
         return listedTrueType ? 0 : KindPrinter;
