@@ -560,6 +560,7 @@ private slots:
             "Disk not ready... Please make sure the floppy or CD-ROM", "abcde", 6);
         row("device unavailable, Cancel", "", {68}, {vbCancel}, "Disk not ready... Please make sure the floppy or CD-ROM", "", 1);
         row("any other error: said, the rest go on", "", {0, 0, 0, 13}, {}, "The font file", "abce", 5);
+        row("a file gone since the scan: said, the rest go on", "gone", {}, {}, "The font file", "abde", 4);
         row("both faces of a collection: one copy", "collection", {}, {}, "", "abcdepq", 6);
         row("the collection's one copy fails: neither face", "collection", {0, 0, 0, 0, 0, 13}, {},
             "The font file", "abcde", 6);
@@ -619,6 +620,8 @@ private slots:
                 Button(*w, "nextButton").click();
             env->fake.storage->copyErrors = copyErrors;
             env->fake.messages->answers = answers;
+            if (setup == "gone")
+                QVERIFY(QFile::remove(source + "/c.ttf"));
             QString during;  // at the first turn of the installation
             QTimer::singleShot(0, w.get(), [&] {
                 const QCursor* pointer = QApplication::overrideCursor();
@@ -630,6 +633,7 @@ private slots:
         }
         const QStringList& texts = env->fake.messages->texts;
         QVERIFY2(message.isEmpty() ? texts.isEmpty() : texts.value(0).startsWith(message), qPrintable(texts.join(" | ")));
+        QVERIFY(setup != "gone" || texts.value(0).endsWith("/c.ttf is no longer there. It was not installed."));
         if (setup.startsWith("existing"))  // both sizes and dates
             QVERIFY(texts[0].contains(QString("    %1    ").arg(older.size())) && texts[0].contains("\n\nwith\n\n    ")
                     && texts[0].contains(setup == "existing" ? "holds the font \"Older Sans\"" : "holds the font \"a.ttf\"")
