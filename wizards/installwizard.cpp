@@ -541,7 +541,6 @@ void InstallWizard::ReadChosenFolder()
         ScanFolder();
     if (fontList_->topLevelItemCount() == 0) {
         new QTreeWidgetItem(fontList_, {QStringLiteral("no font files")});  // no slot: SlotOf gives -1
-        tempFontFiles_ = false;
     }
 }
 
@@ -779,9 +778,7 @@ void InstallWizard::PreviewFont(QTreeWidgetItem* item)
         return;
     }
     QDir().mkpath(Sys().system->ProgramFolder());
-    if (WriteTemporaryFot(font, Sys().system->ProgramFolder()))
-        tempFontFiles_ = true;
-    if (Sys().fonts->AddFontResource(font.FotPath) > 0) {
+    if (WriteTemporaryFot(font, Sys().system->ProgramFolder()) && Sys().fonts->AddFontResource(font.FotPath) > 0) {
         previewFontFile_ = font.FotPath;
         previewSlot_ = slot;
         Sys().fonts->BroadcastFontChange();

@@ -207,7 +207,6 @@ private:
     QString currentFolder_;        // with a trailing "/"; empty until a folder was read
     QString previewFontFile_;
     QStringList printFontFiles_;   // added for a print run, each once, until removed
-    bool tempFontFiles_ = false;
     bool loaded_ = false;
     FontFileTable fonts_;          // the faces read, by slot (the rows' tag)
     QFont previewFont_;

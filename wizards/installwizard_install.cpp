@@ -118,8 +118,7 @@ void InstallWizard::InstallFonts()
 {
     RemovePreviewFont();
     RemovePrintFonts();
-    if (tempFontFiles_)
-        DeleteTempFontFiles();
+    DeleteTempFontFiles();
 
     std::unique_ptr<RegistryKey> key;
     Sys().registry->OpenKey(FontsKey, KEY_WRITE, &key);
@@ -294,7 +293,6 @@ PrintFontList InstallWizard::PreparePrintFonts()
         if (!addedFiles.contains(font.FilePath)) {
             if (!WriteTemporaryFot(font, fotFolder))
                 continue;
-            tempFontFiles_ = true;
             // Still added from an earlier run: added once, removed once.
             if (!printFontFiles_.contains(font.FotPath)) {
                 Sys().fonts->AddFontForDrawing(font.FotPath);
