@@ -15,6 +15,11 @@ namespace gw {
 
 namespace {
 
+QString TooLargeText()
+{
+    return QStringLiteral("it is larger than %1 MB").arg(MaxProfileBytes >> 20);
+}
+
 QString ErrorText(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
@@ -88,7 +93,7 @@ ProfileFile ReadProfileFile(const QString& path)
     } else if (!S_ISREG(st.st_mode)) {
         result.reason = QStringLiteral("it is not a regular file");
     } else if (st.st_size > MaxProfileBytes) {
-        result.reason = QStringLiteral("it is larger than %1 MB").arg(MaxProfileBytes >> 20);
+        result.reason = TooLargeText();
     } else {
         result.bytes.reserve(qsizetype(st.st_size));
         char buffer[65536];
@@ -106,7 +111,7 @@ ProfileFile ReadProfileFile(const QString& path)
                 break;
             }
             if (result.bytes.size() + n > MaxProfileBytes) {
-                result.reason = QStringLiteral("it is larger than %1 MB").arg(MaxProfileBytes >> 20);
+                result.reason = TooLargeText();
                 break;
             }
             result.bytes.append(buffer, n);
