@@ -115,7 +115,7 @@ private slots:
         QCOMPARE(Box(d, "sampleTextBox1").currentIndex(), 0);
         QCOMPARE(TextEdit(d, "samplePreviewEdit1").toPlainText(), SampleTextChoice(0));  // the stored first choice
         Edit(d, "userNameEdit").setText("Ad\u00e1");
-        Edit(d, "resetPagesEdit").setText("5");
+        Edit(d, "resetPagesEdit").setText("1");  // the least taken
         // Browse starts in the data folder without a trailing slash (the root stays); cancelling keeps
         // the path typed.
         env_->fake.dialogs->answers = QStringList{"", "/opt/atm/atm"};
@@ -172,7 +172,7 @@ private slots:
         QList<QStringList> expected = {
             {"GW", "ShowTrueType", "1"}, {"GW", "ShowATM", "0"}, {"GW", "ShowDevice", "0"},
             {"GW", "UserName", "Ad\u00e1"}, {"GW", "ATMPath", "/opt/atm/atm"},
-            {"Inventory", "EndDoc", "5"}, {"Inventory", "FooterLeft", "Left"}, {"Inventory", "FooterRight", "Right"},
+            {"Inventory", "EndDoc", "1"}, {"Inventory", "FooterLeft", "Left"}, {"Inventory", "FooterRight", "Right"},
             {"Inventory", "PointSize", "36"}, {"Inventory", "InfoPointSize", "9"}, {"Inventory", "QuoteIndex", "2"},
             {"SpecSheets", "Header", "Head"}, {"SpecSheets", "QuoteIndex", "5"}};
         for (int i = 1; i <= 8; ++i)
