@@ -315,7 +315,6 @@ struct PdfSurface::State : SurfaceSettings {
                                 + Num(sheet.width()) + ' ' + Num(sheet.height()) + "] /Resources << /Font << "
                                 + resources + ">> >> /Contents " + QByteArray::number(contentId) + " 0 R >>");
         pageIds.append(pageId);
-        content.clear();
         // Faces idle for a whole page go out, and their files are closed.
         WriteFonts([&](const std::shared_ptr<PdfFont>& font) { return font->lastPage < pageNumber && font != current; });
     }
