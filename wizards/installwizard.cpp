@@ -446,8 +446,7 @@ void InstallWizard::MoveStep(bool forward)
         RebuildChanges();
         changesLabel_->setText(ForLinux(QStringLiteral("Changes to Windows Registry")));
     }
-    if (!install && step_ == kPrintChoiceStep)
-        UpdatePicture();
+    UpdatePicture();
     if (step_ == lastStep_)
         UpdateGoStep();
 }

@@ -135,7 +135,8 @@ private:
     PrintFontList PreparePrintFonts();
     void PrintCatalogs(PrinterSurface& printer);
     void PrintUninstalledSheets(PrinterSurface& printer);
-    // Shows the choice on the previewed (else the first selected) font.
+    // Shows the choice on the previewed (else the first selected) font; only on
+    // the print choice step, where the picture is.
     void UpdatePicture();
     PrintChoice Choice() const;
 
