@@ -531,8 +531,6 @@ void AnsiChart(PrinterSurface& printer, const PrintFontEntry& font)
     const double columnWidth = s.ContentWidth() / 6;
     const double codeWidth = std::round(columnWidth * 0.42);
 
-    s.p.SetDrawWidth(4);
-    s.p.SetDrawStyle(0);
     for (int c = 0; c < 6; ++c) {
         const int start = 2 + 45 * c;
         const int count = std::min(45, 256 - start);
