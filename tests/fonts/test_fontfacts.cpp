@@ -112,15 +112,30 @@ private slots:
         QTest::newRow("a positive size is the cell") << 40;
         QTest::newRow("a cell of one pixel") << 1;
         QTest::newRow("a negative size is the em") << -30;
+        QTest::newRow("a face of no height: the size is the em") << 20;  // a damaged file's metrics
     }
     void exactFontSizes()
     {
         QFETCH(int, size);
         EnumLogFont elf;
         elf.drawingFamily = "Liberation Sans";
+        const bool flat = QString(QTest::currentDataTag()).contains("no height");
+        if (flat) {
+            QByteArray bytes = SfntBuilder::Renamed(ReadFile(SystemFile("LiberationSans-Regular.ttf")), "GW Flat", "GW Flat");
+            TableEntry hhea, os2;
+            QVERIFY(FindTable(BoundedReader(bytes), 0, "hhea", hhea) && FindTable(BoundedReader(bytes), 0, "OS/2", os2));
+            for (int at : {4, 6, 8})
+                qToBigEndian<qint16>(0, bytes.data() + hhea.offset + at);
+            for (int at : {68, 70, 72, 74, 76})
+                qToBigEndian<qint16>(0, bytes.data() + os2.offset + at);
+            QVERIFY(QFontDatabase::addApplicationFontFromData(bytes) >= 0);
+            elf.drawingFamily = "GW Flat";
+        }
         const QFont font = ExactFont(elf, size);
         const QFontMetricsF metrics(font);
-        if (size == 0)
+        if (flat)
+            QCOMPARE(font.pixelSize(), size);
+        else if (size == 0)
             QVERIFY(font.pixelSize() == -1 && font.pointSizeF() == QFont(elf.drawingFamily).pointSizeF());
         else if (size < 0)
             QCOMPARE(font.pixelSize(), -size);
