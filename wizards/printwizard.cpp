@@ -213,7 +213,6 @@ QWidget* PrintWizard::CreateStep2()
 
 void PrintWizard::FillFontList()
 {
-    fontList_->setUpdatesEnabled(false);
     QList<QTreeWidgetItem*> rows;
     rows.reserve(int(fonts_.size()));
     for (int i = 0; i < int(fonts_.size()); ++i) {
@@ -224,7 +223,6 @@ void PrintWizard::FillFontList()
         rows << item;
     }
     fontList_->addTopLevelItems(rows);
-    fontList_->setUpdatesEnabled(true);
 }
 
 void PrintWizard::LoadSettings()
