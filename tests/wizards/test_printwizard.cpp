@@ -296,7 +296,9 @@ private slots:
         QCOMPARE(title.text(), QString("Saved title"));
         w->show();
         title.setText("My title");
-        emit Child<QTreeWidget>(*w, "fontList").header()->sectionClicked(2);
+        QHeaderView& header = *Child<QTreeWidget>(*w, "fontList").header();
+        emit header.sectionClicked(2);
+        QVERIFY(header.isSortIndicatorShown() && header.sortIndicatorSection() == 2);  // the list says how it is sorted
         w->SelectFonts("BOLD");
         w->SelectFonts("ITALIC");
         w->GoToNextStep();
