@@ -105,6 +105,12 @@ private slots:
         const DesktopFaceIndex index(faces);
         QTEST(Describe(index.Families()), "families");
         QTEST(Describe(index.Styles(asked)), "styles");
+        // Every file of the family (or of its face field), the first listed too.
+        const auto ofFamily = std::count_if(faces.begin(), faces.end(), [&](const DesktopFace& f) {
+            return f.family.compare(asked, Qt::CaseInsensitive) == 0
+                   || FaceFieldText(f.family).compare(asked, Qt::CaseInsensitive) == 0;
+        });
+        QCOMPARE(index.FacesOf(asked).size(), ofFamily);
     }
 
     void setLogFontName_data()
