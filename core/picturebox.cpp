@@ -66,12 +66,10 @@ void PictureBox::SetBackColor(const QColor& colour)
     Clear();
 }
 
-void PictureBox::paintEvent(QPaintEvent* event)
+void PictureBox::paintEvent(QPaintEvent*)
 {
     EnsureCanvas();
-    QPainter p(this);
-    p.setClipRegion(event->region());
-    p.drawPixmap(0, 0, canvas_);
+    QPainter(this).drawPixmap(0, 0, canvas_);  // the toolkit clips it to the region to repaint
 }
 
 void PictureBox::resizeEvent(QResizeEvent* event)
