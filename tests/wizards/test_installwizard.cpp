@@ -249,7 +249,9 @@ private slots:
         MakeFolder(env->root() + "/stick/More", {"n.ttf=New Sans"});
         QString during;  // a read shows that it reads, and how far
         QTimer::singleShot(0, [&] {
-            during = LabelText(*w, "readingLabel") + QString(Child<QWidget>(*w, "readingGauge").isVisibleTo(w.get()) ? " gauge" : "");
+            const QLabel& label = Child<QLabel>(*w, "readingLabel");
+            during = (label.isVisibleTo(w.get()) ? label.text() : "hidden")
+                     + QString(Child<QWidget>(*w, "readingGauge").isVisibleTo(w.get()) ? " gauge" : "");
         });
         w->ShowFiles(env->root() + "/stick/More", {});
         QCOMPARE(during, QString("Reading directory... gauge"));
