@@ -74,6 +74,7 @@ private slots:
         QTest::newRow("replace with text beyond ASCII") << "[A]\nx=1\n" << "A" << "x" << "caf\u00e9 \u20ac"
                                                         << "[A]\nx=caf\u00e9 \u20ac\n";
         QTest::newRow("CRLF kept") << "[A]\r\nx=1\r\n" << "A" << "y" << "2" << "[A]\r\nx=1\r\ny=2\r\n";
+        QTest::newRow("mixed endings: the first line's") << "[A]\nx=1\r\n" << "A" << "y" << "2" << "[A]\nx=1\r\ny=2\n";
         QTest::newRow("CRLF kept after a blank first line") << "\r\n[A]\r\nx=1\r\n" << "A" << "y" << "2"
                                                              << "\r\n[A]\r\nx=1\r\ny=2\r\n";
         QTest::newRow("line breaks in value become blanks")
