@@ -283,6 +283,7 @@ private slots:
         QTest::newRow("chart, the selected cell") << 1 << 65 << true;
         QTest::newRow("chart, the selected cell, @ is missing") << 1 << 64 << true;
         QTest::newRow("sample text, B is missing") << 2 << 66 << false;
+        QTest::newRow("sample text, the first after the space is missing") << 2 << 33 << false;
     }
     void missingCharacters()
     {
